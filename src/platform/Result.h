@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <variant>
+
+namespace velmora {
+
+// An error as the program reports it: a number and a Spanish description, the two
+// pieces the user-facing messages are built from.
+struct Error {
+    int number = 0;
+    QString description;
+
+    static Error make(int number, QString description) { return Error{number, std::move(description)}; }
+};
+
+// Well-known error numbers, so that messages show stable figures.
+namespace ErrorCode {
+inline constexpr int FileNotFound = 53;
+inline constexpr int FileAccess = 75;
+inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int Overflow = 6;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int ObjectMissing = 91;
+inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int ItemNotFound = 3265;
+inline constexpr int BadCriteria = 3001;
+inline constexpr int ObjectClosed = 3704;
+inline constexpr int BadXml = 1001;
+} // namespace ErrorCode
+
+// The one error style at boundaries: a value or an Error, never an exception.
+template <typename T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : m_state(std::move(value)) {}
+    Result(Error error) : m_state(std::move(error)) {}
+
+    bool ok() const { return std::holds_alternative<T>(m_state); }
+    explicit operator bool() const { return ok(); }
+
+    const T& value() const& { return std::get<T>(m_state); }
+    T& value() & { return std::get<T>(m_state); }
+    T&& value() && { return std::get<T>(std::move(m_state)); }
+    const T& operator*() const& { return value(); }
+    const T* operator->() const { return &value(); }
+
+    T valueOr(T fallback) const { return ok() ? value() : std::move(fallback); }
+    const Error& error() const { return std::get<Error>(m_state); }
+
+private:
+    std::variant<T, Error> m_state;
+};
+
+template <>
+class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(Error error) : m_error(std::move(error)) {}
+
+    bool ok() const { return !m_error.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const Error& error() const { return *m_error; }
+
+private:
+    std::optional<Error> m_error;
+};
+
+using Status = Result<void>;
+
+} // namespace velmora
+
+// Returns the error of a failed Result from the enclosing function.
+#define VELMORA_TRY(expr)                                                                                    \
+    do {                                                                                                     \
+        auto&& velmora_try_result_ = (expr);                                                                 \
+        if (!velmora_try_result_.ok())                                                                       \
+            return velmora_try_result_.error();                                                              \
+    } while (false)

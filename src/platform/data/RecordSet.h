@@ -1,0 +1,121 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+namespace velmora {
+
+enum class ColumnType { Text, Integer };
+
+struct ColumnDef {
+    QString name;
+    ColumnType type = ColumnType::Text;
+    int size = 0; // declared maximum length of a text column; never truncates
+};
+
+class RecordTable;
+class Criteria;
+
+// An in-memory record set: typed columns, shared rows, and a cursor with its own
+// filter, sort order and position. Copies made with clone() share the rows but keep
+// their own filter, sort and position; a row added or deleted through one cursor is
+// seen by every other.
+//
+// Column names match without regard to case. Filters are criteria texts such as
+// "CodArea='01' ", " ORDEN >= 3 and ORDEN <= 5 " or "(CodZona='1' OR CodZona='2')";
+// equality comparisons on a column are answered through an index built on demand.
+// As with the record sets the program was designed around, a filter and a sort order
+// choose the visible rows and their order when they are set; later changes of values
+// do not re-filter or re-sort, while added rows join every view whose filter they match
+// and deleted rows leave every view.
+class RecordSet {
+public:
+    RecordSet();
+    ~RecordSet();
+    RecordSet(const RecordSet&) = delete;
+    RecordSet& operator=(const RecordSet&) = delete;
+    RecordSet(RecordSet&&) noexcept;
+    RecordSet& operator=(RecordSet&&) noexcept;
+
+    // --- structure -----------------------------------------------------------
+    // Columns are appended before open(); appending to an open set is an error.
+    Status appendColumn(const QString& name, ColumnType type, int size = 0);
+    Status open();
+    void close();
+    bool isOpen() const;
+    int columnCount() const;
+    const ColumnDef& column(int index) const;
+    int columnIndex(QStringView name) const; // -1 when the set has no such column
+    QStringList columnNames() const;
+
+    // A second cursor over the same rows, unfiltered, unsorted, at the first row.
+    std::unique_ptr<RecordSet> clone() const;
+    bool sharesRowsWith(const RecordSet& other) const;
+
+    // --- rows ----------------------------------------------------------------
+    // Adds an empty row (texts empty, integers 0) and makes it current. It stays
+    // visible in this cursor even when it does not match the cursor's filter.
+    Status addNew();
+    // Writes are immediate; update() exists for callers written against committed edits.
+    Status update() { return isOpen() ? Status() : closedError(); }
+    Status deleteCurrent();
+
+    // Reading and writing a column of the current row, by name or by index.
+    Result<QVariant> value(QStringView column) const;
+    Status setValue(QStringView column, const QVariant& value);
+    Result<QVariant> value(int column) const;
+    Status setValue(int column, const QVariant& value);
+    // Convenience readers: empty text / 0 when there is no current row or column.
+    QString text(QStringView column) const;
+    QString text(int column) const;
+    qint64 integer(QStringView column) const;
+
+    // --- navigation ------------------------------------------------------------
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    bool isEOF() const;
+    bool isBOF() const;
+    int recordCount() const;    // rows of the current (filtered) view
+    int absolutePosition() const; // 0-based position in the view; -1 at BOF/EOF
+    void setAbsolutePosition(int position);
+
+    // --- filter, sort, find -------------------------------------------------------
+    // An empty text clears the filter. A text that does not parse is an error and
+    // leaves the previous filter in place. The cursor moves to the first row.
+    Status setFilter(const QString& criteria);
+    void clearFilter() { (void)setFilter(QString()); }
+    QString filter() const;
+    // "Column ASC", "Column DESC" or "Column"; blanks around the pieces are ignored,
+    // an empty text restores the natural order.
+    Status setSort(const QString& sortText);
+    QString sort() const;
+    // Searches forward from the current row (inclusive); stops on the first match,
+    // or leaves the cursor at EOF.
+    Status find(const QString& criteria);
+
+    // Row identity, stable while the row lives: lets grids keep track of rows.
+    qint64 currentRowId() const;
+    bool moveToRowId(qint64 rowId);
+
+private:
+    struct View;
+    Status closedError() const;
+    Status noCurrentRecord() const;
+    void refresh() const;
+    int currentRow() const;
+    Result<int> resolve(QStringView column) const;
+    void rebuildView();
+
+    std::shared_ptr<RecordTable> m_table;
+    std::unique_ptr<View> m_view;
+};
+
+} // namespace velmora
