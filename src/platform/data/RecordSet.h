@@ -83,7 +83,7 @@ public:
     void movePrevious();
     bool isEOF() const;
     bool isBOF() const;
-    int recordCount() const;    // rows of the current (filtered) view
+    int recordCount() const;      // rows of the current (filtered) view
     int absolutePosition() const; // 0-based position in the view; -1 at BOF/EOF
     void setAbsolutePosition(int position);
 
