@@ -118,4 +118,7 @@ private:
     std::unique_ptr<View> m_view;
 };
 
+// Replaces `table` with a new, open, empty set of the given columns.
+Status createTable(RecordSet& table, const std::vector<ColumnDef>& columns);
+
 } // namespace velmora

@@ -1,0 +1,199 @@
+#include "platform/data/Criteria.h"
+
+namespace velmora {
+namespace {
+
+struct Token {
+    enum class Type { End, Ident, Text, Number, Op, Open, Close } type = Type::End;
+    QString text;
+};
+
+class Parser {
+public:
+    Parser(const QString& text, const ColumnResolver& resolve) : m_text(text), m_resolve(resolve) {}
+
+    Result<Criteria> parse() {
+        auto next = lex();
+        if (!next)
+            return next.error();
+        m_token = *next;
+        auto expr = parseOr();
+        if (!expr)
+            return expr;
+        if (m_token.type != Token::Type::End)
+            return fail(QStringLiteral("texto inesperado «%1»").arg(m_token.text));
+        return expr;
+    }
+
+private:
+    Error fail(const QString& what) const {
+        return Error::make(ErrorCode::BadCriteria,
+                           QStringLiteral("Criterio de filtro no válido (%1): %2").arg(what, m_text));
+    }
+
+    Status advance() {
+        auto next = lex();
+        if (!next)
+            return next.error();
+        m_token = *next;
+        return {};
+    }
+
+    bool atKeyword(QLatin1StringView word) const {
+        return m_token.type == Token::Type::Ident && m_token.text.compare(word, Qt::CaseInsensitive) == 0;
+    }
+
+    Result<Criteria> parseJoined(Criteria::Kind kind, QLatin1StringView keyword,
+                                 Result<Criteria> (Parser::*operand)()) {
+        auto first = (this->*operand)();
+        if (!first || !atKeyword(keyword))
+            return first;
+        Criteria joined;
+        joined.kind = kind;
+        joined.children.push_back(std::move(first).value());
+        while (atKeyword(keyword)) {
+            VELMORA_TRY(advance());
+            auto more = (this->*operand)();
+            if (!more)
+                return more;
+            joined.children.push_back(std::move(more).value());
+        }
+        return joined;
+    }
+
+    Result<Criteria> parseOr() {
+        return parseJoined(Criteria::Kind::Or, QLatin1StringView("OR"), &Parser::parseAnd);
+    }
+    Result<Criteria> parseAnd() {
+        return parseJoined(Criteria::Kind::And, QLatin1StringView("AND"), &Parser::parsePrimary);
+    }
+
+    Result<Criteria> parsePrimary() {
+        if (m_token.type == Token::Type::Open) {
+            VELMORA_TRY(advance());
+            auto inner = parseOr();
+            if (!inner)
+                return inner;
+            if (m_token.type != Token::Type::Close)
+                return fail(QStringLiteral("falta «)»"));
+            VELMORA_TRY(advance());
+            return inner;
+        }
+        if (m_token.type != Token::Type::Ident || atKeyword(QLatin1StringView("AND")) ||
+            atKeyword(QLatin1StringView("OR")))
+            return fail(QStringLiteral("se esperaba un nombre de columna"));
+        Criteria compare;
+        compare.column = m_resolve(m_token.text);
+        if (compare.column < 0)
+            return fail(QStringLiteral("columna desconocida «%1»").arg(m_token.text));
+        VELMORA_TRY(advance());
+        if (m_token.type != Token::Type::Op)
+            return fail(QStringLiteral("se esperaba un operador"));
+        compare.op = opFor(m_token.text);
+        VELMORA_TRY(advance());
+        if (m_token.type != Token::Type::Text && m_token.type != Token::Type::Number)
+            return fail(QStringLiteral("se esperaba un valor"));
+        compare.quoted = m_token.type == Token::Type::Text;
+        compare.literal = m_token.text;
+        VELMORA_TRY(advance());
+        return compare;
+    }
+
+    static Criteria::Op opFor(const QString& op) {
+        if (op == QLatin1String("<>"))
+            return Criteria::Op::NotEqual;
+        if (op == QLatin1String("<="))
+            return Criteria::Op::LessEqual;
+        if (op == QLatin1String(">="))
+            return Criteria::Op::GreaterEqual;
+        if (op == QLatin1String("<"))
+            return Criteria::Op::Less;
+        if (op == QLatin1String(">"))
+            return Criteria::Op::Greater;
+        return Criteria::Op::Equal;
+    }
+
+    Result<Token> lex() {
+        const qsizetype n = m_text.size();
+        while (m_pos < n && m_text.at(m_pos).isSpace())
+            ++m_pos;
+        if (m_pos >= n)
+            return Token{};
+        const QChar c = m_text.at(m_pos);
+        if (c == QLatin1Char('(') || c == QLatin1Char(')')) {
+            ++m_pos;
+            return Token{c == QLatin1Char('(') ? Token::Type::Open : Token::Type::Close, QString(c)};
+        }
+        if (c == QLatin1Char('\'')) {
+            QString value;
+            ++m_pos;
+            while (true) {
+                if (m_pos >= n)
+                    return fail(QStringLiteral("comilla sin cerrar"));
+                const QChar d = m_text.at(m_pos++);
+                if (d == QLatin1Char('\'')) {
+                    if (m_pos < n && m_text.at(m_pos) == QLatin1Char('\'')) {
+                        value += d;
+                        ++m_pos;
+                        continue;
+                    }
+                    break;
+                }
+                value += d;
+            }
+            return Token{Token::Type::Text, value};
+        }
+        if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>')) {
+            QString op(c);
+            ++m_pos;
+            if (m_pos < n) {
+                const QChar d = m_text.at(m_pos);
+                if ((c == QLatin1Char('<') && (d == QLatin1Char('>') || d == QLatin1Char('='))) ||
+                    (c == QLatin1Char('>') && d == QLatin1Char('='))) {
+                    op += d;
+                    ++m_pos;
+                }
+            }
+            return Token{Token::Type::Op, op};
+        }
+        if (c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('+')) {
+            const qsizetype start = m_pos++;
+            while (m_pos < n && (m_text.at(m_pos).isDigit() || m_text.at(m_pos) == QLatin1Char('.')))
+                ++m_pos;
+            const QString number = m_text.mid(start, m_pos - start);
+            bool ok = false;
+            number.toDouble(&ok);
+            if (!ok)
+                return fail(QStringLiteral("número no válido «%1»").arg(number));
+            return Token{Token::Type::Number, number};
+        }
+        if (c == QLatin1Char('[')) {
+            const qsizetype close = m_text.indexOf(QLatin1Char(']'), m_pos);
+            if (close < 0)
+                return fail(QStringLiteral("falta «]»"));
+            const QString name = m_text.mid(m_pos + 1, close - m_pos - 1);
+            m_pos = close + 1;
+            return Token{Token::Type::Ident, name};
+        }
+        if (c.isLetter() || c == QLatin1Char('_')) {
+            const qsizetype start = m_pos++;
+            while (m_pos < n && (m_text.at(m_pos).isLetterOrNumber() || m_text.at(m_pos) == QLatin1Char('_')))
+                ++m_pos;
+            return Token{Token::Type::Ident, m_text.mid(start, m_pos - start)};
+        }
+        return fail(QStringLiteral("carácter inesperado «%1»").arg(c));
+    }
+
+    const QString& m_text;
+    const ColumnResolver& m_resolve;
+    qsizetype m_pos = 0;
+    Token m_token;
+};
+
+} // namespace
+
+Result<Criteria> parseCriteria(const QString& text, const ColumnResolver& resolve) {
+    return Parser(text, resolve).parse();
+}
+
+} // namespace velmora
