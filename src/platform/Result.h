@@ -13,6 +13,8 @@ namespace velmora {
 struct Error {
     int number = 0;
     QString description;
+    // Set where the failure leaves the program unable to go on: the caller ends it.
+    bool endsProgram = false;
 
     static Error make(int number, QString description) { return Error{number, std::move(description)}; }
 };
@@ -33,8 +35,7 @@ inline constexpr int BadXml = 1001;
 } // namespace ErrorCode
 
 // The one error style at boundaries: a value or an Error, never an exception.
-template <typename T>
-class [[nodiscard]] Result {
+template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : m_state(std::move(value)) {}
     Result(Error error) : m_state(std::move(error)) {}
@@ -55,8 +56,7 @@ private:
     std::variant<T, Error> m_state;
 };
 
-template <>
-class [[nodiscard]] Result<void> {
+template <> class [[nodiscard]] Result<void> {
 public:
     Result() = default;
     Result(Error error) : m_error(std::move(error)) {}

@@ -1,0 +1,101 @@
+#include "catalog/CatalogDecoder.h"
+
+#include "platform/MessageService.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace velmora {
+
+QList<QByteArrayView> splitLines(QByteArrayView bytes) {
+    QList<QByteArrayView> lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(bytes.sliced(start, i - start));
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(bytes.sliced(start));
+    return lines;
+}
+
+namespace {
+
+Result<QByteArray> shift(QByteArrayView line, int offset) {
+    QByteArray out(line.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const int code = static_cast<unsigned char>(line[i]) + offset;
+        if (code < 0 || code > 255)
+            return Error::make(
+                ErrorCode::InvalidProcedureCall,
+                QStringLiteral("Llamada a procedimiento o argumento no válidos (carácter de código "
+                               "%1 en la posición %2)")
+                    .arg(static_cast<unsigned char>(line[i]))
+                    .arg(i + 1));
+        out[i] = char(code);
+    }
+    return out;
+}
+
+} // namespace
+
+Result<QByteArray> DecodeLine(QByteArrayView line, qint16 offset) {
+    return shift(line, offset);
+}
+
+Result<QByteArray> EncodeLine(QByteArrayView line) {
+    return shift(line, -kDecodingOffset);
+}
+
+QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages) {
+    const QString scratch = QString::fromLatin1(kScratchFileName);
+    QFile output(QDir(folder).filePath(scratch));
+    auto report = [&](const Error& error) {
+        messages.show(QStringLiteral("Se ha producido el siguiente error %1-%2")
+                          .arg(error.number)
+                          .arg(error.description),
+                      programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+        return QString();
+    };
+
+    QFile input(QDir(folder).filePath(fileName));
+    if (fileName.isEmpty() || !input.exists())
+        return report(Error::make(
+            ErrorCode::FileNotFound,
+            QStringLiteral("No se encontró el archivo %1").arg(QDir::toNativeSeparators(input.fileName()))));
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return report(
+            Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
+                                                   .arg(QDir::toNativeSeparators(output.fileName()))));
+    if (!input.open(QIODevice::ReadOnly))
+        return report(
+            Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
+                                                   .arg(QDir::toNativeSeparators(input.fileName()))));
+    const QByteArray bytes = input.readAll();
+    QByteArray plain;
+    plain.reserve(bytes.size() + bytes.size() / 64);
+    for (const QByteArrayView line : splitLines(bytes)) {
+        if (line.isEmpty())
+            continue;
+        auto decoded = DecodeLine(line, kDecodingOffset);
+        if (!decoded) {
+            output.write(plain);
+            return report(decoded.error());
+        }
+        plain += *decoded;
+        plain += "\r\n";
+    }
+    if (output.write(plain) != plain.size() || !output.flush())
+        return report(
+            Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
+                                                   .arg(QDir::toNativeSeparators(output.fileName()))));
+    return scratch;
+}
+
+} // namespace velmora

@@ -1,0 +1,321 @@
+#include "catalog/CatalogLoader.h"
+
+#include "app/TextHelpers.h"
+#include "catalog/CatalogDecoder.h"
+#include "platform/MessageService.h"
+#include "platform/data/CodePages.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace velmora {
+namespace {
+
+ColumnDef text(const char* name, int size) {
+    return {QString::fromLatin1(name), ColumnType::Text, size};
+}
+
+// A fixed-column field: 1-based start and length, as the file layouts give them.
+struct Field {
+    int column;
+    int start;
+    int length;
+};
+
+// Characters [start, start + length) of the line, 1-based, without leading or
+// trailing blanks; what lies beyond the line's end is simply not there.
+QString fieldOf(const QString& line, int start, int length) {
+    QStringView piece = QStringView(line).mid(start - 1, length);
+    qsizetype begin = 0;
+    qsizetype end = piece.size();
+    while (begin < end && piece[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && piece[end - 1] == QLatin1Char(' '))
+        --end;
+    return piece.mid(begin, end - begin).toString();
+}
+
+Status fillRows(RecordSet& table, const QList<QString>& lines, const std::vector<Field>& fields) {
+    for (const QString& line : lines) {
+        VELMORA_TRY(table.addNew());
+        for (const Field& f : fields)
+            VELMORA_TRY(table.setValue(f.column, fieldOf(line, f.start, f.length)));
+    }
+    return {};
+}
+
+std::vector<ColumnDef> detailsColumns(bool withDemarcacion) {
+    std::vector<ColumnDef> columns = {text("CodConvocatoria", 5), text("NomConvocatoria", 50),
+                                      text("Consejeria", 50),     text("Localidad", 53),
+                                      text("CodConsejeria", 2),   text("CodLocalidad", 7),
+                                      text("CodProvincia", 2),    text("CodArea", 8),
+                                      text("CodZona", 8),         text("Area", 50)};
+    if (withDemarcacion)
+        columns.push_back(text("Demarcacion", 50));
+    return columns;
+}
+
+const char* const kCopiedFromDetails[] = {"NomConvocatoria", "Consejeria",   "Localidad",
+                                          "CodConsejeria",   "CodLocalidad", "CodProvincia",
+                                          "CodArea",         "CodZona",      "Area"};
+
+} // namespace
+
+QString equalsCriteria(const QString& column, const QString& value, const QString& separator) {
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
+}
+
+CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
+    : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
+
+Result<QList<QString>> CatalogLoader::decodeAndRead(QString& fileName) {
+    fileName = DecodeFile(m_dataFolder, fileName, m_messages);
+    const QString path = QDir(m_dataFolder).filePath(fileName);
+    QFile file(path);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return Error::make(fileName.isEmpty() || file.exists() ? ErrorCode::FileAccess
+                                                               : ErrorCode::FileNotFound,
+                           QStringLiteral("Error de acceso a la ruta o el archivo"));
+    const QByteArray bytes = file.readAll();
+    QList<QString> lines;
+    for (const QByteArrayView line : splitLines(bytes))
+        lines.append(codepage::decodeCp1252(line));
+    return lines;
+}
+
+Status CatalogLoader::buildBodies(RecordSet& table) {
+    VELMORA_TRY(createBodies(table));
+    QString file = QStringLiteral("F0004.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{2, 1, 2}, {0, 3, 5}, {1, 8, 100}});
+}
+
+Status CatalogLoader::buildGroups(RecordSet& table) {
+    VELMORA_TRY(createGroups(table));
+    QString file = QStringLiteral("F0005.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 2}});
+}
+
+Status CatalogLoader::buildLocalities(RecordSet& table) {
+    VELMORA_TRY(createLocalities(table));
+    QString file = QStringLiteral("F0003.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    for (const QString& line : *lines) {
+        VELMORA_TRY(table.addNew());
+        // The code is the stripped first five characters, padded with "0" to seven.
+        QString code = fieldOf(line, 1, 5);
+        code = code.leftJustified(7, QLatin1Char('0'), true);
+        VELMORA_TRY(table.setValue(0, code));
+        VELMORA_TRY(table.setValue(1, fieldOf(line, 6, 60)));
+        VELMORA_TRY(table.setValue(2, fieldOf(line, 1, 2)));
+    }
+    return table.setSort(QStringLiteral(" Localidad ASC "));
+}
+
+Status CatalogLoader::buildDepartments(RecordSet& table) {
+    VELMORA_TRY(createDepartments(table));
+    QString file = QStringLiteral("F0006.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 2}, {1, 3, 50}, {2, 53, 8}, {3, 61, 2}});
+}
+
+Status CatalogLoader::buildSituations(RecordSet& table) {
+    VELMORA_TRY(createSituations(table));
+    QString file = QStringLiteral("F0015.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 2}, {2, 3, 1}, {1, 4, 60}});
+}
+
+Status CatalogLoader::buildInstitutions(RecordSet& table) {
+    VELMORA_TRY(createInstitutions(table));
+    QString file = QStringLiteral("F0016.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 2}, {1, 3, 7}});
+}
+
+Status CatalogLoader::buildPositionBody(RecordSet& table) {
+    VELMORA_TRY(createPositionBody(table));
+    QString file = QStringLiteral("F0008.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 5}, {1, 8, 5}});
+}
+
+Status CatalogLoader::buildPositionGroup(RecordSet& table) {
+    VELMORA_TRY(createPositionGroup(table));
+    QString file = QStringLiteral("F0007.enc");
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 5}, {1, 6, 2}});
+}
+
+Status CatalogLoader::createBodies(RecordSet& table) {
+    return createTable(table, {text("CodCuerpo", 5), text("DescCuerpo", 100), text("Grupo", 2)});
+}
+
+Status CatalogLoader::createGroups(RecordSet& table) {
+    return createTable(table, {text("Grupo", 2)});
+}
+
+Status CatalogLoader::createLocalities(RecordSet& table) {
+    return createTable(table, {text("CodLocalidad", 7), text("Localidad", 60), text("CodProvincia", 2)});
+}
+
+Status CatalogLoader::createDepartments(RecordSet& table) {
+    return createTable(table, {text("CodConsejeria", 2), text("Consejeria", 50), text("CodArea", 8),
+                               text("CodProvincia", 2)});
+}
+
+Status CatalogLoader::createSituations(RecordSet& table) {
+    return createTable(table, {text("CodSituacion", 2), text("Situacion", 60), text("esOtras", 1)});
+}
+
+Status CatalogLoader::createInstitutions(RecordSet& table) {
+    return createTable(table, {text("CodInstitucion", 2), text("CodLocalidad", 7)});
+}
+
+Status CatalogLoader::createPositionBody(RecordSet& table) {
+    return createTable(table, {text("CodPlaza", 5), text("CodCuerpo", 5)});
+}
+
+Status CatalogLoader::createPositionGroup(RecordSet& table) {
+    return createTable(table, {text("CodPlaza", 5), text("CodGrupo", 2)});
+}
+
+Status CatalogLoader::createDetailsTable(RecordSet& table, bool withDemarcacion) {
+    return createTable(table, detailsColumns(withDemarcacion));
+}
+
+Status CatalogLoader::createProvinces(RecordSet& table) {
+    return createTable(table, {text("CodProvincia", 2), text("Provincia", 20)});
+}
+
+Status CatalogLoader::createAreas(RecordSet& table) {
+    return createTable(table, {text("CodArea", 8), text("Area", 50), text("CodProvincia", 2)});
+}
+
+Status CatalogLoader::createZones(RecordSet& table) {
+    return createTable(table, {text("CodZona", 8), text("Zona", 50), text("CodArea", 8),
+                               text("CodProvincia", 2), text("CodInstitucion", 2)});
+}
+
+Status CatalogLoader::fillProvinces(RecordSet& table, QString& fileName) {
+    auto lines = decodeAndRead(fileName);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 2}, {1, 3, 20}});
+}
+
+Status CatalogLoader::fillAreas(RecordSet& table, QString& fileName) {
+    auto lines = decodeAndRead(fileName);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, {{0, 1, 8}, {1, 9, 50}, {2, 59, 2}});
+}
+
+Status CatalogLoader::fillZones(RecordSet& table, QString& fileName) {
+    auto lines = decodeAndRead(fileName);
+    if (!lines)
+        return lines.error();
+    for (const QString& line : *lines) {
+        VELMORA_TRY(table.addNew());
+        VELMORA_TRY(table.setValue(2, fieldOf(line, 1, 2)));
+        VELMORA_TRY(table.setValue(0, fieldOf(line, 3, 2)));
+        VELMORA_TRY(table.setValue(1, OemToAnsi(fieldOf(line, 5, 50))));
+    }
+    return {};
+}
+
+Status CatalogLoader::buildVacancyDetails(RecordSet& table, RecordSet& areas) {
+    return buildDetails(table, areas, QStringLiteral("F0009.enc"), true);
+}
+
+Status CatalogLoader::buildResultasDetails(RecordSet& table, RecordSet& areas) {
+    return buildDetails(table, areas, QStringLiteral("F0010.enc"), false);
+}
+
+Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QString& fileName,
+                                   bool withDemarcacion) {
+    auto fill = [&]() -> Status {
+        VELMORA_TRY(createDetailsTable(table, withDemarcacion));
+        QString file = fileName;
+        auto lines = decodeAndRead(file);
+        if (!lines)
+            return lines.error();
+        const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},
+                                           {5, 161, 7}, {6, 161, 2}, {7, 168, 8}, {8, 176, 8}};
+        for (const QString& line : *lines) {
+            VELMORA_TRY(table.addNew());
+            for (const Field& f : fields)
+                VELMORA_TRY(table.setValue(f.column, fieldOf(line, f.start, f.length)));
+            VELMORA_TRY(areas.setFilter(
+                equalsCriteria(QStringLiteral("CodArea"), table.text(7), QStringLiteral(" "))));
+            if (areas.recordCount() >= 1) {
+                areas.moveFirst();
+                VELMORA_TRY(table.setValue(9, areas.text(u"Area")));
+            }
+            areas.clearFilter();
+        }
+        return {};
+    };
+    Status status = fill();
+    if (status)
+        return status;
+    m_messages.show(QStringLiteral("error al cargar plazas"), programTitle(), MessageIcon::None,
+                    MessageButtons::Ok);
+    Error fatal = status.error();
+    fatal.endsProgram = true;
+    return fatal;
+}
+
+Status CatalogLoader::createPositionsTable(RecordSet& table) {
+    return createDetailsTable(table, false);
+}
+
+Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, RecordSet& source) {
+    QString file;
+    if (kind == QLatin1String("R"))
+        file = QStringLiteral("F0012.enc");
+    else if (kind == QLatin1String("V"))
+        file = QStringLiteral("F0011.enc");
+    else
+        return {};
+    VELMORA_TRY(createPositionsTable(table));
+    auto lines = decodeAndRead(file);
+    if (!lines)
+        return lines.error();
+    int sourceColumns[std::size(kCopiedFromDetails)];
+    for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
+        sourceColumns[i] = source.columnIndex(QString::fromLatin1(kCopiedFromDetails[i]));
+    for (const QString& line : *lines) {
+        VELMORA_TRY(table.addNew());
+        const QString code = fieldOf(line, 1, 5);
+        VELMORA_TRY(table.setValue(0, code));
+        source.moveFirst();
+        VELMORA_TRY(source.find(equalsCriteria(QStringLiteral("CodConvocatoria"), code)));
+        if (source.isEOF())
+            continue; // the row keeps only its code
+        for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
+            VELMORA_TRY(table.setValue(int(i) + 1, source.text(sourceColumns[i])));
+    }
+    return {};
+}
+
+} // namespace velmora

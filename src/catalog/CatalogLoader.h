@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/data/RecordSet.h"
+
+#include <QString>
+
+namespace velmora {
+
+class MessageService;
+
+// Builds the catalogue tables from the scrambled files of the data folder. Each file is
+// decoded into the scratch file just before it is parsed; fields are fixed columns,
+// stripped of blanks. Builders create, open and fill a table; the create/fill pairs let
+// the loading sequence call the two halves apart, as it does for areas, zones and provinces.
+class CatalogLoader {
+public:
+    CatalogLoader(QString dataFolder, MessageService& messages);
+
+    const QString& dataFolder() const { return m_dataFolder; }
+
+    Status buildBodies(RecordSet& table);        // F0004
+    Status buildGroups(RecordSet& table);        // F0005
+    Status buildLocalities(RecordSet& table);    // F0003, seen in order of locality name
+    Status buildDepartments(RecordSet& table);   // F0006
+    Status buildSituations(RecordSet& table);    // F0015
+    Status buildInstitutions(RecordSet& table);  // F0016
+    Status buildPositionBody(RecordSet& table);  // F0008
+    Status buildPositionGroup(RecordSet& table); // F0007
+
+    // The empty tables, columns only: the one place each table's columns are declared.
+    static Status createBodies(RecordSet& table);
+    static Status createGroups(RecordSet& table);
+    static Status createProvinces(RecordSet& table);
+    static Status createLocalities(RecordSet& table);
+    static Status createDepartments(RecordSet& table);
+    static Status createAreas(RecordSet& table);
+    static Status createZones(RecordSet& table);
+    static Status createSituations(RecordSet& table);
+    static Status createInstitutions(RecordSet& table);
+    static Status createPositionBody(RecordSet& table);
+    static Status createPositionGroup(RecordSet& table);
+    static Status createDetailsTable(RecordSet& table, bool withDemarcacion);
+    Status fillProvinces(RecordSet& table, QString& fileName); // F0001 or F0002
+    Status fillAreas(RecordSet& table, QString& fileName);     // F0014
+    Status fillZones(RecordSet& table, QString& fileName);     // F0013, names from code page 850
+
+    // Vacancy (F0009, with a Demarcacion column) or resultas (F0010) position details,
+    // with each row's area name looked up in `areas`. These handle their own errors:
+    // "error al cargar plazas" is shown and the error returned ends the program.
+    Status buildVacancyDetails(RecordSet& table, RecordSet& areas);
+    Status buildResultasDetails(RecordSet& table, RecordSet& areas);
+
+    // The positions offered: kind "V" from F0011 over the vacancy details, "R" from F0012
+    // over the resultas details; any other kind does nothing. A code missing from the
+    // details stays in the table holding only its code.
+    Status buildPositions(const QString& kind, RecordSet& table, RecordSet& source);
+
+    static Status createPositionsTable(RecordSet& table);
+
+private:
+    Result<QList<QString>> decodeAndRead(QString& fileName);
+    Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
+
+    QString m_dataFolder;
+    MessageService& m_messages;
+};
+
+// "Column='value'" with quotes in the value doubled, so no code can break the criteria.
+QString equalsCriteria(const QString& column, const QString& value, const QString& separator = QString());
+
+} // namespace velmora

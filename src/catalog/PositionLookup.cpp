@@ -1,0 +1,169 @@
+#include "catalog/PositionLookup.h"
+
+#include "app/Progress.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/ListTables.h"
+
+#include <QHash>
+
+#include <array>
+
+namespace velmora {
+namespace {
+
+constexpr int kCandidateColumns = 10; // CodConvocatoria .. Area, in the candidates' order
+const char* const kCandidateNames[kCandidateColumns] = {
+    "CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodConsejeria",
+    "CodLocalidad",    "CodProvincia",    "CodArea",    "CodZona",   "Area"};
+
+// A read-only picture of a source table, keyed by position code: the first row in the
+// table's own order for each code, which is where a find from the first row stops.
+class SourceIndex {
+public:
+    explicit SourceIndex(RecordSet& source) {
+        source.clearFilter();
+        int columns[kCandidateColumns];
+        for (int c = 0; c < kCandidateColumns; ++c)
+            columns[c] = source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
+        for (source.moveFirst(); !source.isEOF(); source.moveNext()) {
+            std::array<QString, kCandidateColumns> row;
+            for (int c = 0; c < kCandidateColumns; ++c)
+                row[size_t(c)] = columns[c] >= 0 ? source.text(columns[c]) : QString();
+            const QString key = row[0].toCaseFolded();
+            if (!m_firstRow.contains(key))
+                m_firstRow.insert(key, int(m_rows.size()));
+            m_rows.push_back(std::move(row));
+        }
+        source.moveFirst();
+    }
+
+    const std::array<QString, kCandidateColumns>* find(const QString& code) const {
+        const auto it = m_firstRow.constFind(code.toCaseFolded());
+        return it == m_firstRow.constEnd() ? nullptr : &m_rows[size_t(it.value())];
+    }
+
+private:
+    std::vector<std::array<QString, kCandidateColumns>> m_rows;
+    QHash<QString, int> m_firstRow;
+};
+
+// The codes of a link table grouped by owner (body or group), each list in table order,
+// as filtering the table on the owner would show them.
+QHash<QString, QStringList> linksByOwner(RecordSet& links, const QString& ownerColumn) {
+    QHash<QString, QStringList> byOwner;
+    links.clearFilter();
+    const int owner = links.columnIndex(ownerColumn);
+    const int code = links.columnIndex(u"CodPlaza");
+    for (links.moveFirst(); !links.isEOF(); links.moveNext())
+        byOwner[links.text(owner).toCaseFolded()].append(links.text(code));
+    return byOwner;
+}
+
+enum class CodeFrom { Link, Source };
+
+Status copyPositions(const QStringList& codes, const SourceIndex& source, RecordSet& target,
+                     CodeFrom codeFrom, bool copyArea) {
+    for (const QString& code : codes) {
+        const auto* row = source.find(code);
+        if (!row)
+            continue;
+        VELMORA_TRY(target.addNew());
+        VELMORA_TRY(target.setValue(0, codeFrom == CodeFrom::Link ? code : (*row)[0]));
+        const int last = copyArea ? kCandidateColumns : kCandidateColumns - 1;
+        for (int c = 1; c < last; ++c)
+            VELMORA_TRY(target.setValue(c, (*row)[size_t(c)]));
+    }
+    return {};
+}
+
+std::unique_ptr<RecordSet> newCandidates() {
+    auto table = std::make_unique<RecordSet>();
+    (void)createCandidatePositions(*table);
+    return table;
+}
+
+} // namespace
+
+Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions>& entries,
+                       Progress& progress, int step) {
+    sources.bodies.moveFirst();
+    entries.clear();
+    entries.resize(size_t(2 * sources.bodies.recordCount()));
+
+    const auto links = linksByOwner(sources.positionBody, QStringLiteral("CodCuerpo"));
+    const SourceIndex offeredResultas(sources.resultasPositions);
+    const SourceIndex detailResultas(sources.resultasDetails);
+    const SourceIndex offeredVacancies(sources.vacantPositions);
+    const SourceIndex detailVacancies(sources.vacancyDetails);
+
+    size_t next = 0;
+    QString lastBody;
+    for (; !sources.bodies.isEOF(); sources.bodies.moveNext()) {
+        if (sources.bodies.text(u"Grupo") == QLatin1String("X"))
+            continue;
+        const QString body = sources.bodies.text(u"CodCuerpo");
+        const QStringList codes = links.value(body.toCaseFolded());
+        for (const bool offeredOnly : {true, false}) {
+            BodyPositions& entry = entries[next++];
+            progress.advance(float(step));
+            entry.bodyCode = body;
+            entry.offeredOnly = offeredOnly;
+            entry.resultas = newCandidates();
+            VELMORA_TRY(copyPositions(codes, offeredOnly ? offeredResultas : detailResultas, *entry.resultas,
+                                      CodeFrom::Link, true));
+            entry.vacancy = newCandidates();
+            progress.advance(float(step));
+            VELMORA_TRY(copyPositions(codes, offeredOnly ? offeredVacancies : detailVacancies, *entry.vacancy,
+                                      CodeFrom::Link, true));
+        }
+        lastBody = body;
+    }
+    // Leave the link table filtered on the last body, as a body-by-body walk would.
+    if (!lastBody.isNull())
+        VELMORA_TRY(sources.positionBody.setFilter(equalsCriteria(QStringLiteral("CodCuerpo"), lastBody)));
+    return {};
+}
+
+Status positionsByGroup(const PositionSources& sources, std::vector<GroupPositions>& entries,
+                        Progress& progress, int step) {
+    sources.groups.moveFirst();
+    entries.clear();
+    entries.resize(size_t(sources.groups.recordCount()));
+
+    const auto links = linksByOwner(sources.positionGroup, QStringLiteral("CodGrupo"));
+    const SourceIndex offeredResultas(sources.resultasPositions);
+    const SourceIndex offeredVacancies(sources.vacantPositions);
+
+    QString lastGroup;
+    for (size_t k = 0; !sources.groups.isEOF() && k < entries.size(); sources.groups.moveNext(), ++k) {
+        progress.advance(float(step));
+        GroupPositions& entry = entries[k];
+        entry.group = sources.groups.text(u"Grupo");
+        const QStringList codes = links.value(entry.group.toCaseFolded());
+        entry.resultas = newCandidates();
+        entry.vacancy = newCandidates();
+        VELMORA_TRY(copyPositions(codes, offeredResultas, *entry.resultas, CodeFrom::Source, false));
+        VELMORA_TRY(copyPositions(codes, offeredVacancies, *entry.vacancy, CodeFrom::Source, false));
+        lastGroup = entry.group;
+    }
+    if (!lastGroup.isNull())
+        VELMORA_TRY(sources.positionGroup.setFilter(equalsCriteria(QStringLiteral("CodGrupo"), lastGroup)));
+    return {};
+}
+
+const BodyPositions* findBodyPositions(const std::vector<BodyPositions>& entries, const QString& bodyCode,
+                                       bool offeredOnly) {
+    for (const BodyPositions& entry : entries)
+        if (!entry.isEmpty() && entry.bodyCode == bodyCode && entry.offeredOnly == offeredOnly)
+            return &entry;
+    return nullptr;
+}
+
+const GroupPositions* findGroupPositions(const std::vector<GroupPositions>& entries, const QString& group) {
+    for (const GroupPositions& entry : entries)
+        if (entry.vacancy && entry.group == group)
+            return &entry;
+    return nullptr;
+}
+
+} // namespace velmora
