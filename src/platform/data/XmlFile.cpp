@@ -49,12 +49,10 @@ Status loadXmlFile(const QString& path, pugi::xml_document& doc) {
 Result<pugi::xpath_node> selectNode(const pugi::xml_node& from, const QString& zeroBasedPath) {
     const QByteArray xpath = toXPath(zeroBasedPath).toUtf8();
     pugi::xpath_node found;
-    {
-        pugi::xpath_query query(xpath.constData());
-        if (!query)
-            return Error::make(ErrorCode::BadXml,
-                               QStringLiteral("Ruta XML no válida: %1").arg(zeroBasedPath));
-        found = from.select_node(query);
+    try {
+        found = from.select_node(xpath.constData());
+    } catch (const pugi::xpath_exception&) {
+        return Error::make(ErrorCode::BadXml, QStringLiteral("Ruta XML no válida: %1").arg(zeroBasedPath));
     }
     if (!found)
         return Error::make(
