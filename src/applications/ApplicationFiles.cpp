@@ -1,0 +1,102 @@
+#include "applications/ApplicationFiles.h"
+
+#include "app/TextHelpers.h"
+#include "platform/data/RecordSet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace velmora {
+namespace {
+
+constexpr qsizetype kNameLength = 21;
+
+// A bare file name: never a path that would reach outside the folder.
+bool isPlainFileName(const QString& name) {
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+QString bodyDescription(const RecordSet& bodies, const QString& code) {
+    // A quote cannot be part of a criteria text; no body code holds one.
+    if (!bodies.isOpen() || code.contains(QLatin1Char('\'')))
+        return QString();
+    std::unique_ptr<RecordSet> cursor = bodies.clone();
+    cursor->moveFirst();
+    if (!cursor->find(QStringLiteral("CodCuerpo='") + code + QLatin1Char('\'')).ok() || cursor->isEOF())
+        return QString();
+    return cursor->text(u"DescCuerpo");
+}
+
+} // namespace
+
+QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
+                            MessageService& messages) {
+    const QString dniPart = PadText(dni.left(9), 9, true, QStringLiteral("0"), messages);
+    const QString bodyPart = PadText(bodyCode.left(5), 6, true, QStringLiteral("_"), messages);
+    const QString groupPart = PadText(group.left(2), 2, true, QStringLiteral("0"), messages);
+    return dniPart + bodyPart + groupPart + QStringLiteral(".doc");
+}
+
+QString sidecarFileName(const QString& documentName) {
+    return documentName.chopped(std::min<qsizetype>(4, documentName.size())) + QStringLiteral(".xml");
+}
+
+Status createApplicationFilesTable(RecordSet& table) {
+    VELMORA_TRY(table.appendColumn(QStringLiteral("Fichero"), ColumnType::Text, 21));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("DNI"), ColumnType::Text, 9));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("Cuerpo"), ColumnType::Text, 5));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("DescCuerpo"), ColumnType::Text, 60));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("Grupo"), ColumnType::Text, 2));
+    return table.open();
+}
+
+Result<int> listApplications(const QString& folder, const QString& dni, const RecordSet& bodies,
+                             RecordSet& table) {
+    table = RecordSet();
+    VELMORA_TRY(createApplicationFilesTable(table));
+
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    int count = 0;
+    for (const QString& name : names) {
+        if (name.size() != kNameLength || name.right(4).toUpper() != QLatin1String(".DOC") ||
+            name.left(9) != dni)
+            continue;
+        const QString body = name.mid(10, 5);
+        VELMORA_TRY(table.addNew());
+        VELMORA_TRY(table.setValue(u"DNI", name.left(9)));
+        VELMORA_TRY(table.setValue(u"Cuerpo", body));
+        VELMORA_TRY(table.setValue(u"Grupo", name.mid(15, 2)));
+        VELMORA_TRY(table.setValue(u"DescCuerpo", bodyDescription(bodies, body)));
+        VELMORA_TRY(table.setValue(u"Fichero", name));
+        ++count;
+    }
+    table.moveFirst();
+    return count;
+}
+
+void deleteApplication(const QString& folder, const QString& fileName) {
+    if (!isPlainFileName(fileName))
+        return;
+    const QDir dir(folder);
+    QFile::remove(dir.filePath(fileName));
+    QFile::remove(dir.filePath(sidecarFileName(fileName)));
+}
+
+bool applicationFileExists(const QString& folder, const QString& fileName) {
+    if (!isPlainFileName(fileName))
+        return false;
+    const QDir dir(folder);
+    if (QFileInfo(dir.filePath(fileName)).isFile())
+        return true;
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        if (name.compare(fileName, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace velmora

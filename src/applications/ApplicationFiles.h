@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QString>
+
+namespace velmora {
+
+class MessageService;
+class RecordSet;
+
+// Saved applications: one document per DNI, body and group in the applications folder,
+// with a sidecar XML file of the same stem.
+
+// DNI (first 9 characters, left-padded with "0") + body code (first 5 characters,
+// left-padded with "_" to 6) + group (first 2 characters, left-padded with "0") + ".doc":
+// always 21 characters. Empty when `messages` reported a padding failure.
+QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
+                            MessageService& messages);
+
+// The sidecar of a document: its name without the 4-character extension, + ".xml".
+QString sidecarFileName(const QString& documentName);
+
+// Creates the application files table, open and empty: Fichero 21, DNI 9, Cuerpo 5,
+// DescCuerpo 60, Grupo 2 (all text).
+Status createApplicationFilesTable(RecordSet& table);
+
+// Rebuilds `table` (any previous content is dropped) with the saved applications of
+// `dni` in `folder`: files whose name has 21 characters, ends in ".doc" in any case and
+// begins with the DNI. `DescCuerpo` comes from `bodies` (columns CodCuerpo, DescCuerpo),
+// searched through a cursor of its own so the caller's filter and position stay put;
+// an unknown body leaves it empty. Rows follow the file names in ascending order.
+// Returns the number of applications listed.
+Result<int> listApplications(const QString& folder, const QString& dni, const RecordSet& bodies,
+                             RecordSet& table);
+
+// Deletes the document and its sidecar; a missing file or any other failure is ignored.
+void deleteApplication(const QString& folder, const QString& fileName);
+
+// Whether `fileName` exists in `folder`. The letters of the name are compared without
+// regard to case, since the listing accepts ".DOC" as well as ".doc".
+bool applicationFileExists(const QString& folder, const QString& fileName);
+
+} // namespace velmora

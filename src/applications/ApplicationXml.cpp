@@ -1,0 +1,320 @@
+#include "applications/ApplicationXml.h"
+
+#include "platform/MessageService.h"
+#include "platform/data/CodePages.h"
+#include "platform/data/RecordSet.h"
+#include "platform/data/XmlPath.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <pugixml.hpp>
+
+#include <vector>
+
+namespace velmora {
+namespace {
+
+const char* const kDeclaration = R"(<?xml version="1.0" encoding="iso-8859-1"?>)";
+
+struct ListLayout {
+    const char* list;  // element holding the entries
+    const char* entry; // element of one row
+    std::vector<const char*> columns;
+    // Columns whose "&" is written as a blank.
+    std::vector<const char*> ampersandAsBlank;
+};
+
+const ListLayout kVacancies{"Vacantes",
+                            "Plaza",
+                            {"CodConvocatoria", "NomConvocatoria", "Orden", "Localidad", "Consejeria",
+                             "IdSolicitud", "CodArea", "CodZona", "Demarcacion", "Area", "Zona"},
+                            {}};
+const ListLayout kResultas{"Resultas", "Plaza", kVacancies.columns, {}};
+const ListLayout kCourses{
+    "Cursos", "CursoRealizado", {"Curso", "NHoras", "Ano", "Centro", "IdCurso"}, {"Curso", "Centro"}};
+const ListLayout kDocuments{
+    "Documentos", "Doc", {"Documento", "IdDocumento", "Horas", "Fecha", "Centro"}, {"Documento"}};
+
+void appendReference(QString& out, char32_t codePoint) {
+    out += QStringLiteral("&#") + QString::number(quint32(codePoint)) + QLatin1Char(';');
+}
+
+// Element content in pure Latin-1 that any XML reader gives back as `value`.
+void appendEscaped(QString& out, QStringView value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < value.size() &&
+            QChar::isLowSurrogate(value[i + 1].unicode())) {
+            appendReference(out, QChar::surrogateToUcs4(c, value[i + 1].unicode()));
+            ++i;
+        } else if (c == u'&') {
+            out += QLatin1String("&amp;");
+        } else if (c == u'<') {
+            out += QLatin1String("&lt;");
+        } else if (c == u'>') {
+            out += QLatin1String("&gt;");
+        } else if (c == u'\r') {
+            appendReference(out, c);
+        } else if (c == u'\t' || c == u'\n' || (c >= 0x20 && c < 0x80) || (c >= 0xA0 && c <= 0xFF)) {
+            out += QChar(c);
+        } else if (c < 0x20 || QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+            out += QLatin1Char('?');
+        } else {
+            appendReference(out, c);
+        }
+    }
+}
+
+QString cellText(const RecordSet& table, const char* column) {
+    const int index = table.columnIndex(QString::fromLatin1(column));
+    if (index < 0)
+        return QString();
+    const Result<QVariant> value = table.value(index);
+    if (!value.ok() || value->isNull())
+        return QString();
+    if (table.column(index).type == ColumnType::Integer)
+        return QString::number(value->toLongLong());
+    return value->toString();
+}
+
+void appendList(QString& out, RecordSet& table, const ListLayout& layout) {
+    const QString entryOpen = QLatin1Char('<') + QLatin1String(layout.entry) + QLatin1Char('>');
+    const QString entryClose = QLatin1String("</") + QLatin1String(layout.entry) + QLatin1Char('>');
+    out += QLatin1Char('<') + QLatin1String(layout.list) + QLatin1Char('>');
+    if (table.isOpen()) {
+        const bool onRow = !table.isBOF() && !table.isEOF();
+        const qint64 rowId = onRow ? table.currentRowId() : -1;
+        if (table.recordCount() > 0)
+            table.moveFirst();
+        while (!table.isEOF()) {
+            out += entryOpen;
+            for (const char* column : layout.columns) {
+                QString text = cellText(table, column);
+                for (const char* blanked : layout.ampersandAsBlank)
+                    if (qstrcmp(blanked, column) == 0)
+                        text.replace(QLatin1Char('&'), QLatin1Char(' '));
+                out += QLatin1Char('<') + QLatin1String(column) + QLatin1Char('>');
+                appendEscaped(out, text);
+                out += QLatin1String("</") + QLatin1String(column) + QLatin1Char('>');
+            }
+            out += entryClose;
+            table.moveNext();
+        }
+        if (onRow)
+            table.moveToRowId(rowId);
+    }
+    out += QLatin1String("</") + QLatin1String(layout.list) + QLatin1Char('>');
+}
+
+void writeTrace(const QString& programFolder, const QByteArray& text) {
+    QSaveFile trace(QDir(programFolder).filePath(QStringLiteral("traza.txt")));
+    if (!trace.open(QIODevice::WriteOnly))
+        return;
+    trace.write(text);
+#ifdef Q_OS_WIN
+    trace.write("\r\n");
+#else
+    trace.write("\n");
+#endif
+    trace.commit();
+}
+
+Status saveAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Error::make(ErrorCode::FileAccess, QStringLiteral("No se ha podido guardar el fichero ") +
+                                                      QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                                                      file.errorString());
+    return Status();
+}
+
+// --- reading -------------------------------------------------------------------------
+
+bool isLatin1Label(const QByteArray& label) {
+    const QByteArray l = label.trimmed().toLower();
+    return l == "iso-8859-1" || l == "iso8859-1" || l == "iso_8859-1" || l == "latin1" || l == "latin-1" ||
+           l == "l1" || l == "windows-1252" || l == "cp1252";
+}
+
+// The encoding named by the declaration; empty without a declaration.
+QByteArray declaredEncoding(const QByteArray& bytes) {
+    if (!bytes.startsWith("<?xml"))
+        return QByteArray();
+    const qsizetype end = bytes.indexOf("?>");
+    if (end < 0)
+        return QByteArray();
+    static const QRegularExpression encoding(QStringLiteral(R"(encoding\s*=\s*["']([^"']*)["'])"));
+    const QRegularExpressionMatch m = encoding.match(QString::fromLatin1(bytes.left(end)));
+    return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
+}
+
+bool loadDocument(pugi::xml_document& doc, const QByteArray& bytes) {
+    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+    if (isLatin1Label(declaredEncoding(bytes))) {
+        const QByteArray utf8 = codepage::decodeCp1252(bytes).toUtf8();
+        return bool(doc.load_buffer(utf8.constData(), size_t(utf8.size()), options, pugi::encoding_utf8));
+    }
+    return bool(doc.load_buffer(bytes.constData(), size_t(bytes.size()), options, pugi::encoding_auto));
+}
+
+void collectText(pugi::xml_node node, std::string& out) {
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            out += child.value();
+        else if (child.type() == pugi::node_element)
+            collectText(child, out);
+    }
+}
+
+// The element's text, all of its descendants' text joined.
+QString elementText(pugi::xml_node node) {
+    std::string out;
+    collectText(node, out);
+    return QString::fromStdString(out);
+}
+
+pugi::xpath_node_set selectAll(const pugi::xml_document& doc, const QString& zeroBasedPath) {
+    pugi::xpath_node_set nodes = doc.select_nodes(toXPath(zeroBasedPath).toUtf8().constData());
+    nodes.sort();
+    return nodes;
+}
+
+using Rows = std::vector<std::vector<QVariant>>;
+
+// Reads every entry of a list into rows shaped like `table`, without touching it. The
+// entries are the list's children; all of them must be `layout.entry` elements.
+Status collectRows(const pugi::xml_document& doc, const ListLayout& layout, const RecordSet& table,
+                   Rows& rows) {
+    const QString list = QLatin1String(layout.list);
+    const QString entry = QLatin1String(layout.entry);
+    if (!table.isOpen())
+        return Error::make(ErrorCode::ObjectClosed,
+                           QStringLiteral("La lista de %1 no está abierta").arg(list));
+
+    size_t expected = 0;
+    for (const pugi::xpath_node& parent : selectAll(doc, QStringLiteral("//") + list))
+        for (pugi::xml_node child : parent.node().children())
+            if (child.type() == pugi::node_element)
+                ++expected;
+    const pugi::xpath_node_set entries = selectAll(doc, QStringLiteral("//%1/%2").arg(list, entry));
+    if (entries.size() < expected)
+        return Error::make(ErrorCode::ObjectMissing, QStringLiteral("Falta el elemento %1 número %2 de %3")
+                                                         .arg(entry)
+                                                         .arg(entries.size() + 1)
+                                                         .arg(list));
+
+    rows.reserve(entries.size());
+    int number = 0;
+    for (const pugi::xpath_node& node : entries) {
+        ++number;
+        std::vector<QVariant> row;
+        row.reserve(size_t(table.columnCount()));
+        for (int c = 0; c < table.columnCount(); ++c) {
+            const ColumnDef& column = table.column(c);
+            const pugi::xml_node element = node.node().child(column.name.toUtf8().constData());
+            if (!element)
+                return Error::make(ErrorCode::ObjectMissing,
+                                   QStringLiteral("Falta el elemento %1 en el elemento %2 número %3 de %4")
+                                       .arg(column.name, entry)
+                                       .arg(number)
+                                       .arg(list));
+            const QString text = elementText(element);
+            if (column.type != ColumnType::Integer) {
+                row.emplace_back(text);
+                continue;
+            }
+            const QString digits = text.trimmed();
+            if (digits.isEmpty()) {
+                row.emplace_back();
+                continue;
+            }
+            bool ok = false;
+            const qint64 number64 = digits.toLongLong(&ok);
+            if (!ok)
+                return Error::make(
+                    ErrorCode::TypeMismatch,
+                    QStringLiteral("El elemento %1 del elemento %2 número %3 de %4 no es un número "
+                                   "entero: \"%5\"")
+                        .arg(column.name, entry)
+                        .arg(number)
+                        .arg(list, text));
+            row.emplace_back(number64);
+        }
+        rows.push_back(std::move(row));
+    }
+    return Status();
+}
+
+Status appendRows(RecordSet& table, const Rows& rows) {
+    for (const std::vector<QVariant>& row : rows) {
+        VELMORA_TRY(table.addNew());
+        for (int c = 0; c < int(row.size()); ++c)
+            if (!row[size_t(c)].isNull())
+                VELMORA_TRY(table.setValue(c, row[size_t(c)]));
+        VELMORA_TRY(table.update());
+    }
+    return Status();
+}
+
+} // namespace
+
+QString buildApplicationXml(ApplicationLists lists) {
+    QString out = QLatin1String(kDeclaration) + QLatin1String("<Plazas>");
+    appendList(out, lists.vacancies, kVacancies);
+    appendList(out, lists.resultas, kResultas);
+    appendList(out, lists.courses, kCourses);
+    appendList(out, lists.documents, kDocuments);
+    out += QLatin1String("</Plazas>");
+    return out;
+}
+
+QByteArray encodeApplicationXml(const QString& text) {
+    return text.toLatin1();
+}
+
+Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
+                             const QString& programFolder, MessageService& messages) {
+    const QByteArray bytes = encodeApplicationXml(buildApplicationXml(lists));
+    pugi::xml_document check;
+    Status written;
+    if (!check.load_buffer(bytes.constData(), size_t(bytes.size()), pugi::parse_default,
+                           pugi::encoding_latin1))
+        written = Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
+    else
+        written = saveAtomically(QDir(folder).filePath(fileName), bytes);
+    if (!written.ok()) {
+        writeTrace(programFolder, bytes);
+        messages.inform(QStringLiteral("Formato erróneo de XML"), QStringLiteral("Error de XML"),
+                        MessageIcon::Exclamation);
+    }
+    return written;
+}
+
+Result<SidecarRead> readApplicationLists(const QString& folder, const QString& fileName,
+                                         ApplicationLists lists) {
+    QFile file(QDir(folder).filePath(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return SidecarRead::Missing;
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    pugi::xml_document doc;
+    if (!loadDocument(doc, bytes))
+        return SidecarRead::Malformed;
+
+    Rows vacancies, resultas, courses, documents;
+    VELMORA_TRY(collectRows(doc, kVacancies, lists.vacancies, vacancies));
+    VELMORA_TRY(collectRows(doc, kResultas, lists.resultas, resultas));
+    VELMORA_TRY(collectRows(doc, kCourses, lists.courses, courses));
+    VELMORA_TRY(collectRows(doc, kDocuments, lists.documents, documents));
+
+    VELMORA_TRY(appendRows(lists.vacancies, vacancies));
+    VELMORA_TRY(appendRows(lists.resultas, resultas));
+    VELMORA_TRY(appendRows(lists.courses, courses));
+    VELMORA_TRY(appendRows(lists.documents, documents));
+    return SidecarRead::Loaded;
+}
+
+} // namespace velmora

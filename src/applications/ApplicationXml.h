@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace velmora {
+
+class MessageService;
+class RecordSet;
+
+// The four list tables of an application, as the sidecar file stores them.
+struct ApplicationLists {
+    RecordSet& vacancies;
+    RecordSet& resultas;
+    RecordSet& courses;
+    RecordSet& documents;
+};
+
+// The sidecar text: declaration, then <Plazas> with <Vacantes>, <Resultas>, <Cursos> and
+// <Documentos>, no line breaks. Rows follow each table's current view order; each cursor
+// is back on its row afterwards (at the end when it had none).
+//
+// Every value is escaped ("&", "<", ">"), so no typed text can make the file malformed.
+// The course's `Curso` and `Centro` and the document's `Documento` keep their old rule of
+// an "&" turned into a blank. The text is all Latin-1: a character beyond it, and a C1
+// control, becomes a character reference (the euro sign is "&#8364;"), a carriage return
+// "&#13;" so that it survives line-end handling; characters XML cannot carry at all
+// (other control characters, unpaired surrogates) become "?".
+QString buildApplicationXml(ApplicationLists lists);
+
+// The bytes of a sidecar text, in the declared iso-8859-1.
+QByteArray encodeApplicationXml(const QString& text);
+
+// Writes the sidecar `folder`/`fileName`, replacing any previous file atomically. When
+// the text does not parse or the file cannot be written, the previous file stays, the
+// text goes to `programFolder`/traza.txt, "Formato erróneo de XML" is shown and the
+// error is returned.
+Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
+                             const QString& programFolder, MessageService& messages);
+
+enum class SidecarRead {
+    Loaded,   // the rows were appended
+    Missing,  // no readable file: the tables are unchanged
+    Malformed // not XML: the tables are unchanged
+};
+
+// Appends the rows of the sidecar `folder`/`fileName` to the tables (expected open and
+// empty). Every table column must have its element in each entry; integer columns take
+// decimal text (an empty element leaves 0). A missing element or a value that is not
+// an integer is returned as an error, and then no table has been changed either.
+// Files declared iso-8859-1 are read with the Windows-1252 meaning of the bytes 0x80 to
+// 0x9F, as the program's earlier files wrote them; other declared encodings and
+// byte-order marks are honoured.
+Result<SidecarRead> readApplicationLists(const QString& folder, const QString& fileName,
+                                         ApplicationLists lists);
+
+} // namespace velmora

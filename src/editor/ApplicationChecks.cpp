@@ -1,0 +1,80 @@
+#include "editor/ApplicationChecks.h"
+
+#include "applications/ApplicationFiles.h"
+#include "editor/ApplicationModel.h"
+#include "platform/MessageService.h"
+#include "platform/data/RecordSet.h"
+
+namespace velmora {
+namespace {
+
+int rowsOf(const RecordSet& table) {
+    return table.isOpen() ? table.recordCount() : 0;
+}
+
+} // namespace
+
+bool ValidaDatosImpresion(const ApplicationModel& model, const RecordSet& vacancies,
+                          const RecordSet& resultas, MessageService& messages) {
+    const auto fail = [&](const QString& text) {
+        messages.inform(text, QStringLiteral("Validación"), MessageIcon::Exclamation);
+        return false;
+    };
+    const auto required = [](const QString& field) {
+        return QStringLiteral("El campo ") + field + QStringLiteral(" es obligatorio");
+    };
+    if (model.text(u"txtNombre").isEmpty())
+        return fail(required(QStringLiteral("Nombre")));
+    if (model.text(u"txtApellido1").isEmpty())
+        return fail(required(QStringLiteral("Primer Apellido")));
+    if (model.text(u"txtFecNacimiento").isEmpty())
+        return fail(required(QStringLiteral("Fecha de nacimiento")));
+    if (rowsOf(vacancies) == 0 && rowsOf(resultas) == 0)
+        return fail(QStringLiteral("No hay ninguna plaza seleccionada"));
+    return true;
+}
+
+bool ValidaDatosGrabacion(const ApplicationModel& model, MessageService& messages) {
+    const auto fail = [&](const QString& text) {
+        messages.inform(text, QStringLiteral("Datos no válidos"), MessageIcon::Exclamation);
+        return false;
+    };
+    if (model.text(u"txtDNI").isEmpty())
+        return fail(
+            QStringLiteral("Es necesario rellenar el DNI para grabar los datos o imprimir el informe"));
+    if (!model.isListItem(u"cboCuerpo"))
+        return fail(QStringLiteral(
+            "Es necesario seleccionar un cuerpo o escala para grabar los datos o imprimir el informe"));
+    if (!model.isListItem(u"cboGrupo"))
+        return fail(
+            QStringLiteral("Es necesario seleccionar un grupo para grabar los datos o imprimir el informe"));
+    if (model.isSelected(u"optPetConyugeSi") && model.text(u"txtDNIConyuge").isEmpty())
+        return fail(QStringLiteral("El DNI de su cónyuge no es válido"));
+    return true;
+}
+
+QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages) {
+    return applicationFileName(model.text(u"txtDNI"), model.value(u"cboCuerpo"), model.value(u"cboGrupo"),
+                               messages);
+}
+
+ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const QString& applicationsFolder,
+                                                MessageService& messages) {
+    if (model.text(u"txtDNI").isEmpty() || model.text(u"cboCuerpo").isEmpty() ||
+        model.text(u"cboGrupo").isEmpty())
+        return ExistingApplication::None;
+    if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model, messages)))
+        return ExistingApplication::None;
+    const MessageAnswer answer = messages.show(
+        QStringLiteral("Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos "
+                       "anteriormente guardados. ¿Qué desea hacer? Sí para cerrar la aplicación. No para "
+                       "teclear otro cuerpo y grupo"),
+        QStringLiteral("Solicitud Existente"), MessageIcon::Critical, MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes)
+        return ExistingApplication::QuitProgram;
+    model.clearChoice(u"cboGrupo");
+    model.clearChoice(u"cboCuerpo");
+    return ExistingApplication::ChooseAnother;
+}
+
+} // namespace velmora

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+class ApplicationModel;
+
+// The print record of an application: its 37 first-tab fields, each followed by "|".
+// Texts stand as typed, drop-downs give their code (value), choices a letter, and
+// dates "YYYYMMDD" ("00000000" when empty or not a date).
+QString GeneraCadenaImpresion(const ApplicationModel& model);
+
+// A date text as the record writes it: "12/03/1980" gives "19800312".
+QString printRecordDate(const QString& text);
+
+} // namespace velmora
