@@ -1,0 +1,71 @@
+#include "crypto/CSHA256.h"
+
+#include <QCryptographicHash>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+QString digest(const QString& text) {
+    return CSHA256().SHA256(text);
+}
+
+// Every byte value maps to the character of the same code, so a byte string becomes the
+// text whose digest must equal the digest of those bytes.
+QString textOfBytes(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes);
+}
+
+TEST(CSHA256Test, PublishedTestVectors) {
+    EXPECT_EQ(digest(QString()), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(digest("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(digest("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(
+        digest(
+            "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopq"
+            "rsmnopqrstnopqrstu"),
+        "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1");
+    EXPECT_EQ(digest(QString(1000000, QLatin1Char('a'))),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+// Random byte strings of every length over several blocks, so that every padding case
+// (marker and length in the same block, or spilling into an extra one) is met.
+TEST(CSHA256Test, MatchesReferenceForEveryLengthUpToFourBlocks) {
+    QRandomGenerator random(20240611);
+    for (int length = 0; length <= 4 * 64 + 8; ++length) {
+        for (int round = 0; round < 8; ++round) {
+            QByteArray bytes(length, Qt::Uninitialized);
+            for (char& b : bytes)
+                b = static_cast<char>(random.bounded(256));
+            const QString expected =
+                QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+            ASSERT_EQ(digest(textOfBytes(bytes)), expected) << "length " << length << " round " << round;
+        }
+    }
+}
+
+TEST(CSHA256Test, CharactersBecomeTheirLowByte) {
+    // ñ is U+00F1: its Latin 1 byte is hashed.
+    EXPECT_EQ(digest(QStringLiteral("Muñoz")),
+              QString::fromLatin1(
+                  QCryptographicHash::hash(QByteArray("Mu\xF1oz"), QCryptographicHash::Sha256).toHex()));
+    // Characters above U+00FF that share the low byte give the same digest.
+    EXPECT_EQ(digest(QString(QChar(0x0141)) + "x"), digest(QString(QChar(0x0041)) + "x"));
+    EXPECT_EQ(digest(QString(QChar(0x20AC))), digest(QString(QChar(0x00AC))));
+}
+
+TEST(CSHA256Test, NoCaseFoldingAndNoStateBetweenCalls) {
+    EXPECT_NE(digest("SECRETO"), digest("secreto"));
+    // One instance used again must not carry anything over from the previous message.
+    const CSHA256 sha;
+    const QString first = sha.SHA256("abc");
+    sha.SHA256(QString(200, QLatin1Char('z')));
+    EXPECT_EQ(sha.SHA256("abc"), first);
+}
+
+} // namespace
+} // namespace velmora
