@@ -1,0 +1,60 @@
+#include "users/DniValidator.h"
+
+#include "platform/MessageService.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kDniLength = 9;
+constexpr int kNumberLength = 8;
+const QString kLetters = QStringLiteral("TRWAGMYFPDXBNJZSQVHLCKE");
+
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Only plain ASCII digits count: signs, blanks, separators and other scripts' digits make
+// the number invalid rather than being read leniently.
+bool allDigits(const QString& text) {
+    for (const QChar c : text) {
+        if (!isAsciiDigit(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QColor dniValidColor() {
+    return QColor(0, 0, 0);
+}
+QColor dniInvalidColor() {
+    return QColor(254, 0, 0);
+}
+
+bool ValidaDNI(DniTextBox& box, MessageService& messages) {
+    if (box.text().size() < kDniLength) {
+        const QString current = box.text();
+        box.setText(QString(kDniLength - current.size(), QLatin1Char('0')) + current);
+    }
+
+    const QString text = box.text();
+    bool valid = false;
+    if (text.size() == kDniLength && !isAsciiDigit(text.back()) && allDigits(text.left(kNumberLength))) {
+        const int remainder = text.left(kNumberLength).toInt() % kLetters.size();
+        valid = text.back().toUpper() == kLetters.at(remainder);
+    }
+
+    if (valid) {
+        box.setForeColor(dniValidColor());
+        box.setText(text.toUpper());
+        return true;
+    }
+    box.setForeColor(dniInvalidColor());
+    messages.show(QStringLiteral("DNI no válido"), QStringLiteral("Error en DNI"), MessageIcon::Exclamation,
+                  MessageButtons::Ok);
+    return false;
+}
+
+} // namespace velmora

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "users/DniValidator.h"
+
+#include <QStringList>
+
+namespace velmora::test {
+
+// A text box without a window: keeps its text and colour, and every text written to it.
+class FakeDniTextBox : public DniTextBox {
+public:
+    explicit FakeDniTextBox(QString text = QString()) : m_text(std::move(text)) {}
+
+    QString text() const override { return m_text; }
+    void setText(const QString& text) override {
+        m_text = text;
+        writes << text;
+    }
+    void setForeColor(const QColor& color) override { foreColor = color; }
+
+    QColor foreColor; // invalid until the check sets it
+    QStringList writes;
+
+private:
+    QString m_text;
+};
+
+} // namespace velmora::test
