@@ -1,0 +1,218 @@
+#include "users/UserStore.h"
+
+#include "crypto/CSHA256.h"
+#include "platform/MessageService.h"
+#include "platform/Result.h"
+#include "platform/data/XmlPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <string>
+
+namespace velmora {
+
+namespace {
+
+// Declarations, comments and processing instructions are kept so that they are written back
+// as they were read.
+constexpr unsigned kParseOptions = pugi::parse_full;
+
+class ByteWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override {
+        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray bytes;
+};
+
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
+// XPath string value: every text below the node, in document order.
+std::string stringValue(const pugi::xml_node& node) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+        return node.value();
+    std::string out;
+    for (const pugi::xml_node& child : node.children())
+        out += stringValue(child);
+    return out;
+}
+
+bool startsWithByteOrderMark(const QByteArray& bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+bool isUnicodeWide(pugi::xml_encoding encoding) {
+    return encoding == pugi::encoding_utf16_le || encoding == pugi::encoding_utf16_be ||
+           encoding == pugi::encoding_utf32_le || encoding == pugi::encoding_utf32_be;
+}
+
+// Unbuffered on purpose: a buffered QSaveFile can lose a short write (disk full, size limit)
+// inside its final flush and still commit the truncated file; unbuffered, write() reports it
+// and the file is discarded instead.
+Status writeAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se ha podido guardar el fichero %1").arg(QDir::toNativeSeparators(path)));
+    }
+    return {};
+}
+
+} // namespace
+
+UserStore::UserStore(QString programFolder, MessageService& messages)
+    : m_programFolder(std::move(programFolder)), m_messages(messages) {}
+
+QString UserStore::usuariosPath() const {
+    return QDir(m_programFolder).filePath(QStringLiteral("usuarios.xml"));
+}
+
+bool UserStore::AbreUsuarios(const QString& path) {
+    m_doc.reset();
+    m_storePath = path;
+    m_encoding = pugi::encoding_utf8;
+    m_byteOrderMark = false;
+    m_unreadableFile = false;
+
+    QFile file(path);
+    if (file.exists()) {
+        QByteArray bytes;
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+            m_unreadableFile = true;
+        } else {
+            const pugi::xml_parse_result parsed =
+                m_doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
+            // A file with no element at all (empty, blanks, only a declaration) is a store
+            // without users; anything else that does not parse is a damaged store.
+            if (parsed || parsed.status == pugi::status_no_document_element) {
+                m_encoding = parsed.encoding;
+                m_byteOrderMark = startsWithByteOrderMark(bytes);
+            } else {
+                m_doc.reset();
+                m_unreadableFile = true;
+            }
+        }
+    }
+    m_saved.reset(m_doc);
+    return true;
+}
+
+QString UserStore::HashTexto(const QString& text) {
+    return CSHA256().SHA256(text).toUpper();
+}
+
+bool UserStore::ExisteUsuario(const QString& dni) const {
+    const std::string query = "//Usuarios/Usuario[DNI='" + utf8(HashTexto(dni)) + "']";
+    return static_cast<bool>(m_doc.select_node(query.c_str()));
+}
+
+QString UserStore::PwdGuardado(const QString& dni) const {
+    const std::string wanted = utf8(HashTexto(dni));
+    for (const pugi::xpath_node& entry : m_doc.select_nodes("//Usuarios/*")) {
+        if (stringValue(entry.node().child("DNI")) == wanted)
+            return QString::fromStdString(stringValue(entry.node().child("Pwd")));
+    }
+    return QString();
+}
+
+bool UserStore::CompruebaPwd(const QString& dni, const QString& pwd) const {
+    return HashTexto(pwd) == PwdGuardado(dni);
+}
+
+bool UserStore::AltaUsuario(const QString& dni, const QString& pwd) {
+    const QString entryText = QStringLiteral("<Usuario><DNI>") + HashTexto(dni) +
+                              QStringLiteral("</DNI><Pwd>") + HashTexto(pwd) +
+                              QStringLiteral("</Pwd></Usuario>");
+    pugi::xml_document entry;
+    entry.load_string(utf8(entryText).c_str());
+    usuariosElement().append_copy(entry.document_element());
+    return save();
+}
+
+void UserStore::BajaUsuario(const QString& dni) {
+    const std::string wanted = utf8(HashTexto(dni));
+    if (!m_doc.select_node("//Usuarios"))
+        return;
+    const size_t count = m_doc.select_nodes("//Usuarios/*").size();
+    for (size_t i = 0; i < count; ++i) {
+        const std::string path = utf8(toXPath(QStringLiteral("//Usuarios/Usuario[%1]/DNI").arg(i)));
+        const pugi::xml_node dniNode = m_doc.select_node(path.c_str()).node();
+        if (dniNode && stringValue(dniNode) == wanted) {
+            const pugi::xml_node user = dniNode.parent();
+            user.parent().remove_child(user);
+            return;
+        }
+    }
+}
+
+pugi::xml_node UserStore::usuariosElement() {
+    if (const pugi::xml_node existing = m_doc.select_node("//Usuarios").node())
+        return existing;
+    // No store yet (missing or empty file): start one. A document with some other root
+    // keeps it and gets the store inside, so nothing it held is lost.
+    pugi::xml_node parent = m_doc.document_element();
+    if (!parent)
+        parent = m_doc;
+    return parent.append_child("Usuarios");
+}
+
+bool UserStore::save() {
+    if (m_unreadableFile && !backUpUnreadableFile()) {
+        m_doc.reset(m_saved);
+        return false;
+    }
+
+    unsigned flags = pugi::format_raw;
+    if (m_byteOrderMark || isUnicodeWide(m_encoding))
+        flags |= pugi::format_write_bom;
+    ByteWriter writer;
+    m_doc.save(writer, "", flags, m_encoding);
+
+    const Status written = writeAtomically(m_storePath, writer.bytes);
+    if (!written.ok()) {
+        reportError(written.error().number, written.error().description);
+        m_doc.reset(m_saved);
+        return false;
+    }
+    m_saved.reset(m_doc);
+    m_unreadableFile = false;
+    return true;
+}
+
+// Keeps the content of a store that could not be read next to it ("usuarios.xml.bak"), so
+// that replacing it with a working store loses nothing.
+bool UserStore::backUpUnreadableFile() {
+    const QString backupPath = m_storePath + QStringLiteral(".bak");
+    QFile original(m_storePath);
+    QByteArray bytes;
+    if (original.open(QIODevice::ReadOnly))
+        bytes = original.readAll();
+    if (!original.isOpen() || original.error() != QFileDevice::NoError) {
+        reportError(ErrorCode::FileAccess,
+                    QStringLiteral("No se ha podido leer el fichero %1 para guardar una copia")
+                        .arg(QDir::toNativeSeparators(m_storePath)));
+        return false;
+    }
+    const Status written = writeAtomically(backupPath, bytes);
+    if (!written.ok()) {
+        reportError(written.error().number, written.error().description);
+        return false;
+    }
+    return true;
+}
+
+void UserStore::reportError(int number, const QString& description) {
+    m_messages.show(QStringLiteral("Se ha producido el siguiente error ") + QString::number(number) +
+                        QStringLiteral("-") + description,
+                    programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+}
+
+} // namespace velmora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <pugixml.hpp>
+
+namespace velmora {
+
+class MessageService;
+
+// The user store "usuarios.xml": which DNIs have a password, both kept only as
+// upper-case SHA-256 digests. Loaded once when sign-in starts, queried in memory for the
+// rest of the run, and written back whole each time an entry is added.
+//
+// Layout: <Usuarios><Usuario><DNI>digest</DNI><Pwd>digest</Pwd></Usuario>...</Usuarios>
+class UserStore {
+public:
+    UserStore(QString programFolder, MessageService& messages);
+
+    // The installation's store: program folder + "usuarios.xml".
+    QString usuariosPath() const;
+
+    // Loads the store at `path` (or the installation's one) and remembers it as the place
+    // every save goes to. A missing or unreadable file gives a store without users.
+    bool AbreUsuarios(const QString& path);
+    bool AbreUsuarios() { return AbreUsuarios(usuariosPath()); }
+
+    // Upper-case hexadecimal SHA-256 of `text`: 64 characters from 0-9 and A-F.
+    static QString HashTexto(const QString& text);
+
+    bool ExisteUsuario(const QString& dni) const;
+    // The stored password digest of the first entry for `dni`, or an empty text.
+    QString PwdGuardado(const QString& dni) const;
+    // `pwd` is the password already upper-cased by the caller.
+    bool CompruebaPwd(const QString& dni, const QString& pwd) const;
+
+    // Appends an entry for `dni` with the digest of `pwd` (already upper-cased) and saves the
+    // store; it does not remove an earlier entry for the same DNI (call BajaUsuario first).
+    // On a failed save the user is told, the file keeps its previous content, the store in
+    // memory goes back to what the file holds, and the answer is false.
+    bool AltaUsuario(const QString& dni, const QString& pwd);
+    // Removes the first entry for `dni` from the store in memory; the next AltaUsuario saves it.
+    void BajaUsuario(const QString& dni);
+
+    QString storePath() const { return m_storePath; }
+
+private:
+    pugi::xml_node usuariosElement();
+    bool save();
+    bool backUpUnreadableFile();
+    void reportError(int number, const QString& description);
+
+    QString m_programFolder;
+    MessageService& m_messages;
+    QString m_storePath;
+    pugi::xml_document m_doc;
+    // The store as last read from or written to the file, to fall back on when a save fails.
+    pugi::xml_document m_saved;
+    // Written back in the encoding (and with the byte order mark) it was read in, so that
+    // its declaration keeps telling the truth.
+    pugi::xml_encoding m_encoding = pugi::encoding_utf8;
+    bool m_byteOrderMark = false;
+    // The file exists but could not be read as XML: its content is kept aside before the
+    // first save replaces it.
+    bool m_unreadableFile = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,341 @@
+#include "users/UserStore.h"
+
+#include "crypto/CSHA256.h"
+#include "support/FakeMessageService.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::FakeMessageService;
+using test::TempDir;
+
+const QString kDni = QStringLiteral("12345678Z");
+const QString kOtherDni = QStringLiteral("01234567L");
+const QString kThirdDni = QStringLiteral("87654321X");
+
+struct Entry {
+    QString dni;
+    QString pwd;
+};
+
+// Reads the store back with a second, independent parser and checks its shape on the way:
+// one Usuarios element holding Usuario elements of exactly DNI then Pwd, each a digest.
+std::vector<Entry> readStore(const QByteArray& bytes) {
+    std::vector<Entry> entries;
+    QXmlStreamReader xml(bytes);
+    const QRegularExpression digest(QStringLiteral("^[0-9A-F]{64}$"));
+    int usuarios = 0;
+    QStringList path; // open elements
+    QStringList entryChildren;
+    QString text;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            path << xml.name().toString();
+            if (xml.name() == QLatin1String("Usuarios"))
+                ++usuarios;
+            if (path.size() >= 2 && path.at(path.size() - 2) == QLatin1String("Usuarios")) {
+                EXPECT_EQ(xml.name(), QLatin1String("Usuario"));
+                entries.push_back({});
+                entryChildren.clear();
+            }
+            if (path.size() >= 3 && path.at(path.size() - 3) == QLatin1String("Usuarios"))
+                entryChildren << xml.name().toString();
+            text.clear();
+            break;
+        case QXmlStreamReader::Characters:
+            text += xml.text();
+            break;
+        case QXmlStreamReader::EndElement:
+            if (path.size() >= 3 && path.at(path.size() - 3) == QLatin1String("Usuarios")) {
+                EXPECT_TRUE(digest.match(text).hasMatch()) << qPrintable(text);
+                (xml.name() == QLatin1String("DNI") ? entries.back().dni : entries.back().pwd) = text;
+            }
+            if (path.size() >= 2 && path.at(path.size() - 2) == QLatin1String("Usuarios")) {
+                EXPECT_EQ(entryChildren, QStringList({"DNI", "Pwd"}));
+            }
+            path.removeLast();
+            break;
+        default:
+            break;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+    EXPECT_EQ(usuarios, 1);
+    return entries;
+}
+
+QString entryText(const QString& dni, const QString& pwd) {
+    return "<Usuario><DNI>" + UserStore::HashTexto(dni) + "</DNI><Pwd>" + UserStore::HashTexto(pwd) +
+           "</Pwd></Usuario>";
+}
+
+class UserStoreTest : public ::testing::Test {
+protected:
+    QString storeFile() const { return dir.file("usuarios.xml"); }
+    QByteArray storeBytes() const { return dir.read("usuarios.xml"); }
+
+    TempDir dir;
+    FakeMessageService messages;
+};
+
+TEST_F(UserStoreTest, HashTextoIsTheUpperCaseDigest) {
+    EXPECT_EQ(UserStore::HashTexto("abc"),
+              "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+    EXPECT_EQ(UserStore::HashTexto(kDni), CSHA256().SHA256(kDni).toUpper());
+}
+
+TEST_F(UserStoreTest, InstalledEmptyStoreGetsEntriesWithDeclarationKept) {
+    dir.write("usuarios.xml",
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Usuarios>\r\n</Usuarios>\r\n");
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    EXPECT_EQ(store.storePath(), storeFile());
+    EXPECT_FALSE(store.ExisteUsuario(kDni));
+    EXPECT_FALSE(store.CompruebaPwd(kDni, "SECRETO"));
+    EXPECT_EQ(store.PwdGuardado(kDni), QString());
+
+    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+    ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRACLAVE"));
+    const QByteArray bytes = storeBytes();
+    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains((entryText(kDni, "SECRETO") + entryText(kOtherDni, "OTRACLAVE")).toLatin1()))
+        << bytes.constData();
+    const auto entries = readStore(bytes);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].dni, UserStore::HashTexto(kDni));
+    EXPECT_EQ(entries[1].pwd, UserStore::HashTexto("OTRACLAVE"));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(UserStoreTest, MissingOrEmptyStoreFileIsCreatedOnFirstEntry) {
+    for (const bool fileExists : {false, true}) {
+        SCOPED_TRACE(fileExists ? "empty file" : "missing file");
+        TempDir folder;
+        if (fileExists)
+            folder.write("usuarios.xml", QByteArray());
+        UserStore store(folder.path(), messages);
+        ASSERT_TRUE(store.AbreUsuarios());
+        EXPECT_FALSE(store.ExisteUsuario(kDni));
+        store.BajaUsuario(kDni); // nothing to remove, nothing to break
+        ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+
+        const auto entries = readStore(folder.read("usuarios.xml"));
+        ASSERT_EQ(entries.size(), 1u);
+        UserStore reopened(folder.path(), messages);
+        ASSERT_TRUE(reopened.AbreUsuarios());
+        EXPECT_TRUE(reopened.ExisteUsuario(kDni));
+        EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(UserStoreTest, RoundTripAnswersOnlyForTheRightPassword) {
+    {
+        UserStore store(dir.path(), messages);
+        ASSERT_TRUE(store.AbreUsuarios());
+        ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+        ASSERT_TRUE(store.AltaUsuario(kOtherDni, "CLAVE2"));
+    }
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    EXPECT_TRUE(store.ExisteUsuario(kDni));
+    EXPECT_TRUE(store.ExisteUsuario(kOtherDni));
+    EXPECT_FALSE(store.ExisteUsuario(kThirdDni));
+    EXPECT_FALSE(store.ExisteUsuario(kDni.toLower())); // the DNI is digested as given
+
+    EXPECT_EQ(store.PwdGuardado(kOtherDni), UserStore::HashTexto("CLAVE2"));
+    EXPECT_TRUE(store.CompruebaPwd(kDni, "SECRETO"));
+    EXPECT_TRUE(store.CompruebaPwd(kOtherDni, "CLAVE2"));
+    EXPECT_FALSE(store.CompruebaPwd(kDni, "CLAVE2"));
+    EXPECT_FALSE(store.CompruebaPwd(kDni, "secreto")); // callers upper-case it first
+    EXPECT_FALSE(store.CompruebaPwd(kThirdDni, "SECRETO"));
+    EXPECT_FALSE(store.CompruebaPwd(kThirdDni, QString()));
+}
+
+TEST_F(UserStoreTest, FileNeverHoldsDniOrPasswordInClear) {
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    ASSERT_TRUE(store.AltaUsuario(kDni, "MICLAVESECRETA"));
+    const QByteArray bytes = storeBytes();
+    for (const QString& clear : {kDni, QStringLiteral("12345678"), QStringLiteral("MICLAVESECRETA")}) {
+        EXPECT_FALSE(bytes.contains(clear.toLatin1())) << qPrintable(clear);
+        EXPECT_FALSE(bytes.toLower().contains(clear.toLower().toLatin1())) << qPrintable(clear);
+    }
+}
+
+TEST_F(UserStoreTest, ChangingAPasswordLeavesOneEntryLastAndOthersInOrder) {
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    ASSERT_TRUE(store.AltaUsuario(kDni, "PRIMERA"));
+    ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRA"));
+    ASSERT_TRUE(store.AltaUsuario(kThirdDni, "TERCERA"));
+
+    store.BajaUsuario(kDni);
+    // Removing only touches memory: the file still has the first password.
+    EXPECT_TRUE(storeBytes().contains(UserStore::HashTexto("PRIMERA").toLatin1()));
+    EXPECT_FALSE(store.ExisteUsuario(kDni));
+    ASSERT_TRUE(store.AltaUsuario(kDni, "SEGUNDA"));
+
+    const auto entries = readStore(storeBytes());
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].dni, UserStore::HashTexto(kOtherDni));
+    EXPECT_EQ(entries[1].dni, UserStore::HashTexto(kThirdDni));
+    EXPECT_EQ(entries[2].dni, UserStore::HashTexto(kDni));
+    EXPECT_EQ(entries[2].pwd, UserStore::HashTexto("SEGUNDA"));
+    EXPECT_TRUE(store.CompruebaPwd(kDni, "SEGUNDA"));
+    EXPECT_FALSE(store.CompruebaPwd(kDni, "PRIMERA"));
+
+    // A middle entry goes too, and an unknown DNI removes nothing.
+    store.BajaUsuario(kThirdDni);
+    store.BajaUsuario("00000000T");
+    ASSERT_TRUE(store.AltaUsuario(kThirdDni, "NUEVA"));
+    const auto after = readStore(storeBytes());
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0].dni, UserStore::HashTexto(kOtherDni));
+    EXPECT_EQ(after[1].dni, UserStore::HashTexto(kDni));
+    EXPECT_EQ(after[2].dni, UserStore::HashTexto(kThirdDni));
+
+    // So do the last entry and the first one.
+    store.BajaUsuario(kThirdDni);
+    store.BajaUsuario(kOtherDni);
+    ASSERT_TRUE(store.AltaUsuario(kThirdDni, "OTRAVEZ"));
+    const auto last = readStore(storeBytes());
+    ASSERT_EQ(last.size(), 2u);
+    EXPECT_EQ(last[0].dni, UserStore::HashTexto(kDni));
+    EXPECT_EQ(last[1].dni, UserStore::HashTexto(kThirdDni));
+    EXPECT_EQ(last[1].pwd, UserStore::HashTexto("OTRAVEZ"));
+}
+
+TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
+    // Indented by hand, an entry without DNI and one without Pwd: none of them matches, none breaks.
+    const QString text =
+        "<?xml version=\"1.0\"?>\n<Usuarios>\n  <!-- alta manual -->\n  <Usuario>\n    <Pwd>" +
+        UserStore::HashTexto("X") + "</Pwd>\n  </Usuario>\n  <Usuario>\n    <DNI>" +
+        UserStore::HashTexto(kOtherDni) + "</DNI>\n  </Usuario>\n  <Usuario>\n    <DNI>" +
+        UserStore::HashTexto(kDni) + "</DNI>\n    <Pwd>" + UserStore::HashTexto("SECRETO") +
+        "</Pwd>\n  </Usuario>\n</Usuarios>\n";
+    dir.write("usuarios.xml", text.toUtf8());
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    EXPECT_TRUE(store.ExisteUsuario(kDni));
+    EXPECT_TRUE(store.CompruebaPwd(kDni, "SECRETO"));
+    EXPECT_TRUE(store.ExisteUsuario(kOtherDni));
+    EXPECT_EQ(store.PwdGuardado(kOtherDni), QString());
+    EXPECT_FALSE(store.CompruebaPwd(kOtherDni, QString()));
+    EXPECT_FALSE(store.CompruebaPwd(kOtherDni, "X"));
+
+    store.BajaUsuario(kDni);
+    ASSERT_TRUE(store.AltaUsuario(kThirdDni, "TERCERA"));
+    EXPECT_FALSE(store.ExisteUsuario(kDni));
+    const QByteArray bytes = storeBytes();
+    EXPECT_TRUE(bytes.contains("<!-- alta manual -->"));
+    EXPECT_FALSE(bytes.contains(UserStore::HashTexto(kDni).toLatin1()));
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+}
+
+TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
+    if (!test::FileSizeLimit::supported())
+        GTEST_SKIP() << "no way to make a save fail here";
+    const QByteArray before =
+        ("<?xml version=\"1.0\"?><Usuarios>" + entryText(kDni, "PRIMERA") + "</Usuarios>").toLatin1();
+    dir.write("usuarios.xml", before);
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    store.BajaUsuario(kDni);
+    {
+        // Writing past a small size fails, as on a full disk, whoever runs the test.
+        test::FileSizeLimit limit(64);
+        EXPECT_FALSE(store.AltaUsuario(kDni, "SEGUNDA"));
+    }
+
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const auto& m = messages.messages.front();
+    EXPECT_EQ(m.text, "Se ha producido el siguiente error 75-No se ha podido guardar el fichero " +
+                          QDir::toNativeSeparators(storeFile()));
+    EXPECT_EQ(m.title, programTitle());
+    EXPECT_EQ(m.icon, MessageIcon::Critical);
+    EXPECT_EQ(m.buttons, MessageButtons::Ok);
+
+    EXPECT_EQ(storeBytes(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"usuarios.xml"}); // no leftovers
+    // Memory agrees with the file again: the old password still works, the new one does not.
+    EXPECT_TRUE(store.CompruebaPwd(kDni, "PRIMERA"));
+    EXPECT_FALSE(store.CompruebaPwd(kDni, "SEGUNDA"));
+
+    // Once the disk has room again the change goes through.
+    messages.messages.clear();
+    store.BajaUsuario(kDni);
+    ASSERT_TRUE(store.AltaUsuario(kDni, "SEGUNDA"));
+    EXPECT_TRUE(store.CompruebaPwd(kDni, "SEGUNDA"));
+    EXPECT_EQ(readStore(storeBytes()).size(), 1u);
+}
+
+TEST_F(UserStoreTest, FailedFirstSaveLeavesNoStoreBehind) {
+    if (!test::FileSizeLimit::supported())
+        GTEST_SKIP() << "no way to make a save fail here";
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    {
+        test::FileSizeLimit limit(16);
+        EXPECT_FALSE(store.AltaUsuario(kDni, "PRIMERA"));
+    }
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(storeFile()));
+    EXPECT_FALSE(store.ExisteUsuario(kDni));
+}
+
+TEST_F(UserStoreTest, DamagedStoreIsKeptAsideBeforeBeingReplaced) {
+    const QByteArray damaged = "<?xml version=\"1.0\"?><Usuarios><Usuario><DNI>ABC</DNI><Pw";
+    dir.write("usuarios.xml", damaged);
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    EXPECT_FALSE(store.ExisteUsuario(kDni));
+    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+
+    EXPECT_EQ(dir.read("usuarios.xml.bak"), damaged);
+    const auto entries = readStore(storeBytes());
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].dni, UserStore::HashTexto(kDni));
+
+    // Only the damaged content is kept aside; later saves leave the copy alone.
+    ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRA"));
+    EXPECT_EQ(dir.read("usuarios.xml.bak"), damaged);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(UserStoreTest, StoreInsideAnotherRootKeepsThatRoot) {
+    dir.write("usuarios.xml", "<Instalacion><Version>3</Version></Instalacion>");
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+    const QByteArray bytes = storeBytes();
+    EXPECT_TRUE(bytes.contains("<Version>3</Version>"));
+    ASSERT_EQ(readStore(bytes).size(), 1u);
+}
+
+TEST_F(UserStoreTest, Utf16StoreIsWrittenBackAsUtf16) {
+    QByteArray utf16("\xFF\xFE");
+    const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><Usuarios></Usuarios>");
+    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    dir.write("usuarios.xml", utf16);
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios());
+    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+    const QByteArray bytes = storeBytes();
+    EXPECT_TRUE(bytes.startsWith(QByteArray("\xFF\xFE<\0?\0x\0", 8)));
+    ASSERT_EQ(readStore(bytes).size(), 1u);
+}
+
+} // namespace
+} // namespace velmora
