@@ -85,20 +85,5 @@ TEST(DniValidatorTest, WrongFormIsRefused) {
     expectInvalid(QString::fromUtf8("١٢٣٤٥٦٧٨Z"), QString::fromUtf8("١٢٣٤٥٦٧٨Z"));
 }
 
-TEST(DniValidatorTest, BoxIsWrittenOnlyWhenSomethingChanges) {
-    FakeDniTextBox box("12345678Z");
-    FakeMessageService messages;
-    ASSERT_TRUE(ValidaDNI(box, messages));
-    // A valid upper-case number is written back unchanged at most once and never padded.
-    EXPECT_LE(box.writes.size(), 1);
-    for (const QString& w : box.writes)
-        EXPECT_EQ(w, "12345678Z");
-
-    FakeDniTextBox wrong("12345678A");
-    FakeMessageService moreMessages;
-    ASSERT_FALSE(ValidaDNI(wrong, moreMessages));
-    EXPECT_TRUE(wrong.writes.isEmpty());
-}
-
 } // namespace
 } // namespace velmora
