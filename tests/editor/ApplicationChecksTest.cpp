@@ -1,0 +1,133 @@
+#include "editor/ApplicationChecks.h"
+
+#include "catalog/ListTables.h"
+#include "editor/ApplicationModel.h"
+#include "platform/data/RecordSet.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+
+#include "support/QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::FakeMessageService;
+
+ApplicationModel identified() {
+    ApplicationModel model;
+    model.setText(u"txtDNI", "12345678Z");
+    model.setChoice(u"cboCuerpo", "12345", "Enfermero/a");
+    model.setChoice(u"cboGrupo", "B1", "B1");
+    return model;
+}
+
+TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
+    RecordSet vacancies, resultas;
+    ASSERT_TRUE(createVacancyList(vacancies).ok());
+    ASSERT_TRUE(createResultasList(resultas).ok());
+    ApplicationModel model;
+    const auto check = [&]() {
+        FakeMessageService messages;
+        const bool ok = ValidaDatosImpresion(model, vacancies, resultas, messages);
+        if (ok) {
+            EXPECT_TRUE(messages.messages.empty());
+            return QString();
+        }
+        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].title, "Validación");
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
+        return messages.messages[0].text;
+    };
+    EXPECT_EQ(check(), "El campo Nombre es obligatorio");
+    model.setText(u"txtNombre", "Ana");
+    EXPECT_EQ(check(), "El campo Primer Apellido es obligatorio");
+    model.setText(u"txtApellido1", "Pérez");
+    EXPECT_EQ(check(), "El campo Fecha de nacimiento es obligatorio");
+    model.setText(u"txtFecNacimiento", "01/02/1970");
+    EXPECT_EQ(check(), "No hay ninguna plaza seleccionada");
+    ASSERT_TRUE(resultas.addNew().ok());
+    EXPECT_EQ(check(), QString());
+}
+
+TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
+    const auto check = [](const ApplicationModel& model) {
+        FakeMessageService messages;
+        const bool ok = ValidaDatosGrabacion(model, messages);
+        if (ok)
+            return QString();
+        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].title, "Datos no válidos");
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+        return messages.messages[0].text;
+    };
+    ApplicationModel model = identified();
+    EXPECT_EQ(check(model), QString());
+
+    model.setSelected(u"optPetConyugeSi");
+    EXPECT_EQ(check(model), "El DNI de su cónyuge no es válido");
+    model.setText(u"txtDNIConyuge", "87654321X");
+    EXPECT_EQ(check(model), QString());
+
+    model.setListItem(u"cboGrupo", false);
+    EXPECT_EQ(check(model), "Es necesario seleccionar un grupo para grabar los datos o imprimir el informe");
+    model.setText(u"cboCuerpo", "texto suelto");
+    model.setListItem(u"cboCuerpo", false);
+    EXPECT_EQ(check(model),
+              "Es necesario seleccionar un cuerpo o escala para grabar los datos o imprimir el informe");
+    model.setText(u"txtDNI", "");
+    EXPECT_EQ(check(model), "Es necesario rellenar el DNI para grabar los datos o imprimir el informe");
+}
+
+TEST(ApplicationIdentity, FileNameUsesTheCodesOfBodyAndGroup) {
+    FakeMessageService messages;
+    EXPECT_EQ(applicationFileNameOf(identified(), messages), "12345678Z_12345B1.doc");
+}
+
+TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentExists) {
+    test::TempDir dir;
+    const QString question =
+        "Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos anteriormente "
+        "guardados. ¿Qué desea hacer? Sí para cerrar la aplicación. No para teclear otro cuerpo y grupo";
+    {
+        FakeMessageService messages;
+        ApplicationModel model = identified();
+        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
+        EXPECT_TRUE(messages.messages.empty());
+    }
+    dir.write("12345678Z_12345B1.doc", "d");
+    {
+        FakeMessageService messages;
+        ApplicationModel model = identified();
+        model.setText(u"cboGrupo", "");
+        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
+        EXPECT_TRUE(messages.messages.empty());
+    }
+    {
+        FakeMessageService messages;
+        messages.queueAnswer(MessageAnswer::No);
+        ApplicationModel model = identified();
+        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages),
+                  ExistingApplication::ChooseAnother);
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, question);
+        EXPECT_EQ(messages.messages[0].title, "Solicitud Existente");
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_TRUE(model.text(u"cboCuerpo").isEmpty());
+        EXPECT_TRUE(model.value(u"cboGrupo").isEmpty());
+        EXPECT_EQ(model.text(u"txtDNI"), "12345678Z");
+    }
+    {
+        FakeMessageService messages;
+        messages.queueAnswer(MessageAnswer::Yes);
+        ApplicationModel model = identified();
+        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::QuitProgram);
+        EXPECT_EQ(model.value(u"cboCuerpo"), "12345");
+    }
+}
+
+} // namespace
+} // namespace velmora
