@@ -1,0 +1,132 @@
+#include "printing/BarcodePicture.h"
+
+#include "platform/Clock.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "printing/BarcodeReader.h"
+#include "printing/BarcodeSamples.h"
+#include "printing/BarcodeText.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(BarcodePictureTest, PlaceHeightIsOnePointThreeTimesTheAskedHeight) {
+    EXPECT_EQ(barcodePlaceHeight(2000), 2600);
+    EXPECT_EQ(barcodePlaceHeight(900), 1170);
+    EXPECT_EQ(barcodePlaceHeight(5), 7);   // 6.5
+    EXPECT_EQ(barcodePlaceHeight(11), 14); // 14.3
+    EXPECT_EQ(barcodePlaceHeight(12), 16); // 15.6
+}
+
+TEST(BarcodePictureTest, StemIsFolderDateTimeAndTheMinutesAgain) {
+    EXPECT_EQ(barcodePictureStem("/apps/temp/", QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9))),
+              "/apps/temp/2026030514050905");
+    EXPECT_EQ(barcodePictureStem("/apps/temp", QDateTime(QDate(2026, 12, 31), QTime(9, 59, 1))),
+              "/apps/temp/2026123109590159");
+}
+
+TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsTheTextScalesTheHeightAndWritesTheStemBitmap) {
+    test::TempDir dir;
+    FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
+    Pdf417Writer control;
+    QString text = test::sampleHeader() + "P001N|Muñoz & García|¿Dónde?|F";
+    qint16 height = 2000;
+
+    Result<QString> stem = GeneraCodigoBarras(text, control, 6000, height, dir.path(), clock);
+    ASSERT_TRUE(stem.ok()) << stem.error().description.toStdString();
+    EXPECT_EQ(stem.value(), dir.file("2026030514050905"));
+    EXPECT_EQ(text, test::sampleHeader() + "P001N|Mu&noz   Garc&ia| D&onde |F");
+    EXPECT_EQ(height, 2600);
+    EXPECT_EQ(control.text(), text);
+    EXPECT_EQ(control.backColor(), qRgb(255, 255, 255));
+
+    const QImage picture(stem.value() + ".bmp");
+    EXPECT_EQ(picture.size(), Pdf417Writer::pictureSize(6000, 2600));
+    EXPECT_EQ(readPdf417(picture), QStringList{text});
+}
+
+TEST(BarcodePictureTest, FailuresLeaveNoPictureAndOverflowLeavesTheHeight) {
+    test::TempDir dir;
+    FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
+    Pdf417Writer control;
+    QString text = "ABC";
+    qint16 height = 30000;
+    Result<QString> overflow = GeneraCodigoBarras(text, control, 6000, height, dir.path(), clock);
+    ASSERT_FALSE(overflow.ok());
+    EXPECT_EQ(overflow.error().number, ErrorCode::Overflow);
+    EXPECT_EQ(height, 30000);
+
+    QString tooLong(3000, u'a');
+    height = 900;
+    ASSERT_FALSE(GeneraCodigoBarras(tooLong, control, 6000, height, dir.path(), clock).ok());
+    EXPECT_FALSE(QFile::exists(dir.file("2026030514050905.bmp")));
+}
+
+// The first page's barcode must still hold a long application and be read back from a
+// 200 dpi scan of the printed page.
+TEST(BarcodePictureTest, AThousandCharacterFirstPageFitsItsPlaceAndReadsAt200Dpi) {
+    test::TempDir dir;
+    FixedClock clock(test::samplePrintMoment());
+    Pdf417Writer control;
+    QString text = test::sampleFirstPageText(1000);
+    ASSERT_FALSE(text.isEmpty());
+    qint16 height = 2000;
+    Pdf417Layout layout;
+    Result<QString> stem = GeneraCodigoBarras(text, control, 6000, height, dir.path(), clock, &layout);
+    ASSERT_TRUE(stem.ok()) << stem.error().description.toStdString();
+    ASSERT_EQ(text.size(), 1000);
+    EXPECT_EQ(layout.modulePixels, 3);
+    EXPECT_EQ(layout.errorCorrectionLevel, 5);
+    EXPECT_FALSE(layout.utf8Eci);
+
+    const QImage picture(stem.value() + ".bmp");
+    const QSize place(6000, 2600);
+    EXPECT_EQ(picture.size(), Pdf417Writer::pictureSize(place.width(), place.height()));
+
+    const QImage page = test::pageWithPicture(picture, place, 200);
+    EXPECT_EQ(readPdf417(page), QStringList{text});
+}
+
+TEST(BarcodePictureTest, DrawnPicturesKeepWholeDevicePixelsPerModule) {
+    Pdf417Writer control;
+    control.setText(test::sampleHeader() + "V0030001  1230002 4567F");
+    control.setSize(6000, 1170);
+    const QImage picture = control.render().value();
+    for (const int dpi : {200, 300, 600}) {
+        // A place that does not start on a whole pixel is moved onto one.
+        const QImage page = test::pageWithPicture(picture, QSize(6000, 1170), dpi, QPointF(100.4, 50.6));
+        const int module = dpi / 100;
+        int firstDarkRow = -1;
+        for (int y = 0; y < page.height() && firstDarkRow < 0; ++y)
+            for (int x = 0; x < page.width() / 2 && firstDarkRow < 0; ++x)
+                if (qGray(page.pixel(x, y)) < 128)
+                    firstDarkRow = y;
+        ASSERT_GE(firstDarkRow, 0) << dpi;
+        // Every bar of the row is a whole number of modules wide, the start bar 8 modules.
+        QList<int> runs;
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, firstDarkRow);
+            ASSERT_TRUE(c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255)) << dpi << " " << x;
+            if (c == qRgb(0, 0, 0)) {
+                if (x == 0 || page.pixel(x - 1, firstDarkRow) != c)
+                    runs << 0;
+                ++runs.last();
+            }
+        }
+        ASSERT_FALSE(runs.isEmpty());
+        EXPECT_EQ(runs.first(), 8 * module) << dpi;
+        for (const int run : runs)
+            EXPECT_EQ(run % module, 0) << dpi;
+        if (dpi == 200) {
+            EXPECT_EQ(readPdf417(page), QStringList{control.text()});
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora

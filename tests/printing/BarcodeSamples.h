@@ -1,0 +1,103 @@
+#pragma once
+
+#include "printing/BarcodePicture.h"
+#include "printing/BarcodeText.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+
+namespace velmora::test {
+
+inline QDateTime samplePrintMoment() {
+    return QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9));
+}
+
+inline QString sampleHeader() {
+    return barcodeHeader(
+        ClaveCodigoBarras(QStringLiteral("12345678Z"), QStringLiteral("0012341"), QStringLiteral("1")),
+        samplePrintMoment());
+}
+
+// A print record the way a real application fills it: Spanish names and addresses,
+// dates, codes, and the free text of the adaptations field as long as needed.
+inline QString samplePrintRecord(const QString& adaptations) {
+    const QStringList fields = {"N",
+                                "García-Ñúñez",
+                                "Muñoz de la Peña",
+                                "María José",
+                                "12345678Z",
+                                "19800312",
+                                "981 123 456",
+                                "S",
+                                "87654321X",
+                                "Pérez",
+                                "Iglesias",
+                                "Jesús Ángel",
+                                "S",
+                                "Física, 45 %",
+                                adaptations,
+                                "Rúa do Hórreo, 12, 3º B",
+                                "Santiago de Compostela",
+                                "15",
+                                "15705",
+                                "12341",
+                                "A1",
+                                "1234567890",
+                                "20050901",
+                                "O",
+                                "Excedencia por cuidado de familiares",
+                                "20200115",
+                                "S",
+                                "",
+                                "D",
+                                "1507801",
+                                "150101",
+                                "1501",
+                                "N",
+                                "20100301",
+                                "Complexo Hospitalario Universitario de Santiago \"CHUS\"",
+                                "Santiago de Compostela",
+                                "A Coruña"};
+    return fields.join(u'|') + u'|';
+}
+
+// An unfolded first-page barcode text whose folded form is exactly `foldedLength` long.
+inline QString sampleFirstPageText(int foldedLength) {
+    const QString prose = QStringLiteral(
+        "Necesito adaptación del puesto: acceso sin escaleras, mobiliario ergonómico y turno de mañana; "
+        "¿es posible también el aparcamiento reservado? ¡Gracias! Informe del 12/05/2019 (Dª Inés Núñez). ");
+    QString adaptations;
+    while (adaptations.size() < foldedLength)
+        adaptations += prose;
+    const auto build = [&](const QString& a) {
+        return barcodeText(sampleHeader(), BarcodeKind::FirstPage, 1, samplePrintRecord(a));
+    };
+    QString previous;
+    for (int n = 0; n <= adaptations.size(); ++n) {
+        const QString text = build(adaptations.left(n));
+        const qsizetype length = foldBarcodeText(text).size();
+        if (length == foldedLength)
+            return text;
+        if (length > foldedLength) // the last letter folded into two characters: finish with a plain one
+            return n == 0 ? QString() : build(adaptations.left(n - 1) + u'x');
+    }
+    return QString();
+}
+
+// A piece of page image at `dpi` with the picture drawn at its place, `at` pixels from
+// the corner, the way printing draws it.
+inline QImage pageWithPicture(const QImage& picture, QSize placeTwips, int dpi,
+                              QPointF at = QPointF(200, 300)) {
+    const QRectF place(at, QSizeF(placeTwips.width() * dpi / 1440.0, placeTwips.height() * dpi / 1440.0));
+    const QPoint corner = place.toAlignedRect().bottomRight() + QPoint(dpi / 2, dpi / 2);
+    QImage page(corner.x(), corner.y(), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    drawBarcodePicture(painter, place, picture);
+    return page;
+}
+
+} // namespace velmora::test

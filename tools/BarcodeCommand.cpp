@@ -1,0 +1,120 @@
+// velmora-tools barcode: makes a barcode picture the way printing does, and reads the
+// PDF417 texts of pictures and PDFs back.
+#include "ToolCommand.h"
+
+#include "platform/Clock.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "printing/BarcodePicture.h"
+#include "printing/BarcodeReader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <limits>
+
+namespace velmora::tools {
+namespace {
+
+const QString kUsage =
+    QStringLiteral("barcode encode --text TEXTO --width ANCHO --height ALTO --out FICHERO.bmp | "
+                   "barcode read FICHERO...");
+
+bool parseShort(const QString& text, qint16& out) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value <= 0 || value > std::numeric_limits<qint16>::max())
+        return false;
+    out = qint16(value);
+    return true;
+}
+
+int encode(const QStringList& args) {
+    const QString out = optionValue(args, QStringLiteral("--out"));
+    if (!args.contains(QStringLiteral("--text")) || out.isEmpty()) {
+        printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
+        return 2;
+    }
+    QString text = optionValue(args, QStringLiteral("--text"));
+    qint16 width = 0;
+    qint16 height = 0;
+    if (!parseShort(optionValue(args, QStringLiteral("--width")), width) ||
+        !parseShort(optionValue(args, QStringLiteral("--height")), height)) {
+        printErr(QStringLiteral("El ancho y el alto deben ser números enteros entre 1 y 32767 (twips)."));
+        return 2;
+    }
+
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        printErr(QStringLiteral("No se puede crear una carpeta temporal: ") + scratch.errorString());
+        return 2;
+    }
+    Pdf417Writer control;
+    SystemClock clock;
+    Pdf417Layout layout;
+    Result<QString> stem = GeneraCodigoBarras(text, control, width, height, scratch.path(), clock, &layout);
+    if (!stem) {
+        printErr(stem.error().description);
+        return 1;
+    }
+    const QString picture = stem.value() + QStringLiteral(".bmp");
+    QFile::remove(out);
+    if (!QFile::rename(picture, out) && !QFile::copy(picture, out)) {
+        printErr(QStringLiteral("No se puede escribir ") + out);
+        return 1;
+    }
+    const QSize size = Pdf417Writer::pictureSize(width, height);
+    printErr(
+        QStringLiteral("%1 x %2 twips (%3 x %4 px a %5 ppp); %6 columnas, %7 filas, nivel de corrección %8, "
+                       "módulo de %9 px%10")
+            .arg(width)
+            .arg(height)
+            .arg(size.width())
+            .arg(size.height())
+            .arg(Pdf417Writer::kPixelsPerInch)
+            .arg(layout.dataColumns)
+            .arg(layout.rows)
+            .arg(layout.errorCorrectionLevel)
+            .arg(layout.modulePixels)
+            .arg(layout.utf8Eci ? QStringLiteral(", UTF-8 con ECI 26") : QString()));
+    printOut(text);
+    return 0;
+}
+
+int read(const QStringList& files) {
+    if (files.isEmpty()) {
+        printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
+        return 2;
+    }
+    bool failed = false;
+    int found = 0;
+    for (const QString& file : files) {
+        Result<QStringList> texts = readPdf417File(file);
+        if (!texts) {
+            printErr(texts.error().description);
+            failed = true;
+            continue;
+        }
+        for (const QString& text : texts.value())
+            printOut(text);
+        found += int(texts->size());
+    }
+    if (failed)
+        return 2;
+    return found > 0 ? 0 : 1;
+}
+
+const ToolCommand command("barcode",
+                          "barcode encode --text TEXTO --width ANCHO --height ALTO --out FICHERO.bmp | "
+                          "barcode read FICHERO...",
+                          [](const QStringList& args) {
+                              const QString verb = args.value(0);
+                              if (verb == QLatin1String("encode"))
+                                  return encode(args.mid(1));
+                              if (verb == QLatin1String("read"))
+                                  return read(positionalArgs(args.mid(1), {}));
+                              printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
+                              return 2;
+                          });
+
+} // namespace
+} // namespace velmora::tools
