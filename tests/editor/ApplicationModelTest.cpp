@@ -136,22 +136,5 @@ TEST(ApplicationModel, OptionButtonsOfOneFrameExcludeEachOther) {
     EXPECT_TRUE(model.isSelected(u"optDefinitivo"));
 }
 
-TEST(ApplicationModel, DropDownsKeepValueAndTextApart) {
-    ApplicationModel model;
-    model.setChoice(u"cboCuerpo", "12345", "Enfermero/a");
-    EXPECT_EQ(model.value(u"cboCuerpo"), "12345");
-    EXPECT_EQ(model.text(u"cboCuerpo"), "Enfermero/a");
-    EXPECT_TRUE(model.isListItem(u"cboCuerpo"));
-    model.clearChoice(u"cboCuerpo");
-    EXPECT_TRUE(model.value(u"cboCuerpo").isEmpty());
-    EXPECT_FALSE(model.isListItem(u"cboCuerpo"));
-    // Values exist only for drop-downs; unknown names neither read nor write.
-    model.setValue(u"txtDNI", "x");
-    EXPECT_TRUE(model.value(u"txtDNI").isEmpty());
-    model.setText(u"txtNoExiste", "x");
-    EXPECT_FALSE(model.has(u"txtNoExiste"));
-    EXPECT_TRUE(model.text(u"txtNoExiste").isEmpty());
-}
-
 } // namespace
 } // namespace velmora
