@@ -97,7 +97,6 @@ Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions
     const SourceIndex detailVacancies(sources.vacancyDetails);
 
     size_t next = 0;
-    QString lastBody;
     for (; !sources.bodies.isEOF(); sources.bodies.moveNext()) {
         if (sources.bodies.text(u"Grupo") == QLatin1String("X"))
             continue;
@@ -116,11 +115,7 @@ Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions
             VELMORA_TRY(copyPositions(codes, offeredOnly ? offeredVacancies : detailVacancies, *entry.vacancy,
                                       CodeFrom::Link, true));
         }
-        lastBody = body;
     }
-    // Leave the link table filtered on the last body, as a body-by-body walk would.
-    if (!lastBody.isNull())
-        VELMORA_TRY(sources.positionBody.setFilter(equalsCriteria(QStringLiteral("CodCuerpo"), lastBody)));
     return {};
 }
 
@@ -134,7 +129,6 @@ Status positionsByGroup(const PositionSources& sources, std::vector<GroupPositio
     const SourceIndex offeredResultas(sources.resultasPositions);
     const SourceIndex offeredVacancies(sources.vacantPositions);
 
-    QString lastGroup;
     for (size_t k = 0; !sources.groups.isEOF() && k < entries.size(); sources.groups.moveNext(), ++k) {
         progress.advance(float(step));
         GroupPositions& entry = entries[k];
@@ -144,10 +138,7 @@ Status positionsByGroup(const PositionSources& sources, std::vector<GroupPositio
         entry.vacancy = newCandidates();
         VELMORA_TRY(copyPositions(codes, offeredResultas, *entry.resultas, CodeFrom::Source, false));
         VELMORA_TRY(copyPositions(codes, offeredVacancies, *entry.vacancy, CodeFrom::Source, false));
-        lastGroup = entry.group;
     }
-    if (!lastGroup.isNull())
-        VELMORA_TRY(sources.positionGroup.setFilter(equalsCriteria(QStringLiteral("CodGrupo"), lastGroup)));
     return {};
 }
 

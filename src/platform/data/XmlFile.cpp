@@ -31,10 +31,13 @@ Status parseXml(const QByteArray& bytes, pugi::xml_document& doc) {
     const pugi::xml_parse_result parsed =
         doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default | pugi::parse_declaration,
                         pugi::encoding_utf8);
-    if (!parsed)
+    if (!parsed) {
+        // A document that does not parse is empty: nothing half-read is ever used.
+        doc.reset();
         return Error::make(ErrorCode::BadXml, QStringLiteral("XML mal formado: %1 (posición %2)")
                                                   .arg(QString::fromUtf8(parsed.description()))
                                                   .arg(parsed.offset));
+    }
     return {};
 }
 

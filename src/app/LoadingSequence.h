@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/AppFolders.h"
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace velmora {
+
+struct CatalogTables;
+class MessageService;
+class Progress;
+
+// What the loading window shows besides its progress bar.
+class LoadingView {
+public:
+    virtual ~LoadingView() = default;
+    virtual void setHeadline(const QString&) {}
+    virtual void setCaption(const QString&) {}
+    virtual void setBusy(bool) {}
+};
+
+struct LoadingOutcome {
+    bool loaded = false;
+    int failedStep = 0; // the numbered step that failed, 0 when none did
+    std::optional<Error> error;
+    bool endsProgram = false; // the failure leaves nothing to work with: the caller ends the program
+};
+
+// Builds every catalogue and list table after sign-in, in a fixed order of numbered
+// steps, and the position lookups by body and by group. The bodies table is expected
+// to be built already. A failing step stops the sequence and is reported as
+// "Error en línea N.descripción número"; the tables built so far stay, and every other
+// table keeps its empty, open state.
+class LoadingSequence {
+public:
+    static constexpr int kStep = 30;
+
+    LoadingSequence(AppFolders folders, CatalogTables& tables, MessageService& messages, Progress& progress,
+                    LoadingView* view = nullptr);
+
+    LoadingOutcome run();
+
+    // The bar's maximum before the lookups: 660 + step x bodies x 4, plus step x groups.
+    static float progressMaximum(int bodies, int groups) {
+        return 660.0f + float(kStep) * float(bodies) * 4.0f + float(kStep) * float(groups);
+    }
+
+private:
+    Status runSteps(int& step);
+
+    AppFolders m_folders;
+    CatalogTables& m_tables;
+    MessageService& m_messages;
+    Progress& m_progress;
+    LoadingView* m_view;
+    LoadingView m_silentView;
+};
+
+} // namespace velmora

@@ -1,0 +1,62 @@
+#include "app/ContestConfiguration.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::test::TempDir;
+
+namespace {
+
+QByteArray confWith(const QStringList& visibility, const QString& extra = {}) {
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n"
+                                 "<Configuracion Nombre=\"Concurso Ñ\" numPlazasPorPag=\"40\">\n");
+    for (int i = 0; i < visibility.size(); ++i)
+        xml += QStringLiteral("<Tab><NombreTab>T%1</NombreTab><Visibilidad>%2</Visibilidad>"
+                              "<TituloTab> Título %1</TituloTab><TituloSobreGrid>Rejilla %1 </TituloSobreGrid></Tab>\n")
+                   .arg(i)
+                   .arg(visibility[i]);
+    xml += extra + QStringLiteral("</Configuracion>\n");
+    return xml.toLatin1();
+}
+
+} // namespace
+
+TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
+    TempDir dir;
+    dir.write("conf.xml", confWith({"S", "N", "S", "S", "N", "S", "S"}));
+    const auto config = ContestConfiguration::read(dir.path());
+    ASSERT_TRUE(config) << config.error().description.toStdString();
+    EXPECT_EQ(config->contestName, QStringLiteral("Concurso Ñ"));
+    EXPECT_EQ(config->positionsPerPage, QStringLiteral("40"));
+    EXPECT_EQ(config->positionsPerPageNumber(), 40);
+    EXPECT_EQ(config->templateFolderKey, QStringLiteral("DOT_10110"));
+    EXPECT_FALSE(config->tabs[1].isVisible());
+    EXPECT_EQ(config->tabs[4].index, 4);
+    EXPECT_EQ(config->tabs[2].title, QStringLiteral(" Título 2")) << "values are taken as they stand";
+    EXPECT_EQ(config->tabs[3].gridTitle, QStringLiteral("Rejilla 3 "));
+    EXPECT_EQ(windowCaption(config->contestName), QStringLiteral("Concurso Ñ 1.0.0"));
+
+    dir.write("conf.xml", confWith({"s", "S", "S", "S", "S"}));
+    EXPECT_EQ(ContestConfiguration::read(dir.path())->templateFolderKey, QStringLiteral("DOT_01111"));
+}
+
+TEST(ContestConfiguration, EveryPathMustBePresent) {
+    TempDir dir;
+    EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "no conf.xml";
+    dir.write("conf.xml", confWith({"S", "S", "S", "S"}));
+    EXPECT_TRUE(ContestConfiguration::readContestName(dir.path()));
+    EXPECT_FALSE(ContestConfiguration::read(dir.path())) << "only four tabs";
+    dir.write("conf.xml", "<Configuracion Nombre='x'");
+    EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "not well-formed";
+}
+
+TEST(ContestConfiguration, HeadlineStartsEveryLineWithALineBreak) {
+    TempDir dir;
+    dir.write("FicheroTexto.txt", "A\r\n\r\nB\xE1\r\n");
+    EXPECT_EQ(*readHeadline(dir.path()), QStringLiteral("\r\nA\r\n\r\nBá"));
+    dir.write("FicheroTexto.txt", "A\r\nB");
+    EXPECT_EQ(*readHeadline(dir.path()), QStringLiteral("\r\nA\r\nB"));
+    EXPECT_FALSE(readHeadline(dir.file("nada")));
+}

@@ -1,0 +1,143 @@
+#include "app/LoadingSequence.h"
+
+#include "app/Progress.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/CatalogTables.h"
+#include "support/ContestFixture.h"
+#include "support/FakeMessageService.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+// Records what the loading window would show.
+class RecordingProgress : public Progress {
+public:
+    float highest = 0;
+    int yields = 0;
+    void yieldToEvents() override { ++yields; }
+
+protected:
+    void changed() override { highest = std::max(highest, value()); }
+};
+
+class RecordingView : public LoadingView {
+public:
+    QString headline, caption;
+    void setHeadline(const QString& text) override { headline = text; }
+    void setCaption(const QString& text) override { caption = text; }
+};
+
+LoadingOutcome load(const ContestFixture& contest, CatalogTables& tables, MessageService& messages,
+                    Progress& progress, LoadingView* view = nullptr) {
+    CatalogLoader loader(contest.folders().data, messages);
+    EXPECT_TRUE(loader.buildBodies(tables.bodies));
+    return LoadingSequence(contest.folders(), tables, messages, progress, view).run();
+}
+
+} // namespace
+
+TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
+    ContestFixture contest;
+    CatalogTables tables;
+    FakeMessageService messages;
+    RecordingProgress progress;
+    RecordingView view;
+    const LoadingOutcome outcome = load(contest, tables, messages, progress, &view);
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_TRUE(messages.messages.empty());
+
+    // 10 bodies and 3 groups: 660 + 30 x 10 x 4 + 30 x 3.
+    EXPECT_EQ(tables.bodies.recordCount(), 10);
+    EXPECT_EQ(tables.groups.recordCount(), 3);
+    EXPECT_FLOAT_EQ(progress.maximum(), 1950);
+    EXPECT_FLOAT_EQ(progress.value(), progress.maximum());
+    EXPECT_LE(progress.highest, progress.maximum()) << "the bar never runs past its maximum";
+    EXPECT_EQ(progress.yields, 4);
+
+    EXPECT_TRUE(view.headline.startsWith(QStringLiteral("\r\nCONCURSO DE TRASLADOS")));
+    EXPECT_EQ(view.caption, QStringLiteral("Concurso de Traslados 2026 - Servicio Regional de Salud 1.0.0"));
+
+    for (RecordSet* t : {&tables.localities, &tables.localities2, &tables.localities3, &tables.departments,
+                         &tables.departments2, &tables.areas, &tables.areas2, &tables.zones, &tables.zones2,
+                         &tables.situations, &tables.institutions, &tables.vacancyDetails, &tables.resultasDetails,
+                         &tables.positionBody, &tables.positionGroup, &tables.vacantPositions,
+                         &tables.resultasPositions, &tables.provinces, &tables.addressProvinces})
+        EXPECT_GT(t->recordCount(), 0) << t->columnNames().join(',').toStdString();
+    EXPECT_EQ(tables.addressProvinces.recordCount(), 52);
+    EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
+    EXPECT_EQ(tables.vacancyList.recordCount(), 0);
+    EXPECT_EQ(tables.documentsList.columnNames(),
+              QStringList({"IdDocumento", "Documento", "Horas", "Fecha", "Centro"}));
+    EXPECT_EQ(tables.bodyPositions.size(), 20u);
+    EXPECT_EQ(tables.groupPositions.size(), 3u);
+
+    // The localities copies and the clone each keep their own filter.
+    ASSERT_TRUE(tables.localities2.setFilter(QStringLiteral("CodProvincia='02' ")));
+    EXPECT_LT(tables.localities2.recordCount(), tables.localities.recordCount());
+    EXPECT_EQ(tables.localities3.recordCount(), tables.localities.recordCount());
+    EXPECT_EQ(tables.localitiesClone->recordCount(), tables.localities.recordCount());
+}
+
+TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
+    ContestFixture contest;
+    contest.removeCatalogue("F0015.enc");
+    CatalogTables tables;
+    FakeMessageService messages;
+    Progress progress;
+    const LoadingOutcome outcome = load(contest, tables, messages, progress);
+    EXPECT_FALSE(outcome.loaded);
+    EXPECT_EQ(outcome.failedStep, 13);
+    EXPECT_FALSE(outcome.endsProgram);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
+    EXPECT_EQ(messages.messages[1].text, QStringLiteral("Error en línea 13.Error de acceso a la ruta o el archivo 75"));
+    EXPECT_EQ(messages.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(messages.messages[1].title, programTitle());
+
+    // Everything later code touches is there, open and empty.
+    for (RecordSet* t : {&tables.localities2, &tables.vacancyList, &tables.resultasList, &tables.coursesList,
+                         &tables.documentsList, &tables.vacantPositions, &tables.zones2}) {
+        EXPECT_TRUE(t->isOpen());
+        EXPECT_EQ(t->recordCount(), 0);
+        EXPECT_GT(t->columnCount(), 0);
+    }
+    EXPECT_TRUE(tables.bodyPositions.empty());
+}
+
+TEST(LoadingSequence, StopsAtTheFirstReadingOfTheConfiguration) {
+    ContestFixture contest;
+    QFile::remove(contest.root() + QStringLiteral("/conf.xml"));
+    CatalogTables tables;
+    FakeMessageService messages;
+    Progress progress;
+    const LoadingOutcome outcome = load(contest, tables, messages, progress);
+    EXPECT_EQ(outcome.failedStep, 6);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Error en línea 6.")));
+    EXPECT_TRUE(messages.messages[0].text.endsWith(QStringLiteral(" 91")));
+
+    QFile::remove(contest.dataFile(QStringLiteral("FicheroTexto.txt")));
+    messages.messages.clear();
+    EXPECT_EQ(load(contest, tables, messages, progress).failedStep, 4);
+}
+
+TEST(LoadingSequence, BrokenPositionDetailsEndTheProgramWithoutASecondMessage) {
+    ContestFixture contest;
+    contest.replaceCatalogue("F0009.enc", {QByteArray("ok")});
+    QFile broken(contest.dataFile("F0009.enc"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\x01\x02");
+    broken.close();
+    CatalogTables tables;
+    FakeMessageService messages;
+    Progress progress;
+    const LoadingOutcome outcome = load(contest, tables, messages, progress);
+    EXPECT_EQ(outcome.failedStep, 53);
+    EXPECT_TRUE(outcome.endsProgram);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].text, QStringLiteral("error al cargar plazas"));
+}

@@ -1,0 +1,64 @@
+#include "catalog/CatalogDecoder.h"
+
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::test::FakeMessageService;
+using velmora::test::TempDir;
+
+TEST(CatalogDecoder, LinesShiftByTheOffsetAndBackAgain) {
+    QByteArray all;
+    for (int b = 3; b < 256; ++b)
+        all += char(b);
+    const auto decoded = DecodeLine(all, kDecodingOffset);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(static_cast<unsigned char>(decoded->at(0)), 0);
+    EXPECT_EQ(static_cast<unsigned char>(decoded->back()), 252);
+    const auto encoded = EncodeLine(*decoded);
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(*encoded, all);
+    EXPECT_EQ(*DecodeLine("", kDecodingOffset), QByteArray());
+    EXPECT_EQ(*DecodeLine("KROD", kDecodingOffset), QByteArray("HOLA"));
+}
+
+TEST(CatalogDecoder, CodesThatLeaveTheByteRangeAreErrors) {
+    EXPECT_FALSE(DecodeLine(QByteArray("ab\x02", 3), kDecodingOffset));
+    EXPECT_FALSE(DecodeLine(QByteArray("\xFE"), 3));
+    EXPECT_FALSE(EncodeLine(QByteArray("\xFD")));
+}
+
+TEST(CatalogDecoder, DecodesIntoTheScratchFileSkippingEmptyLines) {
+    TempDir dir;
+    // CR LF, a lone LF, empty lines, and a last line without its ending.
+    dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4"));
+    FakeMessageService messages;
+    EXPECT_EQ(DecodeFile(dir.path(), "F0005.enc", messages), QStringLiteral("temp.tmp"));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
+
+    dir.write("F0002.enc", QByteArray("\r\n\r\n"));
+    EXPECT_EQ(DecodeFile(dir.path(), "F0002.enc", messages), QStringLiteral("temp.tmp"));
+    EXPECT_EQ(dir.read("temp.tmp"), QByteArray());
+}
+
+TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
+    TempDir dir;
+    FakeMessageService messages;
+    dir.write("temp.tmp", "old");
+    EXPECT_EQ(DecodeFile(dir.path(), "F0015.enc", messages), QString());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
+    EXPECT_EQ(messages.messages[0].title, programTitle());
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
+
+    // A character that cannot be shifted stops the decoding; what came before stays.
+    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nG\x01\r\nH4\r\n"));
+    EXPECT_EQ(DecodeFile(dir.path(), "F0001.enc", messages), QString());
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("Se ha producido el siguiente error 5-")));
+    EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\n"));
+}

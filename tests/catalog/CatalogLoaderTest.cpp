@@ -1,0 +1,114 @@
+#include "catalog/CatalogLoader.h"
+
+#include "support/ContestFixture.h"
+#include "support/FakeMessageService.h"
+#include "support/TableText.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+QByteArray cp1252(const QString& text) { return text.toLatin1(); }
+
+} // namespace
+
+TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
+    ContestFixture contest;
+    contest.replaceCatalogue("F0003.enc", {cp1252("12345Zamora"), cp1252("  7  Ávila"), cp1252("45001Ocaña del Monte"),
+                                           cp1252("4"), cp1252("02003almansa")});
+    FakeMessageService messages;
+    CatalogLoader loader(contest.folders().data, messages);
+    RecordSet localities;
+    ASSERT_TRUE(loader.buildLocalities(localities));
+    EXPECT_EQ(localities.sort(), QStringLiteral(" Localidad ASC "));
+    EXPECT_EQ(rowsOf(localities), QStringList({"4000000||4", "0200300|almansa|02", "7000000|Ávila|",
+                                               "4500100|Ocaña del Monte|45", "1234500|Zamora|12"}));
+    // The scratch file holds the plain text of the last file decoded.
+    QFile scratch(contest.dataFile("temp.tmp"));
+    ASSERT_TRUE(scratch.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(scratch.readAll().startsWith("12345Zamora\r\n"));
+}
+
+TEST(CatalogLoader, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
+    ContestFixture contest;
+    contest.replaceCatalogue("F0004.enc", {cp1252("A110001Enfermero/a de Área"), cp1252("C1 123"), cp1252("X")});
+    contest.replaceCatalogue("F0015.enc", {cp1252("011Otras situaciones"), cp1252("02")});
+    FakeMessageService messages;
+    CatalogLoader loader(contest.folders().data, messages);
+    RecordSet bodies, situations;
+    ASSERT_TRUE(loader.buildBodies(bodies));
+    EXPECT_EQ(rowsOf(bodies), QStringList({"10001|Enfermero/a de Área|A1", "123||C1", "||X"}));
+    ASSERT_TRUE(loader.buildSituations(situations));
+    EXPECT_EQ(rowsOf(situations), QStringList({"01|Otras situaciones|1", "02||"}));
+}
+
+TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
+    ContestFixture contest;
+    contest.replaceCatalogue("F0013.enc", {QByteArray("0102Zona B\xA0sica de Pe\xA4\x61s  ")});
+    FakeMessageService messages;
+    CatalogLoader loader(contest.folders().data, messages);
+    RecordSet zones;
+    ASSERT_TRUE(CatalogLoader::createZones(zones));
+    QString file = QStringLiteral("F0013.enc");
+    ASSERT_TRUE(loader.fillZones(zones, file));
+    EXPECT_EQ(file, QStringLiteral("temp.tmp"));
+    EXPECT_EQ(rowsOf(zones), QStringList({"02|Zona Básica de Peñas|01||"}));
+}
+
+TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
+    ContestFixture contest;
+    auto detail = [](const QString& code, const QString& locality, const QString& area) {
+        return cp1252(code.leftJustified(5) + QStringLiteral("Enfermero/a - Urgencias").leftJustified(50) +
+                      QStringLiteral("Hospital General").leftJustified(50) + locality.leftJustified(53) + "07" +
+                      "4500100" + area.leftJustified(8) + "03");
+    };
+    const QString longLocality = QStringLiteral("Villanueva de los Infantes y Pedanías del Término Mun"); // 53
+    ASSERT_EQ(longLocality.size(), 53);
+    contest.replaceCatalogue("F0009.enc", {detail("10001", longLocality, "01"), detail("10002", "Toledo", "77")});
+    contest.replaceCatalogue("F0014.enc", {cp1252(QStringLiteral("01      Área de Salud de Toledo").leftJustified(58) + "45")});
+    FakeMessageService messages;
+    CatalogLoader loader(contest.folders().data, messages);
+    RecordSet areas, details;
+    ASSERT_TRUE(CatalogLoader::createAreas(areas));
+    QString file = QStringLiteral("F0014.enc");
+    ASSERT_TRUE(loader.fillAreas(areas, file));
+    ASSERT_TRUE(loader.buildVacancyDetails(details, areas));
+    EXPECT_EQ(rowsOf(details),
+              QStringList({"10001|Enfermero/a - Urgencias|Hospital General|" + longLocality +
+                               "|07|4500100|45|01|03|Área de Salud de Toledo|",
+                           "10002|Enfermero/a - Urgencias|Hospital General|Toledo|07|4500100|45|77|03||"}));
+    EXPECT_TRUE(areas.filter().isEmpty()) << "the area look-up leaves the areas unfiltered";
+
+    // The vacancies offered copy the details; a code the details lack keeps only its code.
+    contest.replaceCatalogue("F0011.enc", {cp1252("10002"), cp1252("99999"), cp1252("10001")});
+    RecordSet offered;
+    ASSERT_TRUE(loader.buildPositions(QStringLiteral("V"), offered, details));
+    EXPECT_EQ(rowsOf(offered),
+              QStringList({"10002|Enfermero/a - Urgencias|Hospital General|Toledo|07|4500100|45|77|03|",
+                           "99999|||||||||",
+                           "10001|Enfermero/a - Urgencias|Hospital General|" + longLocality +
+                               "|07|4500100|45|01|03|Área de Salud de Toledo"}));
+    RecordSet untouched;
+    EXPECT_TRUE(loader.buildPositions(QStringLiteral("Q"), untouched, details));
+    EXPECT_FALSE(untouched.isOpen()) << "an unknown kind builds nothing";
+}
+
+TEST(CatalogLoader, BrokenDetailsAreFatalWithTheirOwnMessage) {
+    ContestFixture contest;
+    contest.removeCatalogue("F0010.enc");
+    FakeMessageService messages;
+    CatalogLoader loader(contest.folders().data, messages);
+    RecordSet areas, details;
+    ASSERT_TRUE(CatalogLoader::createAreas(areas));
+    const Status status = loader.buildResultasDetails(details, areas);
+    ASSERT_FALSE(status);
+    EXPECT_TRUE(status.error().endsProgram);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error")));
+    EXPECT_EQ(messages.messages[1].text, QStringLiteral("error al cargar plazas"));
+    EXPECT_EQ(messages.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(messages.messages[1].title, programTitle());
+}

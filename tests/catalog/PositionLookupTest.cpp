@@ -1,0 +1,119 @@
+#include "catalog/PositionLookup.h"
+
+#include "app/LoadingSequence.h"
+#include "app/Progress.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/CatalogTables.h"
+#include "support/ContestFixture.h"
+#include "support/FakeMessageService.h"
+#include "support/LiteralPositionLookup.h"
+#include "support/TableText.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+PositionSources sourcesOf(CatalogTables& t) {
+    return {t.bodies,          t.groups,            t.positionBody,   t.positionGroup,
+            t.vacantPositions, t.resultasPositions, t.vacancyDetails, t.resultasDetails};
+}
+
+void loadAll(const ContestFixture& contest, CatalogTables& tables) {
+    FakeMessageService messages;
+    Progress progress;
+    CatalogLoader loader(contest.folders().data, messages);
+    ASSERT_TRUE(loader.buildBodies(tables.bodies));
+    ASSERT_TRUE(LoadingSequence(contest.folders(), tables, messages, progress).run().loaded);
+}
+
+QByteArray detail(const char* code, const char* name, const char* area) {
+    return (QString::fromLatin1(code).leftJustified(5) + QString::fromLatin1(name).leftJustified(50) +
+            QStringLiteral("Hospital").leftJustified(50) + QStringLiteral("Toledo").leftJustified(53) + "07" +
+            "4500100" + QString::fromLatin1(area).leftJustified(8) + "03")
+        .toLatin1();
+}
+
+} // namespace
+
+class PositionLookupSeeds : public ::testing::TestWithParam<quint32> {};
+
+// Whatever the contest, the indexed lookups give exactly what walking the tables gives.
+TEST_P(PositionLookupSeeds, AgreeWithTheRowByRowWalk) {
+    ContestFixture contest(SampleScale::Small, GetParam());
+    CatalogTables tables;
+    loadAll(contest, tables);
+
+    std::vector<BodyPositions> bodies;
+    std::vector<GroupPositions> groups;
+    literal::positionsByBody(sourcesOf(tables), bodies);
+    literal::positionsByGroup(sourcesOf(tables), groups);
+
+    ASSERT_EQ(bodies.size(), tables.bodyPositions.size());
+    int nonEmpty = 0;
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        const BodyPositions& mine = tables.bodyPositions[i];
+        ASSERT_EQ(mine.isEmpty(), bodies[i].isEmpty()) << i;
+        if (mine.isEmpty())
+            continue;
+        ++nonEmpty;
+        EXPECT_EQ(mine.bodyCode, bodies[i].bodyCode);
+        EXPECT_EQ(mine.offeredOnly, bodies[i].offeredOnly);
+        EXPECT_EQ(rowsOf(*mine.vacancy), rowsOf(*bodies[i].vacancy)) << i;
+        EXPECT_EQ(rowsOf(*mine.resultas), rowsOf(*bodies[i].resultas)) << i;
+    }
+    EXPECT_GT(nonEmpty, 0);
+    ASSERT_EQ(groups.size(), tables.groupPositions.size());
+    for (size_t i = 0; i < groups.size(); ++i) {
+        EXPECT_EQ(tables.groupPositions[i].group, groups[i].group);
+        EXPECT_EQ(rowsOf(*tables.groupPositions[i].vacancy), rowsOf(*groups[i].vacancy)) << i;
+        EXPECT_EQ(rowsOf(*tables.groupPositions[i].resultas), rowsOf(*groups[i].resultas)) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Contests, PositionLookupSeeds, ::testing::Values(1u, 7u, 2026u));
+
+TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
+    ContestFixture contest;
+    contest.replaceCatalogue("F0004.enc", {"A110001Enfermero/a", "X 10002Cuerpo a extinguir", "C110003Celador/a"});
+    contest.replaceCatalogue("F0005.enc", {"A1", "C1", "X"});
+    contest.replaceCatalogue("F0009.enc", {detail("00001", "Enfermero/a UCI", "01"),
+                                           detail("00002", "Enfermero/a Urgencias", "02"),
+                                           detail("00003", "Celador/a", "01")});
+    contest.replaceCatalogue("F0010.enc", {detail("00001", "Enfermero/a UCI", "01")});
+    contest.replaceCatalogue("F0011.enc", {"00001", "00003"});
+    contest.replaceCatalogue("F0012.enc", {"00001"});
+    contest.replaceCatalogue("F0008.enc", {"00002  10001", "00001  10001", "00004  10001", "00003  10003",
+                                           "00003  10002"});
+    contest.replaceCatalogue("F0007.enc", {"00001A1", "00002A1", "00003C1"});
+    CatalogTables tables;
+    loadAll(contest, tables);
+
+    // Three bodies, one of group X: six entries, the last two left empty.
+    ASSERT_EQ(tables.bodyPositions.size(), 6u);
+    EXPECT_FALSE(tables.bodyPositions[3].isEmpty());
+    EXPECT_TRUE(tables.bodyPositions[4].isEmpty());
+    EXPECT_TRUE(tables.bodyPositions[5].isEmpty());
+    EXPECT_EQ(findBodyPositions(tables.bodyPositions, "10002", true), nullptr);
+    EXPECT_EQ(findBodyPositions(tables.bodyPositions, "10002", false), nullptr);
+
+    // Offered only: the vacancy 00002 is not offered and 00004 exists nowhere.
+    const BodyPositions* offered = findBodyPositions(tables.bodyPositions, "10001", true);
+    ASSERT_NE(offered, nullptr);
+    EXPECT_EQ(rowsOf(*offered->vacancy),
+              QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|Área de Salud de Albacete"}));
+    // From the details: every position of the body, in the order of the links.
+    const BodyPositions* all = findBodyPositions(tables.bodyPositions, "10001", false);
+    ASSERT_NE(all, nullptr);
+    EXPECT_EQ(rowsOf(*all->vacancy).size(), 2);
+    EXPECT_TRUE(rowsOf(*all->vacancy)[0].startsWith(QStringLiteral("00002|Enfermero/a Urgencias")));
+    EXPECT_EQ(rowsOf(*all->resultas).size(), 1);
+
+    // Through a group the offered positions come without their area.
+    const GroupPositions* group = findGroupPositions(tables.groupPositions, "A1");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(rowsOf(*group->vacancy), QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|"}));
+    EXPECT_EQ(rowsOf(*findGroupPositions(tables.groupPositions, "X")->vacancy), QStringList());
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+// Makes GoogleTest print Qt strings as text in failure messages. Force-included in
+// every test source by the build.
+
+#include "support/QStringPrinter.h"
+
+#include <QStringList>
+
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << "{";
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+    *os << "}";
+}

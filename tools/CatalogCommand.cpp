@@ -1,0 +1,296 @@
+#include "ToolCommand.h"
+
+#include "app/AppFolders.h"
+#include "app/LoadingSequence.h"
+#include "app/Progress.h"
+#include "app/SampleInstallation.h"
+#include "catalog/CatalogDecoder.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/CatalogTables.h"
+#include "platform/MessageService.h"
+#include "platform/data/AtomicFile.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <utility>
+
+namespace velmora::tools {
+namespace {
+
+// The tables by the names the office uses on the command line, in loading order.
+std::vector<std::pair<QString, RecordSet*>> namedTables(CatalogTables& t) {
+    return {{QStringLiteral("bodies"), &t.bodies},
+            {QStringLiteral("groups"), &t.groups},
+            {QStringLiteral("provinces"), &t.provinces},
+            {QStringLiteral("address-provinces"), &t.addressProvinces},
+            {QStringLiteral("localities"), &t.localities},
+            {QStringLiteral("localities2"), &t.localities2},
+            {QStringLiteral("localities3"), &t.localities3},
+            {QStringLiteral("departments"), &t.departments},
+            {QStringLiteral("departments2"), &t.departments2},
+            {QStringLiteral("areas"), &t.areas},
+            {QStringLiteral("areas2"), &t.areas2},
+            {QStringLiteral("zones"), &t.zones},
+            {QStringLiteral("zones2"), &t.zones2},
+            {QStringLiteral("situations"), &t.situations},
+            {QStringLiteral("institutions"), &t.institutions},
+            {QStringLiteral("vacancy-details"), &t.vacancyDetails},
+            {QStringLiteral("resultas-details"), &t.resultasDetails},
+            {QStringLiteral("position-body"), &t.positionBody},
+            {QStringLiteral("position-group"), &t.positionGroup},
+            {QStringLiteral("vacant-positions"), &t.vacantPositions},
+            {QStringLiteral("resultas-positions"), &t.resultasPositions}};
+}
+
+QString csvField(const QString& value) {
+    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
+        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+void printCsv(RecordSet& table) {
+    QStringList header;
+    for (const QString& name : table.columnNames())
+        header << csvField(name);
+    printOut(header.join(QLatin1Char(',')));
+    const int restoreTo = table.absolutePosition();
+    for (table.moveFirst(); !table.isEOF(); table.moveNext()) {
+        QStringList fields;
+        for (int c = 0; c < table.columnCount(); ++c)
+            fields << csvField(table.text(c));
+        printOut(fields.join(QLatin1Char(',')));
+    }
+    table.setAbsolutePosition(restoreTo);
+}
+
+// Runs what start-up runs: the bodies table, then the whole loading sequence.
+bool loadInstallation(const QString& dir, CatalogTables& tables, MessageService& messages) {
+    const AppFolders folders = AppFolders::at(dir);
+    CatalogLoader loader(folders.data, messages);
+    const Status bodies = loader.buildBodies(tables.bodies);
+    if (!bodies) {
+        printErr(QStringLiteral("Error al cargar los cuerpos: %1 %2")
+                     .arg(bodies.error().description)
+                     .arg(bodies.error().number));
+        return false;
+    }
+    Progress progress;
+    const LoadingOutcome outcome = LoadingSequence(folders, tables, messages, progress).run();
+    return outcome.loaded;
+}
+
+QSet<QString> codesOf(RecordSet& table, const QString& column) {
+    QSet<QString> codes;
+    const QString saved = table.filter();
+    table.clearFilter();
+    for (table.moveFirst(); !table.isEOF(); table.moveNext())
+        codes.insert(table.text(column));
+    (void)table.setFilter(saved);
+    return codes;
+}
+
+void printWarnings(CatalogTables& t) {
+    const QSet<QString> vacancyDetails = codesOf(t.vacancyDetails, QStringLiteral("CodConvocatoria"));
+    const QSet<QString> resultasDetails = codesOf(t.resultasDetails, QStringLiteral("CodConvocatoria"));
+    auto missingOffered = [&](RecordSet& offered, const QSet<QString>& details, const QString& what) {
+        QStringList missing;
+        for (const QString& code : codesOf(offered, QStringLiteral("CodConvocatoria")))
+            if (!details.contains(code))
+                missing << code;
+        missing.sort();
+        if (!missing.isEmpty())
+            printOut(
+                QStringLiteral("aviso: %1 códigos ofertados como %2 no figuran en el detalle de plazas: %3")
+                    .arg(missing.size())
+                    .arg(what, missing.join(QLatin1Char(' '))));
+    };
+    missingOffered(t.vacantPositions, vacancyDetails, QStringLiteral("vacantes"));
+    missingOffered(t.resultasPositions, resultasDetails, QStringLiteral("resultas"));
+
+    const QSet<QString> linkedBodies = codesOf(t.positionBody, QStringLiteral("CodCuerpo"));
+    QStringList idle;
+    for (t.bodies.moveFirst(); !t.bodies.isEOF(); t.bodies.moveNext())
+        if (!linkedBodies.contains(t.bodies.text(u"CodCuerpo")))
+            idle << t.bodies.text(u"CodCuerpo");
+    if (!idle.isEmpty())
+        printOut(QStringLiteral("aviso: %1 cuerpos sin ninguna plaza: %2")
+                     .arg(idle.size())
+                     .arg(idle.join(QLatin1Char(' '))));
+
+    auto unknownLinks = [&](RecordSet& links, const QString& what) {
+        QStringList unknown;
+        for (const QString& code : codesOf(links, QStringLiteral("CodPlaza")))
+            if (!vacancyDetails.contains(code) && !resultasDetails.contains(code))
+                unknown << code;
+        unknown.sort();
+        if (!unknown.isEmpty())
+            printOut(
+                QStringLiteral("aviso: %1 plazas de la relación %2 no existen en el detalle de plazas: %3")
+                    .arg(unknown.size())
+                    .arg(what, unknown.join(QLatin1Char(' '))));
+    };
+    unknownLinks(t.positionBody, QStringLiteral("plaza-cuerpo"));
+    unknownLinks(t.positionGroup, QStringLiteral("plaza-grupo"));
+}
+
+int check(const QStringList& args) {
+    const QStringList positional = positionalArgs(args, {QStringLiteral("--dump")});
+    if (positional.size() != 1) {
+        printErr(QStringLiteral("Uso: velmora-tools catalog check DIR [--dump TABLA]"));
+        return 2;
+    }
+    ConsoleMessageService messages;
+    CatalogTables tables;
+    const bool loaded = loadInstallation(positional.first(), tables, messages);
+    const QString dump = optionValue(args, QStringLiteral("--dump"));
+    if (!dump.isEmpty()) {
+        for (auto& [name, table] : namedTables(tables)) {
+            if (name == dump) {
+                printCsv(*table);
+                return loaded ? 0 : 1;
+            }
+        }
+        printErr(QStringLiteral("Tabla desconocida: %1").arg(dump));
+        return 2;
+    }
+    for (auto& [name, table] : namedTables(tables))
+        printOut(QStringLiteral("%1 %2").arg(name).arg(table->recordCount()));
+    const auto filledBodies = std::count_if(tables.bodyPositions.begin(), tables.bodyPositions.end(),
+                                            [](const BodyPositions& e) { return !e.isEmpty(); });
+    printOut(QStringLiteral("body-positions %1 of %2").arg(filledBodies).arg(tables.bodyPositions.size()));
+    printOut(QStringLiteral("group-positions %1 of %2")
+                 .arg(tables.groupPositions.size())
+                 .arg(tables.groupPositions.size()));
+    if (!loaded) {
+        printErr(QStringLiteral("La carga del concurso ha fallado."));
+        return 1;
+    }
+    printWarnings(tables);
+    return 0;
+}
+
+int candidates(const QStringList& args) {
+    const QStringList valueFlags = {QStringLiteral("--body"), QStringLiteral("--group"),
+                                    QStringLiteral("--list")};
+    const QStringList positional = positionalArgs(args, valueFlags);
+    const QString body = optionValue(args, QStringLiteral("--body"));
+    const QString group = optionValue(args, QStringLiteral("--group"));
+    const QString list = optionValue(args, QStringLiteral("--list"));
+    if (positional.size() != 1 || body.isEmpty() == group.isEmpty() ||
+        (list != QLatin1String("vacancy") && list != QLatin1String("resultas"))) {
+        printErr(
+            QStringLiteral("Uso: velmora-tools catalog candidates DIR (--body CODIGO [--details] | --group "
+                           "CODIGO) --list vacancy|resultas"));
+        return 2;
+    }
+    ConsoleMessageService messages;
+    CatalogTables tables;
+    if (!loadInstallation(positional.first(), tables, messages))
+        return 1;
+    RecordSet* table = nullptr;
+    if (!body.isEmpty()) {
+        const BodyPositions* entry =
+            findBodyPositions(tables.bodyPositions, body, !hasFlag(args, QStringLiteral("--details")));
+        if (!entry) {
+            printErr(QStringLiteral("El cuerpo %1 no tiene plazas que solicitar.").arg(body));
+            return 1;
+        }
+        table = list == QLatin1String("vacancy") ? entry->vacancy.get() : entry->resultas.get();
+    } else {
+        const GroupPositions* entry = findGroupPositions(tables.groupPositions, group);
+        if (!entry) {
+            printErr(QStringLiteral("El grupo %1 no tiene plazas que solicitar.").arg(group));
+            return 1;
+        }
+        table = list == QLatin1String("vacancy") ? entry->vacancy.get() : entry->resultas.get();
+    }
+    printCsv(*table);
+    return 0;
+}
+
+// Shifts every line of a file, keeping its lines; decoding drops empty lines as the program does.
+int transform(const QStringList& args, bool encode) {
+    if (args.size() != 2) {
+        printErr(
+            QStringLiteral("Uso: velmora-tools catalog %1 ENTRADA SALIDA").arg(encode ? "encode" : "decode"));
+        return 2;
+    }
+    QFile input(args[0]);
+    if (!input.open(QIODevice::ReadOnly)) {
+        printErr(QStringLiteral("No se puede leer %1").arg(args[0]));
+        return 1;
+    }
+    QByteArray out;
+    int lineNumber = 0;
+    const QByteArray bytes = input.readAll();
+    for (const QByteArrayView line : splitLines(bytes)) {
+        ++lineNumber;
+        if (line.isEmpty())
+            continue;
+        auto shifted = encode ? EncodeLine(line) : DecodeLine(line, kDecodingOffset);
+        if (!shifted) {
+            printErr(QStringLiteral("Línea %1: %2").arg(lineNumber).arg(shifted.error().description));
+            return 1;
+        }
+        out += *shifted;
+        out += "\r\n";
+    }
+    const Status written = writeFileAtomically(args[1], out);
+    if (!written) {
+        printErr(written.error().description);
+        return 1;
+    }
+    return 0;
+}
+
+int catalog(const QStringList& args) {
+    const QString verb = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (verb == QLatin1String("check"))
+        return check(rest);
+    if (verb == QLatin1String("candidates"))
+        return candidates(rest);
+    if (verb == QLatin1String("encode"))
+        return transform(rest, true);
+    if (verb == QLatin1String("decode"))
+        return transform(rest, false);
+    printErr(QStringLiteral("Uso: velmora-tools catalog check|candidates|encode|decode ..."));
+    return 2;
+}
+
+int sampleInstall(const QStringList& args) {
+    const QStringList positional =
+        positionalArgs(args, {QStringLiteral("--scale"), QStringLiteral("--seed")});
+    SampleScale scale = SampleScale::Realistic;
+    bool seedOk = true;
+    const quint32 seed = optionValue(args, QStringLiteral("--seed"), QStringLiteral("1")).toUInt(&seedOk);
+    if (positional.size() != 1 || !seedOk ||
+        !parseSampleScale(optionValue(args, QStringLiteral("--scale"), QStringLiteral("realistic")), scale)) {
+        printErr(QStringLiteral(
+            "Uso: velmora-tools sample-install DIR [--scale small|realistic|large] [--seed N]"));
+        return 2;
+    }
+    const Status written = writeSampleInstallation(positional.first(), scale, seed);
+    if (!written) {
+        printErr(written.error().description);
+        return 1;
+    }
+    printOut(QStringLiteral("Instalación de ejemplo escrita en %1").arg(positional.first()));
+    return 0;
+}
+
+const ToolCommand
+    catalogCommand("catalog",
+                   "catalog check DIR [--dump TABLA] | catalog candidates DIR (--body C [--details] | "
+                   "--group G) --list vacancy|resultas | catalog encode|decode ENTRADA SALIDA",
+                   catalog);
+const ToolCommand sampleCommand("sample-install",
+                                "sample-install DIR [--scale small|realistic|large] [--seed N]",
+                                sampleInstall);
+
+} // namespace
+} // namespace velmora::tools
