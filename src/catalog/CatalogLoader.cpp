@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 namespace velmora {
 namespace {
@@ -36,10 +37,11 @@ QString fieldOf(const QString& line, int start, int length) {
 }
 
 Status fillRows(RecordSet& table, const QList<QString>& lines, const std::vector<Field>& fields) {
+    table.reserve(int(lines.size()));
     for (const QString& line : lines) {
         VELMORA_TRY(table.addNew());
         for (const Field& f : fields)
-            VELMORA_TRY(table.setValue(f.column, fieldOf(line, f.start, f.length)));
+            VELMORA_TRY(table.setText(f.column, fieldOf(line, f.start, f.length)));
     }
     return {};
 }
@@ -114,9 +116,9 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
         // The code is the stripped first five characters, padded with "0" to seven.
         QString code = fieldOf(line, 1, 5);
         code = code.leftJustified(7, QLatin1Char('0'), true);
-        VELMORA_TRY(table.setValue(0, code));
-        VELMORA_TRY(table.setValue(1, fieldOf(line, 6, 60)));
-        VELMORA_TRY(table.setValue(2, fieldOf(line, 1, 2)));
+        VELMORA_TRY(table.setText(0, code));
+        VELMORA_TRY(table.setText(1, fieldOf(line, 6, 60)));
+        VELMORA_TRY(table.setText(2, fieldOf(line, 1, 2)));
     }
     return table.setSort(QStringLiteral(" Localidad ASC "));
 }
@@ -236,9 +238,9 @@ Status CatalogLoader::fillZones(RecordSet& table, QString& fileName) {
         return lines.error();
     for (const QString& line : *lines) {
         VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setValue(2, fieldOf(line, 1, 2)));
-        VELMORA_TRY(table.setValue(0, fieldOf(line, 3, 2)));
-        VELMORA_TRY(table.setValue(1, OemToAnsi(fieldOf(line, 5, 50))));
+        VELMORA_TRY(table.setText(2, fieldOf(line, 1, 2)));
+        VELMORA_TRY(table.setText(0, fieldOf(line, 3, 2)));
+        VELMORA_TRY(table.setText(1, OemToAnsi(fieldOf(line, 5, 50))));
     }
     return {};
 }
@@ -261,17 +263,28 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
             return lines.error();
         const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},
                                            {5, 161, 7}, {6, 161, 2}, {7, 168, 8}, {8, 176, 8}};
+        QHash<QString, QString> areaNames; // null: no such area
+        table.reserve(int(lines->size()));
         for (const QString& line : *lines) {
             VELMORA_TRY(table.addNew());
             for (const Field& f : fields)
-                VELMORA_TRY(table.setValue(f.column, fieldOf(line, f.start, f.length)));
-            VELMORA_TRY(areas.setFilter(
-                equalsCriteria(QStringLiteral("CodArea"), table.text(7), QStringLiteral(" "))));
-            if (areas.recordCount() >= 1) {
-                areas.moveFirst();
-                VELMORA_TRY(table.setValue(9, areas.text(u"Area")));
+                VELMORA_TRY(table.setText(f.column, fieldOf(line, f.start, f.length)));
+            // The areas do not change while the details load: each code is looked up once.
+            const QString areaCode = table.text(7);
+            auto known = areaNames.constFind(areaCode);
+            if (known == areaNames.constEnd()) {
+                VELMORA_TRY(areas.setFilter(
+                    equalsCriteria(QStringLiteral("CodArea"), areaCode, QStringLiteral(" "))));
+                QString name;
+                if (areas.recordCount() >= 1) {
+                    areas.moveFirst();
+                    name = areas.text(u"Area");
+                }
+                areas.clearFilter();
+                known = areaNames.insert(areaCode, name);
             }
-            areas.clearFilter();
+            if (!known->isNull())
+                VELMORA_TRY(table.setText(9, *known));
         }
         return {};
     };
@@ -307,13 +320,13 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
     for (const QString& line : *lines) {
         VELMORA_TRY(table.addNew());
         const QString code = fieldOf(line, 1, 5);
-        VELMORA_TRY(table.setValue(0, code));
+        VELMORA_TRY(table.setText(0, code));
         source.moveFirst();
         VELMORA_TRY(source.find(equalsCriteria(QStringLiteral("CodConvocatoria"), code)));
         if (source.isEOF())
             continue; // the row keeps only its code
         for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
-            VELMORA_TRY(table.setValue(int(i) + 1, source.text(sourceColumns[i])));
+            VELMORA_TRY(table.setText(int(i) + 1, source.text(sourceColumns[i])));
     }
     return {};
 }

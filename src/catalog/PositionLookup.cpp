@@ -68,10 +68,10 @@ Status copyPositions(const QStringList& codes, const SourceIndex& source, Record
         if (!row)
             continue;
         VELMORA_TRY(target.addNew());
-        VELMORA_TRY(target.setValue(0, codeFrom == CodeFrom::Link ? code : (*row)[0]));
+        VELMORA_TRY(target.setText(0, codeFrom == CodeFrom::Link ? code : (*row)[0]));
         const int last = copyArea ? kCandidateColumns : kCandidateColumns - 1;
         for (int c = 1; c < last; ++c)
-            VELMORA_TRY(target.setValue(c, (*row)[size_t(c)]));
+            VELMORA_TRY(target.setText(c, (*row)[size_t(c)]));
     }
     return {};
 }

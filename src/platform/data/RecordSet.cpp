@@ -505,13 +505,42 @@ Status RecordSet::setValue(QStringView column, const QVariant& value) {
 }
 
 QString RecordSet::text(int column) const {
-    auto v = value(column);
-    return v ? v->toString() : QString();
+    if (column < 0 || column >= columnCount())
+        return QString();
+    const int row = currentRow();
+    if (row < 0)
+        return QString();
+    return m_table->isText(column) ? m_table->texts[size_t(column)][size_t(row)]
+                                   : QString::number(m_table->ints[size_t(column)][size_t(row)]);
+}
+
+Status RecordSet::setText(int column, const QString& text) {
+    if (column < 0 || column >= columnCount() || !m_table->isText(column))
+        return setValue(column, QVariant(text));
+    const int row = currentRow();
+    if (row < 0)
+        return isOpen() ? noCurrentRecord() : closedError();
+    RecordTable& t = *m_table;
+    t.indexErase(column, row);
+    t.texts[size_t(column)][size_t(row)] = text;
+    t.indexInsert(column, row);
+    return {};
+}
+
+void RecordSet::reserve(int rows) {
+    RecordTable& t = *m_table;
+    const size_t wanted = t.alive.size() + size_t(std::max(rows, 0));
+    for (size_t c = 0; c < t.columns.size(); ++c) {
+        if (t.isText(int(c)))
+            t.texts[c].reserve(wanted);
+        else
+            t.ints[c].reserve(wanted);
+    }
+    t.alive.reserve(wanted);
 }
 
 QString RecordSet::text(QStringView column) const {
-    auto v = value(column);
-    return v ? v->toString() : QString();
+    return text(m_table->resolve(column));
 }
 
 qint64 RecordSet::integer(QStringView column) const {
