@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh -DVELMORA_BUILD_BENCH=OFF
+build_dir="${VELMORA_BUILD_DIR:-build}"
+export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
+ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
