@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh -DVELMORA_BUILD_BENCH=OFF
 build_dir="${VELMORA_BUILD_DIR:-build}"
-export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
+export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"

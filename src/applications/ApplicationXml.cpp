@@ -1,13 +1,13 @@
 #include "applications/ApplicationXml.h"
 
 #include "platform/MessageService.h"
+#include "platform/data/AtomicFile.h"
 #include "platform/data/CodePages.h"
 #include "platform/data/RecordSet.h"
 #include "platform/data/XmlPath.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 
@@ -108,26 +108,13 @@ void appendList(QString& out, RecordSet& table, const ListLayout& layout) {
     out += QLatin1String("</") + QLatin1String(layout.list) + QLatin1Char('>');
 }
 
-void writeTrace(const QString& programFolder, const QByteArray& text) {
-    QSaveFile trace(QDir(programFolder).filePath(QStringLiteral("traza.txt")));
-    if (!trace.open(QIODevice::WriteOnly))
-        return;
-    trace.write(text);
+void writeTrace(const QString& programFolder, QByteArray text) {
 #ifdef Q_OS_WIN
-    trace.write("\r\n");
+    text += "\r\n";
 #else
-    trace.write("\n");
+    text += "\n";
 #endif
-    trace.commit();
-}
-
-Status saveAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Error::make(ErrorCode::FileAccess, QStringLiteral("No se ha podido guardar el fichero ") +
-                                                      QDir::toNativeSeparators(path) + QStringLiteral(": ") +
-                                                      file.errorString());
-    return Status();
+    (void)writeFileAtomically(QDir(programFolder).filePath(QStringLiteral("traza.txt")), text);
 }
 
 // --- reading -------------------------------------------------------------------------
@@ -283,7 +270,7 @@ Status writeApplicationLists(const QString& fileName, const QString& folder, App
                            pugi::encoding_latin1))
         written = Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
     else
-        written = saveAtomically(QDir(folder).filePath(fileName), bytes);
+        written = writeFileAtomically(QDir(folder).filePath(fileName), bytes);
     if (!written.ok()) {
         writeTrace(programFolder, bytes);
         messages.inform(QStringLiteral("Formato erróneo de XML"), QStringLiteral("Error de XML"),

@@ -3,11 +3,11 @@
 #include "crypto/CSHA256.h"
 #include "platform/MessageService.h"
 #include "platform/Result.h"
+#include "platform/data/AtomicFile.h"
 #include "platform/data/XmlPath.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <string>
 
@@ -48,20 +48,6 @@ bool startsWithByteOrderMark(const QByteArray& bytes) {
 bool isUnicodeWide(pugi::xml_encoding encoding) {
     return encoding == pugi::encoding_utf16_le || encoding == pugi::encoding_utf16_be ||
            encoding == pugi::encoding_utf32_le || encoding == pugi::encoding_utf32_be;
-}
-
-// Unbuffered on purpose: a buffered QSaveFile can lose a short write (disk full, size limit)
-// inside its final flush and still commit the truncated file; unbuffered, write() reports it
-// and the file is discarded instead.
-Status writeAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        return Error::make(
-            ErrorCode::FileAccess,
-            QStringLiteral("No se ha podido guardar el fichero %1").arg(QDir::toNativeSeparators(path)));
-    }
-    return {};
 }
 
 } // namespace
@@ -176,7 +162,7 @@ bool UserStore::save() {
     ByteWriter writer;
     m_doc.save(writer, "", flags, m_encoding);
 
-    const Status written = writeAtomically(m_storePath, writer.bytes);
+    const Status written = writeFileAtomically(m_storePath, writer.bytes);
     if (!written.ok()) {
         reportError(written.error().number, written.error().description);
         m_doc.reset(m_saved);
@@ -201,7 +187,7 @@ bool UserStore::backUpUnreadableFile() {
                         .arg(QDir::toNativeSeparators(m_storePath)));
         return false;
     }
-    const Status written = writeAtomically(backupPath, bytes);
+    const Status written = writeFileAtomically(backupPath, bytes);
     if (!written.ok()) {
         reportError(written.error().number, written.error().description);
         return false;

@@ -1,8 +1,10 @@
 #include "platform/barcode/Pdf417Writer.h"
 
+#include "platform/data/AtomicFile.h"
+
 #include "platform/data/CodePages.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <zint.h>
 
@@ -166,13 +168,13 @@ Status Pdf417Writer::writeBitmap(const QString& stem, Pdf417Layout* layout) cons
     if (!image)
         return image.error();
     const QString path = stem + QStringLiteral(".bmp");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.value().save(&file, "BMP") || !file.commit())
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("No se ha podido escribir la imagen del código de "
-                                          "barras en %1: %2")
-                               .arg(path, file.errorString()));
-    return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.value().save(&buffer, "BMP"))
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se ha podido preparar la imagen del código de barras %1").arg(path));
+    return writeFileAtomically(path, bytes);
 }
 
 } // namespace velmora
