@@ -1,5 +1,7 @@
 #include "ToolCommand.h"
 
+#include "platform/HeadlessEnvironment.h"
+
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -36,7 +38,9 @@ QString optionValue(const QStringList& args, const QString& flag, const QString&
     return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
 }
 
-bool hasFlag(const QStringList& args, const QString& flag) { return args.contains(flag); }
+bool hasFlag(const QStringList& args, const QString& flag) {
+    return args.contains(flag);
+}
 
 QStringList positionalArgs(const QStringList& args, const QStringList& valueFlags) {
     QStringList out;
@@ -56,8 +60,7 @@ QStringList positionalArgs(const QStringList& args, const QStringList& valueFlag
 int main(int argc, char** argv) {
     using namespace velmora::tools;
     // Rendering and fonts need a GUI application object, but never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    velmora::prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const auto& commands = registry();
