@@ -1,0 +1,95 @@
+#include "support/ContestFixture.h"
+#include "support/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::test;
+
+// A contest as another office tool might write it: empty lines, short lines, a last
+// line without its ending, texts longer than their columns.
+TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
+    ContestFixture contest;
+    TempDir plain;
+    plain.write("localidades.txt",
+                QStringLiteral("45001Toledo\r\n\r\n02003Almansa\r\n13\r\n16001Cuenca de Campos y "
+                               "Pedanías del Término Municipal Largo\r\n")
+                    .toLatin1());
+    ASSERT_EQ(
+        runTool({"catalog", "encode", plain.file("localidades.txt"), contest.dataFile("F0003.enc")}).exitCode,
+        0);
+    // Lone line feeds and no final line break read the same way.
+    plain.write("grupos.txt", "A1\nC1\r\n\r\nX");
+    ASSERT_EQ(
+        runTool({"catalog", "encode", plain.file("grupos.txt"), contest.dataFile("F0005.enc")}).exitCode, 0);
+
+    const ToolOutput check = runTool({"catalog", "check", contest.root()});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(check.out.contains(QStringLiteral("\nlocalities 4\n")));
+    EXPECT_TRUE(check.out.contains(QStringLiteral("\ngroups 3\n")));
+    EXPECT_TRUE(check.out.contains(QStringLiteral("body-positions ")));
+    EXPECT_TRUE(check.out.contains(QStringLiteral("aviso: 1 códigos ofertados como vacantes no figuran")));
+
+    const ToolOutput dump = runTool({"catalog", "check", contest.root(), "--dump", "localities2"});
+    EXPECT_EQ(dump.exitCode, 0);
+    EXPECT_EQ(dump.out, QStringLiteral("CodLocalidad,Localidad,CodProvincia\n"
+                                       "1300000,,13\n"
+                                       "0200300,Almansa,02\n"
+                                       "1600100,Cuenca de Campos y Pedanías del Término Municipal Largo,16\n"
+                                       "4500100,Toledo,45\n"));
+
+    const ToolOutput bad = runTool({"catalog", "check", contest.root(), "--dump", "nothing"});
+    EXPECT_NE(bad.exitCode, 0);
+}
+
+TEST(CatalogTool, ReportsAFailedLoadAndBodiesWithoutPositions) {
+    ContestFixture contest;
+    // A character whose shifted code leaves 0..255 stops the load with both messages.
+    QFile broken(contest.dataFile("F0015.enc"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("456\r\n\x01\r\n");
+    broken.close();
+    const ToolOutput check = runTool({"catalog", "check", contest.root()});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_TRUE(check.err.contains(QStringLiteral("Se ha producido el siguiente error 5-")));
+    EXPECT_TRUE(check.err.contains(QStringLiteral("Error en línea 13.")));
+}
+
+TEST(CatalogTool, ListsTheCandidatesOfABodyOrAGroup) {
+    ContestFixture contest;
+    const ToolOutput bodies = runTool({"catalog", "check", contest.root(), "--dump", "bodies"});
+    const QStringList rows = bodies.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(rows.size(), 3);
+    const QString first = rows[1].section(QLatin1Char(','), 0, 0);
+    const QString groupX = rows.last().section(QLatin1Char(','), 0, 0);
+    ASSERT_TRUE(rows.last().endsWith(QStringLiteral(",X")));
+
+    const ToolOutput offered =
+        runTool({"catalog", "candidates", contest.root(), "--body", first, "--list", "vacancy"});
+    const ToolOutput details =
+        runTool({"catalog", "candidates", contest.root(), "--body", first, "--details", "--list", "vacancy"});
+    ASSERT_EQ(offered.exitCode, 0);
+    ASSERT_EQ(details.exitCode, 0);
+    EXPECT_TRUE(
+        offered.out.startsWith(QStringLiteral("CodConvocatoria,NomConvocatoria,Consejeria,Localidad,")));
+    EXPECT_LT(offered.out.count(QLatin1Char('\n')), details.out.count(QLatin1Char('\n')))
+        << "offered positions are a part of all the body's positions";
+
+    const ToolOutput none =
+        runTool({"catalog", "candidates", contest.root(), "--body", groupX, "--list", "resultas"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_FALSE(none.err.isEmpty());
+    const ToolOutput group =
+        runTool({"catalog", "candidates", contest.root(), "--group", "A1", "--list", "resultas"});
+    EXPECT_EQ(group.exitCode, 0);
+}
+
+TEST(CatalogTool, EncodingAndDecodingAreInverse) {
+    TempDir dir;
+    dir.write("plano.txt",
+              QByteArray("0102Zona B\xA0sica\r\n12345") + QStringLiteral("Ávila\r\n").toLatin1());
+    ASSERT_EQ(runTool({"catalog", "encode", dir.file("plano.txt"), dir.file("F.enc")}).exitCode, 0);
+    EXPECT_NE(dir.read("F.enc"), dir.read("plano.txt"));
+    ASSERT_EQ(runTool({"catalog", "decode", dir.file("F.enc"), dir.file("vuelta.txt")}).exitCode, 0);
+    EXPECT_EQ(dir.read("vuelta.txt"), dir.read("plano.txt"));
+}
