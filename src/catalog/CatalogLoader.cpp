@@ -16,12 +16,7 @@ ColumnDef text(const char* name, int size) {
     return {QString::fromLatin1(name), ColumnType::Text, size};
 }
 
-// A fixed-column field: 1-based start and length, as the file layouts give them.
-struct Field {
-    int column;
-    int start;
-    int length;
-};
+using Field = CatalogLoader::FieldSpec;
 
 // Characters [start, start + length) of the line, 1-based, without leading or
 // trailing blanks; what lies beyond the line's end is simply not there.
@@ -87,22 +82,24 @@ Result<QList<QString>> CatalogLoader::decodeAndRead(QString& fileName) {
     return lines;
 }
 
+Status CatalogLoader::fillFromFile(RecordSet& table, QString& fileName,
+                                   std::initializer_list<FieldSpec> fields) {
+    auto lines = decodeAndRead(fileName);
+    if (!lines)
+        return lines.error();
+    return fillRows(table, *lines, std::vector<Field>(fields.begin(), fields.end()));
+}
+
 Status CatalogLoader::buildBodies(RecordSet& table) {
     VELMORA_TRY(createBodies(table));
     QString file = QStringLiteral("F0004.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{2, 1, 2}, {0, 3, 5}, {1, 8, 100}});
+    return fillFromFile(table, file, {{2, 1, 2}, {0, 3, 5}, {1, 8, 100}});
 }
 
 Status CatalogLoader::buildGroups(RecordSet& table) {
     VELMORA_TRY(createGroups(table));
     QString file = QStringLiteral("F0005.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 2}});
+    return fillFromFile(table, file, {{0, 1, 2}});
 }
 
 Status CatalogLoader::buildLocalities(RecordSet& table) {
@@ -126,46 +123,31 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
 Status CatalogLoader::buildDepartments(RecordSet& table) {
     VELMORA_TRY(createDepartments(table));
     QString file = QStringLiteral("F0006.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 2}, {1, 3, 50}, {2, 53, 8}, {3, 61, 2}});
+    return fillFromFile(table, file, {{0, 1, 2}, {1, 3, 50}, {2, 53, 8}, {3, 61, 2}});
 }
 
 Status CatalogLoader::buildSituations(RecordSet& table) {
     VELMORA_TRY(createSituations(table));
     QString file = QStringLiteral("F0015.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 2}, {2, 3, 1}, {1, 4, 60}});
+    return fillFromFile(table, file, {{0, 1, 2}, {2, 3, 1}, {1, 4, 60}});
 }
 
 Status CatalogLoader::buildInstitutions(RecordSet& table) {
     VELMORA_TRY(createInstitutions(table));
     QString file = QStringLiteral("F0016.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 2}, {1, 3, 7}});
+    return fillFromFile(table, file, {{0, 1, 2}, {1, 3, 7}});
 }
 
 Status CatalogLoader::buildPositionBody(RecordSet& table) {
     VELMORA_TRY(createPositionBody(table));
     QString file = QStringLiteral("F0008.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 5}, {1, 8, 5}});
+    return fillFromFile(table, file, {{0, 1, 5}, {1, 8, 5}});
 }
 
 Status CatalogLoader::buildPositionGroup(RecordSet& table) {
     VELMORA_TRY(createPositionGroup(table));
     QString file = QStringLiteral("F0007.enc");
-    auto lines = decodeAndRead(file);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 5}, {1, 6, 2}});
+    return fillFromFile(table, file, {{0, 1, 5}, {1, 6, 2}});
 }
 
 Status CatalogLoader::createBodies(RecordSet& table) {
@@ -219,17 +201,11 @@ Status CatalogLoader::createZones(RecordSet& table) {
 }
 
 Status CatalogLoader::fillProvinces(RecordSet& table, QString& fileName) {
-    auto lines = decodeAndRead(fileName);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 2}, {1, 3, 20}});
+    return fillFromFile(table, fileName, {{0, 1, 2}, {1, 3, 20}});
 }
 
 Status CatalogLoader::fillAreas(RecordSet& table, QString& fileName) {
-    auto lines = decodeAndRead(fileName);
-    if (!lines)
-        return lines.error();
-    return fillRows(table, *lines, {{0, 1, 8}, {1, 9, 50}, {2, 59, 2}});
+    return fillFromFile(table, fileName, {{0, 1, 8}, {1, 9, 50}, {2, 59, 2}});
 }
 
 Status CatalogLoader::fillZones(RecordSet& table, QString& fileName) {

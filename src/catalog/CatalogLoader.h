@@ -14,6 +14,13 @@ class MessageService;
 // the loading sequence call the two halves apart, as it does for areas, zones and provinces.
 class CatalogLoader {
 public:
+    // A fixed-column field: the table column it fills, 1-based start and length.
+    struct FieldSpec {
+        int column;
+        int start;
+        int length;
+    };
+
     CatalogLoader(QString dataFolder, MessageService& messages);
 
     const QString& dataFolder() const { return m_dataFolder; }
@@ -59,6 +66,7 @@ public:
 
 private:
     Result<QList<QString>> decodeAndRead(QString& fileName);
+    Status fillFromFile(RecordSet& table, QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;
