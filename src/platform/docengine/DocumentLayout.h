@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/docengine/DocTypes.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QRgb>
+#include <QSizeF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace velmora::docengine {
+
+class Document;
+
+// What a laid-out page holds, in twips from the page's top-left corner. Text positions are
+// baselines.
+struct PageText {
+    QPointF pos;
+    QString text;
+    int font = 0;
+    QRgb color = 0xff000000;
+};
+struct PageLine {
+    QPointF from;
+    QPointF to;
+    qreal width = 0;
+    QRgb color = 0xff000000;
+};
+struct PageFill {
+    QRectF rect;
+    QRgb color = 0xffffffff;
+};
+struct PageImage {
+    QRectF rect;
+    int image = 0;
+};
+struct PageCheckBox {
+    QRectF rect;
+    bool checked = false;
+};
+
+struct PageContent {
+    std::vector<PageFill> fills;
+    std::vector<PageImage> images;
+    std::vector<PageText> texts;
+    std::vector<PageLine> lines;
+    std::vector<PageCheckBox> boxes;
+
+    void append(const PageContent& other, QPointF offset);
+    bool isEmpty() const;
+};
+
+// A two-colour picture as rectangles of its dark pixels (in image pixels), so that it can be
+// drawn as vector shapes, every module a whole number of device pixels. Runs of a row are
+// one rectangle; rows repeating the row above extend its rectangles downwards.
+struct BilevelImage {
+    bool isBilevel = false;
+    QRgb dark = 0xff000000;
+    QRgb light = 0xffffffff;
+    std::vector<QRect> darkRects;
+};
+
+// A document broken into pages: paragraphs wrapped into lines, tables split between rows,
+// explicit page breaks honoured, headers and footers on every page.
+class DocumentLayout {
+public:
+    explicit DocumentLayout(Document& document);
+    ~DocumentLayout();
+    DocumentLayout(const DocumentLayout&) = delete;
+    DocumentLayout& operator=(const DocumentLayout&) = delete;
+
+    int pageCount() const;
+    QSizeF pageSize() const; // twips
+    const PageContent& page(int index) const;
+    const QFont& font(int index) const;
+    const QImage& image(int index) const;
+    const BilevelImage& bilevel(int index) const;
+    // The page's words in reading order, lines separated by '\n' (for checks and tools).
+    QString pageText(int index) const;
+
+    struct Private;
+
+private:
+    std::unique_ptr<Private> d;
+};
+
+// Family actually used to draw a font name: the metric-compatible Liberation faces stand in
+// for Times New Roman, Arial and Courier New.
+QString renderFamily(const QString& documentFont);
+
+} // namespace velmora::docengine

@@ -1,0 +1,233 @@
+#include "platform/docengine/DocxPackage.h"
+
+#include "platform/docengine/DocTypes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <zip.h>
+
+#include <memory>
+
+namespace velmora::docengine {
+
+namespace {
+
+// Limits that keep a hostile or broken file from exhausting memory.
+constexpr zip_uint64_t kMaxPartSize = 256ull * 1024 * 1024;
+constexpr zip_uint64_t kMaxTotalSize = 768ull * 1024 * 1024;
+constexpr zip_int64_t kMaxEntries = 20000;
+
+Error notAPackage(const QString& detail) {
+    return Error::make(
+        DocError::NotAPackage,
+        QStringLiteral("El archivo no es un documento válido del procesador de textos (%1).").arg(detail));
+}
+
+struct ZipCloser {
+    void operator()(zip_t* z) const {
+        if (z)
+            zip_discard(z);
+    }
+};
+
+} // namespace
+
+Result<DocxPackage> DocxPackage::fromFile(const QString& path) {
+    QFile f(path);
+    if (!f.exists())
+        return Error::make(ErrorCode::FileNotFound,
+                           QStringLiteral("No se encuentra el archivo %1.").arg(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No se puede leer el archivo %1: %2.").arg(path, f.errorString()));
+    return fromBytes(f.readAll());
+}
+
+Result<DocxPackage> DocxPackage::fromBytes(const QByteArray& bytes) {
+    if (bytes.size() < 4 || !bytes.startsWith("PK"))
+        return notAPackage(QStringLiteral("no es un paquete ZIP"));
+    zip_error_t err;
+    zip_error_init(&err);
+    zip_source_t* src =
+        zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &err);
+    if (!src) {
+        zip_error_fini(&err);
+        return notAPackage(QStringLiteral("no se puede leer"));
+    }
+    std::unique_ptr<zip_t, ZipCloser> za(zip_open_from_source(src, ZIP_RDONLY, &err));
+    if (!za) {
+        zip_source_free(src);
+        const QString why = QString::fromUtf8(zip_error_strerror(&err));
+        zip_error_fini(&err);
+        return notAPackage(why);
+    }
+    zip_error_fini(&err);
+
+    DocxPackage pkg;
+    const zip_int64_t count = zip_get_num_entries(za.get(), 0);
+    if (count > kMaxEntries)
+        return notAPackage(QStringLiteral("demasiadas partes"));
+    zip_uint64_t total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(za.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
+            !(st.valid & ZIP_STAT_NAME))
+            continue;
+        const QString name = QString::fromUtf8(st.name);
+        if (name.isEmpty() || name.endsWith('/'))
+            continue;
+        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartSize || (total += st.size) > kMaxTotalSize)
+            return notAPackage(QStringLiteral("parte demasiado grande"));
+        zip_file_t* zf = zip_fopen_index(za.get(), static_cast<zip_uint64_t>(i), 0);
+        if (!zf)
+            return notAPackage(QStringLiteral("parte ilegible %1").arg(name));
+        QByteArray data;
+        data.resize(static_cast<qsizetype>(st.size));
+        const zip_int64_t got = st.size ? zip_fread(zf, data.data(), st.size) : 0;
+        zip_fclose(zf);
+        if (got < 0 || static_cast<zip_uint64_t>(got) != st.size)
+            return notAPackage(QStringLiteral("parte dañada %1").arg(name));
+        pkg.m_parts[name] = std::move(data);
+    }
+    if (!pkg.has(QStringLiteral("[Content_Types].xml")))
+        return notAPackage(QStringLiteral("falta [Content_Types].xml"));
+    return pkg;
+}
+
+Result<QByteArray> DocxPackage::toBytes() const {
+    zip_error_t err;
+    zip_error_init(&err);
+    zip_source_t* out = zip_source_buffer_create(nullptr, 0, 0, &err);
+    if (!out) {
+        zip_error_fini(&err);
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No se puede crear el paquete del documento."));
+    }
+    zip_source_keep(out);
+    zip_t* za = zip_open_from_source(out, ZIP_TRUNCATE, &err);
+    zip_error_fini(&err);
+    if (!za) {
+        zip_source_free(out);
+        zip_source_free(out);
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No se puede crear el paquete del documento."));
+    }
+
+    QStringList order;
+    order << QStringLiteral("[Content_Types].xml") << QStringLiteral("_rels/.rels");
+    for (const auto& [name, bytes] : m_parts)
+        if (!order.contains(name))
+            order << name;
+
+    bool ok = true;
+    for (const QString& name : order) {
+        auto it = m_parts.find(name);
+        if (it == m_parts.end())
+            continue;
+        const QByteArray& bytes = it->second;
+        zip_source_t* s =
+            zip_source_buffer(za, bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0);
+        if (!s) {
+            ok = false;
+            break;
+        }
+        const QByteArray zipName = name.toUtf8();
+        const zip_int64_t idx = zip_file_add(za, zipName.constData(), s, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+        if (idx < 0) {
+            zip_source_free(s);
+            ok = false;
+            break;
+        }
+        const QString lower = name.toLower();
+        const bool packed = lower.endsWith(".png") || lower.endsWith(".jpg") || lower.endsWith(".jpeg") ||
+                            lower.endsWith(".gif");
+        zip_set_file_compression(za, static_cast<zip_uint64_t>(idx), packed ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                 0);
+    }
+    if (!ok || zip_close(za) != 0) {
+        zip_discard(za);
+        zip_source_free(out);
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No se puede crear el paquete del documento."));
+    }
+
+    QByteArray result;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_source_stat(out, &st) == 0 && zip_source_open(out) == 0) {
+        result.resize(static_cast<qsizetype>(st.size));
+        const zip_int64_t got = zip_source_read(out, result.data(), st.size);
+        zip_source_close(out);
+        if (got < 0 || static_cast<zip_uint64_t>(got) != st.size)
+            result.clear();
+    }
+    zip_source_free(out);
+    if (result.isEmpty())
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No se puede crear el paquete del documento."));
+    return result;
+}
+
+Status DocxPackage::writeFile(const QString& path) const {
+    auto bytes = toBytes();
+    if (!bytes.ok())
+        return bytes.error();
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se puede escribir el archivo %1: %2.").arg(path, f.errorString()));
+    f.write(bytes.value());
+    if (!f.commit())
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se puede escribir el archivo %1: %2.").arg(path, f.errorString()));
+    return {};
+}
+
+QByteArray DocxPackage::part(const QString& name) const {
+    auto it = m_parts.find(name);
+    return it == m_parts.end() ? QByteArray() : it->second;
+}
+
+QStringList DocxPackage::partNames() const {
+    QStringList names;
+    for (const auto& [name, bytes] : m_parts)
+        names << name;
+    return names;
+}
+
+QString DocxPackage::resolveTarget(const QString& sourcePart, const QString& target) {
+    QString t = target;
+    t.replace('\\', '/');
+    QStringList segments;
+    if (t.startsWith('/')) {
+        t = t.mid(1);
+    } else {
+        segments = sourcePart.split('/');
+        segments.removeLast();
+    }
+    for (const QString& seg : t.split('/')) {
+        if (seg.isEmpty() || seg == QLatin1String("."))
+            continue;
+        if (seg == QLatin1String("..")) {
+            if (!segments.isEmpty())
+                segments.removeLast();
+            continue;
+        }
+        segments << seg;
+    }
+    return segments.join('/');
+}
+
+QString DocxPackage::relsPartOf(const QString& partName) {
+    const int slash = partName.lastIndexOf('/');
+    const QString folder = slash >= 0 ? partName.left(slash + 1) : QString();
+    const QString file = slash >= 0 ? partName.mid(slash + 1) : partName;
+    return folder + QStringLiteral("_rels/") + file + QStringLiteral(".rels");
+}
+
+} // namespace velmora::docengine

@@ -1,0 +1,102 @@
+#include "platform/docengine/PagePainter.h"
+
+#include "platform/docengine/DocTypes.h"
+#include "platform/docengine/DocumentLayout.h"
+
+#include <cmath>
+
+namespace velmora::docengine {
+
+namespace {
+
+void drawBilevel(QPainter& painter, const BilevelImage& b, const QSize& pixels, const QRectF& rectTwips,
+                 qreal sx, qreal sy) {
+    // Device geometry: whole device pixels per module, centred in the picture's box. Each
+    // rectangle is filled on its own: viewers that smooth edges leave touching corners of one
+    // combined path grey, separate rectangles on whole pixels stay black and white.
+    const QRectF dev(rectTwips.x() * sx, rectTwips.y() * sy, rectTwips.width() * sx, rectTwips.height() * sy);
+    const int mw = std::max(1, static_cast<int>(std::lround(dev.width() / pixels.width())));
+    const int mh = std::max(1, static_cast<int>(std::lround(dev.height() / pixels.height())));
+    const qreal w = qreal(mw) * pixels.width();
+    const qreal h = qreal(mh) * pixels.height();
+    const qreal x = std::round(dev.x() + (dev.width() - w) / 2);
+    const qreal y = std::round(dev.y() + (dev.height() - h) / 2);
+    painter.save();
+    painter.resetTransform();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    if (b.light != 0xffffffff)
+        painter.fillRect(QRectF(x, y, w, h), QColor::fromRgba(b.light));
+    painter.setBrush(QColor::fromRgba(b.dark));
+    for (const QRect& r : b.darkRects)
+        painter.drawRect(QRectF(x + qreal(r.x()) * mw, y + qreal(r.y()) * mh, qreal(r.width()) * mw,
+                                qreal(r.height()) * mh));
+    painter.restore();
+}
+
+} // namespace
+
+void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
+                        qreal dpiY) {
+    const PageContent& page = layout.page(pageIndex);
+    const qreal sx = dpiX / kTwipsPerInch;
+    const qreal sy = dpiY / kTwipsPerInch;
+    painter.save();
+    painter.scale(sx, sy);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+
+    for (const PageFill& f : page.fills)
+        painter.fillRect(f.rect, QColor::fromRgba(f.color));
+
+    for (const PageImage& im : page.images) {
+        const BilevelImage& b = layout.bilevel(im.image);
+        if (b.isBilevel)
+            drawBilevel(painter, b, layout.image(im.image).size(), im.rect, sx, sy);
+        else
+            painter.drawImage(im.rect, layout.image(im.image));
+    }
+
+    int currentFont = -1;
+    QRgb currentColor = 0;
+    bool penSet = false;
+    for (const PageText& t : page.texts) {
+        if (t.font != currentFont) {
+            painter.setFont(layout.font(t.font));
+            currentFont = t.font;
+        }
+        if (!penSet || t.color != currentColor) {
+            painter.setPen(QColor::fromRgba(t.color));
+            currentColor = t.color;
+            penSet = true;
+        }
+        painter.drawText(t.pos, t.text);
+    }
+
+    for (const PageLine& l : page.lines) {
+        QPen pen(QColor::fromRgba(l.color), l.width);
+        pen.setCapStyle(Qt::SquareCap);
+        painter.setPen(pen);
+        painter.drawLine(l.from, l.to);
+    }
+
+    for (const PageCheckBox& b : page.boxes) {
+        const qreal pw = std::max<qreal>(8, b.rect.height() / 14);
+        QPen pen(Qt::black, pw);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        const QRectF r = b.rect.adjusted(pw / 2, pw / 2, -pw / 2, -pw / 2);
+        painter.drawRect(r);
+        if (b.checked) {
+            const qreal inset = r.width() * 0.12;
+            const QRectF x = r.adjusted(inset, inset, -inset, -inset);
+            painter.drawLine(x.topLeft(), x.bottomRight());
+            painter.drawLine(x.topRight(), x.bottomLeft());
+        }
+    }
+    painter.restore();
+}
+
+} // namespace velmora::docengine

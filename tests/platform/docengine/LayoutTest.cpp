@@ -1,0 +1,245 @@
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "platform/docengine/PagePainter.h"
+
+#include "platform/docengine/SampleDocuments.h"
+#include "support/QStringPrinter.h"
+
+#include <QFontInfo>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::docengine;
+
+namespace {
+
+const QString kLorem = QStringLiteral(
+    "Los aspirantes podrán solicitar las plazas vacantes que figuran en el anexo de esta resolución, "
+    "por orden de preferencia, así como las que resulten de la adjudicación a otros concursantes. ");
+
+// Left and right ends of the text of a page, in twips.
+std::pair<qreal, qreal> textExtent(const DocumentLayout& layout, int page) {
+    qreal left = 1e9, right = -1e9;
+    for (const PageText& t : layout.page(page).texts) {
+        QFontMetricsF fm(layout.font(t.font));
+        left = std::min(left, t.pos.x());
+        right = std::max(right, t.pos.x() + fm.horizontalAdvance(t.text));
+    }
+    return {left, right};
+}
+
+int pageOf(const DocumentLayout& layout, const QString& word) {
+    for (int p = 0; p < layout.pageCount(); ++p)
+        for (const PageText& t : layout.page(p).texts)
+            if (t.text.contains(word))
+                return p;
+    return -1;
+}
+
+} // namespace
+
+TEST(DocEngineLayout, ParagraphsWrapBetweenTheMarginsAndAlign) {
+    Document doc;
+    DocumentBuilder b(doc);
+    b.paragraph(kLorem.repeated(3), {}, ParagraphFormat{.alignment = Alignment::Justify});
+    b.paragraph(QStringLiteral("centrado"), {}, ParagraphFormat{.alignment = Alignment::Center});
+    b.paragraph(QStringLiteral("derecha"), {}, ParagraphFormat{.alignment = Alignment::Right});
+    const DocumentLayout layout(doc);
+    const PageSetup ps = doc.pageSetup();
+    ASSERT_EQ(layout.pageCount(), 1);
+    const auto [left, right] = textExtent(layout, 0);
+    EXPECT_NEAR(left, ps.marginLeft, 1);
+    // Justified lines reach the right margin without passing it.
+    EXPECT_LE(right, ps.width - ps.marginRight + 1);
+    EXPECT_GT(right, ps.width - ps.marginRight - 20);
+    int lines = 0;
+    qreal lastY = -1;
+    for (const PageText& t : layout.page(0).texts) {
+        if (t.pos.y() != lastY)
+            ++lines;
+        lastY = t.pos.y();
+        if (t.text == QLatin1String("centrado")) {
+            const qreal w = QFontMetricsF(layout.font(t.font)).horizontalAdvance(t.text);
+            EXPECT_NEAR(t.pos.x() + w / 2, ps.marginLeft + ps.contentWidth() / 2.0, 2);
+        }
+        if (t.text == QLatin1String("derecha")) {
+            const qreal w = QFontMetricsF(layout.font(t.font)).horizontalAdvance(t.text);
+            EXPECT_NEAR(t.pos.x() + w, ps.width - ps.marginRight, 2);
+        }
+    }
+    EXPECT_GE(lines, 6);
+    // Times New Roman and Arial are drawn with their metric-compatible Liberation faces.
+    EXPECT_EQ(QFontInfo(layout.font(layout.page(0).texts.front().font)).family(),
+              QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(renderFamily(QStringLiteral("Arial")), QStringLiteral("Liberation Sans"));
+    EXPECT_EQ(renderFamily(QStringLiteral("CG Times")), QStringLiteral("Liberation Serif"));
+}
+
+TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
+    Document doc;
+    DocumentBuilder b(doc);
+    b.paragraph(QStringLiteral("uno"));
+    b.pageBreak();
+    b.paragraph(QStringLiteral("dos"));
+    b.paragraph().insertText(QStringLiteral("tres")).insertPageBreak().insertText(QStringLiteral("cuatro"));
+    b.paragraph(QStringLiteral("cinco"), {}, ParagraphFormat{.pageBreakBefore = true});
+    // A page break as the last thing and the empty paragraph after it open no page.
+    b.pageBreak();
+    b.paragraph();
+    const DocumentLayout layout(doc);
+    EXPECT_EQ(layout.pageCount(), 4);
+    EXPECT_EQ(pageOf(layout, QStringLiteral("uno")), 0);
+    EXPECT_EQ(pageOf(layout, QStringLiteral("dos")), 1);
+    EXPECT_EQ(pageOf(layout, QStringLiteral("tres")), 1);
+    EXPECT_EQ(pageOf(layout, QStringLiteral("cuatro")), 2);
+    EXPECT_EQ(pageOf(layout, QStringLiteral("cinco")), 3);
+    // Text after a break starts at the top margin.
+    for (const PageText& t : layout.page(2).texts)
+        EXPECT_LT(t.pos.y(), doc.pageSetup().marginTop + 400);
+    // Text flows onto new pages by itself too.
+    Document flow;
+    DocumentBuilder fb(flow);
+    for (int i = 0; i < 80; ++i)
+        fb.paragraph(QStringLiteral("línea %1").arg(i));
+    const DocumentLayout flowLayout(flow);
+    EXPECT_EQ(flowLayout.pageCount(), 2);
+    const PageSetup ps = flow.pageSetup();
+    for (int p = 0; p < 2; ++p)
+        for (const PageText& t : flowLayout.page(p).texts)
+            EXPECT_LE(t.pos.y(), ps.height - ps.marginBottom);
+}
+
+TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
+    Document doc;
+    Table t = doc.endCursor().insertTable(1, 2, {2000, 6000}).value();
+    ASSERT_TRUE(t.setCellText(1, 1, QStringLiteral("Orden")).ok());
+    ASSERT_TRUE(t.setCellText(1, 2, QStringLiteral("Puesto")).ok());
+    ASSERT_TRUE(t.setHeaderRow(1, true).ok());
+    for (int i = 1; i <= 120; ++i)
+        ASSERT_TRUE(t.appendRow({QStringLiteral("N%1").arg(i),
+                                 QStringLiteral("Puesto número %1\nsegunda línea").arg(i)})
+                        .ok());
+    // One taller row (new rows would copy its height, so it is set afterwards).
+    ASSERT_TRUE(t.setRowHeight(61, RowHeight{2000, HeightRule::Exact}).ok());
+    const DocumentLayout layout(doc);
+    ASSERT_GE(layout.pageCount(), 3);
+    for (int p = 0; p < layout.pageCount(); ++p) {
+        const QString text = layout.pageText(p);
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Orden Puesto"))) << "página " << p + 1;
+        // Both lines of a row land on the page of its number.
+        for (int i = 1; i <= 120; ++i)
+            if (text.contains(QStringLiteral("N%1 Puesto número %1\n").arg(i))) {
+                EXPECT_TRUE(text.contains(QStringLiteral("N%1 Puesto número %1\nsegunda línea").arg(i)));
+            }
+    }
+    int rowsSeen = 0;
+    for (int p = 0; p < layout.pageCount(); ++p)
+        rowsSeen += layout.pageText(p).count(QStringLiteral("segunda línea"));
+    EXPECT_EQ(rowsSeen, 120);
+    // The bottom border of a page's last row is drawn: every page has lines right under its
+    // lowest text.
+    for (int p = 0; p < layout.pageCount(); ++p) {
+        qreal lowestText = 0, lowestLine = 0;
+        for (const PageText& x : layout.page(p).texts)
+            lowestText = std::max(lowestText, x.pos.y());
+        for (const PageLine& l : layout.page(p).lines)
+            if (l.from.y() == l.to.y())
+                lowestLine = std::max(lowestLine, l.from.y());
+        EXPECT_GT(lowestLine, lowestText);
+        EXPECT_LT(lowestLine, lowestText + 400);
+    }
+}
+
+TEST(DocEngineLayout, CheckBoxesHiddenTextPicturesAndFooters) {
+    Document doc = test::sampleTemplate();
+    ASSERT_TRUE(doc.setCheckBox(QStringLiteral("DISCAPACIDADSI"), true).ok());
+    ASSERT_TRUE(doc.setCheckBox(QStringLiteral("DISCAPACIDADNO"), false).ok());
+    Cursor cell = doc.table(2).value().cellCursor(1, 1).value();
+    ASSERT_TRUE(cell.insertImage(test::checkerboard(10), QSize(6000, 2600)).ok());
+    Cursor footer = doc.footerCursor();
+    footer.setAlignment(Alignment::Center)
+        .insertText(QStringLiteral("Página "))
+        .insertPageNumber()
+        .insertText(QStringLiteral(" de "))
+        .insertPageCount();
+    Cursor end = doc.endCursor();
+    end.insertPageBreak().insertText(QStringLiteral("Fin"));
+    const Document back = Document::fromBytes(doc.toBytes().value()).value();
+    Document& reread = const_cast<Document&>(back);
+    const DocumentLayout layout(reread);
+    ASSERT_EQ(layout.pageCount(), 2);
+
+    const PageContent& p1 = layout.page(0);
+    ASSERT_EQ(p1.boxes.size(), 3u);
+    EXPECT_TRUE(p1.boxes[0].checked);
+    EXPECT_FALSE(p1.boxes[1].checked);
+    EXPECT_FALSE(p1.boxes[2].checked);
+    EXPECT_FALSE(layout.pageText(0).contains(QStringLiteral("-&C&-")));
+    ASSERT_EQ(p1.images.size(), 1u);
+    EXPECT_EQ(p1.images[0].rect.size(), QSizeF(6000, 2600));
+    EXPECT_TRUE(layout.bilevel(p1.images[0].image).isBilevel);
+    EXPECT_EQ(layout.bilevel(p1.images[0].image).darkRects.size(), 50u);
+    // The picture sits inside its cell: the cell grew to hold it.
+    qreal cellBottom = 0;
+    for (const PageLine& l : p1.lines)
+        if (l.from.y() == l.to.y() && l.from.y() > p1.images[0].rect.top() &&
+            (cellBottom == 0 || l.from.y() < cellBottom))
+            cellBottom = l.from.y();
+    EXPECT_GE(cellBottom, p1.images[0].rect.bottom());
+
+    EXPECT_TRUE(layout.pageText(0).endsWith(QStringLiteral("Página 1 de 2")));
+    EXPECT_TRUE(layout.pageText(1).endsWith(QStringLiteral("Página 2 de 2")));
+    EXPECT_TRUE(layout.pageText(1).startsWith(QStringLiteral("Fin")));
+}
+
+TEST(DocEngineLayout, OddContentIsLaidOutWithoutHanging) {
+    // A word wider than its cell, a row taller than a page, a vertically merged cell, a table
+    // without a grid, an empty body: all laid out, nothing lost, nothing endless.
+    Document doc = test::documentWithBody(QStringLiteral(
+        "<w:tbl><w:tr><w:tc><w:tcPr><w:tcW w:w=\"600\" w:type=\"dxa\"/><w:vMerge w:val=\"restart\"/></w:tcPr>"
+        "<w:p><w:r><w:t>Supercalifragilisticoespialidoso</w:t></w:r></w:p></w:tc>"
+        "<w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/></w:tcPr><w:p/></w:tc></w:tr>"
+        "<w:tr><w:tc><w:tcPr><w:tcW w:w=\"600\" w:type=\"dxa\"/><w:vMerge/></w:tcPr><w:p/></w:tc>"
+        "<w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/></w:tcPr><w:p/></w:tc></w:tr>"
+        "<w:tr><w:trPr><w:trHeight w:val=\"20000\" w:hRule=\"exact\"/></w:trPr><w:tc><w:p/></w:tc>"
+        "<w:tc><w:p><w:r><w:t>alta</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+        "<w:p><w:r><w:t>después</w:t></w:r></w:p>"));
+    const DocumentLayout layout(doc);
+    EXPECT_GE(layout.pageCount(), 2);
+    QString all;
+    for (int p = 0; p < layout.pageCount(); ++p)
+        all += layout.pageText(p) + QChar('\n');
+    all.remove(QChar('\n')).remove(QChar(' '));
+    EXPECT_EQ(all, QStringLiteral("Supercalifragilisticoespialidosoaltadespués"));
+
+    Document empty = test::documentWithBody(QString());
+    const DocumentLayout emptyLayout(empty);
+    EXPECT_EQ(emptyLayout.pageCount(), 1);
+    EXPECT_TRUE(emptyLayout.page(0).isEmpty());
+}
+
+TEST(DocEngineLayout, PagesPaintOnAnyDevice) {
+    // The same pages on an image as in the PDF: text and the ticked box leave ink.
+    Document doc = test::sampleTemplate();
+    ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("DNICAB"), QStringLiteral("12345678Z")).ok());
+    const DocumentLayout layout(doc);
+    QImage page(int(doc.pageSetup().width / 1440.0 * 50), int(doc.pageSetup().height / 1440.0 * 50),
+                QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    PagePainter::paint(painter, layout, 0, 50, 50);
+    painter.end();
+    int ink = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                ++ink;
+    EXPECT_GT(ink, 500);
+    // Nothing is drawn in the margins.
+    const int left = int(doc.pageSetup().marginLeft / 1440.0 * 50) - 2;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < left; ++x)
+            ASSERT_EQ(page.pixel(x, y), qRgb(255, 255, 255));
+}

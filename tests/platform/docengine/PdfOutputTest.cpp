@@ -1,0 +1,249 @@
+#include "platform/barcode/Pdf417Writer.h"
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "platform/docengine/DocumentPrinter.h"
+#include "platform/docengine/PdfViewerPreferences.h"
+#include "platform/docengine/WordProcessor.h"
+#include "printing/BarcodeReader.h"
+
+#include "platform/docengine/SampleDocuments.h"
+#include "support/PdfTools.h"
+#include "support/QStringPrinter.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::docengine;
+using velmora::test::TempDir;
+
+namespace {
+
+// Dark pixels of a grey image: their bounding box, and whether any pixel is neither black
+// nor white (a sign of resampling or smoothing).
+struct InkSurvey {
+    QRect box;
+    int greys = 0;
+};
+
+InkSurvey survey(const QImage& img) {
+    InkSurvey s;
+    int x0 = img.width(), y0 = img.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const int g = qGray(img.pixel(x, y));
+            if (g != 0 && g != 255)
+                ++s.greys;
+            if (g < 128) {
+                x0 = std::min(x0, x);
+                y0 = std::min(y0, y);
+                x1 = std::max(x1, x);
+                y1 = std::max(y1, y);
+            }
+        }
+    if (x1 >= 0)
+        s.box = QRect(QPoint(x0, y0), QPoint(x1, y1));
+    return s;
+}
+
+// A document holding one picture of `image`, `twips` wide and high, at the top-left margin.
+Document pictureDocument(const QImage& image, int twips) {
+    Document doc;
+    Cursor c = doc.endCursor();
+    EXPECT_TRUE(c.insertImage(image, QSize(twips, twips)).ok());
+    return doc;
+}
+
+// Checks that every module of an n-by-n checkerboard is exactly `module` by `module` pixels.
+void expectExactCheckerboard(const QImage& img, int n, int module) {
+    const InkSurvey s = survey(img);
+    ASSERT_TRUE(s.box.isValid());
+    EXPECT_EQ(s.greys, 0) << "smoothed or resampled edges";
+    EXPECT_EQ(s.box.width(), n * module);
+    EXPECT_EQ(s.box.height(), n * module);
+    int wrong = 0;
+    for (int y = 0; y < n * module; ++y)
+        for (int x = 0; x < n * module; ++x) {
+            const bool dark = qGray(img.pixel(s.box.x() + x, s.box.y() + y)) < 128;
+            const bool want = ((x / module + y / module) % 2) == 0;
+            if (dark != want)
+                ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+} // namespace
+
+TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxes) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    TempDir dir;
+    Document doc = test::sampleTemplate();
+    ASSERT_TRUE(doc.setFieldResult(QStringLiteral("NOMBRE"), QStringLiteral("Ana María")).ok());
+    ASSERT_TRUE(doc.setFieldResult(QStringLiteral("PROVINCIA"), QStringLiteral("Cáceres")).ok());
+    ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("DNICAB"), QStringLiteral("12345678Z")).ok());
+    ASSERT_TRUE(doc.setCheckBox(QStringLiteral("DISCAPACIDADSI"), true).ok());
+    ASSERT_TRUE(doc.setCheckBox(QStringLiteral("DISCAPACIDADNO"), false).ok());
+    Cursor end = doc.endCursor();
+    end.insertPageBreak().insertText(QStringLiteral("Segunda hoja"));
+    const QString docPath = dir.file(QStringLiteral("12345678Z___0010A.doc"));
+    ASSERT_TRUE(doc.saveAs(docPath).ok());
+
+    const PrintOutcome out = DocumentPrinter::print(doc, PrintDestination::Pdf).value();
+    EXPECT_FALSE(out.printed);
+    EXPECT_EQ(out.pdfPath, dir.file(QStringLiteral("12345678Z___0010A.pdf")));
+    EXPECT_EQ(out.pageCount, 2);
+    QString complaints;
+    EXPECT_EQ(test::pdfPageCount(out.pdfPath, &complaints), 2);
+    EXPECT_FALSE(complaints.contains(QStringLiteral("Error"))) << complaints.toStdString();
+
+    const QString page1 = test::pdfPageText(out.pdfPath, 1);
+    EXPECT_TRUE(page1.contains(QStringLiteral("SOLICITUD DE TRASLADO")));
+    EXPECT_TRUE(page1.contains(QStringLiteral("DNI: 12345678Z")));
+    EXPECT_TRUE(page1.contains(QStringLiteral("Nombre: Ana María")));
+    EXPECT_TRUE(page1.contains(QStringLiteral("Cáceres")));
+    EXPECT_FALSE(page1.contains(QStringLiteral("-&C&-"))) << "hidden marker printed";
+    EXPECT_FALSE(page1.contains(QStringLiteral("Segunda hoja")));
+    EXPECT_TRUE(test::pdfPageText(out.pdfPath, 2).contains(QStringLiteral("Segunda hoja")));
+
+    // The ticked box has ink in its middle (the cross), the empty one has not.
+    const DocumentLayout layout(doc);
+    ASSERT_EQ(layout.page(0).boxes.size(), 3u);
+    for (const PageCheckBox& box : layout.page(0).boxes) {
+        const QRectF r = box.rect;
+        const QRect region(int(r.x() * 300 / 1440.0), int(r.y() * 300 / 1440.0),
+                           int(r.width() * 300 / 1440.0) + 1, int(r.height() * 300 / 1440.0) + 1);
+        const QImage img = test::pdfRender(out.pdfPath, 1, 300, region);
+        ASSERT_FALSE(img.isNull());
+        const QPoint centre(img.width() / 2, img.height() / 2);
+        const bool inked = qGray(img.pixel(centre)) < 160;
+        EXPECT_EQ(inked, box.checked);
+        // Both have their frame.
+        EXPECT_LT(qGray(img.pixel(1, img.height() / 2)), 160);
+    }
+}
+
+TEST(DocEnginePdf, PdfAsksViewersNotToScaleAndStaysValid) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    TempDir dir;
+    Document doc = test::sampleTemplate();
+    const QString pdf = dir.file(QStringLiteral("a.pdf"));
+    ASSERT_EQ(DocumentPrinter::writePdf(doc, pdf).value(), 1);
+    const QByteArray bytes = dir.read(QStringLiteral("a.pdf"));
+    ASSERT_TRUE(bytes.startsWith("%PDF-1.6"));
+    EXPECT_EQ(bytes.count("/ViewerPreferences << /PrintScaling /None >>"), 1);
+    EXPECT_TRUE(bytes.contains("/Prev "));
+    QString complaints;
+    EXPECT_EQ(test::pdfPageCount(pdf, &complaints), 1);
+    EXPECT_TRUE(complaints.trimmed().isEmpty()) << complaints.toStdString();
+    EXPECT_TRUE(test::pdfPageText(pdf, 1).contains(QStringLiteral("SOLICITUD DE TRASLADO")));
+    // Applying it again changes nothing; what is not a classic PDF is refused, not damaged.
+    EXPECT_EQ(addNoPrintScaling(bytes).value(), bytes);
+    EXPECT_FALSE(addNoPrintScaling(QByteArray("%PDF-1.5\nbasura")).ok());
+    EXPECT_FALSE(addNoPrintScaling(bytes.left(bytes.size() / 2)).ok());
+}
+
+TEST(DocEnginePdf, BarcodeModulesStayWholeDevicePixels) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    TempDir dir;
+    // 8 modules in 77 twips: 4.01 PDF grid pixels each at 600 dpi, drawn as exactly 4.
+    Document doc = pictureDocument(test::checkerboard(8), 77);
+    const QString pdf = dir.file(QStringLiteral("cb.pdf"));
+    ASSERT_TRUE(DocumentPrinter::writePdf(doc, pdf).ok());
+    const PageSetup page = doc.pageSetup();
+    auto region = [&](int dpi) {
+        const int x = page.marginLeft * dpi / 1440 - 20;
+        const int y = page.marginTop * dpi / 1440 - 20;
+        return QRect(x, y, 120 * dpi / 300, 120 * dpi / 300);
+    };
+    expectExactCheckerboard(test::pdfRender(pdf, 1, 600, region(600)), 8, 4);
+    expectExactCheckerboard(test::pdfRender(pdf, 1, 300, region(300)), 8, 2);
+    expectExactCheckerboard(test::pdfRender(pdf, 1, 1200, region(1200)), 8, 8);
+
+    // An awkward size (4.17 pixels a module) still gives equal modules, not a mix of 4 and 5.
+    Document odd = pictureDocument(test::checkerboard(10), 100);
+    const QString pdf2 = dir.file(QStringLiteral("odd.pdf"));
+    ASSERT_TRUE(DocumentPrinter::writePdf(odd, pdf2).ok());
+    expectExactCheckerboard(test::pdfRender(pdf2, 1, 600, region(600)), 10, 4);
+}
+
+TEST(DocEnginePdf, PrintedBarcodesReadBack) {
+    TempDir dir;
+    // Pictures as printing makes them: a first-page symbol and a list-page symbol, inserted
+    // from their bitmap files (deleted afterwards) into a cell and below a table.
+    const QString first = QStringLiteral("12345678Z00010A106/12/202610:11:12P001Ana María Núñez|Cáceres|F");
+    const QString list = QStringLiteral("12345678Z00010A106/12/202610:11:12V0020001  1230002456780003  999F");
+    Pdf417Writer writer;
+    writer.setText(first);
+    writer.setSize(6000, 2600);
+    ASSERT_TRUE(writer.writeBitmap(dir.file(QStringLiteral("p"))).ok());
+    writer.setText(list);
+    writer.setSize(6000, 1170);
+    ASSERT_TRUE(writer.writeBitmap(dir.file(QStringLiteral("v"))).ok());
+
+    Document doc = test::sampleTemplate();
+    Cursor cell = doc.table(2).value().cellCursor(1, 1).value();
+    cell.insertLineBreak();
+    ASSERT_TRUE(cell.insertPicture(dir.file(QStringLiteral("p.bmp")), QSize(6000, 2600)).ok());
+    cell.setAlignment(Alignment::Center).insertLineBreak();
+    Cursor below = doc.cursorAfter(doc.table(3).value());
+    below.insertLineBreak();
+    ASSERT_TRUE(below.insertPicture(dir.file(QStringLiteral("v.bmp")), QSize(6000, 1170)).ok());
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("p.bmp"))));
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("v.bmp"))));
+    ASSERT_TRUE(doc.saveAs(dir.file(QStringLiteral("12345678Z___0010A.doc"))).ok());
+    const PrintOutcome out = DocumentPrinter::print(doc, PrintDestination::Pdf).value();
+    auto texts = readPdf417Pdf(out.pdfPath);
+    ASSERT_TRUE(texts.ok()) << texts.error().description.toStdString();
+    EXPECT_EQ(texts.value(), (QStringList{first, list}));
+}
+
+TEST(DocEnginePdf, PhotographsAreDrawnWithoutSmoothingOrLossyCompression) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    TempDir dir;
+    // Stripes of two greys plus one red pixel: not a two-colour picture, so it goes into the
+    // PDF as an image. Smoothing would show as greys between the stripes.
+    QImage stripes(32, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            stripes.setPixel(x, y, x % 2 ? qRgb(200, 200, 200) : qRgb(40, 40, 40));
+    stripes.setPixel(0, 0, qRgb(255, 0, 0));
+    Document doc = pictureDocument(stripes, 32 * 12); // 5 device pixels a pixel at 600 dpi
+    const QString pdf = dir.file(QStringLiteral("stripes.pdf"));
+    ASSERT_TRUE(DocumentPrinter::writePdf(doc, pdf).ok());
+    EXPECT_FALSE(dir.read(QStringLiteral("stripes.pdf")).contains("/DCTDecode"));
+    const PageSetup page = doc.pageSetup();
+    const QImage img = test::pdfRender(
+        pdf, 1, 600, QRect(page.marginLeft * 600 / 1440 + 10, page.marginTop * 600 / 1440 + 40, 140, 4),
+        false);
+    ASSERT_FALSE(img.isNull());
+    int mixed = 0;
+    int darkRun = 0, longest = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        const int g = qGray(img.pixel(x, 2));
+        if (std::abs(g - 40) > 3 && std::abs(g - 200) > 3)
+            ++mixed;
+        darkRun = g < 120 ? darkRun + 1 : 0;
+        longest = std::max(longest, darkRun);
+    }
+    EXPECT_EQ(mixed, 0);
+    EXPECT_EQ(longest, 5); // each picture pixel is five device pixels wide
+}
+
+TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {
+    Document doc = test::sampleTemplate();
+    auto r = DocumentPrinter::print(doc, PrintDestination::Pdf);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.error().number, DocError::NoPath);
+    EXPECT_EQ(DocumentPrinter::pdfPathFor(QStringLiteral("/x/y/12345678Z___0010A.doc")),
+              QStringLiteral("/x/y/12345678Z___0010A.pdf"));
+    // A PDF that cannot be written is an error, not a silent success.
+    TempDir dir;
+    EXPECT_FALSE(DocumentPrinter::writePdf(doc, dir.file(QStringLiteral("no/hay/carpeta.pdf"))).ok());
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocxPackage.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace velmora::test {
+
+using namespace velmora::docengine;
+
+// A small official-form-like template: bookmarks, text and check-box fields, three tables (the
+// third one a course list with a header row) and a hidden marker paragraph below it.
+inline Document sampleTemplate() {
+    Document doc;
+    DocumentBuilder b(doc);
+    b.paragraph(QStringLiteral("SOLICITUD DE TRASLADO"),
+                RunFormat{.font = QStringLiteral("Arial"), .size = 14, .bold = true},
+                ParagraphFormat{.alignment = Alignment::Center});
+    b.paragraph().insertText(QStringLiteral("DNI: ")).insertBookmark(QStringLiteral("DNICAB"));
+    b.paragraph().insertText(QStringLiteral("Fecha: ")).insertBookmark(QStringLiteral("FECHAIMPR"));
+    b.paragraph()
+        .insertText(QStringLiteral("Nombre: "))
+        .insertTextField(QStringLiteral("NOMBRE"))
+        .insertText(QStringLiteral(" Primer apellido: "))
+        .insertTextField(QStringLiteral("PRIMERAPELLIDO"));
+    b.paragraph()
+        .insertText(QStringLiteral("Discapacidad: Sí "))
+        .insertCheckBox(QStringLiteral("DISCAPACIDADSI"))
+        .insertText(QStringLiteral(" No "))
+        .insertCheckBox(QStringLiteral("DISCAPACIDADNO"), true);
+    b.paragraph()
+        .insertText(QStringLiteral("Acompaña petición: "))
+        .insertCheckBox(QStringLiteral("SEACOMPAÑAPETICIONSI"));
+    Table t1 = b.table({3000, 5500}, 2);
+    (void)t1.setCellText(1, 1, QStringLiteral("Provincia"));
+    (void)t1.setCellText(2, 1, QStringLiteral("Provincia (bis)"));
+    Cursor c1 = t1.cellCursor(1, 2).value();
+    c1.insertTextField(QStringLiteral("PROVINCIA"));
+    Cursor c2 = t1.cellCursor(2, 2).value();
+    c2.insertTextField(QStringLiteral("PROVINCIA1"));
+    b.paragraph(QStringLiteral("Código de barras:"));
+    b.table({8500}, 1);
+    b.paragraph(QStringLiteral("Cursos"));
+    Table courses = b.table({4000, 1200, 1000, 2300}, 1,
+                            RunFormat{.font = QStringLiteral("Times New Roman"), .size = 10});
+    (void)courses.setCellText(1, 1, QStringLiteral("Curso"));
+    (void)courses.setCellText(1, 2, QStringLiteral("N Horas"));
+    (void)courses.setCellText(1, 3, QStringLiteral("Año"));
+    (void)courses.setCellText(1, 4, QStringLiteral("Centro"));
+    (void)courses.setRowFont(1, RunFormat{.bold = true});
+    b.paragraph(QStringLiteral("-&C&-"), RunFormat{.hidden = true});
+    return doc;
+}
+
+// A document whose body is the given WordprocessingML (children of w:body, sectPr included
+// when wanted), for reading files written by other word processors.
+inline Document documentWithBody(const QString& bodyXml) {
+    Document blank;
+    auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
+    const QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>" +
+        bodyXml.toUtf8() + "</w:body></w:document>";
+    pkg.setPart(QStringLiteral("word/document.xml"), xml);
+    return Document::fromBytes(pkg.toBytes().value()).value();
+}
+
+// The main part of a document as text, for checks on what is written to the file.
+inline QString documentXml(const Document& doc) {
+    auto pkg = DocxPackage::fromBytes(doc.toBytes().value()).value();
+    return QString::fromUtf8(pkg.part(QStringLiteral("word/document.xml")));
+}
+
+// A black-and-white checkerboard of `n` by `n` pixels, black at the top-left.
+inline QImage checkerboard(int n) {
+    QImage img(n, n, QImage::Format_RGB32);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            img.setPixel(x, y, ((x + y) % 2 == 0) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return img;
+}
+
+} // namespace velmora::test
