@@ -1,0 +1,88 @@
+// velmora-tools doc: looks into word-processor documents as the embedded engine reads them
+// (form fields, bookmarks, tables, text) and renders them to PDF.
+#include "ToolCommand.h"
+
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "platform/docengine/DocumentPrinter.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace velmora::tools {
+namespace {
+
+using namespace velmora::docengine;
+
+const QString kUsage =
+    QStringLiteral("doc fields DOCUMENTO | doc text DOCUMENTO | doc pdf DOCUMENTO [SALIDA.pdf]");
+
+int fields(Document& doc) {
+    for (const QString& name : doc.formFieldNames()) {
+        auto f = doc.formField(name).value();
+        if (f.kind() == FormFieldKind::CheckBox)
+            printOut(name + QStringLiteral(" [casilla] ") +
+                     (f.checked().valueOr(false) ? QStringLiteral("X") : QString()));
+        else
+            printOut(name + QStringLiteral(" = ") + f.result().valueOr(QString()));
+    }
+    for (const QString& name : doc.bookmarkNames())
+        printOut(QStringLiteral("marcador ") + name + QStringLiteral(" = ") +
+                 doc.bookmarkText(name).valueOr(QString()));
+    printOut(QStringLiteral("tablas: %1").arg(doc.tableCount()));
+    for (int i = 1; i <= doc.tableCount(); ++i) {
+        const Table t = doc.table(i).value();
+        printOut(QStringLiteral("  tabla %1: %2 filas x %3 columnas")
+                     .arg(i)
+                     .arg(t.rowCount())
+                     .arg(t.columnCount()));
+    }
+    return 0;
+}
+
+int pdf(Document& doc, const QString& out) {
+    QElapsedTimer timer;
+    timer.start();
+    const DocumentLayout layout(doc);
+    const qint64 laidOut = timer.elapsed();
+    auto pages = DocumentPrinter::writePdf(layout, out, QFileInfo(doc.path()).completeBaseName());
+    if (!pages.ok()) {
+        printErr(pages.error().description);
+        return 1;
+    }
+    printOut(QStringLiteral("%1: %2 páginas (maquetación %3 ms, total %4 ms)")
+                 .arg(out)
+                 .arg(pages.value())
+                 .arg(laidOut)
+                 .arg(timer.elapsed()));
+    return 0;
+}
+
+int run(const QStringList& args) {
+    const QStringList pos = positionalArgs(args, {});
+    if (pos.size() < 2) {
+        printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
+        return 2;
+    }
+    auto doc = Document::open(pos.at(1));
+    if (!doc.ok()) {
+        printErr(doc.error().description);
+        return 1;
+    }
+    if (pos.at(0) == QLatin1String("fields"))
+        return fields(doc.value());
+    if (pos.at(0) == QLatin1String("text")) {
+        printOut(doc.value().plainText());
+        return 0;
+    }
+    if (pos.at(0) == QLatin1String("pdf"))
+        return pdf(doc.value(), pos.size() > 2 ? pos.at(2) : DocumentPrinter::pdfPathFor(pos.at(1)));
+    printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
+    return 2;
+}
+
+const ToolCommand kCommand("doc",
+                           "doc fields DOCUMENTO | doc text DOCUMENTO | doc pdf DOCUMENTO [SALIDA.pdf]", run);
+
+} // namespace
+} // namespace velmora::tools
