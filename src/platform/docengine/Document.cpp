@@ -445,6 +445,14 @@ Result<FormField> Document::formField(const QString& name) {
 QStringList Document::formFieldNames() {
     d->ensureIndex();
     QStringList names = d->fieldsByName.keys();
+    // Fields that lost their own name are known by their bookmark.
+    for (auto it = d->bookmarksByName.cbegin(); it != d->bookmarksByName.cend(); ++it) {
+        if (d->fieldsByName.contains(it.key()))
+            continue;
+        const pugi::xml_node begin = resolveFormField(*d, it.key());
+        if (begin && !*fldCharOf(begin).child("w:ffData").child("w:name").attribute("w:val").value())
+            names << it.key();
+    }
     names.sort();
     return names;
 }

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace velmora::docengine {
@@ -128,6 +129,7 @@ struct ParaBox {
     qreal spaceBefore = 0;
     qreal spaceAfter = 0;
     bool pageBreakBefore = false;
+    bool keepNext = false;
     bool hasContent = false;
 };
 
@@ -903,6 +905,7 @@ private:
         box.spaceBefore = pp.spaceBefore;
         box.spaceAfter = pp.spaceAfter;
         box.pageBreakBefore = pp.pageBreakBefore && !inCell;
+        box.keepNext = pp.keepNext && !inCell;
         if (!inCell) {
             const pugi::xml_node sect = pPr.child("w:sectPr");
             if (sect && std::strcmp(sect.child("w:type").attribute("w:val").value(), "continuous") != 0 &&
@@ -1244,13 +1247,36 @@ private:
                     lastBlock = c;
                     break;
                 }
+        // A paragraph kept with the next one (a heading) is laid out with a look at that one.
+        std::optional<ParaBox> ahead;
+        pugi::xml_node aheadNode;
+        const bool inCell = !flow.paginated() && !isBody;
         for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
             if (c.type() != pugi::node_element)
                 continue;
             if (is(c, "w:p")) {
                 if (flow.paginated())
                     m_pageNumber = static_cast<int>(m_out.pages.size());
-                const ParaBox box = layoutParagraph(c, width, fs, !flow.paginated() && !isBody);
+                ParaBox box = c == aheadNode ? std::move(*ahead) : layoutParagraph(c, width, fs, inCell);
+                ahead.reset();
+                aheadNode = pugi::xml_node();
+                if (flow.paginated() && box.keepNext && flow.pageHasContent && !flow.breakPending) {
+                    qreal need = box.spaceBefore + box.spaceAfter;
+                    for (const Line& l : box.lines)
+                        need += l.height;
+                    pugi::xml_node next = c.next_sibling();
+                    while (next && next.type() != pugi::node_element)
+                        next = next.next_sibling();
+                    if (is(next, "w:p")) {
+                        ahead = layoutParagraph(next, width, fs, inCell);
+                        aheadNode = next;
+                        need += ahead->spaceBefore + (ahead->lines.empty() ? 0 : ahead->lines.front().height);
+                    } else if (is(next, "w:tbl")) {
+                        need += 400;
+                    }
+                    if (flow.y + need > flow.bottom && need <= flow.bottom - flow.top)
+                        flow.breakPending = true;
+                }
                 placeParagraph(box, x0, flow, c == lastBlock);
             } else if (is(c, "w:tbl")) {
                 placeTable(c, x0, width, flow);

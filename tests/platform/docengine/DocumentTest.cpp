@@ -113,6 +113,7 @@ TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
     EXPECT_EQ(back.fieldResult(QStringLiteral("NOMBRE")).value(), QStringLiteral("Ana"));
     // A bookmark with no field in it is not a form field.
     EXPECT_EQ(back.formField(QStringLiteral("SOLOTEXTO")).error().number, DocError::MissingMember);
+    EXPECT_EQ(back.formFieldNames(), (QStringList{"DISCAPACIDADNO", "DISCAPACIDADSI", "NOMBRE"}));
 }
 
 TEST(DocEngineDocument, ResultsSpreadOverRunsAndParagraphsAreReplacedWhole) {

@@ -98,6 +98,17 @@ TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
     // Text after a break starts at the top margin.
     for (const PageText& t : layout.page(2).texts)
         EXPECT_LT(t.pos.y(), doc.pageSetup().marginTop + 400);
+    // A heading kept with its text moves to the next page with it.
+    Document heading;
+    DocumentBuilder hb(heading);
+    for (int i = 0; i < 49; ++i)
+        hb.paragraph(QStringLiteral("relleno %1").arg(i));
+    hb.paragraph(QStringLiteral("Título"), RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
+    hb.paragraph(QStringLiteral("texto del apartado"));
+    const DocumentLayout headingLayout(heading);
+    ASSERT_EQ(headingLayout.pageCount(), 2);
+    EXPECT_EQ(pageOf(headingLayout, QStringLiteral("Título")), 1);
+    EXPECT_EQ(pageOf(headingLayout, QStringLiteral("relleno 48")), 0);
     // Text flows onto new pages by itself too.
     Document flow;
     DocumentBuilder fb(flow);

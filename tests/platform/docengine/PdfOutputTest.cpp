@@ -246,4 +246,15 @@ TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {
     // A PDF that cannot be written is an error, not a silent success.
     TempDir dir;
     EXPECT_FALSE(DocumentPrinter::writePdf(doc, dir.file(QStringLiteral("no/hay/carpeta.pdf"))).ok());
+    // Without a default printer, printing goes to the PDF; asking for the printer is an error.
+    if (!DocumentPrinter::hasDefaultPrinter()) {
+        ASSERT_TRUE(doc.saveAs(dir.file(QStringLiteral("s.doc"))).ok());
+        const PrintOutcome out = DocumentPrinter::print(doc).value();
+        EXPECT_FALSE(out.printed);
+        EXPECT_EQ(out.pdfPath, dir.file(QStringLiteral("s.pdf")));
+        EXPECT_EQ(out.pageCount, 1);
+        auto printer = DocumentPrinter::print(doc, PrintDestination::Printer);
+        ASSERT_FALSE(printer.ok());
+        EXPECT_EQ(printer.error().number, DocError::PrintFailed);
+    }
 }
