@@ -901,6 +901,8 @@ private:
         collect(p, style.chars, fs, atoms);
         ParaBox box;
         box.hasContent = !atoms.empty();
+        if (mark.hidden && atoms.empty())
+            return box; // a hidden paragraph (a template's marker line) takes no room at all
         box.lines = breakLines(std::move(atoms), width, pp, fontFor(mark), inCell);
         box.spaceBefore = pp.spaceBefore;
         box.spaceAfter = pp.spaceAfter;

@@ -109,6 +109,16 @@ TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
     ASSERT_EQ(headingLayout.pageCount(), 2);
     EXPECT_EQ(pageOf(headingLayout, QStringLiteral("Título")), 1);
     EXPECT_EQ(pageOf(headingLayout, QStringLiteral("relleno 48")), 0);
+    // A hidden paragraph takes no room: the lines around it follow each other.
+    Document hidden;
+    DocumentBuilder xb(hidden);
+    xb.paragraph(QStringLiteral("antes"));
+    xb.paragraph(QStringLiteral("-&V&-"), RunFormat{.hidden = true});
+    xb.paragraph(QStringLiteral("después"));
+    const DocumentLayout hiddenLayout(hidden);
+    ASSERT_EQ(hiddenLayout.page(0).texts.size(), 2u);
+    const qreal gap = hiddenLayout.page(0).texts[1].pos.y() - hiddenLayout.page(0).texts[0].pos.y();
+    EXPECT_NEAR(gap, QFontMetricsF(hiddenLayout.font(hiddenLayout.page(0).texts[0].font)).lineSpacing(), 1);
     // Text flows onto new pages by itself too.
     Document flow;
     DocumentBuilder fb(flow);
