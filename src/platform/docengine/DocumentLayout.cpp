@@ -5,6 +5,7 @@
 #include "platform/docengine/StyleSheet.h"
 #include "platform/docengine/WordXml.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QRegularExpression>
@@ -21,17 +22,27 @@ namespace velmora::docengine {
 using namespace wx;
 
 QString renderFamily(const QString& documentFont) {
+    // The face itself when installed (Windows), else its metric-compatible Liberation twin, so
+    // that lines and pages break in the same places everywhere.
+    static QHash<QString, QString> cache;
+    auto it = cache.constFind(documentFont);
+    if (it != cache.cend())
+        return *it;
     const QString f = documentFont.trimmed().toLower();
+    QString twin;
     if (f == QLatin1String("times new roman") || f == QLatin1String("times") ||
-        f == QLatin1String("cg times") || f == QLatin1String("liberation serif"))
-        return QStringLiteral("Liberation Serif");
-    if (f == QLatin1String("arial") || f == QLatin1String("helvetica") ||
-        f == QLatin1String("liberation sans"))
-        return QStringLiteral("Liberation Sans");
-    if (f == QLatin1String("courier new") || f == QLatin1String("courier") ||
-        f == QLatin1String("liberation mono"))
-        return QStringLiteral("Liberation Mono");
-    return documentFont;
+        f == QLatin1String("cg times"))
+        twin = QStringLiteral("Liberation Serif");
+    else if (f == QLatin1String("arial") || f == QLatin1String("helvetica"))
+        twin = QStringLiteral("Liberation Sans");
+    else if (f == QLatin1String("courier new") || f == QLatin1String("courier"))
+        twin = QStringLiteral("Liberation Mono");
+    QString chosen = documentFont;
+    if (!twin.isEmpty() && (f == QLatin1String("cg times") || !QFontDatabase::hasFamily(documentFont)) &&
+        QFontDatabase::hasFamily(twin))
+        chosen = twin;
+    cache.insert(documentFont, chosen);
+    return chosen;
 }
 
 void PageContent::append(const PageContent& o, QPointF off) {
