@@ -95,7 +95,9 @@ public:
         Table t = m_b.table(widths, 1, cellFont);
         for (int c = 0; c < header.size(); ++c) {
             if (auto at = t.cellCursor(1, c + 1); at.ok())
-                at.value().setParagraphFormat(cellSpacing()).insertText(header.at(c));
+                at.value()
+                    .setParagraphFormat(cellSpacing())
+                    .insertText(header.at(c), RunFormat{.font = kArial, .size = 9, .bold = true});
             (void)t.setCellShading(1, c + 1, kTableHeaderShade);
         }
         (void)t.setRowFont(1, RunFormat{.bold = true});
@@ -217,6 +219,9 @@ void introduction(ManualBuilder& m) {
 
 void signIn(ManualBuilder& m) {
     m.chapter(QStringLiteral("Acceso al programa"));
+    m.para(
+        QStringLiteral("Para entrar en el programa sólo necesita su NIF y, a partir de su primera solicitud "
+                       "guardada, su contraseña."));
     m.section(QStringLiteral("Identificación con el NIF"));
     m.para(QStringLiteral("Al arrancar el programa aparece la ventana **Validación de usuario**. Su NIF le "
                           "identifica: todas las "
@@ -573,6 +578,8 @@ void printing(ManualBuilder& m) {
 
 void reopening(ManualBuilder& m) {
     m.chapter(QStringLiteral("Abrir, cargar otra y borrar solicitudes"));
+    m.para(QStringLiteral("Sus solicitudes guardadas quedan en el ordenador hasta que usted las borre; puede "
+                          "abrirlas de nuevo cuantas veces quiera."));
     m.section(QStringLiteral("Abrir una solicitud guardada"));
     m.para(QStringLiteral("Entre en el programa con su NIF y contraseña, elija la solicitud en la lista de "
                           "la ventana de elección y "
@@ -596,6 +603,9 @@ void reopening(ManualBuilder& m) {
 
 void passwordAndExit(ManualBuilder& m) {
     m.chapter(QStringLiteral("Cambiar la contraseña y salir del programa"));
+    m.para(QStringLiteral(
+        "Cambie su contraseña siempre que lo crea conveniente y cierre el programa cuando haya "
+        "guardado su trabajo."));
     m.section(QStringLiteral("Cambiar la contraseña"));
     m.steps({QStringLiteral("Pulse **Cambiar contraseña** en el menú."),
              QStringLiteral("Escriba la nueva contraseña dos veces, en **Contraseña** y en **Repita la "
