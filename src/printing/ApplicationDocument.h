@@ -1,0 +1,107 @@
+#pragma once
+
+#include "app/AppFolders.h"
+#include "app/Progress.h"
+#include "applications/ApplicationXml.h"
+#include "platform/Result.h"
+#include "platform/docengine/DocumentPrinter.h"
+#include "printing/TemplateLayout.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+class ApplicationModel;
+class Clock;
+class MessageService;
+class Pdf417Writer;
+class PrintingWordProcessor;
+
+// What the editor window does around a print.
+class PrintingHost {
+public:
+    virtual ~PrintingHost() = default;
+    // Right after the document went to the printer or into its PDF (the window opens such a
+    // PDF with the desktop's viewer).
+    virtual void documentPrinted(const docengine::PrintOutcome&) {}
+    // After the "IMPORTANTE" message: the window enables Timer1, which closes the printed
+    // document later, and disables "Imprimir", "Guardar" and "Cargar otra solicitud".
+    virtual void printingStarted() {}
+};
+
+// The editor as the saving-and-printing routines see it: the first tab's controls, the four
+// lists, and what the program holds for printing.
+struct PrintingEditor {
+    const ApplicationModel& model;
+    ApplicationLists lists;
+    QString printRecord = {};       // the stored print record; ordinary prints put it in the first barcode
+    QString templateFolderKey = {}; // "DOT_" + one digit per tab
+    QString positionsPerPage = {};  // numPlazasPorPag of conf.xml, as written
+    AppFolders folders = {}; // the data folder holds the templates; traza.txt goes to the program folder
+    PrintingWordProcessor& wordProcessor; // the program-wide word processor
+    MessageService& messages;
+    const Clock& clock;
+    PrintingHost* host = nullptr;
+    docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
+    // When set, the printout is written to this PDF instead (tools and tests).
+    QString pdfPath = {};
+};
+
+// What a save or print produced.
+struct ApplicationPrintout {
+    QString documentPath; // the application document
+    QString sidecarPath;  // its XML companion
+    bool printed = false;
+    docengine::PrintOutcome outcome;
+    // The text of every barcode put on the pages, folded, in page order.
+    QStringList barcodes;
+};
+
+// Data folder + template folder key + "/" + PlantillaWXP.dot or PlantillaW97.dot.
+QString templatePath(const QString& dataFolder, const QString& templateFolderKey,
+                     TemplateGeneration generation);
+
+// The saving-and-printing routines of the two template generations (same arguments).
+//
+// The document is made from the template of the contest's key, its bookmarks and form
+// fields are filled from the editor, the courses go into table 3 (a new table with its
+// header after a page break every 35 rows), the XML companion is written, and the
+// document is saved as `folder`/`fileName`. Without `print` the document is then closed.
+// With `print` the first-page barcode, the documents list and the vacancy and resultas
+// lists with one barcode per page are added, the document is printed, the "IMPORTANTE"
+// message is shown and the document stays open in the editor's word processor until its
+// timer closes it. A draft shows "BORRADOR" and holds no barcode.
+//
+// Failures before anything is written (no template for the key, no applications folder,
+// no word processor) are reported in a message naming what is missing, and nothing is
+// written. Once the document exists, a field, bookmark or table the template lacks is
+// skipped. A document that cannot be saved or printed is reported as well.
+Result<ApplicationPrintout> ImprimeSolicitudWXP(const QString& fileName, const QString& folder,
+                                                PrintingEditor& editor, Progress& progress,
+                                                Pdf417Writer& barcode, bool print, bool draft);
+Result<ApplicationPrintout> ImprimeSolicitudW97(const QString& fileName, const QString& folder,
+                                                PrintingEditor& editor, Progress& progress,
+                                                Pdf417Writer& barcode, bool print, bool draft);
+
+// The generic progress window (frmProgresoGeneral) as saving drives it.
+class ProgressWindow : public Progress {
+public:
+    // Shows the window (not modal) with `action` as its label.
+    virtual void showAction(const QString& action) { m_action = action; }
+    virtual void unload() {}
+    const QString& action() const { return m_action; }
+
+private:
+    QString m_action;
+};
+
+// The end of GrabaSolicitud, once the save check has passed: builds the application file
+// name, shows "Guardando Datos ...", calls the routine of the word processor's generation
+// (a stored version of 8 or lower, or one that is not a number, picks the older one) with
+// the applications folder, and unloads the progress window.
+Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWindow& progress,
+                                            Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                            bool print, bool draft);
+
+} // namespace velmora

@@ -1,0 +1,355 @@
+#include "printing/ApplicationDocument.h"
+
+#include "applications/ApplicationXml.h"
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "printing/BarcodeReader.h"
+#include "printing/BarcodeText.h"
+#include "printing/PrintingFixture.h"
+#include "support/PdfTools.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using docengine::Document;
+using test::PrintingFixture;
+
+const QString kHeader = QStringLiteral("12345678Z10010A205/03/202414:05:09");
+
+// The barcode of a list page, built here from the list's codes rather than by the code under test.
+QString listBarcode(QChar kind, int page, int firstOrder, int lastOrder, int firstCode) {
+    QString text = kHeader + kind + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0'));
+    for (int order = firstOrder; order <= lastOrder; ++order)
+        text += QStringLiteral("%1%2").arg(order, 4, 10, QLatin1Char('0')).arg(firstCode + order, 5);
+    return text + QLatin1Char('F');
+}
+
+// The text of every page of a PDF, laid out, in one run of pdftotext.
+QStringList pdfPages(const QString& pdf) {
+    const test::ToolRun run =
+        test::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QStringList pages = QString::fromUtf8(run.out).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// Rows of a vacancy or resultas table on a page: lines that start with an order and a code.
+QList<int> ordersOnPage(const QString& pageText, int firstCode) {
+    static const QRegularExpression row(QStringLiteral("^\\s*(\\d{1,4})\\s+(\\d{5})\\b"),
+                                        QRegularExpression::MultilineOption);
+    QList<int> orders;
+    for (auto it = row.globalMatch(pageText); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2).toInt() - m.captured(1).toInt() == firstCode)
+            orders << m.captured(1).toInt();
+    }
+    return orders;
+}
+
+QList<int> range(int first, int last) {
+    QList<int> out;
+    for (int i = first; i <= last; ++i)
+        out << i;
+    return out;
+}
+
+QStringList bitmapsIn(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("*.bmp")}, QDir::Files);
+}
+
+TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothingOpen) {
+    PrintingFixture f;
+    PrintingFixture::addCourses(f.courses, 3);
+    PrintingFixture::addPositions(f.vacancies, 2);
+    auto saved = f.runWXP(false);
+    ASSERT_TRUE(saved.ok()) << saved.error().description.toStdString();
+
+    EXPECT_EQ(f.applicationFiles(), (QStringList{QStringLiteral("12345678Z_10010A2.doc"),
+                                                 QStringLiteral("12345678Z_10010A2.xml")}));
+    EXPECT_FALSE(f.wordProcessor.isHeld());
+    EXPECT_TRUE(f.messages.messages.empty());
+    EXPECT_FALSE(saved.value().printed);
+    EXPECT_TRUE(saved.value().barcodes.isEmpty());
+    EXPECT_EQ(f.progress.maximum(), 162 + 3 + 2);
+    EXPECT_EQ(f.progress.value(), float(f.model.controls().size() + 3));
+
+    Document doc = Document::open(f.documentPath()).value();
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("NOMBRE")).value(), QStringLiteral("María José"));
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("PRIMERAPELLIDO")).value(), QStringLiteral("Muñoz & Peña"));
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("PROVINCIA")).value(), QStringLiteral("Toledo"));
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("PROVINCIA1")).value(), QStringLiteral("Toledo"));
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("CUERPOOESCALA")).value(), QStringLiteral("Enfermero/a"));
+    EXPECT_TRUE(doc.checkBox(QStringLiteral("DISCAPACIDADNO")).value());
+    EXPECT_FALSE(doc.checkBox(QStringLiteral("DISCAPACIDADSI")).value());
+    EXPECT_TRUE(doc.checkBox(QStringLiteral("TARVO")).value());
+    EXPECT_EQ(doc.bookmarkText(QStringLiteral("DNICAB")).value(), QStringLiteral("12345678Z"));
+    EXPECT_EQ(doc.bookmarkText(QStringLiteral("FECHAIMPR")).value(), QStringLiteral("05/03/2024 14:05:09"));
+    EXPECT_EQ(doc.bookmarkText(QStringLiteral("BORRADOR")).value(), QString());
+
+    // The saved file holds the courses, but no barcode and none of the other lists.
+    const docengine::Table courses = doc.table(3).value();
+    ASSERT_EQ(courses.rowCount(), 4);
+    EXPECT_EQ(courses.cellText(2, 1).value(), QStringLiteral("Curso de formación número 1"));
+    EXPECT_EQ(courses.cellText(2, 2).value(), QStringLiteral("11"));
+    EXPECT_EQ(courses.cellText(4, 3).value(), QStringLiteral("2003"));
+    const int tables = doc.tableCount();
+    EXPECT_EQ(doc.table(tables - 1).value().rowCount(), 1) << "vacancies written into a saved document";
+    EXPECT_TRUE(doc.table(2).value().cellText(1, 1).value().isEmpty());
+
+    // The companion holds the lists as the sidecar writer writes them.
+    EXPECT_EQ(QString::fromLatin1(f.dir.read(QStringLiteral("ficheros/temp/12345678Z_10010A2.xml"))),
+              buildApplicationXml({f.vacancies, f.resultas, f.courses, f.documents}));
+}
+
+TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGenerationOnly) {
+    PrintingFixture f;
+    f.model.setSelected(u"OptNo");
+    f.model.setSelected(u"optSSTarvo");
+    f.model.setSelected(u"optDefinitivo");
+    ASSERT_TRUE(f.runWXP(false).ok());
+    Document newer = Document::open(f.documentPath()).value();
+    for (const char* box : {"TARVO", "SSOTROS", "DEFINITIVO", "TEMPORAL"})
+        EXPECT_FALSE(newer.checkBox(QString::fromLatin1(box)).value()) << box;
+    EXPECT_TRUE(newer.checkBox(QStringLiteral("ACTIVO")).value());
+
+    ASSERT_TRUE(f.runW97(false).ok());
+    Document older = Document::open(f.documentPath()).value();
+    EXPECT_TRUE(older.checkBox(QStringLiteral("TARVO")).value());
+    EXPECT_TRUE(older.checkBox(QStringLiteral("DEFINITIVO")).value());
+    EXPECT_FALSE(older.checkBox(QStringLiteral("TEMPORAL")).value());
+}
+
+TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 75);
+    PrintingFixture::addPositions(f.resultas, 10, 20000);
+    auto printed = f.runWXP(true);
+    ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
+
+    const QString pdf = printed.value().outcome.pdfPath;
+    EXPECT_EQ(pdf, f.pdfPath());
+    ASSERT_EQ(test::pdfPageCount(pdf), 6);
+    EXPECT_EQ(printed.value().outcome.pageCount, 6);
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 6);
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("BORRADOR")));
+
+    // With 40 places per page and 75 vacancies: 40, 31 and 4 rows, then the resultas.
+    EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));
+    EXPECT_EQ(ordersOnPage(pages[3], 10000), range(41, 71));
+    EXPECT_EQ(ordersOnPage(pages[4], 10000), range(72, 75));
+    EXPECT_EQ(ordersOnPage(pages[5], 20000), range(1, 10));
+    for (int page : {3, 4})
+        EXPECT_TRUE(pages[page].contains(QStringLiteral("Convocatoria")) &&
+                    pages[page].contains(QStringLiteral("Demarcación")))
+            << "page " << page + 1 << " lacks the continuation header";
+    EXPECT_TRUE(pages[5].contains(QStringLiteral("PUESTO DE TRABAJO")));
+
+    const QStringList expected = {
+        kHeader + QStringLiteral("P001") + foldBarcodeText(f.printRecord) + QLatin1Char('F'),
+        listBarcode(u'V', 2, 1, 40, 10000),
+        listBarcode(u'V', 3, 41, 71, 10000),
+        listBarcode(u'V', 4, 72, 75, 10000),
+        listBarcode(u'R', 5, 1, 10, 20000),
+    };
+    EXPECT_EQ(printed.value().barcodes, expected);
+    EXPECT_EQ(readPdf417Pdf(pdf, 300).value(), expected);
+
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(
+        f.messages.messages[0].text,
+        QStringLiteral("IMPORTANTE: Espere unos momentos, se está imprimiendo la solicitud. Cuando estén "
+                       "todas las hojas impresas, pulse el botón Aceptar."));
+    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Impresión"));
+    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(f.messages.messages[0].buttons, MessageButtons::Ok);
+
+    // The printed document stays open until the editor's timer closes it; the pictures are gone.
+    ASSERT_TRUE(f.wordProcessor.isHeld());
+    EXPECT_EQ(f.wordProcessor.held()->documentCount(), 1);
+    EXPECT_TRUE(bitmapsIn(f.folders.applications).isEmpty());
+    EXPECT_TRUE(f.wordProcessor.closeAndForget());
+    EXPECT_EQ(f.progress.maximum(), 162 + 85);
+}
+
+TEST(ApplicationDocumentTest, DraftShowsBorradorAndCarriesNoBarcode) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 45);
+    auto printed = f.runWXP(true, true);
+    ASSERT_TRUE(printed.ok());
+    EXPECT_TRUE(printed.value().barcodes.isEmpty());
+    EXPECT_TRUE(bitmapsIn(f.folders.applications).isEmpty());
+    const docengine::DocumentLayout layout(*f.wordProcessor.held()->activeDocument());
+    for (int page = 0; page < layout.pageCount(); ++page)
+        EXPECT_TRUE(layout.page(page).images.empty()) << "a picture on page " << page + 1;
+
+    // The pages are those of an ordinary print.
+    const QStringList pages = pdfPages(printed.value().outcome.pdfPath);
+    ASSERT_EQ(pages.size(), 4);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("BORRADOR")));
+    EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));
+    EXPECT_EQ(ordersOnPage(pages[3], 10000), range(41, 45));
+}
+
+// 36 courses and 36 documents: each list continues in a table of its own on a new page, and
+// each of those page breaks moves the barcodes' page numbers on.
+void expectListContinuations(TemplateGeneration generation) {
+    PrintingFixture f;
+    PrintingFixture::addCourses(f.courses, 36);
+    PrintingFixture::addDocuments(f.documents, 36);
+    PrintingFixture::addPositions(f.vacancies, 41);
+    PrintingFixture::addPositions(f.resultas, 1, 20000);
+    const bool older = generation == TemplateGeneration::Legacy;
+    auto printed = older ? f.runW97(true) : f.runWXP(true);
+    ASSERT_TRUE(printed.ok());
+    const QStringList pages = pdfPages(printed.value().outcome.pdfPath);
+    ASSERT_EQ(pages.size(), 7);
+
+    EXPECT_TRUE(pages[2].contains(QStringLiteral("N Horas"))) << "courses continue without their header";
+    EXPECT_TRUE(pages[2].contains(QStringLiteral("Curso de formación número 36")));
+    EXPECT_FALSE(pages[1].contains(QStringLiteral("número 36")));
+    EXPECT_TRUE(pages[3].contains(QStringLiteral("NºDocumento")));
+    EXPECT_TRUE(pages[3].contains(QStringLiteral("Certificado de servicios 36")));
+    EXPECT_EQ(pages[3].contains(QStringLiteral("Horas")), !older) << "the older documents table has no hours";
+    EXPECT_EQ(ordersOnPage(pages[4], 10000), range(1, 40));
+    EXPECT_EQ(ordersOnPage(pages[5], 10000), range(41, 41));
+    EXPECT_EQ(pages[5].contains(QStringLiteral("Localidad o")), older);
+    for (const QString& page : pages)
+        EXPECT_FALSE(page.contains(QStringLiteral("-&"))) << "a marker printed";
+
+    // Page 1, courses from page 2 (one break), documents (one break), then the vacancies.
+    EXPECT_EQ(printed.value().barcodes.mid(1),
+              (QStringList{listBarcode(u'V', 5, 1, 40, 10000), listBarcode(u'V', 6, 41, 41, 10000),
+                           listBarcode(u'R', 7, 1, 1, 20000)}));
+
+    docengine::Document& doc = *f.wordProcessor.held()->activeDocument();
+    const docengine::Table courses2 = doc.table(4).value();
+    EXPECT_EQ(courses2.rowCount(), 2);
+    EXPECT_EQ(courses2.cellText(1, 2).value(), QStringLiteral("N Horas"));
+    EXPECT_EQ(courses2.columnWidths(), doc.table(3).value().columnWidths());
+}
+
+TEST(ApplicationDocumentTest, CoursesAndDocumentsContinueInANewTableEvery35Rows) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    expectListContinuations(TemplateGeneration::Current);
+}
+
+TEST(ApplicationDocumentTest, OlderGenerationContinuesListsAtTheirMarkers) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    expectListContinuations(TemplateGeneration::Legacy);
+}
+
+TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWriteNothing) {
+    {
+        PrintingFixture f;
+        PrintingEditor editor = f.editor();
+        editor.templateFolderKey = QStringLiteral("DOT_10101");
+        auto r = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode,
+                                     true, false);
+        ASSERT_FALSE(r.ok());
+        ASSERT_EQ(f.messages.messages.size(), 1u);
+        EXPECT_EQ(f.messages.messages[0].text,
+                  QStringLiteral(
+                      "No se encuentra la plantilla de la solicitud:\n%1\nLa solicitud no se ha guardado.")
+                      .arg(QDir::toNativeSeparators(f.folders.data +
+                                                    QStringLiteral("DOT_10101/PlantillaWXP.dot"))));
+        EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Critical);
+        EXPECT_TRUE(f.applicationFiles().isEmpty());
+        EXPECT_FALSE(f.wordProcessor.isHeld());
+    }
+    {
+        PrintingFixture f;
+        PrintingEditor editor = f.editor();
+        const QString missing = f.dir.file(QStringLiteral("no-existe"));
+        auto r = ImprimeSolicitudW97(f.fileName(), missing, editor, f.progress, f.barcode, false, false);
+        ASSERT_FALSE(r.ok());
+        ASSERT_EQ(f.messages.messages.size(), 1u);
+        EXPECT_TRUE(f.messages.messages[0].text.startsWith(
+            QStringLiteral("No existe la carpeta de las solicitudes")));
+        EXPECT_TRUE(f.messages.messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        EXPECT_FALSE(QFileInfo::exists(missing));
+    }
+    {
+        PrintingFixture f;
+        PrintingWordProcessor broken([]() -> Result<std::unique_ptr<docengine::WordProcessor>> {
+            return Error::make(429, QStringLiteral("no hay memoria"));
+        });
+        PrintingEditor editor{.model = f.model,
+                              .lists = {f.vacancies, f.resultas, f.courses, f.documents},
+                              .templateFolderKey = TemplateKey{}.folderName(),
+                              .positionsPerPage = f.positionsPerPage,
+                              .folders = f.folders,
+                              .wordProcessor = broken,
+                              .messages = f.messages,
+                              .clock = f.clock};
+        auto r = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode,
+                                     false, false);
+        ASSERT_FALSE(r.ok());
+        ASSERT_EQ(f.messages.texts(),
+                  QStringList{QStringLiteral(
+                      "No se puede iniciar el procesador de textos: no hay memoria\nLa solicitud "
+                      "no se ha guardado.")});
+        EXPECT_TRUE(f.applicationFiles().isEmpty());
+    }
+}
+
+TEST(ApplicationDocumentTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving) {
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 3);
+    PrintingEditor editor = f.editor();
+    editor.pdfPath = f.dir.file(QStringLiteral("no-existe/solicitud.pdf"));
+    auto r =
+        ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode, true, false);
+    ASSERT_FALSE(r.ok());
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_TRUE(
+        f.messages.messages[0].text.startsWith(QStringLiteral("No se ha podido imprimir la solicitud: ")));
+    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Impresión"));
+    EXPECT_EQ(f.applicationFiles(), (QStringList{QStringLiteral("12345678Z_10010A2.doc"),
+                                                 QStringLiteral("12345678Z_10010A2.xml")}));
+    EXPECT_FALSE(f.wordProcessor.isHeld());
+}
+
+class RecordingWindow : public ProgressWindow {
+public:
+    void unload() override { unloaded = true; }
+    bool unloaded = false;
+};
+
+TEST(ApplicationDocumentTest, SavingPicksTheTemplateGenerationByTheStoredVersion) {
+    PrintingFixture f;
+    ASSERT_TRUE(
+        QFile::remove(templatePath(f.folders.data, TemplateKey{}.folderName(), TemplateGeneration::Legacy)));
+    RecordingWindow window;
+    PrintingEditor editor = f.editor();
+    auto saved = saveApplication(editor, window, f.barcode, QStringLiteral("16"), false, false);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(saved.value().documentPath, f.documentPath());
+    EXPECT_EQ(window.action(), QStringLiteral("Guardando Datos ..."));
+    EXPECT_TRUE(window.unloaded);
+    EXPECT_TRUE(f.messages.messages.empty());
+
+    for (const QString& version : {QStringLiteral("8"), QString()}) {
+        f.messages.messages.clear();
+        RecordingWindow older;
+        ASSERT_FALSE(saveApplication(editor, older, f.barcode, version, false, false).ok());
+        ASSERT_EQ(f.messages.messages.size(), 1u);
+        EXPECT_TRUE(f.messages.messages[0].text.contains(QStringLiteral("PlantillaW97.dot")))
+            << version.toStdString();
+        EXPECT_TRUE(older.unloaded);
+    }
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "app/AppFolders.h"
+#include "app/Progress.h"
+#include "applications/ApplicationXml.h"
+#include "catalog/ListTables.h"
+#include "editor/ApplicationModel.h"
+#include "platform/Clock.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "platform/data/RecordSet.h"
+#include "printing/ApplicationDocument.h"
+#include "printing/PrintRecord.h"
+#include "printing/PrintingWordProcessor.h"
+#include "printing/TemplateWriter.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace velmora::test {
+
+// An installation with the templates of every tab shown, an application filled in, its four
+// lists, and the editor pieces the printing routines take.
+class PrintingFixture {
+public:
+    explicit PrintingFixture(int wordProcessorVersion = docengine::WordProcessor::kCurrentVersion)
+        : folders(AppFolders::at(dir.path())), clock(QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))),
+          wordProcessor(embeddedWordProcessor(wordProcessorVersion)) {
+        QDir().mkpath(folders.applications);
+        if (!templates())
+            ADD_FAILURE() << "no se han podido escribir las plantillas";
+        EXPECT_TRUE(createVacancyList(vacancies).ok());
+        EXPECT_TRUE(createResultasList(resultas).ok());
+        EXPECT_TRUE(createCoursesList(courses).ok());
+        EXPECT_TRUE(createDocumentsList(documents).ok());
+        fillModel();
+        printRecord = GeneraCadenaImpresion(model);
+    }
+
+    // The templates are the same for every fixture: written once, copied in.
+    bool templates() {
+        static TempDir shared;
+        static bool written = writeApplicationTemplates(shared.path(), TemplateKey{}).ok();
+        if (!written)
+            return false;
+        const QString key = TemplateKey{}.folderName();
+        QDir().mkpath(QDir(folders.data).filePath(key));
+        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy})
+            if (!QFile::copy(QDir(QDir(shared.path()).filePath(key)).filePath(templateFileName(g)),
+                             templatePath(folders.data, key, g)))
+                return false;
+        return true;
+    }
+
+    void fillModel() {
+        model.setText(u"txtApellido1", QStringLiteral("Muñoz & Peña"));
+        model.setText(u"txtApellido2", QStringLiteral("Güell"));
+        model.setText(u"txtNombre", QStringLiteral("María José"));
+        model.setText(u"txtDNI", QStringLiteral("12345678Z"));
+        model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
+        model.setText(u"txtTelefono", QStringLiteral("925000000"));
+        model.setText(u"txtDomicilio", QStringLiteral("C/ Mayor, 1"));
+        model.setText(u"txtLocalidad", QStringLiteral("Toledo"));
+        model.setText(u"txtCP", QStringLiteral("45001"));
+        model.setChoice(u"cboProvincia", QStringLiteral("45"), QStringLiteral("Toledo"));
+        model.setSelected(u"optDiscNo");
+        model.setSelected(u"optVoluntario");
+        model.setSelected(u"optPetConyugeNo");
+        model.setSelected(u"optReingresoNo");
+        model.setChoice(u"cboPrefArea", QStringLiteral("07"), QStringLiteral("Área de Salud de Toledo"));
+        model.setChoice(u"cboCuerpo", QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
+        model.setChoice(u"cboGrupo", QStringLiteral("A2"), QStringLiteral("A2"));
+        model.setText(u"txtNRP", QStringLiteral("0012345678"));
+        model.setSelected(u"optActivo");
+        model.setSelected(u"OptSi");
+        model.setSelected(u"optDefinitivo");
+        model.setText(u"txtFecPosesion", QStringLiteral("01/06/2010"));
+        model.setSelected(u"optSSTarvo");
+        model.setText(u"txtFechaIngreso", QStringLiteral("01/02/2005"));
+        model.setText(u"txtPuesto", QStringLiteral("Hospital Virgen de la Salud"));
+    }
+
+    // Positions ordered from 1, codes 10000 + order, with names of realistic length.
+    static void addPositions(RecordSet& list, int count, int firstCode = 10000) {
+        for (int i = 1; i <= count; ++i) {
+            ASSERT_TRUE(list.addNew().ok());
+            (void)list.setValue(u"IdSolicitud", i);
+            (void)list.setValue(u"Orden", i);
+            (void)list.setValue(u"CodConvocatoria", QString::number(firstCode + i));
+            (void)list.setValue(u"NomConvocatoria",
+                                QStringLiteral("Facultativo Especialista de Área - Pediatría %1").arg(i));
+            (void)list.setValue(u"Consejeria", QStringLiteral("Gerencia de Atención Integrada de Talavera"));
+            (void)list.setValue(u"Localidad", QStringLiteral("Talavera de la Reina"));
+            (void)list.setValue(u"Area", QStringLiteral("Área de Salud de Toledo"));
+            (void)list.setValue(u"Demarcacion", QStringLiteral("Norte"));
+        }
+    }
+
+    static void addCourses(RecordSet& list, int count) {
+        for (int i = 1; i <= count; ++i) {
+            ASSERT_TRUE(list.addNew().ok());
+            (void)list.setValue(u"Curso", QStringLiteral("Curso de formación número %1").arg(i));
+            (void)list.setValue(u"NHoras", 10 + i);
+            (void)list.setValue(u"Ano", 2000 + i % 20);
+            (void)list.setValue(u"Centro", QStringLiteral("Escuela de Salud"));
+            (void)list.setValue(u"IdCurso", i);
+        }
+    }
+
+    static void addDocuments(RecordSet& list, int count) {
+        for (int i = 1; i <= count; ++i) {
+            ASSERT_TRUE(list.addNew().ok());
+            (void)list.setValue(u"IdDocumento", i);
+            (void)list.setValue(u"Documento", QStringLiteral("Certificado de servicios %1").arg(i));
+            (void)list.setValue(u"Horas", QStringLiteral("20"));
+            (void)list.setValue(u"Fecha", QStringLiteral("01/01/2020"));
+            (void)list.setValue(u"Centro", QStringLiteral("Hospital Provincial"));
+        }
+    }
+
+    PrintingEditor editor() {
+        return PrintingEditor{.model = model,
+                              .lists = {vacancies, resultas, courses, documents},
+                              .printRecord = printRecord,
+                              .templateFolderKey = TemplateKey{}.folderName(),
+                              .positionsPerPage = positionsPerPage,
+                              .folders = folders,
+                              .wordProcessor = wordProcessor,
+                              .messages = messages,
+                              .clock = clock,
+                              .host = nullptr,
+                              .destination = docengine::PrintDestination::Pdf,
+                              .pdfPath = {}};
+    }
+
+    QString fileName() const { return QStringLiteral("12345678Z_10010A2.doc"); }
+    QString documentPath() const { return QDir(folders.applications).filePath(fileName()); }
+    QString pdfPath() const {
+        return QDir(folders.applications).filePath(QStringLiteral("12345678Z_10010A2.pdf"));
+    }
+
+    Result<ApplicationPrintout> runWXP(bool print, bool draft = false) {
+        PrintingEditor e = editor();
+        return ImprimeSolicitudWXP(fileName(), folders.applications, e, progress, barcode, print, draft);
+    }
+    Result<ApplicationPrintout> runW97(bool print, bool draft = false) {
+        PrintingEditor e = editor();
+        return ImprimeSolicitudW97(fileName(), folders.applications, e, progress, barcode, print, draft);
+    }
+
+    // Files of the applications folder.
+    QStringList applicationFiles() const {
+        QStringList names = QDir(folders.applications).entryList(QDir::Files, QDir::Name);
+        return names;
+    }
+
+    TempDir dir;
+    AppFolders folders;
+    FixedClock clock;
+    FakeMessageService messages;
+    PrintingWordProcessor wordProcessor;
+    Progress progress;
+    Pdf417Writer barcode;
+    ApplicationModel model;
+    RecordSet vacancies;
+    RecordSet resultas;
+    RecordSet courses;
+    RecordSet documents;
+    QString printRecord;
+    QString positionsPerPage = QStringLiteral("40");
+};
+
+} // namespace velmora::test

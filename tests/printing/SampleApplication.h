@@ -1,0 +1,118 @@
+#pragma once
+
+#include "app/AppFolders.h"
+#include "app/LoadingSequence.h"
+#include "app/Progress.h"
+#include "applications/ApplicationXml.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/CatalogTables.h"
+#include "catalog/PositionLookup.h"
+#include "editor/ApplicationModel.h"
+#include "platform/MessageService.h"
+#include "platform/data/RecordSet.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace velmora::test {
+
+class SilentMessages : public MessageService {
+public:
+    MessageAnswer show(const QString&, const QString&, MessageIcon, MessageButtons) override {
+        return MessageAnswer::Ok;
+    }
+};
+
+// Loads an installation's catalogues the way start-up does.
+inline bool loadContest(const QString& root, CatalogTables& tables) {
+    SilentMessages messages;
+    Progress progress;
+    const AppFolders folders = AppFolders::at(root);
+    CatalogLoader loader(folders.data, messages);
+    if (!loader.buildBodies(tables.bodies))
+        return false;
+    return LoadingSequence(folders, tables, messages, progress).run().loaded;
+}
+
+// Copies `count` rows of `candidates` into a preference list, ordered from 1; when the
+// candidates run out they start over.
+inline void copyPositions(RecordSet& candidates, RecordSet& list, int count) {
+    if (candidates.recordCount() == 0)
+        return;
+    candidates.moveFirst();
+    for (int order = 1; order <= count; ++order) {
+        if (candidates.isEOF())
+            candidates.moveFirst();
+        (void)list.addNew();
+        (void)list.setValue(u"IdSolicitud", order);
+        (void)list.setValue(u"Orden", order);
+        for (const char* column :
+             {"CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodArea", "CodZona", "Area"})
+            (void)list.setValue(QString::fromLatin1(column), candidates.text(QString::fromLatin1(column)));
+        candidates.moveNext();
+    }
+}
+
+// An application of the contest's first body that has positions to request: personal data
+// picked from the catalogue lists, and lists of the given lengths.
+inline bool makeSampleApplication(CatalogTables& tables, ApplicationModel& model, ApplicationLists lists,
+                                  int vacancies, int resultas, int courses, int documents) {
+    const BodyPositions* positions = nullptr;
+    for (tables.bodies.moveFirst(); !tables.bodies.isEOF() && !positions; tables.bodies.moveNext())
+        positions = findBodyPositions(tables.bodyPositions, tables.bodies.text(u"CodCuerpo"), true);
+    if (!positions || !positions->vacancy || !positions->resultas)
+        return false;
+    std::unique_ptr<RecordSet> body = tables.bodies.clone();
+    if (!body->find(QStringLiteral("CodCuerpo='") + positions->bodyCode + QLatin1Char('\'')).ok() ||
+        body->isEOF())
+        return false;
+    auto firstRow = [](const RecordSet& table, int key, int shown) {
+        std::unique_ptr<RecordSet> rows = table.clone();
+        rows->moveFirst();
+        return std::make_pair(rows->text(key), rows->text(shown));
+    };
+    model.setText(u"txtApellido1", QStringLiteral("Muñoz & Peña"));
+    model.setText(u"txtApellido2", QStringLiteral("Güell"));
+    model.setText(u"txtNombre", QStringLiteral("María José"));
+    model.setText(u"txtDNI", QStringLiteral("12345678Z"));
+    model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
+    model.setText(u"txtDomicilio", QStringLiteral("C/ Mayor, 1"));
+    const auto province = firstRow(tables.addressProvinces, 0, 1);
+    model.setChoice(u"cboProvincia", province.first, province.second);
+    const auto area = firstRow(tables.areas, 0, 1);
+    model.setChoice(u"cboPrefArea", area.first, area.second);
+    model.setChoice(u"cboCuerpo", body->text(u"CodCuerpo"), body->text(u"DescCuerpo"));
+    model.setChoice(u"cboGrupo", body->text(u"Grupo"), body->text(u"Grupo"));
+    model.setSelected(u"optDiscNo");
+    model.setSelected(u"optVoluntario");
+    model.setSelected(u"optPetConyugeNo");
+    model.setSelected(u"optReingresoNo");
+    model.setSelected(u"optActivo");
+    model.setSelected(u"OptSi");
+    model.setSelected(u"optTemporal");
+    model.setSelected(u"optSSTarvo");
+    copyPositions(*positions->vacancy, lists.vacancies, vacancies);
+    copyPositions(*positions->resultas, lists.resultas, resultas);
+    for (int i = 1; i <= courses; ++i) {
+        (void)lists.courses.addNew();
+        (void)lists.courses.setValue(u"Curso",
+                                     QStringLiteral("Curso de actualización en cuidados, edición %1").arg(i));
+        (void)lists.courses.setValue(u"NHoras", 20 + i % 40);
+        (void)lists.courses.setValue(u"Ano", 2000 + i % 24);
+        (void)lists.courses.setValue(u"Centro", QStringLiteral("Escuela de Ciencias de la Salud"));
+        (void)lists.courses.setValue(u"IdCurso", i);
+    }
+    for (int i = 1; i <= documents; ++i) {
+        (void)lists.documents.addNew();
+        (void)lists.documents.setValue(u"IdDocumento", i);
+        (void)lists.documents.setValue(u"Documento",
+                                       QStringLiteral("Certificado de servicios prestados %1").arg(i));
+        (void)lists.documents.setValue(u"Horas", QStringLiteral("%1").arg(10 + i));
+        (void)lists.documents.setValue(u"Fecha", QStringLiteral("01/02/2020"));
+        (void)lists.documents.setValue(u"Centro", QStringLiteral("Hospital Provincial"));
+    }
+    return true;
+}
+
+} // namespace velmora::test

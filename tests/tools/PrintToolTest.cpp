@@ -1,0 +1,87 @@
+// velmora-tools print: a saved application of an installation, read back from its files and
+// printed to a PDF whose barcodes the barcode tool reads back in page order.
+#include "catalog/SampleContest.h"
+#include "editor/ApplicationChecks.h"
+#include "platform/Clock.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "printing/ApplicationDocument.h"
+#include "printing/BarcodeText.h"
+#include "printing/PrintRecord.h"
+#include "printing/PrintingWordProcessor.h"
+#include "printing/SampleApplication.h"
+#include "printing/TemplateWriter.h"
+#include "support/TempDir.h"
+#include "support/ToolRun.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
+    test::TempDir dir;
+    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    const AppFolders folders = AppFolders::at(dir.path());
+    ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
+
+    CatalogTables tables;
+    ASSERT_TRUE(test::loadContest(dir.path(), tables));
+    ApplicationModel model;
+    ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
+    ASSERT_TRUE(test::makeSampleApplication(tables, model, lists, 45, 3, 2, 1));
+    test::SilentMessages messages;
+    const QString fileName = applicationFileNameOf(model, messages);
+    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
+    PrintingWordProcessor wordProcessor;
+    PrintingEditor editor{.model = model,
+                          .lists = lists,
+                          .templateFolderKey = TemplateKey{}.folderName(),
+                          .positionsPerPage = QStringLiteral("40"),
+                          .folders = folders,
+                          .wordProcessor = wordProcessor,
+                          .messages = messages,
+                          .clock = clock};
+    Progress progress;
+    Pdf417Writer barcode;
+    ASSERT_TRUE(
+        ImprimeSolicitudWXP(fileName, folders.applications, editor, progress, barcode, false, false).ok());
+    const QStringList saved = QDir(folders.applications).entryList(QDir::Files);
+
+    const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
+    const test::ToolOutput printed =
+        test::runTool({QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_TRUE(printed.out.contains(QStringLiteral("código de barras V 003")));
+    EXPECT_EQ(QDir(folders.applications).entryList(QDir::Files), saved) << "the installation's files changed";
+
+    const test::ToolOutput read = test::runTool({QStringLiteral("barcode"), QStringLiteral("read"), pdf});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    const QStringList texts = read.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(texts.size(), 4);
+
+    // After the key and the moment of printing: kind, page and data, as the saved
+    // application gives them once read back.
+    const int header = 16 + 18;
+    auto pageData = [&](int first, int count) {
+        QString data;
+        lists.vacancies.moveFirst();
+        for (int i = 0; i < first; ++i)
+            lists.vacancies.moveNext();
+        for (int i = 0; i < count; ++i, lists.vacancies.moveNext())
+            data += listRowBarcodeData(lists.vacancies).value();
+        return data;
+    };
+    EXPECT_EQ(texts.at(0).mid(header),
+              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model)) + "F");
+    EXPECT_EQ(texts.at(1).mid(header), QStringLiteral("V003") + pageData(0, 40) + "F");
+    EXPECT_EQ(texts.at(2).mid(header), QStringLiteral("V004") + pageData(40, 5) + "F");
+    EXPECT_TRUE(texts.at(3).mid(header).startsWith(QStringLiteral("R0050001")));
+    for (const QString& text : texts)
+        EXPECT_TRUE(text.startsWith(QStringLiteral("12345678Z") + model.value(u"cboCuerpo") +
+                                    model.value(u"cboGrupo")));
+}
+
+} // namespace
+} // namespace velmora

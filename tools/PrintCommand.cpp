@@ -1,0 +1,149 @@
+// velmora-tools print: prints a saved application of an installation the way "Imprimir"
+// does, to a PDF, from its document and XML companion.
+#include "ToolCommand.h"
+
+#include "app/AppFolders.h"
+#include "app/ContestConfiguration.h"
+#include "app/LoadingSequence.h"
+#include "app/Progress.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/CatalogTables.h"
+#include "editor/ApplicationModel.h"
+#include "platform/Clock.h"
+#include "platform/MessageService.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "platform/data/RecordSet.h"
+#include "printing/ApplicationDocument.h"
+#include "printing/BarcodeText.h"
+#include "printing/PrintRecord.h"
+#include "printing/PrintingWordProcessor.h"
+#include "printing/SavedApplicationReader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace velmora::tools {
+namespace {
+
+bool loadCatalogues(const AppFolders& folders, CatalogTables& tables, MessageService& messages) {
+    CatalogLoader loader(folders.data, messages);
+    const Status bodies = loader.buildBodies(tables.bodies);
+    if (!bodies) {
+        printErr(QStringLiteral("Error al cargar los cuerpos: %1 %2")
+                     .arg(bodies.error().description)
+                     .arg(bodies.error().number));
+        return false;
+    }
+    Progress progress;
+    return LoadingSequence(folders, tables, messages, progress).run().loaded;
+}
+
+// What the editor does with a loaded situation: the list shows the typed text, or "Otra"
+// when that text is none of its items.
+void applySituation(ApplicationModel& model, const RecordSet& situations) {
+    const QString typed = model.text(u"txtSitAdm");
+    model.setText(u"cboSituaciones", typed);
+    std::unique_ptr<RecordSet> rows = situations.clone();
+    for (rows->moveFirst(); !rows->isEOF(); rows->moveNext())
+        if (!typed.isEmpty() && rows->text(1) == typed) {
+            model.setChoice(u"cboSituaciones", rows->text(0), typed);
+            return;
+        }
+    if (!model.isSelected(u"optActivo"))
+        model.setChoice(u"cboSituaciones", QStringLiteral("08"), QStringLiteral("Otra"));
+}
+
+int print(const QStringList& args) {
+    const QStringList positional = positionalArgs(args, {QStringLiteral("--pdf")});
+    const bool draft = hasFlag(args, QStringLiteral("--draft"));
+    const bool older = hasFlag(args, QStringLiteral("--older"));
+    if (positional.size() != 2) {
+        printErr(QStringLiteral(
+            "Uso: velmora-tools print DIR FICHERO.doc [--draft] [--older] [--pdf SALIDA.pdf]"));
+        return 2;
+    }
+    const AppFolders folders = AppFolders::at(positional.at(0));
+    const QFileInfo document(positional.at(1).contains(QLatin1Char('/')) ||
+                                     positional.at(1).contains(QLatin1Char('\\'))
+                                 ? positional.at(1)
+                                 : QDir(folders.applications).filePath(positional.at(1)));
+    if (!document.isFile()) {
+        printErr(
+            QStringLiteral("No existe la solicitud %1.").arg(QDir::toNativeSeparators(document.filePath())));
+        return 1;
+    }
+    auto configuration = ContestConfiguration::read(folders.program);
+    if (!configuration.ok()) {
+        printErr(QStringLiteral("No se puede leer conf.xml: %1").arg(configuration.error().description));
+        return 1;
+    }
+
+    ConsoleMessageService messages;
+    CatalogTables tables;
+    if (!loadCatalogues(folders, tables, messages)) {
+        printErr(QStringLiteral("La carga del concurso ha fallado."));
+        return 1;
+    }
+
+    ApplicationModel model;
+    ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
+    docengine::WordProcessor reader;
+    Progress progress;
+    auto loaded = readSavedApplication(document.absolutePath(), document.fileName(), reader, model, lists,
+                                       progress, &tables);
+    if (!loaded.ok()) {
+        printErr(QStringLiteral("No se puede leer la solicitud %1: %2")
+                     .arg(QDir::toNativeSeparators(document.filePath()), loaded.error().description));
+        return 1;
+    }
+    if (loaded.value().lists != SidecarRead::Loaded)
+        printErr(QStringLiteral("aviso: la solicitud no tiene listas legibles (%1)")
+                     .arg(document.completeBaseName() + QStringLiteral(".xml")));
+    applySituation(model, tables.situations);
+
+    // Printing saves the application again; that copy goes to a scratch folder so the
+    // installation's files stay as they were.
+    QTemporaryDir scratch;
+    const QString pdf =
+        optionValue(args, QStringLiteral("--pdf"),
+                    QDir(document.absolutePath()).filePath(document.completeBaseName() + ".pdf"));
+    SystemClock clock;
+    PrintingWordProcessor wordProcessor;
+    PrintingEditor editor{.model = model,
+                          .lists = lists,
+                          .printRecord = draft ? QString() : GeneraCadenaImpresion(model),
+                          .templateFolderKey = configuration.value().templateFolderKey,
+                          .positionsPerPage = configuration.value().positionsPerPage,
+                          .folders = folders,
+                          .wordProcessor = wordProcessor,
+                          .messages = messages,
+                          .clock = clock,
+                          .pdfPath = QFileInfo(pdf).absoluteFilePath()};
+    Pdf417Writer barcode;
+    auto printed = older ? ImprimeSolicitudW97(document.fileName(), scratch.path(), editor, progress, barcode,
+                                               true, draft)
+                         : ImprimeSolicitudWXP(document.fileName(), scratch.path(), editor, progress, barcode,
+                                               true, draft);
+    wordProcessor.closeAndForget();
+    if (!printed.ok())
+        return 1;
+    printOut(QStringLiteral("PDF escrito en %1 (%2 páginas)")
+                 .arg(QDir::toNativeSeparators(printed.value().outcome.pdfPath))
+                 .arg(printed.value().outcome.pageCount));
+    // The kind letter and the page follow the key and the date and time.
+    const qsizetype kind =
+        ClaveCodigoBarras(model.text(u"txtDNI"), model.value(u"cboCuerpo"), model.value(u"cboGrupo")).size() +
+        18;
+    for (const QString& text : printed.value().barcodes)
+        printOut(QStringLiteral("código de barras %1 %2: %3 caracteres")
+                     .arg(text.mid(kind, 1), text.mid(kind + 1, 3))
+                     .arg(text.size()));
+    return 0;
+}
+
+const ToolCommand printCommand("print", "print DIR FICHERO.doc [--draft] [--older] [--pdf SALIDA.pdf]",
+                               print);
+
+} // namespace
+} // namespace velmora::tools
