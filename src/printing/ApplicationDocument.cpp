@@ -621,8 +621,9 @@ Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWind
         return Error::make(ErrorCode::InvalidProcedureCall,
                            QStringLiteral("No se ha podido formar el nombre de la solicitud."));
     progress.showAction(QStringLiteral("Guardando Datos ..."));
+    // Read as the number it starts with: "16" and "16.0" both give 16.
     bool isNumber = false;
-    const int version = wordProcessorVersion.trimmed().toInt(&isNumber);
+    const int version = wordProcessorVersion.section(QLatin1Char('.'), 0, 0).trimmed().toInt(&isNumber);
     const bool older = !isNumber || usesOlderTemplates(qint16(std::clamp(version, -32768, 32767)));
     auto result = older ? ImprimeSolicitudW97(fileName, editor.folders.applications, editor, progress,
                                               barcode, print, draft)

@@ -333,7 +333,7 @@ TEST(ApplicationDocumentTest, SavingPicksTheTemplateGenerationByTheStoredVersion
         QFile::remove(templatePath(f.folders.data, TemplateKey{}.folderName(), TemplateGeneration::Legacy)));
     RecordingWindow window;
     PrintingEditor editor = f.editor();
-    auto saved = saveApplication(editor, window, f.barcode, QStringLiteral("16"), false, false);
+    auto saved = saveApplication(editor, window, f.barcode, QStringLiteral("16.0"), false, false);
     ASSERT_TRUE(saved.ok());
     EXPECT_EQ(saved.value().documentPath, f.documentPath());
     EXPECT_EQ(window.action(), QStringLiteral("Guardando Datos ..."));
