@@ -69,7 +69,8 @@ ListTableShape listTableShape(ListKind kind, TemplateGeneration generation) {
         }
         break;
     case ListKind::Vacancies:
-        shape.widths = {1000, 1250, 2150, 2000, 1300, 800, 1138};
+        // Area names run to about thirty characters: the area column takes a share of the name columns.
+        shape.widths = {1000, 1250, 1950, 1700, 1300, 1300, 1138};
         shape.headerRows = {
             {QStringLiteral("Orden\npreferencia"), QStringLiteral("Código\n(5 Dígitos)\nConvocatoria"),
              QStringLiteral("Denominación"), QStringLiteral("Institución Sanitaria"),
