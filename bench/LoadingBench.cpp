@@ -27,13 +27,6 @@ using namespace velmora;
 
 namespace {
 
-class QuietMessages : public MessageService {
-public:
-    MessageAnswer show(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
-
 // One generated installation per scale, written once for the whole run.
 const QString& installation(SampleScale scale) {
     static std::map<SampleScale, std::unique_ptr<QTemporaryDir>> dirs;
@@ -47,13 +40,8 @@ const QString& installation(SampleScale scale) {
 }
 
 bool loadEverything(const QString& root, CatalogTables& tables) {
-    QuietMessages messages;
-    Progress progress;
-    const AppFolders folders = AppFolders::at(root);
-    CatalogLoader loader(folders.data, messages);
-    if (!loader.buildBodies(tables.bodies))
-        return false;
-    return LoadingSequence(folders, tables, messages, progress).run().loaded;
+    SilentMessageService messages;
+    return loadInstallation(AppFolders::at(root), tables, messages).loaded;
 }
 
 long peakMemoryKiB() {
@@ -80,8 +68,9 @@ BENCHMARK(BM_LoadingSequence)
     ->UseRealTime();
 
 PositionSources sourcesOf(CatalogTables& t) {
-    return {t.bodies,          t.groups,            t.positionBody,   t.positionGroup,
-            t.vacantPositions, t.resultasPositions, t.vacancyDetails, t.resultasDetails};
+    return {t.bodies,         t.groups,          t.positionBody,
+            t.positionGroup,  t.vacantPositions, t.resultasPositions,
+            t.vacancyDetails, t.resultasDetails};
 }
 
 void BM_PositionLookups(benchmark::State& state) {

@@ -32,13 +32,6 @@ using namespace velmora;
 
 namespace {
 
-class QuietMessages : public MessageService {
-public:
-    MessageAnswer show(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
-
 void addPositions(RecordSet& list, int count, int firstCode) {
     for (int i = 1; i <= count; ++i) {
         (void)list.addNew();
@@ -102,7 +95,7 @@ struct LongApplication {
 
 void BM_SaveAndPrintToPdf(benchmark::State& state) {
     LongApplication app;
-    QuietMessages messages;
+    SilentMessageService messages;
     SystemClock clock;
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = app.model,

@@ -67,20 +67,8 @@ void printCsv(RecordSet& table) {
     table.setAbsolutePosition(restoreTo);
 }
 
-// Runs what start-up runs: the bodies table, then the whole loading sequence.
 bool loadInstallation(const QString& dir, CatalogTables& tables, MessageService& messages) {
-    const AppFolders folders = AppFolders::at(dir);
-    CatalogLoader loader(folders.data, messages);
-    const Status bodies = loader.buildBodies(tables.bodies);
-    if (!bodies) {
-        printErr(QStringLiteral("Error al cargar los cuerpos: %1 %2")
-                     .arg(bodies.error().description)
-                     .arg(bodies.error().number));
-        return false;
-    }
-    Progress progress;
-    const LoadingOutcome outcome = LoadingSequence(folders, tables, messages, progress).run();
-    return outcome.loaded;
+    return velmora::loadInstallation(AppFolders::at(dir), tables, messages).loaded;
 }
 
 QSet<QString> codesOf(RecordSet& table, const QString& column) {

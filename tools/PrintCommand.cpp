@@ -27,16 +27,7 @@ namespace velmora::tools {
 namespace {
 
 bool loadCatalogues(const AppFolders& folders, CatalogTables& tables, MessageService& messages) {
-    CatalogLoader loader(folders.data, messages);
-    const Status bodies = loader.buildBodies(tables.bodies);
-    if (!bodies) {
-        printErr(QStringLiteral("Error al cargar los cuerpos: %1 %2")
-                     .arg(bodies.error().description)
-                     .arg(bodies.error().number));
-        return false;
-    }
-    Progress progress;
-    return LoadingSequence(folders, tables, messages, progress).run().loaded;
+    return loadInstallation(folders, tables, messages).loaded;
 }
 
 // What the editor does with a loaded situation: the list shows the typed text, or "Otra"

@@ -155,4 +155,20 @@ Status LoadingSequence::runSteps(int& step) {
 
 #undef LOAD_STEP
 
+LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& tables, MessageService& messages) {
+    CatalogLoader loader(folders.data, messages);
+    const Status bodies = loader.buildBodies(tables.bodies);
+    if (!bodies) {
+        LoadingOutcome outcome;
+        outcome.error = bodies.error();
+        messages.show(QStringLiteral("Error al cargar los cuerpos: %1 %2")
+                          .arg(bodies.error().description)
+                          .arg(bodies.error().number),
+                      programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+        return outcome;
+    }
+    Progress progress;
+    return LoadingSequence(folders, tables, messages, progress).run();
+}
+
 } // namespace velmora

@@ -59,4 +59,8 @@ private:
     LoadingView m_silentView;
 };
 
+// What start-up does before the editor opens, without windows: the bodies table, then the
+// whole loading sequence. For the tools and other headless runs.
+LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& tables, MessageService& messages);
+
 } // namespace velmora

@@ -4,11 +4,13 @@
 
 namespace velmora {
 
-QString programTitle() { return QStringLiteral("Velmora"); }
+QString programTitle() {
+    return QStringLiteral("Velmora");
+}
 
-MessageAnswer ConsoleMessageService::show(const QString& text, const QString& title, MessageIcon,
-                                          MessageButtons buttons) {
-    std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
+namespace {
+
+MessageAnswer defaultAnswer(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel:
@@ -18,6 +20,19 @@ MessageAnswer ConsoleMessageService::show(const QString& text, const QString& ti
     default:
         return MessageAnswer::Ok;
     }
+}
+
+} // namespace
+
+MessageAnswer ConsoleMessageService::show(const QString& text, const QString& title, MessageIcon,
+                                          MessageButtons buttons) {
+    std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
+    return defaultAnswer(buttons);
+}
+
+MessageAnswer SilentMessageService::show(const QString&, const QString&, MessageIcon,
+                                         MessageButtons buttons) {
+    return defaultAnswer(buttons);
 }
 
 } // namespace velmora

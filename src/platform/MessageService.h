@@ -34,4 +34,12 @@ public:
                        MessageButtons buttons) override;
 };
 
+// Answers every message with its default button and shows nothing: for benchmarks and
+// other runs where nobody reads the messages.
+class SilentMessageService : public MessageService {
+public:
+    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
+                       MessageButtons buttons) override;
+};
+
 } // namespace velmora

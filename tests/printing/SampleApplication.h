@@ -17,22 +17,12 @@
 
 namespace velmora::test {
 
-class SilentMessages : public MessageService {
-public:
-    MessageAnswer show(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
+using SilentMessages = SilentMessageService;
 
 // Loads an installation's catalogues the way start-up does.
 inline bool loadContest(const QString& root, CatalogTables& tables) {
     SilentMessages messages;
-    Progress progress;
-    const AppFolders folders = AppFolders::at(root);
-    CatalogLoader loader(folders.data, messages);
-    if (!loader.buildBodies(tables.bodies))
-        return false;
-    return LoadingSequence(folders, tables, messages, progress).run().loaded;
+    return loadInstallation(AppFolders::at(root), tables, messages).loaded;
 }
 
 // Copies `count` rows of `candidates` into a preference list, ordered from 1; when the
