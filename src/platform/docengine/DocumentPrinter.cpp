@@ -1,5 +1,6 @@
 #include "platform/docengine/DocumentPrinter.h"
 
+#include "platform/data/AtomicFile.h"
 #include "platform/docengine/DocTypes.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
@@ -15,7 +16,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -74,14 +74,8 @@ Result<int> DocumentPrinter::writePdf(const DocumentLayout& layout, const QStrin
     // Without the viewer preference the file is still a correct PDF; keep it rather than fail.
     if (auto adjusted = addNoPrintScaling(bytes); adjusted.ok())
         bytes = adjusted.value();
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return printError(
-            QStringLiteral("No se puede escribir el PDF %1: %2.").arg(pdfPath, file.errorString()));
-    file.write(bytes);
-    if (!file.commit())
-        return printError(
-            QStringLiteral("No se puede escribir el PDF %1: %2.").arg(pdfPath, file.errorString()));
+    if (const Status written = writeFileAtomically(pdfPath, bytes); !written)
+        return printError(written.error().description);
     return layout.pageCount();
 }
 

@@ -1,10 +1,10 @@
 #include "platform/docengine/DocxPackage.h"
 
+#include "platform/data/AtomicFile.h"
 #include "platform/docengine/DocTypes.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <zip.h>
 
@@ -175,17 +175,7 @@ Status DocxPackage::writeFile(const QString& path) const {
     auto bytes = toBytes();
     if (!bytes.ok())
         return bytes.error();
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return Error::make(
-            ErrorCode::FileAccess,
-            QStringLiteral("No se puede escribir el archivo %1: %2.").arg(path, f.errorString()));
-    f.write(bytes.value());
-    if (!f.commit())
-        return Error::make(
-            ErrorCode::FileAccess,
-            QStringLiteral("No se puede escribir el archivo %1: %2.").arg(path, f.errorString()));
-    return {};
+    return writeFileAtomically(path, bytes.value());
 }
 
 QByteArray DocxPackage::part(const QString& name) const {
