@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds everything into ./build (or $VELMORA_BUILD_DIR).
+# Configures ./build (or $VELMORA_BUILD_DIR) and builds the given targets, or everything.
+# Extra CMake settings can come in $VELMORA_CMAKE_ARGS (for example -DVELMORA_BUILD_BENCH=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${VELMORA_BUILD_DIR:-build}"
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+# shellcheck disable=SC2086
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELMORA_CMAKE_ARGS:-} >/dev/null
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"

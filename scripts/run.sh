@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh -DVELMORA_BUILD_BENCH=OFF
+scripts/build.sh velmora-tools
 build_dir="${VELMORA_BUILD_DIR:-build}"
 rm -rf sample
 "$build_dir"/tools/velmora-tools sample-install sample --scale realistic

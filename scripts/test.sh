@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh -DVELMORA_BUILD_BENCH=OFF
+scripts/build.sh
 build_dir="${VELMORA_BUILD_DIR:-build}"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
