@@ -113,13 +113,13 @@ QString labelCaption(QStringView name) {
 
 ApplicationModel::ApplicationModel() {
     m_controls.reserve(std::size(kControls));
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlSpec& entry : kControls) {
         FormControl c;
-        c.name = QString::fromUtf8(spec.name);
-        c.kind = spec.kind;
-        c.tag = QString::fromUtf8(spec.tag);
-        c.group = QString::fromUtf8(spec.group);
-        c.visible = spec.visible;
+        c.name = QString::fromUtf8(entry.name);
+        c.kind = entry.kind;
+        c.tag = QString::fromUtf8(entry.tag);
+        c.group = QString::fromUtf8(entry.group);
+        c.visible = entry.visible;
         if (c.kind == ControlKind::Label)
             c.text = labelCaption(c.name);
         m_controls.push_back(std::move(c));
