@@ -13,8 +13,9 @@ QByteArray confWith(const QStringList& visibility, const QString& extra = {}) {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n"
                                  "<Configuracion Nombre=\"Concurso Ñ\" numPlazasPorPag=\"40\">\n");
     for (int i = 0; i < visibility.size(); ++i)
-        xml += QStringLiteral("<Tab><NombreTab>T%1</NombreTab><Visibilidad>%2</Visibilidad>"
-                              "<TituloTab> Título %1</TituloTab><TituloSobreGrid>Rejilla %1 </TituloSobreGrid></Tab>\n")
+        xml += QStringLiteral(
+                   "<Tab><NombreTab>T%1</NombreTab><Visibilidad>%2</Visibilidad>"
+                   "<TituloTab> Título %1</TituloTab><TituloSobreGrid>Rejilla %1 </TituloSobreGrid></Tab>\n")
                    .arg(i)
                    .arg(visibility[i]);
     xml += extra + QStringLiteral("</Configuracion>\n");

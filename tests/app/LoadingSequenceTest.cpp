@@ -61,11 +61,12 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     EXPECT_TRUE(view.headline.startsWith(QStringLiteral("\r\nCONCURSO DE TRASLADOS")));
     EXPECT_EQ(view.caption, QStringLiteral("Concurso de Traslados 2026 - Servicio Regional de Salud 1.0.0"));
 
-    for (RecordSet* t : {&tables.localities, &tables.localities2, &tables.localities3, &tables.departments,
-                         &tables.departments2, &tables.areas, &tables.areas2, &tables.zones, &tables.zones2,
-                         &tables.situations, &tables.institutions, &tables.vacancyDetails, &tables.resultasDetails,
-                         &tables.positionBody, &tables.positionGroup, &tables.vacantPositions,
-                         &tables.resultasPositions, &tables.provinces, &tables.addressProvinces})
+    for (RecordSet* t :
+         {&tables.localities, &tables.localities2, &tables.localities3, &tables.departments,
+          &tables.departments2, &tables.areas, &tables.areas2, &tables.zones, &tables.zones2,
+          &tables.situations, &tables.institutions, &tables.vacancyDetails, &tables.resultasDetails,
+          &tables.positionBody, &tables.positionGroup, &tables.vacantPositions, &tables.resultasPositions,
+          &tables.provinces, &tables.addressProvinces})
         EXPECT_GT(t->recordCount(), 0) << t->columnNames().join(',').toStdString();
     EXPECT_EQ(tables.addressProvinces.recordCount(), 52);
     EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
@@ -93,8 +94,10 @@ TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
     EXPECT_EQ(outcome.failedStep, 13);
     EXPECT_FALSE(outcome.endsProgram);
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
-    EXPECT_EQ(messages.messages[1].text, QStringLiteral("Error en línea 13.Error de acceso a la ruta o el archivo 75"));
+    EXPECT_TRUE(
+        messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
+    EXPECT_EQ(messages.messages[1].text,
+              QStringLiteral("Error en línea 13.Error de acceso a la ruta o el archivo 75"));
     EXPECT_EQ(messages.messages[1].icon, MessageIcon::None);
     EXPECT_EQ(messages.messages[1].title, programTitle());
 

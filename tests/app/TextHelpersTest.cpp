@@ -26,5 +26,6 @@ TEST(TextHelpers, PadTextPadsButNeverCuts) {
 TEST(TextHelpers, OemToAnsiConvertsCodePage850Characters) {
     EXPECT_EQ(OemToAnsi(QStringLiteral("Zona Basica 12")), QStringLiteral("Zona Basica 12"));
     // "Básica", "Peñas" and "Ávila" as their code page 850 bytes appear when read as Windows-1252.
-    EXPECT_EQ(OemToAnsi(QString::fromLatin1("B\xA0sica Pe\xA4\x61s \xB5vila")), QStringLiteral("Básica Peñas Ávila"));
+    EXPECT_EQ(OemToAnsi(QString::fromLatin1("B\xA0sica Pe\xA4\x61s \xB5vila")),
+              QStringLiteral("Básica Peñas Ávila"));
 }

@@ -50,7 +50,8 @@ TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
     dir.write("temp.tmp", "old");
     EXPECT_EQ(DecodeFile(dir.path(), "F0015.enc", messages), QString());
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
+    EXPECT_TRUE(
+        messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
     EXPECT_EQ(messages.messages[0].title, programTitle());
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
@@ -59,6 +60,7 @@ TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
     dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nG\x01\r\nH4\r\n"));
     EXPECT_EQ(DecodeFile(dir.path(), "F0001.enc", messages), QString());
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("Se ha producido el siguiente error 5-")));
+    EXPECT_TRUE(
+        messages.messages[1].text.startsWith(QStringLiteral("Se ha producido el siguiente error 5-")));
     EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\n"));
 }

@@ -11,14 +11,17 @@ using namespace velmora::test;
 
 namespace {
 
-QByteArray cp1252(const QString& text) { return text.toLatin1(); }
+QByteArray cp1252(const QString& text) {
+    return text.toLatin1();
+}
 
 } // namespace
 
 TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
     ContestFixture contest;
-    contest.replaceCatalogue("F0003.enc", {cp1252("12345Zamora"), cp1252("  7  Ávila"), cp1252("45001Ocaña del Monte"),
-                                           cp1252("4"), cp1252("02003almansa")});
+    contest.replaceCatalogue("F0003.enc",
+                             {cp1252("12345Zamora"), cp1252("  7  Ávila"), cp1252("45001Ocaña del Monte"),
+                              cp1252("4"), cp1252("02003almansa")});
     FakeMessageService messages;
     CatalogLoader loader(contest.folders().data, messages);
     RecordSet localities;
@@ -34,7 +37,8 @@ TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
 
 TEST(CatalogLoader, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
     ContestFixture contest;
-    contest.replaceCatalogue("F0004.enc", {cp1252("A110001Enfermero/a de Área"), cp1252("C1 123"), cp1252("X")});
+    contest.replaceCatalogue("F0004.enc",
+                             {cp1252("A110001Enfermero/a de Área"), cp1252("C1 123"), cp1252("X")});
     contest.replaceCatalogue("F0015.enc", {cp1252("011Otras situaciones"), cp1252("02")});
     FakeMessageService messages;
     CatalogLoader loader(contest.folders().data, messages);
@@ -62,13 +66,16 @@ TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     ContestFixture contest;
     auto detail = [](const QString& code, const QString& locality, const QString& area) {
         return cp1252(code.leftJustified(5) + QStringLiteral("Enfermero/a - Urgencias").leftJustified(50) +
-                      QStringLiteral("Hospital General").leftJustified(50) + locality.leftJustified(53) + "07" +
-                      "4500100" + area.leftJustified(8) + "03");
+                      QStringLiteral("Hospital General").leftJustified(50) + locality.leftJustified(53) +
+                      "07" + "4500100" + area.leftJustified(8) + "03");
     };
-    const QString longLocality = QStringLiteral("Villanueva de los Infantes y Pedanías del Término Mun"); // 53
+    const QString longLocality =
+        QStringLiteral("Villanueva de los Infantes y Pedanías del Término Mun"); // 53
     ASSERT_EQ(longLocality.size(), 53);
-    contest.replaceCatalogue("F0009.enc", {detail("10001", longLocality, "01"), detail("10002", "Toledo", "77")});
-    contest.replaceCatalogue("F0014.enc", {cp1252(QStringLiteral("01      Área de Salud de Toledo").leftJustified(58) + "45")});
+    contest.replaceCatalogue("F0009.enc",
+                             {detail("10001", longLocality, "01"), detail("10002", "Toledo", "77")});
+    contest.replaceCatalogue(
+        "F0014.enc", {cp1252(QStringLiteral("01      Área de Salud de Toledo").leftJustified(58) + "45")});
     FakeMessageService messages;
     CatalogLoader loader(contest.folders().data, messages);
     RecordSet areas, details;

@@ -17,8 +17,9 @@ using namespace velmora::test;
 namespace {
 
 PositionSources sourcesOf(CatalogTables& t) {
-    return {t.bodies,          t.groups,            t.positionBody,   t.positionGroup,
-            t.vacantPositions, t.resultasPositions, t.vacancyDetails, t.resultasDetails};
+    return {t.bodies,         t.groups,          t.positionBody,
+            t.positionGroup,  t.vacantPositions, t.resultasPositions,
+            t.vacancyDetails, t.resultasDetails};
 }
 
 void loadAll(const ContestFixture& contest, CatalogTables& tables) {
@@ -77,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Contests, PositionLookupSeeds, ::testing::Values(1u, 7u
 
 TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
     ContestFixture contest;
-    contest.replaceCatalogue("F0004.enc", {"A110001Enfermero/a", "X 10002Cuerpo a extinguir", "C110003Celador/a"});
+    contest.replaceCatalogue("F0004.enc",
+                             {"A110001Enfermero/a", "X 10002Cuerpo a extinguir", "C110003Celador/a"});
     contest.replaceCatalogue("F0005.enc", {"A1", "C1", "X"});
     contest.replaceCatalogue("F0009.enc", {detail("00001", "Enfermero/a UCI", "01"),
                                            detail("00002", "Enfermero/a Urgencias", "02"),
@@ -85,8 +87,8 @@ TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
     contest.replaceCatalogue("F0010.enc", {detail("00001", "Enfermero/a UCI", "01")});
     contest.replaceCatalogue("F0011.enc", {"00001", "00003"});
     contest.replaceCatalogue("F0012.enc", {"00001"});
-    contest.replaceCatalogue("F0008.enc", {"00002  10001", "00001  10001", "00004  10001", "00003  10003",
-                                           "00003  10002"});
+    contest.replaceCatalogue(
+        "F0008.enc", {"00002  10001", "00001  10001", "00004  10001", "00003  10003", "00003  10002"});
     contest.replaceCatalogue("F0007.enc", {"00001A1", "00002A1", "00003C1"});
     CatalogTables tables;
     loadAll(contest, tables);
@@ -102,8 +104,9 @@ TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
     // Offered only: the vacancy 00002 is not offered and 00004 exists nowhere.
     const BodyPositions* offered = findBodyPositions(tables.bodyPositions, "10001", true);
     ASSERT_NE(offered, nullptr);
-    EXPECT_EQ(rowsOf(*offered->vacancy),
-              QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|Área de Salud de Albacete"}));
+    EXPECT_EQ(
+        rowsOf(*offered->vacancy),
+        QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|Área de Salud de Albacete"}));
     // From the details: every position of the body, in the order of the links.
     const BodyPositions* all = findBodyPositions(tables.bodyPositions, "10001", false);
     ASSERT_NE(all, nullptr);
@@ -114,6 +117,7 @@ TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
     // Through a group the offered positions come without their area.
     const GroupPositions* group = findGroupPositions(tables.groupPositions, "A1");
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(rowsOf(*group->vacancy), QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|"}));
+    EXPECT_EQ(rowsOf(*group->vacancy),
+              QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|"}));
     EXPECT_EQ(rowsOf(*findGroupPositions(tables.groupPositions, "X")->vacancy), QStringList());
 }

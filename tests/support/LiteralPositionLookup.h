@@ -17,9 +17,10 @@ inline bool walkTo(RecordSet& source, const QString& code) {
     return false;
 }
 
-inline void copyPositions(RecordSet& links, RecordSet& target, RecordSet& source, bool codeFromLink, bool copyArea) {
-    static const char* const names[] = {"NomConvocatoria", "Consejeria", "Localidad", "CodConsejeria", "CodLocalidad",
-                                        "CodProvincia",    "CodArea",    "CodZona"};
+inline void copyPositions(RecordSet& links, RecordSet& target, RecordSet& source, bool codeFromLink,
+                          bool copyArea) {
+    static const char* const names[] = {"NomConvocatoria", "Consejeria",   "Localidad", "CodConsejeria",
+                                        "CodLocalidad",    "CodProvincia", "CodArea",   "CodZona"};
     for (links.moveFirst(); !links.isEOF(); links.moveNext()) {
         const QString code = links.text(u"CodPlaza");
         if (!walkTo(source, code))
@@ -50,13 +51,15 @@ inline void positionsByBody(const PositionSources& s, std::vector<BodyPositions>
             s.positionBody.clearFilter();
             s.positionBody.moveFirst();
             (void)s.positionBody.setFilter(QStringLiteral("CodCuerpo='%1'").arg(e.bodyCode));
-            copyPositions(s.positionBody, *e.resultas, flag ? s.resultasPositions : s.resultasDetails, true, true);
+            copyPositions(s.positionBody, *e.resultas, flag ? s.resultasPositions : s.resultasDetails, true,
+                          true);
             e.vacancy = std::make_unique<RecordSet>();
             (void)createCandidatePositions(*e.vacancy);
             s.positionBody.clearFilter();
             s.positionBody.moveFirst();
             (void)s.positionBody.setFilter(QStringLiteral("CodCuerpo='%1'").arg(e.bodyCode));
-            copyPositions(s.positionBody, *e.vacancy, flag ? s.vacantPositions : s.vacancyDetails, true, true);
+            copyPositions(s.positionBody, *e.vacancy, flag ? s.vacantPositions : s.vacancyDetails, true,
+                          true);
         }
     }
 }
