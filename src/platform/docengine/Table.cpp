@@ -203,7 +203,7 @@ Result<int> Table::appendRow(const QStringList& texts) {
     return row;
 }
 
-Status Table::setCellText(int row, int cell, const QString& text) {
+Result<pugi::xml_node> Table::cellNode(int row, int cell) const {
     if (!isValid())
         return staleTable();
     if (row < 1 || row > rowCount())
@@ -211,6 +211,14 @@ Status Table::setCellText(int row, int cell, const QString& text) {
     pugi::xml_node tc = nthCell(m_state->rows[static_cast<size_t>(row - 1)], cell);
     if (!tc)
         return badCell(row, cell);
+    return tc;
+}
+
+Status Table::setCellText(int row, int cell, const QString& text) {
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    pugi::xml_node tc = *found;
 
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\r"));
@@ -254,13 +262,10 @@ Status Table::setCellText(int row, int cell, const QString& text) {
 }
 
 Result<QString> Table::cellText(int row, int cell) const {
-    if (!isValid())
-        return staleTable();
-    if (row < 1 || row > rowCount())
-        return badCell(row, cell);
-    pugi::xml_node tc = nthCell(m_state->rows[static_cast<size_t>(row - 1)], cell);
-    if (!tc)
-        return badCell(row, cell);
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    pugi::xml_node tc = *found;
     QString out;
     bool first = true;
     for (pugi::xml_node p = tc.child("w:p"); p; p = p.next_sibling("w:p")) {
@@ -280,13 +285,10 @@ Result<QString> Table::cellText(int row, int cell) const {
 }
 
 Result<Cursor> Table::cellCursor(int row, int cell) const {
-    if (!isValid())
-        return staleTable();
-    if (row < 1 || row > rowCount())
-        return badCell(row, cell);
-    pugi::xml_node tc = nthCell(m_state->rows[static_cast<size_t>(row - 1)], cell);
-    if (!tc)
-        return badCell(row, cell);
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    pugi::xml_node tc = *found;
     pugi::xml_node p = tc.last_child();
     while (p && p.type() != pugi::node_element)
         p = p.previous_sibling();
@@ -447,13 +449,10 @@ Status Table::setRowFont(int row, const RunFormat& format) {
 }
 
 Status Table::setCellAlignment(int row, int cell, Alignment alignment) {
-    if (!isValid())
-        return staleTable();
-    if (row < 1 || row > rowCount())
-        return badCell(row, cell);
-    pugi::xml_node tc = nthCell(m_state->rows[static_cast<size_t>(row - 1)], cell);
-    if (!tc)
-        return badCell(row, cell);
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    pugi::xml_node tc = *found;
     ParagraphFormat f;
     f.alignment = alignment;
     for (pugi::xml_node p = tc.child("w:p"); p; p = p.next_sibling("w:p"))
@@ -462,13 +461,10 @@ Status Table::setCellAlignment(int row, int cell, Alignment alignment) {
 }
 
 Status Table::setCellShading(int row, int cell, const QColor& fill) {
-    if (!isValid())
-        return staleTable();
-    if (row < 1 || row > rowCount())
-        return badCell(row, cell);
-    pugi::xml_node tc = nthCell(m_state->rows[static_cast<size_t>(row - 1)], cell);
-    if (!tc)
-        return badCell(row, cell);
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    pugi::xml_node tc = *found;
     pugi::xml_node shd = tcPrChild(ensureTcPr(tc), "w:shd");
     shd.remove_attributes();
     shd.append_attribute("w:val") = "clear";

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <pugixml.hpp>
+
 namespace velmora::docengine {
 
 struct DocumentData;
@@ -66,6 +68,8 @@ private:
     friend class Document;
     friend class Cursor;
     Table(DocumentData* d, TableState* s) : m_d(d), m_state(s) {}
+    // The w:tc of a 1-based row and cell, or the error a stale table or a bad cell gives.
+    Result<pugi::xml_node> cellNode(int row, int cell) const;
 
     DocumentData* m_d = nullptr;
     TableState* m_state = nullptr;
