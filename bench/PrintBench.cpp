@@ -19,6 +19,7 @@
 #include "printing/BarcodeText.h"
 #include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
+#include "printing/SampleApplication.h"
 #include "printing/TemplateWriter.h"
 
 #include <QDir>
@@ -31,20 +32,6 @@
 using namespace velmora;
 
 namespace {
-
-void addPositions(RecordSet& list, int count, int firstCode) {
-    for (int i = 1; i <= count; ++i) {
-        (void)list.addNew();
-        (void)list.setValue(u"IdSolicitud", i);
-        (void)list.setValue(u"Orden", i);
-        (void)list.setValue(u"CodConvocatoria", QString::number(firstCode + i));
-        (void)list.setValue(u"NomConvocatoria",
-                            QStringLiteral("Facultativo Especialista de Área - Pediatría %1").arg(i));
-        (void)list.setValue(u"Consejeria", QStringLiteral("Gerencia de Atención Integrada de Talavera"));
-        (void)list.setValue(u"Localidad", QStringLiteral("Talavera de la Reina"));
-        (void)list.setValue(u"Area", QStringLiteral("Área de Salud de Toledo"));
-    }
-}
 
 // An installation holding the templates, and an application with 1,000 vacancies, 1,000
 // resultas, 100 courses and 50 documents.
@@ -70,8 +57,8 @@ struct LongApplication {
         model.setSelected(u"optActivo");
         model.setSelected(u"OptSi");
         model.setSelected(u"optSSTarvo");
-        addPositions(vacancies, 1000, 10000);
-        addPositions(resultas, 1000, 20000);
+        (void)test::addSamplePositions(vacancies, 1000, 10000);
+        (void)test::addSamplePositions(resultas, 1000, 20000);
         for (int i = 1; i <= 100; ++i) {
             (void)courses.addNew();
             (void)courses.setValue(u"Curso",

@@ -11,6 +11,7 @@
 #include "printing/ApplicationDocument.h"
 #include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
+#include "printing/SampleApplication.h"
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
@@ -86,18 +87,7 @@ public:
 
     // Positions ordered from 1, codes 10000 + order, with names of realistic length.
     static void addPositions(RecordSet& list, int count, int firstCode = 10000) {
-        for (int i = 1; i <= count; ++i) {
-            ASSERT_TRUE(list.addNew().ok());
-            (void)list.setValue(u"IdSolicitud", i);
-            (void)list.setValue(u"Orden", i);
-            (void)list.setValue(u"CodConvocatoria", QString::number(firstCode + i));
-            (void)list.setValue(u"NomConvocatoria",
-                                QStringLiteral("Facultativo Especialista de Área - Pediatría %1").arg(i));
-            (void)list.setValue(u"Consejeria", QStringLiteral("Gerencia de Atención Integrada de Talavera"));
-            (void)list.setValue(u"Localidad", QStringLiteral("Talavera de la Reina"));
-            (void)list.setValue(u"Area", QStringLiteral("Área de Salud de Toledo"));
-            (void)list.setValue(u"Demarcacion", QStringLiteral("Norte"));
-        }
+        ASSERT_TRUE(addSamplePositions(list, count, firstCode));
     }
 
     static void addCourses(RecordSet& list, int count) {

@@ -25,6 +25,25 @@ inline bool loadContest(const QString& root, CatalogTables& tables) {
     return loadInstallation(AppFolders::at(root), tables, messages).loaded;
 }
 
+// Appends positions ordered from 1, codes firstCode + order, with names of realistic length.
+// False when the list refuses a row.
+inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000) {
+    for (int i = 1; i <= count; ++i) {
+        if (!list.addNew().ok())
+            return false;
+        (void)list.setValue(u"IdSolicitud", i);
+        (void)list.setValue(u"Orden", i);
+        (void)list.setValue(u"CodConvocatoria", QString::number(firstCode + i));
+        (void)list.setValue(u"NomConvocatoria",
+                            QStringLiteral("Facultativo Especialista de Área - Pediatría %1").arg(i));
+        (void)list.setValue(u"Consejeria", QStringLiteral("Gerencia de Atención Integrada de Talavera"));
+        (void)list.setValue(u"Localidad", QStringLiteral("Talavera de la Reina"));
+        (void)list.setValue(u"Area", QStringLiteral("Área de Salud de Toledo"));
+        (void)list.setValue(u"Demarcacion", QStringLiteral("Norte"));
+    }
+    return true;
+}
+
 // Copies `count` rows of `candidates` into a preference list, ordered from 1; when the
 // candidates run out they start over.
 inline void copyPositions(RecordSet& candidates, RecordSet& list, int count) {
