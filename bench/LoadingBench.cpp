@@ -3,9 +3,9 @@
 //
 //   build/bench/LoadingBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "app/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "app/LoadingSequence.h"
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "catalog/PositionLookup.h"

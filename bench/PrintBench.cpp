@@ -3,8 +3,8 @@
 //
 //   build/bench/PrintBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "app/AppFolders.h"
-#include "app/Progress.h"
+#include "platform/AppFolders.h"
+#include "platform/Progress.h"
 #include "applications/ApplicationXml.h"
 #include "catalog/ListTables.h"
 #include "editor/ApplicationModel.h"

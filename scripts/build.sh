@@ -4,8 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${VELMORA_BUILD_DIR:-build}"
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  # Build folders of one checkout share their cached objects.
+  export CCACHE_BASEDIR="$PWD"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 # shellcheck disable=SC2086
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELMORA_CMAKE_ARGS:-} >/dev/null
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" ${VELMORA_CMAKE_ARGS:-} >/dev/null
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
 cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"

@@ -1,8 +1,8 @@
 #include "ToolCommand.h"
 
-#include "app/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "app/LoadingSequence.h"
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "app/SampleInstallation.h"
 #include "catalog/CatalogDecoder.h"
 #include "catalog/CatalogLoader.h"

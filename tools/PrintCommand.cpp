@@ -2,10 +2,10 @@
 // does, to a PDF, from its document and XML companion.
 #include "ToolCommand.h"
 
-#include "app/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "app/ContestConfiguration.h"
 #include "app/LoadingSequence.h"
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
@@ -17,7 +17,7 @@
 #include "printing/BarcodeText.h"
 #include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
-#include "printing/SavedApplicationReader.h"
+#include "applications/SavedApplicationReader.h"
 
 #include <QDir>
 #include <QFileInfo>

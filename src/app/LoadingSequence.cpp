@@ -1,7 +1,7 @@
 #include "app/LoadingSequence.h"
 
 #include "app/ContestConfiguration.h"
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "catalog/ListTables.h"

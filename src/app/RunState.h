@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "catalog/CatalogTables.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/SampleInstallation.h"
 
-#include "app/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "app/UserManualWriter.h"
 #include "printing/TemplateWriter.h"
 

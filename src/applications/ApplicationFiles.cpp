@@ -1,6 +1,6 @@
 #include "applications/ApplicationFiles.h"
 
-#include "app/TextHelpers.h"
+#include "platform/TextHelpers.h"
 #include "platform/data/RecordSet.h"
 
 #include <QDir>

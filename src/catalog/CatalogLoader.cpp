@@ -1,6 +1,6 @@
 #include "catalog/CatalogLoader.h"
 
-#include "app/TextHelpers.h"
+#include "platform/TextHelpers.h"
 #include "catalog/CatalogDecoder.h"
 #include "platform/MessageService.h"
 #include "platform/data/CodePages.h"

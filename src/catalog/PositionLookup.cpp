@@ -1,6 +1,6 @@
 #include "catalog/PositionLookup.h"
 
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/ListTables.h"
 

@@ -1,6 +1,6 @@
 #include "app/LoadingSequence.h"
 
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "support/ContestFixture.h"

@@ -1,7 +1,7 @@
 #include "catalog/PositionLookup.h"
 
 #include "app/LoadingSequence.h"
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "support/ContestFixture.h"

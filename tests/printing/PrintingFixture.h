@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppFolders.h"
-#include "app/Progress.h"
+#include "platform/AppFolders.h"
+#include "platform/Progress.h"
 #include "applications/ApplicationXml.h"
 #include "catalog/ListTables.h"
 #include "editor/ApplicationModel.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "app/LoadingSequence.h"
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "applications/ApplicationXml.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"

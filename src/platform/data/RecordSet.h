@@ -22,6 +22,24 @@ struct ColumnDef {
 class RecordTable;
 class Criteria;
 
+// Told about changes of a record set, so a view can follow a cursor without walking it.
+// Row events come from any cursor sharing the rows; viewReset() only from the cursor the
+// listener was added to. Row ids are those of currentRowId().
+class RecordSetListener {
+public:
+    virtual ~RecordSetListener() = default;
+    // A row was added; it is the last row of every view it joined.
+    virtual void rowAdded(qint64 /*rowId*/) {}
+    // A column of a row was written (column index of the set).
+    virtual void rowChanged(qint64 /*rowId*/, int /*column*/) {}
+    // A row is about to leave every view; it is still readable.
+    virtual void rowAboutToBeRemoved(qint64 /*rowId*/) {}
+    virtual void rowRemoved(qint64 /*rowId*/) {}
+    // This cursor's rows changed wholesale: filter or sort set, opened or closed, its
+    // table replaced (move assignment, createTable) or released.
+    virtual void viewReset() {}
+};
+
 // An in-memory record set: typed columns, shared rows, and a cursor with its own
 // filter, sort order and position. Copies made with clone() share the rows but keep
 // their own filter, sort and position; a row added or deleted through one cursor is
@@ -108,6 +126,19 @@ public:
     // Row identity, stable while the row lives: lets grids keep track of rows.
     qint64 currentRowId() const;
     bool moveToRowId(qint64 rowId);
+
+    // --- reading by position, without moving the cursor --------------------------
+    // Positions are 0-based in this cursor's view (0 .. recordCount() - 1).
+    qint64 rowIdAt(int position) const;      // -1 outside the view
+    int positionOfRowId(qint64 rowId) const; // -1 when the row is not in this view
+    QVariant valueAt(int position, int column) const; // invalid outside the view
+    QString textAt(int position, int column) const;   // integers in plain decimal
+
+    // --- change notifications -----------------------------------------------------
+    // The listener is not owned; remove it before it dies. It stays with this cursor
+    // object when another set is moved into it (and is told viewReset()).
+    void addListener(RecordSetListener* listener);
+    void removeListener(RecordSetListener* listener);
 
 private:
     struct View;

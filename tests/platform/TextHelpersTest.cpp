@@ -1,4 +1,4 @@
-#include "app/TextHelpers.h"
+#include "platform/TextHelpers.h"
 
 #include "support/FakeMessageService.h"
 

@@ -1,6 +1,6 @@
-#include "printing/SavedApplicationReader.h"
+#include "applications/SavedApplicationReader.h"
 
-#include "app/Progress.h"
+#include "platform/Progress.h"
 #include "applications/ApplicationFiles.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"

@@ -1,4 +1,4 @@
-#include "app/TextHelpers.h"
+#include "platform/TextHelpers.h"
 
 #include "platform/MessageService.h"
 #include "platform/data/CodePages.h"

@@ -1,4 +1,4 @@
-#include "printing/SavedApplicationReader.h"
+#include "applications/SavedApplicationReader.h"
 
 #include "catalog/CatalogTables.h"
 #include "platform/docengine/Document.h"

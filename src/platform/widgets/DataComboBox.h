@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/widgets/RecordSetModel.h"
+
+#include <QComboBox>
+
+class QTableView;
+
+namespace velmora {
+
+// The data-bound multi-column drop-down: a QComboBox whose list is a table (QTableView
+// popup) over a record-set cursor. It keeps a text and a value of its own, as the
+// program's drop-downs do: the text may be something that is not an item of the list
+// (set in code, or typed where typing is allowed), and a refresh of the list never changes
+// either.
+//
+// Events (signals) are raised only by the user, never by a change made in code:
+// textEdited (a key typed into the box), choiceConfirmed (a row picked with the mouse or the
+// keyboard: value and text are already the row's) and listClosed (the list was closed,
+// after a pick or without one).
+class DataComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DataComboBox(QWidget* parent = nullptr);
+
+    // Binds `set` (not owned): key column = the set's first column, displayed column = its
+    // second (the first when it has only one). The list shows the set's columns (or those
+    // of setColumns). Text and value are kept.
+    void bind(RecordSet* set);
+    void unbind();
+    RecordSet* boundSet() const;
+    void setColumns(const QList<ColumnBinding>& columns);
+    void setColumnWidthTwips(int shownColumn, int twips);
+    QString keyColumn() const { return m_keyColumn; }
+    QString displayColumn() const { return m_displayColumn; }
+
+    // Text: what the box shows. setText() in code chooses the first row whose displayed
+    // column equals it (value = its key), or none (value empty).
+    QString text() const;
+    void setText(const QString& text);
+    // Value: the key column of the chosen row. setValue() in code chooses the first row
+    // with that key (text = its displayed column); an unknown value empties the text.
+    QString value() const;
+    void setValue(const QString& value);
+    // Sets both without looking anything up (the chosen row is the first with `value`).
+    void setChoice(const QString& value, const QString& text);
+    // Empties text and value.
+    void clearChoice();
+
+    // Whether the text is the displayed column of a row of the list (its current view).
+    bool isListItem() const;
+    // A column (by name) of the chosen row; empty when no row is chosen.
+    QString columnText(QStringView column) const;
+
+    // Typed keys are discarded (a value can only be picked from the list).
+    void setTypingBlocked(bool blocked);
+    bool isTypingBlocked() const { return m_typingBlocked; }
+
+    RecordSetModel* listModel() const { return m_model; }
+    QTableView* listView() const { return m_view; }
+
+    void showPopup() override;
+    void hidePopup() override;
+
+Q_SIGNALS:
+    void textEdited(const QString& text);
+    void choiceConfirmed();
+    void listClosed();
+
+private:
+    // ... implementation details are the implementer's
+    RecordSetModel* m_model;
+    QTableView* m_view;
+    QString m_keyColumn;
+    QString m_displayColumn;
+    QString m_text;
+    QString m_value;
+    qint64 m_chosenRowId = -1;
+    bool m_typingBlocked = false;
+    bool m_settingInCode = false;
+};
+
+} // namespace velmora
