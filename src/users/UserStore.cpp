@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <optional>
 #include <string>
 
 namespace velmora {
@@ -59,13 +60,14 @@ QString UserStore::usuariosPath() const {
     return QDir(m_programFolder).filePath(QStringLiteral("usuarios.xml"));
 }
 
-bool UserStore::AbreUsuarios(const QString& path) {
+Status UserStore::AbreUsuarios(const QString& path) {
     m_doc.reset();
     m_storePath = path;
     m_encoding = pugi::encoding_utf8;
     m_byteOrderMark = false;
     m_unreadableFile = false;
 
+    std::optional<Error> failure;
     QFile file(path);
     if (file.exists()) {
         QByteArray bytes;
@@ -73,6 +75,10 @@ bool UserStore::AbreUsuarios(const QString& path) {
             bytes = file.readAll();
         if (!file.isOpen() || file.error() != QFileDevice::NoError) {
             m_unreadableFile = true;
+            failure = Error::make(
+                ErrorCode::FileAccess,
+                QStringLiteral("No se puede leer el fichero de usuarios %1. El programa se cerrará.")
+                    .arg(QDir::toNativeSeparators(path)));
         } else {
             const pugi::xml_parse_result parsed =
                 m_doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
@@ -84,11 +90,20 @@ bool UserStore::AbreUsuarios(const QString& path) {
             } else {
                 m_doc.reset();
                 m_unreadableFile = true;
+                failure = Error::make(
+                    ErrorCode::BadXml,
+                    QStringLiteral(
+                        "El fichero de usuarios %1 está dañado y no se puede leer. El programa se cerrará.")
+                        .arg(QDir::toNativeSeparators(path)));
             }
         }
     }
     m_saved.reset(m_doc);
-    return true;
+    if (failure) {
+        failure->endsProgram = true;
+        return *failure;
+    }
+    return {};
 }
 
 QString UserStore::HashTexto(const QString& text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 
 #include <pugixml.hpp>
@@ -21,9 +23,12 @@ public:
     QString usuariosPath() const;
 
     // Loads the store at `path` (or the installation's one) and remembers it as the place
-    // every save goes to. A missing or unreadable file gives a store without users.
-    bool AbreUsuarios(const QString& path);
-    bool AbreUsuarios() { return AbreUsuarios(usuariosPath()); }
+    // every save goes to. A missing file, or one without any element, is a store without
+    // users: the first password creates it. A file that exists but cannot be read, or is not
+    // XML, is an error naming the file that ends the program: letting everyone in as a new
+    // user would by-pass the passwords it holds.
+    Status AbreUsuarios(const QString& path);
+    Status AbreUsuarios() { return AbreUsuarios(usuariosPath()); }
 
     // Upper-case hexadecimal SHA-256 of `text`: 64 characters from 0-9 and A-F.
     static QString HashTexto(const QString& text);
@@ -60,8 +65,8 @@ private:
     // its declaration keeps telling the truth.
     pugi::xml_encoding m_encoding = pugi::encoding_utf8;
     bool m_byteOrderMark = false;
-    // The file exists but could not be read as XML: its content is kept aside before the
-    // first save replaces it.
+    // The file exists but could not be read as XML: should a caller go on regardless, its
+    // content is kept aside before the first save replaces it.
     bool m_unreadableFile = false;
 };
 

@@ -269,23 +269,36 @@ TEST_F(UserStoreTest, FailedFirstSaveLeavesNoStoreBehind) {
     EXPECT_FALSE(store.ExisteUsuario(kDni));
 }
 
-TEST_F(UserStoreTest, DamagedStoreIsKeptAsideBeforeBeingReplaced) {
+TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
     const QByteArray damaged = "<?xml version=\"1.0\"?><Usuarios><Usuario><DNI>ABC</DNI><Pw";
     dir.write("usuarios.xml", damaged);
     UserStore store(dir.path(), messages);
-    ASSERT_TRUE(store.AbreUsuarios());
+    const Status opened = store.AbreUsuarios();
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.error().number, ErrorCode::BadXml);
+    EXPECT_TRUE(opened.error().endsProgram);
+    EXPECT_EQ(opened.error().description, "El fichero de usuarios " + QDir::toNativeSeparators(storeFile()) +
+                                              " está dañado y no se puede leer. El programa se cerrará.");
     EXPECT_FALSE(store.ExisteUsuario(kDni));
+
+    // Should a caller go on regardless, the damaged content is kept aside before the first
+    // save replaces it, and only that content: later saves leave the copy alone.
     ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-
     EXPECT_EQ(dir.read("usuarios.xml.bak"), damaged);
-    const auto entries = readStore(storeBytes());
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].dni, UserStore::HashTexto(kDni));
-
-    // Only the damaged content is kept aside; later saves leave the copy alone.
+    ASSERT_EQ(readStore(storeBytes()).size(), 1u);
     ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRA"));
     EXPECT_EQ(dir.read("usuarios.xml.bak"), damaged);
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(messages.messages.empty()) << "the caller shows the error, not the store";
+
+    // A store path that exists but is no file cannot be read either.
+    TempDir other;
+    ASSERT_TRUE(QDir(other.path()).mkdir("usuarios.xml"));
+    UserStore folderStore(other.path(), messages);
+    const Status folderOpened = folderStore.AbreUsuarios();
+    ASSERT_FALSE(folderOpened.ok());
+    EXPECT_EQ(folderOpened.error().number, ErrorCode::FileAccess);
+    EXPECT_TRUE(
+        folderOpened.error().description.contains(QDir::toNativeSeparators(other.file("usuarios.xml"))));
 }
 
 TEST_F(UserStoreTest, StoreInsideAnotherRootKeepsThatRoot) {
