@@ -1,21 +1,12 @@
 #pragma once
 
+#include "platform/DniTextBox.h"
+
 #include <QColor>
-#include <QString>
 
 namespace velmora {
 
 class MessageService;
-
-// What the DNI check needs from a text box: its text, read and written, and the colour of
-// that text. The sign-in window and the editor adapt their own boxes to it.
-class DniTextBox {
-public:
-    virtual ~DniTextBox() = default;
-    virtual QString text() const = 0;
-    virtual void setText(const QString& text) = 0;
-    virtual void setForeColor(const QColor& color) = 0;
-};
 
 // Colours the check leaves on the box.
 QColor dniValidColor();   // black
