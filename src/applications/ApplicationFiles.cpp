@@ -29,6 +29,15 @@ QString bodyDescription(const RecordSet& bodies, const QString& code) {
     return cursor->text(u"DescCuerpo");
 }
 
+// A body code shorter than five characters reaches the name padded with "_" on the left;
+// the catalogue knows it without the padding.
+QString withoutPadding(const QString& bodyCode) {
+    qsizetype start = 0;
+    while (start < bodyCode.size() && bodyCode.at(start) == QLatin1Char('_'))
+        ++start;
+    return bodyCode.mid(start);
+}
+
 } // namespace
 
 QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
@@ -70,7 +79,7 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
         VELMORA_TRY(table.setValue(u"DNI", name.left(9)));
         VELMORA_TRY(table.setValue(u"Cuerpo", body));
         VELMORA_TRY(table.setValue(u"Grupo", name.mid(15, 2)));
-        VELMORA_TRY(table.setValue(u"DescCuerpo", bodyDescription(bodies, body)));
+        VELMORA_TRY(table.setValue(u"DescCuerpo", bodyDescription(bodies, withoutPadding(body))));
         VELMORA_TRY(table.setValue(u"Fichero", name));
         ++count;
     }

@@ -28,8 +28,9 @@ Status createApplicationFilesTable(RecordSet& table);
 // Rebuilds `table` (any previous content is dropped) with the saved applications of
 // `dni` in `folder`: files whose name has 21 characters, ends in ".doc" in any case and
 // begins with the DNI. `DescCuerpo` comes from `bodies` (columns CodCuerpo, DescCuerpo),
-// searched through a cursor of its own so the caller's filter and position stay put;
-// an unknown body leaves it empty. Rows follow the file names in ascending order.
+// searched through a cursor of its own so the caller's filter and position stay put, by the
+// code without the "_" padding of a short code; an unknown body leaves it empty. `Cuerpo`
+// keeps the five characters of the name as they are. Rows follow the file names in ascending order.
 // Returns the number of applications listed.
 Result<int> listApplications(const QString& folder, const QString& dni, const RecordSet& bodies,
                              RecordSet& table);

@@ -54,7 +54,7 @@ TEST(ListApplications, ListsOnlyTheUsersDocumentsWithTheirBodyDescription) {
     TempDir dir;
     dir.write("12345678Z_12345B1.doc", "d");
     dir.write("12345678Z_X0001A1.DOC", "d");  // upper-case extension
-    dir.write("12345678Z__1234C1.doc", "d");  // short code: "_" stays inside the body code
+    dir.write("12345678Z__1234C1.doc", "d");  // short code: "_" stays in Cuerpo, not in the look-up
     dir.write("12345678Z_99999C1.doc", "d");  // body no longer in the catalogue
     dir.write("12345678Z_12345B1.xml", "x");  // sidecar, not listed
     dir.write("87654321X_12345B1.doc", "d");  // another applicant
@@ -77,7 +77,7 @@ TEST(ListApplications, ListsOnlyTheUsersDocumentsWithTheirBodyDescription) {
                     .join('|');
     EXPECT_EQ(rows, (QStringList{"12345678Z_12345B1.doc|12345678Z|12345|Enfermero/a|B1",
                                  "12345678Z_99999C1.doc|12345678Z|99999||C1",
-                                 "12345678Z__1234C1.doc|12345678Z|_1234||C1",
+                                 "12345678Z__1234C1.doc|12345678Z|_1234|Código corto|C1",
                                  "12345678Z_X0001A1.DOC|12345678Z|X0001|Facultativo especialista|A1"}));
     // The caller's cursor on the bodies table is untouched.
     EXPECT_EQ(bodies.table.filter(), filterBefore);

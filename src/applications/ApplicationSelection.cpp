@@ -1,0 +1,44 @@
+#include "applications/ApplicationSelection.h"
+
+#include "applications/ApplicationFiles.h"
+#include "platform/MessageService.h"
+#include "platform/data/RecordSet.h"
+
+namespace velmora {
+
+ApplicationSelection::ApplicationSelection(QString applicationsFolder, const RecordSet& bodies,
+                                           RecordSet& applicationFiles, MessageService& messages)
+    : m_folder(std::move(applicationsFolder)), m_bodies(bodies), m_applicationFiles(applicationFiles),
+      m_messages(messages) {}
+
+QString ApplicationSelection::chooseForLoading(const QString& chosenFile) {
+    if (reportNothingChosen(chosenFile))
+        return QString();
+    return chosenFile;
+}
+
+ApplicationSelection::Deletion ApplicationSelection::deleteChosen(const QString& chosenFile) {
+    if (reportNothingChosen(chosenFile))
+        return Deletion::NothingChosen;
+    if (m_messages.show(QStringLiteral("¿Desea borrar esta solicitud?"), QStringLiteral("Borrar"),
+                        MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return Deletion::Kept;
+    deleteApplication(m_folder, chosenFile);
+    // A listing that fails leaves what it managed to list: deleting never reports an error.
+    (void)listApplications(m_folder, chosenFile.left(9), m_bodies, m_applicationFiles);
+    return Deletion::Deleted;
+}
+
+int ApplicationSelection::count() const {
+    return m_applicationFiles.isOpen() ? m_applicationFiles.recordCount() : 0;
+}
+
+bool ApplicationSelection::reportNothingChosen(const QString& chosenFile) {
+    if (!chosenFile.isEmpty())
+        return false;
+    m_messages.show(QStringLiteral("Seleccione una Solicitud"), QStringLiteral("Solicitudes"),
+                    MessageIcon::Exclamation, MessageButtons::Ok);
+    return true;
+}
+
+} // namespace velmora
