@@ -1,0 +1,136 @@
+#include "editor/PreferenceListEditor.h"
+
+#include "platform/MessageService.h"
+#include "platform/data/RecordSet.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+const QString kOrder = QStringLiteral("Orden");
+
+Error rowNotListed(const QString& id) {
+    return Error::make(ErrorCode::NoCurrentRecord,
+                       QStringLiteral("La plaza %1 ya no está en la lista de plazas solicitadas.").arg(id));
+}
+
+} // namespace
+
+PreferenceListEditor::PreferenceListEditor(RecordSet& list, QString choiceTitle)
+    : m_list(list), m_choiceTitle(std::move(choiceTitle)) {}
+
+Result<PreferenceListEditor::ChoiceCheck> PreferenceListEditor::ValidaPlaza(const PositionChoice& choice,
+                                                                            MessageService& messages) const {
+    if (!choice.isListItem) {
+        messages.inform(QStringLiteral("El puesto elegido no es válido"), m_choiceTitle,
+                        MessageIcon::Exclamation);
+        return ChoiceCheck::NotAnItem;
+    }
+    const auto listed = PlazaIncluida(choice.code, m_list);
+    if (!listed)
+        return listed.error();
+    if (*listed) {
+        messages.inform(QStringLiteral("Este puesto ya ha sido agregado a la solicitud"), m_choiceTitle,
+                        MessageIcon::Exclamation);
+        return ChoiceCheck::AlreadyListed;
+    }
+    return ChoiceCheck::Valid;
+}
+
+Result<PreferenceListEditor::ChoiceCheck>
+PreferenceListEditor::add(const PositionChoice& choice, const QString& orderText, const QString& demarcation,
+                          const AreaZoneNames& names, MessageService& messages) {
+    const auto check = ValidaPlaza(choice, messages);
+    if (!check || *check != ChoiceCheck::Valid)
+        return check;
+    const auto id = SiguienteValor(m_list, QStringLiteral("Solicitud"), true);
+    if (!id)
+        return id.error();
+    const auto order = CalculaOrden(m_list, orderText);
+    if (!order)
+        return order.error();
+
+    auto row = m_list.clone();
+    VELMORA_TRY(row->addNew());
+    const std::pair<const char16_t*, QVariant> values[] = {
+        {u"IdSolicitud", *id},
+        {u"Orden", *order},
+        {u"CodConvocatoria", choice.code},
+        {u"NomConvocatoria", choice.name},
+        {u"Consejeria", choice.institution},
+        {u"Localidad", choice.locality},
+        {u"CodArea", choice.areaCode},
+        {u"CodZona", choice.zoneCode},
+        {u"Area", choice.areaCode.isEmpty() ? QString() : names.areaName(choice.areaCode)},
+        {u"Zona", choice.zoneCode.isEmpty() ? QString() : names.zoneName(choice.zoneCode)},
+        {u"Demarcacion", demarcation},
+    };
+    for (const auto& [column, value] : values)
+        VELMORA_TRY(row->setValue(QStringView(column), value));
+    VELMORA_TRY(m_list.setSort(kOrder + QStringLiteral(" ASC")));
+    return ChoiceCheck::Valid;
+}
+
+std::optional<ListedPosition> PreferenceListEditor::beginModify(qint64 rowId) {
+    auto row = m_list.clone();
+    if (!row->moveToRowId(rowId))
+        return std::nullopt;
+    m_mode = PanelMode::Modifying;
+    ListedPosition loaded;
+    loaded.id = row->integer(u"IdSolicitud");
+    loaded.order = int(row->integer(kOrder));
+    loaded.code = row->text(u"CodConvocatoria");
+    loaded.name = row->text(u"NomConvocatoria");
+    loaded.demarcation = row->text(u"Demarcacion");
+    return loaded;
+}
+
+Result<PreferenceListEditor::Modification>
+PreferenceListEditor::modify(const QString& idText, const QString& orderText,
+                             const std::optional<QString>& demarcation, MessageService& messages) {
+    const std::optional<int> wanted = orderOfText(orderText);
+    if (!wanted) {
+        messages.inform(QStringLiteral("Debe asignar un orden a esta plaza"), QStringLiteral("Error"),
+                        MessageIcon::Exclamation);
+        return Modification{};
+    }
+    bool isNumber = false;
+    const qint64 id = idText.trimmed().toLongLong(&isNumber);
+    if (!isNumber)
+        return rowNotListed(idText);
+    auto row = m_list.clone();
+    VELMORA_TRY(row->find(QStringLiteral("IdSolicitud=%1").arg(id)));
+    if (row->isEOF())
+        return rowNotListed(idText);
+
+    const int order = std::min(*wanted, row->recordCount());
+    // The row's own order is where it leaves from: it is what "Modificar" showed, and it
+    // cannot go stale while another panel is modifying a row of the other list.
+    const int previous = int(row->integer(kOrder));
+    VELMORA_TRY(ReordenaPlazas(m_list, kOrder, previous, order));
+    VELMORA_TRY(row->setValue(kOrder, order));
+    if (demarcation)
+        VELMORA_TRY(row->setValue(u"Demarcacion", *demarcation));
+    VELMORA_TRY(NumeraOrden(m_list, kOrder));
+    m_mode = PanelMode::Adding;
+    return Modification{true, order};
+}
+
+Result<bool> PreferenceListEditor::confirmAndDelete(qint64 rowId, MessageService& messages) {
+    if (!confirmRowDeletion(messages))
+        return false;
+    auto row = m_list.clone();
+    if (!row->moveToRowId(rowId))
+        return false;
+    VELMORA_TRY(row->deleteCurrent());
+    VELMORA_TRY(NumeraOrden(m_list, kOrder));
+    return true;
+}
+
+Result<int> PreferenceListEditor::insertAll(const RecordSet& candidates, const AreaZoneNames& names,
+                                            const InsertProgress& progress) {
+    return InsertaTodasPlazas(candidates, m_list, names, progress);
+}
+
+} // namespace velmora

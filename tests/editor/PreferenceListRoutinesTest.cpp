@@ -1,0 +1,164 @@
+#include "editor/PreferenceListRoutines.h"
+
+#include "support/PreferenceListFixture.h"
+#include "support/QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::codesByOrder;
+using test::isWellKept;
+using test::listedText;
+using test::PreferenceTables;
+
+TEST(SiguienteValor, LargestPlusOneOverEveryRowWhateverTheCursor) {
+    PreferenceTables t;
+    EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 0);
+    t.addListed(3, 1, "10");
+    t.addListed(7, 2, "11");
+    t.addListed(1, 3, "12");
+    EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 8);
+    EXPECT_EQ(*SiguienteValor(t.list, "Orden", false), 4);
+    // The grid's cursor may be filtered and positioned: the copy sees every row and the
+    // cursor stays where it was.
+    ASSERT_TRUE(t.list.setFilter("Orden=3"));
+    EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 8);
+    EXPECT_EQ(t.list.text(u"CodConvocatoria"), "12");
+    EXPECT_FALSE(SiguienteValor(t.list, "Nada", true).ok());
+
+    RecordSet courses;
+    ASSERT_TRUE(createCoursesList(courses));
+    ASSERT_TRUE(courses.addNew());
+    ASSERT_TRUE(courses.setValue(u"IdCurso", 4));
+    EXPECT_EQ(*SiguienteValor(courses, "curso", true), 5); // column names match without regard to case
+}
+
+TEST(PlazaIncluida, FindsTheCodeInAnyRowOfTheList) {
+    PreferenceTables t;
+    EXPECT_FALSE(*PlazaIncluida("10", t.list));
+    t.listCodes(3);
+    EXPECT_TRUE(*PlazaIncluida("3", t.list));
+    EXPECT_FALSE(*PlazaIncluida("4", t.list));
+    ASSERT_TRUE(t.list.setFilter("Orden=1"));
+    EXPECT_TRUE(*PlazaIncluida("3", t.list));
+    EXPECT_FALSE(*PlazaIncluida("O'Donnell", t.list)); // a quote in the code is a literal, not an error
+}
+
+TEST(CalculaOrden, AppendsOrMakesRoomAsTheOrderBoxSays) {
+    {
+        PreferenceTables t; // an empty list gives 1 whatever the box holds
+        EXPECT_EQ(*CalculaOrden(t.list, ""), 1);
+        EXPECT_EQ(*CalculaOrden(t.list, "7"), 1);
+    }
+    for (const char* beyond : {"9", "5", "", "-", "0", "2,5", "32001"}) {
+        PreferenceTables t;
+        t.listCodes(4);
+        EXPECT_EQ(*CalculaOrden(t.list, beyond), 5) << beyond;
+        EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2", "3", "4"})) << beyond;
+    }
+    PreferenceTables t;
+    t.listCodes(4);
+    EXPECT_EQ(*CalculaOrden(t.list, "2"), 2);
+    EXPECT_EQ(listedText(t.list, "1", u"Orden"), "1");
+    EXPECT_EQ(listedText(t.list, "2", u"Orden"), "3");
+    EXPECT_EQ(listedText(t.list, "3", u"Orden"), "4");
+    EXPECT_EQ(listedText(t.list, "4", u"Orden"), "5");
+}
+
+TEST(ReordenaPlazas, MovesTheRowsBetweenTheOldAndTheNewOrder) {
+    PreferenceTables t;
+    t.listCodes(6);
+    // The row "4" moves up to 2: rows 2 and 3 make room; the row itself is left at 4.
+    ASSERT_TRUE(ReordenaPlazas(t.list, "Orden", 4, 2));
+    EXPECT_EQ(listedText(t.list, "2", u"Orden"), "3");
+    EXPECT_EQ(listedText(t.list, "3", u"Orden"), "4");
+    EXPECT_EQ(listedText(t.list, "4", u"Orden"), "4");
+    EXPECT_EQ(listedText(t.list, "5", u"Orden"), "5");
+
+    PreferenceTables down;
+    down.listCodes(6);
+    ASSERT_TRUE(ReordenaPlazas(down.list, "Orden", 2, 5)); // rows 3..5 move up one place
+    QStringList orders;
+    for (int code = 1; code <= 6; ++code)
+        orders << listedText(down.list, QString::number(code), u"Orden");
+    EXPECT_EQ(orders, QStringList({"1", "2", "2", "3", "4", "6"}));
+
+    ASSERT_TRUE(ReordenaPlazas(down.list, "Orden", 3, 3));
+    EXPECT_EQ(listedText(down.list, "4", u"Orden"), "3");
+}
+
+TEST(NumeraOrden, ClosesGapsInOrderAndSortsTheCursor) {
+    PreferenceTables t;
+    ASSERT_TRUE(NumeraOrden(t.list, "Orden")); // an empty list is no error
+    t.addListed(0, 9, "a");
+    t.addListed(1, 2, "b");
+    t.addListed(2, 5, "c");
+    t.addListed(3, 5, "d"); // a tie keeps the order the rows were added in
+    ASSERT_TRUE(NumeraOrden(t.list, "Orden"));
+    EXPECT_EQ(t.list.sort(), "Orden ASC");
+    EXPECT_TRUE(isWellKept(t.list));
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"b", "c", "d", "a"}));
+}
+
+TEST(InsertaTodasPlazas, AppendsTheCandidatesNotListedInCodeOrder) {
+    PreferenceTables t;
+    t.addListed(0, 1, "200");
+    t.addListed(1, 2, "100");
+    t.addListed(5, 3, "300");
+    t.addArea("A1", "Área Norte");
+    t.addZone("Z1", "Zona Centro");
+    for (const char* code : {"500", "300", "150", "400"})
+        t.addCandidate(code);
+    t.addCandidate("120", "A1", "Z1");
+    t.addCandidate("150"); // the same code twice among the candidates is listed once
+    t.sortCandidates();
+    AreaZoneNames names(t.areas, t.zones);
+
+    EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 4);
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"200", "100", "300", "120", "150", "400", "500"}));
+    EXPECT_EQ(listedText(t.list, "120", u"IdSolicitud"), "6");
+    EXPECT_EQ(listedText(t.list, "500", u"IdSolicitud"), "9");
+    EXPECT_EQ(listedText(t.list, "120", u"Area"), "Área Norte");
+    EXPECT_EQ(listedText(t.list, "120", u"Zona"), "Zona Centro");
+    EXPECT_EQ(listedText(t.list, "120", u"Localidad"), "Localidad 120");
+    EXPECT_EQ(listedText(t.list, "150", u"Area"), "");
+    EXPECT_EQ(listedText(t.list, "150", u"Demarcacion"), "");
+    EXPECT_TRUE(isWellKept(t.list));
+
+    EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 0); // a second run adds nothing
+
+    // Only what the candidates' filter shows is appended.
+    PreferenceTables filtered;
+    for (const char* code : {"1", "2", "3"})
+        filtered.addCandidate(code);
+    ASSERT_TRUE(filtered.candidates.setFilter("CodConvocatoria='2'"));
+    EXPECT_EQ(*InsertaTodasPlazas(filtered.candidates, filtered.list, names), 1);
+    EXPECT_EQ(codesByOrder(filtered.list), QStringList({"2"}));
+    EXPECT_EQ(listedText(filtered.list, "2", u"IdSolicitud"), "0");
+}
+
+TEST(InsertaTodasPlazas, RepaintsEachTimeTheNextOrderIsAMultipleOf300) {
+    PreferenceTables t;
+    t.listCodes(2);
+    for (int code = 1000; code < 1700; ++code)
+        t.addCandidate(QString::number(code));
+    AreaZoneNames names(t.areas, t.zones);
+    QList<int> calls;
+    EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names, [&](int appended) { calls << appended; }),
+              700);
+    // Orders 3..702 are given; the next order is 300 after 297 rows and 600 after 597.
+    EXPECT_EQ(calls, QList<int>({297, 597}));
+}
+
+TEST(OrderOfText, OnlyWholeOrdersFrom1To32000) {
+    EXPECT_EQ(orderOfText("1"), 1);
+    EXPECT_EQ(orderOfText(" 32000 "), 32000);
+    EXPECT_EQ(orderOfText("007"), 7);
+    for (const char* none : {"", "0", "-3", "32001", "-", "2,5", "1,", "99999999999999999999"})
+        EXPECT_EQ(orderOfText(none), std::nullopt) << none;
+}
+
+} // namespace
+} // namespace velmora
