@@ -1,0 +1,71 @@
+#include "editor/HandListEditor.h"
+
+#include "editor/PreferenceListRoutines.h"
+#include "platform/data/RecordSet.h"
+
+namespace velmora {
+
+HandListEditor::HandListEditor(RecordSet& list, QString idName, QStringList fields)
+    : m_list(list), m_idName(std::move(idName)), m_fields(std::move(fields)) {}
+
+std::optional<HandListEditor::Row> HandListEditor::beginModify(qint64 rowId) {
+    auto row = m_list.clone();
+    if (!row->moveToRowId(rowId))
+        return std::nullopt;
+    m_mode = PanelMode::Modifying;
+    Row loaded{row->text(QStringLiteral("Id") + m_idName), {}};
+    for (const QString& field : m_fields)
+        loaded.fields << row->text(field);
+    return loaded;
+}
+
+Status HandListEditor::writeFields(RecordSet& row, const QStringList& fields) const {
+    if (fields.size() != m_fields.size())
+        return Error::make(
+            ErrorCode::InvalidProcedureCall,
+            QStringLiteral("Se esperaban %1 campos y llegaron %2.").arg(m_fields.size()).arg(fields.size()));
+    for (qsizetype i = 0; i < m_fields.size(); ++i)
+        VELMORA_TRY(row.setValue(m_fields[i], fields[i]));
+    return {};
+}
+
+Result<qint64> HandListEditor::accept(const QString& idText, const QStringList& fields) {
+    const QString idColumn = QStringLiteral("Id") + m_idName;
+    auto row = m_list.clone();
+    if (m_mode == PanelMode::Adding) {
+        const auto id = SiguienteValor(m_list, m_idName, true);
+        if (!id)
+            return id.error();
+        VELMORA_TRY(row->addNew());
+        Status written = row->setValue(idColumn, *id);
+        if (written)
+            written = writeFields(*row, fields);
+        if (!written) {
+            (void)row->deleteCurrent(); // no half-written row stays behind
+            return written.error();
+        }
+        return *id;
+    }
+    bool isNumber = false;
+    const qint64 id = idText.trimmed().toLongLong(&isNumber);
+    if (isNumber)
+        VELMORA_TRY(row->find(QStringLiteral("%1=%2").arg(idColumn).arg(id)));
+    if (!isNumber || row->isEOF())
+        return Error::make(ErrorCode::NoCurrentRecord,
+                           QStringLiteral("La fila %1 ya no está en la lista.").arg(idText));
+    VELMORA_TRY(writeFields(*row, fields));
+    m_mode = PanelMode::Adding;
+    return id;
+}
+
+Result<bool> HandListEditor::confirmAndDelete(qint64 rowId, MessageService& messages) {
+    if (!confirmRowDeletion(messages))
+        return false;
+    auto row = m_list.clone();
+    if (!row->moveToRowId(rowId))
+        return false;
+    VELMORA_TRY(row->deleteCurrent());
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,151 @@
+#include "editor/HandListEditor.h"
+
+#include "catalog/ListTables.h"
+#include "editor/HandListChecks.h"
+#include "platform/data/RecordSet.h"
+#include "support/FakeMessageService.h"
+#include "support/QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::FakeMessageService;
+
+struct Courses {
+    RecordSet list;
+    HandListEditor editor{list, "curso", {"Curso", "NHoras", "Ano", "Centro"}};
+    Courses() { EXPECT_TRUE(createCoursesList(list)); }
+
+    qint64 add(const QString& name) { return *editor.accept(QString(), {name, "20", "2001", "Centro"}); }
+    qint64 rowOf(qint64 id) const {
+        auto copy = list.clone();
+        EXPECT_TRUE(copy->find(QStringLiteral("IdCurso=%1").arg(id)));
+        return copy->currentRowId();
+    }
+    void remove(qint64 id) {
+        FakeMessageService messages;
+        EXPECT_TRUE(*editor.confirmAndDelete(rowOf(id), messages));
+    }
+};
+
+TEST(HandListEditor, IdentifiersGrowFromTheLargestAndAreNeverRenumbered) {
+    Courses c;
+    EXPECT_EQ(c.add("Uno"), 0);
+    EXPECT_EQ(c.add("Dos"), 1);
+    c.remove(1);
+    EXPECT_EQ(c.add("Tres"), 1);
+    c.remove(0);
+    EXPECT_EQ(c.add("Cuatro"), 2);
+    EXPECT_EQ(c.list.recordCount(), 2);
+}
+
+TEST(HandListEditor, ModifyOverwritesTheLoadedRowOnly) {
+    Courses c;
+    c.add("Uno");
+    c.add("Dos");
+    const auto loaded = c.editor.beginModify(c.rowOf(1));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->id, "1");
+    EXPECT_EQ(loaded->fields, QStringList({"Dos", "20", "2001", "Centro"}));
+    EXPECT_EQ(c.editor.mode(), PanelMode::Modifying);
+    EXPECT_EQ(*c.editor.accept(loaded->id, {"Dos bis", "35", "1999", "Otro"}), 1);
+    EXPECT_EQ(c.editor.mode(), PanelMode::Adding);
+    EXPECT_EQ(c.list.recordCount(), 2);
+    auto copy = c.list.clone();
+    ASSERT_TRUE(copy->find("IdCurso=1"));
+    EXPECT_EQ(copy->text(u"Curso"), "Dos bis");
+    EXPECT_EQ(copy->integer(u"NHoras"), 35);
+    copy->moveFirst();
+    ASSERT_TRUE(copy->find("IdCurso=0"));
+    EXPECT_EQ(copy->text(u"Curso"), "Uno");
+
+    ASSERT_TRUE(c.editor.beginModify(c.rowOf(0)));
+    EXPECT_FALSE(c.editor.accept("7", {"x", "1", "2000", "y"}).ok()); // no row with that identifier
+    EXPECT_EQ(c.editor.mode(), PanelMode::Modifying);
+}
+
+TEST(HandListEditor, AFieldThatDoesNotFitLeavesNoHalfRow) {
+    Courses c;
+    const auto refused = c.editor.accept(QString(), {"Curso", "muchas", "2001", "Centro"});
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(c.list.recordCount(), 0);
+}
+
+TEST(HandListEditor, DeleteAnsweredNoKeepsTheRow) {
+    Courses c;
+    c.add("Uno");
+    FakeMessageService messages;
+    messages.queueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(*c.editor.confirmAndDelete(c.rowOf(0), messages));
+    EXPECT_EQ(c.list.recordCount(), 1);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "¿Desea borrar la fila seleccionada?");
+}
+
+TEST(ValidaCurso, NamesTheFirstMissingFieldWithItsTrailingBlank) {
+    CourseFields fields;
+    const auto check = [&]() {
+        FakeMessageService messages;
+        if (ValidaCurso(fields, messages))
+            return QString();
+        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].title, programTitle());
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
+        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
+        return messages.messages[0].text;
+    };
+    EXPECT_EQ(check(), "Es obligatorio rellenar el nombre del curso ");
+    fields.curso = "Urgencias";
+    EXPECT_EQ(check(), "Es obligatorio rellenar el nº de horas del curso ");
+    fields.horas = "20";
+    EXPECT_EQ(check(), "Es obligatorio rellenar el año de realización del curso ");
+    fields.ano = "2001";
+    EXPECT_EQ(check(), "Es obligatorio rellenar el centro que impartió el curso ");
+    fields.centro = "Escuela";
+    EXPECT_EQ(check(), QString());
+}
+
+TEST(CourseNumberChecks, HoursAndYearAreWholeNumbersInRange) {
+    const auto hoursRefused = [](const QString& text) {
+        FakeMessageService messages;
+        const bool ok = checkCourseHours(text, messages);
+        if (!ok) {
+            EXPECT_EQ(messages.texts(), QStringList({"El número de horas debe ser mayor de 0"}));
+            EXPECT_EQ(messages.messages[0].title, "Datos Erróneos");
+            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+        }
+        return !ok;
+    };
+    for (const char* bad : {"0", "0,5", "1,5", "-", "-3"})
+        EXPECT_TRUE(hoursRefused(bad)) << bad;
+    for (const char* good : {"", "1", "250"})
+        EXPECT_FALSE(hoursRefused(good)) << good;
+
+    const auto yearRefused = [](const QString& text) {
+        FakeMessageService messages;
+        const bool ok = checkCourseYear(text, 2026, messages);
+        if (!ok) {
+            EXPECT_EQ(messages.texts(), QStringList({"El año introducido es erróneo"}));
+            EXPECT_EQ(messages.messages[0].title, "Datos erróneos");
+            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+        }
+        return !ok;
+    };
+    for (const char* bad : {"1949", "2027", "1990,5", "-"})
+        EXPECT_TRUE(yearRefused(bad)) << bad;
+    for (const char* good : {"", "1950", "2026"})
+        EXPECT_FALSE(yearRefused(good)) << good;
+}
+
+TEST(ValidaDocumento, OnlyTheNameIsRequired) {
+    FakeMessageService messages;
+    EXPECT_TRUE(ValidaDocumento("Título", messages));
+    EXPECT_FALSE(ValidaDocumento("", messages));
+    EXPECT_EQ(messages.texts(), QStringList({"Es obligatorio rellenar el nombre del documento"}));
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
+}
+
+} // namespace
+} // namespace velmora
