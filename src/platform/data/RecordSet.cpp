@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
+#include <utility>
 
 namespace velmora {
 
@@ -24,8 +24,16 @@ public:
     std::vector<std::vector<qint64>> ints;
     std::vector<char> alive;
     quint64 deleteVersion = 0;
+    int lastDeleted = -1; // lets a view one deletion behind drop that row without a walk
     bool opened = false;
     std::vector<std::unique_ptr<Index>> indexes;
+    // The cursors that have listeners. Writes test only whether it is empty, so loading a
+    // table nobody watches costs nothing more.
+    std::vector<RecordSet*> listened;
+
+    bool isListened(const RecordSet* cursor) const {
+        return std::find(listened.begin(), listened.end(), cursor) != listened.end();
+    }
 
     int rowLimit() const { return int(alive.size()); }
 
@@ -104,6 +112,7 @@ public:
         for (size_t c = 0; c < columns.size(); ++c)
             indexErase(int(c), row);
         alive[size_t(row)] = 0;
+        lastDeleted = row;
         ++deleteVersion;
     }
 
@@ -223,8 +232,21 @@ struct RecordSet::View {
     bool currentDeleted = false;
     int seenLimit = 0;
     quint64 seenDeletes = 0;
-    std::unordered_map<int, int> positionOf;
+    int builtLimit = 0; // rows judged by the last rebuild; later ones join as they are added
+    // Sorted views only (unsorted ones hold ascending row ids and are searched): the
+    // position of each row id, -1 when out of the view; kept while positionValid.
+    std::vector<int> positionOf;
     bool positionValid = false;
+    std::vector<RecordSetListener*> listeners;
+
+    void append(int row) {
+        rows.push_back(row);
+        if (positionValid) {
+            if (positionOf.size() <= size_t(row))
+                positionOf.resize(size_t(row) + 1, -1);
+            positionOf[size_t(row)] = int(rows.size()) - 1;
+        }
+    }
 };
 
 namespace {
@@ -268,9 +290,45 @@ Error closedSetError() {
 } // namespace
 
 RecordSet::RecordSet() : m_table(std::make_shared<RecordTable>()), m_view(std::make_unique<View>()) {}
-RecordSet::~RecordSet() = default;
-RecordSet::RecordSet(RecordSet&&) noexcept = default;
-RecordSet& RecordSet::operator=(RecordSet&&) noexcept = default;
+
+RecordSet::~RecordSet() {
+    if (m_view->listeners.empty())
+        return;
+    stopListening();
+    for (RecordSetListener* listener : std::exchange(m_view->listeners, {}))
+        listener->recordSetDestroyed();
+}
+
+RecordSet::RecordSet(RecordSet&& other) noexcept : RecordSet() {
+    takeRowsOf(other);
+}
+
+RecordSet& RecordSet::operator=(RecordSet&& other) noexcept {
+    takeRowsOf(other);
+    return *this;
+}
+
+// Listeners belong to the cursor object they were added to, not to the rows: a window's
+// drop-down bound to a catalogue table keeps following it when the table is rebuilt or
+// released by assignment. The moved-from set is left new and empty, so it stays usable.
+void RecordSet::takeRowsOf(RecordSet& other) {
+    if (this == &other)
+        return;
+    stopListening();
+    other.stopListening();
+    std::vector<RecordSetListener*> mine = std::exchange(m_view->listeners, {});
+    std::vector<RecordSetListener*> theirs = std::exchange(other.m_view->listeners, {});
+    m_table = std::exchange(other.m_table, std::make_shared<RecordTable>());
+    m_view = std::exchange(other.m_view, std::make_unique<View>());
+    m_view->listeners = std::move(mine);
+    other.m_view->listeners = std::move(theirs);
+    for (RecordSet* cursor : {this, &other}) {
+        if (!cursor->m_view->listeners.empty()) {
+            cursor->startListening();
+            cursor->announceReset();
+        }
+    }
+}
 
 Status RecordSet::closedError() const {
     return closedSetError();
@@ -304,11 +362,13 @@ Status RecordSet::open() {
     m_table->opened = true;
     m_view->closed = false;
     rebuildView();
+    announceReset();
     return {};
 }
 
 void RecordSet::close() {
     m_view->closed = true;
+    announceReset();
 }
 
 bool RecordSet::isOpen() const {
@@ -366,6 +426,7 @@ void RecordSet::rebuildView() {
     v.pos = 0;
     v.currentDeleted = false;
     v.seenLimit = t.rowLimit();
+    v.builtLimit = t.rowLimit();
     v.seenDeletes = t.deleteVersion;
     v.positionValid = false;
 }
@@ -374,7 +435,19 @@ void RecordSet::rebuildView() {
 void RecordSet::refresh() const {
     View& v = *m_view;
     const RecordTable& t = *m_table;
-    if (v.seenDeletes != t.deleteVersion) {
+    if (v.seenDeletes + 1 == t.deleteVersion) {
+        // One row went since the last look (always so for watched cursors): drop just it.
+        const int at = locate(t.lastDeleted);
+        if (at >= 0) {
+            v.rows.erase(v.rows.begin() + at);
+            if (at < v.pos)
+                --v.pos;
+            else if (at == v.pos)
+                v.currentDeleted = true;
+            v.positionValid = false;
+        }
+        v.seenDeletes = t.deleteVersion;
+    } else if (v.seenDeletes != t.deleteVersion) {
         const int current =
             (v.pos >= 0 && v.pos < int(v.rows.size()) && !v.currentDeleted) ? v.rows[size_t(v.pos)] : -1;
         int deadBefore = 0;
@@ -398,10 +471,24 @@ void RecordSet::refresh() const {
         // New rows join at the end of the view, as freshly added records do.
         for (int row = v.seenLimit; row < t.rowLimit(); ++row)
             if (t.alive[size_t(row)] && (!v.filter || t.matches(*v.filter, row)))
-                v.rows.push_back(row);
+                v.append(row);
         v.seenLimit = t.rowLimit();
-        v.positionValid = false;
     }
+}
+
+int RecordSet::locate(int row) const {
+    View& v = *m_view;
+    if (v.sortColumn < 0) {
+        const auto at = std::lower_bound(v.rows.begin(), v.rows.end(), row);
+        return (at != v.rows.end() && *at == row) ? int(at - v.rows.begin()) : -1;
+    }
+    if (!v.positionValid) {
+        v.positionOf.assign(size_t(m_table->rowLimit()), -1);
+        for (size_t i = 0; i < v.rows.size(); ++i)
+            v.positionOf[size_t(v.rows[i])] = int(i);
+        v.positionValid = true;
+    }
+    return (row >= 0 && size_t(row) < v.positionOf.size()) ? v.positionOf[size_t(row)] : -1;
 }
 
 int RecordSet::currentRow() const {
@@ -428,11 +515,12 @@ Status RecordSet::addNew() {
     refresh();
     View& v = *m_view;
     const int row = m_table->addRow();
-    v.rows.push_back(row);
+    v.append(row);
     v.seenLimit = m_table->rowLimit();
     v.pos = int(v.rows.size()) - 1;
     v.currentDeleted = false;
-    v.positionValid = false;
+    if (!m_table->listened.empty())
+        announceRowAdded(row);
     return {};
 }
 
@@ -440,12 +528,39 @@ Status RecordSet::deleteCurrent() {
     const int row = currentRow();
     if (row < 0)
         return isOpen() ? noCurrentRecord() : closedError();
+    const std::shared_ptr<RecordTable> table = m_table; // listeners may replace this cursor's rows
+    std::vector<RecordSet*> told;
+    if (!table->listened.empty()) {
+        // Told while the row is still in every view, so a model can say where it was.
+        for (RecordSet* cursor : std::vector<RecordSet*>(table->listened)) {
+            if (!table->isListened(cursor) || !cursor->isOpen())
+                continue;
+            cursor->refresh();
+            if (cursor->locate(row) < 0)
+                continue;
+            told.push_back(cursor);
+            cursor->tellListeners([row](RecordSetListener& l) { l.rowAboutToBeRemoved(row); });
+        }
+        if (m_table != table || !table->alive[size_t(row)])
+            return {}; // a listener deleted it or replaced the rows meanwhile
+    }
+    table->deleteRow(row);
     View& v = *m_view;
-    m_table->deleteRow(row);
-    v.rows.erase(v.rows.begin() + v.pos);
-    v.currentDeleted = true;
-    v.seenDeletes = m_table->deleteVersion;
-    v.positionValid = false;
+    if (!v.currentDeleted && v.pos >= 0 && v.pos < int(v.rows.size()) && v.rows[size_t(v.pos)] == row &&
+        v.seenDeletes + 1 == table->deleteVersion) {
+        v.rows.erase(v.rows.begin() + v.pos);
+        v.currentDeleted = true;
+        v.seenDeletes = table->deleteVersion;
+        v.positionValid = false;
+    } else {
+        refresh(); // a listener moved this cursor: find the row again
+    }
+    for (RecordSet* cursor : told) {
+        if (!table->isListened(cursor))
+            continue;
+        cursor->refresh();
+        cursor->tellListeners([row](RecordSetListener& l) { l.rowRemoved(row); });
+    }
     return {};
 }
 
@@ -478,6 +593,8 @@ Status RecordSet::setValue(int column, const QVariant& value) {
         t.indexErase(column, row);
         t.texts[size_t(column)][size_t(row)] = value.toString();
         t.indexInsert(column, row);
+        if (!t.listened.empty())
+            announceWrite(row, column);
         return {};
     }
     qint64 number = 0;
@@ -494,6 +611,8 @@ Status RecordSet::setValue(int column, const QVariant& value) {
     t.indexErase(column, row);
     t.ints[size_t(column)][size_t(row)] = number;
     t.indexInsert(column, row);
+    if (!t.listened.empty())
+        announceWrite(row, column);
     return {};
 }
 
@@ -524,6 +643,8 @@ Status RecordSet::setText(int column, const QString& text) {
     t.indexErase(column, row);
     t.texts[size_t(column)][size_t(row)] = text;
     t.indexInsert(column, row);
+    if (!t.listened.empty())
+        announceWrite(row, column);
     return {};
 }
 
@@ -591,6 +712,8 @@ bool RecordSet::isBOF() const {
 }
 
 int RecordSet::recordCount() const {
+    if (!isOpen())
+        return 0;
     refresh();
     return int(m_view->rows.size());
 }
@@ -615,6 +738,7 @@ Status RecordSet::setFilter(const QString& criteria) {
         m_view->filter.reset();
         m_view->filterText.clear();
         rebuildView();
+        announceReset();
         return {};
     }
     auto parsed = m_table->parse(criteria);
@@ -623,6 +747,7 @@ Status RecordSet::setFilter(const QString& criteria) {
     m_view->filter = std::move(parsed).value();
     m_view->filterText = criteria;
     rebuildView();
+    announceReset();
     return {};
 }
 
@@ -650,6 +775,7 @@ Status RecordSet::setSort(const QString& sortText) {
     m_view->sortDescending = descending;
     m_view->sortText = sortText;
     rebuildView();
+    announceReset();
     return {};
 }
 
@@ -697,17 +823,10 @@ Status RecordSet::find(const QString& criteria) {
             }
         }
     } else {
-        if (!v.positionValid) {
-            v.positionOf.clear();
-            for (size_t i = 0; i < v.rows.size(); ++i)
-                v.positionOf[v.rows[i]] = int(i);
-            v.positionValid = true;
-        }
         for (int row : *candidates) {
-            const auto at = v.positionOf.find(row);
-            if (at != v.positionOf.end() && at->second >= start && at->second < best &&
-                t.matches(*parsed, row))
-                best = at->second;
+            const int at = locate(row);
+            if (at >= start && at < best && t.matches(*parsed, row))
+                best = at;
         }
     }
     v.pos = best;
@@ -720,12 +839,138 @@ qint64 RecordSet::currentRowId() const {
 
 bool RecordSet::moveToRowId(qint64 rowId) {
     refresh();
-    View& v = *m_view;
-    const auto at = std::find(v.rows.begin(), v.rows.end(), int(rowId));
-    if (at == v.rows.end())
+    if (rowId < 0 || rowId >= m_table->rowLimit())
         return false;
-    v.pos = int(at - v.rows.begin());
-    v.currentDeleted = false;
+    const int at = locate(int(rowId));
+    if (at < 0)
+        return false;
+    m_view->pos = at;
+    m_view->currentDeleted = false;
+    return true;
+}
+
+qint64 RecordSet::rowIdAt(int position) const {
+    if (!isOpen())
+        return -1;
+    refresh();
+    const View& v = *m_view;
+    return (position >= 0 && position < int(v.rows.size())) ? v.rows[size_t(position)] : -1;
+}
+
+int RecordSet::positionOfRowId(qint64 rowId) const {
+    if (!isOpen())
+        return -1;
+    refresh();
+    if (rowId < 0 || rowId >= m_table->rowLimit())
+        return -1;
+    return locate(int(rowId));
+}
+
+QVariant RecordSet::valueAt(int position, int column) const {
+    const qint64 row = rowIdAt(position);
+    if (row < 0 || column < 0 || column >= columnCount())
+        return {};
+    const RecordTable& t = *m_table;
+    if (t.isText(column))
+        return QVariant(t.texts[size_t(column)][size_t(row)]);
+    return QVariant(t.ints[size_t(column)][size_t(row)]);
+}
+
+QString RecordSet::textAt(int position, int column) const {
+    const qint64 row = rowIdAt(position);
+    if (row < 0 || column < 0 || column >= columnCount())
+        return {};
+    const RecordTable& t = *m_table;
+    return t.isText(column) ? t.texts[size_t(column)][size_t(row)]
+                            : QString::number(t.ints[size_t(column)][size_t(row)]);
+}
+
+QString RecordSet::textOfRowId(qint64 rowId, int column) const {
+    const RecordTable& t = *m_table;
+    if (rowId < 0 || rowId >= t.rowLimit() || !t.alive[size_t(rowId)] || column < 0 ||
+        column >= columnCount())
+        return {};
+    return t.isText(column) ? t.texts[size_t(column)][size_t(rowId)]
+                            : QString::number(t.ints[size_t(column)][size_t(rowId)]);
+}
+
+void RecordSet::addListener(RecordSetListener* listener) {
+    auto& listeners = m_view->listeners;
+    if (!listener || std::find(listeners.begin(), listeners.end(), listener) != listeners.end())
+        return;
+    listeners.push_back(listener);
+    startListening();
+}
+
+void RecordSet::removeListener(RecordSetListener* listener) {
+    auto& listeners = m_view->listeners;
+    listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
+    if (listeners.empty())
+        stopListening();
+}
+
+void RecordSet::startListening() {
+    if (!m_table->isListened(this))
+        m_table->listened.push_back(this);
+    refresh(); // watched cursors stay caught up, so each event finds its row at once
+}
+
+void RecordSet::stopListening() {
+    auto& listened = m_table->listened;
+    listened.erase(std::remove(listened.begin(), listened.end(), this), listened.end());
+}
+
+// Listeners may add or remove listeners while they are told: work on a copy and skip
+// those that left meanwhile.
+void RecordSet::tellListeners(const std::function<void(RecordSetListener&)>& tell) {
+    const std::vector<RecordSetListener*> listeners = m_view->listeners;
+    for (RecordSetListener* listener : listeners) {
+        const auto& now = m_view->listeners;
+        if (std::find(now.begin(), now.end(), listener) != now.end())
+            tell(*listener);
+    }
+}
+
+void RecordSet::announceReset() {
+    if (!m_view->listeners.empty())
+        tellListeners([](RecordSetListener& l) { l.viewReset(); });
+}
+
+void RecordSet::announceRowAdded(int row) {
+    const std::shared_ptr<RecordTable> table = m_table;
+    for (RecordSet* cursor : std::vector<RecordSet*>(table->listened)) {
+        if (!table->isListened(cursor) || !cursor->isOpen())
+            continue;
+        cursor->refresh(); // joins the row where the cursor's filter takes it
+        const std::vector<int>& rows = cursor->m_view->rows;
+        if (!rows.empty() && rows.back() == row)
+            cursor->tellListeners([row](RecordSetListener& l) { l.rowAdded(row); });
+    }
+}
+
+void RecordSet::announceWrite(int row, int column) {
+    const std::shared_ptr<RecordTable> table = m_table;
+    for (RecordSet* cursor : std::vector<RecordSet*>(table->listened)) {
+        if (!table->isListened(cursor) || !cursor->isOpen())
+            continue;
+        cursor->refresh();
+        if (cursor->locate(row) >= 0)
+            cursor->tellListeners([row, column](RecordSetListener& l) { l.rowChanged(row, column); });
+        else if (cursor->joinNewestRow(row))
+            cursor->tellListeners([row](RecordSetListener& l) { l.rowAdded(row); });
+    }
+}
+
+// A row added through another cursor is judged against this cursor's filter while it is
+// still empty; its values come just after. While it is the table's newest row it is
+// judged again at each write, so a watched view does not miss a row it would show.
+bool RecordSet::joinNewestRow(int row) {
+    View& v = *m_view;
+    const RecordTable& t = *m_table;
+    if (!v.filter || row != t.rowLimit() - 1 || row < v.builtLimit || !t.alive[size_t(row)] ||
+        !t.matches(*v.filter, row))
+        return false;
+    v.append(row);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,9 +29,11 @@ class Criteria;
 class RecordSetListener {
 public:
     virtual ~RecordSetListener() = default;
-    // A row was added; it is the last row of every view it joined.
+    // A row joined this cursor's view (added through any cursor); it is the view's last row.
+    // A row added elsewhere joins when it matches this cursor's filter, judged when it is
+    // added and again as its values are written while it is the table's newest row.
     virtual void rowAdded(qint64 /*rowId*/) {}
-    // A column of a row was written (column index of the set).
+    // A column of a row of this cursor's view was written (column index of the set).
     virtual void rowChanged(qint64 /*rowId*/, int /*column*/) {}
     // A row is about to leave every view; it is still readable.
     virtual void rowAboutToBeRemoved(qint64 /*rowId*/) {}
@@ -38,6 +41,8 @@ public:
     // This cursor's rows changed wholesale: filter or sort set, opened or closed, its
     // table replaced (move assignment, createTable) or released.
     virtual void viewReset() {}
+    // The cursor is being destroyed: forget it (no need to remove the listener).
+    virtual void recordSetDestroyed() {}
 };
 
 // An in-memory record set: typed columns, shared rows, and a cursor with its own
@@ -129,10 +134,12 @@ public:
 
     // --- reading by position, without moving the cursor --------------------------
     // Positions are 0-based in this cursor's view (0 .. recordCount() - 1).
-    qint64 rowIdAt(int position) const;      // -1 outside the view
-    int positionOfRowId(qint64 rowId) const; // -1 when the row is not in this view
+    qint64 rowIdAt(int position) const;               // -1 outside the view
+    int positionOfRowId(qint64 rowId) const;          // -1 when the row is not in this view
     QVariant valueAt(int position, int column) const; // invalid outside the view
     QString textAt(int position, int column) const;   // integers in plain decimal
+    // A column of any live row of the table, in this cursor's view or not; empty otherwise.
+    QString textOfRowId(qint64 rowId, int column) const;
 
     // --- change notifications -----------------------------------------------------
     // The listener is not owned; remove it before it dies. It stays with this cursor
@@ -148,6 +155,16 @@ private:
     int currentRow() const;
     Result<int> resolve(QStringView column) const;
     void rebuildView();
+    int locate(int row) const; // position in the view, without catching up first
+    void takeRowsOf(RecordSet& other);
+    // Change notifications, sent only when some cursor of the table has listeners.
+    void startListening();
+    void stopListening();
+    void tellListeners(const std::function<void(RecordSetListener&)>& tell);
+    void announceReset();
+    void announceRowAdded(int row);
+    void announceWrite(int row, int column);
+    bool joinNewestRow(int row);
 
     std::shared_ptr<RecordTable> m_table;
     std::unique_ptr<View> m_view;

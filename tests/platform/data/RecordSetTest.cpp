@@ -278,3 +278,217 @@ TEST(RecordSet, IndexedFiltersAndFindsAgreeWithAPlainScan) {
         EXPECT_EQ(rs.recordCount(), int(expected)) << area.toStdString();
     }
 }
+
+namespace {
+
+// Writes down every event with what the listened cursor shows at that moment.
+struct EventLog : RecordSetListener {
+    explicit EventLog(RecordSet& watched) : set(&watched) { set->addListener(this); }
+    ~EventLog() override {
+        if (set)
+            set->removeListener(this);
+    }
+    QString where(qint64 rowId) const {
+        return QStringLiteral("%1/%2").arg(set->positionOfRowId(rowId)).arg(set->recordCount());
+    }
+    void rowAdded(qint64 rowId) override { events << QStringLiteral("added ") + where(rowId); }
+    void rowChanged(qint64 rowId, int column) override {
+        events << QStringLiteral("changed %1 %2").arg(set->positionOfRowId(rowId)).arg(column);
+    }
+    void rowAboutToBeRemoved(qint64 rowId) override { events << QStringLiteral("removing ") + where(rowId); }
+    void rowRemoved(qint64 rowId) override { events << QStringLiteral("removed ") + where(rowId); }
+    void viewReset() override { events << QStringLiteral("reset %1").arg(set->recordCount()); }
+    void recordSetDestroyed() override {
+        events << QStringLiteral("destroyed");
+        set = nullptr;
+    }
+    QStringList take() { return std::exchange(events, {}); }
+
+    RecordSet* set;
+    QStringList events;
+};
+
+} // namespace
+
+TEST(RecordSetEvents, WritesThroughAnyCursorReachTheListenersOfEveryCursor) {
+    RecordSet rs = makePositions();
+    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
+    auto clone = rs.clone();
+    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
+    EventLog log(rs);
+    EventLog cloneLog(*clone);
+
+    // The row joins the filtered view once its values match, while it is the newest row;
+    // each listener sees its own cursor already up to date.
+    addRow(*clone, 2, QStringLiteral("01"), QStringLiteral("Ávila"));
+    EXPECT_EQ(cloneLog.take(),
+              QStringList({"added 1/2", "changed 1 0", "changed 1 1", "changed 1 2", "changed 1 3"}));
+    EXPECT_EQ(log.take(), QStringList({"added 1/2", "changed 1 2", "changed 1 3"}));
+
+    // A row that never matches stays out of the filtered view and tells it nothing.
+    addRow(*clone, 3, QStringLiteral("02"), QStringLiteral("Badajoz"));
+    EXPECT_EQ(log.take(), QStringList());
+    EXPECT_EQ(rs.recordCount(), 2);
+
+    // A row the filter judged when it was set does not join later, even as the newest.
+    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
+    EXPECT_EQ(log.take(), QStringList({"reset 2"}));
+    ASSERT_TRUE(clone->setValue(u"CodArea", QStringLiteral("01")));
+    EXPECT_EQ(log.take(), QStringList());
+    cloneLog.take();
+
+    // Deleting through the clone: told while the row is still in view, then after it left.
+    clone->moveFirst();
+    ASSERT_TRUE(clone->deleteCurrent());
+    EXPECT_EQ(log.take(), QStringList({"removing 0/2", "removed -1/1"}));
+    EXPECT_EQ(cloneLog.take(), QStringList({"removing 0/3", "removed -1/2"}));
+    EXPECT_EQ(rs.textAt(0, 2), QStringLiteral("Ávila"));
+}
+
+TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
+    // A listener that keeps a copy of the view from the events alone must always agree
+    // with the view, in natural, sorted and filtered order and whichever cursor writes.
+    struct Mirror : RecordSetListener {
+        RecordSet* set = nullptr;
+        std::vector<qint64> rows;
+        void rowAdded(qint64 rowId) override {
+            ASSERT_EQ(set->positionOfRowId(rowId), int(rows.size()));
+            rows.push_back(rowId);
+        }
+        void rowAboutToBeRemoved(qint64 rowId) override {
+            const int at = set->positionOfRowId(rowId);
+            ASSERT_GE(at, 0);
+            ASSERT_EQ(rows[size_t(at)], rowId);
+            rows.erase(rows.begin() + at);
+        }
+        void viewReset() override {
+            rows.clear();
+            for (int i = 0; i < set->recordCount(); ++i)
+                rows.push_back(set->rowIdAt(i));
+        }
+    };
+    QRandomGenerator random(42);
+    RecordSet rs = makePositions();
+    auto sorted = rs.clone();
+    auto filtered = rs.clone();
+    ASSERT_TRUE(sorted->setSort(QStringLiteral("Localidad DESC")));
+    ASSERT_TRUE(filtered->setFilter(QStringLiteral("CodArea='A1' OR CodArea='A2'")));
+    Mirror mirrors[3];
+    RecordSet* cursors[3] = {&rs, sorted.get(), filtered.get()};
+    for (int i = 0; i < 3; ++i) {
+        mirrors[i].set = cursors[i];
+        cursors[i]->addListener(&mirrors[i]);
+    }
+    for (int step = 0; step < 600; ++step) {
+        RecordSet& writer = *cursors[random.bounded(3)];
+        if (random.bounded(3) > 0 || writer.recordCount() == 0) {
+            addRow(writer, step, QStringLiteral("A%1").arg(random.bounded(4)),
+                   QStringLiteral("L%1").arg(random.bounded(50)));
+        } else {
+            writer.setAbsolutePosition(random.bounded(writer.recordCount()));
+            ASSERT_TRUE(writer.deleteCurrent());
+        }
+        if (step % 150 == 149) {
+            ASSERT_TRUE(sorted->setSort(QStringLiteral("Orden ASC")));
+        }
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_EQ(int(mirrors[i].rows.size()), cursors[i]->recordCount()) << "cursor " << i;
+            for (int p = 0; p < cursors[i]->recordCount(); ++p) {
+                ASSERT_EQ(mirrors[i].rows[size_t(p)], cursors[i]->rowIdAt(p)) << "cursor " << i;
+            }
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        cursors[i]->removeListener(&mirrors[i]);
+}
+
+TEST(RecordSetEvents, ViewResetsReachOnlyTheCursorThatChanged) {
+    RecordSet rs = makePositions();
+    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
+    addRow(rs, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
+    auto clone = rs.clone();
+    EventLog log(rs);
+    EventLog cloneLog(*clone);
+
+    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='02'")));
+    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
+    EXPECT_FALSE(rs.setFilter(QStringLiteral("CodArea='")));
+    rs.clearFilter();
+    rs.close();
+    ASSERT_TRUE(rs.open());
+    EXPECT_EQ(log.take(), QStringList({"reset 1", "reset 1", "reset 2", "reset 0", "reset 2"}));
+    EXPECT_EQ(cloneLog.take(), QStringList());
+
+    // A closed cursor shows no rows and hears nothing of the others' writes.
+    rs.close();
+    log.take();
+    addRow(*clone, 3, QStringLiteral("03"), QStringLiteral("Cáceres"));
+    EXPECT_EQ(log.take(), QStringList());
+    EXPECT_EQ(rs.rowIdAt(0), -1);
+}
+
+TEST(RecordSetEvents, ListenersStayWithTheCursorObjectWhenItsTableIsReplaced) {
+    RecordSet rs = makePositions();
+    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
+    auto clone = rs.clone();
+    EventLog log(rs);
+
+    // Rebuilding the table in place (as the loaders do) keeps the listener, tells it,
+    // and from then on it hears the new rows, not the old ones.
+    ASSERT_TRUE(createTable(rs, {{"Codigo", ColumnType::Text, 2}, {"Nombre", ColumnType::Text, 20}}));
+    EXPECT_EQ(log.take(), QStringList({"reset 0", "reset 0"}));
+    addRow(*clone, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
+    EXPECT_EQ(log.take(), QStringList());
+    ASSERT_TRUE(rs.addNew());
+    ASSERT_TRUE(rs.setValue(u"Nombre", QStringLiteral("Cáceres")));
+    EXPECT_EQ(log.take(), QStringList({"added 0/1", "changed 0 1"}));
+
+    // Moving a set out leaves the source new and empty, its listeners still on it.
+    RecordSet taken = std::move(rs);
+    EXPECT_EQ(log.take(), QStringList({"reset 0"}));
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_EQ(taken.textAt(0, 1), QStringLiteral("Cáceres"));
+
+    // A cursor that dies tells its listeners, which must not touch it again.
+    EventLog cloneLog(*clone);
+    clone.reset();
+    EXPECT_EQ(cloneLog.take(), QStringList({"destroyed"}));
+}
+
+TEST(RecordSetEvents, ReadingByPositionFollowsTheFilteredAndSortedView) {
+    RecordSet rs = makePositions();
+    addRow(rs, 30, QStringLiteral("01"), QStringLiteral("Zamora"));
+    addRow(rs, 10, QStringLiteral("02"), QStringLiteral("Ávila"));
+    addRow(rs, 20, QStringLiteral("01"), QStringLiteral("Badajoz"));
+    addRow(rs, 40, QStringLiteral("01"), QStringLiteral("Cáceres"));
+    rs.moveFirst();
+    const qint64 zamora = rs.currentRowId();
+    rs.moveNext();
+    const qint64 avila = rs.currentRowId();
+
+    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
+    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
+    rs.moveLast();
+    EXPECT_EQ(rs.positionOfRowId(zamora), 2);
+    EXPECT_EQ(rs.positionOfRowId(avila), -1) << "filtered out";
+    EXPECT_EQ(rs.positionOfRowId(99), -1);
+    EXPECT_EQ(rs.rowIdAt(2), zamora);
+    EXPECT_EQ(rs.textAt(0, 2), QStringLiteral("Badajoz"));
+    EXPECT_EQ(rs.textAt(0, 0), QStringLiteral("20"));
+    EXPECT_EQ(rs.valueAt(1, 0), QVariant(qint64(40)));
+    EXPECT_FALSE(rs.valueAt(3, 0).isValid());
+    EXPECT_EQ(rs.textAt(-1, 2), QString());
+    EXPECT_EQ(rs.textAt(0, 9), QString());
+    EXPECT_EQ(rs.textOfRowId(avila, 2), QStringLiteral("Ávila")) << "any live row of the table";
+    EXPECT_EQ(rs.text(u"Localidad"), QStringLiteral("Zamora")) << "reading by position leaves the cursor";
+
+    // Descending and natural order, and a deleted row.
+    ASSERT_TRUE(rs.setSort(QStringLiteral("Orden DESC")));
+    EXPECT_EQ(rs.positionOfRowId(zamora), 1);
+    ASSERT_TRUE(rs.moveToRowId(zamora));
+    ASSERT_TRUE(rs.deleteCurrent());
+    EXPECT_EQ(rs.positionOfRowId(zamora), -1);
+    EXPECT_EQ(rs.textOfRowId(zamora, 2), QString());
+    ASSERT_TRUE(rs.setSort(QString()));
+    EXPECT_EQ(rs.textAt(1, 2), QStringLiteral("Cáceres"));
+}
