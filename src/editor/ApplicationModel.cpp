@@ -1,10 +1,12 @@
 #include "editor/ApplicationModel.h"
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
 struct ControlSpec {
-    const char* name;
+    ControlName name;
     ControlKind kind;
     const char* tag;
     const char* group;
@@ -24,76 +26,76 @@ constexpr ControlKind L = ControlKind::Label;
 // txtFecPosesion, optSSOtros before txtSS): a loaded value is never cleared by a
 // later click. Fields that depend on a "Sí" start hidden.
 constexpr ControlSpec kControls[] = {
-    {"fraPersonales", F, "", "", true},
-    {"txtApellido1", T, "PRIMERAPELLIDO", "", true},
-    {"txtApellido2", T, "SEGUNDOAPELLIDO", "", true},
-    {"txtNombre", T, "NOMBRE", "", true},
-    {"txtDNI", T, "NDNI", "", true},
-    {"txtFecNacimiento", T, "FECHANACIMIENTO", "", true},
-    {"txtTelefono", T, "TELEFONO", "", true},
-    {"txtDomicilio", T, "DOMICILIO", "", true},
-    {"txtLocalidad", T, "LOCALIDAD", "", true},
-    {"txtCP", T, "CPOSTAL", "", true},
-    {"cboProvincia", D, "PROVINCIA", "", true},
-    {"Frame2", F, "", "", true},
-    {"optDiscSi", O, "DISCAPACIDADSI", "Frame2", true},
-    {"optDiscNo", O, "DISCAPACIDADNO", "Frame2", true},
-    {"lblTipoDis", L, "", "", false},
-    {"txtTipoDisc", T, "TIPODISCAPACIDAD", "", false},
-    {"lblAdap", L, "", "", false},
-    {"txtAdaptaciones", T, "ADAPTACIONESPRECISAS", "", false},
-    {"Frame1", F, "", "", true},
-    {"fraForzVol", F, "", "", true},
-    {"optVoluntario", O, "VOLUNTARIO", "fraForzVol", true},
-    {"optForzoso", O, "FORZOSO", "fraForzVol", true},
-    {"fraAcopPetConyu", F, "", "", true},
-    {"optPetConyugeSi", O, "SEACOMPAÑAPETICIONSI", "fraAcopPetConyu", true},
-    {"optPetConyugeNo", O, "SEACOMPAÑAPETICIONNO", "fraAcopPetConyu", true},
-    {"fraDNIConyuge", F, "", "", false},
-    {"txtConyuApellido1", T, "CONYUPRIMERAPELLIDO", "", true},
-    {"txtCOnyuApellido2", T, "CONYUSEGUNDOAPELLIDO", "", true},
-    {"txtConyuNombre", T, "CONYUNOMBRE", "", true},
-    {"txtDNIConyuge", T, "NDNICONYUGE", "", true},
-    {"fraReingreso", F, "", "", true},
-    {"optReingesoSi", O, "REINGRESOSI", "fraReingreso", true},
-    {"optReingresoNo", O, "REINGRESONO", "fraReingreso", true},
-    {"fraPreferencia", F, "", "", true},
-    {"cboPrefProvincia", D, "ZBSPREFERENCIA", "", true},
-    {"cboPrefArea", D, "AREAPREFERENCIA", "", true},
-    {"cboPrefLocalidad", D, "LOCALIDADPREFERENCIA", "", true},
-    {"fraProfesionales", F, "", "", true},
-    {"cboCuerpo", D, "CUERPOOESCALA", "", true},
-    {"cboGrupo", D, "GRUPO", "", true},
-    {"txtNRP", T, "NUMEROREGISTRO", "", true},
-    {"fraSitAdmva", F, "", "", true},
-    {"optActivo", O, "ACTIVO", "fraSitAdmva", true},
-    {"optOtras", O, "OTRAS", "fraSitAdmva", true},
-    {"cboSituaciones", D, "", "", false},
-    {"txtSitAdm", T, "CUALOTRAS", "", false},
-    {"lblFechaSit", L, "", "", true},
-    {"txtFechaSit", T, "FECHASIT", "", true},
-    {"OptSi", O, "", "fraProfesionales", true},
-    {"OptNo", O, "", "fraProfesionales", true},
-    {"fraDefTemp", F, "", "", true},
-    {"optDefinitivo", O, "DEFINITIVO", "fraDefTemp", true},
-    {"optTemporal", O, "TEMPORAL", "fraDefTemp", true},
-    {"lblPosesion", L, "", "", true},
-    {"txtFecPosesion", T, "FECHAPOSESION", "", true},
-    {"Frame7", F, "", "", true},
-    {"optSSTarvo", O, "TARVO", "Frame7", true},
-    {"optSSOtros", O, "SSOTROS", "Frame7", true},
-    {"txtSS", T, "SSCUALOTROS", "", false},
-    {"txtFechaIngreso", T, "FECHAINGRESO", "", true},
-    {"Frame3", F, "", "", true},
-    {"txtProvinciaPuesto", T, "PROVINCIAACT", "", true},
-    {"txtPuesto", T, "INSTITUCIONACT", "", true},
-    {"txtLocalidadPuesto", T, "ZBSACT", "", true},
-    {"txtDemarDest", T, "DESTDEMARCACION", "", true},
-    {"txtLocaDest", T, "DESTLOCALIDAD", "", true},
-    {"cboProvinciasIxa", D, "PROVINCIAIxa", "", true},
-    {"cboAreaIxa", D, "AREAIxa", "", true},
-    {"cboZBSIxa", D, "ZBSIxa", "", true},
-    {"cboLocalidadesIxa", D, "LOCALIDADIxa", "", true},
+    {ctl::fraPersonales, F, "", "", true},
+    {ctl::txtApellido1, T, "PRIMERAPELLIDO", "", true},
+    {ctl::txtApellido2, T, "SEGUNDOAPELLIDO", "", true},
+    {ctl::txtNombre, T, "NOMBRE", "", true},
+    {ctl::txtDNI, T, "NDNI", "", true},
+    {ctl::txtFecNacimiento, T, "FECHANACIMIENTO", "", true},
+    {ctl::txtTelefono, T, "TELEFONO", "", true},
+    {ctl::txtDomicilio, T, "DOMICILIO", "", true},
+    {ctl::txtLocalidad, T, "LOCALIDAD", "", true},
+    {ctl::txtCP, T, "CPOSTAL", "", true},
+    {ctl::cboProvincia, D, "PROVINCIA", "", true},
+    {ctl::Frame2, F, "", "", true},
+    {ctl::optDiscSi, O, "DISCAPACIDADSI", "Frame2", true},
+    {ctl::optDiscNo, O, "DISCAPACIDADNO", "Frame2", true},
+    {ctl::lblTipoDis, L, "", "", false},
+    {ctl::txtTipoDisc, T, "TIPODISCAPACIDAD", "", false},
+    {ctl::lblAdap, L, "", "", false},
+    {ctl::txtAdaptaciones, T, "ADAPTACIONESPRECISAS", "", false},
+    {ctl::Frame1, F, "", "", true},
+    {ctl::fraForzVol, F, "", "", true},
+    {ctl::optVoluntario, O, "VOLUNTARIO", "fraForzVol", true},
+    {ctl::optForzoso, O, "FORZOSO", "fraForzVol", true},
+    {ctl::fraAcopPetConyu, F, "", "", true},
+    {ctl::optPetConyugeSi, O, "SEACOMPAÑAPETICIONSI", "fraAcopPetConyu", true},
+    {ctl::optPetConyugeNo, O, "SEACOMPAÑAPETICIONNO", "fraAcopPetConyu", true},
+    {ctl::fraDNIConyuge, F, "", "", false},
+    {ctl::txtConyuApellido1, T, "CONYUPRIMERAPELLIDO", "", true},
+    {ctl::txtCOnyuApellido2, T, "CONYUSEGUNDOAPELLIDO", "", true},
+    {ctl::txtConyuNombre, T, "CONYUNOMBRE", "", true},
+    {ctl::txtDNIConyuge, T, "NDNICONYUGE", "", true},
+    {ctl::fraReingreso, F, "", "", true},
+    {ctl::optReingesoSi, O, "REINGRESOSI", "fraReingreso", true},
+    {ctl::optReingresoNo, O, "REINGRESONO", "fraReingreso", true},
+    {ctl::fraPreferencia, F, "", "", true},
+    {ctl::cboPrefProvincia, D, "ZBSPREFERENCIA", "", true},
+    {ctl::cboPrefArea, D, "AREAPREFERENCIA", "", true},
+    {ctl::cboPrefLocalidad, D, "LOCALIDADPREFERENCIA", "", true},
+    {ctl::fraProfesionales, F, "", "", true},
+    {ctl::cboCuerpo, D, "CUERPOOESCALA", "", true},
+    {ctl::cboGrupo, D, "GRUPO", "", true},
+    {ctl::txtNRP, T, "NUMEROREGISTRO", "", true},
+    {ctl::fraSitAdmva, F, "", "", true},
+    {ctl::optActivo, O, "ACTIVO", "fraSitAdmva", true},
+    {ctl::optOtras, O, "OTRAS", "fraSitAdmva", true},
+    {ctl::cboSituaciones, D, "", "", false},
+    {ctl::txtSitAdm, T, "CUALOTRAS", "", false},
+    {ctl::lblFechaSit, L, "", "", true},
+    {ctl::txtFechaSit, T, "FECHASIT", "", true},
+    {ctl::OptSi, O, "", "fraProfesionales", true},
+    {ctl::OptNo, O, "", "fraProfesionales", true},
+    {ctl::fraDefTemp, F, "", "", true},
+    {ctl::optDefinitivo, O, "DEFINITIVO", "fraDefTemp", true},
+    {ctl::optTemporal, O, "TEMPORAL", "fraDefTemp", true},
+    {ctl::lblPosesion, L, "", "", true},
+    {ctl::txtFecPosesion, T, "FECHAPOSESION", "", true},
+    {ctl::Frame7, F, "", "", true},
+    {ctl::optSSTarvo, O, "TARVO", "Frame7", true},
+    {ctl::optSSOtros, O, "SSOTROS", "Frame7", true},
+    {ctl::txtSS, T, "SSCUALOTROS", "", false},
+    {ctl::txtFechaIngreso, T, "FECHAINGRESO", "", true},
+    {ctl::Frame3, F, "", "", true},
+    {ctl::txtProvinciaPuesto, T, "PROVINCIAACT", "", true},
+    {ctl::txtPuesto, T, "INSTITUCIONACT", "", true},
+    {ctl::txtLocalidadPuesto, T, "ZBSACT", "", true},
+    {ctl::txtDemarDest, T, "DESTDEMARCACION", "", true},
+    {ctl::txtLocaDest, T, "DESTLOCALIDAD", "", true},
+    {ctl::cboProvinciasIxa, D, "PROVINCIAIxa", "", true},
+    {ctl::cboAreaIxa, D, "AREAIxa", "", true},
+    {ctl::cboZBSIxa, D, "ZBSIxa", "", true},
+    {ctl::cboLocalidadesIxa, D, "LOCALIDADIxa", "", true},
 };
 
 // Captions of the labels that the rules show and hide.
@@ -109,13 +111,26 @@ QString labelCaption(QStringView name) {
     return QString();
 }
 
+// What a listener sees of a control: everything but its fixed name, kind, tag and group.
+bool sameState(const FormControl& a, const FormControl& b) {
+    return a.text == b.text && a.value == b.value && a.inList == b.inList && a.selected == b.selected &&
+           a.enabled == b.enabled && a.visible == b.visible;
+}
+
 } // namespace
+
+template <typename Change> void ApplicationModel::edit(FormControl& control, Change&& change) {
+    const FormControl before = control;
+    change(control);
+    if (!sameState(before, control))
+        notify(control);
+}
 
 ApplicationModel::ApplicationModel() {
     m_controls.reserve(std::size(kControls));
     for (const ControlSpec& entry : kControls) {
         FormControl c;
-        c.name = QString::fromUtf8(entry.name);
+        c.name = entry.name.toString();
         c.kind = entry.kind;
         c.tag = QString::fromUtf8(entry.tag);
         c.group = QString::fromUtf8(entry.group);
@@ -159,7 +174,7 @@ QString ApplicationModel::text(QStringView name) const {
 
 void ApplicationModel::setText(QStringView name, const QString& text) {
     if (FormControl* c = find(name))
-        c->text = text;
+        edit(*c, [&](FormControl& x) { x.text = text; });
 }
 
 QString ApplicationModel::value(QStringView name) const {
@@ -169,15 +184,16 @@ QString ApplicationModel::value(QStringView name) const {
 
 void ApplicationModel::setValue(QStringView name, const QString& value) {
     if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown)
-        c->value = value;
+        edit(*c, [&](FormControl& x) { x.value = value; });
 }
 
-void ApplicationModel::setChoice(QStringView name, const QString& value, const QString& text) {
-    if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown) {
-        c->value = value;
-        c->text = text;
-        c->inList = true;
-    }
+void ApplicationModel::setChoice(QStringView name, const QString& value, const QString& text, bool inList) {
+    if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown)
+        edit(*c, [&](FormControl& x) {
+            x.value = value;
+            x.text = text;
+            x.inList = inList;
+        });
 }
 
 bool ApplicationModel::isListItem(QStringView name) const {
@@ -187,15 +203,11 @@ bool ApplicationModel::isListItem(QStringView name) const {
 
 void ApplicationModel::setListItem(QStringView name, bool inList) {
     if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown)
-        c->inList = inList;
+        edit(*c, [&](FormControl& x) { x.inList = inList; });
 }
 
 void ApplicationModel::clearChoice(QStringView name) {
-    if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown) {
-        c->value.clear();
-        c->text.clear();
-        c->inList = false;
-    }
+    setChoice(name, QString(), QString(), false);
 }
 
 bool ApplicationModel::isSelected(QStringView name) const {
@@ -207,11 +219,22 @@ void ApplicationModel::setSelected(QStringView name, bool selected) {
     FormControl* target = find(name);
     if (!target || target->kind != ControlKind::OptionButton)
         return;
+    // Apply the whole exclusion before telling anyone, so listeners never see two
+    // selected buttons in one frame.
+    std::vector<const FormControl*> changed;
     if (selected)
         for (FormControl& c : m_controls)
-            if (&c != target && c.kind == ControlKind::OptionButton && c.group == target->group)
+            if (&c != target && c.kind == ControlKind::OptionButton && c.group == target->group &&
+                c.selected) {
                 c.selected = false;
-    target->selected = selected;
+                changed.push_back(&c);
+            }
+    if (target->selected != selected) {
+        target->selected = selected;
+        changed.push_back(target);
+    }
+    for (const FormControl* c : changed)
+        notify(*c);
 }
 
 bool ApplicationModel::isEnabled(QStringView name) const {
@@ -221,7 +244,7 @@ bool ApplicationModel::isEnabled(QStringView name) const {
 
 void ApplicationModel::setEnabled(QStringView name, bool enabled) {
     if (FormControl* c = find(name))
-        c->enabled = enabled;
+        edit(*c, [&](FormControl& x) { x.enabled = enabled; });
 }
 
 bool ApplicationModel::isVisible(QStringView name) const {
@@ -231,7 +254,57 @@ bool ApplicationModel::isVisible(QStringView name) const {
 
 void ApplicationModel::setVisible(QStringView name, bool visible) {
     if (FormControl* c = find(name))
-        c->visible = visible;
+        edit(*c, [&](FormControl& x) { x.visible = visible; });
+}
+
+ApplicationModel& ApplicationModel::operator=(const ApplicationModel& other) {
+    if (this == &other)
+        return *this;
+    std::vector<const FormControl*> changed;
+    if (m_controls.size() == other.m_controls.size()) {
+        for (size_t i = 0; i < m_controls.size(); ++i)
+            if (!sameState(m_controls[i], other.m_controls[i])) {
+                m_controls[i] = other.m_controls[i];
+                changed.push_back(&m_controls[i]);
+            }
+    } else {
+        m_controls = other.m_controls;
+        for (const FormControl& c : m_controls)
+            changed.push_back(&c);
+    }
+    for (const FormControl* c : changed)
+        notify(*c);
+    return *this;
+}
+
+void ApplicationModel::addListener(ApplicationModelListener* listener) {
+    if (listener &&
+        std::find(m_listeners.items.begin(), m_listeners.items.end(), listener) == m_listeners.items.end())
+        m_listeners.items.push_back(listener);
+}
+
+void ApplicationModel::removeListener(ApplicationModelListener* listener) {
+    std::erase(m_listeners.items, listener);
+}
+
+void ApplicationModel::requestFocus(QStringView name) {
+    if (!has(name))
+        return;
+    const std::vector<ApplicationModelListener*> listeners = m_listeners.items;
+    for (ApplicationModelListener* listener : listeners)
+        if (std::find(m_listeners.items.begin(), m_listeners.items.end(), listener) !=
+            m_listeners.items.end())
+            listener->focusRequested(name);
+}
+
+void ApplicationModel::notify(const FormControl& control) {
+    // A listener may add or remove listeners (a window closing on a change); walk a copy
+    // and skip the ones removed meanwhile.
+    const std::vector<ApplicationModelListener*> listeners = m_listeners.items;
+    for (ApplicationModelListener* listener : listeners)
+        if (std::find(m_listeners.items.begin(), m_listeners.items.end(), listener) !=
+            m_listeners.items.end())
+            listener->controlChanged(control);
 }
 
 } // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ControlName.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,13 +34,31 @@ struct FormControl {
     bool visible = true;
 };
 
+// Told about every change of the model, so a window can keep its widgets equal to it.
+class ApplicationModelListener {
+public:
+    virtual ~ApplicationModelListener() = default;
+    // Once per call that changed text, value, list flag, selection, enabled or visible of
+    // `control`; never for a call that left it as it was. An option button's selection
+    // also reports each partner it cleared. Sent after the whole call is applied.
+    virtual void controlChanged(const FormControl& control) = 0;
+    // A rule wants the focus in this control (for example a box that appears for typing).
+    virtual void focusRequested(QStringView /*name*/) {}
+};
+
 // The personal and professional data of an application: every control of the
 // editor's first tab, in the editor's control order. The window mirrors its widgets
 // here, the document loader fills it from form fields, and saving, printing and the
 // print record read it. Unknown control names read as empty and are never written.
+// Names are texts or the compiler-checked constants of `ctl` (ControlName.h).
+//
+// Listeners are not owned and not copied with the model: a copy starts without them.
 class ApplicationModel {
 public:
     ApplicationModel();
+    ApplicationModel(const ApplicationModel&) = default;
+    // Keeps this model's listeners and tells them about every control that differs.
+    ApplicationModel& operator=(const ApplicationModel& other);
 
     const std::vector<FormControl>& controls() const { return m_controls; }
     bool has(QStringView name) const { return find(name) != nullptr; }
@@ -51,10 +71,11 @@ public:
     QString text(QStringView name) const;
     void setText(QStringView name, const QString& text);
 
-    // Drop-downs. setChoice() records a pick from the list (value, displayed text).
+    // Drop-downs. setChoice() records a pick from the list (value, displayed text); with
+    // `inList` false it records a value and text the list does not show (a loaded one).
     QString value(QStringView name) const;
     void setValue(QStringView name, const QString& value);
-    void setChoice(QStringView name, const QString& value, const QString& text);
+    void setChoice(QStringView name, const QString& value, const QString& text, bool inList = true);
     bool isListItem(QStringView name) const;
     void setListItem(QStringView name, bool inList);
     // Empties text and value of a drop-down (no longer an item of its list).
@@ -70,8 +91,27 @@ public:
     bool isVisible(QStringView name) const;
     void setVisible(QStringView name, bool visible);
 
+    // --- change notifications ------------------------------------------------------
+    void addListener(ApplicationModelListener* listener);
+    void removeListener(ApplicationModelListener* listener);
+    // Asks the listeners to put the focus in `name`.
+    void requestFocus(QStringView name);
+
 private:
+    // A copy of the model starts without listeners: they watch one particular model.
+    struct Listeners {
+        std::vector<ApplicationModelListener*> items;
+        Listeners() = default;
+        Listeners(const Listeners&) {}
+        Listeners& operator=(const Listeners&) { return *this; }
+    };
+
+    void notify(const FormControl& control);
+    // Applies `change` to the control and notifies when it changed anything a listener sees.
+    template <typename Change> void edit(FormControl& control, Change&& change);
+
     std::vector<FormControl> m_controls;
+    Listeners m_listeners;
 };
 
 } // namespace velmora
