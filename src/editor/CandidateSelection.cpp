@@ -1,0 +1,77 @@
+#include "editor/CandidateSelection.h"
+
+#include "catalog/ListTables.h"
+#include "editor/ApplicationModel.h"
+#include "editor/CandidateTables.h"
+#include "platform/MessageService.h"
+
+namespace velmora {
+namespace {
+
+// A new candidates table with the rows of `source` (all of them, whatever its cursor
+// shows), columns matched by name. The lookup entry stays untouched: the editor filters
+// its own copy.
+Result<RecordSet> copyOf(const RecordSet& source, const QString& sortText) {
+    RecordSet target;
+    VELMORA_TRY(createCandidatePositions(target));
+    const std::unique_ptr<RecordSet> rows = source.clone();
+    std::vector<std::pair<int, int>> columns; // (target, source)
+    for (int column = 0; column < target.columnCount(); ++column)
+        if (const int from = rows->columnIndex(target.column(column).name); from >= 0)
+            columns.emplace_back(column, from);
+    const int count = rows->recordCount();
+    target.reserve(count);
+    for (int position = 0; position < count; ++position) {
+        VELMORA_TRY(target.addNew());
+        for (const auto& [to, from] : columns)
+            VELMORA_TRY(target.setText(to, rows->textAt(position, from)));
+    }
+    if (!sortText.isEmpty())
+        VELMORA_TRY(target.setSort(sortText));
+    target.moveFirst();
+    return target;
+}
+
+} // namespace
+
+CandidateSelection::CandidateSelection(const std::vector<BodyPositions>& bodyPositions,
+                                       CandidateTables& tables)
+    : m_bodyPositions(bodyPositions), m_tables(tables) {}
+
+std::optional<QString> CandidateSelection::SeleccionaPlazasRS(const ApplicationModel& model,
+                                                              MessageService& messages) {
+    if (!model.isListItem(ctl::cboCuerpo) || model.text(ctl::cboCuerpo).isEmpty())
+        return std::nullopt;
+    return selectBody(model.value(ctl::cboCuerpo), messages);
+}
+
+std::optional<QString> CandidateSelection::selectBody(const QString& bodyCode, MessageService& messages) {
+    const auto fail = [&] {
+        messages.inform(QStringLiteral("Error en la carga de datos. Debe cerrar el programa y volver a "
+                                       "arrancarlo. Guarde la información si desea conservar los cambios."),
+                        QStringLiteral("Cuerpo no válido"), MessageIcon::Exclamation);
+        return std::nullopt;
+    };
+    const BodyPositions* entry = findBodyPositions(m_bodyPositions, bodyCode, true);
+    if (!entry || !entry->vacancy || !entry->resultas)
+        return fail();
+    // Both copies are made before either table changes, so a failure leaves the tables
+    // (and the views bound to them) as they were.
+    Result<RecordSet> vacancies = copyOf(*entry->vacancy, QStringLiteral("CodConvocatoria"));
+    Result<RecordSet> resultas = copyOf(*entry->resultas, QString());
+    if (!vacancies.ok() || !resultas.ok())
+        return fail();
+    m_tables.vacancies = std::move(vacancies).value();
+    m_tables.resultas = std::move(resultas).value();
+    return positionsCaption(m_tables.vacancies.recordCount());
+}
+
+void CandidateSelection::release() {
+    m_tables.release();
+}
+
+QString CandidateSelection::positionsCaption(int rows) {
+    return QStringLiteral("Códigos Localizados: ") + QString::number(rows);
+}
+
+} // namespace velmora
