@@ -86,10 +86,17 @@ TEST_F(CandidateSelectionTest, CopiesTheBodysOfferedPositionsVacanciesSortedByCo
 }
 
 TEST_F(CandidateSelectionTest, ANewBodyReplacesTheCandidatesAndAnUnknownOneLeavesThem) {
+    // A drop-down bound to the table stays bound and is told to read it again.
+    struct BoundView : RecordSetListener {
+        int resets = 0;
+        void viewReset() override { ++resets; }
+    } view;
+    tables.vacancies.addListener(&view);
     const std::vector<const BodyPositions*> bodies = offeredBodies();
     ASSERT_GE(bodies.size(), 2u);
     ASSERT_TRUE(selection.selectBody(bodies[0]->bodyCode, messages));
     ASSERT_TRUE(selection.selectBody(bodies.back()->bodyCode, messages));
+    EXPECT_GE(view.resets, 2);
     const QStringList vacancies = rowsOf(tables.vacancies);
     const QStringList resultas = rowsOf(tables.resultas);
     EXPECT_EQ(vacancies.size(), bodies.back()->vacancy->recordCount());
@@ -113,6 +120,7 @@ TEST_F(CandidateSelectionTest, ANewBodyReplacesTheCandidatesAndAnUnknownOneLeave
     }
 
     selection.release();
+    tables.vacancies.removeListener(&view);
     EXPECT_TRUE(tables.vacancies.isOpen());
     EXPECT_EQ(tables.vacancies.recordCount() + tables.resultas.recordCount(), 0);
 }
