@@ -1,0 +1,43 @@
+#include "platform/widgets/QtMessageService.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+QString caption(const QAbstractButton* button) {
+    return button ? button->text().remove(QLatin1Char('&')) : QString();
+}
+
+// A real box, as the program shows it: Qt's Spanish translation gives its buttons their names.
+TEST(SpanishButtons, RealMessageBoxReadsSiNoCancelar) {
+    QtMessageService service;
+    QStringList captions;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        for (auto which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            captions << caption(box->button(which));
+        box->button(QMessageBox::No)->click();
+    });
+    const MessageAnswer answer = service.show(QStringLiteral("¿Desea guardar?"), QStringLiteral("Guardar"),
+                                              MessageIcon::Question, MessageButtons::YesNoCancel);
+    EXPECT_EQ(captions, (QStringList{"Sí", "No", "Cancelar"}));
+    EXPECT_EQ(title, QStringLiteral("Guardar"));
+    EXPECT_EQ(text, QStringLiteral("¿Desea guardar?"));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(answer, MessageAnswer::No);
+}
+
+} // namespace
+} // namespace velmora
