@@ -1,0 +1,129 @@
+#include "ui/SelectionWindow.h"
+
+#include "app/RunState.h"
+#include "platform/widgets/DataComboBox.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+SelectionWindow::SelectionWindow(RunState& state, MessageService& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state),
+      m_selection(state.folders.applications, state.tables.bodies, state.applicationFiles, messages) {
+    setObjectName(QStringLiteral("frmSeleccion"));
+    setWindowTitle(QStringLiteral("CargarSolicitud"));
+
+    m_frame1 = new QFrame(this);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setFrameShape(QFrame::StyledPanel);
+    m_label1 = new QLabel(QStringLiteral("Ficheros de Solicitudes"), m_frame1);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_cboSolicitudes = new DataComboBox(m_frame1);
+    m_cboSolicitudes->setObjectName(QStringLiteral("cboSolicitudes"));
+    m_cboSolicitudes->setTypingBlocked(true);
+    m_cboSolicitudes->setMinimumWidth(440);
+    m_label1->setBuddy(m_cboSolicitudes);
+
+    m_cmdNueva = new QPushButton(QStringLiteral("Solicitud Nueva"), this);
+    m_cmdNueva->setObjectName(QStringLiteral("cmdNueva"));
+    m_cmdCargar = new QPushButton(QStringLiteral("Cargar Solicitud"), this);
+    m_cmdCargar->setObjectName(QStringLiteral("cmdCargar"));
+    m_cmdBorrar = new QPushButton(QStringLiteral("Borrar Solicitud"), this);
+    m_cmdBorrar->setObjectName(QStringLiteral("cmdBorrar"));
+
+    auto* frameLayout = new QVBoxLayout(m_frame1);
+    frameLayout->setContentsMargins(12, 10, 12, 12);
+    frameLayout->setSpacing(6);
+    frameLayout->addWidget(m_label1);
+    frameLayout->addWidget(m_cboSolicitudes);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdNueva);
+    buttons->addWidget(m_cmdCargar);
+    buttons->addWidget(m_cmdBorrar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 12);
+    layout->setSpacing(12);
+    layout->addWidget(m_frame1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_cboSolicitudes, m_cmdNueva);
+    setTabOrder(m_cmdNueva, m_cmdCargar);
+    setTabOrder(m_cmdCargar, m_cmdBorrar);
+    m_cboSolicitudes->setFocus();
+
+    connect(m_cmdNueva, &QPushButton::clicked, this, &SelectionWindow::onNew);
+    connect(m_cmdCargar, &QPushButton::clicked, this, &SelectionWindow::onLoad);
+    connect(m_cmdBorrar, &QPushButton::clicked, this, &SelectionWindow::onDelete);
+
+    if (m_selection.count() > 0)
+        bindList();
+}
+
+void SelectionWindow::hideNewButton() {
+    m_cmdNueva->hide();
+}
+
+void SelectionWindow::bindList() {
+    m_cboSolicitudes->bind(&m_state.applicationFiles);
+    m_cboSolicitudes->setColumns({{QStringLiteral("DNI"), QStringLiteral("DNI"), 1300},
+                                  {QStringLiteral("Cuerpo"), QStringLiteral("Categoría"), 1100},
+                                  {QStringLiteral("Grupo"), QStringLiteral("Grupo"), 800},
+                                  {QStringLiteral("Fichero"), QStringLiteral("Fichero"), 3200},
+                                  {QStringLiteral("DescCuerpo"), QStringLiteral("Descripción"), 4800}});
+}
+
+// The file of the chosen row, read from its column by name; nothing when no row is chosen.
+QString SelectionWindow::chosenFile() const {
+    if (m_cboSolicitudes->text().isEmpty())
+        return QString();
+    return m_cboSolicitudes->columnText(u"Fichero");
+}
+
+void SelectionWindow::onNew() {
+    m_state.loadExisting = false;
+    m_state.selectedApplicationFile.clear();
+    m_choiceMade = true;
+    Q_EMIT newApplicationRequested();
+}
+
+void SelectionWindow::onLoad() {
+    m_state.loadExisting = true;
+    const QString file = m_selection.chooseForLoading(chosenFile());
+    if (file.isEmpty())
+        return;
+    m_state.selectedApplicationFile = file;
+    m_choiceMade = true;
+    Q_EMIT applicationRequested(file);
+}
+
+void SelectionWindow::onDelete() {
+    const QString file = chosenFile();
+    if (m_selection.deleteChosen(file) != ApplicationSelection::Deletion::Deleted)
+        return;
+    if (m_selection.count() > 0) {
+        bindList();
+    } else {
+        m_cmdCargar->setEnabled(false);
+        m_cmdBorrar->setEnabled(false);
+        m_cboSolicitudes->setEnabled(false);
+    }
+    m_cboSolicitudes->clearChoice();
+    m_state.selectedApplicationFile.clear();
+}
+
+void SelectionWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && !m_choiceMade)
+        Q_EMIT closedWithoutChoice();
+}
+
+} // namespace velmora
