@@ -1,0 +1,116 @@
+#pragma once
+
+#include "app/ContestConfiguration.h"
+#include "editor/ApplicationModel.h"
+#include "editor/CandidateTables.h"
+#include "printing/ApplicationDocument.h"
+#include "ui/EditorServices.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QTabWidget;
+class QTimer;
+
+namespace velmora {
+
+class ControlBinder;
+class CoursesPanel;
+class DocumentsPanel;
+class FirstTabController;
+class PersonalDataPanel;
+class ResultasPanel;
+class VacanciesPanel;
+
+// frmSolicitudes: the one working window. Five tabs configured by conf.xml, the menu, the
+// save and print routines and the close prompt. The first tab's rules are in
+// FirstTabController; each list tab is a panel of its own.
+class EditorWindow : public QMainWindow, private PrintingHost {
+    Q_OBJECT
+public:
+    explicit EditorWindow(EditorServices services, QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    // Open editor: the signed-in DNI goes into txtDNI, which stays disabled.
+    void setSignedInDni(const QString& dni);
+    // Reads a saved application (document and XML companion) into the editor. A failure
+    // abandons the load without a message; what was read until then stays.
+    Status loadApplication(const QString& fileName);
+
+    // GrabaSolicitud: the save check, the password of a new user, then save (and print).
+    void GrabaSolicitud(bool print, bool draft);
+    bool ValidaDatosImpresion();
+    bool ValidaDatosGrabacion();
+    void HabilitaFiltros(bool enabled);
+    // "Solicitud Existente" answered Yes: the catalogues are released and the program ends.
+    void quitNow();
+
+    QAction* menuEntry(int index) const;
+    const ApplicationModel& model() const { return m_model; }
+    const ContestConfiguration& configuration() const { return m_config; }
+    const QString& wordProcessorVersion() const { return m_wordProcessorVersion; }
+    // Where prints go; tests and scripted runs ask for a PDF file.
+    void setPrintDestination(docengine::PrintDestination destination, const QString& pdfPath = QString());
+
+Q_SIGNALS:
+    // "Cargar otra solicitud" answered No: the selection window must come back.
+    void anotherApplicationRequested();
+    // The applicant chose to close the program (existing application), or the editor
+    // closed after releasing the catalogues.
+    void programEndRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildTabs();
+    void CargaConfiguracion();
+    void bindLists();
+    void onMenu(int index);
+    void onTabChanged(int index);
+    void onTimer1();
+    void setMenusEnabled(bool enabled);
+    bool createPasswordIfNeeded();
+    void saveOnClose();
+    void openManual();
+    void releaseAndEnd();
+
+    // PrintingHost
+    void documentPrinted(const docengine::PrintOutcome& outcome) override;
+    void printingStarted() override;
+
+    EditorServices m_services;
+    ApplicationModel m_model;
+    CandidateTables m_candidates;
+    ContestConfiguration m_config;
+    std::unique_ptr<RecordSet> m_zonesClone;
+    std::unique_ptr<RecordSet> m_areasClone;
+    QString m_wordProcessorVersion;
+    QString m_printRecord;
+    docengine::PrintDestination m_destination = docengine::PrintDestination::Automatic;
+    QString m_pdfPath;
+
+    QTabWidget* m_tabs = nullptr;
+    PersonalDataPanel* m_personal = nullptr;
+    CoursesPanel* m_courses = nullptr;
+    VacanciesPanel* m_vacancies = nullptr;
+    ResultasPanel* m_resultas = nullptr;
+    DocumentsPanel* m_documents = nullptr;
+    std::unique_ptr<ControlBinder> m_binder;
+    std::unique_ptr<FirstTabController> m_firstTab;
+    std::array<QAction*, 6> m_menu{};
+    QTimer* m_timer1 = nullptr;
+    QTimer* m_timer2 = nullptr;
+    QWidget* m_manualViewer = nullptr;
+
+    bool m_closeWithoutPrompt = false;
+    bool m_quitNow = false;
+    bool m_released = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,94 @@
+#include "ui/ManualViewer.h"
+
+#include "platform/MessageService.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "platform/docengine/PagePainter.h"
+#include "platform/docengine/WordProcessor.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace velmora {
+namespace {
+
+constexpr double kScreenDpi = 96.0;
+
+QImage renderPage(const docengine::DocumentLayout& layout, int index) {
+    const QSizeF twips = layout.pageSize();
+    QImage image(int(twips.width() / 1440.0 * kScreenDpi), int(twips.height() / 1440.0 * kScreenDpi),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    docengine::PagePainter::paint(painter, layout, index, kScreenDpi, kScreenDpi);
+    return image;
+}
+
+} // namespace
+
+ManualViewer::ManualViewer(const QString& manualPath, MessageService& messages, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("frmManual"));
+    setWindowTitle(QStringLiteral("Manual de Usuario"));
+    setModal(false);
+
+    docengine::WordProcessor processor;
+    auto opened = processor.addDocument(manualPath);
+    if (!opened.ok()) {
+        messages.inform(QStringLiteral("No se puede abrir el manual de usuario:\n%1").arg(manualPath),
+                        programTitle(), MessageIcon::Exclamation);
+    } else {
+        docengine::DocumentLayout layout(*opened.value());
+        for (int i = 0; i < layout.pageCount(); ++i)
+            m_pages << renderPage(layout, i);
+    }
+
+    m_scroll = new QScrollArea;
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->setAlignment(Qt::AlignHCenter);
+    auto* zoomIn = new QPushButton(QStringLiteral("Ampliar"));
+    auto* zoomOut = new QPushButton(QStringLiteral("Reducir"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    connect(zoomIn, &QPushButton::clicked, this, [this] {
+        m_zoom = qMin(m_zoom * 1.25, 3.0);
+        render();
+    });
+    connect(zoomOut, &QPushButton::clicked, this, [this] {
+        m_zoom = qMax(m_zoom / 1.25, 0.5);
+        render();
+    });
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(zoomOut);
+    bar->addWidget(zoomIn);
+    bar->addStretch();
+    bar->addWidget(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_scroll, 1);
+    layout->addLayout(bar);
+    render();
+    resize(900, 900);
+}
+
+void ManualViewer::render() {
+    auto* sheet = new QWidget;
+    auto* column = new QVBoxLayout(sheet);
+    column->setSpacing(12);
+    for (const QImage& page : m_pages) {
+        auto* label = new QLabel;
+        label->setPixmap(
+            QPixmap::fromImage(page.scaledToWidth(int(page.width() * m_zoom), Qt::SmoothTransformation)));
+        label->setFrameShape(QFrame::Box);
+        column->addWidget(label, 0, Qt::AlignHCenter);
+    }
+    m_scroll->setWidget(sheet);
+    m_sheet = sheet;
+}
+
+} // namespace velmora

@@ -1,0 +1,138 @@
+#include "ui/ProgramController.h"
+
+#include "applications/ApplicationFiles.h"
+#include "catalog/CatalogLoader.h"
+#include "ui/EditorWindow.h"
+#include "ui/LoadingWindow.h"
+#include "ui/SelectionWindow.h"
+#include "ui/SignInWindow.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace velmora {
+
+ProgramController::ProgramController(const QString& programFolder, MessageService& messages,
+                                     const Clock& clock, QObject* parent)
+    : QObject(parent), m_messages(messages), m_clock(clock), m_users(programFolder, messages) {
+    m_state.folders = AppFolders::at(programFolder);
+}
+
+ProgramController::~ProgramController() {
+    delete m_editor;
+    delete m_selection;
+}
+
+bool ProgramController::loadBodies() {
+    CatalogLoader loader(m_state.folders.data, m_messages);
+    const Status built = loader.buildBodies(m_state.tables.bodies);
+    if (!built.ok()) {
+        m_messages.inform(QStringLiteral("No se ha podido cargar la tabla de cuerpos: %1 %2")
+                              .arg(built.error().description)
+                              .arg(built.error().number),
+                          programTitle(), MessageIcon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool ProgramController::start() {
+    // Only the bodies are read before sign-in: the list of saved applications describes them.
+    loadBodies();
+
+    SignInWindow signIn(m_users, m_messages, m_state);
+    if (signIn.isUsable())
+        signIn.exec();
+    if (!m_state.signedIn)
+        return false;
+
+    const auto count = listApplications(m_state.folders.applications, m_state.signedInDni,
+                                        m_state.tables.bodies, m_state.applicationFiles);
+    if (!count.ok() || count.value() < 1) {
+        if (!runLoadingWindow())
+            return false;
+        openEditor();
+        return true;
+    }
+    showSelection(false);
+    return true;
+}
+
+bool ProgramController::runLoadingWindow() {
+    if (m_catalogsLoaded) {
+        // A second application in the same run: the catalogues are read afresh.
+        m_state.tables.release();
+        loadBodies();
+    }
+    LoadingWindow loading(m_state.folders, m_state.tables, m_messages);
+    loading.exec();
+    m_catalogsLoaded = true;
+    return !loading.endsProgram();
+}
+
+void ProgramController::openEditor() {
+    EditorServices services{m_state, m_messages, m_clock, m_users, m_printing, m_openWithDesktop};
+    m_editor = new EditorWindow(services);
+    connect(m_editor, &EditorWindow::anotherApplicationRequested, this,
+            &ProgramController::onAnotherApplication);
+    connect(m_editor, &EditorWindow::programEndRequested, this, &ProgramController::end);
+    m_editor->show();
+    m_editor->setSignedInDni(m_state.signedInDni);
+    if (!m_state.selectedApplicationFile.isEmpty())
+        (void)m_editor->loadApplication(m_state.selectedApplicationFile);
+    Q_EMIT editorOpened(m_editor);
+}
+
+void ProgramController::showSelection(bool hideNew) {
+    if (!m_selection) {
+        m_selection = new SelectionWindow(m_state, m_messages);
+        connect(m_selection, &SelectionWindow::newApplicationRequested, this,
+                &ProgramController::onNewApplication);
+        connect(m_selection, &SelectionWindow::applicationRequested, this,
+                &ProgramController::onLoadApplication);
+        connect(m_selection, &SelectionWindow::closedWithoutChoice, this, &ProgramController::end);
+    }
+    if (hideNew)
+        m_selection->hideNewButton();
+    m_selection->show();
+}
+
+void ProgramController::onNewApplication() {
+    m_state.loadExisting = false;
+    m_state.selectedApplicationFile.clear();
+    m_selection->hide();
+    if (!runLoadingWindow())
+        return end();
+    openEditor();
+    m_selection->deleteLater();
+    m_selection = nullptr;
+}
+
+void ProgramController::onLoadApplication(const QString& fileName) {
+    m_state.loadExisting = true;
+    m_state.selectedApplicationFile = fileName;
+    m_selection->hide();
+    if (!runLoadingWindow())
+        return end();
+    openEditor();
+    m_selection->deleteLater();
+    m_selection = nullptr;
+}
+
+void ProgramController::onAnotherApplication() {
+    // The list is read again, so an application saved in this run is there.
+    (void)listApplications(m_state.folders.applications, m_state.signedInDni, m_state.tables.bodies,
+                           m_state.applicationFiles);
+    m_state.selectedApplicationFile.clear();
+    if (m_editor)
+        m_editor->deleteLater();
+    m_editor = nullptr;
+    showSelection(true);
+}
+
+void ProgramController::end() {
+    Q_EMIT finished();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+} // namespace velmora

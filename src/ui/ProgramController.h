@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/RunState.h"
+#include "platform/Clock.h"
+#include "platform/widgets/QtMessageService.h"
+#include "printing/PrintingWordProcessor.h"
+#include "ui/EditorWindow.h"
+#include "ui/SelectionWindow.h"
+#include "users/UserStore.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace velmora {
+
+class MessageService;
+
+// The program's start-up and the road between its windows: sign-in, the list of saved
+// applications or the loading window, then the editor; back to the list when the applicant
+// loads another application. The program ends when the editor closes, or when the first
+// windows are left without going on.
+class ProgramController : public QObject {
+    Q_OBJECT
+public:
+    ProgramController(const QString& programFolder, MessageService& messages, const Clock& clock,
+                      QObject* parent = nullptr);
+    ~ProgramController() override;
+
+    // Main: true when a window is left open and the event loop must run.
+    bool start();
+
+    RunState& state() { return m_state; }
+    EditorWindow* editor() const { return m_editor; }
+    SelectionWindow* selection() const { return m_selection; }
+    UserStore& users() { return m_users; }
+    // Scripted runs and tests: no desktop application is started for PDFs or the manual.
+    void setOpenWithDesktop(bool open) { m_openWithDesktop = open; }
+
+Q_SIGNALS:
+    void editorOpened(EditorWindow* editor);
+    void finished();
+
+private:
+    bool loadBodies();
+    bool runLoadingWindow();
+    void openEditor();
+    void showSelection(bool hideNew);
+    void onNewApplication();
+    void onLoadApplication(const QString& fileName);
+    void onAnotherApplication();
+    void end();
+
+    RunState m_state;
+    MessageService& m_messages;
+    const Clock& m_clock;
+    UserStore m_users;
+    PrintingWordProcessor m_printing;
+    QPointer<EditorWindow> m_editor;
+    QPointer<SelectionWindow> m_selection;
+    bool m_openWithDesktop = true;
+    bool m_catalogsLoaded = false;
+};
+
+} // namespace velmora

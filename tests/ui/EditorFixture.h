@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/LoadingSequence.h"
+#include "catalog/CatalogLoader.h"
+#include "catalog/SampleContest.h"
+#include "platform/Clock.h"
+#include "printing/PrintingWordProcessor.h"
+#include "printing/TemplateWriter.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+#include "ui/EditorWindow.h"
+#include "ui/WindowDriver.h"
+#include "users/UserStore.h"
+
+#include <QDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace velmora::test {
+
+inline bool addSampleCourse(RecordSet& courses) {
+    return courses.addNew().ok() &&
+           courses.setValue(u"Curso", QStringLiteral("Soporte vital avanzado")).ok() &&
+           courses.setValue(u"NHoras", 20).ok() && courses.setValue(u"Ano", 2019).ok() &&
+           courses.setValue(u"Centro", QStringLiteral("Escuela de Salud")).ok() &&
+           courses.setValue(u"IdCurso", 1).ok();
+}
+
+// A small contest installed in a scratch folder with the templates of its key, loaded as
+// start-up loads it, a user signed in, and an editor over it whose messages are scripted.
+class EditorFixture {
+public:
+    static constexpr auto kDni = "12345678Z";
+
+    EditorFixture() : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path(), messages) {
+        EXPECT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+        QDir().mkpath(state.folders.applications);
+        state.folders = AppFolders::at(dir.path());
+        QDir().mkpath(state.folders.applications);
+        EXPECT_TRUE(templates());
+        SilentMessageService silent;
+        EXPECT_TRUE(loadInstallation(state.folders, state.tables, silent).loaded);
+        EXPECT_TRUE(users.AbreUsuarios());
+        state.signedIn = true;
+        state.signedInDni = QString::fromLatin1(kDni);
+    }
+
+    // The templates are the same for every fixture: written once, copied in.
+    bool templates() {
+        static TempDir shared;
+        static bool written = writeApplicationTemplates(shared.path(), TemplateKey{}).ok();
+        const QString key = TemplateKey{}.folderName();
+        QDir().mkpath(QDir(state.folders.data).filePath(key));
+        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy})
+            if (!QFile::copy(QDir(QDir(shared.path()).filePath(key)).filePath(templateFileName(g)),
+                             QDir(QDir(state.folders.data).filePath(key)).filePath(templateFileName(g))))
+                return false;
+        return written;
+    }
+
+    EditorWindow& openEditor() {
+        editor =
+            std::make_unique<EditorWindow>(EditorServices{state, messages, clock, users, printing, false});
+        editor->setPrintDestination(docengine::PrintDestination::Pdf,
+                                    QDir(dir.path()).filePath(QStringLiteral("impreso.pdf")));
+        editor->show();
+        editor->setSignedInDni(state.signedInDni);
+        settle();
+        return *editor;
+    }
+
+    // Runs `act` on the modal window named `name` as soon as it is shown (before `trigger`
+    // returns). Fails the test when it never appears.
+    void whenModal(const QString& name, std::function<void(QWidget*)> act) {
+        auto attempts = std::make_shared<int>(0);
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [name, act, attempts, poll] {
+            if (QWidget* w = QApplication::activeModalWidget(); w && w->objectName() == name) {
+                act(w);
+                return;
+            }
+            if (++*attempts > 200) {
+                ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
+                return;
+            }
+            QTimer::singleShot(10, *poll);
+        };
+        QTimer::singleShot(0, *poll);
+    }
+
+    // The catalogues read again, as the next run of the program reads them.
+    static void reloadLists(RunState& state) {
+        SilentMessageService silent;
+        EXPECT_TRUE(loadInstallation(state.folders, state.tables, silent).loaded);
+    }
+
+    QString applicationsFile(const QString& name) const {
+        return QDir(state.folders.applications).filePath(name);
+    }
+
+    TempDir dir;
+    FakeMessageService messages;
+    FixedClock clock;
+    RunState state;
+    UserStore users;
+    PrintingWordProcessor printing;
+    std::unique_ptr<EditorWindow> editor;
+};
+
+} // namespace velmora::test

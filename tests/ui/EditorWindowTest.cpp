@@ -1,0 +1,203 @@
+#include "applications/ApplicationFiles.h"
+#include "platform/widgets/DataComboBox.h"
+#include "platform/widgets/DataGrid.h"
+#include "ui/EditorFixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+void type(QWidget* window, const QString& name, const QString& text) {
+    auto* box = control<QLineEdit>(window, name);
+    box->setFocus();
+    QTest::keyClicks(box, text);
+}
+
+// Picks the first body whose group is set by the body (code not beginning with "X").
+QString pickBody(EditorWindow& editor) {
+    auto* body = control<DataComboBox>(&editor, QStringLiteral("cboCuerpo"));
+    body->setFocus();
+    for (int i = 0; i < 50; ++i) {
+        QTest::keyClick(body, Qt::Key_Down);
+        if (!body->value().startsWith(QLatin1Char('X')))
+            break;
+    }
+    settle();
+    return body->value();
+}
+
+void fillRequired(EditorWindow& editor) {
+    type(&editor, QStringLiteral("txtApellido1"), QStringLiteral("García"));
+    type(&editor, QStringLiteral("txtNombre"), QStringLiteral("María"));
+    type(&editor, QStringLiteral("txtFecNacimiento"), QStringLiteral("12031980"));
+    control<QRadioButton>(&editor, QStringLiteral("optActivo"))->click();
+    pickBody(editor);
+}
+
+TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    EXPECT_EQ(editor.objectName(), QStringLiteral("frmSolicitudes"));
+    EXPECT_TRUE(editor.windowTitle().startsWith(QStringLiteral("Concurso de Traslados 2026")));
+    EXPECT_TRUE(editor.windowTitle().endsWith(QStringLiteral(" 1.0.0")));
+    EXPECT_EQ(editor.configuration().templateFolderKey, QStringLiteral("DOT_11111"));
+    auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
+    ASSERT_EQ(tabs->count(), 5);
+    EXPECT_EQ(tabs->tabText(4), editor.configuration().tabs[4].title);
+    EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(2)"))->text(),
+              editor.configuration().tabs[2].gridTitle);
+    for (int index : {1000, 2000, 2500})
+        EXPECT_FALSE(editor.menuEntry(index)->isEnabled()) << index;
+    EXPECT_FALSE(editor.menuEntry(5000)->isVisible()) << "a new user has no password to change";
+    auto* dni = control<QLineEdit>(&editor, QStringLiteral("txtDNI"));
+    EXPECT_EQ(dni->text(), QString::fromLatin1(EditorFixture::kDni));
+    EXPECT_FALSE(dni->isEnabled());
+}
+
+TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].text,
+              QStringLiteral("Compruebe que ha rellenado los datos del formulario"));
+    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Datos incompletos"));
+    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Exclamation);
+
+    const QString body = pickBody(editor);
+    ASSERT_FALSE(body.isEmpty());
+    EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboGrupo"))->text().isEmpty());
+    EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboGrupo"))->isEnabled());
+    EXPECT_TRUE(control<QLabel>(&editor, QStringLiteral("lblPlazas"))
+                    ->text()
+                    .startsWith(QStringLiteral("Códigos Localizados: ")));
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    for (int index : {1000, 2000, 2500})
+        EXPECT_TRUE(editor.menuEntry(index)->isEnabled()) << index;
+}
+
+TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    auto* kind = control<QLineEdit>(&editor, QStringLiteral("txtTipoDisc"));
+    EXPECT_FALSE(kind->isVisible());
+    control<QRadioButton>(&editor, QStringLiteral("optDiscSi"))->click();
+    EXPECT_TRUE(kind->isVisible());
+    type(&editor, QStringLiteral("txtTipoDisc"), QStringLiteral("Motora"));
+    control<QRadioButton>(&editor, QStringLiteral("optDiscNo"))->click();
+    EXPECT_FALSE(kind->isVisible());
+    EXPECT_TRUE(kind->text().isEmpty());
+    EXPECT_TRUE(editor.model().text(u"txtTipoDisc").isEmpty());
+
+    control<QRadioButton>(&editor, QStringLiteral("optActivo"))->click();
+    EXPECT_FALSE(control<QWidget>(&editor, QStringLiteral("fraReingreso"))->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(&editor, QStringLiteral("optReingresoNo"))->isChecked());
+}
+
+TEST(EditorWindow, DateBoxesGetTheirSlashesAndRefuseImpossibleDates) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    type(&editor, QStringLiteral("txtFecNacimiento"), QStringLiteral("31022000"));
+    EXPECT_EQ(control<QLineEdit>(&editor, QStringLiteral("txtFecNacimiento"))->text(),
+              QStringLiteral("31/02/2000"));
+    control<QLineEdit>(&editor, QStringLiteral("txtNombre"))->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("Fecha Errónea"));
+    EXPECT_EQ(focusName(), QStringLiteral("txtFecNacimiento")) << "the focus goes back to the date";
+}
+
+TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    pickBody(editor);
+    f.messages.queueAnswer(MessageAnswer::Ok);
+    f.messages.queueAnswer(MessageAnswer::No);
+    editor.menuEntry(1000)->trigger();
+    ASSERT_EQ(f.messages.messages.size(), 2u);
+    EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("El campo Nombre es obligatorio"));
+    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Validación"));
+    EXPECT_EQ(f.messages.messages[1].title, QStringLiteral("Copia Borrador"));
+    EXPECT_EQ(f.messages.messages[1].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
+}
+
+TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFieldByField) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    fillRequired(editor);
+    type(&editor, QStringLiteral("txtApellido2"), QStringLiteral("Núñez"));
+    control<QRadioButton>(&editor, QStringLiteral("optPetConyugeSi"))->click();
+    type(&editor, QStringLiteral("txtConyuNombre"), QStringLiteral("Ana"));
+    ASSERT_TRUE(addSampleCourse(f.state.tables.coursesList));
+
+    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
+        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
+    });
+    f.messages.queueAnswer(MessageAnswer::Ok); // the family-reasons DNI is missing
+    editor.menuEntry(2000)->trigger();
+    ASSERT_EQ(f.messages.texts(), QStringList({QStringLiteral("El DNI de su cónyuge no es válido")}));
+
+    control<QRadioButton>(&editor, QStringLiteral("optPetConyugeNo"))->click();
+    f.messages.messages.clear();
+    editor.menuEntry(2000)->trigger();
+    settle();
+    EXPECT_TRUE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni)));
+    EXPECT_TRUE(f.state.hasPassword);
+    EXPECT_TRUE(editor.menuEntry(5000)->isVisible());
+    EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboCuerpo"))->isEnabled());
+
+    const QString fileName =
+        applicationFileName(QString::fromLatin1(EditorFixture::kDni), editor.model().value(u"cboCuerpo"),
+                            editor.model().value(u"cboGrupo"), f.messages);
+    ASSERT_TRUE(QFile::exists(f.applicationsFile(fileName))) << qPrintable(fileName);
+    ASSERT_TRUE(QFile::exists(f.applicationsFile(sidecarFileName(fileName))));
+    const ApplicationModel saved = editor.model();
+
+    // A later run: the same application opened in a new editor.
+    f.messages.queueAnswer(MessageAnswer::No); // leave without saving again
+    editor.close();
+    EditorFixture::reloadLists(f.state);
+    EditorWindow& reopened = f.openEditor();
+    ASSERT_TRUE(reopened.loadApplication(fileName).ok());
+    for (const FormControl& c : saved.controls()) {
+        if (c.tag.isEmpty())
+            continue;
+        EXPECT_EQ(reopened.model().text(c.name), c.text) << qPrintable(c.name);
+        EXPECT_EQ(reopened.model().isSelected(c.name), c.selected) << qPrintable(c.name);
+    }
+    EXPECT_EQ(control<QLineEdit>(&reopened, QStringLiteral("txtApellido2"))->text(), QStringLiteral("Núñez"));
+    EXPECT_FALSE(control<QWidget>(&reopened, QStringLiteral("fraDNIConyuge"))->isVisible());
+    EXPECT_EQ(control<DataGrid>(&reopened, QStringLiteral("grdCursos"))->model()->rowCount(), 1);
+    EXPECT_FALSE(control<DataComboBox>(&reopened, QStringLiteral("cboCuerpo"))->isEnabled());
+    EXPECT_TRUE(reopened.menuEntry(2000)->isEnabled());
+}
+
+TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    f.messages.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(editor.close());
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(f.messages.messages.at(0).text,
+              QStringLiteral("La aplicación se cerrará, ¿desea guardar los cambios?"));
+    EXPECT_EQ(f.messages.messages.at(0).buttons, MessageButtons::YesNoCancel);
+    f.messages.queueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(editor.close());
+    EXPECT_FALSE(f.state.tables.bodies.isOpen());
+}
+
+} // namespace
+} // namespace velmora::test
