@@ -1,0 +1,50 @@
+#include "ui/editor/DocumentsPanel.h"
+
+#include "editor/HandListChecks.h"
+
+#include <QLineEdit>
+
+namespace velmora {
+namespace {
+
+HandListPanel::Layout documentsLayout() {
+    HandListPanel::Layout layout;
+    layout.tabIndex = 4;
+    layout.grid = QStringLiteral("grdDocumentos");
+    layout.gridCaption = QStringLiteral("Documentos");
+    layout.gridColumns = {{QStringLiteral("IdDocumento"), QStringLiteral("Nº Documento"), 1700},
+                          {QStringLiteral("Documento"), QStringLiteral("Documento"), 4600},
+                          {QStringLiteral("Horas"), QStringLiteral("Nº Horas"), 1000},
+                          {QStringLiteral("Fecha"), QStringLiteral("Fecha Fin."), 1300},
+                          {QStringLiteral("Centro"), QStringLiteral("Centro Formación"), 3800}};
+    layout.frame = QStringLiteral("Frame8");
+    layout.frameTitle = QStringLiteral("Datos del documento");
+    layout.add = QStringLiteral("cmdAddDoc");
+    layout.remove = QStringLiteral("cmdDelDoc");
+    layout.modify = QStringLiteral("cmdModDoc");
+    layout.accept = QStringLiteral("cmdAceptarDoc");
+    layout.cancel = QStringLiteral("cmdCancelarDoc");
+    layout.idName = QStringLiteral("Documento");
+    layout.idBox = QStringLiteral("txtIdDoc");
+    layout.fields = {
+        {QStringLiteral("Documento"), QStringLiteral("txtDoc"), QStringLiteral("Documento"), 100, false},
+        {QStringLiteral("Horas"), QStringLiteral("txtNumHoras"), QStringLiteral("Nº Horas"), 6, false},
+        {QStringLiteral("Fecha"), QStringLiteral("txtFechaFin"), QStringLiteral("Fecha Fin."), 10, false},
+        {QStringLiteral("Centro"), QStringLiteral("txtCentroFormacion"), QStringLiteral("Centro Formación"),
+         100, false}};
+    return layout;
+}
+
+} // namespace
+
+DocumentsPanel::DocumentsPanel(RecordSet& documents, MessageService& messages, QWidget* parent)
+    : HandListPanel(documents, messages, documentsLayout(), parent) {}
+
+bool DocumentsPanel::checkFields() {
+    if (ValidaDocumento(fieldText(0), messages()))
+        return true;
+    box(QStringLiteral("txtDoc"))->setFocus();
+    return false;
+}
+
+} // namespace velmora

@@ -1,0 +1,102 @@
+#include "ui/editor/PanelParts.h"
+
+#include "platform/MessageService.h"
+#include "platform/widgets/DataComboBox.h"
+#include "platform/widgets/DataGrid.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace velmora {
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* makeLineEdit(const QString& name, QWidget* parent, int maxLength) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    if (maxLength > 0)
+        box->setMaxLength(maxLength);
+    return box;
+}
+
+QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+DataComboBox* makeComboBox(const QString& name, QWidget* parent) {
+    auto* box = new DataComboBox(parent);
+    box->setObjectName(name);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(8);
+    return box;
+}
+
+QLabel* makeGridLabel(int tabIndex, QWidget* parent) {
+    auto* label = makeLabel(QStringLiteral("lblGrid(%1)").arg(tabIndex), QString(), parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setWordWrap(true);
+    return label;
+}
+
+DataGrid* makeGrid(const QString& name, RecordSet& list, const QList<ColumnBinding>& columns,
+                   const QStringList& hidden, QWidget* parent) {
+    auto* grid = new DataGrid(parent);
+    grid->setObjectName(name);
+    grid->bind(&list);
+    grid->setColumns(columns);
+    for (int column = 0; column < columns.size(); ++column)
+        grid->setColumnHidden(column, hidden.contains(columns[column].column, Qt::CaseInsensitive));
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setMinimumHeight(140);
+    return grid;
+}
+
+QLabel* makeGridCaption(const QString& name, const QString& caption, QWidget* parent) {
+    auto* label = makeLabel(name, caption, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Raised);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Button);
+    return label;
+}
+
+void addField(QGridLayout& layout, int row, int column, QLabel* label, QWidget* field, int span) {
+    label->setBuddy(field);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout.addWidget(label, row, column);
+    layout.addWidget(field, row, column + 1, 1, span);
+}
+
+qint64 singleSelectedRow(const DataGrid& grid) {
+    const QItemSelectionModel* selection = grid.selectionModel();
+    if (!selection || selection->selectedRows().size() != 1)
+        return -1;
+    return grid.selectedRowId();
+}
+
+void reportFailure(MessageService& messages, const Error& error) {
+    messages.show(
+        QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
+        programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+}
+
+void setTabChain(const QList<QWidget*>& widgets) {
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
+} // namespace velmora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "platform/widgets/RecordSetModel.h"
+
+#include <QList>
+#include <QString>
+
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace velmora {
+
+class DataComboBox;
+class DataGrid;
+class MessageService;
+
+// Small builders shared by the editor's list panels: every widget gets its control name as
+// its object name, so the window, the tests and the saved-form code find it by that name.
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
+QLineEdit* makeLineEdit(const QString& name, QWidget* parent, int maxLength = 0);
+QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent);
+DataComboBox* makeComboBox(const QString& name, QWidget* parent);
+// The `lblGrid(i)` title a panel shows above its content; the editor writes its caption.
+QLabel* makeGridLabel(int tabIndex, QWidget* parent);
+// A grid bound to `list` showing `columns`; the columns named in `hidden` stay out of sight.
+DataGrid* makeGrid(const QString& name, RecordSet& list, const QList<ColumnBinding>& columns,
+                   const QStringList& hidden, QWidget* parent);
+// A caption bar over a grid, as the grids of the form carry one.
+QLabel* makeGridCaption(const QString& name, const QString& caption, QWidget* parent);
+
+// Puts `label` and `field` on one row of a form grid (label right-aligned, buddy set).
+void addField(QGridLayout& layout, int row, int column, QLabel* label, QWidget* field, int span = 1);
+
+// The selected grid row when exactly one row is selected; -1 otherwise.
+qint64 singleSelectedRow(const DataGrid& grid);
+
+// A failure no panel expects: "Se ha producido el siguiente error N-descripción".
+void reportFailure(MessageService& messages, const Error& error);
+
+// Chains the focus through `widgets` in the given order.
+void setTabChain(const QList<QWidget*>& widgets);
+
+} // namespace velmora

@@ -1,0 +1,234 @@
+#include "ui/editor/CoursesPanel.h"
+#include "ui/editor/DocumentsPanel.h"
+
+#include "catalog/ListTables.h"
+#include "platform/data/RecordSet.h"
+#include "platform/widgets/DataGrid.h"
+#include "support/FakeMessageService.h"
+#include "support/QStringPrinter.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::FakeMessageService;
+
+template <typename T> T* control(const QWidget& panel, const char* name) {
+    T* found = panel.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+void click(const QWidget& panel, const char* name) {
+    QPushButton* button = control<QPushButton>(panel, name);
+    ASSERT_NE(button, nullptr);
+    button->click();
+}
+
+void type(const QWidget& panel, const char* name, const QString& text) {
+    QLineEdit* box = control<QLineEdit>(panel, name);
+    ASSERT_NE(box, nullptr);
+    box->setText(text);
+}
+
+QString text(const QWidget& panel, const char* name) {
+    QLineEdit* box = control<QLineEdit>(panel, name);
+    return box ? box->text() : QStringLiteral("<no existe>");
+}
+
+QString cell(const RecordSet& list, int row, const char* column) {
+    return list.textAt(row, list.columnIndex(QString::fromLatin1(column)));
+}
+
+class CoursesPanelTest : public ::testing::Test {
+protected:
+    CoursesPanelTest() {
+        EXPECT_TRUE(createCoursesList(courses));
+        panel.setClock(clock);
+    }
+
+    void fill(const QString& name, const QString& hours, const QString& year, const QString& centre) {
+        type(panel, "txtCurso", name);
+        type(panel, "txtHoras", hours);
+        type(panel, "txtAno", year);
+        type(panel, "txtCentro", centre);
+    }
+
+    RecordSet courses;
+    FakeMessageService messages;
+    FixedClock clock{QDateTime(QDate(2026, 3, 1), QTime(10, 0))};
+    CoursesPanel panel{courses, messages};
+};
+
+TEST_F(CoursesPanelTest, HasEveryControlOfItsTab) {
+    for (const char* name : {"txtCurso", "txtHoras", "txtAno", "txtCentro", "txtIdCurso"})
+        control<QLineEdit>(panel, name);
+    const std::pair<const char*, const char*> buttons[] = {{"cmdAdd", "Añadir"},
+                                                           {"cmdDel", "Borrar"},
+                                                           {"cmdUpdate", "Modificar"},
+                                                           {"cmdAceptar", "Aceptar"},
+                                                           {"cmdCancelar", "Cancelar"}};
+    for (const auto& [name, caption] : buttons) {
+        QPushButton* button = control<QPushButton>(panel, name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QString::fromUtf8(caption));
+    }
+    EXPECT_EQ(control<DataGrid>(panel, "grdCursos"), panel.grid());
+    EXPECT_EQ(panel.grid()->boundSet(), &courses);
+    EXPECT_EQ(control<QLabel>(panel, "lblGrid(1)"), panel.gridLabel());
+    EXPECT_NE(control<QGroupBox>(panel, "Frame4"), nullptr);
+    EXPECT_EQ(control<QLabel>(panel, "lblHoras")->text(), "Nº de Horas");
+    EXPECT_FALSE(control<QLineEdit>(panel, "txtIdCurso")->isVisibleTo(&panel));
+    const RecordSetModel* model = panel.grid()->recordModel();
+    QStringList captions;
+    for (int column = 0; column < model->columnCount(); ++column)
+        captions << model->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(captions, QStringList({"Curso", "Horas", "Año", "Centro", "IdCurso"}));
+    EXPECT_TRUE(panel.grid()->isColumnHidden(4));
+}
+
+TEST_F(CoursesPanelTest, AddChecksEveryFieldThenStoresTheCourse) {
+    click(panel, "cmdAdd");
+    fill("Urgencias", "20", "2001", "");
+    click(panel, "cmdAceptar");
+    EXPECT_EQ(messages.texts(), QStringList({"Es obligatorio rellenar el centro que impartió el curso "}));
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(courses.recordCount(), 0);
+    EXPECT_EQ(text(panel, "txtCurso"), "Urgencias"); // a failed check keeps the panel as it was
+
+    type(panel, "txtCentro", "Escuela");
+    click(panel, "cmdAceptar");
+    ASSERT_EQ(courses.recordCount(), 1);
+    EXPECT_EQ(cell(courses, 0, "IdCurso"), "0");
+    EXPECT_EQ(cell(courses, 0, "NHoras"), "20");
+    EXPECT_EQ(cell(courses, 0, "Centro"), "Escuela");
+    EXPECT_EQ(text(panel, "txtCurso"), ""); // the panel is reset
+
+    // A number the column cannot hold is refused at "Aceptar" too, with the box's message.
+    fill("Otro", "2,5", "2001", "Escuela");
+    click(panel, "cmdAceptar");
+    EXPECT_EQ(messages.texts().last(), "El número de horas debe ser mayor de 0");
+    EXPECT_EQ(messages.messages.back().title, "Datos Erróneos");
+    EXPECT_EQ(text(panel, "txtHoras"), "");
+    fill("Otro", "3", "2027", "Escuela");
+    click(panel, "cmdAceptar");
+    EXPECT_EQ(messages.texts().last(), "El año introducido es erróneo");
+    EXPECT_EQ(courses.recordCount(), 1);
+}
+
+TEST_F(CoursesPanelTest, NumberBoxesFilterKeysAndAreCheckedWhenLeft) {
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    QLineEdit* hours = control<QLineEdit>(panel, "txtHoras");
+    QLineEdit* year = control<QLineEdit>(panel, "txtAno");
+    hours->setFocus();
+    QTest::keyClicks(hours, "0a.5.");
+    EXPECT_EQ(hours->text(), "0,5"); // a letter and a second comma are discarded
+    year->setFocus();
+    EXPECT_EQ(messages.texts(), QStringList({"El número de horas debe ser mayor de 0"}));
+    EXPECT_EQ(hours->text(), "");
+    EXPECT_TRUE(hours->hasFocus());
+
+    year->setFocus();
+    QTest::keyClicks(year, "1949");
+    hours->setFocus();
+    EXPECT_EQ(messages.texts().last(), "El año introducido es erróneo");
+    EXPECT_EQ(messages.messages.back().title, "Datos erróneos");
+    EXPECT_TRUE(year->hasFocus());
+    QTest::keyClicks(year, "2026");
+    hours->setFocus();
+    EXPECT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(year->text(), "2026");
+}
+
+TEST_F(CoursesPanelTest, ModifyThenCancelOrAcceptAndDelete) {
+    fill("Uno", "10", "2000", "A");
+    click(panel, "cmdAceptar");
+    fill("Dos", "20", "2010", "B");
+    click(panel, "cmdAceptar");
+    ASSERT_EQ(courses.recordCount(), 2);
+
+    click(panel, "cmdUpdate"); // nothing selected: nothing loaded
+    EXPECT_EQ(panel.mode(), PanelMode::Adding);
+    panel.grid()->selectRowId(courses.rowIdAt(1));
+    click(panel, "cmdUpdate");
+    EXPECT_EQ(panel.mode(), PanelMode::Modifying);
+    EXPECT_EQ(text(panel, "txtIdCurso"), "1");
+    EXPECT_EQ(text(panel, "txtCurso"), "Dos");
+    EXPECT_EQ(text(panel, "txtAno"), "2010");
+    click(panel, "cmdCancelar");
+    EXPECT_EQ(panel.mode(), PanelMode::Adding);
+    EXPECT_EQ(cell(courses, 1, "Curso"), "Dos");
+
+    panel.grid()->selectRowId(courses.rowIdAt(1));
+    click(panel, "cmdUpdate");
+    type(panel, "txtCurso", "Dos bis");
+    click(panel, "cmdAceptar");
+    EXPECT_EQ(courses.recordCount(), 2);
+    EXPECT_EQ(cell(courses, 1, "Curso"), "Dos bis");
+    EXPECT_EQ(cell(courses, 1, "IdCurso"), "1");
+
+    panel.grid()->selectRowId(courses.rowIdAt(0));
+    messages.queueAnswer(MessageAnswer::No);
+    click(panel, "cmdDel");
+    EXPECT_EQ(courses.recordCount(), 2);
+    panel.grid()->selectRowId(courses.rowIdAt(0));
+    click(panel, "cmdDel"); // answered "Sí"
+    ASSERT_EQ(courses.recordCount(), 1);
+    EXPECT_EQ(cell(courses, 0, "Curso"), "Dos bis");
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].text, "¿Desea borrar la fila seleccionada?");
+    EXPECT_EQ(messages.messages[1].title, "Solicitudes");
+    EXPECT_EQ(messages.messages[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages.messages[1].icon, MessageIcon::Exclamation);
+}
+
+TEST(DocumentsPanel, KeepsDocumentsWithOnlyANameRequired) {
+    RecordSet documents;
+    ASSERT_TRUE(createDocumentsList(documents));
+    FakeMessageService messages;
+    DocumentsPanel panel(documents, messages);
+    for (const char* name : {"txtDoc", "txtNumHoras", "txtFechaFin", "txtCentroFormacion", "txtIdDoc"})
+        control<QLineEdit>(panel, name);
+    for (const char* name : {"cmdAddDoc", "cmdDelDoc", "cmdModDoc", "cmdAceptarDoc", "cmdCancelarDoc"})
+        control<QPushButton>(panel, name);
+    EXPECT_NE(control<QGroupBox>(panel, "Frame8"), nullptr);
+    EXPECT_EQ(control<DataGrid>(panel, "grdDocumentos"), panel.grid());
+    EXPECT_EQ(control<QLabel>(panel, "lblGrid(4)"), panel.gridLabel());
+    EXPECT_EQ(control<QLabel>(panel, "grdDocumentosCaption")->text(), "Documentos");
+
+    click(panel, "cmdAddDoc");
+    type(panel, "txtNumHoras", "12");
+    click(panel, "cmdAceptarDoc");
+    EXPECT_EQ(messages.texts(), QStringList({"Es obligatorio rellenar el nombre del documento"}));
+    EXPECT_EQ(messages.messages[0].title, programTitle());
+    EXPECT_EQ(documents.recordCount(), 0);
+    type(panel, "txtDoc", "Título de grado");
+    click(panel, "cmdAceptarDoc");
+    ASSERT_EQ(documents.recordCount(), 1);
+    EXPECT_EQ(cell(documents, 0, "IdDocumento"), "0");
+    EXPECT_EQ(cell(documents, 0, "Horas"), "12");
+
+    panel.grid()->selectRowId(documents.rowIdAt(0));
+    click(panel, "cmdModDoc");
+    EXPECT_EQ(text(panel, "txtIdDoc"), "0");
+    type(panel, "txtFechaFin", "01/06/2020");
+    click(panel, "cmdAceptarDoc");
+    EXPECT_EQ(cell(documents, 0, "Fecha"), "01/06/2020");
+    EXPECT_EQ(cell(documents, 0, "Documento"), "Título de grado");
+
+    panel.grid()->selectRowId(documents.rowIdAt(0));
+    click(panel, "cmdDelDoc");
+    EXPECT_EQ(documents.recordCount(), 0);
+    EXPECT_EQ(messages.texts().last(), "¿Desea borrar la fila seleccionada?");
+}
+
+} // namespace
+} // namespace velmora
