@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ui/editor/PositionPanel.h"
+
+namespace velmora {
+
+// The "Plazas Vacantes" tab: the vacancy list (grdVacantes), the body's name (lblCat), the
+// edit panel Frame5 with the demarcation box, and the count of candidates the location
+// filters leave (lblPlazas).
+class VacanciesPanel : public PositionPanel {
+    Q_OBJECT
+public:
+    VacanciesPanel(const PositionTabTables& tables, MessageService& messages, QWidget* parent = nullptr);
+
+    QLabel* categoryLabel() const { return m_category; }
+    // lblPlazas: "Códigos Localizados: " and the number of candidates now shown.
+    void updateCandidateCount();
+    // HabilitaFiltros for this tab, then its enabling rule (HabilitaFiltrosVacantes): the
+    // province is picked first and stays fixed until "Cancelar"; the institution and the area
+    // come with it.
+    void setFiltersEnabled(bool enabled) override;
+
+protected:
+    std::optional<QString> demarcation() const override;
+    void showLoaded(const ListedPosition& loaded) override;
+    void modificationDone() override;
+    void panelCleared() override;
+    bool enablesFiltersFirst() const override { return true; }
+    void clearLocationFilters() override;
+    void addHeader(QVBoxLayout& page) override;
+
+private:
+    void applyFilterEnabling();
+
+    QLabel* m_category = nullptr;
+    QLabel* m_count = nullptr;
+    QLineEdit* m_demarcation = nullptr;
+};
+
+} // namespace velmora
