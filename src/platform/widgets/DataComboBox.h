@@ -3,6 +3,7 @@
 #include "platform/widgets/RecordSetModel.h"
 
 #include <QComboBox>
+#include <QHash>
 
 class QTableView;
 
@@ -67,8 +68,23 @@ Q_SIGNALS:
     void choiceConfirmed();
     void listClosed();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
-    // ... implementation details are the implementer's
+    void applyBindingRule();
+    void listChanged();
+    void listReset();
+    void textTyped(const QString& text);
+    void rowPicked(int position);
+    void choose(qint64 rowId);
+    void showChoice();
+    qint64 firstRowWith(const QHash<QString, qint64>& lookup, const QString& text) const;
+    void buildLookups() const;
+    QString textOfRow(qint64 rowId, const QString& column) const;
+
     RecordSetModel* m_model;
     QTableView* m_view;
     QString m_keyColumn;
@@ -78,6 +94,13 @@ private:
     qint64 m_chosenRowId = -1;
     bool m_typingBlocked = false;
     bool m_settingInCode = false;
+    bool m_listOpen = false;
+    bool m_endingEdit = false; // Enter or focus leaving: QComboBox may pick by text then
+    // First row (lowest position) of the current view per displayed text and per key,
+    // rebuilt on demand after the list changed, so typing never walks the list.
+    mutable QHash<QString, qint64> m_rowByText;
+    mutable QHash<QString, qint64> m_rowByKey;
+    mutable bool m_lookupsValid = false;
 };
 
 } // namespace velmora

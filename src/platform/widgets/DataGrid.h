@@ -33,6 +33,7 @@ Q_SIGNALS:
 
 private:
     RecordSetModel* m_model;
+    bool m_hadSelection = false;
 };
 
 } // namespace velmora

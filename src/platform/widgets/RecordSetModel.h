@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QList>
 
+class QTableView;
+
 namespace velmora {
 
 // One shown column: the record set's column it reads (by name, any case; a name the set
@@ -33,6 +35,8 @@ public:
     void setColumns(const QList<ColumnBinding>& columns);
     const QList<ColumnBinding>& columns() const { return m_columns; }
     int columnOf(QStringView name) const; // shown column index, -1 when not shown
+    // Width of one shown column; kept when the set's own columns are shown and re-read.
+    void setColumnWidthTwips(int shownColumn, int twips);
 
     // Re-reads everything (after the cursor changed in a way it does not tell).
     void refresh();
@@ -53,15 +57,21 @@ private:
     void rowAboutToBeRemoved(qint64 rowId) override;
     void rowRemoved(qint64 rowId) override;
     void viewReset() override;
+    void recordSetDestroyed() override;
+    void readLayout(); // shown columns and row count from the set, inside a reset
 
     RecordSet* m_set = nullptr;
     QList<ColumnBinding> m_columns;
-    QList<int> m_setColumns; // set column index per shown column, -1 when the set lacks it
-    int m_rows = 0;          // the row count the views were last told
+    bool m_columnsGiven = false; // setColumns() was called; otherwise the set's columns
+    QList<int> m_setColumns;     // set column index per shown column, -1 when the set lacks it
+    int m_rows = 0;              // the row count the views were last told
     int m_removing = -1;
 };
 
 // Twips to device-independent pixels on a 96-dpi screen.
 int twipsToPixels(int twips);
+
+// Gives each shown column of `view` (over `model`) its width in twips, where one is set.
+void applyColumnWidths(QTableView& view, const RecordSetModel& model);
 
 } // namespace velmora

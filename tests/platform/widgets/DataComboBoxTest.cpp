@@ -1,0 +1,139 @@
+#include "platform/widgets/DataComboBox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+class DataComboBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(createTable(
+            provinces, {{"CodProvincia", ColumnType::Text, 2}, {"Provincia", ColumnType::Text, 20}}));
+        for (const char* row : {"06Badajoz", "10Cáceres", "05Ávila", "37Salamanca"}) {
+            const QString text = QString::fromUtf8(row);
+            ASSERT_TRUE(provinces.addNew());
+            ASSERT_TRUE(provinces.setValue(u"CodProvincia", text.left(2)));
+            ASSERT_TRUE(provinces.setValue(u"Provincia", text.mid(2)));
+        }
+        combo.bind(&provinces);
+        QObject::connect(&combo, &DataComboBox::textEdited,
+                         [this](const QString& t) { events << "textEdited " + t; });
+        QObject::connect(&combo, &DataComboBox::choiceConfirmed, [this] { events << "choiceConfirmed"; });
+        QObject::connect(&combo, &DataComboBox::listClosed, [this] { events << "listClosed"; });
+        combo.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+        combo.setFocus();
+    }
+    QStringList takeEvents() {
+        QApplication::processEvents(); // the close of the list is told from the event loop
+        return std::exchange(events, {});
+    }
+
+    RecordSet provinces;
+    DataComboBox combo;
+    QStringList events;
+};
+
+} // namespace
+
+TEST_F(DataComboBoxTest, BindsKeyAndShownColumnsAndChangesInCodeRaiseNoEvent) {
+    EXPECT_EQ(combo.keyColumn(), QStringLiteral("CodProvincia"));
+    EXPECT_EQ(combo.displayColumn(), QStringLiteral("Provincia"));
+    combo.setText(QStringLiteral("Cáceres"));
+    EXPECT_EQ(combo.value(), QStringLiteral("10"));
+    EXPECT_TRUE(combo.isListItem());
+    combo.setText(QStringLiteral("Madrid"));
+    EXPECT_EQ(combo.value(), QString());
+    EXPECT_FALSE(combo.isListItem());
+    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Madrid")) << "a text that is no item is shown";
+    combo.setValue(QStringLiteral("05"));
+    EXPECT_EQ(combo.text(), QStringLiteral("Ávila"));
+    EXPECT_EQ(takeEvents(), QStringList());
+
+    // A one-column table keys and shows that column.
+    RecordSet groups;
+    ASSERT_TRUE(createTable(groups, {{"Grupo", ColumnType::Text, 2}}));
+    DataComboBox cboGrupo;
+    cboGrupo.bind(&groups);
+    EXPECT_EQ(cboGrupo.keyColumn(), QStringLiteral("Grupo"));
+    EXPECT_EQ(cboGrupo.displayColumn(), QStringLiteral("Grupo"));
+}
+
+TEST_F(DataComboBoxTest, APickFromTheListConfirmsTheChoiceThenClosesTheList) {
+    combo.setColumnWidthTwips(1, 5700);
+    combo.showPopup();
+    QTableView* list = combo.listView();
+    EXPECT_GE(list->window()->width(), 380) << "the list is wide enough for its columns";
+    const QPoint avila = list->visualRect(combo.listModel()->index(2, 0)).center();
+    QTest::mouseMove(list->viewport(), avila);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, avila);
+    EXPECT_EQ(takeEvents(), QStringList({"choiceConfirmed", "listClosed"}));
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(combo.value(), QStringLiteral("05"));
+    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Ávila"));
+
+    // Escape closes the list without a pick; the arrow keys on the closed box pick.
+    combo.showPopup();
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_EQ(takeEvents(), QStringList({"listClosed"}));
+    QTest::keyClick(&combo, Qt::Key_Down);
+    EXPECT_EQ(takeEvents(), QStringList({"choiceConfirmed"}));
+    EXPECT_EQ(combo.text(), QStringLiteral("Salamanca"));
+}
+
+TEST_F(DataComboBoxTest, TypingChoosesTheRowItNamesAndBlockedTypingDiscardsKeys) {
+    QTest::keyClicks(&combo, QStringLiteral("Salamanc"));
+    EXPECT_EQ(combo.value(), QString());
+    QTest::keyClick(&combo, Qt::Key_A);
+    EXPECT_EQ(takeEvents().last(), QStringLiteral("textEdited Salamanca"));
+    EXPECT_EQ(combo.value(), QStringLiteral("37"));
+
+    // Enter is no pick, even when the text names another row than the chosen one.
+    combo.setChoice(QStringLiteral("06"), QStringLiteral("Salamanca"));
+    QTest::keyClick(&combo, Qt::Key_Return);
+    EXPECT_EQ(takeEvents(), QStringList());
+    EXPECT_EQ(combo.value(), QStringLiteral("06"));
+
+    combo.setTypingBlocked(true);
+    QTest::keyClicks(&combo, QStringLiteral("xyz"));
+    QTest::keyClick(&combo, Qt::Key_Backspace);
+    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Salamanca"));
+    EXPECT_EQ(takeEvents(), QStringList());
+    QTest::keyClick(&combo, Qt::Key_F4);
+    EXPECT_TRUE(combo.listView()->isVisible()) << "the list still opens";
+}
+
+TEST_F(DataComboBoxTest, TextAndValueSurviveChangesOfTheList) {
+    combo.setText(QStringLiteral("Cáceres"));
+    ASSERT_TRUE(provinces.setFilter(QStringLiteral("CodProvincia='06'")));
+    EXPECT_EQ(combo.count(), 1);
+    EXPECT_EQ(combo.value(), QStringLiteral("10"));
+    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Cáceres"));
+    EXPECT_FALSE(combo.isListItem()) << "only the rows of the current view count";
+    EXPECT_EQ(combo.columnText(u"Provincia"), QStringLiteral("Cáceres")) << "the chosen row is kept";
+
+    // A write to the one shown row leaves the box alone too.
+    auto other = provinces.clone();
+    ASSERT_TRUE(other->setValue(u"Provincia", QStringLiteral("Badajoz (1)")));
+    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Cáceres"));
+
+    provinces.clearFilter();
+    EXPECT_TRUE(combo.isListItem());
+
+    // A table rebuilt in place: the choice follows the value into the new rows.
+    ASSERT_TRUE(
+        createTable(provinces, {{"CodProvincia", ColumnType::Text, 2}, {"Provincia", ColumnType::Text, 20}}));
+    ASSERT_TRUE(provinces.addNew());
+    ASSERT_TRUE(provinces.setValue(u"CodProvincia", QStringLiteral("10")));
+    ASSERT_TRUE(provinces.setValue(u"Provincia", QStringLiteral("Cáceres (2)")));
+    EXPECT_EQ(combo.text(), QStringLiteral("Cáceres"));
+    EXPECT_EQ(combo.columnText(u"Provincia"), QStringLiteral("Cáceres (2)"));
+    EXPECT_EQ(takeEvents(), QStringList());
+}
