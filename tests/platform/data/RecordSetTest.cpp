@@ -325,29 +325,27 @@ TEST(RecordSetEvents, WritesThroughAnyCursorReachTheListenersOfEveryCursor) {
               QStringList({"added 1/2", "changed 1 0", "changed 1 1", "changed 1 2", "changed 1 3"}));
     EXPECT_EQ(log.take(), QStringList({"added 1/2", "changed 1 2", "changed 1 3"}));
 
-    // A row that never matches stays out of the filtered view and tells it nothing.
+    // A row that never matches tells the filtered view nothing; nor does one its filter
+    // judged when it was set.
     addRow(*clone, 3, QStringLiteral("02"), QStringLiteral("Badajoz"));
-    EXPECT_EQ(log.take(), QStringList());
-    EXPECT_EQ(rs.recordCount(), 2);
-
-    // A row the filter judged when it was set does not join later, even as the newest.
     ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
-    EXPECT_EQ(log.take(), QStringList({"reset 2"}));
     ASSERT_TRUE(clone->setValue(u"CodArea", QStringLiteral("01")));
-    EXPECT_EQ(log.take(), QStringList());
+    EXPECT_EQ(log.take(), QStringList({"reset 2"}));
     cloneLog.take();
 
-    // Deleting through the clone: told while the row is still in view, then after it left.
+    // Told while the row is still in every view, then after it left.
     clone->moveFirst();
     ASSERT_TRUE(clone->deleteCurrent());
     EXPECT_EQ(log.take(), QStringList({"removing 0/2", "removed -1/1"}));
     EXPECT_EQ(cloneLog.take(), QStringList({"removing 0/3", "removed -1/2"}));
-    EXPECT_EQ(rs.textAt(0, 2), QStringLiteral("Ávila"));
+    EXPECT_EQ(rs.valueAt(0, 0), QVariant(qint64(2)));
+    EXPECT_FALSE(rs.valueAt(1, 0).isValid());
+    EXPECT_EQ(rs.textOfRowId(clone->rowIdAt(1), 2), QStringLiteral("Badajoz")) << "a row out of the view";
 }
 
 TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
-    // A listener that keeps a copy of the view from the events alone must always agree
-    // with the view, in natural, sorted and filtered order and whichever cursor writes.
+    // A copy of each view kept from the events alone must always agree with the view, in
+    // natural, sorted and filtered order and whichever cursor writes.
     struct Mirror : RecordSetListener {
         RecordSet* set = nullptr;
         std::vector<qint64> rows;
@@ -357,8 +355,7 @@ TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
         }
         void rowAboutToBeRemoved(qint64 rowId) override {
             const int at = set->positionOfRowId(rowId);
-            ASSERT_GE(at, 0);
-            ASSERT_EQ(rows[size_t(at)], rowId);
+            ASSERT_TRUE(at >= 0 && rows[size_t(at)] == rowId);
             rows.erase(rows.begin() + at);
         }
         void viewReset() override {
@@ -392,17 +389,17 @@ TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
             ASSERT_TRUE(sorted->setSort(QStringLiteral("Orden ASC")));
         }
         for (int i = 0; i < 3; ++i) {
-            ASSERT_EQ(int(mirrors[i].rows.size()), cursors[i]->recordCount()) << "cursor " << i;
-            for (int p = 0; p < cursors[i]->recordCount(); ++p) {
-                ASSERT_EQ(mirrors[i].rows[size_t(p)], cursors[i]->rowIdAt(p)) << "cursor " << i;
-            }
+            std::vector<qint64> view;
+            for (int p = 0; p < cursors[i]->recordCount(); ++p)
+                view.push_back(cursors[i]->rowIdAt(p));
+            ASSERT_EQ(mirrors[i].rows, view) << "cursor " << i;
         }
     }
     for (int i = 0; i < 3; ++i)
         cursors[i]->removeListener(&mirrors[i]);
 }
 
-TEST(RecordSetEvents, ViewResetsReachOnlyTheCursorThatChanged) {
+TEST(RecordSetEvents, ResetsReachOnlyTheCursorThatChangedAndListenersStayWithIt) {
     RecordSet rs = makePositions();
     addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
     addRow(rs, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
@@ -413,82 +410,24 @@ TEST(RecordSetEvents, ViewResetsReachOnlyTheCursorThatChanged) {
     ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='02'")));
     ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
     EXPECT_FALSE(rs.setFilter(QStringLiteral("CodArea='")));
-    rs.clearFilter();
     rs.close();
     ASSERT_TRUE(rs.open());
-    EXPECT_EQ(log.take(), QStringList({"reset 1", "reset 1", "reset 2", "reset 0", "reset 2"}));
+    EXPECT_EQ(log.take(), QStringList({"reset 1", "reset 1", "reset 0", "reset 1"}));
     EXPECT_EQ(cloneLog.take(), QStringList());
 
-    // A closed cursor shows no rows and hears nothing of the others' writes.
-    rs.close();
-    log.take();
-    addRow(*clone, 3, QStringLiteral("03"), QStringLiteral("Cáceres"));
-    EXPECT_EQ(log.take(), QStringList());
-    EXPECT_EQ(rs.rowIdAt(0), -1);
-}
-
-TEST(RecordSetEvents, ListenersStayWithTheCursorObjectWhenItsTableIsReplaced) {
-    RecordSet rs = makePositions();
-    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
-    auto clone = rs.clone();
-    EventLog log(rs);
-
-    // Rebuilding the table in place (as the loaders do) keeps the listener, tells it,
-    // and from then on it hears the new rows, not the old ones.
+    // Rebuilding the table in place (as the loaders do) keeps the listener, which from
+    // then on hears the new rows, not the old ones.
     ASSERT_TRUE(createTable(rs, {{"Codigo", ColumnType::Text, 2}, {"Nombre", ColumnType::Text, 20}}));
-    EXPECT_EQ(log.take(), QStringList({"reset 0", "reset 0"}));
-    addRow(*clone, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
-    EXPECT_EQ(log.take(), QStringList());
+    addRow(*clone, 3, QStringLiteral("03"), QStringLiteral("Cáceres"));
     ASSERT_TRUE(rs.addNew());
-    ASSERT_TRUE(rs.setValue(u"Nombre", QStringLiteral("Cáceres")));
-    EXPECT_EQ(log.take(), QStringList({"added 0/1", "changed 0 1"}));
+    EXPECT_EQ(log.take(), QStringList({"reset 0", "reset 0", "added 0/1"}));
 
-    // Moving a set out leaves the source new and empty, its listeners still on it.
+    // Moved out, the source is left new and empty with its listeners; a cursor that dies
+    // tells them.
     RecordSet taken = std::move(rs);
     EXPECT_EQ(log.take(), QStringList({"reset 0"}));
-    EXPECT_FALSE(rs.isOpen());
-    EXPECT_EQ(taken.textAt(0, 1), QStringLiteral("Cáceres"));
-
-    // A cursor that dies tells its listeners, which must not touch it again.
-    EventLog cloneLog(*clone);
+    EXPECT_EQ(taken.recordCount(), 1);
+    cloneLog.take();
     clone.reset();
     EXPECT_EQ(cloneLog.take(), QStringList({"destroyed"}));
-}
-
-TEST(RecordSetEvents, ReadingByPositionFollowsTheFilteredAndSortedView) {
-    RecordSet rs = makePositions();
-    addRow(rs, 30, QStringLiteral("01"), QStringLiteral("Zamora"));
-    addRow(rs, 10, QStringLiteral("02"), QStringLiteral("Ávila"));
-    addRow(rs, 20, QStringLiteral("01"), QStringLiteral("Badajoz"));
-    addRow(rs, 40, QStringLiteral("01"), QStringLiteral("Cáceres"));
-    rs.moveFirst();
-    const qint64 zamora = rs.currentRowId();
-    rs.moveNext();
-    const qint64 avila = rs.currentRowId();
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
-    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
-    rs.moveLast();
-    EXPECT_EQ(rs.positionOfRowId(zamora), 2);
-    EXPECT_EQ(rs.positionOfRowId(avila), -1) << "filtered out";
-    EXPECT_EQ(rs.positionOfRowId(99), -1);
-    EXPECT_EQ(rs.rowIdAt(2), zamora);
-    EXPECT_EQ(rs.textAt(0, 2), QStringLiteral("Badajoz"));
-    EXPECT_EQ(rs.textAt(0, 0), QStringLiteral("20"));
-    EXPECT_EQ(rs.valueAt(1, 0), QVariant(qint64(40)));
-    EXPECT_FALSE(rs.valueAt(3, 0).isValid());
-    EXPECT_EQ(rs.textAt(-1, 2), QString());
-    EXPECT_EQ(rs.textAt(0, 9), QString());
-    EXPECT_EQ(rs.textOfRowId(avila, 2), QStringLiteral("Ávila")) << "any live row of the table";
-    EXPECT_EQ(rs.text(u"Localidad"), QStringLiteral("Zamora")) << "reading by position leaves the cursor";
-
-    // Descending and natural order, and a deleted row.
-    ASSERT_TRUE(rs.setSort(QStringLiteral("Orden DESC")));
-    EXPECT_EQ(rs.positionOfRowId(zamora), 1);
-    ASSERT_TRUE(rs.moveToRowId(zamora));
-    ASSERT_TRUE(rs.deleteCurrent());
-    EXPECT_EQ(rs.positionOfRowId(zamora), -1);
-    EXPECT_EQ(rs.textOfRowId(zamora, 2), QString());
-    ASSERT_TRUE(rs.setSort(QString()));
-    EXPECT_EQ(rs.textAt(1, 2), QStringLiteral("Cáceres"));
 }
