@@ -73,17 +73,6 @@ TEST(HandListEditor, AFieldThatDoesNotFitLeavesNoHalfRow) {
     EXPECT_EQ(c.list.recordCount(), 0);
 }
 
-TEST(HandListEditor, DeleteAnsweredNoKeepsTheRow) {
-    Courses c;
-    c.add("Uno");
-    FakeMessageService messages;
-    messages.queueAnswer(MessageAnswer::No);
-    EXPECT_FALSE(*c.editor.confirmAndDelete(c.rowOf(0), messages));
-    EXPECT_EQ(c.list.recordCount(), 1);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "¿Desea borrar la fila seleccionada?");
-}
-
 TEST(ValidaCurso, NamesTheFirstMissingFieldWithItsTrailingBlank) {
     CourseFields fields;
     const auto check = [&]() {
