@@ -7,39 +7,36 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace velmora {
 namespace {
 
-using test::control;
-
-TEST(GeneralProgressWindow, ShowsTheActionWithoutBlockingAndNeverOverfillsTheBar) {
+TEST(GeneralProgressWindow, ShowsTheActionWithoutBlockingAndKeepsTheBarInRange) {
     QWidget owner;
     owner.show();
     GeneralProgressWindow window(&owner);
-    auto* label = control<QLabel>(&window, "lblAccion");
-    auto* bar = control<QProgressBar>(&window, "prgBar");
-    EXPECT_EQ(window.objectName(), QStringLiteral("frmProgresoGeneral"));
+    auto* label = test::control<QLabel>(&window, "lblAccion");
+    auto* bar = test::control<QProgressBar>(&window, "prgBar");
     EXPECT_EQ(label->text(), QStringLiteral("Guadando datos ..."));
     EXPECT_FALSE(window.isVisible()) << "shown only once an action starts";
 
-    // Driven the way saving drives it, through its progress interface.
-    ProgressWindow& progress = window;
+    ProgressWindow& progress = window; // as saving drives it
     progress.showAction(QStringLiteral("Guardando Datos ..."));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(window.isModal());
     EXPECT_TRUE(window.isWindow());
+    EXPECT_FALSE(window.isModal());
     EXPECT_EQ(label->text(), QStringLiteral("Guardando Datos ..."));
-    EXPECT_EQ(progress.action(), QStringLiteral("Guardando Datos ..."));
-
     progress.setMaximum(324.4f);
-    progress.advance(100.6f);
+    progress.setValue(100.6f);
     EXPECT_EQ(bar->maximum(), 324);
     EXPECT_EQ(bar->value(), 101);
-    progress.advance(1000);
+    progress.advance(1000); // past the end: a full bar, not an out-of-range value
     EXPECT_EQ(bar->value(), 324);
     progress.setValue(-5);
     EXPECT_EQ(bar->value(), 0);
-
+    EXPECT_EQ(ProgressBarUpdater::units(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(ProgressBarUpdater::units(1e12f), std::numeric_limits<int>::max());
     progress.unload();
     EXPECT_FALSE(window.isVisible());
 }

@@ -9,15 +9,14 @@
 
 namespace velmora::test {
 
-// A control of `window` found by its object name; fails the test when it is missing or of
-// another kind.
+// A control of `window` by object name; the test fails when there is none of that kind.
 template <typename T> T* control(QWidget* window, const QString& name) {
     T* found = window->findChild<T*>(name);
     EXPECT_NE(found, nullptr) << "no control " << qPrintable(name);
     return found;
 }
 
-// Shows `window` and waits until it has the focus, as a window the user is looking at.
+// Shows `window` and waits until it is the active one, as the window the user looks at.
 inline bool showActive(QWidget* window) {
     window->show();
     window->activateWindow();

@@ -10,10 +10,6 @@
 namespace velmora {
 namespace {
 
-QString caption(const QAbstractButton* button) {
-    return button ? button->text().remove(QLatin1Char('&')) : QString();
-}
-
 // A real box, as the program shows it: Qt's Spanish translation gives its buttons their names.
 TEST(SpanishButtons, RealMessageBoxReadsSiNoCancelar) {
     QtMessageService service;
@@ -27,7 +23,7 @@ TEST(SpanishButtons, RealMessageBoxReadsSiNoCancelar) {
         text = box->text();
         icon = box->icon();
         for (auto which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-            captions << caption(box->button(which));
+            captions << box->button(which)->text().remove(QLatin1Char('&'));
         box->button(QMessageBox::No)->click();
     });
     const MessageAnswer answer = service.show(QStringLiteral("¿Desea guardar?"), QStringLiteral("Guardar"),
