@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmora {
 
@@ -51,6 +52,8 @@ DataComboBox::DataComboBox(QWidget* parent)
 }
 
 void DataComboBox::bind(RecordSet* set) {
+    m_keyColumn.clear(); // the binding rule applies afresh to the set bound now
+    m_displayColumn.clear();
     m_model->setRecordSet(set);
 }
 
@@ -72,8 +75,8 @@ void DataComboBox::setColumnWidthTwips(int shownColumn, int twips) {
 }
 
 // Key = the first column, displayed = the second (the first when it is the only one).
-// Applied again only when the set no longer has the key column: bound before its table
-// was created, or rebuilt with other columns.
+// Applied on binding, and again when the set no longer has the key column: bound before
+// its table was created, or rebuilt with other columns.
 void DataComboBox::applyBindingRule() {
     const RecordSet* set = boundSet();
     if (!set || set->columnCount() == 0 || set->columnIndex(m_keyColumn) >= 0)
@@ -185,7 +188,7 @@ bool DataComboBox::eventFilter(QObject* watched, QEvent* event) {
         m_listOpen = false;
         // A pick is reported by the list right after it hid itself: the close is told
         // once the pick has been, from the event loop.
-        QMetaObject::invokeMethod(this, &DataComboBox::listClosed, Qt::QueuedConnection);
+        tellListClosedSoon();
     }
     return QComboBox::eventFilter(watched, event);
 }
@@ -226,6 +229,23 @@ void DataComboBox::rowPicked(int position) {
     m_text = textOfRow(rowId, m_displayColumn);
     showChoice();
     Q_EMIT choiceConfirmed();
+    // A row chosen with the arrow keys (or the wheel) on the closed box is a pick from a list
+    // opened and closed at once: what follows a closed list must follow it too, or a
+    // keyboard user would never get what a mouse pick brings.
+    if (!m_listOpen)
+        tellListClosedSoon(); // once only when the pick came from a list that just closed
+}
+
+void DataComboBox::tellListClosedSoon() {
+    if (std::exchange(m_listCloseDue, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_listCloseDue = false;
+            Q_EMIT listClosed();
+        },
+        Qt::QueuedConnection);
 }
 
 void DataComboBox::choose(qint64 rowId) {

@@ -18,7 +18,8 @@ namespace velmora {
 // Events (signals) are raised only by the user, never by a change made in code:
 // textEdited (a key typed into the box), choiceConfirmed (a row picked with the mouse or the
 // keyboard: value and text are already the row's) and listClosed (the list was closed,
-// after a pick or without one).
+// after a pick or without one; told from the event loop, after choiceConfirmed). A pick with
+// the arrow keys on the closed box counts as a list opened and closed at once.
 class DataComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -81,6 +82,7 @@ private:
     void rowPicked(int position);
     void choose(qint64 rowId);
     void showChoice();
+    void tellListClosedSoon();
     qint64 firstRowWith(const QHash<QString, qint64>& lookup, const QString& text) const;
     void buildLookups() const;
     QString textOfRow(qint64 rowId, const QString& column) const;
@@ -95,7 +97,8 @@ private:
     bool m_typingBlocked = false;
     bool m_settingInCode = false;
     bool m_listOpen = false;
-    bool m_endingEdit = false; // Enter or focus leaving: QComboBox may pick by text then
+    bool m_listCloseDue = false; // listClosed is queued and not yet emitted
+    bool m_endingEdit = false;   // Enter or focus leaving: QComboBox may pick by text then
     // First row (lowest position) of the current view per displayed text and per key,
     // rebuilt on demand after the list changed, so typing never walks the list.
     mutable QHash<QString, qint64> m_rowByText;

@@ -79,12 +79,13 @@ TEST_F(DataComboBoxTest, APickFromTheListConfirmsTheChoiceThenClosesTheList) {
     EXPECT_EQ(combo.value(), QStringLiteral("05"));
     EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Ávila"));
 
-    // Escape closes the list without a pick; the arrow keys on the closed box pick.
+    // Escape closes the list without a pick; the arrow keys on the closed box pick, as from
+    // a list opened and closed at once.
     combo.showPopup();
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_EQ(takeEvents(), QStringList({"listClosed"}));
     QTest::keyClick(&combo, Qt::Key_Down);
-    EXPECT_EQ(takeEvents(), QStringList({"choiceConfirmed"}));
+    EXPECT_EQ(takeEvents(), QStringList({"choiceConfirmed", "listClosed"}));
     EXPECT_EQ(combo.text(), QStringLiteral("Salamanca"));
 }
 
