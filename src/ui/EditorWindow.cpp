@@ -137,8 +137,23 @@ void EditorWindow::buildTabs() {
     const auto identityChosen = [this] {
         return !m_model.text(ctl::cboCuerpo).isEmpty() && !m_model.text(ctl::cboGrupo).isEmpty();
     };
-    m_vacancies->setBodyOrGroupChosen(identityChosen);
-    m_resultas->setBodyOrGroupChosen(identityChosen);
+    for (PositionPanel* panel :
+         {static_cast<PositionPanel*>(m_vacancies), static_cast<PositionPanel*>(m_resultas)}) {
+        panel->setBodyOrGroupChosen(identityChosen);
+        // Requested positions belong to the body: while there are any, it stays.
+        connect(panel, &PositionPanel::positionsAdded, this, [this] {
+            m_model.setEnabled(ctl::cboCuerpo, false);
+            m_model.setEnabled(ctl::cboGrupo, false);
+        });
+        connect(panel, &PositionPanel::positionDeleted, this, [this] {
+            const CatalogTables& lists = m_services.state.tables;
+            // A saved or loaded application keeps its body: another one would be saved under
+            // another file name and leave the first behind.
+            if (!m_identityKept && lists.vacancyList.recordCount() == 0 &&
+                lists.resultasList.recordCount() == 0)
+                m_model.setEnabled(ctl::cboCuerpo, true);
+        });
+    }
     m_documents = new DocumentsPanel(t.documentsList, m_services.messages);
     m_tabs->addTab(m_documents, QStringLiteral("Cursos Realizados"));
     setCentralWidget(m_tabs);
@@ -310,6 +325,7 @@ void EditorWindow::GrabaSolicitud(bool print, bool draft) {
     createPasswordIfNeeded();
     for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
         m_model.setEnabled(name, false);
+    m_identityKept = true;
     m_binder->pushAll();
 
     CatalogTables& t = m_services.state.tables;
@@ -373,6 +389,7 @@ Status EditorWindow::loadApplication(const QString& fileName) {
                                                    *started.value(), progress);
     progress.setValue(progress.maximum());
     progress.unload();
+    m_identityKept = true;
     if (!loaded.ok())
         return loaded.error();
     for (RecordSet* list : {&t.coursesList, &t.vacancyList, &t.resultasList, &t.documentsList})

@@ -22,6 +22,7 @@ class CoursesPanel;
 class DocumentsPanel;
 class FirstTabController;
 class PersonalDataPanel;
+class PositionPanel;
 class ResultasPanel;
 class VacanciesPanel;
 
@@ -111,6 +112,8 @@ private:
     bool m_closeWithoutPrompt = false;
     bool m_quitNow = false;
     bool m_released = false;
+    // Saved or loaded: DNI, body and group no longer change in this window.
+    bool m_identityKept = false;
 };
 
 } // namespace velmora

@@ -177,8 +177,13 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
             child<QRadioButton>(w, QLatin1String(option))->click();
         pickFirstItem(child<DataComboBox>(w, QStringLiteral("cboProvincia")));
         pickFirstItem(child<DataComboBox>(w, QStringLiteral("cboCuerpo")));
+        // The body's list closes from the event loop; its candidates are ready after it.
+        QCoreApplication::processEvents();
         walk.capture(w, QStringLiteral("3-frmSolicitudes"));
         auto* tabs = child<QTabWidget>(w, QStringLiteral("tabPrincipal"));
+        tabs->setCurrentIndex(2);
+        say(QStringLiteral("   Plazas vacantes: «Insertar Todas» las plazas de la categoría"));
+        child<QAbstractButton>(w, QStringLiteral("cmdTodasVacantes"))->click();
         for (int i = 1; i < tabs->count(); ++i) {
             if (!tabs->isTabVisible(i))
                 continue;
@@ -198,10 +203,8 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
     walk.waitFor(QStringLiteral("frmSolicitudes"), nullptr, [&](QWidget* w) {
         auto* editor = static_cast<EditorWindow*>(w);
         const QString pdf = QDir(folder).filePath(QStringLiteral("recorrido-solicitud.pdf"));
-        say(QStringLiteral("5. Imprimir (borrador: no hay plazas elegidas) en %1")
-                .arg(QDir::toNativeSeparators(pdf)));
+        say(QStringLiteral("5. Imprimir en %1").arg(QDir::toNativeSeparators(pdf)));
         editor->setPrintDestination(docengine::PrintDestination::Pdf, pdf);
-        editor->menuEntry(1000)->setEnabled(true);
         editor->menuEntry(1000)->trigger();
         walk.capture(w, QStringLiteral("5-frmSolicitudes-impreso"));
     });

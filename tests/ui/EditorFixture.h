@@ -36,7 +36,6 @@ public:
 
     EditorFixture() : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path(), messages) {
         EXPECT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
-        QDir().mkpath(state.folders.applications);
         state.folders = AppFolders::at(dir.path());
         QDir().mkpath(state.folders.applications);
         EXPECT_TRUE(templates());

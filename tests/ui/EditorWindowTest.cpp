@@ -17,7 +17,9 @@ namespace {
 void type(QWidget* window, const QString& name, const QString& text) {
     auto* box = control<QLineEdit>(window, name);
     box->setFocus();
-    QTest::keyClicks(box, text);
+    // Key by key with the character as text, so accented letters are typed too.
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 // Picks the first body whose group is set by the body (code not beginning with "X").
