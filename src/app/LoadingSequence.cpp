@@ -92,11 +92,13 @@ Status LoadingSequence::runSteps(int& step) {
     LOAD_STEP(20, loader.fillAreas(t.areas2, areasFile));
     zonesFile = QStringLiteral("F0013.enc");
     LOAD_STEP(21, loader.fillZones(t.zones2, zonesFile));
+    LOAD_STEP(21, CatalogLoader::fillZoneProvinces(t.zones, t.areas));
+    LOAD_STEP(21, CatalogLoader::fillZoneProvinces(t.zones2, t.areas2));
     step = 22;
     m_progress.setMaximum(m_progress.maximum() + float(stepSize) * float(t.groups.recordCount()));
     LOAD_STEP(23, advance(stepSize));
     LOAD_STEP(24, loader.buildLocalities(t.localities));
-    LOAD_STEP(25, (t.localitiesClone = t.localities.clone(), done()));
+    LOAD_STEP(25, (t.cloneLocalities(), done()));
     LOAD_STEP(26, advance(stepSize));
     LOAD_STEP(28, yield());
     LOAD_STEP(29, createCoursesList(t.coursesList));

@@ -221,6 +221,20 @@ Status CatalogLoader::fillZones(RecordSet& table, QString& fileName) {
     return {};
 }
 
+Status CatalogLoader::fillZoneProvinces(RecordSet& zones, const RecordSet& areas) {
+    const int areaCode = areas.columnIndex(u"CodArea");
+    const int areaProvince = areas.columnIndex(u"CodProvincia");
+    QHash<QString, QString> provinceOfArea;
+    for (int row = 0; row < areas.recordCount(); ++row)
+        provinceOfArea.insert(areas.textAt(row, areaCode), areas.textAt(row, areaProvince));
+    const int zoneArea = zones.columnIndex(u"CodArea");
+    const int zoneProvince = zones.columnIndex(u"CodProvincia");
+    for (zones.moveFirst(); !zones.isEOF(); zones.moveNext())
+        VELMORA_TRY(zones.setText(zoneProvince, provinceOfArea.value(zones.text(zoneArea))));
+    zones.moveFirst();
+    return {};
+}
+
 Status CatalogLoader::buildVacancyDetails(RecordSet& table, RecordSet& areas) {
     return buildDetails(table, areas, QStringLiteral("F0009.enc"), true);
 }

@@ -50,6 +50,9 @@ public:
     Status fillProvinces(RecordSet& table, QString& fileName); // F0001 or F0002
     Status fillAreas(RecordSet& table, QString& fileName);     // F0014
     Status fillZones(RecordSet& table, QString& fileName);     // F0013, names from code page 850
+    // Gives every zone the province of its area, so a province can narrow the zones; a zone
+    // whose area is not listed keeps an empty province. Runs once both tables are filled.
+    static Status fillZoneProvinces(RecordSet& zones, const RecordSet& areas);
 
     // Vacancy (F0009, with a Demarcacion column) or resultas (F0010) position details,
     // with each row's area name looked up in `areas`. These handle their own errors:

@@ -1,0 +1,70 @@
+#include "editor/FirstTabLocationCascades.h"
+
+#include "catalog/CatalogTables.h"
+#include "editor/ApplicationModel.h"
+#include "support/QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+struct FirstTabCascades : ::testing::Test {
+    CatalogTables tables;
+    ApplicationModel model;
+
+    FirstTabCascades() {
+        for (const char* province : {"04", "18"}) {
+            EXPECT_TRUE(tables.areas2.addNew() && tables.areas2.setValue(u"CodProvincia", province));
+            EXPECT_TRUE(tables.localities.addNew() && tables.localities.setValue(u"CodProvincia", province));
+        }
+        for (const char* area : {"01", "02", "02"})
+            EXPECT_TRUE(tables.zones2.addNew() && tables.zones2.setValue(u"CodArea", area));
+        model.setChoice(u"cboAreaIxa", "01", "Área Almería");
+        model.setChoice(u"cboLocalidadesIxa", "0400100", "Almería");
+        model.setChoice(u"cboZBSIxa", "11", "Poniente");
+        model.setChoice(u"cboPrefLocalidad", "0400100", "Almería");
+        model.setChoice(u"cboPrefProvincia", "11", "Poniente");
+    }
+};
+
+TEST_F(FirstTabCascades, CurrentPostingProvinceNarrowsAreasAndLocalitiesAndEmptiesThem) {
+    model.setChoice(u"cboProvinciasIxa", "18", "Granada");
+    EXPECT_TRUE(cascadeFirstTabLocations(u"cboProvinciasIxa", model, tables));
+    EXPECT_EQ(tables.areas2.filter(), "CodProvincia='18' ");
+    EXPECT_EQ(tables.areas2.recordCount(), 1);
+    EXPECT_EQ(tables.localitiesClone->filter(), "CodProvincia='18' ");
+    // The first tab's own localities list is another cursor and stays whole.
+    EXPECT_EQ(tables.localities.recordCount(), 2);
+    for (const char* dependent : {"cboAreaIxa", "cboLocalidadesIxa", "cboZBSIxa"})
+        EXPECT_EQ(model.value(QString::fromLatin1(dependent)), "") << dependent;
+}
+
+TEST_F(FirstTabCascades, CurrentPostingAreaNarrowsItsZones) {
+    model.setChoice(u"cboAreaIxa", "02", "Área Granada");
+    EXPECT_TRUE(cascadeFirstTabLocations(u"cboAreaIxa", model, tables));
+    EXPECT_EQ(tables.zones2.filter(), "CodArea='02' ");
+    EXPECT_EQ(tables.zones2.recordCount(), 2);
+    EXPECT_EQ(model.value(u"cboZBSIxa"), "");
+    EXPECT_EQ(model.value(u"cboLocalidadesIxa"), "0400100");
+}
+
+TEST_F(FirstTabCascades, PreferenceAreaNarrowsLocalitiesAndZonesOnlyWhenPicked) {
+    // A text that is no item of the list empties nothing, and no code leaves lists whole.
+    model.setChoice(u"cboPrefArea", "", "Áre", false);
+    EXPECT_TRUE(cascadeFirstTabLocations(u"cboPrefArea", model, tables));
+    EXPECT_EQ(tables.localities.filter(), "");
+    EXPECT_EQ(model.value(u"cboPrefLocalidad"), "0400100");
+
+    model.setChoice(u"cboPrefArea", "04", "Área 04");
+    EXPECT_TRUE(cascadeFirstTabLocations(u"cboPrefArea", model, tables));
+    EXPECT_EQ(tables.localities.filter(), "CodProvincia='04' ");
+    EXPECT_EQ(tables.zones.filter(), "CodArea='04' ");
+    EXPECT_EQ(model.value(u"cboPrefLocalidad"), "");
+    EXPECT_EQ(model.value(u"cboPrefProvincia"), "");
+
+    EXPECT_FALSE(cascadeFirstTabLocations(u"cboSituaciones", model, tables));
+}
+
+} // namespace
+} // namespace velmora
