@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ManualText.h"
 #include "platform/Result.h"
 #include "platform/docengine/Document.h"
 
@@ -7,11 +8,24 @@
 
 namespace velmora {
 
+// Where the manual's text files are compiled in: "00-portada.txt" (cover), then one file per
+// chapter, taken in the order of their names.
+inline constexpr const char* kManualResourceFolder = ":/app/manual";
+
+struct UserManualText {
+    ManualCover cover;
+    QList<ManualChapter> chapters;
+};
+
 // "Manual de Usuario.doc" in the program folder: the user manual the "Ayuda" menu opens.
 QString userManualPath(const QString& programFolder);
 
-// The user manual, written as a word-processor document.
-docengine::Document buildUserManual();
+// Reads the cover and chapter files of a folder; a malformed file is an error naming it.
+Result<UserManualText> readUserManualText(const QString& folder);
+
+// The user manual as a word-processor document; the contents page lists the chapters.
+docengine::Document buildUserManual(const UserManualText& text);
+Result<docengine::Document> buildUserManual();
 
 Status writeUserManual(const QString& programFolder);
 

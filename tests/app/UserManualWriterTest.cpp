@@ -69,9 +69,10 @@ TEST(UserManual, RendersAsAFewNumberedPages) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     test::TempDir dir;
-    Document manual = buildUserManual();
+    auto manual = buildUserManual();
+    ASSERT_TRUE(manual.ok()) << manual.error().description.toStdString();
     const QString pdf = dir.file(QStringLiteral("manual.pdf"));
-    ASSERT_TRUE(DocumentPrinter::writePdf(manual, pdf).ok());
+    ASSERT_TRUE(DocumentPrinter::writePdf(manual.value(), pdf).ok());
     const int pages = test::pdfPageCount(pdf);
     EXPECT_GE(pages, 5);
     EXPECT_LE(pages, 20);
