@@ -1,13 +1,14 @@
 #include "ToolCommand.h"
 
-#include "platform/AppFolders.h"
+#include "app/ContestConfiguration.h"
 #include "app/LoadingSequence.h"
-#include "platform/Progress.h"
 #include "app/SampleInstallation.h"
 #include "catalog/CatalogDecoder.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
+#include "platform/AppFolders.h"
 #include "platform/MessageService.h"
+#include "platform/Progress.h"
 #include "platform/data/AtomicFile.h"
 
 #include <QFile>
@@ -158,6 +159,10 @@ int check(const QStringList& args) {
         return 1;
     }
     printWarnings(tables);
+    if (const auto config = ContestConfiguration::read(AppFolders::at(positional.first()).program);
+        config.ok())
+        if (const QString warning = config->positionsPerPageSetting().warning; !warning.isEmpty())
+            printOut(QStringLiteral("aviso: ") + warning);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "printing/PositionsPerPage.h"
 
 #include <QString>
 
@@ -30,7 +31,7 @@ struct ContestConfiguration {
     static Result<ContestConfiguration> read(const QString& programFolder);
     static Result<QString> readContestName(const QString& programFolder);
 
-    int positionsPerPageNumber() const { return positionsPerPage.trimmed().toInt(); }
+    PositionsPerPage positionsPerPageSetting() const { return PositionsPerPage::fromText(positionsPerPage); }
 };
 
 // The contest name, a blank and the program version: the loading form's and the editor's caption.

@@ -355,7 +355,7 @@ private:
     void fillPositionList(ListOnPaper& list, ListRows& rows, BarcodeKind kind, int& page, bool breakAfter) {
         if (rows.count == 0)
             return;
-        const int perPage = positionsPerPageOf(m_editor.positionsPerPage);
+        const int perPage = PositionsPerPage::fromText(m_editor.positionsPerPage).count;
         ListCellFitter fitter(m_dataFont, rowHeightFor(list, perPage));
         const std::vector<int> pages = listPageSizes(rows.count, perPage);
         rows.rows->moveFirst();

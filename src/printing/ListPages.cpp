@@ -13,18 +13,12 @@ namespace velmora {
 using docengine::RunFormat;
 using docengine::Twips;
 
-int positionsPerPageOf(const QString& text) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    return ok && n > 0 ? n : kDefaultPositionsPerPage;
-}
-
 std::vector<int> listPageSizes(int rows, int perPage) {
     std::vector<int> pages;
     if (rows <= 0)
         return pages;
     if (perPage <= 0)
-        perPage = kDefaultPositionsPerPage;
+        perPage = PositionsPerPage::kDefault;
     const int rest = rows % perPage;
     const int earlyEnd = rest >= 32 ? rows - rest + 31 : 0;
     int onPage = 0;

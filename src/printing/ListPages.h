@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/docengine/DocTypes.h"
+#include "printing/PositionsPerPage.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace velmora {
-
-// Places per printed page when conf.xml gives no positive number.
-inline constexpr int kDefaultPositionsPerPage = 40;
-
-// numPlazasPorPag as conf.xml writes it; anything but a positive number gives the default.
-int positionsPerPageOf(const QString& text);
 
 // Rows of each printed page of the vacancy or resultas list, in order. A page ends after
 // every row whose position (from 1) is a multiple of `perPage`; when the rows of the last,

@@ -31,7 +31,7 @@ TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
     ASSERT_TRUE(config) << config.error().description.toStdString();
     EXPECT_EQ(config->contestName, QStringLiteral("Concurso Ñ"));
     EXPECT_EQ(config->positionsPerPage, QStringLiteral("40"));
-    EXPECT_EQ(config->positionsPerPageNumber(), 40);
+    EXPECT_EQ(config->positionsPerPageSetting().count, 40);
     EXPECT_EQ(config->templateFolderKey, QStringLiteral("DOT_10110"));
     EXPECT_FALSE(config->tabs[1].isVisible());
     EXPECT_EQ(config->tabs[4].index, 4);

@@ -19,13 +19,6 @@ TEST(ListPagesTest, PagesHoldThePlacesPerPageAndALastPartialPageAtMost31) {
     EXPECT_EQ(listPageSizes(0, 40), Pages{});
     EXPECT_EQ(listPageSizes(45, 10), (Pages{10, 10, 10, 10, 5}));
     EXPECT_EQ(listPageSizes(1000, 40), Pages(25, 40));
-}
-
-TEST(ListPagesTest, PlacesPerPageFallsBackWhenConfigurationHasNoPositiveNumber) {
-    EXPECT_EQ(positionsPerPageOf(QStringLiteral(" 25 ")), 25);
-    EXPECT_EQ(positionsPerPageOf(QStringLiteral("0")), kDefaultPositionsPerPage);
-    EXPECT_EQ(positionsPerPageOf(QStringLiteral("-3")), kDefaultPositionsPerPage);
-    EXPECT_EQ(positionsPerPageOf(QStringLiteral("cuarenta")), kDefaultPositionsPerPage);
     EXPECT_EQ(listPageSizes(3, 0), (Pages{3}));
 }
 

@@ -1,6 +1,9 @@
 #include "support/ContestFixture.h"
 #include "support/ToolRun.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -23,8 +26,19 @@ TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
     ASSERT_EQ(
         runTool({"catalog", "encode", plain.file("grupos.txt"), contest.dataFile("F0005.enc")}).exitCode, 0);
 
+    // The office hears of a page setting the printing will not use as written.
+    QFile conf(QDir(contest.root()).filePath(QStringLiteral("conf.xml")));
+    ASSERT_TRUE(conf.open(QIODevice::ReadWrite));
+    QByteArray confText = conf.readAll();
+    ASSERT_TRUE(confText.contains("numPlazasPorPag=\"40\""));
+    conf.resize(0);
+    conf.write(confText.replace("numPlazasPorPag=\"40\"", "numPlazasPorPag=\"0\""));
+    conf.close();
+
     const ToolOutput check = runTool({"catalog", "check", contest.root()});
     EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(
+        check.out.contains(QStringLiteral("\naviso: numPlazasPorPag \"0\" no es válido; se usan 40\n")));
     EXPECT_TRUE(check.out.contains(QStringLiteral("\nlocalities 4\n")));
     EXPECT_TRUE(check.out.contains(QStringLiteral("\ngroups 3\n")));
     EXPECT_TRUE(check.out.contains(QStringLiteral("body-positions ")));
