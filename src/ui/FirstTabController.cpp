@@ -4,6 +4,7 @@
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
 #include "editor/FiltraTecla.h"
+#include "editor/FirstTabLocationCascades.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
 #include "platform/widgets/TabKey.h"
@@ -178,6 +179,8 @@ void FirstTabController::focusBack(const QString& name) {
 }
 
 void FirstTabController::onListClosed(const QString& name) {
+    if (cascadeFirstTabLocations(name, m_model, m_services.state.tables))
+        return;
     if (name == QLatin1String("cboCuerpo")) {
         apply(m_identity.bodyListClosed(), name);
     } else if (name == QLatin1String("cboGrupo")) {

@@ -4,6 +4,7 @@
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
+#include "platform/widgets/TabKey.h"
 #include "ui/editor/NumericKeyFilter.h"
 #include "ui/editor/PanelParts.h"
 
@@ -336,14 +337,98 @@ void PositionPanel::cancel() {
 }
 
 void PositionPanel::clearLocationFilters() {
-    for (DataComboBox* box : {m_institution, m_locality, m_province, m_area, m_zone})
+    LocationState state = locationState();
+    m_locationFilters->clear(state);
+    showLocationState(state);
+    candidatesRefreshed();
+}
+
+void PositionPanel::setInstitutions(RecordSet* institutions) {
+    m_institutions = institutions;
+    m_locationFilters =
+        makeLocationFilters({m_tables.candidates, m_tables.provinces, m_tables.localities,
+                             m_tables.departments, m_tables.areas, m_tables.zones, m_institutions});
+}
+
+void PositionPanel::wireLocationFilters() {
+    setInstitutions(m_institutions);
+    setCandidateFilterBuilder([this] { return ConstruyeFiltroPlazas(filterMode(), locationState()); });
+    const std::pair<DataComboBox*, LocationBox> boxes[] = {{m_province, LocationBox::Province},
+                                                           {m_institution, LocationBox::Institution},
+                                                           {m_locality, LocationBox::Locality},
+                                                           {m_area, LocationBox::Area},
+                                                           {m_zone, LocationBox::Zone}};
+    for (const auto& [box, which] : boxes) {
+        // A pick changes the text as typing does; for the locality and the zone it also
+        // ends the choice, as emptying the box does.
+        connect(box, &DataComboBox::textEdited, this, [this, box = box, which = which](const QString& text) {
+            reactToLocation(box, which, LocationEvent::TextChanged);
+            if (text.isEmpty())
+                reactToLocation(box, which, LocationEvent::ChoiceConfirmed);
+        });
+        connect(box, &DataComboBox::choiceConfirmed, this, [this, box = box, which = which] {
+            reactToLocation(box, which, LocationEvent::TextChanged);
+            reactToLocation(box, which, LocationEvent::ChoiceConfirmed);
+        });
+        connect(box, &DataComboBox::listClosed, this,
+                [this, box = box, which = which] { reactToLocation(box, which, LocationEvent::ListClosed); });
+    }
+}
+
+namespace {
+
+LocationChoice choiceOf(const DataComboBox* box) {
+    return {box->value(), box->text(), box->isListItem(), box->isEnabled()};
+}
+
+void showChoice(DataComboBox* box, const LocationChoice& choice) {
+    if (choice.value.isEmpty() && !box->value().isEmpty())
+        box->setChoice(QString(), choice.text);
+    if (choice.text.isEmpty() && !box->text().isEmpty())
         box->clearChoice();
-    m_code->clear();
-    m_zone->setEnabled(true);
-    for (RecordSet* table : {&m_tables.areas, &m_tables.zones, &m_tables.localities, &m_tables.departments})
-        table->clearFilter();
-    applyCandidateFilter();
-    m_tables.localities.clearFilter();
+    box->setEnabled(choice.enabled);
+}
+
+} // namespace
+
+LocationState PositionPanel::locationState() const {
+    LocationState state;
+    state.province = choiceOf(m_province);
+    state.institution = choiceOf(m_institution);
+    state.locality = choiceOf(m_locality);
+    state.area = choiceOf(m_area);
+    state.zone = choiceOf(m_zone);
+    state.code = m_code->text();
+    state.codeEnabled = m_code->isEnabled();
+    return state;
+}
+
+void PositionPanel::showLocationState(const LocationState& state) {
+    showChoice(m_province, state.province);
+    showChoice(m_institution, state.institution);
+    showChoice(m_locality, state.locality);
+    showChoice(m_area, state.area);
+    showChoice(m_zone, state.zone);
+    if (m_code->text() != state.code)
+        m_code->setText(state.code);
+    m_code->setEnabled(state.codeEnabled);
+}
+
+void PositionPanel::reactToLocation(DataComboBox* box, LocationBox which, LocationEvent event) {
+    LocationState state = locationState();
+    const LocationReaction reaction = m_locationFilters->react(which, event, state);
+    showLocationState(state);
+    if (reaction.candidateCount)
+        candidatesRefreshed();
+    // The focus moves on once the reaction is over, from the box that still holds it.
+    if (reaction.sendTab)
+        QMetaObject::invokeMethod(
+            box,
+            [box] {
+                if (box->hasFocus())
+                    sendTabKey(box);
+            },
+            Qt::QueuedConnection);
 }
 
 void PositionPanel::lookUpCode() {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "editor/LocationFilters.h"
 #include "editor/PreferenceListEditor.h"
 #include "platform/widgets/RecordSetModel.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QGridLayout;
 class QGroupBox;
@@ -69,6 +71,8 @@ public:
     // The candidate filter (ConstruyeFiltroPlazas for this tab): a criteria text, or "0" when
     // nothing narrows the candidates. Without it, only a typed position code narrows them.
     void setCandidateFilterBuilder(std::function<QString()> builder) { m_filterBuilder = std::move(builder); }
+    // Where each department has centres: an institution then narrows the localities.
+    void setInstitutions(RecordSet* institutions);
 
     void add();       // "Añadir"
     void insertAll(); // "Insertar Todas"
@@ -109,6 +113,17 @@ protected:
     virtual bool enablesFiltersFirst() const { return false; }
     // Labels and captions above the grid (lblGrid and what a tab adds).
     virtual void addHeader(QVBoxLayout& page);
+    // The tab's location reactions (mode "V" or "R" of the candidate filter).
+    virtual std::unique_ptr<LocationFilters> makeLocationFilters(const LocationTables& tables) const = 0;
+    virtual QString filterMode() const = 0;
+    // The location reactions refreshed the candidates.
+    virtual void candidatesRefreshed() {}
+    // Hooks the location drop-downs to the tab's reactions; run once the page is built.
+    void wireLocationFilters();
+    // The location drop-downs and the code box as the reactions see them, and back.
+    LocationState locationState() const;
+    void showLocationState(const LocationState& state);
+    void reactToLocation(DataComboBox* box, LocationBox which, LocationEvent event);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -132,6 +147,8 @@ protected:
     DataComboBox* m_zone = nullptr;
     QPushButton* m_accept = nullptr;
     QPushButton* m_cancel = nullptr;
+    std::unique_ptr<LocationFilters> m_locationFilters;
+    RecordSet* m_institutions = nullptr;
 
 private:
     PositionChoice currentChoice() const;

@@ -64,6 +64,11 @@ PositionPanel::Names resultasNames() {
 ResultasPanel::ResultasPanel(const PositionTabTables& tables, MessageService& messages, QWidget* parent)
     : PositionPanel(tables, messages, resultasNames(), parent) {
     build();
+    wireLocationFilters();
+}
+
+std::unique_ptr<LocationFilters> ResultasPanel::makeLocationFilters(const LocationTables& tables) const {
+    return std::make_unique<ResultasLocationFilters>(tables);
 }
 
 } // namespace velmora

@@ -10,6 +10,10 @@ class ResultasPanel : public PositionPanel {
     Q_OBJECT
 public:
     ResultasPanel(const PositionTabTables& tables, MessageService& messages, QWidget* parent = nullptr);
+
+protected:
+    std::unique_ptr<LocationFilters> makeLocationFilters(const LocationTables& tables) const override;
+    QString filterMode() const override { return QStringLiteral("R"); }
 };
 
 } // namespace velmora

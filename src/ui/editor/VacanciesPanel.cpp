@@ -88,8 +88,13 @@ VacanciesPanel::VacanciesPanel(const PositionTabTables& tables, MessageService& 
         form.addWidget(m_count, 1, 4, 1, 2, Qt::AlignRight | Qt::AlignVCenter);
         return QList<QWidget*>{m_demarcation};
     });
+    wireLocationFilters();
     updateCandidateCount();
     applyFilterEnabling();
+}
+
+std::unique_ptr<LocationFilters> VacanciesPanel::makeLocationFilters(const LocationTables& tables) const {
+    return std::make_unique<VacancyLocationFilters>(tables);
 }
 
 void VacanciesPanel::addHeader(QVBoxLayout& page) {
@@ -110,12 +115,9 @@ void VacanciesPanel::setFiltersEnabled(bool enabled) {
 }
 
 void VacanciesPanel::applyFilterEnabling() {
-    const bool provinceChosen = !m_province->value().isEmpty();
-    m_province->setEnabled(!provinceChosen);
-    m_institution->setEnabled(provinceChosen);
-    m_area->setEnabled(provinceChosen);
-    m_locality->setEnabled(false);
-    m_zone->setEnabled(false);
+    LocationState state = locationState();
+    m_locationFilters->applyEnabling(state);
+    showLocationState(state);
 }
 
 std::optional<QString> VacanciesPanel::demarcation() const {
@@ -133,13 +135,6 @@ void VacanciesPanel::modificationDone() {
 
 void VacanciesPanel::panelCleared() {
     m_count->setVisible(true);
-}
-
-void VacanciesPanel::clearLocationFilters() {
-    PositionPanel::clearLocationFilters();
-    m_tables.provinces.clearFilter();
-    updateCandidateCount();
-    applyFilterEnabling();
 }
 
 } // namespace velmora

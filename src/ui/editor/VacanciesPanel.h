@@ -26,8 +26,10 @@ protected:
     void modificationDone() override;
     void panelCleared() override;
     bool enablesFiltersFirst() const override { return true; }
-    void clearLocationFilters() override;
     void addHeader(QVBoxLayout& page) override;
+    std::unique_ptr<LocationFilters> makeLocationFilters(const LocationTables& tables) const override;
+    QString filterMode() const override { return QStringLiteral("V"); }
+    void candidatesRefreshed() override { updateCandidateCount(); }
 
 private:
     void applyFilterEnabling();
