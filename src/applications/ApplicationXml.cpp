@@ -2,12 +2,11 @@
 
 #include "platform/MessageService.h"
 #include "platform/data/AtomicFile.h"
-#include "platform/data/CodePages.h"
 #include "platform/data/RecordSet.h"
+#include "platform/data/XmlFile.h"
 #include "platform/data/XmlPath.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 #include <pugixml.hpp>
 
@@ -119,31 +118,8 @@ void writeTrace(const QString& programFolder, QByteArray text) {
 
 // --- reading -------------------------------------------------------------------------
 
-bool isLatin1Label(const QByteArray& label) {
-    const QByteArray l = label.trimmed().toLower();
-    return l == "iso-8859-1" || l == "iso8859-1" || l == "iso_8859-1" || l == "latin1" || l == "latin-1" ||
-           l == "l1" || l == "windows-1252" || l == "cp1252";
-}
-
-// The encoding named by the declaration; empty without a declaration.
-QByteArray declaredEncoding(const QByteArray& bytes) {
-    if (!bytes.startsWith("<?xml"))
-        return QByteArray();
-    const qsizetype end = bytes.indexOf("?>");
-    if (end < 0)
-        return QByteArray();
-    static const QRegularExpression encoding(QStringLiteral(R"(encoding\s*=\s*["']([^"']*)["'])"));
-    const QRegularExpressionMatch m = encoding.match(QString::fromLatin1(bytes.left(end)));
-    return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
-}
-
 bool loadDocument(pugi::xml_document& doc, const QByteArray& bytes) {
-    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
-    if (isLatin1Label(declaredEncoding(bytes))) {
-        const QByteArray utf8 = codepage::decodeCp1252(bytes).toUtf8();
-        return bool(doc.load_buffer(utf8.constData(), size_t(utf8.size()), options, pugi::encoding_utf8));
-    }
-    return bool(doc.load_buffer(bytes.constData(), size_t(bytes.size()), options, pugi::encoding_auto));
+    return bool(readXml(bytes, doc).result);
 }
 
 void collectText(pugi::xml_node node, std::string& out) {

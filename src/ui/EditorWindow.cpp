@@ -128,6 +128,7 @@ void EditorWindow::buildTabs() {
     m_vacancies = new VacanciesPanel(PositionTabTables{t.vacancyList, m_candidates.vacancies, t.provinces,
                                                        t.localities2, t.departments, t.areas, t.zones},
                                      m_services.messages);
+    m_vacancies->setInstitutions(&t.institutions);
     m_tabs->addTab(m_vacancies, QStringLiteral("Plazas Vacantes"));
     m_resultas =
         new ResultasPanel(PositionTabTables{t.resultasList, m_candidates.resultas, t.provinces, t.localities3,

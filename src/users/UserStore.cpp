@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 #include "platform/Result.h"
 #include "platform/data/AtomicFile.h"
+#include "platform/data/XmlFile.h"
 #include "platform/data/XmlPath.h"
 
 #include <QDir>
@@ -42,10 +43,6 @@ std::string stringValue(const pugi::xml_node& node) {
     return out;
 }
 
-bool startsWithByteOrderMark(const QByteArray& bytes) {
-    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-}
-
 bool isUnicodeWide(pugi::xml_encoding encoding) {
     return encoding == pugi::encoding_utf16_le || encoding == pugi::encoding_utf16_be ||
            encoding == pugi::encoding_utf32_le || encoding == pugi::encoding_utf32_be;
@@ -80,13 +77,13 @@ Status UserStore::AbreUsuarios(const QString& path) {
                 QStringLiteral("No se puede leer el fichero de usuarios %1. El programa se cerrará.")
                     .arg(QDir::toNativeSeparators(path)));
         } else {
-            const pugi::xml_parse_result parsed =
-                m_doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
+            const XmlRead read = readXml(bytes, m_doc, kParseOptions);
+            const pugi::xml_parse_result& parsed = read.result;
             // A file with no element at all (empty, blanks, only a declaration) is a store
             // without users; anything else that does not parse is a damaged store.
             if (parsed || parsed.status == pugi::status_no_document_element) {
-                m_encoding = parsed.encoding;
-                m_byteOrderMark = startsWithByteOrderMark(bytes);
+                m_encoding = read.encoding.encoding;
+                m_byteOrderMark = read.encoding.byteOrderMark;
             } else {
                 m_doc.reset();
                 m_unreadableFile = true;

@@ -43,6 +43,21 @@ TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
     EXPECT_EQ(ContestConfiguration::read(dir.path())->templateFolderKey, QStringLiteral("DOT_01111"));
 }
 
+TEST(ContestConfiguration, ReadsAFileSavedAsUtf16WithBlankValuesKept) {
+    TempDir dir;
+    QString xml = QString::fromLatin1(confWith({"S", "S", "S", "S", "S"}));
+    xml.replace(QStringLiteral("iso-8859-1"), QStringLiteral("UTF-16"))
+        .replace(QStringLiteral(" Título 1"), QStringLiteral("   "));
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char*>(xml.utf16()), xml.size() * 2);
+    dir.write("conf.xml", bytes);
+    const auto config = ContestConfiguration::read(dir.path());
+    ASSERT_TRUE(config) << config.error().description.toStdString();
+    EXPECT_EQ(config->contestName, QStringLiteral("Concurso Ñ"));
+    EXPECT_EQ(config->tabs[1].title, QStringLiteral("   "));
+    EXPECT_EQ(config->tabs[2].title, QStringLiteral(" Título 2"));
+}
+
 TEST(ContestConfiguration, EveryPathMustBePresent) {
     TempDir dir;
     EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "no conf.xml";

@@ -287,16 +287,22 @@ TEST(ApplicationXmlReader, MissingElementOrNonNumberIsReportedAndNothingIsAdded)
     }
 }
 
-TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZeroAndUtf8FilesAreHonoured) {
+TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZeroAndUnicodeFilesAreHonoured) {
     TempDir dir;
-    dir.write("u.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Plazas><Vacantes/><Resultas/><Cursos>"
-              "<CursoRealizado><Curso>Año \xC3\xB1</Curso><NHoras></NHoras><Ano> 2001 </Ano><Centro/>"
-              "<IdCurso>3</IdCurso></CursoRealizado></Cursos><Documentos/></Plazas>");
-    Lists lists;
-    const Result<SidecarRead> read = readApplicationLists(dir.path(), "u.xml", lists.ref());
-    ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
-    EXPECT_EQ(dump(lists.courses), QStringList{"Año ñ|0|2001||3"});
+    const QString text = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"%1\"?><Plazas><Vacantes/><Resultas/><Cursos>"
+        "<CursoRealizado><Curso>Año ñ</Curso><NHoras></NHoras><Ano> 2001 </Ano><Centro>  </Centro>"
+        "<IdCurso>3</IdCurso></CursoRealizado></Cursos><Documentos/></Plazas>");
+    QByteArray utf16("\xFF\xFE");
+    const QString utf16Text = text.arg(QStringLiteral("UTF-16"));
+    utf16.append(reinterpret_cast<const char*>(utf16Text.utf16()), utf16Text.size() * 2);
+    for (const QByteArray& bytes : {text.arg(QStringLiteral("UTF-8")).toUtf8(), utf16}) {
+        dir.write("u.xml", bytes);
+        Lists lists;
+        const Result<SidecarRead> read = readApplicationLists(dir.path(), "u.xml", lists.ref());
+        ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
+        EXPECT_EQ(dump(lists.courses), QStringList{"Año ñ|0|2001|  |3"});
+    }
 }
 
 TEST(ApplicationXmlWriterFailure, UnwritableFolderTracesTheTextAndWarns) {

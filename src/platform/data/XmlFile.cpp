@@ -9,28 +9,51 @@
 namespace velmora {
 namespace {
 
+bool startsWithByteOrderMark(const QByteArray& bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
+           bytes.startsWith(QByteArray("\x00\x00\xFE\xFF", 4));
+}
+
+// Read without a byte-order mark, a declaration can only be trusted to be ASCII, which
+// every single-byte encoding shares.
 bool declaresSingleByteWestern(const QByteArray& bytes) {
-    const QByteArray head = bytes.left(200);
-    if (!head.startsWith("<?xml"))
+    if (!bytes.startsWith("<?xml"))
+        return false;
+    const qsizetype end = bytes.indexOf("?>");
+    if (end < 0)
         return false;
     static const QRegularExpression encoding(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']+)[\"']"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const auto match = encoding.match(QString::fromLatin1(head.left(head.indexOf("?>"))));
+    const auto match = encoding.match(QString::fromLatin1(bytes.left(end)));
     if (!match.hasMatch())
         return false;
-    const QString name = match.captured(1).toLower();
-    return name == QLatin1String("iso-8859-1") || name == QLatin1String("latin1") ||
-           name == QLatin1String("iso8859-1") || name == QLatin1String("windows-1252") ||
-           name == QLatin1String("cp1252") || name == QLatin1String("iso-8859-15");
+    static const QStringList western = {
+        QStringLiteral("iso-8859-1"),   QStringLiteral("iso8859-1"), QStringLiteral("iso_8859-1"),
+        QStringLiteral("latin1"),       QStringLiteral("latin-1"),   QStringLiteral("l1"),
+        QStringLiteral("windows-1252"), QStringLiteral("cp1252"),    QStringLiteral("iso-8859-15")};
+    return western.contains(match.captured(1).trimmed().toLower());
 }
 
 } // namespace
 
+XmlRead readXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options) {
+    XmlRead read;
+    read.encoding.byteOrderMark = startsWithByteOrderMark(bytes);
+    if (!read.encoding.byteOrderMark && declaresSingleByteWestern(bytes)) {
+        // Windows-1252 is a superset of ISO-8859-1 in its printable characters; a file saved
+        // by a Windows program under either label uses it.
+        const QByteArray utf8 = codepage::decodeCp1252(bytes).toUtf8();
+        read.result = doc.load_buffer(utf8.constData(), size_t(utf8.size()), options, pugi::encoding_utf8);
+        read.encoding.encoding = pugi::encoding_latin1;
+        return read;
+    }
+    read.result = doc.load_buffer(bytes.constData(), size_t(bytes.size()), options, pugi::encoding_auto);
+    read.encoding.encoding = read.result.encoding;
+    return read;
+}
+
 Status parseXml(const QByteArray& bytes, pugi::xml_document& doc) {
-    const QByteArray utf8 = declaresSingleByteWestern(bytes) ? codepage::decodeCp1252(bytes).toUtf8() : bytes;
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default | pugi::parse_declaration,
-                        pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed = readXml(bytes, doc).result;
     if (!parsed) {
         // A document that does not parse is empty: nothing half-read is ever used.
         doc.reset();

@@ -8,8 +8,28 @@
 
 namespace velmora {
 
-// Parses XML bytes into `doc`. Documents that declare a single-byte Western encoding
-// (iso-8859-1, latin1, windows-1252) are read as Windows-1252, the others as UTF-8.
+// Text made only of blanks is kept as it stands: a value of a few spaces is a value.
+inline constexpr unsigned kXmlReadOptions =
+    pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+
+// How a document's bytes were encoded, so that a writer can save it back the same way.
+struct XmlEncoding {
+    pugi::xml_encoding encoding = pugi::encoding_utf8;
+    bool byteOrderMark = false;
+};
+
+struct XmlRead {
+    pugi::xml_parse_result result;
+    XmlEncoding encoding;
+};
+
+// The one rule by which every XML file of the program is read: a byte-order mark decides
+// first (UTF-8, UTF-16 or UTF-32); without one, a declaration naming a single-byte Western
+// encoding (iso-8859-1, latin1, windows-1252...) is read as Windows-1252, a UTF-16 or UTF-32
+// document is recognised by its first characters, and anything else is UTF-8.
+XmlRead readXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options = kXmlReadOptions);
+
+// readXml with the default options; a document that does not parse is left empty.
 Status parseXml(const QByteArray& bytes, pugi::xml_document& doc);
 Status loadXmlFile(const QString& path, pugi::xml_document& doc);
 

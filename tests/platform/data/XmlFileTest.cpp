@@ -1,0 +1,71 @@
+#include "platform/data/XmlFile.h"
+
+#include "platform/data/CodePages.h"
+
+#include "support/QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+const QString kDocument = QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\r\n"
+                                         "<Configuracion Nombre=\"Concurso Ñ €\"><Tab>   </Tab>"
+                                         "<Vacio></Vacio></Configuracion>\r\n");
+
+QByteArray utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+struct Encoded {
+    const char* what;
+    QByteArray bytes;
+    pugi::xml_encoding encoding;
+    bool byteOrderMark;
+};
+
+QList<Encoded> encodings() {
+    const QString u16 = kDocument.arg(QStringLiteral("UTF-16"));
+    const QByteArray cp1252 = codepage::encodeCp1252(kDocument.arg(QStringLiteral("windows-1252")));
+    return {
+        {"UTF-8", kDocument.arg(QStringLiteral("UTF-8")).toUtf8(), pugi::encoding_utf8, false},
+        {"UTF-8 con BOM", "\xEF\xBB\xBF" + kDocument.arg(QStringLiteral("UTF-8")).toUtf8(),
+         pugi::encoding_utf8, true},
+        {"UTF-16 LE con BOM", "\xFF\xFE" + utf16(u16, false), pugi::encoding_utf16_le, true},
+        {"UTF-16 BE con BOM", "\xFE\xFF" + utf16(u16, true), pugi::encoding_utf16_be, true},
+        {"UTF-16 LE sin BOM", utf16(u16, false), pugi::encoding_utf16_le, false},
+        {"windows-1252", cp1252, pugi::encoding_latin1, false},
+    };
+}
+
+} // namespace
+
+TEST(XmlFile, EveryEncodingReadsTheSameTextsWithBlanksKept) {
+    for (const Encoded& e : encodings()) {
+        pugi::xml_document doc;
+        const XmlRead read = readXml(e.bytes, doc);
+        ASSERT_TRUE(read.result) << e.what << ": " << read.result.description();
+        EXPECT_EQ(read.encoding.encoding, e.encoding) << e.what;
+        EXPECT_EQ(read.encoding.byteOrderMark, e.byteOrderMark) << e.what;
+        EXPECT_EQ(selectText(doc, QStringLiteral("//Configuracion/@Nombre")).valueOr({}),
+                  QStringLiteral("Concurso Ñ €"))
+            << e.what;
+        EXPECT_EQ(selectText(doc, QStringLiteral("//Tab[0]")).valueOr({}), QStringLiteral("   ")) << e.what;
+        EXPECT_EQ(selectText(doc, QStringLiteral("//Vacio")).valueOr(QStringLiteral("?")), QString())
+            << e.what;
+    }
+}
+
+TEST(XmlFile, ABrokenDocumentIsReportedAndLeftEmpty) {
+    pugi::xml_document doc;
+    const Status parsed = parseXml(QByteArray("\xFF\xFE<\0a\0", 6), doc);
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.error().number, ErrorCode::BadXml);
+    EXPECT_FALSE(doc.first_child());
+}
