@@ -98,7 +98,7 @@ Status LoadingSequence::runSteps(int& step) {
     m_progress.setMaximum(m_progress.maximum() + float(stepSize) * float(t.groups.recordCount()));
     LOAD_STEP(23, advance(stepSize));
     LOAD_STEP(24, loader.buildLocalities(t.localities));
-    LOAD_STEP(25, (t.localitiesClone = t.localities.clone(), done()));
+    LOAD_STEP(25, (t.cloneLocalities(), done()));
     LOAD_STEP(26, advance(stepSize));
     LOAD_STEP(28, yield());
     LOAD_STEP(29, createCoursesList(t.coursesList));

@@ -1,9 +1,9 @@
 #include "applications/SavedApplicationReader.h"
 
-#include "platform/Progress.h"
 #include "applications/ApplicationFiles.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
+#include "platform/Progress.h"
 #include "platform/data/RecordSet.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/WordProcessor.h"
@@ -29,21 +29,29 @@ struct DocumentCloser {
 
 struct DropDownSource {
     const char* control;
-    RecordSet CatalogTables::*table;
+    const RecordSet* (*table)(const CatalogTables&);
 };
+
+template <RecordSet CatalogTables::*Table> const RecordSet* member(const CatalogTables& t) {
+    return &(t.*Table);
+}
+
+const RecordSet* localitiesClone(const CatalogTables& t) {
+    return t.localitiesClone.get();
+}
 
 // The tables the editor binds its first-tab drop-downs to.
 constexpr DropDownSource kSources[] = {
-    {"cboProvincia", &CatalogTables::addressProvinces},
-    {"cboPrefProvincia", &CatalogTables::zones},
-    {"cboPrefArea", &CatalogTables::areas},
-    {"cboPrefLocalidad", &CatalogTables::localities},
-    {"cboCuerpo", &CatalogTables::bodies},
-    {"cboGrupo", &CatalogTables::groups},
-    {"cboProvinciasIxa", &CatalogTables::provinces},
-    {"cboAreaIxa", &CatalogTables::areas2},
-    {"cboZBSIxa", &CatalogTables::zones2},
-    {"cboLocalidadesIxa", &CatalogTables::localities3},
+    {"cboProvincia", member<&CatalogTables::addressProvinces>},
+    {"cboPrefProvincia", member<&CatalogTables::zones>},
+    {"cboPrefArea", member<&CatalogTables::areas>},
+    {"cboPrefLocalidad", member<&CatalogTables::localities>},
+    {"cboCuerpo", member<&CatalogTables::bodies>},
+    {"cboGrupo", member<&CatalogTables::groups>},
+    {"cboProvinciasIxa", member<&CatalogTables::provinces>},
+    {"cboAreaIxa", member<&CatalogTables::areas2>},
+    {"cboZBSIxa", member<&CatalogTables::zones2>},
+    {"cboLocalidadesIxa", localitiesClone},
 };
 
 // The key of the first row of `table` whose displayed column shows `text`; `preferredKey`
@@ -53,7 +61,8 @@ std::optional<QString> keyOf(const RecordSet& table, const QString& text, const 
         return std::nullopt;
     const int key = 0;
     const int shown = table.columnCount() > 1 ? 1 : 0;
-    std::unique_ptr<RecordSet> rows = table.clone();
+    // The first match in the order the drop-down lists its rows.
+    std::unique_ptr<RecordSet> rows = cloneKeepingOrder(table);
     std::optional<QString> found;
     const auto matches = [&] { return rows->text(shown) == text; };
     if (!text.contains(QLatin1Char('\''))) {
@@ -156,7 +165,8 @@ void resolveDropDownValues(ApplicationModel& model, const CatalogTables& catalog
             continue;
         }
         const QString hint = name == QLatin1String("cboCuerpo") ? bodyCodeHint : QString();
-        if (const std::optional<QString> key = keyOf(catalogs.*source.table, text, hint)) {
+        const RecordSet* table = source.table(catalogs);
+        if (const std::optional<QString> key = table ? keyOf(*table, text, hint) : std::nullopt) {
             model.setChoice(name, *key, text);
         } else {
             model.setValue(name, QString());

@@ -4,6 +4,14 @@
 #include "catalog/ListTables.h"
 
 namespace velmora {
+
+std::unique_ptr<RecordSet> cloneKeepingOrder(const RecordSet& table) {
+    std::unique_ptr<RecordSet> copy = table.clone();
+    if (!table.sort().isEmpty())
+        (void)copy->setSort(table.sort()); // the sort text already worked on `table`
+    return copy;
+}
+
 CatalogTables::CatalogTables() {
     // Empty tables with their real columns: what a failed load leaves behind.
     (void)CatalogLoader::createBodies(bodies);
@@ -12,7 +20,7 @@ CatalogTables::CatalogTables() {
     (void)CatalogLoader::createProvinces(addressProvinces);
     for (RecordSet* t : {&localities, &localities2, &localities3})
         (void)CatalogLoader::createLocalities(*t);
-    localitiesClone = localities.clone();
+    cloneLocalities();
     (void)CatalogLoader::createDepartments(departments);
     (void)CatalogLoader::createDepartments(departments2);
     (void)CatalogLoader::createAreas(areas);
@@ -31,6 +39,10 @@ CatalogTables::CatalogTables() {
     (void)createResultasList(resultasList);
     (void)createCoursesList(coursesList);
     (void)createDocumentsList(documentsList);
+}
+
+void CatalogTables::cloneLocalities() {
+    localitiesClone = cloneKeepingOrder(localities);
 }
 
 void CatalogTables::release() {

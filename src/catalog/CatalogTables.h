@@ -45,8 +45,16 @@ struct CatalogTables {
     std::vector<BodyPositions> bodyPositions;
     std::vector<GroupPositions> groupPositions;
 
+    // Makes `localitiesClone` afresh once `localities` is filled and sorted, so that the
+    // drop-down bound to it lists the localities by name as the table does.
+    void cloneLocalities();
+
     // Closes every table and drops its rows; later reads see closed, empty tables.
     void release();
 };
+
+// A cursor of its own over the rows of `table`, seen in the same sort order. A plain clone
+// starts unsorted, which would show a sorted catalogue in file order.
+std::unique_ptr<RecordSet> cloneKeepingOrder(const RecordSet& table);
 
 } // namespace velmora

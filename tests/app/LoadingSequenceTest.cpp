@@ -1,8 +1,8 @@
 #include "app/LoadingSequence.h"
 
-#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
+#include "platform/Progress.h"
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
 
@@ -70,6 +70,11 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
         EXPECT_GT(t->recordCount(), 0) << t->columnNames().join(',').toStdString();
     EXPECT_EQ(tables.addressProvinces.recordCount(), 52);
     EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
+    // The clone lists the localities by name, as the table it copies.
+    EXPECT_EQ(tables.localitiesClone->sort(), QStringLiteral(" Localidad ASC "));
+    tables.localities.moveFirst();
+    tables.localitiesClone->moveFirst();
+    EXPECT_EQ(tables.localitiesClone->text(u"Localidad"), tables.localities.text(u"Localidad"));
     EXPECT_EQ(tables.vacancyList.recordCount(), 0);
     EXPECT_EQ(tables.documentsList.columnNames(),
               QStringList({"IdDocumento", "Documento", "Horas", "Fecha", "Centro"}));

@@ -88,6 +88,24 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
         << "without a hint the first body of that name";
 }
 
+TEST(SavedApplicationReaderTest, CurrentPostLocalityResolvesAgainstTheLocalitiesCloneInNameOrder) {
+    CatalogTables catalogs;
+    addRow(catalogs.localities, {QStringLiteral("4500100"), QStringLiteral("Toledo"), QStringLiteral("45")});
+    addRow(catalogs.localities, {QStringLiteral("0200300"), QStringLiteral("Almansa"), QStringLiteral("02")});
+    ASSERT_TRUE(catalogs.localities.setSort(QStringLiteral(" Localidad ASC ")).ok());
+    catalogs.cloneLocalities();
+    ASSERT_TRUE(catalogs.localitiesClone->sharesRowsWith(catalogs.localities));
+    catalogs.localitiesClone->moveFirst();
+    EXPECT_EQ(catalogs.localitiesClone->text(1), QStringLiteral("Almansa"));
+
+    // The third localities table stays empty here: only the clone knows Almansa.
+    ApplicationModel model;
+    model.setText(u"cboLocalidadesIxa", QStringLiteral("Almansa"));
+    resolveDropDownValues(model, catalogs);
+    EXPECT_EQ(model.value(u"cboLocalidadesIxa"), QStringLiteral("0200300"));
+    EXPECT_TRUE(model.isListItem(u"cboLocalidadesIxa"));
+}
+
 TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndNoTickedServiceSelectsOptNo) {
     test::TempDir dir;
     docengine::Document doc;
