@@ -1,5 +1,6 @@
 // velmora-tools barcode: makes a barcode picture the way printing does, and reads the
 // PDF417 texts of pictures and PDFs back.
+#include "ToolArguments.h"
 #include "ToolCommand.h"
 
 #include "platform/Clock.h"
@@ -18,6 +19,9 @@ namespace {
 const QString kUsage =
     QStringLiteral("barcode encode --text TEXTO --width ANCHO --height ALTO --out FICHERO.bmp | "
                    "barcode read FICHERO...");
+const QString kEncodeUsage =
+    QStringLiteral("barcode encode --text TEXTO --width ANCHO --height ALTO --out FICHERO.bmp");
+const QString kReadUsage = QStringLiteral("barcode read FICHERO...");
 
 bool parseShort(const QString& text, qint16& out) {
     bool ok = false;
@@ -29,16 +33,25 @@ bool parseShort(const QString& text, qint16& out) {
 }
 
 int encode(const QStringList& args) {
-    const QString out = optionValue(args, QStringLiteral("--out"));
-    if (!args.contains(QStringLiteral("--text")) || out.isEmpty()) {
-        printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
-        return 2;
-    }
-    QString text = optionValue(args, QStringLiteral("--text"));
+    ToolArguments parsed(kEncodeUsage,
+                         {{QStringLiteral("text"), QStringLiteral("Texto que se pliega y se codifica."),
+                           QStringLiteral("TEXTO")},
+                          {QStringLiteral("width"), QStringLiteral("Ancho del dibujo en twips (1 a 32767)."),
+                           QStringLiteral("ANCHO")},
+                          {QStringLiteral("height"), QStringLiteral("Alto del dibujo en twips (1 a 32767)."),
+                           QStringLiteral("ALTO")},
+                          {QStringLiteral("out"), QStringLiteral("Fichero BMP que se escribe."),
+                           QStringLiteral("FICHERO.bmp")}});
+    if (!parsed.parse(args, 0, 0))
+        return parsed.exitCode();
+    const QString out = parsed.value(QStringLiteral("out"));
+    if (!parsed.isSet(QStringLiteral("text")) || out.isEmpty())
+        return parsed.usageError(QStringLiteral("Faltan el texto (--text) o el fichero de salida (--out)."));
+    QString text = parsed.value(QStringLiteral("text"));
     qint16 width = 0;
     qint16 height = 0;
-    if (!parseShort(optionValue(args, QStringLiteral("--width")), width) ||
-        !parseShort(optionValue(args, QStringLiteral("--height")), height)) {
+    if (!parseShort(parsed.value(QStringLiteral("width")), width) ||
+        !parseShort(parsed.value(QStringLiteral("height")), height)) {
         printErr(QStringLiteral("El ancho y el alto deben ser números enteros entre 1 y 32767 (twips)."));
         return 2;
     }
@@ -80,11 +93,11 @@ int encode(const QStringList& args) {
     return 0;
 }
 
-int read(const QStringList& files) {
-    if (files.isEmpty()) {
-        printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
-        return 2;
-    }
+int read(const QStringList& args) {
+    ToolArguments parsed(kReadUsage, {});
+    if (!parsed.parse(args, 1, std::numeric_limits<qsizetype>::max()))
+        return parsed.exitCode();
+    const QStringList& files = parsed.positional();
     bool failed = false;
     int found = 0;
     for (const QString& file : files) {
@@ -103,17 +116,16 @@ int read(const QStringList& files) {
     return found > 0 ? 0 : 1;
 }
 
-const ToolCommand command("barcode",
-                          "barcode encode --text TEXTO --width ANCHO --height ALTO --out FICHERO.bmp | "
-                          "barcode read FICHERO...",
+const ToolCommand command("barcode", kUsage,
+                          QStringLiteral("Dibuja un código PDF417 como lo imprime el programa y lee los de "
+                                         "imágenes y PDF."),
                           [](const QStringList& args) {
                               const QString verb = args.value(0);
                               if (verb == QLatin1String("encode"))
                                   return encode(args.mid(1));
                               if (verb == QLatin1String("read"))
-                                  return read(positionalArgs(args.mid(1), {}));
-                              printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
-                              return 2;
+                                  return read(args.mid(1));
+                              return ToolArguments(kUsage, {}).usageError();
                           });
 
 } // namespace

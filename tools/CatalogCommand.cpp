@@ -1,3 +1,4 @@
+#include "ToolArguments.h"
 #include "ToolCommand.h"
 
 #include "app/ContestConfiguration.h"
@@ -82,6 +83,20 @@ QSet<QString> codesOf(RecordSet& table, const QString& column) {
     return codes;
 }
 
+// How many bodies and groups have positions to offer: an entry of the lookups, out of all
+// the bodies and groups of the catalogues.
+void printLookupCounts(const CatalogTables& t) {
+    const auto filledBodies = std::count_if(t.bodyPositions.begin(), t.bodyPositions.end(),
+                                            [](const BodyPositions& e) { return !e.isEmpty(); });
+    printOut(QStringLiteral("body-positions %1 of %2").arg(filledBodies).arg(t.bodyPositions.size()));
+    const std::unique_ptr<RecordSet> groups = t.groups.clone();
+    int withEntry = 0;
+    for (groups->moveFirst(); !groups->isEOF(); groups->moveNext())
+        if (findGroupPositions(t.groupPositions, groups->text(0)))
+            ++withEntry;
+    printOut(QStringLiteral("group-positions %1 of %2").arg(withEntry).arg(groups->recordCount()));
+}
+
 void printWarnings(CatalogTables& t) {
     const QSet<QString> vacancyDetails = codesOf(t.vacancyDetails, QStringLiteral("CodConvocatoria"));
     const QSet<QString> resultasDetails = codesOf(t.resultasDetails, QStringLiteral("CodConvocatoria"));
@@ -126,16 +141,27 @@ void printWarnings(CatalogTables& t) {
     unknownLinks(t.positionGroup, QStringLiteral("plaza-grupo"));
 }
 
+const QString kCheckUsage = QStringLiteral("catalog check CARPETA [--dump TABLA]");
+const QString kCandidatesUsage = QStringLiteral(
+    "catalog candidates CARPETA (--body CÓDIGO [--details] | --group CÓDIGO) --list vacancy|resultas");
+const QString kUsage = kCheckUsage + QStringLiteral(" | ") + kCandidatesUsage +
+                       QStringLiteral(" | catalog encode|decode ENTRADA SALIDA");
+const QString kSampleUsage =
+    QStringLiteral("sample-install CARPETA [--scale small|realistic|large] [--seed N]");
+
 int check(const QStringList& args) {
-    const QStringList positional = positionalArgs(args, {QStringLiteral("--dump")});
-    if (positional.size() != 1) {
-        printErr(QStringLiteral("Uso: velmora-tools catalog check DIR [--dump TABLA]"));
-        return 2;
-    }
+    ToolArguments parsed(kCheckUsage,
+                         {{QStringLiteral("dump"),
+                           QStringLiteral("Escribe sólo esa tabla, en CSV UTF-8 (bodies, groups, "
+                                          "localities...)."),
+                           QStringLiteral("TABLA")}});
+    if (!parsed.parse(args, 1, 1))
+        return parsed.exitCode();
+    const QStringList& positional = parsed.positional();
     ConsoleMessageService messages;
     CatalogTables tables;
     const bool loaded = loadInstallation(positional.first(), tables, messages);
-    const QString dump = optionValue(args, QStringLiteral("--dump"));
+    const QString dump = parsed.value(QStringLiteral("dump"));
     if (!dump.isEmpty()) {
         for (auto& [name, table] : namedTables(tables)) {
             if (name == dump) {
@@ -148,12 +174,7 @@ int check(const QStringList& args) {
     }
     for (auto& [name, table] : namedTables(tables))
         printOut(QStringLiteral("%1 %2").arg(name).arg(table->recordCount()));
-    const auto filledBodies = std::count_if(tables.bodyPositions.begin(), tables.bodyPositions.end(),
-                                            [](const BodyPositions& e) { return !e.isEmpty(); });
-    printOut(QStringLiteral("body-positions %1 of %2").arg(filledBodies).arg(tables.bodyPositions.size()));
-    printOut(QStringLiteral("group-positions %1 of %2")
-                 .arg(tables.groupPositions.size())
-                 .arg(tables.groupPositions.size()));
+    printLookupCounts(tables);
     if (!loaded) {
         printErr(QStringLiteral("La carga del concurso ha fallado."));
         return 1;
@@ -167,19 +188,25 @@ int check(const QStringList& args) {
 }
 
 int candidates(const QStringList& args) {
-    const QStringList valueFlags = {QStringLiteral("--body"), QStringLiteral("--group"),
-                                    QStringLiteral("--list")};
-    const QStringList positional = positionalArgs(args, valueFlags);
-    const QString body = optionValue(args, QStringLiteral("--body"));
-    const QString group = optionValue(args, QStringLiteral("--group"));
-    const QString list = optionValue(args, QStringLiteral("--list"));
-    if (positional.size() != 1 || body.isEmpty() == group.isEmpty() ||
-        (list != QLatin1String("vacancy") && list != QLatin1String("resultas"))) {
-        printErr(
-            QStringLiteral("Uso: velmora-tools catalog candidates DIR (--body CODIGO [--details] | --group "
-                           "CODIGO) --list vacancy|resultas"));
-        return 2;
-    }
+    ToolArguments parsed(
+        kCandidatesUsage,
+        {{QStringLiteral("body"), QStringLiteral("Plazas de este cuerpo o escala."),
+          QStringLiteral("CÓDIGO")},
+         {QStringLiteral("details"), QStringLiteral("Con --body: las columnas de detalle de cada plaza.")},
+         {QStringLiteral("group"), QStringLiteral("Plazas de este grupo."), QStringLiteral("CÓDIGO")},
+         {QStringLiteral("list"), QStringLiteral("Lista: vacancy (vacantes) o resultas."),
+          QStringLiteral("vacancy|resultas")}});
+    if (!parsed.parse(args, 1, 1))
+        return parsed.exitCode();
+    const QStringList& positional = parsed.positional();
+    const QString body = parsed.value(QStringLiteral("body"));
+    const QString group = parsed.value(QStringLiteral("group"));
+    const QString list = parsed.value(QStringLiteral("list"));
+    if (body.isEmpty() == group.isEmpty())
+        return parsed.usageError(
+            QStringLiteral("Indique un cuerpo (--body) o un grupo (--group), uno solo."));
+    if (list != QLatin1String("vacancy") && list != QLatin1String("resultas"))
+        return parsed.usageError(QStringLiteral("La lista (--list) es vacancy o resultas."));
     ConsoleMessageService messages;
     CatalogTables tables;
     if (!loadInstallation(positional.first(), tables, messages))
@@ -187,7 +214,7 @@ int candidates(const QStringList& args) {
     RecordSet* table = nullptr;
     if (!body.isEmpty()) {
         const BodyPositions* entry =
-            findBodyPositions(tables.bodyPositions, body, !hasFlag(args, QStringLiteral("--details")));
+            findBodyPositions(tables.bodyPositions, body, !parsed.isSet(QStringLiteral("details")));
         if (!entry) {
             printErr(QStringLiteral("El cuerpo %1 no tiene plazas que solicitar.").arg(body));
             return 1;
@@ -206,12 +233,11 @@ int candidates(const QStringList& args) {
 }
 
 // Shifts every line of a file, keeping its lines; decoding drops empty lines as the program does.
-int transform(const QStringList& args, bool encode) {
-    if (args.size() != 2) {
-        printErr(
-            QStringLiteral("Uso: velmora-tools catalog %1 ENTRADA SALIDA").arg(encode ? "encode" : "decode"));
-        return 2;
-    }
+int transform(const QStringList& arguments, bool encode) {
+    ToolArguments parsed(QStringLiteral("catalog %1 ENTRADA SALIDA").arg(encode ? "encode" : "decode"), {});
+    if (!parsed.parse(arguments, 2, 2))
+        return parsed.exitCode();
+    const QStringList& args = parsed.positional();
     QFile input(args[0]);
     if (!input.open(QIODevice::ReadOnly)) {
         printErr(QStringLiteral("No se puede leer %1").arg(args[0]));
@@ -251,22 +277,27 @@ int catalog(const QStringList& args) {
         return transform(rest, true);
     if (verb == QLatin1String("decode"))
         return transform(rest, false);
-    printErr(QStringLiteral("Uso: velmora-tools catalog check|candidates|encode|decode ..."));
-    return 2;
+    return ToolArguments(kUsage, {}).usageError();
 }
 
 int sampleInstall(const QStringList& args) {
-    const QStringList positional =
-        positionalArgs(args, {QStringLiteral("--scale"), QStringLiteral("--seed")});
+    ToolArguments parsed(
+        kSampleUsage,
+        {{QStringLiteral("scale"), QStringLiteral("Tamaño del concurso (por omisión, realistic)."),
+          QStringLiteral("small|realistic|large")},
+         {QStringLiteral("seed"),
+          QStringLiteral("Semilla: la misma semilla escribe el mismo concurso (por omisión, 1)."),
+          QStringLiteral("N")}});
+    if (!parsed.parse(args, 1, 1))
+        return parsed.exitCode();
+    const QStringList& positional = parsed.positional();
     SampleScale scale = SampleScale::Realistic;
     bool seedOk = true;
-    const quint32 seed = optionValue(args, QStringLiteral("--seed"), QStringLiteral("1")).toUInt(&seedOk);
-    if (positional.size() != 1 || !seedOk ||
-        !parseSampleScale(optionValue(args, QStringLiteral("--scale"), QStringLiteral("realistic")), scale)) {
-        printErr(QStringLiteral(
-            "Uso: velmora-tools sample-install DIR [--scale small|realistic|large] [--seed N]"));
-        return 2;
-    }
+    const quint32 seed = parsed.value(QStringLiteral("seed"), QStringLiteral("1")).toUInt(&seedOk);
+    if (!seedOk)
+        return parsed.usageError(QStringLiteral("La semilla (--seed) es un número entero no negativo."));
+    if (!parseSampleScale(parsed.value(QStringLiteral("scale"), QStringLiteral("realistic")), scale))
+        return parsed.usageError(QStringLiteral("El tamaño (--scale) es small, realistic o large."));
     const Status written = writeSampleInstallation(positional.first(), scale, seed);
     if (!written) {
         printErr(written.error().description);
@@ -277,12 +308,12 @@ int sampleInstall(const QStringList& args) {
 }
 
 const ToolCommand
-    catalogCommand("catalog",
-                   "catalog check DIR [--dump TABLA] | catalog candidates DIR (--body C [--details] | "
-                   "--group G) --list vacancy|resultas | catalog encode|decode ENTRADA SALIDA",
+    catalogCommand("catalog", kUsage,
+                   QStringLiteral("Comprueba los catálogos de una instalación, lista las plazas "
+                                  "de un cuerpo o grupo, cifra y descifra catálogos."),
                    catalog);
-const ToolCommand sampleCommand("sample-install",
-                                "sample-install DIR [--scale small|realistic|large] [--seed N]",
+const ToolCommand sampleCommand("sample-install", kSampleUsage,
+                                QStringLiteral("Escribe una instalación con un concurso de ejemplo."),
                                 sampleInstall);
 
 } // namespace

@@ -1,5 +1,6 @@
 // velmora-tools doc: looks into word-processor documents as the embedded engine reads them
 // (form fields, bookmarks, tables, text) and renders them to PDF.
+#include "ToolArguments.h"
 #include "ToolCommand.h"
 
 #include "platform/docengine/Document.h"
@@ -59,11 +60,10 @@ int pdf(Document& doc, const QString& out) {
 }
 
 int run(const QStringList& args) {
-    const QStringList pos = positionalArgs(args, {});
-    if (pos.size() < 2) {
-        printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
-        return 2;
-    }
+    ToolArguments parsed(kUsage, {});
+    if (!parsed.parse(args, 2, 3))
+        return parsed.exitCode();
+    const QStringList& pos = parsed.positional();
     auto doc = Document::open(pos.at(1));
     if (!doc.ok()) {
         printErr(doc.error().description);
@@ -77,12 +77,12 @@ int run(const QStringList& args) {
     }
     if (pos.at(0) == QLatin1String("pdf"))
         return pdf(doc.value(), pos.size() > 2 ? pos.at(2) : DocumentPrinter::pdfPathFor(pos.at(1)));
-    printErr(QStringLiteral("Uso: velmora-tools ") + kUsage);
-    return 2;
+    return parsed.usageError(QStringLiteral("Orden desconocida: doc %1").arg(pos.at(0)));
 }
 
-const ToolCommand kCommand("doc",
-                           "doc fields DOCUMENTO | doc text DOCUMENTO | doc pdf DOCUMENTO [SALIDA.pdf]", run);
+const ToolCommand kCommand("doc", kUsage,
+                           QStringLiteral("Muestra los campos o el texto de un documento, o lo pasa a PDF."),
+                           run);
 
 } // namespace
 } // namespace velmora::tools

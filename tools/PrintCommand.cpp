@@ -1,23 +1,24 @@
 // velmora-tools print: prints a saved application of an installation the way "Imprimir"
 // does, to a PDF, from its document and XML companion.
+#include "ToolArguments.h"
 #include "ToolCommand.h"
 
-#include "platform/AppFolders.h"
 #include "app/ContestConfiguration.h"
 #include "app/LoadingSequence.h"
-#include "platform/Progress.h"
+#include "applications/SavedApplicationReader.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
+#include "platform/AppFolders.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
+#include "platform/Progress.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/data/RecordSet.h"
 #include "printing/ApplicationDocument.h"
 #include "printing/BarcodeText.h"
 #include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
-#include "applications/SavedApplicationReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,15 +46,20 @@ void applySituation(ApplicationModel& model, const RecordSet& situations) {
         model.setChoice(u"cboSituaciones", QStringLiteral("08"), QStringLiteral("Otra"));
 }
 
+const QString kUsage = QStringLiteral("print CARPETA FICHERO.doc [--draft] [--older] [--pdf SALIDA.pdf]");
+
 int print(const QStringList& args) {
-    const QStringList positional = positionalArgs(args, {QStringLiteral("--pdf")});
-    const bool draft = hasFlag(args, QStringLiteral("--draft"));
-    const bool older = hasFlag(args, QStringLiteral("--older"));
-    if (positional.size() != 2) {
-        printErr(QStringLiteral(
-            "Uso: velmora-tools print DIR FICHERO.doc [--draft] [--older] [--pdf SALIDA.pdf]"));
-        return 2;
-    }
+    ToolArguments parsed(
+        kUsage,
+        {{QStringLiteral("draft"), QStringLiteral("Imprime una copia borrador, sin códigos de barras.")},
+         {QStringLiteral("older"), QStringLiteral("Usa la rutina de los procesadores de texto antiguos.")},
+         {QStringLiteral("pdf"), QStringLiteral("PDF que se escribe (por omisión, junto a la solicitud)."),
+          QStringLiteral("SALIDA.pdf")}});
+    if (!parsed.parse(args, 2, 2))
+        return parsed.exitCode();
+    const QStringList& positional = parsed.positional();
+    const bool draft = parsed.isSet(QStringLiteral("draft"));
+    const bool older = parsed.isSet(QStringLiteral("older"));
     const AppFolders folders = AppFolders::at(positional.at(0));
     const QFileInfo document(positional.at(1).contains(QLatin1Char('/')) ||
                                      positional.at(1).contains(QLatin1Char('\\'))
@@ -96,9 +102,8 @@ int print(const QStringList& args) {
     // Printing saves the application again; that copy goes to a scratch folder so the
     // installation's files stay as they were.
     QTemporaryDir scratch;
-    const QString pdf =
-        optionValue(args, QStringLiteral("--pdf"),
-                    QDir(document.absolutePath()).filePath(document.completeBaseName() + ".pdf"));
+    const QString pdf = parsed.value(
+        QStringLiteral("pdf"), QDir(document.absolutePath()).filePath(document.completeBaseName() + ".pdf"));
     SystemClock clock;
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = model,
@@ -133,8 +138,8 @@ int print(const QStringList& args) {
     return 0;
 }
 
-const ToolCommand printCommand("print", "print DIR FICHERO.doc [--draft] [--older] [--pdf SALIDA.pdf]",
-                               print);
+const ToolCommand printCommand("print", kUsage,
+                               QStringLiteral("Imprime una solicitud guardada de la instalación."), print);
 
 } // namespace
 } // namespace velmora::tools

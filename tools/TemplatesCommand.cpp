@@ -1,5 +1,6 @@
 // velmora-tools templates / manual: writes the application form templates of every
 // tab-visibility key, and the user manual.
+#include "ToolArguments.h"
 #include "ToolCommand.h"
 
 #include "app/UserManualWriter.h"
@@ -8,15 +9,22 @@
 namespace velmora::tools {
 namespace {
 
+const QString kTemplatesUsage = QStringLiteral("templates CARPETA [--key DOT_xxxxx]");
+const QString kManualUsage = QStringLiteral("manual CARPETA");
+
 int templates(const QStringList& args) {
-    const QStringList positional = positionalArgs(args, {QStringLiteral("--key")});
-    const QString keyText = optionValue(args, QStringLiteral("--key"));
+    ToolArguments parsed(kTemplatesUsage,
+                         {{QStringLiteral("key"),
+                           QStringLiteral("Sólo las plantillas de esta combinación de pestañas visibles."),
+                           QStringLiteral("DOT_xxxxx")}});
+    if (!parsed.parse(args, 1, 1))
+        return parsed.exitCode();
+    const QStringList& positional = parsed.positional();
+    const QString keyText = parsed.value(QStringLiteral("key"));
     const std::optional<TemplateKey> key =
         keyText.isEmpty() ? std::optional<TemplateKey>() : TemplateKey::fromFolderName(keyText);
-    if (positional.size() != 1 || (!keyText.isEmpty() && !key)) {
-        printErr(QStringLiteral("Uso: velmora-tools templates DIR [--key DOT_xxxxx]"));
-        return 2;
-    }
+    if (!keyText.isEmpty() && !key)
+        return parsed.usageError(QStringLiteral("Clave de plantillas no válida: %1").arg(keyText));
     const Status written = key ? writeApplicationTemplates(positional.first(), *key)
                                : writeAllApplicationTemplates(positional.first());
     if (!written) {
@@ -29,11 +37,10 @@ int templates(const QStringList& args) {
 }
 
 int manual(const QStringList& args) {
-    const QStringList positional = positionalArgs(args, {});
-    if (positional.size() != 1) {
-        printErr(QStringLiteral("Uso: velmora-tools manual DIR"));
-        return 2;
-    }
+    ToolArguments parsed(kManualUsage, {});
+    if (!parsed.parse(args, 1, 1))
+        return parsed.exitCode();
+    const QStringList& positional = parsed.positional();
     const Status written = writeUserManual(positional.first());
     if (!written) {
         printErr(written.error().description);
@@ -43,8 +50,11 @@ int manual(const QStringList& args) {
     return 0;
 }
 
-const ToolCommand templatesCommand("templates", "templates DIR [--key DOT_xxxxx]", templates);
-const ToolCommand manualCommand("manual", "manual DIR", manual);
+const ToolCommand templatesCommand("templates", kTemplatesUsage,
+                                   QStringLiteral("Escribe las plantillas del impreso de solicitud."),
+                                   templates);
+const ToolCommand manualCommand("manual", kManualUsage,
+                                QStringLiteral("Escribe el «Manual de Usuario.doc» en la carpeta."), manual);
 
 } // namespace
 } // namespace velmora::tools

@@ -12,17 +12,12 @@ namespace velmora::tools {
 using ToolHandler = std::function<int(const QStringList& args)>;
 
 struct ToolCommand {
-    ToolCommand(const char* name, const char* usage, ToolHandler handler);
+    // `usage` follows "Uso: velmora-tools "; `description` is one Spanish line for the help.
+    ToolCommand(const char* name, const QString& usage, const QString& description, ToolHandler handler);
 };
 
 // Prints a line to standard output / standard error as UTF-8.
 void printOut(const QString& line);
 void printErr(const QString& line);
-
-// "--name value" options: the value after the flag, or the fallback.
-QString optionValue(const QStringList& args, const QString& flag, const QString& fallback = QString());
-bool hasFlag(const QStringList& args, const QString& flag);
-// The arguments that are neither flags nor the values of the given value flags.
-QStringList positionalArgs(const QStringList& args, const QStringList& valueFlags);
 
 } // namespace velmora::tools

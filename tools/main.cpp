@@ -11,6 +11,7 @@ namespace velmora::tools {
 namespace {
 struct Entry {
     QString usage;
+    QString description;
     ToolHandler handler;
 };
 std::map<QString, Entry>& registry() {
@@ -19,8 +20,9 @@ std::map<QString, Entry>& registry() {
 }
 } // namespace
 
-ToolCommand::ToolCommand(const char* name, const char* usage, ToolHandler handler) {
-    registry()[QString::fromUtf8(name)] = Entry{QString::fromUtf8(usage), std::move(handler)};
+ToolCommand::ToolCommand(const char* name, const QString& usage, const QString& description,
+                         ToolHandler handler) {
+    registry()[QString::fromUtf8(name)] = Entry{usage, description, std::move(handler)};
 }
 
 void printOut(const QString& line) {
@@ -33,27 +35,21 @@ void printErr(const QString& line) {
     std::fputc('\n', stderr);
 }
 
-QString optionValue(const QStringList& args, const QString& flag, const QString& fallback) {
-    const qsizetype at = args.indexOf(flag);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
-}
+namespace {
 
-bool hasFlag(const QStringList& args, const QString& flag) {
-    return args.contains(flag);
-}
-
-QStringList positionalArgs(const QStringList& args, const QStringList& valueFlags) {
-    QStringList out;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (valueFlags.contains(args.at(i))) {
-            ++i;
-            continue;
-        }
-        if (!args.at(i).startsWith(QLatin1String("--")))
-            out << args.at(i);
+void printHelp(void (*print)(const QString&)) {
+    print(QStringLiteral("Uso: velmora-tools ORDEN [argumentos]"));
+    print(QString());
+    print(QStringLiteral("Órdenes:"));
+    for (const auto& [name, entry] : registry()) {
+        print(QStringLiteral("  ") + entry.usage);
+        print(QStringLiteral("      ") + entry.description);
     }
-    return out;
+    print(QString());
+    print(QStringLiteral("Con «velmora-tools ORDEN --help» se explican las opciones de cada orden."));
 }
+
+} // namespace
 
 } // namespace velmora::tools
 
@@ -64,10 +60,15 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const auto& commands = registry();
-    if (args.isEmpty() || !commands.count(args.first())) {
-        printErr(QStringLiteral("Uso: velmora-tools ORDEN [argumentos]"));
-        for (const auto& [name, entry] : commands)
-            printErr(QStringLiteral("  ") + entry.usage);
+    const QString first = args.value(0);
+    if (first == QLatin1String("-h") || first == QLatin1String("--help") || first == QLatin1String("ayuda")) {
+        printHelp(printOut);
+        return 0;
+    }
+    if (!commands.count(first)) {
+        if (!first.isEmpty())
+            printErr(QStringLiteral("Orden desconocida: %1").arg(first));
+        printHelp(printErr);
         return 2;
     }
     const QString name = args.takeFirst();

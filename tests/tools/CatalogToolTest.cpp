@@ -107,3 +107,58 @@ TEST(CatalogTool, EncodingAndDecodingAreInverse) {
     ASSERT_EQ(runTool({"catalog", "decode", dir.file("F.enc"), dir.file("vuelta.txt")}).exitCode, 0);
     EXPECT_EQ(dir.read("vuelta.txt"), dir.read("plano.txt"));
 }
+
+TEST(CatalogTool, LookupCountsAreOutOfTheCatalogueTotals) {
+    ContestFixture contest;
+    // The position-group links fail to load: the groups are read, their lookups never made.
+    QFile broken(contest.dataFile("F0007.enc"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("456\r\n\x01\r\n");
+    broken.close();
+    const ToolOutput failed = runTool({"catalog", "check", contest.root()});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.out.contains(QStringLiteral("\ngroups 3\n")));
+    EXPECT_TRUE(failed.out.contains(QStringLiteral("\ngroup-positions 0 of 3\n")))
+        << failed.out.toStdString();
+
+    ContestFixture whole;
+    const ToolOutput loaded = runTool({"catalog", "check", whole.root()});
+    EXPECT_TRUE(loaded.out.contains(QStringLiteral("\ngroup-positions 3 of 3\n")))
+        << loaded.out.toStdString();
+}
+
+TEST(ToolArguments, HelpAndMistakesAreSpanish) {
+    const ToolOutput help = runTool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Uso: velmora-tools ORDEN [argumentos]\n\nÓrdenes:\n")));
+    EXPECT_TRUE(
+        help.out.contains(QStringLiteral("  manual CARPETA\n      Escribe el «Manual de Usuario.doc")));
+
+    const ToolOutput checkHelp = runTool({"catalog", "check", "--help"});
+    EXPECT_EQ(checkHelp.exitCode, 0);
+    EXPECT_EQ(checkHelp.out, QStringLiteral("Uso: velmora-tools catalog check CARPETA [--dump TABLA]\n\n"
+                                            "Opciones:\n"
+                                            "  -h, --help\n      Muestra esta ayuda.\n"
+                                            "  --dump TABLA\n      Escribe sólo esa tabla, en CSV UTF-8 "
+                                            "(bodies, groups, localities...).\n"));
+
+    const QString checkUsage = QStringLiteral("Uso: velmora-tools catalog check CARPETA [--dump TABLA]\n"
+                                              "Con -h o --help se explican sus opciones.\n");
+    const ToolOutput unknown = runTool({"catalog", "check", "x", "--nada"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, QStringLiteral("Opción desconocida: --nada\n") + checkUsage);
+    const ToolOutput missing = runTool({"catalog", "check"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, QStringLiteral("Faltan argumentos.\n") + checkUsage);
+    const ToolOutput noValue = runTool({"catalog", "check", "x", "--dump"});
+    EXPECT_EQ(noValue.exitCode, 2);
+    EXPECT_EQ(noValue.err, QStringLiteral("Falta el valor de la opción --dump\n") + checkUsage);
+
+    const ToolOutput badScale = runTool({"sample-install", "x", "--scale", "huge"});
+    EXPECT_EQ(badScale.exitCode, 2);
+    EXPECT_TRUE(
+        badScale.err.startsWith(QStringLiteral("El tamaño (--scale) es small, realistic o large.\n")));
+    const ToolOutput unknownCommand = runTool({"imprimir"});
+    EXPECT_EQ(unknownCommand.exitCode, 2);
+    EXPECT_TRUE(unknownCommand.err.startsWith(QStringLiteral("Orden desconocida: imprimir\nUso: ")));
+}
