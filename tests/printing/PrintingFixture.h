@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/AppFolders.h"
-#include "platform/Progress.h"
 #include "applications/ApplicationXml.h"
 #include "catalog/ListTables.h"
 #include "editor/ApplicationModel.h"
+#include "platform/AppFolders.h"
 #include "platform/Clock.h"
+#include "platform/Progress.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/data/RecordSet.h"
 #include "printing/ApplicationDocument.h"
@@ -14,6 +14,7 @@
 #include "printing/SampleApplication.h"
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
+#include "support/SampleApplicant.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -38,7 +39,7 @@ public:
         EXPECT_TRUE(createResultasList(resultas).ok());
         EXPECT_TRUE(createCoursesList(courses).ok());
         EXPECT_TRUE(createDocumentsList(documents).ok());
-        fillModel();
+        fillSampleApplicant(model);
         printRecord = GeneraCadenaImpresion(model);
     }
 
@@ -55,34 +56,6 @@ public:
                              templatePath(folders.data, key, g)))
                 return false;
         return true;
-    }
-
-    void fillModel() {
-        model.setText(u"txtApellido1", QStringLiteral("Muñoz & Peña"));
-        model.setText(u"txtApellido2", QStringLiteral("Güell"));
-        model.setText(u"txtNombre", QStringLiteral("María José"));
-        model.setText(u"txtDNI", QStringLiteral("12345678Z"));
-        model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
-        model.setText(u"txtTelefono", QStringLiteral("925000000"));
-        model.setText(u"txtDomicilio", QStringLiteral("C/ Mayor, 1"));
-        model.setText(u"txtLocalidad", QStringLiteral("Toledo"));
-        model.setText(u"txtCP", QStringLiteral("45001"));
-        model.setChoice(u"cboProvincia", QStringLiteral("45"), QStringLiteral("Toledo"));
-        model.setSelected(u"optDiscNo");
-        model.setSelected(u"optVoluntario");
-        model.setSelected(u"optPetConyugeNo");
-        model.setSelected(u"optReingresoNo");
-        model.setChoice(u"cboPrefArea", QStringLiteral("07"), QStringLiteral("Área de Salud de Toledo"));
-        model.setChoice(u"cboCuerpo", QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
-        model.setChoice(u"cboGrupo", QStringLiteral("A2"), QStringLiteral("A2"));
-        model.setText(u"txtNRP", QStringLiteral("0012345678"));
-        model.setSelected(u"optActivo");
-        model.setSelected(u"OptSi");
-        model.setSelected(u"optDefinitivo");
-        model.setText(u"txtFecPosesion", QStringLiteral("01/06/2010"));
-        model.setSelected(u"optSSTarvo");
-        model.setText(u"txtFechaIngreso", QStringLiteral("01/02/2005"));
-        model.setText(u"txtPuesto", QStringLiteral("Hospital Virgen de la Salud"));
     }
 
     // Positions ordered from 1, codes 10000 + order, with names of realistic length.

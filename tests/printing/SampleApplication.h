@@ -1,15 +1,16 @@
 #pragma once
 
-#include "platform/AppFolders.h"
 #include "app/LoadingSequence.h"
-#include "platform/Progress.h"
 #include "applications/ApplicationXml.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "catalog/PositionLookup.h"
 #include "editor/ApplicationModel.h"
+#include "platform/AppFolders.h"
 #include "platform/MessageService.h"
+#include "platform/Progress.h"
 #include "platform/data/RecordSet.h"
+#include "support/SampleApplicant.h"
 
 #include <QString>
 
@@ -81,26 +82,15 @@ inline bool makeSampleApplication(CatalogTables& tables, ApplicationModel& model
         rows->moveFirst();
         return std::make_pair(rows->text(key), rows->text(shown));
     };
-    model.setText(u"txtApellido1", QStringLiteral("Muñoz & Peña"));
-    model.setText(u"txtApellido2", QStringLiteral("Güell"));
-    model.setText(u"txtNombre", QStringLiteral("María José"));
-    model.setText(u"txtDNI", QStringLiteral("12345678Z"));
-    model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
-    model.setText(u"txtDomicilio", QStringLiteral("C/ Mayor, 1"));
     const auto province = firstRow(tables.addressProvinces, 0, 1);
-    model.setChoice(u"cboProvincia", province.first, province.second);
     const auto area = firstRow(tables.areas, 0, 1);
-    model.setChoice(u"cboPrefArea", area.first, area.second);
-    model.setChoice(u"cboCuerpo", body->text(u"CodCuerpo"), body->text(u"DescCuerpo"));
-    model.setChoice(u"cboGrupo", body->text(u"Grupo"), body->text(u"Grupo"));
-    model.setSelected(u"optDiscNo");
-    model.setSelected(u"optVoluntario");
-    model.setSelected(u"optPetConyugeNo");
-    model.setSelected(u"optReingresoNo");
-    model.setSelected(u"optActivo");
-    model.setSelected(u"OptSi");
-    model.setSelected(u"optTemporal");
-    model.setSelected(u"optSSTarvo");
+    fillSampleApplicant(model, SampleApplicantChoices{.provinceCode = province.first,
+                                                      .province = province.second,
+                                                      .areaCode = area.first,
+                                                      .area = area.second,
+                                                      .bodyCode = body->text(u"CodCuerpo"),
+                                                      .body = body->text(u"DescCuerpo"),
+                                                      .group = body->text(u"Grupo")});
     copyPositions(*positions->vacancy, lists.vacancies, vacancies);
     copyPositions(*positions->resultas, lists.resultas, resultas);
     for (int i = 1; i <= courses; ++i) {
