@@ -465,7 +465,6 @@ void EditorWindow::releaseAndEnd() {
     if (m_released)
         return;
     m_released = true;
-    m_binder.reset();
     m_candidates.vacancies.close();
     m_candidates.resultas.close();
     m_services.state.releaseCatalogues();
