@@ -73,20 +73,22 @@ public:
     // Runs `act` on the modal window named `name` as soon as it is shown (before `trigger`
     // returns). Fails the test when it never appears.
     void whenModal(const QString& name, std::function<void(QWidget*)> act) {
+        auto* timer = new QTimer(qApp);
+        timer->setInterval(10);
         auto attempts = std::make_shared<int>(0);
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [name, act, attempts, poll] {
-            if (QWidget* w = QApplication::activeModalWidget(); w && w->objectName() == name) {
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, attempts] {
+            QWidget* w = QApplication::activeModalWidget();
+            const bool shown = w && w->objectName() == name;
+            if (!shown && ++*attempts <= 200)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            if (shown)
                 act(w);
-                return;
-            }
-            if (++*attempts > 200) {
+            else
                 ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
-                return;
-            }
-            QTimer::singleShot(10, *poll);
-        };
-        QTimer::singleShot(0, *poll);
+        });
+        timer->start();
     }
 
     // The catalogues read again, as the next run of the program reads them.
