@@ -1,0 +1,72 @@
+#pragma once
+
+#include "printing/BarcodeText.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace velmora {
+
+// Where something was read: a file and its 1-based page (1 for a picture file).
+struct PageOrigin {
+    QString file;
+    int page = 0;
+    QString text() const; // "carta.pdf, página 3"
+};
+
+// A problem found while reading, named the way the office's lists show it.
+struct OfficeProblem {
+    QString where;   // the application, or a file and page
+    QString problem; // a short name ("Falta la primera página", ...)
+    QString detail;  // what exactly, with the printed page when it concerns one
+};
+
+// One position requested on a vacancy or resultas page.
+struct RequestedPosition {
+    int order = 0;
+    QString code;
+    int page = 0; // printed page number that carried it
+    bool operator==(const RequestedPosition& other) const = default;
+};
+
+// One printed application read back from its barcodes.
+struct OfficeApplication {
+    QString id;    // file name stem as the program names the application (unique in a batch)
+    QString key;   // barcode key: DNI + body + group
+    QString dni;
+    QString body;
+    QString group;
+    QString printDate; // "DD/MM/YYYY"
+    QString printTime; // "HH:mm:ss"
+
+    bool hasFirstPage = false;
+    QString foldedRecord;     // the print record as the barcode carries it
+    QStringList foldedFields; // its 37 fields, still folded (dates as printed: YYYYMMDD)
+    QStringList fields;       // its 37 fields unfolded, dates as DD/MM/YYYY (empty without a first page)
+
+    std::vector<RequestedPosition> vacancies;
+    std::vector<RequestedPosition> resultas;
+    std::vector<PageOrigin> pages; // every scanned page that carried one of its barcodes
+    std::vector<OfficeProblem> problems;
+
+    bool complete() const { return problems.empty(); }
+    QString status() const; // "Completa" or "Con incidencias"
+};
+
+// Everything a batch gives back.
+struct OfficeReadOutcome {
+    std::vector<OfficeApplication> applications; // in order of their id
+    std::vector<OfficeProblem> fileProblems;     // unreadable files, pages without a barcode, foreign texts
+    int files = 0;
+    int pages = 0;                 // pages (and pictures) looked at
+    int pagesWithoutBarcode = 0;
+    bool cancelled = false;
+
+    int completeApplications() const;
+    // Every page was read and every application is complete.
+    bool allComplete() const;
+};
+
+} // namespace velmora
