@@ -33,8 +33,8 @@ struct RequestedPosition {
 
 // One printed application read back from its barcodes.
 struct OfficeApplication {
-    QString id;    // file name stem as the program names the application (unique in a batch)
-    QString key;   // barcode key: DNI + body + group
+    QString id;  // file name stem as the program names the application (unique in a batch)
+    QString key; // barcode key: DNI + body + group
     QString dni;
     QString body;
     QString group;
@@ -60,7 +60,7 @@ struct OfficeReadOutcome {
     std::vector<OfficeApplication> applications; // in order of their id
     std::vector<OfficeProblem> fileProblems;     // unreadable files, pages without a barcode, foreign texts
     int files = 0;
-    int pages = 0;                 // pages (and pictures) looked at
+    int pages = 0; // pages (and pictures) looked at
     int pagesWithoutBarcode = 0;
     bool cancelled = false;
 

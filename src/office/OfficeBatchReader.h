@@ -13,8 +13,8 @@ namespace velmora {
 class ContestRules;
 
 struct OfficeReadOptions {
-    int dpi = 200;             // resolution PDF pages are rendered at
-    int threads = 0;           // 0: one per core
+    int dpi = 200;                         // resolution PDF pages are rendered at
+    int threads = 0;                       // 0: one per core
     const ContestRules* contest = nullptr; // when given, applications are checked against it
 };
 

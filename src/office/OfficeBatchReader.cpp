@@ -1,0 +1,169 @@
+#include "office/OfficeBatchReader.h"
+
+#include "office/ApplicationAssembler.h"
+#include "office/ScanFile.h"
+#include "office/ScannedBarcode.h"
+#include "office/SymbolFinder.h"
+
+#include <QFileInfo>
+#include <QThread>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+// Pages handed to one worker at a time: a PDF is opened once per run of pages, and a
+// short file still spreads over every core.
+constexpr int kLongestRun = 16;
+
+struct PageRun {
+    int file = 0;
+    int first = 0;
+    int count = 0;
+};
+
+struct PageRead {
+    PageOrigin origin;
+    QStringList texts;
+    std::optional<QString> error;
+};
+
+// What the workers hand to the reading thread. Only finished pages wait here, each a few
+// short texts, so memory stays flat whatever the batch.
+class ReadQueue {
+public:
+    void push(PageRead read) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_reads.push_back(std::move(read));
+        }
+        m_ready.notify_one();
+    }
+    void workerDone() {
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_doneWorkers;
+        }
+        m_ready.notify_one();
+    }
+    // Waits for pages; empty once every worker is done and nothing is left.
+    std::deque<PageRead> take(int workers) {
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [&] { return !m_reads.empty() || m_doneWorkers == workers; });
+        return std::exchange(m_reads, {});
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::deque<PageRead> m_reads;
+    int m_doneWorkers = 0;
+};
+
+QString snippet(const QString& text) {
+    constexpr int kShown = 60;
+    return text.size() > kShown ? text.left(kShown) + QStringLiteral("…") : text;
+}
+
+} // namespace
+
+OfficeBatchReader::OfficeBatchReader(OfficeReadOptions options) : m_options(options) {}
+
+OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const ProgressHandler& progress) {
+    OfficeReadOutcome outcome;
+    outcome.files = int(files.size());
+
+    std::vector<ScanFileInfo> scans;
+    std::vector<QString> names;
+    int total = 0;
+    for (const QString& path : files) {
+        const QString name = QFileInfo(path).fileName();
+        Result<ScanFileInfo> scan = inspectScanFile(path);
+        if (!scan) {
+            outcome.fileProblems.push_back(
+                OfficeProblem{name, QStringLiteral("Archivo ilegible"), scan.error().description});
+            continue;
+        }
+        scans.push_back(scan.value());
+        names.push_back(name);
+        total += scan->pages;
+    }
+
+    const int threads = std::max(1, m_options.threads > 0 ? m_options.threads : QThread::idealThreadCount());
+    std::vector<PageRun> runs;
+    for (int f = 0; f < int(scans.size()); ++f) {
+        const int pages = scans[f].pages;
+        const int length = std::clamp(pages / (threads * 2), 1, kLongestRun);
+        for (int first = 0; first < pages; first += length)
+            runs.push_back(PageRun{f, first, std::min(length, pages - first)});
+    }
+
+    ReadQueue queue;
+    std::atomic<size_t> nextRun = 0;
+    const auto work = [&] {
+        for (size_t r = nextRun++; r < runs.size() && !m_cancelled; r = nextRun++) {
+            const PageRun& run = runs[r];
+            Result<std::unique_ptr<ScanPageStream>> stream = openScanPages(scans[run.file], m_options.dpi);
+            for (int p = run.first; p < run.first + run.count && !m_cancelled; ++p) {
+                PageRead read{PageOrigin{names[run.file], p + 1}, {}, std::nullopt};
+                if (!stream) {
+                    read.error = stream.error().description;
+                } else if (Result<QImage> image = stream.value()->page(p); !image) {
+                    read.error = image.error().description;
+                } else {
+                    read.texts = findBarcodeTexts(image.value());
+                }
+                queue.push(std::move(read));
+            }
+        }
+        queue.workerDone();
+    };
+    const int workers = std::max(1, std::min(threads, int(runs.size())));
+    std::vector<std::thread> pool;
+    for (int i = 0; i < workers; ++i)
+        pool.emplace_back(work);
+
+    ApplicationAssembler assembler(m_options.contest);
+    int done = 0;
+    for (std::deque<PageRead> reads = queue.take(workers); !reads.empty(); reads = queue.take(workers)) {
+        for (const PageRead& read : reads) {
+            ++done;
+            const QString where = read.origin.text();
+            if (read.error) {
+                outcome.fileProblems.push_back(
+                    OfficeProblem{where, QStringLiteral("Página ilegible"), *read.error});
+            } else if (read.texts.isEmpty()) {
+                ++outcome.pagesWithoutBarcode;
+                outcome.fileProblems.push_back(
+                    OfficeProblem{where, QStringLiteral("Página sin código de barras"),
+                                  QStringLiteral("no se ha encontrado ningún código PDF417")});
+            }
+            for (const QString& text : read.texts) {
+                Result<ScannedBarcode> barcode = parseScannedBarcode(text);
+                if (barcode)
+                    assembler.add(read.origin, barcode.value());
+                else
+                    outcome.fileProblems.push_back(OfficeProblem{
+                        where, QStringLiteral("Código ajeno"),
+                        QStringLiteral("%1: «%2»").arg(barcode.error().description, snippet(text))});
+            }
+        }
+        if (progress)
+            progress(done, total);
+    }
+    for (std::thread& t : pool)
+        t.join();
+
+    outcome.pages = done;
+    outcome.cancelled = m_cancelled;
+    outcome.applications = assembler.assemble();
+    return outcome;
+}
+
+} // namespace velmora

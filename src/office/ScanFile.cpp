@@ -1,0 +1,104 @@
+#include "office/ScanFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <poppler-qt6.h>
+
+namespace velmora {
+namespace {
+
+Error unreadable(const QString& why) {
+    return Error::make(ErrorCode::FileAccess, why);
+}
+
+bool startsAsPdf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-");
+}
+
+Result<std::unique_ptr<Poppler::Document>> loadPdf(const QString& path) {
+    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    if (!document)
+        return unreadable(QStringLiteral("el PDF está dañado o no se puede abrir"));
+    if (document->isLocked())
+        return unreadable(QStringLiteral("el PDF está protegido con contraseña"));
+    document->setRenderHint(Poppler::Document::Antialiasing, true);
+    return document;
+}
+
+class PdfPages : public ScanPageStream {
+public:
+    PdfPages(std::unique_ptr<Poppler::Document> document, int dpi)
+        : m_document(std::move(document)), m_dpi(dpi) {}
+
+    Result<QImage> page(int index) override {
+        std::unique_ptr<Poppler::Page> page = m_document->page(index);
+        if (!page)
+            return unreadable(QStringLiteral("no se puede abrir la página"));
+        QImage image = page->renderToImage(m_dpi, m_dpi);
+        if (image.isNull())
+            return unreadable(QStringLiteral("no se puede dibujar la página"));
+        return image;
+    }
+
+private:
+    std::unique_ptr<Poppler::Document> m_document;
+    int m_dpi;
+};
+
+class PicturePages : public ScanPageStream {
+public:
+    explicit PicturePages(const QString& path) : m_reader(path) {}
+
+    Result<QImage> page(int index) override {
+        if (index != m_next && !m_reader.jumpToImage(index))
+            return unreadable(QStringLiteral("no se puede llegar a la imagen %1").arg(index + 1));
+        QImage image = m_reader.read();
+        m_next = index + 1;
+        if (image.isNull())
+            return unreadable(QStringLiteral("imagen dañada: %1").arg(m_reader.errorString()));
+        return image;
+    }
+
+private:
+    QImageReader m_reader;
+    int m_next = 0;
+};
+
+} // namespace
+
+Result<ScanFileInfo> inspectScanFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return Error::make(ErrorCode::FileNotFound, QStringLiteral("no se encuentra el archivo"));
+    if (info.size() == 0)
+        return unreadable(QStringLiteral("el archivo está vacío"));
+    ScanFileInfo file{path, startsAsPdf(path), 0};
+    if (file.pdf) {
+        Result<std::unique_ptr<Poppler::Document>> document = loadPdf(path);
+        if (!document)
+            return document.error();
+        file.pages = document.value()->numPages();
+        if (file.pages <= 0)
+            return unreadable(QStringLiteral("el PDF no tiene páginas"));
+        return file;
+    }
+    QImageReader reader(path);
+    if (!reader.canRead())
+        return unreadable(QStringLiteral("no es un PDF ni una imagen que se pueda leer"));
+    file.pages = std::max(1, reader.imageCount());
+    return file;
+}
+
+Result<std::unique_ptr<ScanPageStream>> openScanPages(const ScanFileInfo& file, int dpi) {
+    if (!file.pdf)
+        return std::unique_ptr<ScanPageStream>(std::make_unique<PicturePages>(file.path));
+    Result<std::unique_ptr<Poppler::Document>> document = loadPdf(file.path);
+    if (!document)
+        return document.error();
+    return std::unique_ptr<ScanPageStream>(std::make_unique<PdfPages>(std::move(document).value(), dpi));
+}
+
+} // namespace velmora
