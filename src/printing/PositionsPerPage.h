@@ -9,11 +9,11 @@ namespace velmora {
 // the office's check agree on the number and on what an unusable value turns into.
 struct PositionsPerPage {
     static constexpr int kDefault = 40;
-    // Beyond this the rows of a page would be printed too small to read.
-    static constexpr int kMaximum = 100;
 
     int count = kDefault;
-    QString warning; // set when the written value was not usable and kDefault is used instead
+    // Set when the written value was not usable and kDefault is used instead, or when it was
+    // more than a sheet holds and the largest that fits is used instead.
+    QString warning;
 
     static PositionsPerPage fromText(const QString& text);
 };

@@ -74,7 +74,7 @@ ListTableShape listTableShape(ListKind kind, TemplateGeneration generation) {
         shape.headerRows = {
             {QStringLiteral("Orden\npreferencia"), QStringLiteral("Código\n(5 Dígitos)\nConvocatoria"),
              QStringLiteral("Denominación"), QStringLiteral("Institución Sanitaria"),
-             legacy ? QStringLiteral("Localidad o Z.B.S.(Provincia)") : QStringLiteral("Z.B.S."),
+             legacy ? QStringLiteral("Localidad o Z.B.S.\n(Provincia)") : QStringLiteral("Z.B.S."),
              QStringLiteral("Área"), QStringLiteral("Demarcación")}};
         break;
     case ListKind::Resultas:
@@ -88,6 +88,17 @@ ListTableShape listTableShape(ListKind kind, TemplateGeneration generation) {
         break;
     }
     return shape;
+}
+
+PageSetup templatePageSetup() {
+    PageSetup page;
+    page.marginLeft = 1134;
+    page.marginRight = 1134;
+    page.marginTop = 851;
+    page.marginBottom = 851;
+    page.header = 425;
+    page.footer = 425;
+    return page;
 }
 
 RunFormat listHeaderFont() {

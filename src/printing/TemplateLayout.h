@@ -68,6 +68,9 @@ struct ListTableShape {
 
 ListTableShape listTableShape(ListKind kind, TemplateGeneration generation);
 
+// The page of every template: A4 with 2 cm side margins.
+docengine::PageSetup templatePageSetup();
+
 // Formatting of the header rows and of the data rows.
 docengine::RunFormat listHeaderFont();
 docengine::RunFormat listDataFont();

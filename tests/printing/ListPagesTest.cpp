@@ -22,26 +22,59 @@ TEST(ListPagesTest, PagesHoldThePlacesPerPageAndALastPartialPageAtMost31) {
     EXPECT_EQ(listPageSizes(3, 0), (Pages{3}));
 }
 
-TEST(ListPagesTest, FitterShrinksOnlyTextsThatWouldMakeTheRowTooTall) {
+TEST(ListPagesTest, AListTakesOneSizeAndRowsOfOneOrTwoLinesNeverBelowSevenPoints) {
     const docengine::RunFormat base{.font = QStringLiteral("Times New Roman"), .size = 9};
-    const docengine::Twips oneLine = docengine::Twips(ListCellFitter::lineHeight(base)) + 2;
-    ListCellFitter fitter(base, oneLine);
-    EXPECT_EQ(fitter.sizeFor(QStringLiteral("10001"), 1250), 9.0);
-    EXPECT_EQ(fitter.sizeFor(QString(), 800), 9.0);
+    ListCellFitter fitter(base);
+    const QList<docengine::Twips> widths{1000, 1250, 1950};
+    const QString longName =
+        QStringLiteral("Facultativo Especialista de Área - Pediatría de Atención Primaria");
 
-    const QString name = QStringLiteral("Facultativo Especialista de Área - Pediatría");
-    const double size = fitter.sizeFor(name, 2150);
-    EXPECT_LT(size, 9.0);
-    EXPECT_GE(size, ListCellFitter::kMinimumPoints);
-    EXPECT_EQ(size * 2, std::round(size * 2)) << "sizes go in half points";
-    const docengine::RunFormat chosen{.font = base.font, .size = size};
-    EXPECT_LE(ListCellFitter::textHeight(name, 2150, chosen), oneLine);
-    // One half point larger would not have fitted.
-    const docengine::RunFormat larger{.font = base.font, .size = size + 0.5};
-    EXPECT_GT(ListCellFitter::textHeight(name, 2150, larger), oneLine);
+    // Short texts keep the base size and one line.
+    const ListType plain = fitter.choose(
+        {{QStringLiteral("1"), QStringLiteral("10001"), QStringLiteral("Pediatra")}}, widths, 600);
+    EXPECT_EQ(plain.size, 9.0);
+    EXPECT_EQ(plain.lines, 1);
+    EXPECT_EQ(plain.rowHeight, fitter.rowHeight(9, 1));
 
-    // What cannot fit even at the smallest size gets the smallest size.
-    EXPECT_EQ(fitter.sizeFor(QString(200, QLatin1Char('W')), 400), ListCellFitter::kMinimumPoints);
+    // One long name sets the whole list: two lines at the largest size where every text fits.
+    const ListType two =
+        fitter.choose({{QStringLiteral("1"), QStringLiteral("10001"), QStringLiteral("Pediatra")},
+                       {QStringLiteral("2"), QStringLiteral("10002"), longName}},
+                      widths, 600);
+    EXPECT_EQ(two.lines, 2);
+    EXPECT_GE(two.size, ListCellFitter::kMinimumPoints);
+    EXPECT_LE(ListCellFitter::textHeight(longName, 1950, {.font = base.font, .size = two.size}),
+              2 * ListCellFitter::lineHeight({.font = base.font, .size = two.size}));
+    EXPECT_LE(two.rowHeight, 600);
+
+    // Rows with room for one line only: one line, and the text is left to be cut.
+    const ListType tight = fitter.choose({{QStringLiteral("1"), QStringLiteral("10002"), longName}}, widths,
+                                         fitter.rowHeight(7, 1) + 5);
+    EXPECT_EQ(tight.lines, 1);
+    EXPECT_LE(tight.rowHeight, fitter.rowHeight(7, 1) + 5);
+
+    // What cannot fit even at 7 pt gets 7 pt and two lines, never less.
+    const ListType smallest =
+        fitter.choose({{QString(), QString(), QString(300, QLatin1Char('W'))}}, widths, 600);
+    EXPECT_EQ(smallest.size, ListCellFitter::kMinimumPoints);
+    EXPECT_EQ(smallest.lines, 2);
+}
+
+TEST(ListPagesTest, TheLargestPlacesPerPageFitOneSheetWithItsBarcodeAtSevenPoints) {
+    const int largest = largestPositionsPerPage();
+    EXPECT_GE(largest, PositionsPerPage::kDefault) << "the default always fits";
+    EXPECT_LT(largest, 100);
+    // The largest value fits the page of either generation's lists; one more would not.
+    const docengine::PageSetup page = templatePageSetup();
+    int fitsBoth = 1000;
+    for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy})
+        for (ListKind kind : {ListKind::Vacancies, ListKind::Resultas}) {
+            const qreal room = listPageRoom(page, listHeaderHeight(listTableShape(kind, g)));
+            ListCellFitter fitter(listDataFont());
+            EXPECT_LE(largest * fitter.rowHeight(ListCellFitter::kMinimumPoints, 1), room);
+            fitsBoth = std::min(fitsBoth, rowsThatFit(room, listDataFont()));
+        }
+    EXPECT_EQ(largest, fitsBoth);
 }
 
 TEST(ListPagesTest, VersionProbeReadsTheMajorVersionAndReportsAnEngineThatWillNotStart) {

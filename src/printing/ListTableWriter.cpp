@@ -1,0 +1,288 @@
+#include "printing/ListTableWriter.h"
+
+#include "platform/Progress.h"
+#include "platform/data/RecordSet.h"
+#include "platform/docengine/Document.h"
+#include "printing/BarcodePicture.h"
+#include "printing/BarcodeText.h"
+#include "printing/ListPages.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace velmora {
+
+using namespace docengine;
+
+namespace {
+
+constexpr double kCoursesPrintSize = 10;
+
+QString paragraphText(const pugi::xml_node& paragraph) {
+    QString text;
+    for (pugi::xml_node n = paragraph.first_child(); n;) {
+        if (!std::strcmp(n.name(), "w:t"))
+            text += QString::fromUtf8(n.child_value());
+        if (n.first_child() && std::strcmp(n.name(), "w:pPr") != 0 && std::strcmp(n.name(), "w:rPr") != 0) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && n != paragraph && !n.next_sibling())
+            n = n.parent();
+        if (!n || n == paragraph)
+            break;
+        n = n.next_sibling();
+    }
+    return text;
+}
+
+bool onOff(const pugi::xml_node& n) {
+    if (!n)
+        return false;
+    const char* v = n.attribute("w:val").value();
+    return !(*v) || !(std::strcmp(v, "0") == 0 || std::strcmp(v, "false") == 0 || std::strcmp(v, "off") == 0);
+}
+
+// Widths of the cells of a row: the grid's columns, or equal shares when cells were merged.
+QList<Twips> cellWidths(const Table& table, int row) {
+    QList<Twips> widths = table.columnWidths();
+    const int cells = table.cellCount(row);
+    if (widths.size() == cells || cells <= 0)
+        return widths;
+    Twips total = 0;
+    for (Twips w : widths)
+        total += w;
+    return QList<Twips>(cells, total / cells);
+}
+
+// A cell copied from a header row keeps its shading; data cells have none.
+void clearShading(Table& table, int row, int cell) {
+    auto at = table.cellCursor(row, cell);
+    if (!at.ok())
+        return;
+    pugi::xml_node tcPr = at.value().paragraph().parent().child("w:tcPr");
+    if (tcPr)
+        tcPr.remove_child("w:shd");
+}
+
+} // namespace
+
+QStringList listDataColumns(ListKind kind, TemplateGeneration generation) {
+    switch (kind) {
+    case ListKind::Courses:
+        return {QStringLiteral("Curso"), QStringLiteral("NHoras"), QStringLiteral("Ano"),
+                QStringLiteral("Centro")};
+    case ListKind::Documents:
+        if (generation == TemplateGeneration::Legacy)
+            return {QString(), QStringLiteral("Documento"), QStringLiteral("Centro")};
+        return {QString(), QStringLiteral("Documento"), QStringLiteral("Horas"), QStringLiteral("Fecha"),
+                QStringLiteral("Centro")};
+    case ListKind::Vacancies:
+        return {QStringLiteral("Orden"),           QStringLiteral("CodConvocatoria"),
+                QStringLiteral("NomConvocatoria"), QStringLiteral("Consejeria"),
+                QStringLiteral("Localidad"),       QStringLiteral("Area"),
+                QStringLiteral("Demarcacion")};
+    case ListKind::Resultas:
+        return {QStringLiteral("Orden"), QStringLiteral("CodConvocatoria"), QStringLiteral("NomConvocatoria"),
+                QStringLiteral("Consejeria"), QStringLiteral("Localidad")};
+    }
+    return {};
+}
+
+ListRows::ListRows(const RecordSet& list, const QStringList& names, const QString& fallbackSort) {
+    if (!list.isOpen())
+        return;
+    rows = list.clone();
+    const QString sort = list.sort().isEmpty() ? fallbackSort : list.sort();
+    if (!sort.isEmpty())
+        (void)rows->setSort(sort);
+    rows->moveFirst();
+    count = rows->recordCount();
+    for (const QString& name : names)
+        columns << (name.isEmpty() ? kRunningNumber : rows->columnIndex(name));
+}
+
+ListRows::~ListRows() = default;
+ListRows::ListRows(ListRows&&) noexcept = default;
+
+QStringList ListRows::texts(int number) const {
+    QStringList out;
+    for (int column : columns)
+        out << (column == kRunningNumber ? QString::number(number) : rows->text(column));
+    return out;
+}
+
+ListTableWriter::ListTableWriter(Document& document, TemplateGeneration generation, Progress& progress)
+    : m_doc(document), m_generation(generation), m_older(generation == TemplateGeneration::Legacy),
+      m_progress(progress) {
+    m_dataFont = listDataFont();
+    m_dataFont.font = typeface();
+}
+
+QString ListTableWriter::typeface() const {
+    return m_older ? QStringLiteral("CG Times") : QStringLiteral("Times New Roman");
+}
+
+void ListTableWriter::fillTableList(ListOnPaper& list, ListRows& rows) {
+    if (rows.count == 0)
+        return;
+    int number = 0;
+    for (rows.rows->moveFirst(); !rows.rows->isEOF(); rows.rows->moveNext()) {
+        if (number > 0 && number % kRowsPerListTable == 0)
+            continueOnNewPage(list, nullptr);
+        ++number;
+        writeRow(list, rows.texts(number), nullptr);
+        m_progress.advance(1);
+        m_progress.yieldToEvents();
+    }
+}
+
+void ListTableWriter::setCoursesPrintLook(ListOnPaper& list) {
+    for (Table& t : list.filled) {
+        t.setFont(RunFormat{.font = typeface(), .size = kCoursesPrintSize});
+        t.setBorders(true);
+    }
+}
+
+void ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int perPage, bool breakAfter,
+                                       const PageCloser& closePage) {
+    if (rows.count == 0)
+        return;
+    const qreal room = listPageRoom(m_doc.pageSetup(), headerHeight(list));
+    perPage = std::clamp(perPage, 1, rowsThatFit(room, m_dataFont));
+    std::vector<QStringList> texts;
+    texts.reserve(size_t(rows.count));
+    int number = 0;
+    for (rows.rows->moveFirst(); !rows.rows->isEOF(); rows.rows->moveNext())
+        texts.push_back(rows.texts(++number));
+    ListCellFitter fitter(m_dataFont);
+    const ListType type = fitter.choose(texts, list.first.columnWidths(), Twips(std::floor(room / perPage)));
+
+    const std::vector<int> pages = listPageSizes(rows.count, perPage);
+    rows.rows->moveFirst();
+    size_t next = 0;
+    for (size_t p = 0; p < pages.size(); ++p) {
+        QString data;
+        for (int i = 0; i < pages[p] && !rows.rows->isEOF(); ++i, rows.rows->moveNext()) {
+            writeRow(list, texts.at(next++), &type);
+            if (auto row = listRowBarcodeData(*rows.rows); row.ok())
+                data += row.value();
+            m_progress.advance(1);
+            m_progress.yieldToEvents();
+        }
+        Cursor below = closePositionPage(list, data, closePage);
+        if (p + 1 < pages.size())
+            continueOnNewPage(list, &below);
+        else if (breakAfter)
+            below.insertPageBreak();
+    }
+}
+
+// The header rows of the list's template table, as they print on every page.
+qreal ListTableWriter::headerHeight(const ListOnPaper& list) const {
+    qreal header = 0;
+    for (int r = 1; r <= list.headerRows; ++r) {
+        const QList<Twips> cells = cellWidths(list.first, r);
+        qreal height = 0;
+        for (int c = 1; c <= cells.size(); ++c)
+            if (auto text = list.first.cellText(r, c); text.ok())
+                height = std::max(
+                    height, ListCellFitter::textHeight(text.value(), cells.at(c - 1), listHeaderFont()));
+        if (auto set = list.first.rowHeight(r); set.ok() && set.value().rule != HeightRule::Auto)
+            height = set.value().rule == HeightRule::Exact ? qreal(set.value().value)
+                                                           : std::max(height, qreal(set.value().value));
+        header += height;
+    }
+    return header;
+}
+
+void ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type) {
+    Table& table = list.current;
+    auto added = table.addRow();
+    if (!added.ok())
+        return;
+    const int row = added.value();
+    const int cells = table.cellCount(row);
+    if (!list.currentHasRows) {
+        // Later rows copy this one, so the header's look is undone once per table.
+        for (int c = 1; c <= cells; ++c) {
+            clearShading(table, row, c);
+            (void)table.setCellAlignment(row, c, Alignment::Left);
+        }
+        (void)table.setRowHeight(row, RowHeight{});
+        list.currentHasRows = true;
+        list.filled.push_back(table);
+    }
+    RunFormat font = m_dataFont;
+    if (type) {
+        font.size = type->size;
+        // Rows of one height: a text longer than the row's lines is cut there with "…".
+        (void)table.setRowHeight(row, RowHeight{type->rowHeight, HeightRule::Exact});
+    }
+    (void)table.setRowFont(row, font);
+    for (int c = 0; c < texts.size() && c < cells; ++c)
+        if (!texts.at(c).isEmpty())
+            (void)table.setCellText(row, c + 1, texts.at(c));
+}
+
+// An empty paragraph right below a table, for a barcode or a page break. The paragraph
+// that follows the table keeps its place and look; the new one has no spacing of its own.
+Cursor ListTableWriter::paragraphBelow(const ListOnPaper& list) {
+    Cursor at = m_doc.cursorAfter(list.current);
+    if (!at.isValid())
+        return at;
+    const QString text = paragraphText(at.paragraph());
+    if (text.isEmpty() || (m_older && text == listMarker(list.kind)))
+        return at;
+    const bool breakBefore = onOff(at.paragraph().child("w:pPr").child("w:pageBreakBefore"));
+    at.insertParagraph();
+    if (breakBefore)
+        at.setParagraphFormat(ParagraphFormat{.pageBreakBefore = true});
+    at.movePreviousParagraph();
+    at.setParagraphFormat(
+        ParagraphFormat{.spaceBefore = 0, .spaceAfter = 0, .keepWithNext = false, .pageBreakBefore = false});
+    return at;
+}
+
+// A page break and a new table with the list's header, its widths and header heights
+// copied from the template's table. The newer generation breaks right below the table
+// (or after the page's barcode); the older one before the list's marker.
+void ListTableWriter::continueOnNewPage(ListOnPaper& list, Cursor* after) {
+    Cursor at = after ? *after : paragraphBelow(list);
+    if (m_older) {
+        Cursor from = after ? *after : m_doc.cursorAfter(list.current);
+        if (auto found = m_doc.findText(listMarker(list.kind), &from); found.ok())
+            at = found.value();
+    }
+    if (!at.isValid())
+        return;
+    at.insertPageBreak();
+    ++list.pageBreaks;
+    auto inserted = insertListTable(at, list.kind, m_generation);
+    if (!inserted.ok())
+        return;
+    Table table = inserted.value();
+    const QList<Twips> widths = list.first.columnWidths();
+    if (widths.size() == table.columnCount())
+        (void)table.setColumnWidths(widths);
+    for (int r = 1; r <= std::min(list.headerRows, table.rowCount()); ++r)
+        if (auto height = list.first.rowHeight(r); height.ok())
+            (void)table.setRowHeight(r, height.value());
+    list.current = table;
+    list.currentHasRows = false;
+}
+
+// Below the page's last row: a line break, the page's barcode, another line break.
+Cursor ListTableWriter::closePositionPage(ListOnPaper& list, const QString& data,
+                                          const PageCloser& closePage) {
+    Cursor at = paragraphBelow(list);
+    at.setAlignment(Alignment::Center);
+    at.insertLineBreak();
+    if (closePage)
+        closePage(at, data);
+    at.insertLineBreak();
+    return at;
+}
+
+} // namespace velmora
