@@ -375,7 +375,9 @@ private:
     // ---- resources ------------------------------------------------------------------------
 
     int fontFor(const CharProps& c, qreal scale = 1.0) {
-        const int hp = std::max(1, static_cast<int>(std::lround(c.halfPoints * scale)));
+        int hp = std::max(1, static_cast<int>(std::lround(c.halfPoints * scale)));
+        if (m_sizeCap > 0)
+            hp = std::min(hp, m_sizeCap);
         const QString key = QStringLiteral("%1|%2|%3%4%5%6")
                                 .arg(c.font)
                                 .arg(hp)
@@ -960,8 +962,14 @@ private:
                 flow.breakPending = true;
             flow.applyPendingBreak();
         }
+        if (m_clip.active && m_clip.clipped)
+            return;
         flow.y += box.spaceBefore;
         for (const Line& line : box.lines) {
+            if (m_clip.active && !flow.paginated() && flow.y + line.height > m_clip.height + 0.5) {
+                m_clip.clipped = true;
+                return;
+            }
             if (line.onlyBreak) {
                 if (flow.paginated())
                     flow.breakPending = true;
@@ -972,7 +980,10 @@ private:
                 if (flow.y + line.height > flow.bottom + 0.5 && flow.pageHasContent)
                     flow.newPage();
             }
+            const size_t textsBefore = flow.out().texts.size();
             emitLine(line, x0, flow.y, flow.out());
+            if (m_clip.active && flow.out().texts.size() > textsBefore)
+                m_clip.lastLineText = flow.out().texts.size() - 1;
             flow.y += line.height;
             flow.pageHasContent = true;
             if (line.pageBreakAfter && flow.paginated())
@@ -982,6 +993,61 @@ private:
     }
 
     // ---- tables ---------------------------------------------------------------------------
+
+    // A cell's content. In a row of exact height the content never runs out of its cell: a
+    // cell marked to fit its text first sets its larger type smaller, down to
+    // kSmallestFittedHalfPoints; what still does not fit is cut after the last whole line
+    // that does, which ends in "…".
+    void layoutCell(const pugi::xml_node& tc, CellModel& cell, qreal exactHeight, bool fitText) {
+        const qreal width = std::max<qreal>(cell.width - cell.mar.left - cell.mar.right, 20);
+        auto lay = [&]() {
+            cell.content = PageContent();
+            Flow box;
+            box.box = &cell.content;
+            FieldStack fs;
+            placeBlocks(tc, 0, width, box, fs, false);
+            cell.contentHeight = box.y;
+        };
+        lay();
+        const qreal room = exactHeight - cell.mar.top - cell.mar.bottom;
+        if (exactHeight <= 0 || cell.contentHeight <= room + 0.5)
+            return;
+        if (fitText) {
+            for (int cap = largestHalfPoints(tc) - 1;
+                 cap >= kSmallestFittedHalfPoints && cell.contentHeight > room + 0.5; --cap) {
+                m_sizeCap = cap;
+                lay();
+            }
+        }
+        if (cell.contentHeight > room + 0.5) {
+            m_clip = Clip{.active = true, .height = room};
+            lay();
+            if (m_clip.clipped && m_clip.lastLineText != SIZE_MAX)
+                endWithEllipsis(cell.content.texts[m_clip.lastLineText], width);
+            cell.contentHeight = std::min(cell.contentHeight, std::max<qreal>(room, 0));
+            m_clip = Clip();
+        }
+        m_sizeCap = 0;
+    }
+
+    int largestHalfPoints(const pugi::xml_node& tc) const {
+        int largest = 0;
+        for (const pugi::xpath_node& sz : tc.select_nodes(".//w:rPr/w:sz"))
+            largest = std::max(largest, intVal(sz.node(), "w:val", 0));
+        return largest > 0 ? largest : 24;
+    }
+
+    // Shortens a cut line's last text until the ellipsis fits within the line.
+    void endWithEllipsis(PageText& text, qreal width) {
+        FontEntry& f = *m_fonts[static_cast<size_t>(text.font)];
+        const QString ellipsis(QChar(0x2026));
+        QString shown = text.text;
+        while (!shown.isEmpty() && text.pos.x() + f.width(shown + ellipsis) > width)
+            shown.chop(1);
+        while (shown.endsWith(QLatin1Char(' ')))
+            shown.chop(1);
+        text.text = shown + ellipsis;
+    }
 
     TableModel buildTable(const pugi::xml_node& tbl, qreal x0, qreal width, qreal& tableX) {
         TableModel tm;
@@ -1047,6 +1113,10 @@ private:
         for (const pugi::xml_node& tr : rows) {
             RowModel row;
             const pugi::xml_node trPr = tr.child("w:trPr");
+            const pugi::xml_node setHeight = trPr.child("w:trHeight");
+            const qreal exactHeight = !std::strcmp(setHeight.attribute("w:hRule").value(), "exact")
+                                          ? intVal(setHeight, "w:val", 0)
+                                          : 0;
             row.header = onOff(trPr.child("w:tblHeader"), false);
             int g = intVal(trPr.child("w:gridBefore"), "w:val", 0);
             std::vector<pugi::xml_node> cells;
@@ -1099,12 +1169,7 @@ private:
                     edge("w:right", "w:end", cell.hasRight, cell.right);
                 }
                 if (cell.vMerge != 2) {
-                    Flow box;
-                    box.box = &cell.content;
-                    FieldStack fs;
-                    placeBlocks(tc, 0, std::max<qreal>(cell.width - cell.mar.left - cell.mar.right, 20), box,
-                                fs, false);
-                    cell.contentHeight = box.y;
+                    layoutCell(tc, cell, exactHeight, !tcPr.child("w:tcFitText").empty());
                     if (cell.vMerge == 0)
                         contentMax =
                             std::max(contentMax, cell.contentHeight + cell.mar.top + cell.mar.bottom);
@@ -1356,6 +1421,17 @@ private:
     QHash<QString, int> m_imageIndex;
     int m_pageNumber = 1;
     int m_pageCount = 1;
+    // While a cell is fitted: the largest type size in half-points (0: as written), and the
+    // height below which lines are cut.
+    static constexpr int kSmallestFittedHalfPoints = 14;
+    int m_sizeCap = 0;
+    struct Clip {
+        bool active = false;
+        qreal height = 0;
+        bool clipped = false;
+        size_t lastLineText = SIZE_MAX;
+    };
+    Clip m_clip;
 };
 
 BilevelImage analyse(const QImage& source) {
@@ -1457,6 +1533,11 @@ const BilevelImage& DocumentLayout::bilevel(int index) const {
     if (!slot)
         slot = std::make_unique<BilevelImage>(analyse(d->images.at(static_cast<size_t>(index))));
     return *slot;
+}
+
+void DocumentLayout::replaceImage(int index, const QImage& image) {
+    d->images.at(static_cast<size_t>(index)) = image;
+    d->bilevels.at(static_cast<size_t>(index)).reset();
 }
 
 QString DocumentLayout::pageText(int index) const {
