@@ -2,6 +2,7 @@
 
 #include "editor/ApplicationModel.h"
 #include "platform/docengine/Cursor.h"
+#include "platform/docengine/DocumentData.h"
 #include "platform/docengine/Table.h"
 
 #include <QColor>
@@ -38,17 +39,6 @@ RunFormat sectionFont() {
 
 const QColor kSectionShade(0xBF, 0xBF, 0xBF);
 const QColor kSubsectionShade(0xEE, 0xEE, 0xEE);
-
-PageSetup formPage() {
-    PageSetup page;
-    page.marginLeft = 1134;
-    page.marginRight = 1134;
-    page.marginTop = 851;
-    page.marginBottom = 851;
-    page.header = 425;
-    page.footer = 425;
-    return page;
-}
 
 // ---- the first tab's fields -------------------------------------------------------------
 
@@ -185,6 +175,22 @@ QList<FormRow> firstPageRows() {
     };
 }
 
+// Room for the label and two lines of a value at the smallest size.
+constexpr Twips kFormRowHeight = 520;
+
+// A value longer than its place is set smaller, then cut with "…" on paper.
+void fitTextInCell(Table& table, int row, int cell) {
+    auto at = table.cellCursor(row, cell);
+    if (!at.ok())
+        return;
+    pugi::xml_node tc = at.value().paragraph().parent();
+    pugi::xml_node tcPr = tc.child("w:tcPr");
+    if (!tcPr)
+        tcPr = tc.prepend_child("w:tcPr");
+    if (!tcPr.child("w:tcFitText"))
+        tcPr.append_child("w:tcFitText");
+}
+
 void fillFormCell(Table& table, int row, int cell, const FormCell& content, FieldWriter& fields) {
     auto at = table.cellCursor(row, cell);
     if (!at.ok())
@@ -230,8 +236,14 @@ void writeFirstPageForm(DocumentBuilder& b, FieldWriter& fields) {
             if (row.at(i).span > 1)
                 (void)form.mergeCells(r + 1, first, first + row.at(i).span - 1);
             fillFormCell(form, r + 1, i + 1, row.at(i), fields);
+            if (row.at(i).style == FormCell::Data)
+                fitTextInCell(form, r + 1, i + 1);
             ++first;
         }
+        // Every field has a fixed place, so that no text, however long, moves the barcode
+        // and the signature off the first sheet.
+        if (row.at(0).style == FormCell::Data)
+            (void)form.setRowHeight(r + 1, RowHeight{kFormRowHeight, HeightRule::Exact});
     }
 }
 
@@ -291,7 +303,9 @@ void writeFirstPageClosing(DocumentBuilder& b) {
         arial(6), ParagraphFormat{.alignment = Alignment::Justify});
 }
 
-void writeFooter(Document& doc) {
+// The first page's footer is a footer of its own; the other pages' footer is left empty
+// for printing to write the applicant's running line and page number into.
+void writeFooters(Document& doc) {
     Cursor f = doc.footerCursor();
     f.setAlignment(Alignment::Center);
     f.insertText(QStringLiteral("Solicitud de participación en el concurso de traslados - Página "),
@@ -299,6 +313,14 @@ void writeFooter(Document& doc) {
     f.setFont(arial(7)).insertPageNumber();
     f.insertText(QStringLiteral(" de "), arial(7));
     f.setFont(arial(7)).insertPageCount();
+
+    pugi::xml_node sect = doc.data()->finalSectPr();
+    for (pugi::xml_node ref = sect.child("w:footerReference"); ref;
+         ref = ref.next_sibling("w:footerReference"))
+        ref.attribute("w:type").set_value("first");
+    if (!sect.child("w:titlePg"))
+        sect.append_child("w:titlePg");
+    (void)doc.footerCursor(); // the default footer, empty
 }
 
 // The second page opens with the values of the drop-down lists once more (their "1"
@@ -429,10 +451,10 @@ Document buildApplicationTemplate(const TemplateKey& key, TemplateGeneration gen
     FieldWriter fields(model);
     Document doc;
     doc.setTemplate(true);
-    doc.setPageSetup(formPage());
+    doc.setPageSetup(templatePageSetup());
     doc.setDefaultFont(RunFormat{.font = kArial, .size = 9});
     doc.setDefaultParagraphFormat(ParagraphFormat{.spaceBefore = 0, .spaceAfter = 0, .lineSpacing = 1.0});
-    writeFooter(doc);
+    writeFooters(doc);
 
     DocumentBuilder b(doc);
     writeHeading(b);
