@@ -98,6 +98,41 @@ constexpr ControlSpec kControls[] = {
     {ctl::cboLocalidadesIxa, D, "LOCALIDADIxa", "", true},
 };
 
+struct TextLimit {
+    ControlName name;
+    int characters;
+};
+
+// Names and addresses as long as real ones run; dates as "dd/MM/yyyy".
+constexpr TextLimit kTextLimits[] = {
+    {ctl::txtApellido1, 35},
+    {ctl::txtApellido2, 35},
+    {ctl::txtNombre, 30},
+    {ctl::txtDNI, 9},
+    {ctl::txtFecNacimiento, 10},
+    {ctl::txtTelefono, 12},
+    {ctl::txtDomicilio, 110},
+    {ctl::txtLocalidad, 40},
+    {ctl::txtCP, 5},
+    {ctl::txtTipoDisc, 40},
+    {ctl::txtAdaptaciones, 150},
+    {ctl::txtConyuApellido1, 35},
+    {ctl::txtCOnyuApellido2, 35},
+    {ctl::txtConyuNombre, 30},
+    {ctl::txtDNIConyuge, 9},
+    {ctl::txtNRP, 15},
+    {ctl::txtSitAdm, 40},
+    {ctl::txtFechaSit, 10},
+    {ctl::txtFecPosesion, 10},
+    {ctl::txtSS, 40},
+    {ctl::txtFechaIngreso, 10},
+    {ctl::txtProvinciaPuesto, 25},
+    {ctl::txtPuesto, 60},
+    {ctl::txtLocalidadPuesto, 40},
+    {ctl::txtDemarDest, 40},
+    {ctl::txtLocaDest, 40},
+};
+
 // Captions of the labels that the rules show and hide.
 QString labelCaption(QStringView name) {
     if (name == u"lblTipoDis")
@@ -305,6 +340,13 @@ void ApplicationModel::notify(const FormControl& control) {
         if (std::find(m_listeners.items.begin(), m_listeners.items.end(), listener) !=
             m_listeners.items.end())
             listener->controlChanged(control);
+}
+
+int ApplicationModel::textLimit(QStringView name) {
+    for (const TextLimit& limit : kTextLimits)
+        if (limit.name == name)
+            return limit.characters;
+    return 0;
 }
 
 } // namespace velmora

@@ -68,6 +68,10 @@ public:
     std::vector<const FormControl*> taggedControls() const;
     const FormControl* findByTag(QStringView tag) const;
 
+    // The most characters a free-text box takes (0 for other controls). The limits are
+    // chosen so that a print record of full boxes, folded for the barcode, still fits the
+    // first page's barcode; the windows apply them to the boxes.
+    static int textLimit(QStringView name);
     QString text(QStringView name) const;
     void setText(QStringView name, const QString& text);
 

@@ -1,5 +1,6 @@
 #include "ui/PersonalDataPanel.h"
 
+#include "editor/ApplicationModel.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
 
@@ -46,6 +47,8 @@ QLabel* PersonalDataPanel::label(const QString& text, const QString& name) {
 QLineEdit* PersonalDataPanel::textBox(const QString& name) {
     auto* box = new QLineEdit;
     box->setObjectName(name);
+    if (const int limit = ApplicationModel::textLimit(name); limit > 0)
+        box->setMaxLength(limit);
     return box;
 }
 
