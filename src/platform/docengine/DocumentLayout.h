@@ -81,6 +81,10 @@ public:
     const QFont& font(int index) const;
     const QImage& image(int index) const;
     const BilevelImage& bilevel(int index) const;
+    // Puts another picture in the place of picture `index` on every page that shows it; the
+    // pages keep their layout (the place does not depend on the picture's pixels). Printing
+    // numbers its barcodes this way once it knows the page each one landed on.
+    void replaceImage(int index, const QImage& image);
     // The page's words in reading order, lines separated by '\n' (for checks and tools).
     QString pageText(int index) const;
 

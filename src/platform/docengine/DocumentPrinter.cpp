@@ -85,16 +85,27 @@ Result<int> DocumentPrinter::writePdf(Document& document, const QString& pdfPath
 }
 
 Result<PrintOutcome> DocumentPrinter::print(Document& document, PrintDestination destination) {
+    const bool toPdf = destination == PrintDestination::Pdf ||
+                       (destination == PrintDestination::Automatic && !hasDefaultPrinter());
+    if (toPdf && document.path().isEmpty())
+        return Error::make(DocError::NoPath,
+                           QStringLiteral("Hay que guardar el documento antes de imprimirlo en PDF."));
+    const DocumentLayout layout(document);
+    return print(layout, document.path(), destination);
+}
+
+Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const QString& documentPath,
+                                            PrintDestination destination) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     const bool toPrinter = destination == PrintDestination::Printer ||
                            (destination == PrintDestination::Automatic && !info.isNull());
     PrintOutcome outcome;
     if (!toPrinter) {
-        if (document.path().isEmpty())
+        if (documentPath.isEmpty())
             return Error::make(DocError::NoPath,
                                QStringLiteral("Hay que guardar el documento antes de imprimirlo en PDF."));
-        outcome.pdfPath = pdfPathFor(document.path());
-        auto pages = writePdf(document, outcome.pdfPath);
+        outcome.pdfPath = pdfPathFor(documentPath);
+        auto pages = writePdf(layout, outcome.pdfPath, QFileInfo(documentPath).completeBaseName());
         if (!pages.ok())
             return pages.error();
         outcome.pageCount = pages.value();
@@ -103,11 +114,10 @@ Result<PrintOutcome> DocumentPrinter::print(Document& document, PrintDestination
     if (info.isNull())
         return printError(QStringLiteral("No hay ninguna impresora predeterminada configurada."));
 
-    const DocumentLayout layout(document);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setPageLayout(QPageLayout(pageSizeOf(layout), QPageLayout::Portrait, QMarginsF()));
-    printer.setDocName(QFileInfo(document.path()).completeBaseName());
+    printer.setDocName(QFileInfo(documentPath).completeBaseName());
     printer.setCreator(QStringLiteral("Velmora"));
     QPainter painter;
     if (!painter.begin(&printer))

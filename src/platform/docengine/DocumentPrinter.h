@@ -28,6 +28,9 @@ class DocumentPrinter {
 public:
     static Result<PrintOutcome> print(Document& document,
                                       PrintDestination destination = PrintDestination::Automatic);
+    // Prints pages already laid out (and checked) from the document saved at `documentPath`.
+    static Result<PrintOutcome> print(const DocumentLayout& layout, const QString& documentPath,
+                                      PrintDestination destination = PrintDestination::Automatic);
     // Writes the document as PDF (replacing `pdfPath` atomically); returns the page count.
     static Result<int> writePdf(Document& document, const QString& pdfPath);
     static Result<int> writePdf(const DocumentLayout& layout, const QString& pdfPath, const QString& title);

@@ -10,7 +10,7 @@ namespace velmora::docengine {
 namespace {
 
 void drawBilevel(QPainter& painter, const BilevelImage& b, const QSize& pixels, const QRectF& rectTwips,
-                 qreal sx, qreal sy) {
+                 qreal sx, qreal sy, QPointF shift) {
     // Device geometry: whole device pixels per module, centred in the picture's box. Each
     // rectangle is filled on its own: viewers that smooth edges leave touching corners of one
     // combined path grey, separate rectangles on whole pixels stay black and white.
@@ -22,7 +22,7 @@ void drawBilevel(QPainter& painter, const BilevelImage& b, const QSize& pixels, 
     const qreal x = std::round(dev.x() + (dev.width() - w) / 2);
     const qreal y = std::round(dev.y() + (dev.height() - h) / 2);
     painter.save();
-    painter.resetTransform();
+    painter.setTransform(QTransform::fromTranslate(shift.x(), shift.y()));
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     if (b.light != 0xffffffff)
@@ -34,13 +34,17 @@ void drawBilevel(QPainter& painter, const BilevelImage& b, const QSize& pixels, 
     painter.restore();
 }
 
-} // namespace
+// Whether something whose bounds are `r` may reach the area drawn (all of the page without one).
+bool reaches(const QRectF* area, const QRectF& r) {
+    return !area || area->intersects(r.normalized());
+}
 
-void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
-                        qreal dpiY) {
+void paintPage(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX, qreal dpiY,
+               const QRectF* area) {
     const PageContent& page = layout.page(pageIndex);
     const qreal sx = dpiX / kTwipsPerInch;
     const qreal sy = dpiY / kTwipsPerInch;
+    const QPointF shift(painter.transform().dx(), painter.transform().dy());
     painter.save();
     painter.scale(sx, sy);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -48,12 +52,15 @@ void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pag
     painter.setRenderHint(QPainter::TextAntialiasing, true);
 
     for (const PageFill& f : page.fills)
-        painter.fillRect(f.rect, QColor::fromRgba(f.color));
+        if (reaches(area, f.rect))
+            painter.fillRect(f.rect, QColor::fromRgba(f.color));
 
     for (const PageImage& im : page.images) {
+        if (!reaches(area, im.rect))
+            continue;
         const BilevelImage& b = layout.bilevel(im.image);
         if (b.isBilevel)
-            drawBilevel(painter, b, layout.image(im.image).size(), im.rect, sx, sy);
+            drawBilevel(painter, b, layout.image(im.image).size(), im.rect, sx, sy, shift);
         else
             painter.drawImage(im.rect, layout.image(im.image));
     }
@@ -62,6 +69,13 @@ void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pag
     QRgb currentColor = 0;
     bool penSet = false;
     for (const PageText& t : page.texts) {
+        if (area) {
+            // From the ascent above the baseline to the descent below it; a text starts at its x.
+            const qreal size = layout.font(t.font).pixelSize();
+            if (t.pos.x() > area->right() ||
+                !reaches(area, QRectF(area->x(), t.pos.y() - size, 1, 1.4 * size)))
+                continue;
+        }
         if (t.font != currentFont) {
             painter.setFont(layout.font(t.font));
             currentFont = t.font;
@@ -75,6 +89,8 @@ void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pag
     }
 
     for (const PageLine& l : page.lines) {
+        if (!reaches(area, QRectF(l.from, l.to).normalized().adjusted(-l.width, -l.width, l.width, l.width)))
+            continue;
         QPen pen(QColor::fromRgba(l.color), l.width);
         pen.setCapStyle(Qt::SquareCap);
         painter.setPen(pen);
@@ -82,6 +98,8 @@ void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pag
     }
 
     for (const PageCheckBox& b : page.boxes) {
+        if (!reaches(area, b.rect))
+            continue;
         const qreal pw = std::max<qreal>(8, b.rect.height() / 14);
         QPen pen(Qt::black, pw);
         pen.setJoinStyle(Qt::MiterJoin);
@@ -97,6 +115,18 @@ void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pag
         }
     }
     painter.restore();
+}
+
+} // namespace
+
+void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
+                        qreal dpiY) {
+    paintPage(painter, layout, pageIndex, dpiX, dpiY, nullptr);
+}
+
+void PagePainter::paintArea(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
+                            qreal dpiY, const QRectF& area) {
+    paintPage(painter, layout, pageIndex, dpiX, dpiY, &area);
 }
 
 } // namespace velmora::docengine

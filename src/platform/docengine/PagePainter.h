@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPainter>
+#include <QRectF>
 
 namespace velmora::docengine {
 
@@ -12,7 +13,13 @@ class DocumentLayout;
 class PagePainter {
 public:
     // `dpiX`/`dpiY`: device pixels per inch of the painter's device.
+    // A translation already set on the painter (whole device pixels) moves the page.
     static void paint(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX, qreal dpiY);
+    // The same drawing limited to what may reach `area` (twips from the page's top-left
+    // corner): one place of the page rendered as the printer gets it, without the cost of
+    // drawing the rest.
+    static void paintArea(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
+                          qreal dpiY, const QRectF& area);
 };
 
 } // namespace velmora::docengine
