@@ -1,0 +1,190 @@
+#include "office/ApplicationAssembler.h"
+#include "office/ApplicationReadChecks.h"
+#include "office/ContestRules.h"
+#include "printing/BarcodeText.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+// A print of one application as barcode texts: the first page, then vacancy and resultas
+// pages from page 3 on (a courses sheet without barcode sits on page 2).
+struct Print {
+    QString dni = QStringLiteral("12345678Z");
+    QDateTime at{QDate(2024, 3, 5), QTime(14, 5, 9)};
+
+    QString header() const {
+        return barcodeHeader(ClaveCodigoBarras(dni, QStringLiteral("10010"), QStringLiteral("A2")), at);
+    }
+    QString firstPage() const {
+        QStringList fields(37);
+        fields[0] = QStringLiteral("N");
+        fields[1] = QStringLiteral("Mu&noz");
+        fields[3] = QStringLiteral("Mar&ia");
+        fields[4] = dni;
+        fields[5] = QStringLiteral("19800312");
+        fields[19] = QStringLiteral("10010");
+        fields[20] = QStringLiteral("A2");
+        return barcodeText(header(), BarcodeKind::FirstPage, 1,
+                           fields.join(QLatin1Char('|')) + QLatin1Char('|'));
+    }
+    // Orders `first`..`last`, codes 20000 + order.
+    QString listPage(BarcodeKind kind, int page, int first, int last) const {
+        QString data;
+        for (int order = first; order <= last; ++order)
+            data += QString::number(order).rightJustified(4, u'0') +
+                    QString::number(20000 + order).rightJustified(5, u' ');
+        return barcodeText(header(), kind, page, data);
+    }
+};
+
+class Assembly {
+public:
+    void add(const QString& text, int scanPage) {
+        Result<ScannedBarcode> b = parseScannedBarcode(text);
+        ASSERT_TRUE(b.ok());
+        assembler.add(PageOrigin{QStringLiteral("lote.pdf"), scanPage}, b.value());
+    }
+    std::vector<OfficeApplication> run() const { return assembler.assemble(); }
+
+    ApplicationAssembler assembler;
+};
+
+QStringList problemsOf(const OfficeApplication& a) {
+    QStringList names;
+    for (const OfficeProblem& p : a.problems)
+        names << p.problem + QStringLiteral(": ") + p.detail;
+    return names;
+}
+
+TEST(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplications) {
+    Print a;
+    Print b{.dni = QStringLiteral("00000001R")};
+    Assembly assembly;
+    assembly.add(b.listPage(BarcodeKind::Resultas, 4, 1, 2), 1);
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 41, 45), 2);
+    assembly.add(a.firstPage(), 3);
+    assembly.add(b.firstPage(), 4);
+    assembly.add(a.listPage(BarcodeKind::Resultas, 5, 1, 3), 5);
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 3, 1, 40), 6);
+    assembly.add(b.listPage(BarcodeKind::Vacancies, 3, 1, 1), 7);
+
+    const std::vector<OfficeApplication> apps = assembly.run();
+    ASSERT_EQ(apps.size(), 2u);
+    const OfficeApplication& first = apps[0];
+    EXPECT_EQ(first.id, QStringLiteral("00000001R_10010A2"));
+    const OfficeApplication& second = apps[1];
+    EXPECT_EQ(second.id, QStringLiteral("12345678Z_10010A2"));
+    EXPECT_TRUE(second.complete()) << problemsOf(second).join(u'\n').toStdString();
+    EXPECT_EQ(second.status(), QStringLiteral("Completa"));
+    ASSERT_EQ(second.vacancies.size(), 45u);
+    EXPECT_EQ(second.vacancies[44], (RequestedPosition{45, QStringLiteral("20045"), 4}));
+    EXPECT_EQ(second.resultas.size(), 3u);
+    EXPECT_EQ(second.fields[1], QStringLiteral("Muñoz"));
+    EXPECT_EQ(second.fields[3], QStringLiteral("María"));
+    EXPECT_EQ(second.fields[5], QStringLiteral("12/03/1980"));
+    EXPECT_EQ(second.foldedFields[1], QStringLiteral("Mu&noz"));
+    EXPECT_EQ(second.printDate, QStringLiteral("05/03/2024"));
+    EXPECT_EQ(second.pages.size(), 4u);
+}
+
+TEST(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
+    Print a;
+    Assembly assembly;
+    // No first page; page 4 dropped; page 3 scanned twice; page 6 cut; orders jump; code twice.
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 3, 1, 10), 1);
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 3, 1, 10), 2);
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 5, 21, 30), 3);
+    assembly.add(a.listPage(BarcodeKind::Resultas, 6, 1, 2).chopped(1), 4);
+    QString twice = a.listPage(BarcodeKind::Resultas, 7, 3, 4);
+    twice.replace(QStringLiteral("20004"), QStringLiteral("20001"));
+    assembly.add(twice, 5);
+
+    const std::vector<OfficeApplication> apps = assembly.run();
+    ASSERT_EQ(apps.size(), 1u);
+    const QStringList problems = problemsOf(apps[0]);
+    EXPECT_EQ(
+        problems,
+        (QStringList{
+            QStringLiteral(
+                "Página repetida: página 3 (vacantes) leída en lote.pdf, página 1 y en lote.pdf, página 2"),
+            QStringLiteral(
+                "Código de barras cortado: página 6 (resultas) en lote.pdf, página 4: falta la «F» final"),
+            QStringLiteral(
+                "Falta la primera página: no se ha leído la página 1 con los datos del solicitante"),
+            QStringLiteral("Falta una página: no se ha leído la página 4"),
+            QStringLiteral("Orden no correlativo: vacantes: se esperaba el orden 11 y se lee 21 (página 5)"),
+            QStringLiteral(
+                "Plaza repetida: resultas: el código 20001 está en los órdenes 1 (página 6) y 4 (página 7)"),
+        }));
+    EXPECT_EQ(apps[0].status(), QStringLiteral("Con incidencias"));
+    for (const OfficeProblem& p : apps[0].problems)
+        EXPECT_EQ(p.where, QStringLiteral("12345678Z_10010A2"));
+}
+
+TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
+    Print a;
+    Print misread{.dni = QStringLiteral("12345673Z")};
+    Assembly assembly;
+    assembly.add(a.firstPage(), 1);
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);
+    assembly.add(a.listPage(BarcodeKind::Resultas, 3, 1, 2), 3);
+    assembly.add(misread.listPage(BarcodeKind::Vacancies, 5, 3, 4), 4);
+    const std::vector<OfficeApplication> apps = assembly.run();
+    ASSERT_EQ(apps.size(), 2u);
+    EXPECT_TRUE(problemsOf(apps[1]).contains(QStringLiteral(
+        "Página fuera de secuencia: la página 3 de resultas va antes de la página 4 de vacantes")));
+    EXPECT_TRUE(
+        problemsOf(apps[1]).contains(QStringLiteral("Clave distinta: hay páginas impresas el 05/03/2024 a "
+                                                    "las 14:05:09 con la clave «12345673Z10010A2»")));
+    EXPECT_TRUE(
+        problemsOf(apps[0]).contains(QStringLiteral("Clave distinta: hay páginas impresas el 05/03/2024 a "
+                                                    "las 14:05:09 con la clave «12345678Z10010A2»")));
+}
+
+class FakeContest : public ContestRules {
+public:
+    bool knowsBody(const QString& body) const override { return body == QLatin1String("10010"); }
+    bool knowsGroup(const QString& group) const override { return group == QLatin1String("A2"); }
+    bool offersVacancy(const QString&, const QString& code) const override {
+        return code != QLatin1String("20002");
+    }
+    bool offersResultas(const QString&, const QString&) const override { return true; }
+};
+
+TEST(ApplicationAssemblerTest, ChecksAgainstTheContest) {
+    FakeContest contest;
+    Print wrongLetter{.dni = QStringLiteral("12345678A")};
+    ApplicationAssembler assembler(&contest);
+    assembler.add(PageOrigin{QStringLiteral("a.png"), 1},
+                  parseScannedBarcode(wrongLetter.firstPage()).value());
+    assembler.add(PageOrigin{QStringLiteral("b.png"), 1},
+                  parseScannedBarcode(wrongLetter.listPage(BarcodeKind::Vacancies, 2, 1, 3)).value());
+    const std::vector<OfficeApplication> apps = assembler.assemble();
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(problemsOf(apps[0]),
+              (QStringList{QStringLiteral("DNI no válido: la letra no corresponde al número: 12345678A"),
+                           QStringLiteral(
+                               "Plaza no ofertada al cuerpo: vacantes: código 20002 (orden 2, página 2)")}));
+
+    EXPECT_TRUE(dniLetterIsRight(QStringLiteral("12345678Z")));
+    EXPECT_TRUE(dniLetterIsRight(QStringLiteral("1R"))) << "padded with zeros as the program does";
+    EXPECT_FALSE(dniLetterIsRight(QStringLiteral("X1234567L")));
+}
+
+TEST(ApplicationAssemblerTest, RequiredFirstPageFields) {
+    Print a;
+    QString record = a.firstPage();
+    record.replace(QStringLiteral("|Mar&ia|"), QStringLiteral("||"));
+    Assembly assembly;
+    assembly.add(record, 1);
+    const QStringList problems = problemsOf(assembly.run().at(0));
+    EXPECT_EQ(
+        problems,
+        (QStringList{QStringLiteral("Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"),
+                     QStringLiteral("Falta un dato obligatorio: nombre (página 1)")}));
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,205 @@
+#include "office/OfficeBatchReader.h"
+#include "office/OfficeCsvExport.h"
+#include "office/PrintRecordFields.h"
+#include "office/ScanFile.h"
+#include "office/ScannedBarcode.h"
+#include "office/SymbolFinder.h"
+#include "office/Unfolding.h"
+#include "printing/PrintingFixture.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+// What the program printed, and the page images a scanner would give of it.
+struct PrintedScan {
+    QStringList barcodes;
+    QString printRecord;
+    std::vector<QImage> pages;
+};
+
+PrintedScan printAndScan(const QString& dni, int vacancies, int resultas, int minute, int dpi) {
+    test::PrintingFixture f;
+    f.model.setText(u"txtDNI", dni);
+    f.clock.set(QDateTime(QDate(2024, 3, 5), QTime(9, minute, 0)));
+    f.printRecord = GeneraCadenaImpresion(f.model);
+    test::PrintingFixture::addPositions(f.vacancies, vacancies);
+    test::PrintingFixture::addPositions(f.resultas, resultas, 30000);
+    test::PrintingFixture::addCourses(f.courses, 3);
+    Result<ApplicationPrintout> printed = f.runWXP(true);
+    EXPECT_TRUE(printed.ok());
+    PrintedScan scan{printed->barcodes, f.printRecord, {}};
+    Result<ScanFileInfo> pdf = inspectScanFile(printed->outcome.pdfPath);
+    EXPECT_TRUE(pdf.ok());
+    if (!pdf)
+        return scan;
+    Result<std::unique_ptr<ScanPageStream>> pages = openScanPages(pdf.value(), dpi);
+    for (int i = 0; pages && i < pdf->pages; ++i)
+        scan.pages.push_back(pages.value()->page(i).value().convertToFormat(QImage::Format_Grayscale8));
+    return scan;
+}
+
+// A scanner's faults: turned, specks of dust, lossy compression.
+QImage rotated(const QImage& page, double degrees) {
+    QImage turned = page.transformed(QTransform().rotate(degrees), Qt::SmoothTransformation);
+    QImage white(turned.size(), QImage::Format_Grayscale8);
+    white.fill(Qt::white);
+    QPainter(&white).drawImage(0, 0, turned);
+    return white;
+}
+
+QImage specked(QImage page, int specks) {
+    QRandomGenerator random(7);
+    for (int i = 0; i < specks; ++i)
+        page.setPixel(random.bounded(page.width()), random.bounded(page.height()),
+                      random.bounded(2) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return page;
+}
+
+QImage jpeg(const QImage& page, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    page.save(&buffer, "JPG", quality);
+    return QImage::fromData(bytes, "JPG");
+}
+
+void writePdf(const QString& path, const std::vector<QImage>& pages, int dpi) {
+    QPdfWriter writer(path);
+    writer.setResolution(dpi);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF());
+    QPainter painter(&writer);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.drawImage(QPoint(0, 0), pages[i]);
+    }
+}
+
+QStringList problemsOf(const std::vector<OfficeProblem>& problems) {
+    QStringList names;
+    for (const OfficeProblem& p : problems)
+        names << p.problem;
+    return names;
+}
+
+// The page image that carries the list barcode whose rows start at `order`.
+size_t pageWithOrder(const PrintedScan& scan, BarcodeKind kind, int order) {
+    const QString rows = QString::number(order).rightJustified(4, u'0');
+    for (const QString& text : scan.barcodes) {
+        Result<ScannedBarcode> b = parseScannedBarcode(text);
+        if (b && b->kind == kind && b->data.startsWith(rows))
+            return size_t(b->page - 1);
+    }
+    return scan.pages.size();
+}
+
+int pagesWithoutBarcode(const PrintedScan& scan) {
+    return int(scan.pages.size() - scan.barcodes.size());
+}
+
+TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
+    test::TempDir dir;
+    PrintedScan small = printAndScan(QStringLiteral("12345678Z"), 3, 1, 1, 150);
+    PrintedScan medium = printAndScan(QStringLiteral("00000001R"), 45, 0, 2, 200);
+    PrintedScan large = printAndScan(QStringLiteral("00000023T"), 90, 50, 3, 300);
+    const int withoutBarcode =
+        pagesWithoutBarcode(small) + pagesWithoutBarcode(medium) + pagesWithoutBarcode(large);
+
+    // Turned, specked and compressed pages; the medium print has a page scanned twice and
+    // the large one loses its second vacancy page.
+    small.pages[0] = jpeg(rotated(small.pages[0], 180), 60);
+    medium.pages[0] = specked(rotated(medium.pages[0], 2), 2000);
+    const size_t twice = pageWithOrder(medium, BarcodeKind::Vacancies, 41);
+    ASSERT_LT(twice, medium.pages.size());
+    medium.pages.push_back(medium.pages[twice]);
+    const size_t lost = pageWithOrder(large, BarcodeKind::Vacancies, 41);
+    ASSERT_LT(lost, large.pages.size());
+    ASSERT_TRUE(findBarcodeTexts(large.pages[lost]).join(QString()).contains(QStringLiteral("0041")))
+        << "list barcodes carry the number of the page they are printed on";
+    large.pages.erase(large.pages.begin() + std::ptrdiff_t(lost));
+    large.pages.back() = rotated(large.pages.back(), -2);
+
+    std::vector<QImage> batch200 = medium.pages;
+    batch200.emplace_back(1654, 2339, QImage::Format_Grayscale8); // a blank sheet
+    batch200.back().fill(Qt::white);
+    std::reverse(batch200.begin(), batch200.end());
+    const QString first = dir.file(QStringLiteral("lote1.pdf"));
+    writePdf(first, batch200, 200);
+    std::vector<QImage> batch300 = large.pages;
+    std::swap(batch300.front(), batch300.back());
+    const QString second = dir.file(QStringLiteral("lote2.pdf"));
+    writePdf(second, batch300, 300);
+    QStringList files{first, second};
+    for (size_t i = 0; i < small.pages.size(); ++i) {
+        files << dir.file(QStringLiteral("suelta%1.png").arg(i + 1));
+        ASSERT_TRUE(small.pages[i].save(files.back()));
+    }
+    files << dir.file(QStringLiteral("vacio.pdf"));
+    QFile(files.back()).open(QIODevice::WriteOnly);
+
+    OfficeBatchReader reader;
+    int lastDone = 0;
+    const OfficeReadOutcome outcome = reader.read(files, [&](int done, int) { lastDone = done; });
+    EXPECT_EQ(lastDone, outcome.pages);
+    EXPECT_EQ(outcome.pagesWithoutBarcode, withoutBarcode + 1);
+    EXPECT_TRUE(problemsOf(outcome.fileProblems).contains(QStringLiteral("Archivo ilegible")));
+    EXPECT_FALSE(outcome.allComplete());
+    ASSERT_EQ(outcome.applications.size(), 3u);
+
+    const auto byDni = [&](const QString& dni) {
+        for (const OfficeApplication& a : outcome.applications)
+            if (a.dni == dni)
+                return &a;
+        return static_cast<const OfficeApplication*>(nullptr);
+    };
+    const OfficeApplication* s = byDni(QStringLiteral("12345678Z"));
+    const OfficeApplication* m = byDni(QStringLiteral("00000001R"));
+    const OfficeApplication* l = byDni(QStringLiteral("00000023T"));
+    ASSERT_TRUE(s && m && l);
+
+    EXPECT_TRUE(s->complete()) << problemsOf(s->problems).join(u',').toStdString();
+    EXPECT_EQ(s->fields, readablePrintRecord(splitPrintRecord(foldBarcodeText(small.printRecord))));
+    EXPECT_EQ(s->fields[1], QStringLiteral("Muñoz   Peña")) << "the ampersand was printed as a blank";
+    ASSERT_EQ(s->vacancies.size(), 3u);
+    EXPECT_EQ(s->vacancies[2], (RequestedPosition{3, QStringLiteral("10003"), s->vacancies[2].page}));
+    ASSERT_EQ(s->resultas.size(), 1u);
+    EXPECT_EQ(s->resultas[0].code, QStringLiteral("30001"));
+
+    EXPECT_EQ(problemsOf(m->problems), QStringList{QStringLiteral("Página repetida")});
+    EXPECT_EQ(m->vacancies.size(), 45u);
+    EXPECT_EQ(problemsOf(l->problems),
+              (QStringList{QStringLiteral("Falta una página"), QStringLiteral("Orden no correlativo")}));
+    EXPECT_EQ(l->vacancies.size(), 50u);
+    EXPECT_EQ(l->resultas.size(), 50u);
+
+    ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(QStringLiteral("salida"))).ok());
+    QFile vacancies(dir.file(QStringLiteral("salida/vacantes.csv")));
+    ASSERT_TRUE(vacancies.open(QIODevice::ReadOnly));
+    EXPECT_EQ(vacancies.readAll().count('\n'), qsizetype(1 + 3 + 45 + 50));
+}
+
+TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
+    test::TempDir dir;
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        return dir.write(QString::fromLatin1(name), bytes);
+    };
+    const QStringList files{write("nota.txt", "no es una imagen"), write("roto.pdf", "%PDF-1.4\n1 0 obj\n<<"),
+                            write("vacio.png", ""), dir.file(QStringLiteral("no-existe.pdf"))};
+    const OfficeReadOutcome outcome = OfficeBatchReader().read(files);
+    EXPECT_EQ(outcome.applications.size(), 0u);
+    ASSERT_EQ(outcome.fileProblems.size(), 4u);
+    EXPECT_EQ(outcome.fileProblems[2].where, QStringLiteral("vacio.png"));
+    EXPECT_EQ(outcome.fileProblems[2].detail, QStringLiteral("el archivo está vacío"));
+    EXPECT_FALSE(outcome.allComplete());
+}
+
+} // namespace
+} // namespace velmora
