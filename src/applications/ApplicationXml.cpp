@@ -122,19 +122,11 @@ bool loadDocument(pugi::xml_document& doc, const QByteArray& bytes) {
     return bool(readXml(bytes, doc).result);
 }
 
-void collectText(pugi::xml_node node, std::string& out) {
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            out += child.value();
-        else if (child.type() == pugi::node_element)
-            collectText(child, out);
-    }
-}
-
-// The element's text, all of its descendants' text joined.
+// The element's text, all of its descendants' text joined (at any depth: a damaged or
+// hostile file must not exhaust the stack).
 QString elementText(pugi::xml_node node) {
     std::string out;
-    collectText(node, out);
+    appendTextContent(node, out);
     return QString::fromStdString(out);
 }
 

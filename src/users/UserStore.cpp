@@ -33,13 +33,10 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-// XPath string value: every text below the node, in document order.
+// XPath string value: every text below the node, in document order, however deep.
 std::string stringValue(const pugi::xml_node& node) {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
-        return node.value();
     std::string out;
-    for (const pugi::xml_node& child : node.children())
-        out += stringValue(child);
+    appendTextContent(node, out);
     return out;
 }
 

@@ -70,8 +70,14 @@ private:
 
     Result<Criteria> parsePrimary() {
         if (m_token.type == Token::Type::Open) {
+            // Each group is parsed (and later evaluated and destroyed) by recursion, so
+            // the depth is bounded well below what the stack can take.
+            if (m_depth >= kMaxGroupDepth)
+                return fail(QStringLiteral("más de %1 paréntesis anidados").arg(kMaxGroupDepth));
             VELMORA_TRY(advance());
+            ++m_depth;
             auto inner = parseOr();
+            --m_depth;
             if (!inner)
                 return inner;
             if (m_token.type != Token::Type::Close)
@@ -184,9 +190,12 @@ private:
         return fail(QStringLiteral("carácter inesperado «%1»").arg(c));
     }
 
+    static constexpr int kMaxGroupDepth = 100;
+
     const QString& m_text;
     const ColumnResolver& m_resolve;
     qsizetype m_pos = 0;
+    int m_depth = 0;
     Token m_token;
 };
 

@@ -87,13 +87,28 @@ Result<pugi::xpath_node> selectNode(const pugi::xml_node& from, const QString& z
     return found;
 }
 
+void appendTextContent(const pugi::xml_node& node, std::string& out) {
+    // A walk by sibling and parent links rather than recursion: a hostile file may nest
+    // elements far deeper than the stack could follow.
+    for (pugi::xml_node n = node; n;) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+            out += n.value();
+        if (pugi::xml_node child = n.first_child()) {
+            n = child;
+            continue;
+        }
+        while (n && n != node && !n.next_sibling())
+            n = n.parent();
+        if (!n || n == node)
+            break;
+        n = n.next_sibling();
+    }
+}
+
 QString textContent(const pugi::xml_node& node) {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
-        return QString::fromUtf8(node.value());
-    QString text;
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-        text += textContent(child);
-    return text;
+    std::string text;
+    appendTextContent(node, text);
+    return QString::fromStdString(text);
 }
 
 Result<QString> selectText(const pugi::xml_node& from, const QString& zeroBasedPath) {

@@ -6,6 +6,8 @@
 
 #include <pugixml.hpp>
 
+#include <string>
+
 namespace velmora {
 
 // Text made only of blanks is kept as it stands: a value of a few spaces is a value.
@@ -40,5 +42,8 @@ Result<pugi::xpath_node> selectNode(const pugi::xml_node& from, const QString& z
 Result<QString> selectText(const pugi::xml_node& from, const QString& zeroBasedPath);
 
 QString textContent(const pugi::xml_node& node);
+// Appends the node's text (its own, or all of its descendants' in document order) as UTF-8.
+// Safe on any nesting depth.
+void appendTextContent(const pugi::xml_node& node, std::string& out);
 
 } // namespace velmora

@@ -266,7 +266,7 @@ Document& Document::operator=(Document&&) noexcept = default;
 
 namespace {
 
-Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg) {
+Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg, const QString& fileName = QString()) {
     auto data = std::make_unique<DocumentData>();
     data->package = std::move(pkg);
     if (!parseXml(data->contentTypes, data->package.part(QStringLiteral("[Content_Types].xml"))))
@@ -293,6 +293,12 @@ Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg) {
         !root.child("w:body"))
         return Error::make(DocError::Unsupported,
                            QStringLiteral("El documento usa una variante del formato que no se admite."));
+    if (const QString nesting = excessiveNesting(data->main.xml); !nesting.isEmpty()) {
+        const QString subject = fileName.isEmpty() ? QStringLiteral("El documento")
+                                                   : QStringLiteral("El documento «%1»").arg(fileName);
+        return Error::make(DocError::Unsupported,
+                           QStringLiteral("%1 %2 y no se puede abrir.").arg(subject, nesting));
+    }
     const QString rels = DocxPackage::relsPartOf(mainName);
     if (data->package.has(rels))
         parseXml(data->main.rels, data->package.part(rels));
@@ -307,7 +313,7 @@ Result<Document> Document::open(const QString& path) {
     auto pkg = DocxPackage::fromFile(path);
     if (!pkg.ok())
         return pkg.error();
-    auto data = loadPackage(std::move(pkg).value());
+    auto data = loadPackage(std::move(pkg).value(), QFileInfo(path).fileName());
     if (!data.ok())
         return data.error();
     Document doc(std::move(data).value());

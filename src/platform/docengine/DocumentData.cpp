@@ -307,7 +307,9 @@ XmlPart* DocumentData::auxPart(const QString& partName) {
         return nullptr;
     auto part = std::make_unique<XmlPart>();
     part->name = partName;
-    if (!parseXml(part->xml, package.part(partName)))
+    // A part nested deeper than any real one is treated as unreadable, like bad XML, so
+    // that nothing recursive ever walks it.
+    if (!parseXml(part->xml, package.part(partName)) || !excessiveNesting(part->xml).isEmpty())
         return nullptr;
     const QString rels = DocxPackage::relsPartOf(partName);
     if (package.has(rels))

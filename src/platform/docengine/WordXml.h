@@ -101,6 +101,17 @@ bool isInlineContent(const pugi::xml_node& n);
 // Stays inside `root`.
 pugi::xml_node nextInOrder(pugi::xml_node n, const pugi::xml_node& root, bool skipChildren);
 
+// How deep a readable part may nest its content. Layout, text extraction and the table
+// index follow tables and content controls by recursion, so a part nested deeper than any
+// real document is refused when it is read, before anything walks it.
+inline constexpr int kMaxElementDepth = 256;
+inline constexpr int kMaxTableNesting = 32;
+inline constexpr int kMaxContentControlNesting = 64;
+
+// Empty when `root`'s content stays within the limits above; otherwise a Spanish phrase
+// saying which limit it passes ("anida más de 32 tablas unas dentro de otras").
+QString excessiveNesting(const pugi::xml_node& root);
+
 // An empty paragraph whose properties copy those of `model` without section or page-break settings.
 pugi::xml_node makeParagraphLike(pugi::xml_node parent, pugi::xml_node before, pugi::xml_node model);
 

@@ -1,0 +1,115 @@
+// The program's three XML files (conf.xml, usuarios.xml and the sidecar of a saved application)
+// read a value's text at any depth: a file nesting 100,000 elements inside one value is read,
+// not a stack overflow.
+
+#include "app/ContestConfiguration.h"
+#include "applications/ApplicationXml.h"
+#include "editor/ApplicationListTables.h"
+#include "platform/data/RecordSet.h"
+#include "platform/data/XmlFile.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+#include "users/UserStore.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::FakeMessageService;
+using test::TempDir;
+
+constexpr int kDeep = 100000;
+
+// `text` wrapped in `depth` nested elements, with a second text halfway down so that the
+// walk must come back up through every level to find what follows.
+QByteArray nested(const QByteArray& text, int depth = kDeep) {
+    QByteArray out;
+    out.reserve(depth * 8 + text.size());
+    for (int i = 0; i < depth; ++i) {
+        out += "<a>";
+        if (i == depth / 2)
+            out += "<b/>";
+    }
+    out += text;
+    for (int i = 0; i < depth; ++i)
+        out += "</a>";
+    return out;
+}
+
+TEST(XmlNesting, TextContentJoinsDescendantsInOrderAtAnyDepth) {
+    pugi::xml_document doc;
+    const QByteArray xml =
+        "<r><v>uno<x>dos<![CDATA[tres]]></x>" + nested("cuatro") + "cinco</v><w>no</w></r>";
+    ASSERT_TRUE(parseXml(xml, doc).ok());
+    EXPECT_EQ(textContent(doc.child("r").child("v")), QStringLiteral("unodostrescuatrocinco"));
+    EXPECT_EQ(textContent(doc.child("r").child("v").first_child()), QStringLiteral("uno"))
+        << "a text node is its own text";
+    EXPECT_EQ(textContent(doc.child("r").child("w")), QStringLiteral("no"));
+    EXPECT_EQ(textContent(pugi::xml_node()), QString());
+}
+
+TEST(XmlNesting, ContestConfigurationReadsADeeplyNestedTitle) {
+    TempDir dir;
+    QByteArray xml =
+        R"(<?xml version="1.0" encoding="iso-8859-1"?><Configuracion Nombre="C" numPlazasPorPag="40">)";
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray title = i == 2 ? nested("Profundo") : QByteArray("T");
+        xml += "<Tab><NombreTab>N</NombreTab><Visibilidad>S</Visibilidad><TituloTab>" + title +
+               "</TituloTab><TituloSobreGrid>G</TituloSobreGrid></Tab>";
+    }
+    xml += "</Configuracion>";
+    dir.write("conf.xml", xml);
+    const auto config = ContestConfiguration::read(dir.path());
+    ASSERT_TRUE(config.ok()) << config.error().description.toStdString();
+    EXPECT_EQ(config->tabs[2].title, QStringLiteral("Profundo"));
+    EXPECT_EQ(config->tabs[3].title, QStringLiteral("T"));
+}
+
+TEST(XmlNesting, UserStoreSignsInAgainstADeeplyNestedEntry) {
+    TempDir dir;
+    const QByteArray dni = UserStore::HashTexto(QStringLiteral("12345678Z")).toLatin1();
+    const QByteArray pwd = UserStore::HashTexto(QStringLiteral("CLAVE")).toLatin1();
+    dir.write("usuarios.xml", "<Usuarios><Usuario><DNI>" + nested(dni) + "</DNI><Pwd>" + nested(pwd) +
+                                  "</Pwd></Usuario></Usuarios>");
+    FakeMessageService messages;
+    UserStore store(dir.path(), messages);
+    ASSERT_TRUE(store.AbreUsuarios().ok());
+    EXPECT_TRUE(store.ExisteUsuario(QStringLiteral("12345678Z")));
+    EXPECT_TRUE(store.CompruebaPwd(QStringLiteral("12345678Z"), QStringLiteral("CLAVE")));
+    EXPECT_FALSE(store.CompruebaPwd(QStringLiteral("12345678Z"), QStringLiteral("OTRA")));
+    // Saving writes the deep store back and reads it again.
+    EXPECT_TRUE(store.AltaUsuario(QStringLiteral("01234567L"), QStringLiteral("X")));
+    EXPECT_TRUE(messages.messages.empty());
+    UserStore again(dir.path(), messages);
+    ASSERT_TRUE(again.AbreUsuarios().ok());
+    EXPECT_TRUE(again.CompruebaPwd(QStringLiteral("12345678Z"), QStringLiteral("CLAVE")));
+    EXPECT_TRUE(again.ExisteUsuario(QStringLiteral("01234567L")));
+}
+
+TEST(XmlNesting, SidecarReadsADeeplyNestedValue) {
+    TempDir dir;
+    dir.write("s.xml",
+              "<Plazas><Vacantes><Plaza><CodConvocatoria>12345</CodConvocatoria><NomConvocatoria>" +
+                  nested("Hondo") +
+                  "</NomConvocatoria><Orden>1</Orden><Localidad>L</Localidad><Consejeria>C</Consejeria>"
+                  "<IdSolicitud>0</IdSolicitud><CodArea></CodArea><CodZona></CodZona><Demarcacion>"
+                  "</Demarcacion><Area></Area><Zona></Zona></Plaza></Vacantes><Resultas></Resultas>"
+                  "<Cursos></Cursos><Documentos></Documentos></Plazas>");
+    RecordSet vacancies, resultas, courses, documents;
+    ASSERT_TRUE(createVacancyList(vacancies).ok());
+    ASSERT_TRUE(createResultasList(resultas).ok());
+    ASSERT_TRUE(createCoursesList(courses).ok());
+    ASSERT_TRUE(createDocumentsList(documents).ok());
+    const Result<SidecarRead> read =
+        readApplicationLists(dir.path(), "s.xml", {vacancies, resultas, courses, documents});
+    ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
+    EXPECT_EQ(*read, SidecarRead::Loaded);
+    ASSERT_EQ(vacancies.recordCount(), 1);
+    vacancies.moveFirst();
+    EXPECT_EQ(vacancies.text(u"NomConvocatoria"), QStringLiteral("Hondo"));
+    EXPECT_EQ(vacancies.text(u"CodConvocatoria"), QStringLiteral("12345"));
+}
+
+} // namespace
+} // namespace velmora

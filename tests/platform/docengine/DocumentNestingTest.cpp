@@ -1,0 +1,116 @@
+// Documents whose tables, content controls or elements nest deeper than any real document are
+// refused when they are read, with a clear error; documents at the limits read, print and lay
+// out normally.
+
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "platform/docengine/DocxPackage.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::docengine;
+
+namespace {
+
+QByteArray repeated(const char* piece, int times) {
+    QByteArray out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+QByteArray nestedTables(int depth) {
+    return repeated("<w:tbl><w:tr><w:tc>", depth) + "<w:p><w:r><w:t>centro</w:t></w:r></w:p>" +
+           repeated("</w:tc></w:tr></w:tbl><w:p/>", depth);
+}
+
+QByteArray nestedControls(int depth) {
+    return repeated("<w:sdt><w:sdtContent>", depth) + "<w:p><w:r><w:t>dentro</w:t></w:r></w:p>" +
+           repeated("</w:sdtContent></w:sdt>", depth);
+}
+
+QByteArray nestedLinks(int depth) {
+    return "<w:p>" + repeated("<w:hyperlink>", depth) + "<w:r><w:t>enlace</w:t></w:r>" +
+           repeated("</w:hyperlink>", depth) + "</w:p>";
+}
+
+// A package whose body holds `body`, as the bytes of a file.
+QByteArray packageWithBody(const QByteArray& body) {
+    Document blank;
+    auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
+    pkg.setPart(
+        QStringLiteral("word/document.xml"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
+            body + "</w:body></w:document>");
+    return pkg.toBytes().value();
+}
+
+TEST(DocumentNesting, DocumentsAtTheLimitsReadAndLayOut) {
+    for (const QByteArray& body : {nestedTables(32), nestedControls(64), nestedLinks(200)}) {
+        auto doc = Document::fromBytes(packageWithBody(body));
+        ASSERT_TRUE(doc.ok()) << doc.error().description.toStdString();
+        EXPECT_FALSE(doc->plainText().trimmed().isEmpty());
+        const DocumentLayout layout(doc.value());
+        EXPECT_GE(layout.pageCount(), 1);
+    }
+    auto tables = Document::fromBytes(packageWithBody(nestedTables(32)));
+    EXPECT_EQ(tables.value().tableCount(), 1);
+    auto controls = Document::fromBytes(packageWithBody(nestedControls(64) + nestedTables(1)));
+    EXPECT_EQ(controls->plainText(), QStringLiteral("dentro\ncentro\n\n"));
+    EXPECT_EQ(controls.value().tableCount(), 1);
+}
+
+TEST(DocumentNesting, DeeperDocumentsAreRefusedWhenRead) {
+    const struct {
+        QByteArray body;
+        const char* problem;
+    } cases[] = {
+        {nestedTables(33), "anida más de 32 tablas unas dentro de otras"},
+        {nestedTables(10000), "anida más de 32 tablas unas dentro de otras"},
+        {nestedControls(65), "anida más de 64 controles de contenido unos dentro de otros"},
+        {nestedControls(100000), "anida más de 64 controles de contenido unos dentro de otros"},
+        {"<w:customXml>" + nestedControls(64) + "</w:customXml>",
+         "anida más de 64 controles de contenido unos dentro de otros"},
+        {nestedLinks(100000), "anida su contenido en más de 256 niveles"},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        const QByteArray bytes = packageWithBody(c.body);
+        auto fromBytes = Document::fromBytes(bytes);
+        ASSERT_FALSE(fromBytes.ok()) << c.problem;
+        EXPECT_EQ(fromBytes.error().number, DocError::Unsupported);
+        EXPECT_EQ(fromBytes.error().description,
+                  QStringLiteral("El documento %1 y no se puede abrir.").arg(QString::fromUtf8(c.problem)));
+
+        auto opened = Document::open(dir.write(QStringLiteral("hondo.doc"), bytes));
+        ASSERT_FALSE(opened.ok()) << c.problem;
+        EXPECT_EQ(opened.error().description,
+                  QStringLiteral("El documento «hondo.doc» %1 y no se puede abrir.")
+                      .arg(QString::fromUtf8(c.problem)));
+    }
+}
+
+TEST(DocumentNesting, AHeaderNestedTooDeeplyIsLeftOutOfTheLayout) {
+    Document blank;
+    blank.headerCursor().insertText(QStringLiteral("cabecera"));
+    auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
+    QString headerName;
+    for (const QString& name : pkg.partNames())
+        if (name.startsWith(QLatin1String("word/header")) && name.endsWith(QLatin1String(".xml")))
+            headerName = name;
+    ASSERT_FALSE(headerName.isEmpty());
+    pkg.setPart(headerName,
+                "<w:hdr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
+                    nestedTables(10000) + "</w:hdr>");
+    auto doc = Document::fromBytes(pkg.toBytes().value());
+    ASSERT_TRUE(doc.ok()) << doc.error().description.toStdString();
+    const DocumentLayout layout(doc.value());
+    EXPECT_EQ(layout.pageCount(), 1);
+    EXPECT_FALSE(layout.pageText(0).contains(QStringLiteral("centro")));
+}
+
+} // namespace
