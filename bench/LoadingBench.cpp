@@ -3,14 +3,14 @@
 //
 //   build/bench/LoadingBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "platform/AppFolders.h"
 #include "app/LoadingSequence.h"
-#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "catalog/PositionLookup.h"
 #include "catalog/SampleContest.h"
+#include "platform/AppFolders.h"
 #include "platform/MessageService.h"
+#include "platform/Progress.h"
 #include "support/LiteralPositionLookup.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,9 @@
 // The preference lists under load: one change to a list of 1,000 rows (target under 5 ms)
 // and "Insertar Todas" of 5,000 candidates (target under 1 s).
 
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/PreferenceListEditor.h"
 #include "platform/MessageService.h"
 #include "platform/data/RecordSet.h"

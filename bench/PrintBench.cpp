@@ -3,14 +3,14 @@
 //
 //   build/bench/PrintBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "platform/AppFolders.h"
-#include "platform/Progress.h"
 #include "applications/ApplicationXml.h"
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/ApplicationModel.h"
+#include "platform/AppFolders.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessEnvironment.h"
 #include "platform/MessageService.h"
+#include "platform/Progress.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/data/RecordSet.h"
 #include "platform/docengine/Document.h"

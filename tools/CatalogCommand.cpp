@@ -8,6 +8,7 @@
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "platform/AppFolders.h"
+#include "platform/CannotFail.h"
 #include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/data/AtomicFile.h"
@@ -79,7 +80,7 @@ QSet<QString> codesOf(RecordSet& table, const QString& column) {
     table.clearFilter();
     for (table.moveFirst(); !table.isEOF(); table.moveNext())
         codes.insert(table.text(column));
-    (void)table.setFilter(saved);
+    cannotFail(table.setFilter(saved)); // the filter the table held a moment ago
     return codes;
 }
 

@@ -27,15 +27,27 @@ QString windowCaption(const QString& contestName) {
     return contestName + QLatin1Char(' ') + programVersion();
 }
 
+namespace {
+
+// A conf.xml that is missing or does not parse reads as one without settings, never as the
+// part that parsed: the first setting looked up then fails with "object missing", the error
+// the loading steps and the editor report for it.
+void loadConfiguration(const QString& programFolder, pugi::xml_document& doc) {
+    if (!loadXmlFile(confPath(programFolder), doc).ok())
+        doc.reset();
+}
+
+} // namespace
+
 Result<QString> ContestConfiguration::readContestName(const QString& programFolder) {
     pugi::xml_document doc;
-    (void)loadXmlFile(confPath(programFolder), doc); // a missing file fails at the first lookup
+    loadConfiguration(programFolder, doc);
     return selectText(doc, QStringLiteral("//Configuracion/@Nombre"));
 }
 
 Result<ContestConfiguration> ContestConfiguration::read(const QString& programFolder) {
     pugi::xml_document doc;
-    (void)loadXmlFile(confPath(programFolder), doc);
+    loadConfiguration(programFolder, doc);
     ContestConfiguration config;
     config.templateFolderKey = QStringLiteral("DOT_");
     for (qint16 i = 0; i < 5; ++i) {

@@ -1,18 +1,25 @@
 #include "app/LoadingSequence.h"
 
 #include "app/ContestConfiguration.h"
-#include "platform/Progress.h"
+#include "app/LoadedTables.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/CatalogTables.h"
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "platform/MessageService.h"
+#include "platform/Progress.h"
+
+#include <functional>
+#include <vector>
 
 namespace velmora {
 
-LoadingSequence::LoadingSequence(AppFolders folders, CatalogTables& tables, MessageService& messages,
+LoadingSequence::LoadingSequence(AppFolders folders, CatalogTables& catalogs, ApplicationListTables& lists,
+                                 MessageService& messages, Progress& progress, LoadingView* view)
+    : m_folders(std::move(folders)), m_catalogs(catalogs), m_lists(lists), m_messages(messages),
+      m_progress(progress), m_view(view ? view : &m_silentView) {}
+
+LoadingSequence::LoadingSequence(AppFolders folders, LoadedTables& tables, MessageService& messages,
                                  Progress& progress, LoadingView* view)
-    : m_folders(std::move(folders)), m_tables(tables), m_messages(messages), m_progress(progress),
-      m_view(view ? view : &m_silentView) {}
+    : LoadingSequence(std::move(folders), tables, tables, messages, progress, view) {}
 
 LoadingOutcome LoadingSequence::run() {
     LoadingOutcome outcome;
@@ -20,6 +27,7 @@ LoadingOutcome LoadingSequence::run() {
     const Status status = runSteps(step);
     if (status) {
         outcome.loaded = true;
+        warnAboutPositionsPerPage();
         return outcome;
     }
     m_view->setBusy(false);
@@ -36,130 +44,160 @@ LoadingOutcome LoadingSequence::run() {
     return outcome;
 }
 
-// Each step records its number before it runs, so a failure names the step it stopped in.
-#define LOAD_STEP(number, ...)                                                                               \
-    do {                                                                                                     \
-        step = (number);                                                                                     \
-        VELMORA_TRY((__VA_ARGS__));                                                                          \
-    } while (false)
+// A places-per-page value that printing cannot use as written is said at once, while the
+// contest office can still mend conf.xml, rather than found later on paper.
+void LoadingSequence::warnAboutPositionsPerPage() {
+    const auto config = ContestConfiguration::read(m_folders.program);
+    if (!config.ok())
+        return;
+    if (const QString warning = config->positionsPerPageSetting().warning; !warning.isEmpty())
+        m_messages.inform(QStringLiteral("Aviso de la configuración del concurso (conf.xml):\n") + warning,
+                          programTitle(), MessageIcon::Exclamation);
+}
 
-Status LoadingSequence::runSteps(int& step) {
-    CatalogTables& t = m_tables;
-    CatalogLoader loader(m_folders.data, m_messages);
-    auto done = [] { return Status(); };
-    auto advance = [&](float by) {
-        m_progress.advance(by);
-        return Status();
-    };
-    auto yield = [&] {
-        m_progress.yieldToEvents();
-        return Status();
-    };
+namespace {
 
-    LOAD_STEP(3, (m_view->setBusy(true), done()));
-    step = 4;
-    {
-        auto headline = readHeadline(m_folders.data);
-        if (!headline)
-            return headline.error();
-        m_view->setHeadline(*headline);
-    }
-    step = 5; // loading conf.xml itself is never the failure: reading from it is
-    step = 6;
-    auto contestName = ContestConfiguration::readContestName(m_folders.program);
-    if (!contestName)
-        return contestName.error();
-    LOAD_STEP(7, (m_view->setCaption(windowCaption(*contestName)), done()));
-    const int stepSize = kStep; // step 8
-    step = 9;
-    m_progress.setMaximum(660);
-    step = 10;
-    m_progress.setMaximum(m_progress.maximum() + float(stepSize) * float(t.bodies.recordCount()) * 4.0f);
-    step = 11;
-    m_progress.setValue(0);
-    LOAD_STEP(12, CatalogLoader::createAreas(t.areas));
-    LOAD_STEP(13, loader.buildSituations(t.situations));
-    LOAD_STEP(14, CatalogLoader::createZones(t.zones));
-    LOAD_STEP(15, loader.buildGroups(t.groups));
-    LOAD_STEP(16, CatalogLoader::createAreas(t.areas2));
-    LOAD_STEP(17, CatalogLoader::createZones(t.zones2));
-    QString zonesFile = QStringLiteral("F0013.enc");
-    QString areasFile = QStringLiteral("F0014.enc");
-    LOAD_STEP(18, loader.fillZones(t.zones, zonesFile));
-    areasFile = QStringLiteral("F0014.enc");
-    LOAD_STEP(19, loader.fillAreas(t.areas, areasFile));
-    areasFile = QStringLiteral("F0014.enc");
-    LOAD_STEP(20, loader.fillAreas(t.areas2, areasFile));
-    zonesFile = QStringLiteral("F0013.enc");
-    LOAD_STEP(21, loader.fillZones(t.zones2, zonesFile));
-    LOAD_STEP(21, CatalogLoader::fillZoneProvinces(t.zones, t.areas));
-    LOAD_STEP(21, CatalogLoader::fillZoneProvinces(t.zones2, t.areas2));
-    step = 22;
-    m_progress.setMaximum(m_progress.maximum() + float(stepSize) * float(t.groups.recordCount()));
-    LOAD_STEP(23, advance(stepSize));
-    LOAD_STEP(24, loader.buildLocalities(t.localities));
-    LOAD_STEP(25, (t.cloneLocalities(), done()));
-    LOAD_STEP(26, advance(stepSize));
-    LOAD_STEP(28, yield());
-    LOAD_STEP(29, createCoursesList(t.coursesList));
-    LOAD_STEP(30, advance(stepSize));
-    LOAD_STEP(31, loader.buildInstitutions(t.institutions));
-    LOAD_STEP(33, yield());
-    LOAD_STEP(34, loader.buildDepartments(t.departments));
-    LOAD_STEP(35, loader.buildDepartments(t.departments2));
-    LOAD_STEP(36, advance(stepSize));
-    LOAD_STEP(37, CatalogLoader::createProvinces(t.provinces));
-    LOAD_STEP(38, advance(stepSize));
-    QString provincesFile = QStringLiteral("F0002.enc");
-    LOAD_STEP(39, loader.fillProvinces(t.provinces, provincesFile));
-    LOAD_STEP(40, advance(stepSize));
-    LOAD_STEP(41, CatalogLoader::createProvinces(t.addressProvinces));
-    LOAD_STEP(42, advance(stepSize));
-    LOAD_STEP(44, yield());
-    provincesFile = QStringLiteral("F0001.enc");
-    LOAD_STEP(45, loader.fillProvinces(t.addressProvinces, provincesFile));
-    LOAD_STEP(46, advance(stepSize));
-    LOAD_STEP(47, createResultasList(t.resultasList));
-    LOAD_STEP(48, advance(stepSize));
-    LOAD_STEP(49, createVacancyList(t.vacancyList));
-    LOAD_STEP(50, advance(stepSize));
-    LOAD_STEP(51, loader.buildResultasDetails(t.resultasDetails, t.areas));
-    LOAD_STEP(52, advance(stepSize));
-    LOAD_STEP(53, loader.buildVacancyDetails(t.vacancyDetails, t.areas));
-    LOAD_STEP(54, advance(stepSize));
-    LOAD_STEP(55, loader.buildPositionBody(t.positionBody));
-    LOAD_STEP(56, advance(stepSize));
-    LOAD_STEP(57, loader.buildPositionGroup(t.positionGroup));
-    LOAD_STEP(58, advance(stepSize));
-    LOAD_STEP(60, yield());
-    LOAD_STEP(61, loader.buildPositions(QStringLiteral("R"), t.resultasPositions, t.resultasDetails));
-    LOAD_STEP(62, advance(stepSize));
-    LOAD_STEP(63, loader.buildPositions(QStringLiteral("V"), t.vacantPositions, t.vacancyDetails));
-    LOAD_STEP(64, advance(stepSize));
-    const PositionSources sources{t.bodies,         t.groups,          t.positionBody,
-                                  t.positionGroup,  t.vacantPositions, t.resultasPositions,
-                                  t.vacancyDetails, t.resultasDetails};
-    LOAD_STEP(65, positionsByBody(sources, t.bodyPositions, m_progress, stepSize));
-    LOAD_STEP(66, advance(stepSize));
-    LOAD_STEP(67, positionsByGroup(sources, t.groupPositions, m_progress, stepSize));
-    LOAD_STEP(68, advance(stepSize));
-    LOAD_STEP(69, loader.buildLocalities(t.localities2));
-    LOAD_STEP(70, advance(1));
-    LOAD_STEP(71, loader.buildLocalities(t.localities3));
-    LOAD_STEP(72, createDocumentsList(t.documentsList));
-    LOAD_STEP(73, advance(1));
-    step = 75;
-    m_view->setBusy(false);
-    step = 76;
-    m_progress.setValue(m_progress.maximum());
+// One numbered step of the sequence. The number is what a failure names, so numbers may
+// repeat (several actions of one step) and skip (steps that only existed as comments).
+struct LoadingStep {
+    int number;
+    std::function<Status()> action;
+};
+
+Status ok() {
     return {};
 }
 
-#undef LOAD_STEP
+} // namespace
 
-LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& tables, MessageService& messages) {
+Status LoadingSequence::runSteps(int& step) {
+    CatalogTables& t = m_catalogs;
+    ApplicationListTables& lists = m_lists;
+    CatalogLoader loader(m_folders.data, m_messages);
+    const float stepSize = kStep;
+    auto advance = [&](float by) {
+        return [this, by] {
+            m_progress.advance(by);
+            return ok();
+        };
+    };
+    auto yield = [this] {
+        m_progress.yieldToEvents();
+        return ok();
+    };
+    QString contestName;
+    const PositionSources sources{t.bodies,         t.groups,          t.positionBody,
+                                  t.positionGroup,  t.vacantPositions, t.resultasPositions,
+                                  t.vacancyDetails, t.resultasDetails};
+
+    // Reading conf.xml itself is never the failure (step 5): the first value read from it is.
+    const std::vector<LoadingStep> steps = {
+        {3, [&] { return m_view->setBusy(true), ok(); }},
+        {4,
+         [&]() -> Status {
+             auto headline = readHeadline(m_folders.data);
+             if (!headline)
+                 return headline.error();
+             m_view->setHeadline(*headline);
+             return ok();
+         }},
+        {6,
+         [&]() -> Status {
+             auto name = ContestConfiguration::readContestName(m_folders.program);
+             if (!name)
+                 return name.error();
+             contestName = *name;
+             return ok();
+         }},
+        {7, [&] { return m_view->setCaption(windowCaption(contestName)), ok(); }},
+        {9, [&] { return m_progress.setMaximum(660), ok(); }},
+        {10,
+         [&] {
+             m_progress.setMaximum(m_progress.maximum() + stepSize * float(t.bodies.recordCount()) * 4.0f);
+             return ok();
+         }},
+        {11, [&] { return m_progress.setValue(0), ok(); }},
+        {12, [&] { return CatalogLoader::createAreas(t.areas); }},
+        {13, [&] { return loader.buildSituations(t.situations); }},
+        {14, [&] { return CatalogLoader::createZones(t.zones); }},
+        {15, [&] { return loader.buildGroups(t.groups); }},
+        {16, [&] { return CatalogLoader::createAreas(t.areas2); }},
+        {17, [&] { return CatalogLoader::createZones(t.zones2); }},
+        {18, [&] { return loader.fillZones(t.zones, QStringLiteral("F0013.enc")); }},
+        {19, [&] { return loader.fillAreas(t.areas, QStringLiteral("F0014.enc")); }},
+        {20, [&] { return loader.fillAreas(t.areas2, QStringLiteral("F0014.enc")); }},
+        {21, [&] { return loader.fillZones(t.zones2, QStringLiteral("F0013.enc")); }},
+        {21, [&] { return CatalogLoader::fillZoneProvinces(t.zones, t.areas); }},
+        {21, [&] { return CatalogLoader::fillZoneProvinces(t.zones2, t.areas2); }},
+        {22,
+         [&] {
+             m_progress.setMaximum(m_progress.maximum() + stepSize * float(t.groups.recordCount()));
+             return ok();
+         }},
+        {23, advance(stepSize)},
+        {24, [&] { return loader.buildLocalities(t.localities); }},
+        {25, [&] { return t.cloneLocalities(), ok(); }},
+        {26, advance(stepSize)},
+        {28, yield},
+        {29, [&] { return createCoursesList(lists.coursesList); }},
+        {30, advance(stepSize)},
+        {31, [&] { return loader.buildInstitutions(t.institutions); }},
+        {33, yield},
+        {34, [&] { return loader.buildDepartments(t.departments); }},
+        {35, [&] { return loader.buildDepartments(t.departments2); }},
+        {36, advance(stepSize)},
+        {37, [&] { return CatalogLoader::createProvinces(t.provinces); }},
+        {38, advance(stepSize)},
+        {39, [&] { return loader.fillProvinces(t.provinces, QStringLiteral("F0002.enc")); }},
+        {40, advance(stepSize)},
+        {41, [&] { return CatalogLoader::createProvinces(t.addressProvinces); }},
+        {42, advance(stepSize)},
+        {44, yield},
+        {45, [&] { return loader.fillProvinces(t.addressProvinces, QStringLiteral("F0001.enc")); }},
+        {46, advance(stepSize)},
+        {47, [&] { return createResultasList(lists.resultasList); }},
+        {48, advance(stepSize)},
+        {49, [&] { return createVacancyList(lists.vacancyList); }},
+        {50, advance(stepSize)},
+        {51, [&] { return loader.buildResultasDetails(t.resultasDetails, t.areas); }},
+        {52, advance(stepSize)},
+        {53, [&] { return loader.buildVacancyDetails(t.vacancyDetails, t.areas); }},
+        {54, advance(stepSize)},
+        {55, [&] { return loader.buildPositionBody(t.positionBody); }},
+        {56, advance(stepSize)},
+        {57, [&] { return loader.buildPositionGroup(t.positionGroup); }},
+        {58, advance(stepSize)},
+        {60, yield},
+        {61,
+         [&] { return loader.buildPositions(QStringLiteral("R"), t.resultasPositions, t.resultasDetails); }},
+        {62, advance(stepSize)},
+        {63, [&] { return loader.buildPositions(QStringLiteral("V"), t.vacantPositions, t.vacancyDetails); }},
+        {64, advance(stepSize)},
+        {65, [&] { return positionsByBody(sources, t.bodyPositions, m_progress, kStep); }},
+        {66, advance(stepSize)},
+        {67, [&] { return positionsByGroup(sources, t.groupPositions, m_progress, kStep); }},
+        {68, advance(stepSize)},
+        {69, [&] { return loader.buildLocalities(t.localities2); }},
+        {70, advance(1)},
+        {71, [&] { return loader.buildLocalities(t.localities3); }},
+        {72, [&] { return createDocumentsList(lists.documentsList); }},
+        {73, advance(1)},
+        {75, [&] { return m_view->setBusy(false), ok(); }},
+        {76, [&] { return m_progress.setValue(m_progress.maximum()), ok(); }},
+    };
+    for (const LoadingStep& s : steps) {
+        step = s.number; // recorded first, so a failure names the step it stopped in
+        VELMORA_TRY(s.action());
+    }
+    return ok();
+}
+
+namespace {
+
+LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, ApplicationListTables& lists,
+                        MessageService& messages) {
     CatalogLoader loader(folders.data, messages);
-    const Status bodies = loader.buildBodies(tables.bodies);
+    const Status bodies = loader.buildBodies(catalogs.bodies);
     if (!bodies) {
         LoadingOutcome outcome;
         outcome.error = bodies.error();
@@ -170,7 +208,19 @@ LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& tables
         return outcome;
     }
     Progress progress;
-    return LoadingSequence(folders, tables, messages, progress).run();
+    return LoadingSequence(folders, catalogs, lists, messages, progress).run();
+}
+
+} // namespace
+
+LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables, MessageService& messages) {
+    return loadInto(folders, tables, tables, messages);
+}
+
+LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& catalogs,
+                                MessageService& messages) {
+    ApplicationListTables lists;
+    return loadInto(folders, catalogs, lists, messages);
 }
 
 } // namespace velmora

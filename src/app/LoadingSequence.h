@@ -9,7 +9,9 @@
 
 namespace velmora {
 
+struct ApplicationListTables;
 struct CatalogTables;
+struct LoadedTables;
 class MessageService;
 class Progress;
 
@@ -38,7 +40,9 @@ class LoadingSequence {
 public:
     static constexpr int kStep = 30;
 
-    LoadingSequence(AppFolders folders, CatalogTables& tables, MessageService& messages, Progress& progress,
+    LoadingSequence(AppFolders folders, CatalogTables& catalogs, ApplicationListTables& lists,
+                    MessageService& messages, Progress& progress, LoadingView* view = nullptr);
+    LoadingSequence(AppFolders folders, LoadedTables& tables, MessageService& messages, Progress& progress,
                     LoadingView* view = nullptr);
 
     LoadingOutcome run();
@@ -50,9 +54,11 @@ public:
 
 private:
     Status runSteps(int& step);
+    void warnAboutPositionsPerPage();
 
     AppFolders m_folders;
-    CatalogTables& m_tables;
+    CatalogTables& m_catalogs;
+    ApplicationListTables& m_lists;
     MessageService& m_messages;
     Progress& m_progress;
     LoadingView* m_view;
@@ -61,6 +67,9 @@ private:
 
 // What start-up does before the editor opens, without windows: the bodies table, then the
 // whole loading sequence. For the tools and other headless runs.
-LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& tables, MessageService& messages);
+LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables, MessageService& messages);
+// The same for readers of the catalogues alone (the tools, the contest office): the
+// application's lists are built and dropped.
+LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& catalogs, MessageService& messages);
 
 } // namespace velmora

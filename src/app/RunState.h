@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/LoadedTables.h"
 #include "platform/AppFolders.h"
-#include "catalog/CatalogTables.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@ struct RunState {
     RecordSet applicationFiles;      // the signed-in user's saved applications
     QString selectedApplicationFile; // file name without folder; empty for a new application
     bool loadExisting = false;
-    CatalogTables tables;
+    LoadedTables tables;
 
     // Called when the editor closes: every catalogue and list table is released.
     void releaseCatalogues() {

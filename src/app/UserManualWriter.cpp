@@ -1,5 +1,6 @@
 #include "app/UserManualWriter.h"
 
+#include "platform/CannotFail.h"
 #include "platform/docengine/Cursor.h"
 #include "platform/docengine/Table.h"
 
@@ -101,16 +102,17 @@ public:
                 at.value()
                     .setParagraphFormat(cellSpacing())
                     .insertText(header.at(c), RunFormat{.font = kArial, .size = 9, .bold = true});
-            (void)t.setCellShading(1, c + 1, kTableHeaderShade);
+            cannotFail(t.setCellShading(1, c + 1, kTableHeaderShade));
         }
-        (void)t.setRowFont(1, RunFormat{.bold = true});
-        (void)t.setHeaderRow(1, true);
+        // Row 1 and its cells exist: the table was just made with one row of these columns.
+        cannotFail(t.setRowFont(1, RunFormat{.bold = true}));
+        cannotFail(t.setHeaderRow(1, true));
         for (const QStringList& row : rows) {
             auto r = t.addRow();
             if (!r.ok())
                 return;
             for (int c = 0; c < row.size() && c < header.size(); ++c) {
-                (void)t.setCellShading(r.value(), c + 1, Qt::white);
+                cannotFail(t.setCellShading(r.value(), c + 1, Qt::white));
                 if (auto at = t.cellCursor(r.value(), c + 1); at.ok()) {
                     at.value().setParagraphFormat(cellSpacing());
                     rich(at.value(), row.at(c), RunFormat{.font = kArial, .size = 9, .bold = false});
@@ -123,7 +125,7 @@ public:
     // A shaded box with a remark.
     void note(const QString& text) {
         Table t = m_b.table({kTextWidth}, 1, body());
-        (void)t.setCellShading(1, 1, kNoteShade);
+        cannotFail(t.setCellShading(1, 1, kNoteShade));
         if (auto at = t.cellCursor(1, 1); at.ok()) {
             at.value().setParagraphFormat(ParagraphFormat{.spaceBefore = 60, .spaceAfter = 60});
             at.value().insertText(QStringLiteral("Importante: "),

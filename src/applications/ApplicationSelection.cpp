@@ -24,9 +24,18 @@ ApplicationSelection::Deletion ApplicationSelection::deleteChosen(const QString&
                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return Deletion::Kept;
     deleteApplication(m_folder, chosenFile);
-    // A listing that fails leaves what it managed to list: deleting never reports an error.
-    (void)listApplications(m_folder, chosenFile.left(9), m_bodies, m_applicationFiles);
+    // A listing that fails leaves what it managed to list; the deletion itself stands.
+    if (const auto listed = listApplications(m_folder, chosenFile.left(9), m_bodies, m_applicationFiles);
+        !listed.ok())
+        reportListingFailure(listed.error(), m_messages);
     return Deletion::Deleted;
+}
+
+void reportListingFailure(const Error& error, MessageService& messages) {
+    messages.inform(QStringLiteral("No se ha podido leer la lista de solicitudes: %1 %2")
+                        .arg(error.description)
+                        .arg(error.number),
+                    QStringLiteral("Solicitudes"), MessageIcon::Exclamation);
 }
 
 int ApplicationSelection::count() const {

@@ -6,6 +6,11 @@ namespace velmora {
 
 class MessageService;
 class RecordSet;
+struct Error;
+
+// Tells the user that the saved applications could not be listed again (what was listed
+// stays on show).
+void reportListingFailure(const Error& error, MessageService& messages);
 
 // The choices of the selection window (frmSeleccion) over the signed-in user's saved
 // applications: which one to open, and deleting one with the list kept up to date.
@@ -23,7 +28,8 @@ public:
     QString chooseForLoading(const QString& chosenFile);
 
     // "Borrar Solicitud": asks first; on "Sí" deletes the document and its sidecar (a missing
-    // one is no failure) and lists the applications of the file's DNI again.
+    // one is no failure) and lists the applications of the file's DNI again, telling the
+    // user when that listing fails.
     Deletion deleteChosen(const QString& chosenFile);
 
     // Applications in the list as it stands.

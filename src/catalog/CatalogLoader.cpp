@@ -1,8 +1,8 @@
 #include "catalog/CatalogLoader.h"
 
-#include "platform/TextHelpers.h"
 #include "catalog/CatalogDecoder.h"
 #include "platform/MessageService.h"
+#include "platform/TextHelpers.h"
 #include "platform/data/CodePages.h"
 
 #include <QDir>
@@ -67,13 +67,13 @@ QString equalsCriteria(const QString& column, const QString& value, const QStrin
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
     : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
 
-Result<QList<QString>> CatalogLoader::decodeAndRead(QString& fileName) {
-    fileName = DecodeFile(m_dataFolder, fileName, m_messages);
-    const QString path = QDir(m_dataFolder).filePath(fileName);
+Result<QList<QString>> CatalogLoader::decodeAndRead(const QString& fileName) {
+    const QString decoded = DecodeFile(m_dataFolder, fileName, m_messages);
+    const QString path = QDir(m_dataFolder).filePath(decoded);
     QFile file(path);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return Error::make(fileName.isEmpty() || file.exists() ? ErrorCode::FileAccess
-                                                               : ErrorCode::FileNotFound,
+    if (decoded.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return Error::make(decoded.isEmpty() || file.exists() ? ErrorCode::FileAccess
+                                                              : ErrorCode::FileNotFound,
                            QStringLiteral("Error de acceso a la ruta o el archivo"));
     const QByteArray bytes = file.readAll();
     QList<QString> lines;
@@ -82,7 +82,7 @@ Result<QList<QString>> CatalogLoader::decodeAndRead(QString& fileName) {
     return lines;
 }
 
-Status CatalogLoader::fillFromFile(RecordSet& table, QString& fileName,
+Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
                                    std::initializer_list<FieldSpec> fields) {
     auto lines = decodeAndRead(fileName);
     if (!lines)
@@ -92,20 +92,17 @@ Status CatalogLoader::fillFromFile(RecordSet& table, QString& fileName,
 
 Status CatalogLoader::buildBodies(RecordSet& table) {
     VELMORA_TRY(createBodies(table));
-    QString file = QStringLiteral("F0004.enc");
-    return fillFromFile(table, file, {{2, 1, 2}, {0, 3, 5}, {1, 8, 100}});
+    return fillFromFile(table, QStringLiteral("F0004.enc"), {{2, 1, 2}, {0, 3, 5}, {1, 8, 100}});
 }
 
 Status CatalogLoader::buildGroups(RecordSet& table) {
     VELMORA_TRY(createGroups(table));
-    QString file = QStringLiteral("F0005.enc");
-    return fillFromFile(table, file, {{0, 1, 2}});
+    return fillFromFile(table, QStringLiteral("F0005.enc"), {{0, 1, 2}});
 }
 
 Status CatalogLoader::buildLocalities(RecordSet& table) {
     VELMORA_TRY(createLocalities(table));
-    QString file = QStringLiteral("F0003.enc");
-    auto lines = decodeAndRead(file);
+    auto lines = decodeAndRead(QStringLiteral("F0003.enc"));
     if (!lines)
         return lines.error();
     for (const QString& line : *lines) {
@@ -122,32 +119,27 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
 
 Status CatalogLoader::buildDepartments(RecordSet& table) {
     VELMORA_TRY(createDepartments(table));
-    QString file = QStringLiteral("F0006.enc");
-    return fillFromFile(table, file, {{0, 1, 2}, {1, 3, 50}, {2, 53, 8}, {3, 61, 2}});
+    return fillFromFile(table, QStringLiteral("F0006.enc"), {{0, 1, 2}, {1, 3, 50}, {2, 53, 8}, {3, 61, 2}});
 }
 
 Status CatalogLoader::buildSituations(RecordSet& table) {
     VELMORA_TRY(createSituations(table));
-    QString file = QStringLiteral("F0015.enc");
-    return fillFromFile(table, file, {{0, 1, 2}, {2, 3, 1}, {1, 4, 60}});
+    return fillFromFile(table, QStringLiteral("F0015.enc"), {{0, 1, 2}, {2, 3, 1}, {1, 4, 60}});
 }
 
 Status CatalogLoader::buildInstitutions(RecordSet& table) {
     VELMORA_TRY(createInstitutions(table));
-    QString file = QStringLiteral("F0016.enc");
-    return fillFromFile(table, file, {{0, 1, 2}, {1, 3, 7}});
+    return fillFromFile(table, QStringLiteral("F0016.enc"), {{0, 1, 2}, {1, 3, 7}});
 }
 
 Status CatalogLoader::buildPositionBody(RecordSet& table) {
     VELMORA_TRY(createPositionBody(table));
-    QString file = QStringLiteral("F0008.enc");
-    return fillFromFile(table, file, {{0, 1, 5}, {1, 8, 5}});
+    return fillFromFile(table, QStringLiteral("F0008.enc"), {{0, 1, 5}, {1, 8, 5}});
 }
 
 Status CatalogLoader::buildPositionGroup(RecordSet& table) {
     VELMORA_TRY(createPositionGroup(table));
-    QString file = QStringLiteral("F0007.enc");
-    return fillFromFile(table, file, {{0, 1, 5}, {1, 6, 2}});
+    return fillFromFile(table, QStringLiteral("F0007.enc"), {{0, 1, 5}, {1, 6, 2}});
 }
 
 Status CatalogLoader::createBodies(RecordSet& table) {
@@ -200,15 +192,15 @@ Status CatalogLoader::createZones(RecordSet& table) {
                                text("CodProvincia", 2), text("CodInstitucion", 2)});
 }
 
-Status CatalogLoader::fillProvinces(RecordSet& table, QString& fileName) {
+Status CatalogLoader::fillProvinces(RecordSet& table, const QString& fileName) {
     return fillFromFile(table, fileName, {{0, 1, 2}, {1, 3, 20}});
 }
 
-Status CatalogLoader::fillAreas(RecordSet& table, QString& fileName) {
+Status CatalogLoader::fillAreas(RecordSet& table, const QString& fileName) {
     return fillFromFile(table, fileName, {{0, 1, 8}, {1, 9, 50}, {2, 59, 2}});
 }
 
-Status CatalogLoader::fillZones(RecordSet& table, QString& fileName) {
+Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
@@ -247,8 +239,7 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
                                    bool withDemarcacion) {
     auto fill = [&]() -> Status {
         VELMORA_TRY(createDetailsTable(table, withDemarcacion));
-        QString file = fileName;
-        auto lines = decodeAndRead(file);
+        auto lines = decodeAndRead(fileName);
         if (!lines)
             return lines.error();
         const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},

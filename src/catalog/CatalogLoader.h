@@ -47,9 +47,9 @@ public:
     static Status createPositionBody(RecordSet& table);
     static Status createPositionGroup(RecordSet& table);
     static Status createDetailsTable(RecordSet& table, bool withDemarcacion);
-    Status fillProvinces(RecordSet& table, QString& fileName); // F0001 or F0002
-    Status fillAreas(RecordSet& table, QString& fileName);     // F0014
-    Status fillZones(RecordSet& table, QString& fileName);     // F0013, names from code page 850
+    Status fillProvinces(RecordSet& table, const QString& fileName); // F0001 or F0002
+    Status fillAreas(RecordSet& table, const QString& fileName);     // F0014
+    Status fillZones(RecordSet& table, const QString& fileName);     // F0013, names from code page 850
     // Gives every zone the province of its area, so a province can narrow the zones; a zone
     // whose area is not listed keeps an empty province. Runs once both tables are filled.
     static Status fillZoneProvinces(RecordSet& zones, const RecordSet& areas);
@@ -68,8 +68,9 @@ public:
     static Status createPositionsTable(RecordSet& table);
 
 private:
-    Result<QList<QString>> decodeAndRead(QString& fileName);
-    Status fillFromFile(RecordSet& table, QString& fileName, std::initializer_list<FieldSpec> fields);
+    // The lines of catalogue `fileName`, decoded into the scratch file and read from there.
+    Result<QList<QString>> decodeAndRead(const QString& fileName);
+    Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;

@@ -8,9 +8,9 @@
 
 namespace velmora {
 
-// Every catalogue and list table the program shares, from start-up until the editor
-// closes. All of them exist from construction on, open and empty with their columns,
-// so code that runs after a failed or partial load sees empty tables, never missing ones.
+// Every catalogue table the program shares, from start-up until the editor closes (the
+// application's own lists live with the editor). All of them exist from construction on, open and empty with
+// their columns, so code that runs after a failed or partial load sees empty tables, never missing ones.
 struct CatalogTables {
     CatalogTables();
 
@@ -36,11 +36,6 @@ struct CatalogTables {
     RecordSet positionGroup;     // F0007
     RecordSet vacantPositions;   // F0011 + vacancy details
     RecordSet resultasPositions; // F0012 + resultas details
-
-    RecordSet vacancyList;
-    RecordSet resultasList;
-    RecordSet coursesList;
-    RecordSet documentsList;
 
     std::vector<BodyPositions> bodyPositions;
     std::vector<GroupPositions> groupPositions;

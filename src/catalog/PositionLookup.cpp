@@ -1,8 +1,9 @@
 #include "catalog/PositionLookup.h"
 
-#include "platform/Progress.h"
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/ListTables.h"
+#include "platform/CannotFail.h"
+#include "platform/Progress.h"
 
 #include <QHash>
 
@@ -78,7 +79,7 @@ Status copyPositions(const QStringList& codes, const SourceIndex& source, Record
 
 std::unique_ptr<RecordSet> newCandidates() {
     auto table = std::make_unique<RecordSet>();
-    (void)createCandidatePositions(*table);
+    cannotFail(createCandidatePositions(*table)); // columns declared in code, fresh table
     return table;
 }
 

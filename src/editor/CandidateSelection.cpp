@@ -1,6 +1,6 @@
 #include "editor/CandidateSelection.h"
 
-#include "catalog/ListTables.h"
+#include "catalog/CandidatePositionsTable.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateTables.h"
 #include "platform/MessageService.h"

@@ -1,6 +1,7 @@
 #include "editor/CandidateTables.h"
 
-#include "catalog/ListTables.h"
+#include "catalog/CandidatePositionsTable.h"
+#include "platform/CannotFail.h"
 
 namespace velmora {
 
@@ -10,8 +11,8 @@ CandidateTables::CandidateTables() {
 
 void CandidateTables::release() {
     // Creating a fixed set of text columns on a fresh set cannot fail.
-    (void)createCandidatePositions(vacancies);
-    (void)createCandidatePositions(resultas);
+    cannotFail(createCandidatePositions(vacancies));
+    cannotFail(createCandidatePositions(resultas));
 }
 
 } // namespace velmora

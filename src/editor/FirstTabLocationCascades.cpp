@@ -3,6 +3,7 @@
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
 #include "editor/PreferenceListRoutines.h"
+#include "platform/CannotFail.h"
 
 namespace velmora {
 namespace {
@@ -11,8 +12,8 @@ namespace {
 void narrowTo(RecordSet& table, const char* column, const QString& code) {
     table.clearFilter();
     if (!code.isEmpty())
-        (void)table.setFilter(QLatin1String(column) + QLatin1Char('=') + quotedLiteral(code) +
-                              QLatin1Char(' '));
+        cannotFail(table.setFilter(QLatin1String(column) + QLatin1Char('=') + quotedLiteral(code) +
+                                   QLatin1Char(' '))); // a quoted literal always parses
 }
 
 } // namespace

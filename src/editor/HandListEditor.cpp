@@ -1,6 +1,7 @@
 #include "editor/HandListEditor.h"
 
 #include "editor/PreferenceListRoutines.h"
+#include "platform/CannotFail.h"
 #include "platform/data/RecordSet.h"
 
 namespace velmora {
@@ -41,7 +42,8 @@ Result<qint64> HandListEditor::accept(const QString& idText, const QStringList& 
         if (written)
             written = writeFields(*row, fields);
         if (!written) {
-            (void)row->deleteCurrent(); // no half-written row stays behind
+            // No half-written row stays behind; the row was just added, so it is there to delete.
+            cannotFail(row->deleteCurrent());
             return written.error();
         }
         return *id;

@@ -1,6 +1,7 @@
 #include "editor/LocationFilters.h"
 
 #include "editor/PreferenceListRoutines.h"
+#include "platform/CannotFail.h"
 #include "platform/data/RecordSet.h"
 
 namespace velmora {
@@ -14,9 +15,9 @@ QString equals(const char* column, const QString& value, const char* tail = " ")
     return QLatin1String(column) + QLatin1Char('=') + quotedLiteral(value) + QLatin1String(tail);
 }
 
-// A filter that does not parse keeps the previous one; with quoted literals none fails.
+// Every location filter is built from quoted literals joined by AND/OR, so it always parses.
 void setFilter(RecordSet& table, const QString& criteria) {
-    (void)table.setFilter(criteria);
+    cannotFail(table.setFilter(criteria));
 }
 
 // Adds `condition` to the table's filter, or makes it the filter when there is none.

@@ -3,6 +3,7 @@
 #include "applications/ApplicationFiles.h"
 #include "applications/SavedApplicationReader.h"
 #include "editor/ApplicationChecks.h"
+#include "platform/CannotFail.h"
 #include "platform/MessageService.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/widgets/DataComboBox.h"
@@ -107,7 +108,7 @@ void EditorWindow::setMenusEnabled(bool enabled) {
 }
 
 void EditorWindow::buildTabs() {
-    CatalogTables& t = m_services.state.tables;
+    LoadedTables& t = m_services.state.tables;
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabPrincipal"));
 
@@ -147,7 +148,7 @@ void EditorWindow::buildTabs() {
             m_model.setEnabled(ctl::cboGrupo, false);
         });
         connect(panel, &PositionPanel::positionDeleted, this, [this] {
-            const CatalogTables& lists = m_services.state.tables;
+            const LoadedTables& lists = m_services.state.tables;
             // A saved or loaded application keeps its body: another one would be saved under
             // another file name and leave the first behind.
             if (!m_identityKept && lists.vacancyList.recordCount() == 0 &&
@@ -186,13 +187,13 @@ void EditorWindow::CargaConfiguracion() {
 
 // Binds the first tab's drop-downs to the catalogue tables (the list tabs bind their own).
 void EditorWindow::bindLists() {
-    CatalogTables& t = m_services.state.tables;
+    LoadedTables& t = m_services.state.tables;
     auto combo = [this](const char* name) {
         return m_personal->findChild<DataComboBox*>(QLatin1String(name));
     };
     combo("cboPrefLocalidad")->bind(&t.localities);
     t.bodies.clearFilter();
-    (void)t.bodies.setFilter(QStringLiteral("Grupo <> 'X'"));
+    cannotFail(t.bodies.setFilter(QStringLiteral("Grupo <> 'X'")));
     DataComboBox* body = combo("cboCuerpo");
     body->bind(&t.bodies);
     body->setColumnWidthTwips(0, 900);
@@ -295,7 +296,7 @@ void EditorWindow::onMenu(int index) {
 }
 
 bool EditorWindow::ValidaDatosImpresion() {
-    const CatalogTables& t = m_services.state.tables;
+    const LoadedTables& t = m_services.state.tables;
     return velmora::ValidaDatosImpresion(m_model, t.vacancyList, t.resultasList, m_services.messages);
 }
 
@@ -319,19 +320,19 @@ bool EditorWindow::createPasswordIfNeeded() {
     return true;
 }
 
-void EditorWindow::GrabaSolicitud(bool print, bool draft) {
+bool EditorWindow::GrabaSolicitud(bool print, bool draft) {
     GeneralProgressWindow progress(this);
     if (!ValidaDatosGrabacion())
-        return;
+        return false;
     createPasswordIfNeeded();
     for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
         m_model.setEnabled(name, false);
     m_identityKept = true;
     m_binder->pushAll();
 
-    CatalogTables& t = m_services.state.tables;
+    LoadedTables& t = m_services.state.tables;
     PrintingEditor editor{m_model,
-                          ApplicationLists{t.vacancyList, t.resultasList, t.coursesList, t.documentsList},
+                          t.lists(),
                           draft ? QString() : m_printRecord,
                           m_config.templateFolderKey,
                           m_config.positionsPerPage,
@@ -343,7 +344,7 @@ void EditorWindow::GrabaSolicitud(bool print, bool draft) {
                           m_destination,
                           m_pdfPath};
     Pdf417Writer barcode;
-    (void)saveApplication(editor, progress, barcode, m_wordProcessorVersion, print, draft);
+    return saveApplication(editor, progress, barcode, m_wordProcessorVersion, print, draft).ok();
 }
 
 void EditorWindow::setPrintDestination(docengine::PrintDestination destination, const QString& pdfPath) {
@@ -385,7 +386,7 @@ Status EditorWindow::loadApplication(const QString& fileName) {
     auto started = embeddedWordProcessor()();
     if (!started.ok())
         return started.error();
-    CatalogTables& t = m_services.state.tables;
+    LoadedTables& t = m_services.state.tables;
     auto loaded = m_firstTab->loadSavedApplication(m_services.state.folders.applications, fileName,
                                                    *started.value(), progress);
     progress.setValue(progress.maximum());
@@ -432,18 +433,22 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-        saveOnClose();
+        // A save that failed has told the user why; closing now would lose the application.
+        if (!saveOnClose()) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     releaseAndEnd();
 }
 
-void EditorWindow::saveOnClose() {
+bool EditorWindow::saveOnClose() {
     createPasswordIfNeeded();
     GeneralProgressWindow progress(this);
-    CatalogTables& t = m_services.state.tables;
+    LoadedTables& t = m_services.state.tables;
     PrintingEditor editor{m_model,
-                          ApplicationLists{t.vacancyList, t.resultasList, t.coursesList, t.documentsList},
+                          t.lists(),
                           QString(),
                           m_config.templateFolderKey,
                           m_config.positionsPerPage,
@@ -453,7 +458,7 @@ void EditorWindow::saveOnClose() {
                           m_services.clock,
                           this};
     Pdf417Writer barcode;
-    (void)saveApplication(editor, progress, barcode, m_wordProcessorVersion, false, false);
+    return saveApplication(editor, progress, barcode, m_wordProcessorVersion, false, false).ok();
 }
 
 void EditorWindow::quitNow() {

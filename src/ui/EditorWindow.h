@@ -38,11 +38,14 @@ public:
     // Open editor: the signed-in DNI goes into txtDNI, which stays disabled.
     void setSignedInDni(const QString& dni);
     // Reads a saved application (document and XML companion) into the editor. A failure
-    // abandons the load without a message; what was read until then stays.
+    // abandons the load and is returned without a message (the caller tells the user);
+    // what was read until then stays.
     Status loadApplication(const QString& fileName);
 
     // GrabaSolicitud: the save check, the password of a new user, then save (and print).
-    void GrabaSolicitud(bool print, bool draft);
+    // True once saved (and printed when asked); otherwise the user has been told why,
+    // by the check or by the saving routine.
+    bool GrabaSolicitud(bool print, bool draft);
     bool ValidaDatosImpresion();
     bool ValidaDatosGrabacion();
     void HabilitaFiltros(bool enabled);
@@ -77,7 +80,8 @@ private:
     void onTimer1();
     void setMenusEnabled(bool enabled);
     bool createPasswordIfNeeded();
-    void saveOnClose();
+    // Saves without printing as the window closes; false when it failed and the user was told.
+    bool saveOnClose();
     void openManual();
     void releaseAndEnd();
 

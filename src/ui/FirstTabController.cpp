@@ -1,6 +1,6 @@
 #include "ui/FirstTabController.h"
 
-#include "catalog/CatalogTables.h"
+#include "catalog/LoadedTables.h"
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
 #include "editor/FiltraTecla.h"
@@ -235,11 +235,9 @@ Result<LoadedApplication> FirstTabController::loadSavedApplication(const QString
                                                                    const QString& fileName,
                                                                    docengine::WordProcessor& wordProcessor,
                                                                    Progress& progress) {
-    CatalogTables& t = m_services.state.tables;
+    LoadedTables& t = m_services.state.tables;
     ApplicationModel saved;
-    auto read = readSavedApplication(
-        folder, fileName, wordProcessor, saved,
-        ApplicationLists{t.vacancyList, t.resultasList, t.coursesList, t.documentsList}, progress, &t);
+    auto read = readSavedApplication(folder, fileName, wordProcessor, saved, t.lists(), progress, &t);
     // What was read before a failure stays, as the lists do.
     m_rules.fillFromSaved(saved);
     if (!read.ok())

@@ -26,7 +26,7 @@ private:
     ProgressBarUpdater m_updater;
 };
 
-LoadingWindow::LoadingWindow(AppFolders folders, CatalogTables& tables, MessageService& messages,
+LoadingWindow::LoadingWindow(AppFolders folders, LoadedTables& tables, MessageService& messages,
                              QWidget* parent)
     : QDialog(parent), m_folders(std::move(folders)), m_tables(tables), m_messages(messages) {
     setObjectName(QStringLiteral("frmProgreso"));

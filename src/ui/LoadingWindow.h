@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace velmora {
 
-struct CatalogTables;
+struct LoadedTables;
 class MessageService;
 
 // The loading window (frmProgreso): builds every catalogue and list table once it is first
@@ -23,7 +23,7 @@ class MessageService;
 class LoadingWindow : public QDialog, private LoadingView {
     Q_OBJECT
 public:
-    LoadingWindow(AppFolders folders, CatalogTables& tables, MessageService& messages,
+    LoadingWindow(AppFolders folders, LoadedTables& tables, MessageService& messages,
                   QWidget* parent = nullptr);
     ~LoadingWindow() override;
 
@@ -51,7 +51,7 @@ private:
     void setBusy(bool busy) override;
 
     AppFolders m_folders;
-    CatalogTables& m_tables;
+    LoadedTables& m_tables;
     MessageService& m_messages;
     LoadingOutcome m_outcome;
     bool m_started = false;

@@ -1,6 +1,7 @@
 #include "ui/ProgramController.h"
 
 #include "applications/ApplicationFiles.h"
+#include "applications/ApplicationSelection.h"
 #include "catalog/CatalogLoader.h"
 #include "ui/EditorWindow.h"
 #include "ui/LoadingWindow.h"
@@ -78,8 +79,15 @@ void ProgramController::openEditor() {
     connect(m_editor, &EditorWindow::programEndRequested, this, &ProgramController::end);
     m_editor->show();
     m_editor->setSignedInDni(m_state.signedInDni);
-    if (!m_state.selectedApplicationFile.isEmpty())
-        (void)m_editor->loadApplication(m_state.selectedApplicationFile);
+    if (!m_state.selectedApplicationFile.isEmpty()) {
+        // The editor keeps what was read; the user learns that the rest is missing.
+        const Status loaded = m_editor->loadApplication(m_state.selectedApplicationFile);
+        if (!loaded.ok())
+            m_messages.inform(QStringLiteral("No se ha podido recuperar la solicitud %1: %2 %3")
+                                  .arg(m_state.selectedApplicationFile, loaded.error().description)
+                                  .arg(loaded.error().number),
+                              programTitle(), MessageIcon::Critical);
+    }
     Q_EMIT editorOpened(m_editor);
 }
 
@@ -121,8 +129,10 @@ void ProgramController::onLoadApplication(const QString& fileName) {
 
 void ProgramController::onAnotherApplication() {
     // The list is read again, so an application saved in this run is there.
-    (void)listApplications(m_state.folders.applications, m_state.signedInDni, m_state.tables.bodies,
-                           m_state.applicationFiles);
+    if (const auto listed = listApplications(m_state.folders.applications, m_state.signedInDni,
+                                             m_state.tables.bodies, m_state.applicationFiles);
+        !listed.ok())
+        reportListingFailure(listed.error(), m_messages);
     m_state.selectedApplicationFile.clear();
     if (m_editor)
         m_editor->deleteLater();

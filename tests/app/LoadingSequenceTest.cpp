@@ -1,7 +1,7 @@
 #include "app/LoadingSequence.h"
 
+#include "app/LoadedTables.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/CatalogTables.h"
 #include "platform/Progress.h"
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
@@ -31,7 +31,7 @@ public:
     void setCaption(const QString& text) override { caption = text; }
 };
 
-LoadingOutcome load(const ContestFixture& contest, CatalogTables& tables, MessageService& messages,
+LoadingOutcome load(const ContestFixture& contest, LoadedTables& tables, MessageService& messages,
                     Progress& progress, LoadingView* view = nullptr) {
     CatalogLoader loader(contest.folders().data, messages);
     EXPECT_TRUE(loader.buildBodies(tables.bodies));
@@ -42,7 +42,7 @@ LoadingOutcome load(const ContestFixture& contest, CatalogTables& tables, Messag
 
 TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     ContestFixture contest;
-    CatalogTables tables;
+    LoadedTables tables;
     FakeMessageService messages;
     RecordingProgress progress;
     RecordingView view;
@@ -91,7 +91,7 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
 TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
     ContestFixture contest;
     contest.removeCatalogue("F0015.enc");
-    CatalogTables tables;
+    LoadedTables tables;
     FakeMessageService messages;
     Progress progress;
     const LoadingOutcome outcome = load(contest, tables, messages, progress);
@@ -119,7 +119,7 @@ TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
 TEST(LoadingSequence, StopsAtTheFirstReadingOfTheConfiguration) {
     ContestFixture contest;
     QFile::remove(contest.root() + QStringLiteral("/conf.xml"));
-    CatalogTables tables;
+    LoadedTables tables;
     FakeMessageService messages;
     Progress progress;
     const LoadingOutcome outcome = load(contest, tables, messages, progress);
@@ -140,7 +140,7 @@ TEST(LoadingSequence, BrokenPositionDetailsEndTheProgramWithoutASecondMessage) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("\x01\x02");
     broken.close();
-    CatalogTables tables;
+    LoadedTables tables;
     FakeMessageService messages;
     Progress progress;
     const LoadingOutcome outcome = load(contest, tables, messages, progress);

@@ -1,6 +1,6 @@
 #include "applications/ApplicationXml.h"
 
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "platform/data/RecordSet.h"
 #include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"

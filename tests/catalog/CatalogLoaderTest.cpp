@@ -58,7 +58,7 @@ TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     ASSERT_TRUE(CatalogLoader::createZones(zones));
     QString file = QStringLiteral("F0013.enc");
     ASSERT_TRUE(loader.fillZones(zones, file));
-    EXPECT_EQ(file, QStringLiteral("temp.tmp"));
+    EXPECT_EQ(file, QStringLiteral("F0013.enc")) << "the file name given is left as it is";
     EXPECT_EQ(rowsOf(zones), QStringList({"02|Zona Básica de Peñas|01||"}));
 }
 

@@ -1,9 +1,9 @@
 #include "catalog/PositionLookup.h"
 
+#include "app/LoadedTables.h"
 #include "app/LoadingSequence.h"
-#include "platform/Progress.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/CatalogTables.h"
+#include "platform/Progress.h"
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
 #include "support/LiteralPositionLookup.h"
@@ -16,13 +16,13 @@ using namespace velmora::test;
 
 namespace {
 
-PositionSources sourcesOf(CatalogTables& t) {
+PositionSources sourcesOf(LoadedTables& t) {
     return {t.bodies,         t.groups,          t.positionBody,
             t.positionGroup,  t.vacantPositions, t.resultasPositions,
             t.vacancyDetails, t.resultasDetails};
 }
 
-void loadAll(const ContestFixture& contest, CatalogTables& tables) {
+void loadAll(const ContestFixture& contest, LoadedTables& tables) {
     FakeMessageService messages;
     Progress progress;
     CatalogLoader loader(contest.folders().data, messages);
@@ -44,7 +44,7 @@ class PositionLookupSeeds : public ::testing::TestWithParam<quint32> {};
 // Whatever the contest, the indexed lookups give exactly what walking the tables gives.
 TEST_P(PositionLookupSeeds, AgreeWithTheRowByRowWalk) {
     ContestFixture contest(SampleScale::Small, GetParam());
-    CatalogTables tables;
+    LoadedTables tables;
     loadAll(contest, tables);
 
     std::vector<BodyPositions> bodies;
@@ -90,7 +90,7 @@ TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
     contest.replaceCatalogue(
         "F0008.enc", {"00002  10001", "00001  10001", "00004  10001", "00003  10003", "00003  10002"});
     contest.replaceCatalogue("F0007.enc", {"00001A1", "00002A1", "00003C1"});
-    CatalogTables tables;
+    LoadedTables tables;
     loadAll(contest, tables);
 
     // Three bodies, one of group X: six entries, the last two left empty.

@@ -1,6 +1,6 @@
 #include "editor/ApplicationChecks.h"
 
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/ApplicationModel.h"
 #include "platform/data/RecordSet.h"
 #include "support/FakeMessageService.h"

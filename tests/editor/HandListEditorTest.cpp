@@ -1,6 +1,6 @@
 #include "editor/HandListEditor.h"
 
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/HandListChecks.h"
 #include "platform/data/RecordSet.h"
 #include "support/FakeMessageService.h"

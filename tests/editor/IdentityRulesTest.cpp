@@ -1,7 +1,7 @@
 #include "editor/IdentityRules.h"
 
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogTables.h"
-#include "catalog/ListTables.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateSelection.h"
 #include "editor/CandidateTables.h"

@@ -1,7 +1,7 @@
 #include "editor/LocationFilters.h"
 
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/ListTables.h"
 #include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "printing/BarcodeText.h"
 
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "platform/data/RecordSet.h"
 
 #include <gtest/gtest.h>

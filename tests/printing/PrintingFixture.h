@@ -1,7 +1,7 @@
 #pragma once
 
 #include "applications/ApplicationXml.h"
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
 #include "platform/Clock.h"

@@ -4,7 +4,7 @@
 // the source table and walk it until the code matches. Quadratic, but obviously right:
 // the reference the indexed lookups are checked and measured against.
 
-#include "catalog/ListTables.h"
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/PositionLookup.h"
 
 namespace velmora::literal {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "platform/data/RecordSet.h"
 
 #include <gtest/gtest.h>

@@ -201,5 +201,26 @@ TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
     EXPECT_FALSE(f.state.tables.bodies.isOpen());
 }
 
+TEST(EditorWindow, ASaveThatFailsOnClosingKeepsTheEditorOpen) {
+    EditorFixture f;
+    ASSERT_TRUE(f.users.AltaUsuario(QString::fromLatin1(EditorFixture::kDni), QStringLiteral("SECRETO")));
+    EditorWindow& editor = f.openEditor();
+    fillRequired(editor);
+    ASSERT_TRUE(QDir(f.state.folders.applications).removeRecursively());
+    f.messages.messages.clear();
+
+    f.messages.queueAnswer(MessageAnswer::Yes); // save the changes
+    EXPECT_FALSE(editor.close());
+    EXPECT_TRUE(editor.isVisible());
+    ASSERT_EQ(f.messages.messages.size(), 2u);
+    EXPECT_TRUE(f.messages.messages.at(1).text.startsWith(
+        QStringLiteral("No existe la carpeta de las solicitudes:")));
+    EXPECT_EQ(f.messages.messages.at(1).icon, MessageIcon::Critical);
+    EXPECT_TRUE(f.state.tables.bodies.isOpen()) << "nothing is released while the application is unsaved";
+
+    f.messages.queueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(editor.close());
+}
+
 } // namespace
 } // namespace velmora::test

@@ -1,7 +1,7 @@
 #include "ui/LoadingWindow.h"
 
+#include "app/LoadedTables.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/CatalogTables.h"
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
 #include "ui/WindowDriver.h"
@@ -26,7 +26,7 @@ protected:
     }
 
     test::ContestFixture contest;
-    CatalogTables tables;
+    LoadedTables tables;
     test::FakeMessageService messages;
     LoadingWindow window{contest.folders(), tables, messages};
     bool finished = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CannotFail.h"
 #include "platform/Result.h"
 
 #include <QString>
@@ -118,7 +119,7 @@ public:
     // An empty text clears the filter. A text that does not parse is an error and
     // leaves the previous filter in place. The cursor moves to the first row.
     Status setFilter(const QString& criteria);
-    void clearFilter() { (void)setFilter(QString()); }
+    void clearFilter() { cannotFail(setFilter(QString())); } // an empty text always clears
     QString filter() const;
     // "Column ASC", "Column DESC" or "Column"; blanks around the pieces are ignored,
     // an empty text restores the natural order.

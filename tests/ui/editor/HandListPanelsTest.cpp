@@ -1,7 +1,7 @@
 #include "ui/editor/CoursesPanel.h"
 #include "ui/editor/DocumentsPanel.h"
 
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataGrid.h"
 #include "support/FakeMessageService.h"

@@ -3,8 +3,8 @@
 #include "ui/editor/ResultasPanel.h"
 #include "ui/editor/VacanciesPanel.h"
 
+#include "app/LoadedTables.h"
 #include "app/LoadingSequence.h"
-#include "catalog/CatalogTables.h"
 #include "platform/MessageService.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
@@ -68,7 +68,7 @@ void expectNothingCutOff(QWidget* page) {
 
 TEST(ListPanelsLook, ReadWellOnTheSampleContest) {
     test::ContestFixture contest(SampleScale::Realistic);
-    CatalogTables tables;
+    LoadedTables tables;
     SilentMessageService silent;
     ASSERT_TRUE(loadInstallation(contest.folders(), tables, silent).loaded);
     const BodyPositions* body = nullptr;

@@ -1,7 +1,8 @@
 #include "ui/editor/VacanciesPanel.h"
 
+#include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
 #include "platform/widgets/DataComboBox.h"
 #include "support/FakeMessageService.h"
 #include "support/QStringPrinter.h"

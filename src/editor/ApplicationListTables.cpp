@@ -1,4 +1,6 @@
-#include "catalog/ListTables.h"
+#include "editor/ApplicationListTables.h"
+
+#include "platform/CannotFail.h"
 
 namespace velmora {
 namespace {
@@ -37,11 +39,19 @@ Status createDocumentsList(RecordSet& table) {
                                text("Fecha", 10), text("Centro", 100)});
 }
 
-Status createCandidatePositions(RecordSet& table) {
-    return createTable(table,
-                       {text("CodConvocatoria", 5), text("NomConvocatoria", 50), text("Consejeria", 50),
-                        text("Localidad", 53), text("CodConsejeria", 2), text("CodLocalidad", 7),
-                        text("CodProvincia", 2), text("CodArea", 8), text("CodZona", 8), text("Area", 50)});
+ApplicationListTables::ApplicationListTables() {
+    // Columns declared above on fresh tables.
+    cannotFail(createVacancyList(vacancyList));
+    cannotFail(createResultasList(resultasList));
+    cannotFail(createCoursesList(coursesList));
+    cannotFail(createDocumentsList(documentsList));
+}
+
+void ApplicationListTables::release() {
+    for (RecordSet* t : {&vacancyList, &resultasList, &coursesList, &documentsList}) {
+        t->close();
+        *t = RecordSet();
+    }
 }
 
 } // namespace velmora
