@@ -1,12 +1,25 @@
 #include "platform/data/SpanishCollation.h"
 
 namespace velmora {
+namespace {
+
+constexpr char16_t kCombiningTilde = 0x0303;
+
+} // namespace
 
 QString spanishSortKey(QStringView text) {
     QString key;
     key.reserve(text.size() + 2);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const char16_t u = c.unicode();
+        // "n" followed by a combining tilde is the letter "ñ" written in two pieces.
+        if ((u == 'n' || u == 'N') && i + 1 < text.size() && text.at(i + 1).unicode() == kCombiningTilde) {
+            key += QLatin1Char('n');
+            key += QChar(0x7F);
+            ++i;
+            continue;
+        }
         if (u < 0x80) {
             key += QChar(u >= 'A' && u <= 'Z' ? u + 32 : u);
             continue;

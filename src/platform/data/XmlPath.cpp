@@ -1,5 +1,7 @@
 #include "platform/data/XmlPath.h"
 
+#include <limits>
+
 namespace velmora {
 
 QString toXPath(const QString& zeroBasedPath) {
@@ -18,8 +20,14 @@ QString toXPath(const QString& zeroBasedPath) {
         while (end < zeroBasedPath.size() && zeroBasedPath.at(end).isDigit())
             ++end;
         if (end > i && end < zeroBasedPath.size() && zeroBasedPath.at(end) == QLatin1Char(']')) {
-            out += QString::number(zeroBasedPath.mid(i, end - i).toLongLong() + 1);
-            i = end;
+            // A number too large to hold is copied as it stands: no node sits at either
+            // position, whereas reading it as 0 would quietly pick the first one.
+            bool fits = false;
+            const qlonglong position = QStringView(zeroBasedPath).mid(i, end - i).toLongLong(&fits);
+            if (fits && position < std::numeric_limits<qlonglong>::max()) {
+                out += QString::number(position + 1);
+                i = end;
+            }
         }
     }
     return out;
