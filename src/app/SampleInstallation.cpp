@@ -1,7 +1,7 @@
 #include "app/SampleInstallation.h"
 
-#include "platform/AppFolders.h"
 #include "app/UserManualWriter.h"
+#include "platform/AppFolders.h"
 #include "printing/TemplateWriter.h"
 
 namespace velmora {

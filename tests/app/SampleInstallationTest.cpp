@@ -1,8 +1,8 @@
 #include "app/SampleInstallation.h"
 
-#include "platform/AppFolders.h"
 #include "app/ContestConfiguration.h"
 #include "app/UserManualWriter.h"
+#include "platform/AppFolders.h"
 #include "platform/docengine/WordProcessor.h"
 #include "printing/TemplateWriter.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AppFolders.h"
 #include "catalog/SampleContest.h"
+#include "platform/AppFolders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -10,8 +10,8 @@ namespace velmora {
 bool installSpanishTranslation(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!translator->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          folder)) {
+    if (!translator->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), folder)) {
         delete translator;
         return false;
     }
