@@ -25,8 +25,11 @@ QString barcodePictureStem(const QString& folder, const QDateTime& now) {
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
-Result<QString> GeneraCodigoBarras(QString& text, Pdf417Writer& control, qint16 width, qint16& height,
-                                   const QString& folder, const Clock& clock, Pdf417Layout* layout) {
+namespace {
+
+// Steps shared by the picture file and the picture in memory: the place's height, the
+// folded text, a white background.
+Status setUpControl(QString& text, Pdf417Writer& control, qint16 width, qint16& height) {
     const int placeHeight = barcodePlaceHeight(height);
     if (placeHeight > std::numeric_limits<qint16>::max() || placeHeight < std::numeric_limits<qint16>::min())
         return Error::make(ErrorCode::Overflow, QStringLiteral("Desbordamiento"));
@@ -36,6 +39,19 @@ Result<QString> GeneraCodigoBarras(QString& text, Pdf417Writer& control, qint16 
     control.setBackColor(qRgb(255, 255, 255));
     control.setText(text);
     control.setSize(width, height);
+    return {};
+}
+
+} // namespace
+
+Result<QImage> barcodeImage(QString& text, Pdf417Writer& control, qint16 width, qint16& height) {
+    VELMORA_TRY(setUpControl(text, control, width, height));
+    return control.render();
+}
+
+Result<QString> GeneraCodigoBarras(QString& text, Pdf417Writer& control, qint16 width, qint16& height,
+                                   const QString& folder, const Clock& clock, Pdf417Layout* layout) {
+    VELMORA_TRY(setUpControl(text, control, width, height));
     const QString stem = barcodePictureStem(folder, clock.now());
     VELMORA_TRY(control.writeBitmap(stem, layout));
     return stem;

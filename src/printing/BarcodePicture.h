@@ -32,6 +32,10 @@ QString barcodePictureStem(const QString& folder, const QDateTime& now);
 Result<QString> GeneraCodigoBarras(QString& text, Pdf417Writer& control, qint16 width, qint16& height,
                                    const QString& folder, const Clock& clock, Pdf417Layout* layout = nullptr);
 
+// The same picture made in memory, without a file: `text` is folded and `height` becomes
+// the height of the place, as above.
+Result<QImage> barcodeImage(QString& text, Pdf417Writer& control, qint16 width, qint16& height);
+
 // Draws a barcode picture into its place on a page: its dark pixels become filled
 // rectangles (one per run of a row), with no smoothing, its top-left corner on a whole
 // device pixel. On a PDF the bars stay sharp at any rendering resolution; on a printer or

@@ -1,0 +1,119 @@
+#include "printing/PrintBarcodes.h"
+
+#include "platform/Clock.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "printing/BarcodePicture.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using docengine::Cursor;
+using docengine::Document;
+using docengine::DocumentBuilder;
+using docengine::DocumentLayout;
+
+const QString kHeader = QStringLiteral("12345678Z10010A205/03/202414:05:09");
+
+// A document of three sheets: the first page's barcode, then a list barcode on each of the
+// next two sheets, all three inserted with the page number 1.
+struct ThreeSheets {
+    test::TempDir dir;
+    FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))};
+    Pdf417Writer encoder;
+    Document doc;
+    PrintBarcodes barcodes{encoder, kHeader, dir.path(), clock};
+
+    ThreeSheets() {
+        DocumentBuilder b(doc);
+        insert(b.paragraph(QStringLiteral("Primera hoja")), BarcodeKind::FirstPage,
+               QStringLiteral("N|GARCÍA|"), 2000);
+        b.pageBreak();
+        insert(b.paragraph(QStringLiteral("Vacantes")), BarcodeKind::Vacancies, QStringLiteral("0001  123"),
+               900);
+        b.pageBreak();
+        insert(b.paragraph(QStringLiteral("Resultas")), BarcodeKind::Resultas, QStringLiteral("000145678"),
+               900);
+    }
+    void insert(Cursor& at, BarcodeKind kind, const QString& data, qint16 height) {
+        at.insertLineBreak();
+        const Status inserted = barcodes.insert(at, kind, 1, data, height);
+        ASSERT_TRUE(inserted.ok()) << inserted.error().description.toStdString();
+    }
+    // The layout index of the picture shown on a page.
+    static int pictureOn(const DocumentLayout& layout, int page) {
+        return layout.page(page).images.empty() ? -1 : layout.page(page).images.front().image;
+    }
+};
+
+TEST(PrintBarcodesTest, ListBarcodesTakeThePageTheyLandOnAndReadBackFromTheirPlace) {
+    ThreeSheets s;
+    EXPECT_TRUE(QDir(s.dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).isEmpty());
+    DocumentLayout layout(s.doc);
+    ASSERT_EQ(layout.pageCount(), 3);
+    ASSERT_TRUE(s.barcodes.numberByPage(layout).ok());
+    const QStringList expected = {kHeader + QStringLiteral("P001N|GARC&IA|F"),
+                                  kHeader + QStringLiteral("V0020001  123F"),
+                                  kHeader + QStringLiteral("R003000145678F")};
+    EXPECT_EQ(s.barcodes.texts(), expected);
+    const Status verified = s.barcodes.verify(layout);
+    EXPECT_TRUE(verified.ok()) << verified.error().description.toStdString();
+}
+
+TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) {
+    ThreeSheets s;
+    DocumentLayout layout(s.doc);
+    ASSERT_TRUE(s.barcodes.numberByPage(layout).ok());
+    const QString advice =
+        QStringLiteral(" La solicitud no se ha impreso; vuelva a intentarlo y, si el problema "
+                       "continúa, comuníquelo al servicio que gestiona el concurso.");
+
+    // The resultas page showing the vacancy page's symbol.
+    const QImage vacancyPicture = layout.image(ThreeSheets::pictureOn(layout, 1));
+    const int resultasPicture = ThreeSheets::pictureOn(layout, 2);
+    layout.replaceImage(resultasPicture, vacancyPicture);
+    Status verified = s.barcodes.verify(layout);
+    ASSERT_FALSE(verified.ok());
+    EXPECT_EQ(verified.error().description,
+              QStringLiteral("El código de barras de la página 3 no contiene los datos que debe llevar.") +
+                  advice);
+
+    // A symbol damaged beyond what error correction mends.
+    QImage damaged = vacancyPicture.convertToFormat(QImage::Format_RGB32);
+    damaged.fill(Qt::white);
+    layout.replaceImage(resultasPicture, damaged);
+    verified = s.barcodes.verify(layout);
+    ASSERT_FALSE(verified.ok());
+    EXPECT_EQ(verified.error().description,
+              QStringLiteral("El código de barras de la página 3 no se puede leer tal como se imprimiría.") +
+                  advice);
+}
+
+TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
+    test::TempDir dir;
+    FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))};
+    Pdf417Writer encoder;
+    Document doc;
+    PrintBarcodes barcodes{encoder, kHeader, dir.path(), clock};
+    DocumentBuilder b(doc);
+    Cursor& at = b.paragraph(QStringLiteral("Vacantes"));
+    for (const auto& [kind, data, height] :
+         {std::tuple(BarcodeKind::FirstPage, QString(4000, u'x'), qint16(2000)),
+          std::tuple(BarcodeKind::Vacancies, QStringLiteral("0001") + QString(100000, u'9'), qint16(900))}) {
+        const Status inserted = barcodes.insert(at, kind, 2, data, height);
+        ASSERT_FALSE(inserted.ok());
+        EXPECT_EQ(inserted.error().number, ErrorCode::InvalidProcedureCall);
+    }
+    EXPECT_EQ(barcodes.count(), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(DocumentLayout(doc).page(0).images.size(), 0u);
+}
+
+} // namespace
+} // namespace velmora

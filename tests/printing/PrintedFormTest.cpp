@@ -1,0 +1,184 @@
+// The printed application read back page by page from its PDF, for applications of the
+// shapes that used to go wrong: no courses, lists that continue on new sheets, long texts;
+// and prints that must stop before anything reaches paper.
+#include "printing/ApplicationDocument.h"
+
+#include "printing/BarcodeReader.h"
+#include "printing/PrintingFixture.h"
+#include "support/PdfTools.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::PrintingFixture;
+
+// The header of every barcode: key, date and time; then the kind letter and the page.
+constexpr int kHeaderLength = 34;
+
+struct Shape {
+    const char* name;
+    int courses;
+    int documents;
+    int vacancies;
+    int resultas;
+    int adaptations; // characters of "Adaptaciones precisas"
+    int listBarcodes;
+};
+
+class PrintedFormShapes : public ::testing::TestWithParam<Shape> {};
+
+// Every V and R barcode carries the number its page's footer prints ("Página N de M").
+TEST_P(PrintedFormShapes, EveryListBarcodeCarriesThePageItPrintsOn) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    const Shape shape = GetParam();
+    PrintingFixture f;
+    PrintingFixture::addCourses(f.courses, shape.courses);
+    PrintingFixture::addDocuments(f.documents, shape.documents);
+    PrintingFixture::addPositions(f.vacancies, shape.vacancies);
+    PrintingFixture::addPositions(f.resultas, shape.resultas, 20000);
+    f.model.setText(u"txtDomicilio", QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
+                                                    "número 145, escalera B, piso 3º, puerta izquierda"));
+    f.model.setText(u"txtAdaptaciones", QString(shape.adaptations, u'a'));
+    f.printRecord = GeneraCadenaImpresion(f.model);
+    auto printed = f.runWXP(true);
+    ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
+
+    const QString pdf = printed.value().outcome.pdfPath;
+    const int pages = test::pdfPageCount(pdf);
+    ASSERT_GT(pages, 1);
+    static const QRegularExpression footer(QStringLiteral("Página (\\d+) de (\\d+)"));
+    int listBarcodes = 0;
+    for (int page = 1; page <= pages; ++page) {
+        const auto number = footer.match(test::pdfPageText(pdf, page));
+        ASSERT_TRUE(number.hasMatch()) << "page " << page << " has no page number";
+        EXPECT_EQ(number.captured(1).toInt(), page);
+        EXPECT_EQ(number.captured(2).toInt(), pages);
+        for (const QString& text : readPdf417(test::pdfRender(pdf, page, kBarcodeScanDpi))) {
+            const QString kind = text.mid(kHeaderLength, 1);
+            if (kind == QLatin1String("P"))
+                continue;
+            ++listBarcodes;
+            EXPECT_EQ(text.mid(kHeaderLength + 1, 3).toInt(), page)
+                << text.left(kHeaderLength + 4).toStdString();
+        }
+    }
+    EXPECT_EQ(listBarcodes, shape.listBarcodes);
+    EXPECT_EQ(printed.value().barcodes.size(), shape.listBarcodes + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintedForm, PrintedFormShapes,
+                         ::testing::Values(Shape{"NoCourses", 0, 0, 45, 5, 0, 3},
+                                           Shape{"ListsContinuing", 36, 35, 41, 1, 0, 3},
+                                           Shape{"LongFirstPage", 2, 1, 10, 0, 400, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A stopped print: the message, nothing printed, no picture left, the document closed.
+void expectStoppedPrint(PrintingFixture& f, const Result<ApplicationPrintout>& printed,
+                        const QString& message) {
+    ASSERT_FALSE(printed.ok());
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].text, message);
+    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Impresión"));
+    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(f.messages.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_FALSE(QFile::exists(f.pdfPath())) << "something was printed";
+    EXPECT_TRUE(QDir(f.folders.applications).entryList({QStringLiteral("*.bmp")}, QDir::Files).isEmpty());
+    EXPECT_FALSE(f.wordProcessor.isHeld());
+    // The application itself was saved before printing.
+    EXPECT_EQ(f.applicationFiles(), (QStringList{QStringLiteral("12345678Z_10010A2.doc"),
+                                                 QStringLiteral("12345678Z_10010A2.xml")}));
+}
+
+TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) {
+    {
+        PrintingFixture f;
+        PrintingFixture::addPositions(f.vacancies, 3);
+        f.model.setText(u"txtAdaptaciones", QString(1700, u'a'));
+        f.model.setText(u"txtDomicilio", QString(300, u'd'));
+        f.model.setText(u"txtTipoDisc", QString(200, u't'));
+        f.printRecord = GeneraCadenaImpresion(f.model);
+        expectStoppedPrint(
+            f, f.runWXP(true),
+            QStringLiteral(
+                "Los datos de la solicitud son demasiado largos para el código de barras de la primera "
+                "página, así que la solicitud no se ha impreso.\nLos campos más largos son: "
+                "Adaptaciones precisas (1700 caracteres), Domicilio (300 caracteres) y Tipo de "
+                "discapacidad (200 caracteres).\nAcorte esos datos y vuelva a imprimir la solicitud."));
+
+        // A draft carries no barcode, so it still prints.
+        f.messages.messages.clear();
+        auto draft = f.runWXP(true, true);
+        ASSERT_TRUE(draft.ok()) << draft.error().description.toStdString();
+        EXPECT_TRUE(QFile::exists(f.pdfPath()));
+        f.wordProcessor.closeAndForget();
+    }
+    {
+        PrintingFixture f;
+        PrintingFixture::addPositions(f.vacancies, 45);
+        f.vacancies.moveFirst();
+        f.vacancies.moveNext();
+        ASSERT_TRUE(f.vacancies.setValue(u"CodConvocatoria", QString(100000, u'9')).ok());
+        ASSERT_TRUE(f.vacancies.update().ok());
+        ASSERT_EQ(f.vacancies.text(u"CodConvocatoria").size(), 100000);
+        expectStoppedPrint(
+            f, f.runWXP(true),
+            QStringLiteral("Los datos de una página de la lista de plazas vacantes son demasiado "
+                           "largos para su código de barras, así que la solicitud no se ha "
+                           "impreso.\nLos códigos de plaza más largos son: el de la preferencia 2 "
+                           "(100000 caracteres).\nRevise esas plazas y vuelva a imprimir la "
+                           "solicitud."));
+    }
+}
+
+TEST(PrintedFormTest, AHiddenTabPrintsNothingOfItsSavedList) {
+    PrintingFixture f;
+    TemplateKey key;
+    key.visibleTabs[EditorTab::Vacancies] = false;
+    ASSERT_TRUE(writeApplicationTemplates(f.folders.data, key).ok());
+    PrintingFixture::addPositions(f.vacancies, 45);
+    PrintingFixture::addPositions(f.resultas, 3, 20000);
+    PrintingEditor editor = f.editor();
+    editor.templateFolderKey = key.folderName();
+    auto printed =
+        ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode, true, false);
+    ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
+    const QStringList barcodes = printed.value().barcodes;
+    ASSERT_EQ(barcodes.size(), 2);
+    EXPECT_EQ(barcodes[1].mid(kHeaderLength, 1), QStringLiteral("R"));
+    if (!test::havePoppler())
+        return;
+    for (int page = 1; page <= printed.value().outcome.pageCount; ++page) {
+        EXPECT_FALSE(test::pdfPageText(f.pdfPath(), page).contains(QStringLiteral("10001")))
+            << "a vacancy printed on page " << page;
+    }
+}
+
+TEST(PrintedFormTest, ListsThatCannotBeWrittenAreReportedWithTheirCauseAndNothingIsSaved) {
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 2);
+    // A folder where the companion file goes cannot be replaced by it.
+    const QString sidecar = QDir(f.folders.applications).filePath(QStringLiteral("12345678Z_10010A2.xml"));
+    ASSERT_TRUE(QDir().mkpath(sidecar));
+    auto saved = f.runWXP(false);
+    ASSERT_FALSE(saved.ok());
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(
+        f.messages.messages[0].text,
+        QStringLiteral("No se han podido guardar las listas de la solicitud.\nNo se ha podido guardar el "
+                       "fichero %1: ya existe y no es un fichero normal (es una carpeta, un dispositivo o "
+                       "una tubería).")
+            .arg(QDir::toNativeSeparators(sidecar)));
+    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_FALSE(QFile::exists(QDir(f.folders.program).filePath(QStringLiteral("traza.txt"))));
+    EXPECT_FALSE(QFile::exists(f.documentPath()));
+    EXPECT_FALSE(f.wordProcessor.isHeld());
+}
+
+} // namespace
+} // namespace velmora
