@@ -24,6 +24,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <utility>
+
 namespace velmora::tools {
 namespace {
 
@@ -44,6 +46,19 @@ void applySituation(ApplicationModel& model, const RecordSet& situations) {
         }
     if (!model.isSelected(u"optActivo"))
         model.setChoice(u"cboSituaciones", QStringLiteral("08"), QStringLiteral("Otra"));
+}
+
+// A body or group the catalogue does not know gets no code: the barcodes' key would carry
+// "00000" or a blank for it, which the contest office cannot file.
+void warnAboutUnknownChoices(const ApplicationModel& model) {
+    for (const auto& [control, what] :
+         {std::pair(u"cboCuerpo", "el cuerpo o categoría"), std::pair(u"cboGrupo", "el grupo")}) {
+        const QString text = model.text(control);
+        if (!text.isEmpty() && model.value(control).isEmpty())
+            printErr(QStringLiteral("aviso: %1 de la solicitud («%2») no está en el catálogo del concurso; "
+                                    "los códigos de barras no llevarán su código.")
+                         .arg(QString::fromUtf8(what), text));
+    }
 }
 
 const QString kUsage = QStringLiteral("print CARPETA FICHERO.doc [--draft] [--older] [--pdf SALIDA.pdf]");
@@ -94,10 +109,21 @@ int print(const QStringList& args) {
                      .arg(QDir::toNativeSeparators(document.filePath()), loaded.error().description));
         return 1;
     }
-    if (loaded.value().lists != SidecarRead::Loaded)
-        printErr(QStringLiteral("aviso: la solicitud no tiene listas legibles (%1)")
-                     .arg(document.completeBaseName() + QStringLiteral(".xml")));
+    // The lists print from the companion file: without it the printout would lack them.
+    if (loaded.value().lists != SidecarRead::Loaded) {
+        const QString sidecar = QDir::toNativeSeparators(
+            QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml")));
+        printErr(loaded.value().lists == SidecarRead::Missing
+                     ? QStringLiteral("No se puede imprimir la solicitud: no se encuentra el fichero de sus "
+                                      "listas, %1.")
+                           .arg(sidecar)
+                     : QStringLiteral("No se puede imprimir la solicitud: el fichero de sus listas, %1, está "
+                                      "dañado o no es un fichero de listas de solicitud.")
+                           .arg(sidecar));
+        return 1;
+    }
     applySituation(model, tables.situations);
+    warnAboutUnknownChoices(model);
 
     // Printing saves the application again; that copy goes to a scratch folder so the
     // installation's files stay as they were.
@@ -122,6 +148,7 @@ int print(const QStringList& args) {
                          : ImprimeSolicitudWXP(document.fileName(), scratch.path(), editor, progress, barcode,
                                                true, draft);
     wordProcessor.closeAndForget();
+    // The routine has shown why (on the console); the exit status tells scripts.
     if (!printed.ok())
         return 1;
     printOut(QStringLiteral("PDF escrito en %1 (%2 páginas)")

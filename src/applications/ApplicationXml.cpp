@@ -7,9 +7,12 @@
 #include "platform/data/XmlPath.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
 
 #include <pugixml.hpp>
 
+#include <cstring>
 #include <vector>
 
 namespace velmora {
@@ -229,20 +232,50 @@ QByteArray encodeApplicationXml(const QString& text) {
     return text.toLatin1();
 }
 
+namespace {
+
+// Why a file could not be written, in words the user can act on: the writer's own error
+// does not tell a full disk from a folder without permission. Empty when neither is the
+// cause (the writer's error then says what happened).
+QString writeFailureCause(const QString& folder, qint64 size) {
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return QStringLiteral("no existe la carpeta %1").arg(QDir::toNativeSeparators(folder));
+    if (!info.isWritable())
+        return QStringLiteral("no hay permiso para escribir en la carpeta %1")
+            .arg(QDir::toNativeSeparators(folder));
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < size + 4096)
+        return QStringLiteral("no queda espacio libre en el disco");
+    return {};
+}
+
+} // namespace
+
 Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
                              const QString& programFolder, MessageService& messages) {
     const QByteArray bytes = encodeApplicationXml(buildApplicationXml(lists));
     pugi::xml_document check;
-    Status written;
     if (!check.load_buffer(bytes.constData(), size_t(bytes.size()), pugi::parse_default,
-                           pugi::encoding_latin1))
-        written = Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
-    else
-        written = writeFileAtomically(QDir(folder).filePath(fileName), bytes);
-    if (!written.ok()) {
+                           pugi::encoding_latin1)) {
         writeTrace(programFolder, bytes);
         messages.inform(QStringLiteral("Formato erróneo de XML"), QStringLiteral("Error de XML"),
                         MessageIcon::Exclamation);
+        return Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
+    }
+    // A text that parses but cannot be written (disk full, no permission) is reported with
+    // its real cause; the previous file stays.
+    const QString path = QDir(folder).filePath(fileName);
+    const Status written = writeFileAtomically(path, bytes);
+    if (!written.ok()) {
+        const QString cause = writeFailureCause(folder, bytes.size());
+        const QString text =
+            cause.isEmpty() ? QStringLiteral("No se han podido guardar las listas de la solicitud.\n%1")
+                                  .arg(written.error().description)
+                            : QStringLiteral("No se han podido guardar las listas de la solicitud en %1: %2.")
+                                  .arg(QDir::toNativeSeparators(path), cause);
+        messages.inform(text, programTitle(), MessageIcon::Critical);
+        return Error::make(written.error().number, text);
     }
     return written;
 }
@@ -257,6 +290,9 @@ Result<SidecarRead> readApplicationLists(const QString& folder, const QString& f
 
     pugi::xml_document doc;
     if (!loadDocument(doc, bytes))
+        return SidecarRead::Malformed;
+    // Another kind of XML file is no application's lists, even when it parses.
+    if (std::strcmp(doc.document_element().name(), "Plazas") != 0)
         return SidecarRead::Malformed;
 
     Rows vacancies, resultas, courses, documents;

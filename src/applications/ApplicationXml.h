@@ -34,16 +34,17 @@ QString buildApplicationXml(ApplicationLists lists);
 QByteArray encodeApplicationXml(const QString& text);
 
 // Writes the sidecar `folder`/`fileName`, replacing any previous file atomically. When
-// the text does not parse or the file cannot be written, the previous file stays, the
-// text goes to `programFolder`/traza.txt, "Formato erróneo de XML" is shown and the
-// error is returned.
+// the text does not parse, the text goes to `programFolder`/traza.txt and "Formato erróneo
+// de XML" is shown; when the file cannot be written (no folder, no permission, a full
+// disk), a message naming the file and the cause is shown. Either way the previous file
+// stays and the error is returned.
 Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
                              const QString& programFolder, MessageService& messages);
 
 enum class SidecarRead {
     Loaded,   // the rows were appended
     Missing,  // no readable file: the tables are unchanged
-    Malformed // not XML: the tables are unchanged
+    Malformed // not XML, or its root is not <Plazas>: the tables are unchanged
 };
 
 // Appends the rows of the sidecar `folder`/`fileName` to the tables (expected open and

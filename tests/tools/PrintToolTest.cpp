@@ -1,5 +1,6 @@
 // velmora-tools print: a saved application of an installation, read back from its files and
 // printed to a PDF whose barcodes the barcode tool reads back in page order.
+#include "applications/ApplicationFiles.h"
 #include "catalog/SampleContest.h"
 #include "editor/ApplicationChecks.h"
 #include "platform/Clock.h"
@@ -14,6 +15,7 @@
 #include "support/ToolRun.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +83,71 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
     for (const QString& text : texts)
         EXPECT_TRUE(text.startsWith(QStringLiteral("12345678Z") + model.value(u"cboCuerpo") +
                                     model.value(u"cboGrupo")));
+}
+
+TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbout) {
+    test::TempDir dir;
+    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    const AppFolders folders = AppFolders::at(dir.path());
+    ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
+    CatalogTables tables;
+    ASSERT_TRUE(test::loadContest(dir.path(), tables));
+    ApplicationModel model;
+    ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
+    ASSERT_TRUE(test::makeSampleApplication(tables, model, lists, 3, 0, 0, 0));
+    // A body the catalogue no longer offers: its barcode key would carry no code.
+    model.setChoice(u"cboCuerpo", QStringLiteral("99999"), QStringLiteral("Cuerpo que ya no existe"));
+    test::SilentMessages messages;
+    const QString fileName = applicationFileNameOf(model, messages);
+    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
+    PrintingWordProcessor wordProcessor;
+    PrintingEditor editor{.model = model,
+                          .lists = lists,
+                          .templateFolderKey = TemplateKey{}.folderName(),
+                          .positionsPerPage = QStringLiteral("40"),
+                          .folders = folders,
+                          .wordProcessor = wordProcessor,
+                          .messages = messages,
+                          .clock = clock};
+    Progress progress;
+    Pdf417Writer barcode;
+    ASSERT_TRUE(
+        ImprimeSolicitudWXP(fileName, folders.applications, editor, progress, barcode, false, false).ok());
+
+    const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
+    const QStringList print{QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf};
+    const test::ToolOutput warned = test::runTool(print);
+    ASSERT_EQ(warned.exitCode, 0) << warned.err.toStdString();
+    EXPECT_TRUE(warned.err.contains(QStringLiteral(
+        "aviso: el cuerpo o categoría de la solicitud («Cuerpo que ya no existe») no está en el "
+        "catálogo del concurso; los códigos de barras no llevarán su código.")))
+        << warned.err.toStdString();
+    QFile::remove(pdf);
+
+    const QString sidecar = QDir(folders.applications).filePath(sidecarFileName(fileName));
+    const QString damaged =
+        QStringLiteral("No se puede imprimir la solicitud: el fichero de sus listas, %1, está "
+                       "dañado o no es un fichero de listas de solicitud.")
+            .arg(QDir::toNativeSeparators(sidecar));
+    for (const QByteArray& content :
+         {QByteArray("<Plazas><Vacantes><Plaza>"),
+          QByteArray("<?xml version=\"1.0\"?><Solicitud><Vacantes/></Solicitud>")}) {
+        QFile file(sidecar);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        const test::ToolOutput refused = test::runTool(print);
+        EXPECT_EQ(refused.exitCode, 1) << content.constData();
+        EXPECT_TRUE(refused.err.contains(damaged)) << refused.err.toStdString();
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
+    ASSERT_TRUE(QFile::remove(sidecar));
+    const test::ToolOutput missing = test::runTool(print);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(
+        QStringLiteral("No se puede imprimir la solicitud: no se encuentra el fichero de sus listas, %1.")
+            .arg(QDir::toNativeSeparators(sidecar))))
+        << missing.err.toStdString();
 }
 
 } // namespace
