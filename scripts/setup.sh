@@ -10,6 +10,7 @@ packages=(
   libpoppler-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
