@@ -115,7 +115,7 @@ constexpr TextLimit kTextLimits[] = {
     {ctl::txtLocalidad, 40},
     {ctl::txtCP, 5},
     {ctl::txtTipoDisc, 40},
-    {ctl::txtAdaptaciones, 150},
+    {ctl::txtAdaptaciones, 120},
     {ctl::txtConyuApellido1, 35},
     {ctl::txtCOnyuApellido2, 35},
     {ctl::txtConyuNombre, 30},
