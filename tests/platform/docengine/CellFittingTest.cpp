@@ -79,7 +79,7 @@ TEST(DocEngineCellFitting, TextOfAnExactRowShrinksWhenMarkedThenEndsWithAnEllips
     const CellLook cut = lookOfFirstCell(plainLayout);
     for (int px : cut.pixelSizes)
         EXPECT_EQ(px, 200) << "10 pt";
-    EXPECT_TRUE(cut.lastText.endsWith(ellipsis)) << cut.lastText;
+    EXPECT_TRUE(cut.lastText.endsWith(ellipsis)) << cut.lastText.toStdString();
     EXPECT_LT(cut.lowest, height);
     EXPECT_LT(cut.rightmost, cut.secondCell - 108) << "the cut line stays within its cell";
 
