@@ -34,8 +34,9 @@ class EditorFixture {
 public:
     static constexpr auto kDni = "12345678Z";
 
-    EditorFixture() : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path(), messages) {
-        EXPECT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    explicit EditorFixture(SampleScale scale = SampleScale::Small)
+        : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path(), messages) {
+        EXPECT_TRUE(writeSampleContest(dir.path(), scale, 7).ok());
         state.folders = AppFolders::at(dir.path());
         QDir().mkpath(state.folders.applications);
         EXPECT_TRUE(templates());

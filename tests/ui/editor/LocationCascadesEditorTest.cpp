@@ -1,0 +1,245 @@
+#include "catalog/PositionLookup.h"
+#include "support/QStringPrinter.h"
+#include "ui/EditorFixture.h"
+#include "ui/ListDriving.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+using Where = std::vector<std::pair<QStringView, QString>>;
+
+QString located(int count) {
+    return QStringLiteral("Códigos Localizados: %1").arg(count);
+}
+
+// A first value of `column` among `rows` that the drop-down lists too.
+QString listedValueOf(const RecordSet& rows, QStringView column, const Where& where,
+                      const DataComboBox* box) {
+    const QSet<QString> listed = listedCodes(box);
+    auto all = rows.clone();
+    for (int row = 0; row < all->recordCount(); ++row) {
+        bool matches = true;
+        for (const auto& [c, v] : where)
+            matches = matches && all->textAt(row, all->columnIndex(c)) == v;
+        const QString value = all->textAt(row, all->columnIndex(column));
+        if (matches && !value.isEmpty() && listed.contains(value))
+            return value;
+    }
+    return {};
+}
+
+// The editor of the small sample with a body chosen; its offered positions at hand.
+class LocationCascadesEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        editor = &f.openEditor();
+        DataComboBox* body = dropDown(editor, "cboCuerpo");
+        // The first body that fixes its group and offers positions in more than one province.
+        body->setFocus();
+        for (int i = 0; i < 50 && !offered; ++i) {
+            QTest::keyClick(body, Qt::Key_Down);
+            settle();
+            const BodyPositions* entry = findBodyPositions(f.state.tables.bodyPositions, body->value(), true);
+            if (!body->value().startsWith(QLatin1Char('X')) && entry && entry->vacancy &&
+                valuesWhere(*entry->vacancy, u"CodProvincia").size() > 1)
+                offered = entry;
+        }
+        ASSERT_NE(offered, nullptr);
+        control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(2);
+        settle();
+    }
+    QString count() const { return control<QLabel>(editor, QStringLiteral("lblPlazas"))->text(); }
+    int shownCandidates(const char* name) { return dropDown(editor, name)->listModel()->rowCount(); }
+
+    EditorFixture f;
+    EditorWindow* editor = nullptr;
+    const BodyPositions* offered = nullptr;
+};
+
+TEST_F(LocationCascadesEditorTest, VacancyTabNarrowsStepByStepAndCancelStartsOver) {
+    const RecordSet& vacancies = *offered->vacancy;
+    auto& t = f.state.tables;
+    DataComboBox* province = dropDown(editor, "cboProvinciaVacantes");
+    DataComboBox* institution = dropDown(editor, "cboConsejeriaVacantes");
+    DataComboBox* locality = dropDown(editor, "cboLocalidadVacantes");
+    DataComboBox* area = dropDown(editor, "cboAreasVacantes");
+    DataComboBox* zone = dropDown(editor, "cboZonasVacantes");
+    EXPECT_EQ(count(), located(vacancies.recordCount()));
+    EXPECT_TRUE(province->isEnabled());
+    for (DataComboBox* box : {institution, locality, area, zone})
+        EXPECT_FALSE(box->isEnabled()) << qPrintable(box->objectName());
+
+    // The province comes first and then stays; everything else narrows to it.
+    const QString p = listedValueOf(vacancies, u"CodProvincia", {}, province);
+    ASSERT_TRUE(pickFromList(province, p));
+    EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodProvincia", p}})));
+    EXPECT_EQ(shownCandidates("cboPuestoVacante"), rowsWith(vacancies, Where{{u"CodProvincia", p}}));
+    EXPECT_FALSE(province->isEnabled());
+    for (DataComboBox* box : {institution, locality, area, zone})
+        EXPECT_TRUE(box->isEnabled()) << qPrintable(box->objectName());
+    EXPECT_EQ(listedCodes(locality), valuesWhere(t.localities, u"CodLocalidad", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(area), valuesWhere(t.areas, u"CodArea", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(zone), valuesWhere(t.zones, u"CodZona", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(institution), valuesWhere(t.departments, u"CodConsejeria", u"CodProvincia", p));
+
+    // A locality shuts the zone; emptying it by hand opens the zone again.
+    const QString l = listedValueOf(vacancies, u"CodLocalidad", {{u"CodProvincia", p}}, locality);
+    ASSERT_TRUE(pickFromList(locality, l));
+    EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodLocalidad", l}})));
+    EXPECT_FALSE(zone->isEnabled());
+    eraseText(locality);
+    EXPECT_TRUE(zone->isEnabled());
+    EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodProvincia", p}})));
+
+    // A zone shuts the locality the same way.
+    const QString z = listedValueOf(vacancies, u"CodZona", {{u"CodProvincia", p}}, zone);
+    if (!z.isEmpty()) {
+        ASSERT_TRUE(pickFromList(zone, z));
+        EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodZona", z}})));
+        EXPECT_FALSE(locality->isEnabled());
+        eraseText(zone);
+        EXPECT_TRUE(locality->isEnabled());
+    }
+
+    // An area replaces the province condition and narrows zones and institutions to it.
+    const QString a = listedValueOf(vacancies, u"CodArea", {{u"CodProvincia", p}}, area);
+    ASSERT_FALSE(a.isEmpty());
+    ASSERT_TRUE(pickFromList(area, a));
+    EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodArea", a}})));
+    QSet<QString> areaZones = valuesWhere(t.zones, u"CodZona", u"CodArea", a);
+    areaZones.intersect(valuesWhere(t.zones, u"CodZona", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(zone), areaZones);
+    QSet<QString> areaDepartments = valuesWhere(t.departments, u"CodConsejeria", u"CodArea", a);
+    areaDepartments.intersect(valuesWhere(t.departments, u"CodConsejeria", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(institution), areaDepartments);
+
+    // An institution lists the localities of its centres; zones carry no institution, so none.
+    const QString c = *listedCodes(institution).begin();
+    ASSERT_TRUE(pickFromList(institution, c));
+    EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodConsejeria", c}, {u"CodArea", a}})));
+    QSet<QString> centres = valuesWhere(t.institutions, u"CodLocalidad", u"CodInstitucion", c);
+    centres.intersect(valuesWhere(t.localities, u"CodLocalidad"));
+    EXPECT_EQ(listedCodes(locality), centres);
+    EXPECT_TRUE(listedCodes(zone).isEmpty());
+
+    // A typed code narrows further; "Cancelar" starts over with the province alone.
+    typeInto(editor, "txtCodVacante", vacancies.textAt(0, vacancies.columnIndex(u"CodConvocatoria")),
+             "cboPuestoVacante");
+    press(editor, "cmdCancelarVacante");
+    EXPECT_EQ(count(), located(vacancies.recordCount()));
+    EXPECT_EQ(shownCandidates("cboPuestoVacante"), vacancies.recordCount());
+    EXPECT_TRUE(province->isEnabled());
+    for (DataComboBox* box : {institution, locality, area, zone}) {
+        EXPECT_FALSE(box->isEnabled()) << qPrintable(box->objectName());
+        EXPECT_EQ(box->value(), "") << qPrintable(box->objectName());
+    }
+    EXPECT_EQ(listedCodes(locality), valuesWhere(t.localities, u"CodLocalidad"));
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+TEST_F(LocationCascadesEditorTest, ResultasTabNarrowsEveryChoiceTogether) {
+    control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(3);
+    const RecordSet& resultas = *offered->resultas;
+    auto& t = f.state.tables;
+    DataComboBox* province = dropDown(editor, "cboProvinciaResultas");
+    DataComboBox* locality = dropDown(editor, "cboLocalidadResultas");
+    DataComboBox* area = dropDown(editor, "cboAreasResultas");
+    DataComboBox* zone = dropDown(editor, "cboZonasResultas");
+    const int all = resultas.recordCount();
+    ASSERT_GT(all, 0);
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"), all);
+
+    const QString p = listedValueOf(resultas, u"CodProvincia", {}, province);
+    ASSERT_TRUE(pickFromList(province, p));
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"), rowsWith(resultas, Where{{u"CodProvincia", p}}));
+    EXPECT_EQ(listedCodes(locality), valuesWhere(t.localities, u"CodLocalidad", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(zone), valuesWhere(t.zones, u"CodZona", u"CodProvincia", p));
+
+    const QString l = listedValueOf(resultas, u"CodLocalidad", {{u"CodProvincia", p}}, locality);
+    ASSERT_TRUE(pickFromList(locality, l));
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"),
+              rowsWith(resultas, Where{{u"CodProvincia", p}, {u"CodLocalidad", l}}));
+    EXPECT_FALSE(zone->isEnabled());
+    eraseText(locality);
+    EXPECT_TRUE(zone->isEnabled());
+    EXPECT_EQ(locality->value(), "");
+
+    const QString a = listedValueOf(resultas, u"CodArea", {{u"CodProvincia", p}}, area);
+    ASSERT_FALSE(a.isEmpty());
+    ASSERT_TRUE(pickFromList(area, a));
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"),
+              rowsWith(resultas, Where{{u"CodProvincia", p}, {u"CodArea", a}}));
+    EXPECT_EQ(listedCodes(zone), valuesWhere(t.zones, u"CodZona", u"CodArea", a));
+
+    // A province typed that is no item of the list empties the related choices.
+    province->setFocus();
+    province->lineEdit()->selectAll();
+    QTest::keyClicks(province->lineEdit(), QStringLiteral("Provincia inventada"));
+    settle();
+    EXPECT_EQ(province->value(), "");
+    EXPECT_EQ(area->value(), "");
+    EXPECT_EQ(listedCodes(locality), valuesWhere(t.localities, u"CodLocalidad"));
+    EXPECT_EQ(listedCodes(zone), valuesWhere(t.zones, u"CodZona"));
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"), all);
+
+    ASSERT_TRUE(pickFromList(province, p));
+    press(editor, "cmdCancelarResultas");
+    for (DataComboBox* box : {province, locality, area, zone})
+        EXPECT_EQ(box->text(), "") << qPrintable(box->objectName());
+    EXPECT_TRUE(zone->isEnabled());
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"), all);
+    EXPECT_EQ(listedCodes(locality), valuesWhere(t.localities, u"CodLocalidad"));
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+TEST_F(LocationCascadesEditorTest, FirstTabPostingAndPreferenceCascade) {
+    control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(0);
+    control<QRadioButton>(editor, QStringLiteral("OptSi"))->click(); // a current post: its boxes show
+    settle();
+    auto& t = f.state.tables;
+    DataComboBox* province = dropDown(editor, "cboProvinciasIxa");
+    DataComboBox* area = dropDown(editor, "cboAreaIxa");
+    DataComboBox* locality = dropDown(editor, "cboLocalidadesIxa");
+    DataComboBox* zone = dropDown(editor, "cboZBSIxa");
+
+    // Current posting: province, then its areas and localities, then the area's zones.
+    const QString p = *listedCodes(province).begin();
+    ASSERT_TRUE(pickFromList(province, p));
+    EXPECT_EQ(listedCodes(area), valuesWhere(t.areas, u"CodArea", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(locality), valuesWhere(t.localities, u"CodLocalidad", u"CodProvincia", p));
+    ASSERT_FALSE(listedCodes(area).isEmpty());
+    const QString a = *listedCodes(area).begin();
+    ASSERT_TRUE(pickFromList(area, a));
+    EXPECT_EQ(listedCodes(zone), valuesWhere(t.zones, u"CodZona", u"CodArea", a));
+    ASSERT_FALSE(listedCodes(zone).isEmpty());
+    ASSERT_TRUE(pickFromList(zone, *listedCodes(zone).begin()));
+    ASSERT_TRUE(pickFromList(locality, *listedCodes(locality).begin()));
+    // Another province empties what depended on the first.
+    const QSet<QString> provinces = listedCodes(province);
+    const auto other =
+        std::find_if(provinces.begin(), provinces.end(), [&](const QString& c) { return c != p; });
+    ASSERT_NE(other, provinces.end());
+    ASSERT_TRUE(pickFromList(province, *other));
+    for (DataComboBox* box : {area, locality, zone})
+        EXPECT_EQ(box->value(), "") << qPrintable(box->objectName());
+
+    // Alleged preference: the area narrows the zones (cboPrefProvincia) and the localities
+    // whose province code equals the area's code.
+    DataComboBox* prefArea = dropDown(editor, "cboPrefArea");
+    const QString pa = *listedCodes(prefArea).begin();
+    ASSERT_TRUE(pickFromList(prefArea, pa));
+    EXPECT_EQ(listedCodes(dropDown(editor, "cboPrefProvincia")),
+              valuesWhere(t.zones, u"CodZona", u"CodArea", pa));
+    EXPECT_EQ(listedCodes(dropDown(editor, "cboPrefLocalidad")),
+              valuesWhere(t.localities, u"CodLocalidad", u"CodProvincia", pa));
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+} // namespace
+} // namespace velmora::test
