@@ -1,6 +1,6 @@
 #include "ui/FirstTabController.h"
 
-#include "catalog/LoadedTables.h"
+#include "app/LoadedTables.h"
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
 #include "editor/FiltraTecla.h"
