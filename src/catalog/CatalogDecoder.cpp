@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace velmora {
 
@@ -69,7 +70,12 @@ QString DecodeFile(const QString& folder, const QString& fileName, MessageServic
         return report(Error::make(
             ErrorCode::FileNotFound,
             QStringLiteral("No se encontró el archivo %1").arg(QDir::toNativeSeparators(input.fileName()))));
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The scratch file is ours alone: whatever stands at its name (a link planted there, a
+    // pipe, a stale copy) is removed, and the file is created afresh, so that a write never
+    // goes through a link to another file.
+    if (QFileInfo(output.fileName()).isSymLink() || QFileInfo::exists(output.fileName()))
+        output.remove();
+    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return report(
             Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
                                                    .arg(QDir::toNativeSeparators(output.fileName()))));

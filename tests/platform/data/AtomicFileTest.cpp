@@ -1,0 +1,49 @@
+// Saving never replaces what is not a regular file: a pipe or a device stays what it is.
+#include "platform/data/AtomicFile.h"
+
+#include "support/QStringPrinter.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace velmora {
+namespace {
+
+TEST(AtomicFileTest, RegularFilesAndLinksToThemAreReplacedWhole) {
+    test::TempDir dir;
+    const QString target = dir.write(QStringLiteral("conf.xml"), "antes");
+    ASSERT_TRUE(writeFileAtomically(target, "después").ok());
+    EXPECT_EQ(dir.read(QStringLiteral("conf.xml")), "después");
+    ASSERT_TRUE(writeFileAtomically(dir.file(QStringLiteral("nuevo.xml")), "nuevo").ok());
+    EXPECT_EQ(dir.read(QStringLiteral("nuevo.xml")), "nuevo");
+}
+
+TEST(AtomicFileTest, PipesFoldersAndLinksToThemAreRefusedAndLeftAsTheyWere) {
+    test::TempDir dir;
+    const QString fifo = dir.file(QStringLiteral("tuberia"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = dir.file(QStringLiteral("enlace"));
+    ASSERT_TRUE(QFile::link(fifo, link));
+
+    for (const QString& path : {fifo, link, dir.path(), QStringLiteral("/dev/null")}) {
+        const Status written = writeFileAtomically(path, "datos");
+        ASSERT_FALSE(written.ok()) << path.toStdString();
+        EXPECT_EQ(
+            written.error().description,
+            QStringLiteral("No se ha podido guardar el fichero %1: ya existe y no es un fichero normal (es "
+                           "una carpeta, un dispositivo o una tubería).")
+                .arg(path));
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+} // namespace
+} // namespace velmora
