@@ -3,8 +3,10 @@
 #include "platform/data/AtomicFile.h"
 #include "platform/docengine/DocTypes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <zip.h>
 
@@ -14,15 +16,43 @@ namespace velmora::docengine {
 
 namespace {
 
-// Limits that keep a hostile or broken file from exhausting memory.
-constexpr zip_uint64_t kMaxPartSize = 256ull * 1024 * 1024;
-constexpr zip_uint64_t kMaxTotalSize = 768ull * 1024 * 1024;
+// Limits that keep a hostile or broken file from exhausting memory and time. A filled
+// application of thousands of positions inflates to a few megabytes; everything the engine
+// builds afterwards (XML tree, layout, PDF) grows with these bytes, so they are the cap on
+// what a document may cost.
+constexpr zip_uint64_t kMaxPartSize = 64ull * 1024 * 1024;
+constexpr zip_uint64_t kMaxTotalSize = 64ull * 1024 * 1024;
 constexpr zip_int64_t kMaxEntries = 20000;
 
 Error notAPackage(const QString& detail) {
     return Error::make(
         DocError::NotAPackage,
         QStringLiteral("El archivo no es un documento válido del procesador de textos (%1).").arg(detail));
+}
+
+// libzip explains itself in English; the user reads Spanish.
+QString zipProblem(int code) {
+    switch (code) {
+    case ZIP_ER_NOZIP:
+        return QStringLiteral("no es un archivo ZIP");
+    case ZIP_ER_INCONS:
+        return QStringLiteral("el archivo ZIP es incoherente");
+    case ZIP_ER_CRC:
+        return QStringLiteral("la suma de comprobación de una parte no coincide");
+    case ZIP_ER_COMPNOTSUPP:
+        return QStringLiteral("usa un método de compresión que no se admite");
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return QStringLiteral("está cifrado");
+    case ZIP_ER_MEMORY:
+        return QStringLiteral("no hay memoria suficiente");
+    case ZIP_ER_READ:
+    case ZIP_ER_EOF:
+        return QStringLiteral("está cortado o no se puede leer");
+    default:
+        return QStringLiteral("el archivo ZIP está dañado");
+    }
 }
 
 struct ZipCloser {
@@ -35,19 +65,35 @@ struct ZipCloser {
 } // namespace
 
 Result<DocxPackage> DocxPackage::fromFile(const QString& path) {
-    QFile f(path);
-    if (!f.exists())
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (!info.exists())
         return Error::make(ErrorCode::FileNotFound,
-                           QStringLiteral("No se encuentra el archivo %1.").arg(path));
+                           QStringLiteral("No se encuentra el archivo %1.").arg(shown));
+    // A device or a pipe would be read without end.
+    if (!info.isFile())
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se puede leer el archivo %1: no es un fichero normal.").arg(shown));
+    if (info.size() > qint64(kMaxTotalSize))
+        return Error::make(
+            DocError::NotAPackage,
+            QStringLiteral("El archivo %1 es demasiado grande para ser un documento (más de %2 MB).")
+                .arg(shown)
+                .arg(kMaxTotalSize / (1024 * 1024)));
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("No se puede leer el archivo %1: %2.").arg(path, f.errorString()));
-    return fromBytes(f.readAll());
+                           QStringLiteral("No se puede leer el archivo %1.").arg(shown));
+    auto pkg = fromBytes(f.readAll());
+    if (!pkg.ok())
+        return Error::make(pkg.error().number, shown + QStringLiteral(": ") + pkg.error().description);
+    return pkg;
 }
 
 Result<DocxPackage> DocxPackage::fromBytes(const QByteArray& bytes) {
     if (bytes.size() < 4 || !bytes.startsWith("PK"))
-        return notAPackage(QStringLiteral("no es un paquete ZIP"));
+        return notAPackage(QStringLiteral("no es un archivo ZIP"));
     zip_error_t err;
     zip_error_init(&err);
     zip_source_t* src =
@@ -59,7 +105,7 @@ Result<DocxPackage> DocxPackage::fromBytes(const QByteArray& bytes) {
     std::unique_ptr<zip_t, ZipCloser> za(zip_open_from_source(src, ZIP_RDONLY, &err));
     if (!za) {
         zip_source_free(src);
-        const QString why = QString::fromUtf8(zip_error_strerror(&err));
+        const QString why = zipProblem(zip_error_code_zip(&err));
         zip_error_fini(&err);
         return notAPackage(why);
     }
@@ -69,6 +115,9 @@ Result<DocxPackage> DocxPackage::fromBytes(const QByteArray& bytes) {
     const zip_int64_t count = zip_get_num_entries(za.get(), 0);
     if (count > kMaxEntries)
         return notAPackage(QStringLiteral("demasiadas partes"));
+    // Part names do not tell case apart: two entries of one name would leave it to chance
+    // which of them is the document.
+    QSet<QString> seen;
     zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
@@ -79,8 +128,12 @@ Result<DocxPackage> DocxPackage::fromBytes(const QByteArray& bytes) {
         const QString name = QString::fromUtf8(st.name);
         if (name.isEmpty() || name.endsWith('/'))
             continue;
+        if (seen.contains(name.toLower()))
+            return notAPackage(QStringLiteral("la parte %1 aparece dos veces").arg(name));
+        seen.insert(name.toLower());
         if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartSize || (total += st.size) > kMaxTotalSize)
-            return notAPackage(QStringLiteral("parte demasiado grande"));
+            return notAPackage(
+                QStringLiteral("descomprimido ocuparía más de %1 MB").arg(kMaxTotalSize / (1024 * 1024)));
         zip_file_t* zf = zip_fopen_index(za.get(), static_cast<zip_uint64_t>(i), 0);
         if (!zf)
             return notAPackage(QStringLiteral("parte ilegible %1").arg(name));

@@ -1,0 +1,76 @@
+// Document packages built to do harm: oversized, ambiguous or not packages at all are refused
+// with Spanish reasons that name the file.
+#include "platform/docengine/DocTypes.h"
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocxPackage.h"
+
+#include "support/QStringPrinter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::docengine {
+namespace {
+
+QByteArray blankPackageWith(const QString& part, const QByteArray& bytes) {
+    auto pkg = DocxPackage::fromBytes(Document().toBytes().value()).value();
+    pkg.setPart(part, bytes);
+    return pkg.toBytes().value();
+}
+
+TEST(DocEnginePackageLimits, PartsInflatingPastTheCapAreRefusedBeforeTheyAreRead) {
+    // Zeros shrink a thousandfold: a small file that would inflate to 65 MB.
+    const QByteArray bomb =
+        blankPackageWith(QStringLiteral("word/media/relleno.bin"), QByteArray(65 * 1024 * 1024, '\0'));
+    ASSERT_LT(bomb.size(), 1024 * 1024);
+    auto refused = DocxPackage::fromBytes(bomb);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().number, DocError::NotAPackage);
+    EXPECT_TRUE(refused.error().description.contains(QStringLiteral("descomprimido ocuparía más de 64 MB")))
+        << refused.error().description.toStdString();
+
+    // Just under the cap still opens.
+    EXPECT_TRUE(DocxPackage::fromBytes(blankPackageWith(QStringLiteral("word/media/relleno.bin"),
+                                                        QByteArray(8 * 1024 * 1024, '\0')))
+                    .ok());
+}
+
+TEST(DocEnginePackageLimits, TwoEntriesOfOneNameAreRefusedRatherThanOneChosen) {
+    // Same length as the real name, so renaming it in the bytes keeps the archive whole.
+    QByteArray bytes = blankPackageWith(QStringLiteral("word/documenX.xml"), "<otro/>");
+    bytes.replace("word/documenX.xml", "word/document.xml");
+    auto refused = DocxPackage::fromBytes(bytes);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().description,
+              QStringLiteral("El archivo no es un documento válido del procesador de textos (la parte "
+                             "word/document.xml aparece dos veces)."));
+
+    QByteArray cased = blankPackageWith(QStringLiteral("WORD/DOCUMENT.XML"), "<otro/>");
+    EXPECT_FALSE(DocxPackage::fromBytes(cased).ok()) << "part names do not tell case apart";
+}
+
+TEST(DocEnginePackageLimits, ReasonsAreSpanishAndNameTheFile) {
+    test::TempDir dir;
+    const QString text =
+        dir.write(QStringLiteral("texto.doc"), "PK esto no es un ZIP de verdad, solo empieza así");
+    auto notZip = Document::open(text);
+    ASSERT_FALSE(notZip.ok());
+    EXPECT_EQ(notZip.error().description,
+              text +
+                  QStringLiteral(": El archivo no es un documento válido del procesador de textos (no es un "
+                                 "archivo ZIP)."));
+
+    const QString cut = dir.write(QStringLiteral("cortado.doc"), Document().toBytes().value().left(300));
+    auto truncated = Document::open(cut);
+    ASSERT_FALSE(truncated.ok());
+    EXPECT_TRUE(truncated.error().description.startsWith(cut + QStringLiteral(": El archivo no es")));
+    EXPECT_FALSE(truncated.error().description.contains(QStringLiteral("Not a zip")));
+
+    auto folder = Document::open(dir.path());
+    ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.error().description,
+              QStringLiteral("No se puede leer el archivo %1: no es un fichero normal.").arg(dir.path()));
+}
+
+} // namespace
+} // namespace velmora::docengine
