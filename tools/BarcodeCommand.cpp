@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/barcode/Pdf417Writer.h"
+#include "platform/data/AtomicFile.h"
 #include "printing/BarcodePicture.h"
 #include "printing/BarcodeReader.h"
 
@@ -69,10 +70,15 @@ int encode(const QStringList& args) {
         printErr(stem.error().description);
         return 1;
     }
-    const QString picture = stem.value() + QStringLiteral(".bmp");
-    QFile::remove(out);
-    if (!QFile::rename(picture, out) && !QFile::copy(picture, out)) {
-        printErr(QStringLiteral("No se puede escribir ") + out);
+    // The picture replaces the output in one step: a full disk leaves the old file, never
+    // a cut-off picture.
+    QFile picture(stem.value() + QStringLiteral(".bmp"));
+    if (!picture.open(QIODevice::ReadOnly)) {
+        printErr(QStringLiteral("No se puede leer el dibujo generado %1").arg(picture.fileName()));
+        return 1;
+    }
+    if (const Status written = writeFileAtomically(out, picture.readAll()); !written.ok()) {
+        printErr(written.error().description);
         return 1;
     }
     const QSize size = Pdf417Writer::pictureSize(width, height);

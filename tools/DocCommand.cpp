@@ -1,5 +1,6 @@
 // velmora-tools doc: looks into word-processor documents as the embedded engine reads them
 // (form fields, bookmarks, tables, text) and renders them to PDF.
+#include "OutputGuard.h"
 #include "ToolArguments.h"
 #include "ToolCommand.h"
 
@@ -42,6 +43,11 @@ int fields(Document& doc) {
 }
 
 int pdf(Document& doc, const QString& out) {
+    // The default output of "x.pdf" is "x.pdf" itself: never write over what is being read.
+    if (const Status allowed = checkOutputFile(out, {doc.path()}); !allowed.ok()) {
+        printErr(allowed.error().description);
+        return 2;
+    }
     QElapsedTimer timer;
     timer.start();
     const DocumentLayout layout(doc);

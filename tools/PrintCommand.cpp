@@ -1,5 +1,6 @@
 // velmora-tools print: prints a saved application of an installation the way "Imprimir"
 // does, to a PDF, from its document and XML companion.
+#include "OutputGuard.h"
 #include "ToolArguments.h"
 #include "ToolCommand.h"
 
@@ -85,6 +86,18 @@ int print(const QStringList& args) {
             QStringLiteral("No existe la solicitud %1.").arg(QDir::toNativeSeparators(document.filePath())));
         return 1;
     }
+    // Checked before anything is loaded: the output must not be one of the files read.
+    const QString pdf = parsed.value(
+        QStringLiteral("pdf"), QDir(document.absolutePath()).filePath(document.completeBaseName() + ".pdf"));
+    if (const Status allowed =
+            checkOutputFile(pdf,
+                            {document.filePath(),
+                             QDir(document.absolutePath()).filePath(document.completeBaseName() + ".xml")},
+                            folders.program);
+        !allowed.ok()) {
+        printErr(allowed.error().description);
+        return 2;
+    }
     auto configuration = ContestConfiguration::read(folders.program);
     if (!configuration.ok()) {
         printErr(QStringLiteral("No se puede leer conf.xml: %1").arg(configuration.error().description));
@@ -128,8 +141,6 @@ int print(const QStringList& args) {
     // Printing saves the application again; that copy goes to a scratch folder so the
     // installation's files stay as they were.
     QTemporaryDir scratch;
-    const QString pdf = parsed.value(
-        QStringLiteral("pdf"), QDir(document.absolutePath()).filePath(document.completeBaseName() + ".pdf"));
     SystemClock clock;
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = model,

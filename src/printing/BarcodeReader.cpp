@@ -2,6 +2,7 @@
 
 #include "platform/data/CodePages.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -10,6 +11,7 @@
 #include <poppler-qt6.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace velmora {
 namespace {
@@ -63,7 +65,33 @@ QStringList readPdf417(const QImage& image) {
     return texts;
 }
 
+namespace {
+
+// What one page may cost to look at. A4 at the scanning resolution is 3.7 million pixels;
+// the cap leaves room for any real paper size while refusing pictures of gigabytes.
+constexpr qint64 kMaxPagePixels = 40'000'000;
+// The printed forms draw in well under a second; a page still drawing after this long is
+// built to exhaust the machine.
+constexpr int kMaxPageRenderMilliseconds = 15'000;
+
+// Poppler's own complaints (in English, on standard error) are counted instead, so that a
+// page drawn with errors is not taken for a page without barcodes.
+std::atomic<int> popplerErrors{0};
+
+void countPopplerError(const QString&, const QVariant&) {
+    ++popplerErrors;
+}
+
+bool renderTookTooLong(const QVariant& payload) {
+    return reinterpret_cast<const QElapsedTimer*>(payload.value<quintptr>())
+        ->hasExpired(kMaxPageRenderMilliseconds);
+}
+
+} // namespace
+
 Result<QStringList> readPdf417Pdf(const QString& path, int dpi) {
+    Poppler::setDebugErrorFunction(countPopplerError, QVariant());
+    popplerErrors = 0;
     std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document)
         return readError(path, QStringLiteral("no es un PDF válido"));
@@ -74,10 +102,30 @@ Result<QStringList> readPdf417Pdf(const QString& path, int dpi) {
         std::unique_ptr<Poppler::Page> page = document->page(i);
         if (!page)
             return readError(path, QStringLiteral("no se puede abrir la página %1").arg(i + 1));
-        const QImage image = page->renderToImage(dpi, dpi);
+        const QSizeF points = page->pageSizeF();
+        const double pixels = points.width() * dpi / 72.0 * (points.height() * dpi / 72.0);
+        if (!(pixels > 0) || pixels > double(kMaxPagePixels))
+            return readError(path,
+                             QStringLiteral("la página %1 mide %2 x %3 cm, demasiado para buscar códigos")
+                                 .arg(i + 1)
+                                 .arg(points.width() * 2.54 / 72.0, 0, 'f', 0)
+                                 .arg(points.height() * 2.54 / 72.0, 0, 'f', 0));
+        const int errorsBefore = popplerErrors;
+        QElapsedTimer clock;
+        clock.start();
+        const QImage image =
+            page->renderToImage(dpi, dpi, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr,
+                                renderTookTooLong, QVariant::fromValue(reinterpret_cast<quintptr>(&clock)));
+        if (clock.hasExpired(kMaxPageRenderMilliseconds))
+            return readError(path, QStringLiteral("la página %1 tarda demasiado en dibujarse").arg(i + 1));
         if (image.isNull())
             return readError(path, QStringLiteral("no se puede dibujar la página %1").arg(i + 1));
-        texts << readPdf417(image);
+        const QStringList found = readPdf417(image);
+        // A page drawn with errors may have lost exactly the barcode looked for.
+        if (found.isEmpty() && popplerErrors != errorsBefore)
+            return readError(
+                path, QStringLiteral("la página %1 está dañada y no se ha podido dibujar entera").arg(i + 1));
+        texts << found;
     }
     return texts;
 }
@@ -89,9 +137,17 @@ Result<QStringList> readPdf417File(const QString& path, int pdfDpi) {
     if (isPdf(path))
         return readPdf417Pdf(path, pdfDpi);
     QImageReader reader(path);
+    // Image decoders warn in English on the console; the reason is given below in Spanish.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QImage image = reader.read();
+    qInstallMessageHandler(previous);
+    // Qt's reasons are English; the user reads what went wrong in Spanish.
     if (image.isNull())
-        return readError(path, reader.errorString());
+        return readError(path, reader.error() != QImageReader::UnsupportedFormatError
+                                   ? QStringLiteral("la imagen está dañada o cortada")
+                                   : QStringLiteral("no es una imagen que se sepa leer (BMP, PNG, "
+                                                    "JPEG...)"));
     return readPdf417(image);
 }
 
