@@ -5,10 +5,10 @@
 #include "ToolCommand.h"
 
 #include "app/ContestConfiguration.h"
+#include "app/LoadedTables.h"
 #include "app/LoadingSequence.h"
 #include "applications/SavedApplicationReader.h"
 #include "catalog/CatalogLoader.h"
-#include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
 #include "platform/Clock.h"
@@ -30,7 +30,7 @@
 namespace velmora::tools {
 namespace {
 
-bool loadCatalogues(const AppFolders& folders, CatalogTables& tables, MessageService& messages) {
+bool loadCatalogues(const AppFolders& folders, LoadedTables& tables, MessageService& messages) {
     return loadInstallation(folders, tables, messages).loaded;
 }
 
@@ -105,7 +105,7 @@ int print(const QStringList& args) {
     }
 
     ConsoleMessageService messages;
-    CatalogTables tables;
+    LoadedTables tables;
     if (!loadCatalogues(folders, tables, messages)) {
         printErr(QStringLiteral("La carga del concurso ha fallado."));
         return 1;

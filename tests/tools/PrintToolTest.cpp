@@ -28,7 +28,7 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
     const AppFolders folders = AppFolders::at(dir.path());
     ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
 
-    CatalogTables tables;
+    LoadedTables tables;
     ASSERT_TRUE(test::loadContest(dir.path(), tables));
     ApplicationModel model;
     ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
@@ -90,7 +90,7 @@ TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbo
     ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
     const AppFolders folders = AppFolders::at(dir.path());
     ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
-    CatalogTables tables;
+    LoadedTables tables;
     ASSERT_TRUE(test::loadContest(dir.path(), tables));
     ApplicationModel model;
     ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
