@@ -1,0 +1,100 @@
+#include "ui/office/OfficeApplicationsModel.h"
+#include "ui/office/OfficeTexts.h"
+
+#include "office/PrintRecordFields.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+OfficeApplication readApplication() {
+    OfficeApplication application;
+    application.id = QStringLiteral("12345678Z_00123_A1");
+    application.dni = QStringLiteral("12345678Z");
+    application.body = QStringLiteral("00123");
+    application.group = QStringLiteral("A1");
+    application.hasFirstPage = true;
+    for (int i = 0; i < kPrintRecordFieldCount; ++i)
+        application.fields << QString();
+    application.fields[record::Surname1 - 1] = QStringLiteral("Núñez");
+    application.fields[record::Surname1] = QStringLiteral("Pérez");
+    application.fields[record::Name - 1] = QStringLiteral("María José");
+    application.vacancies = {{1, QStringLiteral("V001"), 3}, {2, QStringLiteral("V007"), 3}};
+    application.resultas = {{1, QStringLiteral("R010"), 4}};
+    return application;
+}
+
+OfficeApplication applicationWithoutFirstPage() {
+    OfficeApplication application;
+    application.id = QStringLiteral("87654321X_00200_C2");
+    application.dni = QStringLiteral("87654321X");
+    application.body = QStringLiteral("00200");
+    application.group = QStringLiteral("C2");
+    application.vacancies = {{1, QStringLiteral("V003"), 3}};
+    application.problems = {
+        {application.id, QStringLiteral("Falta la primera página"), QStringLiteral("página 1")}};
+    return application;
+}
+
+OfficeReadOutcome batch() {
+    OfficeReadOutcome outcome;
+    outcome.applications = {readApplication(), applicationWithoutFirstPage()};
+    outcome.fileProblems = {
+        {QStringLiteral("lote.pdf, página 7"), QStringLiteral("Página sin código de barras"), {}}};
+    outcome.files = 2;
+    outcome.pages = 9;
+    outcome.pagesWithoutBarcode = 1;
+    return outcome;
+}
+
+QStringList rowTexts(const QAbstractItemModel& model, int row) {
+    QStringList texts;
+    for (int column = 0; column < model.columnCount(); ++column)
+        texts << model.data(model.index(row, column)).toString();
+    return texts;
+}
+
+QStringList headerTexts(const QAbstractItemModel& model) {
+    QStringList texts;
+    for (int column = 0; column < model.columnCount(); ++column)
+        texts << model.headerData(column, Qt::Horizontal).toString();
+    return texts;
+}
+
+TEST(OfficeTables, ListEachApplicationWithItsCountsAndStatus) {
+    OfficeApplicationsModel model;
+    model.setApplications(batch().applications);
+    EXPECT_EQ(headerTexts(model), (QStringList{"Solicitud", "DNI", "Nombre", "Cuerpo", "Grupo", "Vacantes",
+                                               "Resultas", "Estado"}));
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(rowTexts(model, 0), (QStringList{"12345678Z_00123_A1", "12345678Z", "Núñez Pérez, María José",
+                                               "00123", "A1", "2", "1", "Completa"}));
+    // Without the first page there is no name to show, but the key's pieces still are.
+    EXPECT_EQ(rowTexts(model, 1), (QStringList{"87654321X_00200_C2", "87654321X", "", "00200", "C2", "1", "0",
+                                               "Con incidencias"}));
+    EXPECT_TRUE(model.data(model.index(1, OfficeApplicationsModel::Status), Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(model.data(model.index(0, OfficeApplicationsModel::Status), Qt::ForegroundRole).isValid());
+    EXPECT_EQ(model.application(2), nullptr);
+    EXPECT_FALSE(model.data(model.index(5, 0)).isValid());
+
+    OfficeProblemsModel problems;
+    problems.setProblems(batch().applications[1].problems);
+    EXPECT_EQ(headerTexts(problems), (QStringList{"Dónde", "Incidencia", "Detalle"}));
+    EXPECT_EQ(rowTexts(problems, 0),
+              (QStringList{"87654321X_00200_C2", "Falta la primera página", "página 1"}));
+}
+
+TEST(OfficeTables, SummaryAndProgressTexts) {
+    OfficeReadOutcome outcome = batch();
+    EXPECT_EQ(officeSummaryText(outcome),
+              QStringLiteral("2 solicitudes leídas: 1 completas, 1 con incidencias. "
+                             "9 páginas de 2 ficheros, 1 sin código de barras."));
+    outcome.cancelled = true;
+    EXPECT_TRUE(
+        officeSummaryText(outcome).endsWith(QStringLiteral(" Lectura cancelada: faltan páginas por leer.")));
+    EXPECT_EQ(officeProgressText(3, 40), QStringLiteral("Página 3 de 40"));
+}
+
+} // namespace
+} // namespace velmora
