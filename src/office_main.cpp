@@ -1,0 +1,65 @@
+#include "office/OfficeCsvExport.h"
+#include "platform/widgets/QtMessageService.h"
+#include "platform/widgets/SpanishTranslation.h"
+#include "ui/office/OfficeContestLoader.h"
+#include "ui/office/OfficeFileChooser.h"
+#include "ui/office/OfficeReadTask.h"
+#include "ui/office/OfficeWindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+// velmora-oficina [--concurso CARPETA] [--leer] [--captura PNG] [FICHEROS...]: the contest office's window,
+// which reads scanned printed applications back into data. Files given on the command line start in its list.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora - Oficina"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    velmora::installSpanishTranslation(app);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Lectura de solicitudes impresas y escaneadas"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption contest(QStringLiteral("concurso"),
+                                     QStringLiteral("Carpeta de instalación del concurso, para comprobar "
+                                                    "cuerpos, grupos y plazas."),
+                                     QStringLiteral("carpeta"));
+    parser.addOption(contest);
+    const QCommandLineOption readAtOnce(
+        QStringLiteral("leer"), QStringLiteral("Empieza a leer los ficheros nada más abrir la ventana."));
+    parser.addOption(readAtOnce);
+    const QCommandLineOption capture(QStringLiteral("captura"),
+                                     QStringLiteral("Lee los ficheros, guarda una imagen de la ventana en "
+                                                    "FICHERO.png y termina."),
+                                     QStringLiteral("fichero"));
+    parser.addOption(capture);
+    parser.addPositionalArgument(QStringLiteral("ficheros"), QStringLiteral("PDF o imágenes escaneadas."),
+                                 QStringLiteral("[ficheros...]"));
+    parser.process(app);
+
+    velmora::QtMessageService messages;
+    velmora::DialogFileChooser chooser;
+    velmora::OfficeWindow window(
+        {messages, chooser, velmora::makeBatchReading, velmora::writeOfficeCsv, velmora::loadOfficeContest});
+    messages.setParent(&window);
+    chooser.setParent(&window);
+    if (parser.isSet(contest) && !window.useContest(parser.value(contest)))
+        return 1;
+    window.addFiles(parser.positionalArguments());
+    window.show();
+    if (parser.isSet(capture)) {
+        // A picture of the window as the office sees it once a batch is read, for the README
+        // and for checking the window where there is no one to look at it.
+        QObject::connect(&window, &velmora::OfficeWindow::readingFinished, &window, [&] {
+            QTimer::singleShot(200, &window, [&] {
+                const bool saved = window.grab().save(parser.value(capture));
+                QApplication::exit(saved ? 0 : 1);
+            });
+        });
+    }
+    if (parser.isSet(readAtOnce) || parser.isSet(capture))
+        QTimer::singleShot(0, &window, &velmora::OfficeWindow::startReading);
+    return QApplication::exec();
+}
