@@ -16,9 +16,9 @@
 #include "printing/BarcodeText.h"
 #include "printing/ListPages.h"
 #include "printing/ListTableWriter.h"
-#include "printing/RunningLine.h"
 #include "printing/PrintBarcodes.h"
 #include "printing/PrintingWordProcessor.h"
+#include "printing/RunningLine.h"
 #include "printing/TemplateWriter.h"
 
 #include <QDir>

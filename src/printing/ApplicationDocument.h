@@ -1,8 +1,8 @@
 #pragma once
 
+#include "applications/ApplicationXml.h"
 #include "platform/AppFolders.h"
 #include "platform/Progress.h"
-#include "applications/ApplicationXml.h"
 #include "platform/Result.h"
 #include "platform/docengine/DocumentPrinter.h"
 #include "printing/TemplateLayout.h"
