@@ -119,8 +119,9 @@ TEST(TextLimitsTest, ARecordOfFullBoxesStillFitsTheFirstPageBarcode) {
     ApplicationModel model;
     for (const FormControl& control : model.controls()) {
         const int limit = ApplicationModel::textLimit(control.name);
-        if (control.kind == ControlKind::TextBox)
+        if (control.kind == ControlKind::TextBox) {
             EXPECT_GT(limit, 0) << control.name.toStdString();
+        }
         if (limit > 0)
             // Accented capitals take two characters each once folded: the worst case.
             model.setText(control.name, QString(limit, QChar(0x00D1)));

@@ -1,5 +1,6 @@
 // velmora-tools print: a saved application of an installation, read back from its files and
 // printed to a PDF whose barcodes the barcode tool reads back in page order.
+#include "app/LoadedTables.h"
 #include "applications/ApplicationFiles.h"
 #include "catalog/SampleContest.h"
 #include "editor/ApplicationChecks.h"

@@ -25,8 +25,9 @@ constexpr int kDocuments = 5;
 QStringList columnInOrder(const RecordSet& list, QStringView column, const QString& sort) {
     auto view = list.clone();
     view->clearFilter();
-    if (!sort.isEmpty())
+    if (!sort.isEmpty()) {
         EXPECT_TRUE(view->setSort(sort).ok());
+    }
     QStringList values;
     for (int row = 0; row < view->recordCount(); ++row)
         values << view->textAt(row, view->columnIndex(column));
