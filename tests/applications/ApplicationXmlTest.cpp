@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 namespace velmora {
@@ -305,7 +306,7 @@ TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZeroAndUnicodeFilesAreHonou
     }
 }
 
-TEST(ApplicationXmlWriterFailure, UnwritableFolderTracesTheTextAndWarns) {
+TEST(ApplicationXmlWriterFailure, AMissingFolderIsNamedAsTheCauseAndLeavesNoTrace) {
     TempDir program;
     Lists lists;
     addPlaza(lists.vacancies, 0, 1, "00001", "Enfermero <noche>");
@@ -314,11 +315,17 @@ TEST(ApplicationXmlWriterFailure, UnwritableFolderTracesTheTextAndWarns) {
         writeApplicationLists("s.xml", program.file("no/existe"), lists.ref(), program.path(), messages);
     EXPECT_FALSE(written.ok());
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "Formato erróneo de XML");
-    EXPECT_EQ(messages.messages[0].title, "Error de XML");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+    const QString folder = QDir::toNativeSeparators(program.file("no/existe"));
+    EXPECT_EQ(
+        messages.messages[0].text,
+        QStringLiteral("No se han podido guardar las listas de la solicitud en %1: no existe la carpeta %2.")
+            .arg(QDir::toNativeSeparators(program.file("no/existe/s.xml")), folder));
+    EXPECT_EQ(messages.messages[0].title, programTitle());
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(program.read("traza.txt").trimmed(), encodeApplicationXml(buildApplicationXml(lists.ref())));
+    EXPECT_EQ(written.error().description, messages.messages[0].text);
+    // The trace is for text that does not parse; this text parsed.
+    EXPECT_FALSE(QFile::exists(program.file("traza.txt")));
 }
 
 TEST(ApplicationXmlWriterFailure, AFailedWriteKeepsThePreviousFile) {
@@ -340,7 +347,9 @@ TEST(ApplicationXmlWriterFailure, AFailedWriteKeepsThePreviousFile) {
     }
     EXPECT_FALSE(written.ok());
     EXPECT_EQ(dir.read("s.xml"), previous);
-    EXPECT_EQ(messages.texts(), QStringList{"Formato erróneo de XML"});
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].startsWith("No se han podido guardar las listas de la solicitud.\n"))
+        << messages.texts()[0].toStdString();
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(ListPagesTest, PagesHoldThePlacesPerPageAndALastPartialPageAtMost31) {
 TEST(ListPagesTest, AListTakesOneSizeAndRowsOfOneOrTwoLinesNeverBelowSevenPoints) {
     const docengine::RunFormat base{.font = QStringLiteral("Times New Roman"), .size = 9};
     ListCellFitter fitter(base);
-    const QList<docengine::Twips> widths{1000, 1250, 1950};
+    const QList<docengine::Twips> widths{1000, 1250, 2600};
     const QString longName =
         QStringLiteral("Facultativo Especialista de Área - Pediatría de Atención Primaria");
 
@@ -43,7 +43,7 @@ TEST(ListPagesTest, AListTakesOneSizeAndRowsOfOneOrTwoLinesNeverBelowSevenPoints
                       widths, 600);
     EXPECT_EQ(two.lines, 2);
     EXPECT_GE(two.size, ListCellFitter::kMinimumPoints);
-    EXPECT_LE(ListCellFitter::textHeight(longName, 1950, {.font = base.font, .size = two.size}),
+    EXPECT_LE(ListCellFitter::textHeight(longName, 2600, {.font = base.font, .size = two.size}),
               2 * ListCellFitter::lineHeight({.font = base.font, .size = two.size}));
     EXPECT_LE(two.rowHeight, 600);
 
