@@ -15,6 +15,8 @@
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
 
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 
@@ -23,33 +25,53 @@
 namespace velmora {
 namespace {
 
-TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
+// A sample installation with one application saved through the program's own routine.
+struct SavedSample {
     test::TempDir dir;
-    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
-    const AppFolders folders = AppFolders::at(dir.path());
-    ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
-
+    AppFolders folders = AppFolders::at(dir.path());
     LoadedTables tables;
-    ASSERT_TRUE(test::loadContest(dir.path(), tables));
     ApplicationModel model;
     ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
-    ASSERT_TRUE(test::makeSampleApplication(tables, model, lists, 45, 3, 2, 1));
-    test::SilentMessages messages;
-    const QString fileName = applicationFileNameOf(model, messages);
-    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
-    PrintingWordProcessor wordProcessor;
-    PrintingEditor editor{.model = model,
-                          .lists = lists,
-                          .templateFolderKey = TemplateKey{}.folderName(),
-                          .positionsPerPage = QStringLiteral("40"),
-                          .folders = folders,
-                          .wordProcessor = wordProcessor,
-                          .messages = messages,
-                          .clock = clock};
-    Progress progress;
-    Pdf417Writer barcode;
-    ASSERT_TRUE(
-        ImprimeSolicitudWXP(fileName, folders.applications, editor, progress, barcode, false, false).ok());
+    QString fileName;
+
+    // `adjust` changes the applicant's data before saving.
+    void save(int vacancies, int resultas, int courses, int documents,
+              const std::function<void(ApplicationModel&)>& adjust = {}) {
+        ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+        ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
+        ASSERT_TRUE(test::loadContest(dir.path(), tables));
+        ASSERT_TRUE(
+            test::makeSampleApplication(tables, model, lists, vacancies, resultas, courses, documents));
+        if (adjust)
+            adjust(model);
+        test::SilentMessages messages;
+        fileName = applicationFileNameOf(model, messages);
+        FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
+        PrintingWordProcessor wordProcessor;
+        PrintingEditor editor{.model = model,
+                              .lists = lists,
+                              .templateFolderKey = TemplateKey{}.folderName(),
+                              .positionsPerPage = QStringLiteral("40"),
+                              .folders = folders,
+                              .wordProcessor = wordProcessor,
+                              .messages = messages,
+                              .clock = clock};
+        Progress progress;
+        Pdf417Writer barcode;
+        ASSERT_TRUE(
+            ImprimeSolicitudWXP(fileName, folders.applications, editor, progress, barcode, false, false)
+                .ok());
+    }
+};
+
+TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
+    SavedSample sample;
+    ASSERT_NO_FATAL_FAILURE(sample.save(45, 3, 2, 1));
+    test::TempDir& dir = sample.dir;
+    const AppFolders& folders = sample.folders;
+    const QString& fileName = sample.fileName;
+    ApplicationModel& model = sample.model;
+    ApplicationLists& lists = sample.lists;
     const QStringList saved = QDir(folders.applications).entryList(QDir::Files);
 
     const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
@@ -87,33 +109,14 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
 }
 
 TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbout) {
-    test::TempDir dir;
-    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
-    const AppFolders folders = AppFolders::at(dir.path());
-    ASSERT_TRUE(writeApplicationTemplates(folders.data, TemplateKey{}).ok());
-    LoadedTables tables;
-    ASSERT_TRUE(test::loadContest(dir.path(), tables));
-    ApplicationModel model;
-    ApplicationLists lists{tables.vacancyList, tables.resultasList, tables.coursesList, tables.documentsList};
-    ASSERT_TRUE(test::makeSampleApplication(tables, model, lists, 3, 0, 0, 0));
+    SavedSample sample;
     // A body the catalogue no longer offers: its barcode key would carry no code.
-    model.setChoice(u"cboCuerpo", QStringLiteral("99999"), QStringLiteral("Cuerpo que ya no existe"));
-    test::SilentMessages messages;
-    const QString fileName = applicationFileNameOf(model, messages);
-    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
-    PrintingWordProcessor wordProcessor;
-    PrintingEditor editor{.model = model,
-                          .lists = lists,
-                          .templateFolderKey = TemplateKey{}.folderName(),
-                          .positionsPerPage = QStringLiteral("40"),
-                          .folders = folders,
-                          .wordProcessor = wordProcessor,
-                          .messages = messages,
-                          .clock = clock};
-    Progress progress;
-    Pdf417Writer barcode;
-    ASSERT_TRUE(
-        ImprimeSolicitudWXP(fileName, folders.applications, editor, progress, barcode, false, false).ok());
+    ASSERT_NO_FATAL_FAILURE(sample.save(3, 0, 0, 0, [](ApplicationModel& model) {
+        model.setChoice(u"cboCuerpo", QStringLiteral("99999"), QStringLiteral("Cuerpo que ya no existe"));
+    }));
+    test::TempDir& dir = sample.dir;
+    const AppFolders& folders = sample.folders;
+    const QString& fileName = sample.fileName;
 
     const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
     const QStringList print{QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf};
