@@ -191,7 +191,7 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
         press(&editor, "cmdAdd");
         typeInto(&editor, "txtCurso", courses.last());
         typeInto(&editor, "txtHoras", QString::number(10 + i));
-        typeInto(&editor, "txtAno", QString::number(1990 + i));
+        typeInto(&editor, "txtAno", QString::number(1980 + i));
         typeInto(&editor, "txtCentro", QStringLiteral("Escuela de Salud Pública"));
         press(&editor, "cmdAceptar");
     }

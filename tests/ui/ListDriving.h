@@ -20,6 +20,16 @@ inline DataComboBox* dropDown(QWidget* window, const char* name) {
     return control<DataComboBox>(window, QString::fromLatin1(name));
 }
 
+// A closed drop-down list hands the keyboard back to its window, as a desktop does; the
+// offscreen platform leaves no window active, and then no box gets or loses the focus.
+inline void activate(QWidget* widget) {
+    QWidget* window = widget->window();
+    if (QApplication::activeWindow() == window)
+        return;
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window);
+}
+
 inline void press(QWidget* window, const char* name) {
     if (auto* button = control<QPushButton>(window, QString::fromLatin1(name)))
         button->click();
@@ -32,6 +42,7 @@ inline void typeInto(QWidget* window, const char* name, const QString& text, con
     auto* box = control<QLineEdit>(window, QString::fromLatin1(name));
     if (!box)
         return;
+    activate(box);
     box->setFocus(Qt::TabFocusReason);
     box->selectAll();
     if (text.isEmpty())
@@ -54,15 +65,18 @@ inline bool pickFromList(DataComboBox* box, const QString& code) {
             box->listView()->setCurrentIndex(model->index(row, box->modelColumn()));
             QTest::keyClick(box->listView(), Qt::Key_Return);
             settle();
+            activate(box);
             return true;
         }
     box->hidePopup();
     settle();
+    activate(box);
     return false;
 }
 
 // Empties the box's text with the keyboard, as clearing a choice by hand.
 inline void eraseText(DataComboBox* box) {
+    activate(box);
     box->setFocus(Qt::TabFocusReason);
     box->lineEdit()->selectAll();
     QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
