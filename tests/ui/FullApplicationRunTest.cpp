@@ -175,10 +175,9 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     EXPECT_EQ(dropDown(&editor, "cboPuestoResultas")->value(), typed);
     press(&editor, "cmdAceptarResultas");
     press(&editor, "cmdInsertaTodasResultas");
+    // The others follow in the order the drop-down lists them.
     QStringList resultas = {typed};
-    QStringList rest = offeredResultas;
-    rest.sort();
-    for (const QString& code : rest)
+    for (const QString& code : offeredResultas)
         if (code != typed)
             resultas << code;
     EXPECT_EQ(codesInOrder(t.resultasList), resultas);

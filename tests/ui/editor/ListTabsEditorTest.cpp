@@ -122,6 +122,7 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddModifyAndDelete) {
 
     // Deleting: nothing selected asks nothing; "No" keeps the row; "Sí" renumbers.
     f.messages.messages.clear();
+    control<DataGrid>(editor, QStringLiteral("grdVacantes"))->clearSelection();
     press(editor, "cmdDelVacante");
     EXPECT_TRUE(f.messages.messages.empty());
     selectGridRow(editor, "grdVacantes", 1);
