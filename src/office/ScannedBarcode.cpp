@@ -1,5 +1,7 @@
 #include "office/ScannedBarcode.h"
 
+#include "office/PrintRecordFields.h"
+
 #include <QRegularExpression>
 
 namespace velmora {
@@ -39,10 +41,15 @@ Result<ScannedBarcode> parseScannedBarcode(const QString& text) {
     b.cut = !rest.endsWith(QLatin1Char('F'));
     b.data = b.cut ? rest : rest.chopped(1);
     // A cut text may by chance end in "F": the data's own shape tells. A print record
-    // ends with its separator; list data is whole rows of 9 characters.
+    // writes every one of its fields followed by "|", so a whole one ends with "|" and holds
+    // at least that many (more only when a "|" was typed inside a field); a record cut
+    // right after a field that starts with "F" still ends in "|F" but lacks separators.
+    // List data is whole rows of 9 characters.
     if (!b.cut) {
-        const bool shaped =
-            b.kind == BarcodeKind::FirstPage ? b.data.endsWith(QLatin1Char('|')) : b.data.size() % 9 == 0;
+        const bool shaped = b.kind == BarcodeKind::FirstPage
+                                ? b.data.endsWith(QLatin1Char('|')) &&
+                                      b.data.count(QLatin1Char('|')) >= kPrintRecordFieldCount
+                                : b.data.size() % 9 == 0;
         if (!shaped) {
             b.cut = true;
             b.data = rest;

@@ -10,6 +10,13 @@ namespace {
 
 const QDateTime kPrinted(QDate(2024, 3, 5), QTime(14, 5, 9));
 
+// A whole print record: every field followed by "|", `last` in the last field.
+QString recordEndingWith(const QString& last) {
+    QStringList fields(kPrintRecordFieldCount, QStringLiteral("x"));
+    fields.back() = last;
+    return fields.join(QLatin1Char('|')) + QLatin1Char('|');
+}
+
 TEST(OfficeBarcodeTextTest, ReadsBackWhatPrintingBuilds) {
     const QString header = barcodeHeader(
         ClaveCodigoBarras(QStringLiteral("1234Z"), QStringLiteral("10"), QStringLiteral("A2")), kPrinted);
@@ -27,11 +34,12 @@ TEST(OfficeBarcodeTextTest, ReadsBackWhatPrintingBuilds) {
     EXPECT_FALSE(v->cut);
 
     // A first page always says 001, and its record keeps a "|" typed inside a field.
-    Result<ScannedBarcode> p =
-        parseScannedBarcode(barcodeText(header, BarcodeKind::FirstPage, 3, QStringLiteral("S|a|b|")));
+    const QString record = recordEndingWith(QStringLiteral("Gil|Ruiz"));
+    Result<ScannedBarcode> p = parseScannedBarcode(barcodeText(header, BarcodeKind::FirstPage, 3, record));
     ASSERT_TRUE(p.ok());
     EXPECT_EQ(p->page, 1);
-    EXPECT_EQ(p->data, QStringLiteral("S|a|b|"));
+    EXPECT_EQ(p->data, record);
+    EXPECT_FALSE(p->cut);
     EXPECT_EQ(p->printId(), v->printId());
 }
 
@@ -44,8 +52,12 @@ TEST(OfficeBarcodeTextTest, CutAndForeignTexts) {
     EXPECT_TRUE(parseScannedBarcode(whole.chopped(1))->cut);
     // Cut right after a code ending in F: the rows no longer fill whole 9-character slots.
     EXPECT_TRUE(parseScannedBarcode(whole.chopped(2))->cut);
-    const QString record = barcodeText(header, BarcodeKind::FirstPage, 1, QStringLiteral("S|Ruiz|F|"));
-    EXPECT_TRUE(parseScannedBarcode(record.chopped(2))->cut) << "a record ends with its separator";
+    // A record whose last field is "F", cut before its last separator, still ends in "|F".
+    const QString record =
+        barcodeText(header, BarcodeKind::FirstPage, 1, recordEndingWith(QStringLiteral("F")));
+    EXPECT_FALSE(parseScannedBarcode(record)->cut);
+    EXPECT_TRUE(parseScannedBarcode(record.chopped(2))->cut) << "a whole record has all its separators";
+    EXPECT_TRUE(parseScannedBarcode(record.chopped(1))->cut);
 
     EXPECT_FALSE(parseScannedBarcode(QStringLiteral("https://example.org/factura/2024")).ok());
     EXPECT_FALSE(parseScannedBarcode(QStringLiteral("123405/03/202414:05:09V002F")).ok()) << "key too short";
