@@ -22,7 +22,9 @@ PreferenceListEditor::PreferenceListEditor(RecordSet& list, QString choiceTitle)
 
 Result<PreferenceListEditor::ChoiceCheck> PreferenceListEditor::ValidaPlaza(const PositionChoice& choice,
                                                                             MessageService& messages) const {
-    if (!choice.isListItem) {
+    // An empty drop-down can match a listed position that has no name, and would then add a
+    // row with no position code.
+    if (!choice.isListItem || choice.code.isEmpty()) {
         messages.inform(QStringLiteral("El puesto elegido no es válido"), m_choiceTitle,
                         MessageIcon::Exclamation);
         return ChoiceCheck::NotAnItem;

@@ -73,6 +73,12 @@ TEST(PreferenceListEditorAdd, RefusesAChoiceNotInTheListOrListedAlready) {
         EXPECT_EQ(*editor.add(typed, "", "", names, notAnItem), PreferenceListEditor::ChoiceCheck::NotAnItem);
         expectOnlyMessage(notAnItem, "El puesto elegido no es válido", title);
 
+        PositionChoice blank = chosen("");
+        blank.isListItem = true; // an empty text matches a nameless row
+        FakeMessageService noCode;
+        EXPECT_EQ(*editor.add(blank, "", "", names, noCode), PreferenceListEditor::ChoiceCheck::NotAnItem);
+        expectOnlyMessage(noCode, "El puesto elegido no es válido", title);
+
         FakeMessageService twice;
         EXPECT_EQ(*editor.add(chosen("2"), "1", "", names, twice),
                   PreferenceListEditor::ChoiceCheck::AlreadyListed);
