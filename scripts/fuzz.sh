@@ -20,6 +20,7 @@ seconds="${2:-600}"
 shift $(( $# >= 2 ? 2 : 1 ))
 build_dir="${VELMORA_BUILD_DIR:-build-fuzz}"
 
+VELMORA_SETUP_FUZZ=1 scripts/setup.sh
 CC=clang-14 CXX=clang++-14 VELMORA_BUILD_DIR="$build_dir" \
   VELMORA_CMAKE_ARGS="-DVELMORA_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF ${VELMORA_CMAKE_ARGS:-}" \
   scripts/build.sh "fuzz_$target" velmora-fuzz-seeds

@@ -10,8 +10,11 @@ packages=(
   libpoppler-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb
-  clang-14 libclang-rt-14-dev
 )
+# The long fuzzing runs (scripts/fuzz.sh) build with clang and libFuzzer; nothing else needs them.
+if [ "${VELMORA_SETUP_FUZZ:-0}" = 1 ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
