@@ -22,16 +22,17 @@ QString applicantName(const OfficeApplication& application) {
 }
 
 QString officeSummaryText(const OfficeReadOutcome& outcome) {
+    const auto counted = [](int n, const char* one, const char* many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+    };
     const int read = int(outcome.applications.size());
     const int complete = outcome.completeApplications();
-    QString text = QStringLiteral("%1 solicitudes leídas: %2 completas, %3 con incidencias. "
-                                  "%4 páginas de %5 ficheros, %6 sin código de barras.")
-                       .arg(read)
-                       .arg(complete)
-                       .arg(read - complete)
-                       .arg(outcome.pages)
-                       .arg(outcome.files)
-                       .arg(outcome.pagesWithoutBarcode);
+    QString text =
+        QStringLiteral("%1: %2, %3 con incidencias. %4 de %5, %6 sin código de barras.")
+            .arg(counted(read, "solicitud leída", "solicitudes leídas"),
+                 counted(complete, "completa", "completas"), QString::number(read - complete),
+                 counted(outcome.pages, "página", "páginas"), counted(outcome.files, "fichero", "ficheros"),
+                 QString::number(outcome.pagesWithoutBarcode));
     if (outcome.cancelled)
         text += QStringLiteral(" Lectura cancelada: faltan páginas por leer.");
     return text;

@@ -88,8 +88,14 @@ TEST(OfficeTables, ListEachApplicationWithItsCountsAndStatus) {
 TEST(OfficeTables, SummaryAndProgressTexts) {
     OfficeReadOutcome outcome = batch();
     EXPECT_EQ(officeSummaryText(outcome),
-              QStringLiteral("2 solicitudes leídas: 1 completas, 1 con incidencias. "
+              QStringLiteral("2 solicitudes leídas: 1 completa, 1 con incidencias. "
                              "9 páginas de 2 ficheros, 1 sin código de barras."));
+    OfficeReadOutcome one = outcome; // the first application is the complete one
+    one.applications.resize(1);
+    one.pages = 1;
+    one.files = 1;
+    EXPECT_EQ(officeSummaryText(one), QStringLiteral("1 solicitud leída: 1 completa, 0 con incidencias. "
+                                                     "1 página de 1 fichero, 1 sin código de barras."));
     outcome.cancelled = true;
     EXPECT_TRUE(
         officeSummaryText(outcome).endsWith(QStringLiteral(" Lectura cancelada: faltan páginas por leer.")));

@@ -218,7 +218,7 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
     ASSERT_EQ(grid->model()->rowCount(), 2);
     EXPECT_EQ(grid->model()->index(1, 7).data().toString(), QStringLiteral("Con incidencias"));
     EXPECT_EQ(control<QLabel>("lblResumen")->text(),
-              QStringLiteral("2 solicitudes leídas: 1 completas, 1 con incidencias. "
+              QStringLiteral("2 solicitudes leídas: 1 completa, 1 con incidencias. "
                              "4 páginas de 2 ficheros, 1 sin código de barras."));
     EXPECT_EQ(control<QLabel>("lblProgreso")->text(), QStringLiteral("Página 4 de 4"));
     EXPECT_TRUE(control<QPushButton>("cmdExportar")->isEnabled());
