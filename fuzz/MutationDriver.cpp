@@ -35,8 +35,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// The input being run, kept where the death handlers can write it without allocating.
-std::vector<uint8_t> g_current;
+// The input being run, kept where the death handlers can write it without allocating. Never
+// destroyed: a sanitizer's report at exit still calls the death handler.
+std::vector<uint8_t>& g_current = *new std::vector<uint8_t>;
 std::string g_crashPath = "fuzz-crash.bin";
 
 void writeCurrentInput() {
