@@ -106,8 +106,12 @@ public:
         if (const Status filled = fillFields(); !filled.ok())
             return fillFailed(filled.error());
         std::optional<ListOnPaper> coursesOnPaper;
-        if (tabShown(EditorTab::Courses))
-            coursesOnPaper = fillCourses(courses);
+        if (tabShown(EditorTab::Courses)) {
+            Result<std::optional<ListOnPaper>> filled = fillCourses(courses);
+            if (!filled.ok())
+                return fillFailed(filled.error());
+            coursesOnPaper = std::move(filled).value();
+        }
         VELMORA_TRY(saveDocument());
 
         if (!m_print) {
@@ -118,7 +122,8 @@ public:
         if (coursesOnPaper)
             writer.setCoursesPrintLook(*coursesOnPaper);
         m_barcodes.emplace(m_barcode, m_header, m_folder, m_editor.clock);
-        firstPageBarcode();
+        if (const Status placed = firstPageBarcode(); !placed.ok())
+            return printFailed(placed.error());
         writeRunningLine(*m_doc, m_editor.model);
 
         // The page each list barcode is expected on: the courses fill the second page, and
@@ -132,32 +137,45 @@ public:
         const int tables = m_doc->tableCount();
         const int lastCourses =
             TemplateTables::kCourses + (coursesOnPaper ? int(coursesOnPaper->pageBreaks) : 0);
-        auto trailing = [&](ListKind kind, int tab) -> std::optional<ListOnPaper> {
+        // A template without a list's table prints nothing of it; that is only right while the
+        // list is empty, else rows the applicant saved would be missing from the paper.
+        auto trailing = [&](ListKind kind, int tab, int rows) -> Result<std::optional<ListOnPaper>> {
             // A tab the contest hides prints nothing of its list, whatever rows were saved.
             if (!tabShown(tab))
-                return std::nullopt;
+                return std::optional<ListOnPaper>();
             const int number = listTableNumber(kind, tables);
-            if (number <= lastCourses)
-                return std::nullopt;
-            auto table = m_doc->table(number);
-            if (!table.ok())
-                return std::nullopt;
-            return ListOnPaper(kind, table.value());
+            if (number > lastCourses)
+                if (Result<Table> table = m_doc->table(number); table.ok())
+                    return std::optional<ListOnPaper>(ListOnPaper(kind, table.value()));
+            if (rows == 0)
+                return std::optional<ListOnPaper>();
+            return listTableMissing(kind);
         };
-        std::optional<ListOnPaper> documentsOnPaper = trailing(ListKind::Documents, EditorTab::Documents);
-        std::optional<ListOnPaper> vacanciesOnPaper = trailing(ListKind::Vacancies, EditorTab::Vacancies);
-        std::optional<ListOnPaper> resultasOnPaper = trailing(ListKind::Resultas, EditorTab::Resultas);
+        Result<std::optional<ListOnPaper>> documentsOnPaper =
+            trailing(ListKind::Documents, EditorTab::Documents, documents.count);
+        Result<std::optional<ListOnPaper>> vacanciesOnPaper =
+            trailing(ListKind::Vacancies, EditorTab::Vacancies, vacancies.count);
+        Result<std::optional<ListOnPaper>> resultasOnPaper =
+            trailing(ListKind::Resultas, EditorTab::Resultas, resultas.count);
+        for (const auto* found : {&documentsOnPaper, &vacanciesOnPaper, &resultasOnPaper})
+            if (!found->ok())
+                return printFailed(found->error());
 
-        if (documentsOnPaper) {
-            writer.fillTableList(*documentsOnPaper, documents);
-            page += documentsOnPaper->pageBreaks;
+        if (std::optional<ListOnPaper>& list = documentsOnPaper.value()) {
+            if (const Status filled = writer.fillTableList(*list, documents); !filled.ok())
+                return printFailed(filled.error());
+            page += list->pageBreaks;
         }
         ++page; // the vacancy list begins
-        if (vacanciesOnPaper)
-            fillPositionList(*vacanciesOnPaper, vacancies, BarcodeKind::Vacancies, page,
-                             resultas.count > 0 && resultasOnPaper.has_value());
-        if (resultasOnPaper)
-            fillPositionList(*resultasOnPaper, resultas, BarcodeKind::Resultas, page, false);
+        if (std::optional<ListOnPaper>& list = vacanciesOnPaper.value())
+            if (const Status filled = fillPositionList(*list, vacancies, BarcodeKind::Vacancies, page,
+                                                       resultas.count > 0 && resultasOnPaper->has_value());
+                !filled.ok())
+                return printFailed(filled.error());
+        if (std::optional<ListOnPaper>& list = resultasOnPaper.value())
+            if (const Status filled = fillPositionList(*list, resultas, BarcodeKind::Resultas, page, false);
+                !filled.ok())
+                return printFailed(filled.error());
         m_lists = nullptr;
 
         // Nothing is printed when a barcode could not be made.
@@ -216,6 +234,22 @@ private:
         return error;
     }
 
+    // The application was saved but cannot go onto paper as it is: nothing is printed.
+    Error printFailed(const Error& error) {
+        m_editor.wordProcessor.closeAndForget();
+        m_editor.messages.inform(QStringLiteral("No se ha podido preparar la impresión de la solicitud: "
+                                                "%1\nLa solicitud no se ha impreso.")
+                                     .arg(error.description),
+                                 printingTitle(), MessageIcon::Critical);
+        return error;
+    }
+
+    static Error listTableMissing(ListKind kind) {
+        return Error::make(
+            ErrorCode::ObjectMissing,
+            QStringLiteral("La plantilla no tiene la tabla de la lista de %1.").arg(listName(kind)));
+    }
+
     Status fillBookmarks(const QDateTime& printedAt) {
         VELMORA_TRY(skipMissingMember(
             m_doc->setBookmarkText(QStringLiteral("DNICAB"), m_editor.model.text(u"txtDNI"))));
@@ -255,35 +289,43 @@ private:
         return {};
     }
 
-    std::optional<ListOnPaper> fillCourses(ListRows& courses) {
-        auto table = m_doc->table(TemplateTables::kCourses);
+    // The courses table, when the template has one (a template without it prints no courses
+    // only while there are none to print).
+    Result<std::optional<ListOnPaper>> fillCourses(ListRows& courses) {
+        Result<Table> table = m_doc->table(TemplateTables::kCourses);
         if (!table.ok())
-            return std::nullopt;
+            return courses.count == 0 ? Result<std::optional<ListOnPaper>>(std::nullopt)
+                                      : listTableMissing(ListKind::Courses);
         ListOnPaper list(ListKind::Courses, table.value());
-        m_lists->fillTableList(list, courses);
-        return list;
+        VELMORA_TRY(m_lists->fillTableList(list, courses));
+        return std::optional<ListOnPaper>(std::move(list));
     }
 
     // Vacancies and resultas: pages of rows, each closed by its barcode.
-    void fillPositionList(ListOnPaper& list, ListRows& rows, BarcodeKind kind, int& page, bool breakAfter) {
+    Status fillPositionList(ListOnPaper& list, ListRows& rows, BarcodeKind kind, int& page, bool breakAfter) {
         const int perPage = PositionsPerPage::fromText(m_editor.positionsPerPage).count;
         const RecordSet& source =
             kind == BarcodeKind::Resultas ? m_editor.lists.resultas : m_editor.lists.vacancies;
-        m_lists->fillPositionList(list, rows, perPage, breakAfter, [&](Cursor& at, const QString& data) {
-            if (!m_draft)
-                insertBarcode(at, kind, page, data, kListBarcodeHeight,
-                              [&] { return listBarcodeTooLong(kind, source); });
-            ++page;
-        });
+        return m_lists->fillPositionList(
+            list, rows, perPage, breakAfter, [&](Cursor& at, const QString& data) {
+                if (!m_draft)
+                    insertBarcode(at, kind, page, data, kListBarcodeHeight,
+                                  [&] { return listBarcodeTooLong(kind, source); });
+                ++page;
+            });
     }
 
-    void firstPageBarcode() {
-        auto table = m_doc->table(TemplateTables::kFirstPageBarcode);
-        if (!table.ok())
-            return;
-        auto cell = table.value().cellCursor(1, 1);
-        if (!cell.ok())
-            return;
+    // The print record's barcode has its own place on the first page; a draft carries none.
+    Status firstPageBarcode() {
+        Result<Table> table = m_doc->table(TemplateTables::kFirstPageBarcode);
+        Result<Cursor> cell = table.ok() ? table.value().cellCursor(1, 1) : Result<Cursor>(table.error());
+        if (!cell.ok()) {
+            if (m_draft)
+                return {};
+            return Error::make(ErrorCode::ObjectMissing,
+                               QStringLiteral("La plantilla no tiene el sitio del código de barras de la "
+                                              "primera página."));
+        }
         Cursor& at = cell.value();
         at.insertLineBreak();
         if (!m_draft)
@@ -291,6 +333,7 @@ private:
                           [&] { return firstPageBarcodeTooLong(m_editor.model); });
         at.setAlignment(Alignment::Center);
         at.insertLineBreak();
+        return {};
     }
 
     // A barcode that cannot be made is kept as the reason the print stops (the first one

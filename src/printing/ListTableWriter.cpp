@@ -1,5 +1,6 @@
 #include "printing/ListTableWriter.h"
 
+#include "platform/CannotFail.h"
 #include "platform/Progress.h"
 #include "platform/data/RecordSet.h"
 #include "platform/docengine/Document.h"
@@ -96,7 +97,7 @@ ListRows::ListRows(const RecordSet& list, const QStringList& names, const QStrin
     rows = list.clone();
     const QString sort = list.sort().isEmpty() ? fallbackSort : list.sort();
     if (!sort.isEmpty())
-        (void)rows->setSort(sort);
+        cannotFail(rows->setSort(sort)); // the list's own sort, or its order column
     rows->moveFirst();
     count = rows->recordCount();
     for (const QString& name : names)
@@ -124,18 +125,19 @@ QString ListTableWriter::typeface() const {
     return m_older ? QStringLiteral("CG Times") : QStringLiteral("Times New Roman");
 }
 
-void ListTableWriter::fillTableList(ListOnPaper& list, ListRows& rows) {
+Status ListTableWriter::fillTableList(ListOnPaper& list, ListRows& rows) {
     if (rows.count == 0)
-        return;
+        return {};
     int number = 0;
     for (rows.rows->moveFirst(); !rows.rows->isEOF(); rows.rows->moveNext()) {
         if (number > 0 && number % kRowsPerListTable == 0)
-            continueOnNewPage(list, nullptr);
+            VELMORA_TRY(continueOnNewPage(list, nullptr));
         ++number;
-        writeRow(list, rows.texts(number), nullptr);
+        VELMORA_TRY(writeRow(list, rows.texts(number), nullptr));
         m_progress.advance(1);
         m_progress.yieldToEvents();
     }
+    return {};
 }
 
 void ListTableWriter::setCoursesPrintLook(ListOnPaper& list) {
@@ -145,10 +147,10 @@ void ListTableWriter::setCoursesPrintLook(ListOnPaper& list) {
     }
 }
 
-void ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int perPage, bool breakAfter,
-                                       const PageCloser& closePage) {
+Status ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int perPage, bool breakAfter,
+                                         const PageCloser& closePage) {
     if (rows.count == 0)
-        return;
+        return {};
     const qreal room = listPageRoom(m_doc.pageSetup(), headerHeight(list));
     perPage = std::clamp(perPage, 1, rowsThatFit(room, m_dataFont));
     std::vector<QStringList> texts;
@@ -165,18 +167,21 @@ void ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int pe
     for (size_t p = 0; p < pages.size(); ++p) {
         QString data;
         for (int i = 0; i < pages[p] && !rows.rows->isEOF(); ++i, rows.rows->moveNext()) {
-            writeRow(list, texts.at(next++), &type);
-            if (auto row = listRowBarcodeData(*rows.rows); row.ok())
-                data += row.value();
+            VELMORA_TRY(writeRow(list, texts.at(next++), &type));
+            Result<QString> row = listRowBarcodeData(*rows.rows);
+            if (!row.ok())
+                return row.error();
+            data += row.value();
             m_progress.advance(1);
             m_progress.yieldToEvents();
         }
         Cursor below = closePositionPage(list, data, closePage);
         if (p + 1 < pages.size())
-            continueOnNewPage(list, &below);
+            VELMORA_TRY(continueOnNewPage(list, &below));
         else if (breakAfter)
             below.insertPageBreak();
     }
+    return {};
 }
 
 // The header rows of the list's template table, as they print on every page.
@@ -197,20 +202,20 @@ qreal ListTableWriter::headerHeight(const ListOnPaper& list) const {
     return header;
 }
 
-void ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type) {
+Status ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type) {
     Table& table = list.current;
-    auto added = table.addRow();
+    Result<int> added = table.addRow();
     if (!added.ok())
-        return;
+        return added.error();
     const int row = added.value();
     const int cells = table.cellCount(row);
     if (!list.currentHasRows) {
         // Later rows copy this one, so the header's look is undone once per table.
         for (int c = 1; c <= cells; ++c) {
             clearShading(table, row, c);
-            (void)table.setCellAlignment(row, c, Alignment::Left);
+            VELMORA_TRY(table.setCellAlignment(row, c, Alignment::Left));
         }
-        (void)table.setRowHeight(row, RowHeight{});
+        VELMORA_TRY(table.setRowHeight(row, RowHeight{}));
         list.currentHasRows = true;
         list.filled.push_back(table);
     }
@@ -218,12 +223,13 @@ void ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, cons
     if (type) {
         font.size = type->size;
         // Rows of one height: a text longer than the row's lines is cut there with "…".
-        (void)table.setRowHeight(row, RowHeight{type->rowHeight, HeightRule::Exact});
+        VELMORA_TRY(table.setRowHeight(row, RowHeight{type->rowHeight, HeightRule::Exact}));
     }
-    (void)table.setRowFont(row, font);
+    VELMORA_TRY(table.setRowFont(row, font));
     for (int c = 0; c < texts.size() && c < cells; ++c)
         if (!texts.at(c).isEmpty())
-            (void)table.setCellText(row, c + 1, texts.at(c));
+            VELMORA_TRY(table.setCellText(row, c + 1, texts.at(c)));
+    return {};
 }
 
 // An empty paragraph right below a table, for a barcode or a page break. The paragraph
@@ -248,7 +254,7 @@ Cursor ListTableWriter::paragraphBelow(const ListOnPaper& list) {
 // A page break and a new table with the list's header, its widths and header heights
 // copied from the template's table. The newer generation breaks right below the table
 // (or after the page's barcode); the older one before the list's marker.
-void ListTableWriter::continueOnNewPage(ListOnPaper& list, Cursor* after) {
+Status ListTableWriter::continueOnNewPage(ListOnPaper& list, Cursor* after) {
     Cursor at = after ? *after : paragraphBelow(list);
     if (m_older) {
         Cursor from = after ? *after : m_doc.cursorAfter(list.current);
@@ -256,21 +262,24 @@ void ListTableWriter::continueOnNewPage(ListOnPaper& list, Cursor* after) {
             at = found.value();
     }
     if (!at.isValid())
-        return;
+        return Error::make(ErrorCode::ObjectMissing,
+                           QStringLiteral("la plantilla no deja sitio tras la tabla de %1 para continuarla")
+                               .arg(listName(list.kind)));
     at.insertPageBreak();
     ++list.pageBreaks;
-    auto inserted = insertListTable(at, list.kind, m_generation);
+    Result<Table> inserted = insertListTable(at, list.kind, m_generation);
     if (!inserted.ok())
-        return;
+        return inserted.error();
     Table table = inserted.value();
     const QList<Twips> widths = list.first.columnWidths();
     if (widths.size() == table.columnCount())
-        (void)table.setColumnWidths(widths);
+        VELMORA_TRY(table.setColumnWidths(widths));
     for (int r = 1; r <= std::min(list.headerRows, table.rowCount()); ++r)
         if (auto height = list.first.rowHeight(r); height.ok())
-            (void)table.setRowHeight(r, height.value());
+            VELMORA_TRY(table.setRowHeight(r, height.value()));
     list.current = table;
     list.currentHasRows = false;
+    return {};
 }
 
 // Below the page's last row: a line break, the page's barcode, another line break.

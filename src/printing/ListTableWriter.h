@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/docengine/Cursor.h"
 #include "platform/docengine/DocTypes.h"
 #include "platform/docengine/Table.h"
@@ -75,20 +76,22 @@ public:
     QString typeface() const;
 
     // Courses and documents: a new table with the list's header on a new page every 35 rows.
-    void fillTableList(ListOnPaper& list, ListRows& rows);
+    // Fails when a row or a continuation table cannot be added: the printout would lack rows.
+    Status fillTableList(ListOnPaper& list, ListRows& rows);
     // The courses tables as they print: the typeface at 10 pt, with borders.
     void setCoursesPrintLook(ListOnPaper& list);
     // Vacancies and resultas: pages of `perPage` rows (fewer when that many cannot fit on a
     // sheet with the page's barcode), each closed by `closePage`; with `breakAfter` a page
-    // break follows the last page. Every body cell has the list's one type size.
-    void fillPositionList(ListOnPaper& list, ListRows& rows, int perPage, bool breakAfter,
-                          const PageCloser& closePage);
+    // break follows the last page. Every body cell has the list's one type size. Fails like
+    // fillTableList, and when a row lacks the order or code its page's barcode carries.
+    Status fillPositionList(ListOnPaper& list, ListRows& rows, int perPage, bool breakAfter,
+                            const PageCloser& closePage);
 
 private:
     qreal headerHeight(const ListOnPaper& list) const;
-    void writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type);
+    Status writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type);
     docengine::Cursor paragraphBelow(const ListOnPaper& list);
-    void continueOnNewPage(ListOnPaper& list, docengine::Cursor* after);
+    Status continueOnNewPage(ListOnPaper& list, docengine::Cursor* after);
     docengine::Cursor closePositionPage(ListOnPaper& list, const QString& data, const PageCloser& closePage);
 
     docengine::Document& m_doc;

@@ -48,6 +48,20 @@ QString listMarker(ListKind kind) {
     return {};
 }
 
+QString listName(ListKind kind) {
+    switch (kind) {
+    case ListKind::Courses:
+        return QStringLiteral("cursos");
+    case ListKind::Documents:
+        return QStringLiteral("documentos");
+    case ListKind::Vacancies:
+        return QStringLiteral("vacantes");
+    case ListKind::Resultas:
+        return QStringLiteral("resultas");
+    }
+    return {};
+}
+
 ListTableShape listTableShape(ListKind kind, TemplateGeneration generation) {
     const bool legacy = generation == TemplateGeneration::Legacy;
     ListTableShape shape;

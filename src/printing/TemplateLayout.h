@@ -52,6 +52,9 @@ int listTableNumber(ListKind kind, int tableCount);
 // "-&V&-", "-&R&-"). It is hidden text: found by searching, never printed.
 QString listMarker(ListKind kind);
 
+// The list as messages name it: "cursos", "documentos", "vacantes", "resultas".
+QString listName(ListKind kind);
+
 // Columns and header of a list's table, as in the template and in every continuation
 // table that printing adds.
 struct ListTableShape {

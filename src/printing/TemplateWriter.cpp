@@ -1,6 +1,7 @@
 #include "printing/TemplateWriter.h"
 
 #include "editor/ApplicationModel.h"
+#include "platform/CannotFail.h"
 #include "platform/docengine/Cursor.h"
 #include "platform/docengine/DocumentData.h"
 #include "platform/docengine/Table.h"
@@ -199,11 +200,11 @@ void fillFormCell(Table& table, int row, int cell, const FormCell& content, Fiel
     switch (content.style) {
     case FormCell::Section:
         c.insertText(content.label, sectionFont());
-        (void)table.setCellShading(row, cell, kSectionShade);
+        cannotFail(table.setCellShading(row, cell, kSectionShade));
         return;
     case FormCell::Subsection:
         c.insertText(content.label, arial(7, true));
-        (void)table.setCellShading(row, cell, kSubsectionShade);
+        cannotFail(table.setCellShading(row, cell, kSubsectionShade));
         return;
     case FormCell::Data:
         break;
@@ -234,7 +235,7 @@ void writeFirstPageForm(DocumentBuilder& b, FieldWriter& fields) {
         int first = 1;
         for (int i = 0; i < row.size(); ++i) {
             if (row.at(i).span > 1)
-                (void)form.mergeCells(r + 1, first, first + row.at(i).span - 1);
+                cannotFail(form.mergeCells(r + 1, first, first + row.at(i).span - 1));
             fillFormCell(form, r + 1, i + 1, row.at(i), fields);
             if (row.at(i).style == FormCell::Data)
                 fitTextInCell(form, r + 1, i + 1);
@@ -243,7 +244,7 @@ void writeFirstPageForm(DocumentBuilder& b, FieldWriter& fields) {
         // Every field has a fixed place, so that no text, however long, moves the barcode
         // and the signature off the first sheet.
         if (row.at(0).style == FormCell::Data)
-            (void)form.setRowHeight(r + 1, RowHeight{kFormRowHeight, HeightRule::Exact});
+            cannotFail(form.setRowHeight(r + 1, RowHeight{kFormRowHeight, HeightRule::Exact}));
     }
 }
 
@@ -270,8 +271,8 @@ void writeBarcodeAndSignature(DocumentBuilder& b) {
     Table t = b.table({barcodeWidth, kTextWidth - barcodeWidth}, 1, arial(8));
     // The barcode goes into an empty cell of fixed height, so a draft (without picture) and
     // an ordinary print lay out the same.
-    (void)t.setRowHeight(1, RowHeight{3250, HeightRule::AtLeast});
-    (void)t.setCellAlignment(1, 1, Alignment::Center);
+    cannotFail(t.setRowHeight(1, RowHeight{3250, HeightRule::AtLeast}));
+    cannotFail(t.setCellAlignment(1, 1, Alignment::Center));
     auto sign = t.cellCursor(1, 2);
     if (!sign.ok())
         return;
@@ -385,7 +386,7 @@ void writeListSection(DocumentBuilder& b, const ListSection& s, bool visible, in
         // A copy: the table moves the cursor it is given into the paragraph below it, which
         // the builder must still treat as the next free paragraph.
         Cursor at = b.cursor();
-        (void)insertListTable(at, s.kind, g);
+        cannotFail(insertListTable(at, s.kind, g));
     } else {
         // A placeholder keeps the numbering of the tables after it; should rows ever be
         // written into it they show, without header.
