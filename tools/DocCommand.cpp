@@ -7,6 +7,7 @@
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/DocumentPrinter.h"
+#include "platform/docengine/LayoutDump.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -16,8 +17,8 @@ namespace {
 
 using namespace velmora::docengine;
 
-const QString kUsage =
-    QStringLiteral("doc fields DOCUMENTO | doc text DOCUMENTO | doc pdf DOCUMENTO [SALIDA.pdf]");
+const QString kUsage = QStringLiteral(
+    "doc fields DOCUMENTO | doc text DOCUMENTO | doc pdf DOCUMENTO [SALIDA.pdf] | doc dump DOCUMENTO");
 
 int fields(Document& doc) {
     for (const QString& name : doc.formFieldNames()) {
@@ -81,14 +82,22 @@ int run(const QStringList& args) {
         printOut(doc.value().plainText());
         return 0;
     }
+    if (pos.at(0) == QLatin1String("dump")) {
+        // Every page's texts, lines and pictures with their places: two versions of the
+        // engine that print the same pages give the same dump.
+        const DocumentLayout layout(doc.value());
+        printOut(dumpLayout(layout));
+        return 0;
+    }
     if (pos.at(0) == QLatin1String("pdf"))
         return pdf(doc.value(), pos.size() > 2 ? pos.at(2) : DocumentPrinter::pdfPathFor(pos.at(1)));
     return parsed.usageError(QStringLiteral("Orden desconocida: doc %1").arg(pos.at(0)));
 }
 
-const ToolCommand kCommand("doc", kUsage,
-                           QStringLiteral("Muestra los campos o el texto de un documento, o lo pasa a PDF."),
-                           run);
+const ToolCommand
+    kCommand("doc", kUsage,
+             QStringLiteral("Muestra los campos, el texto o las páginas de un documento, o lo pasa a PDF."),
+             run);
 
 } // namespace
 } // namespace velmora::tools
