@@ -8,59 +8,48 @@
 namespace velmora {
 namespace {
 
-using test::FakeDniTextBox;
-using test::FakeMessageService;
-
-struct Outcome {
-    bool valid;
-    QString text;
-    QColor color;
-    int messages;
-};
-
-Outcome check(const QString& typed) {
-    FakeDniTextBox box(typed);
-    FakeMessageService messages;
-    const bool valid = ValidaDNI(box, messages);
-    for (const auto& m : messages.messages) {
-        EXPECT_EQ(m.text, QStringLiteral("DNI no válido"));
-        EXPECT_EQ(m.title, QStringLiteral("Error en DNI"));
-        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-        EXPECT_EQ(m.buttons, MessageButtons::Ok);
-    }
-    return {valid, box.text(), box.foreColor, int(messages.messages.size())};
+// Checks `typed` and asserts what the box is left with: its text, a black or red colour, and
+// for a refused number the one message with its exact title, icon and buttons.
+void expectCheck(const QString& typed, const QString& left, bool valid) {
+    test::FakeDniTextBox box(typed);
+    test::FakeMessageService messages;
+    EXPECT_EQ(ValidaDNI(box, messages), valid) << qPrintable(typed);
+    EXPECT_EQ(box.text(), left) << qPrintable(typed);
+    EXPECT_EQ(box.foreColor, valid ? QColor(0, 0, 0) : QColor(254, 0, 0)) << qPrintable(typed);
+    ASSERT_EQ(messages.messages.size(), valid ? 0u : 1u) << qPrintable(typed);
+    if (valid)
+        return;
+    const auto& m = messages.messages[0];
+    EXPECT_EQ(m.text, QStringLiteral("DNI no válido"));
+    EXPECT_EQ(m.title, QStringLiteral("Error en DNI"));
+    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(m.buttons, MessageButtons::Ok);
 }
 
-void expectValid(const QString& typed, const QString& left) {
-    const Outcome o = check(typed);
-    EXPECT_TRUE(o.valid) << qPrintable(typed);
-    EXPECT_EQ(o.text, left) << qPrintable(typed);
-    EXPECT_EQ(o.color, QColor(0, 0, 0)) << qPrintable(typed);
-    EXPECT_EQ(o.messages, 0) << qPrintable(typed);
-}
-
-void expectInvalid(const QString& typed, const QString& left) {
-    const Outcome o = check(typed);
-    EXPECT_FALSE(o.valid) << qPrintable(typed);
-    EXPECT_EQ(o.text, left) << qPrintable(typed);
-    EXPECT_EQ(o.color, QColor(254, 0, 0)) << qPrintable(typed);
-    EXPECT_EQ(o.messages, 1) << qPrintable(typed);
-}
-
-TEST(DniValidatorTest, ValidNumbersAreKeptBlackAndUpperCased) {
-    expectValid("12345678Z", "12345678Z");
-    expectValid("12345678z", "12345678Z");
-    // Seven digits gain a leading zero; 1234567 mod 23 = 19, letter L.
-    expectValid("1234567L", "01234567L");
-    expectValid("1234567l", "01234567L");
-    expectValid("00000000T", "00000000T");
-    expectValid("99999999R", "99999999R");
-}
-
-TEST(DniValidatorTest, WrongLetterIsRedWithMessageAndTextKept) {
-    expectInvalid("12345678A", "12345678A");
-    expectInvalid("12345678a", "12345678a");
-    expectInvalid("1234567B", "01234567B");
+TEST(DniValidatorTest, NumbersAreCheckedPaddedAndUpperCasedOnlyWhenValid) {
+    const struct {
+        const char* typed;
+        const char* left;
+        bool valid;
+    } cases[] = {
+        {"12345678z", "12345678Z", true},
+        {"1234567l", "01234567L", true}, // seven digits gain a zero; 1234567 mod 23 = 19, L
+        {"00000000T", "00000000T", true},
+        {"99999999R", "99999999R", true},
+        {"12345678a", "12345678a", false}, // a wrong letter is kept as typed, for correcting
+        {"1234567B", "01234567B", false},
+        {"", "000000000", false},
+        {"123456789", "123456789", false},
+        {"123456789Z", "123456789Z", false}, // ten characters: not padded, not valid
+        {"X1234567L", "X1234567L", false},
+        {"1234-567L", "1234-567L", false},
+        // Only plain digits count as a number.
+        {" 1234567L", " 1234567L", false},
+        {"+1234567L", "+1234567L", false},
+        {"١٢٣٤٥٦٧٨Z", "١٢٣٤٥٦٧٨Z", false},
+    };
+    for (const auto& c : cases)
+        expectCheck(QString::fromUtf8(c.typed), QString::fromUtf8(c.left), c.valid);
 }
 
 TEST(DniValidatorTest, EveryRemainderHasItsLetter) {
@@ -68,21 +57,9 @@ TEST(DniValidatorTest, EveryRemainderHasItsLetter) {
     for (int n = 0; n < 23; ++n) {
         // 23 * 4321 + n has remainder n as well: the number is not just the remainder.
         const QString number = QStringLiteral("%1").arg(23 * 4321 + n, 8, 10, QLatin1Char('0'));
-        expectValid(number + letters.at(n), number + letters.at(n));
-        expectInvalid(number + letters.at((n + 1) % 23), number + letters.at((n + 1) % 23));
+        expectCheck(number + letters.at(n), number + letters.at(n), true);
+        expectCheck(number + letters.at((n + 1) % 23), number + letters.at((n + 1) % 23), false);
     }
-}
-
-TEST(DniValidatorTest, WrongFormIsRefused) {
-    expectInvalid("", "000000000");
-    expectInvalid("123456789", "123456789");
-    expectInvalid("123456789Z", "123456789Z"); // ten characters: not padded, not valid
-    expectInvalid("X1234567L", "X1234567L");
-    expectInvalid("1234-567L", "1234-567L");
-    // Only plain digits count as a number.
-    expectInvalid(" 1234567L", " 1234567L");
-    expectInvalid("+1234567L", "+1234567L");
-    expectInvalid(QString::fromUtf8("١٢٣٤٥٦٧٨Z"), QString::fromUtf8("١٢٣٤٥٦٧٨Z"));
 }
 
 } // namespace
