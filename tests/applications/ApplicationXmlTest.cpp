@@ -1,7 +1,6 @@
 #include "applications/ApplicationXml.h"
 
-#include "editor/ApplicationListTables.h"
-#include "platform/data/RecordSet.h"
+#include "support/EmptyApplicationLists.h"
 #include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
@@ -21,16 +20,7 @@ using test::TempDir;
 
 const QByteArray kDeclaration = R"(<?xml version="1.0" encoding="iso-8859-1"?>)";
 
-struct Lists {
-    RecordSet vacancies, resultas, courses, documents;
-    Lists() {
-        EXPECT_TRUE(createVacancyList(vacancies).ok());
-        EXPECT_TRUE(createResultasList(resultas).ok());
-        EXPECT_TRUE(createCoursesList(courses).ok());
-        EXPECT_TRUE(createDocumentsList(documents).ok());
-    }
-    ApplicationLists ref() { return {vacancies, resultas, courses, documents}; }
-};
+using Lists = test::EmptyApplicationLists;
 
 void addRow(RecordSet& table, const QList<std::pair<QString, QVariant>>& values) {
     ASSERT_TRUE(table.addNew().ok());
@@ -65,23 +55,18 @@ QStringList dump(RecordSet& table) {
     return out;
 }
 
-QString writeAndRead(Lists& source, Lists& target, TempDir& dir) {
+void writeAndRead(Lists& source, Lists& target, TempDir& dir) {
     FakeMessageService messages;
     EXPECT_TRUE(
-        writeApplicationLists("000000123__12340A.xml", dir.path(), source.ref(), dir.path(), messages).ok());
+        writeApplicationLists("000000123__12340A.xml", dir.path(), source.lists(), dir.path(), messages)
+            .ok());
     EXPECT_TRUE(messages.messages.empty());
-    const Result<SidecarRead> read = readApplicationLists(dir.path(), "000000123__12340A.xml", target.ref());
+    const Result<SidecarRead> read =
+        readApplicationLists(dir.path(), "000000123__12340A.xml", target.lists());
     EXPECT_TRUE(read.ok() && *read == SidecarRead::Loaded);
-    return QString::fromLatin1(dir.read("000000123__12340A.xml"));
 }
 
-TEST(ApplicationXmlWriter, EmptyListsGiveTheFourEmptyElements) {
-    Lists lists;
-    EXPECT_EQ(encodeApplicationXml(buildApplicationXml(lists.ref())),
-              kDeclaration + "<Plazas><Vacantes></Vacantes><Resultas></Resultas><Cursos></Cursos>"
-                             "<Documentos></Documentos></Plazas>");
-}
-
+// An empty list (Resultas here) still gives its element.
 TEST(ApplicationXmlWriter, ElementsFollowTheFixedOrderOfEachEntry) {
     Lists lists;
     addPlaza(lists.vacancies, 0, 1, "00001", "Enfermero", "Norte");
@@ -92,7 +77,7 @@ TEST(ApplicationXmlWriter, ElementsFollowTheFixedOrderOfEachEntry) {
                              {"Horas", "12"},
                              {"Fecha", "01/02/2003"},
                              {"Centro", "Escuela"}});
-    const QString text = buildApplicationXml(lists.ref());
+    const QString text = buildApplicationXml(lists.lists());
     EXPECT_EQ(text,
               QString::fromLatin1(kDeclaration) +
                   "<Plazas><Vacantes><Plaza><CodConvocatoria>00001</CodConvocatoria>"
@@ -117,7 +102,7 @@ TEST(ApplicationXmlWriter, RowsFollowTheViewOrderAndTheCursorStaysOnItsRow) {
     ASSERT_TRUE(lists.vacancies.setSort("Orden ASC").ok());
     lists.vacancies.moveFirst();
     lists.vacancies.moveNext(); // on "00002"
-    const QString text = buildApplicationXml(lists.ref());
+    const QString text = buildApplicationXml(lists.lists());
     const qsizetype a = text.indexOf("00001</CodConvocatoria>");
     const qsizetype b = text.indexOf("00002</CodConvocatoria>");
     const qsizetype c = text.indexOf("00003</CodConvocatoria>");
@@ -157,13 +142,15 @@ TEST(ApplicationXmlRoundTrip, EveryColumnOfEveryListComesBackInOrder) {
     EXPECT_EQ(target.vacancies.recordCount(), 40);
 }
 
-TEST(ApplicationXmlRoundTrip, HostileTextsComeBackUnchanged) {
+TEST(ApplicationXmlRoundTrip, HostileTextsComeBackUnchangedAndUnwritableOnesAsQuestionMarks) {
     TempDir dir;
     const QStringList hostile = {"a<b",          "x > y & z",        "\"comillas\" y 'apóstrofos'",
                                  "ñÑáéíóúü ÀÇ",  "€ – “curvas” ™ Œ", "𝄞 emoji 😀",
                                  "]]>",          "&amp; literal",    "tab\there",
                                  "línea\nnueva", "retorno\r\nfinal", " ",
                                  "  dos  ",      "<![CDATA[x]]>",    "C1 \u0085 control"};
+    // Characters XML cannot hold come back as question marks.
+    const QString unwritable = QString("bell") + QChar(7) + "end" + QChar(0xD800);
     Lists source;
     qint64 id = 0;
     for (const QString& value : hostile) {
@@ -179,16 +166,12 @@ TEST(ApplicationXmlRoundTrip, HostileTextsComeBackUnchanged) {
     writeAndRead(source, target, dir);
     EXPECT_EQ(dump(target.vacancies), dump(source.vacancies));
     EXPECT_EQ(dump(target.documents), dump(source.documents));
-}
 
-TEST(ApplicationXmlRoundTrip, ControlCharactersXmlCannotHoldBecomeQuestionMarks) {
-    TempDir dir;
-    Lists source;
-    addPlaza(source.vacancies, 0, 1, "00001", QString("bell") + QChar(7) + "end" + QChar(0xD800));
-    Lists target;
-    writeAndRead(source, target, dir);
-    target.vacancies.moveFirst();
-    EXPECT_EQ(target.vacancies.text(u"NomConvocatoria"), "bell?end?");
+    Lists unwritableSource, unwritableTarget;
+    addPlaza(unwritableSource.vacancies, 0, 1, "00001", unwritable);
+    writeAndRead(unwritableSource, unwritableTarget, dir);
+    unwritableTarget.vacancies.moveFirst();
+    EXPECT_EQ(unwritableTarget.vacancies.text(u"NomConvocatoria"), "bell?end?");
 }
 
 TEST(ApplicationXmlRoundTrip, AmpersandsOfCourseAndDocumentNamesBecomeBlanks) {
@@ -228,7 +211,7 @@ TEST(ApplicationXmlReader, ReadsFilesWrittenByTheEarlierProgram) {
         "</Fecha><Centro></Centro></Doc></Documentos></Plazas>";
     dir.write("s.xml", file);
     Lists lists;
-    const Result<SidecarRead> read = readApplicationLists(dir.path(), "s.xml", lists.ref());
+    const Result<SidecarRead> read = readApplicationLists(dir.path(), "s.xml", lists.lists());
     ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
     EXPECT_EQ(*read, SidecarRead::Loaded);
     EXPECT_EQ(dump(lists.vacancies),
@@ -243,12 +226,12 @@ TEST(ApplicationXmlReader, UnreadableFilesLeaveEveryTableUnchanged) {
     addPlaza(lists.vacancies, 0, 1, "00001", "ya estaba");
     const QStringList before = dump(lists.vacancies);
 
-    Result<SidecarRead> read = readApplicationLists(dir.path(), "no-existe.xml", lists.ref());
+    Result<SidecarRead> read = readApplicationLists(dir.path(), "no-existe.xml", lists.lists());
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(*read, SidecarRead::Missing);
 
     dir.write("roto.xml", kDeclaration + "<Plazas><Vacantes><Plaza><NomConvocatoria>a<b</NomConvocatoria>");
-    read = readApplicationLists(dir.path(), "roto.xml", lists.ref());
+    read = readApplicationLists(dir.path(), "roto.xml", lists.lists());
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(*read, SidecarRead::Malformed);
     EXPECT_EQ(dump(lists.vacancies), before);
@@ -261,7 +244,7 @@ TEST(ApplicationXmlReader, MissingElementOrNonNumberIsReportedAndNothingIsAdded)
     addPlaza(source.vacancies, 0, 1, "00001", "uno");
     addRow(source.courses, {{"Curso", "c"}, {"NHoras", 1}, {"Ano", 2000}, {"Centro", "x"}, {"IdCurso", 0}});
     FakeMessageService messages;
-    ASSERT_TRUE(writeApplicationLists("s.xml", dir.path(), source.ref(), dir.path(), messages).ok());
+    ASSERT_TRUE(writeApplicationLists("s.xml", dir.path(), source.lists(), dir.path(), messages).ok());
     const QByteArray good = dir.read("s.xml");
 
     struct Case {
@@ -281,7 +264,7 @@ TEST(ApplicationXmlReader, MissingElementOrNonNumberIsReportedAndNothingIsAdded)
         bad.replace(c.from, c.to);
         dir.write("bad.xml", bad);
         Lists target;
-        const Result<SidecarRead> read = readApplicationLists(dir.path(), "bad.xml", target.ref());
+        const Result<SidecarRead> read = readApplicationLists(dir.path(), "bad.xml", target.lists());
         ASSERT_FALSE(read.ok()) << c.to.constData();
         EXPECT_EQ(read.error().number, c.error) << c.to.constData();
         EXPECT_EQ(target.vacancies.recordCount() + target.courses.recordCount(), 0) << c.to.constData();
@@ -300,7 +283,7 @@ TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZeroAndUnicodeFilesAreHonou
     for (const QByteArray& bytes : {text.arg(QStringLiteral("UTF-8")).toUtf8(), utf16}) {
         dir.write("u.xml", bytes);
         Lists lists;
-        const Result<SidecarRead> read = readApplicationLists(dir.path(), "u.xml", lists.ref());
+        const Result<SidecarRead> read = readApplicationLists(dir.path(), "u.xml", lists.lists());
         ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
         EXPECT_EQ(dump(lists.courses), QStringList{"Año ñ|0|2001|  |3"});
     }
@@ -312,7 +295,7 @@ TEST(ApplicationXmlWriterFailure, AMissingFolderIsNamedAsTheCauseAndLeavesNoTrac
     addPlaza(lists.vacancies, 0, 1, "00001", "Enfermero <noche>");
     FakeMessageService messages;
     const Status written =
-        writeApplicationLists("s.xml", program.file("no/existe"), lists.ref(), program.path(), messages);
+        writeApplicationLists("s.xml", program.file("no/existe"), lists.lists(), program.path(), messages);
     EXPECT_FALSE(written.ok());
     ASSERT_EQ(messages.messages.size(), 1u);
     const QString folder = QDir::toNativeSeparators(program.file("no/existe"));
@@ -335,7 +318,7 @@ TEST(ApplicationXmlWriterFailure, AFailedWriteKeepsThePreviousFile) {
     Lists lists;
     addPlaza(lists.vacancies, 0, 1, "00001", "primera");
     FakeMessageService messages;
-    ASSERT_TRUE(writeApplicationLists("s.xml", dir.path(), lists.ref(), dir.path(), messages).ok());
+    ASSERT_TRUE(writeApplicationLists("s.xml", dir.path(), lists.lists(), dir.path(), messages).ok());
     const QByteArray previous = dir.read("s.xml");
 
     for (int i = 1; i < 50; ++i)
@@ -343,7 +326,7 @@ TEST(ApplicationXmlWriterFailure, AFailedWriteKeepsThePreviousFile) {
     Status written;
     {
         test::FileSizeLimit limit(size_t(previous.size()) + 100);
-        written = writeApplicationLists("s.xml", dir.path(), lists.ref(), dir.path(), messages);
+        written = writeApplicationLists("s.xml", dir.path(), lists.lists(), dir.path(), messages);
     }
     EXPECT_FALSE(written.ok());
     EXPECT_EQ(dir.read("s.xml"), previous);

@@ -3,6 +3,7 @@
 #include "catalog/CatalogTables.h"
 #include "platform/docengine/Document.h"
 #include "printing/PrintingFixture.h"
+#include "support/EmptyApplicationLists.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +11,7 @@ namespace velmora {
 namespace {
 
 using test::PrintingFixture;
-
-struct FreshLists {
-    FreshLists() {
-        EXPECT_TRUE(createVacancyList(vacancies).ok());
-        EXPECT_TRUE(createResultasList(resultas).ok());
-        EXPECT_TRUE(createCoursesList(courses).ok());
-        EXPECT_TRUE(createDocumentsList(documents).ok());
-    }
-    ApplicationLists lists() { return {vacancies, resultas, courses, documents}; }
-    RecordSet vacancies, resultas, courses, documents;
-};
+using FreshLists = test::EmptyApplicationLists;
 
 void addRow(RecordSet& table, const QList<QVariant>& values) {
     ASSERT_TRUE(table.addNew().ok());
