@@ -30,7 +30,6 @@ TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
     const auto config = ContestConfiguration::read(dir.path());
     ASSERT_TRUE(config) << config.error().description.toStdString();
     EXPECT_EQ(config->contestName, QStringLiteral("Concurso Ñ"));
-    EXPECT_EQ(config->positionsPerPage, QStringLiteral("40"));
     EXPECT_EQ(config->positionsPerPageSetting().count, 40);
     EXPECT_EQ(config->templateFolderKey, QStringLiteral("DOT_10110"));
     EXPECT_FALSE(config->tabs[1].isVisible());

@@ -6,6 +6,8 @@
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -148,4 +150,27 @@ TEST(LoadingSequence, BrokenPositionDetailsEndTheProgramWithoutASecondMessage) {
     EXPECT_TRUE(outcome.endsProgram);
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("error al cargar plazas"));
+}
+
+// Every unusable value takes the same path (PositionsPerPageTest covers which values are
+// unusable); here the warning must reach the user once, after a load that still succeeds.
+TEST(LoadingSequence, AnUnusablePositionsPerPageIsSaidOnceTheContestHasLoaded) {
+    ContestFixture contest;
+    QFile conf(contest.root() + QStringLiteral("/conf.xml"));
+    ASSERT_TRUE(conf.open(QIODevice::ReadWrite));
+    QByteArray text = conf.readAll();
+    ASSERT_TRUE(text.contains("numPlazasPorPag=\"40\""));
+    conf.resize(0);
+    conf.write(text.replace("numPlazasPorPag=\"40\"", "numPlazasPorPag=\"abc\""));
+    conf.close();
+    LoadedTables tables;
+    FakeMessageService messages;
+    Progress progress;
+    ASSERT_TRUE(load(contest, tables, messages, progress).loaded);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, QStringLiteral("Aviso de la configuración del concurso (conf.xml):\n"
+                                                        "numPlazasPorPag \"abc\" no es válido; se usan 40"));
+    EXPECT_EQ(messages.messages[0].title, programTitle());
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
 }

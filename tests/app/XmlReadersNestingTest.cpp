@@ -4,9 +4,8 @@
 
 #include "app/ContestConfiguration.h"
 #include "applications/ApplicationXml.h"
-#include "editor/ApplicationListTables.h"
-#include "platform/data/RecordSet.h"
 #include "platform/data/XmlFile.h"
+#include "support/EmptyApplicationLists.h"
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
 #include "users/UserStore.h"
@@ -96,13 +95,9 @@ TEST(XmlNesting, SidecarReadsADeeplyNestedValue) {
                   "<IdSolicitud>0</IdSolicitud><CodArea></CodArea><CodZona></CodZona><Demarcacion>"
                   "</Demarcacion><Area></Area><Zona></Zona></Plaza></Vacantes><Resultas></Resultas>"
                   "<Cursos></Cursos><Documentos></Documentos></Plazas>");
-    RecordSet vacancies, resultas, courses, documents;
-    ASSERT_TRUE(createVacancyList(vacancies).ok());
-    ASSERT_TRUE(createResultasList(resultas).ok());
-    ASSERT_TRUE(createCoursesList(courses).ok());
-    ASSERT_TRUE(createDocumentsList(documents).ok());
-    const Result<SidecarRead> read =
-        readApplicationLists(dir.path(), "s.xml", {vacancies, resultas, courses, documents});
+    test::EmptyApplicationLists lists;
+    RecordSet& vacancies = lists.vacancies;
+    const Result<SidecarRead> read = readApplicationLists(dir.path(), "s.xml", lists.lists());
     ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
     EXPECT_EQ(*read, SidecarRead::Loaded);
     ASSERT_EQ(vacancies.recordCount(), 1);
