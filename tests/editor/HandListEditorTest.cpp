@@ -41,29 +41,24 @@ TEST(HandListEditor, IdentifiersGrowFromTheLargestAndAreNeverRenumbered) {
     EXPECT_EQ(c.list.recordCount(), 2);
 }
 
+// CoursesPanelTest.ModifyThenCancelOrAcceptAndDelete loads and overwrites a row through the
+// panel; here the rows the panel does not show: the others, and one gone meanwhile.
 TEST(HandListEditor, ModifyOverwritesTheLoadedRowOnly) {
     Courses c;
     c.add("Uno");
     c.add("Dos");
     const auto loaded = c.editor.beginModify(c.rowOf(1));
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->id, "1");
-    EXPECT_EQ(loaded->fields, QStringList({"Dos", "20", "2001", "Centro"}));
-    EXPECT_EQ(c.editor.mode(), PanelMode::Modifying);
     EXPECT_EQ(*c.editor.accept(loaded->id, {"Dos bis", "35", "1999", "Otro"}), 1);
-    EXPECT_EQ(c.editor.mode(), PanelMode::Adding);
-    EXPECT_EQ(c.list.recordCount(), 2);
     auto copy = c.list.clone();
-    ASSERT_TRUE(copy->find("IdCurso=1"));
-    EXPECT_EQ(copy->text(u"Curso"), "Dos bis");
-    EXPECT_EQ(copy->integer(u"NHoras"), 35);
-    copy->moveFirst();
     ASSERT_TRUE(copy->find("IdCurso=0"));
     EXPECT_EQ(copy->text(u"Curso"), "Uno");
+    EXPECT_EQ(copy->integer(u"NHoras"), 20);
 
     ASSERT_TRUE(c.editor.beginModify(c.rowOf(0)));
     EXPECT_FALSE(c.editor.accept("7", {"x", "1", "2000", "y"}).ok()); // no row with that identifier
     EXPECT_EQ(c.editor.mode(), PanelMode::Modifying);
+    EXPECT_EQ(c.list.recordCount(), 2);
 }
 
 TEST(HandListEditor, AFieldThatDoesNotFitLeavesNoHalfRow) {

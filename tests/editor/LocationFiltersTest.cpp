@@ -243,17 +243,11 @@ TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverythi
     EXPECT_EQ(filters.react(LocationBox::Zone, LocationEvent::ChoiceConfirmed, state).candidateCount, 2);
     EXPECT_EQ(candidates.filter(), " CodArea='01' AND CodZona='11' ");
 
-    const LocationReaction cancel = filters.clear(state);
-    EXPECT_EQ(cancel.candidateCount, 5);
-    EXPECT_EQ(candidates.filter(), "");
+    // What the boxes show after "Cancelar" is checked on the window (LocationCascadesEditorTest);
+    // here the lists it does not show.
+    EXPECT_EQ(filters.clear(state).candidateCount, 5);
     for (RecordSet* table : {&localities, &areas, &zones, &departments, &provinces})
         EXPECT_EQ(table->filter(), "");
-    for (const LocationChoice* choice :
-         {&state.province, &state.institution, &state.locality, &state.area, &state.zone})
-        EXPECT_TRUE(choice->value.isEmpty() && choice->text.isEmpty());
-    EXPECT_TRUE(state.province.enabled);
-    EXPECT_FALSE(state.institution.enabled || state.locality.enabled || state.area.enabled ||
-                 state.zone.enabled);
 }
 
 TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) {
@@ -290,20 +284,11 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) 
         EXPECT_EQ(table->filter(), "");
 }
 
-TEST_F(LocationFixture, ResultasLocalityAreaAndZoneReactions) {
+// A locality shutting the zone and opening it again is checked on the window
+// (LocationCascadesEditorTest.ResultasTabNarrowsEveryChoiceTogether).
+TEST_F(LocationFixture, ResultasAreaAndZoneReactions) {
     ResultasLocationFilters filters(tables);
     LocationState state;
-    state.zone = picked("21", "Vega");
-    state.locality = picked("1800100", "Granada");
-    EXPECT_EQ(filters.react(LocationBox::Locality, LocationEvent::TextChanged, state).candidateCount, 2);
-    EXPECT_FALSE(state.zone.enabled);
-    EXPECT_EQ(state.zone.value, "");
-
-    state.locality = typed("Gra");
-    filters.react(LocationBox::Locality, LocationEvent::TextChanged, state);
-    EXPECT_TRUE(state.zone.enabled);
-    EXPECT_EQ(state.locality.value, "");
-
     state.zone = picked("21", "Vega");
     state.area = picked("02", "Área Granada");
     const LocationReaction area = filters.react(LocationBox::Area, LocationEvent::ListClosed, state);

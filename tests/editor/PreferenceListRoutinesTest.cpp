@@ -46,40 +46,8 @@ TEST(PlazaIncluida, FindsTheCodeInAnyRowOfTheList) {
     EXPECT_FALSE(*PlazaIncluida("O'Donnell", t.list)); // a quote in the code is a literal, not an error
 }
 
-TEST(CalculaOrden, AppendsOrMakesRoomAsTheOrderBoxSays) {
-    {
-        PreferenceTables t; // an empty list gives 1 whatever the box holds
-        EXPECT_EQ(*CalculaOrden(t.list, ""), 1);
-        EXPECT_EQ(*CalculaOrden(t.list, "7"), 1);
-    }
-    for (const char* beyond : {"9", "5", "", "-", "0", "2,5", "32001"}) {
-        PreferenceTables t;
-        t.listCodes(4);
-        EXPECT_EQ(*CalculaOrden(t.list, beyond), 5) << beyond;
-        EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2", "3", "4"})) << beyond;
-    }
-    PreferenceTables t;
-    t.listCodes(4);
-    EXPECT_EQ(*CalculaOrden(t.list, "2"), 2);
-    EXPECT_EQ(listedText(t.list, "1", u"Orden"), "1");
-    EXPECT_EQ(listedText(t.list, "2", u"Orden"), "3");
-    EXPECT_EQ(listedText(t.list, "3", u"Orden"), "4");
-    EXPECT_EQ(listedText(t.list, "4", u"Orden"), "5");
-}
-
-TEST(ReordenaPlazas, MovesTheRowsBetweenTheOldAndTheNewOrder) {
-    PreferenceTables t;
-    t.listCodes(6);
-    // The row "4" moves up to 2: rows 2 and 3 make room; the row itself is left at 4.
-    ASSERT_TRUE(ReordenaPlazas(t.list, "Orden", 4, 2));
-    EXPECT_EQ(listedText(t.list, "2", u"Orden"), "3");
-    EXPECT_EQ(listedText(t.list, "3", u"Orden"), "4");
-    EXPECT_EQ(listedText(t.list, "4", u"Orden"), "4");
-    EXPECT_EQ(listedText(t.list, "5", u"Orden"), "5");
-
-    ASSERT_TRUE(ReordenaPlazas(t.list, "Orden", 3, 3)); // the same order moves nothing
-    EXPECT_EQ(listedText(t.list, "3", u"Orden"), "4");
-}
+// CalculaOrden and ReordenaPlazas are met on every add and modify of the randomized
+// PreferenceListEditor test, checked there against a plain model of the list.
 
 TEST(NumeraOrden, ClosesGapsInOrderAndSortsTheCursor) {
     PreferenceTables t;
