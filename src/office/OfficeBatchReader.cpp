@@ -66,6 +66,21 @@ private:
     int m_doneWorkers = 0;
 };
 
+// A glance at a coarse rendering finds most symbols at a fraction of the cost; only a page
+// where it finds none is drawn at full resolution and given every try.
+Result<QStringList> readPageSymbols(ScanPageStream& pages, int index) {
+    Result<QImage> glance = pages.glance(index);
+    if (!glance)
+        return glance.error();
+    if (QStringList texts = glanceBarcodeTexts(glance.value()); !texts.isEmpty())
+        return texts;
+    glance = QImage(); // one page image per worker at a time
+    Result<QImage> page = pages.page(index);
+    if (!page)
+        return page.error();
+    return findBarcodeTexts(page.value());
+}
+
 QString snippet(const QString& text) {
     constexpr int kShown = 60;
     return text.size() > kShown ? text.left(kShown) + QStringLiteral("…") : text;
@@ -114,10 +129,10 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
                 PageRead read{PageOrigin{names[run.file], p + 1}, {}, std::nullopt};
                 if (!stream) {
                     read.error = stream.error().description;
-                } else if (Result<QImage> image = stream.value()->page(p); !image) {
-                    read.error = image.error().description;
+                } else if (Result<QStringList> texts = readPageSymbols(*stream.value(), p); !texts) {
+                    read.error = texts.error().description;
                 } else {
-                    read.texts = findBarcodeTexts(image.value());
+                    read.texts = std::move(texts).value();
                 }
                 queue.push(std::move(read));
             }

@@ -33,17 +33,20 @@ public:
     PdfPages(std::unique_ptr<Poppler::Document> document, int dpi)
         : m_document(std::move(document)), m_dpi(dpi) {}
 
-    Result<QImage> page(int index) override {
+    Result<QImage> page(int index) override { return render(index, m_dpi); }
+    Result<QImage> glance(int index) override { return render(index, m_dpi * 3 / 4); }
+
+private:
+    Result<QImage> render(int index, int dpi) {
         std::unique_ptr<Poppler::Page> page = m_document->page(index);
         if (!page)
             return unreadable(QStringLiteral("no se puede abrir la página"));
-        QImage image = page->renderToImage(m_dpi, m_dpi);
+        QImage image = page->renderToImage(dpi, dpi);
         if (image.isNull())
             return unreadable(QStringLiteral("no se puede dibujar la página"));
         return image;
     }
 
-private:
     std::unique_ptr<Poppler::Document> m_document;
     int m_dpi;
 };
@@ -53,18 +56,22 @@ public:
     explicit PicturePages(const QString& path) : m_reader(path) {}
 
     Result<QImage> page(int index) override {
+        if (index == m_next - 1 && !m_last.isNull())
+            return m_last;
         if (index != m_next && !m_reader.jumpToImage(index))
             return unreadable(QStringLiteral("no se puede llegar a la imagen %1").arg(index + 1));
-        QImage image = m_reader.read();
+        m_last = m_reader.read();
         m_next = index + 1;
-        if (image.isNull())
+        if (m_last.isNull())
             return unreadable(QStringLiteral("imagen dañada: %1").arg(m_reader.errorString()));
-        return image;
+        return m_last;
     }
+    Result<QImage> glance(int index) override { return page(index); }
 
 private:
     QImageReader m_reader;
     int m_next = 0;
+    QImage m_last; // the picture read last, which a glance is usually followed by
 };
 
 } // namespace
