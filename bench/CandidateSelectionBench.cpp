@@ -4,16 +4,11 @@
 //
 //   build/bench/CandidateSelectionBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "app/LoadingSequence.h"
-#include "catalog/CatalogTables.h"
-#include "catalog/SampleContest.h"
+#include "BenchSupport.h"
 #include "editor/CandidateSelection.h"
 #include "editor/CandidateTables.h"
-#include "platform/AppFolders.h"
-#include "platform/MessageService.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -22,26 +17,21 @@ using namespace velmora;
 namespace {
 
 void BM_SelectLargestBody(benchmark::State& state) {
-    QTemporaryDir dir;
-    SilentMessageService messages;
-    CatalogTables catalogs;
-    if (!writeSampleContest(dir.path(), static_cast<SampleScale>(state.range(0)), 1).ok() ||
-        !loadInstallation(AppFolders::at(dir.path()), catalogs, messages).loaded) {
+    const bench::LoadedSampleContest contest(static_cast<SampleScale>(state.range(0)));
+    if (!contest.loaded) {
         state.SkipWithError("loading failed");
         return;
     }
-    const BodyPositions* largest = nullptr;
-    for (const BodyPositions& entry : catalogs.bodyPositions)
-        if (!entry.isEmpty() && entry.offeredOnly &&
-            (!largest || entry.vacancy->recordCount() + entry.resultas->recordCount() >
-                             largest->vacancy->recordCount() + largest->resultas->recordCount()))
-            largest = &entry;
+    const BodyPositions* largest = contest.largestBody(
+        [](const BodyPositions& b) { return b.vacancy->recordCount() + b.resultas->recordCount(); },
+        [](const BodyPositions& b) { return b.offeredOnly; });
     if (!largest) {
         state.SkipWithError("no body has positions");
         return;
     }
+    SilentMessageService messages;
     CandidateTables tables;
-    CandidateSelection selection(catalogs.bodyPositions, tables);
+    CandidateSelection selection(contest.tables.bodyPositions, tables);
     for (auto _ : state)
         if (!selection.selectBody(largest->bodyCode, messages))
             state.SkipWithError("selection failed");
@@ -57,9 +47,5 @@ BENCHMARK(BM_SelectLargestBody)
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

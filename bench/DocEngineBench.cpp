@@ -4,6 +4,7 @@
 //
 //   build/bench/DocEngineBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "BenchSupport.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
@@ -100,11 +101,5 @@ BENCHMARK(BM_LayoutAndPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 //
 //   build/bench/LoadingBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "BenchSupport.h"
 #include "app/LoadingSequence.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
@@ -13,7 +14,7 @@
 #include "platform/Progress.h"
 #include "support/LiteralPositionLookup.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -105,9 +106,5 @@ BENCHMARK(BM_PositionLookupsRowByRow)->Unit(benchmark::kMillisecond)->UseRealTim
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -4,15 +4,10 @@
 //
 //   build/bench/LocationFiltersBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "app/LoadingSequence.h"
-#include "catalog/CatalogTables.h"
-#include "catalog/SampleContest.h"
+#include "BenchSupport.h"
 #include "editor/LocationFilters.h"
-#include "platform/AppFolders.h"
-#include "platform/MessageService.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -30,18 +25,14 @@ LocationChoice firstOf(const RecordSet& table, QStringView key, QStringView show
 }
 
 void BM_LocationReaction(benchmark::State& state) {
-    QTemporaryDir dir;
-    SilentMessageService messages;
-    CatalogTables t;
-    if (!writeSampleContest(dir.path(), static_cast<SampleScale>(state.range(0)), 1).ok() ||
-        !loadInstallation(AppFolders::at(dir.path()), t, messages).loaded) {
+    bench::LoadedSampleContest contest(static_cast<SampleScale>(state.range(0)));
+    if (!contest.loaded) {
         state.SkipWithError("loading failed");
         return;
     }
-    const BodyPositions* largest = nullptr;
-    for (const BodyPositions& entry : t.bodyPositions)
-        if (!entry.isEmpty() && (!largest || entry.vacancy->recordCount() > largest->vacancy->recordCount()))
-            largest = &entry;
+    CatalogTables& t = contest.tables;
+    const BodyPositions* largest =
+        contest.largestBody([](const BodyPositions& b) { return b.vacancy->recordCount(); });
     if (!largest) {
         state.SkipWithError("no body has positions");
         return;
@@ -111,9 +102,5 @@ BENCHMARK(BM_LocationReaction)->Apply(arguments)->Unit(benchmark::kMicrosecond)-
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -3,12 +3,12 @@
 //
 //   build/bench/PrintBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "BenchSupport.h"
 #include "applications/ApplicationXml.h"
 #include "editor/ApplicationListTables.h"
 #include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
 #include "platform/Clock.h"
-#include "platform/HeadlessEnvironment.h"
 #include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/barcode/Pdf417Writer.h"
@@ -147,10 +147,5 @@ BENCHMARK(BM_ListPageBarcode)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    prepareHeadlessEnvironment();
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }
