@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/docengine/DocTypes.h"
 
 #include <QFont>
@@ -67,7 +68,10 @@ struct BilevelImage {
 };
 
 // A document broken into pages: paragraphs wrapped into lines, tables split between rows,
-// explicit page breaks honoured, headers and footers on every page.
+// explicit page breaks honoured, headers and footers on every page. The document is read into
+// a block model (BlockModelReader), whose paragraphs are broken into lines (ParagraphLayout,
+// LineBreaker), tables into rows (TableLayout), and both put down the pages (PageFlow).
+// Layouts of different documents may run on different threads at once.
 class DocumentLayout {
 public:
     explicit DocumentLayout(Document& document);
@@ -75,6 +79,9 @@ public:
     DocumentLayout(const DocumentLayout&) = delete;
     DocumentLayout& operator=(const DocumentLayout&) = delete;
 
+    // An error when the pages are not the whole document (it runs past the pages a document
+    // may have); printing refuses such a layout.
+    const Status& status() const;
     int pageCount() const;
     QSizeF pageSize() const; // twips
     const PageContent& page(int index) const;

@@ -51,6 +51,8 @@ bool DocumentPrinter::hasDefaultPrinter() {
 
 Result<int> DocumentPrinter::writePdf(const DocumentLayout& layout, const QString& pdfPath,
                                       const QString& title) {
+    if (!layout.status().ok())
+        return printError(layout.status().error().description);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -96,6 +98,8 @@ Result<PrintOutcome> DocumentPrinter::print(Document& document, PrintDestination
 
 Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const QString& documentPath,
                                             PrintDestination destination) {
+    if (!layout.status().ok())
+        return printError(layout.status().error().description);
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     const bool toPrinter = destination == PrintDestination::Printer ||
                            (destination == PrintDestination::Automatic && !info.isNull());
