@@ -400,6 +400,20 @@ bool Cursor::atParagraphStart() const {
     return true;
 }
 
+QString Cursor::paragraphText() const {
+    QString text;
+    if (!isValid())
+        return text;
+    for (pugi::xml_node n = m_para; n; n = nextInOrder(n, m_para, is(n, "w:pPr") || is(n, "w:rPr")))
+        if (is(n, "w:t"))
+            text += qs(n.child_value());
+    return text;
+}
+
+bool Cursor::paragraphBreaksPageBefore() const {
+    return isValid() && onOff(m_para.child("w:pPr").child("w:pageBreakBefore"));
+}
+
 bool Cursor::atParagraphEnd() const {
     if (!isValid())
         return false;

@@ -65,6 +65,14 @@ public:
     bool movePreviousParagraph();
     bool moveNextParagraph();
 
+    // The text of the cursor's paragraph (its w:t content, fields' results included).
+    QString paragraphText() const;
+    // Whether the cursor's paragraph starts a new page.
+    bool paragraphBreaksPageBefore() const;
+    bool inSameParagraphAs(const Cursor& other) const { return isValid() && m_para == other.m_para; }
+
+    // The XML under the cursor. Only the engine should need these; the places outside it that
+    // still do can use the calls above and Table's cell settings instead.
     pugi::xml_node paragraph() const { return m_para; }
     pugi::xml_node before() const { return m_before; }
 

@@ -473,6 +473,25 @@ Status Table::setCellShading(int row, int cell, const QColor& fill) {
     return {};
 }
 
+Status Table::clearCellShading(int row, int cell) {
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    found->child("w:tcPr").remove_child("w:shd");
+    return {};
+}
+
+Status Table::setCellFitText(int row, int cell, bool fit) {
+    auto found = cellNode(row, cell);
+    if (!found)
+        return found.error();
+    if (fit)
+        tcPrChild(ensureTcPr(*found), "w:tcFitText");
+    else
+        found->child("w:tcPr").remove_child("w:tcFitText");
+    return {};
+}
+
 Status Table::mergeCells(int row, int firstCell, int lastCell) {
     if (!isValid())
         return staleTable();

@@ -57,6 +57,9 @@ public:
     Status setRowFont(int row, const RunFormat& format);
     Status setCellAlignment(int row, int cell, Alignment alignment);
     Status setCellShading(int row, int cell, const QColor& fill);
+    Status clearCellShading(int row, int cell);
+    // In a row of exact height, text of a fitting cell is set smaller before it is cut.
+    Status setCellFitText(int row, int cell, bool fit);
     // Merges cells first..last of a row into one; their texts are kept as paragraphs.
     Status mergeCells(int row, int firstCell, int lastCell);
     // Horizontal placement of the whole table between the margins.

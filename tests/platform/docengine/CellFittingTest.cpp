@@ -25,11 +25,8 @@ Document cellDocument(const QString& text, Twips height, bool fitText) {
     (void)t.setCellText(1, 1, text);
     (void)t.setCellText(1, 2, QStringLiteral("fijo"));
     (void)t.setRowHeight(1, RowHeight{height, HeightRule::Exact});
-    if (fitText) {
-        pugi::xml_node tc = t.cellCursor(1, 1).value().paragraph().parent();
-        pugi::xml_node tcPr = tc.child("w:tcPr") ? tc.child("w:tcPr") : tc.prepend_child("w:tcPr");
-        tcPr.append_child("w:tcFitText");
-    }
+    if (fitText)
+        EXPECT_TRUE(t.setCellFitText(1, 1, true).ok());
     b.paragraph(QStringLiteral("después"));
     return doc;
 }
