@@ -5,7 +5,9 @@
 #include "platform/docengine/WordXml.h"
 #include "platform/docengine/XmlIo.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cstring>
 
@@ -266,7 +268,11 @@ Document& Document::operator=(Document&&) noexcept = default;
 
 namespace {
 
-Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg, const QString& fileName = QString()) {
+// A real official form holds a few hundred form fields; far more only makes every look-up
+// and the layout slow.
+constexpr int kMaxFormFields = 20000;
+
+Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg) {
     auto data = std::make_unique<DocumentData>();
     data->package = std::move(pkg);
     if (!parseXml(data->contentTypes, data->package.part(QStringLiteral("[Content_Types].xml"))))
@@ -293,12 +299,14 @@ Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg, const QString
         !root.child("w:body"))
         return Error::make(DocError::Unsupported,
                            QStringLiteral("El documento usa una variante del formato que no se admite."));
-    if (const QString nesting = excessiveNesting(data->main.xml); !nesting.isEmpty()) {
-        const QString subject = fileName.isEmpty() ? QStringLiteral("El documento")
-                                                   : QStringLiteral("El documento «%1»").arg(fileName);
+    if (const QString nesting = excessiveNesting(data->main.xml); !nesting.isEmpty())
         return Error::make(DocError::Unsupported,
-                           QStringLiteral("%1 %2 y no se puede abrir.").arg(subject, nesting));
-    }
+                           QStringLiteral("El documento %1 y no se puede abrir.").arg(nesting));
+    if (countFormFields(data->main.xml) > kMaxFormFields)
+        return Error::make(
+            DocError::Unsupported,
+            QStringLiteral("El documento tiene más de %1 campos de formulario y no se puede abrir.")
+                .arg(QLocale(QLocale::Spanish).toString(kMaxFormFields)));
     const QString rels = DocxPackage::relsPartOf(mainName);
     if (data->package.has(rels))
         parseXml(data->main.rels, data->package.part(rels));
@@ -313,9 +321,11 @@ Result<Document> Document::open(const QString& path) {
     auto pkg = DocxPackage::fromFile(path);
     if (!pkg.ok())
         return pkg.error();
-    auto data = loadPackage(std::move(pkg).value(), QFileInfo(path).fileName());
+    auto data = loadPackage(std::move(pkg).value());
+    // What is wrong inside the package names the file, as the package's own problems do.
     if (!data.ok())
-        return data.error();
+        return Error::make(data.error().number,
+                           QDir::toNativeSeparators(path) + QStringLiteral(": ") + data.error().description);
     Document doc(std::move(data).value());
     doc.d->path = QFileInfo(path).absoluteFilePath();
     return doc;
@@ -513,7 +523,7 @@ Status Document::setBookmarkText(const QString& name, const QString& text) {
         // A bookmark without its end is a point: give it one right after its start.
         end = start.parent().insert_child_after("w:bookmarkEnd", start);
         end.append_attribute("w:id") = start.attribute("w:id").value();
-        d->bookmarkEnds[start.attribute("w:id").value()] = end;
+        d->setBookmarkEnd(start, end);
     }
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -157,6 +157,10 @@ void DocumentData::ensureIndex() {
     bookmarksByName.clear();
     bookmarksByLowerName.clear();
     bookmarkEnds.clear();
+    bookmarkEndByStart.clear();
+    fieldAroundBookmark.clear();
+    std::unordered_map<std::string, std::vector<pugi::xml_node>> openStarts; // by w:id
+    std::vector<pugi::xml_node> starts;
     int maxBookmark = 0;
     int maxDrawing = 0;
     const pugi::xml_node root = main.xml.document_element();
@@ -175,8 +179,15 @@ void DocumentData::ensureIndex() {
                     bookmarksByLowerName.insert(lower, n);
             }
             maxBookmark = std::max(maxBookmark, n.attribute("w:id").as_int());
+            openStarts[n.attribute("w:id").value()].push_back(n);
+            starts.push_back(n);
         } else if (!std::strcmp(name, "w:bookmarkEnd")) {
             bookmarkEnds.emplace(n.attribute("w:id").value(), n);
+            if (auto open = openStarts.find(n.attribute("w:id").value()); open != openStarts.end()) {
+                for (const pugi::xml_node& start : open->second)
+                    bookmarkEndByStart[start.internal_object()] = n;
+                openStarts.erase(open);
+            }
         } else if (!std::strcmp(name, "w:fldChar")) {
             if (!std::strcmp(n.attribute("w:fldCharType").value(), "begin")) {
                 const QString field = qs(n.child("w:ffData").child("w:name").attribute("w:val").value());
@@ -194,12 +205,44 @@ void DocumentData::ensureIndex() {
                           !std::strcmp(name, "w:pPr") || !std::strcmp(name, "w:instrText");
         n = nextInOrder(n, root, leaf);
     }
+    for (const auto& [id, unclosed] : openStarts)
+        for (const pugi::xml_node& start : unclosed)
+            bookmarkEndByStart[start.internal_object()] = pugi::xml_node();
+    indexFieldsAroundBookmarks(starts);
     nextBookmarkId = maxBookmark + 1;
     nextDrawingId = std::max(nextDrawingId, maxDrawing + 1);
     indexDirty = false;
 }
 
 namespace {
+
+// The field a run opens or closes, as the look-ups around bookmarks read it: the type of its
+// first fldChar.
+enum class FieldMark { None, Begin, End };
+
+FieldMark fieldMarkOf(const pugi::xml_node& n) {
+    if (!is(n, "w:r"))
+        return FieldMark::None;
+    const char* type = fldCharOf(n).attribute("w:fldCharType").value();
+    if (!std::strcmp(type, "begin"))
+        return FieldMark::Begin;
+    if (!std::strcmp(type, "end"))
+        return FieldMark::End;
+    return FieldMark::None;
+}
+
+// The walk the index replaces, kept for bookmarks added after the index was built.
+pugi::xml_node walkBackToFieldBegin(const pugi::xml_node& start) {
+    int depth = 0;
+    for (pugi::xml_node n = start.previous_sibling(); n; n = n.previous_sibling()) {
+        const FieldMark mark = fieldMarkOf(n);
+        if (mark == FieldMark::End)
+            ++depth;
+        else if (mark == FieldMark::Begin && depth-- == 0)
+            return n;
+    }
+    return {};
+}
 
 void collectTables(pugi::xml_node container, DocumentData& d, std::vector<TableState*>& out) {
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
@@ -286,8 +329,51 @@ pugi::xml_node DocumentData::findBookmark(const QString& name) {
 
 pugi::xml_node DocumentData::bookmarkEndOf(pugi::xml_node start) {
     ensureIndex();
+    if (auto own = bookmarkEndByStart.find(start.internal_object()); own != bookmarkEndByStart.end())
+        return own->second;
+    // A bookmark added since the index was built has an id of its own.
     auto it = bookmarkEnds.find(start.attribute("w:id").value());
     return it == bookmarkEnds.end() ? pugi::xml_node() : it->second;
+}
+
+void DocumentData::setBookmarkEnd(pugi::xml_node start, pugi::xml_node end) {
+    bookmarkEnds[start.attribute("w:id").value()] = end;
+    bookmarkEndByStart[start.internal_object()] = end;
+}
+
+void DocumentData::indexFieldsAroundBookmarks(const std::vector<pugi::xml_node>& starts) {
+    // One pass over the children of every paragraph (or other parent) holding a bookmark: a
+    // field still open when the pass reaches a bookmark is the one it lies in. Matching begins
+    // to ends from the left leaves open exactly the begins a walk back would stop at.
+    std::unordered_map<pugi::xml_node_struct*, bool> parentsDone;
+    std::vector<pugi::xml_node> open;
+    for (const pugi::xml_node& start : starts) {
+        const pugi::xml_node parent = start.parent();
+        if (!parentsDone.emplace(parent.internal_object(), true).second)
+            continue;
+        open.clear();
+        for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
+            const FieldMark mark = fieldMarkOf(n);
+            if (mark == FieldMark::Begin)
+                open.push_back(n);
+            else if (mark == FieldMark::End && !open.empty())
+                open.pop_back();
+            else if (is(n, "w:bookmarkStart"))
+                fieldAroundBookmark[n.internal_object()] = open.empty() ? pugi::xml_node() : open.back();
+        }
+    }
+}
+
+pugi::xml_node DocumentData::fieldBeginAround(pugi::xml_node start) {
+    ensureIndex();
+    auto it = fieldAroundBookmark.find(start.internal_object());
+    if (it == fieldAroundBookmark.end())
+        return walkBackToFieldBegin(start);
+    // Splitting a paragraph moves a bookmark away from the field it was in; what stays behind
+    // it then holds no open field (whether a begin is closed depends only on what follows it).
+    if (it->second && it->second.parent() != start.parent())
+        return {};
+    return it->second;
 }
 
 pugi::xml_node DocumentData::findFieldBegin(const QString& name) {

@@ -62,6 +62,14 @@ struct DocumentData {
     QHash<QString, pugi::xml_node> bookmarksByName;   // bookmark name -> bookmarkStart
     QHash<QString, pugi::xml_node> bookmarksByLowerName;
     std::unordered_map<std::string, pugi::xml_node> bookmarkEnds; // w:id -> bookmarkEnd
+    // Each bookmark start indexed with its own end: the first end of its id that follows it
+    // (empty when none does). Ids are meant to be unique, but a document that shares one must
+    // not send every later bookmark to an end behind it and so walk the rest of the document.
+    std::unordered_map<pugi::xml_node_struct*, pugi::xml_node> bookmarkEndByStart;
+    // Each bookmark start indexed with the begin run of the field it lies in among its
+    // siblings (empty when none), found in one pass per paragraph instead of a walk back
+    // from every bookmark.
+    std::unordered_map<pugi::xml_node_struct*, pugi::xml_node> fieldAroundBookmark;
     int nextBookmarkId = 1;
     int nextDrawingId = 1;
 
@@ -78,6 +86,7 @@ struct DocumentData {
     PageSetup pageSetup() const;
 
     void ensureIndex();
+    void indexFieldsAroundBookmarks(const std::vector<pugi::xml_node>& starts);
     void ensureTables();
     TableState* stateFor(pugi::xml_node table, XmlPart* part);
     void noteTableInserted() { tablesDirty = true; }
@@ -88,6 +97,9 @@ struct DocumentData {
 
     pugi::xml_node findBookmark(const QString& name);
     pugi::xml_node bookmarkEndOf(pugi::xml_node start);
+    void setBookmarkEnd(pugi::xml_node start, pugi::xml_node end);
+    // Begin run of the unclosed field before `start` among its siblings, or empty.
+    pugi::xml_node fieldBeginAround(pugi::xml_node start);
     pugi::xml_node findFieldBegin(const QString& name);
 
     // Parsed auxiliary part (styles, settings, headers, footers), or nullptr when absent.
@@ -114,6 +126,8 @@ QString runsText(pugi::xml_node from, pugi::xml_node to);
 // Begin run of the form field called `name`: by the field's own name, else by the bookmark of
 // that name (the field enclosing its start, or the first form field inside it).
 pugi::xml_node resolveFormField(DocumentData& d, const QString& name);
+// Number of form fields in a part: begin runs carrying form-field data or a FORM instruction.
+int countFormFields(const pugi::xml_node& root);
 enum class FormFieldKind;
 FormFieldKind formFieldKind(pugi::xml_node beginRun);
 

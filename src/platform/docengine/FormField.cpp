@@ -37,25 +37,8 @@ bool isBegin(pugi::xml_node run) {
 }
 
 pugi::xml_node fieldAtBookmark(DocumentData& d, pugi::xml_node start) {
-    int depth = 0;
-    for (pugi::xml_node n = start.previous_sibling(); n; n = n.previous_sibling()) {
-        if (!is(n, "w:r"))
-            continue;
-        const pugi::xml_node fc = fldCharOf(n);
-        if (!fc)
-            continue;
-        const char* type = fc.attribute("w:fldCharType").value();
-        if (!std::strcmp(type, "end")) {
-            ++depth;
-        } else if (!std::strcmp(type, "begin")) {
-            if (depth == 0) {
-                if (isFormField(n))
-                    return n;
-                break;
-            }
-            --depth;
-        }
-    }
+    if (const pugi::xml_node around = d.fieldBeginAround(start); around && isFormField(around))
+        return around;
     const pugi::xml_node end = d.bookmarkEndOf(start);
     const pugi::xml_node root = start.root();
     for (pugi::xml_node n = nextInOrder(start, root, true); n && n != end;) {
@@ -95,6 +78,28 @@ Error broken(const QString& name) {
 }
 
 } // namespace
+
+int countFormFields(const pugi::xml_node& root) {
+    int count = 0;
+    bool plainBeginOpen = false; // a begin without form-field data, waiting for its instruction
+    for (pugi::xml_node n = root.first_child(); n;) {
+        if (n.type() != pugi::node_element) {
+            n = nextInOrder(n, root, true);
+            continue;
+        }
+        if (is(n, "w:fldChar")) {
+            const bool begin = !std::strcmp(n.attribute("w:fldCharType").value(), "begin");
+            const bool data = static_cast<bool>(n.child("w:ffData"));
+            count += begin && data;
+            plainBeginOpen = begin && !data;
+        } else if (is(n, "w:instrText") && plainBeginOpen) {
+            count += std::strstr(n.child_value(), "FORM") != nullptr;
+            plainBeginOpen = false;
+        }
+        n = nextInOrder(n, root, is(n, "w:fldChar") || is(n, "w:instrText") || is(n, "w:t"));
+    }
+    return count;
+}
 
 pugi::xml_node resolveFormField(DocumentData& d, const QString& name) {
     if (pugi::xml_node begin = d.findFieldBegin(name))

@@ -1,0 +1,175 @@
+// Form fields known only by a bookmark, bookmarks that share one id, and documents with more
+// form fields than any form: the look-ups find what they always found, each bookmark keeps to
+// its own text, and the documents no form could be are refused when they are read.
+#include "platform/docengine/Document.h"
+#include "platform/docengine/DocxPackage.h"
+
+#include "SampleDocuments.h"
+#include "support/QStringPrinter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::docengine {
+namespace {
+
+using test::documentWithBody;
+
+// An unnamed text field, so that only a bookmark can name it.
+QString field(const QString& result) {
+    return QStringLiteral(
+               "<w:r><w:fldChar w:fldCharType=\"begin\"><w:ffData><w:textInput/></w:ffData></w:fldChar></w:r>"
+               "<w:r><w:instrText> FORMTEXT </w:instrText></w:r>"
+               "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>%1</w:t></w:r>"
+               "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>")
+        .arg(result);
+}
+
+QString bookmarked(const QString& name, int id, const QString& inside) {
+    return QStringLiteral("<w:bookmarkStart w:id=\"%1\" w:name=\"%2\"/>%3<w:bookmarkEnd w:id=\"%1\"/>")
+        .arg(id)
+        .arg(name, inside);
+}
+
+QString paragraph(const QString& inside) {
+    return QStringLiteral("<w:p>") + inside + QStringLiteral("</w:p>");
+}
+
+TEST(DocEngineFormFieldLookup, BookmarksFindTheirFieldsWhereverTheyLie) {
+    const QString pageField = QStringLiteral("<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>"
+                                             "<w:r><w:instrText> PAGE </w:instrText></w:r>"
+                                             "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>");
+    const QString inResult = QStringLiteral(
+        "<w:r><w:fldChar w:fldCharType=\"begin\"><w:ffData><w:textInput/></w:ffData></w:fldChar></w:r>"
+        "<w:r><w:instrText> FORMTEXT </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>"
+        "<w:bookmarkStart w:id=\"2\" w:name=\"Dentro\"/><w:r><w:t>dos</w:t></w:r><w:bookmarkEnd w:id=\"2\"/>"
+        "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>");
+    Document doc = documentWithBody(
+        paragraph(bookmarked(QStringLiteral("Primero"), 1, field(QStringLiteral("uno")))) +
+        paragraph(field(QStringLiteral("antes")) + inResult) + QStringLiteral("<w:tbl><w:tr><w:tc>") +
+        paragraph(bookmarked(QStringLiteral("Celda"), 3, field(QStringLiteral("tres")))) +
+        QStringLiteral("</w:tc></w:tr></w:tbl><w:sdt><w:sdtContent>") +
+        paragraph(bookmarked(QStringLiteral("Control"), 4, field(QStringLiteral("cuatro")))) +
+        QStringLiteral("</w:sdtContent></w:sdt>") +
+        // Inside a field that is no form field, the form field within the bookmark counts.
+        paragraph(pageField +
+                  bookmarked(QStringLiteral("Pagina"), 5,
+                             QStringLiteral("<w:r><w:t>7</w:t></w:r>") + field(QStringLiteral("cinco"))) +
+                  QStringLiteral("<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>")) +
+        paragraph(bookmarked(QStringLiteral("Vacio"), 6, QStringLiteral("<w:r><w:t>nada</w:t></w:r>"))) +
+        paragraph(bookmarked(QStringLiteral("Ultimo"), 7, field(QStringLiteral("seis")))));
+
+    const struct {
+        const char* bookmark;
+        const char* result;
+    } found[] = {{"Primero", "uno"},    {"Dentro", "dos"},   {"Celda", "tres"},
+                 {"Control", "cuatro"}, {"Pagina", "cinco"}, {"Ultimo", "seis"}};
+    for (const auto& f : found)
+        EXPECT_EQ(doc.fieldResult(QString::fromUtf8(f.bookmark)).valueOr(QStringLiteral("?")),
+                  QString::fromUtf8(f.result))
+            << f.bookmark;
+    EXPECT_FALSE(doc.formField(QStringLiteral("Vacio")).ok());
+    EXPECT_EQ(doc.formFieldNames(),
+              (QStringList{QStringLiteral("Celda"), QStringLiteral("Control"), QStringLiteral("Dentro"),
+                           QStringLiteral("Pagina"), QStringLiteral("Primero"), QStringLiteral("Ultimo")}));
+
+    // Writing through a bookmark's field leaves the others where they were.
+    ASSERT_TRUE(doc.setFieldResult(QStringLiteral("Celda"), QStringLiteral("otra\nlínea")).ok());
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("Ultimo")).valueOr(QString()), QStringLiteral("seis"));
+    EXPECT_EQ(doc.fieldResult(QStringLiteral("Dentro")).valueOr(QString()), QStringLiteral("dos"));
+}
+
+TEST(DocEngineFormFieldLookup, BookmarksSharingOneIdKeepToTheirOwnText) {
+    QString body;
+    for (int i = 1; i <= 3; ++i)
+        body += paragraph(bookmarked(QStringLiteral("B%1").arg(i), 0, field(QStringLiteral("v%1").arg(i))));
+    // A start whose end is missing holds nothing, even with ends of its id before it.
+    body +=
+        paragraph(QStringLiteral("<w:bookmarkStart w:id=\"0\" w:name=\"Suelto\"/><w:r><w:t>fin</w:t></w:r>"));
+    Document doc = documentWithBody(body);
+
+    for (int i = 1; i <= 3; ++i) {
+        const QString name = QStringLiteral("B%1").arg(i);
+        EXPECT_EQ(doc.bookmarkText(name).valueOr(QString()), QStringLiteral("v%1").arg(i)) << i;
+        EXPECT_EQ(doc.fieldResult(name).valueOr(QString()), QStringLiteral("v%1").arg(i)) << i;
+    }
+    EXPECT_EQ(doc.bookmarkText(QStringLiteral("Suelto")).valueOr(QStringLiteral("?")), QString());
+
+    // Giving the loose bookmark its end makes it hold what is written into it.
+    ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("Suelto"), QStringLiteral("nuevo")).ok());
+    EXPECT_EQ(doc.bookmarkText(QStringLiteral("Suelto")).valueOr(QString()), QStringLiteral("nuevo"));
+    EXPECT_EQ(doc.bookmarkText(QStringLiteral("B3")).valueOr(QString()), QStringLiteral("v3"));
+}
+
+QByteArray packageWith(const QString& part, const QByteArray& bytes) {
+    auto pkg = DocxPackage::fromBytes(Document().toBytes().value()).value();
+    pkg.setPart(part, bytes);
+    return pkg.toBytes().value();
+}
+
+QByteArray bodyPart(const QByteArray& body) {
+    return "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
+           body + "</w:body></w:document>";
+}
+
+// `withData` fields carrying form-field data and `byInstruction` known only by their FORM
+// instruction, plus a page-number field that is no form field.
+QByteArray formFields(int withData, int byInstruction) {
+    QByteArray body =
+        "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>PAGE</w:instrText></w:r>"
+        "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    for (int i = 0; i < withData; ++i)
+        body +=
+            "<w:r><w:fldChar w:fldCharType=\"begin\"><w:ffData/></w:fldChar></w:r>"
+            "<w:r><w:instrText>FORMCHECKBOX</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    for (int i = 0; i < byInstruction; ++i)
+        body +=
+            "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>FORMTEXT</w:instrText></w:r>"
+            "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    return packageWith(QStringLiteral("word/document.xml"), bodyPart(body + "</w:p>"));
+}
+
+TEST(DocEngineFormFieldLookup, MoreFormFieldsThanAnyFormAreRefusedWhenRead) {
+    EXPECT_TRUE(Document::fromBytes(formFields(10000, 10000)).ok());
+    for (const QByteArray& bytes : {formFields(20001, 0), formFields(0, 20001), formFields(10001, 10000)}) {
+        auto refused = Document::fromBytes(bytes);
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(
+            refused.error().description,
+            QStringLiteral("El documento tiene más de 20.000 campos de formulario y no se puede abrir."));
+    }
+}
+
+TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
+    test::TempDir dir;
+    const QByteArray otherBody = packageWith(
+        QStringLiteral("_rels/.rels"),
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Target=\"word/otro.xml\" Type=\"http://schemas.openxmlformats.org/"
+        "officeDocument/2006/relationships/officeDocument\"/></Relationships>");
+    const struct {
+        QByteArray bytes;
+        const char* problem;
+    } cases[] = {
+        {packageWith(QStringLiteral("[Content_Types].xml"), "<Types"),
+         "El archivo no es un documento válido del procesador de textos ([Content_Types].xml ilegible)."},
+        {otherBody,
+         "El archivo no es un documento válido del procesador de textos (falta el cuerpo del documento)."},
+        {packageWith(QStringLiteral("word/document.xml"), "<w:document><w:body>"),
+         "El archivo no es un documento válido del procesador de textos (el cuerpo del documento no es XML "
+         "válido)."},
+        {packageWith(QStringLiteral("word/document.xml"), "<html><body/></html>"),
+         "El documento usa una variante del formato que no se admite."},
+        {formFields(0, 20001), "El documento tiene más de 20.000 campos de formulario y no se puede abrir."},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.write(QStringLiteral("dañado.doc"), c.bytes);
+        auto opened = Document::open(path);
+        ASSERT_FALSE(opened.ok()) << c.problem;
+        EXPECT_EQ(opened.error().description,
+                  QDir::toNativeSeparators(path) + QStringLiteral(": ") + QString::fromUtf8(c.problem));
+    }
+}
+
+} // namespace
+} // namespace velmora::docengine
