@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libpugixml-dev libzint-dev libzxing-dev libzip-dev
+  libpugixml-dev libzint-dev libzxing-dev libzip-dev libpng-dev
   libpoppler-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb

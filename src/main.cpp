@@ -1,4 +1,5 @@
 #include "platform/Clock.h"
+#include "platform/ConsoleMessages.h"
 #include "platform/widgets/QtMessageService.h"
 #include "platform/widgets/SpanishTranslation.h"
 #include "ui/GuidedWalk.h"
@@ -13,6 +14,7 @@
 // (sign-in, first tab, save, print to PDF) and leaves screenshots in the installation.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     velmora::installSpanishTranslation(app);

@@ -1,4 +1,5 @@
 #include "office/OfficeCsvExport.h"
+#include "platform/ConsoleMessages.h"
 #include "platform/widgets/QtMessageService.h"
 #include "platform/widgets/SpanishTranslation.h"
 #include "ui/office/OfficeContestLoader.h"
@@ -14,6 +15,7 @@
 // which reads scanned printed applications back into data. Files given on the command line start in its list.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora - Oficina"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     velmora::installSpanishTranslation(app);

@@ -1,5 +1,6 @@
 #include "ToolCommand.h"
 
+#include "platform/ConsoleMessages.h"
 #include "platform/HeadlessEnvironment.h"
 
 #include <QGuiApplication>
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     // Rendering and fonts need a GUI application object, but never a display.
     velmora::prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
+    velmora::keepDecoderWarningsOffTheConsole();
     QStringList args = app.arguments().mid(1);
     const auto& commands = registry();
     const QString first = args.value(0);

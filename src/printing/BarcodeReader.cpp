@@ -1,5 +1,6 @@
 #include "printing/BarcodeReader.h"
 
+#include "platform/PngFile.h"
 #include "platform/data/CodePages.h"
 
 #include <QElapsedTimer>
@@ -136,6 +137,12 @@ Result<QStringList> readPdf417File(const QString& path, int pdfDpi) {
                            QStringLiteral("No se encuentra el archivo %1").arg(path));
     if (isPdf(path))
         return readPdf417Pdf(path, pdfDpi);
+    if (PngFile::isPng(path)) {
+        Result<QImage> png = PngFile::read(path, kMaxPagePixels);
+        if (!png.ok())
+            return readError(path, png.error().description);
+        return readPdf417(png.value());
+    }
     QImageReader reader(path);
     // Image decoders warn in English on the console; the reason is given below in Spanish.
     const QtMessageHandler previous =
