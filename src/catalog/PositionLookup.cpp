@@ -97,12 +97,30 @@ Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions
     const SourceIndex offeredVacancies(sources.vacantPositions);
     const SourceIndex detailVacancies(sources.vacancyDetails);
 
+    // The first entry pair made for each (case-folded) body code; links are grouped by that
+    // code, so a repeated body has exactly the same candidates.
+    QHash<QString, size_t> firstPair;
     size_t next = 0;
     for (; !sources.bodies.isEOF(); sources.bodies.moveNext()) {
         if (sources.bodies.text(u"Grupo") == QLatin1String("X"))
             continue;
         const QString body = sources.bodies.text(u"CodCuerpo");
-        const QStringList codes = links.value(body.toCaseFolded());
+        const QString folded = body.toCaseFolded();
+        const auto seen = firstPair.constFind(folded);
+        if (seen != firstPair.constEnd()) {
+            for (size_t k = 0; k < 2; ++k) {
+                BodyPositions& entry = entries[next++];
+                progress.advance(float(step));
+                progress.advance(float(step));
+                entry.bodyCode = body;
+                entry.offeredOnly = entries[*seen + k].offeredOnly;
+                entry.resultas = entries[*seen + k].resultas;
+                entry.vacancy = entries[*seen + k].vacancy;
+            }
+            continue;
+        }
+        firstPair.insert(folded, next);
+        const QStringList codes = links.value(folded);
         for (const bool offeredOnly : {true, false}) {
             BodyPositions& entry = entries[next++];
             progress.advance(float(step));

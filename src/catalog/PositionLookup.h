@@ -13,11 +13,13 @@ class Progress;
 
 // The positions one body may request. Entries are made in pairs per body: offered-only
 // (candidates from the positions offered in the contest) and not (from the details).
+// Rows of the bodies table with one code share their candidates: a catalogue repeating a body
+// must cost memory for its rows, not for its rows times its links.
 struct BodyPositions {
     QString bodyCode;
     bool offeredOnly = false;
-    std::unique_ptr<RecordSet> resultas; // null for an entry left empty
-    std::unique_ptr<RecordSet> vacancy;
+    std::shared_ptr<RecordSet> resultas; // null for an entry left empty
+    std::shared_ptr<RecordSet> vacancy;
     bool isEmpty() const { return !vacancy; }
 };
 

@@ -121,3 +121,31 @@ TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
               QStringList({"00001|Enfermero/a UCI|Hospital|Toledo|07|4500100|45|01|03|"}));
     EXPECT_EQ(rowsOf(*findGroupPositions(tables.groupPositions, "X")->vacancy), QStringList());
 }
+
+TEST(PositionLookup, RepeatedBodiesShareTheirCandidatesInsteadOfCopyingThem) {
+    ContestFixture contest;
+    contest.replaceCatalogue("F0004.enc", {"A110001Enfermero/a", "C110003Celador/a", "A110001Enfermero/a",
+                                           "A110001Enfermero/a (bis)"});
+    contest.replaceCatalogue("F0008.enc", {"00001  10001", "00002  10001", "00003  10003"});
+    LoadedTables tables;
+    loadAll(contest, tables);
+    std::vector<BodyPositions> walked;
+    literal::positionsByBody(sourcesOf(tables), walked);
+
+    ASSERT_EQ(tables.bodyPositions.size(), 8u);
+    for (size_t i = 0; i < walked.size(); ++i) {
+        const BodyPositions& mine = tables.bodyPositions[i];
+        ASSERT_FALSE(mine.isEmpty()) << i;
+        EXPECT_EQ(mine.bodyCode, walked[i].bodyCode) << i;
+        EXPECT_EQ(mine.offeredOnly, walked[i].offeredOnly) << i;
+        EXPECT_EQ(rowsOf(*mine.vacancy), rowsOf(*walked[i].vacancy)) << i;
+        EXPECT_EQ(rowsOf(*mine.resultas), rowsOf(*walked[i].resultas)) << i;
+    }
+    // Entries 0-1, 4-5 and 6-7 are the same body: one offered set and one detailed set.
+    for (const size_t repeat : {4u, 6u})
+        for (size_t k = 0; k < 2; ++k) {
+            EXPECT_EQ(tables.bodyPositions[repeat + k].vacancy, tables.bodyPositions[k].vacancy);
+            EXPECT_EQ(tables.bodyPositions[repeat + k].resultas, tables.bodyPositions[k].resultas);
+        }
+    EXPECT_NE(tables.bodyPositions[2].vacancy, tables.bodyPositions[0].vacancy);
+}
