@@ -250,3 +250,25 @@ TEST(DocEngineTable, LongTablesFillRowAfterRow) {
         }
     }
 }
+
+TEST(DocEngineTable, CursorsAndCellsAnswerWithoutTheirXml) {
+    Document doc;
+    DocumentBuilder b(doc);
+    b.paragraph(QStringLiteral("Nombre: "))
+        .insertTextField(QStringLiteral("txtNombre"), QStringLiteral("Ana"));
+    const Cursor first = b.cursor();
+    b.paragraph(QStringLiteral("nueva hoja"), {}, ParagraphFormat{.pageBreakBefore = true});
+    const Cursor second = doc.endCursor();
+    // A field's result is part of the paragraph's text.
+    EXPECT_EQ(first.paragraphText(), QStringLiteral("Nombre: Ana"));
+    EXPECT_FALSE(first.paragraphBreaksPageBefore());
+    EXPECT_TRUE(second.paragraphBreaksPageBefore());
+    EXPECT_FALSE(first.inSameParagraphAs(second));
+
+    Table t = b.table({3000, 3000}, 1);
+    ASSERT_TRUE(t.setCellShading(1, 1, QColor(Qt::lightGray)).ok());
+    EXPECT_EQ(DocumentLayout(doc).page(1).fills.size(), 1u);
+    ASSERT_TRUE(t.clearCellShading(1, 1).ok());
+    EXPECT_TRUE(DocumentLayout(doc).page(1).fills.empty());
+    EXPECT_FALSE(t.clearCellShading(2, 1).ok());
+}
