@@ -11,7 +11,10 @@
 #include "applications/ApplicationXml.h"
 #include "catalog/SampleContest.h"
 #include "editor/ApplicationListTables.h"
+#include "editor/ApplicationModel.h"
 #include "platform/MessageService.h"
+#include "printing/BarcodeText.h"
+#include "printing/PrintRecord.h"
 #include "printing/TemplateLayout.h"
 #include "printing/TemplateWriter.h"
 #include "users/UserStore.h"
@@ -77,6 +80,43 @@ QByteArray sampleSidecar() {
     return encodeApplicationXml(buildApplicationXml({vacancies, resultas, courses, documents}));
 }
 
+// The barcode texts of a printed application, one a line, folded as the printing puts them
+// in the symbols: the first page's print record, then a vacancy and a resultas page.
+QByteArray sampleBarcodeTexts() {
+    ApplicationModel model;
+    model.setText(u"txtDNI", QStringLiteral("12345678Z"));
+    model.setText(u"txtNombre", QStringLiteral("María José"));
+    model.setText(u"txtApellido1", QStringLiteral("Muñoz"));
+    model.setText(u"txtApellido2", QStringLiteral("Peña & Cía"));
+    model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
+    model.setText(u"txtDomicilio", QStringLiteral("Calle Mayor 1 | 2º"));
+    const QString header = barcodeHeader(
+        ClaveCodigoBarras(QStringLiteral("12345678Z"), QStringLiteral("10010"), QStringLiteral("A2")),
+        QDateTime(QDate(2024, 3, 5), QTime(9, 30, 15)));
+    RecordSet vacancies, resultas;
+    (void)createVacancyList(vacancies);
+    (void)createResultasList(resultas);
+    for (RecordSet* list : {&vacancies, &resultas}) {
+        for (int order = 1; order <= 3; ++order) {
+            (void)list->addNew();
+            (void)list->setValue(u"IdSolicitud", 0);
+            (void)list->setValue(u"Orden", order);
+            (void)list->setValue(u"CodConvocatoria",
+                                 QString::number(list == &vacancies ? 10000 + order : 7 * order));
+            (void)list->update();
+        }
+    }
+    const QStringList texts{barcodeText(header, BarcodeKind::FirstPage, 1, GeneraCadenaImpresion(model)),
+                            barcodeText(header, BarcodeKind::Vacancies, 3,
+                                        listPageBarcodeData(vacancies, 0, 3).valueOr(QString())),
+                            barcodeText(header, BarcodeKind::Resultas, 4,
+                                        listPageBarcodeData(resultas, 0, 3).valueOr(QString()))};
+    QByteArray bytes;
+    for (const QString& text : texts)
+        bytes += foldBarcodeText(text).toLatin1() + '\n';
+    return bytes;
+}
+
 const char* const kCriteria[] = {
     "ORDEN >= 3 and ORDEN <= 5",
     "CodArea='02' ",
@@ -120,6 +160,14 @@ int main(int argc, char** argv) {
 
     for (size_t i = 0; i < std::size(kCriteria); ++i)
         ok &= write(out.filePath(QStringLiteral("criteria/%1.txt").arg(i)), QByteArray(kCriteria[i]));
+
+    const QByteArray barcodes = sampleBarcodeTexts();
+    ok &= write(out.filePath(QStringLiteral("office_barcode/solicitud.txt")), barcodes);
+    // A print cut short and scanned out of order, and a symbol that is not ours.
+    const QList<QByteArray> lines = barcodes.split('\n');
+    ok &= write(out.filePath(QStringLiteral("office_barcode/desordenada.txt")),
+                lines[2] + '\n' + lines[0].left(lines[0].size() / 2) + '\n' + lines[1] + '\n' + lines[1]);
+    ok &= write(out.filePath(QStringLiteral("office_barcode/ajeno.txt")), "ANSI 636000090002DL00410278ZV");
 
     for (const TemplateGeneration generation : {TemplateGeneration::Current, TemplateGeneration::Legacy}) {
         const auto bytes = buildApplicationTemplate(TemplateKey{}, generation).toBytes();

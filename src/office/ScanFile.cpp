@@ -6,8 +6,12 @@
 
 #include <poppler-qt6.h>
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
+
+constexpr int kCoarsestGlanceDpi = 150;
 
 Error unreadable(const QString& why) {
     return Error::make(ErrorCode::FileAccess, why);
@@ -34,7 +38,10 @@ public:
         : m_document(std::move(document)), m_dpi(dpi) {}
 
     Result<QImage> page(int index) override { return render(index, m_dpi); }
-    Result<QImage> glance(int index) override { return render(index, m_dpi * 3 / 4); }
+    Result<QImage> glance(int index) override {
+        // Below 150 dpi the narrow modules of the list symbols blur together.
+        return render(index, std::min(m_dpi, std::max(kCoarsestGlanceDpi, m_dpi * 3 / 4)));
+    }
 
 private:
     Result<QImage> render(int index, int dpi) {

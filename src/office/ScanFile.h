@@ -29,8 +29,8 @@ public:
     // The 0-based page `index`, rendered at the stream's resolution when a PDF.
     virtual Result<QImage> page(int index) = 0;
     // The same page for a first look: a PDF page rendered at three quarters of the stream's
-    // resolution (drawing costs as many pixels as it makes, and most symbols read there too),
-    // a picture as it is (asking for its page() next does not read it again).
+    // resolution, 150 dpi at least (drawing costs as many pixels as it makes, and most
+    // symbols read there too); a picture as it is (its page() next does not read it again).
     virtual Result<QImage> glance(int index) = 0;
 };
 
