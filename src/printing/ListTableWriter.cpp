@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace velmora {
 
@@ -19,31 +18,6 @@ using namespace docengine;
 namespace {
 
 constexpr double kCoursesPrintSize = 10;
-
-QString paragraphText(const pugi::xml_node& paragraph) {
-    QString text;
-    for (pugi::xml_node n = paragraph.first_child(); n;) {
-        if (!std::strcmp(n.name(), "w:t"))
-            text += QString::fromUtf8(n.child_value());
-        if (n.first_child() && std::strcmp(n.name(), "w:pPr") != 0 && std::strcmp(n.name(), "w:rPr") != 0) {
-            n = n.first_child();
-            continue;
-        }
-        while (n && n != paragraph && !n.next_sibling())
-            n = n.parent();
-        if (!n || n == paragraph)
-            break;
-        n = n.next_sibling();
-    }
-    return text;
-}
-
-bool onOff(const pugi::xml_node& n) {
-    if (!n)
-        return false;
-    const char* v = n.attribute("w:val").value();
-    return !(*v) || !(std::strcmp(v, "0") == 0 || std::strcmp(v, "false") == 0 || std::strcmp(v, "off") == 0);
-}
 
 // Widths of the cells of a row: the grid's columns, or equal shares when cells were merged.
 QList<Twips> cellWidths(const Table& table, int row) {
@@ -55,16 +29,6 @@ QList<Twips> cellWidths(const Table& table, int row) {
     for (Twips w : widths)
         total += w;
     return QList<Twips>(cells, total / cells);
-}
-
-// A cell copied from a header row keeps its shading; data cells have none.
-void clearShading(Table& table, int row, int cell) {
-    auto at = table.cellCursor(row, cell);
-    if (!at.ok())
-        return;
-    pugi::xml_node tcPr = at.value().paragraph().parent().child("w:tcPr");
-    if (tcPr)
-        tcPr.remove_child("w:shd");
 }
 
 } // namespace
@@ -212,7 +176,7 @@ Status ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, co
     if (!list.currentHasRows) {
         // Later rows copy this one, so the header's look is undone once per table.
         for (int c = 1; c <= cells; ++c) {
-            clearShading(table, row, c);
+            VELMORA_TRY(table.clearCellShading(row, c)); // a copy of a header cell keeps its shading
             VELMORA_TRY(table.setCellAlignment(row, c, Alignment::Left));
         }
         VELMORA_TRY(table.setRowHeight(row, RowHeight{}));
@@ -238,10 +202,10 @@ Cursor ListTableWriter::paragraphBelow(const ListOnPaper& list) {
     Cursor at = m_doc.cursorAfter(list.current);
     if (!at.isValid())
         return at;
-    const QString text = paragraphText(at.paragraph());
+    const QString text = at.paragraphText();
     if (text.isEmpty() || (m_older && text == listMarker(list.kind)))
         return at;
-    const bool breakBefore = onOff(at.paragraph().child("w:pPr").child("w:pageBreakBefore"));
+    const bool breakBefore = at.paragraphBreaksPageBefore();
     at.insertParagraph();
     if (breakBefore)
         at.setParagraphFormat(ParagraphFormat{.pageBreakBefore = true});

@@ -181,15 +181,7 @@ constexpr Twips kFormRowHeight = 520;
 
 // A value longer than its place is set smaller, then cut with "…" on paper.
 void fitTextInCell(Table& table, int row, int cell) {
-    auto at = table.cellCursor(row, cell);
-    if (!at.ok())
-        return;
-    pugi::xml_node tc = at.value().paragraph().parent();
-    pugi::xml_node tcPr = tc.child("w:tcPr");
-    if (!tcPr)
-        tcPr = tc.prepend_child("w:tcPr");
-    if (!tcPr.child("w:tcFitText"))
-        tcPr.append_child("w:tcFitText");
+    cannotFail(table.setCellFitText(row, cell, true)); // a cell of the form just built
 }
 
 void fillFormCell(Table& table, int row, int cell, const FormCell& content, FieldWriter& fields) {

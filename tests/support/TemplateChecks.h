@@ -83,7 +83,7 @@ inline void expectCompleteTemplate(docengine::Document& doc, const TemplateKey& 
         auto marker = doc.findText(listMarker(p.kind));
         if (generation == TemplateGeneration::Legacy) {
             ASSERT_TRUE(marker.ok());
-            EXPECT_TRUE(marker.value().paragraph() == doc.cursorAfter(t).paragraph());
+            EXPECT_TRUE(marker.value().inSameParagraphAs(doc.cursorAfter(t)));
         } else {
             EXPECT_FALSE(marker.ok());
         }

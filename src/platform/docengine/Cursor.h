@@ -71,15 +71,13 @@ public:
     bool paragraphBreaksPageBefore() const;
     bool inSameParagraphAs(const Cursor& other) const { return isValid() && m_para == other.m_para; }
 
-    // The XML under the cursor. Only the engine should need these; the places outside it that
-    // still do can use the calls above and Table's cell settings instead.
-    pugi::xml_node paragraph() const { return m_para; }
-    pugi::xml_node before() const { return m_before; }
-
 private:
     friend class Document;
     friend class Table;
     friend class DocumentBuilder;
+    // The XML under the cursor, for the engine's own classes only.
+    pugi::xml_node paragraph() const { return m_para; }
+    pugi::xml_node before() const { return m_before; }
     Cursor(DocumentData* d, XmlPart* part, pugi::xml_node para, pugi::xml_node before);
     pugi::xml_node insertRun(const RunFormat& extra);
     pugi::xml_node inheritedRPr() const;

@@ -25,8 +25,9 @@ Document cellDocument(const QString& text, Twips height, bool fitText) {
     (void)t.setCellText(1, 1, text);
     (void)t.setCellText(1, 2, QStringLiteral("fijo"));
     (void)t.setRowHeight(1, RowHeight{height, HeightRule::Exact});
-    if (fitText)
+    if (fitText) {
         EXPECT_TRUE(t.setCellFitText(1, 1, true).ok());
+    }
     b.paragraph(QStringLiteral("después"));
     return doc;
 }
