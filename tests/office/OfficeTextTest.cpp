@@ -91,6 +91,14 @@ TEST(OfficeBarcodeTextTest, PrintRecordSplitsIntoItsNamedFields) {
 
     EXPECT_EQ(splitPrintRecord(QStringLiteral("S|a|"), &pieces).size(), 37);
     EXPECT_EQ(pieces, 2);
+
+    // A "|" typed into the last fields: the extra pieces go back into the last one.
+    const QStringList typed =
+        splitPrintRecord(folded.join(QLatin1Char('|')) + QStringLiteral("|x|y|"), &pieces);
+    EXPECT_EQ(pieces, 39);
+    ASSERT_EQ(typed.size(), 37);
+    EXPECT_EQ(typed.back(), QStringLiteral("c37|x|y"));
+    EXPECT_EQ(typed[35], QStringLiteral("c36"));
 }
 
 } // namespace
