@@ -235,7 +235,9 @@ int candidates(const QStringList& args) {
 
 // Shifts every line of a file, keeping its lines; decoding drops empty lines as the program does.
 int transform(const QStringList& arguments, bool encode) {
-    ToolArguments parsed(QStringLiteral("catalog %1 ENTRADA SALIDA").arg(encode ? "encode" : "decode"), {});
+    ToolArguments parsed(QStringLiteral("catalog %1 ENTRADA SALIDA")
+                             .arg(encode ? QStringLiteral("encode") : QStringLiteral("decode")),
+                         {});
     if (!parsed.parse(arguments, 2, 2))
         return parsed.exitCode();
     const QStringList& args = parsed.positional();

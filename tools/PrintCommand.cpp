@@ -88,12 +88,13 @@ int print(const QStringList& args) {
     }
     // Checked before anything is loaded: the output must not be one of the files read.
     const QString pdf = parsed.value(
-        QStringLiteral("pdf"), QDir(document.absolutePath()).filePath(document.completeBaseName() + ".pdf"));
-    if (const Status allowed =
-            checkOutputFile(pdf,
-                            {document.filePath(),
-                             QDir(document.absolutePath()).filePath(document.completeBaseName() + ".xml")},
-                            folders.program);
+        QStringLiteral("pdf"),
+        QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".pdf")));
+    if (const Status allowed = checkOutputFile(
+            pdf,
+            {document.filePath(),
+             QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml"))},
+            folders.program);
         !allowed.ok()) {
         printErr(allowed.error().description);
         return 2;

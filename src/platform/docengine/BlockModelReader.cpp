@@ -26,7 +26,7 @@ struct FieldFrame {
     qreal boxSize = 0;
     QString instr;
 
-    QString code() const { return instr.trimmed().section(' ', 0, 0).toUpper(); }
+    QString code() const { return instr.trimmed().section(u' ', 0, 0).toUpper(); }
 };
 
 // Fields nest; text shows only where every open field is in its result and none draws its own.
@@ -211,7 +211,7 @@ private:
                 run(c, base, fields, out);
             } else if (!std::strcmp(name, "w:fldSimple")) {
                 const QString code =
-                    qs(c.attribute("w:instr").value()).trimmed().section(' ', 0, 0).toUpper();
+                    qs(c.attribute("w:instr").value()).trimmed().section(u' ', 0, 0).toUpper();
                 if (isPageField(code)) {
                     CharProps chars = base;
                     StyleSheet::applyRPr(c.child("w:r").child("w:rPr"), chars);
@@ -366,9 +366,9 @@ private:
         if (!data)
             return;
         qreal w = 0, h = 0;
-        for (const QString& part : qs(shape.attribute("style").value()).split(';')) {
-            const QString key = part.section(':', 0, 0).trimmed();
-            const QString value = part.section(':', 1).trimmed();
+        for (const QString& part : qs(shape.attribute("style").value()).split(u';')) {
+            const QString key = part.section(u':', 0, 0).trimmed();
+            const QString value = part.section(u':', 1).trimmed();
             if (key == QLatin1String("width"))
                 w = vmlLength(value);
             else if (key == QLatin1String("height"))

@@ -118,7 +118,7 @@ Cursor& Cursor::insertText(const QString& text, const RunFormat& format) {
         return *this;
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\r"));
-    const QStringList parts = clean.split('\r');
+    const QStringList parts = clean.split(u'\r');
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0)
             insertParagraph();

@@ -109,22 +109,22 @@ void appendPlainText(pugi::xml_node container, QString& out) {
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
         if (is(c, "w:p")) {
             appendParagraphText(c, out);
-            out += QChar('\n');
+            out += QChar(u'\n');
         } else if (is(c, "w:tbl")) {
             for (pugi::xml_node tr = c.child("w:tr"); tr; tr = tr.next_sibling("w:tr")) {
                 bool first = true;
                 for (pugi::xml_node tc = tr.child("w:tc"); tc; tc = tc.next_sibling("w:tc")) {
                     if (!first)
-                        out += QChar('\t');
+                        out += QChar(u'\t');
                     first = false;
                     QString cell;
                     appendPlainText(tc, cell);
-                    while (cell.endsWith('\n'))
+                    while (cell.endsWith(u'\n'))
                         cell.chop(1);
-                    cell.replace('\n', ' ');
+                    cell.replace(u'\n', u' ');
                     out += cell;
                 }
-                out += QChar('\n');
+                out += QChar(u'\n');
             }
         } else if (is(c, "w:sdt")) {
             appendPlainText(c.child("w:sdtContent"), out);
@@ -527,7 +527,7 @@ Status Document::setBookmarkText(const QString& name, const QString& text) {
     }
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    clean.replace('\r', '\n');
+    clean.replace(u'\r', u'\n');
     return replaceInlineRange(*d, start, end, clean, {});
 }
 
@@ -679,7 +679,9 @@ std::pair<XmlPart*, pugi::xml_node> headerFooterEnd(DocumentData& d, bool footer
         QString name;
         int n = 1;
         do {
-            name = QStringLiteral("word/%1%2.xml").arg(footer ? "footer" : "header").arg(n++);
+            name = QStringLiteral("word/%1%2.xml")
+                       .arg(footer ? QStringLiteral("footer") : QStringLiteral("header"))
+                       .arg(n++);
         } while (d.package.has(name));
         part = d.createAuxPart(
             name, footer ? kRelFooter : kRelHeader,

@@ -104,7 +104,7 @@ QString runsText(pugi::xml_node from, pugi::xml_node to) {
             const pugi::xml_node para = enclosingParagraph(n);
             if (para != lastPara) {
                 if (!out.isEmpty() || lastPara)
-                    out += QChar('\n');
+                    out += QChar(u'\n');
                 lastPara = para;
             }
             appendRunText(n, out);
@@ -418,8 +418,9 @@ XmlPart* DocumentData::createAuxPart(const QString& partName, const char* relTyp
                                      const QByteArray& initialXml) {
     package.setPart(partName, initialXml);
     setOverrideContentType(partName, contentType);
-    const QString mainFolder = main.name.left(main.name.lastIndexOf('/') + 1);
-    const QString target = partName.startsWith(mainFolder) ? partName.mid(mainFolder.size()) : '/' + partName;
+    const QString mainFolder = main.name.left(main.name.lastIndexOf(u'/') + 1);
+    const QString target =
+        partName.startsWith(mainFolder) ? partName.mid(mainFolder.size()) : u'/' + partName;
     main.addRelationship(relType, target);
     XmlPart* p = auxPart(partName);
     if (p)
@@ -440,8 +441,8 @@ QString DocumentData::addImage(XmlPart& part, const QByteArray& bytes, const QSt
                        : ext == QLatin1String("bmp") ? "image/bmp"
                                                      : "image/jpeg";
     ensureDefaultContentType(ext, type);
-    const QString folder = part.name.left(part.name.lastIndexOf('/') + 1);
-    const QString target = name.startsWith(folder) ? name.mid(folder.size()) : '/' + name;
+    const QString folder = part.name.left(part.name.lastIndexOf(u'/') + 1);
+    const QString target = name.startsWith(folder) ? name.mid(folder.size()) : u'/' + name;
     return part.addRelationship(kRelImage, target);
 }
 
@@ -457,7 +458,7 @@ void DocumentData::ensureDefaultContentType(const QString& extension, const char
 
 void DocumentData::setOverrideContentType(const QString& partName, const char* contentType) {
     pugi::xml_node types = contentTypes.child("Types");
-    const QString wanted = '/' + partName;
+    const QString wanted = u'/' + partName;
     for (pugi::xml_node o = types.child("Override"); o; o = o.next_sibling("Override")) {
         if (qs(o.attribute("PartName").value()).compare(wanted, Qt::CaseInsensitive) == 0) {
             o.attribute("ContentType").set_value(contentType);
@@ -471,11 +472,11 @@ void DocumentData::setOverrideContentType(const QString& partName, const char* c
 
 QString DocumentData::contentTypeOf(const QString& partName) const {
     const pugi::xml_node types = contentTypes.child("Types");
-    const QString wanted = '/' + partName;
+    const QString wanted = u'/' + partName;
     for (pugi::xml_node o = types.child("Override"); o; o = o.next_sibling("Override"))
         if (qs(o.attribute("PartName").value()).compare(wanted, Qt::CaseInsensitive) == 0)
             return qs(o.attribute("ContentType").value());
-    const QString ext = partName.mid(partName.lastIndexOf('.') + 1);
+    const QString ext = partName.mid(partName.lastIndexOf(u'.') + 1);
     for (pugi::xml_node d = types.child("Default"); d; d = d.next_sibling("Default"))
         if (qs(d.attribute("Extension").value()).compare(ext, Qt::CaseInsensitive) == 0)
             return qs(d.attribute("ContentType").value());

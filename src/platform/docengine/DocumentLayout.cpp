@@ -309,7 +309,7 @@ QString DocumentLayout::pageText(int index) const {
     qreal lastY = -1e9;
     for (const PageText* t : texts) {
         if (!out.isEmpty())
-            out += std::abs(t->pos.y() - lastY) > kSameLine ? QChar('\n') : QChar(' ');
+            out += std::abs(t->pos.y() - lastY) > kSameLine ? QChar(u'\n') : QChar(u' ');
         out += t->text;
         lastY = t->pos.y();
     }

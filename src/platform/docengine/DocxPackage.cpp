@@ -126,7 +126,7 @@ Result<DocxPackage> DocxPackage::fromBytes(const QByteArray& bytes) {
             !(st.valid & ZIP_STAT_NAME))
             continue;
         const QString name = QString::fromUtf8(st.name);
-        if (name.isEmpty() || name.endsWith('/'))
+        if (name.isEmpty() || name.endsWith(u'/'))
             continue;
         if (seen.contains(name.toLower()))
             return notAPackage(QStringLiteral("la parte %1 aparece dos veces").arg(name));
@@ -195,8 +195,8 @@ Result<QByteArray> DocxPackage::toBytes() const {
             break;
         }
         const QString lower = name.toLower();
-        const bool packed = lower.endsWith(".png") || lower.endsWith(".jpg") || lower.endsWith(".jpeg") ||
-                            lower.endsWith(".gif");
+        const bool packed = lower.endsWith(u".png") || lower.endsWith(u".jpg") || lower.endsWith(u".jpeg") ||
+                            lower.endsWith(u".gif");
         zip_set_file_compression(za, static_cast<zip_uint64_t>(idx), packed ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
                                  0);
     }
@@ -245,15 +245,15 @@ QStringList DocxPackage::partNames() const {
 
 QString DocxPackage::resolveTarget(const QString& sourcePart, const QString& target) {
     QString t = target;
-    t.replace('\\', '/');
+    t.replace(u'\\', u'/');
     QStringList segments;
-    if (t.startsWith('/')) {
+    if (t.startsWith(u'/')) {
         t = t.mid(1);
     } else {
-        segments = sourcePart.split('/');
+        segments = sourcePart.split(u'/');
         segments.removeLast();
     }
-    for (const QString& seg : t.split('/')) {
+    for (const QString& seg : t.split(u'/')) {
         if (seg.isEmpty() || seg == QLatin1String("."))
             continue;
         if (seg == QLatin1String("..")) {
@@ -263,11 +263,11 @@ QString DocxPackage::resolveTarget(const QString& sourcePart, const QString& tar
         }
         segments << seg;
     }
-    return segments.join('/');
+    return segments.join(u'/');
 }
 
 QString DocxPackage::relsPartOf(const QString& partName) {
-    const int slash = partName.lastIndexOf('/');
+    const int slash = partName.lastIndexOf(u'/');
     const QString folder = slash >= 0 ? partName.left(slash + 1) : QString();
     const QString file = slash >= 0 ? partName.mid(slash + 1) : partName;
     return folder + QStringLiteral("_rels/") + file + QStringLiteral(".rels");

@@ -196,8 +196,8 @@ Status FormField::setResult(const QString& text) {
     }
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    clean.replace('\r', '\n');
-    clean.replace('\f', '\n');
+    clean.replace(u'\r', u'\n');
+    clean.replace(u'\f', u'\n');
     VELMORA_TRY(replaceInlineRange(*m_d, span.separate, span.end, clean, span.begin.child("w:rPr")));
     // Only nodes of this field's result went away; the begin run is still the same node.
     m_begin = begin.value();

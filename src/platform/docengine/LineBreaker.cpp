@@ -11,7 +11,7 @@ namespace velmora::docengine {
 using namespace layout;
 
 bool isBlank(QChar c) {
-    return c == QChar(' ') || c == QChar(0x2002) || c == QChar(0x2003);
+    return c == QChar(u' ') || c == QChar(0x2002) || c == QChar(0x2003);
 }
 
 namespace {

@@ -222,7 +222,7 @@ Status Table::setCellText(int row, int cell, const QString& text) {
 
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\r"));
-    const QStringList paragraphs = clean.split('\r');
+    const QStringList paragraphs = clean.split(u'\r');
 
     pugi::xml_node firstPara = tc.child("w:p");
     if (!firstPara)
@@ -270,7 +270,7 @@ Result<QString> Table::cellText(int row, int cell) const {
     bool first = true;
     for (pugi::xml_node p = tc.child("w:p"); p; p = p.next_sibling("w:p")) {
         if (!first)
-            out += QChar('\n');
+            out += QChar(u'\n');
         first = false;
         for (pugi::xml_node n = p.first_child(); n;) {
             if (is(n, "w:r")) {

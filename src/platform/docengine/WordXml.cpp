@@ -392,7 +392,7 @@ QString xmlSafe(const QString& text) {
         if (c.isLowSurrogate())
             continue;
         if (u == 0x0B) {
-            out.append(QChar('\n'));
+            out.append(QChar(u'\n'));
             continue;
         }
         if (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f')
@@ -417,13 +417,13 @@ void appendRunContent(pugi::xml_node run, const QString& text) {
     };
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == '\n' || c == '\r' || c == '\t' || c == '\f') {
+        if (c == u'\n' || c == u'\r' || c == u'\t' || c == u'\f') {
             flush(i);
-            if (c == '\t') {
+            if (c == u'\t') {
                 run.append_child("w:tab");
             } else {
                 pugi::xml_node br = run.append_child("w:br");
-                if (c == '\f')
+                if (c == u'\f')
                     br.append_attribute("w:type") = "page";
             }
             start = i + 1;
@@ -450,11 +450,11 @@ void appendRunText(const pugi::xml_node& run, QString& out) {
         if (!std::strcmp(n, "t"))
             out += QString::fromUtf8(c.child_value());
         else if (!std::strcmp(n, "tab"))
-            out += QChar('\t');
+            out += QChar(u'\t');
         else if (!std::strcmp(n, "br") || !std::strcmp(n, "cr"))
-            out += QChar('\n');
+            out += QChar(u'\n');
         else if (!std::strcmp(n, "noBreakHyphen"))
-            out += QChar('-');
+            out += QChar(u'-');
         else if (!std::strcmp(n, "sym")) {
             bool ok = false;
             const uint code = QString::fromUtf8(c.attribute("w:char").value()).toUInt(&ok, 16);
