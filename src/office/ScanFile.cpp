@@ -1,5 +1,8 @@
 #include "office/ScanFile.h"
 
+#include "platform/PngFile.h"
+#include "printing/BarcodeReader.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -12,6 +15,8 @@ namespace velmora {
 namespace {
 
 constexpr int kCoarsestGlanceDpi = 150;
+// A scanned picture larger than this (about A4 at 600 dpi, twice over) is no scan of ours.
+constexpr qint64 kLargestPicturePixels = 40'000'000;
 
 Error unreadable(const QString& why) {
     return Error::make(ErrorCode::FileAccess, why);
@@ -48,10 +53,7 @@ private:
         std::unique_ptr<Poppler::Page> page = m_document->page(index);
         if (!page)
             return unreadable(QStringLiteral("no se puede abrir la página"));
-        QImage image = page->renderToImage(dpi, dpi);
-        if (image.isNull())
-            return unreadable(QStringLiteral("no se puede dibujar la página"));
-        return image;
+        return renderPageForBarcodes(*page, index, dpi);
     }
 
     std::unique_ptr<Poppler::Document> m_document;
@@ -60,22 +62,33 @@ private:
 
 class PicturePages : public ScanPageStream {
 public:
-    explicit PicturePages(const QString& path) : m_reader(path) {}
+    explicit PicturePages(const QString& path) : m_path(path), m_reader(path) {}
 
     Result<QImage> page(int index) override {
         if (index == m_next - 1 && !m_last.isNull())
             return m_last;
+        // A PNG goes through our own reader: Qt's lets libpng print an English line for a
+        // damaged one.
+        if (index == 0 && PngFile::isPng(m_path)) {
+            Result<QImage> png = PngFile::read(m_path, kLargestPicturePixels);
+            if (!png)
+                return unreadable(png.error().description);
+            m_last = png.value();
+            m_next = 1;
+            return m_last;
+        }
         if (index != m_next && !m_reader.jumpToImage(index))
             return unreadable(QStringLiteral("no se puede llegar a la imagen %1").arg(index + 1));
         m_last = m_reader.read();
         m_next = index + 1;
         if (m_last.isNull())
-            return unreadable(QStringLiteral("imagen dañada: %1").arg(m_reader.errorString()));
+            return unreadable(QStringLiteral("la imagen está dañada o cortada"));
         return m_last;
     }
     Result<QImage> glance(int index) override { return page(index); }
 
 private:
+    QString m_path;
     QImageReader m_reader;
     int m_next = 0;
     QImage m_last; // the picture read last, which a glance is usually followed by

@@ -90,6 +90,29 @@ bool renderTookTooLong(const QVariant& payload) {
 
 } // namespace
 
+Result<QImage> renderPageForBarcodes(Poppler::Page& page, int index, int dpi) {
+    const QSizeF points = page.pageSizeF();
+    const double pixels = points.width() * dpi / 72.0 * (points.height() * dpi / 72.0);
+    if (!(pixels > 0) || pixels > double(kMaxPagePixels))
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("la página %1 mide %2 x %3 cm, demasiado para buscar códigos")
+                               .arg(index + 1)
+                               .arg(points.width() * 2.54 / 72.0, 0, 'f', 0)
+                               .arg(points.height() * 2.54 / 72.0, 0, 'f', 0));
+    QElapsedTimer clock;
+    clock.start();
+    const QImage image =
+        page.renderToImage(dpi, dpi, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr,
+                           renderTookTooLong, QVariant::fromValue(reinterpret_cast<quintptr>(&clock)));
+    if (clock.hasExpired(kMaxPageRenderMilliseconds))
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("la página %1 tarda demasiado en dibujarse").arg(index + 1));
+    if (image.isNull())
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("no se puede dibujar la página %1").arg(index + 1));
+    return image;
+}
+
 Result<QStringList> readPdf417Pdf(const QString& path, int dpi) {
     Poppler::setDebugErrorFunction(countPopplerError, QVariant());
     popplerErrors = 0;
@@ -103,25 +126,11 @@ Result<QStringList> readPdf417Pdf(const QString& path, int dpi) {
         std::unique_ptr<Poppler::Page> page = document->page(i);
         if (!page)
             return readError(path, QStringLiteral("no se puede abrir la página %1").arg(i + 1));
-        const QSizeF points = page->pageSizeF();
-        const double pixels = points.width() * dpi / 72.0 * (points.height() * dpi / 72.0);
-        if (!(pixels > 0) || pixels > double(kMaxPagePixels))
-            return readError(path,
-                             QStringLiteral("la página %1 mide %2 x %3 cm, demasiado para buscar códigos")
-                                 .arg(i + 1)
-                                 .arg(points.width() * 2.54 / 72.0, 0, 'f', 0)
-                                 .arg(points.height() * 2.54 / 72.0, 0, 'f', 0));
         const int errorsBefore = popplerErrors;
-        QElapsedTimer clock;
-        clock.start();
-        const QImage image =
-            page->renderToImage(dpi, dpi, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr,
-                                renderTookTooLong, QVariant::fromValue(reinterpret_cast<quintptr>(&clock)));
-        if (clock.hasExpired(kMaxPageRenderMilliseconds))
-            return readError(path, QStringLiteral("la página %1 tarda demasiado en dibujarse").arg(i + 1));
-        if (image.isNull())
-            return readError(path, QStringLiteral("no se puede dibujar la página %1").arg(i + 1));
-        const QStringList found = readPdf417(image);
+        Result<QImage> image = renderPageForBarcodes(*page, i, dpi);
+        if (!image)
+            return readError(path, image.error().description);
+        const QStringList found = readPdf417(image.value());
         // A page drawn with errors may have lost exactly the barcode looked for.
         if (found.isEmpty() && popplerErrors != errorsBefore)
             return readError(

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace Poppler {
+class Page;
+}
+
 namespace velmora {
 
 // Resolution at which PDF pages are looked at: what the receiving office scans at.
@@ -15,6 +19,11 @@ inline constexpr int kBarcodeScanDpi = 200;
 // are read as Windows-1252 bytes (what Pdf417Writer writes for such texts); symbols with
 // ECI in the character set they name.
 QStringList readPdf417(const QImage& image);
+
+// Page `index` (from 0) of a PDF drawn at `dpi` to look for barcodes in, within what one page
+// may cost: its size at that resolution and its drawing time are capped, so that a page built
+// to exhaust the machine is refused. The error's text names the page, not the file.
+Result<QImage> renderPageForBarcodes(Poppler::Page& page, int index, int dpi);
 
 // Every PDF417 text of every page of a PDF, pages in order, each page rendered at `dpi`.
 Result<QStringList> readPdf417Pdf(const QString& path, int dpi = kBarcodeScanDpi);

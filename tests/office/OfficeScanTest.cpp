@@ -6,6 +6,7 @@
 #include "office/SymbolFinder.h"
 #include "office/Unfolding.h"
 #include "printing/PrintingFixture.h"
+#include "support/PdfTools.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -13,6 +14,8 @@
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace velmora {
 namespace {
@@ -191,13 +194,34 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
     const auto write = [&](const char* name, const QByteArray& bytes) {
         return dir.write(QString::fromLatin1(name), bytes);
     };
-    const QStringList files{write("nota.txt", "no es una imagen"), write("roto.pdf", "%PDF-1.4\n1 0 obj\n<<"),
-                            write("vacio.png", ""), dir.file(QStringLiteral("no-existe.pdf"))};
+    // A picture cut short passes the first look and fails only when read: in Spanish, with
+    // nothing of libpng's own on the console.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    const QStringList files{write("nota.txt", "no es una imagen"),
+                            write("roto.pdf", "%PDF-1.4\n1 0 obj\n<<"),
+                            write("vacio.png", ""),
+                            dir.file(QStringLiteral("no-existe.pdf")),
+                            write("cortada.png", png.left(png.size() / 2)),
+                            write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400))};
     const OfficeReadOutcome outcome = OfficeBatchReader().read(files);
     EXPECT_EQ(outcome.applications.size(), 0u);
-    ASSERT_EQ(outcome.fileProblems.size(), 4u);
+    ASSERT_EQ(outcome.fileProblems.size(), 6u);
     EXPECT_EQ(outcome.fileProblems[2].where, QStringLiteral("vacio.png"));
     EXPECT_EQ(outcome.fileProblems[2].detail, QStringLiteral("el archivo está vacío"));
+    // Problems of pages arrive as the workers finish them.
+    std::map<QString, QString> pages;
+    for (size_t i = 4; i < outcome.fileProblems.size(); ++i)
+        pages[outcome.fileProblems[i].where] = outcome.fileProblems[i].detail;
+    EXPECT_EQ(pages[QStringLiteral("cortada.png, página 1")],
+              QStringLiteral("la imagen está dañada o cortada"));
+    // A page too large to draw is refused before any memory is spent on it.
+    EXPECT_EQ(pages[QStringLiteral("enorme.pdf, página 1")],
+              QStringLiteral("la página 1 mide 508 x 508 cm, demasiado para buscar códigos"));
     EXPECT_FALSE(outcome.allComplete());
 }
 

@@ -10,35 +10,15 @@
 
 #include <QFile>
 
+#include "support/PdfTools.h"
+
 #include <gtest/gtest.h>
 
 namespace velmora {
 namespace {
 
+using test::onePagePdf;
 using test::runTool;
-
-// A one-page PDF whose only content stream is `stream`, stored as given (declared `filter`).
-QByteArray onePagePdf(const QByteArray& stream, const QByteArray& filter = {}, int widthPt = 595,
-                      int heightPt = 842) {
-    const QList<QByteArray> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        QByteArray("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ") + QByteArray::number(widthPt) + ' ' +
-            QByteArray::number(heightPt) + "] /Contents 4 0 R >>",
-        "<< " + filter + " /Length " + QByteArray::number(stream.size()) + " >>\nstream\n" + stream +
-            "\nendstream"};
-    QByteArray out = "%PDF-1.4\n";
-    QList<qsizetype> offsets;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        offsets << out.size();
-        out += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const qsizetype xref = out.size();
-    out += "xref\n0 5\n0000000000 65535 f \n";
-    for (qsizetype o : offsets)
-        out += QByteArray::number(o).rightJustified(10, '0') + " 00000 n \n";
-    out += "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return out;
-}
 
 TEST(HostileInputTool, OutputsThatNameTheirOwnInputAreRefusedAndTheInputKept) {
     test::TempDir dir;
