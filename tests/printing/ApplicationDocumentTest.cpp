@@ -328,7 +328,8 @@ TEST(ApplicationDocumentTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving)
 TEST(ApplicationDocumentTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 3);
-    const QString path = templatePath(f.folders.data, TemplateKey{}.folderName(), TemplateGeneration::Current);
+    const QString path =
+        templatePath(f.folders.data, TemplateKey{}.folderName(), TemplateGeneration::Current);
     {
         Result<Document> doc = Document::open(path);
         ASSERT_TRUE(doc.ok());
@@ -339,10 +340,11 @@ TEST(ApplicationDocumentTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint)
     }
     auto r = f.runWXP(true);
     ASSERT_FALSE(r.ok());
-    ASSERT_EQ(f.messages.texts(),
-              QStringList{QStringLiteral("No se ha podido preparar la impresión de la solicitud: La plantilla no "
-                                         "tiene la tabla de la lista de vacantes.\nLa solicitud no se ha "
-                                         "impreso.")});
+    ASSERT_EQ(
+        f.messages.texts(),
+        QStringList{QStringLiteral("No se ha podido preparar la impresión de la solicitud: La plantilla no "
+                                   "tiene la tabla de la lista de vacantes.\nLa solicitud no se ha "
+                                   "impreso.")});
     EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Impresión"));
     EXPECT_FALSE(QFileInfo::exists(f.pdfPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());
