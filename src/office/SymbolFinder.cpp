@@ -1,6 +1,6 @@
 #include "office/SymbolFinder.h"
 
-#include "platform/data/CodePages.h"
+#include "printing/Pdf417Results.h"
 
 #include <QPainter>
 #include <QTransform>
@@ -27,26 +27,6 @@ QImage grey(const QImage& page) {
                                                       : page.convertToFormat(QImage::Format_Grayscale8);
 }
 
-QString textOf(const ZXing::Result& result) {
-    // Symbols without ECI carry Windows-1252 bytes: what the printing's writer encodes.
-    if (!result.hasECI()) {
-        const ZXing::ByteArray& bytes = result.bytes();
-        return codepage::decodeCp1252(
-            QByteArrayView(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    }
-    return QString::fromStdWString(result.text());
-}
-
-std::pair<int, int> topLeft(const ZXing::Result& r) {
-    const ZXing::Position& p = r.position();
-    int top = p[0].y, left = p[0].x;
-    for (int i = 1; i < 4; ++i) {
-        top = std::min(top, p[i].y);
-        left = std::min(left, p[i].x);
-    }
-    return {top, left};
-}
-
 // `image` must be Grayscale8: the decoder looks at its buffer in place.
 QStringList decode(const QImage& image, Binarization binarization) {
     const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ZXing::ImageFormat::Lum,
@@ -56,14 +36,7 @@ QStringList decode(const QImage& image, Binarization binarization) {
         hints.setBinarizer(ZXing::Binarizer::FixedThreshold).setTryDownscale(false);
     else
         hints.setBinarizer(ZXing::Binarizer::LocalAverage).setTryHarder(true);
-    ZXing::Results results = ZXing::ReadBarcodes(view, hints);
-    std::erase_if(results, [](const ZXing::Result& r) { return !r.isValid(); });
-    std::stable_sort(results.begin(), results.end(),
-                     [](const ZXing::Result& a, const ZXing::Result& b) { return topLeft(a) < topLeft(b); });
-    QStringList texts;
-    for (const ZXing::Result& r : results)
-        texts << textOf(r);
-    return texts;
+    return pdf417TextsInReadingOrder(ZXing::ReadBarcodes(view, hints));
 }
 
 QStringList decodeEitherWay(const QImage& image) {

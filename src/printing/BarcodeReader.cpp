@@ -1,7 +1,7 @@
 #include "printing/BarcodeReader.h"
 
 #include "platform/PngFile.h"
-#include "platform/data/CodePages.h"
+#include "printing/Pdf417Results.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,15 +16,6 @@
 
 namespace velmora {
 namespace {
-
-QString textOf(const ZXing::Result& result) {
-    if (!result.hasECI()) {
-        const ZXing::ByteArray& bytes = result.bytes();
-        return codepage::decodeCp1252(
-            QByteArrayView(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    }
-    return QString::fromStdWString(result.text());
-}
 
 Error readError(const QString& path, const QString& why) {
     return Error::make(ErrorCode::FileAccess, QStringLiteral("No se puede leer %1: %2").arg(path, why));
@@ -45,25 +36,7 @@ QStringList readPdf417(const QImage& image) {
                                 int(grey.bytesPerLine()));
     const auto hints =
         ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::PDF417).setTryHarder(true).setTryRotate(true);
-    ZXing::Results results = ZXing::ReadBarcodes(view, hints);
-    std::erase_if(results, [](const ZXing::Result& r) { return !r.isValid(); });
-
-    const auto topLeft = [](const ZXing::Result& r) {
-        const ZXing::Position& p = r.position();
-        int top = p[0].y, left = p[0].x;
-        for (int i = 1; i < 4; ++i) {
-            top = std::min(top, p[i].y);
-            left = std::min(left, p[i].x);
-        }
-        return std::pair(top, left);
-    };
-    std::stable_sort(results.begin(), results.end(),
-                     [&](const ZXing::Result& a, const ZXing::Result& b) { return topLeft(a) < topLeft(b); });
-
-    QStringList texts;
-    for (const ZXing::Result& r : results)
-        texts << textOf(r);
-    return texts;
+    return pdf417TextsInReadingOrder(ZXing::ReadBarcodes(view, hints));
 }
 
 namespace {
