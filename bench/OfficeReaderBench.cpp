@@ -3,9 +3,9 @@
 //
 //   build/bench/OfficeReaderBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
+#include "BenchSupport.h"
 #include "office/OfficeBatchReader.h"
 #include "platform/Clock.h"
-#include "platform/HeadlessEnvironment.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/BarcodePicture.h"
 #include "printing/BarcodeText.h"
@@ -145,10 +145,5 @@ BENCHMARK(BM_OnePage)->Arg(150)->Arg(200)->Arg(300)->Unit(benchmark::kMillisecon
 } // namespace
 
 int main(int argc, char** argv) {
-    prepareHeadlessEnvironment();
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }
