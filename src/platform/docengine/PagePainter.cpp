@@ -129,4 +129,16 @@ void PagePainter::paintArea(QPainter& painter, const DocumentLayout& layout, int
     paintPage(painter, layout, pageIndex, dpiX, dpiY, &area);
 }
 
+QImage PagePainter::renderPage(const DocumentLayout& layout, int pageIndex, qreal dpi) {
+    const QSizeF twips = layout.pageSize();
+    QImage image(qMax(1, qRound(twips.width() / 1440.0 * dpi)),
+                 qMax(1, qRound(twips.height() / 1440.0 * dpi)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    // Smooth text, but sharp shapes: a blurred barcode edge would read badly off the screen.
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paint(painter, layout, pageIndex, dpi, dpi);
+    return image;
+}
+
 } // namespace velmora::docengine
