@@ -44,6 +44,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const docengine::DocumentLayout> pa
     m_sheet = new QLabel;
     m_sheet->setFrameShape(QFrame::Box);
     m_scroll->setWidget(m_sheet);
+    // The fitted zooms follow the room the page has, known only once the window is laid out.
+    m_scroll->viewport()->installEventFilter(this);
 
     m_previous = button("cmdAnterior", QStringLiteral("&Anterior"), this);
     m_next = button("cmdSiguiente", QStringLiteral("S&iguiente"), this);
@@ -172,10 +174,11 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void PreviewWindow::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    if (m_zoom == Zoom::PageWidth || m_zoom == Zoom::WholePage)
-        redraw();
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize &&
+        (m_zoom == Zoom::PageWidth || m_zoom == Zoom::WholePage))
+        QMetaObject::invokeMethod(this, &PreviewWindow::redraw, Qt::QueuedConnection);
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace velmora
