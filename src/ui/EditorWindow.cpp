@@ -1,8 +1,8 @@
 #include "ui/EditorWindow.h"
 
 #include "applications/ApplicationFiles.h"
-#include "applications/SavedApplicationReader.h"
 #include "editor/ApplicationChecks.h"
+#include "editor/SavedApplicationReader.h"
 #include "platform/CannotFail.h"
 #include "platform/MessageService.h"
 #include "platform/barcode/Pdf417Writer.h"
