@@ -500,6 +500,35 @@ pugi::xml_node nextInOrder(pugi::xml_node n, const pugi::xml_node& root, bool sk
     return {};
 }
 
+pugi::xml_node firstInlineChild(pugi::xml_node p) {
+    for (pugi::xml_node c = p.first_child(); c; c = c.next_sibling())
+        if (!is(c, "w:pPr"))
+            return c;
+    return {};
+}
+
+namespace {
+
+bool isContainerBlock(const pugi::xml_node& n) {
+    return is(n, "w:body") || is(n, "w:tbl") || is(n, "w:tr") || is(n, "w:tc") || is(n, "w:sdt") ||
+           is(n, "w:sdtContent") || is(n, "w:customXml");
+}
+
+} // namespace
+
+pugi::xml_node paragraphFrom(pugi::xml_node n, const pugi::xml_node& root) {
+    while (n) {
+        if (is(n, "w:p"))
+            return n;
+        n = nextInOrder(n, root, !isContainerBlock(n));
+    }
+    return {};
+}
+
+pugi::xml_node nextParagraph(pugi::xml_node from, const pugi::xml_node& root) {
+    return paragraphFrom(nextInOrder(from, root, true), root);
+}
+
 QString excessiveNesting(const pugi::xml_node& root) {
     int depth = 0;
     int tables = 0;
