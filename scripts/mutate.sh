@@ -20,13 +20,15 @@
 # mutation to build-mutate/results.txt.
 #
 # Settings: VELMORA_MUTATE_DIR (workspace, default build-mutate), VELMORA_MUTATIONS (list
-# file), VELMORA_MUTATE_JOBS (build jobs, default nproc).
+# file), VELMORA_MUTATE_JOBS (build jobs, default nproc), VELMORA_MUTATE_CMAKE_ARGS (extra CMake
+# settings). The copy builds with -O1 and no debug information, linked by lld when there is one:
+# the suite runs the same, and a mutant's rebuild and link take a fraction of the time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 list=${VELMORA_MUTATIONS:-$root/scripts/mutations.txt}
 work=${VELMORA_MUTATE_DIR:-$root/build-mutate}
 tree=$work/tree
-build=$work/build
+build=$tree/build # the same place as a checkout's build/, so that ccache shares their objects
 jobs=${VELMORA_MUTATE_JOBS:-$(nproc)}
 
 # --- the list
@@ -131,14 +133,20 @@ while IFS= read -r -d '' f; do
 done < <(cd "$root" && git ls-files -co --exclude-standard -z)
 while IFS= read -r -d '' f; do
     [[ -n ${wanted[$f]:-} ]] || rm -f "$tree/$f"
-done < <(cd "$tree" && find . -type f -printf '%P\0')
+done < <(cd "$tree" && find . -path ./build -prune -o -type f -printf '%P\0')
 
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
-    export CCACHE_BASEDIR=$tree
+    export CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+linker=()
+if command -v ld.lld >/dev/null 2>&1; then
+    linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+fi
+# shellcheck disable=SC2086
+cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
+    "${launcher[@]}" "${linker[@]}" ${VELMORA_MUTATE_CMAKE_ARGS:-} >/dev/null
 build_tests() {
     cmake --build "$build" -j"$jobs" --target velmora_tests velmora_gui_tests
 }
