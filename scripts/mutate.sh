@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Mutation check of the test suite: how many small faults planted in src/ do the tests catch?
 #
-#   scripts/mutate.sh [RANGE...]     RANGE: 7, 1-10 or 3,5,9-12 (default: every mutation)
+#   scripts/mutate.sh [RANGE...]     RANGE: 7, 1-10, 10-1 (backwards) or 3,5,9-12 (default: all)
 #   scripts/mutate.sh --check        only checks that every mutation still applies
+#   scripts/mutate.sh --suite        builds the copy and runs the suite once, unmutated
 #
 # The mutations are a fixed list in scripts/mutations.txt (file, a text found exactly once in
 # it, its replacement): a flipped comparison, a dropped statement, a constant changed by one,
@@ -61,21 +62,27 @@ add_entry
 total=${#files[@]}
 
 # --- which ones
-check_only=0
+check_only=0 suite_only=0
 selected=()
 for arg in "$@"; do
     if [[ $arg == --check ]]; then
         check_only=1
         continue
     fi
+    if [[ $arg == --suite ]]; then
+        suite_only=1
+        continue
+    fi
     IFS=, read -ra parts <<<"$arg"
     for part in "${parts[@]}"; do
         if [[ $part =~ ^([0-9]+)-([0-9]+)$ ]]; then
-            for ((i = BASH_REMATCH[1]; i <= BASH_REMATCH[2]; ++i)); do selected+=("$i"); done
+            from=${BASH_REMATCH[1]} to=${BASH_REMATCH[2]}
+            step=$((from <= to ? 1 : -1))
+            for ((i = from; i != to + step; i += step)); do selected+=("$i"); done
         elif [[ $part =~ ^[0-9]+$ ]]; then
             selected+=("$part")
         else
-            echo "uso: scripts/mutate.sh [--check] [N | N-M | N,M,...]" >&2
+            echo "uso: scripts/mutate.sh [--check | --suite] [N | N-M | N,M,...]" >&2
             exit 2
         fi
     done
@@ -195,6 +202,7 @@ fi
 # A mutant that makes the suite run far longer than the clean one is caught by the time limit.
 limit=$((4 * (SECONDS - start) + 60))
 echo "Suite sin mutar: $((SECONDS - start)) s; límite por programa de pruebas: $limit s"
+((suite_only)) && exit 0
 
 mutated=''
 restore() {
