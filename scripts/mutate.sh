@@ -10,9 +10,9 @@
 # an early return. The checkout (tracked and new files, as they are on disk) is copied once to
 # build-mutate/tree and built in build-mutate/build, then for each mutation: the file is
 # changed in the copy (a text that is not found exactly once stops the run, so the list cannot
-# rot unnoticed), the test programs are rebuilt incrementally, velmora_tests and
-# velmora_gui_tests run offscreen (LANG=es_ES.UTF-8) up to their first failing test, and the
-# file is put back. A mutant is caught when a test fails, crashes or runs past the time limit;
+# rot unnoticed), velmora_tests and velmora_gui_tests are rebuilt incrementally, each just
+# before it runs, offscreen (LANG=es_ES.UTF-8) up to its first failing test (the tests the list
+# names for that fault first, then the whole suite), and the file is put back. A mutant is caught when a test fails, crashes or runs past the time limit;
 # a mutant that does not build counts as caught and is reported apart. The last lines read
 # "N de M mutaciones detectadas" and "mutants: N caught, M missed".
 #
@@ -159,23 +159,27 @@ build_tests() {
 }
 
 export QT_QPA_PLATFORM=offscreen LANG=es_ES.UTF-8
-programs=("$build/tests/velmora_tests" "$build/tests/velmora_gui_tests")
+programs=(velmora_tests velmora_gui_tests)
 limit=0 # seconds per test program; set from the clean run
-# Runs the suite (after the tests named by $1 first, when given); prints the first failure.
+# Runs the suite (the tests named by $1 first, when given) and prints the first failure. Each
+# program is built just before it runs, so a fault caught by the core tests never waits for the
+# window tests' link. Returns 0 when everything passed, 1 when a test failed or ran out of
+# time, 2 when the mutant does not build.
 run_suite() {
     local hint=$1 program status passes=()
     [[ -n $hint ]] && passes+=("--gtest_filter=$hint")
     passes+=("")
     for filter in "${passes[@]}"; do
         for program in "${programs[@]}"; do
+            cmake --build "$build" -j"$jobs" --target "$program" || return 2
             status=0
-            (cd "$build/tests" && timeout -k 10 "$limit" "$program" --gtest_fail_fast --gtest_brief=1 \
+            (cd "$build/tests" && timeout -k 10 "$limit" "./$program" --gtest_fail_fast --gtest_brief=1 \
                 ${filter:+"$filter"}) || status=$?
             if ((status == 124 || status == 137)); then
-                echo "RESULT: tiempo agotado en $(basename "$program")"
+                echo "RESULT: tiempo agotado en $program"
                 return 1
             elif ((status != 0)); then
-                echo "RESULT: falla $(basename "$program")"
+                echo "RESULT: falla $program"
                 return 1
             fi
         done
@@ -224,13 +228,15 @@ for n in "${selected[@]}"; do
     mutated=${files[i]}
     apply "$tree/${files[i]}" "${finds[i]}" "${puts[i]}"
     t0=$SECONDS
-    if ! build_tests >"$log" 2>&1; then
+    status=0
+    run_suite "${hints[i]}" >"$log" 2>&1 || status=$?
+    if ((status == 0)); then
+        outcome="NO detectada"
+        missed=$((missed + 1))
+    elif ((status == 2)); then
         outcome="detectada (no compila)"
         unbuilt=$((unbuilt + 1))
         caught=$((caught + 1))
-    elif run_suite "${hints[i]}" >>"$log" 2>&1; then
-        outcome="NO detectada"
-        missed=$((missed + 1))
     else
         outcome="detectada: $(first_failure "$log")"
         caught=$((caught + 1))
