@@ -24,6 +24,9 @@
 # file), VELMORA_MUTATE_JOBS (build jobs, default nproc), VELMORA_MUTATE_CMAKE_ARGS (extra CMake
 # settings). The copy builds with -O1 and no debug information, linked by lld when there is one:
 # the suite runs the same, and a mutant's rebuild and link take a fraction of the time.
+# VELMORA_MUTATE_AS=/path/of/a/checkout (root only) runs the copy at that path in a private
+# mount, with the settings of scripts/build.sh: ccache then gives back the objects a build of
+# that checkout compiled (and two runs at one path share each mutant's compile).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 list=${VELMORA_MUTATIONS:-$root/scripts/mutations.txt}
@@ -128,37 +131,56 @@ if ((check_only)); then
 fi
 
 # --- the workspace: a copy of the checkout, updated file by file so that builds stay incremental
-mkdir -p "$tree" "$build" "$work/logs"
-declare -A wanted=()
-while IFS= read -r -d '' f; do
-    [[ -f $root/$f ]] || continue
-    wanted[$f]=1
-    if ! cmp -s "$root/$f" "$tree/$f"; then
-        mkdir -p "$(dirname "$tree/$f")"
-        cp "$root/$f" "$tree/$f"
+if [[ -z ${VELMORA_MUTATE_INSIDE:-} ]]; then
+    mkdir -p "$tree" "$build" "$work/logs"
+    declare -A wanted=()
+    while IFS= read -r -d '' f; do
+        [[ -f $root/$f ]] || continue
+        wanted[$f]=1
+        if ! cmp -s "$root/$f" "$tree/$f"; then
+            mkdir -p "$(dirname "$tree/$f")"
+            cp "$root/$f" "$tree/$f"
+        fi
+    done < <(cd "$root" && git ls-files -co --exclude-standard -z)
+    while IFS= read -r -d '' f; do
+        [[ -n ${wanted[$f]:-} ]] || rm -f "$tree/$f"
+    done < <(cd "$tree" && find . -path ./build -prune -o -type f -printf '%P\0')
+    if [[ -n ${VELMORA_MUTATE_AS:-} ]]; then
+        # The copy is seen at that path by this run alone (a private mount), so that ccache
+        # gives back what a build there compiled: its objects carry their folder.
+        touch "$tree/.mutate-workspace"
+        exec unshare --mount --propagation private -- bash -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' \
+            _ "$tree" "$VELMORA_MUTATE_AS" env VELMORA_MUTATE_INSIDE=1 VELMORA_MUTATE_DIR="$work" \
+            VELMORA_MUTATIONS="$list" bash "$root/scripts/mutate.sh" "$@"
     fi
-done < <(cd "$root" && git ls-files -co --exclude-standard -z)
-while IFS= read -r -d '' f; do
-    [[ -n ${wanted[$f]:-} ]] || rm -f "$tree/$f"
-done < <(cd "$tree" && find . -path ./build -prune -o -type f -printf '%P\0')
+else
+    tree=$VELMORA_MUTATE_AS
+    build=$tree/build
+    [[ -f $tree/.mutate-workspace ]] || { echo "$tree no es la copia de trabajo" >&2; exit 1; }
+fi
 
 launcher=()
+flags=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG")
 if command -v ccache >/dev/null 2>&1; then
     export CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+if [[ -n ${VELMORA_MUTATE_INSIDE:-} ]]; then
+    # The settings of an ordinary build there (scripts/build.sh), for its cached objects.
+    flags=()
+    unset CCACHE_NOHASHDIR
 fi
 linker=()
 if command -v ld.lld >/dev/null 2>&1; then
     linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
 fi
 # shellcheck disable=SC2086
-cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
+cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" \
     "${launcher[@]}" "${linker[@]}" ${VELMORA_MUTATE_CMAKE_ARGS:-} >/dev/null
 build_tests() {
     cmake --build "$build" -j"$jobs" --target velmora_tests velmora_gui_tests
 }
 
-export QT_QPA_PLATFORM=offscreen LANG=es_ES.UTF-8
 programs=(velmora_tests velmora_gui_tests)
 limit=0 # seconds per test program; set from the clean run
 # Runs the suite (the tests named by $1 first, when given) and prints the first failure. Each
@@ -173,8 +195,9 @@ run_suite() {
         for program in "${programs[@]}"; do
             cmake --build "$build" -j"$jobs" --target "$program" || return 2
             status=0
-            (cd "$build/tests" && timeout -k 10 "$limit" "./$program" --gtest_fail_fast --gtest_brief=1 \
-                ${filter:+"$filter"}) || status=$?
+            # The locale only for the tests: ccache keeps objects per compiler locale.
+            (cd "$build/tests" && QT_QPA_PLATFORM=offscreen LANG=es_ES.UTF-8 timeout -k 10 "$limit" \
+                "./$program" --gtest_fail_fast --gtest_brief=1 ${filter:+"$filter"}) || status=$?
             if ((status == 124 || status == 137)); then
                 echo "RESULT: tiempo agotado en $program"
                 return 1
