@@ -131,8 +131,19 @@ TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
     assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);
     assembly.add(a.listPage(BarcodeKind::Resultas, 3, 1, 2), 3);
     assembly.add(misread.listPage(BarcodeKind::Vacancies, 5, 3, 4), 4);
+    // A later print of the same application whose list page carries the first page's number.
+    Print later{.at = QDateTime(QDate(2024, 3, 5), QTime(15, 0, 0))};
+    assembly.add(later.firstPage(), 5);
+    assembly.add(later.listPage(BarcodeKind::Vacancies, 1, 1, 2), 6);
+    // A code shorter than its five places reaches the barcode right-aligned, and comes back bare.
+    assembly.add(barcodeText(later.header(), BarcodeKind::Vacancies, 3, QStringLiteral("0003  123")), 7);
     const std::vector<OfficeApplication> apps = assembly.run();
-    ASSERT_EQ(apps.size(), 2u);
+    ASSERT_EQ(apps.size(), 3u);
+    EXPECT_TRUE(problemsOf(apps[2]).contains(QStringLiteral(
+        "Página fuera de secuencia: una página de plazas lleva el número 1, que es el de la primera página")))
+        << problemsOf(apps[2]).join(u'|').toStdString();
+    ASSERT_EQ(apps[2].vacancies.size(), 3u);
+    EXPECT_EQ(apps[2].vacancies[2].code, QStringLiteral("123"));
     EXPECT_TRUE(problemsOf(apps[1]).contains(QStringLiteral(
         "Página fuera de secuencia: la página 3 de resultas va antes de la página 4 de vacantes")));
     EXPECT_TRUE(
