@@ -2,9 +2,12 @@
 
 #include "platform/MessageService.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <atomic>
 
 namespace velmora {
 
@@ -46,6 +49,13 @@ Result<QByteArray> shift(QByteArrayView line, int offset) {
 
 } // namespace
 
+QString scratchFileName() {
+    // Instances of the program loading at once on one installation, or loadings on several
+    // threads, each decode into a file of their own.
+    static std::atomic<int> next{0};
+    return QStringLiteral("temp-%1-%2.tmp").arg(QCoreApplication::applicationPid()).arg(next++);
+}
+
 Result<QByteArray> DecodeLine(QByteArrayView line, qint16 offset) {
     return shift(line, offset);
 }
@@ -55,7 +65,7 @@ Result<QByteArray> EncodeLine(QByteArrayView line) {
 }
 
 QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages) {
-    const QString scratch = QString::fromLatin1(kScratchFileName);
+    const QString scratch = scratchFileName();
     QFile output(QDir(folder).filePath(scratch));
     auto report = [&](const Error& error) {
         messages.show(QStringLiteral("Se ha producido el siguiente error %1-%2")
@@ -79,10 +89,12 @@ QString DecodeFile(const QString& folder, const QString& fileName, MessageServic
         return report(
             Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
                                                    .arg(QDir::toNativeSeparators(output.fileName()))));
-    if (!input.open(QIODevice::ReadOnly))
+    if (!input.open(QIODevice::ReadOnly)) {
+        output.remove();
         return report(
             Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
                                                    .arg(QDir::toNativeSeparators(input.fileName()))));
+    }
     const QByteArray bytes = input.readAll();
     QByteArray plain;
     plain.reserve(bytes.size() + bytes.size() / 64);
@@ -91,16 +103,19 @@ QString DecodeFile(const QString& folder, const QString& fileName, MessageServic
             continue;
         auto decoded = DecodeLine(line, kDecodingOffset);
         if (!decoded) {
-            output.write(plain);
+            // A scratch file of its own is nobody else's to read: no half-decoded file stays.
+            output.remove();
             return report(decoded.error());
         }
         plain += *decoded;
         plain += "\r\n";
     }
-    if (output.write(plain) != plain.size() || !output.flush())
+    if (output.write(plain) != plain.size() || !output.flush()) {
+        output.remove();
         return report(
             Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
                                                    .arg(QDir::toNativeSeparators(output.fileName()))));
+    }
     return scratch;
 }
 

@@ -76,6 +76,7 @@ Result<QList<QString>> CatalogLoader::decodeAndRead(const QString& fileName) {
                                                               : ErrorCode::FileNotFound,
                            QStringLiteral("Error de acceso a la ruta o el archivo"));
     const QByteArray bytes = file.readAll();
+    file.remove();
     QList<QString> lines;
     for (const QByteArrayView line : splitLines(bytes))
         lines.append(codepage::decodeCp1252(line));

@@ -305,7 +305,9 @@ bool EditorWindow::ValidaDatosGrabacion() {
 }
 
 // Step 3 of GrabaSolicitud: a new user sets a password before the first save. The has-
-// password flag and menu entry 5000 follow only a password really stored.
+// password flag and menu entry 5000 follow only a password really stored. False when the
+// user store could not be written: saving then would leave the application open to anyone
+// who types the DNI, so the caller stops and the user is told.
 bool EditorWindow::createPasswordIfNeeded() {
     const QString dni = m_model.text(u"txtDNI");
     if (m_services.users.ExisteUsuario(dni))
@@ -313,8 +315,17 @@ bool EditorWindow::createPasswordIfNeeded() {
     PasswordWindow window(m_services.users, m_services.messages, this);
     window.setStrDNI(dni);
     window.exec();
-    if (!m_services.users.ExisteUsuario(dni))
+    if (!m_services.users.ExisteUsuario(dni)) {
+        if (!window.storeFailed())
+            return true;
+        m_services.messages.inform(
+            QStringLiteral(
+                "La contraseña no se ha podido guardar en el fichero de usuarios, así que la "
+                "solicitud no se ha guardado: sin contraseña, cualquiera que escriba su DNI podría "
+                "abrirla. Resuelva el problema indicado e inténtelo de nuevo."),
+            programTitle(), MessageIcon::Critical);
         return false;
+    }
     m_menu[5]->setVisible(true);
     m_services.state.hasPassword = true;
     return true;
@@ -324,7 +335,8 @@ bool EditorWindow::GrabaSolicitud(bool print, bool draft) {
     GeneralProgressWindow progress(this);
     if (!ValidaDatosGrabacion())
         return false;
-    createPasswordIfNeeded();
+    if (!createPasswordIfNeeded())
+        return false;
     for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
         m_model.setEnabled(name, false);
     m_identityKept = true;
@@ -394,6 +406,8 @@ Status EditorWindow::loadApplication(const QString& fileName) {
     m_identityKept = true;
     if (!loaded.ok())
         return loaded.error();
+    for (const QString& notice : loaded.value().notices)
+        m_services.messages.inform(notice, QStringLiteral("Solicitudes"), MessageIcon::Exclamation);
     for (RecordSet* list : {&t.coursesList, &t.vacancyList, &t.resultasList, &t.documentsList})
         if (list->recordCount() > 0)
             list->moveFirst();
@@ -444,7 +458,8 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool EditorWindow::saveOnClose() {
-    createPasswordIfNeeded();
+    if (!createPasswordIfNeeded())
+        return false;
     GeneralProgressWindow progress(this);
     LoadedTables& t = m_services.state.tables;
     PrintingEditor editor{m_model,

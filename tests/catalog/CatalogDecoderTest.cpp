@@ -35,19 +35,21 @@ TEST(CatalogDecoder, DecodesIntoTheScratchFileSkippingEmptyLines) {
     // CR LF, a lone LF, empty lines, and a last line without its ending.
     dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4"));
     FakeMessageService messages;
-    EXPECT_EQ(DecodeFile(dir.path(), "F0005.enc", messages), QStringLiteral("temp.tmp"));
+    const QString first = DecodeFile(dir.path(), "F0005.enc", messages);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
+    EXPECT_EQ(dir.read(first), QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
 
+    // Every decoding has a scratch file of its own: instances loading at once share none.
     dir.write("F0002.enc", QByteArray("\r\n\r\n"));
-    EXPECT_EQ(DecodeFile(dir.path(), "F0002.enc", messages), QStringLiteral("temp.tmp"));
-    EXPECT_EQ(dir.read("temp.tmp"), QByteArray());
+    const QString second = DecodeFile(dir.path(), "F0002.enc", messages);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(dir.read(second), QByteArray());
+    EXPECT_EQ(dir.read(first), QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
 }
 
 TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
     TempDir dir;
     FakeMessageService messages;
-    dir.write("temp.tmp", "old");
     EXPECT_EQ(DecodeFile(dir.path(), "F0015.enc", messages), QString());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(
@@ -56,11 +58,11 @@ TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
 
-    // A character that cannot be shifted stops the decoding; what came before stays.
+    // A character that cannot be shifted stops the decoding, and no scratch file stays.
     dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nG\x01\r\nH4\r\n"));
     EXPECT_EQ(DecodeFile(dir.path(), "F0001.enc", messages), QString());
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_TRUE(
         messages.messages[1].text.startsWith(QStringLiteral("Se ha producido el siguiente error 5-")));
-    EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.tmp")}, QDir::Files), QStringList());
 }
