@@ -123,17 +123,11 @@ int print(const QStringList& args) {
                      .arg(QDir::toNativeSeparators(document.filePath()), loaded.error().description));
         return 1;
     }
+    for (const QString& notice : loaded.value().notices)
+        printErr(notice);
     // The lists print from the companion file: without it the printout would lack them.
     if (loaded.value().lists != SidecarRead::Loaded) {
-        const QString sidecar = QDir::toNativeSeparators(
-            QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml")));
-        printErr(loaded.value().lists == SidecarRead::Missing
-                     ? QStringLiteral("No se puede imprimir la solicitud: no se encuentra el fichero de sus "
-                                      "listas, %1.")
-                           .arg(sidecar)
-                     : QStringLiteral("No se puede imprimir la solicitud: el fichero de sus listas, %1, está "
-                                      "dañado o no es un fichero de listas de solicitud.")
-                           .arg(sidecar));
+        printErr(QStringLiteral("No se puede imprimir la solicitud sin sus listas."));
         return 1;
     }
     applySituation(model, tables.situations);

@@ -47,13 +47,16 @@ Status SaveAndPrintFlow::passwordReady() {
     const QString dni = m_context.model.text(ctl::txtDNI);
     if (m_context.users.ExisteUsuario(dni))
         return {};
-    if (m_host.askForPassword(dni) && m_context.users.ExisteUsuario(dni))
+    // An applicant may leave without a password and still save; a password that could not
+    // be stored stops the save, which would leave the application open to anyone typing the
+    // DNI while the applicant believes it protected.
+    if (m_host.askForPassword(dni) != SaveAndPrintHost::PasswordOutcome::StoreFailed)
         return {};
-    // Saved without a password, the application would open for anyone with the DNI.
-    const QString why =
-        QStringLiteral("La solicitud no se ha guardado: es necesario crear una contraseña antes "
-                       "de guardar la primera solicitud.");
-    m_context.messages.inform(why, programTitle(), MessageIcon::Exclamation);
+    const QString why = QStringLiteral(
+        "La contraseña no se ha podido guardar en el fichero de usuarios, así que la solicitud no se ha "
+        "guardado: sin contraseña, cualquiera que escriba su DNI podría abrirla. Resuelva el problema "
+        "indicado e inténtelo de nuevo.");
+    m_context.messages.inform(why, programTitle(), MessageIcon::Critical);
     return stopped(why);
 }
 

@@ -23,9 +23,13 @@ class UserStore;
 // What the flow asks of the window it runs for.
 class SaveAndPrintHost : public PrintingHost {
 public:
-    // A new applicant sets a password before the first save (the password window); true
-    // when the user store now holds one for `dni`.
-    virtual bool askForPassword(const QString& dni) = 0;
+    enum class PasswordOutcome {
+        Stored,     // the user store now holds a password for the DNI
+        Declined,   // the applicant left the password window without one
+        StoreFailed // the user store could not be written
+    };
+    // A new applicant sets a password before the first save (the password window).
+    virtual PasswordOutcome askForPassword(const QString& dni) = 0;
     // The progress window a save or a preview shows while it runs.
     virtual std::unique_ptr<ProgressWindow> progressWindow() = 0;
     // DNI, body and group were locked in the model (the first save of the application).
@@ -62,8 +66,9 @@ public:
     // "Imprimir": the print check; when it fails, the offer of a draft. Then the save and
     // the print.
     Result<ApplicationPrintout> print();
-    // "Guardar" (and GrabaSolicitud): the save check, the password of a new applicant (no
-    // password, no save), DNI, body and group locked, the save; with `print`, the print.
+    // "Guardar" (and GrabaSolicitud): the save check, the password of a new applicant (a
+    // user store that cannot be written stops the save), DNI, body and group locked, the
+    // save; with `print`, the print.
     Result<ApplicationPrintout> save(bool print = false, bool draft = false);
     // The save the close prompt's "Sí" asks for: the same, without locking the identity of
     // a window that is going away.

@@ -1,6 +1,7 @@
 #include "applications/ApplicationFiles.h"
 #include "users/DniValidator.h"
 
+#include "applications/ApplicationPair.h"
 #include "platform/TextHelpers.h"
 #include "platform/data/RecordSet.h"
 
@@ -88,12 +89,27 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
     return count;
 }
 
-void deleteApplication(const QString& folder, const QString& fileName) {
+Status deleteApplication(const QString& folder, const QString& fileName) {
     if (!isPlainFileName(fileName))
-        return;
-    const QDir dir(folder);
-    QFile::remove(dir.filePath(fileName));
-    QFile::remove(dir.filePath(sidecarFileName(fileName)));
+        return Error::make(
+            ErrorCode::FileNotFound,
+            QStringLiteral("No se ha podido borrar %1: no es un nombre de fichero").arg(fileName));
+    const ApplicationPairFiles files(folder, fileName);
+    ApplicationPairLock lock(files);
+    VELMORA_TRY(lock.acquire());
+    FileSteps steps;
+    settleInterruptedSave(files, steps);
+    QStringList failures;
+    for (const QString& path : {files.document, files.lists}) {
+        QFile file(path);
+        // A link is removed itself; what it points to is not the application's.
+        if ((QFileInfo(path).isSymLink() || file.exists()) && !file.remove())
+            failures << QStringLiteral("No se ha podido borrar %1: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString());
+    }
+    if (!failures.isEmpty())
+        return Error::make(ErrorCode::FileAccess, failures.join(QLatin1Char('\n')));
+    return {};
 }
 
 bool applicationFileExists(const QString& folder, const QString& fileName) {

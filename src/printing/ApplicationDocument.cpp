@@ -1,6 +1,8 @@
 #include "printing/ApplicationDocument.h"
 
 #include "applications/ApplicationFiles.h"
+#include "applications/ApplicationPair.h"
+#include "applications/ListConsistency.h"
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
 #include "platform/Clock.h"
@@ -79,6 +81,17 @@ public:
           m_draft(draft) {}
 
     Result<ApplicationPrintout> run() {
+        // Barcodes carry each row in fixed places: lists they cannot hold never reach a
+        // final printout, whose barcodes the office would read as something else.
+        if (m_print && !m_draft)
+            if (const std::optional<QString> problem =
+                    firstListProblem(m_editor.lists.vacancies, m_editor.lists.resultas)) {
+                const QString text = QStringLiteral("La solicitud no se puede imprimir como definitiva: %1.\n"
+                                                    "Corrija la lista; sí puede imprimir un borrador.")
+                                         .arg(*problem);
+                m_editor.messages.inform(text, printingTitle(), MessageIcon::Exclamation);
+                return Error::make(ErrorCode::InvalidProcedureCall, text);
+            }
         VELMORA_TRY(openDocument());
         ListTableWriter writer(*m_doc, m_generation, m_progress);
         m_lists = &writer;
@@ -356,23 +369,22 @@ private:
                       .arg(inserted.error().description);
     }
 
-    // Step 8: the XML companion, then the document. Without its lists the saved application
-    // is incomplete: the writer has told why and nothing more is done.
+    // Step 8: the document and its XML companion, saved as one unit. Without either the
+    // saved application is incomplete: the save has told why and nothing more is done.
     Status saveDocument() {
-        if (const Status written =
-                writeApplicationLists(sidecarFileName(m_fileName), m_folder, m_editor.lists,
-                                      m_editor.folders.program, m_editor.messages);
-            !written.ok()) {
-            m_editor.wordProcessor.closeAndForget();
-            return written;
-        }
-        const Status saved = m_doc->saveAs(m_out.documentPath);
-        if (!saved.ok()) {
+        Result<QByteArray> bytes = m_doc->toBytes();
+        if (!bytes.ok()) {
             m_editor.wordProcessor.closeAndForget();
             m_editor.messages.inform(
                 QStringLiteral("No se ha podido guardar la solicitud en %1:\n%2")
-                    .arg(QDir::toNativeSeparators(m_out.documentPath), saved.error().description),
+                    .arg(QDir::toNativeSeparators(m_out.documentPath), bytes.error().description),
                 programTitle(), MessageIcon::Critical);
+            return bytes.error();
+        }
+        if (const Status saved = saveApplicationPair(m_folder, m_fileName, bytes.value(), m_editor.lists,
+                                                     m_editor.folders.program, m_editor.messages);
+            !saved.ok()) {
+            m_editor.wordProcessor.closeAndForget();
             return saved;
         }
         return {};
@@ -405,7 +417,7 @@ private:
             else
                 printed = pages.error();
         } else {
-            printed = DocumentPrinter::print(layout, m_doc->path(), m_editor.destination);
+            printed = DocumentPrinter::print(layout, m_out.documentPath, m_editor.destination);
         }
         if (!printed.ok()) {
             m_editor.wordProcessor.closeAndForget();

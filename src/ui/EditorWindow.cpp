@@ -307,16 +307,16 @@ void EditorWindow::onMenu(MenuEntry entry) {
     }
 }
 
-bool EditorWindow::askForPassword(const QString& dni) {
+SaveAndPrintHost::PasswordOutcome EditorWindow::askForPassword(const QString& dni) {
     PasswordWindow window(m_services.users, m_services.messages, this);
     window.setStrDNI(dni);
     window.exec();
     // The has-password flag and the entry to change it follow only a password really stored.
     if (!m_services.users.ExisteUsuario(dni))
-        return false;
+        return window.storeFailed() ? PasswordOutcome::StoreFailed : PasswordOutcome::Declined;
     menuEntry(MenuEntry::ChangePassword)->setVisible(true);
     m_services.state.hasPassword = true;
-    return true;
+    return PasswordOutcome::Stored;
 }
 
 std::unique_ptr<ProgressWindow> EditorWindow::progressWindow() {
@@ -437,6 +437,8 @@ Status EditorWindow::loadApplication(const QString& fileName) {
     m_identityKept = true;
     if (!loaded.ok())
         return loaded.error();
+    for (const QString& notice : loaded.value().notices)
+        m_services.messages.inform(notice, QStringLiteral("Solicitudes"), MessageIcon::Exclamation);
     for (RecordSet* list : {&t.coursesList, &t.vacancyList, &t.resultasList, &t.documentsList})
         if (list->recordCount() > 0)
             list->moveFirst();

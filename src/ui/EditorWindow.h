@@ -102,7 +102,7 @@ private:
     void releaseAndEnd();
 
     // SaveAndPrintHost
-    bool askForPassword(const QString& dni) override;
+    PasswordOutcome askForPassword(const QString& dni) override;
     std::unique_ptr<ProgressWindow> progressWindow() override;
     void identityLocked() override;
     void documentPrinted(const docengine::PrintOutcome& outcome) override;

@@ -29,13 +29,17 @@ constexpr auto kPassword = "velmora1";
 // Says every message on the terminal and answers it with its first button.
 class NarratedMessages : public MessageService {
 public:
-    MessageAnswer show(const QString& text, const QString& title, MessageIcon,
+    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
                        MessageButtons buttons) override {
+        if (icon == MessageIcon::Critical)
+            ++failures;
         QTextStream(stdout) << "  [mensaje] " << (title.isEmpty() ? programTitle() : title) << ": "
                             << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << Qt::endl;
         return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageAnswer::Yes
                                                                                           : MessageAnswer::Ok;
     }
+    // Messages that told of a failure: a walk that met one did not do what it says.
+    int failures = 0;
 };
 
 QWidget* topLevel(const QString& name) {
@@ -221,7 +225,11 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
         say(QStringLiteral("El recorrido no ha podido entrar en el programa."));
         return 1;
     }
-    const int status = QApplication::exec();
+    int status = QApplication::exec();
+    if (status == 0 && messages.failures > 0) {
+        say(QStringLiteral("El recorrido ha encontrado %1 mensajes de error.").arg(messages.failures));
+        status = 1;
+    }
     say(status == 0 ? QStringLiteral("Recorrido terminado.") : QStringLiteral("Recorrido interrumpido."));
     return status;
 }

@@ -77,6 +77,7 @@ void PasswordWindow::accept() {
         return;
     case PasswordCreation::Answer::SaveFailed:
         // The store has said why; the texts stay for another try.
+        m_storeFailed = true;
         return;
     }
 }

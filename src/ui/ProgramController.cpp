@@ -4,7 +4,10 @@
 #include "applications/ApplicationFiles.h"
 #include "applications/ApplicationSelection.h"
 #include "catalog/CatalogLoader.h"
+#include "editor/SavedApplicationReader.h"
+#include "platform/Clock.h"
 #include "platform/data/DamagedFileCopy.h"
+#include "printing/BarcodePicture.h"
 #include "ui/EditorWindow.h"
 #include "ui/LoadingWindow.h"
 #include "ui/SelectionWindow.h"
@@ -44,6 +47,7 @@ bool ProgramController::loadBodies() {
 }
 
 bool ProgramController::start() {
+    removeLeftBarcodePictures(m_state.folders.applications, m_clock.now());
     // Only the bodies are read before sign-in: the list of saved applications describes them.
     loadBodies();
 
@@ -99,7 +103,10 @@ void ProgramController::openEditor() {
     if (!m_state.selectedApplicationFile.isEmpty()) {
         // The editor keeps what was read; the user learns that the rest is missing.
         const Status loaded = m_editor->loadApplication(m_state.selectedApplicationFile);
-        if (!loaded.ok())
+        if (!loaded.ok() && loaded.error().number == kUnreadableApplication)
+            m_messages.inform(loaded.error().description, QStringLiteral("Solicitudes"),
+                              MessageIcon::Exclamation);
+        else if (!loaded.ok())
             m_messages.inform(QStringLiteral("No se ha podido recuperar la solicitud %1: %2 %3")
                                   .arg(m_state.selectedApplicationFile, loaded.error().description)
                                   .arg(loaded.error().number),

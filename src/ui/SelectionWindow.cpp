@@ -107,7 +107,9 @@ void SelectionWindow::onLoad() {
 
 void SelectionWindow::onDelete() {
     const QString file = chosenFile();
-    if (m_selection.deleteChosen(file) != ApplicationSelection::Deletion::Deleted)
+    const ApplicationSelection::Deletion deletion = m_selection.deleteChosen(file);
+    if (deletion != ApplicationSelection::Deletion::Deleted &&
+        deletion != ApplicationSelection::Deletion::Failed)
         return;
     if (m_selection.count() > 0) {
         bindList();

@@ -140,13 +140,13 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
         ASSERT_TRUE(f.vacancies.setValue(u"CodConvocatoria", QString(100000, u'9')).ok());
         ASSERT_TRUE(f.vacancies.update().ok());
         ASSERT_EQ(f.vacancies.text(u"CodConvocatoria").size(), 100000);
-        expectStoppedPrint(
-            f, f.runWXP(true),
-            QStringLiteral("Los datos de una página de la lista de plazas vacantes son demasiado "
-                           "largos para su código de barras, así que la solicitud no se ha "
-                           "impreso.\nLos códigos de plaza más largos son: el de la preferencia 2 "
-                           "(100000 caracteres).\nRevise esas plazas y vuelva a imprimir la "
-                           "solicitud."));
+        // Such a code is no position of any contest: the final print is refused before the
+        // barcodes are made, naming the row.
+        ASSERT_FALSE(f.runWXP(true).ok());
+        ASSERT_EQ(f.messages.messages.size(), 1u);
+        EXPECT_TRUE(
+            f.messages.messages[0].text.contains(QStringLiteral("no tiene un código de 5 caracteres")));
+        EXPECT_FALSE(QFile::exists(f.pdfPath()));
     }
 }
 
@@ -182,12 +182,11 @@ TEST(PrintedFormTest, ListsThatCannotBeWrittenAreReportedWithTheirCauseAndNothin
     auto saved = f.runWXP(false);
     ASSERT_FALSE(saved.ok());
     ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(
-        f.messages.messages[0].text,
-        QStringLiteral("No se han podido guardar las listas de la solicitud.\nNo se ha podido guardar el "
-                       "fichero %1: ya existe y no es un fichero normal (es una carpeta, un dispositivo o "
-                       "una tubería).")
-            .arg(QDir::toNativeSeparators(sidecar)));
+    const QString& said = f.messages.messages[0].text;
+    EXPECT_TRUE(said.startsWith(QStringLiteral("No se ha podido guardar la solicitud ")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QDir::toNativeSeparators(sidecar)) && said.contains(QStringLiteral("carpeta")))
+        << said.toStdString();
     EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Critical);
     EXPECT_FALSE(QFile::exists(QDir(f.folders.program).filePath(QStringLiteral("traza.txt"))));
     EXPECT_FALSE(QFile::exists(f.documentPath()));

@@ -56,6 +56,32 @@ TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
     EXPECT_NE(bad.exitCode, 0);
 }
 
+TEST(CatalogTool, LoadingsAtOnceReadWhatOneAloneReads) {
+    ContestFixture contest;
+    const QStringList args{"catalog", "check", contest.root()};
+    const ToolOutput alone = runTool(args);
+    ASSERT_EQ(alone.exitCode, 0) << alone.err.toStdString();
+    for (int round = 0; round < 3; ++round) {
+        QProcess first, second;
+        for (QProcess* process : {&first, &second})
+            process->start(QStringLiteral(VELMORA_TOOLS_PATH), args);
+        for (QProcess* process : {&first, &second}) {
+            ASSERT_TRUE(process->waitForFinished(120000));
+            EXPECT_EQ(process->exitCode(), 0);
+            EXPECT_EQ(QString::fromUtf8(process->readAllStandardOutput()), alone.out);
+        }
+    }
+    EXPECT_EQ(QDir(contest.dataFile(QString())).entryList({QStringLiteral("*.tmp")}, QDir::Files),
+              QStringList());
+
+    // Output that cannot be written is a failure too.
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(VELMORA_TOOLS_PATH), args);
+    ASSERT_TRUE(full.waitForFinished(120000));
+    EXPECT_NE(full.exitCode(), 0);
+}
+
 TEST(CatalogTool, ReportsAFailedLoadAndBodiesWithoutPositions) {
     ContestFixture contest;
     // A character whose shifted code leaves 0..255 stops the load with both messages.

@@ -176,6 +176,29 @@ TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing
     EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
 }
 
+TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    fillRequired(editor);
+    // A folder where the store should be written: no password can be kept.
+    QFile::remove(f.users.storePath());
+    ASSERT_TRUE(QDir().mkpath(f.users.storePath()));
+    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
+        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
+        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdSalir")), Qt::LeftButton);
+    });
+    editor.menuEntry(MenuEntry::Save)->trigger();
+    settle();
+    ASSERT_EQ(f.messages.messages.size(), 2u) << f.messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(f.messages.texts().at(1).startsWith(QStringLiteral(
+        "La contraseña no se ha podido guardar en el fichero de usuarios, así que la solicitud no "
+        "se ha guardado")));
+    EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(f.state.hasPassword);
+}
+
 TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFieldByField) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();

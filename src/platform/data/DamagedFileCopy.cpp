@@ -12,21 +12,6 @@ namespace {
 // Enough tries for many copies of one file within the same second.
 constexpr int kMaxNameTries = 1000;
 
-// A new file at `path`: nothing standing there is followed or replaced.
-Status writeNewFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size() ||
-        !file.flush()) {
-        const QString why = file.errorString();
-        file.close();
-        file.remove();
-        return Error::make(
-            ErrorCode::FileAccess,
-            QStringLiteral("No se ha podido escribir %1: %2").arg(QDir::toNativeSeparators(path), why));
-    }
-    return {};
-}
-
 } // namespace
 
 Result<QString> keepDamagedCopy(const QString& folder, const QString& originalName, const QByteArray& bytes,
