@@ -146,7 +146,7 @@ int print(const QStringList& args) {
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = model,
                           .lists = lists,
-                          .printRecord = draft ? QString() : GeneraCadenaImpresion(model),
+                          .printRecord = draft ? QString() : GeneraCadenaImpresion(model, tables.situations),
                           .templateFolderKey = configuration.value().templateFolderKey,
                           .positionsPerPage = configuration.value().positionsPerPage,
                           .folders = folders,

@@ -1,4 +1,5 @@
 #include "applications/ApplicationFiles.h"
+#include "users/DniValidator.h"
 
 #include "platform/TextHelpers.h"
 #include "platform/data/RecordSet.h"
@@ -42,7 +43,7 @@ QString withoutPadding(const QString& bodyCode) {
 
 QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
                             MessageService& messages) {
-    const QString dniPart = PadText(dni.left(9), 9, true, QStringLiteral("0"), messages);
+    const QString dniPart = PadText(dni.left(kDniLength), kDniLength, true, QStringLiteral("0"), messages);
     const QString bodyPart = PadText(bodyCode.left(5), 6, true, QStringLiteral("_"), messages);
     const QString groupPart = PadText(group.left(2), 2, true, QStringLiteral("0"), messages);
     return dniPart + bodyPart + groupPart + QStringLiteral(".doc");
@@ -54,7 +55,7 @@ QString sidecarFileName(const QString& documentName) {
 
 Status createApplicationFilesTable(RecordSet& table) {
     VELMORA_TRY(table.appendColumn(QStringLiteral("Fichero"), ColumnType::Text, 21));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("DNI"), ColumnType::Text, 9));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("DNI"), ColumnType::Text, kDniLength));
     VELMORA_TRY(table.appendColumn(QStringLiteral("Cuerpo"), ColumnType::Text, 5));
     VELMORA_TRY(table.appendColumn(QStringLiteral("DescCuerpo"), ColumnType::Text, 60));
     VELMORA_TRY(table.appendColumn(QStringLiteral("Grupo"), ColumnType::Text, 2));
@@ -72,11 +73,11 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
     int count = 0;
     for (const QString& name : names) {
         if (name.size() != kNameLength || name.right(4).toUpper() != QLatin1String(".DOC") ||
-            name.left(9) != dni)
+            name.left(kDniLength) != dni)
             continue;
         const QString body = name.mid(10, 5);
         VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setValue(u"DNI", name.left(9)));
+        VELMORA_TRY(table.setValue(u"DNI", name.left(kDniLength)));
         VELMORA_TRY(table.setValue(u"Cuerpo", body));
         VELMORA_TRY(table.setValue(u"Grupo", name.mid(15, 2)));
         VELMORA_TRY(table.setValue(u"DescCuerpo", bodyDescription(bodies, withoutPadding(body))));

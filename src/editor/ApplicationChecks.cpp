@@ -53,6 +53,19 @@ bool ValidaDatosGrabacion(const ApplicationModel& model, MessageService& message
     return true;
 }
 
+bool identityShown(const ApplicationModel& model) {
+    return !model.text(ctl::txtDNI).isEmpty() && !model.text(ctl::cboCuerpo).isEmpty() &&
+           !model.text(ctl::cboGrupo).isEmpty();
+}
+
+bool checkListTabsMayOpen(const ApplicationModel& model, MessageService& messages) {
+    if (identityShown(model))
+        return true;
+    messages.inform(QStringLiteral("Compruebe que ha rellenado los datos del formulario"),
+                    QStringLiteral("Datos incompletos"), MessageIcon::Exclamation);
+    return false;
+}
+
 QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages) {
     return applicationFileName(model.text(u"txtDNI"), model.value(u"cboCuerpo"), model.value(u"cboGrupo"),
                                messages);
@@ -60,8 +73,7 @@ QString applicationFileNameOf(const ApplicationModel& model, MessageService& mes
 
 ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const QString& applicationsFolder,
                                                 MessageService& messages) {
-    if (model.text(u"txtDNI").isEmpty() || model.text(u"cboCuerpo").isEmpty() ||
-        model.text(u"cboGrupo").isEmpty())
+    if (!identityShown(model))
         return ExistingApplication::None;
     if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model, messages)))
         return ExistingApplication::None;

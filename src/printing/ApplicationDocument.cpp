@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -112,7 +113,8 @@ public:
                 return fillFailed(filled.error());
             coursesOnPaper = std::move(filled).value();
         }
-        VELMORA_TRY(saveDocument());
+        if (!m_editor.preview)
+            VELMORA_TRY(saveDocument());
 
         if (!m_print) {
             m_editor.wordProcessor.closeAndForget();
@@ -379,13 +381,21 @@ private:
     // Lays the document out, numbers the list barcodes by the page each landed on, reads
     // every barcode back from its place as it will print, and only then prints those pages.
     Result<ApplicationPrintout> printDocument() {
-        DocumentLayout layout(*m_doc);
+        auto laidOut = std::make_shared<DocumentLayout>(*m_doc);
+        DocumentLayout& layout = *laidOut;
         if (Status checked = checkBarcodes(layout); !checked.ok()) {
             m_editor.wordProcessor.closeAndForget();
             m_editor.messages.inform(checked.error().description, printingTitle(), MessageIcon::Critical);
             return checked.error();
         }
         m_out.barcodes = m_barcodes->texts();
+        if (m_editor.preview) {
+            if (!layout.status().ok())
+                return printFailed(layout.status().error());
+            m_out.pages = std::move(laidOut);
+            m_editor.wordProcessor.closeAndForget();
+            return m_out;
+        }
         Result<PrintOutcome> printed = PrintOutcome{};
         if (!m_editor.pdfPath.isEmpty()) {
             auto pages = DocumentPrinter::writePdf(layout, m_editor.pdfPath,
@@ -465,23 +475,51 @@ Result<ApplicationPrintout> ImprimeSolicitudW97(const QString& fileName, const Q
                             draft);
 }
 
-Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWindow& progress,
-                                            Pdf417Writer& barcode, const QString& wordProcessorVersion,
-                                            bool print, bool draft) {
+namespace {
+
+// The routine of the word processor's generation, into `folder`, with `action` on the
+// progress window.
+Result<ApplicationPrintout> runRoutine(PrintingEditor& editor, ProgressWindow& progress,
+                                       Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                       const QString& folder, const QString& action, bool print, bool draft) {
     const QString fileName = applicationFileNameOf(editor.model, editor.messages);
     if (fileName.isEmpty())
         return Error::make(ErrorCode::InvalidProcedureCall,
                            QStringLiteral("No se ha podido formar el nombre de la solicitud."));
-    progress.showAction(QStringLiteral("Guardando Datos ..."));
+    progress.showAction(action);
     // Read as the number it starts with: "16" and "16.0" both give 16.
     bool isNumber = false;
     const int version = wordProcessorVersion.section(QLatin1Char('.'), 0, 0).trimmed().toInt(&isNumber);
     const bool older = !isNumber || usesOlderTemplates(qint16(std::clamp(version, -32768, 32767)));
-    auto result = older ? ImprimeSolicitudW97(fileName, editor.folders.applications, editor, progress,
-                                              barcode, print, draft)
-                        : ImprimeSolicitudWXP(fileName, editor.folders.applications, editor, progress,
-                                              barcode, print, draft);
+    auto result = older ? ImprimeSolicitudW97(fileName, folder, editor, progress, barcode, print, draft)
+                        : ImprimeSolicitudWXP(fileName, folder, editor, progress, barcode, print, draft);
     progress.unload();
+    return result;
+}
+
+} // namespace
+
+Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWindow& progress,
+                                            Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                            bool print, bool draft) {
+    editor.preview = false;
+    return runRoutine(editor, progress, barcode, wordProcessorVersion, editor.folders.applications,
+                      QStringLiteral("Guardando Datos ..."), print, draft);
+}
+
+Result<ApplicationPrintout> previewApplication(PrintingEditor& editor, ProgressWindow& progress,
+                                               Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                               bool draft) {
+    // The barcode pictures pass through files; they live and die in a folder of their own.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se ha podido preparar la vista previa: %1").arg(scratch.errorString()));
+    editor.preview = true;
+    auto result = runRoutine(editor, progress, barcode, wordProcessorVersion, scratch.path(),
+                             QStringLiteral("Preparando la vista previa ..."), true, draft);
+    editor.preview = false;
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "printing/PrintRecord.h"
 
 #include "editor/ApplicationModel.h"
+#include "editor/FirstTabRules.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -22,7 +23,7 @@ QString printRecordDate(const QString& text) {
     return date.isValid() ? date.toString(QStringLiteral("yyyyMMdd")) : QStringLiteral("00000000");
 }
 
-QString GeneraCadenaImpresion(const ApplicationModel& model) {
+QString GeneraCadenaImpresion(const ApplicationModel& model, const RecordSet& situations) {
     QString record;
     const auto add = [&record](const QString& field) {
         record += field;
@@ -64,7 +65,7 @@ QString GeneraCadenaImpresion(const ApplicationModel& model) {
     add(active ? QStringLiteral("A") : QStringLiteral("O"));
     if (active)
         add(QString());
-    else if (text(u"cboSituaciones") == QLatin1String("Otra"))
+    else if (isOtherSituation(situations, code(u"cboSituaciones")))
         add(text(u"txtSitAdm"));
     else
         add(text(u"cboSituaciones"));

@@ -200,14 +200,22 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
         walk.capture(w, QStringLiteral("4-frmCreaPwd"));
         child<QAbstractButton>(w, QStringLiteral("cmdAceptar"))->click();
     });
+    const QString pdf = QDir(folder).filePath(QStringLiteral("recorrido-solicitud.pdf"));
     walk.waitFor(QStringLiteral("frmSolicitudes"), nullptr, [&](QWidget* w) {
         auto* editor = static_cast<EditorWindow*>(w);
-        const QString pdf = QDir(folder).filePath(QStringLiteral("recorrido-solicitud.pdf"));
-        say(QStringLiteral("5. Imprimir en %1").arg(QDir::toNativeSeparators(pdf)));
         editor->setPrintDestination(docengine::PrintDestination::Pdf, pdf);
-        editor->menuEntry(1000)->trigger();
-        walk.capture(w, QStringLiteral("5-frmSolicitudes-impreso"));
+        say(QStringLiteral("5. Vista previa de la solicitud"));
+        // From a fresh event: the preview is modal and the walk goes on inside it.
+        QTimer::singleShot(0, editor, [editor] { editor->menuEntry(MenuEntry::Preview)->trigger(); });
     });
+    walk.waitFor(QStringLiteral("frmVistaPrevia"), nullptr, [&](QWidget* w) {
+        walk.capture(w, QStringLiteral("5-frmVistaPrevia"));
+        say(QStringLiteral("6. Imprimir desde la vista previa en %1").arg(QDir::toNativeSeparators(pdf)));
+        child<QAbstractButton>(w, QStringLiteral("cmdImprimir"))->click();
+    });
+    walk.waitFor(
+        QStringLiteral("frmSolicitudes"), [&](QWidget*) { return QFile::exists(pdf); },
+        [&](QWidget* w) { walk.capture(w, QStringLiteral("6-frmSolicitudes-impreso")); });
     QTimer::singleShot(0, &walk, [&] { walk.run(); });
     if (!controller.start()) {
         say(QStringLiteral("El recorrido no ha podido entrar en el programa."));

@@ -10,7 +10,6 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -19,18 +18,6 @@ namespace velmora {
 namespace {
 
 constexpr double kScreenDpi = 96.0;
-
-QImage renderPage(const docengine::DocumentLayout& layout, int index) {
-    const QSizeF twips = layout.pageSize();
-    QImage image(int(twips.width() / 1440.0 * kScreenDpi), int(twips.height() / 1440.0 * kScreenDpi),
-                 QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    docengine::PagePainter::paint(painter, layout, index, kScreenDpi, kScreenDpi);
-    return image;
-}
 
 } // namespace
 
@@ -48,7 +35,7 @@ ManualViewer::ManualViewer(const QString& manualPath, MessageService& messages, 
     } else {
         docengine::DocumentLayout layout(*opened.value());
         for (int i = 0; i < layout.pageCount(); ++i)
-            m_pages << renderPage(layout, i);
+            m_pages << docengine::PagePainter::renderPage(layout, i, kScreenDpi);
     }
 
     m_scroll = new QScrollArea;

@@ -1,4 +1,5 @@
 #include "ui/PersonalDataPanel.h"
+#include "users/DniValidator.h"
 
 #include "editor/ApplicationModel.h"
 #include "platform/widgets/DataComboBox.h"
@@ -83,7 +84,7 @@ QLineEdit* PersonalDataPanel::textBox(const QString& name) {
 QLineEdit* PersonalDataPanel::dniBox(const QString& name) {
     auto* box = new DniLineEdit;
     box->setObjectName(name);
-    box->setMaxLength(9);
+    box->setMaxLength(kDniLength);
     return box;
 }
 
@@ -159,6 +160,8 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
     addRow(QStringLiteral("Localidad"), textBox(QStringLiteral("txtLocalidad")));
 
     DataComboBox* province = dropDown(QStringLiteral("cboProvincia"));
+    // A typed province would fill no postal code and print a name with no code.
+    province->setTypingBlocked(true);
     QLabel* provinceLabel = label(QStringLiteral("Provincia"));
     provinceLabel->setBuddy(province);
     grid->addWidget(provinceLabel, row, 0);

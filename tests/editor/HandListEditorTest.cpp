@@ -92,20 +92,21 @@ TEST(ValidaCurso, NamesTheFirstMissingFieldWithItsTrailingBlank) {
 }
 
 TEST(CourseNumberChecks, HoursAndYearAreWholeNumbersInRange) {
-    const auto hoursRefused = [](const QString& text) {
+    const auto hoursMessage = [](const QString& text) {
         FakeMessageService messages;
-        const bool ok = checkCourseHours(text, messages);
-        if (!ok) {
-            EXPECT_EQ(messages.texts(), QStringList({"El número de horas debe ser mayor de 0"}));
-            EXPECT_EQ(messages.messages[0].title, "Datos Erróneos");
-            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-        }
-        return !ok;
+        if (checkCourseHours(text, messages))
+            return QString();
+        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].title, "Datos Erróneos");
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+        return messages.messages[0].text;
     };
-    for (const char* bad : {"0", "0,5", "1,5", "-", "-3"})
-        EXPECT_TRUE(hoursRefused(bad)) << bad;
+    for (const char* belowOne : {"0", "-3"})
+        EXPECT_EQ(hoursMessage(belowOne), "El número de horas debe ser mayor de 0") << belowOne;
+    for (const char* notWhole : {"0,5", "1,5", "-"})
+        EXPECT_EQ(hoursMessage(notWhole), "El número de horas introducido es erróneo") << notWhole;
     for (const char* good : {"", "1", "250"})
-        EXPECT_FALSE(hoursRefused(good)) << good;
+        EXPECT_EQ(hoursMessage(good), QString()) << good;
 
     const auto yearRefused = [](const QString& text) {
         FakeMessageService messages;

@@ -31,7 +31,7 @@ PrintedScan printAndScan(const QString& dni, int vacancies, int resultas, int mi
     test::PrintingFixture f;
     f.model.setText(u"txtDNI", dni);
     f.clock.set(QDateTime(QDate(2024, 3, 5), QTime(9, minute, 0)));
-    f.printRecord = GeneraCadenaImpresion(f.model);
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     test::PrintingFixture::addPositions(f.vacancies, vacancies);
     test::PrintingFixture::addPositions(f.resultas, resultas, 30000);
     test::PrintingFixture::addCourses(f.courses, 3);

@@ -47,7 +47,7 @@ TEST(FirstSheetTest, LongTextsKeepTheFormTheBarcodeAndTheSignatureOnTheFirstShee
         PrintingFixture f;
         PrintingFixture::addPositions(f.vacancies, 3);
         fillLongFirstPage(f.model, adaptations);
-        f.printRecord = GeneraCadenaImpresion(f.model);
+        f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
         auto printed = f.runWXP(true);
         ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
         const QString pdf = printed.value().outcome.pdfPath;
@@ -70,7 +70,7 @@ TEST(FirstSheetTest, EveryPageAfterTheFirstNamesTheApplicantAndItsPage) {
         GTEST_SKIP() << "poppler-utils no está instalado";
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 45);
-    f.printRecord = GeneraCadenaImpresion(f.model);
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     auto printed = f.runWXP(true);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
     const QString pdf = printed.value().outcome.pdfPath;
@@ -93,7 +93,7 @@ TEST(ListPagesPrintTest, CrowdedPlacesPerPageAreLoweredSoEveryListPageHasOneBarc
     PrintingFixture f;
     f.positionsPerPage = QStringLiteral("70");
     PrintingFixture::addPositions(f.vacancies, 150);
-    f.printRecord = GeneraCadenaImpresion(f.model);
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     auto printed = f.runW97(true);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
     const QString pdf = printed.value().outcome.pdfPath;
@@ -131,7 +131,7 @@ TEST(TextLimitsTest, ARecordOfFullBoxesStillFitsTheFirstPageBarcode) {
     }
     EXPECT_EQ(ApplicationModel::textLimit(u"txtDomicilio"), 110) << "a long but plausible address fits";
     QString text = barcodeText(QStringLiteral("12345678Z00001 A1"), BarcodeKind::FirstPage, 1,
-                               GeneraCadenaImpresion(model));
+                               GeneraCadenaImpresion(model, RecordSet()));
     Pdf417Writer writer;
     qint16 height = 2000;
     auto picture = barcodeImage(text, writer, 6000, height);

@@ -45,7 +45,7 @@ TEST_P(PrintedFormShapes, EveryListBarcodeCarriesThePageItPrintsOn) {
     f.model.setText(u"txtDomicilio", QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
                                                     "número 145, escalera B, piso 3º, puerta izquierda"));
     f.model.setText(u"txtAdaptaciones", QString(shape.adaptations, u'a'));
-    f.printRecord = GeneraCadenaImpresion(f.model);
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     auto printed = f.runWXP(true);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
 
@@ -102,7 +102,7 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
         f.model.setText(u"txtAdaptaciones", QString(1700, u'a'));
         f.model.setText(u"txtDomicilio", QString(300, u'd'));
         f.model.setText(u"txtTipoDisc", QString(200, u't'));
-        f.printRecord = GeneraCadenaImpresion(f.model);
+        f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
         expectStoppedPrint(
             f, f.runWXP(true),
             QStringLiteral(

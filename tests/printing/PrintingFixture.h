@@ -40,7 +40,7 @@ public:
         EXPECT_TRUE(createCoursesList(courses).ok());
         EXPECT_TRUE(createDocumentsList(documents).ok());
         fillSampleApplicant(model);
-        printRecord = GeneraCadenaImpresion(model);
+        printRecord = GeneraCadenaImpresion(model, situations);
     }
 
     // The templates are the same for every fixture: written once, copied in.
@@ -133,6 +133,7 @@ public:
     RecordSet resultas;
     RecordSet courses;
     RecordSet documents;
+    RecordSet situations; // none: the sample applicant is in active service
     QString printRecord;
     QString positionsPerPage = QStringLiteral("40");
 };

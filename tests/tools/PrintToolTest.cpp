@@ -99,7 +99,7 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
         return data;
     };
     EXPECT_EQ(texts.at(0).mid(header),
-              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model)) + "F");
+              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
     EXPECT_EQ(texts.at(1).mid(header), QStringLiteral("V003") + pageData(0, 40) + "F");
     EXPECT_EQ(texts.at(2).mid(header), QStringLiteral("V004") + pageData(40, 5) + "F");
     EXPECT_TRUE(texts.at(3).mid(header).startsWith(QStringLiteral("R0050001")));

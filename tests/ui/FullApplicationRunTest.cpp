@@ -221,7 +221,7 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
         QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
         QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
     });
-    editor.menuEntry(2000)->trigger();
+    editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
     const QString dni = QString::fromLatin1(EditorFixture::kDni);
     const QString fileName = applicationFileName(dni, body, group, f.messages);
@@ -241,7 +241,7 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     EXPECT_EQ(control<DataGrid>(&reopened, QStringLiteral("grdCursos"))->model()->rowCount(), kCourses);
 
     f.messages.messages.clear();
-    reopened.menuEntry(1000)->trigger();
+    reopened.menuEntry(MenuEntry::Print)->trigger();
     settle();
     const QString pdf = QDir(f.dir.path()).filePath(QStringLiteral("impreso.pdf"));
     ASSERT_TRUE(QFile::exists(pdf));

@@ -42,8 +42,23 @@ DataComboBox* makeComboBox(const QString& name, QWidget* parent) {
     return box;
 }
 
+QString designGridCaption(int tabIndex) {
+    switch (tabIndex) {
+    case 1:
+        return QStringLiteral("CURSOS DE FORMACIÓN DE FUNCIONARIOS (Base tercera 4.)");
+    case 2:
+        return QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES");
+    case 3:
+        return QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS RESULTAS");
+    case 4:
+        return QStringLiteral("DOCUMENTACIÓN QUE APORTA");
+    default:
+        return QString();
+    }
+}
+
 QLabel* makeGridLabel(int tabIndex, QWidget* parent) {
-    auto* label = makeLabel(QStringLiteral("lblGrid(%1)").arg(tabIndex), QString(), parent);
+    auto* label = makeLabel(QStringLiteral("lblGrid(%1)").arg(tabIndex), designGridCaption(tabIndex), parent);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);

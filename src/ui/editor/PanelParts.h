@@ -26,6 +26,8 @@ QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent);
 DataComboBox* makeComboBox(const QString& name, QWidget* parent);
 // The `lblGrid(i)` title a panel shows above its content; the editor writes its caption.
 QLabel* makeGridLabel(int tabIndex, QWidget* parent);
+// The caption `lblGrid(tabIndex)` shows until the contest configuration gives one.
+QString designGridCaption(int tabIndex);
 // A grid bound to `list` showing `columns`; the columns named in `hidden` stay out of sight.
 // `section` is what a screen reader calls the grid.
 DataGrid* makeGrid(const QString& name, const QString& section, RecordSet& list,

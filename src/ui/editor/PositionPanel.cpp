@@ -227,9 +227,12 @@ void PositionPanel::lock(bool modifying) {
 }
 
 void PositionPanel::setFiltersEnabled(bool enabled) {
+    if (enabled && mode() == PanelMode::Modifying)
+        return;
     m_institution->setEnabled(enabled);
     m_province->setEnabled(enabled);
     m_locality->setEnabled(enabled);
+    filtersEnablingChanged();
 }
 
 void PositionPanel::resetPanel() {

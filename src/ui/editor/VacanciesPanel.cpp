@@ -110,11 +110,6 @@ void VacanciesPanel::updateCandidateCount() {
     m_count->setText(QStringLiteral("Códigos Localizados: %1").arg(m_tables.candidates.recordCount()));
 }
 
-void VacanciesPanel::setFiltersEnabled(bool enabled) {
-    PositionPanel::setFiltersEnabled(enabled);
-    applyFilterEnabling();
-}
-
 void VacanciesPanel::applyFilterEnabling() {
     LocationState state = locationState();
     m_locationFilters->applyEnabling(state);

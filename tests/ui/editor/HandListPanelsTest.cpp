@@ -114,7 +114,7 @@ TEST_F(CoursesPanelTest, AddChecksEveryFieldThenStoresTheCourse) {
     // A number the column cannot hold is refused at "Aceptar" too, with the box's message.
     fill("Otro", "2,5", "2001", "Escuela");
     click(panel, "cmdAceptar");
-    EXPECT_EQ(messages.texts().last(), "El número de horas debe ser mayor de 0");
+    EXPECT_EQ(messages.texts().last(), "El número de horas introducido es erróneo");
     EXPECT_EQ(messages.messages.back().title, "Datos Erróneos");
     EXPECT_EQ(text(panel, "txtHoras"), "");
     fill("Otro", "3", "2027", "Escuela");
@@ -132,7 +132,7 @@ TEST_F(CoursesPanelTest, NumberBoxesFilterKeysAndAreCheckedWhenLeft) {
     QTest::keyClicks(hours, "0a.5.");
     EXPECT_EQ(hours->text(), "0,5"); // a letter and a second comma are discarded
     year->setFocus();
-    EXPECT_EQ(messages.texts(), QStringList({"El número de horas debe ser mayor de 0"}));
+    EXPECT_EQ(messages.texts(), QStringList({"El número de horas introducido es erróneo"}));
     EXPECT_EQ(hours->text(), "");
     EXPECT_TRUE(hours->hasFocus());
 

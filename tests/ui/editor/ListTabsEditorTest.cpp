@@ -139,6 +139,26 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddModifyAndDelete) {
                       MessageButtons::YesNo);
 }
 
+TEST_F(ListTabsEditorTest, ARowBeingModifiedKeepsItsLocationListsLockedWhenTheWindowComesBack) {
+    addVacancy(codes[0]);
+    selectGridRow(editor, "grdVacantes", 0);
+    press(editor, "cmdUpdateVacante");
+    const auto locked = [this] {
+        for (const char* name : {"cboProvinciaVacantes", "cboConsejeriaVacantes", "cboLocalidadVacantes"})
+            if (dropDown(editor, name)->isEnabled())
+                return false;
+        return true;
+    };
+    ASSERT_TRUE(locked());
+    QWidget other; // a message box or another window takes the activation and gives it back
+    ASSERT_TRUE(showActive(&other));
+    other.close();
+    ASSERT_TRUE(showActive(editor));
+    EXPECT_TRUE(locked());
+    press(editor, "cmdCancelarVacante");
+    EXPECT_TRUE(dropDown(editor, "cboProvinciaVacantes")->isEnabled());
+}
+
 TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsSaved) {
     DataComboBox* body = dropDown(editor, "cboCuerpo");
     addVacancy(codes[0]);
@@ -164,7 +184,7 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
         QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
         QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
     });
-    editor->menuEntry(2000)->trigger();
+    editor->menuEntry(MenuEntry::Save)->trigger();
     settle();
     ASSERT_TRUE(f.state.hasPassword);
     tabs->setCurrentIndex(2);
