@@ -51,10 +51,11 @@ void checkKeyboardAccess(QWidget* window, QWidget* owner, const QString& where) 
     ASSERT_FALSE(order.isEmpty());
     for (qsizetype i = 0; i < order.size(); ++i) {
         declared << order[i]->objectName();
-        if (i > 0)
+        if (i > 0) {
             EXPECT_TRUE(seenAfter(order[i - 1], order[i]))
                 << qPrintable(order[i]->objectName()) << " is seen before "
                 << qPrintable(order[i - 1]->objectName());
+        }
     }
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->window() != window)
