@@ -11,6 +11,8 @@
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "platform/widgets/DesktopOpener.h"
+#include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/TabOrder.h"
 #include "printing/PrintingWordProcessor.h"
 #include "ui/ControlBinder.h"
 #include "ui/FirstTabController.h"
@@ -33,28 +35,30 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
 namespace velmora {
 namespace {
 
+// Each with its Alt key; "V" is kept for "Vista previa".
 const char* menuCaption(MenuEntry entry) {
     switch (entry) {
     case MenuEntry::Print:
-        return "Imprimir";
+        return "&Imprimir";
     case MenuEntry::Preview:
         return "Vista previa";
     case MenuEntry::Save:
-        return "Guardar";
+        return "&Guardar";
     case MenuEntry::LoadAnother:
-        return "Cargar otra solicitud";
+        return "&Cargar otra solicitud";
     case MenuEntry::Quit:
-        return "Salir";
+        return "&Salir";
     case MenuEntry::Help:
-        return "Ayuda";
+        return "&Ayuda";
     case MenuEntry::ChangePassword:
-        return "Cambiar contraseña";
+        return "Cambiar c&ontraseña";
     }
     return "";
 }
@@ -98,7 +102,7 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_model.setVisible(u"fraAcopPetConyu", true);
     m_binder->pushAll();
 
-    resize(1180, 800);
+    resize(fittedToScreen(QSize(1180, 800), this));
 }
 
 EditorWindow::~EditorWindow() = default;
@@ -131,18 +135,25 @@ void EditorWindow::buildTabs() {
     LoadedTables& t = m_services.state.tables;
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabPrincipal"));
+    m_tabs->tabBar()->setAccessibleName(QStringLiteral("Apartados de la solicitud"));
+    // Every page scrolls: on a small screen, or at a large scale factor, nothing is cut off.
+    const auto addPage = [this](QWidget* page, const QString& caption) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(QStringLiteral("tabPrincipal(%1)").arg(m_tabs->count()));
+        scroll->setWidget(page);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        // The page's controls take the focus, not the scroll area around them.
+        scroll->setFocusPolicy(Qt::NoFocus);
+        m_tabs->addTab(scroll, caption);
+    };
 
     m_personal = new PersonalDataPanel;
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("tabPrincipal(0)"));
-    scroll->setWidget(m_personal);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    m_tabs->addTab(scroll, QStringLiteral(" Datos Personales"));
+    addPage(m_personal, QStringLiteral(" Datos Personales"));
 
     m_courses = new CoursesPanel(t.coursesList, m_services.messages);
     m_courses->setClock(m_services.clock);
-    m_tabs->addTab(m_courses, QStringLiteral("Cursos"));
+    addPage(m_courses, QStringLiteral("Cursos"));
     // Each position tab filters its own copies of the location tables.
     m_zonesClone = t.zones.clone();
     m_areasClone = t.areas.clone();
@@ -150,12 +161,12 @@ void EditorWindow::buildTabs() {
                                                        t.localities2, t.departments, t.areas, t.zones},
                                      m_services.messages);
     m_vacancies->setInstitutions(&t.institutions);
-    m_tabs->addTab(m_vacancies, QStringLiteral("Plazas Vacantes"));
+    addPage(m_vacancies, QStringLiteral("Plazas Vacantes"));
     m_resultas =
         new ResultasPanel(PositionTabTables{t.resultasList, m_candidates.resultas, t.provinces, t.localities3,
                                             t.departments2, *m_areasClone, *m_zonesClone},
                           m_services.messages);
-    m_tabs->addTab(m_resultas, QStringLiteral("Plazas Resultas"));
+    addPage(m_resultas, QStringLiteral("Plazas Resultas"));
     const auto identityChosen = [this] {
         return !m_model.text(ctl::cboCuerpo).isEmpty() && !m_model.text(ctl::cboGrupo).isEmpty();
     };
@@ -177,8 +188,17 @@ void EditorWindow::buildTabs() {
         });
     }
     m_documents = new DocumentsPanel(t.documentsList, m_services.messages);
-    m_tabs->addTab(m_documents, QStringLiteral("Cursos Realizados"));
+    addPage(m_documents, QStringLiteral("Cursos Realizados"));
     setCentralWidget(m_tabs);
+    // The tab bar, then the controls of the page shown; the others are out of sight and skipped.
+    QList<QWidget*> order{m_tabs->tabBar()};
+    for (QWidget* page : {static_cast<QWidget*>(m_personal), static_cast<QWidget*>(m_courses),
+                          static_cast<QWidget*>(m_vacancies), static_cast<QWidget*>(m_resultas),
+                          static_cast<QWidget*>(m_documents)})
+        order << declaredTabOrder(page);
+    declareTabOrder(this, order);
+    if (QWidget* first = declaredTabOrder(m_personal).value(0))
+        first->setFocus();
     connect(m_tabs, &QTabWidget::currentChanged, this, &EditorWindow::onTabChanged);
 
     m_binder = std::make_unique<ControlBinder>(m_model, *m_personal);

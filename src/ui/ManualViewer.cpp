@@ -4,6 +4,8 @@
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/PagePainter.h"
 #include "platform/docengine/WordProcessor.h"
+#include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -37,10 +39,14 @@ ManualViewer::ManualViewer(const QString& manualPath, MessageService& messages, 
     }
 
     m_scroll = new QScrollArea;
+    m_scroll->setObjectName(QStringLiteral("scrManual"));
+    m_scroll->setAccessibleName(QStringLiteral("Páginas del manual"));
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setAlignment(Qt::AlignHCenter);
     auto* zoomIn = new QPushButton(QStringLiteral("Ampliar"));
+    zoomIn->setObjectName(QStringLiteral("cmdAmpliar"));
     auto* zoomOut = new QPushButton(QStringLiteral("Reducir"));
+    zoomOut->setObjectName(QStringLiteral("cmdReducir"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(zoomIn, &QPushButton::clicked, this, [this] {
@@ -60,7 +66,8 @@ ManualViewer::ManualViewer(const QString& manualPath, MessageService& messages, 
     layout->addWidget(m_scroll, 1);
     layout->addLayout(bar);
     render();
-    resize(900, 900);
+    declareTabOrder(this, {m_scroll, zoomOut, zoomIn, buttons->button(QDialogButtonBox::Close)});
+    resize(fittedToScreen(QSize(900, 900), this));
 }
 
 void ManualViewer::render() {

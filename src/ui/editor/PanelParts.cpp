@@ -66,10 +66,11 @@ QLabel* makeGridLabel(int tabIndex, QWidget* parent) {
     return label;
 }
 
-DataGrid* makeGrid(const QString& name, RecordSet& list, const QList<ColumnBinding>& columns,
-                   const QStringList& hidden, QWidget* parent) {
+DataGrid* makeGrid(const QString& name, const QString& section, RecordSet& list,
+                   const QList<ColumnBinding>& columns, const QStringList& hidden, QWidget* parent) {
     auto* grid = new DataGrid(parent);
     grid->setObjectName(name);
+    grid->setAccessibleName(section);
     grid->bind(&list);
     grid->setColumns(columns);
     for (int column = 0; column < columns.size(); ++column)
@@ -107,11 +108,6 @@ void reportFailure(MessageService& messages, const Error& error) {
     messages.show(
         QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
         programTitle(), MessageIcon::Critical, MessageButtons::Ok);
-}
-
-void setTabChain(const QList<QWidget*>& widgets) {
-    for (qsizetype i = 1; i < widgets.size(); ++i)
-        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
 }
 
 } // namespace velmora

@@ -48,6 +48,7 @@ public:
         QString code, position, description, order, id;
         QString province, institution, locality, area, zone;
         QString choiceTitle; // title of the messages about the chosen position
+        QString section;     // what a screen reader calls the grid
         QList<ColumnBinding> gridColumns;
         QStringList hiddenGridColumns;
         QList<ColumnBinding> positionColumns;

@@ -35,6 +35,7 @@ PositionPanel::Names vacancyNames() {
     n.area = QStringLiteral("cboAreasVacantes");
     n.zone = QStringLiteral("cboZonasVacantes");
     n.choiceTitle = QStringLiteral("Solicitud Vacantes");
+    n.section = QStringLiteral("Plazas vacantes solicitadas");
     n.gridColumns = {{QStringLiteral("Orden"), QStringLiteral("Orden"), 700},
                      {QStringLiteral("CodConvocatoria"), QStringLiteral("Código"), 800},
                      {QStringLiteral("NomConvocatoria"), QStringLiteral("Denominación"), 3400},
