@@ -42,13 +42,13 @@
 namespace velmora {
 namespace {
 
-// Each with its Alt key; "V" is kept for "Vista previa".
+// Each with its Alt key.
 const char* menuCaption(MenuEntry entry) {
     switch (entry) {
     case MenuEntry::Print:
         return "&Imprimir";
     case MenuEntry::Preview:
-        return "Vista previa";
+        return "&Vista previa";
     case MenuEntry::Save:
         return "&Guardar";
     case MenuEntry::LoadAnother:
