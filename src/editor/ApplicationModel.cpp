@@ -136,13 +136,13 @@ constexpr TextLimit kTextLimits[] = {
 
 // Captions of the labels that the rules show and hide.
 QString labelCaption(QStringView name) {
-    if (name == u"lblTipoDis")
+    if (name == ctl::lblTipoDis)
         return QStringLiteral("Tipo");
-    if (name == u"lblAdap")
+    if (name == ctl::lblAdap)
         return QStringLiteral("Adaptaciones Precisas");
-    if (name == u"lblFechaSit")
+    if (name == ctl::lblFechaSit)
         return QStringLiteral("Fecha");
-    if (name == u"lblPosesion")
+    if (name == ctl::lblPosesion)
         return QStringLiteral("Fecha toma posesión");
     return QString();
 }

@@ -233,7 +233,7 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
             loaded.categoryCaption = text.value();
     }
     if (loaded.currentPostTicks == 0)
-        model.setSelected(u"OptNo");
+        model.setSelected(ctl::OptNo);
 
     VELMORA_TRY(readLists(files, documentBytes, lists, loaded));
 
@@ -256,7 +256,7 @@ void resolveDropDownValues(ApplicationModel& model, const CatalogTables& catalog
             model.clearChoice(name);
             continue;
         }
-        const QString hint = name == QLatin1String("cboCuerpo") ? bodyCodeHint : QString();
+        const QString hint = name == ctl::cboCuerpo ? bodyCodeHint : QString();
         const RecordSet* table = source.table(catalogs);
         if (const std::optional<QString> key = table ? keyOf(*table, text, hint) : std::nullopt) {
             model.setChoice(name, *key, text);

@@ -110,9 +110,9 @@ public:
             float(162 + courses.count + vacancies.count + resultas.count + documents.count));
         m_progress.setValue(0);
         const QDateTime printedAt = m_editor.clock.now();
-        m_header = barcodeHeader(ClaveCodigoBarras(m_editor.model.text(u"txtDNI"),
-                                                   m_editor.model.value(u"cboCuerpo"),
-                                                   m_editor.model.value(u"cboGrupo")),
+        m_header = barcodeHeader(ClaveCodigoBarras(m_editor.model.text(ctl::txtDNI),
+                                                   m_editor.model.value(ctl::cboCuerpo),
+                                                   m_editor.model.value(ctl::cboGrupo)),
                                  printedAt);
 
         if (const Status filled = fillBookmarks(printedAt); !filled.ok())
@@ -267,7 +267,7 @@ private:
 
     Status fillBookmarks(const QDateTime& printedAt) {
         VELMORA_TRY(skipMissingMember(
-            m_doc->setBookmarkText(QStringLiteral("DNICAB"), m_editor.model.text(u"txtDNI"))));
+            m_doc->setBookmarkText(QStringLiteral("DNICAB"), m_editor.model.text(ctl::txtDNI))));
         VELMORA_TRY(skipMissingMember(m_doc->setBookmarkText(
             QStringLiteral("FECHAIMPR"), printedAt.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') +
                                              printedAt.toString(QStringLiteral("HH:mm:ss")))));
@@ -277,7 +277,7 @@ private:
 
     // Every control counts on the bar; a field the template lacks is skipped.
     Status fillFields() {
-        const bool noCurrentPost = !m_older && m_editor.model.isSelected(u"OptNo");
+        const bool noCurrentPost = !m_older && m_editor.model.isSelected(ctl::OptNo);
         for (const FormControl& control : m_editor.model.controls()) {
             m_progress.advance(1);
             if (control.tag.isEmpty())
