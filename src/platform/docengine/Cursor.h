@@ -84,6 +84,7 @@ private:
     pugi::xml_node insertFieldChar(const char* type, const RunFormat& extra);
     void insertInstr(const char* instr, const RunFormat& extra);
     Status insertPictureData(const QByteArray& bytes, const QString& extension, QSize pixels, QSize size);
+    static Error staleCursor();
 
     DocumentData* m_d = nullptr;
     XmlPart* m_part = nullptr;
