@@ -58,10 +58,7 @@ QString DecodeFile(const QString& folder, const QString& fileName, MessageServic
     const QString scratch = QString::fromLatin1(kScratchFileName);
     QFile output(QDir(folder).filePath(scratch));
     auto report = [&](const Error& error) {
-        messages.show(QStringLiteral("Se ha producido el siguiente error %1-%2")
-                          .arg(error.number)
-                          .arg(error.description),
-                      programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+        messages.reportError(error);
         return QString();
     };
 

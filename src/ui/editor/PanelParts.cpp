@@ -88,12 +88,6 @@ qint64 singleSelectedRow(const DataGrid& grid) {
     return grid.selectedRowId();
 }
 
-void reportFailure(MessageService& messages, const Error& error) {
-    messages.show(
-        QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
-        programTitle(), MessageIcon::Critical, MessageButtons::Ok);
-}
-
 void setTabChain(const QList<QWidget*>& widgets) {
     for (qsizetype i = 1; i < widgets.size(); ++i)
         QWidget::setTabOrder(widgets[i - 1], widgets[i]);
