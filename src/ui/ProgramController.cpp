@@ -3,6 +3,7 @@
 #include "applications/ApplicationFiles.h"
 #include "applications/ApplicationSelection.h"
 #include "catalog/CatalogLoader.h"
+#include "platform/TraceFile.h"
 #include "ui/EditorWindow.h"
 #include "ui/LoadingWindow.h"
 #include "ui/SelectionWindow.h"
@@ -17,6 +18,7 @@ ProgramController::ProgramController(const QString& programFolder, MessageServic
                                      const Clock& clock, QObject* parent)
     : QObject(parent), m_messages(messages), m_clock(clock), m_users(programFolder, messages) {
     m_state.folders = AppFolders::at(programFolder);
+    setTraceFolder(m_state.folders.program);
 }
 
 ProgramController::~ProgramController() {
