@@ -78,6 +78,19 @@ bool Cursor::isValid() const {
     return m_d && m_para && m_generation == m_d->generation;
 }
 
+bool Cursor::usable() {
+    if (isValid())
+        return true;
+    m_droppedCall = true;
+    return false;
+}
+
+Status Cursor::status() const {
+    if (m_droppedCall)
+        return staleCursor();
+    return {};
+}
+
 Cursor& Cursor::setFont(const RunFormat& format) {
     m_pending = m_pending.mergedWith(format);
     return *this;
@@ -108,7 +121,7 @@ pugi::xml_node Cursor::insertRun(const RunFormat& extra) {
 }
 
 Cursor& Cursor::insertText(const QString& text, const RunFormat& format) {
-    if (!isValid())
+    if (!usable())
         return *this;
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\r"));
@@ -123,25 +136,25 @@ Cursor& Cursor::insertText(const QString& text, const RunFormat& format) {
 }
 
 Cursor& Cursor::insertLineBreak() {
-    if (isValid())
+    if (usable())
         insertRun({}).append_child("w:br");
     return *this;
 }
 
 Cursor& Cursor::insertTab() {
-    if (isValid())
+    if (usable())
         insertRun({}).append_child("w:tab");
     return *this;
 }
 
 Cursor& Cursor::insertPageBreak() {
-    if (isValid())
+    if (usable())
         insertRun({}).append_child("w:br").append_attribute("w:type") = "page";
     return *this;
 }
 
 Cursor& Cursor::insertParagraph() {
-    if (!isValid())
+    if (!usable())
         return *this;
     pugi::xml_node second = m_para.parent().insert_child_after("w:p", m_para);
     if (pugi::xml_node pPr = m_para.child("w:pPr")) {
@@ -207,7 +220,7 @@ int newBookmarkId(DocumentData& d, bool inMainPart) {
 } // namespace
 
 Cursor& Cursor::insertTextField(const QString& name, const QString& value, int maxLength) {
-    if (!isValid())
+    if (!usable())
         return *this;
     const bool inMain = m_part == &m_d->main;
     const int id = newBookmarkId(*m_d, inMain);
@@ -226,7 +239,7 @@ Cursor& Cursor::insertTextField(const QString& name, const QString& value, int m
 }
 
 Cursor& Cursor::insertCheckBox(const QString& name, bool checked, double sizePoints) {
-    if (!isValid())
+    if (!usable())
         return *this;
     const bool inMain = m_part == &m_d->main;
     const int id = newBookmarkId(*m_d, inMain);
@@ -242,7 +255,7 @@ Cursor& Cursor::insertCheckBox(const QString& name, bool checked, double sizePoi
 }
 
 Cursor& Cursor::insertBookmark(const QString& name, const QString& text) {
-    if (!isValid())
+    if (!usable())
         return *this;
     const int id = newBookmarkId(*m_d, m_part == &m_d->main);
     addBookmarkStart(*m_d, m_para, m_before, name, id);
@@ -253,7 +266,7 @@ Cursor& Cursor::insertBookmark(const QString& name, const QString& text) {
 }
 
 Cursor& Cursor::insertPageNumber() {
-    if (!isValid())
+    if (!usable())
         return *this;
     insertFieldChar("begin", {});
     insertInstr(" PAGE ", {});
@@ -264,7 +277,7 @@ Cursor& Cursor::insertPageNumber() {
 }
 
 Cursor& Cursor::insertPageCount() {
-    if (!isValid())
+    if (!usable())
         return *this;
     insertFieldChar("begin", {});
     insertInstr(" NUMPAGES ", {});
@@ -281,7 +294,7 @@ Cursor& Cursor::setAlignment(Alignment alignment) {
 }
 
 Cursor& Cursor::setParagraphFormat(const ParagraphFormat& format) {
-    if (isValid())
+    if (usable())
         applyParagraphFormat(ensurePPr(m_para), format);
     return *this;
 }
@@ -319,13 +332,13 @@ bool Cursor::atParagraphEnd() const {
 }
 
 Cursor& Cursor::moveToParagraphStart() {
-    if (isValid())
+    if (usable())
         m_before = firstInlineChild(m_para);
     return *this;
 }
 
 Cursor& Cursor::moveToParagraphEnd() {
-    if (isValid())
+    if (usable())
         m_before = pugi::xml_node();
     return *this;
 }
@@ -353,7 +366,7 @@ bool Cursor::moveNextParagraph() {
 }
 
 Result<Table> Cursor::insertTable(int rows, int columns, const QList<Twips>& widths) {
-    if (!isValid())
+    if (!usable())
         return staleCursor();
     if (rows < 1 || columns < 1 || columns > 63 || rows > 32767)
         return Error::make(ErrorCode::InvalidProcedureCall,
