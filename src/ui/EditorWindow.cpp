@@ -305,19 +305,20 @@ bool EditorWindow::ValidaDatosGrabacion() {
 }
 
 // Step 3 of GrabaSolicitud: a new user sets a password before the first save. The has-
-// password flag and menu entry 5000 follow only a password really stored.
-bool EditorWindow::createPasswordIfNeeded() {
+// password flag and menu entry 5000 follow only a password really stored. The save goes on
+// either way: a user who leaves the window still has the application saved, signs in
+// without a password next time and is asked again at the next save.
+void EditorWindow::createPasswordIfNeeded() {
     const QString dni = m_model.text(u"txtDNI");
     if (m_services.users.ExisteUsuario(dni))
-        return true;
+        return;
     PasswordWindow window(m_services.users, m_services.messages, this);
     window.setStrDNI(dni);
     window.exec();
     if (!m_services.users.ExisteUsuario(dni))
-        return false;
+        return;
     m_menu[5]->setVisible(true);
     m_services.state.hasPassword = true;
-    return true;
 }
 
 bool EditorWindow::GrabaSolicitud(bool print, bool draft) {

@@ -79,7 +79,7 @@ private:
     void onTabChanged(int index);
     void onTimer1();
     void setMenusEnabled(bool enabled);
-    bool createPasswordIfNeeded();
+    void createPasswordIfNeeded();
     // Saves without printing as the window closes; false when it failed and the user was told.
     bool saveOnClose();
     void openManual();
