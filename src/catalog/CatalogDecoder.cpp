@@ -57,9 +57,7 @@ Result<QByteArray> EncodeLine(QByteArrayView line) {
 namespace {
 
 Error reported(const Error& error, MessageService& messages) {
-    messages.show(
-        QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
-        programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+    messages.reportError(error);
     return error;
 }
 

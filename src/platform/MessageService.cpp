@@ -24,6 +24,11 @@ MessageAnswer defaultAnswer(MessageButtons buttons) {
 
 } // namespace
 
+void MessageService::reportError(const Error& error) {
+    show(QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
+         programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+}
+
 MessageAnswer ConsoleMessageService::show(const QString& text, const QString& title, MessageIcon,
                                           MessageButtons buttons) {
     std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));

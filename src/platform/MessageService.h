@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,9 @@ public:
     void inform(const QString& text, const QString& title, MessageIcon icon) {
         show(text, title, icon, MessageButtons::Ok);
     }
+    // A failure the routine at hand cannot deal with, as the program has always told one:
+    // "Se ha producido el siguiente error N-descripción", critical, under the program's title.
+    void reportError(const Error& error);
 };
 
 // Writes every message to standard error and answers with the default button

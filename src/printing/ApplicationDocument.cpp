@@ -348,7 +348,7 @@ private:
                           [&] { return firstPageBarcodeTooLong(m_editor.model); });
         at.setAlignment(Alignment::Center);
         at.insertLineBreak();
-        return {};
+        return at.status();
     }
 
     // A barcode that cannot be made is kept as the reason the print stops (the first one

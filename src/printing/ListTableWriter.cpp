@@ -144,6 +144,7 @@ Status ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int 
             VELMORA_TRY(continueOnNewPage(list, &below));
         else if (breakAfter)
             below.insertPageBreak();
+        VELMORA_TRY(below.status());
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/data/DamagedFileCopy.h"
 #include "printing/BarcodePicture.h"
+#include "platform/TraceFile.h"
 #include "ui/EditorWindow.h"
 #include "ui/LoadingWindow.h"
 #include "ui/SelectionWindow.h"
@@ -26,6 +27,7 @@ ProgramController::ProgramController(const QString& programFolder, MessageServic
                                      const Clock& clock, QObject* parent)
     : QObject(parent), m_messages(messages), m_clock(clock), m_users(programFolder, messages) {
     m_state.folders = AppFolders::at(programFolder);
+    setTraceFolder(m_state.folders.program);
 }
 
 ProgramController::~ProgramController() {

@@ -256,9 +256,7 @@ bool UserStore::backUpUnreadableFile() {
 }
 
 void UserStore::reportError(int number, const QString& description) {
-    m_messages.show(QStringLiteral("Se ha producido el siguiente error ") + QString::number(number) +
-                        QStringLiteral("-") + description,
-                    programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+    m_messages.reportError(Error::make(number, description));
 }
 
 } // namespace velmora

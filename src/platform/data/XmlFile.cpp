@@ -69,8 +69,8 @@ XmlRead readXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned optio
     return read;
 }
 
-Status parseXml(const QByteArray& bytes, pugi::xml_document& doc) {
-    const pugi::xml_parse_result parsed = readXml(bytes, doc).result;
+Status parseXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options) {
+    const pugi::xml_parse_result parsed = readXml(bytes, doc, options).result;
     if (!parsed) {
         // A document that does not parse is empty: nothing half-read is ever used.
         doc.reset();

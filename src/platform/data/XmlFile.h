@@ -36,8 +36,9 @@ struct XmlRead {
 // says, and is read as Windows-1252 (encodingGuessed) rather than with its letters lost.
 XmlRead readXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options = kXmlReadOptions);
 
-// readXml with the default options; a document that does not parse is left empty.
-Status parseXml(const QByteArray& bytes, pugi::xml_document& doc);
+// readXml, as a Status: a document that does not parse is left empty and its error tells
+// what and where.
+Status parseXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options = kXmlReadOptions);
 Status loadXmlFile(const QString& path, pugi::xml_document& doc);
 
 // The node that a path of the program selects (positions counted from 0), or an error

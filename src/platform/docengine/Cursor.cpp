@@ -1,6 +1,7 @@
 #include "platform/docengine/Cursor.h"
 
 #include "platform/docengine/DocumentData.h"
+#include "platform/docengine/FormField.h"
 #include "platform/docengine/Table.h"
 #include "platform/docengine/WordXml.h"
 
@@ -15,12 +16,6 @@ namespace velmora::docengine {
 using namespace wx;
 
 namespace {
-
-Error staleCursor() {
-    return Error::make(
-        DocError::StaleHandle,
-        QStringLiteral("La posición del documento ya no es válida (se ha borrado contenido)."));
-}
 
 // Formatting that new content takes from its surroundings: revision marks do not carry over,
 // and neither does hidden text (a marker kept invisible in a template must not make what the
@@ -73,8 +68,27 @@ Twips availableWidth(DocumentData& d, pugi::xml_node paragraph) {
 Cursor::Cursor(DocumentData* d, XmlPart* part, pugi::xml_node para, pugi::xml_node before)
     : m_d(d), m_part(part), m_para(para), m_before(before), m_generation(d ? d->generation : 0) {}
 
+Error Cursor::staleCursor() {
+    return Error::make(
+        DocError::StaleHandle,
+        QStringLiteral("La posición del documento ya no es válida (se ha borrado contenido)."));
+}
+
 bool Cursor::isValid() const {
     return m_d && m_para && m_generation == m_d->generation;
+}
+
+bool Cursor::usable() {
+    if (isValid())
+        return true;
+    m_droppedCall = true;
+    return false;
+}
+
+Status Cursor::status() const {
+    if (m_droppedCall)
+        return staleCursor();
+    return {};
 }
 
 Cursor& Cursor::setFont(const RunFormat& format) {
@@ -107,7 +121,7 @@ pugi::xml_node Cursor::insertRun(const RunFormat& extra) {
 }
 
 Cursor& Cursor::insertText(const QString& text, const RunFormat& format) {
-    if (!isValid())
+    if (!usable())
         return *this;
     QString clean = xmlSafe(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\r"));
@@ -122,25 +136,25 @@ Cursor& Cursor::insertText(const QString& text, const RunFormat& format) {
 }
 
 Cursor& Cursor::insertLineBreak() {
-    if (isValid())
+    if (usable())
         insertRun({}).append_child("w:br");
     return *this;
 }
 
 Cursor& Cursor::insertTab() {
-    if (isValid())
+    if (usable())
         insertRun({}).append_child("w:tab");
     return *this;
 }
 
 Cursor& Cursor::insertPageBreak() {
-    if (isValid())
+    if (usable())
         insertRun({}).append_child("w:br").append_attribute("w:type") = "page";
     return *this;
 }
 
 Cursor& Cursor::insertParagraph() {
-    if (!isValid())
+    if (!usable())
         return *this;
     pugi::xml_node second = m_para.parent().insert_child_after("w:p", m_para);
     if (pugi::xml_node pPr = m_para.child("w:pPr")) {
@@ -206,66 +220,42 @@ int newBookmarkId(DocumentData& d, bool inMainPart) {
 } // namespace
 
 Cursor& Cursor::insertTextField(const QString& name, const QString& value, int maxLength) {
-    if (!isValid())
+    if (!usable())
         return *this;
     const bool inMain = m_part == &m_d->main;
     const int id = newBookmarkId(*m_d, inMain);
     addBookmarkStart(*m_d, m_para, m_before, name, id);
     pugi::xml_node begin = insertFieldChar("begin", {});
-    pugi::xml_node ff = begin.child("w:fldChar").append_child("w:ffData");
-    ff.append_child("w:name").append_attribute("w:val") = utf8(name).c_str();
-    ff.append_child("w:enabled");
-    ff.append_child("w:calcOnExit").append_attribute("w:val") = "0";
-    pugi::xml_node input = ff.append_child("w:textInput");
-    if (maxLength > 0)
-        input.append_child("w:maxLength").append_attribute("w:val") = maxLength;
+    writeTextFieldData(begin, name, maxLength);
     insertInstr(" FORMTEXT ", {});
     insertFieldChar("separate", {});
     const QString shown = value.isEmpty() ? QString(5, QChar(0x2002)) : xmlSafe(value);
     appendRunContent(insertRun({}), shown);
     insertFieldChar("end", {});
     addBookmarkEnd(*m_d, m_para, m_before, id);
-    if (inMain && !m_d->indexDirty && !m_d->fieldsByName.contains(name)) {
-        m_d->fieldsByName.insert(name, begin);
-        if (!m_d->fieldsByLowerName.contains(name.toLower()))
-            m_d->fieldsByLowerName.insert(name.toLower(), begin);
-    }
+    if (inMain)
+        indexNewField(*m_d, name, begin);
     return *this;
 }
 
 Cursor& Cursor::insertCheckBox(const QString& name, bool checked, double sizePoints) {
-    if (!isValid())
+    if (!usable())
         return *this;
     const bool inMain = m_part == &m_d->main;
     const int id = newBookmarkId(*m_d, inMain);
     addBookmarkStart(*m_d, m_para, m_before, name, id);
     pugi::xml_node begin = insertFieldChar("begin", {});
-    pugi::xml_node ff = begin.child("w:fldChar").append_child("w:ffData");
-    ff.append_child("w:name").append_attribute("w:val") = utf8(name).c_str();
-    ff.append_child("w:enabled");
-    ff.append_child("w:calcOnExit").append_attribute("w:val") = "0";
-    pugi::xml_node box = ff.append_child("w:checkBox");
-    if (sizePoints > 0)
-        box.append_child("w:size").append_attribute("w:val") = static_cast<int>(sizePoints * 2 + 0.5);
-    else
-        box.append_child("w:sizeAuto");
-    box.append_child("w:default").append_attribute("w:val") = checked ? "1" : "0";
-    pugi::xml_node c = box.append_child("w:checked");
-    if (!checked)
-        c.append_attribute("w:val") = "0";
+    writeCheckBoxData(begin, name, checked, sizePoints);
     insertInstr(" FORMCHECKBOX ", {});
     insertFieldChar("end", {});
     addBookmarkEnd(*m_d, m_para, m_before, id);
-    if (inMain && !m_d->indexDirty && !m_d->fieldsByName.contains(name)) {
-        m_d->fieldsByName.insert(name, begin);
-        if (!m_d->fieldsByLowerName.contains(name.toLower()))
-            m_d->fieldsByLowerName.insert(name.toLower(), begin);
-    }
+    if (inMain)
+        indexNewField(*m_d, name, begin);
     return *this;
 }
 
 Cursor& Cursor::insertBookmark(const QString& name, const QString& text) {
-    if (!isValid())
+    if (!usable())
         return *this;
     const int id = newBookmarkId(*m_d, m_part == &m_d->main);
     addBookmarkStart(*m_d, m_para, m_before, name, id);
@@ -276,7 +266,7 @@ Cursor& Cursor::insertBookmark(const QString& name, const QString& text) {
 }
 
 Cursor& Cursor::insertPageNumber() {
-    if (!isValid())
+    if (!usable())
         return *this;
     insertFieldChar("begin", {});
     insertInstr(" PAGE ", {});
@@ -287,7 +277,7 @@ Cursor& Cursor::insertPageNumber() {
 }
 
 Cursor& Cursor::insertPageCount() {
-    if (!isValid())
+    if (!usable())
         return *this;
     insertFieldChar("begin", {});
     insertInstr(" NUMPAGES ", {});
@@ -297,81 +287,6 @@ Cursor& Cursor::insertPageCount() {
     return *this;
 }
 
-Status Cursor::insertPicture(const QString& imageFile, QSize size) {
-    if (!isValid())
-        return staleCursor();
-    QFile f(imageFile);
-    if (!f.open(QIODevice::ReadOnly))
-        return Error::make(ErrorCode::FileNotFound,
-                           QStringLiteral("No se puede leer la imagen %1.").arg(imageFile));
-    QByteArray bytes = f.readAll();
-    f.close();
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
-    const QByteArray format = reader.format().toLower();
-    const QImage image = reader.read();
-    if (image.isNull())
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("La imagen %1 no es válida.").arg(imageFile));
-    // PNG, JPEG and GIF are stored as they are; anything else becomes PNG, which keeps every pixel.
-    if (format == "png" || format == "gif")
-        return insertPictureData(bytes, QString::fromLatin1(format), image.size(), size);
-    if (format == "jpeg" || format == "jpg")
-        return insertPictureData(bytes, QStringLiteral("jpg"), image.size(), size);
-    return insertImage(image, size);
-}
-
-Status Cursor::insertImage(const QImage& image, QSize size) {
-    if (!isValid())
-        return staleCursor();
-    if (image.isNull())
-        return Error::make(ErrorCode::FileAccess, QStringLiteral("La imagen no es válida."));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("No se puede guardar la imagen en el documento."));
-    return insertPictureData(png, QStringLiteral("png"), image.size(), size);
-}
-
-Status Cursor::insertPictureData(const QByteArray& bytes, const QString& extension, QSize pixels,
-                                 QSize size) {
-    if (size.isEmpty())
-        size = QSize(pixels.width() * 15, pixels.height() * 15); // 96 dpi
-    const QString rId = m_d->addImage(*m_part, bytes, extension);
-    if (m_part == &m_d->main)
-        m_d->ensureIndex();
-    const int id = m_d->nextDrawingId++;
-    pugi::xml_node run = insertRun({});
-    const std::string xml =
-        QStringLiteral(
-            "<w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\" xmlns:wp=\"%1\">"
-            "<wp:extent cx=\"%3\" cy=\"%4\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/>"
-            "<wp:docPr id=\"%5\" name=\"Imagen %5\"/>"
-            "<wp:cNvGraphicFramePr><a:graphicFrameLocks xmlns:a=\"%2\" "
-            "noChangeAspect=\"1\"/></wp:cNvGraphicFramePr>"
-            "<a:graphic xmlns:a=\"%2\"><a:graphicData "
-            "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
-            "<pic:pic xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
-            "<pic:nvPicPr><pic:cNvPr id=\"0\" name=\"Imagen %5\"/><pic:cNvPicPr/></pic:nvPicPr>"
-            "<pic:blipFill><a:blip r:embed=\"%6\" "
-            "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"/>"
-            "<a:stretch><a:fillRect/></a:stretch></pic:blipFill>"
-            "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"%3\" cy=\"%4\"/></a:xfrm>"
-            "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr>"
-            "</pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing>")
-            .arg(QLatin1String(kNsWp), QLatin1String(kNsA))
-            .arg(qint64(size.width()) * 635)
-            .arg(qint64(size.height()) * 635)
-            .arg(id)
-            .arg(rId)
-            .toStdString();
-    if (!run.append_buffer(xml.data(), xml.size()))
-        return Error::make(ErrorCode::FileAccess, QStringLiteral("No se puede insertar la imagen."));
-    return {};
-}
-
 Cursor& Cursor::setAlignment(Alignment alignment) {
     ParagraphFormat f;
     f.alignment = alignment;
@@ -379,7 +294,7 @@ Cursor& Cursor::setAlignment(Alignment alignment) {
 }
 
 Cursor& Cursor::setParagraphFormat(const ParagraphFormat& format) {
-    if (isValid())
+    if (usable())
         applyParagraphFormat(ensurePPr(m_para), format);
     return *this;
 }
@@ -417,13 +332,13 @@ bool Cursor::atParagraphEnd() const {
 }
 
 Cursor& Cursor::moveToParagraphStart() {
-    if (isValid())
+    if (usable())
         m_before = firstInlineChild(m_para);
     return *this;
 }
 
 Cursor& Cursor::moveToParagraphEnd() {
-    if (isValid())
+    if (usable())
         m_before = pugi::xml_node();
     return *this;
 }
@@ -451,7 +366,7 @@ bool Cursor::moveNextParagraph() {
 }
 
 Result<Table> Cursor::insertTable(int rows, int columns, const QList<Twips>& widths) {
-    if (!isValid())
+    if (!usable())
         return staleCursor();
     if (rows < 1 || columns < 1 || columns > 63 || rows > 32767)
         return Error::make(ErrorCode::InvalidProcedureCall,
@@ -491,37 +406,7 @@ Result<Table> Cursor::insertTable(int rows, int columns, const QList<Twips>& wid
     if (!m_pending.isEmpty())
         applyRunFormat(markRPr, m_pending);
 
-    pugi::xml_node tbl = parent.insert_child_before("w:tbl", anchorBefore);
-    pugi::xml_node tblPr = tbl.append_child("w:tblPr");
-    pugi::xml_node tblW = tblPrChild(tblPr, "w:tblW");
-    tblW.append_attribute("w:w") = 0;
-    tblW.append_attribute("w:type") = "auto";
-    pugi::xml_node borders = tblPrChild(tblPr, "w:tblBorders");
-    for (const char* edge : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
-        pugi::xml_node e = borders.append_child(edge);
-        e.append_attribute("w:val") = "single";
-        e.append_attribute("w:sz") = 4;
-        e.append_attribute("w:space") = 0;
-        e.append_attribute("w:color") = "auto";
-    }
-    tblPrChild(tblPr, "w:tblLayout").append_attribute("w:type") = "fixed";
-    pugi::xml_node look = tblPrChild(tblPr, "w:tblLook");
-    look.append_attribute("w:val") = "04A0";
-    pugi::xml_node gridNode = tbl.append_child("w:tblGrid");
-    for (Twips w : grid)
-        gridNode.append_child("w:gridCol").append_attribute("w:w") = w;
-    pugi::xml_node proto = scratch.append_child("w:tr");
-    for (Twips w : grid) {
-        pugi::xml_node tc = proto.append_child("w:tc");
-        pugi::xml_node tcW = tc.append_child("w:tcPr").append_child("w:tcW");
-        tcW.append_attribute("w:w") = w;
-        tcW.append_attribute("w:type") = "dxa";
-        pugi::xml_node p = tc.append_child("w:p");
-        if (markRPr.first_child())
-            p.append_child("w:pPr").append_copy(markRPr);
-    }
-    for (int r = 0; r < rows; ++r)
-        tbl.append_copy(proto);
+    const pugi::xml_node tbl = Table::insertXml(parent, anchorBefore, grid, rows, markRPr);
 
     m_d->noteTableInserted();
     if (m_part)

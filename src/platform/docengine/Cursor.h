@@ -23,6 +23,9 @@ public:
     Cursor() = default;
     // False for a default cursor and for one made stale by a removal in the document.
     bool isValid() const;
+    // Calls on a cursor that is not valid change nothing. The first such call is kept here,
+    // so that code writing through a chain of calls checks once, at the end.
+    Status status() const;
 
     // Formatting for the text typed from now on (on top of what it inherits from the text
     // before the cursor).
@@ -84,6 +87,9 @@ private:
     pugi::xml_node insertFieldChar(const char* type, const RunFormat& extra);
     void insertInstr(const char* instr, const RunFormat& extra);
     Status insertPictureData(const QByteArray& bytes, const QString& extension, QSize pixels, QSize size);
+    static Error staleCursor();
+    // isValid(), remembering a call that finds the cursor stale.
+    bool usable();
 
     DocumentData* m_d = nullptr;
     XmlPart* m_part = nullptr;
@@ -91,6 +97,7 @@ private:
     pugi::xml_node m_before; // empty: at the end of the paragraph
     RunFormat m_pending;
     quint64 m_generation = 0;
+    bool m_droppedCall = false;
 };
 
 } // namespace velmora::docengine

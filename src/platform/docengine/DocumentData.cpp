@@ -1,5 +1,6 @@
 #include "platform/docengine/DocumentData.h"
 
+#include "platform/data/XmlFile.h"
 #include "platform/docengine/WordXml.h"
 #include "platform/docengine/XmlIo.h"
 
@@ -395,11 +396,13 @@ XmlPart* DocumentData::auxPart(const QString& partName) {
     part->name = partName;
     // A part nested deeper than any real one is treated as unreadable, like bad XML, so
     // that nothing recursive ever walks it.
-    if (!parseXml(part->xml, package.part(partName)) || !excessiveNesting(part->xml).isEmpty())
+    if (!parseXml(package.part(partName), part->xml, kPackagePartOptions) ||
+        !excessiveNesting(part->xml).isEmpty())
         return nullptr;
+    // Relationships that do not read make the part unreadable too: its pictures would vanish.
     const QString rels = DocxPackage::relsPartOf(partName);
-    if (package.has(rels))
-        parseXml(part->rels, package.part(rels));
+    if (package.has(rels) && !parseXml(package.part(rels), part->rels, kPackagePartOptions))
+        return nullptr;
     XmlPart* raw = part.get();
     otherParts.emplace(key, std::move(part));
     return raw;

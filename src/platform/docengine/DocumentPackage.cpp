@@ -1,5 +1,7 @@
 #include "platform/docengine/Document.h"
 
+#include "platform/CannotFail.h"
+#include "platform/data/XmlFile.h"
 #include "platform/docengine/DocumentData.h"
 #include "platform/docengine/WordXml.h"
 #include "platform/docengine/XmlIo.h"
@@ -96,9 +98,9 @@ Document::Document() : d(std::make_unique<DocumentData>()) {
     d->package.setPart(QStringLiteral("word/styles.xml"), QByteArray(kBlankStyles));
     d->package.setPart(QStringLiteral("word/settings.xml"), QByteArray(kBlankSettings));
     d->main.name = QStringLiteral("word/document.xml");
-    parseXml(d->main.xml, QByteArray(kBlankDocument));
-    parseXml(d->main.rels, QByteArray(kBlankDocumentRels));
-    parseXml(d->contentTypes, QByteArray(kBlankContentTypes));
+    cannotFail(parseXml(QByteArray(kBlankDocument), d->main.xml, kPackagePartOptions));
+    cannotFail(parseXml(QByteArray(kBlankDocumentRels), d->main.rels, kPackagePartOptions));
+    cannotFail(parseXml(QByteArray(kBlankContentTypes), d->contentTypes, kPackagePartOptions));
     d->originalMainType = QString::fromLatin1(kTypeDocument);
 }
 
@@ -116,12 +118,18 @@ constexpr int kMaxFormFields = 20000;
 Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg) {
     auto data = std::make_unique<DocumentData>();
     data->package = std::move(pkg);
-    if (!parseXml(data->contentTypes, data->package.part(QStringLiteral("[Content_Types].xml"))))
+    if (!parseXml(data->package.part(QStringLiteral("[Content_Types].xml")), data->contentTypes,
+                  kPackagePartOptions))
         return badPackage(QStringLiteral("[Content_Types].xml ilegible"));
 
+    // Relationships are optional, but when present they must be read: a document whose
+    // links to its body, pictures, headers and footers were skipped would print other pages.
     QString mainName = QStringLiteral("word/document.xml");
-    pugi::xml_document packageRels;
-    if (parseXml(packageRels, data->package.part(QStringLiteral("_rels/.rels")))) {
+    const QString packageRelsName = QStringLiteral("_rels/.rels");
+    if (data->package.has(packageRelsName)) {
+        pugi::xml_document packageRels;
+        if (!parseXml(data->package.part(packageRelsName), packageRels, kPackagePartOptions))
+            return badPackage(QStringLiteral("%1 ilegible").arg(packageRelsName));
         for (pugi::xml_node r = packageRels.child("Relationships").child("Relationship"); r;
              r = r.next_sibling("Relationship")) {
             if (!std::strcmp(r.attribute("Type").value(), kRelOfficeDocument)) {
@@ -133,7 +141,7 @@ Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg) {
     if (!data->package.has(mainName))
         return badPackage(QStringLiteral("falta el cuerpo del documento"));
     data->main.name = mainName;
-    if (!parseXml(data->main.xml, data->package.part(mainName)))
+    if (!parseXml(data->package.part(mainName), data->main.xml, kPackagePartOptions))
         return badPackage(QStringLiteral("el cuerpo del documento no es XML válido"));
     const pugi::xml_node root = data->main.xml.document_element();
     if (!is(root, "w:document") || std::strcmp(root.attribute("xmlns:w").value(), kNsW) != 0 ||
@@ -149,8 +157,8 @@ Result<std::unique_ptr<DocumentData>> loadPackage(DocxPackage pkg) {
             QStringLiteral("El documento tiene más de %1 campos de formulario y no se puede abrir.")
                 .arg(QLocale(QLocale::Spanish).toString(kMaxFormFields)));
     const QString rels = DocxPackage::relsPartOf(mainName);
-    if (data->package.has(rels))
-        parseXml(data->main.rels, data->package.part(rels));
+    if (data->package.has(rels) && !parseXml(data->package.part(rels), data->main.rels, kPackagePartOptions))
+        return badPackage(QStringLiteral("%1 ilegible").arg(rels));
     data->originalMainType = data->contentTypeOf(mainName);
     data->isTemplate = data->originalMainType.contains(QLatin1String("template"), Qt::CaseInsensitive);
     return data;

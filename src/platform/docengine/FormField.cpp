@@ -233,4 +233,43 @@ Status FormField::setChecked(bool checked) {
     return {};
 }
 
+namespace {
+
+// The data every new field starts with: its name, enabled, no macro on exit.
+pugi::xml_node appendFieldData(pugi::xml_node beginRun, const QString& name) {
+    pugi::xml_node ff = beginRun.child("w:fldChar").append_child("w:ffData");
+    ff.append_child("w:name").append_attribute("w:val") = utf8(name).c_str();
+    ff.append_child("w:enabled");
+    ff.append_child("w:calcOnExit").append_attribute("w:val") = "0";
+    return ff;
+}
+
+} // namespace
+
+void writeTextFieldData(pugi::xml_node beginRun, const QString& name, int maxLength) {
+    pugi::xml_node input = appendFieldData(beginRun, name).append_child("w:textInput");
+    if (maxLength > 0)
+        input.append_child("w:maxLength").append_attribute("w:val") = maxLength;
+}
+
+void writeCheckBoxData(pugi::xml_node beginRun, const QString& name, bool checked, double sizePoints) {
+    pugi::xml_node box = appendFieldData(beginRun, name).append_child("w:checkBox");
+    if (sizePoints > 0)
+        box.append_child("w:size").append_attribute("w:val") = static_cast<int>(sizePoints * 2 + 0.5);
+    else
+        box.append_child("w:sizeAuto");
+    box.append_child("w:default").append_attribute("w:val") = checked ? "1" : "0";
+    pugi::xml_node c = box.append_child("w:checked");
+    if (!checked)
+        c.append_attribute("w:val") = "0";
+}
+
+void indexNewField(DocumentData& d, const QString& name, pugi::xml_node beginRun) {
+    if (d.indexDirty || d.fieldsByName.contains(name))
+        return;
+    d.fieldsByName.insert(name, beginRun);
+    if (!d.fieldsByLowerName.contains(name.toLower()))
+        d.fieldsByLowerName.insert(name.toLower(), beginRun);
+}
+
 } // namespace velmora::docengine

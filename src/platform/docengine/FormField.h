@@ -38,4 +38,11 @@ private:
     quint64 m_generation = 0;
 };
 
+// Writing new fields (the cursor's insertTextField and insertCheckBox): the form-field data
+// of a field's begin run (the run holding its fldChar begin), and the field's entry in the
+// main part's index when that index is up to date and does not know the name yet.
+void writeTextFieldData(pugi::xml_node beginRun, const QString& name, int maxLength);
+void writeCheckBoxData(pugi::xml_node beginRun, const QString& name, bool checked, double sizePoints);
+void indexNewField(DocumentData& d, const QString& name, pugi::xml_node beginRun);
+
 } // namespace velmora::docengine

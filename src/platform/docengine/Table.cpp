@@ -563,4 +563,41 @@ void Table::setAlignment(Alignment alignment) {
                                                                    : "left";
 }
 
+pugi::xml_node Table::insertXml(pugi::xml_node parent, pugi::xml_node before, const QList<Twips>& grid,
+                                int rows, pugi::xml_node cellRPr) {
+    pugi::xml_node tbl = parent.insert_child_before("w:tbl", before);
+    pugi::xml_node tblPr = tbl.append_child("w:tblPr");
+    pugi::xml_node tblW = tblPrChild(tblPr, "w:tblW");
+    tblW.append_attribute("w:w") = 0;
+    tblW.append_attribute("w:type") = "auto";
+    pugi::xml_node borders = tblPrChild(tblPr, "w:tblBorders");
+    for (const char* edge : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+        pugi::xml_node e = borders.append_child(edge);
+        e.append_attribute("w:val") = "single";
+        e.append_attribute("w:sz") = 4;
+        e.append_attribute("w:space") = 0;
+        e.append_attribute("w:color") = "auto";
+    }
+    tblPrChild(tblPr, "w:tblLayout").append_attribute("w:type") = "fixed";
+    pugi::xml_node look = tblPrChild(tblPr, "w:tblLook");
+    look.append_attribute("w:val") = "04A0";
+    pugi::xml_node gridNode = tbl.append_child("w:tblGrid");
+    for (Twips w : grid)
+        gridNode.append_child("w:gridCol").append_attribute("w:w") = w;
+    pugi::xml_document scratch;
+    pugi::xml_node proto = scratch.append_child("w:tr");
+    for (Twips w : grid) {
+        pugi::xml_node tc = proto.append_child("w:tc");
+        pugi::xml_node tcW = tc.append_child("w:tcPr").append_child("w:tcW");
+        tcW.append_attribute("w:w") = w;
+        tcW.append_attribute("w:type") = "dxa";
+        pugi::xml_node p = tc.append_child("w:p");
+        if (cellRPr.first_child())
+            p.append_child("w:pPr").append_copy(cellRPr);
+    }
+    for (int r = 0; r < rows; ++r)
+        tbl.append_copy(proto);
+    return tbl;
+}
+
 } // namespace velmora::docengine

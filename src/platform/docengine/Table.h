@@ -71,6 +71,10 @@ private:
     friend class Document;
     friend class Cursor;
     Table(DocumentData* d, TableState* s) : m_d(d), m_state(s) {}
+    // Writes a new table before `before` under `parent`: borders on, fixed layout, columns of
+    // the `grid` widths and `rows` rows whose cell paragraphs carry the marks of `cellRPr`.
+    static pugi::xml_node insertXml(pugi::xml_node parent, pugi::xml_node before, const QList<Twips>& grid,
+                                    int rows, pugi::xml_node cellRPr);
     // The w:tc of a 1-based row and cell, or the error a stale table or a bad cell gives.
     Result<pugi::xml_node> cellNode(int row, int cell) const;
 

@@ -17,12 +17,6 @@ private:
 
 } // namespace
 
-bool parseXml(pugi::xml_document& doc, const QByteArray& bytes) {
-    const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
-                                                     pugi::parse_default | pugi::parse_ws_pcdata_single);
-    return static_cast<bool>(r) && doc.document_element();
-}
-
 QByteArray serializeXml(const pugi::xml_document& doc) {
     QByteArray out("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n");
     ByteArrayWriter writer(out);

@@ -1,5 +1,6 @@
 #include "ui/editor/HandListPanel.h"
 
+#include "platform/MessageService.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataGrid.h"
 #include "platform/widgets/TabOrder.h"
@@ -136,7 +137,7 @@ void HandListPanel::remove() {
         return;
     const auto deleted = m_editor.confirmAndDelete(row, m_messages);
     if (!deleted)
-        reportFailure(m_messages, deleted.error());
+        m_messages.reportError(deleted.error());
     if (!deleted || *deleted)
         resetPanel();
 }
@@ -149,7 +150,7 @@ void HandListPanel::accept() {
         values << edit->text();
     const auto stored = m_editor.accept(m_idBox->text(), values);
     if (!stored)
-        reportFailure(m_messages, stored.error());
+        m_messages.reportError(stored.error());
     resetPanel();
 }
 

@@ -104,10 +104,4 @@ qint64 singleSelectedRow(const DataGrid& grid) {
     return grid.selectedRowId();
 }
 
-void reportFailure(MessageService& messages, const Error& error) {
-    messages.show(
-        QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
-        programTitle(), MessageIcon::Critical, MessageButtons::Ok);
-}
-
 } // namespace velmora

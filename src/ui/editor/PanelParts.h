@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/Result.h"
 #include "platform/widgets/RecordSetModel.h"
 
 #include <QList>
@@ -16,7 +15,6 @@ namespace velmora {
 
 class DataComboBox;
 class DataGrid;
-class MessageService;
 
 // Small builders shared by the editor's list panels: every widget gets its control name as
 // its object name, so the window, the tests and the saved-form code find it by that name.
@@ -41,7 +39,5 @@ void addField(QGridLayout& layout, int row, int column, QLabel* label, QWidget* 
 // The selected grid row when exactly one row is selected; -1 otherwise.
 qint64 singleSelectedRow(const DataGrid& grid);
 
-// A failure no panel expects: "Se ha producido el siguiente error N-descripción".
-void reportFailure(MessageService& messages, const Error& error);
 
 } // namespace velmora

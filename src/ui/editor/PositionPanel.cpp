@@ -276,7 +276,7 @@ void PositionPanel::insertAll() {
         m_editor.insertAll(m_tables.candidates, names, [this](int) { window()->repaint(); });
     QApplication::restoreOverrideCursor();
     if (!inserted) {
-        reportFailure(m_messages, inserted.error());
+        m_messages.reportError(inserted.error());
         return;
     }
     if (m_tables.candidates.recordCount() > 0)
@@ -289,7 +289,7 @@ void PositionPanel::remove() {
     if (row >= 0) {
         const auto deleted = m_editor.confirmAndDelete(row, m_messages);
         if (!deleted)
-            reportFailure(m_messages, deleted.error());
+            m_messages.reportError(deleted.error());
         else if (*deleted)
             Q_EMIT positionDeleted();
     }
@@ -321,13 +321,13 @@ void PositionPanel::accept() {
         const auto added = m_editor.add(currentChoice(), m_order->text(), demarcation().value_or(QString()),
                                         names, m_messages);
         if (!added)
-            reportFailure(m_messages, added.error());
+            m_messages.reportError(added.error());
         else if (*added == PreferenceListEditor::ChoiceCheck::Valid)
             Q_EMIT positionsAdded();
     } else {
         const auto modified = m_editor.modify(m_id->text(), m_order->text(), demarcation(), m_messages);
         if (!modified) {
-            reportFailure(m_messages, modified.error());
+            m_messages.reportError(modified.error());
         } else if (!modified->done) {
             return; // no order: the panel keeps what it holds
         } else {

@@ -155,6 +155,11 @@ TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
          "El archivo no es un documento válido del procesador de textos ([Content_Types].xml ilegible)."},
         {otherBody,
          "El archivo no es un documento válido del procesador de textos (falta el cuerpo del documento)."},
+        {packageWith(QStringLiteral("_rels/.rels"), "<Relationships"),
+         "El archivo no es un documento válido del procesador de textos (_rels/.rels ilegible)."},
+        {packageWith(QStringLiteral("word/_rels/document.xml.rels"), "<Relationships"),
+         "El archivo no es un documento válido del procesador de textos (word/_rels/document.xml.rels "
+         "ilegible)."},
         {packageWith(QStringLiteral("word/document.xml"), "<w:document><w:body>"),
          "El archivo no es un documento válido del procesador de textos (el cuerpo del documento no es XML "
          "válido)."},

@@ -217,7 +217,9 @@ TEST(DocEngineTable, CursorsWorkInCellsAndBecomeInvalidAfterRemovals) {
     // freed nodes, and report the failure where they can.
     ASSERT_TRUE(barcode.setCellText(1, 1, QStringLiteral("nuevo")).ok());
     EXPECT_FALSE(c.isValid());
+    EXPECT_TRUE(c.status().ok());
     c.insertText(QStringLiteral("perdido"));
+    EXPECT_EQ(c.status().error().number, DocError::StaleHandle);
     EXPECT_FALSE(c.insertTable(1, 1).ok());
     EXPECT_EQ(barcode.cellText(1, 1).value(), QStringLiteral("nuevo"));
     EXPECT_FALSE(doc.plainText().contains(QStringLiteral("perdido")));
