@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace velmora {
@@ -238,6 +239,15 @@ Result<QString> readManualText(const QString& path) {
 
 QString userManualPath(const QString& programFolder) {
     return QDir(programFolder).filePath(QStringLiteral("Manual de Usuario.doc"));
+}
+
+QString findUserManual(const QString& programFolder, const QString& executableFolder) {
+    const QString own = userManualPath(programFolder);
+    if (QFileInfo::exists(own))
+        return own;
+    const QString installed =
+        userManualPath(QDir(executableFolder).filePath(QStringLiteral("../share/velmora")));
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : own;
 }
 
 Result<UserManualText> readUserManualText(const QString& folder) {

@@ -1,5 +1,6 @@
 #include "ui/EditorWindow.h"
 
+#include "app/UserManualWriter.h"
 #include "applications/ApplicationFiles.h"
 #include "applications/SavedApplicationReader.h"
 #include "editor/ApplicationChecks.h"
@@ -371,7 +372,7 @@ void EditorWindow::onTimer1() {
 
 void EditorWindow::openManual() {
     const QString manual =
-        QDir(m_services.state.folders.program).filePath(QStringLiteral("Manual de Usuario.doc"));
+        findUserManual(m_services.state.folders.program, QCoreApplication::applicationDirPath());
     if (m_services.openWithDesktop && openWithDesktopApplication(manual))
         return;
     if (!m_manualViewer)
