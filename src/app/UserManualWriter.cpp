@@ -245,9 +245,10 @@ QString findUserManual(const QString& programFolder, const QString& executableFo
     const QString own = userManualPath(programFolder);
     if (QFileInfo::exists(own))
         return own;
+    // Resolved by name, not through the file system: the same answer wherever the folders are.
     const QString installed =
-        userManualPath(QDir(executableFolder).filePath(QStringLiteral("../share/velmora")));
-    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : own;
+        userManualPath(QDir::cleanPath(executableFolder + QStringLiteral("/../share/velmora")));
+    return QFileInfo::exists(installed) ? installed : own;
 }
 
 Result<UserManualText> readUserManualText(const QString& folder) {
