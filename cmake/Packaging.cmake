@@ -65,6 +65,7 @@ endif()
 
 set(velmora_user_manual "${velmora_staged}/share/Manual de Usuario.doc")
 add_custom_command(OUTPUT ${velmora_user_manual}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${velmora_staged}/share
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:velmora-tools> manual ${velmora_staged}/share
   DEPENDS velmora-tools VERBATIM)
 
