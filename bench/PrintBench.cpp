@@ -87,7 +87,7 @@ void BM_SaveAndPrintToPdf(benchmark::State& state) {
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = app.model,
                           .lists = {app.vacancies, app.resultas, app.courses, app.documents},
-                          .printRecord = GeneraCadenaImpresion(app.model),
+                          .printRecord = GeneraCadenaImpresion(app.model, RecordSet()),
                           .templateFolderKey = TemplateKey{}.folderName(),
                           .positionsPerPage = QStringLiteral("40"),
                           .folders = app.folders,

@@ -106,11 +106,12 @@ QByteArray sampleBarcodeTexts() {
             (void)list->update();
         }
     }
-    const QStringList texts{barcodeText(header, BarcodeKind::FirstPage, 1, GeneraCadenaImpresion(model)),
-                            barcodeText(header, BarcodeKind::Vacancies, 3,
-                                        listPageBarcodeData(vacancies, 0, 3).valueOr(QString())),
-                            barcodeText(header, BarcodeKind::Resultas, 4,
-                                        listPageBarcodeData(resultas, 0, 3).valueOr(QString()))};
+    const QStringList texts{
+        barcodeText(header, BarcodeKind::FirstPage, 1, GeneraCadenaImpresion(model, RecordSet())),
+        barcodeText(header, BarcodeKind::Vacancies, 3,
+                    listPageBarcodeData(vacancies, 0, 3).valueOr(QString())),
+        barcodeText(header, BarcodeKind::Resultas, 4,
+                    listPageBarcodeData(resultas, 0, 3).valueOr(QString()))};
     QByteArray bytes;
     for (const QString& text : texts)
         bytes += foldBarcodeText(text).toLatin1() + '\n';

@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 build_dir="${VELMORA_BUILD_DIR:-build}"
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
-  # Build folders of one checkout share their cached objects.
+  # Build folders of one checkout, and checkouts of one machine, share their cached objects:
+  # paths are taken relative to the checkout and the build folder is left out of the key.
   export CCACHE_BASEDIR="$PWD"
+  export CCACHE_NOHASHDIR=true
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 # shellcheck disable=SC2086

@@ -13,7 +13,7 @@ if ! command -v clang-format >/dev/null 2>&1; then
 fi
 status=0
 folders=()
-for d in src tests tools bench fuzz; do [ -d "$d" ] && folders+=("$d"); done
+for d in src tests tools bench fuzz cmake; do [ -d "$d" ] && folders+=("$d"); done
 while IFS= read -r -d '' file; do
   if ! clang-format --dry-run --Werror "$file" >/dev/null 2>&1; then
     echo "not formatted (run clang-format -i): $file"

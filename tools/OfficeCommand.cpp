@@ -7,6 +7,7 @@
 #include "office/ContestRules.h"
 #include "office/OfficeBatchReader.h"
 #include "office/OfficeCsvExport.h"
+#include "office/OfficeRunMerge.h"
 #include "platform/AppFolders.h"
 #include "platform/MessageService.h"
 
@@ -19,7 +20,9 @@
 namespace velmora::tools {
 namespace {
 
-const QString kUsage = QStringLiteral("office read FICHEROS... --out CARPETA [--contest INSTALACION]");
+const QString kReadUsage = QStringLiteral("office read FICHEROS... --out CARPETA [--contest INSTALACION]");
+const QString kMergeUsage = QStringLiteral("office merge CARPETAS... --out CARPETA [--contest INSTALACION]");
+const QString kUsage = kReadUsage + QStringLiteral("\n       velmora-tools ") + kMergeUsage;
 
 // Batches shorter than this finish before a progress line would help.
 constexpr int kPagesWorthProgress = 20;
@@ -33,40 +36,58 @@ void showProgress(int done, int total) {
     std::fflush(stderr);
 }
 
-int read(const QStringList& args) {
-    ToolArguments parsed(
-        kUsage, {{QStringLiteral("out"), QStringLiteral("Carpeta donde se escriben los CSV."),
-                  QStringLiteral("CARPETA")},
-                 {QStringLiteral("contest"),
-                  QStringLiteral("Instalación del concurso con la que se comprueban las solicitudes."),
-                  QStringLiteral("INSTALACION")}});
-    if (!parsed.parse(args, 1, std::numeric_limits<qsizetype>::max()))
-        return parsed.exitCode();
-    const QString out = parsed.value(QStringLiteral("out"));
-    if (out.isEmpty())
-        return parsed.usageError(QStringLiteral("Falta la carpeta de salida (--out)."));
+// The options both commands take; the first positional argument comes after `first`.
+class OfficeArguments {
+public:
+    explicit OfficeArguments(const QString& usage)
+        : m_parsed(usage,
+                   {{QStringLiteral("out"), QStringLiteral("Carpeta donde se escriben los CSV."),
+                     QStringLiteral("CARPETA")},
+                    {QStringLiteral("contest"),
+                     QStringLiteral("Instalación del concurso con la que se comprueban las solicitudes."),
+                     QStringLiteral("INSTALACION")}}) {}
 
-    std::unique_ptr<CatalogContestRules> rules;
-    if (parsed.isSet(QStringLiteral("contest"))) {
-        const QString installation = parsed.value(QStringLiteral("contest"));
-        CatalogTables tables;
-        ConsoleMessageService messages;
-        if (!loadInstallation(AppFolders::at(installation), tables, messages).loaded) {
-            printErr(QStringLiteral("No se puede cargar la instalación del concurso %1").arg(installation));
-            return 2;
+    // False when the command must stop, with exitCode() to return.
+    bool parse(const QStringList& args) {
+        if (!m_parsed.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
+            m_exitCode = m_parsed.exitCode();
+            return false;
         }
-        rules = std::make_unique<CatalogContestRules>(tables);
+        if (out().isEmpty()) {
+            m_exitCode = m_parsed.usageError(QStringLiteral("Falta la carpeta de salida (--out)."));
+            return false;
+        }
+        if (m_parsed.isSet(QStringLiteral("contest"))) {
+            const QString installation = m_parsed.value(QStringLiteral("contest"));
+            CatalogTables tables;
+            ConsoleMessageService messages;
+            if (!loadInstallation(AppFolders::at(installation), tables, messages).loaded) {
+                printErr(
+                    QStringLiteral("No se puede cargar la instalación del concurso %1").arg(installation));
+                m_exitCode = 2;
+                return false;
+            }
+            m_rules = std::make_unique<CatalogContestRules>(tables);
+        }
+        return true;
     }
+    int exitCode() const { return m_exitCode; }
+    const QStringList& positional() const { return m_parsed.positional(); }
+    QString out() const { return m_parsed.value(QStringLiteral("out")); }
+    const ContestRules* contest() const { return m_rules.get(); }
 
-    QElapsedTimer clock;
-    clock.start();
-    OfficeBatchReader reader(OfficeReadOptions{.contest = rules.get()});
-    const OfficeReadOutcome outcome = reader.read(parsed.positional(), showProgress);
+private:
+    ToolArguments m_parsed;
+    std::unique_ptr<CatalogContestRules> m_rules;
+    int m_exitCode = 0;
+};
+
+// Writes the CSV files and the summary; the exit status says whether all is complete.
+int report(const OfficeReadOutcome& outcome, const QString& out, qint64 milliseconds) {
     if (Status written = writeOfficeCsv(outcome, out); !written) {
         printErr(written.error().description);
         return 2;
     }
-
     const int total = int(outcome.applications.size());
     const int complete = outcome.completeApplications();
     printOut(QStringLiteral("Solicitudes leídas: %1").arg(total));
@@ -75,7 +96,7 @@ int read(const QStringList& args) {
     printOut(QStringLiteral("Páginas leídas: %1 de %2 archivos en %3 s")
                  .arg(outcome.pages)
                  .arg(outcome.files)
-                 .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1));
+                 .arg(double(milliseconds) / 1000.0, 0, 'f', 1));
     printOut(QStringLiteral("Páginas sin código de barras: %1").arg(outcome.pagesWithoutBarcode));
     if (!outcome.fileProblems.empty())
         printOut(QStringLiteral("Archivos o páginas con incidencias: %1").arg(outcome.fileProblems.size()));
@@ -83,13 +104,40 @@ int read(const QStringList& args) {
     return outcome.allComplete() ? 0 : 1;
 }
 
+int read(const QStringList& args) {
+    OfficeArguments parsed(kReadUsage);
+    if (!parsed.parse(args))
+        return parsed.exitCode();
+    QElapsedTimer clock;
+    clock.start();
+    OfficeBatchReader reader(OfficeReadOptions{.contest = parsed.contest()});
+    const OfficeReadOutcome outcome = reader.read(parsed.positional(), showProgress);
+    return report(outcome, parsed.out(), clock.elapsed());
+}
+
+int merge(const QStringList& args) {
+    OfficeArguments parsed(kMergeUsage);
+    if (!parsed.parse(args))
+        return parsed.exitCode();
+    QElapsedTimer clock;
+    clock.start();
+    Result<OfficeReadOutcome> outcome = mergeOfficeRuns(parsed.positional(), parsed.contest());
+    if (!outcome) {
+        printErr(outcome.error().description);
+        return 2;
+    }
+    return report(outcome.value(), parsed.out(), clock.elapsed());
+}
+
 const ToolCommand
     command("office", kUsage,
             QStringLiteral("Lee las solicitudes escaneadas (PDF e imágenes) y escribe sus datos e "
-                           "incidencias en CSV."),
+                           "incidencias en CSV; merge junta las carpetas de lecturas hechas por partes."),
             [](const QStringList& args) {
                 if (args.value(0) == QLatin1String("read"))
                     return read(args.mid(1));
+                if (args.value(0) == QLatin1String("merge"))
+                    return merge(args.mid(1));
                 return ToolArguments(kUsage, {}).usageError();
             });
 

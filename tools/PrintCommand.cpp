@@ -7,9 +7,9 @@
 #include "app/ContestConfiguration.h"
 #include "app/LoadedTables.h"
 #include "app/LoadingSequence.h"
-#include "applications/SavedApplicationReader.h"
 #include "catalog/CatalogLoader.h"
 #include "editor/ApplicationModel.h"
+#include "editor/SavedApplicationReader.h"
 #include "platform/AppFolders.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
@@ -123,17 +123,11 @@ int print(const QStringList& args) {
                      .arg(QDir::toNativeSeparators(document.filePath()), loaded.error().description));
         return 1;
     }
+    for (const QString& notice : loaded.value().notices)
+        printErr(notice);
     // The lists print from the companion file: without it the printout would lack them.
     if (loaded.value().lists != SidecarRead::Loaded) {
-        const QString sidecar = QDir::toNativeSeparators(
-            QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml")));
-        printErr(loaded.value().lists == SidecarRead::Missing
-                     ? QStringLiteral("No se puede imprimir la solicitud: no se encuentra el fichero de sus "
-                                      "listas, %1.")
-                           .arg(sidecar)
-                     : QStringLiteral("No se puede imprimir la solicitud: el fichero de sus listas, %1, está "
-                                      "dañado o no es un fichero de listas de solicitud.")
-                           .arg(sidecar));
+        printErr(QStringLiteral("No se puede imprimir la solicitud sin sus listas."));
         return 1;
     }
     applySituation(model, tables.situations);
@@ -146,7 +140,7 @@ int print(const QStringList& args) {
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = model,
                           .lists = lists,
-                          .printRecord = draft ? QString() : GeneraCadenaImpresion(model),
+                          .printRecord = draft ? QString() : GeneraCadenaImpresion(model, tables.situations),
                           .templateFolderKey = configuration.value().templateFolderKey,
                           .positionsPerPage = configuration.value().positionsPerPage,
                           .folders = folders,

@@ -74,5 +74,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString name = args.takeFirst();
-    return commands.at(name).handler(args);
+    const int status = commands.at(name).handler(args);
+    // Output that never arrived (a full disk, a closed pipe) is a failure like any other.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        printErr(QStringLiteral("No se ha podido escribir la salida de la orden %1.").arg(name));
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }

@@ -1,5 +1,7 @@
 #include "applications/ApplicationFiles.h"
+#include "users/DniValidator.h"
 
+#include "applications/ApplicationPair.h"
 #include "platform/TextHelpers.h"
 #include "platform/data/RecordSet.h"
 
@@ -42,7 +44,7 @@ QString withoutPadding(const QString& bodyCode) {
 
 QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
                             MessageService& messages) {
-    const QString dniPart = PadText(dni.left(9), 9, true, QStringLiteral("0"), messages);
+    const QString dniPart = PadText(dni.left(kDniLength), kDniLength, true, QStringLiteral("0"), messages);
     const QString bodyPart = PadText(bodyCode.left(5), 6, true, QStringLiteral("_"), messages);
     const QString groupPart = PadText(group.left(2), 2, true, QStringLiteral("0"), messages);
     return dniPart + bodyPart + groupPart + QStringLiteral(".doc");
@@ -54,7 +56,7 @@ QString sidecarFileName(const QString& documentName) {
 
 Status createApplicationFilesTable(RecordSet& table) {
     VELMORA_TRY(table.appendColumn(QStringLiteral("Fichero"), ColumnType::Text, 21));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("DNI"), ColumnType::Text, 9));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("DNI"), ColumnType::Text, kDniLength));
     VELMORA_TRY(table.appendColumn(QStringLiteral("Cuerpo"), ColumnType::Text, 5));
     VELMORA_TRY(table.appendColumn(QStringLiteral("DescCuerpo"), ColumnType::Text, 60));
     VELMORA_TRY(table.appendColumn(QStringLiteral("Grupo"), ColumnType::Text, 2));
@@ -72,11 +74,11 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
     int count = 0;
     for (const QString& name : names) {
         if (name.size() != kNameLength || name.right(4).toUpper() != QLatin1String(".DOC") ||
-            name.left(9) != dni)
+            name.left(kDniLength) != dni)
             continue;
         const QString body = name.mid(10, 5);
         VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setValue(u"DNI", name.left(9)));
+        VELMORA_TRY(table.setValue(u"DNI", name.left(kDniLength)));
         VELMORA_TRY(table.setValue(u"Cuerpo", body));
         VELMORA_TRY(table.setValue(u"Grupo", name.mid(15, 2)));
         VELMORA_TRY(table.setValue(u"DescCuerpo", bodyDescription(bodies, withoutPadding(body))));
@@ -87,12 +89,27 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
     return count;
 }
 
-void deleteApplication(const QString& folder, const QString& fileName) {
+Status deleteApplication(const QString& folder, const QString& fileName) {
     if (!isPlainFileName(fileName))
-        return;
-    const QDir dir(folder);
-    QFile::remove(dir.filePath(fileName));
-    QFile::remove(dir.filePath(sidecarFileName(fileName)));
+        return Error::make(
+            ErrorCode::FileNotFound,
+            QStringLiteral("No se ha podido borrar %1: no es un nombre de fichero").arg(fileName));
+    const ApplicationPairFiles files(folder, fileName);
+    ApplicationPairLock lock(files);
+    VELMORA_TRY(lock.acquire());
+    FileSteps steps;
+    settleInterruptedSave(files, steps);
+    QStringList failures;
+    for (const QString& path : {files.document, files.lists}) {
+        QFile file(path);
+        // A link is removed itself; what it points to is not the application's.
+        if ((QFileInfo(path).isSymLink() || file.exists()) && !file.remove())
+            failures << QStringLiteral("No se ha podido borrar %1: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString());
+    }
+    if (!failures.isEmpty())
+        return Error::make(ErrorCode::FileAccess, failures.join(QLatin1Char('\n')));
+    return {};
 }
 
 bool applicationFileExists(const QString& folder, const QString& fileName) {

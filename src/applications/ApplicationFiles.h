@@ -35,8 +35,10 @@ Status createApplicationFilesTable(RecordSet& table);
 Result<int> listApplications(const QString& folder, const QString& dni, const RecordSet& bodies,
                              RecordSet& table);
 
-// Deletes the document and its sidecar; a missing file or any other failure is ignored.
-void deleteApplication(const QString& folder, const QString& fileName);
+// Deletes the document and its sidecar, under the application's lock. A missing file is
+// no failure; one that stays ("No se ha podido borrar FILE: cause") is an error, after the
+// other file has been tried as well.
+Status deleteApplication(const QString& folder, const QString& fileName);
 
 // Whether `fileName` exists in `folder`. The letters of the name are compared without
 // regard to case, since the listing accepts ".DOC" as well as ".doc".

@@ -23,12 +23,14 @@ ApplicationSelection::Deletion ApplicationSelection::deleteChosen(const QString&
     if (m_messages.show(QStringLiteral("¿Desea borrar esta solicitud?"), QStringLiteral("Borrar"),
                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return Deletion::Kept;
-    deleteApplication(m_folder, chosenFile);
+    const Status deleted = deleteApplication(m_folder, chosenFile);
+    if (!deleted.ok())
+        m_messages.inform(deleted.error().description, QStringLiteral("Borrar"), MessageIcon::Critical);
     // A listing that fails leaves what it managed to list; the deletion itself stands.
     if (const auto listed = listApplications(m_folder, chosenFile.left(9), m_bodies, m_applicationFiles);
         !listed.ok())
         reportListingFailure(listed.error(), m_messages);
-    return Deletion::Deleted;
+    return deleted.ok() ? Deletion::Deleted : Deletion::Failed;
 }
 
 void reportListingFailure(const Error& error, MessageService& messages) {

@@ -17,7 +17,12 @@ void reportListingFailure(const Error& error, MessageService& messages);
 // `chosenFile` is always the file name of the chosen row, empty when none is chosen.
 class ApplicationSelection {
 public:
-    enum class Deletion { NothingChosen, Kept, Deleted };
+    enum class Deletion {
+        NothingChosen,
+        Kept,
+        Deleted,
+        Failed // a file could not be deleted: the user was told; the list is refreshed all the same
+    };
 
     // `applicationFiles` is the table the window shows; a deletion lists it again in place.
     ApplicationSelection(QString applicationsFolder, const RecordSet& bodies, RecordSet& applicationFiles,
@@ -28,8 +33,8 @@ public:
     QString chooseForLoading(const QString& chosenFile);
 
     // "Borrar Solicitud": asks first; on "Sí" deletes the document and its sidecar (a missing
-    // one is no failure) and lists the applications of the file's DNI again, telling the
-    // user when that listing fails.
+    // one is no failure, one that stays is told) and lists the applications of the file's
+    // DNI again, telling the user when that listing fails.
     Deletion deleteChosen(const QString& chosenFile);
 
     // Applications in the list as it stands.

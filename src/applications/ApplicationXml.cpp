@@ -6,6 +6,7 @@
 #include "platform/data/XmlFile.h"
 #include "platform/data/XmlPath.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -121,10 +122,6 @@ void writeTrace(const QString& programFolder, QByteArray text) {
 
 // --- reading -------------------------------------------------------------------------
 
-bool loadDocument(pugi::xml_document& doc, const QByteArray& bytes) {
-    return bool(readXml(bytes, doc).result);
-}
-
 // The element's text, all of its descendants' text joined (at any depth: a damaged or
 // hostile file must not exhaust the stack).
 QString elementText(pugi::xml_node node) {
@@ -218,14 +215,22 @@ Status appendRows(RecordSet& table, const Rows& rows) {
 
 } // namespace
 
-QString buildApplicationXml(ApplicationLists lists) {
-    QString out = QLatin1String(kDeclaration) + QLatin1String("<Plazas>");
+QString buildApplicationXml(ApplicationLists lists, const QString& documentDigest) {
+    QString out = QLatin1String(kDeclaration) + QLatin1String("<Plazas");
+    if (!documentDigest.isEmpty())
+        out += QStringLiteral(" documento=\"") + documentDigest + QLatin1Char('"');
+    out += QLatin1Char('>');
     appendList(out, lists.vacancies, kVacancies);
     appendList(out, lists.resultas, kResultas);
     appendList(out, lists.courses, kCourses);
     appendList(out, lists.documents, kDocuments);
     out += QLatin1String("</Plazas>");
     return out;
+}
+
+QString documentDigestOf(const QByteArray& documentBytes) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(documentBytes, QCryptographicHash::Sha256).toHex().toUpper());
 }
 
 QByteArray encodeApplicationXml(const QString& text) {
@@ -252,17 +257,21 @@ QString writeFailureCause(const QString& folder, qint64 size) {
 
 } // namespace
 
+Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder, MessageService& messages) {
+    pugi::xml_document check;
+    if (check.load_buffer(bytes.constData(), size_t(bytes.size()), pugi::parse_default,
+                          pugi::encoding_latin1))
+        return {};
+    writeTrace(programFolder, bytes);
+    messages.inform(QStringLiteral("Formato erróneo de XML"), QStringLiteral("Error de XML"),
+                    MessageIcon::Exclamation);
+    return Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
+}
+
 Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
                              const QString& programFolder, MessageService& messages) {
     const QByteArray bytes = encodeApplicationXml(buildApplicationXml(lists));
-    pugi::xml_document check;
-    if (!check.load_buffer(bytes.constData(), size_t(bytes.size()), pugi::parse_default,
-                           pugi::encoding_latin1)) {
-        writeTrace(programFolder, bytes);
-        messages.inform(QStringLiteral("Formato erróneo de XML"), QStringLiteral("Error de XML"),
-                        MessageIcon::Exclamation);
-        return Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
-    }
+    VELMORA_TRY(checkApplicationXml(bytes, programFolder, messages));
     // A text that parses but cannot be written (disk full, no permission) is reported with
     // its real cause; the previous file stays.
     const QString path = QDir(folder).filePath(fileName);
@@ -280,21 +289,10 @@ Status writeApplicationLists(const QString& fileName, const QString& folder, App
     return written;
 }
 
-Result<SidecarRead> readApplicationLists(const QString& folder, const QString& fileName,
-                                         ApplicationLists lists) {
-    QFile file(QDir(folder).filePath(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return SidecarRead::Missing;
-    const QByteArray bytes = file.readAll();
-    file.close();
+namespace {
 
-    pugi::xml_document doc;
-    if (!loadDocument(doc, bytes))
-        return SidecarRead::Malformed;
-    // Another kind of XML file is no application's lists, even when it parses.
-    if (std::strcmp(doc.document_element().name(), "Plazas") != 0)
-        return SidecarRead::Malformed;
-
+// Reads the lists file's rows into the tables, all or nothing.
+Status readRows(const pugi::xml_document& doc, ApplicationLists lists) {
     Rows vacancies, resultas, courses, documents;
     VELMORA_TRY(collectRows(doc, kVacancies, lists.vacancies, vacancies));
     VELMORA_TRY(collectRows(doc, kResultas, lists.resultas, resultas));
@@ -304,8 +302,70 @@ Result<SidecarRead> readApplicationLists(const QString& folder, const QString& f
     VELMORA_TRY(appendRows(lists.vacancies, vacancies));
     VELMORA_TRY(appendRows(lists.resultas, resultas));
     VELMORA_TRY(appendRows(lists.courses, courses));
-    VELMORA_TRY(appendRows(lists.documents, documents));
+    return appendRows(lists.documents, documents);
+}
+
+// Parses the file; on success the rows are still to be read.
+ListsFileRead parseListsFile(const QString& path, pugi::xml_document& doc) {
+    ListsFileRead read;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return read;
+    read.bytes = file.readAll();
+    file.close();
+    read.state = SidecarRead::Malformed;
+    const XmlRead parsed = readXml(read.bytes, doc);
+    read.encodingGuessed = parsed.encodingGuessed;
+    if (!parsed.result) {
+        read.problem = QStringLiteral("no es un fichero XML válido: %1 en la posición %2")
+                           .arg(QString::fromUtf8(parsed.result.description()))
+                           .arg(parsed.result.offset);
+        return read;
+    }
+    // Another kind of XML file is no application's lists, even when it parses.
+    if (std::strcmp(doc.document_element().name(), "Plazas") != 0) {
+        read.problem = QStringLiteral("su elemento principal es <%1> y no <Plazas>")
+                           .arg(QString::fromUtf8(doc.document_element().name()));
+        return read;
+    }
+    read.documentDigest = QString::fromUtf8(doc.document_element().attribute("documento").value());
+    read.state = SidecarRead::Loaded;
+    return read;
+}
+
+} // namespace
+
+Result<SidecarRead> readApplicationLists(const QString& folder, const QString& fileName,
+                                         ApplicationLists lists) {
+    pugi::xml_document doc;
+    const ListsFileRead read = parseListsFile(QDir(folder).filePath(fileName), doc);
+    if (read.state != SidecarRead::Loaded)
+        return read.state;
+    VELMORA_TRY(readRows(doc, lists));
     return SidecarRead::Loaded;
+}
+
+QString listsFileDigest(const QString& path) {
+    pugi::xml_document doc;
+    return parseListsFile(path, doc).documentDigest;
+}
+
+ListsFileRead readListsFile(const QString& path, ApplicationLists lists, const QString& expectedDigest) {
+    pugi::xml_document doc;
+    ListsFileRead read = parseListsFile(path, doc);
+    if (read.state != SidecarRead::Loaded)
+        return read;
+    if (!read.documentDigest.isEmpty() && !expectedDigest.isEmpty() &&
+        read.documentDigest != expectedDigest) {
+        read.state = SidecarRead::FromAnotherSave;
+        read.problem = QStringLiteral("se guardó con otra versión del documento de la solicitud");
+        return read;
+    }
+    if (const Status rows = readRows(doc, lists); !rows.ok()) {
+        read.state = SidecarRead::Malformed;
+        read.problem = rows.error().description;
+    }
+    return read;
 }
 
 } // namespace velmora

@@ -28,10 +28,26 @@ struct ApplicationLists {
 // control, becomes a character reference (the euro sign is "&#8364;"), a carriage return
 // "&#13;" so that it survives line-end handling; characters XML cannot carry at all
 // (other control characters, unpaired surrogates) become "?".
-QString buildApplicationXml(ApplicationLists lists);
+//
+// A save gives `documentDigest` (documentDigestOf the document saved with the lists): the
+// root then carries it as its attribute "documento", so that a lists file and a document
+// from two different saves are told apart when they are read.
+QString buildApplicationXml(ApplicationLists lists, const QString& documentDigest = QString());
+
+// The digest that ties a lists file to its document: SHA-256 of the document's bytes, in
+// upper-case hexadecimal.
+QString documentDigestOf(const QByteArray& documentBytes);
+
+// The document digest the lists file at `path` names; empty when it names none or cannot
+// be read.
+QString listsFileDigest(const QString& path);
 
 // The bytes of a sidecar text, in the declared iso-8859-1.
 QByteArray encodeApplicationXml(const QString& text);
+
+// Whether the sidecar bytes parse. When they do not, the text goes to
+// `programFolder`/traza.txt, "Formato erróneo de XML" is shown and an error returned.
+Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder, MessageService& messages);
 
 // Writes the sidecar `folder`/`fileName`, replacing any previous file atomically. When
 // the text does not parse, the text goes to `programFolder`/traza.txt and "Formato erróneo
@@ -42,9 +58,10 @@ Status writeApplicationLists(const QString& fileName, const QString& folder, App
                              const QString& programFolder, MessageService& messages);
 
 enum class SidecarRead {
-    Loaded,   // the rows were appended
-    Missing,  // no readable file: the tables are unchanged
-    Malformed // not XML, or its root is not <Plazas>: the tables are unchanged
+    Loaded,         // the rows were appended
+    Missing,        // no readable file: the tables are unchanged
+    Malformed,      // not XML, or its root is not <Plazas>: the tables are unchanged
+    FromAnotherSave // written with another document than the one beside it: unchanged
 };
 
 // Appends the rows of the sidecar `folder`/`fileName` to the tables (expected open and
@@ -56,5 +73,25 @@ enum class SidecarRead {
 // byte-order marks are honoured.
 Result<SidecarRead> readApplicationLists(const QString& folder, const QString& fileName,
                                          ApplicationLists lists);
+
+// What reading a lists file found, for a caller that keeps and reports a damaged file.
+struct ListsFileRead {
+    SidecarRead state = SidecarRead::Missing;
+    // Why the file is Malformed, in the user's words ("no es un fichero XML: ...").
+    QString problem;
+    // The "documento" attribute of the root; empty in files written without it.
+    QString documentDigest;
+    // The bytes did not match the declared encoding and were read as Windows-1252.
+    bool encodingGuessed = false;
+    // The file as it was read.
+    QByteArray bytes;
+};
+
+// readApplicationLists for the file at `path`, where a missing element or a value that is
+// not a number makes the file Malformed (the tables stay unchanged).
+// A file naming another document digest than `expectedDigest` (when both are known) is
+// FromAnotherSave and leaves the tables unchanged.
+ListsFileRead readListsFile(const QString& path, ApplicationLists lists,
+                            const QString& expectedDigest = QString());
 
 } // namespace velmora

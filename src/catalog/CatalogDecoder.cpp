@@ -54,53 +54,81 @@ Result<QByteArray> EncodeLine(QByteArrayView line) {
     return shift(line, -kDecodingOffset);
 }
 
-QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages) {
-    const QString scratch = QString::fromLatin1(kScratchFileName);
-    QFile output(QDir(folder).filePath(scratch));
-    auto report = [&](const Error& error) {
-        messages.show(QStringLiteral("Se ha producido el siguiente error %1-%2")
-                          .arg(error.number)
-                          .arg(error.description),
-                      programTitle(), MessageIcon::Critical, MessageButtons::Ok);
-        return QString();
-    };
+namespace {
 
+Error reported(const Error& error, MessageService& messages) {
+    messages.show(
+        QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
+        programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+    return error;
+}
+
+Error accessError(const QString& path) {
+    return Error::make(
+        ErrorCode::FileAccess,
+        QStringLiteral("Error de acceso a la ruta o el archivo %1").arg(QDir::toNativeSeparators(path)));
+}
+
+// The plain text of the file, or the error; `plain` keeps the lines decoded before it.
+Status decodeInto(const QString& folder, const QString& fileName, QByteArray& plain) {
     QFile input(QDir(folder).filePath(fileName));
     if (fileName.isEmpty() || !input.exists())
-        return report(Error::make(
+        return Error::make(
             ErrorCode::FileNotFound,
-            QStringLiteral("No se encontró el archivo %1").arg(QDir::toNativeSeparators(input.fileName()))));
-    // The scratch file is ours alone: whatever stands at its name (a link planted there, a
-    // pipe, a stale copy) is removed, and the file is created afresh, so that a write never
-    // goes through a link to another file.
-    if (QFileInfo(output.fileName()).isSymLink() || QFileInfo::exists(output.fileName()))
-        output.remove();
-    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return report(
-            Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
-                                                   .arg(QDir::toNativeSeparators(output.fileName()))));
+            QStringLiteral("No se encontró el archivo %1").arg(QDir::toNativeSeparators(input.fileName())));
     if (!input.open(QIODevice::ReadOnly))
-        return report(
-            Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
-                                                   .arg(QDir::toNativeSeparators(input.fileName()))));
+        return accessError(input.fileName());
     const QByteArray bytes = input.readAll();
-    QByteArray plain;
     plain.reserve(bytes.size() + bytes.size() / 64);
     for (const QByteArrayView line : splitLines(bytes)) {
         if (line.isEmpty())
             continue;
         auto decoded = DecodeLine(line, kDecodingOffset);
-        if (!decoded) {
-            output.write(plain);
-            return report(decoded.error());
-        }
+        if (!decoded)
+            return decoded.error();
         plain += *decoded;
         plain += "\r\n";
     }
-    if (output.write(plain) != plain.size() || !output.flush())
-        return report(
-            Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo %1")
-                                                   .arg(QDir::toNativeSeparators(output.fileName()))));
+    return {};
+}
+
+} // namespace
+
+Result<QByteArray> DecodeToMemory(const QString& folder, const QString& fileName, MessageService& messages) {
+    QByteArray plain;
+    if (Status decoded = decodeInto(folder, fileName, plain); !decoded)
+        return reported(decoded.error(), messages);
+    return plain;
+}
+
+QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages) {
+    const QString scratch = QString::fromLatin1(kScratchFileName);
+    QFile output(QDir(folder).filePath(scratch));
+    if (fileName.isEmpty() || !QFileInfo::exists(QDir(folder).filePath(fileName))) {
+        QByteArray none;
+        reported(decodeInto(folder, fileName, none).error(), messages);
+        return QString();
+    }
+    // The scratch file is ours alone: whatever stands at its name (a link planted there, a
+    // pipe, a stale copy) is removed, and the file is created afresh, so that a write never
+    // goes through a link to another file.
+    if (QFileInfo(output.fileName()).isSymLink() || QFileInfo::exists(output.fileName()))
+        output.remove();
+    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        reported(accessError(output.fileName()), messages);
+        return QString();
+    }
+    QByteArray plain;
+    const Status decoded = decodeInto(folder, fileName, plain);
+    const bool written = output.write(plain) == plain.size() && output.flush();
+    if (!decoded) {
+        reported(decoded.error(), messages);
+        return QString();
+    }
+    if (!written) {
+        reported(accessError(output.fileName()), messages);
+        return QString();
+    }
     return scratch;
 }
 

@@ -5,8 +5,6 @@
 #include "platform/TextHelpers.h"
 #include "platform/data/CodePages.h"
 
-#include <QDir>
-#include <QFile>
 #include <QHash>
 
 namespace velmora {
@@ -18,25 +16,13 @@ ColumnDef text(const char* name, int size) {
 
 using Field = CatalogLoader::FieldSpec;
 
-// Characters [start, start + length) of the line, 1-based, without leading or
-// trailing blanks; what lies beyond the line's end is simply not there.
-QString fieldOf(const QString& line, int start, int length) {
-    QStringView piece = QStringView(line).mid(start - 1, length);
-    qsizetype begin = 0;
-    qsizetype end = piece.size();
-    while (begin < end && piece[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && piece[end - 1] == QLatin1Char(' '))
-        --end;
-    return piece.mid(begin, end - begin).toString();
-}
-
-Status fillRows(RecordSet& table, const QList<QString>& lines, const std::vector<Field>& fields) {
+Status fillRows(RecordSet& table, const QList<QByteArrayView>& lines, const std::vector<Field>& fields,
+                FieldTexts& texts) {
     table.reserve(int(lines.size()));
-    for (const QString& line : lines) {
+    for (const QByteArrayView line : lines) {
         VELMORA_TRY(table.addNew());
         for (const Field& f : fields)
-            VELMORA_TRY(table.setText(f.column, fieldOf(line, f.start, f.length)));
+            VELMORA_TRY(table.setText(f.column, texts.field(line, f.start, f.length)));
     }
     return {};
 }
@@ -64,21 +50,29 @@ QString equalsCriteria(const QString& column, const QString& value, const QStrin
     return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
 }
 
+const QString& FieldTexts::field(QByteArrayView line, int start, int length) {
+    QByteArrayView piece = line.sliced(std::min<qsizetype>(start - 1, line.size()));
+    piece = piece.first(std::min<qsizetype>(length, piece.size()));
+    while (!piece.isEmpty() && piece.front() == ' ')
+        piece = piece.sliced(1);
+    while (!piece.isEmpty() && piece.back() == ' ')
+        piece.chop(1);
+    const std::string_view key(piece.data(), size_t(piece.size()));
+    if (const auto known = m_texts.find(key); known != m_texts.end())
+        return known->second;
+    return m_texts.emplace(std::string(key), codepage::decodeCp1252(piece)).first->second;
+}
+
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
     : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
 
-Result<QList<QString>> CatalogLoader::decodeAndRead(const QString& fileName) {
-    const QString decoded = DecodeFile(m_dataFolder, fileName, m_messages);
-    const QString path = QDir(m_dataFolder).filePath(decoded);
-    QFile file(path);
-    if (decoded.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return Error::make(decoded.isEmpty() || file.exists() ? ErrorCode::FileAccess
-                                                              : ErrorCode::FileNotFound,
-                           QStringLiteral("Error de acceso a la ruta o el archivo"));
-    const QByteArray bytes = file.readAll();
-    QList<QString> lines;
-    for (const QByteArrayView line : splitLines(bytes))
-        lines.append(codepage::decodeCp1252(line));
+Result<CatalogLoader::Lines> CatalogLoader::decodeAndRead(const QString& fileName) {
+    Result<QByteArray> plain = DecodeToMemory(m_dataFolder, fileName, m_messages);
+    if (!plain) // shown by the decoder; the load stops as on a file it cannot open
+        return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"));
+    Lines lines;
+    lines.bytes = std::move(plain).value();
+    lines.lines = splitLines(lines.bytes);
     return lines;
 }
 
@@ -87,7 +81,7 @@ Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
-    return fillRows(table, *lines, std::vector<Field>(fields.begin(), fields.end()));
+    return fillRows(table, lines->lines, std::vector<Field>(fields.begin(), fields.end()), m_texts);
 }
 
 Status CatalogLoader::buildBodies(RecordSet& table) {
@@ -105,14 +99,13 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
     auto lines = decodeAndRead(QStringLiteral("F0003.enc"));
     if (!lines)
         return lines.error();
-    for (const QString& line : *lines) {
+    table.reserve(int(lines->lines.size()));
+    for (const QByteArrayView line : lines->lines) {
         VELMORA_TRY(table.addNew());
         // The code is the stripped first five characters, padded with "0" to seven.
-        QString code = fieldOf(line, 1, 5);
-        code = code.leftJustified(7, QLatin1Char('0'), true);
-        VELMORA_TRY(table.setText(0, code));
-        VELMORA_TRY(table.setText(1, fieldOf(line, 6, 60)));
-        VELMORA_TRY(table.setText(2, fieldOf(line, 1, 2)));
+        VELMORA_TRY(table.setText(0, m_texts.field(line, 1, 5).leftJustified(7, QLatin1Char('0'), true)));
+        VELMORA_TRY(table.setText(1, m_texts.field(line, 6, 60)));
+        VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
     }
     return table.setSort(QStringLiteral(" Localidad ASC "));
 }
@@ -204,11 +197,11 @@ Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
-    for (const QString& line : *lines) {
+    for (const QByteArrayView line : lines->lines) {
         VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setText(2, fieldOf(line, 1, 2)));
-        VELMORA_TRY(table.setText(0, fieldOf(line, 3, 2)));
-        VELMORA_TRY(table.setText(1, OemToAnsi(fieldOf(line, 5, 50))));
+        VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
+        VELMORA_TRY(table.setText(0, m_texts.field(line, 3, 2)));
+        VELMORA_TRY(table.setText(1, OemToAnsi(m_texts.field(line, 5, 50))));
     }
     return {};
 }
@@ -245,11 +238,11 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
         const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},
                                            {5, 161, 7}, {6, 161, 2}, {7, 168, 8}, {8, 176, 8}};
         QHash<QString, QString> areaNames; // null: no such area
-        table.reserve(int(lines->size()));
-        for (const QString& line : *lines) {
+        table.reserve(int(lines->lines.size()));
+        for (const QByteArrayView line : lines->lines) {
             VELMORA_TRY(table.addNew());
             for (const Field& f : fields)
-                VELMORA_TRY(table.setText(f.column, fieldOf(line, f.start, f.length)));
+                VELMORA_TRY(table.setText(f.column, m_texts.field(line, f.start, f.length)));
             // The areas do not change while the details load: each code is looked up once.
             const QString areaCode = table.text(7);
             auto known = areaNames.constFind(areaCode);
@@ -298,9 +291,10 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
     int sourceColumns[std::size(kCopiedFromDetails)];
     for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
         sourceColumns[i] = source.columnIndex(QString::fromLatin1(kCopiedFromDetails[i]));
-    for (const QString& line : *lines) {
+    table.reserve(int(lines->lines.size()));
+    for (const QByteArrayView line : lines->lines) {
         VELMORA_TRY(table.addNew());
-        const QString code = fieldOf(line, 1, 5);
+        const QString code = m_texts.field(line, 1, 5);
         VELMORA_TRY(table.setText(0, code));
         source.moveFirst();
         VELMORA_TRY(source.find(equalsCriteria(QStringLiteral("CodConvocatoria"), code)));

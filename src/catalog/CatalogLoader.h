@@ -2,16 +2,39 @@
 
 #include "platform/data/RecordSet.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace velmora {
 
 class MessageService;
 
+// The field texts of a load, each distinct text decoded once: catalogues repeat names,
+// localities and codes row after row, and equal fields then share one copy of their text,
+// which is most of what the tables would otherwise hold.
+class FieldTexts {
+public:
+    // Bytes [start, start + length) of a Windows-1252 line, 1-based, without leading or
+    // trailing blanks; what lies beyond the line's end is simply not there.
+    const QString& field(QByteArrayView line, int start, int length);
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+};
+
 // Builds the catalogue tables from the scrambled files of the data folder. Each file is
-// decoded into the scratch file just before it is parsed; fields are fixed columns,
-// stripped of blanks. Builders create, open and fill a table; the create/fill pairs let
-// the loading sequence call the two halves apart, as it does for areas, zones and provinces.
+// decoded in memory just before it is parsed; fields are fixed columns, stripped of blanks. Builders create,
+// open and fill a table; the create/fill pairs let the loading sequence call the two halves apart, as it does
+// for areas, zones and provinces.
 class CatalogLoader {
 public:
     // A fixed-column field: the table column it fills, 1-based start and length.
@@ -68,13 +91,18 @@ public:
     static Status createPositionsTable(RecordSet& table);
 
 private:
-    // The lines of catalogue `fileName`, decoded into the scratch file and read from there.
-    Result<QList<QString>> decodeAndRead(const QString& fileName);
+    // The plain lines of catalogue `fileName` (views into `bytes`).
+    struct Lines {
+        QByteArray bytes;
+        QList<QByteArrayView> lines;
+    };
+    Result<Lines> decodeAndRead(const QString& fileName);
     Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;
     MessageService& m_messages;
+    FieldTexts m_texts;
 };
 
 // "Column='value'" with quotes in the value doubled, so no code can break the criteria.

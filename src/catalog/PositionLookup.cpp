@@ -7,7 +7,8 @@
 
 #include <QHash>
 
-#include <array>
+#include <utility>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -17,34 +18,35 @@ const char* const kCandidateNames[kCandidateColumns] = {
     "CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodConsejeria",
     "CodLocalidad",    "CodProvincia",    "CodArea",    "CodZona",   "Area"};
 
-// A read-only picture of a source table, keyed by position code: the first row in the
-// table's own order for each code, which is where a find from the first row stops.
+// Where each position code first stands in a source table, in the table's own order, which
+// is where a find from the first row stops. It points into the table rather than copying
+// it: the tables stay unchanged, unfiltered, while the lookups run.
 class SourceIndex {
 public:
-    explicit SourceIndex(RecordSet& source) {
+    explicit SourceIndex(RecordSet& source) : m_source(source) {
         source.clearFilter();
-        int columns[kCandidateColumns];
         for (int c = 0; c < kCandidateColumns; ++c)
-            columns[c] = source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
-        for (source.moveFirst(); !source.isEOF(); source.moveNext()) {
-            std::array<QString, kCandidateColumns> row;
-            for (int c = 0; c < kCandidateColumns; ++c)
-                row[size_t(c)] = columns[c] >= 0 ? source.text(columns[c]) : QString();
-            const QString key = row[0].toCaseFolded();
+            m_columns[c] = source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
+        const int rows = source.recordCount();
+        m_firstRow.reserve(rows);
+        for (int row = 0; row < rows; ++row) {
+            const QString key = source.textAt(row, m_columns[0]).toCaseFolded();
             if (!m_firstRow.contains(key))
-                m_firstRow.insert(key, int(m_rows.size()));
-            m_rows.push_back(std::move(row));
+                m_firstRow.insert(key, row);
         }
         source.moveFirst();
     }
 
-    const std::array<QString, kCandidateColumns>* find(const QString& code) const {
-        const auto it = m_firstRow.constFind(code.toCaseFolded());
-        return it == m_firstRow.constEnd() ? nullptr : &m_rows[size_t(it.value())];
+    // The row of `code`, or -1.
+    int find(const QString& code) const { return m_firstRow.value(code.toCaseFolded(), -1); }
+    QString text(int row, int candidateColumn) const {
+        const int column = m_columns[candidateColumn];
+        return column >= 0 ? m_source.textAt(row, column) : QString();
     }
 
 private:
-    std::vector<std::array<QString, kCandidateColumns>> m_rows;
+    const RecordSet& m_source;
+    int m_columns[kCandidateColumns];
     QHash<QString, int> m_firstRow;
 };
 
@@ -64,15 +66,19 @@ enum class CodeFrom { Link, Source };
 
 Status copyPositions(const QStringList& codes, const SourceIndex& source, RecordSet& target,
                      CodeFrom codeFrom, bool copyArea) {
-    for (const QString& code : codes) {
-        const auto* row = source.find(code);
-        if (!row)
-            continue;
+    std::vector<std::pair<const QString*, int>> found; // the link's code and its source row
+    found.reserve(size_t(codes.size()));
+    for (const QString& code : codes)
+        if (const int row = source.find(code); row >= 0)
+            found.emplace_back(&code, row);
+    // Exactly the rows kept: thousands of candidate tables must not each carry spare room.
+    target.reserve(int(found.size()));
+    const int last = copyArea ? kCandidateColumns : kCandidateColumns - 1;
+    for (const auto& [code, row] : found) {
         VELMORA_TRY(target.addNew());
-        VELMORA_TRY(target.setText(0, codeFrom == CodeFrom::Link ? code : (*row)[0]));
-        const int last = copyArea ? kCandidateColumns : kCandidateColumns - 1;
+        VELMORA_TRY(target.setText(0, codeFrom == CodeFrom::Link ? *code : source.text(row, 0)));
         for (int c = 1; c < last; ++c)
-            VELMORA_TRY(target.setText(c, (*row)[size_t(c)]));
+            VELMORA_TRY(target.setText(c, source.text(row, c)));
     }
     return {};
 }

@@ -23,11 +23,11 @@ bool ValidaDatosImpresion(const ApplicationModel& model, const RecordSet& vacanc
     const auto required = [](const QString& field) {
         return QStringLiteral("El campo ") + field + QStringLiteral(" es obligatorio");
     };
-    if (model.text(u"txtNombre").isEmpty())
+    if (model.text(ctl::txtNombre).isEmpty())
         return fail(required(QStringLiteral("Nombre")));
-    if (model.text(u"txtApellido1").isEmpty())
+    if (model.text(ctl::txtApellido1).isEmpty())
         return fail(required(QStringLiteral("Primer Apellido")));
-    if (model.text(u"txtFecNacimiento").isEmpty())
+    if (model.text(ctl::txtFecNacimiento).isEmpty())
         return fail(required(QStringLiteral("Fecha de nacimiento")));
     if (rowsOf(vacancies) == 0 && rowsOf(resultas) == 0)
         return fail(QStringLiteral("No hay ninguna plaza seleccionada"));
@@ -39,29 +39,41 @@ bool ValidaDatosGrabacion(const ApplicationModel& model, MessageService& message
         messages.inform(text, QStringLiteral("Datos no válidos"), MessageIcon::Exclamation);
         return false;
     };
-    if (model.text(u"txtDNI").isEmpty())
+    if (model.text(ctl::txtDNI).isEmpty())
         return fail(
             QStringLiteral("Es necesario rellenar el DNI para grabar los datos o imprimir el informe"));
-    if (!model.isListItem(u"cboCuerpo"))
+    if (!model.isListItem(ctl::cboCuerpo))
         return fail(QStringLiteral(
             "Es necesario seleccionar un cuerpo o escala para grabar los datos o imprimir el informe"));
-    if (!model.isListItem(u"cboGrupo"))
+    if (!model.isListItem(ctl::cboGrupo))
         return fail(
             QStringLiteral("Es necesario seleccionar un grupo para grabar los datos o imprimir el informe"));
-    if (model.isSelected(u"optPetConyugeSi") && model.text(u"txtDNIConyuge").isEmpty())
+    if (model.isSelected(ctl::optPetConyugeSi) && model.text(ctl::txtDNIConyuge).isEmpty())
         return fail(QStringLiteral("El DNI de su cónyuge no es válido"));
     return true;
 }
 
+bool identityShown(const ApplicationModel& model) {
+    return !model.text(ctl::txtDNI).isEmpty() && !model.text(ctl::cboCuerpo).isEmpty() &&
+           !model.text(ctl::cboGrupo).isEmpty();
+}
+
+bool checkListTabsMayOpen(const ApplicationModel& model, MessageService& messages) {
+    if (identityShown(model))
+        return true;
+    messages.inform(QStringLiteral("Compruebe que ha rellenado los datos del formulario"),
+                    QStringLiteral("Datos incompletos"), MessageIcon::Exclamation);
+    return false;
+}
+
 QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages) {
-    return applicationFileName(model.text(u"txtDNI"), model.value(u"cboCuerpo"), model.value(u"cboGrupo"),
-                               messages);
+    return applicationFileName(model.text(ctl::txtDNI), model.value(ctl::cboCuerpo),
+                               model.value(ctl::cboGrupo), messages);
 }
 
 ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const QString& applicationsFolder,
                                                 MessageService& messages) {
-    if (model.text(u"txtDNI").isEmpty() || model.text(u"cboCuerpo").isEmpty() ||
-        model.text(u"cboGrupo").isEmpty())
+    if (!identityShown(model))
         return ExistingApplication::None;
     if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model, messages)))
         return ExistingApplication::None;
@@ -72,8 +84,8 @@ ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const Q
         QStringLiteral("Solicitud Existente"), MessageIcon::Critical, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes)
         return ExistingApplication::QuitProgram;
-    model.clearChoice(u"cboGrupo");
-    model.clearChoice(u"cboCuerpo");
+    model.clearChoice(ctl::cboGrupo);
+    model.clearChoice(ctl::cboCuerpo);
     return ExistingApplication::ChooseAnother;
 }
 

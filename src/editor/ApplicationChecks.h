@@ -18,6 +18,13 @@ bool ValidaDatosImpresion(const ApplicationModel& model, const RecordSet& vacanc
 // ("Datos no válidos") and returns false.
 bool ValidaDatosGrabacion(const ApplicationModel& model, MessageService& messages);
 
+// Whether DNI, body and group all show a text: what the list tabs, the application's menu
+// entries and the existing-application check wait for.
+bool identityShown(const ApplicationModel& model);
+// The guard of the list tabs: without DNI, body and group, "Compruebe que ha rellenado los
+// datos del formulario" ("Datos incompletos") and false.
+bool checkListTabsMayOpen(const ApplicationModel& model, MessageService& messages);
+
 // The application's file name from the DNI text and the codes (values) of the body and
 // group drop-downs.
 QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages);

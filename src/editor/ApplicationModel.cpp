@@ -1,4 +1,5 @@
 #include "editor/ApplicationModel.h"
+#include "users/DniValidator.h"
 
 #include <algorithm>
 
@@ -108,7 +109,7 @@ constexpr TextLimit kTextLimits[] = {
     {ctl::txtApellido1, 35},
     {ctl::txtApellido2, 35},
     {ctl::txtNombre, 30},
-    {ctl::txtDNI, 9},
+    {ctl::txtDNI, kDniLength},
     {ctl::txtFecNacimiento, 10},
     {ctl::txtTelefono, 12},
     {ctl::txtDomicilio, 110},
@@ -119,7 +120,7 @@ constexpr TextLimit kTextLimits[] = {
     {ctl::txtConyuApellido1, 35},
     {ctl::txtCOnyuApellido2, 35},
     {ctl::txtConyuNombre, 30},
-    {ctl::txtDNIConyuge, 9},
+    {ctl::txtDNIConyuge, kDniLength},
     {ctl::txtNRP, 15},
     {ctl::txtSitAdm, 40},
     {ctl::txtFechaSit, 10},
@@ -135,13 +136,13 @@ constexpr TextLimit kTextLimits[] = {
 
 // Captions of the labels that the rules show and hide.
 QString labelCaption(QStringView name) {
-    if (name == u"lblTipoDis")
+    if (name == ctl::lblTipoDis)
         return QStringLiteral("Tipo");
-    if (name == u"lblAdap")
+    if (name == ctl::lblAdap)
         return QStringLiteral("Adaptaciones Precisas");
-    if (name == u"lblFechaSit")
+    if (name == ctl::lblFechaSit)
         return QStringLiteral("Fecha");
-    if (name == u"lblPosesion")
+    if (name == ctl::lblPosesion)
         return QStringLiteral("Fecha toma posesión");
     return QString();
 }

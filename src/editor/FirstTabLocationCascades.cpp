@@ -25,23 +25,23 @@ bool cascadeFirstTabLocations(QStringView name, ApplicationModel& model, Catalog
         if (picked)
             model.clearChoice(dependent);
     };
-    if (name == u"cboProvinciasIxa") {
+    if (name == ctl::cboProvinciasIxa) {
         narrowTo(tables.areas2, "CodProvincia", code);
-        empty(u"cboAreaIxa");
+        empty(ctl::cboAreaIxa);
         if (tables.localitiesClone)
             narrowTo(*tables.localitiesClone, "CodProvincia", code);
-        empty(u"cboLocalidadesIxa");
+        empty(ctl::cboLocalidadesIxa);
         // The zone belonged to the area just emptied.
-        empty(u"cboZBSIxa");
-    } else if (name == u"cboAreaIxa") {
+        empty(ctl::cboZBSIxa);
+    } else if (name == ctl::cboAreaIxa) {
         narrowTo(tables.zones2, "CodArea", code);
-        empty(u"cboZBSIxa");
-    } else if (name == u"cboPrefArea") {
+        empty(ctl::cboZBSIxa);
+    } else if (name == ctl::cboPrefArea) {
         // The localities carry no area: those whose province code equals the area's code.
         narrowTo(tables.localities, "CodProvincia", code);
-        empty(u"cboPrefLocalidad");
+        empty(ctl::cboPrefLocalidad);
         narrowTo(tables.zones, "CodArea", code);
-        empty(u"cboPrefProvincia");
+        empty(ctl::cboPrefProvincia);
     } else {
         return false;
     }

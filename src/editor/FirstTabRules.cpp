@@ -31,11 +31,22 @@ std::optional<SituationRow> findSituation(const RecordSet& situations, QStringVi
     for (int position = 0; position < rows->recordCount(); ++position)
         if (rows->textAt(position, searched) == wanted)
             return SituationRow{rows->textAt(position, code), rows->textAt(position, text),
-                                rows->textAt(position, other) == QLatin1String("1")};
+                                isOtherSituationFlag(rows->textAt(position, other))};
     return std::nullopt;
 }
 
 } // namespace
+
+bool isOtherSituationFlag(const QString& esOtras) {
+    return esOtras == QLatin1String("1");
+}
+
+bool isOtherSituation(const RecordSet& situations, const QString& code) {
+    if (code.isEmpty())
+        return false;
+    const std::optional<SituationRow> row = findSituation(situations, u"CodSituacion", code);
+    return row && row->isOther;
+}
 
 bool FirstTabRules::optionClicked(QStringView name) {
     if (name == ctl::optDiscSi || name == ctl::optDiscNo)
@@ -118,7 +129,7 @@ void FirstTabRules::situationClicked() {
 
 void FirstTabRules::situationsListClosed(const QString& esOtras, const QString& shownText) {
     m_model.setText(ctl::txtSitAdm, QString());
-    if (esOtras == QLatin1String("1")) {
+    if (isOtherSituationFlag(esOtras)) {
         show(ctl::txtSitAdm, true);
         if (!m_loading)
             m_model.requestFocus(ctl::txtSitAdm);

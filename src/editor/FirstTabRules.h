@@ -8,6 +8,13 @@ namespace velmora {
 class ApplicationModel;
 class RecordSet;
 
+// Whether a situations table row's esOtras column marks the "other" situation, whose text
+// the applicant types. The first tab and the print record decide by this one rule.
+bool isOtherSituationFlag(const QString& esOtras);
+// Whether the row of `situations` (CodSituacion, Situacion, esOtras) with code `code` is the
+// "other" situation; false for no such row.
+bool isOtherSituation(const RecordSet& situations, const QString& code);
+
 // The rules by which a choice on the editor's first tab shows, hides, enables or clears
 // other fields, over the application's model. The window calls them after mirroring the
 // user's action into the model (an option button selected, a list closed, a value picked);

@@ -29,10 +29,13 @@ bool ValidaCurso(const CourseFields& fields, MessageService& messages) {
 bool checkCourseHours(const QString& text, MessageService& messages) {
     if (text.isEmpty())
         return true;
+    // The hours column holds whole numbers: "1,5" is refused for what it is, not as if it
+    // were below one.
     const auto hours = wholeNumberOf(text);
     if (hours && *hours >= 1)
         return true;
-    messages.inform(QStringLiteral("El número de horas debe ser mayor de 0"),
+    messages.inform(hours ? QStringLiteral("El número de horas debe ser mayor de 0")
+                          : QStringLiteral("El número de horas introducido es erróneo"),
                     QStringLiteral("Datos Erróneos"), MessageIcon::Exclamation);
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "users/DniValidator.h"
 #include <QChar>
 #include <QColor>
 #include <QString>
@@ -38,7 +39,7 @@ public:
     static bool acceptsDniKey(QChar key);
     static bool acceptsPartnerDniKey(QChar key);
     // txtDNI after a key release: a complete DNI moves the focus on.
-    static bool dniComplete(const QString& text) { return text.size() == 9; }
+    static bool dniComplete(const QString& text) { return text.size() == kDniLength; }
 
     // txtDNI left: checked and normalised; an invalid DNI is cleared, the focus goes back and
     // printing, saving and loading another application are disabled. A valid one runs the

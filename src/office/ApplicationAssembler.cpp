@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -63,9 +64,11 @@ OfficeApplication ApplicationAssembler::assembleOne(const std::vector<Read>& rea
     std::vector<const Read*> sorted;
     for (const Read& r : reads)
         sorted.push_back(&r);
+    // Where the scans of one page were found decides which is kept and how a repeat is
+    // named, never the order the pages were read in.
     std::stable_sort(sorted.begin(), sorted.end(), [](const Read* x, const Read* y) {
-        return std::pair(kindRank(x->barcode.kind), x->barcode.page) <
-               std::pair(kindRank(y->barcode.kind), y->barcode.page);
+        return std::tuple(kindRank(x->barcode.kind), x->barcode.page, x->origin.file, x->origin.page) <
+               std::tuple(kindRank(y->barcode.kind), y->barcode.page, y->origin.file, y->origin.page);
     });
 
     OfficeApplication a;

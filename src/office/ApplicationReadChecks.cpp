@@ -4,11 +4,13 @@
 #include "office/PrintRecordFields.h"
 #include "platform/DniTextBox.h"
 #include "platform/MessageService.h"
+#include "printing/PositionsPerPage.h"
 #include "users/DniValidator.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <map>
 
 namespace velmora {
 namespace {
@@ -80,14 +82,48 @@ void checkListPageRun(OfficeApplication& application, const std::vector<int>& va
         report(application, QStringLiteral("Página fuera de secuencia"),
                QStringLiteral("una página de plazas lleva el número %1, que es el de la primera página")
                    .arg(pages.front()));
-    for (size_t i = 1; i < pages.size(); ++i) {
+    for (size_t i = 1; i < pages.size(); ++i)
         if (pages[i] == pages[i - 1])
             report(application, QStringLiteral("Página repetida"),
                    QStringLiteral("la página %1 aparece en vacantes y en resultas").arg(pages[i]));
-        for (int missing = pages[i - 1] + 1; missing < pages[i]; ++missing)
-            report(application, QStringLiteral("Falta una página"),
-                   QStringLiteral("no se ha leído la página %1").arg(missing));
+
+    // A list's pages follow one another, so the pages missing are the gaps between pages read
+    // and, before a list's first page read that does not start at order 1, the pages its
+    // earlier orders took. How many those are comes from the most rows a page read holds,
+    // never fewer than the usual setting, so a missing page is never named that was not.
+    int perPage = PositionsPerPage::kDefault;
+    for (const auto* rows : {&application.vacancies, &application.resultas}) {
+        std::map<int, int> rowsOnPage;
+        for (const RequestedPosition& row : *rows)
+            perPage = std::max(perPage, ++rowsOnPage[row.page]);
     }
+    std::map<int, bool> missing; // page -> of the vacancy list
+    const auto missingBefore = [&](const std::vector<int>& listPages,
+                                   const std::vector<RequestedPosition>& rows, bool vacancies) {
+        if (listPages.empty())
+            return;
+        const int first = *std::min_element(listPages.begin(), listPages.end());
+        int firstOrder = 0;
+        for (const RequestedPosition& row : rows)
+            if (row.page == first && (firstOrder == 0 || row.order < firstOrder))
+                firstOrder = row.order;
+        const int earlierPages = firstOrder > 1 ? (firstOrder - 1 + perPage - 1) / perPage : 0;
+        for (int page = std::max(2, first - earlierPages); page < first; ++page)
+            missing.emplace(page, vacancies);
+    };
+    missingBefore(resultasPages, application.resultas, false);
+    missingBefore(vacancyPages, application.vacancies, true);
+    const auto isVacancyPage = [&](int page) {
+        return std::find(vacancyPages.begin(), vacancyPages.end(), page) != vacancyPages.end();
+    };
+    for (size_t i = 1; i < pages.size(); ++i)
+        for (int page = pages[i - 1] + 1; page < pages[i]; ++page)
+            missing.emplace(page, isVacancyPage(pages[i - 1])); // a gap ends the earlier list
+    for (const auto& [page, vacancies] : missing)
+        if (!std::binary_search(pages.begin(), pages.end(), page))
+            report(
+                application, QStringLiteral("Falta una página"),
+                QStringLiteral("falta la página %1, de la lista de %2").arg(page).arg(listName(vacancies)));
 }
 
 void checkListRows(OfficeApplication& application) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -55,6 +56,14 @@ struct OfficeApplication {
     QString status() const; // "Completa" or "Con incidencias"
 };
 
+// What one page (or a file that could not be opened, as page 0) gave the reader: the
+// batch's raw material, kept so that runs over parts of a batch can be merged.
+struct ScannedPage {
+    PageOrigin origin;
+    QStringList texts;            // barcode texts in reading order; empty: none found
+    std::optional<QString> error; // the page or file could not be read
+};
+
 // Everything a batch gives back.
 struct OfficeReadOutcome {
     std::vector<OfficeApplication> applications; // in order of their id
@@ -63,6 +72,7 @@ struct OfficeReadOutcome {
     int pages = 0; // pages (and pictures) looked at
     int pagesWithoutBarcode = 0;
     bool cancelled = false;
+    std::vector<ScannedPage> scans; // by file name and page
 
     int completeApplications() const;
     // Every page was read and every application is complete.

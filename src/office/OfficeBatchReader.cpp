@@ -1,8 +1,7 @@
 #include "office/OfficeBatchReader.h"
 
-#include "office/ApplicationAssembler.h"
+#include "office/OfficeOutcomeCollector.h"
 #include "office/ScanFile.h"
-#include "office/ScannedBarcode.h"
 #include "office/SymbolFinder.h"
 
 #include <QFileInfo>
@@ -28,17 +27,11 @@ struct PageRun {
     int count = 0;
 };
 
-struct PageRead {
-    PageOrigin origin;
-    QStringList texts;
-    std::optional<QString> error;
-};
-
 // What the workers hand to the reading thread. Only finished pages wait here, each a few
 // short texts, so memory stays flat whatever the batch.
 class ReadQueue {
 public:
-    void push(PageRead read) {
+    void push(ScannedPage read) {
         {
             std::lock_guard lock(m_mutex);
             m_reads.push_back(std::move(read));
@@ -53,7 +46,7 @@ public:
         m_ready.notify_one();
     }
     // Waits for pages; empty once every worker is done and nothing is left.
-    std::deque<PageRead> take(int workers) {
+    std::deque<ScannedPage> take(int workers) {
         std::unique_lock lock(m_mutex);
         m_ready.wait(lock, [&] { return !m_reads.empty() || m_doneWorkers == workers; });
         return std::exchange(m_reads, {});
@@ -62,7 +55,7 @@ public:
 private:
     std::mutex m_mutex;
     std::condition_variable m_ready;
-    std::deque<PageRead> m_reads;
+    std::deque<ScannedPage> m_reads;
     int m_doneWorkers = 0;
 };
 
@@ -81,19 +74,12 @@ Result<QStringList> readPageSymbols(ScanPageStream& pages, int index) {
     return findBarcodeTexts(page.value());
 }
 
-QString snippet(const QString& text) {
-    constexpr int kShown = 60;
-    return text.size() > kShown ? text.left(kShown) + QStringLiteral("…") : text;
-}
-
 } // namespace
 
 OfficeBatchReader::OfficeBatchReader(OfficeReadOptions options) : m_options(options) {}
 
 OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const ProgressHandler& progress) {
-    OfficeReadOutcome outcome;
-    outcome.files = int(files.size());
-
+    OfficeOutcomeCollector collector(m_options.contest);
     std::vector<ScanFileInfo> scans;
     std::vector<QString> names;
     int total = 0;
@@ -101,8 +87,7 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
         const QString name = QFileInfo(path).fileName();
         Result<ScanFileInfo> scan = inspectScanFile(path);
         if (!scan) {
-            outcome.fileProblems.push_back(
-                OfficeProblem{name, QStringLiteral("Archivo ilegible"), scan.error().description});
+            collector.add(ScannedPage{PageOrigin{name, 0}, {}, scan.error().description});
             continue;
         }
         scans.push_back(scan.value());
@@ -126,7 +111,7 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
             const PageRun& run = runs[r];
             Result<std::unique_ptr<ScanPageStream>> stream = openScanPages(scans[run.file], m_options.dpi);
             for (int p = run.first; p < run.first + run.count && !m_cancelled; ++p) {
-                PageRead read{PageOrigin{names[run.file], p + 1}, {}, std::nullopt};
+                ScannedPage read{PageOrigin{names[run.file], p + 1}, {}, std::nullopt};
                 if (!stream) {
                     read.error = stream.error().description;
                 } else if (Result<QStringList> texts = readPageSymbols(*stream.value(), p); !texts) {
@@ -144,30 +129,11 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     for (int i = 0; i < workers; ++i)
         pool.emplace_back(work);
 
-    ApplicationAssembler assembler(m_options.contest);
     int done = 0;
-    for (std::deque<PageRead> reads = queue.take(workers); !reads.empty(); reads = queue.take(workers)) {
-        for (const PageRead& read : reads) {
+    for (std::deque<ScannedPage> reads = queue.take(workers); !reads.empty(); reads = queue.take(workers)) {
+        for (ScannedPage& read : reads) {
             ++done;
-            const QString where = read.origin.text();
-            if (read.error) {
-                outcome.fileProblems.push_back(
-                    OfficeProblem{where, QStringLiteral("Página ilegible"), *read.error});
-            } else if (read.texts.isEmpty()) {
-                ++outcome.pagesWithoutBarcode;
-                outcome.fileProblems.push_back(
-                    OfficeProblem{where, QStringLiteral("Página sin código de barras"),
-                                  QStringLiteral("no se ha encontrado ningún código PDF417")});
-            }
-            for (const QString& text : read.texts) {
-                Result<ScannedBarcode> barcode = parseScannedBarcode(text);
-                if (barcode)
-                    assembler.add(read.origin, barcode.value());
-                else
-                    outcome.fileProblems.push_back(OfficeProblem{
-                        where, QStringLiteral("Código ajeno"),
-                        QStringLiteral("%1: «%2»").arg(barcode.error().description, snippet(text))});
-            }
+            collector.add(std::move(read));
         }
         if (progress)
             progress(done, total);
@@ -175,10 +141,7 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     for (std::thread& t : pool)
         t.join();
 
-    outcome.pages = done;
-    outcome.cancelled = m_cancelled;
-    outcome.applications = assembler.assemble();
-    return outcome;
+    return collector.finish(int(files.size()), m_cancelled);
 }
 
 } // namespace velmora

@@ -3,7 +3,10 @@
 #include "office/PrintRecordFields.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
+
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -39,7 +42,112 @@ void addPositions(QStringList& lines, const OfficeApplication& a,
         lines << csvLine({a.id, QString::number(row.order), row.code});
 }
 
+namespace scan {
+const QString kText = QStringLiteral("Código");
+const QString kNone = QStringLiteral("Sin código");
+const QString kBadPage = QStringLiteral("Página ilegible");
+const QString kBadFile = QStringLiteral("Archivo ilegible");
+const QString kCancelled = QStringLiteral("Lectura interrumpida");
+} // namespace scan
+
+QStringList scanLines(const OfficeReadOutcome& outcome) {
+    QStringList lines{csvLine({QStringLiteral("Lectura"), QStringLiteral("Archivo"), QStringLiteral("Pagina"),
+                               QStringLiteral("Resultado"), QStringLiteral("Texto")})};
+    int n = 0;
+    for (const ScannedPage& s : outcome.scans) {
+        const QStringList where{QString::number(++n), s.origin.file, QString::number(s.origin.page)};
+        if (s.error)
+            lines << csvLine(where +
+                             QStringList{s.origin.page == 0 ? scan::kBadFile : scan::kBadPage, *s.error});
+        else if (s.texts.isEmpty())
+            lines << csvLine(where + QStringList{scan::kNone, QString()});
+        for (const QString& text : s.texts)
+            lines << csvLine(where + QStringList{scan::kText, text});
+    }
+    if (outcome.cancelled)
+        lines << csvLine({QString::number(++n), QString(), QStringLiteral("0"), scan::kCancelled, QString()});
+    return lines;
+}
+
 } // namespace
+
+Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* cancelled) {
+    const QString path = QDir(folder).filePath(QString::fromUtf16(kScansFile));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No se puede leer %1: %2").arg(path, file.errorString()));
+    const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
+    std::vector<ScannedPage> pages;
+    QString lastRead;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const QStringList& row = rows[i];
+        bool numbered = false;
+        const int page = row.value(2).toInt(&numbered);
+        const QString& result = row.value(3);
+        if (row.size() != 5 || !numbered || page < 0)
+            return Error::make(
+                ErrorCode::TypeMismatch,
+                QStringLiteral("%1, línea %2: no es una fila de lecturas").arg(path).arg(i + 1));
+        if (result == scan::kCancelled) {
+            *cancelled = true;
+            continue;
+        }
+        if (row[0] != lastRead || pages.empty())
+            pages.push_back(ScannedPage{PageOrigin{row[1], page}, {}, std::nullopt});
+        lastRead = row[0];
+        if (result == scan::kText)
+            pages.back().texts << row[4];
+        else if (result == scan::kBadPage || result == scan::kBadFile)
+            pages.back().error = row[4];
+        else if (result != scan::kNone)
+            return Error::make(
+                ErrorCode::TypeMismatch,
+                QStringLiteral("%1, línea %2: resultado desconocido «%3»").arg(path).arg(i + 1).arg(result));
+    }
+    return pages;
+}
+
+std::vector<QStringList> parseCsv(QStringView text) {
+    if (text.startsWith(u'\uFEFF'))
+        text = text.mid(1);
+    std::vector<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    bool rowStarted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c != u'"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else
+                quoted = false;
+            continue;
+        }
+        rowStarted = true;
+        if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            row << std::exchange(field, QString());
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            row << std::exchange(field, QString());
+            rows.push_back(std::exchange(row, QStringList()));
+            rowStarted = false;
+        } else {
+            field += c;
+        }
+    }
+    if (rowStarted) {
+        row << field;
+        rows.push_back(row);
+    }
+    return rows;
+}
 
 QString csvLine(const QStringList& fields) {
     QStringList quoted;
@@ -88,7 +196,8 @@ Status writeOfficeCsv(const OfficeReadOutcome& outcome, const QString& folder) {
     VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("solicitudes.csv")), applications));
     VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("vacantes.csv")), vacancies));
     VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("resultas.csv")), resultas));
-    return writeLines(dir.filePath(QStringLiteral("incidencias.csv")), problems);
+    VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("incidencias.csv")), problems));
+    return writeLines(dir.filePath(QString::fromUtf16(kScansFile)), scanLines(outcome));
 }
 
 } // namespace velmora

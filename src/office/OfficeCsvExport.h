@@ -10,10 +10,21 @@ namespace velmora {
 
 // The office's four lists as UTF-8 CSV files with a header row (and a byte-order mark, so
 // spreadsheets take them as UTF-8): solicitudes.csv, vacantes.csv, resultas.csv and
-// incidencias.csv in `folder`, which is made when missing.
+// incidencias.csv in `folder`, which is made when missing. A fifth, lecturas.csv, keeps what
+// every page gave (see kScansFile), from which runs over parts of a batch are merged.
 Status writeOfficeCsv(const OfficeReadOutcome& outcome, const QString& folder);
+
+// The file of a run's page reads: one row per barcode text, page without one, page or file
+// that could not be read, with the run's number of the page read (`Lectura`).
+inline constexpr char16_t kScansFile[] = u"lecturas.csv";
+
+// The pages of a run as lecturas.csv holds them; `cancelled` is set when the run was.
+Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* cancelled);
 
 // One CSV line: fields with a comma, a quote or a line break are quoted, quotes doubled.
 QString csvLine(const QStringList& fields);
+
+// The rows of a CSV text as csvLine writes them (a leading byte-order mark is skipped).
+std::vector<QStringList> parseCsv(QStringView text);
 
 } // namespace velmora

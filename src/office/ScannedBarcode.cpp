@@ -1,4 +1,5 @@
 #include "office/ScannedBarcode.h"
+#include "users/DniValidator.h"
 
 #include "office/PrintRecordFields.h"
 
@@ -30,8 +31,8 @@ Result<ScannedBarcode> parseScannedBarcode(const QString& text) {
     ScannedBarcode b;
     b.text = text;
     b.key = text.left(m.capturedStart());
-    b.dni = b.key.left(9).trimmed();
-    b.body = b.key.mid(9, 5);
+    b.dni = b.key.left(kDniLength).trimmed();
+    b.body = b.key.mid(kDniLength, 5);
     b.group = b.key.mid(14).trimmed();
     b.date = m.captured(1);
     b.time = m.captured(2);

@@ -8,7 +8,7 @@ namespace velmora {
 // The working folders, all inside the program folder (the executable's folder).
 struct AppFolders {
     QString program;      // conf.xml, usuarios.xml, traza.txt
-    QString data;         // ficheros/: catalogues, FicheroTexto.txt, temp.tmp, templates
+    QString data;         // ficheros/: catalogues, FicheroTexto.txt, decoding scratch files, templates
     QString applications; // ficheros/temp/: saved applications
 
     static AppFolders at(const QString& programFolder) {

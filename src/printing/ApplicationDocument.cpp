@@ -1,6 +1,8 @@
 #include "printing/ApplicationDocument.h"
 
 #include "applications/ApplicationFiles.h"
+#include "applications/ApplicationPair.h"
+#include "applications/ListConsistency.h"
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
 #include "platform/Clock.h"
@@ -24,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -78,6 +81,17 @@ public:
           m_draft(draft) {}
 
     Result<ApplicationPrintout> run() {
+        // Barcodes carry each row in fixed places: lists they cannot hold never reach a
+        // final printout, whose barcodes the office would read as something else.
+        if (m_print && !m_draft)
+            if (const std::optional<QString> problem =
+                    firstListProblem(m_editor.lists.vacancies, m_editor.lists.resultas)) {
+                const QString text = QStringLiteral("La solicitud no se puede imprimir como definitiva: %1.\n"
+                                                    "Corrija la lista; sí puede imprimir un borrador.")
+                                         .arg(*problem);
+                m_editor.messages.inform(text, printingTitle(), MessageIcon::Exclamation);
+                return Error::make(ErrorCode::InvalidProcedureCall, text);
+            }
         VELMORA_TRY(openDocument());
         ListTableWriter writer(*m_doc, m_generation, m_progress);
         m_lists = &writer;
@@ -96,9 +110,9 @@ public:
             float(162 + courses.count + vacancies.count + resultas.count + documents.count));
         m_progress.setValue(0);
         const QDateTime printedAt = m_editor.clock.now();
-        m_header = barcodeHeader(ClaveCodigoBarras(m_editor.model.text(u"txtDNI"),
-                                                   m_editor.model.value(u"cboCuerpo"),
-                                                   m_editor.model.value(u"cboGrupo")),
+        m_header = barcodeHeader(ClaveCodigoBarras(m_editor.model.text(ctl::txtDNI),
+                                                   m_editor.model.value(ctl::cboCuerpo),
+                                                   m_editor.model.value(ctl::cboGrupo)),
                                  printedAt);
 
         if (const Status filled = fillBookmarks(printedAt); !filled.ok())
@@ -112,7 +126,8 @@ public:
                 return fillFailed(filled.error());
             coursesOnPaper = std::move(filled).value();
         }
-        VELMORA_TRY(saveDocument());
+        if (!m_editor.preview)
+            VELMORA_TRY(saveDocument());
 
         if (!m_print) {
             m_editor.wordProcessor.closeAndForget();
@@ -252,7 +267,7 @@ private:
 
     Status fillBookmarks(const QDateTime& printedAt) {
         VELMORA_TRY(skipMissingMember(
-            m_doc->setBookmarkText(QStringLiteral("DNICAB"), m_editor.model.text(u"txtDNI"))));
+            m_doc->setBookmarkText(QStringLiteral("DNICAB"), m_editor.model.text(ctl::txtDNI))));
         VELMORA_TRY(skipMissingMember(m_doc->setBookmarkText(
             QStringLiteral("FECHAIMPR"), printedAt.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') +
                                              printedAt.toString(QStringLiteral("HH:mm:ss")))));
@@ -262,7 +277,7 @@ private:
 
     // Every control counts on the bar; a field the template lacks is skipped.
     Status fillFields() {
-        const bool noCurrentPost = !m_older && m_editor.model.isSelected(u"OptNo");
+        const bool noCurrentPost = !m_older && m_editor.model.isSelected(ctl::OptNo);
         for (const FormControl& control : m_editor.model.controls()) {
             m_progress.advance(1);
             if (control.tag.isEmpty())
@@ -354,23 +369,22 @@ private:
                       .arg(inserted.error().description);
     }
 
-    // Step 8: the XML companion, then the document. Without its lists the saved application
-    // is incomplete: the writer has told why and nothing more is done.
+    // Step 8: the document and its XML companion, saved as one unit. Without either the
+    // saved application is incomplete: the save has told why and nothing more is done.
     Status saveDocument() {
-        if (const Status written =
-                writeApplicationLists(sidecarFileName(m_fileName), m_folder, m_editor.lists,
-                                      m_editor.folders.program, m_editor.messages);
-            !written.ok()) {
-            m_editor.wordProcessor.closeAndForget();
-            return written;
-        }
-        const Status saved = m_doc->saveAs(m_out.documentPath);
-        if (!saved.ok()) {
+        Result<QByteArray> bytes = m_doc->toBytes();
+        if (!bytes.ok()) {
             m_editor.wordProcessor.closeAndForget();
             m_editor.messages.inform(
                 QStringLiteral("No se ha podido guardar la solicitud en %1:\n%2")
-                    .arg(QDir::toNativeSeparators(m_out.documentPath), saved.error().description),
+                    .arg(QDir::toNativeSeparators(m_out.documentPath), bytes.error().description),
                 programTitle(), MessageIcon::Critical);
+            return bytes.error();
+        }
+        if (const Status saved = saveApplicationPair(m_folder, m_fileName, bytes.value(), m_editor.lists,
+                                                     m_editor.folders.program, m_editor.messages);
+            !saved.ok()) {
+            m_editor.wordProcessor.closeAndForget();
             return saved;
         }
         return {};
@@ -379,13 +393,21 @@ private:
     // Lays the document out, numbers the list barcodes by the page each landed on, reads
     // every barcode back from its place as it will print, and only then prints those pages.
     Result<ApplicationPrintout> printDocument() {
-        DocumentLayout layout(*m_doc);
+        auto laidOut = std::make_shared<DocumentLayout>(*m_doc);
+        DocumentLayout& layout = *laidOut;
         if (Status checked = checkBarcodes(layout); !checked.ok()) {
             m_editor.wordProcessor.closeAndForget();
             m_editor.messages.inform(checked.error().description, printingTitle(), MessageIcon::Critical);
             return checked.error();
         }
         m_out.barcodes = m_barcodes->texts();
+        if (m_editor.preview) {
+            if (!layout.status().ok())
+                return printFailed(layout.status().error());
+            m_out.pages = std::move(laidOut);
+            m_editor.wordProcessor.closeAndForget();
+            return m_out;
+        }
         Result<PrintOutcome> printed = PrintOutcome{};
         if (!m_editor.pdfPath.isEmpty()) {
             auto pages = DocumentPrinter::writePdf(layout, m_editor.pdfPath,
@@ -395,7 +417,7 @@ private:
             else
                 printed = pages.error();
         } else {
-            printed = DocumentPrinter::print(layout, m_doc->path(), m_editor.destination);
+            printed = DocumentPrinter::print(layout, m_out.documentPath, m_editor.destination);
         }
         if (!printed.ok()) {
             m_editor.wordProcessor.closeAndForget();
@@ -465,23 +487,51 @@ Result<ApplicationPrintout> ImprimeSolicitudW97(const QString& fileName, const Q
                             draft);
 }
 
-Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWindow& progress,
-                                            Pdf417Writer& barcode, const QString& wordProcessorVersion,
-                                            bool print, bool draft) {
+namespace {
+
+// The routine of the word processor's generation, into `folder`, with `action` on the
+// progress window.
+Result<ApplicationPrintout> runRoutine(PrintingEditor& editor, ProgressWindow& progress,
+                                       Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                       const QString& folder, const QString& action, bool print, bool draft) {
     const QString fileName = applicationFileNameOf(editor.model, editor.messages);
     if (fileName.isEmpty())
         return Error::make(ErrorCode::InvalidProcedureCall,
                            QStringLiteral("No se ha podido formar el nombre de la solicitud."));
-    progress.showAction(QStringLiteral("Guardando Datos ..."));
+    progress.showAction(action);
     // Read as the number it starts with: "16" and "16.0" both give 16.
     bool isNumber = false;
     const int version = wordProcessorVersion.section(QLatin1Char('.'), 0, 0).trimmed().toInt(&isNumber);
     const bool older = !isNumber || usesOlderTemplates(qint16(std::clamp(version, -32768, 32767)));
-    auto result = older ? ImprimeSolicitudW97(fileName, editor.folders.applications, editor, progress,
-                                              barcode, print, draft)
-                        : ImprimeSolicitudWXP(fileName, editor.folders.applications, editor, progress,
-                                              barcode, print, draft);
+    auto result = older ? ImprimeSolicitudW97(fileName, folder, editor, progress, barcode, print, draft)
+                        : ImprimeSolicitudWXP(fileName, folder, editor, progress, barcode, print, draft);
     progress.unload();
+    return result;
+}
+
+} // namespace
+
+Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWindow& progress,
+                                            Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                            bool print, bool draft) {
+    editor.preview = false;
+    return runRoutine(editor, progress, barcode, wordProcessorVersion, editor.folders.applications,
+                      QStringLiteral("Guardando Datos ..."), print, draft);
+}
+
+Result<ApplicationPrintout> previewApplication(PrintingEditor& editor, ProgressWindow& progress,
+                                               Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                               bool draft) {
+    // The barcode pictures pass through files; they live and die in a folder of their own.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se ha podido preparar la vista previa: %1").arg(scratch.errorString()));
+    editor.preview = true;
+    auto result = runRoutine(editor, progress, barcode, wordProcessorVersion, scratch.path(),
+                             QStringLiteral("Preparando la vista previa ..."), true, draft);
+    editor.preview = false;
     return result;
 }
 

@@ -10,8 +10,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace velmora {
 
+namespace docengine {
+class DocumentLayout;
+}
 class ApplicationModel;
 class Clock;
 class MessageService;
@@ -46,6 +51,9 @@ struct PrintingEditor {
     docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
     // When set, the printout is written to this PDF instead (tools and tests).
     QString pdfPath = {};
+    // The print preview: the document is built and laid out exactly as a print would be,
+    // but nothing is saved, printed or announced; the pages come back in the printout.
+    bool preview = false;
 };
 
 // What a save or print produced.
@@ -56,6 +64,8 @@ struct ApplicationPrintout {
     docengine::PrintOutcome outcome;
     // The text of every barcode put on the pages, folded, in page order.
     QStringList barcodes;
+    // A preview's pages, laid out and with their barcodes numbered, as they would print.
+    std::shared_ptr<const docengine::DocumentLayout> pages;
 };
 
 // Data folder + template folder key + "/" + PlantillaWXP.dot or PlantillaW97.dot.
@@ -103,5 +113,12 @@ private:
 Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWindow& progress,
                                             Pdf417Writer& barcode, const QString& wordProcessorVersion,
                                             bool print, bool draft);
+
+// The print preview of the application in the editor: the same template, fields, lists,
+// barcodes and page layout as saveApplication(print) would give, built in a scratch folder;
+// the applications folder is not touched. Failures are reported as the print reports them.
+Result<ApplicationPrintout> previewApplication(PrintingEditor& editor, ProgressWindow& progress,
+                                               Pdf417Writer& barcode, const QString& wordProcessorVersion,
+                                               bool draft);
 
 } // namespace velmora

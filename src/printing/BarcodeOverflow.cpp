@@ -11,39 +11,39 @@ namespace velmora {
 namespace {
 
 struct RecordField {
-    const char16_t* control;
+    ControlName control;
     const char* label;
     bool code; // a drop-down whose code goes into the record
 };
 
 // The print record's free fields, in record order (letters and dates have a fixed length).
 constexpr RecordField kRecordFields[] = {
-    {u"txtApellido1", "Primer apellido", false},
-    {u"txtApellido2", "Segundo apellido", false},
-    {u"txtNombre", "Nombre", false},
-    {u"txtDNI", "DNI", false},
-    {u"txtTelefono", "Teléfono", false},
-    {u"txtDNIConyuge", "DNI del cónyuge", false},
-    {u"txtConyuApellido1", "Primer apellido del cónyuge", false},
-    {u"txtCOnyuApellido2", "Segundo apellido del cónyuge", false},
-    {u"txtConyuNombre", "Nombre del cónyuge", false},
-    {u"txtTipoDisc", "Tipo de discapacidad", false},
-    {u"txtAdaptaciones", "Adaptaciones precisas", false},
-    {u"txtDomicilio", "Domicilio", false},
-    {u"txtLocalidad", "Localidad", false},
-    {u"cboProvincia", "Provincia", true},
-    {u"txtCP", "Código postal", false},
-    {u"cboCuerpo", "Cuerpo o categoría", true},
-    {u"cboGrupo", "Grupo", true},
-    {u"txtNRP", "Número de registro personal", false},
-    {u"txtSitAdm", "Situación administrativa", false},
-    {u"txtSS", "Otro servicio de salud", false},
-    {u"cboPrefLocalidad", "Localidad de preferencia", true},
-    {u"cboPrefProvincia", "Zona básica de salud de preferencia", true},
-    {u"cboPrefArea", "Área de preferencia", true},
-    {u"txtPuesto", "Institución del puesto actual", false},
-    {u"txtLocalidadPuesto", "Localidad del puesto actual", false},
-    {u"txtProvinciaPuesto", "Provincia del puesto actual", false},
+    {ctl::txtApellido1, "Primer apellido", false},
+    {ctl::txtApellido2, "Segundo apellido", false},
+    {ctl::txtNombre, "Nombre", false},
+    {ctl::txtDNI, "DNI", false},
+    {ctl::txtTelefono, "Teléfono", false},
+    {ctl::txtDNIConyuge, "DNI del cónyuge", false},
+    {ctl::txtConyuApellido1, "Primer apellido del cónyuge", false},
+    {ctl::txtCOnyuApellido2, "Segundo apellido del cónyuge", false},
+    {ctl::txtConyuNombre, "Nombre del cónyuge", false},
+    {ctl::txtTipoDisc, "Tipo de discapacidad", false},
+    {ctl::txtAdaptaciones, "Adaptaciones precisas", false},
+    {ctl::txtDomicilio, "Domicilio", false},
+    {ctl::txtLocalidad, "Localidad", false},
+    {ctl::cboProvincia, "Provincia", true},
+    {ctl::txtCP, "Código postal", false},
+    {ctl::cboCuerpo, "Cuerpo o categoría", true},
+    {ctl::cboGrupo, "Grupo", true},
+    {ctl::txtNRP, "Número de registro personal", false},
+    {ctl::txtSitAdm, "Situación administrativa", false},
+    {ctl::txtSS, "Otro servicio de salud", false},
+    {ctl::cboPrefLocalidad, "Localidad de preferencia", true},
+    {ctl::cboPrefProvincia, "Zona básica de salud de preferencia", true},
+    {ctl::cboPrefArea, "Área de preferencia", true},
+    {ctl::txtPuesto, "Institución del puesto actual", false},
+    {ctl::txtLocalidadPuesto, "Localidad del puesto actual", false},
+    {ctl::txtProvinciaPuesto, "Provincia del puesto actual", false},
 };
 
 constexpr qsizetype kUsualCodeLength = 5;

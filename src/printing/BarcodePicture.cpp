@@ -5,9 +5,12 @@
 #include "printing/BarcodeText.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRectF>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <cstring>
@@ -19,10 +22,31 @@ int barcodePlaceHeight(int height) {
     return int(std::lround(height * 13 / 10.0));
 }
 
+namespace {
+
+constexpr qint64 kBarcodePictureLifetimeSeconds = 60;
+
+} // namespace
+
 QString barcodePictureStem(const QString& folder, const QDateTime& now) {
     const QString name = now.toString(QStringLiteral("yyyyMMdd")) + now.toString(QStringLiteral("HHmmss")) +
                          now.toString(QStringLiteral("mm"));
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+int removeLeftBarcodePictures(const QString& folder, const QDateTime& now) {
+    static const QRegularExpression pictureName(QStringLiteral("^[0-9]{16}\\.bmp$"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden)) {
+        if (!pictureName.match(file.fileName()).hasMatch() ||
+            file.lastModified().secsTo(now) < kBarcodePictureLifetimeSeconds)
+            continue;
+        if (QFile::remove(file.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 namespace {

@@ -24,6 +24,12 @@ int barcodePlaceHeight(int height);
 // made in the same second share it, so each is used and deleted before the next.
 QString barcodePictureStem(const QString& folder, const QDateTime& now);
 
+// Removes the barcode pictures a print cut short left in `folder` (they hold the
+// applicant's data): files named as barcodePictureStem names them, last written more than a
+// minute before `now` - a print in progress in another instance keeps its picture for a
+// moment only. Returns how many were removed.
+int removeLeftBarcodePictures(const QString& folder, const QDateTime& now);
+
 // Makes the picture of a barcode text. `text` is folded in place (foldBarcodeText) and
 // `height` becomes the height of the place (barcodePlaceHeight); the control encodes
 // the folded text into a picture of `width` by that height, in twips, with a white

@@ -1,6 +1,7 @@
 #include "printing/PrintRecord.h"
 
 #include "editor/ApplicationModel.h"
+#include "editor/FirstTabRules.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -22,7 +23,7 @@ QString printRecordDate(const QString& text) {
     return date.isValid() ? date.toString(QStringLiteral("yyyyMMdd")) : QStringLiteral("00000000");
 }
 
-QString GeneraCadenaImpresion(const ApplicationModel& model) {
+QString GeneraCadenaImpresion(const ApplicationModel& model, const RecordSet& situations) {
     QString record;
     const auto add = [&record](const QString& field) {
         record += field;
@@ -35,51 +36,51 @@ QString GeneraCadenaImpresion(const ApplicationModel& model) {
         return QString::fromLatin1(model.isSelected(name) ? yes : no);
     };
 
-    const bool active = model.isSelected(u"optActivo");
-    const bool noPost = model.isSelected(u"OptNo");
+    const bool active = model.isSelected(ctl::optActivo);
+    const bool noPost = model.isSelected(ctl::OptNo);
 
-    add(flag(u"optForzoso", "S", "N"));
-    add(text(u"txtApellido1"));
-    add(text(u"txtApellido2"));
-    add(text(u"txtNombre"));
-    add(text(u"txtDNI"));
-    add(date(u"txtFecNacimiento"));
-    add(text(u"txtTelefono"));
-    add(flag(u"optPetConyugeSi", "S", "N"));
-    add(text(u"txtDNIConyuge"));
-    add(text(u"txtConyuApellido1"));
-    add(text(u"txtCOnyuApellido2"));
-    add(text(u"txtConyuNombre"));
-    add(flag(u"optDiscSi", "S", "N"));
-    add(text(u"txtTipoDisc"));
-    add(text(u"txtAdaptaciones"));
-    add(text(u"txtDomicilio"));
-    add(text(u"txtLocalidad"));
-    add(code(u"cboProvincia"));
-    add(text(u"txtCP"));
-    add(code(u"cboCuerpo"));
-    add(code(u"cboGrupo"));
-    add(text(u"txtNRP"));
-    add(date(u"txtFechaIngreso"));
+    add(flag(ctl::optForzoso, "S", "N"));
+    add(text(ctl::txtApellido1));
+    add(text(ctl::txtApellido2));
+    add(text(ctl::txtNombre));
+    add(text(ctl::txtDNI));
+    add(date(ctl::txtFecNacimiento));
+    add(text(ctl::txtTelefono));
+    add(flag(ctl::optPetConyugeSi, "S", "N"));
+    add(text(ctl::txtDNIConyuge));
+    add(text(ctl::txtConyuApellido1));
+    add(text(ctl::txtCOnyuApellido2));
+    add(text(ctl::txtConyuNombre));
+    add(flag(ctl::optDiscSi, "S", "N"));
+    add(text(ctl::txtTipoDisc));
+    add(text(ctl::txtAdaptaciones));
+    add(text(ctl::txtDomicilio));
+    add(text(ctl::txtLocalidad));
+    add(code(ctl::cboProvincia));
+    add(text(ctl::txtCP));
+    add(code(ctl::cboCuerpo));
+    add(code(ctl::cboGrupo));
+    add(text(ctl::txtNRP));
+    add(date(ctl::txtFechaIngreso));
     add(active ? QStringLiteral("A") : QStringLiteral("O"));
     if (active)
         add(QString());
-    else if (text(u"cboSituaciones") == QLatin1String("Otra"))
-        add(text(u"txtSitAdm"));
+    else if (isOtherSituation(situations, code(ctl::cboSituaciones)))
+        add(text(ctl::txtSitAdm));
     else
-        add(text(u"cboSituaciones"));
-    add(date(u"txtFechaSit"));
-    add(noPost ? QString() : flag(u"optSSTarvo", "S", "O"));
-    add(text(u"txtSS"));
-    add(noPost ? QString() : flag(u"optDefinitivo", "D", "P"));
-    add(code(u"cboPrefLocalidad"));
-    add(code(u"cboPrefProvincia"));
-    add(code(u"cboPrefArea"));
-    add(flag(u"optReingesoSi", "S", "N"));
-    add(date(u"txtFecPosesion"));
-    add(text(u"txtPuesto"));
-    add(text(u"txtLocalidadPuesto"));
-    add(text(u"txtProvinciaPuesto"));
+        add(text(ctl::cboSituaciones));
+    add(date(ctl::txtFechaSit));
+    add(noPost ? QString() : flag(ctl::optSSTarvo, "S", "O"));
+    add(text(ctl::txtSS));
+    add(noPost ? QString() : flag(ctl::optDefinitivo, "D", "P"));
+    add(code(ctl::cboPrefLocalidad));
+    add(code(ctl::cboPrefProvincia));
+    add(code(ctl::cboPrefArea));
+    add(flag(ctl::optReingesoSi, "S", "N"));
+    add(date(ctl::txtFecPosesion));
+    add(text(ctl::txtPuesto));
+    add(text(ctl::txtLocalidadPuesto));
+    add(text(ctl::txtProvinciaPuesto));
     return record;
 }
 

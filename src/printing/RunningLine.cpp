@@ -30,18 +30,18 @@ RunFormat lineFont() {
 
 QString runningLineText(const ApplicationModel& model) {
     const QString surnames =
-        QStringList{model.text(u"txtApellido1").simplified(), model.text(u"txtApellido2").simplified()}
+        QStringList{model.text(ctl::txtApellido1).simplified(), model.text(ctl::txtApellido2).simplified()}
             .join(QLatin1Char(' '))
             .trimmed();
-    const QString name = model.text(u"txtNombre").simplified();
+    const QString name = model.text(ctl::txtNombre).simplified();
     QString person = surnames;
     if (!name.isEmpty())
         person += (person.isEmpty() ? QString() : QStringLiteral(", ")) + name;
     QStringList parts;
-    parts << QStringLiteral("NIF: ") + model.text(u"txtDNI").trimmed();
+    parts << QStringLiteral("NIF: ") + model.text(ctl::txtDNI).trimmed();
     parts << shortened(person);
-    parts << QStringLiteral("Categoría: ") + shortened(model.text(u"cboCuerpo"));
-    parts << QStringLiteral("Grupo: ") + shortened(model.text(u"cboGrupo"));
+    parts << QStringLiteral("Categoría: ") + shortened(model.text(ctl::cboCuerpo));
+    parts << QStringLiteral("Grupo: ") + shortened(model.text(ctl::cboGrupo));
     return parts.join(QStringLiteral("  ·  "));
 }
 

@@ -1,16 +1,19 @@
 #include "ui/EditorWindow.h"
 
+#include "app/SaveAndPrintFlow.h"
+#include "app/UnsavedWorkKeeper.h"
 #include "app/UserManualWriter.h"
 #include "applications/ApplicationFiles.h"
-#include "applications/SavedApplicationReader.h"
 #include "editor/ApplicationChecks.h"
+#include "editor/SavedApplicationReader.h"
 #include "platform/CannotFail.h"
 #include "platform/MessageService.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "platform/widgets/DesktopOpener.h"
-#include "printing/PrintRecord.h"
+#include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/TabOrder.h"
 #include "printing/PrintingWordProcessor.h"
 #include "ui/ControlBinder.h"
 #include "ui/FirstTabController.h"
@@ -18,6 +21,7 @@
 #include "ui/ManualViewer.h"
 #include "ui/PasswordWindow.h"
 #include "ui/PersonalDataPanel.h"
+#include "ui/PreviewWindow.h"
 #include "ui/editor/CoursesPanel.h"
 #include "ui/editor/DocumentsPanel.h"
 #include "ui/editor/ResultasPanel.h"
@@ -28,22 +32,36 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
 namespace velmora {
 namespace {
 
-constexpr std::array<int, 6> kMenuIndexes = {1000, 2000, 2500, 3000, 4000, 5000};
-
-int menuSlot(int index) {
-    for (size_t i = 0; i < kMenuIndexes.size(); ++i)
-        if (kMenuIndexes[i] == index)
-            return int(i);
-    return -1;
+// Each with its Alt key.
+const char* menuCaption(MenuEntry entry) {
+    switch (entry) {
+    case MenuEntry::Print:
+        return "&Imprimir";
+    case MenuEntry::Preview:
+        return "&Vista previa";
+    case MenuEntry::Save:
+        return "&Guardar";
+    case MenuEntry::LoadAnother:
+        return "&Cargar otra solicitud";
+    case MenuEntry::Quit:
+        return "&Salir";
+    case MenuEntry::Help:
+        return "&Ayuda";
+    case MenuEntry::ChangePassword:
+        return "Cambiar c&ontraseña";
+    }
+    return "";
 }
 
 QString controlArrayName(const char* name, int index) {
@@ -72,58 +90,71 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     // Form_Load.
     CargaConfiguracion();
     bindLists();
+    m_flow = std::make_unique<SaveAndPrintFlow>(
+        SaveAndPrintContext{m_model, m_services.state.tables.lists(), m_services.state.tables.situations,
+                            m_config, m_services.state.folders, m_services.users, m_services.printing,
+                            m_services.messages, m_services.clock, QString()},
+        static_cast<SaveAndPrintHost&>(*this));
     if (!m_services.state.hasPassword)
-        m_menu[5]->setVisible(false);
+        menuEntry(MenuEntry::ChangePassword)->setVisible(false);
     const auto version = VersionProcesador(embeddedWordProcessor());
     m_wordProcessorVersion = version.ok() ? QString::number(version.value()) : QString();
+    m_flow->setWordProcessorVersion(m_wordProcessorVersion);
     m_model.setVisible(u"fraAcopPetConyu", true);
     m_binder->pushAll();
 
-    resize(1180, 800);
+    resize(fittedToScreen(QSize(1180, 800), this));
 }
 
 EditorWindow::~EditorWindow() = default;
 
 void EditorWindow::buildMenu() {
-    const std::array<const char*, 6> captions = {"Imprimir", "Guardar", "Cargar otra solicitud",
-                                                 "Salir",    "Ayuda",   "Cambiar contraseña"};
-    for (size_t i = 0; i < kMenuIndexes.size(); ++i) {
-        auto* action = new QAction(QString::fromUtf8(captions[i]), this);
-        action->setObjectName(controlArrayName("mnuP", kMenuIndexes[i]));
-        const int index = kMenuIndexes[i];
-        connect(action, &QAction::triggered, this, [this, index] { onMenu(index); });
+    for (size_t i = 0; i < kMenuEntries.size(); ++i) {
+        const MenuEntry entry = kMenuEntries[i];
+        auto* action = new QAction(QString::fromUtf8(menuCaption(entry)), this);
+        action->setObjectName(controlArrayName("mnuP", int(entry)));
+        connect(action, &QAction::triggered, this, [this, entry] { onMenu(entry); });
         menuBar()->addAction(action);
         m_menu[i] = action;
     }
     setMenusEnabled(false);
 }
 
-QAction* EditorWindow::menuEntry(int index) const {
-    const int slot = menuSlot(index);
-    return slot < 0 ? nullptr : m_menu[size_t(slot)];
+QAction* EditorWindow::menuEntry(MenuEntry entry) const {
+    for (size_t i = 0; i < kMenuEntries.size(); ++i)
+        if (kMenuEntries[i] == entry)
+            return m_menu[i];
+    return nullptr;
 }
 
 void EditorWindow::setMenusEnabled(bool enabled) {
-    for (int index : {1000, 2000, 2500})
-        menuEntry(index)->setEnabled(enabled);
+    for (MenuEntry entry : kApplicationMenuEntries)
+        menuEntry(entry)->setEnabled(enabled);
 }
 
 void EditorWindow::buildTabs() {
     LoadedTables& t = m_services.state.tables;
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabPrincipal"));
+    m_tabs->tabBar()->setAccessibleName(QStringLiteral("Apartados de la solicitud"));
+    // Every page scrolls: on a small screen, or at a large scale factor, nothing is cut off.
+    const auto addPage = [this](QWidget* page, const QString& caption) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(QStringLiteral("tabPrincipal(%1)").arg(m_tabs->count()));
+        scroll->setWidget(page);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        // The page's controls take the focus, not the scroll area around them.
+        scroll->setFocusPolicy(Qt::NoFocus);
+        m_tabs->addTab(scroll, caption);
+    };
 
     m_personal = new PersonalDataPanel;
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("tabPrincipal(0)"));
-    scroll->setWidget(m_personal);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    m_tabs->addTab(scroll, QStringLiteral(" Datos Personales"));
+    addPage(m_personal, QStringLiteral(" Datos Personales"));
 
     m_courses = new CoursesPanel(t.coursesList, m_services.messages);
     m_courses->setClock(m_services.clock);
-    m_tabs->addTab(m_courses, QStringLiteral("Cursos"));
+    addPage(m_courses, QStringLiteral("Cursos"));
     // Each position tab filters its own copies of the location tables.
     m_zonesClone = t.zones.clone();
     m_areasClone = t.areas.clone();
@@ -131,12 +162,12 @@ void EditorWindow::buildTabs() {
                                                        t.localities2, t.departments, t.areas, t.zones},
                                      m_services.messages);
     m_vacancies->setInstitutions(&t.institutions);
-    m_tabs->addTab(m_vacancies, QStringLiteral("Plazas Vacantes"));
+    addPage(m_vacancies, QStringLiteral("Plazas Vacantes"));
     m_resultas =
         new ResultasPanel(PositionTabTables{t.resultasList, m_candidates.resultas, t.provinces, t.localities3,
                                             t.departments2, *m_areasClone, *m_zonesClone},
                           m_services.messages);
-    m_tabs->addTab(m_resultas, QStringLiteral("Plazas Resultas"));
+    addPage(m_resultas, QStringLiteral("Plazas Resultas"));
     const auto identityChosen = [this] {
         return !m_model.text(ctl::cboCuerpo).isEmpty() && !m_model.text(ctl::cboGrupo).isEmpty();
     };
@@ -158,8 +189,17 @@ void EditorWindow::buildTabs() {
         });
     }
     m_documents = new DocumentsPanel(t.documentsList, m_services.messages);
-    m_tabs->addTab(m_documents, QStringLiteral("Cursos Realizados"));
+    addPage(m_documents, QStringLiteral("Cursos Realizados"));
     setCentralWidget(m_tabs);
+    // The tab bar, then the controls of the page shown; the others are out of sight and skipped.
+    QList<QWidget*> order{m_tabs->tabBar()};
+    for (QWidget* page : {static_cast<QWidget*>(m_personal), static_cast<QWidget*>(m_courses),
+                          static_cast<QWidget*>(m_vacancies), static_cast<QWidget*>(m_resultas),
+                          static_cast<QWidget*>(m_documents)})
+        order << declaredTabOrder(page);
+    declareTabOrder(this, order);
+    if (QWidget* first = declaredTabOrder(m_personal).value(0))
+        first->setFocus();
     connect(m_tabs, &QTabWidget::currentChanged, this, &EditorWindow::onTabChanged);
 
     m_binder = std::make_unique<ControlBinder>(m_model, *m_personal);
@@ -178,9 +218,12 @@ void EditorWindow::CargaConfiguracion() {
     m_config = read.value();
     for (int i = 0; i < 5; ++i) {
         const TabSettings& tab = m_config.tabs[size_t(i)];
-        m_tabs->setTabText(i, tab.title);
+        // A title the configuration leaves out keeps the window's own caption.
+        if (!tab.title.isEmpty())
+            m_tabs->setTabText(i, tab.title);
         if (auto* label = m_tabs->widget(i)->findChild<QLabel*>(controlArrayName("lblGrid", i)))
-            label->setText(tab.gridTitle);
+            if (!tab.gridTitle.isEmpty())
+                label->setText(tab.gridTitle);
         m_tabs->setTabVisible(i, tab.isVisible());
     }
     setWindowTitle(windowCaption(m_config.contestName));
@@ -232,40 +275,31 @@ void EditorWindow::changeEvent(QEvent* event) {
 void EditorWindow::onTabChanged(int index) {
     if (index < 1)
         return;
-    if (m_model.text(u"txtDNI").isEmpty() || m_model.text(u"cboCuerpo").isEmpty() ||
-        m_model.text(u"cboGrupo").isEmpty()) {
+    if (!checkListTabsMayOpen(m_model, m_services.messages)) {
         m_tabs->setCurrentIndex(0);
-        m_services.messages.inform(QStringLiteral("Compruebe que ha rellenado los datos del formulario"),
-                                   QStringLiteral("Datos incompletos"), MessageIcon::Exclamation);
         return;
     }
     setMenusEnabled(true);
 }
 
-void EditorWindow::onMenu(int index) {
+void EditorWindow::onMenu(MenuEntry entry) {
     QApplication::processEvents();
     m_courses->resetPanel();
     m_vacancies->resetPanel();
     m_resultas->resetPanel();
     for (DataGrid* grid : {m_courses->grid(), m_vacancies->grid(), m_resultas->grid()})
         grid->clearRowSelection();
-    switch (index) {
-    case 1000:
-        if (ValidaDatosImpresion()) {
-            m_printRecord = GeneraCadenaImpresion(m_model);
-            GrabaSolicitud(true, false);
-        } else if (m_services.messages.show(
-                       QStringLiteral(
-                           "Faltan datos por rellenar. ¿Desea imprimir una copia borrador de la solicitud?"),
-                       QStringLiteral("Copia Borrador"), MessageIcon::Question,
-                       MessageButtons::YesNo) == MessageAnswer::Yes) {
-            GrabaSolicitud(true, true);
-        }
+    switch (entry) {
+    case MenuEntry::Print:
+        workSaved(m_flow->print());
         break;
-    case 2000:
+    case MenuEntry::Preview:
+        showPreview();
+        break;
+    case MenuEntry::Save:
         GrabaSolicitud(false, false);
         break;
-    case 2500: {
+    case MenuEntry::LoadAnother: {
         const MessageAnswer answer = m_services.messages.show(QStringLiteral("¿Guardar la solicitud actual?"),
                                                               QStringLiteral("GUARDAR"), MessageIcon::None,
                                                               MessageButtons::YesNoCancel);
@@ -279,78 +313,107 @@ void EditorWindow::onMenu(int index) {
         }
         break;
     }
-    case 3000:
+    case MenuEntry::Quit:
         close();
         break;
-    case 4000:
+    case MenuEntry::Help:
         openManual();
         break;
-    case 5000: {
+    case MenuEntry::ChangePassword: {
         PasswordWindow window(m_services.users, m_services.messages, this);
         window.setStrDNI(m_model.text(u"txtDNI"));
         window.exec();
         break;
     }
-    default:
-        break;
     }
 }
 
-bool EditorWindow::ValidaDatosImpresion() {
-    const LoadedTables& t = m_services.state.tables;
-    return velmora::ValidaDatosImpresion(m_model, t.vacancyList, t.resultasList, m_services.messages);
-}
-
-bool EditorWindow::ValidaDatosGrabacion() {
-    return velmora::ValidaDatosGrabacion(m_model, m_services.messages);
-}
-
-// Step 3 of GrabaSolicitud: a new user sets a password before the first save. The has-
-// password flag and menu entry 5000 follow only a password really stored.
-bool EditorWindow::createPasswordIfNeeded() {
-    const QString dni = m_model.text(u"txtDNI");
-    if (m_services.users.ExisteUsuario(dni))
-        return true;
+SaveAndPrintHost::PasswordOutcome EditorWindow::askForPassword(const QString& dni) {
     PasswordWindow window(m_services.users, m_services.messages, this);
     window.setStrDNI(dni);
     window.exec();
+    // The has-password flag and the entry to change it follow only a password really stored.
     if (!m_services.users.ExisteUsuario(dni))
-        return false;
-    m_menu[5]->setVisible(true);
+        return window.storeFailed() ? PasswordOutcome::StoreFailed : PasswordOutcome::Declined;
+    menuEntry(MenuEntry::ChangePassword)->setVisible(true);
     m_services.state.hasPassword = true;
-    return true;
+    return PasswordOutcome::Stored;
+}
+
+std::unique_ptr<ProgressWindow> EditorWindow::progressWindow() {
+    return std::make_unique<GeneralProgressWindow>(this);
+}
+
+void EditorWindow::identityLocked() {
+    m_identityKept = true;
+    m_binder->pushAll();
 }
 
 bool EditorWindow::GrabaSolicitud(bool print, bool draft) {
-    GeneralProgressWindow progress(this);
-    if (!ValidaDatosGrabacion())
-        return false;
-    createPasswordIfNeeded();
-    for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
-        m_model.setEnabled(name, false);
-    m_identityKept = true;
-    m_binder->pushAll();
+    return workSaved(m_flow->save(print, draft));
+}
 
+bool EditorWindow::workSaved(const Result<ApplicationPrintout>& saved) {
+    if (!saved.ok())
+        return false;
+    if (m_unsavedWork) {
+        m_unsavedWork->setApplicationFile(QFileInfo(saved.value().documentPath).fileName());
+        m_unsavedWork->setIdentityLocked(true);
+        (void)m_unsavedWork->discard();
+    }
+    return true;
+}
+
+void EditorWindow::keepUnsavedWork() {
+    m_unsavedWork = std::make_unique<UnsavedWorkKeeper>(
+        RecoveryFile(m_services.state.folders.applications, m_services.state.signedInDni), m_model,
+        m_services.state.tables.lists(), m_services.clock, this);
+    m_unsavedWork->setApplicationFile(m_services.state.selectedApplicationFile);
+    m_unsavedWork->setIdentityLocked(m_identityKept);
+    m_unsavedWork->start();
+}
+
+void EditorWindow::dropUnsavedWork() {
+    if (m_unsavedWork)
+        (void)m_unsavedWork->discard();
+}
+
+Status EditorWindow::recoverWork(const RecoveryFile& file) {
     LoadedTables& t = m_services.state.tables;
-    PrintingEditor editor{m_model,
-                          t.lists(),
-                          draft ? QString() : m_printRecord,
-                          m_config.templateFolderKey,
-                          m_config.positionsPerPage,
-                          m_services.state.folders,
-                          m_services.printing,
-                          m_services.messages,
-                          m_services.clock,
-                          this,
-                          m_destination,
-                          m_pdfPath};
-    Pdf417Writer barcode;
-    return saveApplication(editor, progress, barcode, m_wordProcessorVersion, print, draft).ok();
+    for (RecordSet* list : {&t.vacancyList, &t.resultasList, &t.coursesList, &t.documentsList}) {
+        list->clearFilter();
+        list->moveFirst();
+        while (!list->isEOF())
+            VELMORA_TRY(list->deleteCurrent());
+    }
+    auto read = file.read(t.lists());
+    if (!read.ok())
+        return read.error();
+    m_firstTab->applyRecovered(read.value().model);
+    m_identityKept = read.value().identityLocked;
+    m_binder->pushAll();
+    setMenusEnabled(!m_model.value(ctl::cboCuerpo).isEmpty() && !m_model.value(ctl::cboGrupo).isEmpty());
+    for (RecordSet* list : {&t.coursesList, &t.vacancyList, &t.resultasList, &t.documentsList})
+        if (list->recordCount() > 0)
+            list->moveFirst();
+    return {};
+}
+
+// The pages as the print would give them, in their own window; its "Imprimir" runs the
+// normal print from its checks on.
+void EditorWindow::showPreview() {
+    const Result<ApplicationPrintout> preview = m_flow->preview();
+    if (!preview.ok())
+        return;
+    m_preview = new PreviewWindow(preview.value().pages, this);
+    const int chosen = m_preview->exec();
+    delete m_preview;
+    if (chosen == PreviewWindow::kPrintChosen)
+        onMenu(MenuEntry::Print);
 }
 
 void EditorWindow::setPrintDestination(docengine::PrintDestination destination, const QString& pdfPath) {
-    m_destination = destination;
-    m_pdfPath = pdfPath;
+    m_flow->setDestination(destination, pdfPath);
 }
 
 void EditorWindow::documentPrinted(const docengine::PrintOutcome& outcome) {
@@ -395,6 +458,8 @@ Status EditorWindow::loadApplication(const QString& fileName) {
     m_identityKept = true;
     if (!loaded.ok())
         return loaded.error();
+    for (const QString& notice : loaded.value().notices)
+        m_services.messages.inform(notice, QStringLiteral("Solicitudes"), MessageIcon::Exclamation);
     for (RecordSet* list : {&t.coursesList, &t.vacancyList, &t.resultasList, &t.documentsList})
         if (list->recordCount() > 0)
             list->moveFirst();
@@ -410,10 +475,12 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
     }
     if (m_closeWithoutPrompt) {
         m_closeWithoutPrompt = false;
+        dropUnsavedWork();
         event->accept();
         return;
     }
     if (m_quitNow) {
+        dropUnsavedWork();
         event->accept();
         releaseAndEnd();
         return;
@@ -430,36 +497,21 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (answer == MessageAnswer::Yes) {
-        if (!ValidaDatosGrabacion()) {
-            event->ignore();
-            return;
-        }
-        // A save that failed has told the user why; closing now would lose the application.
+        // A check or a save that failed has told the user why; closing now would lose the
+        // application.
         if (!saveOnClose()) {
             event->ignore();
             return;
         }
+    } else {
+        dropUnsavedWork();
     }
     event->accept();
     releaseAndEnd();
 }
 
 bool EditorWindow::saveOnClose() {
-    createPasswordIfNeeded();
-    GeneralProgressWindow progress(this);
-    LoadedTables& t = m_services.state.tables;
-    PrintingEditor editor{m_model,
-                          t.lists(),
-                          QString(),
-                          m_config.templateFolderKey,
-                          m_config.positionsPerPage,
-                          m_services.state.folders,
-                          m_services.printing,
-                          m_services.messages,
-                          m_services.clock,
-                          this};
-    Pdf417Writer barcode;
-    return saveApplication(editor, progress, barcode, m_wordProcessorVersion, false, false).ok();
+    return workSaved(m_flow->saveOnClose());
 }
 
 void EditorWindow::quitNow() {

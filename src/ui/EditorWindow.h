@@ -1,12 +1,16 @@
 #pragma once
 
 #include "app/ContestConfiguration.h"
+#include "app/SaveAndPrintFlow.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateTables.h"
 #include "printing/ApplicationDocument.h"
+#include "ui/EditorMenu.h"
 #include "ui/EditorServices.h"
+#include "ui/PreviewWindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -23,13 +27,15 @@ class DocumentsPanel;
 class FirstTabController;
 class PersonalDataPanel;
 class PositionPanel;
+class RecoveryFile;
 class ResultasPanel;
+class UnsavedWorkKeeper;
 class VacanciesPanel;
 
 // frmSolicitudes: the one working window. Five tabs configured by conf.xml, the menu, the
 // save and print routines and the close prompt. The first tab's rules are in
 // FirstTabController; each list tab is a panel of its own.
-class EditorWindow : public QMainWindow, private PrintingHost {
+class EditorWindow : public QMainWindow, private SaveAndPrintHost {
     Q_OBJECT
 public:
     explicit EditorWindow(EditorServices services, QWidget* parent = nullptr);
@@ -41,18 +47,24 @@ public:
     // abandons the load and is returned without a message (the caller tells the user);
     // what was read until then stays.
     Status loadApplication(const QString& fileName);
+    // From now on unsaved changes are kept in the applicant's recovery file, until saved or
+    // dropped at the close prompt.
+    void keepUnsavedWork();
+    // Puts the unsaved work of `file` in, over the saved application already loaded (if
+    // any): the first tab's data, the four lists, body and group locked as they were.
+    Status recoverWork(const RecoveryFile& file);
 
     // GrabaSolicitud: the save check, the password of a new user, then save (and print).
     // True once saved (and printed when asked); otherwise the user has been told why,
     // by the check or by the saving routine.
     bool GrabaSolicitud(bool print, bool draft);
-    bool ValidaDatosImpresion();
-    bool ValidaDatosGrabacion();
     void HabilitaFiltros(bool enabled);
     // "Solicitud Existente" answered Yes: the catalogues are released and the program ends.
     void quitNow();
 
-    QAction* menuEntry(int index) const;
+    QAction* menuEntry(MenuEntry entry) const;
+    // The print preview window while it is open (tests answer it).
+    PreviewWindow* previewWindow() const { return m_preview; }
     const ApplicationModel& model() const { return m_model; }
     const ContestConfiguration& configuration() const { return m_config; }
     const QString& wordProcessorVersion() const { return m_wordProcessorVersion; }
@@ -75,17 +87,24 @@ private:
     void buildTabs();
     void CargaConfiguracion();
     void bindLists();
-    void onMenu(int index);
+    void onMenu(MenuEntry entry);
+    void showPreview();
     void onTabChanged(int index);
     void onTimer1();
     void setMenusEnabled(bool enabled);
-    bool createPasswordIfNeeded();
+
     // Saves without printing as the window closes; false when it failed and the user was told.
     bool saveOnClose();
+    // After a save: true when it succeeded; then the recovery file has done its job.
+    bool workSaved(const Result<ApplicationPrintout>& saved);
+    void dropUnsavedWork();
     void openManual();
     void releaseAndEnd();
 
-    // PrintingHost
+    // SaveAndPrintHost
+    PasswordOutcome askForPassword(const QString& dni) override;
+    std::unique_ptr<ProgressWindow> progressWindow() override;
+    void identityLocked() override;
     void documentPrinted(const docengine::PrintOutcome& outcome) override;
     void printingStarted() override;
 
@@ -96,9 +115,6 @@ private:
     std::unique_ptr<RecordSet> m_zonesClone;
     std::unique_ptr<RecordSet> m_areasClone;
     QString m_wordProcessorVersion;
-    QString m_printRecord;
-    docengine::PrintDestination m_destination = docengine::PrintDestination::Automatic;
-    QString m_pdfPath;
 
     QTabWidget* m_tabs = nullptr;
     PersonalDataPanel* m_personal = nullptr;
@@ -108,7 +124,10 @@ private:
     DocumentsPanel* m_documents = nullptr;
     std::unique_ptr<ControlBinder> m_binder;
     std::unique_ptr<FirstTabController> m_firstTab;
-    std::array<QAction*, 6> m_menu{};
+    std::unique_ptr<UnsavedWorkKeeper> m_unsavedWork;
+    std::unique_ptr<SaveAndPrintFlow> m_flow;
+    std::array<QAction*, kMenuEntries.size()> m_menu{};
+    QPointer<PreviewWindow> m_preview;
     QTimer* m_timer1 = nullptr;
     QTimer* m_timer2 = nullptr;
     QWidget* m_manualViewer = nullptr;

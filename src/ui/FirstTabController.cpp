@@ -3,7 +3,6 @@
 #include "app/LoadedTables.h"
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
-#include "editor/FiltraTecla.h"
 #include "editor/FirstTabLocationCascades.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
@@ -11,9 +10,9 @@
 #include "ui/ControlBinder.h"
 #include "ui/EditorWindow.h"
 #include "ui/PersonalDataPanel.h"
+#include "ui/editor/NumericKeyFilter.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +106,10 @@ void FirstTabController::wireTextBoxes() {
     for (const char* name : kSelectOnEntry)
         if (auto* box = m_panel.findChild<QLineEdit*>(QLatin1String(name)))
             box->installEventFilter(this);
+    // The same filter as the list tabs' numeric boxes, so Tab, Shift+Tab and Enter act alike.
+    for (const char* name : kNumericBoxes)
+        if (auto* box = m_panel.findChild<QLineEdit*>(QLatin1String(name)))
+            NumericKeyFilter::install(box);
 }
 
 bool FirstTabController::eventFilter(QObject* watched, QEvent* event) {
@@ -123,26 +126,6 @@ bool FirstTabController::eventFilter(QObject* watched, QEvent* event) {
         if (DateField::isDateBox(name))
             leaveBox(box, static_cast<QFocusEvent*>(event)->reason());
         break;
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool numeric = std::any_of(std::begin(kNumericBoxes), std::end(kNumericBoxes),
-                                         [&](const char* n) { return name == QLatin1String(n); });
-        if (!numeric || key->text().isEmpty())
-            break;
-        const QChar typed =
-            key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ? QChar(13) : key->text().at(0);
-        const KeyFilterResult filtered = FiltraTecla(typed, box->text());
-        if (filtered.sendTab)
-            sendTabKey(box);
-        if (!filtered.key || *filtered.key == QChar(13))
-            return true;
-        if (*filtered.key != typed) {
-            QKeyEvent replaced(QEvent::KeyPress, 0, key->modifiers(), QString(*filtered.key));
-            QCoreApplication::sendEvent(box, &replaced);
-            return true;
-        }
-        break;
-    }
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (DateField::isDateBox(name) && isDigitKey(key)) {
@@ -214,11 +197,11 @@ void FirstTabController::apply(const IdentityOutcome& outcome, const QString& co
             label->setText(*outcome.positionsCaption);
     if (outcome.locationFilters)
         m_editor.HabilitaFiltros(*outcome.locationFilters);
-    for (int index : {1000, 2000, 2500}) {
+    for (MenuEntry entry : kApplicationMenuEntries) {
         if (outcome.enableMenu)
-            m_editor.menuEntry(index)->setEnabled(true);
+            m_editor.menuEntry(entry)->setEnabled(true);
         if (outcome.disableMenu)
-            m_editor.menuEntry(index)->setEnabled(false);
+            m_editor.menuEntry(entry)->setEnabled(false);
     }
     if (outcome.quitProgram) {
         m_editor.quitNow();
@@ -249,6 +232,19 @@ Result<LoadedApplication> FirstTabController::loadSavedApplication(const QString
     if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblCat")))
         label->setText(read.value().categoryCaption);
     return read;
+}
+
+void FirstTabController::applyRecovered(const ApplicationModel& recovered) {
+    LoadedTables& t = m_services.state.tables;
+    m_rules.fillFromSaved(recovered);
+    m_rules.applyLoadedData(t.situations);
+    for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo})
+        m_model.setEnabled(name, recovered.isEnabled(name));
+    if (const auto caption = m_candidates.SeleccionaPlazasRS(m_model, m_services.messages))
+        if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblPlazas")))
+            label->setText(*caption);
+    if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblCat")))
+        label->setText(m_model.text(ctl::cboCuerpo));
 }
 
 } // namespace velmora

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "applications/SavedApplicationReader.h"
 #include "editor/CandidateSelection.h"
 #include "editor/FirstTabRules.h"
 #include "editor/IdentityRules.h"
+#include "editor/SavedApplicationReader.h"
 #include "ui/EditorServices.h"
 
 #include <QObject>
@@ -41,6 +41,9 @@ public:
     Result<LoadedApplication> loadSavedApplication(const QString& folder, const QString& fileName,
                                                    docengine::WordProcessor& wordProcessor,
                                                    Progress& progress);
+    // Unsaved work recovered after the program was stopped: put in as a saved application
+    // is, with body and group as free or as locked as `recovered` had them.
+    void applyRecovered(const ApplicationModel& recovered);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

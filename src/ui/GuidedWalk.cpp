@@ -29,13 +29,17 @@ constexpr auto kPassword = "velmora1";
 // Says every message on the terminal and answers it with its first button.
 class NarratedMessages : public MessageService {
 public:
-    MessageAnswer show(const QString& text, const QString& title, MessageIcon,
+    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
                        MessageButtons buttons) override {
+        if (icon == MessageIcon::Critical)
+            ++failures;
         QTextStream(stdout) << "  [mensaje] " << (title.isEmpty() ? programTitle() : title) << ": "
                             << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << Qt::endl;
         return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageAnswer::Yes
                                                                                           : MessageAnswer::Ok;
     }
+    // Messages that told of a failure: a walk that met one did not do what it says.
+    int failures = 0;
 };
 
 QWidget* topLevel(const QString& name) {
@@ -200,20 +204,32 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
         walk.capture(w, QStringLiteral("4-frmCreaPwd"));
         child<QAbstractButton>(w, QStringLiteral("cmdAceptar"))->click();
     });
+    const QString pdf = QDir(folder).filePath(QStringLiteral("recorrido-solicitud.pdf"));
     walk.waitFor(QStringLiteral("frmSolicitudes"), nullptr, [&](QWidget* w) {
         auto* editor = static_cast<EditorWindow*>(w);
-        const QString pdf = QDir(folder).filePath(QStringLiteral("recorrido-solicitud.pdf"));
-        say(QStringLiteral("5. Imprimir en %1").arg(QDir::toNativeSeparators(pdf)));
         editor->setPrintDestination(docengine::PrintDestination::Pdf, pdf);
-        editor->menuEntry(1000)->trigger();
-        walk.capture(w, QStringLiteral("5-frmSolicitudes-impreso"));
+        say(QStringLiteral("5. Vista previa de la solicitud"));
+        // From a fresh event: the preview is modal and the walk goes on inside it.
+        QTimer::singleShot(0, editor, [editor] { editor->menuEntry(MenuEntry::Preview)->trigger(); });
     });
+    walk.waitFor(QStringLiteral("frmVistaPrevia"), nullptr, [&](QWidget* w) {
+        walk.capture(w, QStringLiteral("5-frmVistaPrevia"));
+        say(QStringLiteral("6. Imprimir desde la vista previa en %1").arg(QDir::toNativeSeparators(pdf)));
+        child<QAbstractButton>(w, QStringLiteral("cmdImprimir"))->click();
+    });
+    walk.waitFor(
+        QStringLiteral("frmSolicitudes"), [&](QWidget*) { return QFile::exists(pdf); },
+        [&](QWidget* w) { walk.capture(w, QStringLiteral("6-frmSolicitudes-impreso")); });
     QTimer::singleShot(0, &walk, [&] { walk.run(); });
     if (!controller.start()) {
         say(QStringLiteral("El recorrido no ha podido entrar en el programa."));
         return 1;
     }
-    const int status = QApplication::exec();
+    int status = QApplication::exec();
+    if (status == 0 && messages.failures > 0) {
+        say(QStringLiteral("El recorrido ha encontrado %1 mensajes de error.").arg(messages.failures));
+        status = 1;
+    }
     say(status == 0 ? QStringLiteral("Recorrido terminado.") : QStringLiteral("Recorrido interrumpido."));
     return status;
 }

@@ -3,6 +3,7 @@
 #include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/widgets/ProgressBarUpdater.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -71,6 +72,7 @@ LoadingWindow::LoadingWindow(AppFolders folders, LoadedTables& tables, MessageSe
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    declareTabOrder(this, {m_cmdContinuar});
     m_progress = std::make_unique<BarProgress>(m_prg);
     connect(m_cmdContinuar, &QPushButton::clicked, this, &QDialog::accept);
 }

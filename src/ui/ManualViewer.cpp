@@ -4,11 +4,12 @@
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/PagePainter.h"
 #include "platform/docengine/WordProcessor.h"
+#include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -17,18 +18,6 @@ namespace velmora {
 namespace {
 
 constexpr double kScreenDpi = 96.0;
-
-QImage renderPage(const docengine::DocumentLayout& layout, int index) {
-    const QSizeF twips = layout.pageSize();
-    QImage image(int(twips.width() / 1440.0 * kScreenDpi), int(twips.height() / 1440.0 * kScreenDpi),
-                 QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    docengine::PagePainter::paint(painter, layout, index, kScreenDpi, kScreenDpi);
-    return image;
-}
 
 } // namespace
 
@@ -46,14 +35,18 @@ ManualViewer::ManualViewer(const QString& manualPath, MessageService& messages, 
     } else {
         docengine::DocumentLayout layout(*opened.value());
         for (int i = 0; i < layout.pageCount(); ++i)
-            m_pages << renderPage(layout, i);
+            m_pages << docengine::PagePainter::renderPage(layout, i, kScreenDpi);
     }
 
     m_scroll = new QScrollArea;
+    m_scroll->setObjectName(QStringLiteral("scrManual"));
+    m_scroll->setAccessibleName(QStringLiteral("Páginas del manual"));
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setAlignment(Qt::AlignHCenter);
     auto* zoomIn = new QPushButton(QStringLiteral("Ampliar"));
+    zoomIn->setObjectName(QStringLiteral("cmdAmpliar"));
     auto* zoomOut = new QPushButton(QStringLiteral("Reducir"));
+    zoomOut->setObjectName(QStringLiteral("cmdReducir"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(zoomIn, &QPushButton::clicked, this, [this] {
@@ -73,7 +66,8 @@ ManualViewer::ManualViewer(const QString& manualPath, MessageService& messages, 
     layout->addWidget(m_scroll, 1);
     layout->addLayout(bar);
     render();
-    resize(900, 900);
+    declareTabOrder(this, {m_scroll, zoomOut, zoomIn, buttons->button(QDialogButtonBox::Close)});
+    resize(fittedToScreen(QSize(900, 900), this));
 }
 
 void ManualViewer::render() {

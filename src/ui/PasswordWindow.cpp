@@ -1,6 +1,7 @@
 #include "ui/PasswordWindow.h"
 
 #include "platform/widgets/PasswordEcho.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -57,9 +58,7 @@ PasswordWindow::PasswordWindow(UserStore& store, MessageService& messages, QWidg
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_txtPwd0, m_txtPwd1);
-    setTabOrder(m_txtPwd1, m_cmdAceptar);
-    setTabOrder(m_cmdAceptar, m_cmdSalir);
+    declareTabOrder(this, {m_txtPwd0, m_txtPwd1, m_cmdAceptar, m_cmdSalir});
     m_txtPwd0->setFocus();
 
     connect(m_cmdAceptar, &QPushButton::clicked, this, &PasswordWindow::accept);
@@ -77,6 +76,7 @@ void PasswordWindow::accept() {
         return;
     case PasswordCreation::Answer::SaveFailed:
         // The store has said why; the texts stay for another try.
+        m_storeFailed = true;
         return;
     }
 }

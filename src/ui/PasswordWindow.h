@@ -22,6 +22,8 @@ public:
 
     QString strDNI() const { return m_strDNI; }
     void setStrDNI(const QString& dni) { m_strDNI = dni; }
+    // Whether an "Aceptar" failed to write the user store.
+    bool storeFailed() const { return m_storeFailed; }
 
     // "Aceptar" (and Enter): closes only once the password is stored.
     void accept() override;
@@ -31,6 +33,7 @@ private:
 
     PasswordCreation m_creation;
     QString m_strDNI;
+    bool m_storeFailed = false;
     QLineEdit* m_txtPwd0 = nullptr;
     QLineEdit* m_txtPwd1 = nullptr;
     QPushButton* m_cmdAceptar = nullptr;

@@ -1,8 +1,10 @@
 #include "ui/PersonalDataPanel.h"
+#include "users/DniValidator.h"
 
 #include "editor/ApplicationModel.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -14,6 +16,28 @@
 #include <QVBoxLayout>
 
 namespace velmora {
+namespace {
+
+// Frame by frame as they are seen: personal data, the contest, then the professional data
+// (its left block before its right one, the typed post before the one picked from lists).
+constexpr const char16_t kTabOrder[] =
+    u"txtApellido1 txtApellido2 txtNombre txtDNI txtFecNacimiento txtTelefono txtDomicilio txtLocalidad "
+    u"cboProvincia txtCP "
+    u"optDiscSi optDiscNo txtTipoDisc txtAdaptaciones "
+    u"optVoluntario optForzoso "
+    u"optPetConyugeSi optPetConyugeNo "
+    u"txtConyuApellido1 txtCOnyuApellido2 txtConyuNombre txtDNIConyuge "
+    u"optReingesoSi optReingresoNo "
+    u"cboPrefArea cboPrefLocalidad cboPrefProvincia "
+    u"cboCuerpo cboGrupo txtNRP txtFechaIngreso "
+    u"optActivo optOtras cboSituaciones txtSitAdm txtFechaSit "
+    u"OptSi OptNo "
+    u"optDefinitivo optTemporal txtFecPosesion "
+    u"optSSTarvo optSSOtros txtSS "
+    u"txtProvinciaPuesto txtLocalidadPuesto txtPuesto txtDemarDest "
+    u"cboProvinciasIxa cboAreaIxa cboZBSIxa cboLocalidadesIxa txtLocaDest";
+
+} // namespace
 
 PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabDatosPersonales"));
@@ -29,6 +53,11 @@ PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
+
+    QList<QWidget*> order;
+    for (const QString& name : QString::fromUtf16(kTabOrder).split(u' '))
+        order << findChild<QWidget*>(name);
+    declareTabOrder(this, order);
 }
 
 QGroupBox* PersonalDataPanel::frame(const QString& name, const QString& title) {
@@ -55,7 +84,7 @@ QLineEdit* PersonalDataPanel::textBox(const QString& name) {
 QLineEdit* PersonalDataPanel::dniBox(const QString& name) {
     auto* box = new DniLineEdit;
     box->setObjectName(name);
-    box->setMaxLength(9);
+    box->setMaxLength(kDniLength);
     return box;
 }
 
@@ -80,8 +109,12 @@ DataComboBox* PersonalDataPanel::dropDown(const QString& name) {
     return combo;
 }
 
-// Two option buttons side by side that exclude each other wherever they stand.
-QWidget* PersonalDataPanel::optionPair(QRadioButton* first, QRadioButton* second) {
+// Two option buttons side by side that exclude each other wherever they stand. A "Sí" and a
+// "No" outside a titled frame are read out with their question.
+QWidget* PersonalDataPanel::optionPair(QRadioButton* first, QRadioButton* second, const QString& question) {
+    if (!question.isEmpty())
+        for (QRadioButton* button : {first, second})
+            button->setAccessibleName(question + QStringLiteral(": ") + button->text());
     auto* holder = new QWidget;
     auto* row = new QHBoxLayout(holder);
     row->setContentsMargins(0, 0, 0, 0);
@@ -127,6 +160,8 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
     addRow(QStringLiteral("Localidad"), textBox(QStringLiteral("txtLocalidad")));
 
     DataComboBox* province = dropDown(QStringLiteral("cboProvincia"));
+    // A typed province would fill no postal code and print a name with no code.
+    province->setTypingBlocked(true);
     QLabel* provinceLabel = label(QStringLiteral("Provincia"));
     provinceLabel->setBuddy(province);
     grid->addWidget(provinceLabel, row, 0);
@@ -209,9 +244,11 @@ QGroupBox* PersonalDataPanel::buildContest() {
     QGroupBox* reentry = frame(QStringLiteral("fraReingreso"), QString());
     auto* reentryRow = new QHBoxLayout(reentry);
     reentryRow->setContentsMargins(6, 2, 6, 2);
-    reentryRow->addWidget(label(QStringLiteral("Solicita Reingreso")));
+    const QString reentryQuestion = QStringLiteral("Solicita Reingreso");
+    reentryRow->addWidget(label(reentryQuestion));
     reentryRow->addWidget(optionPair(option(QStringLiteral("optReingesoSi"), QStringLiteral("Sí")),
-                                     option(QStringLiteral("optReingresoNo"), QStringLiteral("No"))));
+                                     option(QStringLiteral("optReingresoNo"), QStringLiteral("No")),
+                                     reentryQuestion));
     column->addWidget(reentry);
 
     QGroupBox* preference = frame(QStringLiteral("fraPreferencia"), QStringLiteral("Preferencia que alega"));
@@ -242,7 +279,10 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     auto* grid = new QGridLayout(box);
 
     // Left: body, group, registration number, entry date and the administrative situation.
-    auto* left = new QGridLayout;
+    // Each side is a block of its own, read (and walked with Tab) before the other.
+    auto* leftBlock = new QWidget;
+    auto* left = new QGridLayout(leftBlock);
+    left->setContentsMargins(0, 0, 0, 0);
     DataComboBox* body = dropDown(QStringLiteral("cboCuerpo"));
     body->setTypingBlocked(true);
     body->setMinimumContentsLength(30);
@@ -284,11 +324,13 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     left->setRowStretch(row, 1);
 
     // Right: the current post.
-    auto* right = new QGridLayout;
-    QLabel* postTitle = label(QStringLiteral("Destino Actual"));
-    right->addWidget(postTitle, 0, 0);
+    auto* rightBlock = new QWidget;
+    auto* right = new QGridLayout(rightBlock);
+    right->setContentsMargins(0, 0, 0, 0);
+    const QString postQuestion = QStringLiteral("Destino Actual");
+    right->addWidget(label(postQuestion), 0, 0);
     right->addWidget(optionPair(option(QStringLiteral("OptSi"), QStringLiteral("Sí")),
-                                option(QStringLiteral("OptNo"), QStringLiteral("No"))),
+                                option(QStringLiteral("OptNo"), QStringLiteral("No")), postQuestion),
                      0, 1);
 
     QGroupBox* nature = frame(QStringLiteral("fraDefTemp"), QString());
@@ -312,31 +354,40 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     healthRow->addWidget(textBox(QStringLiteral("txtSS")), 1);
     right->addWidget(health, 2, 0, 1, 2);
 
+    // The post as typed and the post picked from the lists are two columns, one after the other.
     QGroupBox* post = frame(QStringLiteral("Frame3"), QString());
-    auto* postGrid = new QGridLayout(post);
-    auto addPostRow = [&](int r, int c, const QString& caption, QWidget* field) {
-        QLabel* l = label(caption);
-        l->setBuddy(field);
-        postGrid->addWidget(l, r, c);
-        postGrid->addWidget(field, r, c + 1);
+    auto* postColumns = new QHBoxLayout(post);
+    auto postColumn = [&](const std::vector<std::pair<QString, QWidget*>>& rows) {
+        auto* block = new QWidget;
+        auto* column = new QGridLayout(block);
+        column->setContentsMargins(0, 0, 0, 0);
+        int r = 0;
+        for (const auto& [caption, field] : rows) {
+            QLabel* l = label(caption);
+            l->setBuddy(field);
+            column->addWidget(l, r, 0);
+            column->addWidget(field, r, 1);
+            ++r;
+        }
+        column->setColumnStretch(1, 1);
+        column->setRowStretch(r, 1);
+        postColumns->addWidget(block, 1);
     };
-    addPostRow(0, 0, QStringLiteral("Provincia"), textBox(QStringLiteral("txtProvinciaPuesto")));
-    addPostRow(1, 0, QStringLiteral("Localidad/ZBS"), textBox(QStringLiteral("txtLocalidadPuesto")));
-    addPostRow(2, 0, QStringLiteral("Institución"), textBox(QStringLiteral("txtPuesto")));
-    addPostRow(3, 0, QStringLiteral("Demarcación"), textBox(QStringLiteral("txtDemarDest")));
-    addPostRow(0, 2, QStringLiteral("Provincia"), dropDown(QStringLiteral("cboProvinciasIxa")));
-    addPostRow(1, 2, QStringLiteral("Área"), dropDown(QStringLiteral("cboAreaIxa")));
-    addPostRow(2, 2, QStringLiteral("ZBS"), dropDown(QStringLiteral("cboZBSIxa")));
-    addPostRow(3, 2, QStringLiteral("Localidad"), dropDown(QStringLiteral("cboLocalidadesIxa")));
-    addPostRow(4, 2, QStringLiteral("Destino"), textBox(QStringLiteral("txtLocaDest")));
-    postGrid->setColumnStretch(1, 1);
-    postGrid->setColumnStretch(3, 1);
+    postColumn({{QStringLiteral("Provincia"), textBox(QStringLiteral("txtProvinciaPuesto"))},
+                {QStringLiteral("Localidad/ZBS"), textBox(QStringLiteral("txtLocalidadPuesto"))},
+                {QStringLiteral("Institución"), textBox(QStringLiteral("txtPuesto"))},
+                {QStringLiteral("Demarcación"), textBox(QStringLiteral("txtDemarDest"))}});
+    postColumn({{QStringLiteral("Provincia"), dropDown(QStringLiteral("cboProvinciasIxa"))},
+                {QStringLiteral("Área"), dropDown(QStringLiteral("cboAreaIxa"))},
+                {QStringLiteral("ZBS"), dropDown(QStringLiteral("cboZBSIxa"))},
+                {QStringLiteral("Localidad"), dropDown(QStringLiteral("cboLocalidadesIxa"))},
+                {QStringLiteral("Destino"), textBox(QStringLiteral("txtLocaDest"))}});
     right->addWidget(post, 3, 0, 1, 2);
     right->setColumnStretch(1, 1);
     right->setRowStretch(4, 1);
 
-    grid->addLayout(left, 0, 0);
-    grid->addLayout(right, 0, 1);
+    grid->addWidget(leftBlock, 0, 0);
+    grid->addWidget(rightBlock, 0, 1);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 3);
     return box;

@@ -32,7 +32,7 @@ private:
     QLineEdit* dateBox(const QString& name);
     QRadioButton* option(const QString& name, const QString& caption);
     DataComboBox* dropDown(const QString& name);
-    QWidget* optionPair(QRadioButton* first, QRadioButton* second);
+    QWidget* optionPair(QRadioButton* first, QRadioButton* second, const QString& question = QString());
 };
 
 } // namespace velmora

@@ -1,15 +1,24 @@
 #include "ui/ProgramController.h"
 
+#include "app/RecoveryFile.h"
 #include "applications/ApplicationFiles.h"
 #include "applications/ApplicationSelection.h"
 #include "catalog/CatalogLoader.h"
+#include "editor/SavedApplicationReader.h"
+#include "platform/Clock.h"
+#include "platform/data/DamagedFileCopy.h"
+#include "printing/BarcodePicture.h"
 #include "ui/EditorWindow.h"
 #include "ui/LoadingWindow.h"
 #include "ui/SelectionWindow.h"
 #include "ui/SignInWindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTimer>
+
+#include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -38,6 +47,7 @@ bool ProgramController::loadBodies() {
 }
 
 bool ProgramController::start() {
+    removeLeftBarcodePictures(m_state.folders.applications, m_clock.now());
     // Only the bodies are read before sign-in: the list of saved applications describes them.
     loadBodies();
 
@@ -46,6 +56,17 @@ bool ProgramController::start() {
         signIn.exec();
     if (!m_state.signedIn)
         return false;
+
+    if (const std::optional<QString> belongsTo = offerRecovery()) {
+        // The saved application the work belongs to is loaded first, the changes go on top.
+        m_recovering = true;
+        m_state.loadExisting = !belongsTo->isEmpty();
+        m_state.selectedApplicationFile = *belongsTo;
+        if (!runLoadingWindow())
+            return false;
+        openEditor();
+        return true;
+    }
 
     const auto count = listApplications(m_state.folders.applications, m_state.signedInDni,
                                         m_state.tables.bodies, m_state.applicationFiles);
@@ -82,13 +103,60 @@ void ProgramController::openEditor() {
     if (!m_state.selectedApplicationFile.isEmpty()) {
         // The editor keeps what was read; the user learns that the rest is missing.
         const Status loaded = m_editor->loadApplication(m_state.selectedApplicationFile);
-        if (!loaded.ok())
+        if (!loaded.ok() && loaded.error().number == kUnreadableApplication)
+            m_messages.inform(loaded.error().description, QStringLiteral("Solicitudes"),
+                              MessageIcon::Exclamation);
+        else if (!loaded.ok())
             m_messages.inform(QStringLiteral("No se ha podido recuperar la solicitud %1: %2 %3")
                                   .arg(m_state.selectedApplicationFile, loaded.error().description)
                                   .arg(loaded.error().number),
                               programTitle(), MessageIcon::Critical);
     }
+    if (std::exchange(m_recovering, false)) {
+        const RecoveryFile recovery(m_state.folders.applications, m_state.signedInDni);
+        if (const Status recovered = m_editor->recoverWork(recovery); !recovered.ok())
+            reportDamagedRecovery(recovery, recovered.error());
+    }
+    m_editor->keepUnsavedWork();
     Q_EMIT editorOpened(m_editor);
+}
+
+std::optional<QString> ProgramController::offerRecovery() {
+    const RecoveryFile recovery(m_state.folders.applications, m_state.signedInDni);
+    if (!recovery.exists())
+        return std::nullopt;
+    const Result<RecoveredWork> header = recovery.header();
+    if (!header.ok()) {
+        reportDamagedRecovery(recovery, header.error());
+        return std::nullopt;
+    }
+    const QDateTime at = header.value().writtenAt;
+    const MessageAnswer answer = m_messages.show(
+        QStringLiteral("Se han encontrado cambios sin guardar de la solicitud del %1 a las %2. "
+                       "¿Desea recuperarlos?")
+            .arg(at.toString(QStringLiteral("dd/MM/yyyy")), at.toString(QStringLiteral("HH:mm"))),
+        QStringLiteral("Solicitud"), MessageIcon::Question, MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes) {
+        if (const Status removed = recovery.remove(); !removed.ok())
+            m_messages.inform(removed.error().description, QStringLiteral("Solicitud"),
+                              MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    const QString belongsTo = header.value().applicationFile;
+    // Work on an application deleted since is recovered as a new one.
+    return applicationFileExists(m_state.folders.applications, belongsTo) ? belongsTo : QString();
+}
+
+void ProgramController::reportDamagedRecovery(const RecoveryFile& recovery, const Error& error) {
+    const Result<QString> copy = keepDamagedCopyOf(recovery.path(), m_state.folders.applications);
+    if (copy.ok())
+        (void)recovery.remove();
+    m_messages.inform(
+        QStringLiteral("Los cambios sin guardar de la solicitud no se han podido leer (%1).%2")
+            .arg(error.description, copy.ok() ? QStringLiteral(" Se ha guardado una copia del fichero en %1.")
+                                                    .arg(QDir::toNativeSeparators(copy.value()))
+                                              : QStringLiteral(" El fichero se ha dejado como estaba.")),
+        QStringLiteral("Solicitud"), MessageIcon::Exclamation);
 }
 
 void ProgramController::showSelection(bool hideNew) {

@@ -11,9 +11,12 @@
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 namespace velmora {
 
 class MessageService;
+class RecoveryFile;
 
 // The program's start-up and the road between its windows: sign-in, the list of saved
 // applications or the loading window, then the editor; back to the list when the applicant
@@ -49,6 +52,10 @@ private:
     void onLoadApplication(const QString& fileName);
     void onAnotherApplication();
     void end();
+    // Unsaved work of the signed-in applicant: asks whether it comes back. The saved
+    // application it belongs to (empty for a new one) when it does.
+    std::optional<QString> offerRecovery();
+    void reportDamagedRecovery(const RecoveryFile& recovery, const Error& error);
 
     RunState m_state;
     MessageService& m_messages;
@@ -59,6 +66,7 @@ private:
     QPointer<SelectionWindow> m_selection;
     bool m_openWithDesktop = true;
     bool m_catalogsLoaded = false;
+    bool m_recovering = false; // the editor about to open takes the recovered work
 };
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "app/RunState.h"
 #include "platform/widgets/DataComboBox.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -55,9 +56,7 @@ SelectionWindow::SelectionWindow(RunState& state, MessageService& messages, QWid
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_cboSolicitudes, m_cmdNueva);
-    setTabOrder(m_cmdNueva, m_cmdCargar);
-    setTabOrder(m_cmdCargar, m_cmdBorrar);
+    declareTabOrder(this, {m_cboSolicitudes, m_cmdNueva, m_cmdCargar, m_cmdBorrar});
     m_cboSolicitudes->setFocus();
 
     connect(m_cmdNueva, &QPushButton::clicked, this, &SelectionWindow::onNew);
@@ -107,7 +106,9 @@ void SelectionWindow::onLoad() {
 
 void SelectionWindow::onDelete() {
     const QString file = chosenFile();
-    if (m_selection.deleteChosen(file) != ApplicationSelection::Deletion::Deleted)
+    const ApplicationSelection::Deletion deletion = m_selection.deleteChosen(file);
+    if (deletion != ApplicationSelection::Deletion::Deleted &&
+        deletion != ApplicationSelection::Deletion::Failed)
         return;
     if (m_selection.count() > 0) {
         bindList();

@@ -4,6 +4,7 @@
 #include "platform/widgets/DniLineEdit.h"
 #include "platform/widgets/PasswordEcho.h"
 #include "platform/widgets/TabKey.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -95,10 +96,7 @@ void SignInWindow::buildControls() {
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_txtDNI, m_cmdAceptarDNI);
-    setTabOrder(m_cmdAceptarDNI, m_txtPwd);
-    setTabOrder(m_txtPwd, m_cmdAceptarPwd);
-    setTabOrder(m_cmdAceptarPwd, m_cmdSalir);
+    declareTabOrder(this, {m_txtDNI, m_cmdAceptarDNI, m_txtPwd, m_cmdAceptarPwd, m_cmdSalir});
     m_txtDNI->setFocus();
 
     connect(m_txtDNI, &DniLineEdit::editingKeyReleased, this, &SignInWindow::onDniKeyReleased);

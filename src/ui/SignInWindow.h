@@ -1,5 +1,6 @@
 #pragma once
 
+#include "users/DniValidator.h"
 #include "users/SignInFlow.h"
 
 #include <QDialog>
@@ -22,8 +23,6 @@ struct RunState;
 class SignInWindow : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kDniLength = 9;
-
     SignInWindow(UserStore& store, MessageService& messages, RunState& state, QWidget* parent = nullptr);
 
     bool isUsable() const { return m_usable; }

@@ -6,7 +6,6 @@ namespace velmora {
 
 namespace {
 
-constexpr int kDniLength = 9;
 constexpr int kNumberLength = 8;
 const QString kLetters = QStringLiteral("TRWAGMYFPDXBNJZSQVHLCKE");
 

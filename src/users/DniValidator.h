@@ -8,6 +8,9 @@ namespace velmora {
 
 class MessageService;
 
+// A DNI as the program keeps it: eight digits and a check letter, padded with "0".
+inline constexpr int kDniLength = 9;
+
 // Colours the check leaves on the box.
 QColor dniValidColor();   // black
 QColor dniInvalidColor(); // RGB(254, 0, 0)

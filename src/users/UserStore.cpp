@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 
 #include <optional>
 #include <string>
@@ -129,13 +130,19 @@ bool UserStore::AltaUsuario(const QString& dni, const QString& pwd) {
     pugi::xml_document entry;
     entry.load_string(utf8(entryText).c_str());
     usuariosElement().append_copy(entry.document_element());
+    m_pendingEntries.push_back(utf8(entryText));
     return save();
 }
 
 void UserStore::BajaUsuario(const QString& dni) {
     const std::string wanted = utf8(HashTexto(dni));
+    if (removeEntry(wanted))
+        m_pendingRemovals.push_back(wanted);
+}
+
+bool UserStore::removeEntry(const std::string& wanted) {
     if (!m_doc.select_node("//Usuarios"))
-        return;
+        return false;
     const size_t count = m_doc.select_nodes("//Usuarios/*").size();
     for (size_t i = 0; i < count; ++i) {
         const std::string path = utf8(toXPath(QStringLiteral("//Usuarios/Usuario[%1]/DNI").arg(i)));
@@ -143,9 +150,10 @@ void UserStore::BajaUsuario(const QString& dni) {
         if (dniNode && stringValue(dniNode) == wanted) {
             const pugi::xml_node user = dniNode.parent();
             user.parent().remove_child(user);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 pugi::xml_node UserStore::usuariosElement() {
@@ -159,11 +167,46 @@ pugi::xml_node UserStore::usuariosElement() {
     return parent.append_child("Usuarios");
 }
 
-bool UserStore::save() {
-    if (m_unreadableFile && !backUpUnreadableFile()) {
-        m_doc.reset(m_saved);
-        return false;
+// Other instances of the program may have added users since the store was read: the file
+// is read again, and this run's removals and additions are made on what it holds now.
+void UserStore::mergeWithFile() {
+    QFile file(m_storePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return;
+    pugi::xml_document current;
+    const XmlRead read = readXml(bytes, current, kParseOptions);
+    if (!read.result && read.result.status != pugi::status_no_document_element)
+        return;
+    m_doc.reset(current);
+    m_encoding = read.encoding.encoding;
+    m_byteOrderMark = read.encoding.byteOrderMark;
+    m_unreadableFile = false;
+    for (const std::string& removal : m_pendingRemovals)
+        removeEntry(removal);
+    for (const std::string& entryText : m_pendingEntries) {
+        pugi::xml_document entry;
+        entry.load_string(entryText.c_str());
+        usuariosElement().append_copy(entry.document_element());
     }
+}
+
+bool UserStore::save() {
+    QLockFile lock(m_storePath + QStringLiteral(".bloqueo"));
+    lock.setStaleLockTime(30000);
+    // Only a lock held by another instance stops the save: a folder where no lock can be
+    // made is one the write itself will fail in, with its own cause.
+    if (!lock.tryLock(15000) && lock.error() == QLockFile::LockFailedError) {
+        reportError(ErrorCode::FileAccess,
+                    QStringLiteral("Otra copia del programa está guardando el fichero de usuarios %1")
+                        .arg(QDir::toNativeSeparators(m_storePath)));
+        return dropPendingChanges();
+    }
+    mergeWithFile();
+    if (m_unreadableFile && !backUpUnreadableFile())
+        return dropPendingChanges();
 
     unsigned flags = pugi::format_raw;
     if (m_byteOrderMark || isUnicodeWide(m_encoding))
@@ -174,12 +217,20 @@ bool UserStore::save() {
     const Status written = writeFileAtomically(m_storePath, writer.bytes);
     if (!written.ok()) {
         reportError(written.error().number, written.error().description);
-        m_doc.reset(m_saved);
-        return false;
+        return dropPendingChanges();
     }
     m_saved.reset(m_doc);
     m_unreadableFile = false;
+    m_pendingRemovals.clear();
+    m_pendingEntries.clear();
     return true;
+}
+
+bool UserStore::dropPendingChanges() {
+    m_doc.reset(m_saved);
+    m_pendingRemovals.clear();
+    m_pendingEntries.clear();
+    return false;
 }
 
 // Keeps the content of a store that could not be read next to it ("usuarios.xml.bak"), so

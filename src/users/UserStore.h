@@ -6,13 +6,18 @@
 
 #include <pugixml.hpp>
 
+#include <string>
+#include <vector>
+
 namespace velmora {
 
 class MessageService;
 
 // The user store "usuarios.xml": which DNIs have a password, both kept only as
 // upper-case SHA-256 digests. Loaded once when sign-in starts, queried in memory for the
-// rest of the run, and written back whole each time an entry is added.
+// rest of the run, and written back whole each time an entry is added. Several instances of
+// the program may share the store: each write re-reads the file under a lock and makes this
+// run's changes on what it holds, so that no instance drops the users another one added.
 //
 // Layout: <Usuarios><Usuario><DNI>digest</DNI><Pwd>digest</Pwd></Usuario>...</Usuarios>
 class UserStore {
@@ -52,6 +57,9 @@ public:
 private:
     pugi::xml_node usuariosElement();
     bool save();
+    void mergeWithFile();
+    bool removeEntry(const std::string& dniDigest);
+    bool dropPendingChanges();
     bool backUpUnreadableFile();
     void reportError(int number, const QString& description);
 
@@ -68,6 +76,9 @@ private:
     // The file exists but could not be read as XML: should a caller go on regardless, its
     // content is kept aside before the first save replaces it.
     bool m_unreadableFile = false;
+    // What this run changed since the last write (DNI digests removed, entries added).
+    std::vector<std::string> m_pendingRemovals;
+    std::vector<std::string> m_pendingEntries;
 };
 
 } // namespace velmora

@@ -86,7 +86,7 @@ TEST_F(ContestFolderTest, SaysWhatAFolderLacksToHoldAContest) {
         if (!status.ok()) {
             EXPECT_TRUE(status.error().description.startsWith(
                 QStringLiteral("La carpeta %1 ").arg(QDir::toNativeSeparators(folder))))
-                << status.error().description;
+                << status.error().description.toStdString();
             EXPECT_TRUE(status.error().description.contains(QString::fromUtf8(c.lacks))) << c.folder;
         }
     }
@@ -110,7 +110,7 @@ TEST_F(ContestFolderTest, AFolderWhereNothingCanBeWrittenIsNamedBeforeAnyWork) {
     ASSERT_FALSE(status.ok());
     EXPECT_TRUE(status.error().description.startsWith(
         QStringLiteral("No se puede escribir en la carpeta %1.").arg(QDir::toNativeSeparators(folder))))
-        << status.error().description;
+        << status.error().description.toStdString();
 }
 
 TEST_F(ContestFolderTest, TheFirstStartAsksUntilAContestIsChosenAndLaterStartsReuseIt) {

@@ -101,20 +101,29 @@ TEST(ListApplications, MissingFolderListsNothing) {
     EXPECT_TRUE(table.isOpen());
 }
 
-TEST(DeleteApplication, RemovesDocumentAndSidecarAndIgnoresWhatIsMissing) {
+TEST(DeleteApplication, RemovesDocumentAndSidecarIgnoresWhatIsMissingAndTellsWhatStays) {
     TempDir dir;
     dir.write("12345678Z_12345B1.doc", "d");
     dir.write("12345678Z_12345B1.xml", "x");
     dir.write("12345678Z_12345C1.doc", "d"); // no sidecar
     dir.write("otro.txt", "t");
-    deleteApplication(dir.path(), "12345678Z_12345B1.doc");
-    deleteApplication(dir.path(), "12345678Z_12345C1.doc");
-    deleteApplication(dir.path(), "no-existe.doc");
-    deleteApplication(dir.path(), "../otro.txt");
+    EXPECT_TRUE(deleteApplication(dir.path(), "12345678Z_12345B1.doc").ok());
+    EXPECT_TRUE(deleteApplication(dir.path(), "12345678Z_12345C1.doc").ok());
+    EXPECT_TRUE(deleteApplication(dir.path(), "no-existe.doc").ok());
+    EXPECT_FALSE(deleteApplication(dir.path(), "../otro.txt").ok());
     EXPECT_FALSE(QFileInfo::exists(dir.file("12345678Z_12345B1.doc")));
     EXPECT_FALSE(QFileInfo::exists(dir.file("12345678Z_12345B1.xml")));
     EXPECT_FALSE(QFileInfo::exists(dir.file("12345678Z_12345C1.doc")));
     EXPECT_TRUE(QFileInfo::exists(dir.file("otro.txt")));
+
+    // A sidecar that cannot go (a folder stands at its name) is named; the document goes.
+    dir.write("12345678Z_12345D1.doc", "d");
+    dir.write("12345678Z_12345D1.xml/dentro.txt", "x");
+    const Status deleted = deleteApplication(dir.path(), "12345678Z_12345D1.doc");
+    ASSERT_FALSE(deleted.ok());
+    EXPECT_TRUE(deleted.error().description.startsWith(
+        "No se ha podido borrar " + QDir::toNativeSeparators(dir.file("12345678Z_12345D1.xml"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("12345678Z_12345D1.doc")));
 }
 
 TEST(ApplicationFileExists, MatchesTheNameWithoutRegardToCase) {

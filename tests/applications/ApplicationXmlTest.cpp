@@ -3,6 +3,7 @@
 #include "support/EmptyApplicationLists.h"
 #include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
+#include "support/TableText.h"
 #include "support/TempDir.h"
 
 #include "support/QStringPrinter.h"
@@ -41,18 +42,6 @@ void addPlaza(RecordSet& table, qint64 id, qint64 orden, const QString& code, co
                    {"Area", "Área " + code},
                    {"Zona", "Zona " + code},
                    {"Demarcacion", demarcacion}});
-}
-
-// Every column of every row, in view order, as text.
-QStringList dump(RecordSet& table) {
-    QStringList out;
-    for (table.moveFirst(); !table.isEOF(); table.moveNext()) {
-        QStringList cells;
-        for (int c = 0; c < table.columnCount(); ++c)
-            cells << table.text(c);
-        out << cells.join(QLatin1Char('|'));
-    }
-    return out;
 }
 
 void writeAndRead(Lists& source, Lists& target, TempDir& dir) {
@@ -135,10 +124,10 @@ TEST(ApplicationXmlRoundTrip, EveryColumnOfEveryListComesBackInOrder) {
 
     Lists target;
     writeAndRead(source, target, dir);
-    EXPECT_EQ(dump(target.vacancies), dump(source.vacancies));
-    EXPECT_EQ(dump(target.resultas), dump(source.resultas));
-    EXPECT_EQ(dump(target.courses), dump(source.courses));
-    EXPECT_EQ(dump(target.documents), dump(source.documents));
+    EXPECT_EQ(test::rowsOf(target.vacancies), test::rowsOf(source.vacancies));
+    EXPECT_EQ(test::rowsOf(target.resultas), test::rowsOf(source.resultas));
+    EXPECT_EQ(test::rowsOf(target.courses), test::rowsOf(source.courses));
+    EXPECT_EQ(test::rowsOf(target.documents), test::rowsOf(source.documents));
     EXPECT_EQ(target.vacancies.recordCount(), 40);
 }
 
@@ -164,8 +153,8 @@ TEST(ApplicationXmlRoundTrip, HostileTextsComeBackUnchangedAndUnwritableOnesAsQu
                               {"Centro", "A & B <C>"}});
     Lists target;
     writeAndRead(source, target, dir);
-    EXPECT_EQ(dump(target.vacancies), dump(source.vacancies));
-    EXPECT_EQ(dump(target.documents), dump(source.documents));
+    EXPECT_EQ(test::rowsOf(target.vacancies), test::rowsOf(source.vacancies));
+    EXPECT_EQ(test::rowsOf(target.documents), test::rowsOf(source.documents));
 
     Lists unwritableSource, unwritableTarget;
     addPlaza(unwritableSource.vacancies, 0, 1, "00001", unwritable);
@@ -214,17 +203,17 @@ TEST(ApplicationXmlReader, ReadsFilesWrittenByTheEarlierProgram) {
     const Result<SidecarRead> read = readApplicationLists(dir.path(), "s.xml", lists.lists());
     ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
     EXPECT_EQ(*read, SidecarRead::Loaded);
-    EXPECT_EQ(dump(lists.vacancies),
+    EXPECT_EQ(test::rowsOf(lists.vacancies),
               (QStringList{"0|1|12345|Auxiliar ñ €|C|Logroño|||||", "1|2|22222|B|C|L|1|2|A|Z|D"}));
-    EXPECT_EQ(dump(lists.courses), QStringList{"Curso  uno|10|1990|Centro|0"});
-    EXPECT_EQ(dump(lists.documents), QStringList{"0|D|||"});
+    EXPECT_EQ(test::rowsOf(lists.courses), QStringList{"Curso  uno|10|1990|Centro|0"});
+    EXPECT_EQ(test::rowsOf(lists.documents), QStringList{"0|D|||"});
 }
 
 TEST(ApplicationXmlReader, UnreadableFilesLeaveEveryTableUnchanged) {
     TempDir dir;
     Lists lists;
     addPlaza(lists.vacancies, 0, 1, "00001", "ya estaba");
-    const QStringList before = dump(lists.vacancies);
+    const QStringList before = test::rowsOf(lists.vacancies);
 
     Result<SidecarRead> read = readApplicationLists(dir.path(), "no-existe.xml", lists.lists());
     ASSERT_TRUE(read.ok());
@@ -234,7 +223,7 @@ TEST(ApplicationXmlReader, UnreadableFilesLeaveEveryTableUnchanged) {
     read = readApplicationLists(dir.path(), "roto.xml", lists.lists());
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(*read, SidecarRead::Malformed);
-    EXPECT_EQ(dump(lists.vacancies), before);
+    EXPECT_EQ(test::rowsOf(lists.vacancies), before);
     EXPECT_EQ(lists.resultas.recordCount() + lists.courses.recordCount() + lists.documents.recordCount(), 0);
 }
 
@@ -285,7 +274,7 @@ TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZeroAndUnicodeFilesAreHonou
         Lists lists;
         const Result<SidecarRead> read = readApplicationLists(dir.path(), "u.xml", lists.lists());
         ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
-        EXPECT_EQ(dump(lists.courses), QStringList{"Año ñ|0|2001|  |3"});
+        EXPECT_EQ(test::rowsOf(lists.courses), QStringList{"Año ñ|0|2001|  |3"});
     }
 }
 

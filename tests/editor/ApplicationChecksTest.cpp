@@ -30,16 +30,9 @@ TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
     ApplicationModel model;
     const auto check = [&]() {
         FakeMessageService messages;
-        const bool ok = ValidaDatosImpresion(model, vacancies, resultas, messages);
-        if (ok) {
-            EXPECT_TRUE(messages.messages.empty());
-            return QString();
-        }
-        EXPECT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].title, "Validación");
-        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
-        return messages.messages[0].text;
+        const bool passed = ValidaDatosImpresion(model, vacancies, resultas, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Validación", MessageIcon::Exclamation);
     };
     EXPECT_EQ(check(), "El campo Nombre es obligatorio");
     model.setText(u"txtNombre", "Ana");
@@ -55,13 +48,9 @@ TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
 TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
     const auto check = [](const ApplicationModel& model) {
         FakeMessageService messages;
-        const bool ok = ValidaDatosGrabacion(model, messages);
-        if (ok)
-            return QString();
-        EXPECT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].title, "Datos no válidos");
-        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-        return messages.messages[0].text;
+        const bool passed = ValidaDatosGrabacion(model, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Datos no válidos", MessageIcon::Exclamation);
     };
     ApplicationModel model = identified();
     EXPECT_EQ(check(model), QString());
@@ -111,11 +100,8 @@ TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentExists) {
         ApplicationModel model = identified();
         EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages),
                   ExistingApplication::ChooseAnother);
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].text, question);
-        EXPECT_EQ(messages.messages[0].title, "Solicitud Existente");
-        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(messages.only("Solicitud Existente", MessageIcon::Critical, MessageButtons::YesNo),
+                  question);
         EXPECT_TRUE(model.text(u"cboCuerpo").isEmpty());
         EXPECT_TRUE(model.value(u"cboGrupo").isEmpty());
         EXPECT_EQ(model.text(u"txtDNI"), "12345678Z");

@@ -108,13 +108,9 @@ TEST_F(CandidateSelectionTest, ANewBodyReplacesTheCandidatesAndAnUnknownOneLeave
     for (const QString& code : {catalogs->bodies.text(u"CodCuerpo"), QStringLiteral("99999")}) {
         test::FakeMessageService failing;
         EXPECT_FALSE(selection.selectBody(code, failing)) << code.toStdString();
-        ASSERT_EQ(failing.messages.size(), 1u);
-        EXPECT_EQ(failing.messages[0].text,
+        EXPECT_EQ(failing.only("Cuerpo no válido", MessageIcon::Exclamation),
                   "Error en la carga de datos. Debe cerrar el programa y volver a "
                   "arrancarlo. Guarde la información si desea conservar los cambios.");
-        EXPECT_EQ(failing.messages[0].title, "Cuerpo no válido");
-        EXPECT_EQ(failing.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(failing.messages[0].buttons, MessageButtons::Ok);
         EXPECT_EQ(rowsOf(tables.vacancies), vacancies);
         EXPECT_EQ(rowsOf(tables.resultas), resultas);
     }

@@ -72,13 +72,9 @@ TEST(ValidaCurso, NamesTheFirstMissingFieldWithItsTrailingBlank) {
     CourseFields fields;
     const auto check = [&]() {
         FakeMessageService messages;
-        if (ValidaCurso(fields, messages))
-            return QString();
-        EXPECT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].title, programTitle());
-        EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
-        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
-        return messages.messages[0].text;
+        const bool passed = ValidaCurso(fields, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only(programTitle(), MessageIcon::None);
     };
     EXPECT_EQ(check(), "Es obligatorio rellenar el nombre del curso ");
     fields.curso = "Urgencias";
@@ -92,35 +88,28 @@ TEST(ValidaCurso, NamesTheFirstMissingFieldWithItsTrailingBlank) {
 }
 
 TEST(CourseNumberChecks, HoursAndYearAreWholeNumbersInRange) {
-    const auto hoursRefused = [](const QString& text) {
+    const auto hours = [](const QString& text) {
         FakeMessageService messages;
-        const bool ok = checkCourseHours(text, messages);
-        if (!ok) {
-            EXPECT_EQ(messages.texts(), QStringList({"El número de horas debe ser mayor de 0"}));
-            EXPECT_EQ(messages.messages[0].title, "Datos Erróneos");
-            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-        }
-        return !ok;
+        const bool passed = checkCourseHours(text, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Datos Erróneos", MessageIcon::Exclamation);
     };
-    for (const char* bad : {"0", "0,5", "1,5", "-", "-3"})
-        EXPECT_TRUE(hoursRefused(bad)) << bad;
-    for (const char* good : {"", "1", "250"})
-        EXPECT_FALSE(hoursRefused(good)) << good;
-
-    const auto yearRefused = [](const QString& text) {
+    const auto year = [](const QString& text) {
         FakeMessageService messages;
-        const bool ok = checkCourseYear(text, 2026, messages);
-        if (!ok) {
-            EXPECT_EQ(messages.texts(), QStringList({"El año introducido es erróneo"}));
-            EXPECT_EQ(messages.messages[0].title, "Datos erróneos");
-            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-        }
-        return !ok;
+        const bool passed = checkCourseYear(text, 2026, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Datos erróneos", MessageIcon::Exclamation);
     };
+    for (const char* belowOne : {"0", "-3"})
+        EXPECT_EQ(hours(belowOne), "El número de horas debe ser mayor de 0") << belowOne;
+    for (const char* notWhole : {"0,5", "1,5", "-"})
+        EXPECT_EQ(hours(notWhole), "El número de horas introducido es erróneo") << notWhole;
     for (const char* bad : {"1949", "2027", "1990,5", "-"})
-        EXPECT_TRUE(yearRefused(bad)) << bad;
+        EXPECT_EQ(year(bad), "El año introducido es erróneo") << bad;
+    for (const char* good : {"", "1", "250"})
+        EXPECT_EQ(hours(good), "") << good;
     for (const char* good : {"", "1950", "2026"})
-        EXPECT_FALSE(yearRefused(good)) << good;
+        EXPECT_EQ(year(good), "") << good;
 }
 
 TEST(ValidaDocumento, OnlyTheNameIsRequired) {

@@ -116,10 +116,7 @@ TEST_F(IdentityRulesTest, AGroupOrBodyOutsideTheirListsTakeThePositionsAway) {
     (void)rules.bodyListClosed();
     model.setChoice(ctl::cboGrupo, "", "Z9", false);
     const IdentityOutcome group = rules.groupListClosed();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "El grupo seleccionado no es válido");
-    EXPECT_EQ(messages.messages[0].title, "Grupo Erróneo");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(messages.only("Grupo Erróneo", MessageIcon::Exclamation), "El grupo seleccionado no es válido");
     EXPECT_TRUE(group.focusBack);
     EXPECT_EQ(group.locationFilters, false);
     EXPECT_EQ(tables.vacancies.recordCount(), 0);

@@ -28,11 +28,7 @@ qint64 rowIdOf(const RecordSet& list, const QString& code) {
 }
 
 void expectOnlyMessage(const FakeMessageService& messages, const QString& text, const QString& title) {
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, text);
-    EXPECT_EQ(messages.messages[0].title, title);
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(messages.only(title, MessageIcon::Exclamation), text);
 }
 
 TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNames) {

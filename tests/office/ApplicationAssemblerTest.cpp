@@ -113,7 +113,7 @@ TEST(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
                 "Código de barras cortado: página 6 (resultas) en lote.pdf, página 4: falta la «F» final"),
             QStringLiteral(
                 "Falta la primera página: no se ha leído la página 1 con los datos del solicitante"),
-            QStringLiteral("Falta una página: no se ha leído la página 4"),
+            QStringLiteral("Falta una página: falta la página 4, de la lista de vacantes"),
             QStringLiteral("Orden no correlativo: vacantes: se esperaba el orden 11 y se lee 21 (página 5)"),
             QStringLiteral(
                 "Plaza repetida: resultas: el código 20001 está en los órdenes 1 (página 6) y 4 (página 7)"),
@@ -131,8 +131,19 @@ TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
     assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);
     assembly.add(a.listPage(BarcodeKind::Resultas, 3, 1, 2), 3);
     assembly.add(misread.listPage(BarcodeKind::Vacancies, 5, 3, 4), 4);
+    // A later print of the same application whose list page carries the first page's number.
+    Print later{.at = QDateTime(QDate(2024, 3, 5), QTime(15, 0, 0))};
+    assembly.add(later.firstPage(), 5);
+    assembly.add(later.listPage(BarcodeKind::Vacancies, 1, 1, 2), 6);
+    // A code shorter than its five places reaches the barcode right-aligned, and comes back bare.
+    assembly.add(barcodeText(later.header(), BarcodeKind::Vacancies, 3, QStringLiteral("0003  123")), 7);
     const std::vector<OfficeApplication> apps = assembly.run();
-    ASSERT_EQ(apps.size(), 2u);
+    ASSERT_EQ(apps.size(), 3u);
+    EXPECT_TRUE(problemsOf(apps[2]).contains(QStringLiteral(
+        "Página fuera de secuencia: una página de plazas lleva el número 1, que es el de la primera página")))
+        << problemsOf(apps[2]).join(u'|').toStdString();
+    ASSERT_EQ(apps[2].vacancies.size(), 3u);
+    EXPECT_EQ(apps[2].vacancies[2].code, QStringLiteral("123"));
     EXPECT_TRUE(problemsOf(apps[1]).contains(QStringLiteral(
         "Página fuera de secuencia: la página 3 de resultas va antes de la página 4 de vacantes")));
     EXPECT_TRUE(
@@ -141,6 +152,23 @@ TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
     EXPECT_TRUE(
         problemsOf(apps[0]).contains(QStringLiteral("Clave distinta: hay páginas impresas el 05/03/2024 a "
                                                     "las 14:05:09 con la clave «12345678Z10010A2»")));
+}
+
+TEST(ApplicationAssemblerTest, NamesTheMissingPageBeforeAListsFirstPageRead) {
+    Print a;
+    Assembly assembly;
+    // Pages 3 (vacancies 1-40) and 5 (resultas 1-40) lost; page 2 is the courses sheet.
+    assembly.add(a.firstPage(), 1);
+    assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 41, 80), 2);
+    assembly.add(a.listPage(BarcodeKind::Resultas, 6, 41, 42), 3);
+    EXPECT_EQ(
+        problemsOf(assembly.run().at(0)),
+        (QStringList{
+            QStringLiteral("Falta una página: falta la página 3, de la lista de vacantes"),
+            QStringLiteral("Falta una página: falta la página 5, de la lista de resultas"),
+            QStringLiteral("Orden no correlativo: vacantes: se esperaba el orden 1 y se lee 41 (página 4)"),
+            QStringLiteral("Orden no correlativo: resultas: se esperaba el orden 1 y se lee 41 (página 6)"),
+        }));
 }
 
 class FakeContest : public ContestRules {

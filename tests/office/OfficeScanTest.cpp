@@ -1,5 +1,6 @@
 #include "office/OfficeBatchReader.h"
 #include "office/OfficeCsvExport.h"
+#include "office/OfficeRunMerge.h"
 #include "office/PrintRecordFields.h"
 #include "office/ScanFile.h"
 #include "office/ScannedBarcode.h"
@@ -31,7 +32,7 @@ PrintedScan printAndScan(const QString& dni, int vacancies, int resultas, int mi
     test::PrintingFixture f;
     f.model.setText(u"txtDNI", dni);
     f.clock.set(QDateTime(QDate(2024, 3, 5), QTime(9, minute, 0)));
-    f.printRecord = GeneraCadenaImpresion(f.model);
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     test::PrintingFixture::addPositions(f.vacancies, vacancies);
     test::PrintingFixture::addPositions(f.resultas, resultas, 30000);
     test::PrintingFixture::addCourses(f.courses, 3);
@@ -122,7 +123,7 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     medium.pages[0] = specked(rotated(medium.pages[0], 2), 2000);
     const size_t twice = pageWithOrder(medium, BarcodeKind::Vacancies, 41);
     ASSERT_LT(twice, medium.pages.size());
-    medium.pages.push_back(medium.pages[twice]);
+    const QImage again = medium.pages[twice];
     const size_t lost = pageWithOrder(large, BarcodeKind::Vacancies, 41);
     ASSERT_LT(lost, large.pages.size());
     ASSERT_TRUE(findBarcodeTexts(large.pages[lost]).join(QString()).contains(QStringLiteral("0041")))
@@ -145,6 +146,8 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
         files << dir.file(QStringLiteral("suelta%1.png").arg(i + 1));
         ASSERT_TRUE(small.pages[i].save(files.back()));
     }
+    files << dir.file(QStringLiteral("repetida.png"));
+    ASSERT_TRUE(again.save(files.back()));
     files << dir.file(QStringLiteral("vacio.pdf"));
     QFile(files.back()).open(QIODevice::WriteOnly);
 
@@ -184,9 +187,31 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     EXPECT_EQ(l->resultas.size(), 50u);
 
     ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(QStringLiteral("salida"))).ok());
-    QFile vacancies(dir.file(QStringLiteral("salida/vacantes.csv")));
-    ASSERT_TRUE(vacancies.open(QIODevice::ReadOnly));
-    EXPECT_EQ(vacancies.readAll().count('\n'), qsizetype(1 + 3 + 45 + 50));
+    const auto csv = [&](const QString& folder, const char* name) {
+        QFile file(dir.file(QStringLiteral("%1/%2").arg(folder, QString::fromLatin1(name))));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_EQ(csv(QStringLiteral("salida"), "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45 + 50));
+
+    // The same batch split by files across two runs, the small print's pages and the repeated
+    // page on both sides, and merged: the files of the single run, byte for byte.
+    QStringList parts[2];
+    for (qsizetype i = 0; i < files.size(); ++i)
+        parts[files[i].endsWith(QStringLiteral("repetida.png")) ? 1 : i % 2] << files[i];
+    QStringList partFolders;
+    for (const QStringList& part : parts) {
+        partFolders << dir.file(QStringLiteral("parte%1").arg(partFolders.size() + 1));
+        ASSERT_TRUE(writeOfficeCsv(OfficeBatchReader().read(part), partFolders.back()).ok());
+    }
+    Result<OfficeReadOutcome> merged = mergeOfficeRuns(partFolders);
+    ASSERT_TRUE(merged.ok()) << merged.error().description.toStdString();
+    EXPECT_EQ(merged->pages, outcome.pages);
+    ASSERT_TRUE(writeOfficeCsv(merged.value(), dir.file(QStringLiteral("unida"))).ok());
+    for (const char* name :
+         {"solicitudes.csv", "vacantes.csv", "resultas.csv", "incidencias.csv", "lecturas.csv"})
+        EXPECT_EQ(csv(QStringLiteral("unida"), name), csv(QStringLiteral("salida"), name)) << name;
+    EXPECT_NE(csv(QStringLiteral("parte1"), "incidencias.csv"),
+              csv(QStringLiteral("salida"), "incidencias.csv"));
 }
 
 TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
@@ -210,18 +235,18 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
                             write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400))};
     const OfficeReadOutcome outcome = OfficeBatchReader().read(files);
     EXPECT_EQ(outcome.applications.size(), 0u);
-    ASSERT_EQ(outcome.fileProblems.size(), 6u);
-    EXPECT_EQ(outcome.fileProblems[2].where, QStringLiteral("vacio.png"));
-    EXPECT_EQ(outcome.fileProblems[2].detail, QStringLiteral("el archivo está vacío"));
-    // Problems of pages arrive as the workers finish them.
-    std::map<QString, QString> pages;
-    for (size_t i = 4; i < outcome.fileProblems.size(); ++i)
-        pages[outcome.fileProblems[i].where] = outcome.fileProblems[i].detail;
-    EXPECT_EQ(pages[QStringLiteral("cortada.png, página 1")],
-              QStringLiteral("la imagen está dañada o cortada"));
+    // Listed by file and page, whichever worker finished first.
+    std::vector<std::pair<QString, QString>> problems;
+    for (const OfficeProblem& p : outcome.fileProblems)
+        problems.emplace_back(p.where, p.detail);
+    ASSERT_EQ(problems.size(), 6u);
+    EXPECT_EQ(problems[0], std::pair(QStringLiteral("cortada.png, página 1"),
+                                     QStringLiteral("la imagen está dañada o cortada")));
     // A page too large to draw is refused before any memory is spent on it.
-    EXPECT_EQ(pages[QStringLiteral("enorme.pdf, página 1")],
-              QStringLiteral("la página 1 mide 508 x 508 cm, demasiado para buscar códigos"));
+    EXPECT_EQ(problems[1],
+              std::pair(QStringLiteral("enorme.pdf, página 1"),
+                        QStringLiteral("la página 1 mide 508 x 508 cm, demasiado para buscar códigos")));
+    EXPECT_EQ(problems[5], std::pair(QStringLiteral("vacio.png"), QStringLiteral("el archivo está vacío")));
     EXPECT_FALSE(outcome.allComplete());
 }
 

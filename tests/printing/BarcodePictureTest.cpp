@@ -30,6 +30,32 @@ TEST(BarcodePictureTest, StemIsFolderDateTimeAndTheMinutesAgain) {
               "/apps/temp/2026123109590159");
 }
 
+TEST(BarcodePictureTest, PicturesLeftByACutShortPrintGoAtStartOthersStay) {
+    test::TempDir dir;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const char* name : {"20240305140509"
+                             "05.bmp",
+                             "20240305140510"
+                             "05.BMP",
+                             "2024030514051005.bmp.txt", "12345678Z_1234501.doc",
+                             "20240305140511"
+                             "05.bmp"})
+        dir.write(QString::fromLatin1(name), "x");
+    for (const char* old : {"20240305140509"
+                            "05.bmp",
+                            "20240305140510"
+                            "05.BMP",
+                            "2024030514051005.bmp.txt", "12345678Z_1234501.doc"}) {
+        QFile file(dir.file(QString::fromLatin1(old)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(now.addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    // The last picture is a print going on right now in another instance.
+    EXPECT_EQ(removeLeftBarcodePictures(dir.path(), now), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{"12345678Z_1234501.doc", "2024030514051005.bmp.txt", "2024030514051105.bmp"}));
+}
+
 TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsTheTextScalesTheHeightAndWritesTheStemBitmap) {
     test::TempDir dir;
     FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));

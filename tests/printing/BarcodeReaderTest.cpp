@@ -5,11 +5,11 @@
 #include "printing/BarcodeSamples.h"
 #include "printing/BarcodeText.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -53,18 +53,6 @@ void writePdf(const QString& path, const QList<QList<Placed>>& pages) {
 
 const QSize kFirstPage(6000, 2600);
 const QSize kListPage(6000, 1170);
-
-TEST(BarcodeReaderTest, ReadsAThousandCharacterFirstPageFromAPdfAt200Dpi) {
-    test::TempDir dir;
-    const QString text = foldBarcodeText(test::sampleFirstPageText(1000));
-    ASSERT_EQ(text.size(), 1000);
-    const QString pdf = dir.file("solicitud.pdf");
-    writePdf(pdf, {{Placed{picture(text, kFirstPage), QPoint(2880, 4000), kFirstPage}}});
-
-    Result<QStringList> texts = readPdf417Pdf(pdf, 200);
-    ASSERT_TRUE(texts.ok()) << texts.error().description.toStdString();
-    EXPECT_EQ(texts.value(), QStringList{text});
-}
 
 TEST(BarcodeReaderTest, ReadsEveryBarcodeOfAPdfInPageOrderThenTopToBottom) {
     test::TempDir dir;
@@ -122,32 +110,21 @@ TEST(BarcodeReaderTest, ReadsPictureFilesAndReportsUnreadableOnes) {
     EXPECT_FALSE(readPdf417File(dir.file("text.bmp")).ok());
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_TOOLS_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
+using test::runTool;
 
 TEST(BarcodeReaderTest, ToolEncodesLikePrintingAndReadsItBack) {
     test::TempDir dir;
     const QString text = "12345678Z12341105/03/202614:05:09P001N|Núñez & Cía|¿Sí?|F";
     const QString folded = foldBarcodeText(text);
-    const ToolRun encode = runTool({"barcode", "encode", "--text", text, "--width", "6000", "--height",
-                                    "2000", "--out", dir.file("p.bmp")});
+    const test::ToolOutput encode = runTool({"barcode", "encode", "--text", text, "--width", "6000",
+                                             "--height", "2000", "--out", dir.file("p.bmp")});
     ASSERT_EQ(encode.exitCode, 0);
     EXPECT_EQ(encode.out, folded + "\n");
     EXPECT_EQ(QImage(dir.file("p.bmp")).size(), Pdf417Writer::pictureSize(6000, 2600));
 
     const QImage list = picture("R002F", kListPage);
     ASSERT_TRUE(list.save(dir.file("r.png")));
-    const ToolRun read = runTool({"barcode", "read", dir.file("p.bmp"), dir.file("r.png")});
+    const test::ToolOutput read = runTool({"barcode", "read", dir.file("p.bmp"), dir.file("r.png")});
     EXPECT_EQ(read.exitCode, 0);
     EXPECT_EQ(read.out, folded + "\nR002F\n");
 

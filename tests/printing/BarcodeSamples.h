@@ -24,44 +24,13 @@ inline QString sampleHeader() {
 // A print record the way a real application fills it: Spanish names and addresses,
 // dates, codes, and the free text of the adaptations field as long as needed.
 inline QString samplePrintRecord(const QString& adaptations) {
-    const QStringList fields = {"N",
-                                "García-Ñúñez",
-                                "Muñoz de la Peña",
-                                "María José",
-                                "12345678Z",
-                                "19800312",
-                                "981 123 456",
-                                "S",
-                                "87654321X",
-                                "Pérez",
-                                "Iglesias",
-                                "Jesús Ángel",
-                                "S",
-                                "Física, 45 %",
-                                adaptations,
-                                "Rúa do Hórreo, 12, 3º B",
-                                "Santiago de Compostela",
-                                "15",
-                                "15705",
-                                "12341",
-                                "A1",
-                                "1234567890",
-                                "20050901",
-                                "O",
-                                "Excedencia por cuidado de familiares",
-                                "20200115",
-                                "S",
-                                "",
-                                "D",
-                                "1507801",
-                                "150101",
-                                "1501",
-                                "N",
-                                "20100301",
-                                "Complexo Hospitalario Universitario de Santiago \"CHUS\"",
-                                "Santiago de Compostela",
-                                "A Coruña"};
-    return fields.join(u'|') + u'|';
+    return QStringLiteral("N|García-Ñúñez|Muñoz de la Peña|María José|12345678Z|19800312|981 123 456|S|"
+                          "87654321X|Pérez|Iglesias|Jesús Ángel|S|Física, 45 %|") +
+           adaptations +
+           QStringLiteral("|Rúa do Hórreo, 12, 3º B|Santiago de Compostela|15|15705|12341|A1|1234567890|"
+                          "20050901|O|Excedencia por cuidado de familiares|20200115|S||D|1507801|150101|"
+                          "1501|N|20100301|Complexo Hospitalario Universitario de Santiago \"CHUS\"|"
+                          "Santiago de Compostela|A Coruña|");
 }
 
 // An unfolded first-page barcode text whose folded form is exactly `foldedLength` long.

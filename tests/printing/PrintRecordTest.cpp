@@ -1,10 +1,14 @@
 #include "printing/PrintRecord.h"
 
+#include "catalog/CatalogLoader.h"
 #include "editor/ApplicationModel.h"
+#include "platform/data/RecordSet.h"
 
 #include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -28,7 +32,7 @@ ApplicationModel emptyApplication() {
 }
 
 TEST(PrintRecord, EmptyApplicationGivesDefaultsAndThirtySevenSeparators) {
-    const QString record = GeneraCadenaImpresion(emptyApplication());
+    const QString record = GeneraCadenaImpresion(emptyApplication(), RecordSet());
     EXPECT_EQ(record.count('|'), 37);
     QStringList expected(37, QString());
     expected[0] = "N";
@@ -79,23 +83,34 @@ TEST(PrintRecord, FullApplicationWritesEveryFieldInOrder) {
     m.setText(u"txtPuesto", "Hospital San Pedro");
     m.setText(u"txtLocalidadPuesto", "Logroño");
     m.setText(u"txtProvinciaPuesto", "La Rioja");
-    EXPECT_EQ(GeneraCadenaImpresion(m),
+    EXPECT_EQ(GeneraCadenaImpresion(m, RecordSet()),
               "S|Pérez|Núñez|Ana María|12345678Z|19800312|941000000|S|87654321X|Gil|Sanz|Luis|S|Motora|Rampa|"
               "C/ Mayor 1|Logroño|26|26001|12345|B1|NRP1|19900201|O|Excedencia|20001231|O|SERMAS|P|2608900|"
               "0102|01|S|00000000|Hospital San Pedro|Logroño|La Rioja|");
 }
 
-TEST(PrintRecord, SituationTakesTheTypedTextOnlyForOtra) {
+TEST(PrintRecord, SituationTakesTheTypedTextOnlyForTheOtherRow) {
+    // The "other" row is told by esOtras, whatever it is called.
+    RecordSet situations;
+    ASSERT_TRUE(CatalogLoader::createSituations(situations).ok());
+    for (const auto& [code, name, other] :
+         {std::tuple{"03", "Excedencia", "0"}, {"08", "Otras situaciones", "1"}, {"09", "Otra", "0"}}) {
+        ASSERT_TRUE(situations.addNew().ok());
+        ASSERT_TRUE(situations.setValue(u"CodSituacion", code).ok() &&
+                    situations.setValue(u"Situacion", name).ok() &&
+                    situations.setValue(u"esOtras", other).ok() && situations.update().ok());
+    }
     ApplicationModel m = emptyApplication();
-    m.setText(u"cboSituaciones", "Excedencia");
+    const auto field = [&] { return fieldsOf(GeneraCadenaImpresion(m, situations))[24]; };
+    m.setChoice(u"cboSituaciones", "03", "Excedencia");
     m.setText(u"txtSitAdm", "texto libre");
-    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m))[24], ""); // Activo
+    EXPECT_EQ(field(), ""); // Activo
     m.setSelected(u"optOtras");
-    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m))[24], "Excedencia");
-    m.setChoice(u"cboSituaciones", "08", "Otra");
-    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m))[24], "texto libre");
-    m.setText(u"cboSituaciones", "Otras");
-    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m))[24], "Otras");
+    EXPECT_EQ(field(), "Excedencia");
+    m.setChoice(u"cboSituaciones", "08", "Otras situaciones");
+    EXPECT_EQ(field(), "texto libre");
+    m.setChoice(u"cboSituaciones", "09", "Otra");
+    EXPECT_EQ(field(), "Otra");
 }
 
 TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
@@ -103,18 +118,18 @@ TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
     m.setSelected(u"optSSTarvo");
     m.setSelected(u"optDefinitivo");
     m.setText(u"txtSS", "queda");
-    QStringList f = fieldsOf(GeneraCadenaImpresion(m));
+    QStringList f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
     EXPECT_EQ(f[26], "");
     EXPECT_EQ(f[27], "queda");
     EXPECT_EQ(f[28], "");
     m.setSelected(u"OptSi");
-    f = fieldsOf(GeneraCadenaImpresion(m));
+    f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
     EXPECT_EQ(f[26], "S");
     EXPECT_EQ(f[28], "D");
     // Neither "Sí" nor "No" picked: the post counts as held.
     m.setSelected(u"OptSi", false);
     m.setSelected(u"optSSOtros");
-    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m))[26], "O");
+    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m, RecordSet()))[26], "O");
 }
 
 TEST(PrintRecord, DatesAsYearMonthDay) {

@@ -15,6 +15,7 @@
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
 #include "support/SampleApplicant.h"
+#include "support/SharedTemplates.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -33,29 +34,14 @@ public:
         : folders(AppFolders::at(dir.path())), clock(QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))),
           wordProcessor(embeddedWordProcessor(wordProcessorVersion)) {
         QDir().mkpath(folders.applications);
-        if (!templates())
+        if (!copySharedTemplates(folders.data))
             ADD_FAILURE() << "no se han podido escribir las plantillas";
         EXPECT_TRUE(createVacancyList(vacancies).ok());
         EXPECT_TRUE(createResultasList(resultas).ok());
         EXPECT_TRUE(createCoursesList(courses).ok());
         EXPECT_TRUE(createDocumentsList(documents).ok());
         fillSampleApplicant(model);
-        printRecord = GeneraCadenaImpresion(model);
-    }
-
-    // The templates are the same for every fixture: written once, copied in.
-    bool templates() {
-        static TempDir shared;
-        static bool written = writeApplicationTemplates(shared.path(), TemplateKey{}).ok();
-        if (!written)
-            return false;
-        const QString key = TemplateKey{}.folderName();
-        QDir().mkpath(QDir(folders.data).filePath(key));
-        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy})
-            if (!QFile::copy(QDir(QDir(shared.path()).filePath(key)).filePath(templateFileName(g)),
-                             templatePath(folders.data, key, g)))
-                return false;
-        return true;
+        printRecord = GeneraCadenaImpresion(model, situations);
     }
 
     // Positions ordered from 1, codes 10000 + order, with names of realistic length.
@@ -133,6 +119,7 @@ public:
     RecordSet resultas;
     RecordSet courses;
     RecordSet documents;
+    RecordSet situations; // none: the sample applicant is in active service
     QString printRecord;
     QString positionsPerPage = QStringLiteral("40");
 };

@@ -46,12 +46,13 @@ inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000
 }
 
 // Copies `count` rows of `candidates` into a preference list, ordered from 1; when the
-// candidates run out they start over.
+// candidates run out they start over under codes of their own (a list names a code once).
 inline void copyPositions(RecordSet& candidates, RecordSet& list, int count) {
     if (candidates.recordCount() == 0)
         return;
     candidates.moveFirst();
     for (int order = 1; order <= count; ++order) {
+        const bool again = order > candidates.recordCount();
         if (candidates.isEOF())
             candidates.moveFirst();
         (void)list.addNew();
@@ -60,6 +61,8 @@ inline void copyPositions(RecordSet& candidates, RecordSet& list, int count) {
         for (const char* column :
              {"CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodArea", "CodZona", "Area"})
             (void)list.setValue(QString::fromLatin1(column), candidates.text(QString::fromLatin1(column)));
+        if (again)
+            (void)list.setValue(u"CodConvocatoria", QString::number(90000 + order));
         candidates.moveNext();
     }
 }

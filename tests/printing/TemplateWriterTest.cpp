@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QStandardPaths>
 
 #include <QRegularExpression>
 
@@ -227,30 +226,4 @@ TEST(TemplateWriter, ToolWritesOneKeyOrAll) {
     auto bad = test::runTool(QStringList{QStringLiteral("templates"), dir.path(), QStringLiteral("--key"),
                                          QStringLiteral("DOT_1011")});
     EXPECT_EQ(bad.exitCode, 2);
-}
-
-TEST(TemplateWriter, WordProcessorInstalledLocallyConvertsATemplate) {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty() || !test::havePoppler())
-        GTEST_SKIP() << "LibreOffice no está instalado";
-    TempDir dir;
-    ASSERT_TRUE(writeApplicationTemplates(dir.path(), key("DOT_11111")));
-    const QString source = dir.file(QStringLiteral("DOT_11111/PlantillaW97.dot"));
-    const auto run =
-        test::runTool(soffice,
-                      {QStringLiteral("--headless"),
-                       QStringLiteral("-env:UserInstallation=file://") + dir.file(QStringLiteral("perfil")),
-                       QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
-                       dir.path(), source},
-                      180000);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QString pdf = dir.file(QStringLiteral("PlantillaW97.pdf"));
-    ASSERT_TRUE(QFile::exists(pdf)) << run.out.toStdString() << run.err.toStdString();
-    const int pages = test::pdfPageCount(pdf);
-    EXPECT_EQ(pages, 3);
-    const QString text = allText(pdf, pages);
-    for (const char* title : {"1. DATOS DEL CONCURSO", "3. DATOS PROFESIONALES", "Lugar, fecha y firma",
-                              "4. CURSOS DE FORMACIÓN", "7. PUESTOS DE TRABAJO SOLICITADOS. PLAZAS RESULTAS"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(title))) << title;
-    EXPECT_FALSE(text.contains(QStringLiteral("-&")));
 }

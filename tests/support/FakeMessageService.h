@@ -38,6 +38,17 @@ public:
         return answer;
     }
 
+    // The text of the one message shown (empty when none), its title, icon and buttons checked.
+    QString only(const QString& title, MessageIcon icon, MessageButtons buttons = MessageButtons::Ok) const {
+        if (messages.empty())
+            return QString();
+        EXPECT_EQ(messages.size(), 1u) << texts().join(u'|').toStdString();
+        EXPECT_EQ(messages[0].title, title);
+        EXPECT_EQ(messages[0].icon, icon);
+        EXPECT_EQ(messages[0].buttons, buttons);
+        return messages[0].text;
+    }
+
     QStringList texts() const {
         QStringList out;
         for (const auto& m : messages)

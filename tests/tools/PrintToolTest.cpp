@@ -99,7 +99,7 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
         return data;
     };
     EXPECT_EQ(texts.at(0).mid(header),
-              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model)) + "F");
+              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
     EXPECT_EQ(texts.at(1).mid(header), QStringLiteral("V003") + pageData(0, 40) + "F");
     EXPECT_EQ(texts.at(2).mid(header), QStringLiteral("V004") + pageData(40, 5) + "F");
     EXPECT_TRUE(texts.at(3).mid(header).startsWith(QStringLiteral("R0050001")));
@@ -129,29 +129,45 @@ TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbo
     QFile::remove(pdf);
 
     const QString sidecar = QDir(folders.applications).filePath(sidecarFileName(fileName));
-    const QString damaged =
-        QStringLiteral("No se puede imprimir la solicitud: el fichero de sus listas, %1, está "
-                       "dañado o no es un fichero de listas de solicitud.")
+    QFile savedLists(sidecar);
+    ASSERT_TRUE(savedLists.open(QIODevice::ReadOnly));
+    const QByteArray good = savedLists.readAll();
+    savedLists.close();
+    const QString unreadable =
+        QStringLiteral("La lista de plazas, cursos y documentos de la solicitud no se ha podido leer (%1: ")
             .arg(QDir::toNativeSeparators(sidecar));
-    for (const QByteArray& content :
-         {QByteArray("<Plazas><Vacantes><Plaza>"),
-          QByteArray("<?xml version=\"1.0\"?><Solicitud><Vacantes/></Solicitud>")}) {
+    struct Case {
+        QByteArray content; // empty: no lists file
+        QString said;
+        QStringList draftArgs; // a draft prints when given
+    };
+    const Case cases[] = {
+        {"<Plazas><Vacantes><Plaza>", unreadable, {}},
+        {"<?xml version=\"1.0\"?><Solicitud><Vacantes/></Solicitud>", unreadable, {}},
+        {{}, unreadable, {}},
+        {QByteArray(good).replace("<Orden>2</Orden>", "<Orden>1</Orden>"),
+         QStringLiteral(
+             "La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
+             "orden 1."),
+         {QStringLiteral("--draft")}},
+    };
+    for (const Case& c : cases) {
         QFile file(sidecar);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        file.close();
+        if (c.content.isEmpty()) {
+            ASSERT_TRUE(file.remove());
+        } else {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(c.content);
+            file.close();
+        }
         const test::ToolOutput refused = test::runTool(print);
-        EXPECT_EQ(refused.exitCode, 1) << content.constData();
-        EXPECT_TRUE(refused.err.contains(damaged)) << refused.err.toStdString();
+        EXPECT_EQ(refused.exitCode, 1) << c.content.constData();
+        EXPECT_TRUE(refused.err.contains(c.said)) << refused.err.toStdString();
         EXPECT_FALSE(QFile::exists(pdf));
+        if (!c.draftArgs.isEmpty()) {
+            EXPECT_EQ(test::runTool(print + c.draftArgs).exitCode, 0);
+        }
     }
-    ASSERT_TRUE(QFile::remove(sidecar));
-    const test::ToolOutput missing = test::runTool(print);
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.contains(
-        QStringLiteral("No se puede imprimir la solicitud: no se encuentra el fichero de sus listas, %1.")
-            .arg(QDir::toNativeSeparators(sidecar))))
-        << missing.err.toStdString();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "printing/PrintingWordProcessor.h"
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
+#include "support/SharedTemplates.h"
 #include "support/TempDir.h"
 #include "ui/EditorWindow.h"
 #include "ui/WindowDriver.h"
@@ -39,25 +40,12 @@ public:
         EXPECT_TRUE(writeSampleContest(dir.path(), scale, 7).ok());
         state.folders = AppFolders::at(dir.path());
         QDir().mkpath(state.folders.applications);
-        EXPECT_TRUE(templates());
+        EXPECT_TRUE(copySharedTemplates(state.folders.data));
         SilentMessageService silent;
         EXPECT_TRUE(loadInstallation(state.folders, state.tables, silent).loaded);
         EXPECT_TRUE(users.AbreUsuarios());
         state.signedIn = true;
         state.signedInDni = QString::fromLatin1(kDni);
-    }
-
-    // The templates are the same for every fixture: written once, copied in.
-    bool templates() {
-        static TempDir shared;
-        static bool written = writeApplicationTemplates(shared.path(), TemplateKey{}).ok();
-        const QString key = TemplateKey{}.folderName();
-        QDir().mkpath(QDir(state.folders.data).filePath(key));
-        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy})
-            if (!QFile::copy(QDir(QDir(shared.path()).filePath(key)).filePath(templateFileName(g)),
-                             QDir(QDir(state.folders.data).filePath(key)).filePath(templateFileName(g))))
-                return false;
-        return written;
     }
 
     EditorWindow& openEditor() {

@@ -2,11 +2,15 @@
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "ui/EditorFixture.h"
+#include "ui/PreviewWindow.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -55,12 +59,56 @@ TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
     EXPECT_EQ(tabs->tabText(4), editor.configuration().tabs[4].title);
     EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(2)"))->text(),
               editor.configuration().tabs[2].gridTitle);
-    for (int index : {1000, 2000, 2500})
-        EXPECT_FALSE(editor.menuEntry(index)->isEnabled()) << index;
-    EXPECT_FALSE(editor.menuEntry(5000)->isVisible()) << "a new user has no password to change";
+    for (MenuEntry index : kApplicationMenuEntries)
+        EXPECT_FALSE(editor.menuEntry(index)->isEnabled()) << int(index);
+    EXPECT_FALSE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible())
+        << "a new user has no password to change";
     auto* dni = control<QLineEdit>(&editor, QStringLiteral("txtDNI"));
     EXPECT_EQ(dni->text(), QString::fromLatin1(EditorFixture::kDni));
     EXPECT_FALSE(dni->isEnabled());
+}
+
+TEST(EditorWindow, WithoutTitlesInTheConfigurationTheDesignCaptionsStay) {
+    EditorFixture f;
+    const QString conf = QDir(f.state.folders.program).filePath(QStringLiteral("conf.xml"));
+    QFile file(conf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    text.replace(QRegularExpression(QStringLiteral("<TituloSobreGrid>[^<]*</TituloSobreGrid>")), QString());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+    file.close();
+    EditorWindow& editor = f.openEditor();
+    EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(2)"))->text(),
+              QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES"));
+    EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(4)"))->text(),
+              QStringLiteral("DOCUMENTACIÓN QUE APORTA"));
+}
+
+TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNoTyping) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    ASSERT_TRUE(showActive(&editor));
+    for (const char* name : {"txtTelefono", "txtCP"}) {
+        auto* box = control<QLineEdit>(&editor, QString::fromLatin1(name));
+        for (const auto& [key, modifiers] : {std::pair{Qt::Key_Tab, Qt::NoModifier},
+                                             {Qt::Key_Backtab, Qt::ShiftModifier},
+                                             {Qt::Key_Return, Qt::NoModifier}}) {
+            box->setFocus(Qt::OtherFocusReason);
+            QTest::keyClicks(box, QStringLiteral("12"));
+            QTest::keyClick(box, key, modifiers);
+            settle();
+            EXPECT_NE(focusName(), QString::fromLatin1(name)) << name << " key " << key;
+            box->clear();
+        }
+    }
+    auto* province = control<DataComboBox>(&editor, QStringLiteral("cboProvincia"));
+    province->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(province->lineEdit(), QStringLiteral("Toledo"));
+    settle();
+    EXPECT_TRUE(province->text().isEmpty());
+    EXPECT_TRUE(editor.model().text(u"cboProvincia").isEmpty());
 }
 
 TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
@@ -69,11 +117,8 @@ TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
     auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
     tabs->setCurrentIndex(2);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0].text,
+    EXPECT_EQ(f.messages.only(QStringLiteral("Datos incompletos"), MessageIcon::Exclamation),
               QStringLiteral("Compruebe que ha rellenado los datos del formulario"));
-    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Datos incompletos"));
-    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Exclamation);
 
     const QString body = pickBody(editor);
     ASSERT_FALSE(body.isEmpty());
@@ -84,8 +129,8 @@ TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
                     .startsWith(QStringLiteral("Códigos Localizados: ")));
     tabs->setCurrentIndex(2);
     EXPECT_EQ(tabs->currentIndex(), 2);
-    for (int index : {1000, 2000, 2500})
-        EXPECT_TRUE(editor.menuEntry(index)->isEnabled()) << index;
+    for (MenuEntry index : kApplicationMenuEntries)
+        EXPECT_TRUE(editor.menuEntry(index)->isEnabled()) << int(index);
 }
 
 TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
@@ -114,8 +159,7 @@ TEST(EditorWindow, DateBoxesGetTheirSlashesAndRefuseImpossibleDates) {
               QStringLiteral("31/02/2000"));
     control<QLineEdit>(&editor, QStringLiteral("txtNombre"))->setFocus(Qt::TabFocusReason);
     settle();
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("Fecha Errónea"));
+    EXPECT_EQ(f.messages.texts(), QStringList{QStringLiteral("Fecha Errónea")});
     EXPECT_EQ(focusName(), QStringLiteral("txtFecNacimiento")) << "the focus goes back to the date";
 }
 
@@ -125,13 +169,34 @@ TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing
     pickBody(editor);
     f.messages.queueAnswer(MessageAnswer::Ok);
     f.messages.queueAnswer(MessageAnswer::No);
-    editor.menuEntry(1000)->trigger();
+    editor.menuEntry(MenuEntry::Print)->trigger();
     ASSERT_EQ(f.messages.messages.size(), 2u);
     EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("El campo Nombre es obligatorio"));
-    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Validación"));
     EXPECT_EQ(f.messages.messages[1].title, QStringLiteral("Copia Borrador"));
-    EXPECT_EQ(f.messages.messages[1].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
+}
+
+TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    fillRequired(editor);
+    // A folder where the store should be written: no password can be kept.
+    QFile::remove(f.users.storePath());
+    ASSERT_TRUE(QDir().mkpath(f.users.storePath()));
+    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
+        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
+        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdSalir")), Qt::LeftButton);
+    });
+    editor.menuEntry(MenuEntry::Save)->trigger();
+    settle();
+    ASSERT_EQ(f.messages.messages.size(), 2u) << f.messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(f.messages.texts().at(1).startsWith(QStringLiteral(
+        "La contraseña no se ha podido guardar en el fichero de usuarios, así que la solicitud no "
+        "se ha guardado")));
+    EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(f.state.hasPassword);
 }
 
 TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFieldByField) {
@@ -149,16 +214,16 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
         QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
     });
     f.messages.queueAnswer(MessageAnswer::Ok); // the family-reasons DNI is missing
-    editor.menuEntry(2000)->trigger();
+    editor.menuEntry(MenuEntry::Save)->trigger();
     ASSERT_EQ(f.messages.texts(), QStringList({QStringLiteral("El DNI de su cónyuge no es válido")}));
 
     control<QRadioButton>(&editor, QStringLiteral("optPetConyugeNo"))->click();
     f.messages.messages.clear();
-    editor.menuEntry(2000)->trigger();
+    editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
     EXPECT_TRUE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni)));
     EXPECT_TRUE(f.state.hasPassword);
-    EXPECT_TRUE(editor.menuEntry(5000)->isVisible());
+    EXPECT_TRUE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible());
     EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboCuerpo"))->isEnabled());
 
     const QString fileName =
@@ -184,7 +249,56 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     EXPECT_FALSE(control<QWidget>(&reopened, QStringLiteral("fraDNIConyuge"))->isVisible());
     EXPECT_EQ(control<DataGrid>(&reopened, QStringLiteral("grdCursos"))->model()->rowCount(), 1);
     EXPECT_FALSE(control<DataComboBox>(&reopened, QStringLiteral("cboCuerpo"))->isEnabled());
-    EXPECT_TRUE(reopened.menuEntry(2000)->isEnabled());
+    EXPECT_TRUE(reopened.menuEntry(MenuEntry::Save)->isEnabled());
+}
+
+TEST(EditorWindow, PreviewShowsThePagesAndItsPrintButtonPrints) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    QAction* preview = editor.menuEntry(MenuEntry::Preview);
+    EXPECT_FALSE(preview->isEnabled());
+    fillRequired(editor);
+    EXPECT_TRUE(preview->isEnabled());
+    control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(2);
+    control<QPushButton>(&editor, QStringLiteral("cmdTodasVacantes"))->click();
+    ASSERT_GT(f.state.tables.vacancyList.recordCount(), 0);
+
+    int pages = 0;
+    f.whenModal(QStringLiteral("frmVistaPrevia"), [&](QWidget* w) {
+        auto* window = static_cast<PreviewWindow*>(w);
+        pages = window->pageCount();
+        auto* label = control<QLabel>(w, QStringLiteral("lblPaginas"));
+        EXPECT_EQ(label->text(), QStringLiteral("Página 1 de %1").arg(pages));
+        QTest::keyClick(w, Qt::Key_PageDown);
+        EXPECT_EQ(label->text(), QStringLiteral("Página 2 de %1").arg(pages));
+        QTest::keyClick(w, Qt::Key_PageUp);
+        EXPECT_EQ(window->currentPage(), 0);
+        control<QPushButton>(w, QStringLiteral("cmdTamanoReal"))->click();
+        EXPECT_EQ(window->dotsPerInch(), 96);
+        QTest::keyClick(w, Qt::Key_Plus, Qt::ControlModifier);
+        EXPECT_GT(window->dotsPerInch(), 96);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    preview->trigger();
+    EXPECT_GE(pages, 2);
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
+    EXPECT_FALSE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni))) << "no password asked";
+
+    // "Imprimir" in the preview is the menu's print: saved, password asked, printed.
+    f.whenModal(QStringLiteral("frmVistaPrevia"),
+                [](QWidget* w) { control<QPushButton>(w, QStringLiteral("cmdImprimir"))->click(); });
+    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
+        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
+        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
+    });
+    preview->trigger();
+    settle();
+    EXPECT_TRUE(QFile::exists(QDir(f.dir.path()).filePath(QStringLiteral("impreso.pdf"))));
+    ASSERT_FALSE(f.messages.messages.empty());
+    EXPECT_TRUE(f.messages.messages.back().text.startsWith(QStringLiteral("IMPORTANTE")))
+        << f.messages.texts().join(u'|').toStdString();
 }
 
 TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
@@ -193,8 +307,6 @@ TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
     f.messages.queueAnswer(MessageAnswer::Cancel);
     EXPECT_FALSE(editor.close());
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(f.messages.messages.at(0).text,
-              QStringLiteral("La aplicación se cerrará, ¿desea guardar los cambios?"));
     EXPECT_EQ(f.messages.messages.at(0).buttons, MessageButtons::YesNoCancel);
     f.messages.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(editor.close());

@@ -34,4 +34,37 @@ inline QString focusName() {
     return focus ? focus->objectName() : QString();
 }
 
+// Where the window system delivers a key: an open drop-down list takes it, else the control
+// with the focus.
+inline QWidget* keyTarget() {
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    return QApplication::focusWidget();
+}
+
+// A key pressed and released by the user; nothing happens when nothing would get it.
+inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = keyTarget();
+    EXPECT_NE(target, nullptr) << "no control has the focus";
+    if (target)
+        QTest::keyClick(target, key, modifiers);
+    settle();
+}
+
+// Text typed key by key; the focus may move on in between, and the next key follows it.
+inline void typeKeys(const QString& text) {
+    for (const QChar c : text)
+        if (QWidget* target = keyTarget())
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    settle();
+}
+
+// Tab (or Shift+Tab with `key` Backtab) until the control `name` has the focus; false after
+// a whole round of the window without it.
+inline bool tabTo(const QString& name, Qt::Key key = Qt::Key_Tab) {
+    for (int i = 0; i < 150 && focusName() != name; ++i)
+        pressKey(key);
+    return focusName() == name;
+}
+
 } // namespace velmora::test

@@ -84,12 +84,9 @@ TEST(SignInFlowStore, UnreadableStoreIsReportedByName) {
     UserStore store(dir.path(), messages);
     SignInFlow flow(store, messages);
     EXPECT_FALSE(flow.openStore());
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "El fichero de usuarios " +
-                                             QDir::toNativeSeparators(dir.file("usuarios.xml")) +
-                                             " está dañado y no se puede leer. El programa se cerrará.");
-    EXPECT_EQ(messages.messages[0].title, QStringLiteral("Velmora"));
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(messages.only(QStringLiteral("Velmora"), MessageIcon::Critical),
+              "El fichero de usuarios " + QDir::toNativeSeparators(dir.file("usuarios.xml")) +
+                  " está dañado y no se puede leer. El programa se cerrará.");
 }
 
 } // namespace

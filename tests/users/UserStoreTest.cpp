@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace velmora {
 namespace {
 
@@ -97,6 +100,43 @@ TEST_F(UserStoreTest, InstalledEmptyStoreGetsEntriesWithDeclarationKept) {
     for (const QString& clear : {kDni, QStringLiteral("12345678"), QStringLiteral("SECRETO")})
         EXPECT_FALSE(bytes.toUpper().contains(clear.toLatin1())) << qPrintable(clear);
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
+    dir.write("usuarios.xml", "<Usuarios></Usuarios>");
+    constexpr int kEach = 25;
+    const auto dniOf = [](int instance, int i) {
+        return QStringLiteral("%1%2").arg(instance).arg(i, 8, 10, QChar(u'0'));
+    };
+    std::vector<pid_t> instances;
+    for (int instance = 0; instance < 2; ++instance) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            UserStore store(dir.path(), messages);
+            bool ok = store.AbreUsuarios().ok();
+            for (int i = 0; i < kEach && ok; ++i) {
+                store.BajaUsuario(dniOf(instance, i));
+                ok = store.AltaUsuario(dniOf(instance, i), QStringLiteral("CLAVE%1").arg(i));
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        instances.push_back(child);
+    }
+    for (const pid_t child : instances) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    UserStore reopened(dir.path(), messages);
+    ASSERT_TRUE(reopened.AbreUsuarios());
+    int kept = 0;
+    for (int instance = 0; instance < 2; ++instance)
+        for (int i = 0; i < kEach; ++i)
+            kept += reopened.CompruebaPwd(dniOf(instance, i), QStringLiteral("CLAVE%1").arg(i)) ? 1 : 0;
+    std::cout << "two instances signing up " << kEach << " users each: " << kept << " kept\n";
+    EXPECT_EQ(kept, 2 * kEach);
+    EXPECT_EQ(readStore(storeBytes()).size(), size_t(2 * kEach));
 }
 
 TEST_F(UserStoreTest, MissingOrEmptyStoreFileIsCreatedOnFirstEntry) {

@@ -21,3 +21,26 @@ Status writeFileAtomically(const QString& path, const QByteArray& bytes);
 Status checkReplaceable(const QString& path);
 
 } // namespace velmora
+
+namespace velmora {
+
+// Creates the file `path` holding `bytes` and flushes it to the disk before returning.
+// Nothing standing at `path` is followed or replaced: an existing file, folder or link
+// there is an error. A failed write leaves no file behind. The error's description names
+// the file and the cause in the user's words (fileWriteCause).
+Status writeNewFile(const QString& path, const QByteArray& bytes);
+
+// Renames `from` over `to` in one step, replacing a file there. A link at `to` is refused:
+// files are never written through a link.
+Status replaceFile(const QString& from, const QString& to);
+
+// Whether `path` itself is a symbolic link (or a Windows junction or shortcut), whatever
+// it points to, dangling or not.
+bool isLink(const QString& path);
+
+// "no queda espacio en el disco", "no tiene permiso para escribir en FOLDER" or the
+// system's own words, for a write into `folder` that failed with the system error
+// number `systemError` (errno).
+QString fileWriteCause(int systemError, const QString& folder);
+
+} // namespace velmora

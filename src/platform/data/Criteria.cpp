@@ -1,5 +1,7 @@
 #include "platform/data/Criteria.h"
 
+#include "platform/data/RecordTable.h"
+
 namespace velmora {
 namespace {
 
@@ -203,6 +205,111 @@ private:
 
 Result<Criteria> parseCriteria(const QString& text, const ColumnResolver& resolve) {
     return Parser(text, resolve).parse();
+}
+
+// ---- evaluation against a table's rows ----------------------------------------------------
+
+bool RecordTable::compare(const Criteria& c, int row) const {
+    int order;
+    if (isText(c.column)) {
+        order = QString::compare(texts[size_t(c.column)][size_t(row)], c.literal, Qt::CaseInsensitive);
+    } else {
+        const qint64 value = ints[size_t(c.column)][size_t(row)];
+        const double literal = c.literal.trimmed().toDouble();
+        order = value < literal ? -1 : (value > literal ? 1 : 0);
+    }
+    switch (c.op) {
+    case Criteria::Op::Equal:
+        return order == 0;
+    case Criteria::Op::NotEqual:
+        return order != 0;
+    case Criteria::Op::Less:
+        return order < 0;
+    case Criteria::Op::LessEqual:
+        return order <= 0;
+    case Criteria::Op::Greater:
+        return order > 0;
+    case Criteria::Op::GreaterEqual:
+        return order >= 0;
+    }
+    return false;
+}
+
+bool RecordTable::matches(const Criteria& c, int row) const {
+    switch (c.kind) {
+    case Criteria::Kind::Compare:
+        return compare(c, row);
+    case Criteria::Kind::And:
+        return std::all_of(c.children.begin(), c.children.end(),
+                           [&](const Criteria& child) { return matches(child, row); });
+    case Criteria::Kind::Or:
+        return std::any_of(c.children.begin(), c.children.end(),
+                           [&](const Criteria& child) { return matches(child, row); });
+    }
+    return false;
+}
+
+// Ascending row ids that may match, when an index can tell; nullopt means a scan.
+std::optional<std::vector<int>> RecordTable::candidates(const Criteria& c) {
+    switch (c.kind) {
+    case Criteria::Kind::Compare: {
+        if (c.op != Criteria::Op::Equal)
+            return std::nullopt;
+        const Index& idx = index(c.column);
+        const auto it = idx.ids.constFind(keyOfLiteral(c.column, c.literal));
+        return it == idx.ids.constEnd() ? std::vector<int>{} : it.value();
+    }
+    case Criteria::Kind::And: {
+        std::optional<std::vector<int>> best;
+        for (const Criteria& child : c.children) {
+            auto ids = candidates(child);
+            if (ids && (!best || ids->size() < best->size()))
+                best = std::move(ids);
+        }
+        return best;
+    }
+    case Criteria::Kind::Or: {
+        std::vector<int> all;
+        for (const Criteria& child : c.children) {
+            auto ids = candidates(child);
+            if (!ids)
+                return std::nullopt;
+            all.insert(all.end(), ids->begin(), ids->end());
+        }
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }
+    }
+    return std::nullopt;
+}
+
+Result<Criteria> RecordTable::parse(const QString& text) const {
+    auto parsed = parseCriteria(text, [this](QStringView name) { return resolve(name); });
+    if (!parsed)
+        return parsed;
+    // Numbers compared with an integer column must be numbers.
+    const Status checked = checkLiterals(*parsed, text);
+    if (!checked)
+        return checked.error();
+    return parsed;
+}
+
+Status RecordTable::checkLiterals(const Criteria& c, const QString& text) const {
+    if (c.kind != Criteria::Kind::Compare) {
+        for (const Criteria& child : c.children)
+            VELMORA_TRY(checkLiterals(child, text));
+        return {};
+    }
+    if (!isText(c.column)) {
+        bool ok = false;
+        c.literal.trimmed().toDouble(&ok);
+        if (!ok)
+            return Error::make(
+                ErrorCode::TypeMismatch,
+                QStringLiteral("Criterio de filtro no válido (se esperaba un número): %1").arg(text));
+    }
+    return {};
 }
 
 } // namespace velmora

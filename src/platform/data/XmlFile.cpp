@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace velmora {
 namespace {
@@ -34,17 +35,33 @@ bool declaresSingleByteWestern(const QByteArray& bytes) {
     return western.contains(match.captured(1).trimmed().toLower());
 }
 
+// UTF-16 and UTF-32 without a byte-order mark start with a "<" beside zero bytes.
+bool looksWide(const QByteArray& bytes) {
+    return bytes.size() >= 2 && (bytes.at(0) == '\0' || bytes.at(1) == '\0');
+}
+
+bool isValidUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder.decode(bytes);
+    Q_UNUSED(decoded);
+    return !decoder.hasError();
+}
+
 } // namespace
 
 XmlRead readXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options) {
     XmlRead read;
     read.encoding.byteOrderMark = startsWithByteOrderMark(bytes);
-    if (!read.encoding.byteOrderMark && declaresSingleByteWestern(bytes)) {
+    const bool western = !read.encoding.byteOrderMark && declaresSingleByteWestern(bytes);
+    read.encodingGuessed =
+        !western && !read.encoding.byteOrderMark && !looksWide(bytes) && !isValidUtf8(bytes);
+    if (western || read.encodingGuessed) {
         // Windows-1252 is a superset of ISO-8859-1 in its printable characters; a file saved
         // by a Windows program under either label uses it.
         const QByteArray utf8 = codepage::decodeCp1252(bytes).toUtf8();
         read.result = doc.load_buffer(utf8.constData(), size_t(utf8.size()), options, pugi::encoding_utf8);
-        read.encoding.encoding = pugi::encoding_latin1;
+        // A guessed file is written back in what it declares (or UTF-8 without a declaration).
+        read.encoding.encoding = western ? pugi::encoding_latin1 : pugi::encoding_utf8;
         return read;
     }
     read.result = doc.load_buffer(bytes.constData(), size_t(bytes.size()), options, pugi::encoding_auto);

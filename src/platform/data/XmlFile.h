@@ -23,12 +23,17 @@ struct XmlEncoding {
 struct XmlRead {
     pugi::xml_parse_result result;
     XmlEncoding encoding;
+    // The bytes were not what they declared (or, undeclared, not UTF-8) and were read as
+    // Windows-1252, the way they were most likely written.
+    bool encodingGuessed = false;
 };
 
 // The one rule by which every XML file of the program is read: a byte-order mark decides
 // first (UTF-8, UTF-16 or UTF-32); without one, a declaration naming a single-byte Western
 // encoding (iso-8859-1, latin1, windows-1252...) is read as Windows-1252, a UTF-16 or UTF-32
-// document is recognised by its first characters, and anything else is UTF-8.
+// document is recognised by its first characters, and anything else is UTF-8 - unless its
+// bytes are not valid UTF-8: such a file was written in a Windows code page whatever it
+// says, and is read as Windows-1252 (encodingGuessed) rather than with its letters lost.
 XmlRead readXml(const QByteArray& bytes, pugi::xml_document& doc, unsigned options = kXmlReadOptions);
 
 // readXml with the default options; a document that does not parse is left empty.

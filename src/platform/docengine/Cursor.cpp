@@ -44,13 +44,6 @@ pugi::xml_node lastRunIn(pugi::xml_node n) {
     return {};
 }
 
-pugi::xml_node firstInline(pugi::xml_node p) {
-    for (pugi::xml_node c = p.first_child(); c; c = c.next_sibling())
-        if (!is(c, "w:pPr"))
-            return c;
-    return {};
-}
-
 pugi::xml_node nextElement(pugi::xml_node n) {
     n = n.next_sibling();
     while (n && n.type() != pugi::node_element)
@@ -163,7 +156,7 @@ Cursor& Cursor::insertParagraph() {
     for (pugi::xml_node n : moving)
         second.append_move(n);
     m_para = second;
-    m_before = firstInline(second);
+    m_before = firstInlineChild(second);
     if (m_part)
         m_part->modified = true;
     return *this;
@@ -425,7 +418,7 @@ bool Cursor::atParagraphEnd() const {
 
 Cursor& Cursor::moveToParagraphStart() {
     if (isValid())
-        m_before = firstInline(m_para);
+        m_before = firstInlineChild(m_para);
     return *this;
 }
 
@@ -453,7 +446,7 @@ bool Cursor::moveNextParagraph() {
     if (!is(next, "w:p"))
         return false;
     m_para = next;
-    m_before = firstInline(next);
+    m_before = firstInlineChild(next);
     return true;
 }
 
@@ -535,7 +528,7 @@ Result<Table> Cursor::insertTable(int rows, int columns, const QList<Twips>& wid
         m_part->modified = true;
     // The cursor goes to the paragraph after the table.
     m_para = anchorBefore;
-    m_before = firstInline(anchorBefore);
+    m_before = firstInlineChild(anchorBefore);
     return Table(m_d, m_d->stateFor(tbl, m_part));
 }
 

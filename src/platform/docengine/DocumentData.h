@@ -18,6 +18,9 @@
 
 namespace velmora::docengine {
 
+// The styles part of a new document, also the one given to a document that has none.
+extern const char kBlankStyles[];
+
 // One XML part of the package with its relationships.
 struct XmlPart {
     QString name;

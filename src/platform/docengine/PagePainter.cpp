@@ -9,8 +9,16 @@ namespace velmora::docengine {
 
 namespace {
 
-void drawBilevel(QPainter& painter, const BilevelImage& b, const QSize& pixels, const QRectF& rectTwips,
-                 qreal sx, qreal sy, QPointF shift) {
+// How a page is drawn: for paper and the checks that read it as paper, or for a screen.
+enum class Target { Paper, Screen };
+
+// On a screen a picture whose whole-pixel modules would outgrow its place by more than this
+// is drawn smoothly into the place instead (the page must keep its look at any zoom).
+constexpr qreal kScreenModuleSlack = 1.2;
+
+void drawBilevel(QPainter& painter, const BilevelImage& b, const QImage& image, const QRectF& rectTwips,
+                 qreal sx, qreal sy, QPointF shift, Target target) {
+    const QSize pixels = image.size();
     // Device geometry: whole device pixels per module, centred in the picture's box. Each
     // rectangle is filled on its own: viewers that smooth edges leave touching corners of one
     // combined path grey, separate rectangles on whole pixels stay black and white.
@@ -19,6 +27,14 @@ void drawBilevel(QPainter& painter, const BilevelImage& b, const QSize& pixels, 
     const int mh = std::max(1, static_cast<int>(std::lround(dev.height() / pixels.height())));
     const qreal w = qreal(mw) * pixels.width();
     const qreal h = qreal(mh) * pixels.height();
+    if (target == Target::Screen &&
+        (w > dev.width() * kScreenModuleSlack || h > dev.height() * kScreenModuleSlack)) {
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.drawImage(rectTwips, image);
+        painter.restore();
+        return;
+    }
     const qreal x = std::round(dev.x() + (dev.width() - w) / 2);
     const qreal y = std::round(dev.y() + (dev.height() - h) / 2);
     painter.save();
@@ -40,7 +56,7 @@ bool reaches(const QRectF* area, const QRectF& r) {
 }
 
 void paintPage(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX, qreal dpiY,
-               const QRectF* area) {
+               const QRectF* area, Target target = Target::Paper) {
     const PageContent& page = layout.page(pageIndex);
     const qreal sx = dpiX / kTwipsPerInch;
     const qreal sy = dpiY / kTwipsPerInch;
@@ -60,7 +76,7 @@ void paintPage(QPainter& painter, const DocumentLayout& layout, int pageIndex, q
             continue;
         const BilevelImage& b = layout.bilevel(im.image);
         if (b.isBilevel)
-            drawBilevel(painter, b, layout.image(im.image).size(), im.rect, sx, sy, shift);
+            drawBilevel(painter, b, layout.image(im.image), im.rect, sx, sy, shift, target);
         else
             painter.drawImage(im.rect, layout.image(im.image));
     }
@@ -127,6 +143,18 @@ void PagePainter::paint(QPainter& painter, const DocumentLayout& layout, int pag
 void PagePainter::paintArea(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
                             qreal dpiY, const QRectF& area) {
     paintPage(painter, layout, pageIndex, dpiX, dpiY, &area);
+}
+
+QImage PagePainter::renderPage(const DocumentLayout& layout, int pageIndex, qreal dpi) {
+    const QSizeF twips = layout.pageSize();
+    QImage image(std::max(1, qRound(twips.width() / kTwipsPerInch * dpi)),
+                 std::max(1, qRound(twips.height() / kTwipsPerInch * dpi)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    // Smooth text, but sharp shapes: a blurred barcode edge would read badly off the screen.
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintPage(painter, layout, pageIndex, dpi, dpi, nullptr, Target::Screen);
+    return image;
 }
 
 } // namespace velmora::docengine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPainter>
 #include <QRectF>
 
@@ -20,6 +21,8 @@ public:
     // drawing the rest.
     static void paintArea(QPainter& painter, const DocumentLayout& layout, int pageIndex, qreal dpiX,
                           qreal dpiY, const QRectF& area);
+    // The page as a white picture at `dpi` (for the screen: smooth text and lines).
+    static QImage renderPage(const DocumentLayout& layout, int pageIndex, qreal dpi);
 };
 
 } // namespace velmora::docengine

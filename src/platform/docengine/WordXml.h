@@ -101,6 +101,13 @@ bool isInlineContent(const pugi::xml_node& n);
 // Stays inside `root`.
 pugi::xml_node nextInOrder(pugi::xml_node n, const pugi::xml_node& root, bool skipChildren);
 
+// The first child of paragraph `p` after its properties: where inline content starts.
+pugi::xml_node firstInlineChild(pugi::xml_node p);
+// The first paragraph at or after `n` in document order, looking into tables and content
+// controls; and the first one after `from`. Both stay inside `root`.
+pugi::xml_node paragraphFrom(pugi::xml_node n, const pugi::xml_node& root);
+pugi::xml_node nextParagraph(pugi::xml_node from, const pugi::xml_node& root);
+
 // How deep a readable part may nest its content. Layout, text extraction and the table
 // index follow tables and content controls by recursion, so a part nested deeper than any
 // real document is refused when it is read, before anything walks it.

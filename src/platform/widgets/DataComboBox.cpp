@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -166,12 +167,16 @@ void DataComboBox::setTypingBlocked(bool blocked) {
 }
 
 void DataComboBox::showPopup() {
-    // Wide enough for every column, never narrower than the box.
+    // Wide enough for every column, never narrower than the box, and never wider than the
+    // screen (at a large scale factor the columns scroll sideways instead).
     int width = 2 * m_view->frameWidth() + m_view->verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < m_model->columnCount(); ++column)
         if (!m_view->isColumnHidden(column))
             width += m_view->columnWidth(column);
-    m_view->setMinimumWidth(std::max(width, this->width()));
+    width = std::max(width, this->width());
+    if (const QScreen* shown = screen())
+        width = std::min(width, shown->availableGeometry().width() - 8);
+    m_view->setMinimumWidth(width);
     m_listOpen = true;
     QComboBox::showPopup();
     const int row = m_chosenRowId >= 0 ? m_model->rowOfRowId(m_chosenRowId) : -1;

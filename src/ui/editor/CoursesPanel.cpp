@@ -14,6 +14,7 @@ HandListPanel::Layout coursesLayout() {
     HandListPanel::Layout layout;
     layout.tabIndex = 1;
     layout.grid = QStringLiteral("grdCursos");
+    layout.section = QStringLiteral("Cursos de formación");
     layout.gridCaption = QStringLiteral("Cursos de Formación de Funcionarios");
     layout.gridColumns = {{QStringLiteral("Curso"), QStringLiteral("Curso"), 5200},
                           {QStringLiteral("NHoras"), QStringLiteral("Horas"), 900},

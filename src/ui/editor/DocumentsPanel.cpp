@@ -11,6 +11,7 @@ HandListPanel::Layout documentsLayout() {
     HandListPanel::Layout layout;
     layout.tabIndex = 4;
     layout.grid = QStringLiteral("grdDocumentos");
+    layout.section = QStringLiteral("Documentación que aporta");
     layout.gridCaption = QStringLiteral("Documentos");
     layout.gridColumns = {{QStringLiteral("IdDocumento"), QStringLiteral("Nº Documento"), 1700},
                           {QStringLiteral("Documento"), QStringLiteral("Documento"), 4600},

@@ -2,6 +2,7 @@
 
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataGrid.h"
+#include "platform/widgets/TabOrder.h"
 #include "ui/editor/NumericKeyFilter.h"
 #include "ui/editor/PanelParts.h"
 
@@ -33,7 +34,8 @@ HandListPanel::HandListPanel(RecordSet& list, MessageService& messages, const La
 void HandListPanel::build(const Layout& layout) {
     m_gridLabel = makeGridLabel(layout.tabIndex, this);
     QLabel* caption = makeGridCaption(layout.grid + QStringLiteral("Caption"), layout.gridCaption, this);
-    m_grid = makeGrid(layout.grid, m_editor.list(), layout.gridColumns, layout.hiddenColumns, this);
+    m_grid = makeGrid(layout.grid, layout.section, m_editor.list(), layout.gridColumns, layout.hiddenColumns,
+                      this);
 
     QPushButton* add = makeButton(layout.add, QStringLiteral("Añadir"), this);
     QPushButton* remove = makeButton(layout.remove, QStringLiteral("Borrar"), this);
@@ -63,6 +65,7 @@ void HandListPanel::build(const Layout& layout) {
     fields->setColumnStretch(1, 1);
     m_idBox = makeLineEdit(layout.idBox, m_frame);
     m_idBox->setVisible(false);
+    m_idBox->setFocusPolicy(Qt::NoFocus);
     QPushButton* accept = makeButton(layout.accept, QStringLiteral("Aceptar"), m_frame);
     QPushButton* cancel = makeButton(layout.cancel, QStringLiteral("Cancelar"), m_frame);
     auto* frameButtons = new QHBoxLayout;
@@ -71,7 +74,7 @@ void HandListPanel::build(const Layout& layout) {
     frameButtons->addWidget(cancel);
     fields->addLayout(frameButtons, int(layout.fields.size()), 0, 1, 2);
     chain << accept << cancel;
-    setTabChain(chain);
+    declareTabOrder(this, chain);
 
     auto* captionedGrid = new QVBoxLayout;
     captionedGrid->setSpacing(0);
@@ -102,7 +105,8 @@ void HandListPanel::resetPanel() {
     for (QLineEdit* edit : m_boxes)
         edit->clear();
     m_idBox->clear();
-    if (!m_boxes.isEmpty())
+    // A panel on a tab out of sight leaves the focus where the user has it.
+    if (!m_boxes.isEmpty() && isVisible())
         m_boxes.first()->setFocus();
     m_editor.setMode(PanelMode::Adding);
     m_grid->clearRowSelection();

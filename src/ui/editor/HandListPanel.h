@@ -32,6 +32,7 @@ public:
     struct Layout {
         int tabIndex = 0;    // of its lblGrid label
         QString grid;        // grid control name
+        QString section;     // what a screen reader calls the grid
         QString gridCaption; // caption bar over the grid
         QList<ColumnBinding> gridColumns;
         QStringList hiddenColumns;

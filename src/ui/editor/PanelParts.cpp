@@ -42,8 +42,23 @@ DataComboBox* makeComboBox(const QString& name, QWidget* parent) {
     return box;
 }
 
+QString designGridCaption(int tabIndex) {
+    switch (tabIndex) {
+    case 1:
+        return QStringLiteral("CURSOS DE FORMACIÓN DE FUNCIONARIOS (Base tercera 4.)");
+    case 2:
+        return QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES");
+    case 3:
+        return QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS RESULTAS");
+    case 4:
+        return QStringLiteral("DOCUMENTACIÓN QUE APORTA");
+    default:
+        return QString();
+    }
+}
+
 QLabel* makeGridLabel(int tabIndex, QWidget* parent) {
-    auto* label = makeLabel(QStringLiteral("lblGrid(%1)").arg(tabIndex), QString(), parent);
+    auto* label = makeLabel(QStringLiteral("lblGrid(%1)").arg(tabIndex), designGridCaption(tabIndex), parent);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
@@ -51,10 +66,11 @@ QLabel* makeGridLabel(int tabIndex, QWidget* parent) {
     return label;
 }
 
-DataGrid* makeGrid(const QString& name, RecordSet& list, const QList<ColumnBinding>& columns,
-                   const QStringList& hidden, QWidget* parent) {
+DataGrid* makeGrid(const QString& name, const QString& section, RecordSet& list,
+                   const QList<ColumnBinding>& columns, const QStringList& hidden, QWidget* parent) {
     auto* grid = new DataGrid(parent);
     grid->setObjectName(name);
+    grid->setAccessibleName(section);
     grid->bind(&list);
     grid->setColumns(columns);
     for (int column = 0; column < columns.size(); ++column)
@@ -92,11 +108,6 @@ void reportFailure(MessageService& messages, const Error& error) {
     messages.show(
         QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
         programTitle(), MessageIcon::Critical, MessageButtons::Ok);
-}
-
-void setTabChain(const QList<QWidget*>& widgets) {
-    for (qsizetype i = 1; i < widgets.size(); ++i)
-        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
 }
 
 } // namespace velmora

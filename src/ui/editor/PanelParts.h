@@ -26,9 +26,12 @@ QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent);
 DataComboBox* makeComboBox(const QString& name, QWidget* parent);
 // The `lblGrid(i)` title a panel shows above its content; the editor writes its caption.
 QLabel* makeGridLabel(int tabIndex, QWidget* parent);
+// The caption `lblGrid(tabIndex)` shows until the contest configuration gives one.
+QString designGridCaption(int tabIndex);
 // A grid bound to `list` showing `columns`; the columns named in `hidden` stay out of sight.
-DataGrid* makeGrid(const QString& name, RecordSet& list, const QList<ColumnBinding>& columns,
-                   const QStringList& hidden, QWidget* parent);
+// `section` is what a screen reader calls the grid.
+DataGrid* makeGrid(const QString& name, const QString& section, RecordSet& list,
+                   const QList<ColumnBinding>& columns, const QStringList& hidden, QWidget* parent);
 // A caption bar over a grid, as the grids of the form carry one.
 QLabel* makeGridCaption(const QString& name, const QString& caption, QWidget* parent);
 
@@ -40,8 +43,5 @@ qint64 singleSelectedRow(const DataGrid& grid);
 
 // A failure no panel expects: "Se ha producido el siguiente error N-descripción".
 void reportFailure(MessageService& messages, const Error& error);
-
-// Chains the focus through `widgets` in the given order.
-void setTabChain(const QList<QWidget*>& widgets);
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "platform/widgets/TabKey.h"
+#include "platform/widgets/TabOrder.h"
 #include "ui/editor/NumericKeyFilter.h"
 #include "ui/editor/PanelParts.h"
 
@@ -51,7 +52,7 @@ void PositionPanel::addHeader(QVBoxLayout& page) {
 void PositionPanel::build(const ExtraFields& extraFields) {
     const Names& n = m_names;
     m_gridLabel = makeGridLabel(n.tabIndex, this);
-    m_grid = makeGrid(n.grid, m_tables.list, n.gridColumns, n.hiddenGridColumns, this);
+    m_grid = makeGrid(n.grid, n.section, m_tables.list, n.gridColumns, n.hiddenGridColumns, this);
 
     QPushButton* add = makeButton(n.add, QStringLiteral("Añadir"), this);
     QPushButton* insertAll = makeButton(n.insertAll, QStringLiteral("Insertar Todas"), this);
@@ -106,6 +107,7 @@ void PositionPanel::build(const ExtraFields& extraFields) {
     m_code->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     m_description = makeLineEdit(n.description, m_frame);
     m_description->setVisible(false);
+    m_description->setAccessibleName(QStringLiteral("Denominación"));
     m_position = makeComboBox(n.position, m_frame);
     m_position->bind(&m_tables.candidates);
     m_position->setColumns(n.positionColumns);
@@ -117,6 +119,7 @@ void PositionPanel::build(const ExtraFields& extraFields) {
     m_order->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     m_id = makeLineEdit(n.id, m_frame);
     m_id->setVisible(false);
+    m_id->setFocusPolicy(Qt::NoFocus);
 
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(m_code);
@@ -155,9 +158,9 @@ void PositionPanel::build(const ExtraFields& extraFields) {
     page->addLayout(buttons);
     page->addWidget(m_frame);
 
-    setTabChain(QList<QWidget*>{m_grid, add, insertAll, remove, modify, m_province, m_institution, m_locality,
-                                m_area, m_zone, m_code, m_position, m_order}
-                << extra << m_accept << m_cancel);
+    declareTabOrder(this, QList<QWidget*>{m_grid, add, insertAll, remove, modify, m_province, m_institution,
+                                          m_locality, m_area, m_zone, m_code, m_position, m_order}
+                              << extra << m_accept << m_cancel);
     connect(add, &QPushButton::clicked, this, &PositionPanel::add);
     connect(insertAll, &QPushButton::clicked, this, &PositionPanel::insertAll);
     connect(remove, &QPushButton::clicked, this, &PositionPanel::remove);
@@ -224,9 +227,12 @@ void PositionPanel::lock(bool modifying) {
 }
 
 void PositionPanel::setFiltersEnabled(bool enabled) {
+    if (enabled && mode() == PanelMode::Modifying)
+        return;
     m_institution->setEnabled(enabled);
     m_province->setEnabled(enabled);
     m_locality->setEnabled(enabled);
+    filtersEnablingChanged();
 }
 
 void PositionPanel::resetPanel() {
@@ -237,7 +243,9 @@ void PositionPanel::resetPanel() {
     m_position->setEnabled(true);
     lock(false);
     m_position->clearChoice();
-    m_position->setFocus();
+    // A panel on a tab out of sight leaves the focus where the user has it.
+    if (isVisible())
+        m_position->setFocus();
     applyCandidateFilter();
     panelCleared();
     setFiltersEnabled(true);

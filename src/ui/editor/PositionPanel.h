@@ -48,6 +48,7 @@ public:
         QString code, position, description, order, id;
         QString province, institution, locality, area, zone;
         QString choiceTitle; // title of the messages about the chosen position
+        QString section;     // what a screen reader calls the grid
         QList<ColumnBinding> gridColumns;
         QStringList hiddenGridColumns;
         QList<ColumnBinding> positionColumns;
@@ -64,7 +65,9 @@ public:
     // enabled. The editor runs it before every menu action.
     void resetPanel();
     // This tab's part of HabilitaFiltros: the province, institution and locality drop-downs.
-    virtual void setFiltersEnabled(bool enabled);
+    // A row being modified keeps them locked until "Aceptar" or "Cancelar", whatever
+    // re-activates the window meanwhile.
+    void setFiltersEnabled(bool enabled);
     // Whether the applicant has chosen a body or a group: "Añadir" resets the panel only
     // while neither is chosen. Without it, "Añadir" takes them as chosen.
     void setBodyOrGroupChosen(std::function<bool()> chosen) { m_bodyOrGroupChosen = std::move(chosen); }
@@ -99,6 +102,8 @@ protected:
     void build(const ExtraFields& extraFields = {});
     // BloqueaPlaza: while a row is modified its position and location cannot change.
     void lock(bool modifying);
+    // After setFiltersEnabled: a tab's own enabling rule.
+    virtual void filtersEnablingChanged() {}
     // Applies the candidate filter to the candidates table.
     void applyCandidateFilter();
     // The location drop-downs emptied and their lists whole again ("Cancelar").

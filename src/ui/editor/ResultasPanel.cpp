@@ -25,6 +25,7 @@ PositionPanel::Names resultasNames() {
     n.area = QStringLiteral("cboAreasResultas");
     n.zone = QStringLiteral("cboZonasResultas");
     n.choiceTitle = QStringLiteral("Solicitud Resultas");
+    n.section = QStringLiteral("Plazas resultas solicitadas");
     n.gridColumns = {{QStringLiteral("Orden"), QStringLiteral("Orden"), 700},
                      {QStringLiteral("CodConvocatoria"), QStringLiteral("Código"), 800},
                      {QStringLiteral("NomConvocatoria"), QStringLiteral("Denominación"), 3400},

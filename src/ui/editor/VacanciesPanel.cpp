@@ -35,6 +35,7 @@ PositionPanel::Names vacancyNames() {
     n.area = QStringLiteral("cboAreasVacantes");
     n.zone = QStringLiteral("cboZonasVacantes");
     n.choiceTitle = QStringLiteral("Solicitud Vacantes");
+    n.section = QStringLiteral("Plazas vacantes solicitadas");
     n.gridColumns = {{QStringLiteral("Orden"), QStringLiteral("Orden"), 700},
                      {QStringLiteral("CodConvocatoria"), QStringLiteral("Código"), 800},
                      {QStringLiteral("NomConvocatoria"), QStringLiteral("Denominación"), 3400},
@@ -107,11 +108,6 @@ void VacanciesPanel::addHeader(QVBoxLayout& page) {
 
 void VacanciesPanel::updateCandidateCount() {
     m_count->setText(QStringLiteral("Códigos Localizados: %1").arg(m_tables.candidates.recordCount()));
-}
-
-void VacanciesPanel::setFiltersEnabled(bool enabled) {
-    PositionPanel::setFiltersEnabled(enabled);
-    applyFilterEnabling();
 }
 
 void VacanciesPanel::applyFilterEnabling() {

@@ -15,12 +15,12 @@ public:
     QLabel* categoryLabel() const { return m_category; }
     // lblPlazas: "Códigos Localizados: " and the number of candidates now shown.
     void updateCandidateCount();
-    // HabilitaFiltros for this tab, then its enabling rule (HabilitaFiltrosVacantes): the
-    // province is picked first and stays fixed until "Cancelar"; the institution and the area
-    // come with it.
-    void setFiltersEnabled(bool enabled) override;
 
 protected:
+    // After HabilitaFiltros, this tab's enabling rule (HabilitaFiltrosVacantes): the province
+    // is picked first and stays fixed until "Cancelar"; the institution and the area come
+    // with it.
+    void filtersEnablingChanged() override { applyFilterEnabling(); }
     std::optional<QString> demarcation() const override;
     void showLoaded(const ListedPosition& loaded) override;
     void modificationDone() override;

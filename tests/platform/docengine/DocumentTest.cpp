@@ -15,14 +15,6 @@ using namespace velmora;
 using namespace velmora::docengine;
 using velmora::test::TempDir;
 
-namespace {
-
-Document reopened(const Document& doc) {
-    return Document::fromBytes(doc.toBytes().value()).value();
-}
-
-} // namespace
-
 TEST(DocEngineDocument, FormFieldsKeepTheirValuesThroughSaveAndOpen) {
     TempDir dir;
     Document doc = test::sampleTemplate();
@@ -107,7 +99,7 @@ TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
     EXPECT_EQ(doc.fieldResult(QStringLiteral("NOMBRE")).value(), QStringLiteral("Luis Gil"));
     ASSERT_TRUE(doc.setCheckBox(QStringLiteral("DISCAPACIDADNO"), true).ok());
     ASSERT_TRUE(doc.setFieldResult(QStringLiteral("NOMBRE"), QStringLiteral("Ana")).ok());
-    Document back = reopened(doc);
+    Document back = test::reopened(doc);
     EXPECT_TRUE(back.checkBox(QStringLiteral("DISCAPACIDADNO")).value());
     EXPECT_TRUE(back.checkBox(QStringLiteral("DISCAPACIDADSI")).value());
     EXPECT_EQ(back.fieldResult(QStringLiteral("NOMBRE")).value(), QStringLiteral("Ana"));
@@ -140,7 +132,7 @@ TEST(DocEngineDocument, ResultsSpreadOverRunsAndParagraphsAreReplacedWhole) {
         QStringLiteral("<w:r><w:rPr><w:i/></w:rPr><w:t>Plaza 1</w:t></w:r>")));
     // A field with no result yet gets one.
     ASSERT_TRUE(doc.setFieldResult(QStringLiteral("VACIO"), QStringLiteral("lleno")).ok());
-    EXPECT_EQ(reopened(doc).fieldResult(QStringLiteral("VACIO")).value(), QStringLiteral("lleno"));
+    EXPECT_EQ(test::reopened(doc).fieldResult(QStringLiteral("VACIO")).value(), QStringLiteral("lleno"));
 }
 
 TEST(DocEngineDocument, TextThatXmlCannotCarryIsCleanedNotCorrupting) {
@@ -149,7 +141,7 @@ TEST(DocEngineDocument, TextThatXmlCannotCarryIsCleanedNotCorrupting) {
                           QStringLiteral("c") + QChar(0xD800) + QStringLiteral("d\r\ne\tf");
     ASSERT_TRUE(doc.setFieldResult(QStringLiteral("NOMBRE"), nasty).ok());
     ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("DNICAB"), nasty).ok());
-    Document back = reopened(doc);
+    Document back = test::reopened(doc);
     EXPECT_EQ(back.fieldResult(QStringLiteral("NOMBRE")).value(),
               QStringLiteral("ab\nc") + QStringLiteral("d\ne\tf"));
     EXPECT_EQ(back.bookmarkText(QStringLiteral("DNICAB")).value(), QStringLiteral("ab\ncd\ne\tf"));
@@ -160,7 +152,7 @@ TEST(DocEngineDocument, BookmarkTextReplacesThePlaceAndKeepsTheBookmark) {
     ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("DNICAB"), QStringLiteral("12345678Z")).ok());
     ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("FECHAIMPR"), QStringLiteral("06/12/2026 10:11:12")).ok());
     ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("DNICAB"), QStringLiteral("87654321X")).ok());
-    Document back = reopened(doc);
+    Document back = test::reopened(doc);
     EXPECT_EQ(back.bookmarkText(QStringLiteral("DNICAB")).value(), QStringLiteral("87654321X"));
     EXPECT_TRUE(back.plainText().contains(QStringLiteral("DNI: 87654321X\nFecha: 06/12/2026 10:11:12\n")));
     EXPECT_TRUE(back.hasBookmark(QStringLiteral("DNICAB")));
@@ -263,7 +255,7 @@ TEST(DocEngineDocument, PicturesAreStoredInThePackageAndOutliveTheirFile) {
     ASSERT_TRUE(QFile::remove(bmp));
     EXPECT_EQ(c.insertPicture(bmp).error().number, ErrorCode::FileNotFound);
 
-    Document back = reopened(doc);
+    Document back = test::reopened(doc);
     const auto pkg = DocxPackage::fromBytes(back.toBytes().value()).value();
     const QByteArray png = pkg.part(QStringLiteral("word/media/image1.png"));
     ASSERT_FALSE(png.isEmpty());

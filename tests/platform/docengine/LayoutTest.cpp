@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace velmora;
 using namespace velmora::docengine;
 
@@ -100,6 +102,11 @@ TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
     // Text after a break starts at the top margin.
     for (const PageText& t : layout.page(2).texts)
         EXPECT_LT(t.pos.y(), doc.pageSetup().marginTop + 400);
+    // A break before the first paragraph of a page opens no page of its own.
+    Document first;
+    DocumentBuilder starter(first);
+    starter.paragraph(QStringLiteral("inicio"), {}, ParagraphFormat{.pageBreakBefore = true});
+    EXPECT_EQ(DocumentLayout(first).pageCount(), 1);
     // A heading kept with its text moves to the next page with it.
     Document heading;
     DocumentBuilder hb(heading);
@@ -157,6 +164,17 @@ TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
                 EXPECT_TRUE(text.contains(QStringLiteral("N%1 Puesto número %1\nsegunda línea").arg(i)));
             }
     }
+    // A row of at least some height grows with what its cells hold.
+    Document grown;
+    Table g = grown.endCursor().insertTable(2, 1, {3000}).value();
+    ASSERT_TRUE(g.setRowHeight(1, RowHeight{200, HeightRule::AtLeast}).ok());
+    ASSERT_TRUE(g.setCellText(1, 1, QStringLiteral("uno\ndos\ntres")).ok());
+    ASSERT_TRUE(g.setCellText(2, 1, QStringLiteral("cuatro")).ok());
+    const DocumentLayout grownLayout(grown);
+    std::map<QString, qreal> y;
+    for (const PageText& x : grownLayout.page(0).texts)
+        y[x.text] = x.pos.y();
+    EXPECT_GT(y[QStringLiteral("cuatro")], y[QStringLiteral("tres")]) << "the second row overlaps the first";
     int rowsSeen = 0;
     for (int p = 0; p < layout.pageCount(); ++p)
         rowsSeen += layout.pageText(p).count(QStringLiteral("segunda línea"));

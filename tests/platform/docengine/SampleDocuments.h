@@ -69,6 +69,11 @@ inline Document documentWithBody(const QString& bodyXml) {
     return Document::fromBytes(pkg.toBytes().value()).value();
 }
 
+// The document as the next program to open its file reads it.
+inline Document reopened(const Document& doc) {
+    return Document::fromBytes(doc.toBytes().value()).value();
+}
+
 // The main part of a document as text, for checks on what is written to the file.
 inline QString documentXml(const Document& doc) {
     auto pkg = DocxPackage::fromBytes(doc.toBytes().value()).value();

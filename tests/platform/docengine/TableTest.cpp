@@ -11,10 +11,6 @@ using namespace velmora::docengine;
 
 namespace {
 
-Document reopened(const Document& doc) {
-    return Document::fromBytes(doc.toBytes().value()).value();
-}
-
 // Fills a table with `rows` data rows the way the printing routines do: add a row, type its cells.
 void fill(Table& t, int from, int rows) {
     for (int i = from; i < from + rows; ++i) {
@@ -44,7 +40,7 @@ TEST(DocEngineTable, TablesAreNumberedInDocumentOrderWithoutNestedOnes) {
     EXPECT_EQ(doc.table(1).value(), first);
     EXPECT_EQ(doc.table(4).value(), courses);
     EXPECT_EQ(courses.cellText(1, 1).value(), QStringLiteral("Curso"));
-    EXPECT_EQ(reopened(doc).table(4).value().cellText(1, 4).value(), QStringLiteral("Centro"));
+    EXPECT_EQ(test::reopened(doc).table(4).value().cellText(1, 4).value(), QStringLiteral("Centro"));
 }
 
 TEST(DocEngineTable, NewRowsCopyTheLastRowsShapeButNotItsText) {
@@ -70,7 +66,7 @@ TEST(DocEngineTable, NewRowsCopyTheLastRowsShapeButNotItsText) {
     EXPECT_EQ(xml.count(QStringLiteral("<w:tblHeader/>")), 1);
     // Paragraphs and line breaks inside a cell.
     ASSERT_TRUE(t.setCellText(2, 4, QStringLiteral("Hospital\nde Mérida\rSegundo párrafo")).ok());
-    EXPECT_EQ(reopened(doc).table(3).value().cellText(2, 4).value(),
+    EXPECT_EQ(test::reopened(doc).table(3).value().cellText(2, 4).value(),
               QStringLiteral("Hospital\nde Mérida\nSegundo párrafo"));
     EXPECT_EQ(t.setCellText(3, 1, QStringLiteral("x")).error().number, DocError::BadCell);
     EXPECT_EQ(t.setCellText(2, 5, QStringLiteral("x")).error().number, DocError::BadCell);
@@ -97,7 +93,7 @@ TEST(DocEngineTable, ContinuationTablesCopyWidthsHeightsAndBorders) {
         ASSERT_TRUE(next.setCellText(1, c, first.cellText(1, c).value()).ok());
     fill(next, 36, 1);
 
-    Document back = reopened(doc);
+    Document back = test::reopened(doc);
     ASSERT_EQ(back.tableCount(), 4);
     Table t4 = back.table(4).value();
     EXPECT_EQ(t4.columnWidths(), (QList<Twips>{4400, 1200, 1000, 2300}));

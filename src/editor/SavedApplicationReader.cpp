@@ -1,14 +1,20 @@
-#include "applications/SavedApplicationReader.h"
+#include "editor/SavedApplicationReader.h"
 
 #include "applications/ApplicationFiles.h"
+#include "applications/ApplicationPair.h"
+#include "applications/ListConsistency.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
 #include "platform/Progress.h"
+#include "platform/data/AtomicFile.h"
+#include "platform/data/DamagedFileCopy.h"
 #include "platform/data/RecordSet.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/WordProcessor.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace velmora {
 
@@ -88,16 +94,105 @@ std::optional<QString> keyOf(const RecordSet& table, const QString& text, const 
     return found;
 }
 
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Error unreadable(const QString& text) {
+    return Error::make(kUnreadableApplication, text);
+}
+
+// Keeps a damaged file aside; without that copy the application is not opened, since its
+// next save would replace the only bytes left.
+Result<QString> keepCopy(const QString& folder, const QString& path, const QByteArray& bytes) {
+    Result<QString> copy = keepDamagedCopy(folder, QFileInfo(path).fileName(), bytes);
+    if (!copy.ok())
+        return unreadable(
+            QStringLiteral("El fichero %1 no se ha podido leer y tampoco se ha podido guardar una "
+                           "copia de él (%2); la solicitud no se abre para no perderlo.")
+                .arg(native(path), copy.error().description));
+    return copy;
+}
+
+// Reads the lists file into `lists`, telling in `loaded` what went wrong.
+Status readLists(const ApplicationPairFiles& files, const QByteArray& documentBytes, ApplicationLists lists,
+                 LoadedApplication& loaded) {
+    const ListsFileRead read = readListsFile(files.lists, lists, documentDigestOf(documentBytes));
+    loaded.lists = read.state;
+    const QString listsWord = QStringLiteral("La lista de plazas, cursos y documentos de la solicitud");
+    if (read.state == SidecarRead::Missing) {
+        loaded.notices << QStringLiteral(
+                              "%1 no se ha podido leer (%2: no existe); la solicitud se abre sin esas "
+                              "listas.")
+                              .arg(listsWord, native(files.lists));
+        return {};
+    }
+    if (read.state != SidecarRead::Loaded) {
+        Result<QString> copy = keepCopy(files.folder, files.lists, read.bytes);
+        if (!copy.ok())
+            return copy.error();
+        loaded.notices << QStringLiteral(
+                              "%1 no se ha podido leer (%2: %3). Se ha guardado una copia del fichero "
+                              "en %4; la solicitud se abre sin esas listas.")
+                              .arg(listsWord, native(files.lists), read.problem, native(copy.value()));
+        return {};
+    }
+    if (read.encodingGuessed) {
+        Result<QString> copy = keepCopy(files.folder, files.lists, read.bytes);
+        if (!copy.ok())
+            return copy.error();
+        loaded.notices << QStringLiteral(
+                              "%1 (%2) no estaba escrita en la codificación que declara y se ha leído "
+                              "como Windows-1252. Revise sus textos; se ha guardado una copia del "
+                              "fichero original en %3.")
+                              .arg(listsWord, native(files.lists), native(copy.value()));
+    }
+    if (const std::optional<QString> problem = firstListProblem(lists.vacancies, lists.resultas))
+        loaded.notices << QStringLiteral(
+                              "Las listas de plazas de la solicitud no son válidas: %1. La solicitud "
+                              "no se podrá imprimir como definitiva hasta corregirlas.")
+                              .arg(*problem);
+    return {};
+}
+
 } // namespace
 
 Result<LoadedApplication> readSavedApplication(const QString& folder, const QString& fileName,
                                                docengine::WordProcessor& wordProcessor,
                                                ApplicationModel& model, ApplicationLists lists,
                                                Progress& progress, const CatalogTables* catalogs) {
+    const ApplicationPairFiles files(folder, fileName);
+    ApplicationPairLock lock(files);
+    if (const Status locked = lock.acquire(); !locked.ok())
+        return unreadable(
+            QStringLiteral("No se puede abrir la solicitud: %1").arg(locked.error().description));
+    FileSteps steps;
+    settleInterruptedSave(files, steps);
+    for (const QString& path : {files.document, files.lists})
+        if (isLink(path))
+            return unreadable(QStringLiteral("La solicitud no se abre: %1 es un enlace a otro fichero, y el "
+                                             "programa no lee ni escribe a través de enlaces.")
+                                  .arg(native(path)));
+    const QByteArray documentBytes = fileBytes(files.document);
+    // A document that exists but cannot be read is kept before anything else happens.
+    const auto damagedDocument = [&](const Error& error) -> Error {
+        Result<QString> copy = keepCopy(folder, files.document, documentBytes);
+        if (!copy.ok())
+            return copy.error();
+        return unreadable(QStringLiteral("Los datos de la solicitud no se han podido leer (%1: %2). Se ha "
+                                         "guardado una copia del fichero en %3; la solicitud no se abre.")
+                              .arg(native(files.document), error.description, native(copy.value())));
+    };
+
     wordProcessor.setVisible(false);
-    auto added = wordProcessor.addDocument(QDir(folder).filePath(fileName));
+    auto added = wordProcessor.addDocument(files.document);
     if (!added.ok())
-        return added.error();
+        return QFileInfo(files.document).isFile() ? damagedDocument(added.error()) : added.error();
     docengine::Document& document = *added.value();
     DocumentCloser closer{wordProcessor, &document};
     progress.setMaximum(kLoadProgressMaximum);
@@ -126,7 +221,7 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
         if (!text.ok()) {
             if (isMissingField(text.error()))
                 continue;
-            return text.error();
+            return damagedDocument(text.error());
         }
         if (control.kind == ControlKind::DropDown) {
             model.clearChoice(control.name);
@@ -138,12 +233,9 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
             loaded.categoryCaption = text.value();
     }
     if (loaded.currentPostTicks == 0)
-        model.setSelected(u"OptNo");
+        model.setSelected(ctl::OptNo);
 
-    auto read = readApplicationLists(folder, sidecarFileName(fileName), lists);
-    if (!read.ok())
-        return read.error();
-    loaded.lists = read.value();
+    VELMORA_TRY(readLists(files, documentBytes, lists, loaded));
 
     progress.setValue(progress.maximum());
     for (RecordSet* list : {&lists.courses, &lists.vacancies, &lists.resultas, &lists.documents})
@@ -164,7 +256,7 @@ void resolveDropDownValues(ApplicationModel& model, const CatalogTables& catalog
             model.clearChoice(name);
             continue;
         }
-        const QString hint = name == QLatin1String("cboCuerpo") ? bodyCodeHint : QString();
+        const QString hint = name == ctl::cboCuerpo ? bodyCodeHint : QString();
         const RecordSet* table = source.table(catalogs);
         if (const std::optional<QString> key = table ? keyOf(*table, text, hint) : std::nullopt) {
             model.setChoice(name, *key, text);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "applications/ApplicationXml.h"
+#include "editor/ApplicationModel.h"
+#include "platform/Result.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace velmora {
+
+// Unsaved work read back from a recovery file.
+struct RecoveredWork {
+    QDateTime writtenAt;         // when the work was last written down
+    QString applicationFile;     // the saved application it belongs to; empty for a new one
+    bool identityLocked = false; // DNI, body and group could no longer change
+    ApplicationModel model;      // the first tab's controls as they were
+};
+
+// The unsaved work of one applicant, kept in the applications folder so that a crash, a
+// kill or a power cut loses at most the last seconds of typing. One file per DNI, named
+// "<DNI>.recuperacion": the selection window lists only documents, and no save writes it.
+// It holds the first tab's controls, the four lists and the saved application the work
+// belongs to. Written atomically: a kill while writing leaves the previous version.
+class RecoveryFile {
+public:
+    RecoveryFile(const QString& applicationsFolder, const QString& dni);
+
+    const QString& path() const { return m_path; }
+    bool exists() const;
+
+    Status write(const ApplicationModel& model, ApplicationLists lists, const QString& applicationFile,
+                 bool identityLocked, const QDateTime& at) const;
+    // Reads the work back; the list rows are appended to `lists` (open and empty). A file
+    // that cannot be read leaves the lists untouched and says why.
+    Result<RecoveredWork> read(ApplicationLists lists) const;
+    // Reads only when the work was written and the saved application it belongs to (for
+    // the question asked before loading); the model and lists of the result stay empty.
+    Result<RecoveredWork> header() const;
+    // Gone once the work is saved or knowingly dropped; a missing file is no error.
+    Status remove() const;
+
+private:
+    QString m_path;
+};
+
+} // namespace velmora

@@ -1,0 +1,118 @@
+#include "app/SaveAndPrintFlow.h"
+
+#include "editor/ApplicationChecks.h"
+#include "editor/ApplicationModel.h"
+#include "platform/MessageService.h"
+#include "platform/barcode/Pdf417Writer.h"
+#include "printing/PrintRecord.h"
+#include "users/UserStore.h"
+
+namespace velmora {
+
+SaveAndPrintFlow::SaveAndPrintFlow(SaveAndPrintContext context, SaveAndPrintHost& host)
+    : m_context(std::move(context)), m_host(host) {}
+
+SaveAndPrintFlow::PrintKind SaveAndPrintFlow::choosePrint(const QString& draftQuestion) {
+    const SaveAndPrintContext& c = m_context;
+    if (ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas, c.messages))
+        return PrintKind::Final;
+    const MessageAnswer answer = c.messages.show(draftQuestion, QStringLiteral("Copia Borrador"),
+                                                 MessageIcon::Question, MessageButtons::YesNo);
+    return answer == MessageAnswer::Yes ? PrintKind::Draft : PrintKind::None;
+}
+
+namespace {
+
+Error stopped(const QString& why) {
+    return Error::make(ErrorCode::InvalidProcedureCall, why);
+}
+
+} // namespace
+
+Result<ApplicationPrintout> SaveAndPrintFlow::print() {
+    switch (choosePrint(
+        QStringLiteral("Faltan datos por rellenar. ¿Desea imprimir una copia borrador de la solicitud?"))) {
+    case PrintKind::Final:
+        m_printRecord = GeneraCadenaImpresion(m_context.model, m_context.situations);
+        return save(true, false);
+    case PrintKind::Draft:
+        return save(true, true);
+    case PrintKind::None:
+        break;
+    }
+    return stopped(QStringLiteral("Impresión cancelada."));
+}
+
+Status SaveAndPrintFlow::passwordReady() {
+    const QString dni = m_context.model.text(ctl::txtDNI);
+    if (m_context.users.ExisteUsuario(dni))
+        return {};
+    // An applicant may leave without a password and still save; a password that could not
+    // be stored stops the save, which would leave the application open to anyone typing the
+    // DNI while the applicant believes it protected.
+    if (m_host.askForPassword(dni) != SaveAndPrintHost::PasswordOutcome::StoreFailed)
+        return {};
+    const QString why = QStringLiteral(
+        "La contraseña no se ha podido guardar en el fichero de usuarios, así que la solicitud no se ha "
+        "guardado: sin contraseña, cualquiera que escriba su DNI podría abrirla. Resuelva el problema "
+        "indicado e inténtelo de nuevo.");
+    m_context.messages.inform(why, programTitle(), MessageIcon::Critical);
+    return stopped(why);
+}
+
+PrintingEditor SaveAndPrintFlow::printingEditor(const QString& printRecord) {
+    SaveAndPrintContext& c = m_context;
+    return PrintingEditor{c.model,
+                          c.lists,
+                          printRecord,
+                          c.configuration.templateFolderKey,
+                          c.configuration.positionsPerPage,
+                          c.folders,
+                          c.printing,
+                          c.messages,
+                          c.clock,
+                          &m_host,
+                          c.destination,
+                          c.pdfPath};
+}
+
+Result<ApplicationPrintout> SaveAndPrintFlow::save(bool print, bool draft) {
+    if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
+        return stopped(QStringLiteral("Faltan datos de la solicitud."));
+    VELMORA_TRY(passwordReady());
+    for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
+        m_context.model.setEnabled(name, false);
+    m_host.identityLocked();
+    const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();
+    PrintingEditor editor = printingEditor(draft ? QString() : m_printRecord);
+    Pdf417Writer barcode;
+    return saveApplication(editor, *progress, barcode, m_context.wordProcessorVersion, print, draft);
+}
+
+Result<ApplicationPrintout> SaveAndPrintFlow::saveOnClose() {
+    if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
+        return stopped(QStringLiteral("Faltan datos de la solicitud."));
+    VELMORA_TRY(passwordReady());
+    const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();
+    PrintingEditor editor = printingEditor(QString());
+    editor.pdfPath.clear();
+    Pdf417Writer barcode;
+    return saveApplication(editor, *progress, barcode, m_context.wordProcessorVersion, false, false);
+}
+
+Result<ApplicationPrintout> SaveAndPrintFlow::preview() {
+    const PrintKind kind = choosePrint(QStringLiteral(
+        "Faltan datos por rellenar. ¿Desea ver la vista previa de una copia borrador de la solicitud?"));
+    if (kind == PrintKind::None)
+        return stopped(QStringLiteral("Vista previa cancelada."));
+    if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
+        return stopped(QStringLiteral("Faltan datos de la solicitud."));
+    const bool draft = kind == PrintKind::Draft;
+    const QString record = draft ? QString() : GeneraCadenaImpresion(m_context.model, m_context.situations);
+    const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();
+    PrintingEditor editor = printingEditor(record);
+    Pdf417Writer barcode;
+    return previewApplication(editor, *progress, barcode, m_context.wordProcessorVersion, draft);
+}
+
+} // namespace velmora

@@ -1,0 +1,57 @@
+#include "applications/ListConsistency.h"
+
+#include "platform/data/RecordSet.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+constexpr qsizetype kCodeLength = 5;
+
+std::optional<QString> listProblem(const RecordSet& list, const QString& name) {
+    if (!list.isOpen())
+        return std::nullopt;
+    std::vector<qint64> orders;
+    QSet<QString> codes;
+    std::unique_ptr<RecordSet> rows = list.clone();
+    for (rows->moveFirst(); !rows->isEOF(); rows->moveNext()) {
+        const QString code = rows->text(u"CodConvocatoria");
+        if (code.size() != kCodeLength)
+            return QStringLiteral("la plaza \"%1\" de la lista de %2 no tiene un código de %3 caracteres")
+                .arg(code, name)
+                .arg(kCodeLength);
+        if (codes.contains(code))
+            return QStringLiteral("la plaza %1 está más de una vez en la lista de %2").arg(code, name);
+        codes.insert(code);
+        const Result<QVariant> order = rows->value(u"Orden");
+        orders.push_back(order.ok() ? order.value().toLongLong() : 0);
+    }
+    std::sort(orders.begin(), orders.end());
+    for (size_t i = 0; i < orders.size(); ++i) {
+        const qint64 expected = qint64(i) + 1;
+        if (orders[i] == expected)
+            continue;
+        if (i > 0 && orders[i] == orders[i - 1])
+            return QStringLiteral("la lista de %1 repite el orden %2").arg(name).arg(orders[i]);
+        if (orders[i] < 1)
+            return QStringLiteral("la lista de %1 tiene el orden %2, y los órdenes empiezan en 1")
+                .arg(name)
+                .arg(orders[i]);
+        return QStringLiteral("a la lista de %1 le falta el orden %2").arg(name).arg(expected);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> firstListProblem(const RecordSet& vacancies, const RecordSet& resultas) {
+    if (std::optional<QString> problem = listProblem(vacancies, QStringLiteral("plazas vacantes")))
+        return problem;
+    return listProblem(resultas, QStringLiteral("plazas de resultas"));
+}
+
+} // namespace velmora

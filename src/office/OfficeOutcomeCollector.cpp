@@ -1,0 +1,64 @@
+#include "office/OfficeOutcomeCollector.h"
+
+#include "office/ApplicationAssembler.h"
+#include "office/ScannedBarcode.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace velmora {
+namespace {
+
+QString snippet(const QString& text) {
+    constexpr int kShown = 60;
+    return text.size() > kShown ? text.left(kShown) + QStringLiteral("…") : text;
+}
+
+} // namespace
+
+OfficeReadOutcome OfficeOutcomeCollector::finish(int files, bool cancelled) {
+    // Problems of files and pages are listed by file and page, never in the order the
+    // workers happened to finish.
+    std::stable_sort(m_scans.begin(), m_scans.end(), [](const ScannedPage& x, const ScannedPage& y) {
+        return std::tie(x.origin.file, x.origin.page, x.error, x.texts) <
+               std::tie(y.origin.file, y.origin.page, y.error, y.texts);
+    });
+
+    OfficeReadOutcome outcome;
+    outcome.files = files;
+    outcome.cancelled = cancelled;
+    ApplicationAssembler assembler(m_contest);
+    for (const ScannedPage& scan : m_scans) {
+        if (scan.origin.page == 0) {
+            outcome.fileProblems.push_back(OfficeProblem{scan.origin.file, QStringLiteral("Archivo ilegible"),
+                                                         scan.error.value_or(QString())});
+            continue;
+        }
+        ++outcome.pages;
+        const QString where = scan.origin.text();
+        if (scan.error) {
+            outcome.fileProblems.push_back(
+                OfficeProblem{where, QStringLiteral("Página ilegible"), *scan.error});
+        } else if (scan.texts.isEmpty()) {
+            ++outcome.pagesWithoutBarcode;
+            outcome.fileProblems.push_back(
+                OfficeProblem{where, QStringLiteral("Página sin código de barras"),
+                              QStringLiteral("no se ha encontrado ningún código PDF417")});
+        }
+        for (const QString& text : scan.texts) {
+            Result<ScannedBarcode> barcode = parseScannedBarcode(text);
+            if (barcode)
+                assembler.add(scan.origin, barcode.value());
+            else
+                outcome.fileProblems.push_back(OfficeProblem{
+                    where, QStringLiteral("Código ajeno"),
+                    QStringLiteral("%1: «%2»").arg(barcode.error().description, snippet(text))});
+        }
+    }
+    outcome.applications = assembler.assemble();
+    outcome.scans = std::move(m_scans);
+    m_scans.clear();
+    return outcome;
+}
+
+} // namespace velmora

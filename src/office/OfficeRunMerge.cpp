@@ -1,0 +1,26 @@
+#include "office/OfficeRunMerge.h"
+
+#include "office/OfficeCsvExport.h"
+#include "office/OfficeOutcomeCollector.h"
+
+#include <QSet>
+
+namespace velmora {
+
+Result<OfficeReadOutcome> mergeOfficeRuns(const QStringList& folders, const ContestRules* contest) {
+    OfficeOutcomeCollector collector(contest);
+    QSet<QString> files;
+    bool cancelled = false;
+    for (const QString& folder : folders) {
+        Result<std::vector<ScannedPage>> pages = readScannedPages(folder, &cancelled);
+        if (!pages)
+            return pages.error();
+        for (ScannedPage& page : pages.value()) {
+            files.insert(page.origin.file);
+            collector.add(std::move(page));
+        }
+    }
+    return collector.finish(int(files.size()), cancelled);
+}
+
+} // namespace velmora

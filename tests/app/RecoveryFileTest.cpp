@@ -1,0 +1,110 @@
+#include "app/RecoveryFile.h"
+#include "app/UnsavedWorkKeeper.h"
+#include "editor/ApplicationListTables.h"
+#include "platform/Clock.h"
+#include "support/QStringPrinter.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+struct RecoveryFixture {
+    RecoveryFixture() : file(dir.path(), QStringLiteral("12345678Z")) {
+        model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & <Peña>"));
+        model.setChoice(ctl::cboCuerpo, QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
+        model.setEnabled(ctl::cboCuerpo, false);
+        model.setSelected(ctl::optOtras);
+        EXPECT_TRUE(lists.coursesList.addNew().ok());
+        EXPECT_TRUE(lists.coursesList.setValue(u"Curso", QStringLiteral("Curso \"uno\"")).ok());
+        EXPECT_TRUE(lists.coursesList.setValue(u"NHoras", 20).ok());
+    }
+    test::TempDir dir;
+    RecoveryFile file;
+    ApplicationModel model;
+    ApplicationListTables lists;
+    FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(10, 7, 0))};
+};
+
+TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
+    RecoveryFixture f;
+    ASSERT_TRUE(
+        f.file.write(f.model, f.lists.lists(), QStringLiteral("12345678Z_10010A2.doc"), true, f.clock.now())
+            .ok());
+    EXPECT_EQ(QFileInfo(f.file.path()).fileName(), QStringLiteral("12345678Z.recuperacion"));
+    ApplicationListTables read;
+    auto work = f.file.read(read.lists());
+    ASSERT_TRUE(work.ok()) << work.error().description.toStdString();
+    EXPECT_EQ(work->writtenAt, f.clock.now());
+    EXPECT_EQ(work->applicationFile, QStringLiteral("12345678Z_10010A2.doc"));
+    EXPECT_TRUE(work->identityLocked);
+    for (const FormControl& c : f.model.controls()) {
+        const FormControl* back = work->model.find(c.name);
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->text, c.text) << c.name.toStdString();
+        EXPECT_EQ(back->value, c.value) << c.name.toStdString();
+        EXPECT_EQ(back->selected, c.selected) << c.name.toStdString();
+    }
+    EXPECT_FALSE(work->model.isEnabled(ctl::cboCuerpo));
+    ASSERT_EQ(read.coursesList.recordCount(), 1);
+    read.coursesList.moveFirst();
+    EXPECT_EQ(read.coursesList.text(u"Curso"), QStringLiteral("Curso \"uno\""));
+    EXPECT_EQ(read.coursesList.integer(u"NHoras"), 20);
+    EXPECT_TRUE(f.file.remove().ok());
+    EXPECT_FALSE(f.file.exists());
+    EXPECT_TRUE(f.file.remove().ok()) << "a missing file is no error";
+}
+
+TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
+    RecoveryFixture f;
+    ASSERT_TRUE(f.file.write(f.model, f.lists.lists(), QString(), false, f.clock.now()).ok());
+    QFile bytes(f.file.path());
+    ASSERT_TRUE(bytes.open(QIODevice::ReadWrite));
+    const QByteArray whole = bytes.readAll();
+    for (const QByteArray& damaged : {whole.left(whole.size() / 2), QByteArray("\x00\x01junk", 6),
+                                      QByteArray("<?xml version=\"1.0\"?><Plazas/>")}) {
+        bytes.resize(0);
+        bytes.seek(0);
+        bytes.write(damaged);
+        bytes.flush();
+        ApplicationListTables read;
+        auto work = f.file.read(read.lists());
+        ASSERT_FALSE(work.ok());
+        EXPECT_TRUE(work.error().description.startsWith(QDir::toNativeSeparators(f.file.path())));
+        EXPECT_EQ(read.coursesList.recordCount(), 0);
+        EXPECT_FALSE(f.file.header().ok());
+    }
+}
+
+TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem) {
+    RecoveryFixture f;
+    UnsavedWorkKeeper keeper(f.file, f.model, f.lists.lists(), f.clock);
+    f.model.setText(ctl::txtNombre, QStringLiteral("antes"));
+    keeper.start();
+    f.model.setVisible(ctl::txtSitAdm, true); // the look of a control is no work
+    EXPECT_FALSE(keeper.hasUnsavedWork());
+    ASSERT_TRUE(keeper.writeNow().ok());
+    EXPECT_FALSE(f.file.exists());
+
+    ASSERT_TRUE(f.lists.vacancyList.addNew().ok());
+    EXPECT_TRUE(keeper.hasUnsavedWork());
+    f.model.setText(ctl::txtNombre, QStringLiteral("Ana"));
+    ASSERT_TRUE(keeper.writeNow().ok());
+    ASSERT_TRUE(f.file.exists());
+    ApplicationListTables read;
+    auto work = f.file.read(read.lists());
+    ASSERT_TRUE(work.ok());
+    EXPECT_EQ(work->model.text(ctl::txtNombre), QStringLiteral("Ana"));
+    EXPECT_EQ(read.vacancyList.recordCount(), 1);
+
+    ASSERT_TRUE(keeper.discard().ok());
+    EXPECT_FALSE(f.file.exists());
+    EXPECT_FALSE(keeper.hasUnsavedWork());
+}
+
+} // namespace
+} // namespace velmora

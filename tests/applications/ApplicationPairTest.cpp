@@ -1,0 +1,213 @@
+// A save replaces the document and its lists file as one unit, whatever stops it half-way,
+// and never writes through a link.
+#include "applications/ApplicationPair.h"
+
+#include "applications/ApplicationFiles.h"
+#include "printing/SampleApplication.h"
+#include "support/EmptyApplicationLists.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+const QString kName = QStringLiteral("12345678Z_1234501.doc");
+
+// Stops the save as a kill would: right before its `killAt`-th file operation or, with
+// `halfway`, once that operation (a write) has put half of its bytes on the disk.
+class KillingSteps : public FileSteps {
+public:
+    KillingSteps(int killAt, bool halfway) : m_killAt(killAt), m_halfway(halfway) {}
+    Status write(const QString& path, const QByteArray& bytes) override {
+        if (++m_done == m_killAt) {
+            if (m_halfway)
+                (void)FileSteps::write(path, bytes.left(bytes.size() / 2));
+            ::raise(SIGKILL);
+        }
+        return FileSteps::write(path, bytes);
+    }
+    Status rename(const QString& from, const QString& to) override {
+        step();
+        return FileSteps::rename(from, to);
+    }
+    void remove(const QString& path) override {
+        step();
+        FileSteps::remove(path);
+    }
+
+private:
+    void step() {
+        if (++m_done == m_killAt)
+            ::raise(SIGKILL);
+    }
+    int m_killAt;
+    bool m_halfway;
+    int m_done = 0;
+};
+
+struct Pair {
+    QByteArray document;
+    int vacancies;
+};
+
+Status save(const QString& folder, const Pair& pair, FileSteps* steps = nullptr) {
+    test::EmptyApplicationLists lists;
+    EXPECT_TRUE(test::addSamplePositions(lists.vacancies, pair.vacancies));
+    test::FakeMessageService messages;
+    return saveApplicationPair(folder, kName, pair.document, lists.lists(), folder, messages, steps);
+}
+
+// Which save the folder holds once settled: "old", "new", or "mix" for anything else.
+QString settledPair(const QString& folder, const Pair& old, const Pair& fresh) {
+    const ApplicationPairFiles files(folder, kName);
+    ApplicationPairLock lock(files);
+    EXPECT_TRUE(lock.acquire().ok());
+    FileSteps steps;
+    settleInterruptedSave(files, steps);
+    QFile document(files.document);
+    const QByteArray bytes = document.open(QIODevice::ReadOnly) ? document.readAll() : QByteArray();
+    test::EmptyApplicationLists lists;
+    const ListsFileRead read = readListsFile(files.lists, lists.lists(), documentDigestOf(bytes));
+    for (const Pair* pair : {&old, &fresh})
+        if (bytes == pair->document && read.state == SidecarRead::Loaded &&
+            lists.vacancies.recordCount() == pair->vacancies)
+            return pair == &old ? QStringLiteral("old") : QStringLiteral("new");
+    return QStringLiteral("mix");
+}
+
+TEST(ApplicationPair, AKillAtAnyFileOperationOfASaveLeavesTheOldPairOrTheNewOne) {
+    const Pair old{QByteArray("documento antiguo"), 1};
+    const Pair fresh{QByteArray(100000, 'n'), 3};
+    QStringList outcomes;
+    for (bool halfway : {false, true}) {
+        for (int killAt = 1;; ++killAt) {
+            test::TempDir dir;
+            ASSERT_TRUE(save(dir.path(), old).ok());
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                KillingSteps steps(killAt, halfway);
+                ::_exit(save(dir.path(), fresh, &steps).ok() ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            const bool killed = WIFSIGNALED(status);
+            const QString outcome = settledPair(dir.path(), old, fresh);
+            outcomes << outcome;
+            EXPECT_NE(outcome, QStringLiteral("mix")) << "killed at operation " << killAt;
+            if (!killed) {
+                EXPECT_EQ(outcome, QStringLiteral("new"));
+                break;
+            }
+            // The next save after a cut-short one works and leaves nothing behind.
+            ASSERT_TRUE(save(dir.path(), fresh).ok());
+            EXPECT_EQ(settledPair(dir.path(), old, fresh), QStringLiteral("new"));
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".nuevo")),
+                      QStringList());
+        }
+    }
+    std::cout << "kills at every file operation: " << outcomes.count(QStringLiteral("old")) << " old pair, "
+              << outcomes.count(QStringLiteral("new")) << " new pair, "
+              << outcomes.count(QStringLiteral("mix")) << " mixed, in " << outcomes.size() << " runs\n";
+    EXPECT_GT(outcomes.count(QStringLiteral("old")), 1);
+    EXPECT_GT(outcomes.count(QStringLiteral("new")), 2);
+}
+
+TEST(ApplicationPair, InstancesSavingOneApplicationAtOnceNeverShowAMix) {
+    test::TempDir dir;
+    const Pair first{QByteArray(50000, 'a'), 1};
+    const Pair second{QByteArray(70000, 'b'), 2};
+    ASSERT_TRUE(save(dir.path(), first).ok());
+    std::vector<pid_t> instances;
+    for (const Pair* pair : {&first, &second}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int i = 0; i < 30 && ok; ++i)
+                ok = save(dir.path(), *pair).ok();
+            ::_exit(ok ? 0 : 1);
+        }
+        instances.push_back(child);
+    }
+    // A third instance reads the pair the whole time.
+    int reads = 0, mixes = 0, running = 2;
+    while (running > 0) {
+        ++reads;
+        mixes += settledPair(dir.path(), first, second) == QStringLiteral("mix") ? 1 : 0;
+        int status = 0;
+        if (::waitpid(-1, &status, WNOHANG) > 0) {
+            --running;
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+    }
+    std::cout << "two instances saving one application 30 times each: " << mixes << " mixed pairs in "
+              << reads << " readings\n";
+    EXPECT_EQ(mixes, 0);
+}
+
+TEST(ApplicationPair, AFullDiskIsNamedAndTheOldPairStays) {
+    test::TempDir dir;
+    const Pair old{QByteArray("documento antiguo"), 1};
+    ASSERT_TRUE(save(dir.path(), old).ok());
+
+    // A file-size limit stands for the disk: the lists file fits, the document does not.
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    test::EmptyApplicationLists lists;
+    ASSERT_TRUE(test::addSamplePositions(lists.vacancies, 2));
+    test::FakeMessageService messages;
+    const Status saved =
+        saveApplicationPair(dir.path(), kName, QByteArray(200000, 'n'), lists.lists(), dir.path(), messages);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved.ok());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.texts().at(0).contains(QStringLiteral("no queda espacio en el disco")))
+        << messages.texts().at(0).toStdString();
+    EXPECT_TRUE(
+        messages.texts().at(0).contains(QStringLiteral("La solicitud guardada antes sigue como estaba")));
+    EXPECT_EQ(settledPair(dir.path(), old, old), QStringLiteral("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".nuevo")), QStringList());
+}
+
+TEST(ApplicationPair, LinksAreRefusedAndAnUpperCaseCopyOfTheDocumentGoes) {
+    const Pair pair{QByteArray("documento"), 1};
+    for (const QString& linked : {kName, sidecarFileName(kName)}) {
+        test::TempDir dir;
+        const QString outside = dir.write(QStringLiteral("fuera.txt"), "no es de la solicitud");
+        ASSERT_TRUE(QFile::link(outside, dir.file(linked)));
+        test::EmptyApplicationLists lists;
+        test::FakeMessageService messages;
+        EXPECT_FALSE(
+            saveApplicationPair(dir.path(), kName, pair.document, lists.lists(), dir.path(), messages).ok());
+        EXPECT_EQ(dir.read(QStringLiteral("fuera.txt")), "no es de la solicitud");
+        EXPECT_TRUE(QFileInfo(dir.file(linked)).isSymLink());
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_TRUE(messages.texts().at(0).contains(QDir::toNativeSeparators(dir.file(linked))));
+    }
+
+    test::TempDir dir;
+    dir.write(kName.chopped(3) + QStringLiteral("DOC"), "guardado antes con otro nombre");
+    ASSERT_TRUE(save(dir.path(), pair).ok());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.doc"), QStringLiteral("*.DOC")}, QDir::Files),
+              QStringList{kName});
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,115 @@
+#include "app/RecoveryFile.h"
+#include "catalog/SampleContest.h"
+#include "platform/Clock.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
+#include "ui/EditorFixture.h"
+#include "ui/ListDriving.h"
+#include "ui/ProgramController.h"
+
+#include <QAbstractButton>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+constexpr auto kChildFolder = "VELMORA_RECOVERY_CHILD";
+
+// Signs in as a new applicant and goes through the loading window, as a person does, while
+// `start` runs the program's first windows.
+bool startSignedIn(ProgramController& controller) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (modal->objectName() == QLatin1String("frmUsuario")) {
+            auto* dni = modal->findChild<QLineEdit*>(QStringLiteral("txtDNI"));
+            if (dni->text().isEmpty()) {
+                dni->setText(QString::fromLatin1(EditorFixture::kDni));
+                modal->findChild<QAbstractButton*>(QStringLiteral("cmdAceptarDNI"))->click();
+            }
+        } else if (modal->objectName() == QLatin1String("frmProgreso")) {
+            auto* next = modal->findChild<QPushButton*>(QStringLiteral("cmdContinuar"));
+            if (next->isEnabled()) {
+                next->click();
+                timer->deleteLater();
+            }
+        }
+    });
+    timer->start();
+    const bool started = controller.start();
+    delete timer;
+    return started;
+}
+
+// The child: edits until the parent kills it.
+TEST(UnsavedWork, ChildEditsUntilKilled) {
+    const QString folder = qEnvironmentVariable(kChildFolder);
+    if (folder.isEmpty())
+        GTEST_SKIP() << "runs only as the child process of the recovery test";
+    FakeMessageService messages;
+    SystemClock clock;
+    ProgramController controller(folder, messages, clock);
+    controller.setOpenWithDesktop(false);
+    ASSERT_TRUE(startSignedIn(controller));
+    EditorWindow* editor = controller.editor();
+    ASSERT_NE(editor, nullptr);
+    typeInto(editor, "txtApellido1", QStringLiteral("Recuperada"));
+    typeInto(editor, "txtNombre", QStringLiteral("Ana"));
+    ASSERT_TRUE(addSampleCourse(controller.state().tables.coursesList));
+    QTest::qWait(120000);
+    FAIL() << "the parent never killed this process";
+}
+
+TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
+    TempDir dir;
+    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kChildFolder), dir.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=UnsavedWork.ChildEditsUntilKilled")});
+    ASSERT_TRUE(child.waitForStarted());
+    const RecoveryFile recovery(AppFolders::at(dir.path()).applications,
+                                QString::fromLatin1(EditorFixture::kDni));
+    for (int waited = 0; waited < 600 && !recovery.exists(); ++waited)
+        QTest::qWait(100);
+    child.kill(); // SIGKILL: nothing of the program runs after it
+    child.waitForFinished();
+    ASSERT_TRUE(recovery.exists()) << child.readAll().toStdString();
+
+    FakeMessageService messages;
+    FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0)));
+    ProgramController controller(dir.path(), messages, clock);
+    controller.setOpenWithDesktop(false);
+    ASSERT_TRUE(startSignedIn(controller));
+    ASSERT_FALSE(messages.messages.empty());
+    const auto& question = messages.messages.front();
+    EXPECT_TRUE(question.text.startsWith(
+        QStringLiteral("Se han encontrado cambios sin guardar de la solicitud del ")))
+        << question.text.toStdString();
+    EXPECT_TRUE(question.text.endsWith(QStringLiteral(". ¿Desea recuperarlos?")));
+    EXPECT_EQ(question.title, QStringLiteral("Solicitud"));
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EditorWindow* editor = controller.editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(control<QLineEdit>(editor, QStringLiteral("txtApellido1"))->text(),
+              QStringLiteral("Recuperada"));
+    EXPECT_EQ(editor->model().text(ctl::txtNombre), QStringLiteral("Ana"));
+    EXPECT_EQ(controller.state().tables.coursesList.recordCount(), 1);
+    EXPECT_TRUE(recovery.exists()) << "kept until the work is saved or dropped";
+
+    // Dropped at the close prompt: the file goes.
+    messages.queueAnswer(MessageAnswer::No);
+    editor->close();
+    EXPECT_FALSE(recovery.exists());
+}
+
+} // namespace
+} // namespace velmora::test
