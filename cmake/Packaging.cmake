@@ -10,6 +10,11 @@ endif()
 
 include(GNUInstallDirs)
 
+# Installing (and so CPack) copies what scripts/package.sh has built instead of building every
+# target first: the tests, benchmarks and fuzz drivers have no place in the package, and
+# building them would make packing a fresh checkout several times slower.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(velmora_dist ${PROJECT_SOURCE_DIR}/dist)
 set(velmora_staged ${PROJECT_BINARY_DIR}/packaging)
 

@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QSettings>
+#include <QTextStream>
 
 // velmora [--recorrido] [CARPETA]: runs the program on the contest installation in CARPETA.
 // Without one, as when started from the desktop menu, it runs on the program's own folder when
@@ -45,8 +46,8 @@ int main(int argc, char** argv) {
         const QString folder = positional.isEmpty() ? QApplication::applicationDirPath() : positional.first();
         const velmora::Status contest = velmora::checkContestFolderUsable(folder);
         if (!contest.ok()) {
-            messages.inform(contest.error().description, velmora::programTitle(),
-                            velmora::MessageIcon::Critical);
+            // On the terminal: a message box would wait for a click that never comes.
+            QTextStream(stderr) << contest.error().description << Qt::endl;
             return 1;
         }
         velmora::SystemClock clock;
