@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks the Debian package made by scripts/package.sh: lists its contents and makes sure the
-# programs, desktop entries, icons, manual pages and user manual are in it, runs lintian
-# (errors fail, warnings are shown), validates the desktop entries and the manual pages,
-# then unpacks it into a scratch folder and walks the unpacked program through a sample
-# contest written by the unpacked tools.
+# programs, desktop entries, icons, manual pages and user manual are in it, runs lintian (its
+# errors and warnings fail), validates the desktop entries and the manual pages, then unpacks
+# it into a scratch folder and walks the unpacked program through a sample contest written by
+# the unpacked tools.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${VELMORA_BUILD_DIR:-build}"
@@ -28,7 +28,7 @@ done
 echo "== dependencies: $(dpkg-deb -f "$deb" Depends)"
 
 echo "== lintian"
-lintian --fail-on error "$deb" || status=1
+lintian --fail-on error,warning "$deb" || status=1
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
