@@ -10,6 +10,9 @@ packages=(
   libpoppler-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb
+  # scripts/package.sh: CPack's dependency search (dpkg-shlibdeps, file), the icons' PNG
+  # sizes, and the package's checks (lintian, desktop entries, manual pages).
+  dpkg-dev file librsvg2-bin lintian desktop-file-utils man-db
 )
 # The long fuzzing runs (scripts/fuzz.sh) build with clang and libFuzzer; nothing else needs them.
 if [ "${VELMORA_SETUP_FUZZ:-0}" = 1 ]; then

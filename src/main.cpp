@@ -1,5 +1,7 @@
+#include "app/ContestFolder.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleMessages.h"
+#include "platform/widgets/QtFolderChooser.h"
 #include "platform/widgets/QtMessageService.h"
 #include "platform/widgets/SpanishTranslation.h"
 #include "ui/GuidedWalk.h"
@@ -7,16 +9,23 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
+#include <QIcon>
+#include <QSettings>
+#include <QTextStream>
 
-// velmora [--recorrido] [CARPETA]: runs the program on the installation in CARPETA (by
-// default the program's own folder). --recorrido walks through the windows on its own
-// (sign-in, first tab, save, print to PDF) and leaves screenshots in the installation.
+// velmora [--recorrido] [CARPETA]: runs the program on the contest installation in CARPETA.
+// Without one, as when started from the desktop menu, it runs on the program's own folder when
+// that holds a contest, else on the folder used last, else on the one the user chooses.
+// --recorrido walks through the windows on its own (sign-in, first tab, save, print to PDF)
+// and leaves screenshots in the installation.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    // The desktop entry and the icon installed with the package.
+    QApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     velmora::installSpanishTranslation(app);
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -30,20 +39,33 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("carpeta"), QStringLiteral("Carpeta de la instalación."));
     parser.process(app);
     const QStringList positional = parser.positionalArguments();
-    const QString folder = positional.isEmpty() ? QApplication::applicationDirPath() : positional.first();
-    if (!QDir(folder).exists(QStringLiteral("conf.xml"))) {
-        velmora::QtMessageService messages;
-        messages.inform(QStringLiteral("No se encuentra la instalación del concurso en %1 (falta conf.xml).")
-                            .arg(QDir::toNativeSeparators(QDir(folder).absolutePath())),
-                        velmora::programTitle(), velmora::MessageIcon::Critical);
-        return 1;
+    velmora::QtMessageService messages;
+
+    if (parser.isSet(walk)) {
+        // Nobody is there to choose a folder: the walk runs where it is told, or beside the program.
+        const QString folder = positional.isEmpty() ? QApplication::applicationDirPath() : positional.first();
+        const velmora::Status contest = velmora::checkContestFolderUsable(folder);
+        if (!contest.ok()) {
+            // On the terminal: a message box would wait for a click that never comes.
+            QTextStream(stderr) << contest.error().description << Qt::endl;
+            return 1;
+        }
+        velmora::SystemClock clock;
+        return velmora::runGuidedWalk(folder, clock);
     }
 
-    velmora::SystemClock clock;
-    if (parser.isSet(walk))
-        return velmora::runGuidedWalk(folder, clock);
+    QSettings settings(QStringLiteral("velmora"), QStringLiteral("velmora"));
+    velmora::RememberedContestFolder memory(settings);
+    velmora::QtFolderChooser chooser;
+    velmora::ContestFolderPicker picker(memory, chooser, messages);
+    const QString folder = positional.isEmpty() ? picker.pick(QApplication::applicationDirPath())
+                                                : picker.useGiven(positional.first());
+    if (folder.isEmpty())
+        return positional.isEmpty()
+                   ? 0
+                   : 1; // a folder given on the command line that cannot be used is a failure
 
-    velmora::QtMessageService messages;
+    velmora::SystemClock clock;
     velmora::ProgramController controller(folder, messages, clock);
     if (!controller.start())
         return 0;

@@ -1,3 +1,4 @@
+#include "app/ContestFolder.h"
 #include "office/OfficeCsvExport.h"
 #include "platform/ConsoleMessages.h"
 #include "platform/widgets/QtMessageService.h"
@@ -9,15 +10,20 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
+#include <QSettings>
 #include <QTimer>
 
 // velmora-oficina [--concurso CARPETA] [--leer] [--captura PNG] [FICHEROS...]: the contest office's window,
-// which reads scanned printed applications back into data. Files given on the command line start in its list.
+// which reads scanned printed applications back into data. Files given on the command line start in its list
+// (a folder stands for the files in it). Without --concurso the contest folder used last is loaded again.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora - Oficina"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("velmora-oficina"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora-oficina")));
     velmora::installSpanishTranslation(app);
 
     QCommandLineParser parser;
@@ -47,8 +53,17 @@ int main(int argc, char** argv) {
         {messages, chooser, velmora::makeBatchReading, velmora::writeOfficeCsv, velmora::loadOfficeContest});
     messages.setParent(&window);
     chooser.setParent(&window);
-    if (parser.isSet(contest) && !window.useContest(parser.value(contest)))
-        return 1;
+    QSettings settings(QStringLiteral("velmora"), QStringLiteral("velmora-oficina"));
+    velmora::RememberedContestFolder memory(settings);
+    QObject::connect(&window, &velmora::OfficeWindow::contestLoaded, &window,
+                     [&memory](const QString& folder) { memory.remember(folder); });
+    if (parser.isSet(contest)) {
+        if (!window.useContest(parser.value(contest)))
+            return 1;
+    } else if (velmora::checkContestFolder(memory.folder()).ok()) {
+        // The contest is optional: one that is gone since the last run is simply left out.
+        window.useContest(memory.folder());
+    }
     window.addFiles(parser.positionalArguments());
     window.show();
     if (parser.isSet(capture)) {

@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace velmora::tools {
 namespace {
@@ -13,14 +14,12 @@ Error refused(const QString& output, const QString& why) {
                        QStringLiteral("No se escribe %1: %2").arg(QDir::toNativeSeparators(output), why));
 }
 
-// Same file on disk: same device and inode, which also catches hard links.
+// Same file on disk (same device and file number), which also catches hard links.
 bool sameFile(const QString& a, const QString& b) {
-    struct stat sa {};
-    struct stat sb {};
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
-        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(QFileInfo(a).filesystemFilePath(),
+                                                  QFileInfo(b).filesystemFilePath(), error);
+    return !error && same;
 }
 
 bool isInside(const QString& canonicalFile, const QString& folder) {

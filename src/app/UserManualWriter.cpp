@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace velmora {
@@ -238,6 +239,16 @@ Result<QString> readManualText(const QString& path) {
 
 QString userManualPath(const QString& programFolder) {
     return QDir(programFolder).filePath(QStringLiteral("Manual de Usuario.doc"));
+}
+
+QString findUserManual(const QString& programFolder, const QString& executableFolder) {
+    const QString own = userManualPath(programFolder);
+    if (QFileInfo::exists(own))
+        return own;
+    // Resolved by name, not through the file system: the same answer wherever the folders are.
+    const QString installed =
+        userManualPath(QDir::cleanPath(executableFolder + QStringLiteral("/../share/velmora")));
+    return QFileInfo::exists(installed) ? installed : own;
 }
 
 Result<UserManualText> readUserManualText(const QString& folder) {

@@ -20,6 +20,11 @@ struct UserManualText {
 // "Manual de Usuario.doc" in the program folder: the user manual the "Ayuda" menu opens.
 QString userManualPath(const QString& programFolder);
 
+// The manual the "Ayuda" menu opens: the contest folder's own when it has one, else the copy
+// installed with the programs (share/velmora beside the executables' bin folder), else the
+// contest folder's path, so that the user learns which file is missing.
+QString findUserManual(const QString& programFolder, const QString& executableFolder);
+
 // Reads the cover and chapter files of a folder; a malformed file is an error naming it.
 Result<UserManualText> readUserManualText(const QString& folder);
 

@@ -2,6 +2,7 @@
 
 #include "app/SaveAndPrintFlow.h"
 #include "app/UnsavedWorkKeeper.h"
+#include "app/UserManualWriter.h"
 #include "applications/ApplicationFiles.h"
 #include "editor/ApplicationChecks.h"
 #include "editor/SavedApplicationReader.h"
@@ -434,7 +435,7 @@ void EditorWindow::onTimer1() {
 
 void EditorWindow::openManual() {
     const QString manual =
-        QDir(m_services.state.folders.program).filePath(QStringLiteral("Manual de Usuario.doc"));
+        findUserManual(m_services.state.folders.program, QCoreApplication::applicationDirPath());
     if (m_services.openWithDesktop && openWithDesktopApplication(manual))
         return;
     if (!m_manualViewer)

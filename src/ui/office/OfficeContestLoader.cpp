@@ -1,5 +1,6 @@
 #include "ui/office/OfficeContestLoader.h"
 
+#include "app/ContestFolder.h"
 #include "app/LoadedTables.h"
 #include "app/LoadingSequence.h"
 #include "office/ContestRules.h"
@@ -7,15 +8,13 @@
 #include "platform/MessageService.h"
 #include "ui/office/OfficeTexts.h"
 
-#include <QDir>
-
 namespace velmora {
 
 std::shared_ptr<const ContestRules> loadOfficeContest(const QString& folder, MessageService& messages) {
-    if (!QDir(folder).exists(QStringLiteral("conf.xml"))) {
-        messages.inform(QStringLiteral("No se encuentra la instalación del concurso en %1 (falta conf.xml).")
-                            .arg(QDir::toNativeSeparators(QDir(folder).absolutePath())),
-                        officeWindowTitle(), MessageIcon::Critical);
+    // The office only reads the contest, so a folder it cannot write to serves as well.
+    const Status contest = checkContestFolder(folder);
+    if (!contest.ok()) {
+        messages.inform(contest.error().description, officeWindowTitle(), MessageIcon::Critical);
         return nullptr;
     }
     // The rules copy what they need, so the tables go as soon as they are made.

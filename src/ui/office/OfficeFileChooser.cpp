@@ -22,7 +22,7 @@ QString DialogFileChooser::exportFolder() {
 }
 
 QString DialogFileChooser::installationFolder() {
-    return QFileDialog::getExistingDirectory(m_parent, QStringLiteral("Carpeta de instalación del concurso"),
+    return QFileDialog::getExistingDirectory(m_parent, QStringLiteral("Seleccione la carpeta del concurso"),
                                              m_lastFolder);
 }
 

@@ -216,6 +216,7 @@ bool OfficeWindow::useContest(const QString& folder) {
         return false; // the previous choice stays
     m_contest = std::move(contest);
     m_lblConcurso->setText(QStringLiteral("Concurso: %1").arg(QDir::toNativeSeparators(folder)));
+    Q_EMIT contestLoaded(folder);
     return true;
 }
 

@@ -59,6 +59,8 @@ public:
 Q_SIGNALS:
     // The reading ended (or was cancelled) and its applications are on show.
     void readingFinished();
+    // A contest folder was loaded for the checks (from the command line or "Concurso…").
+    void contestLoaded(const QString& folder);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

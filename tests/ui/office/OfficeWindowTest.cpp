@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
@@ -311,6 +312,7 @@ TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
 TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     makeWindow();
     auto* label = control<QLabel>("lblConcurso");
+    QSignalSpy remembered(window.get(), &OfficeWindow::contestLoaded);
     const QString noContest = label->text();
     EXPECT_EQ(noContest, QStringLiteral("Sin concurso: no se comprueban el cuerpo, el grupo ni las plazas."));
     chooser.installation = dir.file(QStringLiteral("roto"));
@@ -323,6 +325,8 @@ TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     click("cmdConcurso");
     EXPECT_EQ(loadedFolders, (QStringList{dir.file(QStringLiteral("roto")), dir.path()}));
     EXPECT_EQ(label->text(), QStringLiteral("Concurso: %1").arg(QDir::toNativeSeparators(dir.path())));
+    ASSERT_EQ(remembered.size(), 1) << "only a contest that loaded is kept for the next run";
+    EXPECT_EQ(remembered.front().front().toString(), dir.path());
     readBatch();
     EXPECT_NE(shared.contest, nullptr) << "the reading gets the loaded contest's rules";
 }

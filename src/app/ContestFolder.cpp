@@ -1,0 +1,126 @@
+#include "app/ContestFolder.h"
+
+#include "platform/FolderChooser.h"
+#include "platform/MessageService.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryFile>
+
+namespace velmora {
+namespace {
+
+const QString kSettingsKey = QStringLiteral("concurso/carpeta");
+
+QString shown(const QString& folder) {
+    return QDir::toNativeSeparators(QDir(folder).absolutePath());
+}
+
+// Writes a byte into a new file in `folder` and removes it: the one sure answer to whether
+// the program will be able to save there.
+bool canWriteIn(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".velmora-prueba-XXXXXX")));
+    if (!probe.open())
+        return false;
+    return probe.write("\n", 1) == 1 && probe.flush();
+}
+
+} // namespace
+
+Status checkContestFolder(const QString& folder) {
+    const QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists())
+        return Error::make(ErrorCode::FileNotFound,
+                           QStringLiteral("La carpeta %1 no existe.").arg(shown(folder)));
+    QStringList missing;
+    if (!QFileInfo(dir.filePath(QStringLiteral("conf.xml"))).isFile())
+        missing << QStringLiteral("el fichero conf.xml");
+    if (!QFileInfo(dir.filePath(QStringLiteral("ficheros"))).isDir())
+        missing << QStringLiteral("la carpeta ficheros");
+    if (missing.isEmpty())
+        return {};
+    return Error::make(ErrorCode::FileNotFound,
+                       QStringLiteral("La carpeta %1 no contiene un concurso: falta %2.\n\n"
+                                      "Elija la carpeta del concurso que le entregó la oficina del concurso.")
+                           .arg(shown(folder), missing.join(QStringLiteral(" y "))));
+}
+
+Status checkContestFolderWritable(const QString& folder) {
+    const QDir dir(folder);
+    const QString applications = dir.filePath(QStringLiteral("ficheros/temp"));
+    for (const QString& where : {dir.absolutePath(), applications}) {
+        if (QDir().mkpath(where) && canWriteIn(where))
+            continue;
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se puede escribir en la carpeta %1.\n\n"
+                           "En la carpeta del concurso se guardan los usuarios y las solicitudes. "
+                           "Copie la carpeta del concurso a una carpeta suya (por ejemplo, su "
+                           "carpeta personal) o pida permiso de escritura en ella.")
+                .arg(shown(where)));
+    }
+    return {};
+}
+
+Status checkContestFolderUsable(const QString& folder) {
+    VELMORA_TRY(checkContestFolder(folder));
+    return checkContestFolderWritable(folder);
+}
+
+QString RememberedContestFolder::folder() const {
+    return m_settings.value(kSettingsKey).toString();
+}
+
+void RememberedContestFolder::remember(const QString& folder) {
+    m_settings.setValue(kSettingsKey, QDir(folder).absolutePath());
+    m_settings.sync();
+}
+
+QString ContestFolderPicker::chooserTitle() {
+    return QStringLiteral("Seleccione la carpeta del concurso");
+}
+
+bool ContestFolderPicker::usable(const QString& folder) {
+    const Status status = checkContestFolderUsable(folder);
+    if (!status.ok()) {
+        m_messages.inform(status.error().description, programTitle(), MessageIcon::Exclamation);
+        return false;
+    }
+    m_memory.remember(folder);
+    return true;
+}
+
+QString ContestFolderPicker::useGiven(const QString& folder) {
+    return usable(folder) ? QDir(folder).absolutePath() : QString();
+}
+
+QString ContestFolderPicker::pick(const QString& programFolder) {
+    // An installation beside the program, as the contest office may hand it out in one folder.
+    if (checkContestFolder(programFolder).ok())
+        return usable(programFolder) ? QDir(programFolder).absolutePath() : askUntilUsable(programFolder);
+    const QString last = m_memory.folder();
+    if (last.isEmpty())
+        return askUntilUsable(QDir::homePath());
+    if (checkContestFolder(last).ok())
+        return usable(last) ? QDir(last).absolutePath() : askUntilUsable(last);
+    m_messages.inform(QStringLiteral("La carpeta del concurso usada la última vez, %1, ya no está o no "
+                                     "contiene un concurso.\n\nSeleccione la carpeta del concurso.")
+                          .arg(shown(last)),
+                      programTitle(), MessageIcon::Information);
+    return askUntilUsable(QDir::homePath());
+}
+
+QString ContestFolderPicker::askUntilUsable(const QString& startFolder) {
+    QString start = startFolder;
+    for (;;) {
+        const QString chosen = m_chooser.chooseFolder(chooserTitle(), start);
+        if (chosen.isEmpty())
+            return {};
+        if (usable(chosen))
+            return QDir(chosen).absolutePath();
+        start = chosen;
+    }
+}
+
+} // namespace velmora
