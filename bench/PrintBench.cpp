@@ -48,15 +48,15 @@ struct LongApplication {
         (void)createResultasList(resultas);
         (void)createCoursesList(courses);
         (void)createDocumentsList(documents);
-        model.setText(u"txtApellido1", QStringLiteral("Muñoz & Peña"));
-        model.setText(u"txtNombre", QStringLiteral("María José"));
-        model.setText(u"txtDNI", QStringLiteral("12345678Z"));
-        model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
-        model.setChoice(u"cboCuerpo", QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
-        model.setChoice(u"cboGrupo", QStringLiteral("A2"), QStringLiteral("A2"));
-        model.setSelected(u"optActivo");
-        model.setSelected(u"OptSi");
-        model.setSelected(u"optSSTarvo");
+        model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & Peña"));
+        model.setText(ctl::txtNombre, QStringLiteral("María José"));
+        model.setText(ctl::txtDNI, QStringLiteral("12345678Z"));
+        model.setText(ctl::txtFecNacimiento, QStringLiteral("12/03/1980"));
+        model.setChoice(ctl::cboCuerpo, QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
+        model.setChoice(ctl::cboGrupo, QStringLiteral("A2"), QStringLiteral("A2"));
+        model.setSelected(ctl::optActivo);
+        model.setSelected(ctl::OptSi);
+        model.setSelected(ctl::optSSTarvo);
         (void)test::addSamplePositions(vacancies, 1000, 10000);
         (void)test::addSamplePositions(resultas, 1000, 20000);
         for (int i = 1; i <= 100; ++i) {

@@ -8,6 +8,7 @@
 #include "applications/ApplicationFiles.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/SampleContest.h"
+#include "editor/ControlName.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessEnvironment.h"
 #include "platform/MessageService.h"
@@ -132,7 +133,7 @@ void BM_ChooseBodyUntilCandidatesReady(benchmark::State& state) {
     Session session;
     session.load();
     EditorWindow& editor = session.openEditor();
-    auto* body = editor.findChild<DataComboBox*>(QStringLiteral("cboCuerpo"));
+    auto* body = editor.findChild<DataComboBox*>(ctl::cboCuerpo);
     auto* count = editor.findChild<QLabel*>(QStringLiteral("lblPlazas"));
     body->setFocus();
     for (auto _ : state) {
@@ -158,7 +159,7 @@ void BM_ReopenApplicationOf1000And1000(benchmark::State& state) {
     Session session;
     session.load();
     EditorWindow& first = session.openEditor();
-    auto* body = first.findChild<DataComboBox*>(QStringLiteral("cboCuerpo"));
+    auto* body = first.findChild<DataComboBox*>(ctl::cboCuerpo);
     body->setFocus();
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(body, &down);
@@ -167,8 +168,9 @@ void BM_ReopenApplicationOf1000And1000(benchmark::State& state) {
     (void)test::addSamplePositions(session.state.tables.resultasList, 1000, 20000);
     (void)session.users->AltaUsuario(QString::fromLatin1(kDni), QStringLiteral("SECRETO"));
     first.GrabaSolicitud(false, false);
-    const QString fileName = applicationFileName(QString::fromLatin1(kDni), first.model().value(u"cboCuerpo"),
-                                                 first.model().value(u"cboGrupo"), session.messages);
+    const QString fileName =
+        applicationFileName(QString::fromLatin1(kDni), first.model().value(ctl::cboCuerpo),
+                            first.model().value(ctl::cboGrupo), session.messages);
     for (auto _ : state) {
         state.PauseTiming();
         for (RecordSet* list : {&session.state.tables.vacancyList, &session.state.tables.resultasList})

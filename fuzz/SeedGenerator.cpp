@@ -84,12 +84,12 @@ QByteArray sampleSidecar() {
 // in the symbols: the first page's print record, then a vacancy and a resultas page.
 QByteArray sampleBarcodeTexts() {
     ApplicationModel model;
-    model.setText(u"txtDNI", QStringLiteral("12345678Z"));
-    model.setText(u"txtNombre", QStringLiteral("María José"));
-    model.setText(u"txtApellido1", QStringLiteral("Muñoz"));
-    model.setText(u"txtApellido2", QStringLiteral("Peña & Cía"));
-    model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
-    model.setText(u"txtDomicilio", QStringLiteral("Calle Mayor 1 | 2º"));
+    model.setText(ctl::txtDNI, QStringLiteral("12345678Z"));
+    model.setText(ctl::txtNombre, QStringLiteral("María José"));
+    model.setText(ctl::txtApellido1, QStringLiteral("Muñoz"));
+    model.setText(ctl::txtApellido2, QStringLiteral("Peña & Cía"));
+    model.setText(ctl::txtFecNacimiento, QStringLiteral("12/03/1980"));
+    model.setText(ctl::txtDomicilio, QStringLiteral("Calle Mayor 1 | 2º"));
     const QString header = barcodeHeader(
         ClaveCodigoBarras(QStringLiteral("12345678Z"), QStringLiteral("10010"), QStringLiteral("A2")),
         QDateTime(QDate(2024, 3, 5), QTime(9, 30, 15)));

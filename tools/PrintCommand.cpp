@@ -37,23 +37,23 @@ bool loadCatalogues(const AppFolders& folders, LoadedTables& tables, MessageServ
 // What the editor does with a loaded situation: the list shows the typed text, or "Otra"
 // when that text is none of its items.
 void applySituation(ApplicationModel& model, const RecordSet& situations) {
-    const QString typed = model.text(u"txtSitAdm");
-    model.setText(u"cboSituaciones", typed);
+    const QString typed = model.text(ctl::txtSitAdm);
+    model.setText(ctl::cboSituaciones, typed);
     std::unique_ptr<RecordSet> rows = situations.clone();
     for (rows->moveFirst(); !rows->isEOF(); rows->moveNext())
         if (!typed.isEmpty() && rows->text(1) == typed) {
-            model.setChoice(u"cboSituaciones", rows->text(0), typed);
+            model.setChoice(ctl::cboSituaciones, rows->text(0), typed);
             return;
         }
-    if (!model.isSelected(u"optActivo"))
-        model.setChoice(u"cboSituaciones", QStringLiteral("08"), QStringLiteral("Otra"));
+    if (!model.isSelected(ctl::optActivo))
+        model.setChoice(ctl::cboSituaciones, QStringLiteral("08"), QStringLiteral("Otra"));
 }
 
 // A body or group the catalogue does not know gets no code: the barcodes' key would carry
 // "00000" or a blank for it, which the contest office cannot file.
 void warnAboutUnknownChoices(const ApplicationModel& model) {
     for (const auto& [control, what] :
-         {std::pair(u"cboCuerpo", "el cuerpo o categoría"), std::pair(u"cboGrupo", "el grupo")}) {
+         {std::pair(ctl::cboCuerpo, "el cuerpo o categoría"), std::pair(ctl::cboGrupo, "el grupo")}) {
         const QString text = model.text(control);
         if (!text.isEmpty() && model.value(control).isEmpty())
             printErr(QStringLiteral("aviso: %1 de la solicitud («%2») no está en el catálogo del concurso; "
@@ -162,7 +162,8 @@ int print(const QStringList& args) {
                  .arg(printed.value().outcome.pageCount));
     // The kind letter and the page follow the key and the date and time.
     const qsizetype kind =
-        ClaveCodigoBarras(model.text(u"txtDNI"), model.value(u"cboCuerpo"), model.value(u"cboGrupo")).size() +
+        ClaveCodigoBarras(model.text(ctl::txtDNI), model.value(ctl::cboCuerpo), model.value(ctl::cboGrupo))
+            .size() +
         18;
     for (const QString& text : printed.value().barcodes)
         printOut(QStringLiteral("código de barras %1 %2: %3 caracteres")

@@ -1,4 +1,5 @@
 #include "editor/ApplicationModel.h"
+#include "platform/CannotFail.h"
 #include "users/DniValidator.h"
 
 #include <algorithm>
@@ -196,6 +197,18 @@ std::vector<const FormControl*> ApplicationModel::taggedControls() const {
     return out;
 }
 
+const FormControl* ApplicationModel::named(ControlName name) const {
+    const FormControl* c = find(name.view());
+    if (!c) [[unlikely]]
+        reportBrokenClaim(Error::make(ErrorCode::ItemNotFound,
+                                      QStringLiteral("Control desconocido: %1").arg(name.toString())));
+    return c;
+}
+
+FormControl* ApplicationModel::named(ControlName name) {
+    return const_cast<FormControl*>(std::as_const(*this).named(name));
+}
+
 const FormControl* ApplicationModel::findByTag(QStringView tag) const {
     for (const FormControl& c : m_controls)
         if (!c.tag.isEmpty() && c.tag == tag)
@@ -203,28 +216,28 @@ const FormControl* ApplicationModel::findByTag(QStringView tag) const {
     return nullptr;
 }
 
-QString ApplicationModel::text(QStringView name) const {
-    const FormControl* c = find(name);
+QString ApplicationModel::text(ControlName name) const {
+    const FormControl* c = named(name);
     return c ? c->text : QString();
 }
 
-void ApplicationModel::setText(QStringView name, const QString& text) {
-    if (FormControl* c = find(name))
+void ApplicationModel::setText(ControlName name, const QString& text) {
+    if (FormControl* c = named(name))
         edit(*c, [&](FormControl& x) { x.text = text; });
 }
 
-QString ApplicationModel::value(QStringView name) const {
-    const FormControl* c = find(name);
+QString ApplicationModel::value(ControlName name) const {
+    const FormControl* c = named(name);
     return c ? c->value : QString();
 }
 
-void ApplicationModel::setValue(QStringView name, const QString& value) {
-    if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown)
+void ApplicationModel::setValue(ControlName name, const QString& value) {
+    if (FormControl* c = named(name); c && c->kind == ControlKind::DropDown)
         edit(*c, [&](FormControl& x) { x.value = value; });
 }
 
-void ApplicationModel::setChoice(QStringView name, const QString& value, const QString& text, bool inList) {
-    if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown)
+void ApplicationModel::setChoice(ControlName name, const QString& value, const QString& text, bool inList) {
+    if (FormControl* c = named(name); c && c->kind == ControlKind::DropDown)
         edit(*c, [&](FormControl& x) {
             x.value = value;
             x.text = text;
@@ -232,27 +245,27 @@ void ApplicationModel::setChoice(QStringView name, const QString& value, const Q
         });
 }
 
-bool ApplicationModel::isListItem(QStringView name) const {
-    const FormControl* c = find(name);
+bool ApplicationModel::isListItem(ControlName name) const {
+    const FormControl* c = named(name);
     return c && c->inList;
 }
 
-void ApplicationModel::setListItem(QStringView name, bool inList) {
-    if (FormControl* c = find(name); c && c->kind == ControlKind::DropDown)
+void ApplicationModel::setListItem(ControlName name, bool inList) {
+    if (FormControl* c = named(name); c && c->kind == ControlKind::DropDown)
         edit(*c, [&](FormControl& x) { x.inList = inList; });
 }
 
-void ApplicationModel::clearChoice(QStringView name) {
+void ApplicationModel::clearChoice(ControlName name) {
     setChoice(name, QString(), QString(), false);
 }
 
-bool ApplicationModel::isSelected(QStringView name) const {
-    const FormControl* c = find(name);
+bool ApplicationModel::isSelected(ControlName name) const {
+    const FormControl* c = named(name);
     return c && c->selected;
 }
 
-void ApplicationModel::setSelected(QStringView name, bool selected) {
-    FormControl* target = find(name);
+void ApplicationModel::setSelected(ControlName name, bool selected) {
+    FormControl* target = named(name);
     if (!target || target->kind != ControlKind::OptionButton)
         return;
     // Apply the whole exclusion before telling anyone, so listeners never see two
@@ -273,23 +286,23 @@ void ApplicationModel::setSelected(QStringView name, bool selected) {
         notify(*c);
 }
 
-bool ApplicationModel::isEnabled(QStringView name) const {
-    const FormControl* c = find(name);
+bool ApplicationModel::isEnabled(ControlName name) const {
+    const FormControl* c = named(name);
     return c && c->enabled;
 }
 
-void ApplicationModel::setEnabled(QStringView name, bool enabled) {
-    if (FormControl* c = find(name))
+void ApplicationModel::setEnabled(ControlName name, bool enabled) {
+    if (FormControl* c = named(name))
         edit(*c, [&](FormControl& x) { x.enabled = enabled; });
 }
 
-bool ApplicationModel::isVisible(QStringView name) const {
-    const FormControl* c = find(name);
+bool ApplicationModel::isVisible(ControlName name) const {
+    const FormControl* c = named(name);
     return c && c->visible;
 }
 
-void ApplicationModel::setVisible(QStringView name, bool visible) {
-    if (FormControl* c = find(name))
+void ApplicationModel::setVisible(ControlName name, bool visible) {
+    if (FormControl* c = named(name))
         edit(*c, [&](FormControl& x) { x.visible = visible; });
 }
 
@@ -323,8 +336,8 @@ void ApplicationModel::removeListener(ApplicationModelListener* listener) {
     std::erase(m_listeners.items, listener);
 }
 
-void ApplicationModel::requestFocus(QStringView name) {
-    if (!has(name))
+void ApplicationModel::requestFocus(ControlName name) {
+    if (!named(name))
         return;
     const std::vector<ApplicationModelListener*> listeners = m_listeners.items;
     for (ApplicationModelListener* listener : listeners)

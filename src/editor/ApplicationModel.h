@@ -49,8 +49,11 @@ public:
 // The personal and professional data of an application: every control of the
 // editor's first tab, in the editor's control order. The window mirrors its widgets
 // here, the document loader fills it from form fields, and saving, printing and the
-// print record read it. Unknown control names read as empty and are never written.
-// Names are texts or the compiler-checked constants of `ctl` (ControlName.h).
+// print record read it. Code names controls through the constants of `ctl`
+// (ControlName.h), so a misspelt name does not compile; a name read from a file is
+// looked up with find(). A ControlName the model does not hold is a programming error:
+// it leaves a line in the trace file (and stops a debug build) instead of passing as an
+// empty text.
 //
 // Listeners are not owned and not copied with the model: a copy starts without them.
 class ApplicationModel {
@@ -72,34 +75,34 @@ public:
     // chosen so that a print record of full boxes, folded for the barcode, still fits the
     // first page's barcode; the windows apply them to the boxes.
     static int textLimit(QStringView name);
-    QString text(QStringView name) const;
-    void setText(QStringView name, const QString& text);
+    QString text(ControlName name) const;
+    void setText(ControlName name, const QString& text);
 
     // Drop-downs. setChoice() records a pick from the list (value, displayed text); with
     // `inList` false it records a value and text the list does not show (a loaded one).
-    QString value(QStringView name) const;
-    void setValue(QStringView name, const QString& value);
-    void setChoice(QStringView name, const QString& value, const QString& text, bool inList = true);
-    bool isListItem(QStringView name) const;
-    void setListItem(QStringView name, bool inList);
+    QString value(ControlName name) const;
+    void setValue(ControlName name, const QString& value);
+    void setChoice(ControlName name, const QString& value, const QString& text, bool inList = true);
+    bool isListItem(ControlName name) const;
+    void setListItem(ControlName name, bool inList);
     // Empties text and value of a drop-down (no longer an item of its list).
-    void clearChoice(QStringView name);
+    void clearChoice(ControlName name);
 
     // Option buttons: selecting one clears the others of its group; deselecting one
     // leaves its partners as they are.
-    bool isSelected(QStringView name) const;
-    void setSelected(QStringView name, bool selected = true);
+    bool isSelected(ControlName name) const;
+    void setSelected(ControlName name, bool selected = true);
 
-    bool isEnabled(QStringView name) const;
-    void setEnabled(QStringView name, bool enabled);
-    bool isVisible(QStringView name) const;
-    void setVisible(QStringView name, bool visible);
+    bool isEnabled(ControlName name) const;
+    void setEnabled(ControlName name, bool enabled);
+    bool isVisible(ControlName name) const;
+    void setVisible(ControlName name, bool visible);
 
     // --- change notifications ------------------------------------------------------
     void addListener(ApplicationModelListener* listener);
     void removeListener(ApplicationModelListener* listener);
     // Asks the listeners to put the focus in `name`.
-    void requestFocus(QStringView name);
+    void requestFocus(ControlName name);
 
 private:
     // A copy of the model starts without listeners: they watch one particular model.
@@ -110,6 +113,9 @@ private:
         Listeners& operator=(const Listeners&) { return *this; }
     };
 
+    // The control of a name given in code; an unknown one is reported as a broken claim.
+    const FormControl* named(ControlName name) const;
+    FormControl* named(ControlName name);
     void notify(const FormControl& control);
     // Applies `change` to the control and notifies when it changed anything a listener sees.
     template <typename Change> void edit(FormControl& control, Change&& change);

@@ -7,18 +7,21 @@ namespace velmora {
 
 // The name of a control of the editor's first tab. Code names controls through the
 // constants of `ctl` below, so a misspelt name does not compile instead of silently
-// reading an empty text. It converts to QStringView, so every call that takes a control
-// name as text takes a constant as well.
+// reading an empty text. It converts to QStringView and QString, so every call that takes
+// a control name as text (an object name, a lookup by name) takes a constant as well.
 class ControlName {
 public:
     constexpr explicit ControlName(QStringView name) : m_name(name) {}
 
     constexpr QStringView view() const { return m_name; }
     constexpr operator QStringView() const { return m_name; }
+    // Windows name their widgets and find them with the same constants.
+    operator QString() const { return m_name.toString(); }
     QString toString() const { return m_name.toString(); }
 
     friend bool operator==(ControlName a, ControlName b) { return a.m_name == b.m_name; }
     friend bool operator==(ControlName a, QStringView b) { return a.m_name == b; }
+    friend bool operator==(const QString& a, ControlName b) { return QStringView(a) == b.m_name; }
 
 private:
     QStringView m_name;

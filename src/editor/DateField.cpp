@@ -57,7 +57,7 @@ DateField::LeaveCheck DateField::checkOnLeave(QStringView field, const QString& 
     return {shown, false};
 }
 
-bool DateField::leave(ApplicationModel& model, QStringView field, const Clock& clock,
+bool DateField::leave(ApplicationModel& model, ControlName field, const Clock& clock,
                       MessageService& messages) {
     const LeaveCheck check = checkOnLeave(field, model.text(field), clock, messages);
     model.setText(field, check.text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ControlName.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringView>
@@ -46,7 +48,7 @@ public:
     static LeaveCheck checkOnLeave(QStringView field, const QString& text, const Clock& clock,
                                    MessageService& messages);
     // The same on the model's box: writes the answered text back and answers focusBack.
-    static bool leave(ApplicationModel& model, QStringView field, const Clock& clock,
+    static bool leave(ApplicationModel& model, ControlName field, const Clock& clock,
                       MessageService& messages);
 };
 

@@ -18,10 +18,10 @@ void narrowTo(RecordSet& table, const char* column, const QString& code) {
 
 } // namespace
 
-bool cascadeFirstTabLocations(QStringView name, ApplicationModel& model, CatalogTables& tables) {
+bool cascadeFirstTabLocations(ControlName name, ApplicationModel& model, CatalogTables& tables) {
     const QString code = model.value(name);
     const bool picked = model.isListItem(name);
-    const auto empty = [&](QStringView dependent) {
+    const auto empty = [&](ControlName dependent) {
         if (picked)
             model.clearChoice(dependent);
     };

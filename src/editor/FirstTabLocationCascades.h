@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ControlName.h"
+
 #include <QStringView>
 
 namespace velmora {
@@ -12,6 +14,6 @@ struct CatalogTables;
 // zones) and the alleged preference's area (its localities and zones). A new pick empties
 // the choices it narrows, so no stale locality, area or zone of another place is kept.
 // Returns whether `name` is one of them; other names change nothing.
-bool cascadeFirstTabLocations(QStringView name, ApplicationModel& model, CatalogTables& tables);
+bool cascadeFirstTabLocations(ControlName name, ApplicationModel& model, CatalogTables& tables);
 
 } // namespace velmora

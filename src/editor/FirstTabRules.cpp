@@ -180,18 +180,18 @@ void FirstTabRules::fillFromSaved(const ApplicationModel& saved) {
     m_loading = true;
     for (const FormControl& control : saved.controls())
         if (control.kind == ControlKind::OptionButton) {
-            m_model.setSelected(control.name, control.selected);
+            m_model.setSelected(ControlName(control.name), control.selected);
             if (control.selected)
                 optionClicked(control.name);
         }
     for (const FormControl& control : saved.controls())
         if (control.kind == ControlKind::TextBox)
-            m_model.setText(control.name, DateField::isDateBox(control.name)
-                                              ? DateField::normalised(control.text)
-                                              : control.text);
+            m_model.setText(ControlName(control.name), DateField::isDateBox(control.name)
+                                                           ? DateField::normalised(control.text)
+                                                           : control.text);
     for (const FormControl& control : saved.controls())
         if (control.kind == ControlKind::DropDown)
-            m_model.setChoice(control.name, control.value, control.text, control.inList);
+            m_model.setChoice(ControlName(control.name), control.value, control.text, control.inList);
     m_loading = false;
 }
 
@@ -228,7 +228,7 @@ void FirstTabRules::applyLoadedData(const RecordSet& situations) {
         m_model.setEnabled(name, false);
 }
 
-void FirstTabRules::show(QStringView name, bool visible) {
+void FirstTabRules::show(ControlName name, bool visible) {
     m_model.setVisible(name, visible);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ControlName.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -58,7 +60,7 @@ public:
     void applyLoadedData(const RecordSet& situations);
 
 private:
-    void show(QStringView name, bool visible);
+    void show(ControlName name, bool visible);
 
     ApplicationModel& m_model;
     bool m_loading = false; // no focus moves while a saved application is put in

@@ -34,7 +34,7 @@ struct DocumentCloser {
 };
 
 struct DropDownSource {
-    const char* control;
+    ControlName control;
     const RecordSet* (*table)(const CatalogTables&);
 };
 
@@ -48,16 +48,16 @@ const RecordSet* localitiesClone(const CatalogTables& t) {
 
 // The tables the editor binds its first-tab drop-downs to.
 constexpr DropDownSource kSources[] = {
-    {"cboProvincia", member<&CatalogTables::addressProvinces>},
-    {"cboPrefProvincia", member<&CatalogTables::zones>},
-    {"cboPrefArea", member<&CatalogTables::areas>},
-    {"cboPrefLocalidad", member<&CatalogTables::localities>},
-    {"cboCuerpo", member<&CatalogTables::bodies>},
-    {"cboGrupo", member<&CatalogTables::groups>},
-    {"cboProvinciasIxa", member<&CatalogTables::provinces>},
-    {"cboAreaIxa", member<&CatalogTables::areas2>},
-    {"cboZBSIxa", member<&CatalogTables::zones2>},
-    {"cboLocalidadesIxa", localitiesClone},
+    {ctl::cboProvincia, member<&CatalogTables::addressProvinces>},
+    {ctl::cboPrefProvincia, member<&CatalogTables::zones>},
+    {ctl::cboPrefArea, member<&CatalogTables::areas>},
+    {ctl::cboPrefLocalidad, member<&CatalogTables::localities>},
+    {ctl::cboCuerpo, member<&CatalogTables::bodies>},
+    {ctl::cboGrupo, member<&CatalogTables::groups>},
+    {ctl::cboProvinciasIxa, member<&CatalogTables::provinces>},
+    {ctl::cboAreaIxa, member<&CatalogTables::areas2>},
+    {ctl::cboZBSIxa, member<&CatalogTables::zones2>},
+    {ctl::cboLocalidadesIxa, localitiesClone},
 };
 
 // The key of the first row of `table` whose displayed column shows `text`; `preferredKey`
@@ -211,7 +211,7 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
                     continue;
                 return ticked.error();
             }
-            model.setSelected(control.name, ticked.value());
+            model.setSelected(ControlName(control.name), ticked.value());
             if (ticked.value() &&
                 (control.tag == QLatin1String("TARVO") || control.tag == QLatin1String("SSOTROS")))
                 ++loaded.currentPostTicks;
@@ -224,10 +224,10 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
             return damagedDocument(text.error());
         }
         if (control.kind == ControlKind::DropDown) {
-            model.clearChoice(control.name);
-            model.setText(control.name, text.value());
+            model.clearChoice(ControlName(control.name));
+            model.setText(ControlName(control.name), text.value());
         } else if (control.kind == ControlKind::TextBox) {
-            model.setText(control.name, text.value());
+            model.setText(ControlName(control.name), text.value());
         }
         if (control.tag == QLatin1String("CUERPOOESCALA"))
             loaded.categoryCaption = text.value();
@@ -250,7 +250,7 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
 void resolveDropDownValues(ApplicationModel& model, const CatalogTables& catalogs,
                            const QString& bodyCodeHint) {
     for (const DropDownSource& source : kSources) {
-        const QString name = QString::fromLatin1(source.control);
+        const ControlName name = source.control;
         const QString text = model.text(name);
         if (text.isEmpty()) {
             model.clearChoice(name);

@@ -29,10 +29,10 @@ QString GeneraCadenaImpresion(const ApplicationModel& model, const RecordSet& si
         record += field;
         record += QLatin1Char('|');
     };
-    const auto text = [&model](QStringView name) { return model.text(name); };
-    const auto code = [&model](QStringView name) { return model.value(name); };
-    const auto date = [&model](QStringView name) { return printRecordDate(model.text(name)); };
-    const auto flag = [&model](QStringView name, const char* yes, const char* no) {
+    const auto text = [&model](ControlName name) { return model.text(name); };
+    const auto code = [&model](ControlName name) { return model.value(name); };
+    const auto date = [&model](ControlName name) { return printRecordDate(model.text(name)); };
+    const auto flag = [&model](ControlName name, const char* yes, const char* no) {
         return QString::fromLatin1(model.isSelected(name) ? yes : no);
     };
 

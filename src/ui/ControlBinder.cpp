@@ -39,22 +39,22 @@ void ControlBinder::connectWidget(const FormControl& control, QWidget* widget) {
     const QString name = control.name;
     if (auto* combo = qobject_cast<DataComboBox*>(widget)) {
         connect(combo, &DataComboBox::textEdited, this, [this, combo, name] {
-            m_model.setChoice(name, combo->value(), combo->text(), combo->isListItem());
+            m_model.setChoice(ControlName(name), combo->value(), combo->text(), combo->isListItem());
             Q_EMIT textEdited(name);
         });
         connect(combo, &DataComboBox::choiceConfirmed, this, [this, combo, name] {
-            m_model.setChoice(name, combo->value(), combo->text());
+            m_model.setChoice(ControlName(name), combo->value(), combo->text());
             Q_EMIT choiceConfirmed(name);
         });
         connect(combo, &DataComboBox::listClosed, this, [this, name] { Q_EMIT listClosed(name); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-            m_model.setText(name, text);
+            m_model.setText(ControlName(name), text);
             Q_EMIT textEdited(name);
         });
     } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
         connect(option, &QAbstractButton::clicked, this, [this, name] {
-            m_model.setSelected(name, true);
+            m_model.setSelected(ControlName(name), true);
             Q_EMIT optionClicked(name);
         });
     }
@@ -75,7 +75,8 @@ void ControlBinder::push(const FormControl& control) {
             if (control.value.isEmpty()) {
                 combo->setText(control.text);
                 // A text set in code finds its row in the list, as the drop-down itself does.
-                m_model.setChoice(control.name, combo->value(), control.text, combo->isListItem());
+                m_model.setChoice(ControlName(control.name), combo->value(), control.text,
+                                  combo->isListItem());
             } else {
                 combo->setChoice(control.value, control.text);
             }

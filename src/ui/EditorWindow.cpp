@@ -1,4 +1,5 @@
 #include "ui/EditorWindow.h"
+#include "editor/ControlName.h"
 
 #include "app/SaveAndPrintFlow.h"
 #include "app/UnsavedWorkKeeper.h"
@@ -100,7 +101,7 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     const auto version = VersionProcesador(embeddedWordProcessor());
     m_wordProcessorVersion = version.ok() ? QString::number(version.value()) : QString();
     m_flow->setWordProcessorVersion(m_wordProcessorVersion);
-    m_model.setVisible(u"fraAcopPetConyu", true);
+    m_model.setVisible(ctl::fraAcopPetConyu, true);
     m_binder->pushAll();
 
     resize(fittedToScreen(QSize(1180, 800), this));
@@ -255,8 +256,8 @@ void EditorWindow::bindLists() {
 }
 
 void EditorWindow::setSignedInDni(const QString& dni) {
-    m_model.setText(u"txtDNI", dni);
-    m_model.setEnabled(u"txtDNI", false);
+    m_model.setText(ctl::txtDNI, dni);
+    m_model.setEnabled(ctl::txtDNI, false);
     m_binder->pushAll();
 }
 
@@ -268,7 +269,7 @@ void EditorWindow::HabilitaFiltros(bool enabled) {
 void EditorWindow::changeEvent(QEvent* event) {
     // Form_Activate.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        HabilitaFiltros(!m_model.text(u"cboCuerpo").isEmpty() && !m_model.text(u"cboGrupo").isEmpty());
+        HabilitaFiltros(!m_model.text(ctl::cboCuerpo).isEmpty() && !m_model.text(ctl::cboGrupo).isEmpty());
     QMainWindow::changeEvent(event);
 }
 
@@ -321,7 +322,7 @@ void EditorWindow::onMenu(MenuEntry entry) {
         break;
     case MenuEntry::ChangePassword: {
         PasswordWindow window(m_services.users, m_services.messages, this);
-        window.setStrDNI(m_model.text(u"txtDNI"));
+        window.setStrDNI(m_model.text(ctl::txtDNI));
         window.exec();
         break;
     }

@@ -77,7 +77,7 @@ FirstTabController::FirstTabController(PersonalDataPanel& panel, ApplicationMode
 FirstTabController::~FirstTabController() = default;
 
 void FirstTabController::wireDniBoxes() {
-    auto* dni = m_panel.findChild<DniLineEdit*>(QStringLiteral("txtDNI"));
+    auto* dni = m_panel.findChild<DniLineEdit*>(ctl::txtDNI);
     dni->setDiscardedCharacters(QStringLiteral("-.,"));
     connect(dni, &DniLineEdit::editingKeyReleased, this, [dni] {
         if (IdentityRules::dniComplete(dni->text()))
@@ -87,17 +87,17 @@ void FirstTabController::wireDniBoxes() {
         if (!userLeft(reason) || m_checking || !dni->isEnabled())
             return;
         m_checking = true;
-        apply(m_identity.dniLeft(), QStringLiteral("txtDNI"));
+        apply(m_identity.dniLeft(), ctl::txtDNI);
         m_checking = false;
     });
 
-    auto* partner = m_panel.findChild<DniLineEdit*>(QStringLiteral("txtDNIConyuge"));
+    auto* partner = m_panel.findChild<DniLineEdit*>(ctl::txtDNIConyuge);
     partner->setDiscardedCharacters(QStringLiteral(".,"));
     connect(partner, &DniLineEdit::focusLeft, this, [this](Qt::FocusReason reason) {
         if (!userLeft(reason) || m_checking)
             return;
         m_checking = true;
-        apply(m_identity.partnerDniLeft(), QStringLiteral("txtDNIConyuge"));
+        apply(m_identity.partnerDniLeft(), ctl::txtDNIConyuge);
         m_checking = false;
     });
 }
@@ -131,7 +131,7 @@ bool FirstTabController::eventFilter(QObject* watched, QEvent* event) {
         if (DateField::isDateBox(name) && isDigitKey(key)) {
             const QString text = DateField::afterKeyRelease(box->text(), true);
             if (text != box->text()) {
-                m_model.setText(name, text);
+                m_model.setText(ControlName(name), text);
                 box->end(false);
             }
         }
@@ -147,7 +147,8 @@ void FirstTabController::leaveBox(QLineEdit* box, Qt::FocusReason reason) {
     if (!userLeft(reason) || m_checking || box->text().isEmpty())
         return;
     m_checking = true;
-    const bool back = DateField::leave(m_model, box->objectName(), m_services.clock, m_services.messages);
+    const bool back =
+        DateField::leave(m_model, ControlName(box->objectName()), m_services.clock, m_services.messages);
     m_checking = false;
     if (back)
         focusBack(box->objectName());
@@ -162,13 +163,13 @@ void FirstTabController::focusBack(const QString& name) {
 }
 
 void FirstTabController::onListClosed(const QString& name) {
-    if (cascadeFirstTabLocations(name, m_model, m_services.state.tables))
+    if (cascadeFirstTabLocations(ControlName(name), m_model, m_services.state.tables))
         return;
-    if (name == QLatin1String("cboCuerpo")) {
+    if (name == ctl::cboCuerpo) {
         apply(m_identity.bodyListClosed(), name);
-    } else if (name == QLatin1String("cboGrupo")) {
+    } else if (name == ctl::cboGrupo) {
         apply(m_identity.groupListClosed(), name);
-    } else if (name == QLatin1String("cboSituaciones")) {
+    } else if (name == ctl::cboSituaciones) {
         auto* combo = m_panel.findChild<DataComboBox*>(name);
         const bool chosen = combo->isListItem();
         m_rules.situationsListClosed(chosen ? combo->columnText(u"esOtras") : QString(),
@@ -177,11 +178,11 @@ void FirstTabController::onListClosed(const QString& name) {
 }
 
 void FirstTabController::onChoiceConfirmed(const QString& name) {
-    if (name == QLatin1String("cboCuerpo"))
+    if (name == ctl::cboCuerpo)
         apply(m_identity.bodyChanged(), name);
-    else if (name == QLatin1String("cboGrupo"))
+    else if (name == ctl::cboGrupo)
         apply(m_identity.groupChanged(), name);
-    else if (name == QLatin1String("cboProvincia"))
+    else if (name == ctl::cboProvincia)
         m_rules.addressProvinceChanged();
 }
 

@@ -1,4 +1,5 @@
 #include "ui/GuidedWalk.h"
+#include "editor/ControlName.h"
 
 #include "platform/MessageService.h"
 #include "platform/widgets/DataComboBox.h"
@@ -154,7 +155,7 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
     walk.waitFor(QStringLiteral("frmUsuario"), nullptr, [&](QWidget* w) {
         say(QStringLiteral("1. Validación de usuario: NIF %1 (usuario nuevo)")
                 .arg(QLatin1String(kApplicantDni)));
-        typeInto(child<QLineEdit>(w, QStringLiteral("txtDNI")), QLatin1String(kApplicantDni));
+        typeInto(child<QLineEdit>(w, ctl::txtDNI), QLatin1String(kApplicantDni));
         walk.capture(w, QStringLiteral("1-frmUsuario"));
         child<QAbstractButton>(w, QStringLiteral("cmdAceptarDNI"))->click();
     });
@@ -179,8 +180,8 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
         for (const char* option :
              {"optDiscNo", "optVoluntario", "optPetConyugeNo", "optReingresoNo", "optActivo", "OptNo"})
             child<QRadioButton>(w, QLatin1String(option))->click();
-        pickFirstItem(child<DataComboBox>(w, QStringLiteral("cboProvincia")));
-        pickFirstItem(child<DataComboBox>(w, QStringLiteral("cboCuerpo")));
+        pickFirstItem(child<DataComboBox>(w, ctl::cboProvincia));
+        pickFirstItem(child<DataComboBox>(w, ctl::cboCuerpo));
         // The body's list closes from the event loop; its candidates are ready after it.
         QCoreApplication::processEvents();
         walk.capture(w, QStringLiteral("3-frmSolicitudes"));

@@ -42,7 +42,8 @@ constexpr const char16_t kTabOrder[] =
 PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabDatosPersonales"));
     auto* grid = new QGridLayout(this);
-    auto* title = label(QString(), QStringLiteral("lblGrid(0)"));
+    auto* title = label(QString());
+    title->setObjectName(QStringLiteral("lblGrid(0)"));
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
@@ -60,35 +61,38 @@ PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
     declareTabOrder(this, order);
 }
 
-QGroupBox* PersonalDataPanel::frame(const QString& name, const QString& title) {
+QGroupBox* PersonalDataPanel::frame(ControlName name, const QString& title) {
     auto* box = new QGroupBox(title);
-    box->setObjectName(name);
+    box->setObjectName(name.toString());
     return box;
 }
 
-QLabel* PersonalDataPanel::label(const QString& text, const QString& name) {
-    auto* l = new QLabel(text);
-    if (!name.isEmpty())
-        l->setObjectName(name);
+QLabel* PersonalDataPanel::label(const QString& text) {
+    return new QLabel(text);
+}
+
+QLabel* PersonalDataPanel::label(const QString& text, ControlName name) {
+    QLabel* l = label(text);
+    l->setObjectName(name.toString());
     return l;
 }
 
-QLineEdit* PersonalDataPanel::textBox(const QString& name) {
+QLineEdit* PersonalDataPanel::textBox(ControlName name) {
     auto* box = new QLineEdit;
-    box->setObjectName(name);
+    box->setObjectName(name.toString());
     if (const int limit = ApplicationModel::textLimit(name); limit > 0)
         box->setMaxLength(limit);
     return box;
 }
 
-QLineEdit* PersonalDataPanel::dniBox(const QString& name) {
+QLineEdit* PersonalDataPanel::dniBox(ControlName name) {
     auto* box = new DniLineEdit;
-    box->setObjectName(name);
+    box->setObjectName(name.toString());
     box->setMaxLength(kDniLength);
     return box;
 }
 
-QLineEdit* PersonalDataPanel::dateBox(const QString& name) {
+QLineEdit* PersonalDataPanel::dateBox(ControlName name) {
     QLineEdit* box = textBox(name);
     box->setMaxLength(10);
     box->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
@@ -96,15 +100,15 @@ QLineEdit* PersonalDataPanel::dateBox(const QString& name) {
     return box;
 }
 
-QRadioButton* PersonalDataPanel::option(const QString& name, const QString& caption) {
+QRadioButton* PersonalDataPanel::option(ControlName name, const QString& caption) {
     auto* button = new QRadioButton(caption);
-    button->setObjectName(name);
+    button->setObjectName(name.toString());
     return button;
 }
 
-DataComboBox* PersonalDataPanel::dropDown(const QString& name) {
+DataComboBox* PersonalDataPanel::dropDown(ControlName name) {
     auto* combo = new DataComboBox;
-    combo->setObjectName(name);
+    combo->setObjectName(name.toString());
     combo->setMinimumContentsLength(12);
     return combo;
 }
@@ -128,7 +132,7 @@ QWidget* PersonalDataPanel::optionPair(QRadioButton* first, QRadioButton* second
 }
 
 QGroupBox* PersonalDataPanel::buildPersonal() {
-    QGroupBox* box = frame(QStringLiteral("fraPersonales"), QStringLiteral("Datos Personales"));
+    QGroupBox* box = frame(ctl::fraPersonales, QStringLiteral("Datos Personales"));
     auto* grid = new QGridLayout(box);
     int row = 0;
     auto addRow = [&](const QString& caption, QWidget* field, int span = 3) {
@@ -138,35 +142,35 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
         grid->addWidget(field, row, 1, 1, span);
         ++row;
     };
-    addRow(QStringLiteral("Primer Apellido"), textBox(QStringLiteral("txtApellido1")));
-    addRow(QStringLiteral("Segundo Apellido"), textBox(QStringLiteral("txtApellido2")));
-    addRow(QStringLiteral("Nombre"), textBox(QStringLiteral("txtNombre")));
+    addRow(QStringLiteral("Primer Apellido"), textBox(ctl::txtApellido1));
+    addRow(QStringLiteral("Segundo Apellido"), textBox(ctl::txtApellido2));
+    addRow(QStringLiteral("Nombre"), textBox(ctl::txtNombre));
 
     // NIF and date of birth share a row.
-    QLineEdit* dni = dniBox(QStringLiteral("txtDNI"));
+    QLineEdit* dni = dniBox(ctl::txtDNI);
     QLabel* dniLabel = label(QStringLiteral("NIF"));
     dniLabel->setBuddy(dni);
     grid->addWidget(dniLabel, row, 0);
     grid->addWidget(dni, row, 1);
-    QLineEdit* birth = dateBox(QStringLiteral("txtFecNacimiento"));
+    QLineEdit* birth = dateBox(ctl::txtFecNacimiento);
     QLabel* birthLabel = label(QStringLiteral("Fec Nacimiento"));
     birthLabel->setBuddy(birth);
     grid->addWidget(birthLabel, row, 2, Qt::AlignRight);
     grid->addWidget(birth, row, 3);
     ++row;
 
-    addRow(QStringLiteral("Teléfono"), textBox(QStringLiteral("txtTelefono")), 1);
-    addRow(QStringLiteral("Domicilio"), textBox(QStringLiteral("txtDomicilio")));
-    addRow(QStringLiteral("Localidad"), textBox(QStringLiteral("txtLocalidad")));
+    addRow(QStringLiteral("Teléfono"), textBox(ctl::txtTelefono), 1);
+    addRow(QStringLiteral("Domicilio"), textBox(ctl::txtDomicilio));
+    addRow(QStringLiteral("Localidad"), textBox(ctl::txtLocalidad));
 
-    DataComboBox* province = dropDown(QStringLiteral("cboProvincia"));
+    DataComboBox* province = dropDown(ctl::cboProvincia);
     // A typed province would fill no postal code and print a name with no code.
     province->setTypingBlocked(true);
     QLabel* provinceLabel = label(QStringLiteral("Provincia"));
     provinceLabel->setBuddy(province);
     grid->addWidget(provinceLabel, row, 0);
     grid->addWidget(province, row, 1);
-    QLineEdit* postCode = textBox(QStringLiteral("txtCP"));
+    QLineEdit* postCode = textBox(ctl::txtCP);
     postCode->setMaxLength(5);
     QLabel* postLabel = label(QStringLiteral("Cº Postal"));
     postLabel->setBuddy(postCode);
@@ -174,18 +178,18 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
     grid->addWidget(postCode, row, 3);
     ++row;
 
-    QGroupBox* disability = frame(QStringLiteral("Frame2"), QStringLiteral("Discapacidad"));
+    QGroupBox* disability = frame(ctl::Frame2, QStringLiteral("Discapacidad"));
     auto* disabilityGrid = new QGridLayout(disability);
-    disabilityGrid->addWidget(optionPair(option(QStringLiteral("optDiscSi"), QStringLiteral("Sí")),
-                                         option(QStringLiteral("optDiscNo"), QStringLiteral("No"))),
+    disabilityGrid->addWidget(optionPair(option(ctl::optDiscSi, QStringLiteral("Sí")),
+                                         option(ctl::optDiscNo, QStringLiteral("No"))),
                               0, 0, 1, 2);
-    QLineEdit* kind = textBox(QStringLiteral("txtTipoDisc"));
-    QLabel* kindLabel = label(QStringLiteral("Tipo"), QStringLiteral("lblTipoDis"));
+    QLineEdit* kind = textBox(ctl::txtTipoDisc);
+    QLabel* kindLabel = label(QStringLiteral("Tipo"), ctl::lblTipoDis);
     kindLabel->setBuddy(kind);
     disabilityGrid->addWidget(kindLabel, 1, 0);
     disabilityGrid->addWidget(kind, 1, 1);
-    QLineEdit* adaptations = textBox(QStringLiteral("txtAdaptaciones"));
-    QLabel* adaptationsLabel = label(QStringLiteral("Adaptaciones Precisas"), QStringLiteral("lblAdap"));
+    QLineEdit* adaptations = textBox(ctl::txtAdaptaciones);
+    QLabel* adaptationsLabel = label(QStringLiteral("Adaptaciones Precisas"), ctl::lblAdap);
     adaptationsLabel->setBuddy(adaptations);
     disabilityGrid->addWidget(adaptationsLabel, 2, 0);
     disabilityGrid->addWidget(adaptations, 2, 1);
@@ -198,41 +202,39 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
 }
 
 QGroupBox* PersonalDataPanel::buildContest() {
-    QGroupBox* box = frame(QStringLiteral("Frame1"), QStringLiteral("Datos del Concurso"));
+    QGroupBox* box = frame(ctl::Frame1, QStringLiteral("Datos del Concurso"));
     auto* column = new QVBoxLayout(box);
 
-    QGroupBox* participation = frame(QStringLiteral("fraForzVol"), QString());
+    QGroupBox* participation = frame(ctl::fraForzVol, QString());
     auto* participationRow = new QHBoxLayout(participation);
     participationRow->setContentsMargins(6, 2, 6, 2);
-    participationRow->addWidget(
-        optionPair(option(QStringLiteral("optVoluntario"), QStringLiteral("Voluntario")),
-                   option(QStringLiteral("optForzoso"), QStringLiteral("Forzoso"))));
+    participationRow->addWidget(optionPair(option(ctl::optVoluntario, QStringLiteral("Voluntario")),
+                                           option(ctl::optForzoso, QStringLiteral("Forzoso"))));
     column->addWidget(participation);
 
-    QGroupBox* condition = frame(QStringLiteral("fraAcopPetConyu"),
-                                 QStringLiteral("Condiciona su solicitud por convivencia familiar"));
+    QGroupBox* condition =
+        frame(ctl::fraAcopPetConyu, QStringLiteral("Condiciona su solicitud por convivencia familiar"));
     auto* conditionColumn = new QVBoxLayout(condition);
-    conditionColumn->addWidget(optionPair(option(QStringLiteral("optPetConyugeSi"), QStringLiteral("Sí")),
-                                          option(QStringLiteral("optPetConyugeNo"), QStringLiteral("No"))));
-    QGroupBox* other =
-        frame(QStringLiteral("fraDNIConyuge"),
-              QStringLiteral("Datos del/la solicitante con el/la que condiciona su solicitud"));
+    conditionColumn->addWidget(optionPair(option(ctl::optPetConyugeSi, QStringLiteral("Sí")),
+                                          option(ctl::optPetConyugeNo, QStringLiteral("No"))));
+    QGroupBox* other = frame(
+        ctl::fraDNIConyuge, QStringLiteral("Datos del/la solicitante con el/la que condiciona su solicitud"));
     auto* otherGrid = new QGridLayout(other);
-    const std::pair<const char*, const char*> otherFields[] = {
-        {"Primer Apellido", "txtConyuApellido1"},
-        {"Segundo Apellido", "txtCOnyuApellido2"},
-        {"Nombre", "txtConyuNombre"},
+    const std::pair<const char*, ControlName> otherFields[] = {
+        {"Primer Apellido", ctl::txtConyuApellido1},
+        {"Segundo Apellido", ctl::txtCOnyuApellido2},
+        {"Nombre", ctl::txtConyuNombre},
     };
     int row = 0;
     for (const auto& [caption, name] : otherFields) {
-        QLineEdit* field = textBox(QString::fromUtf8(name));
+        QLineEdit* field = textBox(name);
         QLabel* l = label(QString::fromUtf8(caption));
         l->setBuddy(field);
         otherGrid->addWidget(l, row, 0);
         otherGrid->addWidget(field, row, 1);
         ++row;
     }
-    QLineEdit* otherDni = dniBox(QStringLiteral("txtDNIConyuge"));
+    QLineEdit* otherDni = dniBox(ctl::txtDNIConyuge);
     QLabel* otherDniLabel = label(QStringLiteral("NIF"));
     otherDniLabel->setBuddy(otherDni);
     otherGrid->addWidget(otherDniLabel, row, 0);
@@ -241,26 +243,25 @@ QGroupBox* PersonalDataPanel::buildContest() {
     conditionColumn->addWidget(other);
     column->addWidget(condition);
 
-    QGroupBox* reentry = frame(QStringLiteral("fraReingreso"), QString());
+    QGroupBox* reentry = frame(ctl::fraReingreso, QString());
     auto* reentryRow = new QHBoxLayout(reentry);
     reentryRow->setContentsMargins(6, 2, 6, 2);
     const QString reentryQuestion = QStringLiteral("Solicita Reingreso");
     reentryRow->addWidget(label(reentryQuestion));
-    reentryRow->addWidget(optionPair(option(QStringLiteral("optReingesoSi"), QStringLiteral("Sí")),
-                                     option(QStringLiteral("optReingresoNo"), QStringLiteral("No")),
-                                     reentryQuestion));
+    reentryRow->addWidget(optionPair(option(ctl::optReingesoSi, QStringLiteral("Sí")),
+                                     option(ctl::optReingresoNo, QStringLiteral("No")), reentryQuestion));
     column->addWidget(reentry);
 
-    QGroupBox* preference = frame(QStringLiteral("fraPreferencia"), QStringLiteral("Preferencia que alega"));
+    QGroupBox* preference = frame(ctl::fraPreferencia, QStringLiteral("Preferencia que alega"));
     auto* preferenceGrid = new QGridLayout(preference);
-    const std::pair<const char*, const char*> preferenceFields[] = {
-        {"Área", "cboPrefArea"},
-        {"Localidad", "cboPrefLocalidad"},
-        {"ZBS", "cboPrefProvincia"},
+    const std::pair<const char*, ControlName> preferenceFields[] = {
+        {"Área", ctl::cboPrefArea},
+        {"Localidad", ctl::cboPrefLocalidad},
+        {"ZBS", ctl::cboPrefProvincia},
     };
     row = 0;
     for (const auto& [caption, name] : preferenceFields) {
-        DataComboBox* combo = dropDown(QString::fromUtf8(name));
+        DataComboBox* combo = dropDown(name);
         combo->setTypingBlocked(true);
         QLabel* l = label(QString::fromUtf8(caption));
         l->setBuddy(combo);
@@ -275,7 +276,7 @@ QGroupBox* PersonalDataPanel::buildContest() {
 }
 
 QGroupBox* PersonalDataPanel::buildProfessional() {
-    QGroupBox* box = frame(QStringLiteral("fraProfesionales"), QStringLiteral("Datos Profesionales"));
+    QGroupBox* box = frame(ctl::fraProfesionales, QStringLiteral("Datos Profesionales"));
     auto* grid = new QGridLayout(box);
 
     // Left: body, group, registration number, entry date and the administrative situation.
@@ -283,10 +284,10 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     auto* leftBlock = new QWidget;
     auto* left = new QGridLayout(leftBlock);
     left->setContentsMargins(0, 0, 0, 0);
-    DataComboBox* body = dropDown(QStringLiteral("cboCuerpo"));
+    DataComboBox* body = dropDown(ctl::cboCuerpo);
     body->setTypingBlocked(true);
     body->setMinimumContentsLength(30);
-    DataComboBox* group = dropDown(QStringLiteral("cboGrupo"));
+    DataComboBox* group = dropDown(ctl::cboGrupo);
     group->setTypingBlocked(true);
     group->setMinimumContentsLength(4);
     int row = 0;
@@ -299,21 +300,21 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     };
     addRow(QStringLiteral("Categoría"), body);
     addRow(QStringLiteral("Grupo/Subgrupo"), group, Qt::AlignLeft);
-    addRow(QStringLiteral("NºRegistro Personal"), textBox(QStringLiteral("txtNRP")));
-    addRow(QStringLiteral("Fecha Ingreso en la categoría como fijo"),
-           dateBox(QStringLiteral("txtFechaIngreso")), Qt::AlignLeft);
+    addRow(QStringLiteral("NºRegistro Personal"), textBox(ctl::txtNRP));
+    addRow(QStringLiteral("Fecha Ingreso en la categoría como fijo"), dateBox(ctl::txtFechaIngreso),
+           Qt::AlignLeft);
 
-    QGroupBox* situation = frame(QStringLiteral("fraSitAdmva"), QStringLiteral("Situación Administrativa"));
+    QGroupBox* situation = frame(ctl::fraSitAdmva, QStringLiteral("Situación Administrativa"));
     auto* situationGrid = new QGridLayout(situation);
-    situationGrid->addWidget(optionPair(option(QStringLiteral("optActivo"), QStringLiteral("Activo")),
-                                        option(QStringLiteral("optOtras"), QStringLiteral("Otras"))),
+    situationGrid->addWidget(optionPair(option(ctl::optActivo, QStringLiteral("Activo")),
+                                        option(ctl::optOtras, QStringLiteral("Otras"))),
                              0, 0, 1, 2);
-    DataComboBox* situations = dropDown(QStringLiteral("cboSituaciones"));
+    DataComboBox* situations = dropDown(ctl::cboSituaciones);
     situations->setTypingBlocked(true);
     situationGrid->addWidget(situations, 1, 0, 1, 2);
-    situationGrid->addWidget(textBox(QStringLiteral("txtSitAdm")), 2, 0, 1, 2);
-    QLineEdit* situationDate = dateBox(QStringLiteral("txtFechaSit"));
-    QLabel* situationDateLabel = label(QStringLiteral("Fecha"), QStringLiteral("lblFechaSit"));
+    situationGrid->addWidget(textBox(ctl::txtSitAdm), 2, 0, 1, 2);
+    QLineEdit* situationDate = dateBox(ctl::txtFechaSit);
+    QLabel* situationDateLabel = label(QStringLiteral("Fecha"), ctl::lblFechaSit);
     situationDateLabel->setBuddy(situationDate);
     situationGrid->addWidget(situationDateLabel, 3, 0);
     situationGrid->addWidget(situationDate, 3, 1, Qt::AlignLeft);
@@ -329,33 +330,32 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     right->setContentsMargins(0, 0, 0, 0);
     const QString postQuestion = QStringLiteral("Destino Actual");
     right->addWidget(label(postQuestion), 0, 0);
-    right->addWidget(optionPair(option(QStringLiteral("OptSi"), QStringLiteral("Sí")),
-                                option(QStringLiteral("OptNo"), QStringLiteral("No")), postQuestion),
+    right->addWidget(optionPair(option(ctl::OptSi, QStringLiteral("Sí")),
+                                option(ctl::OptNo, QStringLiteral("No")), postQuestion),
                      0, 1);
 
-    QGroupBox* nature = frame(QStringLiteral("fraDefTemp"), QString());
+    QGroupBox* nature = frame(ctl::fraDefTemp, QString());
     auto* natureGrid = new QGridLayout(nature);
-    natureGrid->addWidget(
-        optionPair(option(QStringLiteral("optDefinitivo"), QStringLiteral("De carácter definitivo")),
-                   option(QStringLiteral("optTemporal"), QStringLiteral("De carácter provisional"))),
-        0, 0, 1, 2);
-    QLineEdit* possession = dateBox(QStringLiteral("txtFecPosesion"));
-    QLabel* possessionLabel = label(QStringLiteral("Fecha toma posesión"), QStringLiteral("lblPosesion"));
+    natureGrid->addWidget(optionPair(option(ctl::optDefinitivo, QStringLiteral("De carácter definitivo")),
+                                     option(ctl::optTemporal, QStringLiteral("De carácter provisional"))),
+                          0, 0, 1, 2);
+    QLineEdit* possession = dateBox(ctl::txtFecPosesion);
+    QLabel* possessionLabel = label(QStringLiteral("Fecha toma posesión"), ctl::lblPosesion);
     possessionLabel->setBuddy(possession);
     natureGrid->addWidget(possessionLabel, 1, 0);
     natureGrid->addWidget(possession, 1, 1, Qt::AlignLeft);
     natureGrid->setColumnStretch(1, 1);
     right->addWidget(nature, 1, 0, 1, 2);
 
-    QGroupBox* health = frame(QStringLiteral("Frame7"), QStringLiteral("Servicio de Salud"));
+    QGroupBox* health = frame(ctl::Frame7, QStringLiteral("Servicio de Salud"));
     auto* healthRow = new QHBoxLayout(health);
-    healthRow->addWidget(optionPair(option(QStringLiteral("optSSTarvo"), QStringLiteral("TARVO")),
-                                    option(QStringLiteral("optSSOtros"), QStringLiteral("Otros"))));
-    healthRow->addWidget(textBox(QStringLiteral("txtSS")), 1);
+    healthRow->addWidget(optionPair(option(ctl::optSSTarvo, QStringLiteral("TARVO")),
+                                    option(ctl::optSSOtros, QStringLiteral("Otros"))));
+    healthRow->addWidget(textBox(ctl::txtSS), 1);
     right->addWidget(health, 2, 0, 1, 2);
 
     // The post as typed and the post picked from the lists are two columns, one after the other.
-    QGroupBox* post = frame(QStringLiteral("Frame3"), QString());
+    QGroupBox* post = frame(ctl::Frame3, QString());
     auto* postColumns = new QHBoxLayout(post);
     auto postColumn = [&](const std::vector<std::pair<QString, QWidget*>>& rows) {
         auto* block = new QWidget;
@@ -373,15 +373,15 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
         column->setRowStretch(r, 1);
         postColumns->addWidget(block, 1);
     };
-    postColumn({{QStringLiteral("Provincia"), textBox(QStringLiteral("txtProvinciaPuesto"))},
-                {QStringLiteral("Localidad/ZBS"), textBox(QStringLiteral("txtLocalidadPuesto"))},
-                {QStringLiteral("Institución"), textBox(QStringLiteral("txtPuesto"))},
-                {QStringLiteral("Demarcación"), textBox(QStringLiteral("txtDemarDest"))}});
-    postColumn({{QStringLiteral("Provincia"), dropDown(QStringLiteral("cboProvinciasIxa"))},
-                {QStringLiteral("Área"), dropDown(QStringLiteral("cboAreaIxa"))},
-                {QStringLiteral("ZBS"), dropDown(QStringLiteral("cboZBSIxa"))},
-                {QStringLiteral("Localidad"), dropDown(QStringLiteral("cboLocalidadesIxa"))},
-                {QStringLiteral("Destino"), textBox(QStringLiteral("txtLocaDest"))}});
+    postColumn({{QStringLiteral("Provincia"), textBox(ctl::txtProvinciaPuesto)},
+                {QStringLiteral("Localidad/ZBS"), textBox(ctl::txtLocalidadPuesto)},
+                {QStringLiteral("Institución"), textBox(ctl::txtPuesto)},
+                {QStringLiteral("Demarcación"), textBox(ctl::txtDemarDest)}});
+    postColumn({{QStringLiteral("Provincia"), dropDown(ctl::cboProvinciasIxa)},
+                {QStringLiteral("Área"), dropDown(ctl::cboAreaIxa)},
+                {QStringLiteral("ZBS"), dropDown(ctl::cboZBSIxa)},
+                {QStringLiteral("Localidad"), dropDown(ctl::cboLocalidadesIxa)},
+                {QStringLiteral("Destino"), textBox(ctl::txtLocaDest)}});
     right->addWidget(post, 3, 0, 1, 2);
     right->setColumnStretch(1, 1);
     right->setRowStretch(4, 1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ControlName.h"
+
 #include <QWidget>
 
 class QGridLayout;
@@ -25,13 +27,14 @@ private:
     QGroupBox* buildContest();
     QGroupBox* buildProfessional();
 
-    QGroupBox* frame(const QString& name, const QString& title);
-    QLabel* label(const QString& text, const QString& name = QString());
-    QLineEdit* textBox(const QString& name);
-    QLineEdit* dniBox(const QString& name);
-    QLineEdit* dateBox(const QString& name);
-    QRadioButton* option(const QString& name, const QString& caption);
-    DataComboBox* dropDown(const QString& name);
+    QGroupBox* frame(ControlName name, const QString& title);
+    QLabel* label(const QString& text);
+    QLabel* label(const QString& text, ControlName name);
+    QLineEdit* textBox(ControlName name);
+    QLineEdit* dniBox(ControlName name);
+    QLineEdit* dateBox(ControlName name);
+    QRadioButton* option(ControlName name, const QString& caption);
+    DataComboBox* dropDown(ControlName name);
     QWidget* optionPair(QRadioButton* first, QRadioButton* second, const QString& question = QString());
 };
 

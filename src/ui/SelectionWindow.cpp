@@ -1,4 +1,5 @@
 #include "ui/SelectionWindow.h"
+#include "editor/ControlName.h"
 
 #include "app/RunState.h"
 #include "platform/widgets/DataComboBox.h"
@@ -20,7 +21,7 @@ SelectionWindow::SelectionWindow(RunState& state, MessageService& messages, QWid
     setWindowTitle(QStringLiteral("CargarSolicitud"));
 
     m_frame1 = new QFrame(this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setObjectName(ctl::Frame1);
     m_frame1->setFrameShape(QFrame::StyledPanel);
     m_label1 = new QLabel(QStringLiteral("Ficheros de Solicitudes"), m_frame1);
     m_label1->setObjectName(QStringLiteral("Label1"));

@@ -1,4 +1,5 @@
 #include "ui/SignInWindow.h"
+#include "editor/ControlName.h"
 
 #include "app/RunState.h"
 #include "platform/widgets/DniLineEdit.h"
@@ -51,7 +52,7 @@ void SignInWindow::buildControls() {
     m_label1 = new QLabel(QStringLiteral("NIF"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_txtDNI = new DniLineEdit(this);
-    m_txtDNI->setObjectName(QStringLiteral("txtDNI"));
+    m_txtDNI->setObjectName(ctl::txtDNI);
     m_txtDNI->setDiscardedCharacters(QStringLiteral("-.,"));
     m_txtDNI->setSelectAllOnFocus(true);
     m_txtDNI->setMinimumWidth(160);

@@ -17,9 +17,9 @@ using test::FakeMessageService;
 
 ApplicationModel identified() {
     ApplicationModel model;
-    model.setText(u"txtDNI", "12345678Z");
-    model.setChoice(u"cboCuerpo", "12345", "Enfermero/a");
-    model.setChoice(u"cboGrupo", "B1", "B1");
+    model.setText(ctl::txtDNI, "12345678Z");
+    model.setChoice(ctl::cboCuerpo, "12345", "Enfermero/a");
+    model.setChoice(ctl::cboGrupo, "B1", "B1");
     return model;
 }
 
@@ -35,11 +35,11 @@ TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
         return messages.only("Validación", MessageIcon::Exclamation);
     };
     EXPECT_EQ(check(), "El campo Nombre es obligatorio");
-    model.setText(u"txtNombre", "Ana");
+    model.setText(ctl::txtNombre, "Ana");
     EXPECT_EQ(check(), "El campo Primer Apellido es obligatorio");
-    model.setText(u"txtApellido1", "Pérez");
+    model.setText(ctl::txtApellido1, "Pérez");
     EXPECT_EQ(check(), "El campo Fecha de nacimiento es obligatorio");
-    model.setText(u"txtFecNacimiento", "01/02/1970");
+    model.setText(ctl::txtFecNacimiento, "01/02/1970");
     EXPECT_EQ(check(), "No hay ninguna plaza seleccionada");
     ASSERT_TRUE(resultas.addNew().ok());
     EXPECT_EQ(check(), QString());
@@ -55,18 +55,18 @@ TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
     ApplicationModel model = identified();
     EXPECT_EQ(check(model), QString());
 
-    model.setSelected(u"optPetConyugeSi");
+    model.setSelected(ctl::optPetConyugeSi);
     EXPECT_EQ(check(model), "El DNI de su cónyuge no es válido");
-    model.setText(u"txtDNIConyuge", "87654321X");
+    model.setText(ctl::txtDNIConyuge, "87654321X");
     EXPECT_EQ(check(model), QString());
 
-    model.setListItem(u"cboGrupo", false);
+    model.setListItem(ctl::cboGrupo, false);
     EXPECT_EQ(check(model), "Es necesario seleccionar un grupo para grabar los datos o imprimir el informe");
-    model.setText(u"cboCuerpo", "texto suelto");
-    model.setListItem(u"cboCuerpo", false);
+    model.setText(ctl::cboCuerpo, "texto suelto");
+    model.setListItem(ctl::cboCuerpo, false);
     EXPECT_EQ(check(model),
               "Es necesario seleccionar un cuerpo o escala para grabar los datos o imprimir el informe");
-    model.setText(u"txtDNI", "");
+    model.setText(ctl::txtDNI, "");
     EXPECT_EQ(check(model), "Es necesario rellenar el DNI para grabar los datos o imprimir el informe");
 }
 
@@ -90,7 +90,7 @@ TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentExists) {
     {
         FakeMessageService messages;
         ApplicationModel model = identified();
-        model.setText(u"cboGrupo", "");
+        model.setText(ctl::cboGrupo, "");
         EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
         EXPECT_TRUE(messages.messages.empty());
     }
@@ -102,16 +102,16 @@ TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentExists) {
                   ExistingApplication::ChooseAnother);
         EXPECT_EQ(messages.only("Solicitud Existente", MessageIcon::Critical, MessageButtons::YesNo),
                   question);
-        EXPECT_TRUE(model.text(u"cboCuerpo").isEmpty());
-        EXPECT_TRUE(model.value(u"cboGrupo").isEmpty());
-        EXPECT_EQ(model.text(u"txtDNI"), "12345678Z");
+        EXPECT_TRUE(model.text(ctl::cboCuerpo).isEmpty());
+        EXPECT_TRUE(model.value(ctl::cboGrupo).isEmpty());
+        EXPECT_EQ(model.text(ctl::txtDNI), "12345678Z");
     }
     {
         FakeMessageService messages;
         messages.queueAnswer(MessageAnswer::Yes);
         ApplicationModel model = identified();
         EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::QuitProgram);
-        EXPECT_EQ(model.value(u"cboCuerpo"), "12345");
+        EXPECT_EQ(model.value(ctl::cboCuerpo), "12345");
     }
 }
 

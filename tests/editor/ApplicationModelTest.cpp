@@ -68,18 +68,18 @@ TEST(ApplicationModel, OptionPairsComeBeforeTheFieldsTheirClicksClear) {
 
 TEST(ApplicationModel, OptionButtonsOfOneFrameExcludeEachOther) {
     ApplicationModel model;
-    model.setSelected(u"optActivo");
-    model.setSelected(u"optDefinitivo");
-    model.setSelected(u"optOtras");
-    EXPECT_FALSE(model.isSelected(u"optActivo"));
-    EXPECT_TRUE(model.isSelected(u"optOtras"));
-    EXPECT_TRUE(model.isSelected(u"optDefinitivo")); // another frame
-    model.setSelected(u"optOtras", false);
-    EXPECT_FALSE(model.isSelected(u"optActivo")); // deselecting does not pick the partner
-    model.setSelected(u"OptNo");
-    model.setSelected(u"OptSi");
-    EXPECT_FALSE(model.isSelected(u"OptNo"));
-    EXPECT_TRUE(model.isSelected(u"optDefinitivo"));
+    model.setSelected(ctl::optActivo);
+    model.setSelected(ctl::optDefinitivo);
+    model.setSelected(ctl::optOtras);
+    EXPECT_FALSE(model.isSelected(ctl::optActivo));
+    EXPECT_TRUE(model.isSelected(ctl::optOtras));
+    EXPECT_TRUE(model.isSelected(ctl::optDefinitivo)); // another frame
+    model.setSelected(ctl::optOtras, false);
+    EXPECT_FALSE(model.isSelected(ctl::optActivo)); // deselecting does not pick the partner
+    model.setSelected(ctl::OptNo);
+    model.setSelected(ctl::OptSi);
+    EXPECT_FALSE(model.isSelected(ctl::OptNo));
+    EXPECT_TRUE(model.isSelected(ctl::optDefinitivo));
 }
 
 } // namespace

@@ -22,25 +22,25 @@ struct FirstTabCascades : ::testing::Test {
         }
         for (const char* area : {"01", "02", "02"})
             EXPECT_TRUE(tables.zones2.addNew() && tables.zones2.setValue(u"CodArea", area));
-        model.setChoice(u"cboAreaIxa", "01", "Área Almería");
-        model.setChoice(u"cboLocalidadesIxa", "0400100", "Almería");
-        model.setChoice(u"cboZBSIxa", "11", "Poniente");
-        model.setChoice(u"cboPrefLocalidad", "0400100", "Almería");
-        model.setChoice(u"cboPrefProvincia", "11", "Poniente");
+        model.setChoice(ctl::cboAreaIxa, "01", "Área Almería");
+        model.setChoice(ctl::cboLocalidadesIxa, "0400100", "Almería");
+        model.setChoice(ctl::cboZBSIxa, "11", "Poniente");
+        model.setChoice(ctl::cboPrefLocalidad, "0400100", "Almería");
+        model.setChoice(ctl::cboPrefProvincia, "11", "Poniente");
     }
 };
 
 TEST_F(FirstTabCascades, PostingCascadesKeepTheirOwnCursorsAndEmptyOnlyWhatDepends) {
     // The current posting's area empties its zone but leaves the locality.
-    model.setChoice(u"cboAreaIxa", "02", "Área Granada");
-    EXPECT_TRUE(cascadeFirstTabLocations(u"cboAreaIxa", model, tables));
+    model.setChoice(ctl::cboAreaIxa, "02", "Área Granada");
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboAreaIxa, model, tables));
     EXPECT_EQ(tables.zones2.recordCount(), 2);
-    EXPECT_EQ(model.value(u"cboZBSIxa"), "");
-    EXPECT_EQ(model.value(u"cboLocalidadesIxa"), "0400100");
+    EXPECT_EQ(model.value(ctl::cboZBSIxa), "");
+    EXPECT_EQ(model.value(ctl::cboLocalidadesIxa), "0400100");
 
     // The province narrows the clone; the first tab's own localities list is another cursor.
-    model.setChoice(u"cboProvinciasIxa", "18", "Granada");
-    EXPECT_TRUE(cascadeFirstTabLocations(u"cboProvinciasIxa", model, tables));
+    model.setChoice(ctl::cboProvinciasIxa, "18", "Granada");
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboProvinciasIxa, model, tables));
     EXPECT_EQ(tables.areas2.recordCount(), 1);
     EXPECT_EQ(tables.localitiesClone->filter(), "CodProvincia='18' ");
     EXPECT_EQ(tables.localities.recordCount(), 2);
@@ -48,18 +48,18 @@ TEST_F(FirstTabCascades, PostingCascadesKeepTheirOwnCursorsAndEmptyOnlyWhatDepen
 
 TEST_F(FirstTabCascades, PreferenceAreaNarrowsOnlyWhenPicked) {
     // A text that is no item of the list empties nothing, and no code leaves lists whole.
-    model.setChoice(u"cboPrefArea", "", "Áre", false);
-    EXPECT_TRUE(cascadeFirstTabLocations(u"cboPrefArea", model, tables));
+    model.setChoice(ctl::cboPrefArea, "", "Áre", false);
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboPrefArea, model, tables));
     EXPECT_EQ(tables.localities.filter(), "");
-    EXPECT_EQ(model.value(u"cboPrefLocalidad"), "0400100");
+    EXPECT_EQ(model.value(ctl::cboPrefLocalidad), "0400100");
 
-    model.setChoice(u"cboPrefArea", "04", "Área 04");
-    EXPECT_TRUE(cascadeFirstTabLocations(u"cboPrefArea", model, tables));
+    model.setChoice(ctl::cboPrefArea, "04", "Área 04");
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboPrefArea, model, tables));
     EXPECT_EQ(tables.localities.filter(), "CodProvincia='04' ");
-    EXPECT_EQ(model.value(u"cboPrefLocalidad"), "");
-    EXPECT_EQ(model.value(u"cboPrefProvincia"), "");
+    EXPECT_EQ(model.value(ctl::cboPrefLocalidad), "");
+    EXPECT_EQ(model.value(ctl::cboPrefProvincia), "");
 
-    EXPECT_FALSE(cascadeFirstTabLocations(u"cboSituaciones", model, tables));
+    EXPECT_FALSE(cascadeFirstTabLocations(ctl::cboSituaciones, model, tables));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "editor/SavedApplicationReader.h"
+#include "editor/ControlName.h"
 
 #include "applications/ApplicationFiles.h"
 #include "catalog/CatalogTables.h"
@@ -24,11 +25,11 @@ void addRow(RecordSet& table, const QList<QVariant>& values) {
 
 TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSavedFrom) {
     PrintingFixture f;
-    f.model.setText(u"txtTipoDisc", QStringLiteral("Motora"));
-    f.model.setSelected(u"optDiscSi");
-    f.model.setSelected(u"optSSOtros");
-    f.model.setText(u"txtSS", QStringLiteral("Servicio Andaluz de Salud"));
-    f.model.setChoice(u"cboPrefLocalidad", QStringLiteral("4500100"), QStringLiteral("Ajofrín"));
+    f.model.setText(ctl::txtTipoDisc, QStringLiteral("Motora"));
+    f.model.setSelected(ctl::optDiscSi);
+    f.model.setSelected(ctl::optSSOtros);
+    f.model.setText(ctl::txtSS, QStringLiteral("Servicio Andaluz de Salud"));
+    f.model.setChoice(ctl::cboPrefLocalidad, QStringLiteral("4500100"), QStringLiteral("Ajofrín"));
     PrintingFixture::addCourses(f.courses, 4);
     PrintingFixture::addDocuments(f.documents, 2);
     PrintingFixture::addPositions(f.vacancies, 7);
@@ -56,7 +57,7 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
         else
             EXPECT_EQ(back->text, saved->text) << saved->name.toStdString();
     }
-    EXPECT_FALSE(loaded.isSelected(u"OptNo"));
+    EXPECT_FALSE(loaded.isSelected(ctl::OptNo));
     EXPECT_EQ(buildApplicationXml(lists.lists()),
               buildApplicationXml({f.vacancies, f.resultas, f.courses, f.documents}));
 
@@ -69,16 +70,16 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
     addRow(catalogs.areas,
            {QStringLiteral("07"), QStringLiteral("Área de Salud de Toledo"), QStringLiteral("45")});
     resolveDropDownValues(loaded, catalogs, QStringLiteral("10010"));
-    for (const char16_t* name : {u"cboCuerpo", u"cboGrupo", u"cboProvincia", u"cboPrefArea"}) {
-        EXPECT_EQ(loaded.value(name), f.model.value(name)) << QString::fromUtf16(name).toStdString();
+    for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::cboProvincia, ctl::cboPrefArea}) {
+        EXPECT_EQ(loaded.value(name), f.model.value(name)) << name.toString().toStdString();
         EXPECT_TRUE(loaded.isListItem(name));
     }
     // No locality table row shows "Ajofrín": the text stays, without a value.
-    EXPECT_EQ(loaded.text(u"cboPrefLocalidad"), QStringLiteral("Ajofrín"));
-    EXPECT_TRUE(loaded.value(u"cboPrefLocalidad").isEmpty());
-    EXPECT_FALSE(loaded.isListItem(u"cboPrefLocalidad"));
+    EXPECT_EQ(loaded.text(ctl::cboPrefLocalidad), QStringLiteral("Ajofrín"));
+    EXPECT_TRUE(loaded.value(ctl::cboPrefLocalidad).isEmpty());
+    EXPECT_FALSE(loaded.isListItem(ctl::cboPrefLocalidad));
     resolveDropDownValues(loaded, catalogs);
-    EXPECT_EQ(loaded.value(u"cboCuerpo"), QStringLiteral("20010"))
+    EXPECT_EQ(loaded.value(ctl::cboCuerpo), QStringLiteral("20010"))
         << "without a hint the first body of that name";
 }
 
@@ -121,7 +122,7 @@ TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSav
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
     const QByteArray earlierSave = bytesOf(listsPath);
-    f.model.setText(u"txtTelefono", QStringLiteral("600000001"));
+    f.model.setText(ctl::txtTelefono, QStringLiteral("600000001"));
     PrintingFixture::addPositions(f.vacancies, 1, 30000);
     ASSERT_TRUE(f.runWXP(false).ok());
     const QByteArray good = bytesOf(listsPath);
@@ -244,10 +245,10 @@ TEST(SavedApplicationReaderTest, CurrentPostLocalityResolvesAgainstTheLocalities
 
     // The third localities table stays empty here: only the clone knows Almansa.
     ApplicationModel model;
-    model.setText(u"cboLocalidadesIxa", QStringLiteral("Almansa"));
+    model.setText(ctl::cboLocalidadesIxa, QStringLiteral("Almansa"));
     resolveDropDownValues(model, catalogs);
-    EXPECT_EQ(model.value(u"cboLocalidadesIxa"), QStringLiteral("0200300"));
-    EXPECT_TRUE(model.isListItem(u"cboLocalidadesIxa"));
+    EXPECT_EQ(model.value(ctl::cboLocalidadesIxa), QStringLiteral("0200300"));
+    EXPECT_TRUE(model.isListItem(ctl::cboLocalidadesIxa));
 }
 
 TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndNoTickedServiceSelectsOptNo) {
@@ -262,21 +263,21 @@ TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndNoTickedServiceSelect
     ASSERT_TRUE(doc.saveAs(dir.file(QStringLiteral("000000001_10010A2.doc"))).ok());
 
     ApplicationModel model;
-    model.setText(u"txtApellido1", QStringLiteral("Previo"));
-    model.setSelected(u"optDiscNo");
-    model.setSelected(u"optSSTarvo");
+    model.setText(ctl::txtApellido1, QStringLiteral("Previo"));
+    model.setSelected(ctl::optDiscNo);
+    model.setSelected(ctl::optSSTarvo);
     FreshLists lists;
     docengine::WordProcessor reader;
     Progress progress;
     auto read = readSavedApplication(dir.path(), QStringLiteral("000000001_10010A2.doc"), reader, model,
                                      lists.lists(), progress);
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(model.text(u"txtNombre"), QStringLiteral("Ana"));
-    EXPECT_EQ(model.text(u"txtApellido1"), QStringLiteral("Previo"));
-    EXPECT_TRUE(model.isSelected(u"optDiscSi"));
-    EXPECT_FALSE(model.isSelected(u"optDiscNo"));
-    EXPECT_FALSE(model.isSelected(u"optSSTarvo"));
-    EXPECT_TRUE(model.isSelected(u"OptNo"));
+    EXPECT_EQ(model.text(ctl::txtNombre), QStringLiteral("Ana"));
+    EXPECT_EQ(model.text(ctl::txtApellido1), QStringLiteral("Previo"));
+    EXPECT_TRUE(model.isSelected(ctl::optDiscSi));
+    EXPECT_FALSE(model.isSelected(ctl::optDiscNo));
+    EXPECT_FALSE(model.isSelected(ctl::optSSTarvo));
+    EXPECT_TRUE(model.isSelected(ctl::OptNo));
     EXPECT_EQ(read.value().lists, SidecarRead::Missing);
     EXPECT_EQ(lists.vacancies.recordCount(), 0);
 }
@@ -298,8 +299,8 @@ TEST(SavedApplicationReaderTest, AFieldOfAnotherKindAbandonsTheReadingKeepingWha
     auto read = readSavedApplication(dir.path(), QStringLiteral("000000001_10010A2.doc"), reader, model,
                                      lists.lists(), progress);
     ASSERT_FALSE(read.ok());
-    EXPECT_EQ(model.text(u"txtNombre"), QStringLiteral("Ana"));
-    EXPECT_TRUE(model.text(u"txtTelefono").isEmpty());
+    EXPECT_EQ(model.text(ctl::txtNombre), QStringLiteral("Ana"));
+    EXPECT_TRUE(model.text(ctl::txtTelefono).isEmpty());
     EXPECT_EQ(reader.documentCount(), 0);
 
     EXPECT_FALSE(readSavedApplication(dir.path(), QStringLiteral("no-existe.doc"), reader, model,

@@ -1,3 +1,4 @@
+#include "editor/ControlName.h"
 #include "office/OfficeBatchReader.h"
 #include "office/OfficeCsvExport.h"
 #include "office/OfficeRunMerge.h"
@@ -30,7 +31,7 @@ struct PrintedScan {
 
 PrintedScan printAndScan(const QString& dni, int vacancies, int resultas, int minute, int dpi) {
     test::PrintingFixture f;
-    f.model.setText(u"txtDNI", dni);
+    f.model.setText(ctl::txtDNI, dni);
     f.clock.set(QDateTime(QDate(2024, 3, 5), QTime(9, minute, 0)));
     f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     test::PrintingFixture::addPositions(f.vacancies, vacancies);

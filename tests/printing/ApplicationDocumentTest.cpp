@@ -1,4 +1,5 @@
 #include "printing/ApplicationDocument.h"
+#include "editor/ControlName.h"
 
 #include "applications/ApplicationXml.h"
 #include "platform/docengine/Document.h"
@@ -111,9 +112,9 @@ TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothing
 
 TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGenerationOnly) {
     PrintingFixture f;
-    f.model.setSelected(u"OptNo");
-    f.model.setSelected(u"optSSTarvo");
-    f.model.setSelected(u"optDefinitivo");
+    f.model.setSelected(ctl::OptNo);
+    f.model.setSelected(ctl::optSSTarvo);
+    f.model.setSelected(ctl::optDefinitivo);
     ASSERT_TRUE(f.runWXP(false).ok());
     Document newer = Document::open(f.documentPath()).value();
     for (const char* box : {"TARVO", "SSOTROS", "DEFINITIVO", "TEMPORAL"})

@@ -64,10 +64,10 @@ TEST(TextLimitsTest, ARecordOfFullBoxesStillFitsTheFirstPageBarcode) {
             // Ordinary Spanish text, accents and ñ included (each takes two characters once
             // folded). A box of nothing but accented letters can still overflow: printing then
             // stops with its own message, which the printing tests cover.
-            model.setText(control.name,
+            model.setText(ControlName(control.name),
                           QStringLiteral("Muñoz Pérez de la Peña, 12 º ").repeated(40).left(limit));
     }
-    EXPECT_EQ(ApplicationModel::textLimit(u"txtDomicilio"), 110) << "a long but plausible address fits";
+    EXPECT_EQ(ApplicationModel::textLimit(ctl::txtDomicilio), 110) << "a long but plausible address fits";
     QString text = barcodeText(QStringLiteral("12345678Z00001 A1"), BarcodeKind::FirstPage, 1,
                                GeneraCadenaImpresion(model, RecordSet()));
     Pdf417Writer writer;

@@ -22,12 +22,12 @@ QStringList fieldsOf(const QString& record) {
 
 ApplicationModel emptyApplication() {
     ApplicationModel model;
-    model.setSelected(u"optVoluntario");
-    model.setSelected(u"optPetConyugeNo");
-    model.setSelected(u"optDiscNo");
-    model.setSelected(u"optActivo");
-    model.setSelected(u"OptNo");
-    model.setSelected(u"optReingresoNo");
+    model.setSelected(ctl::optVoluntario);
+    model.setSelected(ctl::optPetConyugeNo);
+    model.setSelected(ctl::optDiscNo);
+    model.setSelected(ctl::optActivo);
+    model.setSelected(ctl::OptNo);
+    model.setSelected(ctl::optReingresoNo);
     return model;
 }
 
@@ -44,45 +44,45 @@ TEST(PrintRecord, EmptyApplicationGivesDefaultsAndThirtySevenSeparators) {
 
 TEST(PrintRecord, FullApplicationWritesEveryFieldInOrder) {
     ApplicationModel m;
-    m.setSelected(u"optForzoso");
-    m.setText(u"txtApellido1", "Pérez");
-    m.setText(u"txtApellido2", "Núñez");
-    m.setText(u"txtNombre", "Ana María");
-    m.setText(u"txtDNI", "12345678Z");
-    m.setText(u"txtFecNacimiento", "12/03/1980");
-    m.setText(u"txtTelefono", "941000000");
-    m.setSelected(u"optPetConyugeSi");
-    m.setText(u"txtDNIConyuge", "87654321X");
-    m.setText(u"txtConyuApellido1", "Gil");
-    m.setText(u"txtCOnyuApellido2", "Sanz");
-    m.setText(u"txtConyuNombre", "Luis");
-    m.setSelected(u"optDiscSi");
-    m.setText(u"txtTipoDisc", "Motora");
-    m.setText(u"txtAdaptaciones", "Rampa");
-    m.setText(u"txtDomicilio", "C/ Mayor 1");
-    m.setText(u"txtLocalidad", "Logroño");
-    m.setChoice(u"cboProvincia", "26", "La Rioja");
-    m.setText(u"txtCP", "26001");
-    m.setChoice(u"cboCuerpo", "12345", "Enfermero/a");
-    m.setChoice(u"cboGrupo", "B1", "B1");
-    m.setText(u"txtNRP", "NRP1");
-    m.setText(u"txtFechaIngreso", "1/2/1990");
-    m.setSelected(u"optOtras");
-    m.setChoice(u"cboSituaciones", "03", "Excedencia");
-    m.setText(u"txtSitAdm", "Excedencia");
-    m.setText(u"txtFechaSit", "31/12/2000");
-    m.setSelected(u"OptSi");
-    m.setSelected(u"optSSOtros");
-    m.setText(u"txtSS", "SERMAS");
-    m.setSelected(u"optTemporal");
-    m.setChoice(u"cboPrefLocalidad", "2608900", "Logroño");
-    m.setChoice(u"cboPrefProvincia", "0102", "Logroño Este");
-    m.setChoice(u"cboPrefArea", "01", "Área I");
-    m.setSelected(u"optReingesoSi");
-    m.setText(u"txtFecPosesion", "");
-    m.setText(u"txtPuesto", "Hospital San Pedro");
-    m.setText(u"txtLocalidadPuesto", "Logroño");
-    m.setText(u"txtProvinciaPuesto", "La Rioja");
+    m.setSelected(ctl::optForzoso);
+    m.setText(ctl::txtApellido1, "Pérez");
+    m.setText(ctl::txtApellido2, "Núñez");
+    m.setText(ctl::txtNombre, "Ana María");
+    m.setText(ctl::txtDNI, "12345678Z");
+    m.setText(ctl::txtFecNacimiento, "12/03/1980");
+    m.setText(ctl::txtTelefono, "941000000");
+    m.setSelected(ctl::optPetConyugeSi);
+    m.setText(ctl::txtDNIConyuge, "87654321X");
+    m.setText(ctl::txtConyuApellido1, "Gil");
+    m.setText(ctl::txtCOnyuApellido2, "Sanz");
+    m.setText(ctl::txtConyuNombre, "Luis");
+    m.setSelected(ctl::optDiscSi);
+    m.setText(ctl::txtTipoDisc, "Motora");
+    m.setText(ctl::txtAdaptaciones, "Rampa");
+    m.setText(ctl::txtDomicilio, "C/ Mayor 1");
+    m.setText(ctl::txtLocalidad, "Logroño");
+    m.setChoice(ctl::cboProvincia, "26", "La Rioja");
+    m.setText(ctl::txtCP, "26001");
+    m.setChoice(ctl::cboCuerpo, "12345", "Enfermero/a");
+    m.setChoice(ctl::cboGrupo, "B1", "B1");
+    m.setText(ctl::txtNRP, "NRP1");
+    m.setText(ctl::txtFechaIngreso, "1/2/1990");
+    m.setSelected(ctl::optOtras);
+    m.setChoice(ctl::cboSituaciones, "03", "Excedencia");
+    m.setText(ctl::txtSitAdm, "Excedencia");
+    m.setText(ctl::txtFechaSit, "31/12/2000");
+    m.setSelected(ctl::OptSi);
+    m.setSelected(ctl::optSSOtros);
+    m.setText(ctl::txtSS, "SERMAS");
+    m.setSelected(ctl::optTemporal);
+    m.setChoice(ctl::cboPrefLocalidad, "2608900", "Logroño");
+    m.setChoice(ctl::cboPrefProvincia, "0102", "Logroño Este");
+    m.setChoice(ctl::cboPrefArea, "01", "Área I");
+    m.setSelected(ctl::optReingesoSi);
+    m.setText(ctl::txtFecPosesion, "");
+    m.setText(ctl::txtPuesto, "Hospital San Pedro");
+    m.setText(ctl::txtLocalidadPuesto, "Logroño");
+    m.setText(ctl::txtProvinciaPuesto, "La Rioja");
     EXPECT_EQ(GeneraCadenaImpresion(m, RecordSet()),
               "S|Pérez|Núñez|Ana María|12345678Z|19800312|941000000|S|87654321X|Gil|Sanz|Luis|S|Motora|Rampa|"
               "C/ Mayor 1|Logroño|26|26001|12345|B1|NRP1|19900201|O|Excedencia|20001231|O|SERMAS|P|2608900|"
@@ -102,33 +102,33 @@ TEST(PrintRecord, SituationTakesTheTypedTextOnlyForTheOtherRow) {
     }
     ApplicationModel m = emptyApplication();
     const auto field = [&] { return fieldsOf(GeneraCadenaImpresion(m, situations))[24]; };
-    m.setChoice(u"cboSituaciones", "03", "Excedencia");
-    m.setText(u"txtSitAdm", "texto libre");
+    m.setChoice(ctl::cboSituaciones, "03", "Excedencia");
+    m.setText(ctl::txtSitAdm, "texto libre");
     EXPECT_EQ(field(), ""); // Activo
-    m.setSelected(u"optOtras");
+    m.setSelected(ctl::optOtras);
     EXPECT_EQ(field(), "Excedencia");
-    m.setChoice(u"cboSituaciones", "08", "Otras situaciones");
+    m.setChoice(ctl::cboSituaciones, "08", "Otras situaciones");
     EXPECT_EQ(field(), "texto libre");
-    m.setChoice(u"cboSituaciones", "09", "Otra");
+    m.setChoice(ctl::cboSituaciones, "09", "Otra");
     EXPECT_EQ(field(), "Otra");
 }
 
 TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
     ApplicationModel m = emptyApplication();
-    m.setSelected(u"optSSTarvo");
-    m.setSelected(u"optDefinitivo");
-    m.setText(u"txtSS", "queda");
+    m.setSelected(ctl::optSSTarvo);
+    m.setSelected(ctl::optDefinitivo);
+    m.setText(ctl::txtSS, "queda");
     QStringList f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
     EXPECT_EQ(f[26], "");
     EXPECT_EQ(f[27], "queda");
     EXPECT_EQ(f[28], "");
-    m.setSelected(u"OptSi");
+    m.setSelected(ctl::OptSi);
     f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
     EXPECT_EQ(f[26], "S");
     EXPECT_EQ(f[28], "D");
     // Neither "Sí" nor "No" picked: the post counts as held.
-    m.setSelected(u"OptSi", false);
-    m.setSelected(u"optSSOtros");
+    m.setSelected(ctl::OptSi, false);
+    m.setSelected(ctl::optSSOtros);
     EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m, RecordSet()))[26], "O");
 }
 

@@ -1,6 +1,7 @@
 // The printed application read back page by page from its PDF, for applications of the
 // shapes that used to go wrong: no courses, lists that continue on new sheets, long texts;
 // and prints that must stop before anything reaches paper.
+#include "editor/ControlName.h"
 #include "printing/ApplicationDocument.h"
 
 #include "printing/BarcodeReader.h"
@@ -42,9 +43,9 @@ TEST_P(PrintedFormShapes, EveryListBarcodeCarriesThePageItPrintsOn) {
     PrintingFixture::addDocuments(f.documents, shape.documents);
     PrintingFixture::addPositions(f.vacancies, shape.vacancies);
     PrintingFixture::addPositions(f.resultas, shape.resultas, 20000);
-    f.model.setText(u"txtDomicilio", QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
-                                                    "número 145, escalera B, piso 3º, puerta izquierda"));
-    f.model.setText(u"txtAdaptaciones", QString(shape.adaptations, u'a'));
+    f.model.setText(ctl::txtDomicilio, QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
+                                                      "número 145, escalera B, piso 3º, puerta izquierda"));
+    f.model.setText(ctl::txtAdaptaciones, QString(shape.adaptations, u'a'));
     f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     auto printed = f.runWXP(true);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
@@ -113,9 +114,9 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
     {
         PrintingFixture f;
         PrintingFixture::addPositions(f.vacancies, 3);
-        f.model.setText(u"txtAdaptaciones", QString(1700, u'a'));
-        f.model.setText(u"txtDomicilio", QString(300, u'd'));
-        f.model.setText(u"txtTipoDisc", QString(200, u't'));
+        f.model.setText(ctl::txtAdaptaciones, QString(1700, u'a'));
+        f.model.setText(ctl::txtDomicilio, QString(300, u'd'));
+        f.model.setText(ctl::txtTipoDisc, QString(200, u't'));
         f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
         expectStoppedPrint(
             f, f.runWXP(true),

@@ -22,31 +22,31 @@ struct SampleApplicantChoices {
 // accents, an ampersand and two given names (the texts most often mangled on the way to
 // paper and back), a voluntary participant in active service with a definitive post.
 inline void fillSampleApplicant(ApplicationModel& model, const SampleApplicantChoices& choices = {}) {
-    model.setText(u"txtApellido1", QStringLiteral("Muñoz & Peña"));
-    model.setText(u"txtApellido2", QStringLiteral("Güell"));
-    model.setText(u"txtNombre", QStringLiteral("María José"));
-    model.setText(u"txtDNI", QStringLiteral("12345678Z"));
-    model.setText(u"txtFecNacimiento", QStringLiteral("12/03/1980"));
-    model.setText(u"txtTelefono", QStringLiteral("925000000"));
-    model.setText(u"txtDomicilio", QStringLiteral("C/ Mayor, 1"));
-    model.setText(u"txtLocalidad", QStringLiteral("Toledo"));
-    model.setText(u"txtCP", QStringLiteral("45001"));
-    model.setChoice(u"cboProvincia", choices.provinceCode, choices.province);
-    model.setSelected(u"optDiscNo");
-    model.setSelected(u"optVoluntario");
-    model.setSelected(u"optPetConyugeNo");
-    model.setSelected(u"optReingresoNo");
-    model.setChoice(u"cboPrefArea", choices.areaCode, choices.area);
-    model.setChoice(u"cboCuerpo", choices.bodyCode, choices.body);
-    model.setChoice(u"cboGrupo", choices.group, choices.group);
-    model.setText(u"txtNRP", QStringLiteral("0012345678"));
-    model.setSelected(u"optActivo");
-    model.setSelected(u"OptSi");
-    model.setSelected(u"optDefinitivo");
-    model.setText(u"txtFecPosesion", QStringLiteral("01/06/2010"));
-    model.setSelected(u"optSSTarvo");
-    model.setText(u"txtFechaIngreso", QStringLiteral("01/02/2005"));
-    model.setText(u"txtPuesto", QStringLiteral("Hospital Virgen de la Salud"));
+    model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & Peña"));
+    model.setText(ctl::txtApellido2, QStringLiteral("Güell"));
+    model.setText(ctl::txtNombre, QStringLiteral("María José"));
+    model.setText(ctl::txtDNI, QStringLiteral("12345678Z"));
+    model.setText(ctl::txtFecNacimiento, QStringLiteral("12/03/1980"));
+    model.setText(ctl::txtTelefono, QStringLiteral("925000000"));
+    model.setText(ctl::txtDomicilio, QStringLiteral("C/ Mayor, 1"));
+    model.setText(ctl::txtLocalidad, QStringLiteral("Toledo"));
+    model.setText(ctl::txtCP, QStringLiteral("45001"));
+    model.setChoice(ctl::cboProvincia, choices.provinceCode, choices.province);
+    model.setSelected(ctl::optDiscNo);
+    model.setSelected(ctl::optVoluntario);
+    model.setSelected(ctl::optPetConyugeNo);
+    model.setSelected(ctl::optReingresoNo);
+    model.setChoice(ctl::cboPrefArea, choices.areaCode, choices.area);
+    model.setChoice(ctl::cboCuerpo, choices.bodyCode, choices.body);
+    model.setChoice(ctl::cboGrupo, choices.group, choices.group);
+    model.setText(ctl::txtNRP, QStringLiteral("0012345678"));
+    model.setSelected(ctl::optActivo);
+    model.setSelected(ctl::OptSi);
+    model.setSelected(ctl::optDefinitivo);
+    model.setText(ctl::txtFecPosesion, QStringLiteral("01/06/2010"));
+    model.setSelected(ctl::optSSTarvo);
+    model.setText(ctl::txtFechaIngreso, QStringLiteral("01/02/2005"));
+    model.setText(ctl::txtPuesto, QStringLiteral("Hospital Virgen de la Salud"));
 }
 
 } // namespace velmora::test

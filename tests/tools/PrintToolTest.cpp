@@ -4,6 +4,7 @@
 #include "applications/ApplicationFiles.h"
 #include "catalog/SampleContest.h"
 #include "editor/ApplicationChecks.h"
+#include "editor/ControlName.h"
 #include "platform/Clock.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/ApplicationDocument.h"
@@ -104,15 +105,15 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
     EXPECT_EQ(texts.at(2).mid(header), QStringLiteral("V004") + pageData(40, 5) + "F");
     EXPECT_TRUE(texts.at(3).mid(header).startsWith(QStringLiteral("R0050001")));
     for (const QString& text : texts)
-        EXPECT_TRUE(text.startsWith(QStringLiteral("12345678Z") + model.value(u"cboCuerpo") +
-                                    model.value(u"cboGrupo")));
+        EXPECT_TRUE(text.startsWith(QStringLiteral("12345678Z") + model.value(ctl::cboCuerpo) +
+                                    model.value(ctl::cboGrupo)));
 }
 
 TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbout) {
     SavedSample sample;
     // A body the catalogue no longer offers: its barcode key would carry no code.
     ASSERT_NO_FATAL_FAILURE(sample.save(3, 0, 0, 0, [](ApplicationModel& model) {
-        model.setChoice(u"cboCuerpo", QStringLiteral("99999"), QStringLiteral("Cuerpo que ya no existe"));
+        model.setChoice(ctl::cboCuerpo, QStringLiteral("99999"), QStringLiteral("Cuerpo que ya no existe"));
     }));
     test::TempDir& dir = sample.dir;
     const AppFolders& folders = sample.folders;

@@ -1,4 +1,5 @@
 #include "applications/ApplicationFiles.h"
+#include "editor/ControlName.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "ui/EditorFixture.h"
@@ -28,7 +29,7 @@ void type(QWidget* window, const QString& name, const QString& text) {
 
 // Picks the first body whose group is set by the body (code not beginning with "X").
 QString pickBody(EditorWindow& editor) {
-    auto* body = control<DataComboBox>(&editor, QStringLiteral("cboCuerpo"));
+    auto* body = control<DataComboBox>(&editor, ctl::cboCuerpo);
     body->setFocus();
     for (int i = 0; i < 50; ++i) {
         QTest::keyClick(body, Qt::Key_Down);
@@ -40,10 +41,10 @@ QString pickBody(EditorWindow& editor) {
 }
 
 void fillRequired(EditorWindow& editor) {
-    type(&editor, QStringLiteral("txtApellido1"), QStringLiteral("García"));
-    type(&editor, QStringLiteral("txtNombre"), QStringLiteral("María"));
-    type(&editor, QStringLiteral("txtFecNacimiento"), QStringLiteral("12031980"));
-    control<QRadioButton>(&editor, QStringLiteral("optActivo"))->click();
+    type(&editor, ctl::txtApellido1, QStringLiteral("García"));
+    type(&editor, ctl::txtNombre, QStringLiteral("María"));
+    type(&editor, ctl::txtFecNacimiento, QStringLiteral("12031980"));
+    control<QRadioButton>(&editor, ctl::optActivo)->click();
     pickBody(editor);
 }
 
@@ -63,7 +64,7 @@ TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
         EXPECT_FALSE(editor.menuEntry(index)->isEnabled()) << int(index);
     EXPECT_FALSE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible())
         << "a new user has no password to change";
-    auto* dni = control<QLineEdit>(&editor, QStringLiteral("txtDNI"));
+    auto* dni = control<QLineEdit>(&editor, ctl::txtDNI);
     EXPECT_EQ(dni->text(), QString::fromLatin1(EditorFixture::kDni));
     EXPECT_FALSE(dni->isEnabled());
 }
@@ -103,12 +104,12 @@ TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNo
             box->clear();
         }
     }
-    auto* province = control<DataComboBox>(&editor, QStringLiteral("cboProvincia"));
+    auto* province = control<DataComboBox>(&editor, ctl::cboProvincia);
     province->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(province->lineEdit(), QStringLiteral("Toledo"));
     settle();
     EXPECT_TRUE(province->text().isEmpty());
-    EXPECT_TRUE(editor.model().text(u"cboProvincia").isEmpty());
+    EXPECT_TRUE(editor.model().text(ctl::cboProvincia).isEmpty());
 }
 
 TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
@@ -122,8 +123,8 @@ TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
 
     const QString body = pickBody(editor);
     ASSERT_FALSE(body.isEmpty());
-    EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboGrupo"))->text().isEmpty());
-    EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboGrupo"))->isEnabled());
+    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->text().isEmpty());
+    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->isEnabled());
     EXPECT_TRUE(control<QLabel>(&editor, QStringLiteral("lblPlazas"))
                     ->text()
                     .startsWith(QStringLiteral("Códigos Localizados: ")));
@@ -136,31 +137,30 @@ TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
 TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
-    auto* kind = control<QLineEdit>(&editor, QStringLiteral("txtTipoDisc"));
+    auto* kind = control<QLineEdit>(&editor, ctl::txtTipoDisc);
     EXPECT_FALSE(kind->isVisible());
-    control<QRadioButton>(&editor, QStringLiteral("optDiscSi"))->click();
+    control<QRadioButton>(&editor, ctl::optDiscSi)->click();
     EXPECT_TRUE(kind->isVisible());
-    type(&editor, QStringLiteral("txtTipoDisc"), QStringLiteral("Motora"));
-    control<QRadioButton>(&editor, QStringLiteral("optDiscNo"))->click();
+    type(&editor, ctl::txtTipoDisc, QStringLiteral("Motora"));
+    control<QRadioButton>(&editor, ctl::optDiscNo)->click();
     EXPECT_FALSE(kind->isVisible());
     EXPECT_TRUE(kind->text().isEmpty());
-    EXPECT_TRUE(editor.model().text(u"txtTipoDisc").isEmpty());
+    EXPECT_TRUE(editor.model().text(ctl::txtTipoDisc).isEmpty());
 
-    control<QRadioButton>(&editor, QStringLiteral("optActivo"))->click();
-    EXPECT_FALSE(control<QWidget>(&editor, QStringLiteral("fraReingreso"))->isEnabled());
-    EXPECT_TRUE(control<QRadioButton>(&editor, QStringLiteral("optReingresoNo"))->isChecked());
+    control<QRadioButton>(&editor, ctl::optActivo)->click();
+    EXPECT_FALSE(control<QWidget>(&editor, ctl::fraReingreso)->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(&editor, ctl::optReingresoNo)->isChecked());
 }
 
 TEST(EditorWindow, DateBoxesGetTheirSlashesAndRefuseImpossibleDates) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
-    type(&editor, QStringLiteral("txtFecNacimiento"), QStringLiteral("31022000"));
-    EXPECT_EQ(control<QLineEdit>(&editor, QStringLiteral("txtFecNacimiento"))->text(),
-              QStringLiteral("31/02/2000"));
-    control<QLineEdit>(&editor, QStringLiteral("txtNombre"))->setFocus(Qt::TabFocusReason);
+    type(&editor, ctl::txtFecNacimiento, QStringLiteral("31022000"));
+    EXPECT_EQ(control<QLineEdit>(&editor, ctl::txtFecNacimiento)->text(), QStringLiteral("31/02/2000"));
+    control<QLineEdit>(&editor, ctl::txtNombre)->setFocus(Qt::TabFocusReason);
     settle();
     EXPECT_EQ(f.messages.texts(), QStringList{QStringLiteral("Fecha Errónea")});
-    EXPECT_EQ(focusName(), QStringLiteral("txtFecNacimiento")) << "the focus goes back to the date";
+    EXPECT_EQ(focusName(), ctl::txtFecNacimiento) << "the focus goes back to the date";
 }
 
 TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
@@ -203,9 +203,9 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
     fillRequired(editor);
-    type(&editor, QStringLiteral("txtApellido2"), QStringLiteral("Núñez"));
-    control<QRadioButton>(&editor, QStringLiteral("optPetConyugeSi"))->click();
-    type(&editor, QStringLiteral("txtConyuNombre"), QStringLiteral("Ana"));
+    type(&editor, ctl::txtApellido2, QStringLiteral("Núñez"));
+    control<QRadioButton>(&editor, ctl::optPetConyugeSi)->click();
+    type(&editor, ctl::txtConyuNombre, QStringLiteral("Ana"));
     ASSERT_TRUE(addSampleCourse(f.state.tables.coursesList));
 
     f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
@@ -217,18 +217,18 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     editor.menuEntry(MenuEntry::Save)->trigger();
     ASSERT_EQ(f.messages.texts(), QStringList({QStringLiteral("El DNI de su cónyuge no es válido")}));
 
-    control<QRadioButton>(&editor, QStringLiteral("optPetConyugeNo"))->click();
+    control<QRadioButton>(&editor, ctl::optPetConyugeNo)->click();
     f.messages.messages.clear();
     editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
     EXPECT_TRUE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni)));
     EXPECT_TRUE(f.state.hasPassword);
     EXPECT_TRUE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible());
-    EXPECT_FALSE(control<DataComboBox>(&editor, QStringLiteral("cboCuerpo"))->isEnabled());
+    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboCuerpo)->isEnabled());
 
     const QString fileName =
-        applicationFileName(QString::fromLatin1(EditorFixture::kDni), editor.model().value(u"cboCuerpo"),
-                            editor.model().value(u"cboGrupo"), f.messages);
+        applicationFileName(QString::fromLatin1(EditorFixture::kDni), editor.model().value(ctl::cboCuerpo),
+                            editor.model().value(ctl::cboGrupo), f.messages);
     ASSERT_TRUE(QFile::exists(f.applicationsFile(fileName))) << qPrintable(fileName);
     ASSERT_TRUE(QFile::exists(f.applicationsFile(sidecarFileName(fileName))));
     const ApplicationModel saved = editor.model();
@@ -242,13 +242,13 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     for (const FormControl& c : saved.controls()) {
         if (c.tag.isEmpty())
             continue;
-        EXPECT_EQ(reopened.model().text(c.name), c.text) << qPrintable(c.name);
-        EXPECT_EQ(reopened.model().isSelected(c.name), c.selected) << qPrintable(c.name);
+        EXPECT_EQ(reopened.model().text(ControlName(c.name)), c.text) << qPrintable(c.name);
+        EXPECT_EQ(reopened.model().isSelected(ControlName(c.name)), c.selected) << qPrintable(c.name);
     }
-    EXPECT_EQ(control<QLineEdit>(&reopened, QStringLiteral("txtApellido2"))->text(), QStringLiteral("Núñez"));
-    EXPECT_FALSE(control<QWidget>(&reopened, QStringLiteral("fraDNIConyuge"))->isVisible());
+    EXPECT_EQ(control<QLineEdit>(&reopened, ctl::txtApellido2)->text(), QStringLiteral("Núñez"));
+    EXPECT_FALSE(control<QWidget>(&reopened, ctl::fraDNIConyuge)->isVisible());
     EXPECT_EQ(control<DataGrid>(&reopened, QStringLiteral("grdCursos"))->model()->rowCount(), 1);
-    EXPECT_FALSE(control<DataComboBox>(&reopened, QStringLiteral("cboCuerpo"))->isEnabled());
+    EXPECT_FALSE(control<DataComboBox>(&reopened, ctl::cboCuerpo)->isEnabled());
     EXPECT_TRUE(reopened.menuEntry(MenuEntry::Save)->isEnabled());
 }
 

@@ -1,5 +1,6 @@
 #include "applications/ApplicationFiles.h"
 #include "catalog/PositionLookup.h"
+#include "editor/ControlName.h"
 #include "printing/BarcodeReader.h"
 #include "printing/BarcodeText.h"
 #include "support/PdfTools.h"
@@ -89,7 +90,7 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     const QString body = roomyBody(f.state.tables);
     ASSERT_FALSE(body.isEmpty());
     ASSERT_TRUE(pickFromList(dropDown(&editor, "cboCuerpo"), body));
-    const QString group = editor.model().value(u"cboGrupo");
+    const QString group = editor.model().value(ctl::cboGrupo);
     auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
     auto& t = f.state.tables;
 

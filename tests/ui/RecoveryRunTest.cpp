@@ -1,5 +1,6 @@
 #include "app/RecoveryFile.h"
 #include "catalog/SampleContest.h"
+#include "editor/ControlName.h"
 #include "platform/Clock.h"
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
@@ -27,7 +28,7 @@ bool startSignedIn(ProgramController& controller) {
         if (!modal)
             return;
         if (modal->objectName() == QLatin1String("frmUsuario")) {
-            auto* dni = modal->findChild<QLineEdit*>(QStringLiteral("txtDNI"));
+            auto* dni = modal->findChild<QLineEdit*>(ctl::txtDNI);
             if (dni->text().isEmpty()) {
                 dni->setText(QString::fromLatin1(EditorFixture::kDni));
                 modal->findChild<QAbstractButton*>(QStringLiteral("cmdAceptarDNI"))->click();
@@ -99,8 +100,7 @@ TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EditorWindow* editor = controller.editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(control<QLineEdit>(editor, QStringLiteral("txtApellido1"))->text(),
-              QStringLiteral("Recuperada"));
+    EXPECT_EQ(control<QLineEdit>(editor, ctl::txtApellido1)->text(), QStringLiteral("Recuperada"));
     EXPECT_EQ(editor->model().text(ctl::txtNombre), QStringLiteral("Ana"));
     EXPECT_EQ(controller.state().tables.coursesList.recordCount(), 1);
     EXPECT_TRUE(recovery.exists()) << "kept until the work is saved or dropped";

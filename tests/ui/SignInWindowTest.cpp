@@ -1,4 +1,5 @@
 #include "ui/SignInWindow.h"
+#include "editor/ControlName.h"
 
 #include "app/RunState.h"
 #include "support/FakeMessageService.h"
@@ -54,7 +55,7 @@ TEST_F(SignInWindowTest, NineCharactersMoveOnAndANewUserSignsInAtOnce) {
     // Separators never enter the box; the ninth character moves the focus on and checks it.
     QTest::keyClicks(dni, QStringLiteral("0.1234-567,"));
     EXPECT_EQ(dni->text(), QStringLiteral("01234567"));
-    EXPECT_EQ(focusName(), QStringLiteral("txtDNI"));
+    EXPECT_EQ(focusName(), ctl::txtDNI);
     QTest::keyClicks(dni, QStringLiteral("l"));
     settle();
     EXPECT_EQ(focusName(), QStringLiteral("cmdAceptarDNI"));
@@ -92,7 +93,7 @@ TEST_F(SignInWindowTest, InvalidDniOnTheButtonIsReportedTwiceAndOnLeavingOnce) {
     settle();
     EXPECT_EQ(messages.texts(), QStringList{"DNI no válido"});
     EXPECT_EQ(dni->text(), QString());
-    EXPECT_EQ(focusName(), QStringLiteral("txtDNI"));
+    EXPECT_EQ(focusName(), ctl::txtDNI);
 
     // An empty box can be left for "Salir" without a word; leaving does not sign in.
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdSalir"), Qt::LeftButton);

@@ -39,5 +39,4 @@ void addField(QGridLayout& layout, int row, int column, QLabel* label, QWidget* 
 // The selected grid row when exactly one row is selected; -1 otherwise.
 qint64 singleSelectedRow(const DataGrid& grid);
 
-
 } // namespace velmora

@@ -1,3 +1,4 @@
+#include "editor/ControlName.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
 
@@ -252,8 +253,7 @@ TEST(DocEngineTable, LongTablesFillRowAfterRow) {
 TEST(DocEngineTable, CursorsAndCellsAnswerWithoutTheirXml) {
     Document doc;
     DocumentBuilder b(doc);
-    b.paragraph(QStringLiteral("Nombre: "))
-        .insertTextField(QStringLiteral("txtNombre"), QStringLiteral("Ana"));
+    b.paragraph(QStringLiteral("Nombre: ")).insertTextField(ctl::txtNombre, QStringLiteral("Ana"));
     const Cursor first = b.cursor();
     b.paragraph(QStringLiteral("nueva hoja"), {}, ParagraphFormat{.pageBreakBefore = true});
     const Cursor second = doc.endCursor();

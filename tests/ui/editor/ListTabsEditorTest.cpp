@@ -1,4 +1,5 @@
 #include "catalog/PositionLookup.h"
+#include "editor/ControlName.h"
 #include "support/PreferenceListFixture.h"
 #include "support/QStringPrinter.h"
 #include "ui/EditorFixture.h"
@@ -29,7 +30,7 @@ protected:
         typeInto(editor, "txtApellido1", QStringLiteral("García"));
         typeInto(editor, "txtNombre", QStringLiteral("María"));
         typeInto(editor, "txtFecNacimiento", QStringLiteral("12031980"));
-        control<QRadioButton>(editor, QStringLiteral("optActivo"))->click();
+        control<QRadioButton>(editor, ctl::optActivo)->click();
         DataComboBox* body = dropDown(editor, "cboCuerpo");
         body->setFocus();
         for (int i = 0; i < 50 && codes.size() < 6; ++i) {

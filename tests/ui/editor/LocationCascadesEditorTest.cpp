@@ -1,4 +1,5 @@
 #include "catalog/PositionLookup.h"
+#include "editor/ControlName.h"
 #include "support/QStringPrinter.h"
 #include "ui/EditorFixture.h"
 #include "ui/ListDriving.h"
@@ -186,7 +187,7 @@ TEST_F(LocationCascadesEditorTest, ResultasProvinceTypedByHandEmptiesTheRelatedC
 
 TEST_F(LocationCascadesEditorTest, FirstTabPostingAndPreferenceCascade) {
     control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(0);
-    control<QRadioButton>(editor, QStringLiteral("OptSi"))->click(); // a current post: its boxes show
+    control<QRadioButton>(editor, ctl::OptSi)->click(); // a current post: its boxes show
     settle();
     auto& t = f.state.tables;
     DataComboBox* province = dropDown(editor, "cboProvinciasIxa");
