@@ -61,14 +61,16 @@ public:
 
     // Runs `act` on the modal window named `name` as soon as it is shown (before `trigger`
     // returns). Fails the test when it never appears.
-    void whenModal(const QString& name, std::function<void(QWidget*)> act) {
+    // `ready`, when given, must hold as well (a window whose work runs from its own loop).
+    void whenModal(const QString& name, std::function<void(QWidget*)> act,
+                   std::function<bool(QWidget*)> ready = {}) {
         auto* timer = new QTimer(qApp);
         timer->setInterval(10);
         auto attempts = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, attempts] {
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, ready, attempts] {
             QWidget* w = QApplication::activeModalWidget();
-            const bool shown = w && w->objectName() == name;
-            if (!shown && ++*attempts <= 200)
+            const bool shown = w && w->objectName() == name && (!ready || ready(w));
+            if (!shown && ++*attempts <= (ready ? 3000 : 200))
                 return;
             timer->stop();
             timer->deleteLater();

@@ -10,6 +10,7 @@
 #include "ui/ProgramController.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -157,6 +158,154 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     EXPECT_TRUE(std::is_sorted(pages.begin(), pages.end()) &&
                 std::adjacent_find(pages.begin(), pages.end()) == pages.end())
         << "one barcode per list page, pages in order";
+}
+
+// Row of `code` in the list of `box` (its current view).
+int listRow(const DataComboBox* box, const QString& code) {
+    for (int row = 0; row < box->listModel()->rowCount(); ++row)
+        if (box->listModel()->text(row, box->keyColumn()) == code)
+            return row;
+    return -1;
+}
+
+// Tab enters an option group once (at its checked button, or its first); the arrow keys move
+// within it and Space picks.
+bool pickOption(QWidget* window, const char* name) {
+    auto* wanted = control<QRadioButton>(window, QLatin1String(name));
+    const auto inGroup = [wanted] {
+        auto* focus = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+        return focus && focus->group() && focus->group() == wanted->group();
+    };
+    for (int i = 0; i < 150 && !inGroup(); ++i)
+        pressKey(Qt::Key_Tab);
+    for (int i = 0; i < 4 && inGroup() && focusName() != QLatin1String(name); ++i)
+        pressKey(Qt::Key_Right);
+    pressKey(Qt::Key_Space);
+    return wanted->isChecked();
+}
+
+// The whole application without the mouse: every step is a key pressed where the focus is
+// (the window system only hands the keyboard back to the editor when a list has closed).
+TEST(FullApplicationRun, KeyboardOnlyFromSignInToThePrintout) {
+    EditorFixture f;
+    const QString dni = QString::fromLatin1(EditorFixture::kDni);
+    ProgramController controller(f.dir.path(), f.messages, f.clock);
+    controller.setOpenWithDesktop(false);
+    f.whenModal(QStringLiteral("frmUsuario"), [&](QWidget* w) {
+        activate(w);   // a new window takes the keyboard, as on a desktop
+        typeKeys(dni); // the ninth character moves on to the accept button
+        EXPECT_EQ(focusName(), "cmdAceptarDNI");
+        f.whenModal(
+            QStringLiteral("frmProgreso"),
+            [](QWidget* w) {
+                activate(w);
+                EXPECT_EQ(focusName(), "cmdContinuar");
+                pressKey(Qt::Key_Return);
+            },
+            [](QWidget* w) { return control<QWidget>(w, "cmdContinuar")->isEnabled(); });
+        pressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(controller.start());
+    EditorWindow& editor = *controller.editor();
+    const QString pdf = QDir(f.dir.path()).filePath(QStringLiteral("teclado.pdf"));
+    editor.setPrintDestination(docengine::PrintDestination::Pdf, pdf);
+    activate(&editor);
+
+    ASSERT_EQ(focusName(), "txtApellido1");
+    for (const char* text :
+         {"García", "Núñez", "María José", "12031980", "954123456", "Calle Mayor, 12", "Valdeluz"}) {
+        typeKeys(QString::fromUtf8(text));
+        pressKey(Qt::Key_Tab); // the DNI box holds the signed-in DNI and is passed by
+    }
+    ASSERT_EQ(focusName(), "cboProvincia");
+    pressKey(Qt::Key_Down); // the first province, and its code in the postal code
+    activate(&editor);
+    EXPECT_FALSE(editor.model().text(ctl::txtCP).isEmpty());
+    for (const char* option : {"optDiscNo", "optVoluntario", "optPetConyugeNo"})
+        ASSERT_TRUE(pickOption(&editor, option)) << option;
+    ASSERT_TRUE(tabTo(ctl::cboCuerpo));
+    DataComboBox* bodies = dropDown(&editor, "cboCuerpo");
+    const QString body = roomyBody(controller.state().tables, 3, 1);
+    ASSERT_FALSE(body.isEmpty());
+    pressKey(Qt::Key_Down, Qt::AltModifier);
+    pressKey(Qt::Key_Home, Qt::ControlModifier);
+    for (int row = listRow(bodies, body); row > 0; --row)
+        pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Return);
+    activate(&editor);
+    ASSERT_EQ(editor.model().value(ctl::cboCuerpo), body);
+    for (const char* option : {"optActivo", "OptNo"})
+        ASSERT_TRUE(pickOption(&editor, option)) << option;
+    for (const char* option :
+         {"optDiscNo", "optVoluntario", "optPetConyugeNo", "optReingresoNo", "optActivo", "OptNo"})
+        EXPECT_TRUE(control<QRadioButton>(&editor, QLatin1String(option))->isChecked()) << option;
+
+    // Vacancies: one by its typed code, then all the others; the arrow keys pick grid rows.
+    ASSERT_TRUE(tabTo(QStringLiteral("qt_tabwidget_tabbar")));
+    pressKey(Qt::Key_Right);
+    pressKey(Qt::Key_Right);
+    auto& lists = controller.state().tables;
+    QStringList offered = listedCodes(dropDown(&editor, "cboPuestoVacante")).values();
+    std::sort(offered.begin(), offered.end()); // the candidates' order
+    ASSERT_TRUE(tabTo(QStringLiteral("txtCodVacante")));
+    typeKeys(offered[1]);
+    pressKey(Qt::Key_Tab); // the code picks its position and moves on to "Aceptar"
+    EXPECT_EQ(focusName(), "cmdAceptarVacante");
+    pressKey(Qt::Key_Space);
+    ASSERT_TRUE(tabTo(QStringLiteral("cmdTodasVacantes"), Qt::Key_Backtab));
+    pressKey(Qt::Key_Space);
+    QStringList vacancies = offered;
+    vacancies.move(1, 0);
+    EXPECT_EQ(codesInOrder(lists.vacancyList), vacancies);
+    ASSERT_TRUE(tabTo(QStringLiteral("grdVacantes"), Qt::Key_Backtab));
+    auto* grid = control<DataGrid>(&editor, QStringLiteral("grdVacantes"));
+    pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Up);
+    EXPECT_EQ(grid->selectedRowIds(), QList<qint64>{grid->recordModel()->rowIdAt(1)});
+
+    // A course on "Cursos" and a document on the last tab.
+    ASSERT_TRUE(tabTo(QStringLiteral("qt_tabwidget_tabbar"), Qt::Key_Backtab));
+    pressKey(Qt::Key_Left);
+    ASSERT_TRUE(tabTo(QStringLiteral("cmdAdd")));
+    pressKey(Qt::Key_Space);
+    for (const char* text : {"Soporte vital avanzado", "20", "2019", "Escuela de Salud"}) {
+        typeKeys(QString::fromUtf8(text));
+        pressKey(Qt::Key_Tab);
+    }
+    ASSERT_EQ(focusName(), "cmdAceptar");
+    pressKey(Qt::Key_Space);
+    ASSERT_TRUE(tabTo(QStringLiteral("qt_tabwidget_tabbar")));
+    for (int i = 0; i < 3; ++i)
+        pressKey(Qt::Key_Right);
+    ASSERT_TRUE(tabTo(QStringLiteral("txtDoc")));
+    typeKeys(QStringLiteral("Certificado de servicios"));
+    ASSERT_TRUE(tabTo(QStringLiteral("cmdAceptarDoc")));
+    pressKey(Qt::Key_Space);
+    ASSERT_EQ(lists.coursesList.recordCount(), 1);
+    ASSERT_EQ(lists.documentsList.recordCount(), 1);
+    EXPECT_EQ(lists.coursesList.textAt(0, lists.coursesList.columnIndex(u"Curso")), "Soporte vital avanzado");
+    EXPECT_EQ(lists.documentsList.textAt(0, lists.documentsList.columnIndex(u"Documento")),
+              "Certificado de servicios");
+
+    // Alt+G saves; a new user sets a password first. Alt+I prints.
+    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
+        activate(w);
+        typeKeys(QStringLiteral("secreto"));
+        pressKey(Qt::Key_Tab);
+        typeKeys(QStringLiteral("secreto"));
+        pressKey(Qt::Key_Return);
+    });
+    pressKey(Qt::Key_G, Qt::AltModifier);
+    EXPECT_TRUE(controller.users().ExisteUsuario(dni));
+    const QString fileName = applicationFileName(dni, body, editor.model().value(ctl::cboGrupo), f.messages);
+    EXPECT_TRUE(QFile::exists(f.applicationsFile(fileName))) << fileName.toStdString();
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+    activate(&editor); // the password window has closed: the editor has the keyboard again
+    pressKey(Qt::Key_I, Qt::AltModifier);
+    EXPECT_TRUE(QFile::exists(pdf));
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_TRUE(f.messages.messages[0].text.startsWith(QStringLiteral("IMPORTANTE")));
 }
 
 } // namespace
