@@ -2,6 +2,8 @@
 
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/PagePainter.h"
+#include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/TabOrder.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -78,11 +80,9 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const docengine::DocumentLayout> pa
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_scroll, 1);
     layout->addLayout(bar);
-    const QList<QWidget*> order{m_previous, m_next, width, whole, actual, print, close};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    declareTabOrder(this, {m_scroll, m_previous, m_next, width, whole, actual, print, close});
 
-    resize(900, 1000);
+    resize(fittedToScreen(QSize(900, 1000), this));
     showPage(0);
     print->setFocus();
 }

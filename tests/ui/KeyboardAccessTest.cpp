@@ -4,6 +4,7 @@
 #include "ui/LoadingWindow.h"
 #include "ui/ManualViewer.h"
 #include "ui/PasswordWindow.h"
+#include "ui/PreviewWindow.h"
 #include "ui/SelectionWindow.h"
 #include "ui/SignInWindow.h"
 
@@ -121,6 +122,9 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
     checkKeyboardAccess(&manual, &manual, QStringLiteral("manual"));
     checkEscapeLeaves(manual);
     f.messages.messages.clear(); // the manual was missing
+    PreviewWindow preview(nullptr);
+    checkKeyboardAccess(&preview, &preview, QStringLiteral("frmVistaPrevia"));
+    checkEscapeLeaves(preview);
 
     EditorWindow& editor = f.openEditor();
     DataComboBox* body = dropDown(&editor, "cboCuerpo");
