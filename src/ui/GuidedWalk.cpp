@@ -5,6 +5,8 @@
 #include "platform/widgets/DataComboBox.h"
 #include "ui/EditorWindow.h"
 #include "ui/ProgramController.h"
+#include "users/DniValidator.h"
+#include "users/UserStore.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -24,7 +26,14 @@
 namespace velmora {
 namespace {
 
-constexpr auto kApplicantDni = "12345678Z";
+// A DNI no user of this installation has yet, so that the walk signs in as a new applicant
+// however often it runs on one installation: 12345678Z, else the next free number.
+QString unusedApplicantDni(const UserStore& users) {
+    int number = 12345678;
+    while (users.ExisteUsuario(dniOf(number)))
+        ++number;
+    return dniOf(number);
+}
 constexpr auto kPassword = "velmora1";
 
 // Says every message on the terminal and answers it with its first button.
@@ -153,9 +162,9 @@ int runGuidedWalk(const QString& folder, const Clock& clock) {
     say(QStringLiteral("Recorrido guiado de Velmora sobre %1").arg(QDir::toNativeSeparators(folder)));
 
     walk.waitFor(QStringLiteral("frmUsuario"), nullptr, [&](QWidget* w) {
-        say(QStringLiteral("1. Validación de usuario: NIF %1 (usuario nuevo)")
-                .arg(QLatin1String(kApplicantDni)));
-        typeInto(child<QLineEdit>(w, ctl::txtDNI), QLatin1String(kApplicantDni));
+        const QString dni = unusedApplicantDni(controller.users());
+        say(QStringLiteral("1. Validación de usuario: NIF %1 (usuario nuevo)").arg(dni));
+        typeInto(child<QLineEdit>(w, ctl::txtDNI), dni);
         walk.capture(w, QStringLiteral("1-frmUsuario"));
         child<QAbstractButton>(w, QStringLiteral("cmdAceptarDNI"))->click();
     });

@@ -32,6 +32,11 @@ QColor dniInvalidColor() {
     return QColor(254, 0, 0);
 }
 
+QString dniOf(int number) {
+    return QStringLiteral("%1").arg(number, kNumberLength, 10, QLatin1Char('0')) +
+           kLetters.at(number % kLetters.size());
+}
+
 bool ValidaDNI(DniTextBox& box, MessageService& messages) {
     if (box.text().size() < kDniLength) {
         const QString current = box.text();
@@ -41,8 +46,7 @@ bool ValidaDNI(DniTextBox& box, MessageService& messages) {
     const QString text = box.text();
     bool valid = false;
     if (text.size() == kDniLength && !isAsciiDigit(text.back()) && allDigits(text.left(kNumberLength))) {
-        const int remainder = text.left(kNumberLength).toInt() % kLetters.size();
-        valid = text.back().toUpper() == kLetters.at(remainder);
+        valid = dniOf(text.left(kNumberLength).toInt()) == text.toUpper();
     }
 
     if (valid) {

@@ -15,6 +15,9 @@ inline constexpr int kDniLength = 9;
 QColor dniValidColor();   // black
 QColor dniInvalidColor(); // RGB(254, 0, 0)
 
+// The DNI of an eight-digit `number` (0 to 99999999) with its check letter.
+QString dniOf(int number);
+
 // Checks and normalises the DNI typed into `box`: pads it with "0" on the left up to 9
 // characters, tests eight digits plus a check letter, and on success leaves the text in
 // upper case. Colours the text black or red, and on failure shows "DNI no válido" before
