@@ -7,6 +7,7 @@
 #include "app/ContestConfiguration.h"
 #include "app/LoadedTables.h"
 #include "app/LoadingSequence.h"
+#include "app/SaveAndPrintFlow.h"
 #include "catalog/CatalogLoader.h"
 #include "editor/ApplicationModel.h"
 #include "editor/SavedApplicationReader.h"
@@ -14,12 +15,11 @@
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/Progress.h"
-#include "platform/barcode/Pdf417Writer.h"
 #include "platform/data/RecordSet.h"
 #include "printing/ApplicationDocument.h"
 #include "printing/BarcodeText.h"
-#include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
+#include "users/UserStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +29,14 @@
 
 namespace velmora::tools {
 namespace {
+
+// The save and print flow on the console: the copy it saves goes to a scratch folder, so no
+// password is set for it, and its progress is not shown.
+class ConsoleHost final : public SaveAndPrintHost {
+public:
+    PasswordOutcome askForPassword(const QString&) override { return PasswordOutcome::Declined; }
+    std::unique_ptr<ProgressWindow> progressWindow() override { return std::make_unique<ProgressWindow>(); }
+};
 
 bool loadCatalogues(const AppFolders& folders, LoadedTables& tables, MessageService& messages) {
     return loadInstallation(folders, tables, messages).loaded;
@@ -136,25 +144,29 @@ int print(const QStringList& args) {
     // Printing saves the application again; that copy goes to a scratch folder so the
     // installation's files stay as they were.
     QTemporaryDir scratch;
+    AppFolders printFolders = folders;
+    printFolders.applications = scratch.path() + QLatin1Char('/');
     SystemClock clock;
     PrintingWordProcessor wordProcessor;
-    PrintingEditor editor{.model = model,
-                          .lists = lists,
-                          .printRecord = draft ? QString() : GeneraCadenaImpresion(model, tables.situations),
-                          .templateFolderKey = configuration.value().templateFolderKey,
-                          .positionsPerPage = configuration.value().positionsPerPage,
-                          .folders = folders,
-                          .wordProcessor = wordProcessor,
-                          .messages = messages,
-                          .clock = clock,
-                          .pdfPath = QFileInfo(pdf).absoluteFilePath()};
-    Pdf417Writer barcode;
-    auto printed = older ? ImprimeSolicitudW97(document.fileName(), scratch.path(), editor, progress, barcode,
-                                               true, draft)
-                         : ImprimeSolicitudWXP(document.fileName(), scratch.path(), editor, progress, barcode,
-                                               true, draft);
+    UserStore users(folders.program, messages); // read only: the flow asks whether the DNI has a password
+    ConsoleHost host;
+    SaveAndPrintFlow flow(
+        SaveAndPrintContext{.model = model,
+                            .lists = lists,
+                            .situations = tables.situations,
+                            .configuration = configuration.value(),
+                            .folders = printFolders,
+                            .users = users,
+                            .printing = wordProcessor,
+                            .messages = messages,
+                            .clock = clock,
+                            .wordProcessorVersion = older ? QStringLiteral("8") : QStringLiteral("16"),
+                            .destination = docengine::PrintDestination::Pdf,
+                            .pdfPath = QFileInfo(pdf).absoluteFilePath()},
+        host);
+    auto printed = draft ? flow.save(true, true) : flow.print();
     wordProcessor.closeAndForget();
-    // The routine has shown why (on the console); the exit status tells scripts.
+    // The flow has shown why (on the console); the exit status tells scripts.
     if (!printed.ok())
         return 1;
     printOut(QStringLiteral("PDF escrito en %1 (%2 páginas)")

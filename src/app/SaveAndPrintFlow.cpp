@@ -77,27 +77,28 @@ PrintingEditor SaveAndPrintFlow::printingEditor(const QString& printRecord) {
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::save(bool print, bool draft) {
-    if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
-        return stopped(QStringLiteral("Faltan datos de la solicitud."));
-    VELMORA_TRY(passwordReady());
-    for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
-        m_context.model.setEnabled(name, false);
-    m_host.identityLocked();
-    const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();
-    PrintingEditor editor = printingEditor(draft ? QString() : m_printRecord);
-    Pdf417Writer barcode;
-    return saveApplication(editor, *progress, barcode, m_context.wordProcessorVersion, print, draft);
+    return checkedSave(SaveKind::LockIdentity, print, draft);
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::saveOnClose() {
+    return checkedSave(SaveKind::Closing, false, false);
+}
+
+Result<ApplicationPrintout> SaveAndPrintFlow::checkedSave(SaveKind kind, bool print, bool draft) {
     if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
         return stopped(QStringLiteral("Faltan datos de la solicitud."));
     VELMORA_TRY(passwordReady());
+    if (kind == SaveKind::LockIdentity) {
+        for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
+            m_context.model.setEnabled(name, false);
+        m_host.identityLocked();
+    }
     const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();
-    PrintingEditor editor = printingEditor(QString());
-    editor.pdfPath.clear();
+    PrintingEditor editor = printingEditor(draft || kind == SaveKind::Closing ? QString() : m_printRecord);
+    if (kind == SaveKind::Closing)
+        editor.pdfPath.clear();
     Pdf417Writer barcode;
-    return saveApplication(editor, *progress, barcode, m_context.wordProcessorVersion, false, false);
+    return saveApplication(editor, *progress, barcode, m_context.wordProcessorVersion, print, draft);
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::preview() {

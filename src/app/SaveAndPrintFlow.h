@@ -87,6 +87,10 @@ public:
 
 private:
     enum class PrintKind { Final, Draft, None };
+    // A save from the menu locks DNI, body and group; the one of the close prompt leaves a
+    // window that is going away as it is, and prints nothing.
+    enum class SaveKind { LockIdentity, Closing };
+    Result<ApplicationPrintout> checkedSave(SaveKind kind, bool print, bool draft);
     PrintKind choosePrint(const QString& draftQuestion);
     Status passwordReady();
     PrintingEditor printingEditor(const QString& printRecord);
