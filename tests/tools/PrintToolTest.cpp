@@ -51,7 +51,7 @@ struct SavedSample {
         PrintingEditor editor{.model = model,
                               .lists = lists,
                               .templateFolderKey = TemplateKey{}.folderName(),
-                              .positionsPerPage = QStringLiteral("40"),
+                              .positionsPerPage = u"40"_s,
                               .folders = folders,
                               .wordProcessor = wordProcessor,
                               .messages = messages,
@@ -74,14 +74,13 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
     ApplicationLists& lists = sample.lists;
     const QStringList saved = QDir(folders.applications).entryList(QDir::Files);
 
-    const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
-    const test::ToolOutput printed =
-        test::runTool({QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf});
+    const QString pdf = dir.file(u"solicitud.pdf"_s);
+    const test::ToolOutput printed = test::runTool({u"print"_s, dir.path(), fileName, u"--pdf"_s, pdf});
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    EXPECT_TRUE(printed.out.contains(QStringLiteral("código de barras V 003")));
+    EXPECT_TRUE(printed.out.contains(u"código de barras V 003"_s));
     EXPECT_EQ(QDir(folders.applications).entryList(QDir::Files), saved) << "the installation's files changed";
 
-    const test::ToolOutput read = test::runTool({QStringLiteral("barcode"), QStringLiteral("read"), pdf});
+    const test::ToolOutput read = test::runTool({u"barcode"_s, u"read"_s, pdf});
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
     const QStringList texts = read.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(texts.size(), 4);
@@ -99,27 +98,26 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
         return data;
     };
     EXPECT_EQ(texts.at(0).mid(header),
-              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
-    EXPECT_EQ(texts.at(1).mid(header), QStringLiteral("V003") + pageData(0, 40) + "F");
-    EXPECT_EQ(texts.at(2).mid(header), QStringLiteral("V004") + pageData(40, 5) + "F");
-    EXPECT_TRUE(texts.at(3).mid(header).startsWith(QStringLiteral("R0050001")));
+              u"P001"_s + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
+    EXPECT_EQ(texts.at(1).mid(header), u"V003"_s + pageData(0, 40) + "F");
+    EXPECT_EQ(texts.at(2).mid(header), u"V004"_s + pageData(40, 5) + "F");
+    EXPECT_TRUE(texts.at(3).mid(header).startsWith(u"R0050001"_s));
     for (const QString& text : texts)
-        EXPECT_TRUE(text.startsWith(QStringLiteral("12345678Z") + model.value(u"cboCuerpo") +
-                                    model.value(u"cboGrupo")));
+        EXPECT_TRUE(text.startsWith(u"12345678Z"_s + model.value(u"cboCuerpo") + model.value(u"cboGrupo")));
 }
 
 TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbout) {
     SavedSample sample;
     // A body the catalogue no longer offers: its barcode key would carry no code.
     ASSERT_NO_FATAL_FAILURE(sample.save(3, 0, 0, 0, [](ApplicationModel& model) {
-        model.setChoice(u"cboCuerpo", QStringLiteral("99999"), QStringLiteral("Cuerpo que ya no existe"));
+        model.setChoice(u"cboCuerpo", u"99999"_s, u"Cuerpo que ya no existe"_s);
     }));
     test::TempDir& dir = sample.dir;
     const AppFolders& folders = sample.folders;
     const QString& fileName = sample.fileName;
 
-    const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
-    const QStringList print{QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf};
+    const QString pdf = dir.file(u"solicitud.pdf"_s);
+    const QStringList print{u"print"_s, dir.path(), fileName, u"--pdf"_s, pdf};
     const test::ToolOutput warned = test::runTool(print);
     ASSERT_EQ(warned.exitCode, 0) << warned.err.toStdString();
     EXPECT_TRUE(warned.err.contains(QStringLiteral(
@@ -129,45 +127,21 @@ TEST(PrintToolTest, ListsThatCannotBeReadStopThePrintAndAnUnknownBodyIsWarnedAbo
     QFile::remove(pdf);
 
     const QString sidecar = QDir(folders.applications).filePath(sidecarFileName(fileName));
-    QFile savedLists(sidecar);
-    ASSERT_TRUE(savedLists.open(QIODevice::ReadOnly));
-    const QByteArray good = savedLists.readAll();
-    savedLists.close();
-    const QString unreadable =
-        QStringLiteral("La lista de plazas, cursos y documentos de la solicitud no se ha podido leer (%1: ")
-            .arg(QDir::toNativeSeparators(sidecar));
-    struct Case {
-        QByteArray content; // empty: no lists file
-        QString said;
-        QStringList draftArgs; // a draft prints when given
-    };
-    const Case cases[] = {
-        {"<Plazas><Vacantes><Plaza>", unreadable, {}},
-        {"<?xml version=\"1.0\"?><Solicitud><Vacantes/></Solicitud>", unreadable, {}},
-        {{}, unreadable, {}},
-        {QByteArray(good).replace("<Orden>2</Orden>", "<Orden>1</Orden>"),
-         QStringLiteral(
-             "La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
-             "orden 1."),
-         {QStringLiteral("--draft")}},
-    };
-    for (const Case& c : cases) {
-        QFile file(sidecar);
-        if (c.content.isEmpty()) {
-            ASSERT_TRUE(file.remove());
-        } else {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(c.content);
-            file.close();
-        }
+    const QByteArray good = test::readFile(sidecar);
+    const auto expectRefused = [&](const QString& said) {
         const test::ToolOutput refused = test::runTool(print);
-        EXPECT_EQ(refused.exitCode, 1) << c.content.constData();
-        EXPECT_TRUE(refused.err.contains(c.said)) << refused.err.toStdString();
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.err.contains(said)) << refused.err.toStdString();
         EXPECT_FALSE(QFile::exists(pdf));
-        if (!c.draftArgs.isEmpty()) {
-            EXPECT_EQ(test::runTool(print + c.draftArgs).exitCode, 0);
-        }
-    }
+    };
+    test::writeFile(sidecar, "<Plazas><Vacantes><Plaza>");
+    expectRefused(u"La lista de plazas, cursos y documentos de la solicitud no se ha podido leer (%1: "_s.arg(
+        QDir::toNativeSeparators(sidecar)));
+    // A final print needs the orders 1 to N; a draft does not.
+    test::writeFile(sidecar, QByteArray(good).replace("<Orden>2</Orden>", "<Orden>1</Orden>"));
+    expectRefused(u"La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
+                  u"orden 1."_s);
+    EXPECT_EQ(test::runTool(print + QStringList{u"--draft"_s}).exitCode, 0);
 }
 
 } // namespace
