@@ -78,8 +78,6 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     tables.localitiesClone->moveFirst();
     EXPECT_EQ(tables.localitiesClone->text(u"Localidad"), tables.localities.text(u"Localidad"));
     EXPECT_EQ(tables.vacancyList.recordCount(), 0);
-    EXPECT_EQ(tables.documentsList.columnNames(),
-              QStringList({"IdDocumento", "Documento", "Horas", "Fecha", "Centro"}));
     EXPECT_EQ(tables.bodyPositions.size(), 20u);
     EXPECT_EQ(tables.groupPositions.size(), 3u);
 

@@ -3,12 +3,10 @@
 #include "platform/docengine/Cursor.h"
 #include "platform/docengine/DocumentPrinter.h"
 #include "platform/docengine/DocxPackage.h"
-#include "platform/docengine/WordProcessor.h"
 #include "printing/TemplateLayout.h"
 
 #include "support/PdfTools.h"
 #include "support/TempDir.h"
-#include "support/TemplateChecks.h"
 #include "support/ToolRun.h"
 
 #include <QDir>
@@ -67,22 +65,10 @@ TEST(TemplateKeys, FolderNamesCoverEveryCombinationOnce) {
         EXPECT_FALSE(TemplateKey::fromFolderName(QString::fromLatin1(bad))) << bad;
 }
 
-TEST(TemplateWriter, WrittenTemplatesHoldEveryFieldBookmarkAndTable) {
+// What each template holds is checked for every key on the sample installation.
+TEST(TemplateWriter, TemplatesAreWrittenAsTemplates) {
     TempDir dir;
-    // A few keys fully, through the files as written; the sample installation test covers all keys.
-    for (const char* name : {"DOT_11111", "DOT_10110", "DOT_01001", "DOT_00000"}) {
-        const TemplateKey k = key(name);
-        ASSERT_TRUE(writeApplicationTemplates(dir.path(), k));
-        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy}) {
-            const QString path = QDir(dir.file(k.folderName())).filePath(templateFileName(g));
-            // Opened as the printing routine does: a new document based on the template.
-            WordProcessor word;
-            auto doc = word.addDocument(path);
-            ASSERT_TRUE(doc.ok()) << path.toStdString();
-            test::expectCompleteTemplate(*doc.value(), k, g);
-        }
-    }
-    // Templates are written as templates, not as documents.
+    ASSERT_TRUE(writeApplicationTemplates(dir.path(), key("DOT_11111")));
     auto opened = Document::open(QDir(dir.file(u"DOT_11111"_s)).filePath(u"PlantillaW97.dot"_s));
     ASSERT_TRUE(opened.ok());
     EXPECT_TRUE(opened.value().isTemplate());

@@ -49,9 +49,7 @@ TEST(HostileInputTool, PrintingNeverWritesOverTheInstallation) {
     const QString saved = dir.write(u"ficheros/temp/solicitud.doc"_s, application);
     const QString sidecar = dir.write(u"ficheros/temp/solicitud.xml"_s, "<Solicitud/>");
     const QString conf = dir.file(u"conf.xml"_s);
-    QFile confFile(conf);
-    ASSERT_TRUE(confFile.open(QIODevice::ReadOnly));
-    const QByteArray confBytes = confFile.readAll();
+    const QByteArray confBytes = test::readFile(conf);
 
     for (const QString& out : {saved, sidecar, conf, QString()}) {
         const test::ToolOutput printed =
