@@ -60,8 +60,8 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     EXPECT_LE(progress.highest, progress.maximum()) << "the bar never runs past its maximum";
     EXPECT_EQ(progress.yields, 4);
 
-    EXPECT_TRUE(view.headline.startsWith(QStringLiteral("\r\nCONCURSO DE TRASLADOS")));
-    EXPECT_EQ(view.caption, QStringLiteral("Concurso de Traslados 2026 - Servicio Regional de Salud 1.0.0"));
+    EXPECT_TRUE(view.headline.startsWith(u"\r\nCONCURSO DE TRASLADOS"_s));
+    EXPECT_EQ(view.caption, u"Concurso de Traslados 2026 - Servicio Regional de Salud 1.0.0"_s);
 
     for (RecordSet* t :
          {&tables.localities, &tables.localities2, &tables.localities3, &tables.departments,
@@ -73,18 +73,16 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     EXPECT_EQ(tables.addressProvinces.recordCount(), 52);
     EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
     // The clone lists the localities by name, as the table it copies.
-    EXPECT_EQ(tables.localitiesClone->sort(), QStringLiteral(" Localidad ASC "));
+    EXPECT_EQ(tables.localitiesClone->sort(), u" Localidad ASC "_s);
     tables.localities.moveFirst();
     tables.localitiesClone->moveFirst();
     EXPECT_EQ(tables.localitiesClone->text(u"Localidad"), tables.localities.text(u"Localidad"));
     EXPECT_EQ(tables.vacancyList.recordCount(), 0);
-    EXPECT_EQ(tables.documentsList.columnNames(),
-              QStringList({"IdDocumento", "Documento", "Horas", "Fecha", "Centro"}));
     EXPECT_EQ(tables.bodyPositions.size(), 20u);
     EXPECT_EQ(tables.groupPositions.size(), 3u);
 
     // The localities copies and the clone each keep their own filter.
-    ASSERT_TRUE(tables.localities2.setFilter(QStringLiteral("CodProvincia='02' ")));
+    ASSERT_TRUE(tables.localities2.setFilter(u"CodProvincia='02' "_s));
     EXPECT_LT(tables.localities2.recordCount(), tables.localities.recordCount());
     EXPECT_EQ(tables.localities3.recordCount(), tables.localities.recordCount());
     EXPECT_EQ(tables.localitiesClone->recordCount(), tables.localities.recordCount());
@@ -101,12 +99,10 @@ TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
     EXPECT_EQ(outcome.failedStep, 13);
     EXPECT_FALSE(outcome.endsProgram);
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_TRUE(
-        messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error 53-")));
-    EXPECT_EQ(messages.messages[1].text,
-              QStringLiteral("Error en línea 13.Error de acceso a la ruta o el archivo 75"));
-    EXPECT_EQ(messages.messages[1].icon, MessageIcon::None);
-    EXPECT_EQ(messages.messages[1].title, programTitle());
+    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
+    EXPECT_EQ(messages.messages[1],
+              (FakeMessageService::Message{u"Error en línea 13.Error de acceso a la ruta o el archivo 75"_s,
+                                           programTitle(), MessageIcon::None}));
 
     // Everything later code touches is there, open and empty.
     for (RecordSet* t : {&tables.localities2, &tables.vacancyList, &tables.resultasList, &tables.coursesList,
@@ -120,17 +116,17 @@ TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
 
 TEST(LoadingSequence, StopsAtTheFirstReadingOfTheConfiguration) {
     ContestFixture contest;
-    QFile::remove(contest.root() + QStringLiteral("/conf.xml"));
+    QFile::remove(contest.root() + u"/conf.xml"_s);
     LoadedTables tables;
     FakeMessageService messages;
     Progress progress;
     const LoadingOutcome outcome = load(contest, tables, messages, progress);
     EXPECT_EQ(outcome.failedStep, 6);
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Error en línea 6.")));
-    EXPECT_TRUE(messages.messages[0].text.endsWith(QStringLiteral(" 91")));
+    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Error en línea 6."_s));
+    EXPECT_TRUE(messages.messages[0].text.endsWith(u" 91"_s));
 
-    QFile::remove(contest.dataFile(QStringLiteral("FicheroTexto.txt")));
+    QFile::remove(contest.dataFile(u"FicheroTexto.txt"_s));
     messages.messages.clear();
     EXPECT_EQ(load(contest, tables, messages, progress).failedStep, 4);
 }
@@ -138,10 +134,7 @@ TEST(LoadingSequence, StopsAtTheFirstReadingOfTheConfiguration) {
 TEST(LoadingSequence, BrokenPositionDetailsEndTheProgramWithoutASecondMessage) {
     ContestFixture contest;
     contest.replaceCatalogue("F0009.enc", {QByteArray("ok")});
-    QFile broken(contest.dataFile("F0009.enc"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("\x01\x02");
-    broken.close();
+    writeFile(contest.dataFile("F0009.enc"), "\x01\x02");
     LoadedTables tables;
     FakeMessageService messages;
     Progress progress;
@@ -149,28 +142,19 @@ TEST(LoadingSequence, BrokenPositionDetailsEndTheProgramWithoutASecondMessage) {
     EXPECT_EQ(outcome.failedStep, 53);
     EXPECT_TRUE(outcome.endsProgram);
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].text, QStringLiteral("error al cargar plazas"));
+    EXPECT_EQ(messages.messages[1].text, u"error al cargar plazas"_s);
 }
 
 // Every unusable value takes the same path (PositionsPerPageTest covers which values are
 // unusable); here the warning must reach the user once, after a load that still succeeds.
 TEST(LoadingSequence, AnUnusablePositionsPerPageIsSaidOnceTheContestHasLoaded) {
     ContestFixture contest;
-    QFile conf(contest.root() + QStringLiteral("/conf.xml"));
-    ASSERT_TRUE(conf.open(QIODevice::ReadWrite));
-    QByteArray text = conf.readAll();
-    ASSERT_TRUE(text.contains("numPlazasPorPag=\"40\""));
-    conf.resize(0);
-    conf.write(text.replace("numPlazasPorPag=\"40\"", "numPlazasPorPag=\"abc\""));
-    conf.close();
+    replaceInFile(contest.root() + u"/conf.xml"_s, "numPlazasPorPag=\"40\"", "numPlazasPorPag=\"abc\"");
     LoadedTables tables;
     FakeMessageService messages;
     Progress progress;
     ASSERT_TRUE(load(contest, tables, messages, progress).loaded);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, QStringLiteral("Aviso de la configuración del concurso (conf.xml):\n"
-                                                        "numPlazasPorPag \"abc\" no es válido; se usan 40"));
-    EXPECT_EQ(messages.messages[0].title, programTitle());
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(
+        messages.only(programTitle(), MessageIcon::Exclamation),
+        u"Aviso de la configuración del concurso (conf.xml):\nnumPlazasPorPag \"abc\" no es válido; se usan 40"_s);
 }

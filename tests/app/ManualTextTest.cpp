@@ -1,7 +1,6 @@
 #include "app/ManualText.h"
 #include "app/UserManualWriter.h"
 
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -101,18 +100,18 @@ TEST(ManualText, CoverFieldsComeBeforeItsParagraphs) {
 
 TEST(ManualText, FolderIsReadInNameOrderAndAFaultyFileIsNamed) {
     test::TempDir dir;
-    dir.write(QStringLiteral("02-b.txt"), "# Segundo\n\nTexto.\n");
-    dir.write(QStringLiteral("01-a.txt"), "# Primero\n");
+    dir.write(u"02-b.txt"_s, "# Segundo\n\nTexto.\n");
+    dir.write(u"01-a.txt"_s, "# Primero\n");
     EXPECT_EQ(readUserManualText(dir.path()).error().number, ErrorCode::FileNotFound);
 
-    dir.write(QStringLiteral("00-portada.txt"), "Título: Manual\n");
+    dir.write(u"00-portada.txt"_s, "Título: Manual\n");
     auto text = readUserManualText(dir.path());
     ASSERT_TRUE(text.ok());
     ASSERT_EQ(text->chapters.size(), 2);
     EXPECT_EQ(text->chapters[0].title, s("Primero"));
     EXPECT_EQ(text->chapters[1].title, s("Segundo"));
 
-    dir.write(QStringLiteral("03-c.txt"), "# Tercero\n| a |\n");
+    dir.write(u"03-c.txt"_s, "# Tercero\n| a |\n");
     text = readUserManualText(dir.path());
     ASSERT_FALSE(text.ok());
     EXPECT_TRUE(text.error().description.startsWith(s("03-c.txt: Manual de usuario, línea 2")))

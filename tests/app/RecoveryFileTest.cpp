@@ -2,7 +2,6 @@
 #include "app/UnsavedWorkKeeper.h"
 #include "editor/ApplicationListTables.h"
 #include "platform/Clock.h"
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -14,13 +13,13 @@ namespace velmora {
 namespace {
 
 struct RecoveryFixture {
-    RecoveryFixture() : file(dir.path(), QStringLiteral("12345678Z")) {
-        model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & <Peña>"));
-        model.setChoice(ctl::cboCuerpo, QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
+    RecoveryFixture() : file(dir.path(), u"12345678Z"_s) {
+        model.setText(ctl::txtApellido1, u"Muñoz & <Peña>"_s);
+        model.setChoice(ctl::cboCuerpo, u"10010"_s, u"Enfermero/a"_s);
         model.setEnabled(ctl::cboCuerpo, false);
         model.setSelected(ctl::optOtras);
         EXPECT_TRUE(lists.coursesList.addNew().ok());
-        EXPECT_TRUE(lists.coursesList.setValue(u"Curso", QStringLiteral("Curso \"uno\"")).ok());
+        EXPECT_TRUE(lists.coursesList.setValue(u"Curso", u"Curso \"uno\""_s).ok());
         EXPECT_TRUE(lists.coursesList.setValue(u"NHoras", 20).ok());
     }
     test::TempDir dir;
@@ -32,15 +31,13 @@ struct RecoveryFixture {
 
 TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
     RecoveryFixture f;
-    ASSERT_TRUE(
-        f.file.write(f.model, f.lists.lists(), QStringLiteral("12345678Z_10010A2.doc"), true, f.clock.now())
-            .ok());
-    EXPECT_EQ(QFileInfo(f.file.path()).fileName(), QStringLiteral("12345678Z.recuperacion"));
+    ASSERT_TRUE(f.file.write(f.model, f.lists.lists(), u"12345678Z_10010A2.doc"_s, true, f.clock.now()).ok());
+    EXPECT_EQ(QFileInfo(f.file.path()).fileName(), u"12345678Z.recuperacion"_s);
     ApplicationListTables read;
     auto work = f.file.read(read.lists());
     ASSERT_TRUE(work.ok()) << work.error().description.toStdString();
     EXPECT_EQ(work->writtenAt, f.clock.now());
-    EXPECT_EQ(work->applicationFile, QStringLiteral("12345678Z_10010A2.doc"));
+    EXPECT_EQ(work->applicationFile, u"12345678Z_10010A2.doc"_s);
     EXPECT_TRUE(work->identityLocked);
     for (const FormControl& c : f.model.controls()) {
         const FormControl* back = work->model.find(c.name);
@@ -52,7 +49,7 @@ TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
     EXPECT_FALSE(work->model.isEnabled(ctl::cboCuerpo));
     ASSERT_EQ(read.coursesList.recordCount(), 1);
     read.coursesList.moveFirst();
-    EXPECT_EQ(read.coursesList.text(u"Curso"), QStringLiteral("Curso \"uno\""));
+    EXPECT_EQ(read.coursesList.text(u"Curso"), u"Curso \"uno\""_s);
     EXPECT_EQ(read.coursesList.integer(u"NHoras"), 20);
     EXPECT_TRUE(f.file.remove().ok());
     EXPECT_FALSE(f.file.exists());
@@ -83,7 +80,7 @@ TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
 TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem) {
     RecoveryFixture f;
     UnsavedWorkKeeper keeper(f.file, f.model, f.lists.lists(), f.clock);
-    f.model.setText(ctl::txtNombre, QStringLiteral("antes"));
+    f.model.setText(ctl::txtNombre, u"antes"_s);
     keeper.start();
     f.model.setVisible(ctl::txtSitAdm, true); // the look of a control is no work
     EXPECT_FALSE(keeper.hasUnsavedWork());
@@ -92,13 +89,13 @@ TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem
 
     ASSERT_TRUE(f.lists.vacancyList.addNew().ok());
     EXPECT_TRUE(keeper.hasUnsavedWork());
-    f.model.setText(ctl::txtNombre, QStringLiteral("Ana"));
+    f.model.setText(ctl::txtNombre, u"Ana"_s);
     ASSERT_TRUE(keeper.writeNow().ok());
     ASSERT_TRUE(f.file.exists());
     ApplicationListTables read;
     auto work = f.file.read(read.lists());
     ASSERT_TRUE(work.ok());
-    EXPECT_EQ(work->model.text(ctl::txtNombre), QStringLiteral("Ana"));
+    EXPECT_EQ(work->model.text(ctl::txtNombre), u"Ana"_s);
     EXPECT_EQ(read.vacancyList.recordCount(), 1);
 
     ASSERT_TRUE(keeper.discard().ok());

@@ -21,7 +21,7 @@ TEST(RunState, ReleasedCataloguesAreClosedAndHarmless) {
         EXPECT_FALSE(t->isOpen());
         EXPECT_EQ(t->recordCount(), 0);
         EXPECT_FALSE(t->addNew());
-        EXPECT_FALSE(t->setFilter(QStringLiteral("Orden = 1")));
+        EXPECT_FALSE(t->setFilter(u"Orden = 1"_s));
     }
     EXPECT_EQ(state.tables.localitiesClone, nullptr);
     // A cursor taken before the release still reads its own rows.

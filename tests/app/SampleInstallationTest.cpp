@@ -6,7 +6,6 @@
 #include "platform/docengine/WordProcessor.h"
 #include "printing/TemplateWriter.h"
 
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 #include "support/TemplateChecks.h"
 
@@ -38,8 +37,8 @@ TEST(SampleInstallation, ShipsCompleteTemplatesForEveryKeyAndTheManual) {
     // The folder the sample contest's own conf.xml points printing to is among them.
     auto conf = ContestConfiguration::read(folders.program);
     ASSERT_TRUE(conf.ok());
-    EXPECT_TRUE(QFile::exists(
-        QDir(folders.data).filePath(conf.value().templateFolderKey + QStringLiteral("/PlantillaWXP.dot"))));
+    EXPECT_TRUE(
+        QFile::exists(QDir(folders.data).filePath(conf.value().templateFolderKey + u"/PlantillaWXP.dot"_s)));
 
     EXPECT_TRUE(QFile::exists(userManualPath(folders.program)));
 }

@@ -41,10 +41,10 @@ TEST(XmlNesting, TextContentJoinsDescendantsInOrderAtAnyDepth) {
     const QByteArray xml =
         "<r><v>uno<x>dos<![CDATA[tres]]></x>" + nested("cuatro") + "cinco</v><w>no</w></r>";
     ASSERT_TRUE(parseXml(xml, doc).ok());
-    EXPECT_EQ(textContent(doc.child("r").child("v")), QStringLiteral("unodostrescuatrocinco"));
-    EXPECT_EQ(textContent(doc.child("r").child("v").first_child()), QStringLiteral("uno"))
+    EXPECT_EQ(textContent(doc.child("r").child("v")), u"unodostrescuatrocinco"_s);
+    EXPECT_EQ(textContent(doc.child("r").child("v").first_child()), u"uno"_s)
         << "a text node is its own text";
-    EXPECT_EQ(textContent(doc.child("r").child("w")), QStringLiteral("no"));
+    EXPECT_EQ(textContent(doc.child("r").child("w")), u"no"_s);
     EXPECT_EQ(textContent(pugi::xml_node()), QString());
 }
 
@@ -61,29 +61,29 @@ TEST(XmlNesting, ContestConfigurationReadsADeeplyNestedTitle) {
     dir.write("conf.xml", xml);
     const auto config = ContestConfiguration::read(dir.path());
     ASSERT_TRUE(config.ok()) << config.error().description.toStdString();
-    EXPECT_EQ(config->tabs[2].title, QStringLiteral("Profundo"));
-    EXPECT_EQ(config->tabs[3].title, QStringLiteral("T"));
+    EXPECT_EQ(config->tabs[2].title, u"Profundo"_s);
+    EXPECT_EQ(config->tabs[3].title, u"T"_s);
 }
 
 TEST(XmlNesting, UserStoreSignsInAgainstADeeplyNestedEntry) {
     TempDir dir;
-    const QByteArray dni = UserStore::HashTexto(QStringLiteral("12345678Z")).toLatin1();
-    const QByteArray pwd = UserStore::HashTexto(QStringLiteral("CLAVE")).toLatin1();
+    const QByteArray dni = UserStore::HashTexto(u"12345678Z"_s).toLatin1();
+    const QByteArray pwd = UserStore::HashTexto(u"CLAVE"_s).toLatin1();
     dir.write("usuarios.xml", "<Usuarios><Usuario><DNI>" + nested(dni) + "</DNI><Pwd>" + nested(pwd) +
                                   "</Pwd></Usuario></Usuarios>");
     FakeMessageService messages;
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios().ok());
-    EXPECT_TRUE(store.ExisteUsuario(QStringLiteral("12345678Z")));
-    EXPECT_TRUE(store.CompruebaPwd(QStringLiteral("12345678Z"), QStringLiteral("CLAVE")));
-    EXPECT_FALSE(store.CompruebaPwd(QStringLiteral("12345678Z"), QStringLiteral("OTRA")));
+    EXPECT_TRUE(store.ExisteUsuario(u"12345678Z"_s));
+    EXPECT_TRUE(store.CompruebaPwd(u"12345678Z"_s, u"CLAVE"_s));
+    EXPECT_FALSE(store.CompruebaPwd(u"12345678Z"_s, u"OTRA"_s));
     // Saving writes the deep store back and reads it again.
-    EXPECT_TRUE(store.AltaUsuario(QStringLiteral("01234567L"), QStringLiteral("X")));
+    EXPECT_TRUE(store.AltaUsuario(u"01234567L"_s, u"X"_s));
     EXPECT_TRUE(messages.messages.empty());
     UserStore again(dir.path(), messages);
     ASSERT_TRUE(again.AbreUsuarios().ok());
-    EXPECT_TRUE(again.CompruebaPwd(QStringLiteral("12345678Z"), QStringLiteral("CLAVE")));
-    EXPECT_TRUE(again.ExisteUsuario(QStringLiteral("01234567L")));
+    EXPECT_TRUE(again.CompruebaPwd(u"12345678Z"_s, u"CLAVE"_s));
+    EXPECT_TRUE(again.ExisteUsuario(u"01234567L"_s));
 }
 
 TEST(XmlNesting, SidecarReadsADeeplyNestedValue) {
@@ -102,8 +102,8 @@ TEST(XmlNesting, SidecarReadsADeeplyNestedValue) {
     EXPECT_EQ(*read, SidecarRead::Loaded);
     ASSERT_EQ(vacancies.recordCount(), 1);
     vacancies.moveFirst();
-    EXPECT_EQ(vacancies.text(u"NomConvocatoria"), QStringLiteral("Hondo"));
-    EXPECT_EQ(vacancies.text(u"CodConvocatoria"), QStringLiteral("12345"));
+    EXPECT_EQ(vacancies.text(u"NomConvocatoria"), u"Hondo"_s);
+    EXPECT_EQ(vacancies.text(u"CodConvocatoria"), u"12345"_s);
 }
 
 } // namespace

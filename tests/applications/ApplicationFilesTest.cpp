@@ -4,8 +4,6 @@
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 #include <QFileInfo>

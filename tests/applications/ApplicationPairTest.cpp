@@ -21,7 +21,7 @@
 namespace velmora {
 namespace {
 
-const QString kName = QStringLiteral("12345678Z_1234501.doc");
+const QString kName = u"12345678Z_1234501.doc"_s;
 
 // Stops the save as a kill would: right before its `killAt`-th file operation or, with
 // `halfway`, once that operation (a write) has put half of its bytes on the disk.
@@ -81,8 +81,8 @@ QString settledPair(const QString& folder, const Pair& old, const Pair& fresh) {
     for (const Pair* pair : {&old, &fresh})
         if (bytes == pair->document && read.state == SidecarRead::Loaded &&
             lists.vacancies.recordCount() == pair->vacancies)
-            return pair == &old ? QStringLiteral("old") : QStringLiteral("new");
-    return QStringLiteral("mix");
+            return pair == &old ? u"old"_s : u"new"_s;
+    return u"mix"_s;
 }
 
 TEST(ApplicationPair, AKillAtAnyFileOperationOfASaveLeavesTheOldPairOrTheNewOne) {
@@ -104,23 +104,22 @@ TEST(ApplicationPair, AKillAtAnyFileOperationOfASaveLeavesTheOldPairOrTheNewOne)
             const bool killed = WIFSIGNALED(status);
             const QString outcome = settledPair(dir.path(), old, fresh);
             outcomes << outcome;
-            EXPECT_NE(outcome, QStringLiteral("mix")) << "killed at operation " << killAt;
+            EXPECT_NE(outcome, u"mix"_s) << "killed at operation " << killAt;
             if (!killed) {
-                EXPECT_EQ(outcome, QStringLiteral("new"));
+                EXPECT_EQ(outcome, u"new"_s);
                 break;
             }
             // The next save after a cut-short one works and leaves nothing behind.
             ASSERT_TRUE(save(dir.path(), fresh).ok());
-            EXPECT_EQ(settledPair(dir.path(), old, fresh), QStringLiteral("new"));
-            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".nuevo")),
-                      QStringList());
+            EXPECT_EQ(settledPair(dir.path(), old, fresh), u"new"_s);
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(u".nuevo"_s), QStringList());
         }
     }
-    std::cout << "kills at every file operation: " << outcomes.count(QStringLiteral("old")) << " old pair, "
-              << outcomes.count(QStringLiteral("new")) << " new pair, "
-              << outcomes.count(QStringLiteral("mix")) << " mixed, in " << outcomes.size() << " runs\n";
-    EXPECT_GT(outcomes.count(QStringLiteral("old")), 1);
-    EXPECT_GT(outcomes.count(QStringLiteral("new")), 2);
+    std::cout << "kills at every file operation: " << outcomes.count(u"old"_s) << " old pair, "
+              << outcomes.count(u"new"_s) << " new pair, " << outcomes.count(u"mix"_s) << " mixed, in "
+              << outcomes.size() << " runs\n";
+    EXPECT_GT(outcomes.count(u"old"_s), 1);
+    EXPECT_GT(outcomes.count(u"new"_s), 2);
 }
 
 TEST(ApplicationPair, InstancesSavingOneApplicationAtOnceNeverShowAMix) {
@@ -144,7 +143,7 @@ TEST(ApplicationPair, InstancesSavingOneApplicationAtOnceNeverShowAMix) {
     int reads = 0, mixes = 0, running = 2;
     while (running > 0) {
         ++reads;
-        mixes += settledPair(dir.path(), first, second) == QStringLiteral("mix") ? 1 : 0;
+        mixes += settledPair(dir.path(), first, second) == u"mix"_s ? 1 : 0;
         int status = 0;
         if (::waitpid(-1, &status, WNOHANG) > 0) {
             --running;
@@ -178,35 +177,33 @@ TEST(ApplicationPair, AFullDiskIsNamedAndTheOldPairStays) {
 
     EXPECT_FALSE(saved.ok());
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.texts().at(0).contains(QStringLiteral("no queda espacio en el disco")))
+    EXPECT_TRUE(messages.texts().at(0).contains(u"no queda espacio en el disco"_s))
         << messages.texts().at(0).toStdString();
-    EXPECT_TRUE(
-        messages.texts().at(0).contains(QStringLiteral("La solicitud guardada antes sigue como estaba")));
-    EXPECT_EQ(settledPair(dir.path(), old, old), QStringLiteral("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".nuevo")), QStringList());
+    EXPECT_TRUE(messages.texts().at(0).contains(u"La solicitud guardada antes sigue como estaba"_s));
+    EXPECT_EQ(settledPair(dir.path(), old, old), u"old"_s);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(u".nuevo"_s), QStringList());
 }
 
 TEST(ApplicationPair, LinksAreRefusedAndAnUpperCaseCopyOfTheDocumentGoes) {
     const Pair pair{QByteArray("documento"), 1};
     for (const QString& linked : {kName, sidecarFileName(kName)}) {
         test::TempDir dir;
-        const QString outside = dir.write(QStringLiteral("fuera.txt"), "no es de la solicitud");
+        const QString outside = dir.write(u"fuera.txt"_s, "no es de la solicitud");
         ASSERT_TRUE(QFile::link(outside, dir.file(linked)));
         test::EmptyApplicationLists lists;
         test::FakeMessageService messages;
         EXPECT_FALSE(
             saveApplicationPair(dir.path(), kName, pair.document, lists.lists(), dir.path(), messages).ok());
-        EXPECT_EQ(dir.read(QStringLiteral("fuera.txt")), "no es de la solicitud");
+        EXPECT_EQ(dir.read(u"fuera.txt"_s), "no es de la solicitud");
         EXPECT_TRUE(QFileInfo(dir.file(linked)).isSymLink());
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_TRUE(messages.texts().at(0).contains(QDir::toNativeSeparators(dir.file(linked))));
     }
 
     test::TempDir dir;
-    dir.write(kName.chopped(3) + QStringLiteral("DOC"), "guardado antes con otro nombre");
+    dir.write(kName.chopped(3) + u"DOC"_s, "guardado antes con otro nombre");
     ASSERT_TRUE(save(dir.path(), pair).ok());
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.doc"), QStringLiteral("*.DOC")}, QDir::Files),
-              QStringList{kName});
+    EXPECT_EQ(QDir(dir.path()).entryList({u"*.doc"_s, u"*.DOC"_s}, QDir::Files), QStringList{kName});
 }
 
 } // namespace

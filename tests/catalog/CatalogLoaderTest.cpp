@@ -26,7 +26,7 @@ TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
     CatalogLoader loader(contest.folders().data, messages);
     RecordSet localities;
     ASSERT_TRUE(loader.buildLocalities(localities));
-    EXPECT_EQ(localities.sort(), QStringLiteral(" Localidad ASC "));
+    EXPECT_EQ(localities.sort(), u" Localidad ASC "_s);
     EXPECT_EQ(rowsOf(localities), QStringList({"4000000||4", "0200300|almansa|02", "7000000|Ávila|",
                                                "4500100|Ocaña del Monte|45", "1234500|Zamora|12"}));
     // Decoded in memory: loading writes nothing into the data folder.
@@ -54,31 +54,30 @@ TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     CatalogLoader loader(contest.folders().data, messages);
     RecordSet zones;
     ASSERT_TRUE(CatalogLoader::createZones(zones));
-    QString file = QStringLiteral("F0013.enc");
+    QString file = u"F0013.enc"_s;
     ASSERT_TRUE(loader.fillZones(zones, file));
-    EXPECT_EQ(file, QStringLiteral("F0013.enc")) << "the file name given is left as it is";
+    EXPECT_EQ(file, u"F0013.enc"_s) << "the file name given is left as it is";
     EXPECT_EQ(rowsOf(zones), QStringList({"02|Zona Básica de Peñas|01||"}));
 }
 
 TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     ContestFixture contest;
     auto detail = [](const QString& code, const QString& locality, const QString& area) {
-        return cp1252(code.leftJustified(5) + QStringLiteral("Enfermero/a - Urgencias").leftJustified(50) +
-                      QStringLiteral("Hospital General").leftJustified(50) + locality.leftJustified(53) +
-                      "07" + "4500100" + area.leftJustified(8) + "03");
+        return cp1252(code.leftJustified(5) + u"Enfermero/a - Urgencias"_s.leftJustified(50) +
+                      u"Hospital General"_s.leftJustified(50) + locality.leftJustified(53) + "07" +
+                      "4500100" + area.leftJustified(8) + "03");
     };
-    const QString longLocality =
-        QStringLiteral("Villanueva de los Infantes y Pedanías del Término Mun"); // 53
+    const QString longLocality = u"Villanueva de los Infantes y Pedanías del Término Mun"_s; // 53
     ASSERT_EQ(longLocality.size(), 53);
     contest.replaceCatalogue("F0009.enc",
                              {detail("10001", longLocality, "01"), detail("10002", "Toledo", "77")});
-    contest.replaceCatalogue(
-        "F0014.enc", {cp1252(QStringLiteral("01      Área de Salud de Toledo").leftJustified(58) + "45")});
+    contest.replaceCatalogue("F0014.enc",
+                             {cp1252(u"01      Área de Salud de Toledo"_s.leftJustified(58) + "45")});
     FakeMessageService messages;
     CatalogLoader loader(contest.folders().data, messages);
     RecordSet areas, details;
     ASSERT_TRUE(CatalogLoader::createAreas(areas));
-    QString file = QStringLiteral("F0014.enc");
+    QString file = u"F0014.enc"_s;
     ASSERT_TRUE(loader.fillAreas(areas, file));
     ASSERT_TRUE(loader.buildVacancyDetails(details, areas));
     EXPECT_EQ(rowsOf(details),
@@ -90,14 +89,14 @@ TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     // The vacancies offered copy the details; a code the details lack keeps only its code.
     contest.replaceCatalogue("F0011.enc", {cp1252("10002"), cp1252("99999"), cp1252("10001")});
     RecordSet offered;
-    ASSERT_TRUE(loader.buildPositions(QStringLiteral("V"), offered, details));
+    ASSERT_TRUE(loader.buildPositions(u"V"_s, offered, details));
     EXPECT_EQ(rowsOf(offered),
               QStringList({"10002|Enfermero/a - Urgencias|Hospital General|Toledo|07|4500100|45|77|03|",
                            "99999|||||||||",
                            "10001|Enfermero/a - Urgencias|Hospital General|" + longLocality +
                                "|07|4500100|45|01|03|Área de Salud de Toledo"}));
     RecordSet untouched;
-    EXPECT_TRUE(loader.buildPositions(QStringLiteral("Q"), untouched, details));
+    EXPECT_TRUE(loader.buildPositions(u"Q"_s, untouched, details));
     EXPECT_FALSE(untouched.isOpen()) << "an unknown kind builds nothing";
 }
 
@@ -112,8 +111,7 @@ TEST(CatalogLoader, BrokenDetailsAreFatalWithTheirOwnMessage) {
     ASSERT_FALSE(status);
     EXPECT_TRUE(status.error().endsProgram);
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Se ha producido el siguiente error")));
-    EXPECT_EQ(messages.messages[1].text, QStringLiteral("error al cargar plazas"));
-    EXPECT_EQ(messages.messages[1].icon, MessageIcon::None);
-    EXPECT_EQ(messages.messages[1].title, programTitle());
+    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error"_s));
+    EXPECT_EQ(messages.messages[1], (test::FakeMessageService::Message{u"error al cargar plazas"_s,
+                                                                       programTitle(), MessageIcon::None}));
 }

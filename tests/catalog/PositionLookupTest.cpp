@@ -32,8 +32,8 @@ void loadAll(const ContestFixture& contest, LoadedTables& tables) {
 
 QByteArray detail(const char* code, const char* name, const char* area) {
     return (QString::fromLatin1(code).leftJustified(5) + QString::fromLatin1(name).leftJustified(50) +
-            QStringLiteral("Hospital").leftJustified(50) + QStringLiteral("Toledo").leftJustified(53) + "07" +
-            "4500100" + QString::fromLatin1(area).leftJustified(8) + "03")
+            u"Hospital"_s.leftJustified(50) + u"Toledo"_s.leftJustified(53) + "07" + "4500100" +
+            QString::fromLatin1(area).leftJustified(8) + "03")
         .toLatin1();
 }
 
@@ -111,7 +111,7 @@ TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
     const BodyPositions* all = findBodyPositions(tables.bodyPositions, "10001", false);
     ASSERT_NE(all, nullptr);
     EXPECT_EQ(rowsOf(*all->vacancy).size(), 2);
-    EXPECT_TRUE(rowsOf(*all->vacancy)[0].startsWith(QStringLiteral("00002|Enfermero/a Urgencias")));
+    EXPECT_TRUE(rowsOf(*all->vacancy)[0].startsWith(u"00002|Enfermero/a Urgencias"_s));
     EXPECT_EQ(rowsOf(*all->resultas).size(), 1);
 
     // Through a group the offered positions come without their area.

@@ -44,7 +44,7 @@ TEST(CSHA256Test, MatchesReferenceForEveryLengthUpToFourBlocks) {
 
 TEST(CSHA256Test, CharactersBecomeTheirLowByte) {
     // ñ is U+00F1: its Latin 1 byte is hashed.
-    EXPECT_EQ(digest(QStringLiteral("Muñoz")),
+    EXPECT_EQ(digest(u"Muñoz"_s),
               QString::fromLatin1(
                   QCryptographicHash::hash(QByteArray("Mu\xF1oz"), QCryptographicHash::Sha256).toHex()));
     // Characters above U+00FF that share the low byte give the same digest.

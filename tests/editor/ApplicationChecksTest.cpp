@@ -6,8 +6,6 @@
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace velmora {

@@ -1,7 +1,5 @@
 #include "editor/ApplicationModel.h"
-
 #include "platform/TraceFile.h"
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -66,8 +64,7 @@ TEST(ApplicationModelNotifications, OncePerEffectiveChangeAndNeverForANoOp) {
     EXPECT_EQ(model.text(ControlName(u"noExiste")), QString());
     setTraceFolder(QString());
     EXPECT_EQ(recorder.take(), QStringList{});
-    EXPECT_EQ(
-        QString::fromUtf8(dir.read(QStringLiteral("traza.txt"))).count(u"Control desconocido: noExiste"), 2);
+    EXPECT_EQ(QString::fromUtf8(dir.read(u"traza.txt"_s)).count(u"Control desconocido: noExiste"), 2);
 #endif
 
     model.removeListener(&recorder);

@@ -1,7 +1,5 @@
 #include "editor/ApplicationModel.h"
 
-#include "support/QStringPrinter.h"
-
 #include <QSet>
 
 #include <gtest/gtest.h>

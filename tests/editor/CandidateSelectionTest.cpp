@@ -9,8 +9,6 @@
 #include "support/FakeMessageService.h"
 #include "support/TableText.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -105,7 +103,7 @@ TEST_F(CandidateSelectionTest, ANewBodyReplacesTheCandidatesAndAnUnknownOneLeave
     catalogs->bodies.moveFirst();
     ASSERT_TRUE(catalogs->bodies.find("Grupo='X'").ok());
     ASSERT_FALSE(catalogs->bodies.isEOF());
-    for (const QString& code : {catalogs->bodies.text(u"CodCuerpo"), QStringLiteral("99999")}) {
+    for (const QString& code : {catalogs->bodies.text(u"CodCuerpo"), u"99999"_s}) {
         test::FakeMessageService failing;
         EXPECT_FALSE(selection.selectBody(code, failing)) << code.toStdString();
         EXPECT_EQ(failing.only("Cuerpo no válido", MessageIcon::Exclamation),

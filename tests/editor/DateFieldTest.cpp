@@ -4,8 +4,6 @@
 #include "platform/Clock.h"
 #include "support/FakeMessageService.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace velmora {
@@ -13,7 +11,7 @@ namespace {
 
 TEST(DateField, TypedDigitsGetTheSlashesAndDatesTheirFullForm) {
     QString text;
-    for (const QChar digit : QStringLiteral("12031980"))
+    for (const QChar digit : u"12031980"_s)
         text = DateField::afterKeyRelease(text + digit, true);
     EXPECT_EQ(text, "12/03/1980");
     EXPECT_EQ(DateField::afterKeyRelease("12", false), "12"); // Backspace, arrows, ...

@@ -1,7 +1,5 @@
 #include "editor/FiltraTecla.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace velmora {

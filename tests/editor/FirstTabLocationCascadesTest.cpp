@@ -2,7 +2,6 @@
 
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
-#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

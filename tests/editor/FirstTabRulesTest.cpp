@@ -3,8 +3,6 @@
 #include "editor/ApplicationModel.h"
 #include "platform/data/RecordSet.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace velmora {

@@ -4,7 +4,6 @@
 #include "editor/HandListChecks.h"
 #include "platform/data/RecordSet.h"
 #include "support/FakeMessageService.h"
-#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,7 @@ struct Courses {
     qint64 add(const QString& name) { return *editor.accept(QString(), {name, "20", "2001", "Centro"}); }
     qint64 rowOf(qint64 id) const {
         auto copy = list.clone();
-        EXPECT_TRUE(copy->find(QStringLiteral("IdCurso=%1").arg(id)));
+        EXPECT_TRUE(copy->find(u"IdCurso=%1"_s.arg(id)));
         return copy->currentRowId();
     }
     void remove(qint64 id) {
@@ -110,14 +109,6 @@ TEST(CourseNumberChecks, HoursAndYearAreWholeNumbersInRange) {
         EXPECT_EQ(hours(good), "") << good;
     for (const char* good : {"", "1950", "2026"})
         EXPECT_EQ(year(good), "") << good;
-}
-
-TEST(ValidaDocumento, OnlyTheNameIsRequired) {
-    FakeMessageService messages;
-    EXPECT_TRUE(ValidaDocumento("Título", messages));
-    EXPECT_FALSE(ValidaDocumento("", messages));
-    EXPECT_EQ(messages.texts(), QStringList({"Es obligatorio rellenar el nombre del documento"}));
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
 }
 
 } // namespace

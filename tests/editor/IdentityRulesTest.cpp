@@ -9,8 +9,6 @@
 #include "support/TempDir.h"
 #include "users/DniValidator.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace velmora {

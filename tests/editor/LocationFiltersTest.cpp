@@ -2,7 +2,6 @@
 
 #include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
-#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +25,7 @@ QStringList shown(const RecordSet& table) {
 }
 
 LocationChoice picked(const char* value) {
-    return {QString::fromUtf8(value), QStringLiteral("elegido"), true, true};
+    return {QString::fromUtf8(value), u"elegido"_s, true, true};
 }
 LocationChoice typed(const char* text) {
     return {QString(), QString::fromUtf8(text), false, true};
@@ -134,8 +133,7 @@ TEST_F(LocationFixture, CandidateFiltersSelectTheRowsOfTheChoices) {
     };
     for (const FilterCase& c : cases) {
         const auto choice = [&](const char* value, bool listed) {
-            return LocationChoice{QString::fromLatin1(value), QStringLiteral("texto"), *value && listed,
-                                  true};
+            return LocationChoice{QString::fromLatin1(value), u"texto"_s, *value && listed, true};
         };
         LocationState state;
         state.province = choice(c.province, true);

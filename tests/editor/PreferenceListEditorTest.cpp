@@ -2,7 +2,6 @@
 
 #include "support/FakeMessageService.h"
 #include "support/PreferenceListFixture.h"
-#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +22,7 @@ PositionChoice chosen(const QString& code, const QString& area = QString(), cons
 
 qint64 rowIdOf(const RecordSet& list, const QString& code) {
     auto copy = list.clone();
-    EXPECT_TRUE(copy->find(QStringLiteral("CodConvocatoria='%1'").arg(code)));
+    EXPECT_TRUE(copy->find(u"CodConvocatoria='%1'"_s.arg(code)));
     return copy->currentRowId();
 }
 
@@ -142,10 +141,9 @@ TEST(PreferenceListEditorDelete, AsksAndKeepsTheOrdersContiguous) {
     EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "3", "4"}));
     EXPECT_TRUE(isWellKept(t.list));
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].text, "¿Desea borrar la fila seleccionada?");
-    EXPECT_EQ(messages.messages[1].title, "Solicitudes");
-    EXPECT_EQ(messages.messages[1].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(messages.messages[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages.messages[1],
+              (FakeMessageService::Message{u"¿Desea borrar la fila seleccionada?"_s, u"Solicitudes"_s,
+                                           MessageIcon::Exclamation, MessageButtons::YesNo}));
 
     PreferenceTables single;
     single.listCodes(1);
@@ -168,7 +166,7 @@ struct ModelList {
 TEST(PreferenceListEditorRandomized, EveryOperationKeepsOrders1ToNAndTheChosenPlaces) {
     PreferenceTables t;
     for (int code = 0; code < 150; ++code)
-        t.addCandidate(QStringLiteral("%1").arg(code, 5, 10, QLatin1Char('0')));
+        t.addCandidate(u"%1"_s.arg(code, 5, 10, QLatin1Char('0')));
     t.sortCandidates();
     PreferenceListEditor editor(t.list, "Solicitud Vacantes");
     FakeMessageService messages;
@@ -213,10 +211,9 @@ TEST(PreferenceListEditorRandomized, EveryOperationKeepsOrders1ToNAndTheChosenPl
                 model.codes.removeAt(at);
         } else { // insert every candidate of a few codes
             const int first = below(150);
-            ASSERT_TRUE(
-                t.candidates.setFilter(QStringLiteral("CodConvocatoria >= '%1' and CodConvocatoria < '%2'")
-                                           .arg(first, 5, 10, QLatin1Char('0'))
-                                           .arg(first + 1 + below(8), 5, 10, QLatin1Char('0'))));
+            ASSERT_TRUE(t.candidates.setFilter(
+                u"CodConvocatoria >= '%1' and CodConvocatoria < '%2'"_s.arg(first, 5, 10, QLatin1Char('0'))
+                    .arg(first + 1 + below(8), 5, 10, QLatin1Char('0'))));
             AreaZoneNames names(t.areas, t.zones);
             ASSERT_TRUE(editor.insertAll(t.candidates, names).ok());
             for (int i = 0; i < t.candidates.recordCount(); ++i)

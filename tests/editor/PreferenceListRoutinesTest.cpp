@@ -1,7 +1,6 @@
 #include "editor/PreferenceListRoutines.h"
 
 #include "support/PreferenceListFixture.h"
-#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

@@ -23,31 +23,50 @@ void addRow(RecordSet& table, const QList<QVariant>& values) {
         ASSERT_TRUE(table.setValue(c, values.at(c)).ok());
 }
 
+// A saved application read into a model (which may hold values already) and fresh lists.
+struct ReadBack {
+    ApplicationModel model;
+    FreshLists lists;
+    docengine::WordProcessor reader;
+    Progress progress;
+    Result<LoadedApplication> read = Error{};
+};
+
+std::unique_ptr<ReadBack> readBack(const QString& folder, const QString& file,
+                                   const ApplicationModel& model = {}) {
+    auto back = std::make_unique<ReadBack>();
+    back->model = model;
+    back->read =
+        readSavedApplication(folder, file, back->reader, back->model, back->lists.lists(), back->progress);
+    return back;
+}
+
+std::unique_ptr<ReadBack> readBack(PrintingFixture& f) {
+    return readBack(f.folders.applications, f.fileName());
+}
+
 TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSavedFrom) {
     PrintingFixture f;
-    f.model.setText(ctl::txtTipoDisc, QStringLiteral("Motora"));
+    f.model.setText(ctl::txtTipoDisc, u"Motora"_s);
     f.model.setSelected(ctl::optDiscSi);
     f.model.setSelected(ctl::optSSOtros);
-    f.model.setText(ctl::txtSS, QStringLiteral("Servicio Andaluz de Salud"));
-    f.model.setChoice(ctl::cboPrefLocalidad, QStringLiteral("4500100"), QStringLiteral("Ajofrín"));
-    PrintingFixture::addCourses(f.courses, 4);
-    PrintingFixture::addDocuments(f.documents, 2);
+    f.model.setText(ctl::txtSS, u"Servicio Andaluz de Salud"_s);
+    f.model.setChoice(ctl::cboPrefLocalidad, u"4500100"_s, u"Ajofrín"_s);
+    test::addSampleCourses(f.courses, 4);
+    test::addSampleDocuments(f.documents, 2);
     PrintingFixture::addPositions(f.vacancies, 7);
     PrintingFixture::addPositions(f.resultas, 3, 20000);
     ASSERT_TRUE(f.runWXP(false).ok());
 
-    ApplicationModel loaded;
-    FreshLists lists;
-    docengine::WordProcessor reader;
-    Progress progress;
-    auto read =
-        readSavedApplication(f.folders.applications, f.fileName(), reader, loaded, lists.lists(), progress);
+    const auto back = readBack(f);
+    ApplicationModel& loaded = back->model;
+    const auto& read = back->read;
     ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
-    EXPECT_EQ(reader.documentCount(), 0) << "the document made for reading stays open";
-    EXPECT_EQ(read.value().categoryCaption, QStringLiteral("Enfermero/a"));
+    EXPECT_EQ(back->reader.documentCount(), 0) << "the document made for reading stays open";
+    EXPECT_EQ(read.value().categoryCaption, u"Enfermero/a"_s);
     EXPECT_EQ(read.value().currentPostTicks, 1);
     EXPECT_EQ(read.value().lists, SidecarRead::Loaded);
-    EXPECT_EQ(progress.value(), 324);
+    EXPECT_EQ(back->progress.value(), 324);
 
     for (const FormControl* saved : f.model.taggedControls()) {
         const FormControl* back = loaded.find(saved->name);
@@ -58,55 +77,35 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
             EXPECT_EQ(back->text, saved->text) << saved->name.toStdString();
     }
     EXPECT_FALSE(loaded.isSelected(ctl::OptNo));
-    EXPECT_EQ(buildApplicationXml(lists.lists()),
+    EXPECT_EQ(buildApplicationXml(back->lists.lists()),
               buildApplicationXml({f.vacancies, f.resultas, f.courses, f.documents}));
 
     // The drop-downs get their values back from the tables they are bound to.
     CatalogTables catalogs;
-    addRow(catalogs.bodies, {QStringLiteral("20010"), QStringLiteral("Enfermero/a"), QStringLiteral("A1")});
-    addRow(catalogs.bodies, {QStringLiteral("10010"), QStringLiteral("Enfermero/a"), QStringLiteral("A2")});
-    addRow(catalogs.groups, {QStringLiteral("A2")});
-    addRow(catalogs.addressProvinces, {QStringLiteral("45"), QStringLiteral("Toledo")});
-    addRow(catalogs.areas,
-           {QStringLiteral("07"), QStringLiteral("Área de Salud de Toledo"), QStringLiteral("45")});
-    resolveDropDownValues(loaded, catalogs, QStringLiteral("10010"));
+    addRow(catalogs.bodies, {u"20010"_s, u"Enfermero/a"_s, u"A1"_s});
+    addRow(catalogs.bodies, {u"10010"_s, u"Enfermero/a"_s, u"A2"_s});
+    addRow(catalogs.groups, {u"A2"_s});
+    addRow(catalogs.addressProvinces, {u"45"_s, u"Toledo"_s});
+    addRow(catalogs.areas, {u"07"_s, u"Área de Salud de Toledo"_s, u"45"_s});
+    resolveDropDownValues(loaded, catalogs, u"10010"_s);
     for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::cboProvincia, ctl::cboPrefArea}) {
         EXPECT_EQ(loaded.value(name), f.model.value(name)) << name.toString().toStdString();
         EXPECT_TRUE(loaded.isListItem(name));
     }
     // No locality table row shows "Ajofrín": the text stays, without a value.
-    EXPECT_EQ(loaded.text(ctl::cboPrefLocalidad), QStringLiteral("Ajofrín"));
+    EXPECT_EQ(loaded.text(ctl::cboPrefLocalidad), u"Ajofrín"_s);
     EXPECT_TRUE(loaded.value(ctl::cboPrefLocalidad).isEmpty());
     EXPECT_FALSE(loaded.isListItem(ctl::cboPrefLocalidad));
     resolveDropDownValues(loaded, catalogs);
-    EXPECT_EQ(loaded.value(ctl::cboCuerpo), QStringLiteral("20010"))
-        << "without a hint the first body of that name";
-}
-
-struct ReadBack {
-    Result<LoadedApplication> read = Error{};
-    FreshLists lists;
-};
-
-std::unique_ptr<ReadBack> readBack(PrintingFixture& f) {
-    auto back = std::make_unique<ReadBack>();
-    ApplicationModel model;
-    docengine::WordProcessor reader;
-    Progress progress;
-    back->read = readSavedApplication(f.folders.applications, f.fileName(), reader, model,
-                                      back->lists.lists(), progress);
-    return back;
+    EXPECT_EQ(loaded.value(ctl::cboCuerpo), u"20010"_s) << "without a hint the first body of that name";
 }
 
 // The copy a message names holds `bytes` exactly, and no listing of applications shows it.
 void expectKeptCopy(const QString& text, const QByteArray& bytes, const PrintingFixture& f) {
-    const QRegularExpressionMatch copy =
-        QRegularExpression(QStringLiteral(" en (/[^;]+?)[;.]( |$)")).match(text);
+    const QRegularExpressionMatch copy = QRegularExpression(u" en (/[^;]+?)[;.]( |$)"_s).match(text);
     ASSERT_TRUE(copy.hasMatch()) << text.toStdString();
-    QFile file(copy.captured(1));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << copy.captured(1).toStdString();
-    EXPECT_EQ(file.readAll(), bytes);
-    EXPECT_EQ(QFileInfo(file).absolutePath(), QFileInfo(f.documentPath()).absolutePath());
+    EXPECT_EQ(test::readFile(copy.captured(1)), bytes);
+    EXPECT_EQ(QFileInfo(copy.captured(1)).absolutePath(), QFileInfo(f.documentPath()).absolutePath());
     RecordSet listed;
     EXPECT_EQ(listApplications(f.folders.applications, f.fileName().left(9), RecordSet(), listed).valueOr(0),
               1);
@@ -117,15 +116,11 @@ TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSav
     PrintingFixture::addPositions(f.vacancies, 3);
     ASSERT_TRUE(f.runWXP(false).ok());
     const QString listsPath = QDir(f.folders.applications).filePath(sidecarFileName(f.fileName()));
-    auto bytesOf = [](const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    const QByteArray earlierSave = bytesOf(listsPath);
-    f.model.setText(ctl::txtTelefono, QStringLiteral("600000001"));
+    const QByteArray earlierSave = test::readFile(listsPath);
+    f.model.setText(ctl::txtTelefono, u"600000001"_s);
     PrintingFixture::addPositions(f.vacancies, 1, 30000);
     ASSERT_TRUE(f.runWXP(false).ok());
-    const QByteArray good = bytesOf(listsPath);
+    const QByteArray good = test::readFile(listsPath);
 
     struct Case {
         QByteArray bytes; // empty: no file
@@ -144,11 +139,8 @@ TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSav
     cases.push_back({QByteArray(), "no existe"});
     for (const Case& c : cases) {
         QFile::remove(listsPath);
-        if (!c.bytes.isEmpty()) {
-            QFile file(listsPath);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(c.bytes);
-        }
+        if (!c.bytes.isEmpty())
+            test::writeFile(listsPath, c.bytes);
         const auto back = readBack(f);
         ASSERT_TRUE(back->read.ok()) << c.cause;
         EXPECT_EQ(back->lists.vacancies.recordCount(), 0);
@@ -159,15 +151,15 @@ TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSav
                                              "ha podido leer (%1: %2")
                                   .arg(QDir::toNativeSeparators(listsPath), QString::fromUtf8(c.cause))))
             << notice.toStdString();
-        EXPECT_TRUE(notice.endsWith(QStringLiteral("la solicitud se abre sin esas listas.")));
+        EXPECT_TRUE(notice.endsWith(u"la solicitud se abre sin esas listas."_s));
         if (!c.bytes.isEmpty())
             expectKeptCopy(notice, c.bytes, f);
     }
     // Saving again (the lists the applicant now has) leaves every copy as it was.
-    const QStringList copies = QDir(f.folders.applications).entryList({QStringLiteral("*ilegible*")});
+    const QStringList copies = QDir(f.folders.applications).entryList({u"*ilegible*"_s});
     EXPECT_EQ(copies.size(), int(cases.size()) - 1);
     ASSERT_TRUE(f.runWXP(false).ok());
-    EXPECT_EQ(QDir(f.folders.applications).entryList({QStringLiteral("*ilegible*")}), copies);
+    EXPECT_EQ(QDir(f.folders.applications).entryList({u"*ilegible*"_s}), copies);
 }
 
 TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindows1252AndKept) {
@@ -175,10 +167,7 @@ TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindow
     PrintingFixture::addPositions(f.vacancies, 2);
     ASSERT_TRUE(f.runWXP(false).ok());
     const QString listsPath = QDir(f.folders.applications).filePath(sidecarFileName(f.fileName()));
-    QFile saved(listsPath);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    QByteArray latin1 = saved.readAll();
-    saved.close();
+    QByteArray latin1 = test::readFile(listsPath);
     latin1.replace("<NomConvocatoria>", "<NomConvocatoria>Ca\xF1"
                                         "ada ");
     const QByteArray declared = R"(<?xml version="1.0" encoding="iso-8859-1"?>)";
@@ -187,17 +176,13 @@ TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindow
         QByteArray bytes = latin1;
         bytes.replace(declared, declaration);
         ASSERT_NE(bytes, latin1);
-        QFile file(listsPath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
+        test::writeFile(listsPath, bytes);
         const auto back = readBack(f);
         ASSERT_TRUE(back->read.ok());
         back->lists.vacancies.moveFirst();
-        EXPECT_TRUE(back->lists.vacancies.text(u"NomConvocatoria").startsWith(QStringLiteral("Cañada ")));
+        EXPECT_TRUE(back->lists.vacancies.text(u"NomConvocatoria").startsWith(u"Cañada "_s));
         ASSERT_EQ(back->read.value().notices.size(), 1);
-        EXPECT_TRUE(
-            back->read.value().notices.at(0).contains(QStringLiteral("se ha leído como Windows-1252")));
+        EXPECT_TRUE(back->read.value().notices.at(0).contains(u"se ha leído como Windows-1252"_s));
         expectKeptCopy(back->read.value().notices.at(0), bytes, f);
     }
 }
@@ -206,28 +191,24 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
     PrintingFixture f;
     ASSERT_TRUE(f.runWXP(false).ok());
     const QByteArray junk("PK\x03\x04 no es un documento");
-    {
-        QFile document(f.documentPath());
-        ASSERT_TRUE(document.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        document.write(junk);
-    }
+    test::writeFile(f.documentPath(), junk);
     auto back = readBack(f);
     ASSERT_FALSE(back->read.ok());
     EXPECT_EQ(back->read.error().number, kUnreadableApplication);
     EXPECT_TRUE(back->read.error().description.startsWith(
-        QStringLiteral("Los datos de la solicitud no se han podido leer (%1: ")
-            .arg(QDir::toNativeSeparators(f.documentPath()))));
+        u"Los datos de la solicitud no se han podido leer (%1: "_s.arg(
+            QDir::toNativeSeparators(f.documentPath()))));
     expectKeptCopy(back->read.error().description, junk, f);
 
     const QString listsPath = QDir(f.folders.applications).filePath(sidecarFileName(f.fileName()));
     for (const QString& path : {f.documentPath(), listsPath}) {
-        const QString moved = path + QStringLiteral(".aparte");
+        const QString moved = path + u".aparte"_s;
         ASSERT_TRUE(QFile::rename(path, moved));
         ASSERT_TRUE(QFile::link(moved, path));
         back = readBack(f);
         ASSERT_FALSE(back->read.ok());
         EXPECT_TRUE(back->read.error().description.contains(
-            QStringLiteral("%1 es un enlace").arg(QDir::toNativeSeparators(path))));
+            u"%1 es un enlace"_s.arg(QDir::toNativeSeparators(path))));
         ASSERT_TRUE(QFile::remove(path));
         ASSERT_TRUE(QFile::rename(moved, path));
     }
@@ -235,77 +216,69 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
 
 TEST(SavedApplicationReaderTest, CurrentPostLocalityResolvesAgainstTheLocalitiesCloneInNameOrder) {
     CatalogTables catalogs;
-    addRow(catalogs.localities, {QStringLiteral("4500100"), QStringLiteral("Toledo"), QStringLiteral("45")});
-    addRow(catalogs.localities, {QStringLiteral("0200300"), QStringLiteral("Almansa"), QStringLiteral("02")});
-    ASSERT_TRUE(catalogs.localities.setSort(QStringLiteral(" Localidad ASC ")).ok());
+    addRow(catalogs.localities, {u"4500100"_s, u"Toledo"_s, u"45"_s});
+    addRow(catalogs.localities, {u"0200300"_s, u"Almansa"_s, u"02"_s});
+    ASSERT_TRUE(catalogs.localities.setSort(u" Localidad ASC "_s).ok());
     catalogs.cloneLocalities();
     ASSERT_TRUE(catalogs.localitiesClone->sharesRowsWith(catalogs.localities));
     catalogs.localitiesClone->moveFirst();
-    EXPECT_EQ(catalogs.localitiesClone->text(1), QStringLiteral("Almansa"));
+    EXPECT_EQ(catalogs.localitiesClone->text(1), u"Almansa"_s);
 
     // The third localities table stays empty here: only the clone knows Almansa.
     ApplicationModel model;
-    model.setText(ctl::cboLocalidadesIxa, QStringLiteral("Almansa"));
+    model.setText(ctl::cboLocalidadesIxa, u"Almansa"_s);
     resolveDropDownValues(model, catalogs);
-    EXPECT_EQ(model.value(ctl::cboLocalidadesIxa), QStringLiteral("0200300"));
+    EXPECT_EQ(model.value(ctl::cboLocalidadesIxa), u"0200300"_s);
     EXPECT_TRUE(model.isListItem(ctl::cboLocalidadesIxa));
+}
+
+// A document of a few fields, as a hand-edited or older save leaves it.
+template <typename Fill> QString writeDocument(const test::TempDir& dir, Fill fill) {
+    docengine::Document doc;
+    docengine::DocumentBuilder b(doc);
+    fill(b.paragraph());
+    EXPECT_TRUE(doc.saveAs(dir.file(u"000000001_10010A2.doc"_s)).ok());
+    return u"000000001_10010A2.doc"_s;
 }
 
 TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndNoTickedServiceSelectsOptNo) {
     test::TempDir dir;
-    docengine::Document doc;
-    docengine::DocumentBuilder b(doc);
-    b.paragraph()
-        .insertTextField(QStringLiteral("NOMBRE"), QStringLiteral("Ana"))
-        .insertCheckBox(QStringLiteral("DISCAPACIDADSI"), true)
-        .insertCheckBox(QStringLiteral("TARVO"), false)
-        .insertCheckBox(QStringLiteral("SSOTROS"), false);
-    ASSERT_TRUE(doc.saveAs(dir.file(QStringLiteral("000000001_10010A2.doc"))).ok());
-
-    ApplicationModel model;
-    model.setText(ctl::txtApellido1, QStringLiteral("Previo"));
-    model.setSelected(ctl::optDiscNo);
-    model.setSelected(ctl::optSSTarvo);
-    FreshLists lists;
-    docengine::WordProcessor reader;
-    Progress progress;
-    auto read = readSavedApplication(dir.path(), QStringLiteral("000000001_10010A2.doc"), reader, model,
-                                     lists.lists(), progress);
-    ASSERT_TRUE(read.ok());
-    EXPECT_EQ(model.text(ctl::txtNombre), QStringLiteral("Ana"));
-    EXPECT_EQ(model.text(ctl::txtApellido1), QStringLiteral("Previo"));
+    const QString file = writeDocument(dir, [](docengine::Cursor& c) {
+        c.insertTextField(u"NOMBRE"_s, u"Ana"_s)
+            .insertCheckBox(u"DISCAPACIDADSI"_s, true)
+            .insertCheckBox(u"TARVO"_s, false)
+            .insertCheckBox(u"SSOTROS"_s, false);
+    });
+    ApplicationModel before;
+    before.setText(ctl::txtApellido1, u"Previo"_s);
+    before.setSelected(ctl::optDiscNo);
+    before.setSelected(ctl::optSSTarvo);
+    const auto back = readBack(dir.path(), file, before);
+    const ApplicationModel& model = back->model;
+    ASSERT_TRUE(back->read.ok());
+    EXPECT_EQ(model.text(ctl::txtNombre), u"Ana"_s);
+    EXPECT_EQ(model.text(ctl::txtApellido1), u"Previo"_s);
     EXPECT_TRUE(model.isSelected(ctl::optDiscSi));
     EXPECT_FALSE(model.isSelected(ctl::optDiscNo));
     EXPECT_FALSE(model.isSelected(ctl::optSSTarvo));
     EXPECT_TRUE(model.isSelected(ctl::OptNo));
-    EXPECT_EQ(read.value().lists, SidecarRead::Missing);
-    EXPECT_EQ(lists.vacancies.recordCount(), 0);
+    EXPECT_EQ(back->read.value().lists, SidecarRead::Missing);
+    EXPECT_EQ(back->lists.vacancies.recordCount(), 0);
 }
 
 TEST(SavedApplicationReaderTest, AFieldOfAnotherKindAbandonsTheReadingKeepingWhatWasRead) {
     test::TempDir dir;
-    docengine::Document doc;
-    docengine::DocumentBuilder b(doc);
-    b.paragraph()
-        .insertTextField(QStringLiteral("NOMBRE"), QStringLiteral("Ana"))
-        .insertCheckBox(QStringLiteral("NDNI"), true)
-        .insertTextField(QStringLiteral("TELEFONO"), QStringLiteral("600000000"));
-    ASSERT_TRUE(doc.saveAs(dir.file(QStringLiteral("000000001_10010A2.doc"))).ok());
-
-    ApplicationModel model;
-    FreshLists lists;
-    docengine::WordProcessor reader;
-    Progress progress;
-    auto read = readSavedApplication(dir.path(), QStringLiteral("000000001_10010A2.doc"), reader, model,
-                                     lists.lists(), progress);
-    ASSERT_FALSE(read.ok());
-    EXPECT_EQ(model.text(ctl::txtNombre), QStringLiteral("Ana"));
-    EXPECT_TRUE(model.text(ctl::txtTelefono).isEmpty());
-    EXPECT_EQ(reader.documentCount(), 0);
-
-    EXPECT_FALSE(readSavedApplication(dir.path(), QStringLiteral("no-existe.doc"), reader, model,
-                                      lists.lists(), progress)
-                     .ok());
+    const QString file = writeDocument(dir, [](docengine::Cursor& c) {
+        c.insertTextField(u"NOMBRE"_s, u"Ana"_s)
+            .insertCheckBox(u"NDNI"_s, true)
+            .insertTextField(u"TELEFONO"_s, u"600000000"_s);
+    });
+    const auto back = readBack(dir.path(), file);
+    ASSERT_FALSE(back->read.ok());
+    EXPECT_EQ(back->model.text(ctl::txtNombre), u"Ana"_s);
+    EXPECT_TRUE(back->model.text(ctl::txtTelefono).isEmpty());
+    EXPECT_EQ(back->reader.documentCount(), 0);
+    EXPECT_FALSE(readBack(dir.path(), u"no-existe.doc"_s)->read.ok());
 }
 
 } // namespace

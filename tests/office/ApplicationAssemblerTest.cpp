@@ -11,21 +11,19 @@ namespace {
 // A print of one application as barcode texts: the first page, then vacancy and resultas
 // pages from page 3 on (a courses sheet without barcode sits on page 2).
 struct Print {
-    QString dni = QStringLiteral("12345678Z");
+    QString dni = u"12345678Z"_s;
     QDateTime at{QDate(2024, 3, 5), QTime(14, 5, 9)};
 
-    QString header() const {
-        return barcodeHeader(ClaveCodigoBarras(dni, QStringLiteral("10010"), QStringLiteral("A2")), at);
-    }
+    QString header() const { return barcodeHeader(ClaveCodigoBarras(dni, u"10010"_s, u"A2"_s), at); }
     QString firstPage() const {
         QStringList fields(37);
-        fields[0] = QStringLiteral("N");
-        fields[1] = QStringLiteral("Mu&noz");
-        fields[3] = QStringLiteral("Mar&ia");
+        fields[0] = u"N"_s;
+        fields[1] = u"Mu&noz"_s;
+        fields[3] = u"Mar&ia"_s;
         fields[4] = dni;
-        fields[5] = QStringLiteral("19800312");
-        fields[19] = QStringLiteral("10010");
-        fields[20] = QStringLiteral("A2");
+        fields[5] = u"19800312"_s;
+        fields[19] = u"10010"_s;
+        fields[20] = u"A2"_s;
         return barcodeText(header(), BarcodeKind::FirstPage, 1,
                            fields.join(QLatin1Char('|')) + QLatin1Char('|'));
     }
@@ -44,7 +42,7 @@ public:
     void add(const QString& text, int scanPage) {
         Result<ScannedBarcode> b = parseScannedBarcode(text);
         ASSERT_TRUE(b.ok());
-        assembler.add(PageOrigin{QStringLiteral("lote.pdf"), scanPage}, b.value());
+        assembler.add(PageOrigin{u"lote.pdf"_s, scanPage}, b.value());
     }
     std::vector<OfficeApplication> run() const { return assembler.assemble(); }
 
@@ -54,13 +52,13 @@ public:
 QStringList problemsOf(const OfficeApplication& a) {
     QStringList names;
     for (const OfficeProblem& p : a.problems)
-        names << p.problem + QStringLiteral(": ") + p.detail;
+        names << p.problem + u": "_s + p.detail;
     return names;
 }
 
 TEST(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplications) {
     Print a;
-    Print b{.dni = QStringLiteral("00000001R")};
+    Print b{.dni = u"00000001R"_s};
     Assembly assembly;
     assembly.add(b.listPage(BarcodeKind::Resultas, 4, 1, 2), 1);
     assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 41, 45), 2);
@@ -73,19 +71,19 @@ TEST(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplicatio
     const std::vector<OfficeApplication> apps = assembly.run();
     ASSERT_EQ(apps.size(), 2u);
     const OfficeApplication& first = apps[0];
-    EXPECT_EQ(first.id, QStringLiteral("00000001R_10010A2"));
+    EXPECT_EQ(first.id, u"00000001R_10010A2"_s);
     const OfficeApplication& second = apps[1];
-    EXPECT_EQ(second.id, QStringLiteral("12345678Z_10010A2"));
+    EXPECT_EQ(second.id, u"12345678Z_10010A2"_s);
     EXPECT_TRUE(second.complete()) << problemsOf(second).join(u'\n').toStdString();
-    EXPECT_EQ(second.status(), QStringLiteral("Completa"));
+    EXPECT_EQ(second.status(), u"Completa"_s);
     ASSERT_EQ(second.vacancies.size(), 45u);
-    EXPECT_EQ(second.vacancies[44], (RequestedPosition{45, QStringLiteral("20045"), 4}));
+    EXPECT_EQ(second.vacancies[44], (RequestedPosition{45, u"20045"_s, 4}));
     EXPECT_EQ(second.resultas.size(), 3u);
-    EXPECT_EQ(second.fields[1], QStringLiteral("Muñoz"));
-    EXPECT_EQ(second.fields[3], QStringLiteral("María"));
-    EXPECT_EQ(second.fields[5], QStringLiteral("12/03/1980"));
-    EXPECT_EQ(second.foldedFields[1], QStringLiteral("Mu&noz"));
-    EXPECT_EQ(second.printDate, QStringLiteral("05/03/2024"));
+    EXPECT_EQ(second.fields[1], u"Muñoz"_s);
+    EXPECT_EQ(second.fields[3], u"María"_s);
+    EXPECT_EQ(second.fields[5], u"12/03/1980"_s);
+    EXPECT_EQ(second.foldedFields[1], u"Mu&noz"_s);
+    EXPECT_EQ(second.printDate, u"05/03/2024"_s);
     EXPECT_EQ(second.pages.size(), 4u);
 }
 
@@ -98,7 +96,7 @@ TEST(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
     assembly.add(a.listPage(BarcodeKind::Vacancies, 5, 21, 30), 3);
     assembly.add(a.listPage(BarcodeKind::Resultas, 6, 1, 2).chopped(1), 4);
     QString twice = a.listPage(BarcodeKind::Resultas, 7, 3, 4);
-    twice.replace(QStringLiteral("20004"), QStringLiteral("20001"));
+    twice.replace(u"20004"_s, u"20001"_s);
     assembly.add(twice, 5);
 
     const std::vector<OfficeApplication> apps = assembly.run();
@@ -113,19 +111,19 @@ TEST(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
                 "Código de barras cortado: página 6 (resultas) en lote.pdf, página 4: falta la «F» final"),
             QStringLiteral(
                 "Falta la primera página: no se ha leído la página 1 con los datos del solicitante"),
-            QStringLiteral("Falta una página: falta la página 4, de la lista de vacantes"),
-            QStringLiteral("Orden no correlativo: vacantes: se esperaba el orden 11 y se lee 21 (página 5)"),
+            u"Falta una página: falta la página 4, de la lista de vacantes"_s,
+            u"Orden no correlativo: vacantes: se esperaba el orden 11 y se lee 21 (página 5)"_s,
             QStringLiteral(
                 "Plaza repetida: resultas: el código 20001 está en los órdenes 1 (página 6) y 4 (página 7)"),
         }));
-    EXPECT_EQ(apps[0].status(), QStringLiteral("Con incidencias"));
+    EXPECT_EQ(apps[0].status(), u"Con incidencias"_s);
     for (const OfficeProblem& p : apps[0].problems)
-        EXPECT_EQ(p.where, QStringLiteral("12345678Z_10010A2"));
+        EXPECT_EQ(p.where, u"12345678Z_10010A2"_s);
 }
 
 TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
     Print a;
-    Print misread{.dni = QStringLiteral("12345673Z")};
+    Print misread{.dni = u"12345673Z"_s};
     Assembly assembly;
     assembly.add(a.firstPage(), 1);
     assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);
@@ -136,14 +134,14 @@ TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
     assembly.add(later.firstPage(), 5);
     assembly.add(later.listPage(BarcodeKind::Vacancies, 1, 1, 2), 6);
     // A code shorter than its five places reaches the barcode right-aligned, and comes back bare.
-    assembly.add(barcodeText(later.header(), BarcodeKind::Vacancies, 3, QStringLiteral("0003  123")), 7);
+    assembly.add(barcodeText(later.header(), BarcodeKind::Vacancies, 3, u"0003  123"_s), 7);
     const std::vector<OfficeApplication> apps = assembly.run();
     ASSERT_EQ(apps.size(), 3u);
     EXPECT_TRUE(problemsOf(apps[2]).contains(QStringLiteral(
         "Página fuera de secuencia: una página de plazas lleva el número 1, que es el de la primera página")))
         << problemsOf(apps[2]).join(u'|').toStdString();
     ASSERT_EQ(apps[2].vacancies.size(), 3u);
-    EXPECT_EQ(apps[2].vacancies[2].code, QStringLiteral("123"));
+    EXPECT_EQ(apps[2].vacancies[2].code, u"123"_s);
     EXPECT_TRUE(problemsOf(apps[1]).contains(QStringLiteral(
         "Página fuera de secuencia: la página 3 de resultas va antes de la página 4 de vacantes")));
     EXPECT_TRUE(
@@ -161,14 +159,13 @@ TEST(ApplicationAssemblerTest, NamesTheMissingPageBeforeAListsFirstPageRead) {
     assembly.add(a.firstPage(), 1);
     assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 41, 80), 2);
     assembly.add(a.listPage(BarcodeKind::Resultas, 6, 41, 42), 3);
-    EXPECT_EQ(
-        problemsOf(assembly.run().at(0)),
-        (QStringList{
-            QStringLiteral("Falta una página: falta la página 3, de la lista de vacantes"),
-            QStringLiteral("Falta una página: falta la página 5, de la lista de resultas"),
-            QStringLiteral("Orden no correlativo: vacantes: se esperaba el orden 1 y se lee 41 (página 4)"),
-            QStringLiteral("Orden no correlativo: resultas: se esperaba el orden 1 y se lee 41 (página 6)"),
-        }));
+    EXPECT_EQ(problemsOf(assembly.run().at(0)),
+              (QStringList{
+                  u"Falta una página: falta la página 3, de la lista de vacantes"_s,
+                  u"Falta una página: falta la página 5, de la lista de resultas"_s,
+                  u"Orden no correlativo: vacantes: se esperaba el orden 1 y se lee 41 (página 4)"_s,
+                  u"Orden no correlativo: resultas: se esperaba el orden 1 y se lee 41 (página 6)"_s,
+              }));
 }
 
 class FakeContest : public ContestRules {
@@ -183,35 +180,33 @@ public:
 
 TEST(ApplicationAssemblerTest, ChecksAgainstTheContest) {
     FakeContest contest;
-    Print wrongLetter{.dni = QStringLiteral("12345678A")};
+    Print wrongLetter{.dni = u"12345678A"_s};
     ApplicationAssembler assembler(&contest);
-    assembler.add(PageOrigin{QStringLiteral("a.png"), 1},
-                  parseScannedBarcode(wrongLetter.firstPage()).value());
-    assembler.add(PageOrigin{QStringLiteral("b.png"), 1},
+    assembler.add(PageOrigin{u"a.png"_s, 1}, parseScannedBarcode(wrongLetter.firstPage()).value());
+    assembler.add(PageOrigin{u"b.png"_s, 1},
                   parseScannedBarcode(wrongLetter.listPage(BarcodeKind::Vacancies, 2, 1, 3)).value());
     const std::vector<OfficeApplication> apps = assembler.assemble();
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(problemsOf(apps[0]),
-              (QStringList{QStringLiteral("DNI no válido: la letra no corresponde al número: 12345678A"),
+              (QStringList{u"DNI no válido: la letra no corresponde al número: 12345678A"_s,
                            QStringLiteral(
                                "Plaza no ofertada al cuerpo: vacantes: código 20002 (orden 2, página 2)")}));
 
-    EXPECT_TRUE(dniLetterIsRight(QStringLiteral("12345678Z")));
-    EXPECT_TRUE(dniLetterIsRight(QStringLiteral("1R"))) << "padded with zeros as the program does";
-    EXPECT_FALSE(dniLetterIsRight(QStringLiteral("X1234567L")));
+    EXPECT_TRUE(dniLetterIsRight(u"12345678Z"_s));
+    EXPECT_TRUE(dniLetterIsRight(u"1R"_s)) << "padded with zeros as the program does";
+    EXPECT_FALSE(dniLetterIsRight(u"X1234567L"_s));
 }
 
 TEST(ApplicationAssemblerTest, RequiredFirstPageFields) {
     Print a;
     QString record = a.firstPage();
-    record.replace(QStringLiteral("|Mar&ia|"), QStringLiteral("||"));
+    record.replace(u"|Mar&ia|"_s, u"||"_s);
     Assembly assembly;
     assembly.add(record, 1);
     const QStringList problems = problemsOf(assembly.run().at(0));
-    EXPECT_EQ(
-        problems,
-        (QStringList{QStringLiteral("Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"),
-                     QStringLiteral("Falta un dato obligatorio: nombre (página 1)")}));
+    EXPECT_EQ(problems,
+              (QStringList{u"Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"_s,
+                           u"Falta un dato obligatorio: nombre (página 1)"_s}));
 }
 
 } // namespace

@@ -36,7 +36,7 @@ PrintedScan printAndScan(const QString& dni, int vacancies, int resultas, int mi
     f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     test::PrintingFixture::addPositions(f.vacancies, vacancies);
     test::PrintingFixture::addPositions(f.resultas, resultas, 30000);
-    test::PrintingFixture::addCourses(f.courses, 3);
+    test::addSampleCourses(f.courses, 3);
     Result<ApplicationPrintout> printed = f.runWXP(true);
     EXPECT_TRUE(printed.ok());
     PrintedScan scan{printed->barcodes, f.printRecord, {}};
@@ -112,9 +112,9 @@ int pagesWithoutBarcode(const PrintedScan& scan) {
 
 TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     test::TempDir dir;
-    PrintedScan small = printAndScan(QStringLiteral("12345678Z"), 3, 1, 1, 150);
-    PrintedScan medium = printAndScan(QStringLiteral("00000001R"), 45, 0, 2, 200);
-    PrintedScan large = printAndScan(QStringLiteral("00000023T"), 90, 50, 3, 300);
+    PrintedScan small = printAndScan(u"12345678Z"_s, 3, 1, 1, 150);
+    PrintedScan medium = printAndScan(u"00000001R"_s, 45, 0, 2, 200);
+    PrintedScan large = printAndScan(u"00000023T"_s, 90, 50, 3, 300);
     const int withoutBarcode =
         pagesWithoutBarcode(small) + pagesWithoutBarcode(medium) + pagesWithoutBarcode(large);
 
@@ -127,7 +127,7 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     const QImage again = medium.pages[twice];
     const size_t lost = pageWithOrder(large, BarcodeKind::Vacancies, 41);
     ASSERT_LT(lost, large.pages.size());
-    ASSERT_TRUE(findBarcodeTexts(large.pages[lost]).join(QString()).contains(QStringLiteral("0041")))
+    ASSERT_TRUE(findBarcodeTexts(large.pages[lost]).join(QString()).contains(u"0041"_s))
         << "list barcodes carry the number of the page they are printed on";
     large.pages.erase(large.pages.begin() + std::ptrdiff_t(lost));
     large.pages.back() = rotated(large.pages.back(), -2);
@@ -136,20 +136,20 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     batch200.emplace_back(1654, 2339, QImage::Format_Grayscale8); // a blank sheet
     batch200.back().fill(Qt::white);
     std::reverse(batch200.begin(), batch200.end());
-    const QString first = dir.file(QStringLiteral("lote1.pdf"));
+    const QString first = dir.file(u"lote1.pdf"_s);
     writePdf(first, batch200, 200);
     std::vector<QImage> batch300 = large.pages;
     std::swap(batch300.front(), batch300.back());
-    const QString second = dir.file(QStringLiteral("lote2.pdf"));
+    const QString second = dir.file(u"lote2.pdf"_s);
     writePdf(second, batch300, 300);
     QStringList files{first, second};
     for (size_t i = 0; i < small.pages.size(); ++i) {
-        files << dir.file(QStringLiteral("suelta%1.png").arg(i + 1));
+        files << dir.file(u"suelta%1.png"_s.arg(i + 1));
         ASSERT_TRUE(small.pages[i].save(files.back()));
     }
-    files << dir.file(QStringLiteral("repetida.png"));
+    files << dir.file(u"repetida.png"_s);
     ASSERT_TRUE(again.save(files.back()));
-    files << dir.file(QStringLiteral("vacio.pdf"));
+    files << dir.file(u"vacio.pdf"_s);
     QFile(files.back()).open(QIODevice::WriteOnly);
 
     OfficeBatchReader reader;
@@ -157,7 +157,7 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     const OfficeReadOutcome outcome = reader.read(files, [&](int done, int) { lastDone = done; });
     EXPECT_EQ(lastDone, outcome.pages);
     EXPECT_EQ(outcome.pagesWithoutBarcode, withoutBarcode + 1);
-    EXPECT_TRUE(problemsOf(outcome.fileProblems).contains(QStringLiteral("Archivo ilegible")));
+    EXPECT_TRUE(problemsOf(outcome.fileProblems).contains(u"Archivo ilegible"_s));
     EXPECT_FALSE(outcome.allComplete());
     ASSERT_EQ(outcome.applications.size(), 3u);
 
@@ -167,52 +167,50 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
                 return &a;
         return static_cast<const OfficeApplication*>(nullptr);
     };
-    const OfficeApplication* s = byDni(QStringLiteral("12345678Z"));
-    const OfficeApplication* m = byDni(QStringLiteral("00000001R"));
-    const OfficeApplication* l = byDni(QStringLiteral("00000023T"));
+    const OfficeApplication* s = byDni(u"12345678Z"_s);
+    const OfficeApplication* m = byDni(u"00000001R"_s);
+    const OfficeApplication* l = byDni(u"00000023T"_s);
     ASSERT_TRUE(s && m && l);
 
     EXPECT_TRUE(s->complete()) << problemsOf(s->problems).join(u',').toStdString();
     EXPECT_EQ(s->fields, readablePrintRecord(splitPrintRecord(foldBarcodeText(small.printRecord))));
-    EXPECT_EQ(s->fields[1], QStringLiteral("Muñoz   Peña")) << "the ampersand was printed as a blank";
+    EXPECT_EQ(s->fields[1], u"Muñoz   Peña"_s) << "the ampersand was printed as a blank";
     ASSERT_EQ(s->vacancies.size(), 3u);
-    EXPECT_EQ(s->vacancies[2], (RequestedPosition{3, QStringLiteral("10003"), s->vacancies[2].page}));
+    EXPECT_EQ(s->vacancies[2], (RequestedPosition{3, u"10003"_s, s->vacancies[2].page}));
     ASSERT_EQ(s->resultas.size(), 1u);
-    EXPECT_EQ(s->resultas[0].code, QStringLiteral("30001"));
+    EXPECT_EQ(s->resultas[0].code, u"30001"_s);
 
-    EXPECT_EQ(problemsOf(m->problems), QStringList{QStringLiteral("Página repetida")});
+    EXPECT_EQ(problemsOf(m->problems), QStringList{u"Página repetida"_s});
     EXPECT_EQ(m->vacancies.size(), 45u);
-    EXPECT_EQ(problemsOf(l->problems),
-              (QStringList{QStringLiteral("Falta una página"), QStringLiteral("Orden no correlativo")}));
+    EXPECT_EQ(problemsOf(l->problems), (QStringList{u"Falta una página"_s, u"Orden no correlativo"_s}));
     EXPECT_EQ(l->vacancies.size(), 50u);
     EXPECT_EQ(l->resultas.size(), 50u);
 
-    ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(QStringLiteral("salida"))).ok());
+    ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(u"salida"_s)).ok());
     const auto csv = [&](const QString& folder, const char* name) {
-        QFile file(dir.file(QStringLiteral("%1/%2").arg(folder, QString::fromLatin1(name))));
+        QFile file(dir.file(u"%1/%2"_s.arg(folder, QString::fromLatin1(name))));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    EXPECT_EQ(csv(QStringLiteral("salida"), "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45 + 50));
+    EXPECT_EQ(csv(u"salida"_s, "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45 + 50));
 
     // The same batch split by files across two runs, the small print's pages and the repeated
     // page on both sides, and merged: the files of the single run, byte for byte.
     QStringList parts[2];
     for (qsizetype i = 0; i < files.size(); ++i)
-        parts[files[i].endsWith(QStringLiteral("repetida.png")) ? 1 : i % 2] << files[i];
+        parts[files[i].endsWith(u"repetida.png"_s) ? 1 : i % 2] << files[i];
     QStringList partFolders;
     for (const QStringList& part : parts) {
-        partFolders << dir.file(QStringLiteral("parte%1").arg(partFolders.size() + 1));
+        partFolders << dir.file(u"parte%1"_s.arg(partFolders.size() + 1));
         ASSERT_TRUE(writeOfficeCsv(OfficeBatchReader().read(part), partFolders.back()).ok());
     }
     Result<OfficeReadOutcome> merged = mergeOfficeRuns(partFolders);
     ASSERT_TRUE(merged.ok()) << merged.error().description.toStdString();
     EXPECT_EQ(merged->pages, outcome.pages);
-    ASSERT_TRUE(writeOfficeCsv(merged.value(), dir.file(QStringLiteral("unida"))).ok());
+    ASSERT_TRUE(writeOfficeCsv(merged.value(), dir.file(u"unida"_s)).ok());
     for (const char* name :
          {"solicitudes.csv", "vacantes.csv", "resultas.csv", "incidencias.csv", "lecturas.csv"})
-        EXPECT_EQ(csv(QStringLiteral("unida"), name), csv(QStringLiteral("salida"), name)) << name;
-    EXPECT_NE(csv(QStringLiteral("parte1"), "incidencias.csv"),
-              csv(QStringLiteral("salida"), "incidencias.csv"));
+        EXPECT_EQ(csv(u"unida"_s, name), csv(u"salida"_s, name)) << name;
+    EXPECT_NE(csv(u"parte1"_s, "incidencias.csv"), csv(u"salida"_s, "incidencias.csv"));
 }
 
 TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
@@ -231,7 +229,7 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
     const QStringList files{write("nota.txt", "no es una imagen"),
                             write("roto.pdf", "%PDF-1.4\n1 0 obj\n<<"),
                             write("vacio.png", ""),
-                            dir.file(QStringLiteral("no-existe.pdf")),
+                            dir.file(u"no-existe.pdf"_s),
                             write("cortada.png", png.left(png.size() / 2)),
                             write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400))};
     const OfficeReadOutcome outcome = OfficeBatchReader().read(files);
@@ -241,13 +239,11 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
     for (const OfficeProblem& p : outcome.fileProblems)
         problems.emplace_back(p.where, p.detail);
     ASSERT_EQ(problems.size(), 6u);
-    EXPECT_EQ(problems[0], std::pair(QStringLiteral("cortada.png, página 1"),
-                                     QStringLiteral("la imagen está dañada o cortada")));
+    EXPECT_EQ(problems[0], std::pair(u"cortada.png, página 1"_s, u"la imagen está dañada o cortada"_s));
     // A page too large to draw is refused before any memory is spent on it.
-    EXPECT_EQ(problems[1],
-              std::pair(QStringLiteral("enorme.pdf, página 1"),
-                        QStringLiteral("la página 1 mide 508 x 508 cm, demasiado para buscar códigos")));
-    EXPECT_EQ(problems[5], std::pair(QStringLiteral("vacio.png"), QStringLiteral("el archivo está vacío")));
+    EXPECT_EQ(problems[1], std::pair(u"enorme.pdf, página 1"_s,
+                                     u"la página 1 mide 508 x 508 cm, demasiado para buscar códigos"_s));
+    EXPECT_EQ(problems[5], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
     EXPECT_FALSE(outcome.allComplete());
 }
 

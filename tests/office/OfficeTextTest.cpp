@@ -12,29 +12,28 @@ const QDateTime kPrinted(QDate(2024, 3, 5), QTime(14, 5, 9));
 
 // A whole print record: every field followed by "|", `last` in the last field.
 QString recordEndingWith(const QString& last) {
-    QStringList fields(kPrintRecordFieldCount, QStringLiteral("x"));
+    QStringList fields(kPrintRecordFieldCount, u"x"_s);
     fields.back() = last;
     return fields.join(QLatin1Char('|')) + QLatin1Char('|');
 }
 
 TEST(OfficeBarcodeTextTest, ReadsBackWhatPrintingBuilds) {
-    const QString header = barcodeHeader(
-        ClaveCodigoBarras(QStringLiteral("1234Z"), QStringLiteral("10"), QStringLiteral("A2")), kPrinted);
-    Result<ScannedBarcode> v = parseScannedBarcode(
-        barcodeText(header, BarcodeKind::Vacancies, 7, QStringLiteral("0001  1230002456F8")));
+    const QString header = barcodeHeader(ClaveCodigoBarras(u"1234Z"_s, u"10"_s, u"A2"_s), kPrinted);
+    Result<ScannedBarcode> v =
+        parseScannedBarcode(barcodeText(header, BarcodeKind::Vacancies, 7, u"0001  1230002456F8"_s));
     ASSERT_TRUE(v.ok());
-    EXPECT_EQ(v->dni, QStringLiteral("1234Z"));
-    EXPECT_EQ(v->body, QStringLiteral("00010"));
-    EXPECT_EQ(v->group, QStringLiteral("A2"));
-    EXPECT_EQ(v->date, QStringLiteral("05/03/2024"));
-    EXPECT_EQ(v->time, QStringLiteral("14:05:09"));
+    EXPECT_EQ(v->dni, u"1234Z"_s);
+    EXPECT_EQ(v->body, u"00010"_s);
+    EXPECT_EQ(v->group, u"A2"_s);
+    EXPECT_EQ(v->date, u"05/03/2024"_s);
+    EXPECT_EQ(v->time, u"14:05:09"_s);
     EXPECT_EQ(v->kind, BarcodeKind::Vacancies);
     EXPECT_EQ(v->page, 7);
-    EXPECT_EQ(v->data, QStringLiteral("0001  1230002456F8"));
+    EXPECT_EQ(v->data, u"0001  1230002456F8"_s);
     EXPECT_FALSE(v->cut);
 
     // A first page always says 001, and its record keeps a "|" typed inside a field.
-    const QString record = recordEndingWith(QStringLiteral("Gil|Ruiz"));
+    const QString record = recordEndingWith(u"Gil|Ruiz"_s);
     Result<ScannedBarcode> p = parseScannedBarcode(barcodeText(header, BarcodeKind::FirstPage, 3, record));
     ASSERT_TRUE(p.ok());
     EXPECT_EQ(p->page, 1);
@@ -44,61 +43,56 @@ TEST(OfficeBarcodeTextTest, ReadsBackWhatPrintingBuilds) {
 }
 
 TEST(OfficeBarcodeTextTest, CutAndForeignTexts) {
-    const QString header = barcodeHeader(
-        ClaveCodigoBarras(QStringLiteral("12345678Z"), QStringLiteral("10010"), QStringLiteral("A")),
-        kPrinted);
-    const QString whole = barcodeText(header, BarcodeKind::Resultas, 4, QStringLiteral("0001  1230002  45F"));
+    const QString header = barcodeHeader(ClaveCodigoBarras(u"12345678Z"_s, u"10010"_s, u"A"_s), kPrinted);
+    const QString whole = barcodeText(header, BarcodeKind::Resultas, 4, u"0001  1230002  45F"_s);
     EXPECT_FALSE(parseScannedBarcode(whole)->cut);
     EXPECT_TRUE(parseScannedBarcode(whole.chopped(1))->cut);
     // Cut right after a code ending in F: the rows no longer fill whole 9-character slots.
     EXPECT_TRUE(parseScannedBarcode(whole.chopped(2))->cut);
     // A record whose last field is "F", cut before its last separator, still ends in "|F".
-    const QString record =
-        barcodeText(header, BarcodeKind::FirstPage, 1, recordEndingWith(QStringLiteral("F")));
+    const QString record = barcodeText(header, BarcodeKind::FirstPage, 1, recordEndingWith(u"F"_s));
     EXPECT_FALSE(parseScannedBarcode(record)->cut);
     EXPECT_TRUE(parseScannedBarcode(record.chopped(2))->cut) << "a whole record has all its separators";
     EXPECT_TRUE(parseScannedBarcode(record.chopped(1))->cut);
 
-    EXPECT_FALSE(parseScannedBarcode(QStringLiteral("https://example.org/factura/2024")).ok());
-    EXPECT_FALSE(parseScannedBarcode(QStringLiteral("123405/03/202414:05:09V002F")).ok()) << "key too short";
+    EXPECT_FALSE(parseScannedBarcode(u"https://example.org/factura/2024"_s).ok());
+    EXPECT_FALSE(parseScannedBarcode(u"123405/03/202414:05:09V002F"_s).ok()) << "key too short";
     EXPECT_FALSE(parseScannedBarcode(QString()).ok());
 }
 
 TEST(OfficeBarcodeTextTest, UnfoldingGivesBackAcuteVowelsAndEnye) {
-    const QString typed = QStringLiteral("Muñoz & Peña, Íñigo Güell, ¿Pérez? NIÑO Perú");
+    const QString typed = u"Muñoz & Peña, Íñigo Güell, ¿Pérez? NIÑO Perú"_s;
     // Diaeresis comes back acute; "&", "¿" and "?" were blanks already.
-    EXPECT_EQ(unfoldBarcodeText(foldBarcodeText(typed)),
-              QStringLiteral("Muñoz   Peña, Íñigo Gúell,  Pérez  NIÑO Perú"));
-    EXPECT_EQ(unfoldBarcodeText(QStringLiteral("a&x&")), QStringLiteral("a&x&")) << "nothing folded there";
+    EXPECT_EQ(unfoldBarcodeText(foldBarcodeText(typed)), u"Muñoz   Peña, Íñigo Gúell,  Pérez  NIÑO Perú"_s);
+    EXPECT_EQ(unfoldBarcodeText(u"a&x&"_s), u"a&x&"_s) << "nothing folded there";
 }
 
 TEST(OfficeBarcodeTextTest, PrintRecordSplitsIntoItsNamedFields) {
     QStringList folded;
     for (int i = 1; i <= kPrintRecordFieldCount; ++i)
-        folded << QStringLiteral("c%1").arg(i);
-    folded[1] = QStringLiteral("Mu&noz");
-    folded[5] = QStringLiteral("19800312");
-    folded[22] = QStringLiteral("00000000");
+        folded << u"c%1"_s.arg(i);
+    folded[1] = u"Mu&noz"_s;
+    folded[5] = u"19800312"_s;
+    folded[22] = u"00000000"_s;
     int pieces = 0;
     const QStringList split = splitPrintRecord(folded.join(QLatin1Char('|')) + QLatin1Char('|'), &pieces);
     EXPECT_EQ(pieces, 37);
     EXPECT_EQ(split, folded);
     const QStringList readable = readablePrintRecord(split);
-    EXPECT_EQ(readable[1], QStringLiteral("Muñoz"));
-    EXPECT_EQ(readable[5], QStringLiteral("12/03/1980"));
+    EXPECT_EQ(readable[1], u"Muñoz"_s);
+    EXPECT_EQ(readable[5], u"12/03/1980"_s);
     EXPECT_EQ(readable[22], QString());
-    EXPECT_EQ(printRecordFieldNames()[record::Body - 1], QStringLiteral("Cuerpo"));
+    EXPECT_EQ(printRecordFieldNames()[record::Body - 1], u"Cuerpo"_s);
 
-    EXPECT_EQ(splitPrintRecord(QStringLiteral("S|a|"), &pieces).size(), 37);
+    EXPECT_EQ(splitPrintRecord(u"S|a|"_s, &pieces).size(), 37);
     EXPECT_EQ(pieces, 2);
 
     // A "|" typed into the last fields: the extra pieces go back into the last one.
-    const QStringList typed =
-        splitPrintRecord(folded.join(QLatin1Char('|')) + QStringLiteral("|x|y|"), &pieces);
+    const QStringList typed = splitPrintRecord(folded.join(QLatin1Char('|')) + u"|x|y|"_s, &pieces);
     EXPECT_EQ(pieces, 39);
     ASSERT_EQ(typed.size(), 37);
-    EXPECT_EQ(typed.back(), QStringLiteral("c37|x|y"));
-    EXPECT_EQ(typed[35], QStringLiteral("c36"));
+    EXPECT_EQ(typed.back(), u"c37|x|y"_s);
+    EXPECT_EQ(typed[35], u"c36"_s);
 }
 
 } // namespace

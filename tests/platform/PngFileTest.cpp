@@ -2,7 +2,6 @@
 // files are refused in Spanish with nothing printed on the console.
 #include "platform/PngFile.h"
 
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +25,7 @@ TEST(PngFileTest, EveryPixelLayoutReadsAsQtReadsIt) {
         QImage::Format_Mono,  QImage::Format_Indexed8, QImage::Format_Grayscale8, QImage::Format_Grayscale16,
         QImage::Format_RGB32, QImage::Format_ARGB32,   QImage::Format_RGBA64};
     for (const QImage::Format layout : layouts) {
-        const QString path = dir.file(QStringLiteral("p%1.png").arg(int(layout)));
+        const QString path = dir.file(u"p%1.png"_s.arg(int(layout)));
         ASSERT_TRUE(source.convertToFormat(layout).save(path, "PNG")) << layout;
         ASSERT_TRUE(PngFile::isPng(path));
         const Result<QImage> read = PngFile::read(path, 1000);
@@ -42,9 +41,9 @@ TEST(PngFileTest, EveryPixelLayoutReadsAsQtReadsIt) {
 
 TEST(PngFileTest, DamagedOrHugeFilesAreRefusedInSpanishWithoutConsoleOutput) {
     test::TempDir dir;
-    const QString whole = dir.file(QStringLiteral("entera.png"));
+    const QString whole = dir.file(u"entera.png"_s);
     ASSERT_TRUE(pattern().save(whole, "PNG"));
-    const QByteArray bytes = dir.read(QStringLiteral("entera.png"));
+    const QByteArray bytes = dir.read(u"entera.png"_s);
     QByteArray badSum = bytes;
     badSum[20] = char(badSum[20] ^ 0x40); // inside the header chunk: its checksum no longer matches
     QByteArray badData = bytes;
@@ -52,19 +51,19 @@ TEST(PngFileTest, DamagedOrHugeFilesAreRefusedInSpanishWithoutConsoleOutput) {
     badData.replace(data, 6, "basura");
 
     for (const QByteArray& damaged : {bytes.left(bytes.size() / 2), badSum, badData, bytes.left(8)}) {
-        const QString path = dir.write(QStringLiteral("dañada.png"), damaged);
+        const QString path = dir.write(u"dañada.png"_s, damaged);
         testing::internal::CaptureStderr();
         const Result<QImage> read = PngFile::read(path, 1000);
         const std::string console = testing::internal::GetCapturedStderr();
         ASSERT_FALSE(read.ok());
-        EXPECT_EQ(read.error().description, QStringLiteral("la imagen está dañada o cortada"));
+        EXPECT_EQ(read.error().description, u"la imagen está dañada o cortada"_s);
         EXPECT_EQ(console, "");
     }
 
     const Result<QImage> huge = PngFile::read(whole, 37 * 23 - 1);
     ASSERT_FALSE(huge.ok());
-    EXPECT_EQ(huge.error().description, QStringLiteral("la imagen es demasiado grande"));
-    EXPECT_FALSE(PngFile::isPng(dir.write(QStringLiteral("texto.png"), "no soy un PNG")));
+    EXPECT_EQ(huge.error().description, u"la imagen es demasiado grande"_s);
+    EXPECT_FALSE(PngFile::isPng(dir.write(u"texto.png"_s, "no soy un PNG")));
 }
 
 } // namespace

@@ -20,20 +20,19 @@ namespace {
 using docengine::Document;
 using test::PrintingFixture;
 
-const QString kHeader = QStringLiteral("12345678Z10010A205/03/202414:05:09");
+const QString kHeader = u"12345678Z10010A205/03/202414:05:09"_s;
 
 // The barcode of a list page, built here from the list's codes rather than by the code under test.
 QString listBarcode(QChar kind, int page, int firstOrder, int lastOrder, int firstCode) {
-    QString text = kHeader + kind + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0'));
+    QString text = kHeader + kind + u"%1"_s.arg(page, 3, 10, QLatin1Char('0'));
     for (int order = firstOrder; order <= lastOrder; ++order)
-        text += QStringLiteral("%1%2").arg(order, 4, 10, QLatin1Char('0')).arg(firstCode + order, 5);
+        text += u"%1%2"_s.arg(order, 4, 10, QLatin1Char('0')).arg(firstCode + order, 5);
     return text + QLatin1Char('F');
 }
 
 // The text of every page of a PDF, laid out, in one run of pdftotext.
 QStringList pdfPages(const QString& pdf) {
-    const test::ToolRun run =
-        test::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const test::ToolRun run = test::runTool(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
     QStringList pages = QString::fromUtf8(run.out).split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
@@ -42,7 +41,7 @@ QStringList pdfPages(const QString& pdf) {
 
 // Rows of a vacancy or resultas table on a page: lines that start with an order and a code.
 QList<int> ordersOnPage(const QString& pageText, int firstCode) {
-    static const QRegularExpression row(QStringLiteral("^\\s*(\\d{1,4})\\s+(\\d{5})\\b"),
+    static const QRegularExpression row(u"^\\s*(\\d{1,4})\\s+(\\d{5})\\b"_s,
                                         QRegularExpression::MultilineOption);
     QList<int> orders;
     for (auto it = row.globalMatch(pageText); it.hasNext();) {
@@ -61,18 +60,17 @@ QList<int> range(int first, int last) {
 }
 
 QStringList bitmapsIn(const QString& folder) {
-    return QDir(folder).entryList({QStringLiteral("*.bmp")}, QDir::Files);
+    return QDir(folder).entryList({u"*.bmp"_s}, QDir::Files);
 }
 
 TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothingOpen) {
     PrintingFixture f;
-    PrintingFixture::addCourses(f.courses, 3);
+    test::addSampleCourses(f.courses, 3);
     PrintingFixture::addPositions(f.vacancies, 2);
     auto saved = f.runWXP(false);
     ASSERT_TRUE(saved.ok()) << saved.error().description.toStdString();
 
-    EXPECT_EQ(f.applicationFiles(), (QStringList{QStringLiteral("12345678Z_10010A2.doc"),
-                                                 QStringLiteral("12345678Z_10010A2.xml")}));
+    EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
     EXPECT_FALSE(f.wordProcessor.isHeld());
     EXPECT_TRUE(f.messages.messages.empty());
     EXPECT_FALSE(saved.value().printed);
@@ -81,32 +79,32 @@ TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothing
     EXPECT_EQ(f.progress.value(), float(f.model.controls().size() + 3));
 
     Document doc = Document::open(f.documentPath()).value();
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("NOMBRE")).value(), QStringLiteral("María José"));
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("PRIMERAPELLIDO")).value(), QStringLiteral("Muñoz & Peña"));
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("PROVINCIA")).value(), QStringLiteral("Toledo"));
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("PROVINCIA1")).value(), QStringLiteral("Toledo"));
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("CUERPOOESCALA")).value(), QStringLiteral("Enfermero/a"));
-    EXPECT_TRUE(doc.checkBox(QStringLiteral("DISCAPACIDADNO")).value());
-    EXPECT_FALSE(doc.checkBox(QStringLiteral("DISCAPACIDADSI")).value());
-    EXPECT_TRUE(doc.checkBox(QStringLiteral("TARVO")).value());
-    EXPECT_EQ(doc.bookmarkText(QStringLiteral("DNICAB")).value(), QStringLiteral("12345678Z"));
-    EXPECT_EQ(doc.bookmarkText(QStringLiteral("FECHAIMPR")).value(), QStringLiteral("05/03/2024 14:05:09"));
-    EXPECT_EQ(doc.bookmarkText(QStringLiteral("BORRADOR")).value(), QString());
+    EXPECT_EQ(doc.fieldResult(u"NOMBRE"_s).value(), u"María José"_s);
+    EXPECT_EQ(doc.fieldResult(u"PRIMERAPELLIDO"_s).value(), u"Muñoz & Peña"_s);
+    EXPECT_EQ(doc.fieldResult(u"PROVINCIA"_s).value(), u"Toledo"_s);
+    EXPECT_EQ(doc.fieldResult(u"PROVINCIA1"_s).value(), u"Toledo"_s);
+    EXPECT_EQ(doc.fieldResult(u"CUERPOOESCALA"_s).value(), u"Enfermero/a"_s);
+    EXPECT_TRUE(doc.checkBox(u"DISCAPACIDADNO"_s).value());
+    EXPECT_FALSE(doc.checkBox(u"DISCAPACIDADSI"_s).value());
+    EXPECT_TRUE(doc.checkBox(u"TARVO"_s).value());
+    EXPECT_EQ(doc.bookmarkText(u"DNICAB"_s).value(), u"12345678Z"_s);
+    EXPECT_EQ(doc.bookmarkText(u"FECHAIMPR"_s).value(), u"05/03/2024 14:05:09"_s);
+    EXPECT_EQ(doc.bookmarkText(u"BORRADOR"_s).value(), QString());
 
     // The saved file holds the courses, but no barcode and none of the other lists.
     const docengine::Table courses = doc.table(3).value();
     ASSERT_EQ(courses.rowCount(), 4);
-    EXPECT_EQ(courses.cellText(2, 1).value(), QStringLiteral("Curso de formación número 1"));
-    EXPECT_EQ(courses.cellText(2, 2).value(), QStringLiteral("11"));
-    EXPECT_EQ(courses.cellText(4, 3).value(), QStringLiteral("2003"));
+    EXPECT_EQ(courses.cellText(2, 1).value(), u"Curso de formación número 1"_s);
+    EXPECT_EQ(courses.cellText(2, 2).value(), u"11"_s);
+    EXPECT_EQ(courses.cellText(4, 3).value(), u"2003"_s);
     const int tables = doc.tableCount();
     EXPECT_EQ(doc.table(tables - 1).value().rowCount(), 1) << "vacancies written into a saved document";
     EXPECT_TRUE(doc.table(2).value().cellText(1, 1).value().isEmpty());
 
     // The companion holds the lists as the sidecar writer writes them.
     // (its root also carries the digest of the document it goes with).
-    EXPECT_EQ(QString::fromLatin1(f.dir.read(QStringLiteral("ficheros/temp/12345678Z_10010A2.xml")))
-                  .remove(QRegularExpression(QStringLiteral(" documento=\"[0-9A-F]{64}\""))),
+    EXPECT_EQ(QString::fromLatin1(f.dir.read(u"ficheros/temp/12345678Z_10010A2.xml"_s))
+                  .remove(QRegularExpression(u" documento=\"[0-9A-F]{64}\""_s)),
               buildApplicationXml({f.vacancies, f.resultas, f.courses, f.documents}));
 }
 
@@ -119,13 +117,13 @@ TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGene
     Document newer = Document::open(f.documentPath()).value();
     for (const char* box : {"TARVO", "SSOTROS", "DEFINITIVO", "TEMPORAL"})
         EXPECT_FALSE(newer.checkBox(QString::fromLatin1(box)).value()) << box;
-    EXPECT_TRUE(newer.checkBox(QStringLiteral("ACTIVO")).value());
+    EXPECT_TRUE(newer.checkBox(u"ACTIVO"_s).value());
 
     ASSERT_TRUE(f.runW97(false).ok());
     Document older = Document::open(f.documentPath()).value();
-    EXPECT_TRUE(older.checkBox(QStringLiteral("TARVO")).value());
-    EXPECT_TRUE(older.checkBox(QStringLiteral("DEFINITIVO")).value());
-    EXPECT_FALSE(older.checkBox(QStringLiteral("TEMPORAL")).value());
+    EXPECT_TRUE(older.checkBox(u"TARVO"_s).value());
+    EXPECT_TRUE(older.checkBox(u"DEFINITIVO"_s).value());
+    EXPECT_FALSE(older.checkBox(u"TEMPORAL"_s).value());
 }
 
 TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
@@ -143,7 +141,7 @@ TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
     EXPECT_EQ(printed.value().outcome.pageCount, 6);
     const QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 6);
-    EXPECT_FALSE(pages[0].contains(QStringLiteral("BORRADOR")));
+    EXPECT_FALSE(pages[0].contains(u"BORRADOR"_s));
 
     // With 40 places per page and 75 vacancies: 40, 31 and 4 rows, then the resultas.
     EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));
@@ -151,13 +149,12 @@ TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
     EXPECT_EQ(ordersOnPage(pages[4], 10000), range(72, 75));
     EXPECT_EQ(ordersOnPage(pages[5], 20000), range(1, 10));
     for (int page : {3, 4})
-        EXPECT_TRUE(pages[page].contains(QStringLiteral("Convocatoria")) &&
-                    pages[page].contains(QStringLiteral("Demarcación")))
+        EXPECT_TRUE(pages[page].contains(u"Convocatoria"_s) && pages[page].contains(u"Demarcación"_s))
             << "page " << page + 1 << " lacks the continuation header";
-    EXPECT_TRUE(pages[5].contains(QStringLiteral("PUESTO DE TRABAJO")));
+    EXPECT_TRUE(pages[5].contains(u"PUESTO DE TRABAJO"_s));
 
     const QStringList expected = {
-        kHeader + QStringLiteral("P001") + foldBarcodeText(f.printRecord) + QLatin1Char('F'),
+        kHeader + u"P001"_s + foldBarcodeText(f.printRecord) + QLatin1Char('F'),
         // Each carries the page it prints on: the second sheet, without courses, is blank.
         listBarcode(u'V', 3, 1, 40, 10000),
         listBarcode(u'V', 4, 41, 71, 10000),
@@ -168,7 +165,7 @@ TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
     EXPECT_EQ(readPdf417Pdf(pdf, 300).value(), expected);
 
     EXPECT_EQ(
-        f.messages.only(QStringLiteral("Impresión"), MessageIcon::Information),
+        f.messages.only(u"Impresión"_s, MessageIcon::Information),
         QStringLiteral("IMPORTANTE: Espere unos momentos, se está imprimiendo la solicitud. Cuando estén "
                        "todas las hojas impresas, pulse el botón Aceptar."));
 
@@ -196,7 +193,7 @@ TEST(ApplicationDocumentTest, DraftShowsBorradorAndCarriesNoBarcode) {
     // The pages are those of an ordinary print.
     const QStringList pages = pdfPages(printed.value().outcome.pdfPath);
     ASSERT_EQ(pages.size(), 4);
-    EXPECT_TRUE(pages[0].contains(QStringLiteral("BORRADOR")));
+    EXPECT_TRUE(pages[0].contains(u"BORRADOR"_s));
     EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));
     EXPECT_EQ(ordersOnPage(pages[3], 10000), range(41, 45));
 }
@@ -205,8 +202,8 @@ TEST(ApplicationDocumentTest, DraftShowsBorradorAndCarriesNoBarcode) {
 // each of those page breaks moves the barcodes' page numbers on.
 void expectListContinuations(TemplateGeneration generation) {
     PrintingFixture f;
-    PrintingFixture::addCourses(f.courses, 36);
-    PrintingFixture::addDocuments(f.documents, 36);
+    test::addSampleCourses(f.courses, 36);
+    test::addSampleDocuments(f.documents, 36);
     PrintingFixture::addPositions(f.vacancies, 41);
     PrintingFixture::addPositions(f.resultas, 1, 20000);
     const bool older = generation == TemplateGeneration::Legacy;
@@ -215,17 +212,17 @@ void expectListContinuations(TemplateGeneration generation) {
     const QStringList pages = pdfPages(printed.value().outcome.pdfPath);
     ASSERT_EQ(pages.size(), 7);
 
-    EXPECT_TRUE(pages[2].contains(QStringLiteral("N Horas"))) << "courses continue without their header";
-    EXPECT_TRUE(pages[2].contains(QStringLiteral("Curso de formación número 36")));
-    EXPECT_FALSE(pages[1].contains(QStringLiteral("número 36")));
-    EXPECT_TRUE(pages[3].contains(QStringLiteral("NºDocumento")));
-    EXPECT_TRUE(pages[3].contains(QStringLiteral("Certificado de servicios 36")));
-    EXPECT_EQ(pages[3].contains(QStringLiteral("Horas")), !older) << "the older documents table has no hours";
+    EXPECT_TRUE(pages[2].contains(u"N Horas"_s)) << "courses continue without their header";
+    EXPECT_TRUE(pages[2].contains(u"Curso de formación número 36"_s));
+    EXPECT_FALSE(pages[1].contains(u"número 36"_s));
+    EXPECT_TRUE(pages[3].contains(u"NºDocumento"_s));
+    EXPECT_TRUE(pages[3].contains(u"Certificado de servicios 36"_s));
+    EXPECT_EQ(pages[3].contains(u"Horas"_s), !older) << "the older documents table has no hours";
     EXPECT_EQ(ordersOnPage(pages[4], 10000), range(1, 40));
     EXPECT_EQ(ordersOnPage(pages[5], 10000), range(41, 41));
-    EXPECT_EQ(pages[5].contains(QStringLiteral("Localidad o")), older);
+    EXPECT_EQ(pages[5].contains(u"Localidad o"_s), older);
     for (const QString& page : pages)
-        EXPECT_FALSE(page.contains(QStringLiteral("-&"))) << "a marker printed";
+        EXPECT_FALSE(page.contains(u"-&"_s)) << "a marker printed";
 
     // Page 1, courses from page 2 (one break), documents (one break), then the vacancies.
     EXPECT_EQ(printed.value().barcodes.mid(1),
@@ -235,7 +232,7 @@ void expectListContinuations(TemplateGeneration generation) {
     docengine::Document& doc = *f.wordProcessor.held()->activeDocument();
     const docengine::Table courses2 = doc.table(4).value();
     EXPECT_EQ(courses2.rowCount(), 2);
-    EXPECT_EQ(courses2.cellText(1, 2).value(), QStringLiteral("N Horas"));
+    EXPECT_EQ(courses2.cellText(1, 2).value(), u"N Horas"_s);
     EXPECT_EQ(courses2.columnWidths(), doc.table(3).value().columnWidths());
 }
 
@@ -255,34 +252,32 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWrite
     {
         PrintingFixture f;
         PrintingEditor editor = f.editor();
-        editor.templateFolderKey = QStringLiteral("DOT_10101");
+        editor.templateFolderKey = u"DOT_10101"_s;
         auto r = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode,
                                      true, false);
         ASSERT_FALSE(r.ok());
         EXPECT_EQ(f.messages.only(programTitle(), MessageIcon::Critical),
                   QStringLiteral(
                       "No se encuentra la plantilla de la solicitud:\n%1\nLa solicitud no se ha guardado.")
-                      .arg(QDir::toNativeSeparators(f.folders.data +
-                                                    QStringLiteral("DOT_10101/PlantillaWXP.dot"))));
+                      .arg(QDir::toNativeSeparators(f.folders.data + u"DOT_10101/PlantillaWXP.dot"_s)));
         EXPECT_TRUE(f.applicationFiles().isEmpty());
         EXPECT_FALSE(f.wordProcessor.isHeld());
     }
     {
         PrintingFixture f;
         PrintingEditor editor = f.editor();
-        const QString missing = f.dir.file(QStringLiteral("no-existe"));
+        const QString missing = f.dir.file(u"no-existe"_s);
         auto r = ImprimeSolicitudW97(f.fileName(), missing, editor, f.progress, f.barcode, false, false);
         ASSERT_FALSE(r.ok());
         ASSERT_EQ(f.messages.messages.size(), 1u);
-        EXPECT_TRUE(f.messages.messages[0].text.startsWith(
-            QStringLiteral("No existe la carpeta de las solicitudes")));
+        EXPECT_TRUE(f.messages.messages[0].text.startsWith(u"No existe la carpeta de las solicitudes"_s));
         EXPECT_TRUE(f.messages.messages[0].text.contains(QDir::toNativeSeparators(missing)));
         EXPECT_FALSE(QFileInfo::exists(missing));
     }
     {
         PrintingFixture f;
         PrintingWordProcessor broken([]() -> Result<std::unique_ptr<docengine::WordProcessor>> {
-            return Error::make(429, QStringLiteral("no hay memoria"));
+            return Error::make(429, u"no hay memoria"_s);
         });
         PrintingEditor editor{.model = f.model,
                               .lists = {f.vacancies, f.resultas, f.courses, f.documents},
@@ -307,14 +302,13 @@ TEST(ApplicationDocumentTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving)
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 3);
     PrintingEditor editor = f.editor();
-    editor.pdfPath = f.dir.file(QStringLiteral("no-existe/solicitud.pdf"));
+    editor.pdfPath = f.dir.file(u"no-existe/solicitud.pdf"_s);
     auto r =
         ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode, true, false);
     ASSERT_FALSE(r.ok());
-    EXPECT_TRUE(f.messages.only(QStringLiteral("Impresión"), MessageIcon::Critical)
-                    .startsWith(QStringLiteral("No se ha podido imprimir la solicitud: ")));
-    EXPECT_EQ(f.applicationFiles(), (QStringList{QStringLiteral("12345678Z_10010A2.doc"),
-                                                 QStringLiteral("12345678Z_10010A2.xml")}));
+    EXPECT_TRUE(f.messages.only(u"Impresión"_s, MessageIcon::Critical)
+                    .startsWith(u"No se ha podido imprimir la solicitud: "_s));
+    EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
     EXPECT_FALSE(f.wordProcessor.isHeld());
 }
 
@@ -340,7 +334,7 @@ TEST(ApplicationDocumentTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint)
         QStringList{QStringLiteral("No se ha podido preparar la impresión de la solicitud: La plantilla no "
                                    "tiene la tabla de la lista de vacantes.\nLa solicitud no se ha "
                                    "impreso.")});
-    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Impresión"));
+    EXPECT_EQ(f.messages.messages[0].title, u"Impresión"_s);
     EXPECT_FALSE(QFileInfo::exists(f.pdfPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());
 }
@@ -357,20 +351,19 @@ TEST(ApplicationDocumentTest, SavingPicksTheTemplateGenerationByTheStoredVersion
         QFile::remove(templatePath(f.folders.data, TemplateKey{}.folderName(), TemplateGeneration::Legacy)));
     RecordingWindow window;
     PrintingEditor editor = f.editor();
-    auto saved = saveApplication(editor, window, f.barcode, QStringLiteral("16.0"), false, false);
+    auto saved = saveApplication(editor, window, f.barcode, u"16.0"_s, false, false);
     ASSERT_TRUE(saved.ok());
     EXPECT_EQ(saved.value().documentPath, f.documentPath());
-    EXPECT_EQ(window.action(), QStringLiteral("Guardando Datos ..."));
+    EXPECT_EQ(window.action(), u"Guardando Datos ..."_s);
     EXPECT_TRUE(window.unloaded);
     EXPECT_TRUE(f.messages.messages.empty());
 
-    for (const QString& version : {QStringLiteral("8"), QString()}) {
+    for (const QString& version : {u"8"_s, QString()}) {
         f.messages.messages.clear();
         RecordingWindow older;
         ASSERT_FALSE(saveApplication(editor, older, f.barcode, version, false, false).ok());
         ASSERT_EQ(f.messages.messages.size(), 1u);
-        EXPECT_TRUE(f.messages.messages[0].text.contains(QStringLiteral("PlantillaW97.dot")))
-            << version.toStdString();
+        EXPECT_TRUE(f.messages.messages[0].text.contains(u"PlantillaW97.dot"_s)) << version.toStdString();
         EXPECT_TRUE(older.unloaded);
     }
 }

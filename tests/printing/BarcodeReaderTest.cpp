@@ -47,7 +47,7 @@ void writePdf(const QString& path, const QList<QList<Placed>>& pages) {
                                QRectF(p.atTwips.x() / 1.2, p.atTwips.y() / 1.2, p.sizeTwips.width() / 1.2,
                                       p.sizeTwips.height() / 1.2),
                                p.picture);
-        painter.drawText(QPointF(1200, 12000), QStringLiteral("Página de prueba"));
+        painter.drawText(QPointF(1200, 12000), u"Página de prueba"_s);
     }
 }
 
@@ -92,7 +92,7 @@ TEST(BarcodeReaderTest, ReadsPictureFilesAndReportsUnreadableOnes) {
     EXPECT_EQ(readPdf417File(dir.file("a.jpg")).value(), QStringList{text});
 
     // Letters the folding leaves come back as they went in, with or without ECI.
-    const QStringList unusual = {QStringLiteral("«Villa Ã» 20 € – ß"), QStringLiteral("Łódź ő")};
+    const QStringList unusual = {u"«Villa Ã» 20 € – ß"_s, u"Łódź ő"_s};
     for (const QString& u : unusual)
         EXPECT_EQ(readPdf417(picture(u, kListPage)), QStringList{u});
 

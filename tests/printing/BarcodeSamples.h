@@ -6,8 +6,6 @@
 #include <QDateTime>
 #include <QImage>
 #include <QPainter>
-#include <QString>
-#include <QStringList>
 
 namespace velmora::test {
 
@@ -16,9 +14,7 @@ inline QDateTime samplePrintMoment() {
 }
 
 inline QString sampleHeader() {
-    return barcodeHeader(
-        ClaveCodigoBarras(QStringLiteral("12345678Z"), QStringLiteral("0012341"), QStringLiteral("1")),
-        samplePrintMoment());
+    return barcodeHeader(ClaveCodigoBarras(u"12345678Z"_s, u"0012341"_s, u"1"_s), samplePrintMoment());
 }
 
 // A print record the way a real application fills it: Spanish names and addresses,

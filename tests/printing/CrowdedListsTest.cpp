@@ -29,7 +29,7 @@ TEST(ListPagesPrintTest, CrowdedPlacesPerPageAreLoweredSoEveryListPageHasOneBarc
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     PrintingFixture f;
-    f.positionsPerPage = QStringLiteral("70");
+    f.positionsPerPage = u"70"_s;
     PrintingFixture::addPositions(f.vacancies, 150);
     f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     auto printed = f.runW97(true);
@@ -40,7 +40,7 @@ TEST(ListPagesPrintTest, CrowdedPlacesPerPageAreLoweredSoEveryListPageHasOneBarc
     int rows = 0;
     for (int page = 2; page <= test::pdfPageCount(pdf); ++page) {
         const QStringList barcodes = barcodesOnPage(pdf, page);
-        const bool listPage = test::pdfPageText(pdf, page).contains(QStringLiteral("10001"));
+        const bool listPage = test::pdfPageText(pdf, page).contains(u"10001"_s);
         if (barcodes.isEmpty() && !listPage && listPages == 0)
             continue; // the courses' sheet
         ++listPages;
@@ -65,10 +65,10 @@ TEST(TextLimitsTest, ARecordOfFullBoxesStillFitsTheFirstPageBarcode) {
             // folded). A box of nothing but accented letters can still overflow: printing then
             // stops with its own message, which the printing tests cover.
             model.setText(ControlName(control.name),
-                          QStringLiteral("Muñoz Pérez de la Peña, 12 º ").repeated(40).left(limit));
+                          u"Muñoz Pérez de la Peña, 12 º "_s.repeated(40).left(limit));
     }
     EXPECT_EQ(ApplicationModel::textLimit(ctl::txtDomicilio), 110) << "a long but plausible address fits";
-    QString text = barcodeText(QStringLiteral("12345678Z00001 A1"), BarcodeKind::FirstPage, 1,
+    QString text = barcodeText(u"12345678Z00001 A1"_s, BarcodeKind::FirstPage, 1,
                                GeneraCadenaImpresion(model, RecordSet()));
     Pdf417Writer writer;
     qint16 height = 2000;

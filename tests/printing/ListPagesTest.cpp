@@ -23,24 +23,20 @@ TEST(ListPagesTest, PagesHoldThePlacesPerPageAndALastPartialPageAtMost31) {
 }
 
 TEST(ListPagesTest, AListTakesOneSizeAndRowsOfOneOrTwoLinesNeverBelowSevenPoints) {
-    const docengine::RunFormat base{.font = QStringLiteral("Times New Roman"), .size = 9};
+    const docengine::RunFormat base{.font = u"Times New Roman"_s, .size = 9};
     ListCellFitter fitter(base);
     const QList<docengine::Twips> widths{1000, 1250, 2600};
-    const QString longName =
-        QStringLiteral("Facultativo Especialista de Área - Pediatría de Atención Primaria");
+    const QString longName = u"Facultativo Especialista de Área - Pediatría de Atención Primaria"_s;
 
     // Short texts keep the base size and one line.
-    const ListType plain = fitter.choose(
-        {{QStringLiteral("1"), QStringLiteral("10001"), QStringLiteral("Pediatra")}}, widths, 600);
+    const ListType plain = fitter.choose({{u"1"_s, u"10001"_s, u"Pediatra"_s}}, widths, 600);
     EXPECT_EQ(plain.size, 9.0);
     EXPECT_EQ(plain.lines, 1);
     EXPECT_EQ(plain.rowHeight, fitter.rowHeight(9, 1));
 
     // One long name sets the whole list: two lines at the largest size where every text fits.
     const ListType two =
-        fitter.choose({{QStringLiteral("1"), QStringLiteral("10001"), QStringLiteral("Pediatra")},
-                       {QStringLiteral("2"), QStringLiteral("10002"), longName}},
-                      widths, 600);
+        fitter.choose({{u"1"_s, u"10001"_s, u"Pediatra"_s}, {u"2"_s, u"10002"_s, longName}}, widths, 600);
     EXPECT_EQ(two.lines, 2);
     EXPECT_GE(two.size, ListCellFitter::kMinimumPoints);
     EXPECT_LE(ListCellFitter::textHeight(longName, 2600, {.font = base.font, .size = two.size}),
@@ -48,8 +44,8 @@ TEST(ListPagesTest, AListTakesOneSizeAndRowsOfOneOrTwoLinesNeverBelowSevenPoints
     EXPECT_LE(two.rowHeight, 600);
 
     // Rows with room for one line only: one line, and the text is left to be cut.
-    const ListType tight = fitter.choose({{QStringLiteral("1"), QStringLiteral("10002"), longName}}, widths,
-                                         fitter.rowHeight(7, 1) + 5);
+    const ListType tight =
+        fitter.choose({{u"1"_s, u"10002"_s, longName}}, widths, fitter.rowHeight(7, 1) + 5);
     EXPECT_EQ(tight.lines, 1);
     EXPECT_LE(tight.rowHeight, fitter.rowHeight(7, 1) + 5);
 
@@ -83,7 +79,7 @@ TEST(ListPagesTest, VersionProbeReadsTheMajorVersionAndReportsAnEngineThatWillNo
     EXPECT_TRUE(usesOlderTemplates(8));
     EXPECT_FALSE(usesOlderTemplates(9));
     const WordProcessorStarter broken = []() -> Result<std::unique_ptr<docengine::WordProcessor>> {
-        return Error::make(429, QStringLiteral("No se puede crear el objeto"));
+        return Error::make(429, u"No se puede crear el objeto"_s);
     };
     ASSERT_FALSE(VersionProcesador(broken).ok());
     EXPECT_EQ(VersionProcesador(broken).error().number, 429);

@@ -19,7 +19,7 @@ using docengine::Document;
 using docengine::DocumentBuilder;
 using docengine::DocumentLayout;
 
-const QString kHeader = QStringLiteral("12345678Z10010A205/03/202414:05:09");
+const QString kHeader = u"12345678Z10010A205/03/202414:05:09"_s;
 
 // A document of three sheets: the first page's barcode, then a list barcode on each of the
 // next two sheets, all three inserted with the page number 1.
@@ -32,14 +32,11 @@ struct ThreeSheets {
 
     ThreeSheets() {
         DocumentBuilder b(doc);
-        insert(b.paragraph(QStringLiteral("Primera hoja")), BarcodeKind::FirstPage,
-               QStringLiteral("N|GARCÍA|"), 2000);
+        insert(b.paragraph(u"Primera hoja"_s), BarcodeKind::FirstPage, u"N|GARCÍA|"_s, 2000);
         b.pageBreak();
-        insert(b.paragraph(QStringLiteral("Vacantes")), BarcodeKind::Vacancies, QStringLiteral("0001  123"),
-               900);
+        insert(b.paragraph(u"Vacantes"_s), BarcodeKind::Vacancies, u"0001  123"_s, 900);
         b.pageBreak();
-        insert(b.paragraph(QStringLiteral("Resultas")), BarcodeKind::Resultas, QStringLiteral("000145678"),
-               900);
+        insert(b.paragraph(u"Resultas"_s), BarcodeKind::Resultas, u"000145678"_s, 900);
     }
     void insert(Cursor& at, BarcodeKind kind, const QString& data, qint16 height) {
         at.insertLineBreak();
@@ -54,13 +51,12 @@ struct ThreeSheets {
 
 TEST(PrintBarcodesTest, ListBarcodesTakeThePageTheyLandOnAndReadBackFromTheirPlace) {
     ThreeSheets s;
-    EXPECT_TRUE(QDir(s.dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(s.dir.path()).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
     DocumentLayout layout(s.doc);
     ASSERT_EQ(layout.pageCount(), 3);
     ASSERT_TRUE(s.barcodes.numberByPage(layout).ok());
-    const QStringList expected = {kHeader + QStringLiteral("P001N|GARC&IA|F"),
-                                  kHeader + QStringLiteral("V0020001  123F"),
-                                  kHeader + QStringLiteral("R003000145678F")};
+    const QStringList expected = {kHeader + u"P001N|GARC&IA|F"_s, kHeader + u"V0020001  123F"_s,
+                                  kHeader + u"R003000145678F"_s};
     EXPECT_EQ(s.barcodes.texts(), expected);
     const Status verified = s.barcodes.verify(layout);
     EXPECT_TRUE(verified.ok()) << verified.error().description.toStdString();
@@ -81,8 +77,7 @@ TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) 
     Status verified = s.barcodes.verify(layout);
     ASSERT_FALSE(verified.ok());
     EXPECT_EQ(verified.error().description,
-              QStringLiteral("El código de barras de la página 3 no contiene los datos que debe llevar.") +
-                  advice);
+              u"El código de barras de la página 3 no contiene los datos que debe llevar."_s + advice);
 
     // A symbol damaged beyond what error correction mends.
     QImage damaged = vacancyPicture.convertToFormat(QImage::Format_RGB32);
@@ -91,8 +86,7 @@ TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) 
     verified = s.barcodes.verify(layout);
     ASSERT_FALSE(verified.ok());
     EXPECT_EQ(verified.error().description,
-              QStringLiteral("El código de barras de la página 3 no se puede leer tal como se imprimiría.") +
-                  advice);
+              u"El código de barras de la página 3 no se puede leer tal como se imprimiría."_s + advice);
 }
 
 TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
@@ -102,10 +96,10 @@ TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
     Document doc;
     PrintBarcodes barcodes{encoder, kHeader, dir.path(), clock};
     DocumentBuilder b(doc);
-    Cursor& at = b.paragraph(QStringLiteral("Vacantes"));
+    Cursor& at = b.paragraph(u"Vacantes"_s);
     for (const auto& [kind, data, height] :
          {std::tuple(BarcodeKind::FirstPage, QString(4000, u'x'), qint16(2000)),
-          std::tuple(BarcodeKind::Vacancies, QStringLiteral("0001") + QString(100000, u'9'), qint16(900))}) {
+          std::tuple(BarcodeKind::Vacancies, u"0001"_s + QString(100000, u'9'), qint16(900))}) {
         const Status inserted = barcodes.insert(at, kind, 2, data, height);
         ASSERT_FALSE(inserted.ok());
         EXPECT_EQ(inserted.error().number, ErrorCode::InvalidProcedureCall);

@@ -3,8 +3,6 @@
 #include "printing/BarcodeReader.h"
 #include "printing/PrintingFixture.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -12,12 +10,12 @@ namespace {
 
 TEST(PrintPreview, ShowsThePagesAndBarcodesThePrintGivesAndSavesNothing) {
     PrintingFixture f;
-    PrintingFixture::addCourses(f.courses, 3);
+    test::addSampleCourses(f.courses, 3);
     PrintingFixture::addPositions(f.vacancies, 45); // two pages of vacancies
     PrintingFixture::addPositions(f.resultas, 2, 20000);
     ProgressWindow progress;
     PrintingEditor previewed = f.editor();
-    auto preview = previewApplication(previewed, progress, f.barcode, QStringLiteral("16"), false);
+    auto preview = previewApplication(previewed, progress, f.barcode, u"16"_s, false);
     ASSERT_TRUE(preview.ok()) << preview.error().description.toStdString();
     EXPECT_TRUE(f.applicationFiles().isEmpty()) << f.applicationFiles().join(u' ').toStdString();
     EXPECT_TRUE(f.messages.messages.empty()) << "no print notice for a preview";

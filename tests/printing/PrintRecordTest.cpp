@@ -4,8 +4,6 @@
 #include "editor/ApplicationModel.h"
 #include "platform/data/RecordSet.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 #include <tuple>

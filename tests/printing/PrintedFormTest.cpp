@@ -39,8 +39,8 @@ TEST_P(PrintedFormShapes, EveryListBarcodeCarriesThePageItPrintsOn) {
         GTEST_SKIP() << "poppler-utils no está instalado";
     const Shape shape = GetParam();
     PrintingFixture f;
-    PrintingFixture::addCourses(f.courses, shape.courses);
-    PrintingFixture::addDocuments(f.documents, shape.documents);
+    test::addSampleCourses(f.courses, shape.courses);
+    test::addSampleDocuments(f.documents, shape.documents);
     PrintingFixture::addPositions(f.vacancies, shape.vacancies);
     PrintingFixture::addPositions(f.resultas, shape.resultas, 20000);
     f.model.setText(ctl::txtDomicilio, QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
@@ -53,7 +53,7 @@ TEST_P(PrintedFormShapes, EveryListBarcodeCarriesThePageItPrintsOn) {
     const QString pdf = printed.value().outcome.pdfPath;
     const int pages = test::pdfPageCount(pdf);
     ASSERT_GT(pages, 1);
-    static const QRegularExpression footer(QStringLiteral("Página (\\d+) de (\\d+)"));
+    static const QRegularExpression footer(u"Página (\\d+) de (\\d+)"_s);
     int listBarcodes = 0, firstPageBarcodes = 0;
     for (int page = 1; page <= pages; ++page) {
         const QString pageText = test::pdfPageText(pdf, page);
@@ -64,13 +64,12 @@ TEST_P(PrintedFormShapes, EveryListBarcodeCarriesThePageItPrintsOn) {
         // The first sheet holds the whole form and the signature place, however long its texts;
         // every page after it names the applicant.
         if (page == 1) {
-            EXPECT_TRUE(pageText.contains(QStringLiteral("Protección de datos")));
-            EXPECT_TRUE(pageText.contains(QStringLiteral("Lugar, fecha y firma")));
+            EXPECT_TRUE(pageText.contains(u"Protección de datos"_s));
+            EXPECT_TRUE(pageText.contains(u"Lugar, fecha y firma"_s));
         } else {
-            EXPECT_FALSE(page == 2 && pageText.contains(QStringLiteral("Protección de datos")))
-                << "spilt over";
-            EXPECT_TRUE(pageText.simplified().contains(QStringLiteral("NIF: 12345678Z"))) << "page " << page;
-            EXPECT_TRUE(pageText.simplified().contains(QStringLiteral("María José"))) << "page " << page;
+            EXPECT_FALSE(page == 2 && pageText.contains(u"Protección de datos"_s)) << "spilt over";
+            EXPECT_TRUE(pageText.simplified().contains(u"NIF: 12345678Z"_s)) << "page " << page;
+            EXPECT_TRUE(pageText.simplified().contains(u"María José"_s)) << "page " << page;
         }
         for (const QString& text : readPdf417(test::pdfRender(pdf, page, kBarcodeScanDpi))) {
             const QString kind = text.mid(kHeaderLength, 1);
@@ -101,13 +100,12 @@ INSTANTIATE_TEST_SUITE_P(PrintedForm, PrintedFormShapes,
 void expectStoppedPrint(PrintingFixture& f, const Result<ApplicationPrintout>& printed,
                         const QString& message) {
     ASSERT_FALSE(printed.ok());
-    EXPECT_EQ(f.messages.only(QStringLiteral("Impresión"), MessageIcon::Critical), message);
+    EXPECT_EQ(f.messages.only(u"Impresión"_s, MessageIcon::Critical), message);
     EXPECT_FALSE(QFile::exists(f.pdfPath())) << "something was printed";
-    EXPECT_TRUE(QDir(f.folders.applications).entryList({QStringLiteral("*.bmp")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(f.folders.applications).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
     EXPECT_FALSE(f.wordProcessor.isHeld());
     // The application itself was saved before printing.
-    EXPECT_EQ(f.applicationFiles(), (QStringList{QStringLiteral("12345678Z_10010A2.doc"),
-                                                 QStringLiteral("12345678Z_10010A2.xml")}));
+    EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
 }
 
 TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) {
@@ -145,8 +143,7 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
         // barcodes are made, naming the row.
         ASSERT_FALSE(f.runWXP(true).ok());
         ASSERT_EQ(f.messages.messages.size(), 1u);
-        EXPECT_TRUE(
-            f.messages.messages[0].text.contains(QStringLiteral("no tiene un código de 5 caracteres")));
+        EXPECT_TRUE(f.messages.messages[0].text.contains(u"no tiene un código de 5 caracteres"_s));
         EXPECT_FALSE(QFile::exists(f.pdfPath()));
     }
 }
@@ -165,11 +162,11 @@ TEST(PrintedFormTest, AHiddenTabPrintsNothingOfItsSavedList) {
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
     const QStringList barcodes = printed.value().barcodes;
     ASSERT_EQ(barcodes.size(), 2);
-    EXPECT_EQ(barcodes[1].mid(kHeaderLength, 1), QStringLiteral("R"));
+    EXPECT_EQ(barcodes[1].mid(kHeaderLength, 1), u"R"_s);
     if (!test::havePoppler())
         return;
     for (int page = 1; page <= printed.value().outcome.pageCount; ++page) {
-        EXPECT_FALSE(test::pdfPageText(f.pdfPath(), page).contains(QStringLiteral("10001")))
+        EXPECT_FALSE(test::pdfPageText(f.pdfPath(), page).contains(u"10001"_s))
             << "a vacancy printed on page " << page;
     }
 }
@@ -178,18 +175,17 @@ TEST(PrintedFormTest, ListsThatCannotBeWrittenAreReportedWithTheirCauseAndNothin
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 2);
     // A folder where the companion file goes cannot be replaced by it.
-    const QString sidecar = QDir(f.folders.applications).filePath(QStringLiteral("12345678Z_10010A2.xml"));
+    const QString sidecar = QDir(f.folders.applications).filePath(u"12345678Z_10010A2.xml"_s);
     ASSERT_TRUE(QDir().mkpath(sidecar));
     auto saved = f.runWXP(false);
     ASSERT_FALSE(saved.ok());
     ASSERT_EQ(f.messages.messages.size(), 1u);
     const QString& said = f.messages.messages[0].text;
-    EXPECT_TRUE(said.startsWith(QStringLiteral("No se ha podido guardar la solicitud ")))
-        << said.toStdString();
-    EXPECT_TRUE(said.contains(QDir::toNativeSeparators(sidecar)) && said.contains(QStringLiteral("carpeta")))
+    EXPECT_TRUE(said.startsWith(u"No se ha podido guardar la solicitud "_s)) << said.toStdString();
+    EXPECT_TRUE(said.contains(QDir::toNativeSeparators(sidecar)) && said.contains(u"carpeta"_s))
         << said.toStdString();
     EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Critical);
-    EXPECT_FALSE(QFile::exists(QDir(f.folders.program).filePath(QStringLiteral("traza.txt"))));
+    EXPECT_FALSE(QFile::exists(QDir(f.folders.program).filePath(u"traza.txt"_s)));
     EXPECT_FALSE(QFile::exists(f.documentPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());
 }

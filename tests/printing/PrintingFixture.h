@@ -49,28 +49,6 @@ public:
         ASSERT_TRUE(addSamplePositions(list, count, firstCode));
     }
 
-    static void addCourses(RecordSet& list, int count) {
-        for (int i = 1; i <= count; ++i) {
-            ASSERT_TRUE(list.addNew().ok());
-            (void)list.setValue(u"Curso", QStringLiteral("Curso de formación número %1").arg(i));
-            (void)list.setValue(u"NHoras", 10 + i);
-            (void)list.setValue(u"Ano", 2000 + i % 20);
-            (void)list.setValue(u"Centro", QStringLiteral("Escuela de Salud"));
-            (void)list.setValue(u"IdCurso", i);
-        }
-    }
-
-    static void addDocuments(RecordSet& list, int count) {
-        for (int i = 1; i <= count; ++i) {
-            ASSERT_TRUE(list.addNew().ok());
-            (void)list.setValue(u"IdDocumento", i);
-            (void)list.setValue(u"Documento", QStringLiteral("Certificado de servicios %1").arg(i));
-            (void)list.setValue(u"Horas", QStringLiteral("20"));
-            (void)list.setValue(u"Fecha", QStringLiteral("01/01/2020"));
-            (void)list.setValue(u"Centro", QStringLiteral("Hospital Provincial"));
-        }
-    }
-
     PrintingEditor editor() {
         return PrintingEditor{.model = model,
                               .lists = {vacancies, resultas, courses, documents},
@@ -86,11 +64,9 @@ public:
                               .pdfPath = {}};
     }
 
-    QString fileName() const { return QStringLiteral("12345678Z_10010A2.doc"); }
+    QString fileName() const { return u"12345678Z_10010A2.doc"_s; }
     QString documentPath() const { return QDir(folders.applications).filePath(fileName()); }
-    QString pdfPath() const {
-        return QDir(folders.applications).filePath(QStringLiteral("12345678Z_10010A2.pdf"));
-    }
+    QString pdfPath() const { return QDir(folders.applications).filePath(u"12345678Z_10010A2.pdf"_s); }
 
     Result<ApplicationPrintout> runWXP(bool print, bool draft = false) {
         PrintingEditor e = editor();
@@ -121,7 +97,7 @@ public:
     RecordSet documents;
     RecordSet situations; // none: the sample applicant is in active service
     QString printRecord;
-    QString positionsPerPage = QStringLiteral("40");
+    QString positionsPerPage = u"40"_s;
 };
 
 } // namespace velmora::test

@@ -12,8 +12,6 @@
 #include "platform/data/RecordSet.h"
 #include "support/SampleApplicant.h"
 
-#include <QString>
-
 #include <memory>
 
 namespace velmora::test {
@@ -43,6 +41,29 @@ inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000
         (void)list.setValue(u"Demarcacion", QStringLiteral("Norte"));
     }
     return true;
+}
+
+// Appends courses and documents numbered from 1.
+inline void addSampleCourses(RecordSet& list, int count) {
+    for (int i = 1; i <= count; ++i) {
+        (void)list.addNew();
+        (void)list.setValue(u"Curso", QStringLiteral("Curso de formación número %1").arg(i));
+        (void)list.setValue(u"NHoras", 10 + i);
+        (void)list.setValue(u"Ano", 2000 + i % 20);
+        (void)list.setValue(u"Centro", QStringLiteral("Escuela de Salud"));
+        (void)list.setValue(u"IdCurso", i);
+    }
+}
+
+inline void addSampleDocuments(RecordSet& list, int count) {
+    for (int i = 1; i <= count; ++i) {
+        (void)list.addNew();
+        (void)list.setValue(u"IdDocumento", i);
+        (void)list.setValue(u"Documento", QStringLiteral("Certificado de servicios %1").arg(i));
+        (void)list.setValue(u"Horas", QStringLiteral("20"));
+        (void)list.setValue(u"Fecha", QStringLiteral("01/01/2020"));
+        (void)list.setValue(u"Centro", QStringLiteral("Hospital Provincial"));
+    }
 }
 
 // Copies `count` rows of `candidates` into a preference list, ordered from 1; when the
@@ -96,24 +117,8 @@ inline bool makeSampleApplication(CatalogTables& tables, ApplicationModel& model
                                                       .group = body->text(u"Grupo")});
     copyPositions(*positions->vacancy, lists.vacancies, vacancies);
     copyPositions(*positions->resultas, lists.resultas, resultas);
-    for (int i = 1; i <= courses; ++i) {
-        (void)lists.courses.addNew();
-        (void)lists.courses.setValue(u"Curso",
-                                     QStringLiteral("Curso de actualización en cuidados, edición %1").arg(i));
-        (void)lists.courses.setValue(u"NHoras", 20 + i % 40);
-        (void)lists.courses.setValue(u"Ano", 2000 + i % 24);
-        (void)lists.courses.setValue(u"Centro", QStringLiteral("Escuela de Ciencias de la Salud"));
-        (void)lists.courses.setValue(u"IdCurso", i);
-    }
-    for (int i = 1; i <= documents; ++i) {
-        (void)lists.documents.addNew();
-        (void)lists.documents.setValue(u"IdDocumento", i);
-        (void)lists.documents.setValue(u"Documento",
-                                       QStringLiteral("Certificado de servicios prestados %1").arg(i));
-        (void)lists.documents.setValue(u"Horas", QStringLiteral("%1").arg(10 + i));
-        (void)lists.documents.setValue(u"Fecha", QStringLiteral("01/02/2020"));
-        (void)lists.documents.setValue(u"Centro", QStringLiteral("Hospital Provincial"));
-    }
+    addSampleCourses(lists.courses, courses);
+    addSampleDocuments(lists.documents, documents);
     return true;
 }
 

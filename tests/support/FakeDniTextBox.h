@@ -2,8 +2,6 @@
 
 #include "users/DniValidator.h"
 
-#include <QStringList>
-
 namespace velmora::test {
 
 // A text box without a window: keeps its text and colour, and every text written to it.

@@ -17,7 +17,12 @@ public:
         QString text;
         QString title;
         MessageIcon icon;
-        MessageButtons buttons;
+        MessageButtons buttons = MessageButtons::Ok;
+        bool operator==(const Message&) const = default;
+        friend void PrintTo(const Message& m, std::ostream* os) {
+            *os << '"' << m.text.toStdString() << "\" (" << m.title.toStdString() << ", icon " << int(m.icon)
+                << ", buttons " << int(m.buttons) << ')';
+        }
     };
 
     ~FakeMessageService() override {

@@ -9,8 +9,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QString>
-#include <QStringList>
 
 namespace velmora::test {
 
@@ -36,45 +34,43 @@ inline ToolRun runTool(const QString& program, const QStringList& args, int time
 }
 
 inline bool havePoppler() {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+    return !QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty();
 }
 
 // Pages reported by pdfinfo, or -1 when it cannot read the file (or complains about it).
 inline int pdfPageCount(const QString& pdf, QString* complaints = nullptr) {
-    const ToolRun r = runTool(QStringLiteral("pdfinfo"), {pdf});
+    const ToolRun r = runTool(u"pdfinfo"_s, {pdf});
     if (complaints)
         *complaints = QString::fromUtf8(r.err);
     if (r.exitCode != 0)
         return -1;
-    const auto m =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-            .match(QString::fromUtf8(r.out));
+    const auto m = QRegularExpression(u"^Pages:\\s+(\\d+)"_s, QRegularExpression::MultilineOption)
+                       .match(QString::fromUtf8(r.out));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 // Text of one page (1-based) with its layout kept.
 inline QString pdfPageText(const QString& pdf, int page) {
-    const ToolRun r = runTool(QStringLiteral("pdftotext"),
-                              {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
-                               QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+    const ToolRun r = runTool(u"pdftotext"_s, {u"-layout"_s, u"-f"_s, QString::number(page), u"-l"_s,
+                                               QString::number(page), pdf, u"-"_s});
     return QString::fromUtf8(r.out);
 }
 
 // A region of a page rendered at `dpi` (grey levels), region given in pixels at that dpi.
 inline QImage pdfRender(const QString& pdf, int page, int dpi, const QRect& region = {},
                         bool antialias = true) {
-    QStringList args{QStringLiteral("-png"), QStringLiteral("-gray"), QStringLiteral("-r"),
-                     QString::number(dpi),   QStringLiteral("-f"),    QString::number(page),
-                     QStringLiteral("-l"),   QString::number(page),   QStringLiteral("-singlefile")};
+    QStringList args{u"-png"_s,       u"-gray"_s,
+                     u"-r"_s,         QString::number(dpi),
+                     u"-f"_s,         QString::number(page),
+                     u"-l"_s,         QString::number(page),
+                     u"-singlefile"_s};
     if (!antialias)
-        args << QStringLiteral("-aa") << QStringLiteral("no") << QStringLiteral("-aaVector")
-             << QStringLiteral("no");
+        args << u"-aa"_s << u"no"_s << u"-aaVector"_s << u"no"_s;
     if (!region.isNull())
-        args << QStringLiteral("-x") << QString::number(region.x()) << QStringLiteral("-y")
-             << QString::number(region.y()) << QStringLiteral("-W") << QString::number(region.width())
-             << QStringLiteral("-H") << QString::number(region.height());
+        args << u"-x"_s << QString::number(region.x()) << u"-y"_s << QString::number(region.y()) << u"-W"_s
+             << QString::number(region.width()) << u"-H"_s << QString::number(region.height());
     args << pdf;
-    const ToolRun r = runTool(QStringLiteral("pdftoppm"), args);
+    const ToolRun r = runTool(u"pdftoppm"_s, args);
     return QImage::fromData(r.out, "PNG");
 }
 

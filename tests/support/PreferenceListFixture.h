@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
-#include <QStringList>
 
 namespace velmora::test {
 
@@ -27,14 +26,14 @@ struct PreferenceTables {
     }
 
     // Candidates are shown by position code; a sort takes in the rows there are when set.
-    void sortCandidates() { ASSERT_TRUE(candidates.setSort(QStringLiteral("CodConvocatoria"))); }
+    void sortCandidates() { ASSERT_TRUE(candidates.setSort(u"CodConvocatoria"_s)); }
 
     void addCandidate(const QString& code, const QString& areaCode = QString(),
                       const QString& zoneCode = QString()) {
         ASSERT_TRUE(candidates.addNew());
         const std::pair<const char*, QString> values[] = {
-            {"CodConvocatoria", code},  {"NomConvocatoria", QStringLiteral("Puesto ") + code},
-            {"Consejeria", "Hospital"}, {"Localidad", QStringLiteral("Localidad ") + code},
+            {"CodConvocatoria", code},  {"NomConvocatoria", u"Puesto "_s + code},
+            {"Consejeria", "Hospital"}, {"Localidad", u"Localidad "_s + code},
             {"CodArea", areaCode},      {"CodZona", zoneCode},
         };
         for (const auto& [column, value] : values)
@@ -71,7 +70,7 @@ struct PreferenceTables {
 // The list's position codes in ascending `Orden`, whatever the cursor's own sort.
 inline QStringList codesByOrder(const RecordSet& list) {
     auto copy = list.clone();
-    EXPECT_TRUE(copy->setSort(QStringLiteral("Orden ASC")));
+    EXPECT_TRUE(copy->setSort(u"Orden ASC"_s));
     QStringList codes;
     for (int i = 0; i < copy->recordCount(); ++i)
         codes << copy->textAt(i, copy->columnIndex(u"CodConvocatoria"));
@@ -81,8 +80,8 @@ inline QStringList codesByOrder(const RecordSet& list) {
 // A column of the row with a position code.
 inline QString listedText(const RecordSet& list, const QString& code, QStringView column) {
     auto copy = list.clone();
-    EXPECT_TRUE(copy->find(QStringLiteral("CodConvocatoria='%1'").arg(code)));
-    return copy->isEOF() ? QStringLiteral("<no listado>") : copy->text(column);
+    EXPECT_TRUE(copy->find(u"CodConvocatoria='%1'"_s.arg(code)));
+    return copy->isEOF() ? u"<no listado>"_s : copy->text(column);
 }
 
 // Orders exactly 1..n, no code or id twice, and the cursor shows the rows by order.

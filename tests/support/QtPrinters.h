@@ -7,6 +7,9 @@
 
 #include <QStringList>
 
+// Tests write their texts as u"..."_s.
+using namespace Qt::StringLiterals;
+
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << "{";
     for (qsizetype i = 0; i < list.size(); ++i)

@@ -2,8 +2,6 @@
 
 #include "platform/data/RecordSet.h"
 
-#include <QStringList>
-
 namespace velmora::test {
 
 // Every row of a table's current view as "a|b|c", for whole-table comparisons.

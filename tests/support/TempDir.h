@@ -3,31 +3,40 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 namespace velmora::test {
+
+// Writes `bytes` over the file at `path` (creating its folder); returns the path.
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+    return path;
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Replaces `from`, which the file must hold, by `to`.
+inline void replaceInFile(const QString& path, const QByteArray& from, const QByteArray& to) {
+    QByteArray bytes = readFile(path);
+    ASSERT_TRUE(bytes.contains(from)) << path.toStdString() << " lacks " << from.constData();
+    writeFile(path, bytes.replace(from, to));
+}
 
 // A scratch folder removed when the test ends, with helpers to drop files in it.
 class TempDir {
 public:
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
-
-    QString write(const QString& name, const QByteArray& bytes) const {
-        const QString full = file(name);
-        QDir().mkpath(QFileInfo(full).absolutePath());
-        QFile f(full);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(bytes);
-        return full;
-    }
-
-    QByteArray read(const QString& name) const {
-        QFile f(file(name));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    QString write(const QString& name, const QByteArray& bytes) const { return writeFile(file(name), bytes); }
+    QByteArray read(const QString& name) const { return readFile(file(name)); }
 
 private:
     QTemporaryDir m_dir;

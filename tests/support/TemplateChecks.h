@@ -43,7 +43,7 @@ inline void expectCompleteTemplate(docengine::Document& doc, const TemplateKey& 
 
     for (const QString& b : templateBookmarkNames()) {
         EXPECT_TRUE(doc.hasBookmark(b)) << b.toStdString();
-        EXPECT_EQ(doc.bookmarkText(b).valueOr(QStringLiteral("?")), QString()) << b.toStdString();
+        EXPECT_EQ(doc.bookmarkText(b).valueOr(u"?"_s), QString()) << b.toStdString();
     }
 
     const int tables = doc.tableCount();
@@ -51,7 +51,7 @@ inline void expectCompleteTemplate(docengine::Document& doc, const TemplateKey& 
 
     // The first-page barcode (6000 twips wide, 2600 high) goes into an empty cell that holds it.
     Table barcode = doc.table(TemplateTables::kFirstPageBarcode).value();
-    EXPECT_EQ(barcode.cellText(1, 1).valueOr(QStringLiteral("?")), QString());
+    EXPECT_EQ(barcode.cellText(1, 1).valueOr(u"?"_s), QString());
     EXPECT_GE(barcode.columnWidth(1).valueOr(0), 6000 + 2 * 115);
     EXPECT_GE(barcode.rowHeight(1).valueOr(RowHeight{}).value, 2600);
 

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 namespace velmora::test {
 

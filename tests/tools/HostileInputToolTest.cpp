@@ -4,7 +4,6 @@
 #include "platform/AppFolders.h"
 #include "platform/docengine/Document.h"
 
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
 
@@ -24,24 +23,22 @@ TEST(HostileInputTool, OutputsThatNameTheirOwnInputAreRefusedAndTheInputKept) {
     test::TempDir dir;
     const QByteArray original = docengine::Document().toBytes().value();
     // "x.pdf" is a document whose default PDF is itself.
-    const QString named = dir.write(QStringLiteral("solicitud.pdf"), original);
-    const test::ToolOutput byDefault = runTool({QStringLiteral("doc"), QStringLiteral("pdf"), named});
+    const QString named = dir.write(u"solicitud.pdf"_s, original);
+    const test::ToolOutput byDefault = runTool({u"doc"_s, u"pdf"_s, named});
     EXPECT_EQ(byDefault.exitCode, 2);
     EXPECT_EQ(byDefault.err.trimmed(),
-              QStringLiteral("No se escribe %1: es el mismo fichero que se lee (%1).").arg(named));
-    EXPECT_EQ(dir.read(QStringLiteral("solicitud.pdf")), original);
+              u"No se escribe %1: es el mismo fichero que se lee (%1)."_s.arg(named));
+    EXPECT_EQ(dir.read(u"solicitud.pdf"_s), original);
 
-    const QString doc = dir.write(QStringLiteral("a.doc"), original);
-    ASSERT_TRUE(QFile::link(doc, dir.file(QStringLiteral("enlace.pdf"))));
-    const test::ToolOutput viaLink =
-        runTool({QStringLiteral("doc"), QStringLiteral("pdf"), doc, dir.file(QStringLiteral("enlace.pdf"))});
+    const QString doc = dir.write(u"a.doc"_s, original);
+    ASSERT_TRUE(QFile::link(doc, dir.file(u"enlace.pdf"_s)));
+    const test::ToolOutput viaLink = runTool({u"doc"_s, u"pdf"_s, doc, dir.file(u"enlace.pdf"_s)});
     EXPECT_EQ(viaLink.exitCode, 2);
-    EXPECT_EQ(dir.read(QStringLiteral("a.doc")), original);
+    EXPECT_EQ(dir.read(u"a.doc"_s), original);
 
-    const test::ToolOutput empty = runTool({QStringLiteral("doc"), QStringLiteral("pdf"), doc, QString()});
+    const test::ToolOutput empty = runTool({u"doc"_s, u"pdf"_s, doc, QString()});
     EXPECT_EQ(empty.exitCode, 2);
-    EXPECT_EQ(empty.err.trimmed(),
-              QStringLiteral("No se ha indicado el fichero de salida (el nombre está vacío)."));
+    EXPECT_EQ(empty.err.trimmed(), u"No se ha indicado el fichero de salida (el nombre está vacío)."_s);
 }
 
 TEST(HostileInputTool, PrintingNeverWritesOverTheInstallation) {
@@ -49,70 +46,63 @@ TEST(HostileInputTool, PrintingNeverWritesOverTheInstallation) {
     ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
     const AppFolders folders = AppFolders::at(dir.path());
     const QByteArray application = docengine::Document().toBytes().value();
-    const QString saved = dir.write(QStringLiteral("ficheros/temp/solicitud.doc"), application);
-    const QString sidecar = dir.write(QStringLiteral("ficheros/temp/solicitud.xml"), "<Solicitud/>");
-    const QString conf = dir.file(QStringLiteral("conf.xml"));
-    QFile confFile(conf);
-    ASSERT_TRUE(confFile.open(QIODevice::ReadOnly));
-    const QByteArray confBytes = confFile.readAll();
+    const QString saved = dir.write(u"ficheros/temp/solicitud.doc"_s, application);
+    const QString sidecar = dir.write(u"ficheros/temp/solicitud.xml"_s, "<Solicitud/>");
+    const QString conf = dir.file(u"conf.xml"_s);
+    const QByteArray confBytes = test::readFile(conf);
 
     for (const QString& out : {saved, sidecar, conf, QString()}) {
         const test::ToolOutput printed =
-            runTool({QStringLiteral("print"), dir.path(), QStringLiteral("solicitud.doc"),
-                     QStringLiteral("--pdf"), out});
+            runTool({u"print"_s, dir.path(), u"solicitud.doc"_s, u"--pdf"_s, out});
         EXPECT_EQ(printed.exitCode, 2) << out.toStdString() << printed.err.toStdString();
-        EXPECT_TRUE(printed.err.contains(out.isEmpty() ? QStringLiteral("el nombre está vacío")
-                                                       : QStringLiteral("No se escribe ") + out))
+        EXPECT_TRUE(
+            printed.err.contains(out.isEmpty() ? u"el nombre está vacío"_s : u"No se escribe "_s + out))
             << printed.err.toStdString();
-        EXPECT_FALSE(printed.out.contains(QStringLiteral("PDF escrito")));
+        EXPECT_FALSE(printed.out.contains(u"PDF escrito"_s));
     }
-    EXPECT_EQ(dir.read(QStringLiteral("ficheros/temp/solicitud.doc")), application);
-    EXPECT_EQ(dir.read(QStringLiteral("ficheros/temp/solicitud.xml")), "<Solicitud/>");
-    EXPECT_EQ(dir.read(QStringLiteral("conf.xml")), confBytes);
+    EXPECT_EQ(dir.read(u"ficheros/temp/solicitud.doc"_s), application);
+    EXPECT_EQ(dir.read(u"ficheros/temp/solicitud.xml"_s), "<Solicitud/>");
+    EXPECT_EQ(dir.read(u"conf.xml"_s), confBytes);
 }
 
 TEST(HostileInputTool, BarcodeReadingTellsWhyAPageCouldNotBeLookedAt) {
     test::TempDir dir;
     // Declared compressed but not: poppler draws nothing and complains on its own.
     const QString damaged =
-        dir.write(QStringLiteral("dañado.pdf"), onePagePdf("0 0 m 100 100 l S", "/Filter /FlateDecode"));
-    const test::ToolOutput broken = runTool({QStringLiteral("barcode"), QStringLiteral("read"), damaged});
+        dir.write(u"dañado.pdf"_s, onePagePdf("0 0 m 100 100 l S", "/Filter /FlateDecode"));
+    const test::ToolOutput broken = runTool({u"barcode"_s, u"read"_s, damaged});
     EXPECT_EQ(broken.exitCode, 2) << "a page that failed to draw is not a page without barcodes";
-    EXPECT_EQ(broken.err.trimmed(),
-              QStringLiteral("No se puede leer %1: la página 1 está dañada y no se ha podido dibujar entera")
-                  .arg(damaged));
+    EXPECT_EQ(
+        broken.err.trimmed(),
+        u"No se puede leer %1: la página 1 está dañada y no se ha podido dibujar entera"_s.arg(damaged));
 
-    const QString huge = dir.write(QStringLiteral("enorme.pdf"), onePagePdf("", {}, 14400, 14400));
-    const test::ToolOutput tooBig = runTool({QStringLiteral("barcode"), QStringLiteral("read"), huge});
+    const QString huge = dir.write(u"enorme.pdf"_s, onePagePdf("", {}, 14400, 14400));
+    const test::ToolOutput tooBig = runTool({u"barcode"_s, u"read"_s, huge});
     EXPECT_EQ(tooBig.exitCode, 2);
     EXPECT_EQ(
         tooBig.err.trimmed(),
-        QStringLiteral("No se puede leer %1: la página 1 mide 508 x 508 cm, demasiado para buscar códigos")
-            .arg(huge));
+        u"No se puede leer %1: la página 1 mide 508 x 508 cm, demasiado para buscar códigos"_s.arg(huge));
 
-    const QString garbage = dir.write(QStringLiteral("foto.png"), QByteArray("\x89PNG\r\n\x1a\n roto", 14));
-    const test::ToolOutput image = runTool({QStringLiteral("barcode"), QStringLiteral("read"), garbage});
+    const QString garbage = dir.write(u"foto.png"_s, QByteArray("\x89PNG\r\n\x1a\n roto", 14));
+    const test::ToolOutput image = runTool({u"barcode"_s, u"read"_s, garbage});
     EXPECT_EQ(image.exitCode, 2);
-    EXPECT_TRUE(image.err.trimmed().endsWith(QStringLiteral("No se puede leer ") + garbage +
-                                             QStringLiteral(": la imagen está dañada o cortada")))
+    EXPECT_TRUE(image.err.trimmed().endsWith(u"No se puede leer "_s + garbage +
+                                             u": la imagen está dañada o cortada"_s))
         << image.err.toStdString();
-    EXPECT_FALSE(image.err.contains(QStringLiteral("Unable")));
+    EXPECT_FALSE(image.err.contains(u"Unable"_s));
 
     // A blank page that draws well still reads as "no barcode".
-    const QString blank = dir.write(QStringLiteral("blanco.pdf"), onePagePdf("0 0 m 100 100 l S"));
-    const test::ToolOutput none = runTool({QStringLiteral("barcode"), QStringLiteral("read"), blank});
+    const QString blank = dir.write(u"blanco.pdf"_s, onePagePdf("0 0 m 100 100 l S"));
+    const test::ToolOutput none = runTool({u"barcode"_s, u"read"_s, blank});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.err.isEmpty()) << none.err.toStdString();
 }
 
 TEST(HostileInputTool, ABarcodePictureThatCannotBeWrittenLeavesNoFileBehind) {
-    const test::ToolOutput full =
-        runTool({QStringLiteral("barcode"), QStringLiteral("encode"), QStringLiteral("--text"),
-                 QStringLiteral("HOLA"), QStringLiteral("--width"), QStringLiteral("4000"),
-                 QStringLiteral("--height"), QStringLiteral("1000"), QStringLiteral("--out"),
-                 QStringLiteral("/dev/full")});
+    const test::ToolOutput full = runTool({u"barcode"_s, u"encode"_s, u"--text"_s, u"HOLA"_s, u"--width"_s,
+                                           u"4000"_s, u"--height"_s, u"1000"_s, u"--out"_s, u"/dev/full"_s});
     EXPECT_EQ(full.exitCode, 1);
-    EXPECT_TRUE(full.err.contains(QStringLiteral("no es un fichero normal"))) << full.err.toStdString();
+    EXPECT_TRUE(full.err.contains(u"no es un fichero normal"_s)) << full.err.toStdString();
 }
 
 } // namespace

@@ -52,7 +52,7 @@ struct SavedSample {
         PrintingEditor editor{.model = model,
                               .lists = lists,
                               .templateFolderKey = TemplateKey{}.folderName(),
-                              .positionsPerPage = QStringLiteral("40"),
+                              .positionsPerPage = u"40"_s,
                               .folders = folders,
                               .wordProcessor = wordProcessor,
                               .messages = messages,
@@ -75,14 +75,13 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
     ApplicationLists& lists = sample.lists;
     const QStringList saved = QDir(folders.applications).entryList(QDir::Files);
 
-    const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
-    const test::ToolOutput printed =
-        test::runTool({QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf});
+    const QString pdf = dir.file(u"solicitud.pdf"_s);
+    const test::ToolOutput printed = test::runTool({u"print"_s, dir.path(), fileName, u"--pdf"_s, pdf});
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    EXPECT_TRUE(printed.out.contains(QStringLiteral("código de barras V 003")));
+    EXPECT_TRUE(printed.out.contains(u"código de barras V 003"_s));
     EXPECT_EQ(QDir(folders.applications).entryList(QDir::Files), saved) << "the installation's files changed";
 
-    const test::ToolOutput read = test::runTool({QStringLiteral("barcode"), QStringLiteral("read"), pdf});
+    const test::ToolOutput read = test::runTool({u"barcode"_s, u"read"_s, pdf});
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
     const QStringList texts = read.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(texts.size(), 4);
@@ -100,13 +99,13 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
         return data;
     };
     EXPECT_EQ(texts.at(0).mid(header),
-              QStringLiteral("P001") + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
-    EXPECT_EQ(texts.at(1).mid(header), QStringLiteral("V003") + pageData(0, 40) + "F");
-    EXPECT_EQ(texts.at(2).mid(header), QStringLiteral("V004") + pageData(40, 5) + "F");
-    EXPECT_TRUE(texts.at(3).mid(header).startsWith(QStringLiteral("R0050001")));
+              u"P001"_s + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
+    EXPECT_EQ(texts.at(1).mid(header), u"V003"_s + pageData(0, 40) + "F");
+    EXPECT_EQ(texts.at(2).mid(header), u"V004"_s + pageData(40, 5) + "F");
+    EXPECT_TRUE(texts.at(3).mid(header).startsWith(u"R0050001"_s));
     for (const QString& text : texts)
-        EXPECT_TRUE(text.startsWith(QStringLiteral("12345678Z") + model.value(ctl::cboCuerpo) +
-                                    model.value(ctl::cboGrupo)));
+        EXPECT_TRUE(
+            text.startsWith(u"12345678Z"_s + model.value(ctl::cboCuerpo) + model.value(ctl::cboGrupo)));
 }
 
 TEST(PrintToolTest, ListsThatCannotBeReadOrABodyNoLongerOfferedStopThePrint) {
@@ -116,18 +115,17 @@ TEST(PrintToolTest, ListsThatCannotBeReadOrABodyNoLongerOfferedStopThePrint) {
         // no printout whose barcodes the office could not file.
         SavedSample unknown;
         ASSERT_NO_FATAL_FAILURE(unknown.save(3, 0, 0, 0, [](ApplicationModel& model) {
-            model.setChoice(ctl::cboCuerpo, QStringLiteral("99999"),
-                            QStringLiteral("Cuerpo que ya no existe"));
+            model.setChoice(ctl::cboCuerpo, u"99999"_s, u"Cuerpo que ya no existe"_s);
         }));
-        const QString pdf = unknown.dir.file(QStringLiteral("solicitud.pdf"));
-        const test::ToolOutput warned = test::runTool(
-            {QStringLiteral("print"), unknown.dir.path(), unknown.fileName, QStringLiteral("--pdf"), pdf});
+        const QString pdf = unknown.dir.file(u"solicitud.pdf"_s);
+        const test::ToolOutput warned =
+            test::runTool({u"print"_s, unknown.dir.path(), unknown.fileName, u"--pdf"_s, pdf});
         EXPECT_EQ(warned.exitCode, 1) << warned.err.toStdString();
-        EXPECT_TRUE(warned.err.contains(QStringLiteral(
-            "aviso: el cuerpo o categoría de la solicitud («Cuerpo que ya no existe») no está en el "
-            "catálogo del concurso; los códigos de barras no llevarán su código.")))
+        EXPECT_TRUE(warned.err.contains(
+            u"aviso: el cuerpo o categoría de la solicitud («Cuerpo que ya no existe») no está en el "
+            u"catálogo del concurso; los códigos de barras no llevarán su código."_s))
             << warned.err.toStdString();
-        EXPECT_TRUE(warned.err.contains(QStringLiteral("Es necesario seleccionar un cuerpo o escala")));
+        EXPECT_TRUE(warned.err.contains(u"Es necesario seleccionar un cuerpo o escala"_s));
         EXPECT_FALSE(QFile::exists(pdf));
     }
     SavedSample sample;
@@ -135,51 +133,25 @@ TEST(PrintToolTest, ListsThatCannotBeReadOrABodyNoLongerOfferedStopThePrint) {
     test::TempDir& dir = sample.dir;
     const AppFolders& folders = sample.folders;
     const QString& fileName = sample.fileName;
-    const QString pdf = dir.file(QStringLiteral("solicitud.pdf"));
-    const QStringList print{QStringLiteral("print"), dir.path(), fileName, QStringLiteral("--pdf"), pdf};
-    ASSERT_EQ(test::runTool(print).exitCode, 0);
-    QFile::remove(pdf);
+    const QString pdf = dir.file(u"solicitud.pdf"_s);
+    const QStringList print{u"print"_s, dir.path(), fileName, u"--pdf"_s, pdf};
 
     const QString sidecar = QDir(folders.applications).filePath(sidecarFileName(fileName));
-    QFile savedLists(sidecar);
-    ASSERT_TRUE(savedLists.open(QIODevice::ReadOnly));
-    const QByteArray good = savedLists.readAll();
-    savedLists.close();
-    const QString unreadable =
-        QStringLiteral("La lista de plazas, cursos y documentos de la solicitud no se ha podido leer (%1: ")
-            .arg(QDir::toNativeSeparators(sidecar));
-    struct Case {
-        QByteArray content; // empty: no lists file
-        QString said;
-        QStringList draftArgs; // a draft prints when given
-    };
-    const Case cases[] = {
-        {"<Plazas><Vacantes><Plaza>", unreadable, {}},
-        {"<?xml version=\"1.0\"?><Solicitud><Vacantes/></Solicitud>", unreadable, {}},
-        {{}, unreadable, {}},
-        {QByteArray(good).replace("<Orden>2</Orden>", "<Orden>1</Orden>"),
-         QStringLiteral(
-             "La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
-             "orden 1."),
-         {QStringLiteral("--draft")}},
-    };
-    for (const Case& c : cases) {
-        QFile file(sidecar);
-        if (c.content.isEmpty()) {
-            ASSERT_TRUE(file.remove());
-        } else {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(c.content);
-            file.close();
-        }
+    const QByteArray good = test::readFile(sidecar);
+    const auto expectRefused = [&](const QString& said) {
         const test::ToolOutput refused = test::runTool(print);
-        EXPECT_EQ(refused.exitCode, 1) << c.content.constData();
-        EXPECT_TRUE(refused.err.contains(c.said)) << refused.err.toStdString();
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.err.contains(said)) << refused.err.toStdString();
         EXPECT_FALSE(QFile::exists(pdf));
-        if (!c.draftArgs.isEmpty()) {
-            EXPECT_EQ(test::runTool(print + c.draftArgs).exitCode, 0);
-        }
-    }
+    };
+    test::writeFile(sidecar, "<Plazas><Vacantes><Plaza>");
+    expectRefused(u"La lista de plazas, cursos y documentos de la solicitud no se ha podido leer (%1: "_s.arg(
+        QDir::toNativeSeparators(sidecar)));
+    // A final print needs the orders 1 to N; a draft does not.
+    test::writeFile(sidecar, QByteArray(good).replace("<Orden>2</Orden>", "<Orden>1</Orden>"));
+    expectRefused(u"La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
+                  u"orden 1."_s);
+    EXPECT_EQ(test::runTool(print + QStringList{u"--draft"_s}).exitCode, 0);
 }
 
 } // namespace

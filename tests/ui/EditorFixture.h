@@ -14,6 +14,7 @@
 #include "users/UserStore.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <functional>
@@ -22,11 +23,9 @@
 namespace velmora::test {
 
 inline bool addSampleCourse(RecordSet& courses) {
-    return courses.addNew().ok() &&
-           courses.setValue(u"Curso", QStringLiteral("Soporte vital avanzado")).ok() &&
+    return courses.addNew().ok() && courses.setValue(u"Curso", u"Soporte vital avanzado"_s).ok() &&
            courses.setValue(u"NHoras", 20).ok() && courses.setValue(u"Ano", 2019).ok() &&
-           courses.setValue(u"Centro", QStringLiteral("Escuela de Salud")).ok() &&
-           courses.setValue(u"IdCurso", 1).ok();
+           courses.setValue(u"Centro", u"Escuela de Salud"_s).ok() && courses.setValue(u"IdCurso", 1).ok();
 }
 
 // A small contest installed in a scratch folder with the templates of its key, loaded as
@@ -52,7 +51,7 @@ public:
         editor =
             std::make_unique<EditorWindow>(EditorServices{state, messages, clock, users, printing, false});
         editor->setPrintDestination(docengine::PrintDestination::Pdf,
-                                    QDir(dir.path()).filePath(QStringLiteral("impreso.pdf")));
+                                    QDir(dir.path()).filePath(u"impreso.pdf"_s));
         editor->show();
         editor->setSignedInDni(state.signedInDni);
         settle();
@@ -80,6 +79,15 @@ public:
                 ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
         });
         timer->start();
+    }
+
+    // Types the same new password twice when the first save asks for one.
+    void createPasswordWhenAsked() {
+        whenModal(u"frmCreaPwd"_s, [](QWidget* w) {
+            QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(0)"_s), u"secreto"_s);
+            QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(1)"_s), u"secreto"_s);
+            QTest::mouseClick(control<QWidget>(w, u"cmdAceptar"_s), Qt::LeftButton);
+        });
     }
 
     // The catalogues read again, as the next run of the program reads them.

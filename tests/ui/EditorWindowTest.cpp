@@ -41,9 +41,9 @@ QString pickBody(EditorWindow& editor) {
 }
 
 void fillRequired(EditorWindow& editor) {
-    type(&editor, ctl::txtApellido1, QStringLiteral("García"));
-    type(&editor, ctl::txtNombre, QStringLiteral("María"));
-    type(&editor, ctl::txtFecNacimiento, QStringLiteral("12031980"));
+    type(&editor, ctl::txtApellido1, u"García"_s);
+    type(&editor, ctl::txtNombre, u"María"_s);
+    type(&editor, ctl::txtFecNacimiento, u"12031980"_s);
     control<QRadioButton>(&editor, ctl::optActivo)->click();
     pickBody(editor);
 }
@@ -51,15 +51,14 @@ void fillRequired(EditorWindow& editor) {
 TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
-    EXPECT_EQ(editor.objectName(), QStringLiteral("frmSolicitudes"));
-    EXPECT_TRUE(editor.windowTitle().startsWith(QStringLiteral("Concurso de Traslados 2026")));
-    EXPECT_TRUE(editor.windowTitle().endsWith(QStringLiteral(" 1.0.0")));
-    EXPECT_EQ(editor.configuration().templateFolderKey, QStringLiteral("DOT_11111"));
-    auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
+    EXPECT_EQ(editor.objectName(), u"frmSolicitudes"_s);
+    EXPECT_TRUE(editor.windowTitle().startsWith(u"Concurso de Traslados 2026"_s));
+    EXPECT_TRUE(editor.windowTitle().endsWith(u" 1.0.0"_s));
+    EXPECT_EQ(editor.configuration().templateFolderKey, u"DOT_11111"_s);
+    auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(4), editor.configuration().tabs[4].title);
-    EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(2)"))->text(),
-              editor.configuration().tabs[2].gridTitle);
+    EXPECT_EQ(control<QLabel>(&editor, u"lblGrid(2)"_s)->text(), editor.configuration().tabs[2].gridTitle);
     for (MenuEntry index : kApplicationMenuEntries)
         EXPECT_FALSE(editor.menuEntry(index)->isEnabled()) << int(index);
     EXPECT_FALSE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible())
@@ -71,20 +70,14 @@ TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
 
 TEST(EditorWindow, WithoutTitlesInTheConfigurationTheDesignCaptionsStay) {
     EditorFixture f;
-    const QString conf = QDir(f.state.folders.program).filePath(QStringLiteral("conf.xml"));
-    QFile file(conf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    text.replace(QRegularExpression(QStringLiteral("<TituloSobreGrid>[^<]*</TituloSobreGrid>")), QString());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
-    file.close();
+    const QString conf = QDir(f.state.folders.program).filePath(u"conf.xml"_s);
+    writeFile(conf, QString::fromUtf8(readFile(conf))
+                        .remove(QRegularExpression(u"<TituloSobreGrid>[^<]*</TituloSobreGrid>"_s))
+                        .toUtf8());
     EditorWindow& editor = f.openEditor();
-    EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(2)"))->text(),
-              QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES"));
-    EXPECT_EQ(control<QLabel>(&editor, QStringLiteral("lblGrid(4)"))->text(),
-              QStringLiteral("DOCUMENTACIÓN QUE APORTA"));
+    EXPECT_EQ(control<QLabel>(&editor, u"lblGrid(2)"_s)->text(),
+              u"PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES"_s);
+    EXPECT_EQ(control<QLabel>(&editor, u"lblGrid(4)"_s)->text(), u"DOCUMENTACIÓN QUE APORTA"_s);
 }
 
 TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNoTyping) {
@@ -97,7 +90,7 @@ TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNo
                                              {Qt::Key_Backtab, Qt::ShiftModifier},
                                              {Qt::Key_Return, Qt::NoModifier}}) {
             box->setFocus(Qt::OtherFocusReason);
-            QTest::keyClicks(box, QStringLiteral("12"));
+            QTest::keyClicks(box, u"12"_s);
             QTest::keyClick(box, key, modifiers);
             settle();
             EXPECT_NE(focusName(), QString::fromLatin1(name)) << name << " key " << key;
@@ -106,7 +99,7 @@ TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNo
     }
     auto* province = control<DataComboBox>(&editor, ctl::cboProvincia);
     province->setFocus(Qt::OtherFocusReason);
-    QTest::keyClicks(province->lineEdit(), QStringLiteral("Toledo"));
+    QTest::keyClicks(province->lineEdit(), u"Toledo"_s);
     settle();
     EXPECT_TRUE(province->text().isEmpty());
     EXPECT_TRUE(editor.model().text(ctl::cboProvincia).isEmpty());
@@ -115,19 +108,17 @@ TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNo
 TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
-    auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
+    auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     tabs->setCurrentIndex(2);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(f.messages.only(QStringLiteral("Datos incompletos"), MessageIcon::Exclamation),
-              QStringLiteral("Compruebe que ha rellenado los datos del formulario"));
+    EXPECT_EQ(f.messages.only(u"Datos incompletos"_s, MessageIcon::Exclamation),
+              u"Compruebe que ha rellenado los datos del formulario"_s);
 
     const QString body = pickBody(editor);
     ASSERT_FALSE(body.isEmpty());
     EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->text().isEmpty());
     EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->isEnabled());
-    EXPECT_TRUE(control<QLabel>(&editor, QStringLiteral("lblPlazas"))
-                    ->text()
-                    .startsWith(QStringLiteral("Códigos Localizados: ")));
+    EXPECT_TRUE(control<QLabel>(&editor, u"lblPlazas"_s)->text().startsWith(u"Códigos Localizados: "_s));
     tabs->setCurrentIndex(2);
     EXPECT_EQ(tabs->currentIndex(), 2);
     for (MenuEntry index : kApplicationMenuEntries)
@@ -141,7 +132,7 @@ TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
     EXPECT_FALSE(kind->isVisible());
     control<QRadioButton>(&editor, ctl::optDiscSi)->click();
     EXPECT_TRUE(kind->isVisible());
-    type(&editor, ctl::txtTipoDisc, QStringLiteral("Motora"));
+    type(&editor, ctl::txtTipoDisc, u"Motora"_s);
     control<QRadioButton>(&editor, ctl::optDiscNo)->click();
     EXPECT_FALSE(kind->isVisible());
     EXPECT_TRUE(kind->text().isEmpty());
@@ -155,11 +146,11 @@ TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
 TEST(EditorWindow, DateBoxesGetTheirSlashesAndRefuseImpossibleDates) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
-    type(&editor, ctl::txtFecNacimiento, QStringLiteral("31022000"));
-    EXPECT_EQ(control<QLineEdit>(&editor, ctl::txtFecNacimiento)->text(), QStringLiteral("31/02/2000"));
+    type(&editor, ctl::txtFecNacimiento, u"31022000"_s);
+    EXPECT_EQ(control<QLineEdit>(&editor, ctl::txtFecNacimiento)->text(), u"31/02/2000"_s);
     control<QLineEdit>(&editor, ctl::txtNombre)->setFocus(Qt::TabFocusReason);
     settle();
-    EXPECT_EQ(f.messages.texts(), QStringList{QStringLiteral("Fecha Errónea")});
+    EXPECT_EQ(f.messages.texts(), QStringList{u"Fecha Errónea"_s});
     EXPECT_EQ(focusName(), ctl::txtFecNacimiento) << "the focus goes back to the date";
 }
 
@@ -171,8 +162,8 @@ TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing
     f.messages.queueAnswer(MessageAnswer::No);
     editor.menuEntry(MenuEntry::Print)->trigger();
     ASSERT_EQ(f.messages.messages.size(), 2u);
-    EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("El campo Nombre es obligatorio"));
-    EXPECT_EQ(f.messages.messages[1].title, QStringLiteral("Copia Borrador"));
+    EXPECT_EQ(f.messages.messages[0].text, u"El campo Nombre es obligatorio"_s);
+    EXPECT_EQ(f.messages.messages[1].title, u"Copia Borrador"_s);
     EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
 }
 
@@ -183,11 +174,11 @@ TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
     // A folder where the store should be written: no password can be kept.
     QFile::remove(f.users.storePath());
     ASSERT_TRUE(QDir().mkpath(f.users.storePath()));
-    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
-        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
-        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdSalir")), Qt::LeftButton);
+    f.whenModal(u"frmCreaPwd"_s, [](QWidget* w) {
+        QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(0)"_s), u"secreto"_s);
+        QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(1)"_s), u"secreto"_s);
+        QTest::mouseClick(control<QWidget>(w, u"cmdAceptar"_s), Qt::LeftButton);
+        QTest::mouseClick(control<QWidget>(w, u"cmdSalir"_s), Qt::LeftButton);
     });
     editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
@@ -203,19 +194,15 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
     fillRequired(editor);
-    type(&editor, ctl::txtApellido2, QStringLiteral("Núñez"));
+    type(&editor, ctl::txtApellido2, u"Núñez"_s);
     control<QRadioButton>(&editor, ctl::optPetConyugeSi)->click();
-    type(&editor, ctl::txtConyuNombre, QStringLiteral("Ana"));
+    type(&editor, ctl::txtConyuNombre, u"Ana"_s);
     ASSERT_TRUE(addSampleCourse(f.state.tables.coursesList));
 
-    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
-        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
-    });
+    f.createPasswordWhenAsked();
     f.messages.queueAnswer(MessageAnswer::Ok); // the family-reasons DNI is missing
     editor.menuEntry(MenuEntry::Save)->trigger();
-    ASSERT_EQ(f.messages.texts(), QStringList({QStringLiteral("El DNI de su cónyuge no es válido")}));
+    ASSERT_EQ(f.messages.texts(), QStringList({u"El DNI de su cónyuge no es válido"_s}));
 
     control<QRadioButton>(&editor, ctl::optPetConyugeNo)->click();
     f.messages.messages.clear();
@@ -245,9 +232,9 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
         EXPECT_EQ(reopened.model().text(ControlName(c.name)), c.text) << qPrintable(c.name);
         EXPECT_EQ(reopened.model().isSelected(ControlName(c.name)), c.selected) << qPrintable(c.name);
     }
-    EXPECT_EQ(control<QLineEdit>(&reopened, ctl::txtApellido2)->text(), QStringLiteral("Núñez"));
+    EXPECT_EQ(control<QLineEdit>(&reopened, ctl::txtApellido2)->text(), u"Núñez"_s);
     EXPECT_FALSE(control<QWidget>(&reopened, ctl::fraDNIConyuge)->isVisible());
-    EXPECT_EQ(control<DataGrid>(&reopened, QStringLiteral("grdCursos"))->model()->rowCount(), 1);
+    EXPECT_EQ(control<DataGrid>(&reopened, u"grdCursos"_s)->model()->rowCount(), 1);
     EXPECT_FALSE(control<DataComboBox>(&reopened, ctl::cboCuerpo)->isEnabled());
     EXPECT_TRUE(reopened.menuEntry(MenuEntry::Save)->isEnabled());
 }
@@ -259,21 +246,21 @@ TEST(EditorWindow, PreviewShowsThePagesAndItsPrintButtonPrints) {
     EXPECT_FALSE(preview->isEnabled());
     fillRequired(editor);
     EXPECT_TRUE(preview->isEnabled());
-    control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(2);
-    control<QPushButton>(&editor, QStringLiteral("cmdTodasVacantes"))->click();
+    control<QTabWidget>(&editor, u"tabPrincipal"_s)->setCurrentIndex(2);
+    control<QPushButton>(&editor, u"cmdTodasVacantes"_s)->click();
     ASSERT_GT(f.state.tables.vacancyList.recordCount(), 0);
 
     int pages = 0;
-    f.whenModal(QStringLiteral("frmVistaPrevia"), [&](QWidget* w) {
+    f.whenModal(u"frmVistaPrevia"_s, [&](QWidget* w) {
         auto* window = static_cast<PreviewWindow*>(w);
         pages = window->pageCount();
-        auto* label = control<QLabel>(w, QStringLiteral("lblPaginas"));
-        EXPECT_EQ(label->text(), QStringLiteral("Página 1 de %1").arg(pages));
+        auto* label = control<QLabel>(w, u"lblPaginas"_s);
+        EXPECT_EQ(label->text(), u"Página 1 de %1"_s.arg(pages));
         QTest::keyClick(w, Qt::Key_PageDown);
-        EXPECT_EQ(label->text(), QStringLiteral("Página 2 de %1").arg(pages));
+        EXPECT_EQ(label->text(), u"Página 2 de %1"_s.arg(pages));
         QTest::keyClick(w, Qt::Key_PageUp);
         EXPECT_EQ(window->currentPage(), 0);
-        control<QPushButton>(w, QStringLiteral("cmdTamanoReal"))->click();
+        control<QPushButton>(w, u"cmdTamanoReal"_s)->click();
         EXPECT_EQ(window->dotsPerInch(), 96);
         QTest::keyClick(w, Qt::Key_Plus, Qt::ControlModifier);
         EXPECT_GT(window->dotsPerInch(), 96);
@@ -286,18 +273,13 @@ TEST(EditorWindow, PreviewShowsThePagesAndItsPrintButtonPrints) {
     EXPECT_FALSE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni))) << "no password asked";
 
     // "Imprimir" in the preview is the menu's print: saved, password asked, printed.
-    f.whenModal(QStringLiteral("frmVistaPrevia"),
-                [](QWidget* w) { control<QPushButton>(w, QStringLiteral("cmdImprimir"))->click(); });
-    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
-        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
-    });
+    f.whenModal(u"frmVistaPrevia"_s, [](QWidget* w) { control<QPushButton>(w, u"cmdImprimir"_s)->click(); });
+    f.createPasswordWhenAsked();
     preview->trigger();
     settle();
-    EXPECT_TRUE(QFile::exists(QDir(f.dir.path()).filePath(QStringLiteral("impreso.pdf"))));
+    EXPECT_TRUE(QFile::exists(QDir(f.dir.path()).filePath(u"impreso.pdf"_s)));
     ASSERT_FALSE(f.messages.messages.empty());
-    EXPECT_TRUE(f.messages.messages.back().text.startsWith(QStringLiteral("IMPORTANTE")))
+    EXPECT_TRUE(f.messages.messages.back().text.startsWith(u"IMPORTANTE"_s))
         << f.messages.texts().join(u'|').toStdString();
 }
 
@@ -315,7 +297,7 @@ TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
 
 TEST(EditorWindow, ASaveThatFailsOnClosingKeepsTheEditorOpen) {
     EditorFixture f;
-    ASSERT_TRUE(f.users.AltaUsuario(QString::fromLatin1(EditorFixture::kDni), QStringLiteral("SECRETO")));
+    ASSERT_TRUE(f.users.AltaUsuario(QString::fromLatin1(EditorFixture::kDni), u"SECRETO"_s));
     EditorWindow& editor = f.openEditor();
     fillRequired(editor);
     ASSERT_TRUE(QDir(f.state.folders.applications).removeRecursively());
@@ -325,8 +307,7 @@ TEST(EditorWindow, ASaveThatFailsOnClosingKeepsTheEditorOpen) {
     EXPECT_FALSE(editor.close());
     EXPECT_TRUE(editor.isVisible());
     ASSERT_EQ(f.messages.messages.size(), 2u);
-    EXPECT_TRUE(f.messages.messages.at(1).text.startsWith(
-        QStringLiteral("No existe la carpeta de las solicitudes:")));
+    EXPECT_TRUE(f.messages.messages.at(1).text.startsWith(u"No existe la carpeta de las solicitudes:"_s));
     EXPECT_EQ(f.messages.messages.at(1).icon, MessageIcon::Critical);
     EXPECT_TRUE(f.state.tables.bodies.isOpen()) << "nothing is released while the application is unsaved";
 

@@ -4,7 +4,6 @@
 #include "printing/BarcodeReader.h"
 #include "printing/BarcodeText.h"
 #include "support/PdfTools.h"
-#include "support/QStringPrinter.h"
 #include "ui/EditorFixture.h"
 #include "ui/ListDriving.h"
 #include "ui/ProgramController.h"
@@ -26,7 +25,7 @@ constexpr int kResultas = 5;
 QStringList codesInOrder(const RecordSet& list) {
     auto view = list.clone();
     view->clearFilter();
-    EXPECT_TRUE(view->setSort(QStringLiteral("Orden ASC")).ok());
+    EXPECT_TRUE(view->setSort(u"Orden ASC"_s).ok());
     QStringList values;
     for (int row = 0; row < view->recordCount(); ++row)
         values << view->textAt(row, view->columnIndex(u"CodConvocatoria"));
@@ -83,16 +82,16 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
         GTEST_SKIP() << "poppler-utils no está instalado";
     EditorFixture f(SampleScale::Large);
     EditorWindow& editor = f.openEditor();
-    typeInto(&editor, "txtApellido1", QStringLiteral("García"));
-    typeInto(&editor, "txtNombre", QStringLiteral("María José"));
-    typeInto(&editor, "txtFecNacimiento", QStringLiteral("12031980"));
+    typeInto(&editor, "txtApellido1", u"García"_s);
+    typeInto(&editor, "txtNombre", u"María José"_s);
+    typeInto(&editor, "txtFecNacimiento", u"12031980"_s);
     for (const char* option : {"optDiscNo", "optVoluntario", "optPetConyugeNo", "optActivo", "OptNo"})
         control<QRadioButton>(&editor, QString::fromLatin1(option))->click();
     const QString body = roomyBody(f.state.tables);
     ASSERT_FALSE(body.isEmpty());
     ASSERT_TRUE(pickFromList(dropDown(&editor, "cboCuerpo"), body));
     const QString group = editor.model().value(ctl::cboGrupo);
-    auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
+    auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     auto& t = f.state.tables;
 
     // Vacancies: one placed by hand at order 1, then all the others, cut down, one moved.
@@ -104,7 +103,7 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     deleteDownTo(editor, "grdVacantes", "cmdDelVacante", kVacancies, t.vacancyList);
     selectGridRow(&editor, "grdVacantes", 0);
     press(&editor, "cmdUpdateVacante");
-    typeInto(&editor, "txtOrdenVacante", QStringLiteral("3"));
+    typeInto(&editor, "txtOrdenVacante", u"3"_s);
     press(&editor, "cmdAceptarVacante");
     const QStringList vacancies = codesInOrder(t.vacancyList);
     ASSERT_EQ(vacancies.size(), kVacancies);
@@ -122,11 +121,7 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     EXPECT_EQ(resultas.value(0), typed);
     f.messages.messages.clear();
 
-    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
-        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
-    });
+    f.createPasswordWhenAsked();
     editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
     const QString dni = QString::fromLatin1(EditorFixture::kDni);
@@ -141,12 +136,11 @@ TEST(FullApplicationRun, EnteredSavedReopenedAndPrintedBarcodesMatchTheLists) {
     ASSERT_TRUE(reopened.loadApplication(fileName).ok());
     EXPECT_EQ(codesInOrder(t.vacancyList), vacancies);
     EXPECT_EQ(codesInOrder(t.resultasList), resultas);
-    EXPECT_EQ(control<DataGrid>(&reopened, QStringLiteral("grdVacantes"))->model()->rowCount(), kVacancies);
+    EXPECT_EQ(control<DataGrid>(&reopened, u"grdVacantes"_s)->model()->rowCount(), kVacancies);
 
     reopened.menuEntry(MenuEntry::Print)->trigger();
     settle();
-    const Result<QStringList> barcodes =
-        readPdf417Pdf(QDir(f.dir.path()).filePath(QStringLiteral("impreso.pdf")));
+    const Result<QStringList> barcodes = readPdf417Pdf(QDir(f.dir.path()).filePath(u"impreso.pdf"_s));
     ASSERT_TRUE(barcodes.ok());
     const int headerLength = int(ClaveCodigoBarras(dni, body, group).size()) + 18;
     ASSERT_FALSE(barcodes.value().isEmpty());

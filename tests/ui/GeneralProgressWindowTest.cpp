@@ -18,15 +18,15 @@ TEST(GeneralProgressWindow, ShowsTheActionWithoutBlockingAndKeepsTheBarInRange) 
     GeneralProgressWindow window(&owner);
     auto* label = test::control<QLabel>(&window, "lblAccion");
     auto* bar = test::control<QProgressBar>(&window, "prgBar");
-    EXPECT_EQ(label->text(), QStringLiteral("Guadando datos ..."));
+    EXPECT_EQ(label->text(), u"Guadando datos ..."_s);
     EXPECT_FALSE(window.isVisible()) << "shown only once an action starts";
 
     ProgressWindow& progress = window; // as saving drives it
-    progress.showAction(QStringLiteral("Guardando Datos ..."));
+    progress.showAction(u"Guardando Datos ..."_s);
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.isWindow());
     EXPECT_FALSE(window.isModal());
-    EXPECT_EQ(label->text(), QStringLiteral("Guardando Datos ..."));
+    EXPECT_EQ(label->text(), u"Guardando Datos ..."_s);
     progress.setMaximum(324.4f);
     progress.setValue(100.6f);
     EXPECT_EQ(bar->maximum(), 324);

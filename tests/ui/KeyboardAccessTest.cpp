@@ -104,22 +104,22 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
         LoadingWindow loading(f.state.folders, f.state.tables, f.messages);
         loading.show();
         ASSERT_TRUE(QTest::qWaitFor([&] { return loading.isLoaded(); }));
-        checkKeyboardAccess(&loading, &loading, QStringLiteral("frmProgreso"));
+        checkKeyboardAccess(&loading, &loading, u"frmProgreso"_s);
     }
     SelectionWindow selection(f.state, f.messages);
-    checkKeyboardAccess(&selection, &selection, QStringLiteral("frmSeleccion"));
+    checkKeyboardAccess(&selection, &selection, u"frmSeleccion"_s);
     selection.close();
     SignInWindow signIn(f.users, f.messages, f.state);
-    checkKeyboardAccess(&signIn, &signIn, QStringLiteral("frmUsuario"));
+    checkKeyboardAccess(&signIn, &signIn, u"frmUsuario"_s);
     checkEscapeLeaves(signIn);
     PasswordWindow password(f.users, f.messages);
     password.setStrDNI(QString::fromLatin1(EditorFixture::kDni));
-    checkKeyboardAccess(&password, &password, QStringLiteral("frmCreaPwd"));
+    checkKeyboardAccess(&password, &password, u"frmCreaPwd"_s);
     checkEscapeLeaves(password);
     EXPECT_FALSE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni)));
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
-    ManualViewer manual(QDir(f.dir.path()).filePath(QStringLiteral("no-hay-manual.doc")), f.messages);
-    checkKeyboardAccess(&manual, &manual, QStringLiteral("manual"));
+    ManualViewer manual(QDir(f.dir.path()).filePath(u"no-hay-manual.doc"_s), f.messages);
+    checkKeyboardAccess(&manual, &manual, u"manual"_s);
     checkEscapeLeaves(manual);
     f.messages.messages.clear(); // the manual was missing
     PreviewWindow preview(nullptr);
@@ -132,7 +132,7 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
     const auto plain =
         std::find_if(bodies.begin(), bodies.end(), [](const QString& c) { return !c.startsWith(u'X'); });
     ASSERT_TRUE(plain != bodies.end() && pickFromList(body, *plain));
-    auto* tabs = control<QTabWidget>(&editor, QStringLiteral("tabPrincipal"));
+    auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         checkKeyboardAccess(&editor, &editor, tabs->tabText(i));

@@ -15,14 +15,14 @@ namespace {
 
 using test::control;
 
-const QString kDni = QStringLiteral("12345678Z");
+const QString kDni = u"12345678Z"_s;
 
 class PasswordWindowTest : public ::testing::Test {
 protected:
     PasswordWindowTest() {
         UserStore setUp(dir.path(), messages);
         EXPECT_TRUE(setUp.AbreUsuarios());
-        EXPECT_TRUE(setUp.AltaUsuario(kDni, QStringLiteral("ANTIGUA")));
+        EXPECT_TRUE(setUp.AltaUsuario(kDni, u"ANTIGUA"_s));
         EXPECT_TRUE(store.AbreUsuarios());
         before = dir.read("usuarios.xml");
         window.setProperty("strDNI", kDni);

@@ -31,10 +31,10 @@ bool startSignedIn(ProgramController& controller) {
             auto* dni = modal->findChild<QLineEdit*>(ctl::txtDNI);
             if (dni->text().isEmpty()) {
                 dni->setText(QString::fromLatin1(EditorFixture::kDni));
-                modal->findChild<QAbstractButton*>(QStringLiteral("cmdAceptarDNI"))->click();
+                modal->findChild<QAbstractButton*>(u"cmdAceptarDNI"_s)->click();
             }
         } else if (modal->objectName() == QLatin1String("frmProgreso")) {
-            auto* next = modal->findChild<QPushButton*>(QStringLiteral("cmdContinuar"));
+            auto* next = modal->findChild<QPushButton*>(u"cmdContinuar"_s);
             if (next->isEnabled()) {
                 next->click();
                 timer->deleteLater();
@@ -59,8 +59,8 @@ TEST(UnsavedWork, ChildEditsUntilKilled) {
     ASSERT_TRUE(startSignedIn(controller));
     EditorWindow* editor = controller.editor();
     ASSERT_NE(editor, nullptr);
-    typeInto(editor, "txtApellido1", QStringLiteral("Recuperada"));
-    typeInto(editor, "txtNombre", QStringLiteral("Ana"));
+    typeInto(editor, "txtApellido1", u"Recuperada"_s);
+    typeInto(editor, "txtNombre", u"Ana"_s);
     ASSERT_TRUE(addSampleCourse(controller.state().tables.coursesList));
     QTest::qWait(120000);
     FAIL() << "the parent never killed this process";
@@ -74,7 +74,7 @@ TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
     environment.insert(QLatin1String(kChildFolder), dir.path());
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=UnsavedWork.ChildEditsUntilKilled")});
+                {u"--gtest_filter=UnsavedWork.ChildEditsUntilKilled"_s});
     ASSERT_TRUE(child.waitForStarted());
     const RecoveryFile recovery(AppFolders::at(dir.path()).applications,
                                 QString::fromLatin1(EditorFixture::kDni));
@@ -91,17 +91,15 @@ TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
     ASSERT_TRUE(startSignedIn(controller));
     ASSERT_FALSE(messages.messages.empty());
     const auto& question = messages.messages.front();
-    EXPECT_TRUE(question.text.startsWith(
-        QStringLiteral("Se han encontrado cambios sin guardar de la solicitud del ")))
+    EXPECT_TRUE(question.text.startsWith(u"Se han encontrado cambios sin guardar de la solicitud del "_s))
         << question.text.toStdString();
-    EXPECT_TRUE(question.text.endsWith(QStringLiteral(". ¿Desea recuperarlos?")));
-    EXPECT_EQ(question.title, QStringLiteral("Solicitud"));
-    EXPECT_EQ(question.icon, MessageIcon::Question);
-    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(question.text.endsWith(u". ¿Desea recuperarlos?"_s));
+    EXPECT_EQ(question, (FakeMessageService::Message{question.text, u"Solicitud"_s, MessageIcon::Question,
+                                                     MessageButtons::YesNo}));
     EditorWindow* editor = controller.editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(control<QLineEdit>(editor, ctl::txtApellido1)->text(), QStringLiteral("Recuperada"));
-    EXPECT_EQ(editor->model().text(ctl::txtNombre), QStringLiteral("Ana"));
+    EXPECT_EQ(control<QLineEdit>(editor, ctl::txtApellido1)->text(), u"Recuperada"_s);
+    EXPECT_EQ(editor->model().text(ctl::txtNombre), u"Ana"_s);
     EXPECT_EQ(controller.state().tables.coursesList.recordCount(), 1);
     EXPECT_TRUE(recovery.exists()) << "kept until the work is saved or dropped";
 

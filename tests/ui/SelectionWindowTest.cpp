@@ -17,8 +17,8 @@ namespace {
 
 using test::control;
 
-const QString kFirst = QStringLiteral("12345678Z_12345B1.doc");
-const QString kSecond = QStringLiteral("12345678Z_54321C1.doc");
+const QString kFirst = u"12345678Z_12345B1.doc"_s;
+const QString kSecond = u"12345678Z_54321C1.doc"_s;
 
 // Two saved applications of the signed-in user, listed as start-up lists them.
 class SelectionWindowTest : public ::testing::Test {
@@ -30,8 +30,8 @@ protected:
             dir.write("ficheros/temp/" + name, "doc");
             dir.write("ficheros/temp/" + sidecarFileName(name), "xml");
         }
-        EXPECT_EQ(listApplications(state.folders.applications, QStringLiteral("12345678Z"),
-                                   state.tables.bodies, state.applicationFiles)
+        EXPECT_EQ(listApplications(state.folders.applications, u"12345678Z"_s, state.tables.bodies,
+                                   state.applicationFiles)
                       .valueOr(-1),
                   2);
         window = std::make_unique<SelectionWindow>(state, messages);
@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(SelectionWindowTest, LoadingAsksForAChoiceThenNamesTheChosenFile) {
-    EXPECT_EQ(combo->listModel()->columns().at(1).caption, QStringLiteral("Categoría"));
+    EXPECT_EQ(combo->listModel()->columns().at(1).caption, u"Categoría"_s);
     EXPECT_EQ(combo->listModel()->rowCount(), 2);
 
     QSignalSpy requested(window.get(), &SelectionWindow::applicationRequested);
@@ -65,7 +65,7 @@ TEST_F(SelectionWindowTest, LoadingAsksForAChoiceThenNamesTheChosenFile) {
     EXPECT_EQ(state.selectedApplicationFile, kSecond);
     EXPECT_TRUE(state.loadExisting);
     ASSERT_EQ(messages.texts(), QStringList{"Seleccione una Solicitud"});
-    EXPECT_EQ(messages.messages[0].title, QStringLiteral("Solicitudes"));
+    EXPECT_EQ(messages.messages[0].title, u"Solicitudes"_s);
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
 
     // Closing by the close box after a choice is no end of the program; before one it is.
@@ -100,10 +100,9 @@ TEST_F(SelectionWindowTest, DeletingAsksListsAgainAndDisablesWhenNoneIsLeft) {
     EXPECT_FALSE(enabled("cmdCargar"));
     EXPECT_FALSE(enabled("cmdBorrar"));
     EXPECT_FALSE(combo->isEnabled());
-    ASSERT_EQ(messages.texts(), QStringList(3, QStringLiteral("¿Desea borrar esta solicitud?")));
-    EXPECT_EQ(messages.messages[0].title, QStringLiteral("Borrar"));
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Question);
-    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages.messages, std::vector(3, test::FakeMessageService::Message{
+                                                    u"¿Desea borrar esta solicitud?"_s, u"Borrar"_s,
+                                                    MessageIcon::Question, MessageButtons::YesNo}));
 
     // Only a new application is left.
     QSignalSpy fresh(window.get(), &SelectionWindow::newApplicationRequested);

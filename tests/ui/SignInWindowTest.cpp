@@ -20,7 +20,7 @@ using test::control;
 using test::focusName;
 using test::settle;
 
-const QString kKnownDni = QStringLiteral("12345678Z");
+const QString kKnownDni = u"12345678Z"_s;
 
 // The sign-in window over a store that knows one DNI, whose password is "SECRETO1".
 class SignInWindowTest : public ::testing::Test {
@@ -28,7 +28,7 @@ protected:
     SignInWindowTest() {
         UserStore setUp(dir.path(), messages);
         EXPECT_TRUE(setUp.AbreUsuarios());
-        EXPECT_TRUE(setUp.AltaUsuario(kKnownDni, QStringLiteral("SECRETO1")));
+        EXPECT_TRUE(setUp.AltaUsuario(kKnownDni, u"SECRETO1"_s));
         window = std::make_unique<SignInWindow>(store, messages, state);
         EXPECT_TRUE(window->isUsable());
         EXPECT_TRUE(test::showActive(window.get()));
@@ -49,17 +49,17 @@ protected:
 };
 
 TEST_F(SignInWindowTest, NineCharactersMoveOnAndANewUserSignsInAtOnce) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Validación de usuario"));
-    EXPECT_EQ(acceptDni->accessibleName(), QStringLiteral("Aceptar"));
+    EXPECT_EQ(window->windowTitle(), u"Validación de usuario"_s);
+    EXPECT_EQ(acceptDni->accessibleName(), u"Aceptar"_s);
     EXPECT_FALSE(pwd->isVisible());
     // Separators never enter the box; the ninth character moves the focus on and checks it.
-    QTest::keyClicks(dni, QStringLiteral("0.1234-567,"));
-    EXPECT_EQ(dni->text(), QStringLiteral("01234567"));
+    QTest::keyClicks(dni, u"0.1234-567,"_s);
+    EXPECT_EQ(dni->text(), u"01234567"_s);
     EXPECT_EQ(focusName(), ctl::txtDNI);
-    QTest::keyClicks(dni, QStringLiteral("l"));
+    QTest::keyClicks(dni, u"l"_s);
     settle();
-    EXPECT_EQ(focusName(), QStringLiteral("cmdAceptarDNI"));
-    EXPECT_EQ(dni->text(), QStringLiteral("01234567L")) << "upper-cased by the check";
+    EXPECT_EQ(focusName(), u"cmdAceptarDNI"_s);
+    EXPECT_EQ(dni->text(), u"01234567L"_s) << "upper-cased by the check";
 
     // Back in the box, Enter presses the default button.
     dni->setFocus(Qt::BacktabFocusReason);
@@ -67,7 +67,7 @@ TEST_F(SignInWindowTest, NineCharactersMoveOnAndANewUserSignsInAtOnce) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(state.signedIn);
     EXPECT_FALSE(state.hasPassword);
-    EXPECT_EQ(state.signedInDni, QStringLiteral("01234567L"));
+    EXPECT_EQ(state.signedInDni, u"01234567L"_s);
     settle();
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -75,20 +75,20 @@ TEST_F(SignInWindowTest, NineCharactersMoveOnAndANewUserSignsInAtOnce) {
 TEST_F(SignInWindowTest, InvalidDniOnTheButtonIsReportedTwiceAndOnLeavingOnce) {
     // Press and release come apart, as from a real mouse: whatever the focus change queued
     // runs in between, and must not eat the click.
-    QTest::keyClicks(dni, QStringLiteral("1234"));
+    QTest::keyClicks(dni, u"1234"_s);
     QTest::mousePress(acceptDni, Qt::LeftButton);
-    EXPECT_EQ(focusName(), QStringLiteral("cmdAceptarDNI"));
+    EXPECT_EQ(focusName(), u"cmdAceptarDNI"_s);
     settle();
     QTest::mouseRelease(acceptDni, Qt::LeftButton);
     settle();
     EXPECT_EQ(messages.texts(), (QStringList{"DNI no válido", "El DNI introducido no es válido"}));
-    EXPECT_EQ(dni->text(), QStringLiteral("000001234"));
+    EXPECT_EQ(dni->text(), u"000001234"_s);
 
     // Nine wrong characters: checked once as the focus leaves, then emptied with the focus
     // back in the box; nothing more happens until the user acts.
     messages.messages.clear();
     dni->selectAll();
-    QTest::keyClicks(dni, QStringLiteral("12345678A"));
+    QTest::keyClicks(dni, u"12345678A"_s);
     settle();
     settle();
     EXPECT_EQ(messages.texts(), QStringList{"DNI no válido"});
@@ -111,19 +111,19 @@ TEST_F(SignInWindowTest, KnownUserSignsInWithThePasswordInAnyCase) {
     EXPECT_TRUE(control<QLabel>(window.get(), "lblPwd")->isVisible());
     EXPECT_EQ(pwd->echoMode(), QLineEdit::Password);
     EXPECT_FALSE(dni->isEnabled());
-    EXPECT_EQ(focusName(), QStringLiteral("txtPwd"));
+    EXPECT_EQ(focusName(), u"txtPwd"_s);
     EXPECT_TRUE(state.hasPassword);
 
     QTest::keyClick(pwd, Qt::Key_Return); // empty: the default button is now cmdAceptarPwd
-    QTest::keyClicks(pwd, QStringLiteral("otra"));
+    QTest::keyClicks(pwd, u"otra"_s);
     QTest::keyClick(pwd, Qt::Key_Return);
     EXPECT_EQ(messages.texts(),
               (QStringList{"Es obligatorio rellenar Usuario y Password", "Usuario no válido"}));
-    EXPECT_EQ(pwd->text(), QStringLiteral("otra")) << "the password box keeps its text";
+    EXPECT_EQ(pwd->text(), u"otra"_s) << "the password box keeps its text";
     EXPECT_FALSE(state.signedIn);
 
     pwd->clear();
-    QTest::keyClicks(pwd, QStringLiteral("Secreto1"));
+    QTest::keyClicks(pwd, u"Secreto1"_s);
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdAceptarPwd"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(state.signedIn);

@@ -14,7 +14,7 @@ using test::FakeMessageService;
 using test::TempDir;
 using Answer = PasswordCreation::Answer;
 
-const QString kDni = QStringLiteral("12345678Z");
+const QString kDni = u"12345678Z"_s;
 
 class PasswordCreationTest : public ::testing::Test {
 protected:
@@ -30,14 +30,12 @@ TEST_F(PasswordCreationTest, ShortOrDifferentPasswordsAreRefused) {
     EXPECT_EQ(creation.accept(kDni, "abcde", "abcde"), Answer::TooShort);
     EXPECT_EQ(creation.accept(kDni, "abcdef", "abcde"), Answer::TooShort);
     EXPECT_EQ(creation.accept(kDni, "abcdef", "ABCDEF"), Answer::Different); // letter case counts
-    EXPECT_EQ(messages.texts(), (QStringList{"El password debe tener al menos 6 caracteres",
-                                             "El password debe tener al menos 6 caracteres",
-                                             "Escriba la misma contraseña en las dos casillas"}));
-    for (const auto& m : messages.messages) {
-        EXPECT_EQ(m.title, programTitle());
-        EXPECT_EQ(m.icon, MessageIcon::None);
-        EXPECT_EQ(m.buttons, MessageButtons::Ok);
-    }
+    using Message = test::FakeMessageService::Message;
+    const Message tooShort{u"El password debe tener al menos 6 caracteres"_s, programTitle(),
+                           MessageIcon::None};
+    const Message different{u"Escriba la misma contraseña en las dos casillas"_s, programTitle(),
+                            MessageIcon::None};
+    EXPECT_EQ(messages.messages, (std::vector{tooShort, tooShort, different}));
     EXPECT_FALSE(QFileInfo::exists(dir.file("usuarios.xml"))) << "nothing stored";
 }
 

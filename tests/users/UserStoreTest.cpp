@@ -18,9 +18,9 @@ namespace {
 using test::FakeMessageService;
 using test::TempDir;
 
-const QString kDni = QStringLiteral("12345678Z");
-const QString kOtherDni = QStringLiteral("01234567L");
-const QString kThirdDni = QStringLiteral("87654321X");
+const QString kDni = u"12345678Z"_s;
+const QString kOtherDni = u"01234567L"_s;
+const QString kThirdDni = u"87654321X"_s;
 
 struct Entry {
     QString dni;
@@ -32,7 +32,7 @@ struct Entry {
 std::vector<Entry> readStore(const QByteArray& bytes) {
     std::vector<Entry> entries;
     QXmlStreamReader xml(bytes);
-    const QRegularExpression digest(QStringLiteral("^[0-9A-F]{64}$"));
+    const QRegularExpression digest(u"^[0-9A-F]{64}$"_s);
     EXPECT_TRUE(xml.readNextStartElement());
     EXPECT_EQ(xml.name(), QLatin1String("Usuarios"));
     while (xml.readNextStartElement()) {
@@ -97,7 +97,7 @@ TEST_F(UserStoreTest, InstalledEmptyStoreGetsEntriesWithDeclarationKept) {
     EXPECT_TRUE(bytes.contains((entryText(kDni, "SECRETO") + entryText(kOtherDni, "OTRACLAVE")).toLatin1()))
         << bytes.constData();
     EXPECT_EQ(readStore(bytes).size(), 2u);
-    for (const QString& clear : {kDni, QStringLiteral("12345678"), QStringLiteral("SECRETO")})
+    for (const QString& clear : {kDni, u"12345678"_s, u"SECRETO"_s})
         EXPECT_FALSE(bytes.toUpper().contains(clear.toLatin1())) << qPrintable(clear);
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -105,9 +105,7 @@ TEST_F(UserStoreTest, InstalledEmptyStoreGetsEntriesWithDeclarationKept) {
 TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
     dir.write("usuarios.xml", "<Usuarios></Usuarios>");
     constexpr int kEach = 25;
-    const auto dniOf = [](int instance, int i) {
-        return QStringLiteral("%1%2").arg(instance).arg(i, 8, 10, QChar(u'0'));
-    };
+    const auto dniOf = [](int instance, int i) { return u"%1%2"_s.arg(instance).arg(i, 8, 10, QChar(u'0')); };
     std::vector<pid_t> instances;
     for (int instance = 0; instance < 2; ++instance) {
         const pid_t child = ::fork();
@@ -117,7 +115,7 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
             bool ok = store.AbreUsuarios().ok();
             for (int i = 0; i < kEach && ok; ++i) {
                 store.BajaUsuario(dniOf(instance, i));
-                ok = store.AltaUsuario(dniOf(instance, i), QStringLiteral("CLAVE%1").arg(i));
+                ok = store.AltaUsuario(dniOf(instance, i), u"CLAVE%1"_s.arg(i));
             }
             ::_exit(ok ? 0 : 1);
         }
@@ -133,7 +131,7 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
     int kept = 0;
     for (int instance = 0; instance < 2; ++instance)
         for (int i = 0; i < kEach; ++i)
-            kept += reopened.CompruebaPwd(dniOf(instance, i), QStringLiteral("CLAVE%1").arg(i)) ? 1 : 0;
+            kept += reopened.CompruebaPwd(dniOf(instance, i), u"CLAVE%1"_s.arg(i)) ? 1 : 0;
     std::cout << "two instances signing up " << kEach << " users each: " << kept << " kept\n";
     EXPECT_EQ(kept, 2 * kEach);
     EXPECT_EQ(readStore(storeBytes()).size(), size_t(2 * kEach));
@@ -236,13 +234,9 @@ TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
         EXPECT_FALSE(store.AltaUsuario(kDni, "SEGUNDA"));
     }
 
-    ASSERT_EQ(messages.messages.size(), 1u);
-    const auto& m = messages.messages.front();
-    EXPECT_EQ(m.text, "Se ha producido el siguiente error 75-No se ha podido guardar el fichero " +
-                          QDir::toNativeSeparators(storeFile()));
-    EXPECT_EQ(m.title, programTitle());
-    EXPECT_EQ(m.icon, MessageIcon::Critical);
-    EXPECT_EQ(m.buttons, MessageButtons::Ok);
+    EXPECT_EQ(messages.only(programTitle(), MessageIcon::Critical),
+              "Se ha producido el siguiente error 75-No se ha podido guardar el fichero " +
+                  QDir::toNativeSeparators(storeFile()));
 
     EXPECT_EQ(storeBytes(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"usuarios.xml"}); // no leftovers
@@ -304,30 +298,25 @@ TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
         folderOpened.error().description.contains(QDir::toNativeSeparators(other.file("usuarios.xml"))));
 }
 
-TEST_F(UserStoreTest, StoreInsideAnotherRootKeepsThatRoot) {
-    dir.write("usuarios.xml", "<Instalacion><Version>3</Version></Instalacion>");
-    UserStore store(dir.path(), messages);
-    ASSERT_TRUE(store.AbreUsuarios());
-    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-    const QByteArray bytes = storeBytes();
-    EXPECT_TRUE(bytes.contains("<Version>3</Version>"));
-    EXPECT_TRUE(parsesCleanly(bytes));
-    UserStore reopened(dir.path(), messages);
-    ASSERT_TRUE(reopened.AbreUsuarios());
-    EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
-}
-
-TEST_F(UserStoreTest, Utf16StoreIsWrittenBackAsUtf16) {
+// A store found inside another root, or in UTF-16, is written back in the same form.
+TEST_F(UserStoreTest, StoresOfAnotherFormKeepTheirForm) {
     QByteArray utf16("\xFF\xFE");
-    const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><Usuarios></Usuarios>");
+    const QString text = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Usuarios></Usuarios>"_s;
     utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    dir.write("usuarios.xml", utf16);
-    UserStore store(dir.path(), messages);
-    ASSERT_TRUE(store.AbreUsuarios());
-    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-    const QByteArray bytes = storeBytes();
-    EXPECT_TRUE(bytes.startsWith(QByteArray("\xFF\xFE<\0?\0x\0", 8)));
-    ASSERT_EQ(readStore(bytes).size(), 1u);
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"<Instalacion><Version>3</Version></Instalacion>", "<Instalacion><Version>3</Version>"},
+        {utf16, QByteArray("\xFF\xFE<\0?\0x\0", 8)}};
+    for (const auto& [before, kept] : cases) {
+        TempDir folder;
+        folder.write("usuarios.xml", before);
+        UserStore store(folder.path(), messages);
+        ASSERT_TRUE(store.AbreUsuarios());
+        ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+        EXPECT_TRUE(folder.read("usuarios.xml").contains(kept));
+        UserStore reopened(folder.path(), messages);
+        ASSERT_TRUE(reopened.AbreUsuarios());
+        EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
+    }
 }
 
 } // namespace

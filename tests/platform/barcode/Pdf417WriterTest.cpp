@@ -48,8 +48,7 @@ TEST(Pdf417WriterTest, PicturesHaveThePlaceSizeAWhiteBackgroundAndTheSymbolOnThe
     };
     for (const Case& c : {Case{6000, 2600, {1250, 542}}, Case{6000, 1170, {1250, 244}}}) {
         Pdf417Layout layout;
-        Result<QImage> image =
-            render(QStringLiteral("12345678Z123411") + QString(300, u'7'), c.width, c.height, &layout);
+        Result<QImage> image = render(u"12345678Z123411"_s + QString(300, u'7'), c.width, c.height, &layout);
         ASSERT_TRUE(image.ok()) << image.error().description.toStdString();
         EXPECT_EQ(image->size(), c.pixels);
         EXPECT_EQ(image->dotsPerMeterX(), 11811);
@@ -88,11 +87,11 @@ TEST(Pdf417WriterTest, TextsDecodeToTheSameCharactersWhateverTheirCharacterSet) 
     };
     const Case cases[] = {
         // Windows-1252 texts travel as their single bytes, with no ECI.
-        {QStringLiteral("12345678Z123411 05/03/202614:05:09V0020001  1230002456780003 1000F"), false},
-        {QStringLiteral("Fern&andez|C/ Mayor, 5|1.|«Villa» 20 €|Müller ß ã\r\nsegunda línea|\t|"), false},
+        {u"12345678Z123411 05/03/202614:05:09V0020001  1230002456780003 1000F"_s, false},
+        {u"Fern&andez|C/ Mayor, 5|1.|«Villa» 20 €|Müller ß ã\r\nsegunda línea|\t|"_s, false},
         {QString::fromUtf16(u"\u0081\u008D\u00A0byte sin letra"), false},
         // Anything else as UTF-8 behind ECI 26.
-        {QStringLiteral("Łódź ő Ş 日本 😀"), true},
+        {u"Łódź ő Ş 日本 😀"_s, true},
     };
     for (const Case& c : cases) {
         Pdf417Layout layout;
@@ -108,12 +107,12 @@ TEST(Pdf417WriterTest, TextsDecodeToTheSameCharactersWhateverTheirCharacterSet) 
             EXPECT_EQ(d.bytes, codepage::encodeCp1252(c.text));
     }
     // The euro sign is byte 0x80 in the symbol, as Windows-1252 writes it.
-    const Decoded euro = decode(render(QStringLiteral("20 €"), 6000, 1170).value());
+    const Decoded euro = decode(render(u"20 €"_s, 6000, 1170).value());
     EXPECT_EQ(euro.bytes, QByteArray("20 \x80"));
 }
 
 TEST(Pdf417WriterTest, LongTextsTradeErrorCorrectionThenModuleWidthAndTooLongOnesFail) {
-    const QString digitsAndLetters = QStringLiteral("0001 12345 Calle Mayor|");
+    const QString digitsAndLetters = u"0001 12345 Calle Mayor|"_s;
     const auto repeated = [&](int length) {
         QString t;
         while (t.size() < length)
@@ -133,36 +132,35 @@ TEST(Pdf417WriterTest, LongTextsTradeErrorCorrectionThenModuleWidthAndTooLongOne
     // Past 928 codewords no PDF417 symbol holds the text.
     Result<QImage> tooLong = render(repeated(2500), 6000, 2600);
     ASSERT_FALSE(tooLong.ok());
-    EXPECT_EQ(
-        tooLong.error().description,
-        QStringLiteral("No cabe un texto de 2500 caracteres en un código de barras de 6000 x 2600 twips"));
-    EXPECT_FALSE(render(QStringLiteral("x"), 300, 2600).ok());
+    EXPECT_EQ(tooLong.error().description,
+              u"No cabe un texto de 2500 caracteres en un código de barras de 6000 x 2600 twips"_s);
+    EXPECT_FALSE(render(u"x"_s, 300, 2600).ok());
     EXPECT_FALSE(render(QString(), 6000, 2600).ok());
-    EXPECT_FALSE(render(QStringLiteral("x"), 0, 2600).ok());
+    EXPECT_FALSE(render(u"x"_s, 0, 2600).ok());
 }
 
 TEST(Pdf417WriterTest, WritesAOneBitWindowsBitmapAtStemDotBmp) {
     test::TempDir dir;
     Pdf417Writer writer;
-    writer.setText(QStringLiteral("ABC"));
+    writer.setText(u"ABC"_s);
     writer.setSize(6000, 1170);
-    ASSERT_TRUE(writer.writeBitmap(dir.file(QStringLiteral("2026030514050905"))).ok());
-    const QByteArray bytes = dir.read(QStringLiteral("2026030514050905.bmp"));
+    ASSERT_TRUE(writer.writeBitmap(dir.file(u"2026030514050905"_s)).ok());
+    const QByteArray bytes = dir.read(u"2026030514050905.bmp"_s);
     ASSERT_GT(bytes.size(), 54);
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     EXPECT_EQ(quint8(bytes[28]), 1); // bits per pixel
-    QImageReader reader(dir.file(QStringLiteral("2026030514050905.bmp")));
+    QImageReader reader(dir.file(u"2026030514050905.bmp"_s));
     EXPECT_EQ(reader.format(), QByteArray("bmp"));
     const QImage image = reader.read();
     EXPECT_EQ(image.size(), QSize(1250, 244));
-    EXPECT_EQ(decode(image).text, QStringLiteral("ABC"));
+    EXPECT_EQ(decode(image).text, u"ABC"_s);
 
     // Written again over the same name (two pictures in one second).
-    writer.setText(QStringLiteral("DEF"));
-    ASSERT_TRUE(writer.writeBitmap(dir.file(QStringLiteral("2026030514050905"))).ok());
-    EXPECT_EQ(decode(QImage(dir.file(QStringLiteral("2026030514050905.bmp")))).text, QStringLiteral("DEF"));
+    writer.setText(u"DEF"_s);
+    ASSERT_TRUE(writer.writeBitmap(dir.file(u"2026030514050905"_s)).ok());
+    EXPECT_EQ(decode(QImage(dir.file(u"2026030514050905.bmp"_s))).text, u"DEF"_s);
 
-    const Status missingFolder = writer.writeBitmap(dir.file(QStringLiteral("no/such/folder/x")));
+    const Status missingFolder = writer.writeBitmap(dir.file(u"no/such/folder/x"_s));
     ASSERT_FALSE(missingFolder.ok());
     EXPECT_EQ(missingFolder.error().number, ErrorCode::FileAccess);
 }

@@ -1,7 +1,6 @@
 // Saving never replaces what is not a regular file: a pipe or a device stays what it is.
 #include "platform/data/AtomicFile.h"
 
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -16,21 +15,21 @@ namespace {
 
 TEST(AtomicFileTest, RegularFilesAndLinksToThemAreReplacedWhole) {
     test::TempDir dir;
-    const QString target = dir.write(QStringLiteral("conf.xml"), "antes");
+    const QString target = dir.write(u"conf.xml"_s, "antes");
     ASSERT_TRUE(writeFileAtomically(target, "después").ok());
-    EXPECT_EQ(dir.read(QStringLiteral("conf.xml")), "después");
-    ASSERT_TRUE(writeFileAtomically(dir.file(QStringLiteral("nuevo.xml")), "nuevo").ok());
-    EXPECT_EQ(dir.read(QStringLiteral("nuevo.xml")), "nuevo");
+    EXPECT_EQ(dir.read(u"conf.xml"_s), "después");
+    ASSERT_TRUE(writeFileAtomically(dir.file(u"nuevo.xml"_s), "nuevo").ok());
+    EXPECT_EQ(dir.read(u"nuevo.xml"_s), "nuevo");
 }
 
 TEST(AtomicFileTest, PipesFoldersAndLinksToThemAreRefusedAndLeftAsTheyWere) {
     test::TempDir dir;
-    const QString fifo = dir.file(QStringLiteral("tuberia"));
+    const QString fifo = dir.file(u"tuberia"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString link = dir.file(QStringLiteral("enlace"));
+    const QString link = dir.file(u"enlace"_s);
     ASSERT_TRUE(QFile::link(fifo, link));
 
-    for (const QString& path : {fifo, link, dir.path(), QStringLiteral("/dev/null")}) {
+    for (const QString& path : {fifo, link, dir.path(), u"/dev/null"_s}) {
         const Status written = writeFileAtomically(path, "datos");
         ASSERT_FALSE(written.ok()) << path.toStdString();
         EXPECT_EQ(

@@ -39,13 +39,13 @@ QStringList column(RecordSet& rs, const QString& name) {
 
 TEST(RecordSet, ColumnsAreTypedAndNamedWithoutRegardToCase) {
     RecordSet rs = makePositions();
-    addRow(rs, 7, QStringLiteral("01"), QStringLiteral("Cáceres"));
+    addRow(rs, 7, u"01"_s, u"Cáceres"_s);
     EXPECT_EQ(rs.integer(u"ORDEN"), 7);
-    EXPECT_EQ(rs.text(u"codarea"), QStringLiteral("01"));
-    EXPECT_TRUE(rs.setValue(u"orden", QStringLiteral(" 12 ")));
+    EXPECT_EQ(rs.text(u"codarea"), u"01"_s);
+    EXPECT_TRUE(rs.setValue(u"orden", u" 12 "_s));
     EXPECT_EQ(rs.integer(u"Orden"), 12);
 
-    const Status bad = rs.setValue(u"Orden", QStringLiteral("doce"));
+    const Status bad = rs.setValue(u"Orden", u"doce"_s);
     ASSERT_FALSE(bad);
     EXPECT_EQ(bad.error().number, ErrorCode::TypeMismatch);
     EXPECT_EQ(rs.integer(u"Orden"), 12);
@@ -56,8 +56,7 @@ TEST(RecordSet, ColumnsAreTypedAndNamedWithoutRegardToCase) {
     EXPECT_TRUE(rs.setValue(u"Localidad", longName));
     EXPECT_EQ(rs.text(u"Localidad"), longName);
 
-    EXPECT_FALSE(rs.appendColumn(QStringLiteral("Tarde"), ColumnType::Text, 5))
-        << "columns are fixed once open";
+    EXPECT_FALSE(rs.appendColumn(u"Tarde"_s, ColumnType::Text, 5)) << "columns are fixed once open";
 }
 
 TEST(RecordSet, EmptyViewHasBothFlagsAndNoCurrentRow) {
@@ -73,39 +72,26 @@ TEST(RecordSet, EmptyViewHasBothFlagsAndNoCurrentRow) {
 TEST(RecordSet, FiltersUseTheCriteriaTextsOfTheProgram) {
     RecordSet rs = makePositions();
     for (int i = 1; i <= 8; ++i)
-        addRow(rs, i, i % 2 ? QStringLiteral("01") : QStringLiteral("02"), QStringLiteral("L%1").arg(i),
-               QString::number(10 + i % 3));
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral(" ORDEN >= 3 and ORDEN <= 5 ")));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"3", "4", "5"}));
-    EXPECT_EQ(rs.filter(), QStringLiteral(" ORDEN >= 3 and ORDEN <= 5 "));
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral(" ORDEN < 4 and ORDEN >= 2 ")));
-    EXPECT_EQ(rs.recordCount(), 2);
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='02' ")));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"2", "4", "6", "8"}));
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("Codinstitucion=12 ")));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"2", "5", "8"}));
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral(
-        " ( CodArea='01' OR Localidad='L4' ) AND ( Codinstitucion='11' OR Codinstitucion='10' ) ")));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"1", "3", "4", "7"}));
-
-    ASSERT_TRUE(rs.setFilter(
-        QStringLiteral("IdSolicitud='3' ").replace(QLatin1String("IdSolicitud"), QLatin1String("orden"))));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"3"}));
-
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea <> '01'")));
-    EXPECT_EQ(rs.recordCount(), 4);
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("codarea = '0X' or ORDEN > 7")));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"8"}));
+        addRow(rs, i, i % 2 ? u"01"_s : u"02"_s, u"L%1"_s.arg(i), QString::number(10 + i % 3));
 
     // Comparisons of text ignore case, as the catalogue codes are written either way.
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("Localidad='l6'")));
-    EXPECT_EQ(rs.recordCount(), 1);
-
+    const std::pair<const char*, QStringList> cases[] = {
+        {" ORDEN >= 3 and ORDEN <= 5 ", {"3", "4", "5"}},
+        {" ORDEN < 4 and ORDEN >= 2 ", {"2", "3"}},
+        {"CodArea='02' ", {"2", "4", "6", "8"}},
+        {"Codinstitucion=12 ", {"2", "5", "8"}},
+        {" ( CodArea='01' OR Localidad='L4' ) AND ( Codinstitucion='11' OR Codinstitucion='10' ) ",
+         {"1", "3", "4", "7"}},
+        {"orden='3' ", {"3"}},
+        {"CodArea <> '01'", {"2", "4", "6", "8"}},
+        {"codarea = '0X' or ORDEN > 7", {"8"}},
+        {"Localidad='l6'", {"6"}},
+    };
+    for (const auto& [criteria, orders] : cases) {
+        ASSERT_TRUE(rs.setFilter(QString::fromLatin1(criteria))) << criteria;
+        EXPECT_EQ(column(rs, u"Orden"_s), orders) << criteria;
+        EXPECT_EQ(rs.filter(), QString::fromLatin1(criteria));
+    }
     rs.clearFilter();
     EXPECT_EQ(rs.recordCount(), 8);
     EXPECT_TRUE(rs.filter().isEmpty());
@@ -114,13 +100,13 @@ TEST(RecordSet, FiltersUseTheCriteriaTextsOfTheProgram) {
 TEST(RecordSet, CriteriaThatDoNotParseAreErrorsAndKeepThePreviousFilter) {
     RecordSet rs = makePositions();
     for (int i = 1; i <= 4; ++i)
-        addRow(rs, i, QStringLiteral("01"), QStringLiteral("L"));
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("ORDEN > 2")));
+        addRow(rs, i, u"01"_s, u"L"_s);
+    ASSERT_TRUE(rs.setFilter(u"ORDEN > 2"_s));
     for (const char* bad : {"ORDEN >", "Nada='1'", "CodArea='01", "(ORDEN = 1", "ORDEN = 'uno'", "ORDEN 3",
                             "CodArea='01' AND", "ORDEN = 1 XOR ORDEN = 2"}) {
         const Status status = rs.setFilter(QString::fromLatin1(bad));
         EXPECT_FALSE(status) << bad;
-        EXPECT_EQ(rs.filter(), QStringLiteral("ORDEN > 2")) << bad;
+        EXPECT_EQ(rs.filter(), u"ORDEN > 2"_s) << bad;
         EXPECT_EQ(rs.recordCount(), 2) << bad;
         EXPECT_FALSE(rs.find(QString::fromLatin1(bad))) << bad;
     }
@@ -128,39 +114,39 @@ TEST(RecordSet, CriteriaThatDoNotParseAreErrorsAndKeepThePreviousFilter) {
 
 TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPosition) {
     RecordSet rs = makePositions();
-    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
-    addRow(rs, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
+    addRow(rs, 1, u"01"_s, u"Zamora"_s);
+    addRow(rs, 2, u"02"_s, u"Ávila"_s);
     auto clone = rs.clone();
     ASSERT_TRUE(clone->sharesRowsWith(rs));
 
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
-    ASSERT_TRUE(clone->setSort(QStringLiteral("Localidad ASC")));
+    ASSERT_TRUE(rs.setFilter(u"CodArea='01'"_s));
+    ASSERT_TRUE(clone->setSort(u"Localidad ASC"_s));
     EXPECT_EQ(rs.recordCount(), 1);
-    EXPECT_EQ(column(*clone, QStringLiteral("Localidad")), QStringList({"Ávila", "Zamora"}));
+    EXPECT_EQ(column(*clone, u"Localidad"_s), QStringList({"Ávila", "Zamora"}));
 
     // A row added through one cursor is seen by the others at once, where it matches.
-    addRow(*clone, 3, QStringLiteral("01"), QStringLiteral("Badajoz"));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"1", "3"}));
+    addRow(*clone, 3, u"01"_s, u"Badajoz"_s);
+    EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"1", "3"}));
 
     // A value written through one cursor is read through the other.
     rs.moveFirst();
-    ASSERT_TRUE(rs.setValue(u"Localidad", QStringLiteral("Zafra")));
+    ASSERT_TRUE(rs.setValue(u"Localidad", u"Zafra"_s));
     clone->moveFirst();
     clone->moveNext();
-    EXPECT_EQ(clone->text(u"Localidad"), QStringLiteral("Zafra"));
+    EXPECT_EQ(clone->text(u"Localidad"), u"Zafra"_s);
 
     // A row deleted through one cursor leaves every other.
     clone->moveFirst();
-    EXPECT_EQ(clone->text(u"Localidad"), QStringLiteral("Ávila"));
+    EXPECT_EQ(clone->text(u"Localidad"), u"Ávila"_s);
     ASSERT_TRUE(clone->deleteCurrent());
     rs.clearFilter();
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"1", "3"}));
+    EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"1", "3"}));
 }
 
 TEST(RecordSet, DeletingWhileWalkingVisitsEveryOtherRowOnce) {
     RecordSet rs = makePositions();
     for (int i = 1; i <= 6; ++i)
-        addRow(rs, i, QStringLiteral("01"), QStringLiteral("L"));
+        addRow(rs, i, u"01"_s, u"L"_s);
     auto other = rs.clone();
     other->moveFirst();
     other->moveNext(); // on Orden 2
@@ -173,7 +159,7 @@ TEST(RecordSet, DeletingWhileWalkingVisitsEveryOtherRowOnce) {
         }
     }
     EXPECT_EQ(seen, QStringList({"1", "2", "3", "4", "5", "6"}));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"1", "3", "5"}));
+    EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"1", "3", "5"}));
 
     // The other cursor stood on a row that went away: it has no current row, and
     // moving on reaches the row that followed.
@@ -188,15 +174,15 @@ TEST(RecordSet, SortOrdersTextAsASpanishReaderExpects) {
                                "Oviedo", "Nuñez", "Écija", "Ecija",   "badajoz"};
     int i = 0;
     for (const QString& name : names)
-        addRow(rs, ++i, QStringLiteral("01"), name);
-    ASSERT_TRUE(rs.setSort(QStringLiteral(" Localidad ASC ")));
-    EXPECT_EQ(column(rs, QStringLiteral("Localidad")),
+        addRow(rs, ++i, u"01"_s, name);
+    ASSERT_TRUE(rs.setSort(u" Localidad ASC "_s));
+    EXPECT_EQ(column(rs, u"Localidad"_s),
               QStringList({"Almería", "Ávila", "ávila", "badajoz", "Ecija", "Écija", "Navarra", "Nuñez",
                            "Ñora", "Oviedo", "Zamora"}));
-    ASSERT_TRUE(rs.setSort(QStringLiteral("Orden DESC")));
+    ASSERT_TRUE(rs.setSort(u"Orden DESC"_s));
     rs.moveFirst();
     EXPECT_EQ(rs.integer(u"Orden"), 11);
-    EXPECT_FALSE(rs.setSort(QStringLiteral("Nada ASC")));
+    EXPECT_FALSE(rs.setSort(u"Nada ASC"_s));
     ASSERT_TRUE(rs.setSort(QString()));
     rs.moveFirst();
     EXPECT_EQ(rs.integer(u"Orden"), 1);
@@ -205,21 +191,21 @@ TEST(RecordSet, SortOrdersTextAsASpanishReaderExpects) {
 TEST(RecordSet, FindSearchesForwardFromTheCurrentRow) {
     RecordSet rs = makePositions();
     for (int i = 1; i <= 6; ++i)
-        addRow(rs, i, i <= 3 ? QStringLiteral("01") : QStringLiteral("02"), QStringLiteral("L%1").arg(7 - i));
+        addRow(rs, i, i <= 3 ? u"01"_s : u"02"_s, u"L%1"_s.arg(7 - i));
 
     rs.moveFirst();
-    ASSERT_TRUE(rs.find(QStringLiteral("CodArea='02'")));
+    ASSERT_TRUE(rs.find(u"CodArea='02'"_s));
     EXPECT_EQ(rs.integer(u"Orden"), 4);
-    ASSERT_TRUE(rs.find(QStringLiteral("CodArea='02'")));
+    ASSERT_TRUE(rs.find(u"CodArea='02'"_s));
     EXPECT_EQ(rs.integer(u"Orden"), 4) << "the current row itself is the first candidate";
     rs.moveNext();
-    ASSERT_TRUE(rs.find(QStringLiteral("CodArea='01'")));
+    ASSERT_TRUE(rs.find(u"CodArea='01'"_s));
     EXPECT_TRUE(rs.isEOF());
 
     // Sorted views are searched in their own order.
-    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
+    ASSERT_TRUE(rs.setSort(u"Localidad"_s));
     rs.moveFirst(); // L1 = Orden 6
-    ASSERT_TRUE(rs.find(QStringLiteral("CodArea = '01'")));
+    ASSERT_TRUE(rs.find(u"CodArea = '01'"_s));
     EXPECT_EQ(rs.integer(u"Orden"), 3);
 }
 
@@ -239,15 +225,15 @@ TEST(RecordSet, IndexedFiltersAndFindsAgreeWithAPlainScan) {
         const int action = random.bounded(10);
         if (action < 6 || model.empty()) {
             const qint64 orden = random.bounded(20);
-            const QString area = QStringLiteral("A%1").arg(random.bounded(15));
-            addRow(step % 2 ? rs : *clone, orden, area, QStringLiteral("x"));
+            const QString area = u"A%1"_s.arg(random.bounded(15));
+            addRow(step % 2 ? rs : *clone, orden, area, u"x"_s);
             model.push_back({orden, area, true});
         } else {
             // Edit or delete a random live row through the clone, found through the index.
-            const QString area = QStringLiteral("A%1").arg(random.bounded(15));
+            const QString area = u"A%1"_s.arg(random.bounded(15));
             clone->clearFilter();
             clone->moveFirst();
-            ASSERT_TRUE(clone->find(QStringLiteral("CodArea='%1'").arg(area)));
+            ASSERT_TRUE(clone->find(u"CodArea='%1'"_s.arg(area)));
             if (clone->isEOF())
                 continue;
             const qint64 orden = clone->integer(u"Orden");
@@ -260,7 +246,7 @@ TEST(RecordSet, IndexedFiltersAndFindsAgreeWithAPlainScan) {
                                       [&](const Row& r) { return r.alive && r.area == area; });
             ASSERT_EQ(first->orden, orden);
             if (action < 8) {
-                ASSERT_TRUE(clone->setValue(u"CodArea", QStringLiteral("a%1").arg(random.bounded(15))));
+                ASSERT_TRUE(clone->setValue(u"CodArea", u"a%1"_s.arg(random.bounded(15))));
                 first->area = clone->text(u"CodArea").toUpper();
                 ASSERT_TRUE(clone->setValue(u"CodArea", first->area));
             } else {
@@ -270,8 +256,8 @@ TEST(RecordSet, IndexedFiltersAndFindsAgreeWithAPlainScan) {
         }
     }
     for (int a = 0; a < 15; ++a) {
-        const QString area = QStringLiteral("A%1").arg(a);
-        ASSERT_TRUE(rs.setFilter(QStringLiteral("(CodArea='%1' OR CodArea='A14') AND ORDEN >= 5").arg(area)));
+        const QString area = u"A%1"_s.arg(a);
+        ASSERT_TRUE(rs.setFilter(u"(CodArea='%1' OR CodArea='A14') AND ORDEN >= 5"_s.arg(area)));
         const auto expected = std::count_if(model.begin(), model.end(), [&](const Row& r) {
             return r.alive && (r.area == area || r.area == QLatin1String("A14")) && r.orden >= 5;
         });
@@ -289,17 +275,17 @@ struct EventLog : RecordSetListener {
             set->removeListener(this);
     }
     QString where(qint64 rowId) const {
-        return QStringLiteral("%1/%2").arg(set->positionOfRowId(rowId)).arg(set->recordCount());
+        return u"%1/%2"_s.arg(set->positionOfRowId(rowId)).arg(set->recordCount());
     }
-    void rowAdded(qint64 rowId) override { events << QStringLiteral("added ") + where(rowId); }
+    void rowAdded(qint64 rowId) override { events << u"added "_s + where(rowId); }
     void rowChanged(qint64 rowId, int column) override {
-        events << QStringLiteral("changed %1 %2").arg(set->positionOfRowId(rowId)).arg(column);
+        events << u"changed %1 %2"_s.arg(set->positionOfRowId(rowId)).arg(column);
     }
-    void rowAboutToBeRemoved(qint64 rowId) override { events << QStringLiteral("removing ") + where(rowId); }
-    void rowRemoved(qint64 rowId) override { events << QStringLiteral("removed ") + where(rowId); }
-    void viewReset() override { events << QStringLiteral("reset %1").arg(set->recordCount()); }
+    void rowAboutToBeRemoved(qint64 rowId) override { events << u"removing "_s + where(rowId); }
+    void rowRemoved(qint64 rowId) override { events << u"removed "_s + where(rowId); }
+    void viewReset() override { events << u"reset %1"_s.arg(set->recordCount()); }
     void recordSetDestroyed() override {
-        events << QStringLiteral("destroyed");
+        events << u"destroyed"_s;
         set = nullptr;
     }
     QStringList take() { return std::exchange(events, {}); }
@@ -312,24 +298,24 @@ struct EventLog : RecordSetListener {
 
 TEST(RecordSetEvents, WritesThroughAnyCursorReachTheListenersOfEveryCursor) {
     RecordSet rs = makePositions();
-    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
+    addRow(rs, 1, u"01"_s, u"Zamora"_s);
     auto clone = rs.clone();
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
+    ASSERT_TRUE(rs.setFilter(u"CodArea='01'"_s));
     EventLog log(rs);
     EventLog cloneLog(*clone);
 
     // The row joins the filtered view once its values match, while it is the newest row;
     // each listener sees its own cursor already up to date.
-    addRow(*clone, 2, QStringLiteral("01"), QStringLiteral("Ávila"));
+    addRow(*clone, 2, u"01"_s, u"Ávila"_s);
     EXPECT_EQ(cloneLog.take(),
               QStringList({"added 1/2", "changed 1 0", "changed 1 1", "changed 1 2", "changed 1 3"}));
     EXPECT_EQ(log.take(), QStringList({"added 1/2", "changed 1 2", "changed 1 3"}));
 
     // A row that never matches tells the filtered view nothing; nor does one its filter
     // judged when it was set.
-    addRow(*clone, 3, QStringLiteral("02"), QStringLiteral("Badajoz"));
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='01'")));
-    ASSERT_TRUE(clone->setValue(u"CodArea", QStringLiteral("01")));
+    addRow(*clone, 3, u"02"_s, u"Badajoz"_s);
+    ASSERT_TRUE(rs.setFilter(u"CodArea='01'"_s));
+    ASSERT_TRUE(clone->setValue(u"CodArea", u"01"_s));
     EXPECT_EQ(log.take(), QStringList({"reset 2"}));
     cloneLog.take();
 
@@ -340,7 +326,7 @@ TEST(RecordSetEvents, WritesThroughAnyCursorReachTheListenersOfEveryCursor) {
     EXPECT_EQ(cloneLog.take(), QStringList({"removing 0/3", "removed -1/2"}));
     EXPECT_EQ(rs.valueAt(0, 0), QVariant(qint64(2)));
     EXPECT_FALSE(rs.valueAt(1, 0).isValid());
-    EXPECT_EQ(rs.textOfRowId(clone->rowIdAt(1), 2), QStringLiteral("Badajoz")) << "a row out of the view";
+    EXPECT_EQ(rs.textOfRowId(clone->rowIdAt(1), 2), u"Badajoz"_s) << "a row out of the view";
 }
 
 TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
@@ -368,8 +354,8 @@ TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
     RecordSet rs = makePositions();
     auto sorted = rs.clone();
     auto filtered = rs.clone();
-    ASSERT_TRUE(sorted->setSort(QStringLiteral("Localidad DESC")));
-    ASSERT_TRUE(filtered->setFilter(QStringLiteral("CodArea='A1' OR CodArea='A2'")));
+    ASSERT_TRUE(sorted->setSort(u"Localidad DESC"_s));
+    ASSERT_TRUE(filtered->setFilter(u"CodArea='A1' OR CodArea='A2'"_s));
     Mirror mirrors[3];
     RecordSet* cursors[3] = {&rs, sorted.get(), filtered.get()};
     for (int i = 0; i < 3; ++i) {
@@ -379,14 +365,13 @@ TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
     for (int step = 0; step < 600; ++step) {
         RecordSet& writer = *cursors[random.bounded(3)];
         if (random.bounded(3) > 0 || writer.recordCount() == 0) {
-            addRow(writer, step, QStringLiteral("A%1").arg(random.bounded(4)),
-                   QStringLiteral("L%1").arg(random.bounded(50)));
+            addRow(writer, step, u"A%1"_s.arg(random.bounded(4)), u"L%1"_s.arg(random.bounded(50)));
         } else {
             writer.setAbsolutePosition(random.bounded(writer.recordCount()));
             ASSERT_TRUE(writer.deleteCurrent());
         }
         if (step % 150 == 149) {
-            ASSERT_TRUE(sorted->setSort(QStringLiteral("Orden ASC")));
+            ASSERT_TRUE(sorted->setSort(u"Orden ASC"_s));
         }
         for (int i = 0; i < 3; ++i) {
             std::vector<qint64> view;
@@ -401,15 +386,15 @@ TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
 
 TEST(RecordSetEvents, ResetsReachOnlyTheCursorThatChangedAndListenersStayWithIt) {
     RecordSet rs = makePositions();
-    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
-    addRow(rs, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
+    addRow(rs, 1, u"01"_s, u"Zamora"_s);
+    addRow(rs, 2, u"02"_s, u"Ávila"_s);
     auto clone = rs.clone();
     EventLog log(rs);
     EventLog cloneLog(*clone);
 
-    ASSERT_TRUE(rs.setFilter(QStringLiteral("CodArea='02'")));
-    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
-    EXPECT_FALSE(rs.setFilter(QStringLiteral("CodArea='")));
+    ASSERT_TRUE(rs.setFilter(u"CodArea='02'"_s));
+    ASSERT_TRUE(rs.setSort(u"Localidad"_s));
+    EXPECT_FALSE(rs.setFilter(u"CodArea='"_s));
     rs.close();
     ASSERT_TRUE(rs.open());
     EXPECT_EQ(log.take(), QStringList({"reset 1", "reset 1", "reset 0", "reset 1"}));
@@ -418,7 +403,7 @@ TEST(RecordSetEvents, ResetsReachOnlyTheCursorThatChangedAndListenersStayWithIt)
     // Rebuilding the table in place (as the loaders do) keeps the listener, which from
     // then on hears the new rows, not the old ones.
     ASSERT_TRUE(createTable(rs, {{"Codigo", ColumnType::Text, 2}, {"Nombre", ColumnType::Text, 20}}));
-    addRow(*clone, 3, QStringLiteral("03"), QStringLiteral("Cáceres"));
+    addRow(*clone, 3, u"03"_s, u"Cáceres"_s);
     ASSERT_TRUE(rs.addNew());
     EXPECT_EQ(log.take(), QStringList({"reset 0", "reset 0", "added 0/1"}));
 

@@ -1,7 +1,5 @@
 #include "platform/data/SpanishCollation.h"
 
-#include <QStringList>
-
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -25,7 +23,7 @@ TEST(SpanishCollation, EnieIsALetterAfterN) {
     EXPECT_LT(spanishCompare(u"Pena", u"Peña"), 0);
     EXPECT_LT(spanishCompare(u"Penz", u"Peña"), 0);
     // The same letter written as "n" and a combining tilde sorts as "ñ" too.
-    const QString decomposed = QStringLiteral("Pen\u0303a");
+    const QString decomposed = u"Pen\u0303a"_s;
     EXPECT_EQ(spanishSortKey(decomposed), spanishSortKey(u"Peña"));
     EXPECT_LT(spanishCompare(u"Penz", decomposed), 0);
 }

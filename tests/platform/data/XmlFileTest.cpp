@@ -2,8 +2,6 @@
 
 #include "platform/data/CodePages.h"
 
-#include "support/QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -31,12 +29,11 @@ struct Encoded {
 };
 
 QList<Encoded> encodings() {
-    const QString u16 = kDocument.arg(QStringLiteral("UTF-16"));
-    const QByteArray cp1252 = codepage::encodeCp1252(kDocument.arg(QStringLiteral("windows-1252")));
+    const QString u16 = kDocument.arg(u"UTF-16"_s);
+    const QByteArray cp1252 = codepage::encodeCp1252(kDocument.arg(u"windows-1252"_s));
     return {
-        {"UTF-8", kDocument.arg(QStringLiteral("UTF-8")).toUtf8(), pugi::encoding_utf8, false},
-        {"UTF-8 con BOM", "\xEF\xBB\xBF" + kDocument.arg(QStringLiteral("UTF-8")).toUtf8(),
-         pugi::encoding_utf8, true},
+        {"UTF-8", kDocument.arg(u"UTF-8"_s).toUtf8(), pugi::encoding_utf8, false},
+        {"UTF-8 con BOM", "\xEF\xBB\xBF" + kDocument.arg(u"UTF-8"_s).toUtf8(), pugi::encoding_utf8, true},
         {"UTF-16 LE con BOM", "\xFF\xFE" + utf16(u16, false), pugi::encoding_utf16_le, true},
         {"UTF-16 BE con BOM", "\xFE\xFF" + utf16(u16, true), pugi::encoding_utf16_be, true},
         {"UTF-16 LE sin BOM", utf16(u16, false), pugi::encoding_utf16_le, false},
@@ -53,12 +50,9 @@ TEST(XmlFile, EveryEncodingReadsTheSameTextsWithBlanksKept) {
         ASSERT_TRUE(read.result) << e.what << ": " << read.result.description();
         EXPECT_EQ(read.encoding.encoding, e.encoding) << e.what;
         EXPECT_EQ(read.encoding.byteOrderMark, e.byteOrderMark) << e.what;
-        EXPECT_EQ(selectText(doc, QStringLiteral("//Configuracion/@Nombre")).valueOr({}),
-                  QStringLiteral("Concurso Ñ €"))
-            << e.what;
-        EXPECT_EQ(selectText(doc, QStringLiteral("//Tab[0]")).valueOr({}), QStringLiteral("   ")) << e.what;
-        EXPECT_EQ(selectText(doc, QStringLiteral("//Vacio")).valueOr(QStringLiteral("?")), QString())
-            << e.what;
+        EXPECT_EQ(selectText(doc, u"//Configuracion/@Nombre"_s).valueOr({}), u"Concurso Ñ €"_s) << e.what;
+        EXPECT_EQ(selectText(doc, u"//Tab[0]"_s).valueOr({}), u"   "_s) << e.what;
+        EXPECT_EQ(selectText(doc, u"//Vacio"_s).valueOr(u"?"_s), QString()) << e.what;
     }
 }
 

@@ -1,8 +1,6 @@
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
 
-#include "support/QStringPrinter.h"
-
 #include <QFontMetricsF>
 
 #include <gtest/gtest.h>
@@ -20,15 +18,15 @@ const QString kLong = QStringLiteral(
 Document cellDocument(const QString& text, Twips height, bool fitText) {
     Document doc;
     DocumentBuilder b(doc);
-    b.paragraph(QStringLiteral("antes"));
-    Table t = b.table({2500, 2500}, 1, RunFormat{.font = QStringLiteral("Times New Roman"), .size = 10});
+    b.paragraph(u"antes"_s);
+    Table t = b.table({2500, 2500}, 1, RunFormat{.font = u"Times New Roman"_s, .size = 10});
     (void)t.setCellText(1, 1, text);
-    (void)t.setCellText(1, 2, QStringLiteral("fijo"));
+    (void)t.setCellText(1, 2, u"fijo"_s);
     (void)t.setRowHeight(1, RowHeight{height, HeightRule::Exact});
     if (fitText) {
         EXPECT_TRUE(t.setCellFitText(1, 1, true).ok());
     }
-    b.paragraph(QStringLiteral("después"));
+    b.paragraph(u"después"_s);
     return doc;
 }
 
@@ -45,13 +43,13 @@ CellLook lookOfFirstCell(const DocumentLayout& layout) {
     const PageContent& page = layout.page(0);
     qreal top = 0;
     for (const PageText& t : page.texts)
-        if (t.text == QStringLiteral("fijo")) {
+        if (t.text == u"fijo"_s) {
             top = t.pos.y();
             look.secondCell = t.pos.x();
         }
     for (const PageText& t : page.texts) {
-        if (t.text == QStringLiteral("antes") || t.text == QStringLiteral("después") ||
-            t.text == QStringLiteral("fijo") || t.pos.x() >= look.secondCell)
+        if (t.text == u"antes"_s || t.text == u"después"_s || t.text == u"fijo"_s ||
+            t.pos.x() >= look.secondCell)
             continue;
         const QFontMetricsF fm(layout.font(t.font));
         look.pixelSizes.push_back(layout.font(t.font).pixelSize());
@@ -92,10 +90,10 @@ TEST(DocEngineCellFitting, TextOfAnExactRowShrinksWhenMarkedThenEndsWithAnEllips
     EXPECT_LT(small.lowest, height);
 
     // A text that fits its place is left alone; one that fits once smaller is not cut.
-    Document shortText = cellDocument(QStringLiteral("García"), height, true);
+    Document shortText = cellDocument(u"García"_s, height, true);
     const CellLook whole = lookOfFirstCell(DocumentLayout(shortText));
     EXPECT_EQ(whole.pixelSizes, std::vector<int>{200});
-    EXPECT_EQ(whole.lastText, QStringLiteral("García"));
+    EXPECT_EQ(whole.lastText, u"García"_s);
     Document medium = cellDocument(kLong.left(60), height, true);
     const CellLook shrunk = lookOfFirstCell(DocumentLayout(medium));
     EXPECT_FALSE(shrunk.lastText.endsWith(ellipsis));
@@ -104,7 +102,7 @@ TEST(DocEngineCellFitting, TextOfAnExactRowShrinksWhenMarkedThenEndsWithAnEllips
     // The rows after the table do not move, however long the text.
     auto afterY = [](const DocumentLayout& l) {
         for (const PageText& t : l.page(0).texts)
-            if (t.text == QStringLiteral("después"))
+            if (t.text == u"después"_s)
                 return t.pos.y();
         return -1.0;
     };

@@ -42,7 +42,7 @@ QByteArray packageWithBody(const QByteArray& body) {
     Document blank;
     auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
     pkg.setPart(
-        QStringLiteral("word/document.xml"),
+        u"word/document.xml"_s,
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
             body + "</w:body></w:document>");
@@ -60,7 +60,7 @@ TEST(DocumentNesting, DocumentsAtTheLimitsReadAndLayOut) {
     auto tables = Document::fromBytes(packageWithBody(nestedTables(32)));
     EXPECT_EQ(tables.value().tableCount(), 1);
     auto controls = Document::fromBytes(packageWithBody(nestedControls(64) + nestedTables(1)));
-    EXPECT_EQ(controls->plainText(), QStringLiteral("dentro\ncentro\n\n"));
+    EXPECT_EQ(controls->plainText(), u"dentro\ncentro\n\n"_s);
     EXPECT_EQ(controls.value().tableCount(), 1);
 }
 
@@ -84,20 +84,20 @@ TEST(DocumentNesting, DeeperDocumentsAreRefusedWhenRead) {
         ASSERT_FALSE(fromBytes.ok()) << c.problem;
         EXPECT_EQ(fromBytes.error().number, DocError::Unsupported);
         EXPECT_EQ(fromBytes.error().description,
-                  QStringLiteral("El documento %1 y no se puede abrir.").arg(QString::fromUtf8(c.problem)));
+                  u"El documento %1 y no se puede abrir."_s.arg(QString::fromUtf8(c.problem)));
 
-        const QString path = dir.write(QStringLiteral("hondo.doc"), bytes);
+        const QString path = dir.write(u"hondo.doc"_s, bytes);
         auto opened = Document::open(path);
         ASSERT_FALSE(opened.ok()) << c.problem;
         EXPECT_EQ(opened.error().description,
-                  QStringLiteral("%1: El documento %2 y no se puede abrir.")
-                      .arg(QDir::toNativeSeparators(path), QString::fromUtf8(c.problem)));
+                  u"%1: El documento %2 y no se puede abrir."_s.arg(QDir::toNativeSeparators(path),
+                                                                    QString::fromUtf8(c.problem)));
     }
 }
 
 TEST(DocumentNesting, AHeaderNestedTooDeeplyIsLeftOutOfTheLayout) {
     Document blank;
-    blank.headerCursor().insertText(QStringLiteral("cabecera"));
+    blank.headerCursor().insertText(u"cabecera"_s);
     auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
     QString headerName;
     for (const QString& name : pkg.partNames())
@@ -111,7 +111,7 @@ TEST(DocumentNesting, AHeaderNestedTooDeeplyIsLeftOutOfTheLayout) {
     ASSERT_TRUE(doc.ok()) << doc.error().description.toStdString();
     const DocumentLayout layout(doc.value());
     EXPECT_EQ(layout.pageCount(), 1);
-    EXPECT_FALSE(layout.pageText(0).contains(QStringLiteral("centro")));
+    EXPECT_FALSE(layout.pageText(0).contains(u"centro"_s));
 }
 
 } // namespace

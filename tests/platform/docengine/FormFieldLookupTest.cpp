@@ -5,7 +5,6 @@
 #include "platform/docengine/DocxPackage.h"
 
 #include "SampleDocuments.h"
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,13 +25,12 @@ QString field(const QString& result) {
 }
 
 QString bookmarked(const QString& name, int id, const QString& inside) {
-    return QStringLiteral("<w:bookmarkStart w:id=\"%1\" w:name=\"%2\"/>%3<w:bookmarkEnd w:id=\"%1\"/>")
-        .arg(id)
-        .arg(name, inside);
+    return u"<w:bookmarkStart w:id=\"%1\" w:name=\"%2\"/>%3<w:bookmarkEnd w:id=\"%1\"/>"_s.arg(id).arg(
+        name, inside);
 }
 
 QString paragraph(const QString& inside) {
-    return QStringLiteral("<w:p>") + inside + QStringLiteral("</w:p>");
+    return u"<w:p>"_s + inside + u"</w:p>"_s;
 }
 
 TEST(DocEngineFormFieldLookup, BookmarksFindTheirFieldsWhereverTheyLie) {
@@ -45,19 +43,15 @@ TEST(DocEngineFormFieldLookup, BookmarksFindTheirFieldsWhereverTheyLie) {
         "<w:bookmarkStart w:id=\"2\" w:name=\"Dentro\"/><w:r><w:t>dos</w:t></w:r><w:bookmarkEnd w:id=\"2\"/>"
         "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>");
     Document doc = documentWithBody(
-        paragraph(bookmarked(QStringLiteral("Primero"), 1, field(QStringLiteral("uno")))) +
-        paragraph(field(QStringLiteral("antes")) + inResult) + QStringLiteral("<w:tbl><w:tr><w:tc>") +
-        paragraph(bookmarked(QStringLiteral("Celda"), 3, field(QStringLiteral("tres")))) +
-        QStringLiteral("</w:tc></w:tr></w:tbl><w:sdt><w:sdtContent>") +
-        paragraph(bookmarked(QStringLiteral("Control"), 4, field(QStringLiteral("cuatro")))) +
-        QStringLiteral("</w:sdtContent></w:sdt>") +
+        paragraph(bookmarked(u"Primero"_s, 1, field(u"uno"_s))) + paragraph(field(u"antes"_s) + inResult) +
+        u"<w:tbl><w:tr><w:tc>"_s + paragraph(bookmarked(u"Celda"_s, 3, field(u"tres"_s))) +
+        u"</w:tc></w:tr></w:tbl><w:sdt><w:sdtContent>"_s +
+        paragraph(bookmarked(u"Control"_s, 4, field(u"cuatro"_s))) + u"</w:sdtContent></w:sdt>"_s +
         // Inside a field that is no form field, the form field within the bookmark counts.
-        paragraph(pageField +
-                  bookmarked(QStringLiteral("Pagina"), 5,
-                             QStringLiteral("<w:r><w:t>7</w:t></w:r>") + field(QStringLiteral("cinco"))) +
-                  QStringLiteral("<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>")) +
-        paragraph(bookmarked(QStringLiteral("Vacio"), 6, QStringLiteral("<w:r><w:t>nada</w:t></w:r>"))) +
-        paragraph(bookmarked(QStringLiteral("Ultimo"), 7, field(QStringLiteral("seis")))));
+        paragraph(pageField + bookmarked(u"Pagina"_s, 5, u"<w:r><w:t>7</w:t></w:r>"_s + field(u"cinco"_s)) +
+                  u"<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>"_s) +
+        paragraph(bookmarked(u"Vacio"_s, 6, u"<w:r><w:t>nada</w:t></w:r>"_s)) +
+        paragraph(bookmarked(u"Ultimo"_s, 7, field(u"seis"_s))));
 
     const struct {
         const char* bookmark;
@@ -65,40 +59,37 @@ TEST(DocEngineFormFieldLookup, BookmarksFindTheirFieldsWhereverTheyLie) {
     } found[] = {{"Primero", "uno"},    {"Dentro", "dos"},   {"Celda", "tres"},
                  {"Control", "cuatro"}, {"Pagina", "cinco"}, {"Ultimo", "seis"}};
     for (const auto& f : found)
-        EXPECT_EQ(doc.fieldResult(QString::fromUtf8(f.bookmark)).valueOr(QStringLiteral("?")),
-                  QString::fromUtf8(f.result))
+        EXPECT_EQ(doc.fieldResult(QString::fromUtf8(f.bookmark)).valueOr(u"?"_s), QString::fromUtf8(f.result))
             << f.bookmark;
-    EXPECT_FALSE(doc.formField(QStringLiteral("Vacio")).ok());
+    EXPECT_FALSE(doc.formField(u"Vacio"_s).ok());
     EXPECT_EQ(doc.formFieldNames(),
-              (QStringList{QStringLiteral("Celda"), QStringLiteral("Control"), QStringLiteral("Dentro"),
-                           QStringLiteral("Pagina"), QStringLiteral("Primero"), QStringLiteral("Ultimo")}));
+              (QStringList{u"Celda"_s, u"Control"_s, u"Dentro"_s, u"Pagina"_s, u"Primero"_s, u"Ultimo"_s}));
 
     // Writing through a bookmark's field leaves the others where they were.
-    ASSERT_TRUE(doc.setFieldResult(QStringLiteral("Celda"), QStringLiteral("otra\nlínea")).ok());
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("Ultimo")).valueOr(QString()), QStringLiteral("seis"));
-    EXPECT_EQ(doc.fieldResult(QStringLiteral("Dentro")).valueOr(QString()), QStringLiteral("dos"));
+    ASSERT_TRUE(doc.setFieldResult(u"Celda"_s, u"otra\nlínea"_s).ok());
+    EXPECT_EQ(doc.fieldResult(u"Ultimo"_s).valueOr(QString()), u"seis"_s);
+    EXPECT_EQ(doc.fieldResult(u"Dentro"_s).valueOr(QString()), u"dos"_s);
 }
 
 TEST(DocEngineFormFieldLookup, BookmarksSharingOneIdKeepToTheirOwnText) {
     QString body;
     for (int i = 1; i <= 3; ++i)
-        body += paragraph(bookmarked(QStringLiteral("B%1").arg(i), 0, field(QStringLiteral("v%1").arg(i))));
+        body += paragraph(bookmarked(u"B%1"_s.arg(i), 0, field(u"v%1"_s.arg(i))));
     // A start whose end is missing holds nothing, even with ends of its id before it.
-    body +=
-        paragraph(QStringLiteral("<w:bookmarkStart w:id=\"0\" w:name=\"Suelto\"/><w:r><w:t>fin</w:t></w:r>"));
+    body += paragraph(u"<w:bookmarkStart w:id=\"0\" w:name=\"Suelto\"/><w:r><w:t>fin</w:t></w:r>"_s);
     Document doc = documentWithBody(body);
 
     for (int i = 1; i <= 3; ++i) {
-        const QString name = QStringLiteral("B%1").arg(i);
-        EXPECT_EQ(doc.bookmarkText(name).valueOr(QString()), QStringLiteral("v%1").arg(i)) << i;
-        EXPECT_EQ(doc.fieldResult(name).valueOr(QString()), QStringLiteral("v%1").arg(i)) << i;
+        const QString name = u"B%1"_s.arg(i);
+        EXPECT_EQ(doc.bookmarkText(name).valueOr(QString()), u"v%1"_s.arg(i)) << i;
+        EXPECT_EQ(doc.fieldResult(name).valueOr(QString()), u"v%1"_s.arg(i)) << i;
     }
-    EXPECT_EQ(doc.bookmarkText(QStringLiteral("Suelto")).valueOr(QStringLiteral("?")), QString());
+    EXPECT_EQ(doc.bookmarkText(u"Suelto"_s).valueOr(u"?"_s), QString());
 
     // Giving the loose bookmark its end makes it hold what is written into it.
-    ASSERT_TRUE(doc.setBookmarkText(QStringLiteral("Suelto"), QStringLiteral("nuevo")).ok());
-    EXPECT_EQ(doc.bookmarkText(QStringLiteral("Suelto")).valueOr(QString()), QStringLiteral("nuevo"));
-    EXPECT_EQ(doc.bookmarkText(QStringLiteral("B3")).valueOr(QString()), QStringLiteral("v3"));
+    ASSERT_TRUE(doc.setBookmarkText(u"Suelto"_s, u"nuevo"_s).ok());
+    EXPECT_EQ(doc.bookmarkText(u"Suelto"_s).valueOr(QString()), u"nuevo"_s);
+    EXPECT_EQ(doc.bookmarkText(u"B3"_s).valueOr(QString()), u"v3"_s);
 }
 
 QByteArray packageWith(const QString& part, const QByteArray& bytes) {
@@ -126,7 +117,7 @@ QByteArray formFields(int withData, int byInstruction) {
         body +=
             "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>FORMTEXT</w:instrText></w:r>"
             "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
-    return packageWith(QStringLiteral("word/document.xml"), bodyPart(body + "</w:p>"));
+    return packageWith(u"word/document.xml"_s, bodyPart(body + "</w:p>"));
 }
 
 TEST(DocEngineFormFieldLookup, MoreFormFieldsThanAnyFormAreRefusedWhenRead) {
@@ -134,16 +125,15 @@ TEST(DocEngineFormFieldLookup, MoreFormFieldsThanAnyFormAreRefusedWhenRead) {
     for (const QByteArray& bytes : {formFields(20001, 0), formFields(0, 20001), formFields(10001, 10000)}) {
         auto refused = Document::fromBytes(bytes);
         ASSERT_FALSE(refused.ok());
-        EXPECT_EQ(
-            refused.error().description,
-            QStringLiteral("El documento tiene más de 20.000 campos de formulario y no se puede abrir."));
+        EXPECT_EQ(refused.error().description,
+                  u"El documento tiene más de 20.000 campos de formulario y no se puede abrir."_s);
     }
 }
 
 TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
     test::TempDir dir;
     const QByteArray otherBody = packageWith(
-        QStringLiteral("_rels/.rels"),
+        u"_rels/.rels"_s,
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
         "<Relationship Id=\"rId1\" Target=\"word/otro.xml\" Type=\"http://schemas.openxmlformats.org/"
         "officeDocument/2006/relationships/officeDocument\"/></Relationships>");
@@ -151,28 +141,28 @@ TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
         QByteArray bytes;
         const char* problem;
     } cases[] = {
-        {packageWith(QStringLiteral("[Content_Types].xml"), "<Types"),
+        {packageWith(u"[Content_Types].xml"_s, "<Types"),
          "El archivo no es un documento válido del procesador de textos ([Content_Types].xml ilegible)."},
         {otherBody,
          "El archivo no es un documento válido del procesador de textos (falta el cuerpo del documento)."},
-        {packageWith(QStringLiteral("_rels/.rels"), "<Relationships"),
+        {packageWith(u"_rels/.rels"_s, "<Relationships"),
          "El archivo no es un documento válido del procesador de textos (_rels/.rels ilegible)."},
-        {packageWith(QStringLiteral("word/_rels/document.xml.rels"), "<Relationships"),
+        {packageWith(u"word/_rels/document.xml.rels"_s, "<Relationships"),
          "El archivo no es un documento válido del procesador de textos (word/_rels/document.xml.rels "
          "ilegible)."},
-        {packageWith(QStringLiteral("word/document.xml"), "<w:document><w:body>"),
+        {packageWith(u"word/document.xml"_s, "<w:document><w:body>"),
          "El archivo no es un documento válido del procesador de textos (el cuerpo del documento no es XML "
          "válido)."},
-        {packageWith(QStringLiteral("word/document.xml"), "<html><body/></html>"),
+        {packageWith(u"word/document.xml"_s, "<html><body/></html>"),
          "El documento usa una variante del formato que no se admite."},
         {formFields(0, 20001), "El documento tiene más de 20.000 campos de formulario y no se puede abrir."},
     };
     for (const auto& c : cases) {
-        const QString path = dir.write(QStringLiteral("dañado.doc"), c.bytes);
+        const QString path = dir.write(u"dañado.doc"_s, c.bytes);
         auto opened = Document::open(path);
         ASSERT_FALSE(opened.ok()) << c.problem;
         EXPECT_EQ(opened.error().description,
-                  QDir::toNativeSeparators(path) + QStringLiteral(": ") + QString::fromUtf8(c.problem));
+                  QDir::toNativeSeparators(path) + u": "_s + QString::fromUtf8(c.problem));
     }
 }
 

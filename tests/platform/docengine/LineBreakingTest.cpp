@@ -3,8 +3,6 @@
 #include "platform/docengine/LayoutFonts.h"
 #include "platform/docengine/LineBreaker.h"
 
-#include "support/QStringPrinter.h"
-
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 
@@ -67,8 +65,8 @@ TEST(DocEngineLineBreaking, BlanksAfterTheLastWordAndBreaksTakeNoRoom) {
     LayoutFonts fonts;
     const int font = fonts.fontFor(CharProps{});
     const LineBreaker breaker(fonts, 720);
-    const InlineAtom first = word(fonts, font, QStringLiteral("palabra "));
-    const InlineAtom second = word(fonts, font, QStringLiteral("justa          "));
+    const InlineAtom first = word(fonts, font, u"palabra "_s);
+    const InlineAtom second = word(fonts, font, u"justa          "_s);
     // The line is exactly as wide as the two words without the blanks after the second: they
     // stay on one line, and a right-aligned line ends at the margin with its last letter.
     const qreal width = first.width + second.trimmed;
@@ -77,7 +75,7 @@ TEST(DocEngineLineBreaking, BlanksAfterTheLastWordAndBreaksTakeNoRoom) {
     const auto lines = breaker.breakLines({first, second}, width, right, font, false);
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(lines[0].fragments.size(), 1u); // one font, one colour: one text
-    EXPECT_EQ(lines[0].fragments[0].text, QStringLiteral("palabra justa"));
+    EXPECT_EQ(lines[0].fragments[0].text, u"palabra justa"_s);
     EXPECT_NEAR(lines[0].x, 0, 0.01);
 
     // A page break alone on its line takes no height; in a cell it is a line break.
@@ -102,11 +100,11 @@ TEST(DocEngineLineBreaking, BlanksAfterTheLastWordAndBreaksTakeNoRoom) {
     ParaProps hanging;
     hanging.indentLeft = 1000;
     hanging.firstLine = -1000;
-    const auto tabbed = breaker.breakLines({word(fonts, font, QStringLiteral("1.")), tab, second}, 5000,
-                                           hanging, font, false);
+    const auto tabbed =
+        breaker.breakLines({word(fonts, font, u"1."_s), tab, second}, 5000, hanging, font, false);
     ASSERT_EQ(tabbed.size(), 1u);
     EXPECT_NEAR(tabbed[0].x + tabbed[0].fragments.back().x, 1000, 0.01);
-    const auto plain = breaker.breakLines({word(fonts, font, QStringLiteral("1.")), tab, second}, 5000,
-                                          ParaProps{}, font, false);
+    const auto plain =
+        breaker.breakLines({word(fonts, font, u"1."_s), tab, second}, 5000, ParaProps{}, font, false);
     EXPECT_NEAR(plain[0].x + plain[0].fragments.back().x, 720, 0.01);
 }

@@ -4,7 +4,6 @@
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocxPackage.h"
 
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,24 +19,23 @@ QByteArray blankPackageWith(const QString& part, const QByteArray& bytes) {
 
 TEST(DocEnginePackageLimits, PartsInflatingPastTheCapAreRefusedBeforeTheyAreRead) {
     // Zeros shrink a thousandfold: a small file that would inflate to 65 MB.
-    const QByteArray bomb =
-        blankPackageWith(QStringLiteral("word/media/relleno.bin"), QByteArray(65 * 1024 * 1024, '\0'));
+    const QByteArray bomb = blankPackageWith(u"word/media/relleno.bin"_s, QByteArray(65 * 1024 * 1024, '\0'));
     ASSERT_LT(bomb.size(), 1024 * 1024);
     auto refused = DocxPackage::fromBytes(bomb);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error().number, DocError::NotAPackage);
-    EXPECT_TRUE(refused.error().description.contains(QStringLiteral("descomprimido ocuparía más de 64 MB")))
+    EXPECT_TRUE(refused.error().description.contains(u"descomprimido ocuparía más de 64 MB"_s))
         << refused.error().description.toStdString();
 
     // Just under the cap still opens.
-    EXPECT_TRUE(DocxPackage::fromBytes(blankPackageWith(QStringLiteral("word/media/relleno.bin"),
-                                                        QByteArray(8 * 1024 * 1024, '\0')))
+    EXPECT_TRUE(DocxPackage::fromBytes(
+                    blankPackageWith(u"word/media/relleno.bin"_s, QByteArray(8 * 1024 * 1024, '\0')))
                     .ok());
 }
 
 TEST(DocEnginePackageLimits, TwoEntriesOfOneNameAreRefusedRatherThanOneChosen) {
     // Same length as the real name, so renaming it in the bytes keeps the archive whole.
-    QByteArray bytes = blankPackageWith(QStringLiteral("word/documenX.xml"), "<otro/>");
+    QByteArray bytes = blankPackageWith(u"word/documenX.xml"_s, "<otro/>");
     bytes.replace("word/documenX.xml", "word/document.xml");
     auto refused = DocxPackage::fromBytes(bytes);
     ASSERT_FALSE(refused.ok());
@@ -45,14 +43,13 @@ TEST(DocEnginePackageLimits, TwoEntriesOfOneNameAreRefusedRatherThanOneChosen) {
               QStringLiteral("El archivo no es un documento válido del procesador de textos (la parte "
                              "word/document.xml aparece dos veces)."));
 
-    QByteArray cased = blankPackageWith(QStringLiteral("WORD/DOCUMENT.XML"), "<otro/>");
+    QByteArray cased = blankPackageWith(u"WORD/DOCUMENT.XML"_s, "<otro/>");
     EXPECT_FALSE(DocxPackage::fromBytes(cased).ok()) << "part names do not tell case apart";
 }
 
 TEST(DocEnginePackageLimits, ReasonsAreSpanishAndNameTheFile) {
     test::TempDir dir;
-    const QString text =
-        dir.write(QStringLiteral("texto.doc"), "PK esto no es un ZIP de verdad, solo empieza así");
+    const QString text = dir.write(u"texto.doc"_s, "PK esto no es un ZIP de verdad, solo empieza así");
     auto notZip = Document::open(text);
     ASSERT_FALSE(notZip.ok());
     EXPECT_EQ(notZip.error().description,
@@ -60,16 +57,16 @@ TEST(DocEnginePackageLimits, ReasonsAreSpanishAndNameTheFile) {
                   QStringLiteral(": El archivo no es un documento válido del procesador de textos (no es un "
                                  "archivo ZIP)."));
 
-    const QString cut = dir.write(QStringLiteral("cortado.doc"), Document().toBytes().value().left(300));
+    const QString cut = dir.write(u"cortado.doc"_s, Document().toBytes().value().left(300));
     auto truncated = Document::open(cut);
     ASSERT_FALSE(truncated.ok());
-    EXPECT_TRUE(truncated.error().description.startsWith(cut + QStringLiteral(": El archivo no es")));
-    EXPECT_FALSE(truncated.error().description.contains(QStringLiteral("Not a zip")));
+    EXPECT_TRUE(truncated.error().description.startsWith(cut + u": El archivo no es"_s));
+    EXPECT_FALSE(truncated.error().description.contains(u"Not a zip"_s));
 
     auto folder = Document::open(dir.path());
     ASSERT_FALSE(folder.ok());
     EXPECT_EQ(folder.error().description,
-              QStringLiteral("No se puede leer el archivo %1: no es un fichero normal.").arg(dir.path()));
+              u"No se puede leer el archivo %1: no es un fichero normal."_s.arg(dir.path()));
 }
 
 } // namespace

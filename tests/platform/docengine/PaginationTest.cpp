@@ -4,8 +4,6 @@
 #include "platform/docengine/LayoutDump.h"
 #include "platform/docengine/Table.h"
 
-#include "support/QStringPrinter.h"
-
 #include <QTemporaryDir>
 
 #include <array>
@@ -26,32 +24,30 @@ int pageOf(const DocumentLayout& layout, const QString& text) {
     return -1;
 }
 
-const std::array<QString, 5> kFaces{QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
-                                    QStringLiteral("Courier New"), QStringLiteral("Helvetica"),
-                                    QStringLiteral("Courier")};
+const std::array<QString, 5> kFaces{u"Arial"_s, u"Times New Roman"_s, u"Courier New"_s, u"Helvetica"_s,
+                                    u"Courier"_s};
 
 // Text in several fonts and sizes, tables, fields and a long word: what a layout computes
 // and could share between threads.
 void fillVaried(Document& doc, int seed) {
     DocumentBuilder b(doc);
     for (int i = 0; i < 40; ++i) {
-        b.paragraph(QStringLiteral("Apartado %1.%2").arg(seed).arg(i),
+        b.paragraph(u"Apartado %1.%2"_s.arg(seed).arg(i),
                     RunFormat{.font = kFaces[static_cast<size_t>(i + seed) % kFaces.size()],
                               .size = 9.0 + (i + seed) % 9,
                               .bold = i % 3 == 0},
                     ParagraphFormat{.keepWithNext = true});
-        b.paragraph(QStringLiteral("Texto del apartado %1 con palabras que se repiten y otras únicas %2 ")
-                        .arg(i)
+        b.paragraph(u"Texto del apartado %1 con palabras que se repiten y otras únicas %2 "_s.arg(i)
                         .arg(seed * 1000 + i)
                         .repeated(1 + i % 4),
                     RunFormat{.italic = i % 5 == 0}, ParagraphFormat{.alignment = Alignment::Justify});
         if (i % 10 == 0) {
             Table t = b.table({1500, 4000, 2000}, 3);
             for (int r = 1; r <= 3; ++r)
-                EXPECT_TRUE(t.setCellText(r, 2, QStringLiteral("celda %1 %2").arg(r).arg(seed)).ok());
+                EXPECT_TRUE(t.setCellText(r, 2, u"celda %1 %2"_s.arg(r).arg(seed)).ok());
         }
     }
-    b.paragraph(QStringLiteral("x").repeated(3000 + seed));
+    b.paragraph(u"x"_s.repeated(3000 + seed));
 }
 
 } // namespace
@@ -61,33 +57,33 @@ TEST(DocEnginePagination, AParagraphKeptWithTheNextMovesOnlyWhenBothFitOnAPage) 
     Document withTable;
     DocumentBuilder tb(withTable);
     for (int i = 0; i < 49; ++i)
-        tb.paragraph(QStringLiteral("relleno %1").arg(i));
-    tb.paragraph(QStringLiteral("Título"), RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
+        tb.paragraph(u"relleno %1"_s.arg(i));
+    tb.paragraph(u"Título"_s, RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
     Table t = tb.table({3000, 3000}, 2);
-    ASSERT_TRUE(t.setCellText(1, 1, QStringLiteral("primera")).ok());
+    ASSERT_TRUE(t.setCellText(1, 1, u"primera"_s).ok());
     const DocumentLayout tableLayout(withTable);
-    EXPECT_EQ(pageOf(tableLayout, QStringLiteral("Título")), 1);
-    EXPECT_EQ(pageOf(tableLayout, QStringLiteral("primera")), 1);
-    EXPECT_EQ(pageOf(tableLayout, QStringLiteral("relleno 48")), 0);
+    EXPECT_EQ(pageOf(tableLayout, u"Título"_s), 1);
+    EXPECT_EQ(pageOf(tableLayout, u"primera"_s), 1);
+    EXPECT_EQ(pageOf(tableLayout, u"relleno 48"_s), 0);
 
     // A heading kept with a paragraph longer than a page stays where it is: moving it would
     // leave a page nearly empty and still not keep them together.
     Document longNext;
     DocumentBuilder lb(longNext);
-    lb.paragraph(QStringLiteral("primero"));
-    lb.paragraph(QStringLiteral("Título"), RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
-    lb.paragraph(QStringLiteral("palabra ").repeated(6000));
+    lb.paragraph(u"primero"_s);
+    lb.paragraph(u"Título"_s, RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
+    lb.paragraph(u"palabra "_s.repeated(6000));
     const DocumentLayout longLayout(longNext);
     EXPECT_GE(longLayout.pageCount(), 3);
-    EXPECT_EQ(pageOf(longLayout, QStringLiteral("Título")), 0);
+    EXPECT_EQ(pageOf(longLayout, u"Título"_s), 0);
 
     // A kept paragraph at the top of a page does not open a blank page before it.
     Document first;
     DocumentBuilder fb(first);
-    fb.paragraph(QStringLiteral("Título"), RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
-    fb.paragraph(QStringLiteral("palabra ").repeated(6000));
+    fb.paragraph(u"Título"_s, RunFormat{.bold = true}, ParagraphFormat{.keepWithNext = true});
+    fb.paragraph(u"palabra "_s.repeated(6000));
     const DocumentLayout firstLayout(first);
-    EXPECT_EQ(pageOf(firstLayout, QStringLiteral("Título")), 0);
+    EXPECT_EQ(pageOf(firstLayout, u"Título"_s), 0);
 }
 
 TEST(DocEnginePagination, LayoutsOnSeveralThreadsGiveTheSinglethreadedPages) {
@@ -122,20 +118,19 @@ TEST(DocEnginePagination, ADocumentOfTooManyPagesIsRefusedForPrinting) {
     Document doc;
     DocumentBuilder b(doc);
     for (int i = 0; i <= 5000; ++i) {
-        b.paragraph(QStringLiteral("página %1").arg(i + 1));
+        b.paragraph(u"página %1"_s.arg(i + 1));
         b.pageBreak();
     }
-    b.paragraph(QStringLiteral("fin"));
+    b.paragraph(u"fin"_s);
     const DocumentLayout layout(doc);
     EXPECT_EQ(layout.pageCount(), 5000);
     ASSERT_FALSE(layout.status().ok());
     const QString reason =
-        QStringLiteral("El documento pasa de 5000 páginas, más de las que se pueden preparar para imprimir.");
+        u"El documento pasa de 5000 páginas, más de las que se pueden preparar para imprimir."_s;
     EXPECT_EQ(layout.status().error().description, reason);
     QTemporaryDir dir;
-    const auto written =
-        DocumentPrinter::writePdf(layout, dir.filePath(QStringLiteral("largo.pdf")), QString());
+    const auto written = DocumentPrinter::writePdf(layout, dir.filePath(u"largo.pdf"_s), QString());
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.error().description, reason);
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("largo.pdf"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"largo.pdf"_s)));
 }

@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QString>
 
 namespace velmora::test {
 
@@ -16,42 +15,38 @@ using namespace velmora::docengine;
 inline Document sampleTemplate() {
     Document doc;
     DocumentBuilder b(doc);
-    b.paragraph(QStringLiteral("SOLICITUD DE TRASLADO"),
-                RunFormat{.font = QStringLiteral("Arial"), .size = 14, .bold = true},
+    b.paragraph(u"SOLICITUD DE TRASLADO"_s, RunFormat{.font = u"Arial"_s, .size = 14, .bold = true},
                 ParagraphFormat{.alignment = Alignment::Center});
-    b.paragraph().insertText(QStringLiteral("DNI: ")).insertBookmark(QStringLiteral("DNICAB"));
-    b.paragraph().insertText(QStringLiteral("Fecha: ")).insertBookmark(QStringLiteral("FECHAIMPR"));
+    b.paragraph().insertText(u"DNI: "_s).insertBookmark(u"DNICAB"_s);
+    b.paragraph().insertText(u"Fecha: "_s).insertBookmark(u"FECHAIMPR"_s);
     b.paragraph()
-        .insertText(QStringLiteral("Nombre: "))
-        .insertTextField(QStringLiteral("NOMBRE"))
-        .insertText(QStringLiteral(" Primer apellido: "))
-        .insertTextField(QStringLiteral("PRIMERAPELLIDO"));
+        .insertText(u"Nombre: "_s)
+        .insertTextField(u"NOMBRE"_s)
+        .insertText(u" Primer apellido: "_s)
+        .insertTextField(u"PRIMERAPELLIDO"_s);
     b.paragraph()
-        .insertText(QStringLiteral("Discapacidad: Sí "))
-        .insertCheckBox(QStringLiteral("DISCAPACIDADSI"))
-        .insertText(QStringLiteral(" No "))
-        .insertCheckBox(QStringLiteral("DISCAPACIDADNO"), true);
-    b.paragraph()
-        .insertText(QStringLiteral("Acompaña petición: "))
-        .insertCheckBox(QStringLiteral("SEACOMPAÑAPETICIONSI"));
+        .insertText(u"Discapacidad: Sí "_s)
+        .insertCheckBox(u"DISCAPACIDADSI"_s)
+        .insertText(u" No "_s)
+        .insertCheckBox(u"DISCAPACIDADNO"_s, true);
+    b.paragraph().insertText(u"Acompaña petición: "_s).insertCheckBox(u"SEACOMPAÑAPETICIONSI"_s);
     Table t1 = b.table({3000, 5500}, 2);
-    (void)t1.setCellText(1, 1, QStringLiteral("Provincia"));
-    (void)t1.setCellText(2, 1, QStringLiteral("Provincia (bis)"));
+    (void)t1.setCellText(1, 1, u"Provincia"_s);
+    (void)t1.setCellText(2, 1, u"Provincia (bis)"_s);
     Cursor c1 = t1.cellCursor(1, 2).value();
-    c1.insertTextField(QStringLiteral("PROVINCIA"));
+    c1.insertTextField(u"PROVINCIA"_s);
     Cursor c2 = t1.cellCursor(2, 2).value();
-    c2.insertTextField(QStringLiteral("PROVINCIA1"));
-    b.paragraph(QStringLiteral("Código de barras:"));
+    c2.insertTextField(u"PROVINCIA1"_s);
+    b.paragraph(u"Código de barras:"_s);
     b.table({8500}, 1);
-    b.paragraph(QStringLiteral("Cursos"));
-    Table courses = b.table({4000, 1200, 1000, 2300}, 1,
-                            RunFormat{.font = QStringLiteral("Times New Roman"), .size = 10});
-    (void)courses.setCellText(1, 1, QStringLiteral("Curso"));
-    (void)courses.setCellText(1, 2, QStringLiteral("N Horas"));
-    (void)courses.setCellText(1, 3, QStringLiteral("Año"));
-    (void)courses.setCellText(1, 4, QStringLiteral("Centro"));
+    b.paragraph(u"Cursos"_s);
+    Table courses = b.table({4000, 1200, 1000, 2300}, 1, RunFormat{.font = u"Times New Roman"_s, .size = 10});
+    (void)courses.setCellText(1, 1, u"Curso"_s);
+    (void)courses.setCellText(1, 2, u"N Horas"_s);
+    (void)courses.setCellText(1, 3, u"Año"_s);
+    (void)courses.setCellText(1, 4, u"Centro"_s);
     (void)courses.setRowFont(1, RunFormat{.bold = true});
-    b.paragraph(QStringLiteral("-&C&-"), RunFormat{.hidden = true});
+    b.paragraph(u"-&C&-"_s, RunFormat{.hidden = true});
     return doc;
 }
 
@@ -65,7 +60,7 @@ inline Document documentWithBody(const QString& bodyXml) {
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>" +
         bodyXml.toUtf8() + "</w:body></w:document>";
-    pkg.setPart(QStringLiteral("word/document.xml"), xml);
+    pkg.setPart(u"word/document.xml"_s, xml);
     return Document::fromBytes(pkg.toBytes().value()).value();
 }
 
@@ -77,7 +72,7 @@ inline Document reopened(const Document& doc) {
 // The main part of a document as text, for checks on what is written to the file.
 inline QString documentXml(const Document& doc) {
     auto pkg = DocxPackage::fromBytes(doc.toBytes().value()).value();
-    return QString::fromUtf8(pkg.part(QStringLiteral("word/document.xml")));
+    return QString::fromUtf8(pkg.part(u"word/document.xml"_s));
 }
 
 // A black-and-white checkerboard of `n` by `n` pixels, black at the top-left.

@@ -44,17 +44,17 @@ protected:
 } // namespace
 
 TEST_F(DataComboBoxTest, BindsKeyAndShownColumnsAndChangesInCodeRaiseNoEvent) {
-    EXPECT_EQ(combo.keyColumn(), QStringLiteral("CodProvincia"));
-    EXPECT_EQ(combo.displayColumn(), QStringLiteral("Provincia"));
-    combo.setText(QStringLiteral("Cáceres"));
-    EXPECT_EQ(combo.value(), QStringLiteral("10"));
+    EXPECT_EQ(combo.keyColumn(), u"CodProvincia"_s);
+    EXPECT_EQ(combo.displayColumn(), u"Provincia"_s);
+    combo.setText(u"Cáceres"_s);
+    EXPECT_EQ(combo.value(), u"10"_s);
     EXPECT_TRUE(combo.isListItem());
-    combo.setText(QStringLiteral("Madrid"));
+    combo.setText(u"Madrid"_s);
     EXPECT_EQ(combo.value(), QString());
     EXPECT_FALSE(combo.isListItem());
-    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Madrid")) << "a text that is no item is shown";
-    combo.setValue(QStringLiteral("05"));
-    EXPECT_EQ(combo.text(), QStringLiteral("Ávila"));
+    EXPECT_EQ(combo.lineEdit()->text(), u"Madrid"_s) << "a text that is no item is shown";
+    combo.setValue(u"05"_s);
+    EXPECT_EQ(combo.text(), u"Ávila"_s);
     EXPECT_EQ(takeEvents(), QStringList());
 
     // A one-column table keys and shows that column.
@@ -62,8 +62,8 @@ TEST_F(DataComboBoxTest, BindsKeyAndShownColumnsAndChangesInCodeRaiseNoEvent) {
     ASSERT_TRUE(createTable(groups, {{"Grupo", ColumnType::Text, 2}}));
     DataComboBox cboGrupo;
     cboGrupo.bind(&groups);
-    EXPECT_EQ(cboGrupo.keyColumn(), QStringLiteral("Grupo"));
-    EXPECT_EQ(cboGrupo.displayColumn(), QStringLiteral("Grupo"));
+    EXPECT_EQ(cboGrupo.keyColumn(), u"Grupo"_s);
+    EXPECT_EQ(cboGrupo.displayColumn(), u"Grupo"_s);
 }
 
 TEST_F(DataComboBoxTest, APickFromTheListConfirmsTheChoiceThenClosesTheList) {
@@ -76,8 +76,8 @@ TEST_F(DataComboBoxTest, APickFromTheListConfirmsTheChoiceThenClosesTheList) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, avila);
     EXPECT_EQ(takeEvents(), QStringList({"choiceConfirmed", "listClosed"}));
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(combo.value(), QStringLiteral("05"));
-    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Ávila"));
+    EXPECT_EQ(combo.value(), u"05"_s);
+    EXPECT_EQ(combo.lineEdit()->text(), u"Ávila"_s);
 
     // Escape closes the list without a pick; the arrow keys on the closed box pick, as from
     // a list opened and closed at once.
@@ -86,44 +86,44 @@ TEST_F(DataComboBoxTest, APickFromTheListConfirmsTheChoiceThenClosesTheList) {
     EXPECT_EQ(takeEvents(), QStringList({"listClosed"}));
     QTest::keyClick(&combo, Qt::Key_Down);
     EXPECT_EQ(takeEvents(), QStringList({"choiceConfirmed", "listClosed"}));
-    EXPECT_EQ(combo.text(), QStringLiteral("Salamanca"));
+    EXPECT_EQ(combo.text(), u"Salamanca"_s);
 }
 
 TEST_F(DataComboBoxTest, TypingChoosesTheRowItNamesAndBlockedTypingDiscardsKeys) {
-    QTest::keyClicks(&combo, QStringLiteral("Salamanc"));
+    QTest::keyClicks(&combo, u"Salamanc"_s);
     EXPECT_EQ(combo.value(), QString());
     QTest::keyClick(&combo, Qt::Key_A);
-    EXPECT_EQ(takeEvents().last(), QStringLiteral("textEdited Salamanca"));
-    EXPECT_EQ(combo.value(), QStringLiteral("37"));
+    EXPECT_EQ(takeEvents().last(), u"textEdited Salamanca"_s);
+    EXPECT_EQ(combo.value(), u"37"_s);
 
     // Enter is no pick, even when the text names another row than the chosen one.
-    combo.setChoice(QStringLiteral("06"), QStringLiteral("Salamanca"));
+    combo.setChoice(u"06"_s, u"Salamanca"_s);
     QTest::keyClick(&combo, Qt::Key_Return);
     EXPECT_EQ(takeEvents(), QStringList());
-    EXPECT_EQ(combo.value(), QStringLiteral("06"));
+    EXPECT_EQ(combo.value(), u"06"_s);
 
     combo.setTypingBlocked(true);
-    QTest::keyClicks(&combo, QStringLiteral("xyz"));
+    QTest::keyClicks(&combo, u"xyz"_s);
     QTest::keyClick(&combo, Qt::Key_Backspace);
-    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Salamanca"));
+    EXPECT_EQ(combo.lineEdit()->text(), u"Salamanca"_s);
     EXPECT_EQ(takeEvents(), QStringList());
     QTest::keyClick(&combo, Qt::Key_F4);
     EXPECT_TRUE(combo.listView()->isVisible()) << "the list still opens";
 }
 
 TEST_F(DataComboBoxTest, TextAndValueSurviveChangesOfTheList) {
-    combo.setText(QStringLiteral("Cáceres"));
-    ASSERT_TRUE(provinces.setFilter(QStringLiteral("CodProvincia='06'")));
+    combo.setText(u"Cáceres"_s);
+    ASSERT_TRUE(provinces.setFilter(u"CodProvincia='06'"_s));
     EXPECT_EQ(combo.count(), 1);
-    EXPECT_EQ(combo.value(), QStringLiteral("10"));
-    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Cáceres"));
+    EXPECT_EQ(combo.value(), u"10"_s);
+    EXPECT_EQ(combo.lineEdit()->text(), u"Cáceres"_s);
     EXPECT_FALSE(combo.isListItem()) << "only the rows of the current view count";
-    EXPECT_EQ(combo.columnText(u"Provincia"), QStringLiteral("Cáceres")) << "the chosen row is kept";
+    EXPECT_EQ(combo.columnText(u"Provincia"), u"Cáceres"_s) << "the chosen row is kept";
 
     // A write to the one shown row leaves the box alone too.
     auto other = provinces.clone();
-    ASSERT_TRUE(other->setValue(u"Provincia", QStringLiteral("Badajoz (1)")));
-    EXPECT_EQ(combo.lineEdit()->text(), QStringLiteral("Cáceres"));
+    ASSERT_TRUE(other->setValue(u"Provincia", u"Badajoz (1)"_s));
+    EXPECT_EQ(combo.lineEdit()->text(), u"Cáceres"_s);
 
     provinces.clearFilter();
     EXPECT_TRUE(combo.isListItem());
@@ -132,9 +132,9 @@ TEST_F(DataComboBoxTest, TextAndValueSurviveChangesOfTheList) {
     ASSERT_TRUE(
         createTable(provinces, {{"CodProvincia", ColumnType::Text, 2}, {"Provincia", ColumnType::Text, 20}}));
     ASSERT_TRUE(provinces.addNew());
-    ASSERT_TRUE(provinces.setValue(u"CodProvincia", QStringLiteral("10")));
-    ASSERT_TRUE(provinces.setValue(u"Provincia", QStringLiteral("Cáceres (2)")));
-    EXPECT_EQ(combo.text(), QStringLiteral("Cáceres"));
-    EXPECT_EQ(combo.columnText(u"Provincia"), QStringLiteral("Cáceres (2)"));
+    ASSERT_TRUE(provinces.setValue(u"CodProvincia", u"10"_s));
+    ASSERT_TRUE(provinces.setValue(u"Provincia", u"Cáceres (2)"_s));
+    EXPECT_EQ(combo.text(), u"Cáceres"_s);
+    EXPECT_EQ(combo.columnText(u"Provincia"), u"Cáceres (2)"_s);
     EXPECT_EQ(takeEvents(), QStringList());
 }

@@ -14,17 +14,17 @@ TEST(DataGrid, SelectionFollowsTheRowWhileOtherCursorsWrite) {
     for (int order = 1; order <= 4; ++order) {
         ASSERT_TRUE(list.addNew());
         ASSERT_TRUE(list.setValue(u"Orden", order));
-        ASSERT_TRUE(list.setValue(u"CodConvocatoria", QStringLiteral("0000%1").arg(order)));
+        ASSERT_TRUE(list.setValue(u"CodConvocatoria", u"0000%1"_s.arg(order)));
         ids << list.currentRowId();
     }
-    ASSERT_TRUE(list.setSort(QStringLiteral("Orden DESC"))); // shown 4 3 2 1
+    ASSERT_TRUE(list.setSort(u"Orden DESC"_s)); // shown 4 3 2 1
     DataGrid grid;
     grid.bind(&list);
     QSignalSpy selectionChanged(&grid, &DataGrid::rowSelectionChanged);
 
     grid.selectRowId(ids[1]);
     EXPECT_EQ(selectionChanged.count(), 1);
-    EXPECT_EQ(grid.selectedText(u"codconvocatoria"), QStringLiteral("00002"));
+    EXPECT_EQ(grid.selectedText(u"codconvocatoria"), u"00002"_s);
 
     // A row deleted above the selected one and a row added elsewhere move it on screen,
     // not the selection off it.
@@ -39,7 +39,7 @@ TEST(DataGrid, SelectionFollowsTheRowWhileOtherCursorsWrite) {
 
     // A new sort drops the selection, and says so.
     selectionChanged.clear();
-    ASSERT_TRUE(list.setSort(QStringLiteral("Orden ASC")));
+    ASSERT_TRUE(list.setSort(u"Orden ASC"_s));
     EXPECT_EQ(selectionChanged.count(), 1);
     EXPECT_EQ(grid.selectedRowId(), -1);
     EXPECT_EQ(grid.selectedText(u"Orden"), QString());

@@ -37,31 +37,31 @@ struct Form {
 
 TEST(DniLineEdit, DiscardedCharactersNeverEnterTypedOrPasted) {
     Form form;
-    form.box->setDiscardedCharacters(QStringLiteral("-.,"));
-    QTest::keyClicks(form.box, QStringLiteral("12.345,678-Z"));
-    EXPECT_EQ(form.box->text(), QStringLiteral("12345678Z"));
+    form.box->setDiscardedCharacters(u"-.,"_s);
+    QTest::keyClicks(form.box, u"12.345,678-Z"_s);
+    EXPECT_EQ(form.box->text(), u"12345678Z"_s);
     form.box->selectAll();
-    QTest::keyClicks(form.box, QStringLiteral("-")); // over a selection: no effect at all
-    EXPECT_EQ(form.box->text(), QStringLiteral("12345678Z"));
+    QTest::keyClicks(form.box, u"-"_s); // over a selection: no effect at all
+    EXPECT_EQ(form.box->text(), u"12345678Z"_s);
 
-    form.box->setText(QStringLiteral("9"));
-    QApplication::clipboard()->setText(QStringLiteral("1.2-3,4"));
+    form.box->setText(u"9"_s);
+    QApplication::clipboard()->setText(u"1.2-3,4"_s);
     form.box->home(false);
     form.box->paste();
-    EXPECT_EQ(form.box->text(), QStringLiteral("12349"));
+    EXPECT_EQ(form.box->text(), u"12349"_s);
     EXPECT_EQ(form.box->cursorPosition(), 4) << "the cursor stays after the pasted text";
 }
 
 TEST(DniLineEdit, TheCheckColoursItThroughThePalette) {
     Form form;
     test::FakeMessageService messages;
-    form.box->setText(QStringLiteral("12345678a"));
+    form.box->setText(u"12345678a"_s);
     EXPECT_FALSE(ValidaDNI(*form.box, messages));
     EXPECT_EQ(form.box->palette().color(QPalette::Inactive, QPalette::Text), QColor(254, 0, 0));
-    form.box->setText(QStringLiteral("12345678z"));
+    form.box->setText(u"12345678z"_s);
     EXPECT_TRUE(ValidaDNI(*form.box, messages));
     EXPECT_EQ(form.box->foreColor(), QColor(0, 0, 0));
-    EXPECT_EQ(form.box->QLineEdit::text(), QStringLiteral("12345678Z"));
+    EXPECT_EQ(form.box->QLineEdit::text(), u"12345678Z"_s);
 }
 
 TEST(DniLineEdit, TellsOfEditingKeysAndLeavesByTab) {
@@ -69,7 +69,7 @@ TEST(DniLineEdit, TellsOfEditingKeysAndLeavesByTab) {
     form.box->setSelectAllOnFocus(true);
     QSignalSpy edited(form.box, &DniLineEdit::editingKeyReleased);
     QSignalSpy left(form.box, &DniLineEdit::focusLeft);
-    QTest::keyClicks(form.box, QStringLiteral("12"));
+    QTest::keyClicks(form.box, u"12"_s);
     QTest::keyClick(form.box, Qt::Key_Left); // moves, changes nothing
     QTest::keyClick(form.box, Qt::Key_Shift);
     EXPECT_EQ(edited.count(), 2);
@@ -83,7 +83,7 @@ TEST(DniLineEdit, TellsOfEditingKeysAndLeavesByTab) {
     // Back by mouse, the whole text is selected.
     QTest::mouseClick(form.box, Qt::LeftButton, {}, QPoint(5, form.box->height() / 2));
     QTest::qWait(1);
-    EXPECT_EQ(form.box->selectedText(), QStringLiteral("12"));
+    EXPECT_EQ(form.box->selectedText(), u"12"_s);
 }
 
 } // namespace

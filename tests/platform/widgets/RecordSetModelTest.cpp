@@ -34,14 +34,14 @@ TEST(RecordSetModel, FollowsWritesThroughOtherCursorsUnderTheModelTester) {
     ASSERT_TRUE(createTable(localities, {{"Localidad", ColumnType::Text, 60},
                                          {"CodProvincia", ColumnType::Text, 2},
                                          {"Habitantes", ColumnType::Integer, 8}}));
-    addLocality(localities, QStringLiteral("Zafra"), QStringLiteral("06"));
-    addLocality(localities, QStringLiteral("Cáceres"), QStringLiteral("10"));
+    addLocality(localities, u"Zafra"_s, u"06"_s);
+    addLocality(localities, u"Cáceres"_s, u"10"_s);
     auto cursor = localities.clone();
-    ASSERT_TRUE(cursor->setSort(QStringLiteral("Localidad ASC")));
+    ASSERT_TRUE(cursor->setSort(u"Localidad ASC"_s));
 
     RecordSetModel model;
     model.setRecordSet(cursor.get());
-    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Habitantes"));
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), u"Habitantes"_s);
     model.setColumns(
         {{"localidad", "Localidad", 900}, {"CODPROVINCIA", "Provincia", 0}, {"Nada", "Vacía", 0}});
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -49,13 +49,13 @@ TEST(RecordSetModel, FollowsWritesThroughOtherCursorsUnderTheModelTester) {
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     EXPECT_EQ(shown(model), QStringList({"Cáceres|10|", "Zafra|06|"}));
 
-    addLocality(localities, QStringLiteral("Almendralejo"), QStringLiteral("06"));
-    EXPECT_EQ(shown(model).last(), QStringLiteral("Almendralejo|06|")) << "new rows join at the end";
+    addLocality(localities, u"Almendralejo"_s, u"06"_s);
+    EXPECT_EQ(shown(model).last(), u"Almendralejo|06|"_s) << "new rows join at the end";
 
     // Only writes to a shown column change what is on screen.
     changed.clear();
     ASSERT_TRUE(localities.setValue(u"Habitantes", 30000));
-    ASSERT_TRUE(localities.setValue(u"Localidad", QStringLiteral("Almendralejo (Badajoz)")));
+    ASSERT_TRUE(localities.setValue(u"Localidad", u"Almendralejo (Badajoz)"_s));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex(), model.index(2, 0));
 
@@ -65,15 +65,15 @@ TEST(RecordSetModel, FollowsWritesThroughOtherCursorsUnderTheModelTester) {
     EXPECT_EQ(removed[0][1].toInt(), 1);
 
     // The cursor's own filter resets the model; rows added elsewhere join when they match.
-    ASSERT_TRUE(cursor->setFilter(QStringLiteral("CodProvincia='06'")));
-    addLocality(localities, QStringLiteral("Mérida"), QStringLiteral("06"));
-    addLocality(localities, QStringLiteral("Plasencia"), QStringLiteral("10"));
+    ASSERT_TRUE(cursor->setFilter(u"CodProvincia='06'"_s));
+    addLocality(localities, u"Mérida"_s, u"06"_s);
+    addLocality(localities, u"Plasencia"_s, u"10"_s);
     EXPECT_EQ(shown(model), QStringList({"Almendralejo (Badajoz)|06|", "Mérida|06|"}));
 
     // The loaders rebuild tables by assignment; a cursor that goes away leaves an empty model.
     ASSERT_TRUE(createTable(*cursor, {{"Grupo", ColumnType::Text, 2}}));
     ASSERT_TRUE(cursor->addNew());
-    ASSERT_TRUE(cursor->setValue(u"Grupo", QStringLiteral("A1")));
+    ASSERT_TRUE(cursor->setValue(u"Grupo", u"A1"_s));
     EXPECT_EQ(shown(model), QStringList({"||"}));
     cursor.reset();
     EXPECT_EQ(model.rowCount(), 0);

@@ -26,11 +26,11 @@ TEST(SpanishButtons, RealMessageBoxReadsSiNoCancelar) {
             captions << box->button(which)->text().remove(QLatin1Char('&'));
         box->button(QMessageBox::No)->click();
     });
-    const MessageAnswer answer = service.show(QStringLiteral("¿Desea guardar?"), QStringLiteral("Guardar"),
-                                              MessageIcon::Question, MessageButtons::YesNoCancel);
+    const MessageAnswer answer =
+        service.show(u"¿Desea guardar?"_s, u"Guardar"_s, MessageIcon::Question, MessageButtons::YesNoCancel);
     EXPECT_EQ(captions, (QStringList{"Sí", "No", "Cancelar"}));
-    EXPECT_EQ(title, QStringLiteral("Guardar"));
-    EXPECT_EQ(text, QStringLiteral("¿Desea guardar?"));
+    EXPECT_EQ(title, u"Guardar"_s);
+    EXPECT_EQ(text, u"¿Desea guardar?"_s);
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(answer, MessageAnswer::No);
 }

@@ -25,20 +25,6 @@
 namespace velmora {
 namespace {
 
-// The control names of a page in the order Tab visits them.
-QStringList tabOrder(QWidget* page, const QStringList& names) {
-    QStringList order;
-    QWidget* first = page->findChild<QWidget*>(names.first());
-    QWidget* widget = first;
-    do {
-        if (names.contains(widget->objectName()) && !order.contains(widget->objectName()) &&
-            (widget->focusPolicy() & Qt::TabFocus))
-            order << widget->objectName();
-        widget = widget->nextInFocusChain();
-    } while (widget && widget != first);
-    return order;
-}
-
 // Every shown caption, button and box of the page has at least the room it asks for.
 void expectNothingCutOff(QWidget* page) {
     for (QWidget* widget : page->findChildren<QWidget*>()) {
@@ -91,26 +77,26 @@ TEST(ListPanelsLook, ReadWellOnTheSampleContest) {
                                         tables.localities3, tables.departments2, *areasCopy, *zonesCopy},
                                        messages);
     auto* documents = new DocumentsPanel(tables.documentsList, messages);
-    tabs.addTab(new QWidget, QStringLiteral(" Datos Personales"));
-    tabs.addTab(courses, QStringLiteral("Cursos"));
-    tabs.addTab(vacancies, QStringLiteral("Plazas Vacantes"));
-    tabs.addTab(resultas, QStringLiteral("Plazas Resultas"));
-    tabs.addTab(documents, QStringLiteral("Cursos Realizados"));
-    courses->gridLabel()->setText(QStringLiteral("CURSOS DE FORMACIÓN DE FUNCIONARIOS (Base tercera 4.)"));
-    vacancies->gridLabel()->setText(QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES"));
-    resultas->gridLabel()->setText(QStringLiteral("PUESTOS DE TRABAJO SOLICITADOS PLAZAS RESULTAS"));
-    documents->gridLabel()->setText(QStringLiteral("DOCUMENTACIÓN QUE APORTA"));
-    vacancies->categoryLabel()->setText(QStringLiteral("Cuerpo: ") + body->bodyCode);
+    tabs.addTab(new QWidget, u" Datos Personales"_s);
+    tabs.addTab(courses, u"Cursos"_s);
+    tabs.addTab(vacancies, u"Plazas Vacantes"_s);
+    tabs.addTab(resultas, u"Plazas Resultas"_s);
+    tabs.addTab(documents, u"Cursos Realizados"_s);
+    courses->gridLabel()->setText(u"CURSOS DE FORMACIÓN DE FUNCIONARIOS (Base tercera 4.)"_s);
+    vacancies->gridLabel()->setText(u"PUESTOS DE TRABAJO SOLICITADOS PLAZAS VACANTES"_s);
+    resultas->gridLabel()->setText(u"PUESTOS DE TRABAJO SOLICITADOS PLAZAS RESULTAS"_s);
+    documents->gridLabel()->setText(u"DOCUMENTACIÓN QUE APORTA"_s);
+    vacancies->categoryLabel()->setText(u"Cuerpo: "_s + body->bodyCode);
     vacancies->updateCandidateCount();
 
     vacancies->insertAll();
     resultas->insertAll();
-    courses->findChild<QLineEdit*>("txtCurso")->setText(QStringLiteral("Soporte vital avanzado"));
-    courses->findChild<QLineEdit*>("txtHoras")->setText(QStringLiteral("40"));
-    courses->findChild<QLineEdit*>("txtAno")->setText(QStringLiteral("2019"));
-    courses->findChild<QLineEdit*>("txtCentro")->setText(QStringLiteral("Escuela de Salud Pública"));
+    courses->findChild<QLineEdit*>("txtCurso")->setText(u"Soporte vital avanzado"_s);
+    courses->findChild<QLineEdit*>("txtHoras")->setText(u"40"_s);
+    courses->findChild<QLineEdit*>("txtAno")->setText(u"2019"_s);
+    courses->findChild<QLineEdit*>("txtCentro")->setText(u"Escuela de Salud Pública"_s);
     courses->accept();
-    documents->findChild<QLineEdit*>("txtDoc")->setText(QStringLiteral("Certificado de servicios prestados"));
+    documents->findChild<QLineEdit*>("txtDoc")->setText(u"Certificado de servicios prestados"_s);
     documents->accept();
     ASSERT_TRUE(messages.messages.empty()) << messages.texts().join('|').toStdString();
     EXPECT_GT(tables.vacancyList.recordCount(), 0);
@@ -124,16 +110,6 @@ TEST(ListPanelsLook, ReadWellOnTheSampleContest) {
         SCOPED_TRACE(tabs.tabText(index).toStdString());
         expectNothingCutOff(tabs.widget(index));
     }
-
-    const QStringList courseOrder = {"grdCursos", "cmdAdd", "cmdDel",    "cmdUpdate",  "txtCurso",
-                                     "txtHoras",  "txtAno", "txtCentro", "cmdAceptar", "cmdCancelar"};
-    EXPECT_EQ(tabOrder(courses, courseOrder), courseOrder);
-    const QStringList vacancyOrder = {
-        "grdVacantes",      "cmdAddVacante",        "cmdTodasVacantes",      "cmdDelVacante",
-        "cmdUpdateVacante", "cboProvinciaVacantes", "cboConsejeriaVacantes", "cboLocalidadVacantes",
-        "cboAreasVacantes", "cboZonasVacantes",     "txtCodVacante",         "cboPuestoVacante",
-        "txtOrdenVacante",  "txtDemPlaza",          "cmdAceptarVacante",     "cmdCancelarVacante"};
-    EXPECT_EQ(tabOrder(vacancies, vacancyOrder), vacancyOrder);
 }
 
 } // namespace

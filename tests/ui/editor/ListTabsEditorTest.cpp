@@ -1,7 +1,6 @@
 #include "catalog/PositionLookup.h"
 #include "editor/ControlName.h"
 #include "support/PreferenceListFixture.h"
-#include "support/QStringPrinter.h"
 #include "ui/EditorFixture.h"
 #include "ui/ListDriving.h"
 
@@ -27,9 +26,9 @@ class ListTabsEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         editor = &f.openEditor();
-        typeInto(editor, "txtApellido1", QStringLiteral("García"));
-        typeInto(editor, "txtNombre", QStringLiteral("María"));
-        typeInto(editor, "txtFecNacimiento", QStringLiteral("12031980"));
+        typeInto(editor, "txtApellido1", u"García"_s);
+        typeInto(editor, "txtNombre", u"María"_s);
+        typeInto(editor, "txtFecNacimiento", u"12031980"_s);
         control<QRadioButton>(editor, ctl::optActivo)->click();
         DataComboBox* body = dropDown(editor, "cboCuerpo");
         body->setFocus();
@@ -41,12 +40,12 @@ protected:
                 continue;
             codes.clear();
             auto offered = entry->vacancy->clone();
-            (void)offered->setSort(QStringLiteral("CodConvocatoria"));
+            (void)offered->setSort(u"CodConvocatoria"_s);
             for (int row = 0; row < offered->recordCount(); ++row)
                 codes << offered->textAt(row, offered->columnIndex(u"CodConvocatoria"));
         }
         ASSERT_GE(codes.size(), 6);
-        tabs = control<QTabWidget>(editor, QStringLiteral("tabPrincipal"));
+        tabs = control<QTabWidget>(editor, u"tabPrincipal"_s);
         tabs->setCurrentIndex(2);
     }
     // Picks `code` from the vacancy drop-down, types `order` and accepts.
@@ -79,10 +78,10 @@ protected:
 // editor (PreferenceListEditorTest); here the editor's wiring of them, by keyboard and mouse.
 TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddModifyAndDelete) {
     for (int i : {0, 1, 2})
-        addVacancy(codes[i], i == 2 ? QStringLiteral("7") : QString());
-    addVacancy(codes[4], QStringLiteral("2")); // rows 2..3 move down
+        addVacancy(codes[i], i == 2 ? u"7"_s : QString());
+    addVacancy(codes[4], u"2"_s); // rows 2..3 move down
     EXPECT_EQ(listed(), pick({0, 4, 1, 2}));
-    modifyVacancy(3, QStringLiteral("2")); // order 4 to 2
+    modifyVacancy(3, u"2"_s); // order 4 to 2
     EXPECT_EQ(listed(), pick({0, 2, 4, 1}));
     EXPECT_TRUE(isWellKept(f.state.tables.vacancyList));
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
@@ -92,8 +91,8 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddModifyAndDelete) {
                   "Solicitud Vacantes");
 
     // The order box: digits and one comma only; nothing above 32000 or below 1 stays.
-    auto* order = control<QLineEdit>(editor, QStringLiteral("txtOrdenVacante"));
-    typeInto(editor, "txtOrdenVacante", QStringLiteral("1a.2."));
+    auto* order = control<QLineEdit>(editor, u"txtOrdenVacante"_s);
+    typeInto(editor, "txtOrdenVacante", u"1a.2."_s);
     EXPECT_EQ(order->text(), "1,2");
     for (const char* text : {"0", "32001"}) {
         typeInto(editor, "txtOrdenVacante", QString::fromLatin1(text), "txtDemPlaza");
@@ -146,11 +145,7 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
 
     // Once saved, the application's file name holds the body: it stays.
     addVacancy(codes[1]);
-    f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(0)")), QStringLiteral("secreto"));
-        QTest::keyClicks(control<QLineEdit>(w, QStringLiteral("txtPwd(1)")), QStringLiteral("secreto"));
-        QTest::mouseClick(control<QWidget>(w, QStringLiteral("cmdAceptar")), Qt::LeftButton);
-    });
+    f.createPasswordWhenAsked();
     editor->menuEntry(MenuEntry::Save)->trigger();
     settle();
     ASSERT_TRUE(f.state.hasPassword);
@@ -159,45 +154,24 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
     press(editor, "cmdDelVacante");
     EXPECT_EQ(f.state.tables.vacancyList.recordCount(), 0);
     EXPECT_FALSE(body->isEnabled());
-    EXPECT_EQ(f.messages.texts(), QStringList(3, QStringLiteral("¿Desea borrar la fila seleccionada?")));
+    EXPECT_EQ(f.messages.texts(), QStringList(3, u"¿Desea borrar la fila seleccionada?"_s));
 }
 
-TEST_F(ListTabsEditorTest, CourseIdentifiersAndYearsFollowTheirRules) {
+// Identifiers and the year check are the panel's and the list's (HandListPanelsTest,
+// HandListEditorTest); here the editor's clock reaching the year check.
+TEST_F(ListTabsEditorTest, CourseYearsAreCheckedAgainstTheEditorsClock) {
     tabs->setCurrentIndex(1);
-    const auto addCourse = [&](const QString& name, const QString& year) {
-        press(editor, "cmdAdd");
-        typeInto(editor, "txtCurso", name);
-        typeInto(editor, "txtHoras", QStringLiteral("20"));
-        typeInto(editor, "txtAno", year);
-        typeInto(editor, "txtCentro", QStringLiteral("Escuela"));
-        press(editor, "cmdAceptar");
-    };
-    const RecordSet& courses = f.state.tables.coursesList;
-    const auto ids = [&] { return valuesWhere(courses, u"IdCurso"); };
-    addCourse(QStringLiteral("Uno"), QStringLiteral("2026")); // the clock's year is accepted
-    addCourse(QStringLiteral("Dos"), QStringLiteral("2000"));
-    EXPECT_EQ(ids(), QSet<QString>({"0", "1"}));
-    selectGridRow(editor, "grdCursos", 1);
-    press(editor, "cmdDel");
-    addCourse(QStringLiteral("Tres"), QStringLiteral("2001"));
-    EXPECT_EQ(ids(), QSet<QString>({"0", "1"})) << "the freed largest identifier is given again";
-    selectGridRow(editor, "grdCursos", 0);
-    press(editor, "cmdDel");
-    addCourse(QStringLiteral("Cuatro"), QStringLiteral("2002"));
-    EXPECT_EQ(ids(), QSet<QString>({"1", "2"}));
-
-    f.messages.messages.clear();
-    typeInto(editor, "txtAno", QStringLiteral("2027"), "txtCentro");
+    press(editor, "cmdAdd");
+    typeInto(editor, "txtCurso", u"Uno"_s);
+    typeInto(editor, "txtHoras", u"20"_s);
+    typeInto(editor, "txtAno", u"2026"_s);
+    typeInto(editor, "txtCentro", u"Escuela"_s);
+    press(editor, "cmdAceptar");
+    EXPECT_EQ(f.state.tables.coursesList.recordCount(), 1) << "the clock's year is accepted";
+    typeInto(editor, "txtAno", u"2027"_s, "txtCentro");
     ASSERT_EQ(f.messages.messages.size(), 1u);
     expectMessage(f.messages.messages[0], "El año introducido es erróneo", "Datos erróneos");
-    EXPECT_EQ(control<QLineEdit>(editor, QStringLiteral("txtAno"))->text(), "");
-
-    tabs->setCurrentIndex(4);
-    press(editor, "cmdAddDoc");
-    typeInto(editor, "txtDoc", QStringLiteral("Título de grado"));
-    press(editor, "cmdAceptarDoc");
-    EXPECT_EQ(f.state.tables.documentsList.recordCount(), 1) << "a name alone is enough";
-    EXPECT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(control<QLineEdit>(editor, u"txtAno"_s)->text(), "");
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "catalog/PositionLookup.h"
 #include "editor/ControlName.h"
-#include "support/QStringPrinter.h"
 #include "ui/EditorFixture.h"
 #include "ui/ListDriving.h"
 
@@ -16,7 +15,7 @@ namespace {
 using Where = std::vector<std::pair<QStringView, QString>>;
 
 QString located(int count) {
-    return QStringLiteral("Códigos Localizados: %1").arg(count);
+    return u"Códigos Localizados: %1"_s.arg(count);
 }
 
 // A first value of `column` among `rows` that the drop-down lists too.
@@ -66,10 +65,10 @@ protected:
                 offered = entry;
         }
         ASSERT_NE(offered, nullptr);
-        control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(2);
+        control<QTabWidget>(editor, u"tabPrincipal"_s)->setCurrentIndex(2);
         settle();
     }
-    QString count() const { return control<QLabel>(editor, QStringLiteral("lblPlazas"))->text(); }
+    QString count() const { return control<QLabel>(editor, u"lblPlazas"_s)->text(); }
     int shownCandidates(const char* name) { return dropDown(editor, name)->listModel()->rowCount(); }
 
     EditorFixture f;
@@ -112,36 +111,11 @@ TEST_F(LocationCascadesEditorTest, VacancyTabNarrowsStepByStepAndCancelStartsOve
     EXPECT_TRUE(zone->isEnabled());
     EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodProvincia", p}})));
 
-    // A zone shuts the locality the same way.
-    const QString z = listedValueOf(vacancies, u"CodZona", {{u"CodProvincia", p}}, zone);
-    if (!z.isEmpty()) {
-        ASSERT_TRUE(pickFromList(zone, z));
-        EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodZona", z}})));
-        EXPECT_FALSE(locality->isEnabled());
-        eraseText(zone);
-        EXPECT_TRUE(locality->isEnabled());
-    }
-
-    // An area replaces the province condition and narrows zones and institutions to it.
+    // An area replaces the province condition (which lists it narrows is LocationFiltersTest's).
     const QString a = listedValueOf(vacancies, u"CodArea", {{u"CodProvincia", p}}, area);
     ASSERT_FALSE(a.isEmpty());
     ASSERT_TRUE(pickFromList(area, a));
     EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodArea", a}})));
-    QSet<QString> areaZones = valuesWhere(t.zones, u"CodZona", u"CodArea", a);
-    areaZones.intersect(valuesWhere(t.zones, u"CodZona", u"CodProvincia", p));
-    EXPECT_EQ(listedCodes(zone), areaZones);
-    QSet<QString> areaDepartments = valuesWhere(t.departments, u"CodConsejeria", u"CodArea", a);
-    areaDepartments.intersect(valuesWhere(t.departments, u"CodConsejeria", u"CodProvincia", p));
-    EXPECT_EQ(listedCodes(institution), areaDepartments);
-
-    // An institution lists the localities of its centres; zones carry no institution, so none.
-    const QString c = *listedCodes(institution).begin();
-    ASSERT_TRUE(pickFromList(institution, c));
-    EXPECT_EQ(count(), located(rowsWith(vacancies, Where{{u"CodConsejeria", c}, {u"CodArea", a}})));
-    QSet<QString> centres = valuesWhere(t.institutions, u"CodLocalidad", u"CodInstitucion", c);
-    centres.intersect(valuesWhere(t.localities, u"CodLocalidad"));
-    EXPECT_EQ(listedCodes(locality), centres);
-    EXPECT_TRUE(listedCodes(zone).isEmpty());
 
     // A typed code narrows further; "Cancelar" starts over with the province alone.
     typeInto(editor, "txtCodVacante", vacancies.textAt(0, vacancies.columnIndex(u"CodConvocatoria")),
@@ -161,7 +135,7 @@ TEST_F(LocationCascadesEditorTest, VacancyTabNarrowsStepByStepAndCancelStartsOve
 // The resultas tab's narrowing is checked on its filters (LocationFiltersTest); here its
 // province box typed by hand, which only the window turns into a choice that is no item.
 TEST_F(LocationCascadesEditorTest, ResultasProvinceTypedByHandEmptiesTheRelatedChoices) {
-    control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(3);
+    control<QTabWidget>(editor, u"tabPrincipal"_s)->setCurrentIndex(3);
     const RecordSet& resultas = *offered->resultas;
     auto& t = f.state.tables;
     DataComboBox* province = dropDown(editor, "cboProvinciaResultas");
@@ -176,7 +150,7 @@ TEST_F(LocationCascadesEditorTest, ResultasProvinceTypedByHandEmptiesTheRelatedC
 
     province->setFocus();
     province->lineEdit()->selectAll();
-    QTest::keyClicks(province->lineEdit(), QStringLiteral("Provincia inventada"));
+    QTest::keyClicks(province->lineEdit(), u"Provincia inventada"_s);
     settle();
     EXPECT_EQ(province->value(), "");
     EXPECT_EQ(area->value(), "");
@@ -186,7 +160,7 @@ TEST_F(LocationCascadesEditorTest, ResultasProvinceTypedByHandEmptiesTheRelatedC
 }
 
 TEST_F(LocationCascadesEditorTest, FirstTabPostingAndPreferenceCascade) {
-    control<QTabWidget>(editor, QStringLiteral("tabPrincipal"))->setCurrentIndex(0);
+    control<QTabWidget>(editor, u"tabPrincipal"_s)->setCurrentIndex(0);
     control<QRadioButton>(editor, ctl::OptSi)->click(); // a current post: its boxes show
     settle();
     auto& t = f.state.tables;

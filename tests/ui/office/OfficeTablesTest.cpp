@@ -10,38 +10,36 @@ namespace {
 
 OfficeApplication readApplication() {
     OfficeApplication application;
-    application.id = QStringLiteral("12345678Z_00123_A1");
-    application.dni = QStringLiteral("12345678Z");
-    application.body = QStringLiteral("00123");
-    application.group = QStringLiteral("A1");
+    application.id = u"12345678Z_00123_A1"_s;
+    application.dni = u"12345678Z"_s;
+    application.body = u"00123"_s;
+    application.group = u"A1"_s;
     application.hasFirstPage = true;
     for (int i = 0; i < kPrintRecordFieldCount; ++i)
         application.fields << QString();
-    application.fields[record::Surname1 - 1] = QStringLiteral("Núñez");
-    application.fields[record::Surname1] = QStringLiteral("Pérez");
-    application.fields[record::Name - 1] = QStringLiteral("María José");
-    application.vacancies = {{1, QStringLiteral("V001"), 3}, {2, QStringLiteral("V007"), 3}};
-    application.resultas = {{1, QStringLiteral("R010"), 4}};
+    application.fields[record::Surname1 - 1] = u"Núñez"_s;
+    application.fields[record::Surname1] = u"Pérez"_s;
+    application.fields[record::Name - 1] = u"María José"_s;
+    application.vacancies = {{1, u"V001"_s, 3}, {2, u"V007"_s, 3}};
+    application.resultas = {{1, u"R010"_s, 4}};
     return application;
 }
 
 OfficeApplication applicationWithoutFirstPage() {
     OfficeApplication application;
-    application.id = QStringLiteral("87654321X_00200_C2");
-    application.dni = QStringLiteral("87654321X");
-    application.body = QStringLiteral("00200");
-    application.group = QStringLiteral("C2");
-    application.vacancies = {{1, QStringLiteral("V003"), 3}};
-    application.problems = {
-        {application.id, QStringLiteral("Falta la primera página"), QStringLiteral("página 1")}};
+    application.id = u"87654321X_00200_C2"_s;
+    application.dni = u"87654321X"_s;
+    application.body = u"00200"_s;
+    application.group = u"C2"_s;
+    application.vacancies = {{1, u"V003"_s, 3}};
+    application.problems = {{application.id, u"Falta la primera página"_s, u"página 1"_s}};
     return application;
 }
 
 OfficeReadOutcome batch() {
     OfficeReadOutcome outcome;
     outcome.applications = {readApplication(), applicationWithoutFirstPage()};
-    outcome.fileProblems = {
-        {QStringLiteral("lote.pdf, página 7"), QStringLiteral("Página sin código de barras"), {}}};
+    outcome.fileProblems = {{u"lote.pdf, página 7"_s, u"Página sin código de barras"_s, {}}};
     outcome.files = 2;
     outcome.pages = 9;
     outcome.pagesWithoutBarcode = 1;
@@ -87,9 +85,8 @@ TEST(OfficeTables, SummaryAndProgressTexts) {
     EXPECT_EQ(officeSummaryText(one), QStringLiteral("1 solicitud leída: 1 completa, 0 con incidencias. "
                                                      "1 página de 1 fichero, 1 sin código de barras."));
     outcome.cancelled = true;
-    EXPECT_TRUE(
-        officeSummaryText(outcome).endsWith(QStringLiteral(" Lectura cancelada: faltan páginas por leer.")));
-    EXPECT_EQ(officeProgressText(3, 40), QStringLiteral("Página 3 de 40"));
+    EXPECT_TRUE(officeSummaryText(outcome).endsWith(u" Lectura cancelada: faltan páginas por leer."_s));
+    EXPECT_EQ(officeProgressText(3, 40), u"Página 3 de 40"_s);
 }
 
 } // namespace

@@ -103,12 +103,10 @@ class OfficeWindowTest : public ::testing::Test {
 protected:
     OfficeWindowTest() {
         shared.outcome.applications = {
-            application(QStringLiteral("12345678Z_00123_A1")),
-            application(QStringLiteral("87654321X_00200_C2"),
-                        {{QStringLiteral("87654321X_00200_C2"), QStringLiteral("Página repetida"),
-                          QStringLiteral("página 4")}})};
-        shared.outcome.fileProblems = {
-            {QStringLiteral("b.png, página 1"), QStringLiteral("Página sin código de barras"), {}}};
+            application(u"12345678Z_00123_A1"_s),
+            application(u"87654321X_00200_C2"_s,
+                        {{u"87654321X_00200_C2"_s, u"Página repetida"_s, u"página 4"_s}})};
+        shared.outcome.fileProblems = {{u"b.png, página 1"_s, u"Página sin código de barras"_s, {}}};
         shared.outcome.files = 2;
         shared.outcome.pages = 4;
         shared.outcome.pagesWithoutBarcode = 1;
@@ -143,8 +141,7 @@ protected:
     }
 
     void readBatch() {
-        window->addFiles(
-            {dir.write(QStringLiteral("a.pdf"), "%PDF"), dir.write(QStringLiteral("b.png"), "x")});
+        window->addFiles({dir.write(u"a.pdf"_s, "%PDF"), dir.write(u"b.png"_s, "x")});
         click("cmdLeer");
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return control<QLabel>("lblProgreso")->text() == "Página 3 de 4"; }));
@@ -166,28 +163,28 @@ protected:
 
 TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
     makeWindow();
-    EXPECT_EQ(window->objectName(), QStringLiteral("frmOficina"));
-    EXPECT_EQ(control<QPushButton>("cmdAnadir")->text(), QStringLiteral("Añadir ficheros…"));
+    EXPECT_EQ(window->objectName(), u"frmOficina"_s);
+    EXPECT_EQ(control<QPushButton>("cmdAnadir")->text(), u"Añadir ficheros…"_s);
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_TRUE(window->acceptDrops());
 
-    const QString a = dir.write(QStringLiteral("a.pdf"), "%PDF");
-    const QString b = dir.write(QStringLiteral("lote/b.png"), "x");
-    const QString c = dir.write(QStringLiteral("lote/c.tif"), "x");
+    const QString a = dir.write(u"a.pdf"_s, "%PDF");
+    const QString b = dir.write(u"lote/b.png"_s, "x");
+    const QString c = dir.write(u"lote/c.tif"_s, "x");
     chooser.scans = {a, a};
     click("cmdAnadir");
     EXPECT_EQ(window->files(), QStringList{a});
 
     QMimeData text;
-    text.setText(QStringLiteral("12345678Z"));
+    text.setText(u"12345678Z"_s);
     QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &refused);
     EXPECT_FALSE(refused.isAccepted()) << "only files may be dropped";
 
     // A dropped folder stands for the files in it; files already listed are not added again.
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(dir.file(QStringLiteral("lote"))), QUrl::fromLocalFile(a)});
+    data.setUrls({QUrl::fromLocalFile(dir.file(u"lote"_s)), QUrl::fromLocalFile(a)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
@@ -217,26 +214,26 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
     auto* problems = control<QTableView>("grdIncidencias");
     auto* label = control<QLabel>("lblIncidencias");
     ASSERT_EQ(grid->model()->rowCount(), 2);
-    EXPECT_EQ(grid->model()->index(1, 7).data().toString(), QStringLiteral("Con incidencias"));
+    EXPECT_EQ(grid->model()->index(1, 7).data().toString(), u"Con incidencias"_s);
     EXPECT_EQ(control<QLabel>("lblResumen")->text(),
               QStringLiteral("2 solicitudes leídas: 1 completa, 1 con incidencias. "
                              "4 páginas de 2 ficheros, 1 sin código de barras."));
-    EXPECT_EQ(control<QLabel>("lblProgreso")->text(), QStringLiteral("Página 4 de 4"));
+    EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Página 4 de 4"_s);
     EXPECT_TRUE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdCancelar")->isEnabled());
 
     // Nothing selected: the files' problems.
-    EXPECT_EQ(label->text(), QStringLiteral("Incidencias de los ficheros (1)"));
-    EXPECT_EQ(problems->model()->index(0, 0).data().toString(), QStringLiteral("b.png, página 1"));
+    EXPECT_EQ(label->text(), u"Incidencias de los ficheros (1)"_s);
+    EXPECT_EQ(problems->model()->index(0, 0).data().toString(), u"b.png, página 1"_s);
     grid->selectRow(1);
-    EXPECT_EQ(label->text(), QStringLiteral("Incidencias de la solicitud 87654321X_00200_C2"));
+    EXPECT_EQ(label->text(), u"Incidencias de la solicitud 87654321X_00200_C2"_s);
     ASSERT_EQ(problems->model()->rowCount(), 1);
-    EXPECT_EQ(problems->model()->index(0, 1).data().toString(), QStringLiteral("Página repetida"));
+    EXPECT_EQ(problems->model()->index(0, 1).data().toString(), u"Página repetida"_s);
     grid->selectRow(0);
-    EXPECT_EQ(label->text(), QStringLiteral("La solicitud 12345678Z_00123_A1 está completa."));
+    EXPECT_EQ(label->text(), u"La solicitud 12345678Z_00123_A1 está completa."_s);
     EXPECT_EQ(problems->model()->rowCount(), 0);
     click("cmdIncidenciasFicheros");
-    EXPECT_EQ(label->text(), QStringLiteral("Incidencias de los ficheros (1)"));
+    EXPECT_EQ(label->text(), u"Incidencias de los ficheros (1)"_s);
 }
 
 TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
@@ -245,9 +242,9 @@ TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
     window->startReading(); // as --leer does with no files given
     ASSERT_EQ(messages.texts(), QStringList{"Añada antes los ficheros que desea leer."});
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(messages.messages[0].title, QStringLiteral("Velmora - Oficina"));
+    EXPECT_EQ(messages.messages[0].title, u"Velmora - Oficina"_s);
 
-    window->addFiles({dir.write(QStringLiteral("a.pdf"), "%PDF")});
+    window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
     ASSERT_TRUE(QTest::qWaitFor([&] { return control<QProgressBar>("prgLectura")->value() == 3; }));
     EXPECT_EQ(control<QProgressBar>("prgLectura")->maximum(), 4);
@@ -258,16 +255,15 @@ TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
     click("cmdCancelar");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->reading(); }));
     EXPECT_TRUE(window->outcome().cancelled);
-    EXPECT_EQ(control<QLabel>("lblProgreso")->text(), QStringLiteral("Cancelada"));
-    EXPECT_TRUE(control<QLabel>("lblResumen")
-                    ->text()
-                    .endsWith(QStringLiteral("Lectura cancelada: faltan páginas por leer.")));
+    EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Cancelada"_s);
+    EXPECT_TRUE(
+        control<QLabel>("lblResumen")->text().endsWith(u"Lectura cancelada: faltan páginas por leer."_s));
     EXPECT_TRUE(control<QPushButton>("cmdLeer")->isEnabled());
 }
 
 TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
     makeWindow();
-    window->addFiles({dir.write(QStringLiteral("a.pdf"), "%PDF")});
+    window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
     ASSERT_TRUE(QTest::qWaitFor([&] { return control<QProgressBar>("prgLectura")->value() == 3; }));
     messages.queueAnswer(MessageAnswer::No);
@@ -277,12 +273,11 @@ TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->reading());
     EXPECT_TRUE(shared.cancelled);
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(
-        messages.messages[0].text,
-        QStringLiteral("Se están leyendo los ficheros. ¿Desea cancelar la lectura y cerrar la ventana?"));
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Question);
-    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages.messages,
+              std::vector(
+                  2, test::FakeMessageService::Message{
+                         u"Se están leyendo los ficheros. ¿Desea cancelar la lectura y cerrar la ventana?"_s,
+                         u"Velmora - Oficina"_s, MessageIcon::Question, MessageButtons::YesNo}));
 }
 
 TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
@@ -292,21 +287,20 @@ TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
     click("cmdExportar");
     EXPECT_TRUE(exported.isEmpty());
 
-    chooser.exportTo = dir.file(QStringLiteral("csv"));
+    chooser.exportTo = dir.file(u"csv"_s);
     click("cmdExportar");
     EXPECT_EQ(exported, QStringList{chooser.exportTo});
     EXPECT_EQ(exportedApplications, 2);
-    exportResult = Error::make(ErrorCode::FileAccess, QStringLiteral("disco lleno"));
+    exportResult = Error::make(ErrorCode::FileAccess, u"disco lleno"_s);
     click("cmdExportar");
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("Se han escrito solicitudes.csv, vacantes.csv, "
                                                         "resultas.csv e incidencias.csv en %1.")
                                              .arg(QDir::toNativeSeparators(chooser.exportTo)));
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(messages.messages[1].text,
-              QStringLiteral("No se han podido exportar las solicitudes: disco lleno"));
-    EXPECT_EQ(messages.messages[1].icon, MessageIcon::Critical);
-    EXPECT_EQ(messages.messages[1].buttons, MessageButtons::Ok);
+    EXPECT_EQ(messages.messages[1],
+              (test::FakeMessageService::Message{u"No se han podido exportar las solicitudes: disco lleno"_s,
+                                                 u"Velmora - Oficina"_s, MessageIcon::Critical}));
 }
 
 TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
@@ -314,8 +308,8 @@ TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     auto* label = control<QLabel>("lblConcurso");
     QSignalSpy remembered(window.get(), &OfficeWindow::contestLoaded);
     const QString noContest = label->text();
-    EXPECT_EQ(noContest, QStringLiteral("Sin concurso: no se comprueban el cuerpo, el grupo ni las plazas."));
-    chooser.installation = dir.file(QStringLiteral("roto"));
+    EXPECT_EQ(noContest, u"Sin concurso: no se comprueban el cuerpo, el grupo ni las plazas."_s);
+    chooser.installation = dir.file(u"roto"_s);
     contestLoads = false;
     click("cmdConcurso");
     EXPECT_EQ(label->text(), noContest);
@@ -323,8 +317,8 @@ TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     chooser.installation = dir.path();
     contestLoads = true;
     click("cmdConcurso");
-    EXPECT_EQ(loadedFolders, (QStringList{dir.file(QStringLiteral("roto")), dir.path()}));
-    EXPECT_EQ(label->text(), QStringLiteral("Concurso: %1").arg(QDir::toNativeSeparators(dir.path())));
+    EXPECT_EQ(loadedFolders, (QStringList{dir.file(u"roto"_s), dir.path()}));
+    EXPECT_EQ(label->text(), u"Concurso: %1"_s.arg(QDir::toNativeSeparators(dir.path())));
     ASSERT_EQ(remembered.size(), 1) << "only a contest that loaded is kept for the next run";
     EXPECT_EQ(remembered.front().front().toString(), dir.path());
     readBatch();
