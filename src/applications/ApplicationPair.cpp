@@ -4,9 +4,11 @@
 #include "platform/MessageService.h"
 #include "platform/data/AtomicFile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <filesystem>
 #include <system_error>
@@ -16,6 +18,7 @@ namespace {
 
 // A save takes well under a second; an instance that holds the lock longer is stuck or gone.
 constexpr int kLockWaitMs = 15000;
+constexpr int kLockPollMs = 10;
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -101,8 +104,14 @@ ApplicationPairLock::ApplicationPairLock(const ApplicationPairFiles& files) : m_
 }
 
 Status ApplicationPairLock::acquire() {
-    if (m_lock.tryLock(kLockWaitMs) || m_lock.error() != QLockFile::LockFailedError)
-        return {};
+    // Polled often rather than through tryLock(timeout), whose sleeps grow to seconds: a
+    // save waiting behind another one goes on as soon as that one ends.
+    const QDeadlineTimer deadline(kLockWaitMs);
+    do {
+        if (m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError)
+            return {};
+        QThread::msleep(kLockPollMs);
+    } while (!deadline.hasExpired());
     return Error::make(ErrorCode::FileAccess,
                        QStringLiteral("otra copia del programa está guardando esta solicitud; inténtelo de "
                                       "nuevo en unos segundos."));
