@@ -1,5 +1,6 @@
 // The office reader on scanned batches: a PDF of scanned pages read back on every core,
-// and the time of one page at the usual scanning resolutions.
+// the time of one page at the usual scanning resolutions, and the time of one page as a real
+// scanner gives it (turned up to 2 degrees, speckled, JPEG-compressed) at 200 dpi.
 //
 //   build/bench/OfficeReaderBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
@@ -10,6 +11,7 @@
 #include "printing/BarcodePicture.h"
 #include "printing/BarcodeText.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
@@ -22,6 +24,7 @@
 #include <sys/resource.h>
 
 #include <map>
+#include <tuple>
 
 using namespace velmora;
 
@@ -66,6 +69,32 @@ QImage scannedPage(const QString& text, bool firstPage, int dpi, const QString& 
     return page;
 }
 
+// What a real scanner makes of a printed page: turned by `degrees` about its centre, grey
+// specks and smudges, and JPEG compression at an office scanner's usual quality.
+QImage asRealScan(const QImage& page, double degrees, int seed) {
+    QImage scan(page.size(), QImage::Format_Grayscale8);
+    scan.fill(Qt::white);
+    QPainter painter(&scan);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(page.width() / 2.0, page.height() / 2.0);
+    painter.rotate(degrees);
+    painter.translate(-page.width() / 2.0, -page.height() / 2.0);
+    painter.drawImage(QPoint(0, 0), page);
+    painter.resetTransform();
+    QRandomGenerator random{quint32(seed)};
+    for (int i = 0; i < 6000; ++i) {
+        const int grey = int(random.bounded(40, 200));
+        const int size = int(random.bounded(1, 4));
+        painter.fillRect(random.bounded(scan.width()), random.bounded(scan.height()), size, size,
+                         QColor(grey, grey, grey));
+    }
+    painter.end();
+    QBuffer jpeg;
+    jpeg.open(QIODevice::WriteOnly);
+    scan.save(&jpeg, "JPG", 70);
+    return QImage::fromData(jpeg.data(), "JPG").convertToFormat(QImage::Format_Grayscale8);
+}
+
 QString pageText(int application, int pageInPrint) {
     const QString key =
         ClaveCodigoBarras(QStringLiteral("%1").arg(application, 8, 10, QLatin1Char('0')) + QLatin1Char('A'),
@@ -85,18 +114,26 @@ QString pageText(int application, int pageInPrint) {
     return barcodeText(header, BarcodeKind::Vacancies, pageInPrint + 1, data);
 }
 
-// A PDF of `pages` scanned pages at `dpi`, made once per size.
-QString scannedBatch(int pages, int dpi) {
+// A PDF of `pages` scanned pages at `dpi`, made once per size; `real` turns, speckles and
+// compresses each page as a real scanner does.
+QString scannedBatch(int pages, int dpi, bool real = false) {
     static QTemporaryDir dir;
-    static std::map<std::pair<int, int>, QString> made;
-    const auto key = std::pair(pages, dpi);
+    static std::map<std::tuple<int, int, bool>, QString> made;
+    const auto key = std::tuple(pages, dpi, real);
     if (const auto it = made.find(key); it != made.end())
         return it->second;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("lote-%1-%2.pdf").arg(pages).arg(dpi));
+    const QString path = QDir(dir.path())
+                             .filePath(QStringLiteral("lote-%1-%2%3.pdf")
+                                           .arg(pages)
+                                           .arg(dpi)
+                                           .arg(real ? QStringLiteral("-real") : QString()));
     // Pages repeat every application's worth: drawing each anew would only slow the set-up.
     std::vector<QImage> kinds;
-    for (int p = 0; p < kPagesPerApplication; ++p)
-        kinds.push_back(scannedPage(pageText(1, p), p == 0, dpi, dir.path()));
+    for (int p = 0; p < kPagesPerApplication; ++p) {
+        QImage page = scannedPage(pageText(1, p), p == 0, dpi, dir.path());
+        // Turned both ways, up to 2 degrees.
+        kinds.push_back(real ? asRealScan(page, -2.0 + p, p) : page);
+    }
     QPdfWriter writer(path);
     writer.setResolution(dpi);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -141,6 +178,20 @@ void BM_OnePage(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPagesPerApplication);
 }
 BENCHMARK(BM_OnePage)->Arg(150)->Arg(200)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One thread, so the time per page is the CPU a page costs; every symbol must still be found.
+void BM_RealScanPage(benchmark::State& state) {
+    const QString pdf = scannedBatch(kPagesPerApplication, 200, true);
+    for (auto _ : state) {
+        OfficeReadOutcome outcome =
+            OfficeBatchReader(OfficeReadOptions{.dpi = 200, .threads = 1}).read({pdf});
+        if (outcome.pages != kPagesPerApplication || outcome.pagesWithoutBarcode != 0)
+            state.SkipWithError("a symbol of the real scans was not found");
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetItemsProcessed(state.iterations() * kPagesPerApplication);
+}
+BENCHMARK(BM_RealScanPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <ZXing/ReadBarcode.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -44,6 +45,59 @@ QStringList decodeEitherWay(const QImage& image) {
     return texts.isEmpty() ? decode(image, Binarization::LocalAverage) : texts;
 }
 
+// Where a page's symbols may lie, top to bottom: the page is reduced to one pixel per tile
+// of kTile pixels, whose grey is the tile's mean; a symbol is a block of tiles darker than
+// text or specks ever make one. Each area is widened by a tile's margin on every side.
+constexpr int kTile = 24;
+constexpr int kDenseTileGrey = 175;
+constexpr int kMinAreaTiles = 6;
+
+QList<QRect> symbolAreas(const QImage& greyPage) {
+    const QImage tiles =
+        greyPage
+            .scaled(std::max(1, greyPage.width() / kTile), std::max(1, greyPage.height() / kTile),
+                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_Grayscale8);
+    std::vector<int> label(size_t(tiles.width()) * size_t(tiles.height()), 0);
+    const auto dense = [&](int x, int y) { return tiles.constScanLine(y)[x] < kDenseTileGrey; };
+    QList<QRect> areas;
+    for (int y = 0; y < tiles.height(); ++y)
+        for (int x = 0; x < tiles.width(); ++x) {
+            if (!dense(x, y) || label[size_t(y) * size_t(tiles.width()) + size_t(x)])
+                continue;
+            // The block of dense tiles touching this one.
+            QRect box(x, y, 1, 1);
+            int count = 0;
+            std::vector<QPoint> stack{QPoint(x, y)};
+            label[size_t(y) * size_t(tiles.width()) + size_t(x)] = 1;
+            while (!stack.empty()) {
+                const QPoint at = stack.back();
+                stack.pop_back();
+                ++count;
+                box = box.united(QRect(at, QSize(1, 1)));
+                for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint next = at + step;
+                    if (next.x() < 0 || next.y() < 0 || next.x() >= tiles.width() ||
+                        next.y() >= tiles.height())
+                        continue;
+                    int& seen = label[size_t(next.y()) * size_t(tiles.width()) + size_t(next.x())];
+                    if (!seen && dense(next.x(), next.y())) {
+                        seen = 1;
+                        stack.push_back(next);
+                    }
+                }
+            }
+            if (count >= kMinAreaTiles)
+                areas << QRect(box.x() * kTile, box.y() * kTile, box.width() * kTile, box.height() * kTile)
+                             .adjusted(-kTile, -kTile, kTile, kTile)
+                             .intersected(greyPage.rect());
+        }
+    std::sort(areas.begin(), areas.end(), [](const QRect& a, const QRect& b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+    });
+    return areas;
+}
+
 QImage turned(const QImage& greyPage, double degrees) {
     QImage result = greyPage.transformed(QTransform().rotate(degrees), Qt::SmoothTransformation);
     // The corners the turn uncovers are transparent black; paper is white.
@@ -65,7 +119,21 @@ QStringList findBarcodeTexts(const QImage& page) {
     if (page.isNull())
         return {};
     const QImage straight = grey(page);
-    QStringList texts = decodeEitherWay(straight);
+    QStringList texts = decode(straight, Binarization::Fixed);
+    if (!texts.isEmpty())
+        return texts;
+    // A skewed or noisy scan: the harder reads and the turns are paid on the symbols' areas
+    // only, a fraction of the page. Should they miss, the whole page gets them all.
+    for (const QRect& area : symbolAreas(straight)) {
+        const QImage part = straight.copy(area);
+        QStringList found = decode(part, Binarization::LocalAverage);
+        for (size_t i = 0; found.isEmpty() && i < std::size(kSkewTries); ++i)
+            found = decodeEitherWay(turned(part, kSkewTries[i]));
+        texts << found;
+    }
+    if (!texts.isEmpty())
+        return texts;
+    texts = decode(straight, Binarization::LocalAverage);
     for (size_t i = 0; texts.isEmpty() && i < std::size(kSkewTries); ++i)
         texts = decodeEitherWay(turned(straight, kSkewTries[i]));
     return texts;
