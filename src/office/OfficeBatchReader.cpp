@@ -67,6 +67,8 @@ Result<QStringList> readPageSymbols(ScanPageStream& pages, int index) {
         return glance.error();
     if (QStringList texts = glanceBarcodeTexts(glance.value()); !texts.isEmpty())
         return texts;
+    if (QStringList texts = glanceSkewedTexts(glance.value()); !texts.isEmpty())
+        return texts;
     glance = QImage(); // one page image per worker at a time
     Result<QImage> page = pages.page(index);
     if (!page)

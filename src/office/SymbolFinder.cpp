@@ -115,6 +115,23 @@ QStringList glanceBarcodeTexts(const QImage& page) {
     return decode(grey(page), Binarization::Fixed);
 }
 
+QStringList glanceSkewedTexts(const QImage& page) {
+    if (page.isNull())
+        return {};
+    const QImage straight = grey(page);
+    QStringList texts;
+    for (const QRect& area : symbolAreas(straight)) {
+        const QImage part = straight.copy(area);
+        QStringList found;
+        for (size_t i = 0; found.isEmpty() && i < std::size(kSkewTries); ++i)
+            found = decode(turned(part, kSkewTries[i]), Binarization::Fixed);
+        if (found.isEmpty())
+            return {}; // an area without its symbol: the full rendering decides
+        texts << found;
+    }
+    return texts;
+}
+
 QStringList findBarcodeTexts(const QImage& page) {
     if (page.isNull())
         return {};

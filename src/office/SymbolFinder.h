@@ -14,4 +14,9 @@ QStringList findBarcodeTexts(const QImage& page);
 // (faint or skewed scans). Meant for a coarse rendering looked at before the full one.
 QStringList glanceBarcodeTexts(const QImage& page);
 
+// The next look at that coarse rendering when the first found nothing: the cheap read, turned
+// by the skews a scanner gives, on each area where a symbol can lie. Empty unless every such
+// area gave its symbol.
+QStringList glanceSkewedTexts(const QImage& page);
+
 } // namespace velmora
