@@ -6,27 +6,45 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace velmora {
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    // Records are far longer than one byte: count them first, so the list is allocated once.
+    lines.reserve(std::count(begin, end, '\n') + 1);
+    const char* start = begin;
+    for (const char* p = begin; p != end; ++p) {
+        const char c = *p;
         if (c != '\r' && c != '\n')
             continue;
-        lines.append(bytes.sliced(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+        lines.append(QByteArrayView(start, p - start));
+        if (c == '\r' && p + 1 != end && p[1] == '\n')
+            ++p;
+        start = p + 1;
     }
-    if (start < n)
-        lines.append(bytes.sliced(start));
+    if (start < end)
+        lines.append(QByteArrayView(start, end - start));
     return lines;
 }
 
 namespace {
+
+// Writes `line` shifted by `offset` to `out`; false when some byte leaves 0..255.
+bool shiftInto(QByteArrayView line, int offset, char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    const qsizetype n = line.size();
+    bool inRange = true;
+    for (qsizetype i = 0; i < n; ++i) {
+        const int code = in[i] + offset;
+        inRange &= code >= 0 && code <= 255;
+        out[i] = char(code);
+    }
+    return inRange;
+}
 
 Result<QByteArray> shift(QByteArrayView line, int offset) {
     QByteArray out(line.size(), Qt::Uninitialized);
@@ -81,10 +99,13 @@ Status decodeInto(const QString& folder, const QString& fileName, QByteArray& pl
     for (const QByteArrayView line : splitLines(bytes)) {
         if (line.isEmpty())
             continue;
-        auto decoded = DecodeLine(line, kDecodingOffset);
-        if (!decoded)
-            return decoded.error();
-        plain += *decoded;
+        // Shifted straight into the text, each line checked as a whole: no copy per line.
+        const qsizetype at = plain.size();
+        plain.resize(at + line.size());
+        if (!shiftInto(line, kDecodingOffset, plain.data() + at)) {
+            plain.truncate(at);
+            return DecodeLine(line, kDecodingOffset).error(); // the error names the byte
+        }
         plain += "\r\n";
     }
     return {};

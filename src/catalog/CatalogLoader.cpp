@@ -66,14 +66,21 @@ const QString& FieldTexts::field(QByteArrayView line, int start, int length) {
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
     : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
 
-Result<CatalogLoader::Lines> CatalogLoader::decodeAndRead(const QString& fileName) {
+Result<std::shared_ptr<const CatalogLoader::Lines>> CatalogLoader::decodeAndRead(const QString& fileName) {
+    if (const auto known = m_smallFiles.constFind(fileName); known != m_smallFiles.constEnd())
+        return *known;
     Result<QByteArray> plain = DecodeToMemory(m_dataFolder, fileName, m_messages);
     if (!plain) // shown by the decoder; the load stops as on a file it cannot open
         return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"));
-    Lines lines;
-    lines.bytes = std::move(plain).value();
-    lines.lines = splitLines(lines.bytes);
-    return lines;
+    auto lines = std::make_shared<Lines>();
+    lines->bytes = std::move(plain).value();
+    lines->lines = splitLines(lines->bytes);
+    // Loading reads the small catalogues more than once (localities three times, areas and
+    // zones twice): they are decoded once. The large ones are read once and not kept.
+    constexpr qsizetype kKeptBytes = 1 << 20;
+    if (lines->bytes.size() <= kKeptBytes)
+        m_smallFiles.insert(fileName, lines);
+    return std::shared_ptr<const Lines>(std::move(lines));
 }
 
 Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
@@ -81,7 +88,7 @@ Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
-    return fillRows(table, lines->lines, std::vector<Field>(fields.begin(), fields.end()), m_texts);
+    return fillRows(table, (*lines)->lines, std::vector<Field>(fields.begin(), fields.end()), m_texts);
 }
 
 Status CatalogLoader::buildBodies(RecordSet& table) {
@@ -99,8 +106,8 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
     auto lines = decodeAndRead(QStringLiteral("F0003.enc"));
     if (!lines)
         return lines.error();
-    table.reserve(int(lines->lines.size()));
-    for (const QByteArrayView line : lines->lines) {
+    table.reserve(int((*lines)->lines.size()));
+    for (const QByteArrayView line : (*lines)->lines) {
         VELMORA_TRY(table.addNew());
         // The code is the stripped first five characters, padded with "0" to seven.
         VELMORA_TRY(table.setText(0, m_texts.field(line, 1, 5).leftJustified(7, QLatin1Char('0'), true)));
@@ -197,7 +204,7 @@ Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
-    for (const QByteArrayView line : lines->lines) {
+    for (const QByteArrayView line : (*lines)->lines) {
         VELMORA_TRY(table.addNew());
         VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
         VELMORA_TRY(table.setText(0, m_texts.field(line, 3, 2)));
@@ -238,8 +245,8 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
         const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},
                                            {5, 161, 7}, {6, 161, 2}, {7, 168, 8}, {8, 176, 8}};
         QHash<QString, QString> areaNames; // null: no such area
-        table.reserve(int(lines->lines.size()));
-        for (const QByteArrayView line : lines->lines) {
+        table.reserve(int((*lines)->lines.size()));
+        for (const QByteArrayView line : (*lines)->lines) {
             VELMORA_TRY(table.addNew());
             for (const Field& f : fields)
                 VELMORA_TRY(table.setText(f.column, m_texts.field(line, f.start, f.length)));
@@ -291,18 +298,27 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
     int sourceColumns[std::size(kCopiedFromDetails)];
     for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
         sourceColumns[i] = source.columnIndex(QString::fromLatin1(kCopiedFromDetails[i]));
-    table.reserve(int(lines->lines.size()));
-    for (const QByteArrayView line : lines->lines) {
+    // Where a find from the first row of the source would stop for each code: the first
+    // row of the view with that code, compared as the criteria compare, without case.
+    QHash<QString, int> firstRow;
+    const int sourceCode = source.columnIndex(u"CodConvocatoria");
+    for (int row = source.recordCount() - 1; row >= 0; --row)
+        firstRow.insert(source.textAt(row, sourceCode).toCaseFolded(), row);
+    table.reserve(int((*lines)->lines.size()));
+    int lastFound = -2; // no find yet
+    for (const QByteArrayView line : (*lines)->lines) {
         VELMORA_TRY(table.addNew());
         const QString code = m_texts.field(line, 1, 5);
         VELMORA_TRY(table.setText(0, code));
-        source.moveFirst();
-        VELMORA_TRY(source.find(equalsCriteria(QStringLiteral("CodConvocatoria"), code)));
-        if (source.isEOF())
+        lastFound = firstRow.value(code.toCaseFolded(), -1);
+        if (lastFound < 0)
             continue; // the row keeps only its code
         for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
-            VELMORA_TRY(table.setText(int(i) + 1, source.text(sourceColumns[i])));
+            VELMORA_TRY(table.setText(int(i) + 1, source.textAt(lastFound, sourceColumns[i])));
     }
+    // The source's cursor is left where the last find left it.
+    if (lastFound != -2)
+        source.setAbsolutePosition(lastFound >= 0 ? lastFound : source.recordCount());
     return {};
 }
 

@@ -3,9 +3,11 @@
 #include "platform/data/RecordSet.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -96,13 +98,14 @@ private:
         QByteArray bytes;
         QList<QByteArrayView> lines;
     };
-    Result<Lines> decodeAndRead(const QString& fileName);
+    Result<std::shared_ptr<const Lines>> decodeAndRead(const QString& fileName);
     Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;
     MessageService& m_messages;
     FieldTexts m_texts;
+    QHash<QString, std::shared_ptr<const Lines>> m_smallFiles;
 };
 
 // "Column='value'" with quotes in the value doubled, so no code can break the criteria.
