@@ -7,24 +7,32 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace velmora {
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
-    const char* const begin = bytes.data();
-    const char* const end = begin + bytes.size();
-    // Records are far longer than one byte: count them first, so the list is allocated once.
-    lines.reserve(std::count(begin, end, '\n') + 1);
-    const char* start = begin;
-    for (const char* p = begin; p != end; ++p) {
-        const char c = *p;
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(QByteArrayView(start, p - start));
-        if (c == '\r' && p + 1 != end && p[1] == '\n')
-            ++p;
-        start = p + 1;
+    const char* const end = bytes.data() + bytes.size();
+    // The next CR and the next LF, each found with memchr (a block of bytes at a time) and
+    // looked for again only once passed: records are long, line ends few.
+    auto next = [end](const char* from, char c) {
+        const void* at = from < end ? std::memchr(from, c, size_t(end - from)) : nullptr;
+        return at ? static_cast<const char*>(at) : end;
+    };
+    const char* start = bytes.data();
+    const char* cr = next(start, '\r');
+    const char* lf = next(start, '\n');
+    while (start < end) {
+        if (cr < start)
+            cr = next(start, '\r');
+        if (lf < start)
+            lf = next(start, '\n');
+        const char* stop = std::min(cr, lf);
+        if (stop == end)
+            break;
+        lines.append(QByteArrayView(start, stop - start));
+        start = (stop == cr && stop + 1 == lf) ? stop + 2 : stop + 1;
     }
     if (start < end)
         lines.append(QByteArrayView(start, end - start));
@@ -33,12 +41,28 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes) {
 
 namespace {
 
-// Writes `line` shifted by `offset` to `out`; false when some byte leaves 0..255.
+// Writes `line` shifted by `offset` to `out`; false when some byte leaves 0..255. Decoding
+// takes eight bytes at a time: when none of them is below the offset, subtracting it from
+// each byte of the word borrows nowhere.
 bool shiftInto(QByteArrayView line, int offset, char* out) {
     const auto* in = reinterpret_cast<const unsigned char*>(line.data());
     const qsizetype n = line.size();
+    qsizetype i = 0;
+    if (offset < 0) {
+        constexpr quint64 kOnes = 0x0101010101010101ULL;
+        constexpr quint64 kHighBits = 0x8080808080808080ULL;
+        const quint64 subtrahend = kOnes * quint64(-offset);
+        for (; i + 8 <= n; i += 8) {
+            quint64 word;
+            std::memcpy(&word, in + i, 8);
+            if (((word - subtrahend) & ~word & kHighBits) != 0)
+                break; // some byte is below the offset (or high): the bytes are taken one by one
+            word -= subtrahend;
+            std::memcpy(out + i, &word, 8);
+        }
+    }
     bool inRange = true;
-    for (qsizetype i = 0; i < n; ++i) {
+    for (; i < n; ++i) {
         const int code = in[i] + offset;
         inRange &= code >= 0 && code <= 255;
         out[i] = char(code);

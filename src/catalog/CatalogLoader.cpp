@@ -19,10 +19,11 @@ using Field = CatalogLoader::FieldSpec;
 Status fillRows(RecordSet& table, const QList<QByteArrayView>& lines, const std::vector<Field>& fields,
                 FieldTexts& texts) {
     table.reserve(int(lines.size()));
+    std::vector<QString> row(size_t(table.columnCount())); // the columns no field fills stay empty
     for (const QByteArrayView line : lines) {
-        VELMORA_TRY(table.addNew());
         for (const Field& f : fields)
-            VELMORA_TRY(table.setText(f.column, texts.field(line, f.start, f.length)));
+            row[size_t(f.column)] = texts.field(line, f.start, f.length);
+        VELMORA_TRY(table.addRow(row));
     }
     return {};
 }
@@ -50,17 +51,18 @@ QString equalsCriteria(const QString& column, const QString& value, const QStrin
     return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
 }
 
-const QString& FieldTexts::field(QByteArrayView line, int start, int length) {
+QString FieldTexts::field(QByteArrayView line, int start, int length) {
     QByteArrayView piece = line.sliced(std::min<qsizetype>(start - 1, line.size()));
     piece = piece.first(std::min<qsizetype>(length, piece.size()));
     while (!piece.isEmpty() && piece.front() == ' ')
         piece = piece.sliced(1);
     while (!piece.isEmpty() && piece.back() == ' ')
         piece.chop(1);
-    const std::string_view key(piece.data(), size_t(piece.size()));
-    if (const auto known = m_texts.find(key); known != m_texts.end())
-        return known->second;
-    return m_texts.emplace(std::string(key), codepage::decodeCp1252(piece)).first->second;
+    // Looked up without copying the bytes; only a new text keeps a copy of them.
+    const QByteArray key = QByteArray::fromRawData(piece.data(), piece.size());
+    if (const auto known = m_texts.constFind(key); known != m_texts.cend())
+        return *known;
+    return *m_texts.insert(QByteArray(piece.data(), piece.size()), codepage::decodeCp1252(piece));
 }
 
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
@@ -108,11 +110,10 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
         return lines.error();
     table.reserve(int((*lines)->lines.size()));
     for (const QByteArrayView line : (*lines)->lines) {
-        VELMORA_TRY(table.addNew());
         // The code is the stripped first five characters, padded with "0" to seven.
-        VELMORA_TRY(table.setText(0, m_texts.field(line, 1, 5).leftJustified(7, QLatin1Char('0'), true)));
-        VELMORA_TRY(table.setText(1, m_texts.field(line, 6, 60)));
-        VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
+        const QString row[] = {m_texts.field(line, 1, 5).leftJustified(7, QLatin1Char('0'), true),
+                               m_texts.field(line, 6, 60), m_texts.field(line, 1, 2)};
+        VELMORA_TRY(table.addRow(row));
     }
     return table.setSort(QStringLiteral(" Localidad ASC "));
 }
@@ -205,10 +206,9 @@ Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
     if (!lines)
         return lines.error();
     for (const QByteArrayView line : (*lines)->lines) {
-        VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
-        VELMORA_TRY(table.setText(0, m_texts.field(line, 3, 2)));
-        VELMORA_TRY(table.setText(1, OemToAnsi(m_texts.field(line, 5, 50))));
+        const QString row[] = {m_texts.field(line, 3, 2), OemToAnsi(m_texts.field(line, 5, 50)),
+                               m_texts.field(line, 1, 2)};
+        VELMORA_TRY(table.addRow(row));
     }
     return {};
 }
@@ -246,12 +246,12 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
                                            {5, 161, 7}, {6, 161, 2}, {7, 168, 8}, {8, 176, 8}};
         QHash<QString, QString> areaNames; // null: no such area
         table.reserve(int((*lines)->lines.size()));
+        std::vector<QString> row(size_t(table.columnCount()));
         for (const QByteArrayView line : (*lines)->lines) {
-            VELMORA_TRY(table.addNew());
             for (const Field& f : fields)
-                VELMORA_TRY(table.setText(f.column, m_texts.field(line, f.start, f.length)));
+                row[size_t(f.column)] = m_texts.field(line, f.start, f.length);
             // The areas do not change while the details load: each code is looked up once.
-            const QString areaCode = table.text(7);
+            const QString& areaCode = row[7];
             auto known = areaNames.constFind(areaCode);
             if (known == areaNames.constEnd()) {
                 VELMORA_TRY(areas.setFilter(
@@ -264,8 +264,8 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
                 areas.clearFilter();
                 known = areaNames.insert(areaCode, name);
             }
-            if (!known->isNull())
-                VELMORA_TRY(table.setText(9, *known));
+            row[9] = known->isNull() ? QString() : *known;
+            VELMORA_TRY(table.addRow(row));
         }
         return {};
     };
@@ -306,15 +306,14 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
         firstRow.insert(source.textAt(row, sourceCode).toCaseFolded(), row);
     table.reserve(int((*lines)->lines.size()));
     int lastFound = -2; // no find yet
+    QString row[1 + std::size(kCopiedFromDetails)];
     for (const QByteArrayView line : (*lines)->lines) {
-        VELMORA_TRY(table.addNew());
-        const QString code = m_texts.field(line, 1, 5);
-        VELMORA_TRY(table.setText(0, code));
-        lastFound = firstRow.value(code.toCaseFolded(), -1);
-        if (lastFound < 0)
-            continue; // the row keeps only its code
+        row[0] = m_texts.field(line, 1, 5);
+        lastFound = firstRow.value(row[0].toCaseFolded(), -1);
+        // A code missing from the details keeps only its code.
         for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
-            VELMORA_TRY(table.setText(int(i) + 1, source.textAt(lastFound, sourceColumns[i])));
+            row[i + 1] = lastFound >= 0 ? source.textAt(lastFound, sourceColumns[i]) : QString();
+        VELMORA_TRY(table.addRow(row));
     }
     // The source's cursor is left where the last find left it.
     if (lastFound != -2)

@@ -8,9 +8,6 @@
 #include <QString>
 
 #include <memory>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 namespace velmora {
 
@@ -23,14 +20,10 @@ class FieldTexts {
 public:
     // Bytes [start, start + length) of a Windows-1252 line, 1-based, without leading or
     // trailing blanks; what lies beyond the line's end is simply not there.
-    const QString& field(QByteArrayView line, int start, int length);
+    QString field(QByteArrayView line, int start, int length);
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
-    };
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+    QHash<QByteArray, QString> m_texts; // by the field's bytes
 };
 
 // Builds the catalogue tables from the scrambled files of the data folder. Each file is

@@ -57,7 +57,7 @@ TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
     EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
 
     // A character that cannot be shifted stops the decoding; what came before stays.
-    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nG\x01\r\nH4\r\n"));
+    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
     EXPECT_EQ(DecodeFile(dir.path(), "F0001.enc", messages), QString());
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_TRUE(
