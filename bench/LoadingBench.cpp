@@ -84,7 +84,11 @@ void BM_PositionLookups(benchmark::State& state) {
         std::vector<GroupPositions> groups;
         (void)positionsByBody(sourcesOf(tables), bodies, progress, 30);
         (void)positionsByGroup(sourcesOf(tables), groups, progress, 30);
-        benchmark::DoNotOptimize(bodies.data());
+        // Every candidates table read once, so that all of them are made, as the walk makes them.
+        for (const BodyPositions& entry : bodies)
+            benchmark::DoNotOptimize(entry.vacancy.get() && entry.resultas.get());
+        for (const GroupPositions& entry : groups)
+            benchmark::DoNotOptimize(entry.vacancy.get() && entry.resultas.get());
     }
 }
 BENCHMARK(BM_PositionLookups)->Unit(benchmark::kMillisecond)->UseRealTime();

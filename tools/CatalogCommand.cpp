@@ -78,8 +78,11 @@ QSet<QString> codesOf(RecordSet& table, const QString& column) {
     QSet<QString> codes;
     const QString saved = table.filter();
     table.clearFilter();
-    for (table.moveFirst(); !table.isEOF(); table.moveNext())
-        codes.insert(table.text(column));
+    const int index = table.columnIndex(column);
+    const int rows = table.recordCount();
+    codes.reserve(rows);
+    for (int row = 0; row < rows; ++row)
+        codes.insert(table.textAt(row, index));
     cannotFail(table.setFilter(saved)); // the filter the table held a moment ago
     return codes;
 }

@@ -177,9 +177,10 @@ Status LoadingSequence::runSteps(int& step) {
         {66, advance(stepSize)},
         {67, [&] { return positionsByGroup(sources, t.groupPositions, m_progress, kStep); }},
         {68, advance(stepSize)},
-        {69, [&] { return loader.buildLocalities(t.localities2); }},
+        // The same catalogue as step 24, read and sorted then: taken from there.
+        {69, [&] { return t.localities2 = t.localities.copy(), ok(); }},
         {70, advance(1)},
-        {71, [&] { return loader.buildLocalities(t.localities3); }},
+        {71, [&] { return t.localities3 = t.localities.copy(), ok(); }},
         {72, [&] { return createDocumentsList(lists.documentsList); }},
         {73, advance(1)},
         {75, [&] { return m_view->setBusy(false), ok(); }},

@@ -6,27 +6,69 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 namespace velmora {
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.sliced(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    const char* const end = bytes.data() + bytes.size();
+    // The next CR and the next LF, each found with memchr (a block of bytes at a time) and
+    // looked for again only once passed: records are long, line ends few.
+    auto next = [end](const char* from, char c) {
+        const void* at = from < end ? std::memchr(from, c, size_t(end - from)) : nullptr;
+        return at ? static_cast<const char*>(at) : end;
+    };
+    const char* start = bytes.data();
+    const char* cr = next(start, '\r');
+    const char* lf = next(start, '\n');
+    while (start < end) {
+        if (cr < start)
+            cr = next(start, '\r');
+        if (lf < start)
+            lf = next(start, '\n');
+        const char* stop = std::min(cr, lf);
+        if (stop == end)
+            break;
+        lines.append(QByteArrayView(start, stop - start));
+        start = (stop == cr && stop + 1 == lf) ? stop + 2 : stop + 1;
     }
-    if (start < n)
-        lines.append(bytes.sliced(start));
+    if (start < end)
+        lines.append(QByteArrayView(start, end - start));
     return lines;
 }
 
 namespace {
+
+// Writes `line` shifted by `offset` to `out`; false when some byte leaves 0..255. Decoding
+// takes eight bytes at a time: when none of them is below the offset, subtracting it from
+// each byte of the word borrows nowhere.
+bool shiftInto(QByteArrayView line, int offset, char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    if (offset < 0) {
+        constexpr quint64 kOnes = 0x0101010101010101ULL;
+        constexpr quint64 kHighBits = 0x8080808080808080ULL;
+        const quint64 subtrahend = kOnes * quint64(-offset);
+        for (; i + 8 <= n; i += 8) {
+            quint64 word;
+            std::memcpy(&word, in + i, 8);
+            if (((word - subtrahend) & ~word & kHighBits) != 0)
+                break; // some byte is below the offset (or high): the bytes are taken one by one
+            word -= subtrahend;
+            std::memcpy(out + i, &word, 8);
+        }
+    }
+    bool inRange = true;
+    for (; i < n; ++i) {
+        const int code = in[i] + offset;
+        inRange &= code >= 0 && code <= 255;
+        out[i] = char(code);
+    }
+    return inRange;
+}
 
 Result<QByteArray> shift(QByteArrayView line, int offset) {
     QByteArray out(line.size(), Qt::Uninitialized);
@@ -81,10 +123,13 @@ Status decodeInto(const QString& folder, const QString& fileName, QByteArray& pl
     for (const QByteArrayView line : splitLines(bytes)) {
         if (line.isEmpty())
             continue;
-        auto decoded = DecodeLine(line, kDecodingOffset);
-        if (!decoded)
-            return decoded.error();
-        plain += *decoded;
+        // Shifted straight into the text, each line checked as a whole: no copy per line.
+        const qsizetype at = plain.size();
+        plain.resize(at + line.size());
+        if (!shiftInto(line, kDecodingOffset, plain.data() + at)) {
+            plain.truncate(at);
+            return DecodeLine(line, kDecodingOffset).error(); // the error names the byte
+        }
         plain += "\r\n";
     }
     return {};

@@ -19,10 +19,11 @@ using Field = CatalogLoader::FieldSpec;
 Status fillRows(RecordSet& table, const QList<QByteArrayView>& lines, const std::vector<Field>& fields,
                 FieldTexts& texts) {
     table.reserve(int(lines.size()));
+    std::vector<QString> row(size_t(table.columnCount())); // the columns no field fills stay empty
     for (const QByteArrayView line : lines) {
-        VELMORA_TRY(table.addNew());
         for (const Field& f : fields)
-            VELMORA_TRY(table.setText(f.column, texts.field(line, f.start, f.length)));
+            row[size_t(f.column)] = texts.field(line, f.start, f.length);
+        VELMORA_TRY(table.addRow(row));
     }
     return {};
 }
@@ -50,30 +51,38 @@ QString equalsCriteria(const QString& column, const QString& value, const QStrin
     return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
 }
 
-const QString& FieldTexts::field(QByteArrayView line, int start, int length) {
+QString FieldTexts::field(QByteArrayView line, int start, int length) {
     QByteArrayView piece = line.sliced(std::min<qsizetype>(start - 1, line.size()));
     piece = piece.first(std::min<qsizetype>(length, piece.size()));
     while (!piece.isEmpty() && piece.front() == ' ')
         piece = piece.sliced(1);
     while (!piece.isEmpty() && piece.back() == ' ')
         piece.chop(1);
-    const std::string_view key(piece.data(), size_t(piece.size()));
-    if (const auto known = m_texts.find(key); known != m_texts.end())
-        return known->second;
-    return m_texts.emplace(std::string(key), codepage::decodeCp1252(piece)).first->second;
+    // Looked up without copying the bytes; only a new text keeps a copy of them.
+    const QByteArray key = QByteArray::fromRawData(piece.data(), piece.size());
+    if (const auto known = m_texts.constFind(key); known != m_texts.cend())
+        return *known;
+    return *m_texts.insert(QByteArray(piece.data(), piece.size()), codepage::decodeCp1252(piece));
 }
 
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
     : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
 
-Result<CatalogLoader::Lines> CatalogLoader::decodeAndRead(const QString& fileName) {
+Result<std::shared_ptr<const CatalogLoader::Lines>> CatalogLoader::decodeAndRead(const QString& fileName) {
+    if (const auto known = m_smallFiles.constFind(fileName); known != m_smallFiles.constEnd())
+        return *known;
     Result<QByteArray> plain = DecodeToMemory(m_dataFolder, fileName, m_messages);
     if (!plain) // shown by the decoder; the load stops as on a file it cannot open
         return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"));
-    Lines lines;
-    lines.bytes = std::move(plain).value();
-    lines.lines = splitLines(lines.bytes);
-    return lines;
+    auto lines = std::make_shared<Lines>();
+    lines->bytes = std::move(plain).value();
+    lines->lines = splitLines(lines->bytes);
+    // Loading reads the small catalogues more than once (localities three times, areas and
+    // zones twice): they are decoded once. The large ones are read once and not kept.
+    constexpr qsizetype kKeptBytes = 1 << 20;
+    if (lines->bytes.size() <= kKeptBytes)
+        m_smallFiles.insert(fileName, lines);
+    return std::shared_ptr<const Lines>(std::move(lines));
 }
 
 Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
@@ -81,7 +90,7 @@ Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
-    return fillRows(table, lines->lines, std::vector<Field>(fields.begin(), fields.end()), m_texts);
+    return fillRows(table, (*lines)->lines, std::vector<Field>(fields.begin(), fields.end()), m_texts);
 }
 
 Status CatalogLoader::buildBodies(RecordSet& table) {
@@ -99,13 +108,12 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
     auto lines = decodeAndRead(QStringLiteral("F0003.enc"));
     if (!lines)
         return lines.error();
-    table.reserve(int(lines->lines.size()));
-    for (const QByteArrayView line : lines->lines) {
-        VELMORA_TRY(table.addNew());
+    table.reserve(int((*lines)->lines.size()));
+    for (const QByteArrayView line : (*lines)->lines) {
         // The code is the stripped first five characters, padded with "0" to seven.
-        VELMORA_TRY(table.setText(0, m_texts.field(line, 1, 5).leftJustified(7, QLatin1Char('0'), true)));
-        VELMORA_TRY(table.setText(1, m_texts.field(line, 6, 60)));
-        VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
+        const QString row[] = {m_texts.field(line, 1, 5).leftJustified(7, QLatin1Char('0'), true),
+                               m_texts.field(line, 6, 60), m_texts.field(line, 1, 2)};
+        VELMORA_TRY(table.addRow(row));
     }
     return table.setSort(QStringLiteral(" Localidad ASC "));
 }
@@ -197,11 +205,10 @@ Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
     auto lines = decodeAndRead(fileName);
     if (!lines)
         return lines.error();
-    for (const QByteArrayView line : lines->lines) {
-        VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setText(2, m_texts.field(line, 1, 2)));
-        VELMORA_TRY(table.setText(0, m_texts.field(line, 3, 2)));
-        VELMORA_TRY(table.setText(1, OemToAnsi(m_texts.field(line, 5, 50))));
+    for (const QByteArrayView line : (*lines)->lines) {
+        const QString row[] = {m_texts.field(line, 3, 2), OemToAnsi(m_texts.field(line, 5, 50)),
+                               m_texts.field(line, 1, 2)};
+        VELMORA_TRY(table.addRow(row));
     }
     return {};
 }
@@ -238,13 +245,13 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
         const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},
                                            {5, 161, 7}, {6, 161, 2}, {7, 168, 8}, {8, 176, 8}};
         QHash<QString, QString> areaNames; // null: no such area
-        table.reserve(int(lines->lines.size()));
-        for (const QByteArrayView line : lines->lines) {
-            VELMORA_TRY(table.addNew());
+        table.reserve(int((*lines)->lines.size()));
+        std::vector<QString> row(size_t(table.columnCount()));
+        for (const QByteArrayView line : (*lines)->lines) {
             for (const Field& f : fields)
-                VELMORA_TRY(table.setText(f.column, m_texts.field(line, f.start, f.length)));
+                row[size_t(f.column)] = m_texts.field(line, f.start, f.length);
             // The areas do not change while the details load: each code is looked up once.
-            const QString areaCode = table.text(7);
+            const QString& areaCode = row[7];
             auto known = areaNames.constFind(areaCode);
             if (known == areaNames.constEnd()) {
                 VELMORA_TRY(areas.setFilter(
@@ -257,8 +264,8 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
                 areas.clearFilter();
                 known = areaNames.insert(areaCode, name);
             }
-            if (!known->isNull())
-                VELMORA_TRY(table.setText(9, *known));
+            row[9] = known->isNull() ? QString() : *known;
+            VELMORA_TRY(table.addRow(row));
         }
         return {};
     };
@@ -291,18 +298,26 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
     int sourceColumns[std::size(kCopiedFromDetails)];
     for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
         sourceColumns[i] = source.columnIndex(QString::fromLatin1(kCopiedFromDetails[i]));
-    table.reserve(int(lines->lines.size()));
-    for (const QByteArrayView line : lines->lines) {
-        VELMORA_TRY(table.addNew());
-        const QString code = m_texts.field(line, 1, 5);
-        VELMORA_TRY(table.setText(0, code));
-        source.moveFirst();
-        VELMORA_TRY(source.find(equalsCriteria(QStringLiteral("CodConvocatoria"), code)));
-        if (source.isEOF())
-            continue; // the row keeps only its code
+    // Where a find from the first row of the source would stop for each code: the first
+    // row of the view with that code, compared as the criteria compare, without case.
+    QHash<QString, int> firstRow;
+    const int sourceCode = source.columnIndex(u"CodConvocatoria");
+    for (int row = source.recordCount() - 1; row >= 0; --row)
+        firstRow.insert(source.textAt(row, sourceCode).toCaseFolded(), row);
+    table.reserve(int((*lines)->lines.size()));
+    int lastFound = -2; // no find yet
+    QString row[1 + std::size(kCopiedFromDetails)];
+    for (const QByteArrayView line : (*lines)->lines) {
+        row[0] = m_texts.field(line, 1, 5);
+        lastFound = firstRow.value(row[0].toCaseFolded(), -1);
+        // A code missing from the details keeps only its code.
         for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
-            VELMORA_TRY(table.setText(int(i) + 1, source.text(sourceColumns[i])));
+            row[i + 1] = lastFound >= 0 ? source.textAt(lastFound, sourceColumns[i]) : QString();
+        VELMORA_TRY(table.addRow(row));
     }
+    // The source's cursor is left where the last find left it.
+    if (lastFound != -2)
+        source.setAbsolutePosition(lastFound >= 0 ? lastFound : source.recordCount());
     return {};
 }
 

@@ -3,12 +3,11 @@
 #include "platform/data/RecordSet.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include <memory>
 
 namespace velmora {
 
@@ -21,14 +20,10 @@ class FieldTexts {
 public:
     // Bytes [start, start + length) of a Windows-1252 line, 1-based, without leading or
     // trailing blanks; what lies beyond the line's end is simply not there.
-    const QString& field(QByteArrayView line, int start, int length);
+    QString field(QByteArrayView line, int start, int length);
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
-    };
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+    QHash<QByteArray, QString> m_texts; // by the field's bytes
 };
 
 // Builds the catalogue tables from the scrambled files of the data folder. Each file is
@@ -96,13 +91,14 @@ private:
         QByteArray bytes;
         QList<QByteArrayView> lines;
     };
-    Result<Lines> decodeAndRead(const QString& fileName);
+    Result<std::shared_ptr<const Lines>> decodeAndRead(const QString& fileName);
     Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;
     MessageService& m_messages;
     FieldTexts m_texts;
+    QHash<QString, std::shared_ptr<const Lines>> m_smallFiles;
 };
 
 // "Column='value'" with quotes in the value doubled, so no code can break the criteria.

@@ -6,10 +6,7 @@
 namespace velmora {
 
 std::unique_ptr<RecordSet> cloneKeepingOrder(const RecordSet& table) {
-    std::unique_ptr<RecordSet> copy = table.clone();
-    if (!table.sort().isEmpty())
-        cannotFail(copy->setSort(table.sort())); // the same sort text already worked on `table`
-    return copy;
+    return table.cloneInSortOrder();
 }
 
 CatalogTables::CatalogTables() {

@@ -2,11 +2,14 @@
 
 #include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
+#include "catalog/CatalogTables.h"
 #include "platform/CannotFail.h"
 #include "platform/Progress.h"
 
 #include <QHash>
 
+#include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -19,22 +22,19 @@ const char* const kCandidateNames[kCandidateColumns] = {
     "CodLocalidad",    "CodProvincia",    "CodArea",    "CodZona",   "Area"};
 
 // Where each position code first stands in a source table, in the table's own order, which
-// is where a find from the first row stops. It points into the table rather than copying
-// it: the tables stay unchanged, unfiltered, while the lookups run.
+// is where a find from the first row stops. It points into the table rather than copying it.
 class SourceIndex {
 public:
-    explicit SourceIndex(RecordSet& source) : m_source(source) {
-        source.clearFilter();
+    explicit SourceIndex(const RecordSet& source) : m_source(source) {
         for (int c = 0; c < kCandidateColumns; ++c)
-            m_columns[c] = source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
-        const int rows = source.recordCount();
+            m_columns[c] = m_source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
+        const int rows = m_source.recordCount();
         m_firstRow.reserve(rows);
         for (int row = 0; row < rows; ++row) {
-            const QString key = source.textAt(row, m_columns[0]).toCaseFolded();
+            const QString key = m_source.textAt(row, m_columns[0]).toCaseFolded();
             if (!m_firstRow.contains(key))
                 m_firstRow.insert(key, row);
         }
-        source.moveFirst();
     }
 
     // The row of `code`, or -1.
@@ -52,56 +52,134 @@ private:
 
 // The codes of a link table grouped by owner (body or group), each list in table order,
 // as filtering the table on the owner would show them.
-QHash<QString, QStringList> linksByOwner(RecordSet& links, const QString& ownerColumn) {
+QHash<QString, QStringList> linksByOwner(const RecordSet& links, const QString& ownerColumn) {
     QHash<QString, QStringList> byOwner;
-    links.clearFilter();
     const int owner = links.columnIndex(ownerColumn);
     const int code = links.columnIndex(u"CodPlaza");
-    for (links.moveFirst(); !links.isEOF(); links.moveNext())
-        byOwner[links.text(owner).toCaseFolded()].append(links.text(code));
+    const int rows = links.recordCount();
+    for (int row = 0; row < rows; ++row)
+        byOwner[links.textAt(row, owner).toCaseFolded()].append(links.textAt(row, code));
     return byOwner;
+}
+
+// The tables are left unfiltered, at the place a walk over all their rows leaves them, as
+// they were when the candidates were made here at once.
+void leaveWalked(RecordSet& table, bool atEnd) {
+    table.clearFilter();
+    if (atEnd) {
+        table.moveLast();
+        table.moveNext();
+    }
 }
 
 enum class CodeFrom { Link, Source };
 
-Status copyPositions(const QStringList& codes, const SourceIndex& source, RecordSet& target,
-                     CodeFrom codeFrom, bool copyArea) {
+void copyPositions(const QStringList& codes, const SourceIndex& source, RecordSet& target, CodeFrom codeFrom,
+                   bool copyArea) {
+    cannotFail(createCandidatePositions(target));      // columns declared in code, fresh table
     std::vector<std::pair<const QString*, int>> found; // the link's code and its source row
     found.reserve(size_t(codes.size()));
     for (const QString& code : codes)
         if (const int row = source.find(code); row >= 0)
             found.emplace_back(&code, row);
-    // Exactly the rows kept: thousands of candidate tables must not each carry spare room.
+    // Exactly the rows kept: candidate tables must not each carry spare room.
     target.reserve(int(found.size()));
     const int last = copyArea ? kCandidateColumns : kCandidateColumns - 1;
     for (const auto& [code, row] : found) {
-        VELMORA_TRY(target.addNew());
-        VELMORA_TRY(target.setText(0, codeFrom == CodeFrom::Link ? *code : source.text(row, 0)));
+        cannotFail(target.addNew()); // an open table of text columns takes any row and text
+        cannotFail(target.setText(0, codeFrom == CodeFrom::Link ? *code : source.text(row, 0)));
         for (int c = 1; c < last; ++c)
-            VELMORA_TRY(target.setText(c, source.text(row, c)));
+            cannotFail(target.setText(c, source.text(row, c)));
     }
-    return {};
 }
 
-std::unique_ptr<RecordSet> newCandidates() {
-    auto table = std::make_unique<RecordSet>();
-    cannotFail(createCandidatePositions(*table)); // columns declared in code, fresh table
-    return table;
+enum class Source { OfferedResultas, DetailResultas, OfferedVacancies, DetailVacancies };
+
+// What the candidates are made from, shared by every entry of a load: cursors of their own
+// over the loaded tables, and the indexes over them, each made when first needed.
+class CandidateSources {
+public:
+    // Each with the sort its table had; the unfiltered view of each is what the lookups read.
+    explicit CandidateSources(const PositionSources& s)
+        : m_positionBody(cloneKeepingOrder(s.positionBody)),
+          m_positionGroup(cloneKeepingOrder(s.positionGroup)), m_tables{
+                                                                   cloneKeepingOrder(s.resultasPositions),
+                                                                   cloneKeepingOrder(s.resultasDetails),
+                                                                   cloneKeepingOrder(s.vacantPositions),
+                                                                   cloneKeepingOrder(s.vacancyDetails)} {}
+
+    const SourceIndex& index(Source source) {
+        auto& slot = m_indexes[size_t(source)];
+        if (!slot)
+            slot = std::make_unique<SourceIndex>(*m_tables[size_t(source)]);
+        return *slot;
+    }
+    QStringList bodyLinks(const QString& foldedBody) {
+        if (!m_bodyLinks)
+            m_bodyLinks = linksByOwner(*m_positionBody, QStringLiteral("CodCuerpo"));
+        return m_bodyLinks->value(foldedBody);
+    }
+    QStringList groupLinks(const QString& foldedGroup) {
+        if (!m_groupLinks)
+            m_groupLinks = linksByOwner(*m_positionGroup, QStringLiteral("CodGrupo"));
+        return m_groupLinks->value(foldedGroup);
+    }
+
+private:
+    std::unique_ptr<RecordSet> m_positionBody;
+    std::unique_ptr<RecordSet> m_positionGroup;
+    std::array<std::unique_ptr<RecordSet>, 4> m_tables;
+    std::array<std::unique_ptr<SourceIndex>, 4> m_indexes;
+    std::optional<QHash<QString, QStringList>> m_bodyLinks;
+    std::optional<QHash<QString, QStringList>> m_groupLinks;
+};
+
+CandidatesTable bodyCandidates(const std::shared_ptr<CandidateSources>& sources, const QString& foldedBody,
+                               Source from) {
+    return CandidatesTable([sources, foldedBody, from](RecordSet& table) {
+        copyPositions(sources->bodyLinks(foldedBody), sources->index(from), table, CodeFrom::Link, true);
+    });
+}
+
+CandidatesTable groupCandidates(const std::shared_ptr<CandidateSources>& sources, const QString& foldedGroup,
+                                Source from) {
+    return CandidatesTable([sources, foldedGroup, from](RecordSet& table) {
+        copyPositions(sources->groupLinks(foldedGroup), sources->index(from), table, CodeFrom::Source, false);
+    });
 }
 
 } // namespace
+
+CandidatesTable::CandidatesTable(std::unique_ptr<RecordSet> ready) {
+    if (ready)
+        m_state = std::make_shared<State>(State{{}, std::move(ready)});
+}
+
+CandidatesTable::CandidatesTable(Builder builder)
+    : m_state(std::make_shared<State>(State{std::move(builder), nullptr})) {}
+
+RecordSet* CandidatesTable::get() const {
+    if (!m_state)
+        return nullptr;
+    if (!m_state->table) {
+        auto table = std::make_unique<RecordSet>();
+        m_state->builder(*table);
+        m_state->table = std::move(table);
+        m_state->builder = nullptr; // what it held (the shared sources) is no longer needed
+    }
+    return m_state->table.get();
+}
 
 Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions>& entries,
                        Progress& progress, int step) {
     sources.bodies.moveFirst();
     entries.clear();
     entries.resize(size_t(2 * sources.bodies.recordCount()));
-
-    const auto links = linksByOwner(sources.positionBody, QStringLiteral("CodCuerpo"));
-    const SourceIndex offeredResultas(sources.resultasPositions);
-    const SourceIndex detailResultas(sources.resultasDetails);
-    const SourceIndex offeredVacancies(sources.vacantPositions);
-    const SourceIndex detailVacancies(sources.vacancyDetails);
+    const auto shared = std::make_shared<CandidateSources>(sources);
+    leaveWalked(sources.positionBody, true);
+    for (RecordSet* table : {&sources.resultasPositions, &sources.resultasDetails, &sources.vacantPositions,
+                             &sources.vacancyDetails})
+        leaveWalked(*table, false);
 
     // The first entry pair made for each (case-folded) body code; links are grouped by that
     // code, so a repeated body has exactly the same candidates.
@@ -113,32 +191,24 @@ Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions
         const QString body = sources.bodies.text(u"CodCuerpo");
         const QString folded = body.toCaseFolded();
         const auto seen = firstPair.constFind(folded);
-        if (seen != firstPair.constEnd()) {
-            for (size_t k = 0; k < 2; ++k) {
-                BodyPositions& entry = entries[next++];
-                progress.advance(float(step));
-                progress.advance(float(step));
-                entry.bodyCode = body;
-                entry.offeredOnly = entries[*seen + k].offeredOnly;
-                entry.resultas = entries[*seen + k].resultas;
-                entry.vacancy = entries[*seen + k].vacancy;
-            }
-            continue;
-        }
-        firstPair.insert(folded, next);
-        const QStringList codes = links.value(folded);
+        if (seen == firstPair.constEnd())
+            firstPair.insert(folded, next);
         for (const bool offeredOnly : {true, false}) {
             BodyPositions& entry = entries[next++];
             progress.advance(float(step));
+            progress.advance(float(step));
             entry.bodyCode = body;
             entry.offeredOnly = offeredOnly;
-            entry.resultas = newCandidates();
-            VELMORA_TRY(copyPositions(codes, offeredOnly ? offeredResultas : detailResultas, *entry.resultas,
-                                      CodeFrom::Link, true));
-            entry.vacancy = newCandidates();
-            progress.advance(float(step));
-            VELMORA_TRY(copyPositions(codes, offeredOnly ? offeredVacancies : detailVacancies, *entry.vacancy,
-                                      CodeFrom::Link, true));
+            if (seen != firstPair.constEnd()) {
+                const BodyPositions& first = entries[*seen + (offeredOnly ? 0 : 1)];
+                entry.resultas = first.resultas;
+                entry.vacancy = first.vacancy;
+                continue;
+            }
+            entry.resultas = bodyCandidates(shared, folded,
+                                            offeredOnly ? Source::OfferedResultas : Source::DetailResultas);
+            entry.vacancy = bodyCandidates(shared, folded,
+                                           offeredOnly ? Source::OfferedVacancies : Source::DetailVacancies);
         }
     }
     return {};
@@ -149,20 +219,18 @@ Status positionsByGroup(const PositionSources& sources, std::vector<GroupPositio
     sources.groups.moveFirst();
     entries.clear();
     entries.resize(size_t(sources.groups.recordCount()));
-
-    const auto links = linksByOwner(sources.positionGroup, QStringLiteral("CodGrupo"));
-    const SourceIndex offeredResultas(sources.resultasPositions);
-    const SourceIndex offeredVacancies(sources.vacantPositions);
+    const auto shared = std::make_shared<CandidateSources>(sources);
+    leaveWalked(sources.positionGroup, true);
+    for (RecordSet* table : {&sources.resultasPositions, &sources.vacantPositions})
+        leaveWalked(*table, false);
 
     for (size_t k = 0; !sources.groups.isEOF() && k < entries.size(); sources.groups.moveNext(), ++k) {
         progress.advance(float(step));
         GroupPositions& entry = entries[k];
         entry.group = sources.groups.text(u"Grupo");
-        const QStringList codes = links.value(entry.group.toCaseFolded());
-        entry.resultas = newCandidates();
-        entry.vacancy = newCandidates();
-        VELMORA_TRY(copyPositions(codes, offeredResultas, *entry.resultas, CodeFrom::Source, false));
-        VELMORA_TRY(copyPositions(codes, offeredVacancies, *entry.vacancy, CodeFrom::Source, false));
+        const QString folded = entry.group.toCaseFolded();
+        entry.resultas = groupCandidates(shared, folded, Source::OfferedResultas);
+        entry.vacancy = groupCandidates(shared, folded, Source::OfferedVacancies);
     }
     return {};
 }

@@ -53,7 +53,7 @@ TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
                     .startsWith(u"Se ha producido el siguiente error 53-"_s));
 
     // A character that cannot be shifted stops the decoding; what came before stays.
-    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nG\x01\r\nH4\r\n"));
+    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
     EXPECT_EQ(DecodeFile(dir.path(), "F0001.enc", messages), QString());
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_TRUE(messages.messages[1].text.startsWith(u"Se ha producido el siguiente error 5-"_s));

@@ -128,6 +128,57 @@ std::unique_ptr<RecordSet> RecordSet::clone() const {
     return copy;
 }
 
+std::unique_ptr<RecordSet> RecordSet::cloneInSortOrder() const {
+    auto copy = std::make_unique<RecordSet>();
+    copy->m_table = m_table;
+    refresh();
+    const View& mine = *m_view;
+    View& theirs = *copy->m_view;
+    theirs.sortColumn = mine.sortColumn;
+    theirs.sortDescending = mine.sortDescending;
+    theirs.sortText = mine.sortText;
+    if (!mine.filter && holdsBuiltOrder()) {
+        theirs.rows = mine.rows;
+        theirs.seenLimit = theirs.builtLimit = m_table->rowLimit();
+        theirs.seenDeletes = m_table->deleteVersion;
+        theirs.builtChanges = m_table->changeCount;
+    } else {
+        copy->rebuildView();
+    }
+    return copy;
+}
+
+RecordSet RecordSet::copy() const {
+    RecordSet out;
+    RecordTable& t = *out.m_table;
+    const RecordTable& from = *m_table;
+    t.columns = from.columns;
+    t.texts = from.texts;
+    t.ints = from.ints;
+    t.alive = from.alive;
+    t.opened = from.opened;
+    t.indexes.resize(from.columns.size());
+    View& v = *out.m_view;
+    v.closed = m_view->closed;
+    v.sortColumn = m_view->sortColumn;
+    v.sortDescending = m_view->sortDescending;
+    v.sortText = m_view->sortText;
+    if (!m_view->filter && holdsBuiltOrder()) {
+        v.rows = m_view->rows;
+        v.seenLimit = v.builtLimit = t.rowLimit();
+        v.builtChanges = t.changeCount;
+    } else {
+        out.rebuildView();
+    }
+    return out;
+}
+
+// Whether the view is exactly as its filter and sort built it, no row added, written or
+// deleted since: then its rows are what building it again would give.
+bool RecordSet::holdsBuiltOrder() const {
+    return isOpen() && m_view->builtChanges == m_table->changeCount;
+}
+
 bool RecordSet::sharesRowsWith(const RecordSet& other) const {
     return m_table == other.m_table;
 }
@@ -346,6 +397,40 @@ Status RecordSet::setText(int column, const QString& text) {
     t.indexInsert(column, row);
     if (!t.listened.empty())
         announceWrite(row, column);
+    return {};
+}
+
+Status RecordSet::addRow(std::span<const QString> texts) {
+    RecordTable& t = *m_table;
+    bool plain = t.listened.empty() && texts.size() <= t.columns.size();
+    for (size_t c = 0; plain && c < texts.size(); ++c)
+        plain = t.isText(int(c));
+    if (!plain) { // told to listeners, or converted, column by column
+        VELMORA_TRY(addNew());
+        for (size_t c = 0; c < texts.size(); ++c)
+            VELMORA_TRY(setText(int(c), texts[c]));
+        return {};
+    }
+    if (!isOpen())
+        return closedError();
+    refresh();
+    const int row = t.rowLimit();
+    for (size_t c = 0; c < t.columns.size(); ++c) {
+        if (!t.isText(int(c)))
+            t.ints[c].push_back(0);
+        else if (c < texts.size())
+            t.texts[c].push_back(texts[c]);
+        else
+            t.texts[c].emplace_back();
+    }
+    t.alive.push_back(1);
+    for (size_t c = 0; c < t.columns.size(); ++c)
+        t.indexInsert(int(c), row);
+    View& v = *m_view;
+    v.append(row);
+    v.seenLimit = t.rowLimit();
+    v.pos = int(v.rows.size()) - 1;
+    v.currentDeleted = false;
     return {};
 }
 

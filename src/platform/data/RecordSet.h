@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace velmora {
@@ -80,6 +81,11 @@ public:
 
     // A second cursor over the same rows, unfiltered, unsorted, at the first row.
     std::unique_ptr<RecordSet> clone() const;
+    // The same, seen in this cursor's sort order.
+    std::unique_ptr<RecordSet> cloneInSortOrder() const;
+    // A table of its own with these columns and rows, unfiltered, in this cursor's sort order,
+    // at the first row: what making the same table again would give, without the making.
+    RecordSet copy() const;
     bool sharesRowsWith(const RecordSet& other) const;
 
     // --- rows ----------------------------------------------------------------
@@ -101,6 +107,9 @@ public:
     qint64 integer(QStringView column) const;
     // Writes a text without going through QVariant: the loaders' hot path.
     Status setText(int column, const QString& text);
+    // Adds a row holding `texts` in its first columns (text columns), the rest empty, and
+    // makes it current: addNew() and a setText() per column in one step, for bulk loads.
+    Status addRow(std::span<const QString> texts);
     // Room for this many more rows, so bulk loads do not grow the storage step by step.
     void reserve(int rows);
 
@@ -156,6 +165,7 @@ private:
     int currentRow() const;
     Result<int> resolve(QStringView column) const;
     void rebuildView();
+    bool holdsBuiltOrder() const;
     int locate(int row) const; // position in the view, without catching up first
     void takeRowsOf(RecordSet& other);
     // Change notifications, sent only when some cursor of the table has listeners.

@@ -7,7 +7,8 @@ namespace velmora {
 
 void sortRows(const RecordTable& table, int column, bool descending, std::vector<int>& rows) {
     if (column < 0) {
-        std::sort(rows.begin(), rows.end());
+        if (!std::is_sorted(rows.begin(), rows.end())) // a view is built in row order already
+            std::sort(rows.begin(), rows.end());
         return;
     }
     if (!table.isText(column)) {
@@ -58,6 +59,7 @@ void RecordSet::rebuildView() {
     v.currentDeleted = false;
     v.seenLimit = t.rowLimit();
     v.builtLimit = t.rowLimit();
+    v.builtChanges = t.changeCount;
     v.seenDeletes = t.deleteVersion;
     v.positionValid = false;
 }

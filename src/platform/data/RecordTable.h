@@ -28,7 +28,8 @@ public:
     std::vector<std::vector<qint64>> ints;
     std::vector<char> alive;
     quint64 deleteVersion = 0;
-    int lastDeleted = -1; // lets a view one deletion behind drop that row without a walk
+    int lastDeleted = -1;    // lets a view one deletion behind drop that row without a walk
+    quint64 changeCount = 0; // rows added, written or deleted: tells a view whether it is as built
     bool opened = false;
     std::vector<std::unique_ptr<Index>> indexes;
     // The cursors that have listeners. Writes test only whether it is empty, so loading a
@@ -72,6 +73,7 @@ public:
     }
 
     void indexErase(int col, int row) {
+        ++changeCount; // every write, addition and deletion passes through here or indexInsert
         Index* idx = indexes[size_t(col)].get();
         if (!idx)
             return;
@@ -91,6 +93,7 @@ public:
     }
 
     void indexInsert(int col, int row) {
+        ++changeCount;
         Index* idx = indexes[size_t(col)].get();
         if (!idx)
             return;
@@ -141,7 +144,8 @@ struct RecordSet::View {
     bool currentDeleted = false;
     int seenLimit = 0;
     quint64 seenDeletes = 0;
-    int builtLimit = 0; // rows judged by the last rebuild; later ones join as they are added
+    int builtLimit = 0;       // rows judged by the last rebuild; later ones join as they are added
+    quint64 builtChanges = 0; // the table's changeCount at the last rebuild
     // Sorted views only (unsorted ones hold ascending row ids and are searched): the
     // position of each row id, -1 when out of the view; kept while positionValid.
     std::vector<int> positionOf;

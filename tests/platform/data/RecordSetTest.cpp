@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <array>
 
 using namespace velmora;
 
@@ -141,6 +142,28 @@ TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPosition) {
     ASSERT_TRUE(clone->deleteCurrent());
     rs.clearFilter();
     EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"1", "3"}));
+}
+
+// A sorted clone or a copy shows the order a sort gives now: the view's own order only while
+// no value changed since it was sorted.
+TEST(RecordSet, SortedClonesAndCopiesTakeTheOrderASortGivesNow) {
+    RecordSet rs = makePositions();
+    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
+    addRow(rs, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
+    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
+    EXPECT_EQ(column(*rs.cloneInSortOrder(), QStringLiteral("Orden")), QStringList({"2", "1"}));
+    rs.moveFirst();
+    ASSERT_TRUE(rs.setValue(u"Localidad", QStringLiteral("Zurita")));
+    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"2", "1"}));
+    EXPECT_EQ(column(*rs.cloneInSortOrder(), QStringLiteral("Orden")), QStringList({"1", "2"}));
+
+    RecordSet copy = rs.copy();
+    EXPECT_FALSE(copy.sharesRowsWith(rs));
+    EXPECT_EQ(column(copy, QStringLiteral("Orden")), QStringList({"1", "2"}));
+    ASSERT_TRUE(copy.addRow(std::array<QString, 3>{"3", "03", "Badajoz"}));
+    ASSERT_TRUE(copy.setFilter(QStringLiteral("CodArea='03'")));
+    EXPECT_EQ(column(copy, QStringLiteral("Orden")), QStringList({"3"}));
+    EXPECT_EQ(rs.recordCount(), 2);
 }
 
 TEST(RecordSet, DeletingWhileWalkingVisitsEveryOtherRowOnce) {
