@@ -6,6 +6,7 @@
 #include "printing/SampleApplication.h"
 #include "support/EmptyApplicationLists.h"
 #include "support/FakeMessageService.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -164,20 +164,16 @@ TEST(ApplicationPair, AFullDiskIsNamedAndTheOldPairStays) {
     const Pair old{QByteArray("documento antiguo"), 1};
     ASSERT_TRUE(save(dir.path(), old).ok());
 
-    // A file-size limit stands for the disk: the lists file fits, the document does not.
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     test::EmptyApplicationLists lists;
     ASSERT_TRUE(test::addSamplePositions(lists.vacancies, 2));
     test::FakeMessageService messages;
-    const Status saved =
-        saveApplicationPair(dir.path(), kName, QByteArray(200000, 'n'), lists.lists(), dir.path(), messages);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    Status saved;
+    {
+        // The lists file fits under the limit, the document does not.
+        test::FileSizeLimit limit(64 * 1024);
+        saved = saveApplicationPair(dir.path(), kName, QByteArray(200000, 'n'), lists.lists(), dir.path(),
+                                    messages);
+    }
 
     EXPECT_FALSE(saved.ok());
     ASSERT_EQ(messages.messages.size(), 1u);

@@ -61,14 +61,12 @@ TEST_F(IdentityRulesTest, ABodyFixesAndLocksItsGroupAndOffersItsPositions) {
 
     const IdentityOutcome closed = rules.bodyListClosed();
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_TRUE(model.isListItem(ctl::cboGrupo));
-    EXPECT_FALSE(model.isEnabled(ctl::cboGrupo));
+    EXPECT_TRUE(model.isListItem(ctl::cboGrupo) && !model.isEnabled(ctl::cboGrupo));
     tables.vacancies.moveFirst();
     EXPECT_EQ(tables.vacancies.text(u"CodConvocatoria"), "00100");
     EXPECT_EQ(closed.positionsCaption, "Códigos Localizados: 3");
     EXPECT_EQ(closed.categoryCaption, "Enfermero/a");
-    EXPECT_EQ(closed.locationFilters, true);
-    EXPECT_TRUE(closed.sendTab && !closed.quitProgram);
+    EXPECT_TRUE(closed.locationFilters == true && closed.sendTab && !closed.quitProgram);
 
     model.setText(ctl::txtDNI, "");
     EXPECT_FALSE(rules.bodyChanged().enableMenu) << "menu enabled without a DNI";
@@ -79,9 +77,7 @@ TEST_F(IdentityRulesTest, AnXBodyLeavesTheGroupToTheApplicant) {
     (void)rules.bodyListClosed();
     pickBody("X0001");
     const IdentityOutcome closed = rules.bodyListClosed();
-    EXPECT_EQ(model.text(ctl::cboGrupo), "");
-    EXPECT_TRUE(model.isEnabled(ctl::cboGrupo));
-    EXPECT_TRUE(closed.sendTab);
+    EXPECT_TRUE(model.text(ctl::cboGrupo).isEmpty() && model.isEnabled(ctl::cboGrupo) && closed.sendTab);
     EXPECT_EQ(tables.vacancies.recordCount(), 1) << "the previous body's positions stayed";
     EXPECT_FALSE(rules.menuEntriesAllowed());
 
@@ -115,16 +111,14 @@ TEST_F(IdentityRulesTest, AGroupOrBodyOutsideTheirListsTakeThePositionsAway) {
     model.setChoice(ctl::cboGrupo, "", "Z9", false);
     const IdentityOutcome group = rules.groupListClosed();
     EXPECT_EQ(messages.only("Grupo Erróneo", MessageIcon::Exclamation), "El grupo seleccionado no es válido");
-    EXPECT_TRUE(group.focusBack);
-    EXPECT_EQ(group.locationFilters, false);
+    EXPECT_TRUE(group.focusBack && group.locationFilters == false);
     EXPECT_EQ(tables.vacancies.recordCount(), 0);
 
     pickBody("01000");
     (void)rules.bodyListClosed();
     model.clearChoice(ctl::cboCuerpo);
     const IdentityOutcome body = rules.bodyListClosed();
-    EXPECT_EQ(body.locationFilters, false);
-    EXPECT_TRUE(body.sendTab);
+    EXPECT_TRUE(body.sendTab && body.locationFilters == false);
     EXPECT_EQ(tables.resultas.recordCount(), 0);
 }
 

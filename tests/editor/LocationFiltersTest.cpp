@@ -90,7 +90,19 @@ struct LocationFixture : ::testing::Test {
             EXPECT_TRUE(candidates.setFilter(criteria)) << criteria.toStdString();
         return shown(candidates);
     }
+
+    // What the locality, area, zone and department lists show.
+    QList<QStringList> lists() const {
+        return {shown(localities), shown(areas), shown(zones), shown(departments)};
+    }
+    // Every list back to all its rows.
+    void expectListsUnfiltered() const {
+        for (const RecordSet* table : {&localities, &areas, &zones, &departments})
+            EXPECT_EQ(table->recordCount(), 3);
+    }
 };
+
+using Lists = QList<QStringList>;
 
 // The values chosen in each box ("" for none); `listed`: whether the texts of locality,
 // institution, area and zone are items of their lists (a province is always picked).
@@ -167,22 +179,17 @@ TEST_F(LocationFixture, ProvinceAreaAndInstitutionNarrowTheVacancyLists) {
     LocationState state;
     state.province = picked("04");
     FiltraLocalizacionesVacantes("", state, tables);
-    EXPECT_EQ(shown(localities), QStringList({"0400100", "0400200"}));
-    EXPECT_EQ(shown(areas), QStringList({"01", "03"}));
-    EXPECT_EQ(shown(zones), QStringList({"11", "12"}));
-    EXPECT_EQ(shown(departments), QStringList({"01", "03"}));
+    EXPECT_EQ(lists(), (Lists{{"0400100", "0400200"}, {"01", "03"}, {"11", "12"}, {"01", "03"}}));
 
     state.area = picked("01");
     FiltraLocalizacionesVacantes("", state, tables);
-    EXPECT_EQ(shown(zones), QStringList({"11"}));
-    EXPECT_EQ(shown(departments), QStringList({"01"}));
+    EXPECT_EQ(lists(), (Lists{{"0400100", "0400200"}, {"01", "03"}, {"11"}, {"01"}}));
 
     // An institution lists the localities of its centres, whatever their province.
     state.area = {};
     state.institution = picked("01");
     FiltraLocalizacionesVacantes("", state, tables);
-    EXPECT_EQ(shown(zones), QStringList({"11"}));
-    EXPECT_EQ(shown(localities), QStringList({"0400100", "1800100"}));
+    EXPECT_EQ(lists(), (Lists{{"0400100", "1800100"}, {"01", "03"}, {"11"}, {"01", "03"}}));
     EXPECT_EQ(institutions.recordCount(), 3);
 }
 
@@ -193,11 +200,8 @@ TEST_F(LocationFixture, LocalityAndZoneShutEachOtherAndAChangedListKeepsItsFilte
     state.locality = picked("0400100");
     ASSERT_TRUE(zones.setFilter("CodZona='11' "));
     FiltraLocalizacionesVacantes("LOCALIDAD", state, tables);
-    EXPECT_FALSE(state.zone.enabled);
-    EXPECT_EQ(state.zone.value, "");
-    EXPECT_EQ(state.zone.text, "");
-    EXPECT_TRUE(state.locality.enabled);
-    EXPECT_EQ(state.locality.value, "0400100");
+    EXPECT_TRUE(!state.zone.enabled && state.zone.value.isEmpty() && state.zone.text.isEmpty());
+    EXPECT_TRUE(state.locality.enabled && state.locality.value == u"0400100"_s);
     EXPECT_EQ(shown(zones), QStringList({"11", "12"}));
 
     LocationState zoneFirst;
@@ -261,8 +265,7 @@ TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverythi
     // What the boxes show after "Cancelar" is checked on the window (LocationCascadesEditorTest);
     // here the lists it does not show.
     EXPECT_EQ(filters.clear(state).candidateCount, 5);
-    for (RecordSet* table : {&localities, &areas, &zones, &departments})
-        EXPECT_EQ(table->recordCount(), 3);
+    expectListsUnfiltered();
     EXPECT_EQ(provinces.recordCount(), 2);
 }
 
@@ -278,13 +281,8 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) 
     EXPECT_TRUE(closed.sendTab);
     EXPECT_EQ(closed.candidateCount, 2);
     EXPECT_EQ(shown(candidates), QStringList({"00004", "00005"}));
-    EXPECT_EQ(shown(localities), QStringList({"1800100"}));
-    EXPECT_EQ(shown(areas), QStringList({"02"}));
-    EXPECT_EQ(shown(zones), QStringList({"21"}));
-    EXPECT_EQ(departments.recordCount(), 3);
-    EXPECT_EQ(state.locality.value, "");
-    EXPECT_EQ(state.institution.value, "");
-    EXPECT_EQ(state.code, "");
+    EXPECT_EQ(lists(), (Lists{{"1800100"}, {"02"}, {"21"}, {"01", "02", "03"}}));
+    EXPECT_TRUE(state.locality.value.isEmpty() && state.institution.value.isEmpty() && state.code.isEmpty());
 
     state.area = picked("02");
     state.zone = picked("21");
@@ -297,8 +295,7 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) 
     EXPECT_EQ(state.province.text, "Gran");
     for (const LocationChoice* choice : {&state.province, &state.area, &state.zone, &state.institution})
         EXPECT_EQ(choice->value, "");
-    for (RecordSet* table : {&localities, &areas, &zones, &departments})
-        EXPECT_EQ(table->recordCount(), 3);
+    expectListsUnfiltered();
 }
 
 // A locality shutting the zone and opening it again is checked on the window
@@ -311,8 +308,7 @@ TEST_F(LocationFixture, ResultasAreaAndZoneReactions) {
     const LocationReaction area = filters.react(LocationBox::Area, LocationEvent::ListClosed, state);
     EXPECT_TRUE(area.sendTab);
     EXPECT_EQ(state.zone.value, "");
-    EXPECT_EQ(shown(zones), QStringList({"11"}));
-    EXPECT_EQ(shown(departments), QStringList({"01"}));
+    EXPECT_EQ(lists().mid(2), (Lists{{"11"}, {"01"}}));
     EXPECT_EQ(shown(candidates), QStringList({"00001", "00002", "00003"}));
 
     state.area = typed("Áre");

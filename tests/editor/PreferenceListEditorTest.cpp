@@ -14,6 +14,7 @@ using test::codesByOrder;
 using test::FakeMessageService;
 using test::isWellKept;
 using test::listedText;
+using test::listedTexts;
 using test::PreferenceTables;
 
 PositionChoice chosen(const QString& code, const QString& area = QString(), const QString& zone = QString()) {
@@ -40,19 +41,16 @@ TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNames) {
     EXPECT_EQ(*editor.add(chosen("10", "A1", "Z7"), "5", "Demarcación 3", names, messages),
               PreferenceListEditor::ChoiceCheck::Valid);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(listedText(t.list, "10", u"Orden"), "1");
-    EXPECT_EQ(listedText(t.list, "10", u"IdSolicitud"), "0");
-    EXPECT_EQ(listedText(t.list, "10", u"NomConvocatoria"), "Puesto 10");
-    EXPECT_EQ(listedText(t.list, "10", u"Area"), "Área Norte");
-    EXPECT_EQ(listedText(t.list, "10", u"Zona"), "Zona Sur");
-    EXPECT_EQ(listedText(t.list, "10", u"Demarcacion"), "Demarcación 3");
+    EXPECT_EQ(listedTexts(t.list, {"10:Orden", "10:IdSolicitud", "10:NomConvocatoria", "10:Area", "10:Zona",
+                                   "10:Demarcacion"}),
+              QStringList({"1", "0", "Puesto 10", "Área Norte", "Zona Sur", "Demarcación 3"}));
 
     // Inserted at order 1: the list shows it first, the rows after it move down.
     EXPECT_EQ(*editor.add(chosen("20", "A9"), "1", "", names, messages),
               PreferenceListEditor::ChoiceCheck::Valid);
-    EXPECT_EQ(listedText(t.list, "20", u"Area"), ""); // an area the catalogue lacks has no name
+    // An area the catalogue lacks has no name.
+    EXPECT_EQ(listedTexts(t.list, {"20:Area", "20:IdSolicitud"}), QStringList({"", "1"}));
     EXPECT_EQ(t.list.textAt(0, t.list.columnIndex(u"CodConvocatoria")), "20");
-    EXPECT_EQ(listedText(t.list, "20", u"IdSolicitud"), "1");
     EXPECT_TRUE(isWellKept(t.list));
 }
 
@@ -64,20 +62,17 @@ TEST(PreferenceListEditorAdd, RefusesAChoiceNotInTheListOrListedAlready) {
         PreferenceListEditor editor(t.list, title);
         PositionChoice typed = chosen("99");
         typed.isListItem = false;
-        FakeMessageService notAnItem;
-        EXPECT_EQ(*editor.add(typed, "", "", names, notAnItem), PreferenceListEditor::ChoiceCheck::NotAnItem);
-        expectOnlyMessage(notAnItem, "El puesto elegido no es válido", title);
-
-        PositionChoice blank = chosen("");
-        blank.isListItem = true; // an empty text matches a nameless row
-        FakeMessageService noCode;
-        EXPECT_EQ(*editor.add(blank, "", "", names, noCode), PreferenceListEditor::ChoiceCheck::NotAnItem);
-        expectOnlyMessage(noCode, "El puesto elegido no es válido", title);
-
-        FakeMessageService twice;
-        EXPECT_EQ(*editor.add(chosen("2"), "1", "", names, twice),
-                  PreferenceListEditor::ChoiceCheck::AlreadyListed);
-        expectOnlyMessage(twice, "Este puesto ya ha sido agregado a la solicitud", title);
+        // An empty text matches a nameless row, so it passes for a list item.
+        const std::tuple<PositionChoice, PreferenceListEditor::ChoiceCheck, const char*> cases[] = {
+            {typed, PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
+            {chosen(""), PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
+            {chosen("2"), PreferenceListEditor::ChoiceCheck::AlreadyListed,
+             "Este puesto ya ha sido agregado a la solicitud"}};
+        for (const auto& [choice, check, message] : cases) {
+            FakeMessageService messages;
+            EXPECT_EQ(*editor.add(choice, "1", "", names, messages), check) << message;
+            expectOnlyMessage(messages, QString::fromUtf8(message), title);
+        }
         EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2"}));
     }
 }
@@ -90,8 +85,7 @@ TEST(PreferenceListEditorModify, RenumbersAroundTheMovedRow) {
 
     const auto loaded = editor.beginModify(rowIdOf(t.list, "4"));
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->order, 4);
-    EXPECT_EQ(loaded->id, 3);
+    EXPECT_TRUE(loaded->order == 4 && loaded->id == 3);
     EXPECT_EQ(editor.mode(), PanelMode::Modifying);
     EXPECT_EQ(editor.modify("3", "2", QString("D"), messages)->order, 2);
     EXPECT_EQ(editor.mode(), PanelMode::Adding);

@@ -77,13 +77,9 @@ TEST(InsertaTodasPlazas, AppendsTheCandidatesNotListedInCodeOrder) {
 
     EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 4);
     EXPECT_EQ(codesByOrder(t.list), QStringList({"200", "100", "300", "120", "150", "400", "500"}));
-    EXPECT_EQ(listedText(t.list, "120", u"IdSolicitud"), "6");
-    EXPECT_EQ(listedText(t.list, "500", u"IdSolicitud"), "9");
-    EXPECT_EQ(listedText(t.list, "120", u"Area"), "Área Norte");
-    EXPECT_EQ(listedText(t.list, "120", u"Zona"), "Zona Centro");
-    EXPECT_EQ(listedText(t.list, "120", u"Localidad"), "Localidad 120");
-    EXPECT_EQ(listedText(t.list, "150", u"Area"), "");
-    EXPECT_EQ(listedText(t.list, "150", u"Demarcacion"), "");
+    EXPECT_EQ(test::listedTexts(t.list, {"120:IdSolicitud", "500:IdSolicitud", "120:Area", "120:Zona",
+                                         "120:Localidad", "150:Area", "150:Demarcacion"}),
+              QStringList({"6", "9", "Área Norte", "Zona Centro", "Localidad 120", "", ""}));
     EXPECT_TRUE(isWellKept(t.list));
 
     EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 0); // a second run adds nothing

@@ -84,6 +84,14 @@ inline QString listedText(const RecordSet& list, const QString& code, QStringVie
     return copy->isEOF() ? u"<no listado>"_s : copy->text(column);
 }
 
+// Several of those at once, each named "code:column".
+inline QStringList listedTexts(const RecordSet& list, const QStringList& codeColumns) {
+    QStringList texts;
+    for (const QString& codeColumn : codeColumns)
+        texts << listedText(list, codeColumn.section(u':', 0, 0), codeColumn.section(u':', 1));
+    return texts;
+}
+
 // Orders exactly 1..n, no code or id twice, and the cursor shows the rows by order.
 inline ::testing::AssertionResult isWellKept(const RecordSet& list) {
     const int order = list.columnIndex(u"Orden");

@@ -283,19 +283,8 @@ TEST(EditorWindow, PreviewShowsThePagesAndItsPrintButtonPrints) {
         << f.messages.texts().join(u'|').toStdString();
 }
 
-TEST(EditorWindow, ClosePromptCancelKeepsTheEditorAndNoReleasesTheCatalogues) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
-    f.messages.queueAnswer(MessageAnswer::Cancel);
-    EXPECT_FALSE(editor.close());
-    EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(f.messages.messages.at(0).buttons, MessageButtons::YesNoCancel);
-    f.messages.queueAnswer(MessageAnswer::No);
-    EXPECT_TRUE(editor.close());
-    EXPECT_FALSE(f.state.tables.bodies.isOpen());
-}
-
-TEST(EditorWindow, ASaveThatFailsOnClosingKeepsTheEditorOpen) {
+// Cancel, or a save that fails, keeps the editor; No lets it go and releases the catalogues.
+TEST(EditorWindow, ClosingKeepsTheEditorUnlessTheAnswerIsNoOrTheSaveWorks) {
     EditorFixture f;
     ASSERT_TRUE(f.users.AltaUsuario(QString::fromLatin1(EditorFixture::kDni), u"SECRETO"_s));
     EditorWindow& editor = f.openEditor();
@@ -303,16 +292,20 @@ TEST(EditorWindow, ASaveThatFailsOnClosingKeepsTheEditorOpen) {
     ASSERT_TRUE(QDir(f.state.folders.applications).removeRecursively());
     f.messages.messages.clear();
 
+    f.messages.queueAnswer(MessageAnswer::Cancel);
     f.messages.queueAnswer(MessageAnswer::Yes); // save the changes
     EXPECT_FALSE(editor.close());
+    EXPECT_FALSE(editor.close());
     EXPECT_TRUE(editor.isVisible());
-    ASSERT_EQ(f.messages.messages.size(), 2u);
-    EXPECT_TRUE(f.messages.messages.at(1).text.startsWith(u"No existe la carpeta de las solicitudes:"_s));
-    EXPECT_EQ(f.messages.messages.at(1).icon, MessageIcon::Critical);
+    ASSERT_EQ(f.messages.messages.size(), 3u);
+    EXPECT_EQ(f.messages.messages.at(0).buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(f.messages.messages.at(2).text.startsWith(u"No existe la carpeta de las solicitudes:"_s));
+    EXPECT_EQ(f.messages.messages.at(2).icon, MessageIcon::Critical);
     EXPECT_TRUE(f.state.tables.bodies.isOpen()) << "nothing is released while the application is unsaved";
 
     f.messages.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(editor.close());
+    EXPECT_FALSE(f.state.tables.bodies.isOpen());
 }
 
 } // namespace

@@ -149,12 +149,11 @@ TEST_F(UserStoreTest, MissingOrEmptyStoreFileIsCreatedOnFirstEntry) {
         store.BajaUsuario(kDni); // nothing to remove, nothing to break
         ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
 
-        const auto entries = readStore(folder.read("usuarios.xml"));
-        ASSERT_EQ(entries.size(), 1u);
+        ASSERT_EQ(readStore(folder.read("usuarios.xml")).size(), 1u);
         UserStore reopened(folder.path(), messages);
         ASSERT_TRUE(reopened.AbreUsuarios());
-        EXPECT_TRUE(reopened.ExisteUsuario(kDni));
-        EXPECT_FALSE(reopened.ExisteUsuario(kDni.toLower())); // the DNI is digested as given
+        // The DNI is digested as given.
+        EXPECT_TRUE(reopened.ExisteUsuario(kDni) && !reopened.ExisteUsuario(kDni.toLower()));
         EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
         EXPECT_FALSE(reopened.CompruebaPwd(kDni, "secreto")); // callers upper-case it first
         EXPECT_FALSE(reopened.CompruebaPwd(kOtherDni, QString()));
@@ -203,8 +202,7 @@ TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
     dir.write("usuarios.xml", text.toUtf8());
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios());
-    EXPECT_TRUE(store.ExisteUsuario(kDni));
-    EXPECT_TRUE(store.CompruebaPwd(kDni, "SECRETO"));
+    EXPECT_TRUE(store.ExisteUsuario(kDni) && store.CompruebaPwd(kDni, "SECRETO"));
     EXPECT_TRUE(store.ExisteUsuario(kOtherDni));
     EXPECT_EQ(store.PwdGuardado(kOtherDni), QString());
     EXPECT_FALSE(store.CompruebaPwd(kOtherDni, QString()));

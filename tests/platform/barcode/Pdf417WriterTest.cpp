@@ -52,10 +52,9 @@ TEST(Pdf417WriterTest, PicturesHaveThePlaceSizeAWhiteBackgroundAndTheSymbolOnThe
         ASSERT_TRUE(image.ok()) << image.error().description.toStdString();
         EXPECT_EQ(image->size(), c.pixels);
         EXPECT_EQ(image->dotsPerMeterX(), 11811);
-        EXPECT_EQ(layout.modulePixels, 3);
-        EXPECT_EQ(layout.rowPixels, 9);
-        EXPECT_EQ(layout.errorCorrectionLevel, 5);
-        EXPECT_EQ(layout.dataColumns, 20);
+        EXPECT_EQ((std::vector{layout.modulePixels, layout.rowPixels, layout.errorCorrectionLevel,
+                               layout.dataColumns}),
+                  (std::vector{3, 9, 5, 20}));
         EXPECT_FALSE(layout.utf8Eci);
 
         const QRect symbol = layout.symbolRect;

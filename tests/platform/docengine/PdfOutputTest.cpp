@@ -58,8 +58,7 @@ void expectExactCheckerboard(const QImage& img, int n, int module) {
     const InkSurvey s = survey(img);
     ASSERT_TRUE(s.box.isValid());
     EXPECT_EQ(s.greys, 0) << "smoothed or resampled edges";
-    EXPECT_EQ(s.box.width(), n * module);
-    EXPECT_EQ(s.box.height(), n * module);
+    EXPECT_EQ(s.box.size(), QSize(n * module, n * module));
     int wrong = 0;
     for (int y = 0; y < n * module; ++y)
         for (int x = 0; x < n * module; ++x) {
@@ -89,9 +88,8 @@ TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxes) {
     ASSERT_TRUE(doc.saveAs(docPath).ok());
 
     const PrintOutcome out = DocumentPrinter::print(doc, PrintDestination::Pdf).value();
-    EXPECT_FALSE(out.printed);
+    EXPECT_TRUE(!out.printed && out.pageCount == 2);
     EXPECT_EQ(out.pdfPath, dir.file(u"12345678Z___0010A.pdf"_s));
-    EXPECT_EQ(out.pageCount, 2);
     QString complaints;
     EXPECT_EQ(test::pdfPageCount(out.pdfPath, &complaints), 2);
     EXPECT_FALSE(complaints.contains(u"Error"_s)) << complaints.toStdString();

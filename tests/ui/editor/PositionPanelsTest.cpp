@@ -82,13 +82,11 @@ TEST_F(VacanciesPanelTest, BindsItsTablesAndOpensTheLocationsAfterTheProvince) {
         EXPECT_FALSE(combo(name)->isEnabled()) << name;
     combo("cboProvinciaVacantes")->setValue("04");
     panel.setFiltersEnabled(true);
-    EXPECT_FALSE(combo("cboProvinciaVacantes")->isEnabled());
-    EXPECT_TRUE(combo("cboConsejeriaVacantes")->isEnabled());
-    EXPECT_TRUE(combo("cboAreasVacantes")->isEnabled());
+    EXPECT_TRUE(!combo("cboProvinciaVacantes")->isEnabled() && combo("cboConsejeriaVacantes")->isEnabled() &&
+                combo("cboAreasVacantes")->isEnabled());
     click("cmdCancelarVacante");
     EXPECT_EQ(combo("cboProvinciaVacantes")->value(), "");
-    EXPECT_TRUE(combo("cboProvinciaVacantes")->isEnabled());
-    EXPECT_FALSE(combo("cboAreasVacantes")->isEnabled());
+    EXPECT_TRUE(combo("cboProvinciaVacantes")->isEnabled() && !combo("cboAreasVacantes")->isEnabled());
 }
 
 TEST_F(VacanciesPanelTest, AddsChosenPositionsWithTheirMessages) {
@@ -97,16 +95,15 @@ TEST_F(VacanciesPanelTest, AddsChosenPositionsWithTheirMessages) {
     choose("00030", "");
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(added.count(), 1);
-    EXPECT_EQ(listedText(t.list, "00030", u"Demarcacion"), "Norte");
-    EXPECT_EQ(listedText(t.list, "00030", u"Area"), "Área Norte");
-    EXPECT_EQ(listedText(t.list, "00030", u"Zona"), "Zona Centro");
+    EXPECT_EQ(test::listedTexts(t.list, {"00030:Demarcacion", "00030:Area", "00030:Zona"}),
+              QStringList({"Norte", "Área Norte", "Zona Centro"}));
     EXPECT_EQ(combo("cboPuestoVacante")->value(), ""); // the panel is reset
 
     // The typed code picks its candidate; order 1 puts it first.
     box("txtCodVacante")->setText("00020");
     panel.lookUpCode();
-    EXPECT_EQ(combo("cboPuestoVacante")->value(), "00020");
-    EXPECT_EQ(combo("cboPuestoVacante")->text(), "Puesto 00020");
+    EXPECT_TRUE(combo("cboPuestoVacante")->value() == "00020" &&
+                combo("cboPuestoVacante")->text() == "Puesto 00020");
     box("txtOrdenVacante")->setText("1");
     click("cmdAceptarVacante");
     EXPECT_EQ(codesByOrder(t.list), QStringList({"00020", "00030"}));
@@ -129,13 +126,12 @@ TEST_F(VacanciesPanelTest, ModifiesTheOrderAndDemarcationOfTheSelectedRow) {
     panel.grid()->selectRowId(t.list.rowIdAt(0));
     click("cmdUpdateVacante");
     EXPECT_EQ(panel.mode(), PanelMode::Modifying);
-    EXPECT_EQ(box("txtOrdenVacante")->text(), "1");
-    EXPECT_EQ(box("txtCodVacante")->text(), "00010");
-    EXPECT_EQ(box("txtDescVacantes")->text(), "Puesto 00010");
-    EXPECT_TRUE(box("txtDescVacantes")->isVisibleTo(&panel));
-    EXPECT_FALSE(combo("cboPuestoVacante")->isEnabled());
-    EXPECT_FALSE(box("txtCodVacante")->isEnabled());
-    EXPECT_FALSE(control<QLabel>(panel, "lblPlazas")->isVisibleTo(&panel));
+    EXPECT_EQ(QStringList({box("txtOrdenVacante")->text(), box("txtCodVacante")->text(),
+                           box("txtDescVacantes")->text()}),
+              QStringList({"1", "00010", "Puesto 00010"}));
+    EXPECT_TRUE(box("txtDescVacantes")->isVisibleTo(&panel) && !combo("cboPuestoVacante")->isEnabled() &&
+                !box("txtCodVacante")->isEnabled() &&
+                !control<QLabel>(panel, "lblPlazas")->isVisibleTo(&panel));
 
     click("cmdAddVacante"); // with a body chosen "Añadir" leaves the row loaded
     EXPECT_EQ(panel.mode(), PanelMode::Modifying);
@@ -153,8 +149,8 @@ TEST_F(VacanciesPanelTest, ModifiesTheOrderAndDemarcationOfTheSelectedRow) {
     EXPECT_EQ(panel.mode(), PanelMode::Adding);
     EXPECT_EQ(codesByOrder(t.list), QStringList({"00020", "00030", "00010"}));
     EXPECT_EQ(listedText(t.list, "00010", u"Demarcacion"), "Sur");
-    EXPECT_TRUE(control<QLabel>(panel, "lblPlazas")->isVisibleTo(&panel));
-    EXPECT_TRUE(combo("cboPuestoVacante")->isEnabled());
+    EXPECT_TRUE(control<QLabel>(panel, "lblPlazas")->isVisibleTo(&panel) &&
+                combo("cboPuestoVacante")->isEnabled());
 }
 
 TEST_F(VacanciesPanelTest, DeletesTheSelectedRowAndRenumbers) {
