@@ -14,6 +14,7 @@
 #include "users/UserStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -59,24 +60,29 @@ public:
     }
 
     // Runs `act` on the modal window named `name` as soon as it is shown (before `trigger`
-    // returns). Fails the test when it never appears.
-    // `ready`, when given, must hold as well (a window whose work runs from its own loop).
+    // returns); `ready`, when given, must hold as well (a window whose work runs from its own
+    // loop). Fails the test when it never appears: after a minute, so that a loaded machine is
+    // waited for, and closing whatever modal window stands, so that the run never hangs.
     void whenModal(const QString& name, std::function<void(QWidget*)> act,
                    std::function<bool(QWidget*)> ready = {}) {
         auto* timer = new QTimer(qApp);
         timer->setInterval(10);
-        auto attempts = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, ready, attempts] {
+        auto waited = std::make_shared<QElapsedTimer>();
+        waited->start();
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, ready, waited] {
             QWidget* w = QApplication::activeModalWidget();
             const bool shown = w && w->objectName() == name && (!ready || ready(w));
-            if (!shown && ++*attempts <= (ready ? 3000 : 200))
+            if (!shown && waited->elapsed() < 60000)
                 return;
             timer->stop();
             timer->deleteLater();
-            if (shown)
+            if (shown) {
                 act(w);
-            else
-                ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
+                return;
+            }
+            ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
+            if (w)
+                w->close();
         });
         timer->start();
     }
