@@ -10,12 +10,12 @@
 #include "app/SaveAndPrintFlow.h"
 #include "catalog/CatalogLoader.h"
 #include "editor/ApplicationModel.h"
+#include "editor/FirstTabRules.h"
 #include "editor/SavedApplicationReader.h"
 #include "platform/AppFolders.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/Progress.h"
-#include "platform/data/RecordSet.h"
 #include "printing/ApplicationDocument.h"
 #include "printing/BarcodeText.h"
 #include "printing/PrintingWordProcessor.h"
@@ -40,21 +40,6 @@ public:
 
 bool loadCatalogues(const AppFolders& folders, LoadedTables& tables, MessageService& messages) {
     return loadInstallation(folders, tables, messages).loaded;
-}
-
-// What the editor does with a loaded situation: the list shows the typed text, or "Otra"
-// when that text is none of its items.
-void applySituation(ApplicationModel& model, const RecordSet& situations) {
-    const QString typed = model.text(ctl::txtSitAdm);
-    model.setText(ctl::cboSituaciones, typed);
-    std::unique_ptr<RecordSet> rows = situations.clone();
-    for (rows->moveFirst(); !rows->isEOF(); rows->moveNext())
-        if (!typed.isEmpty() && rows->text(1) == typed) {
-            model.setChoice(ctl::cboSituaciones, rows->text(0), typed);
-            return;
-        }
-    if (!model.isSelected(ctl::optActivo))
-        model.setChoice(ctl::cboSituaciones, QStringLiteral("08"), QStringLiteral("Otra"));
 }
 
 // A body or group the catalogue does not know gets no code: the barcodes' key would carry
@@ -138,7 +123,9 @@ int print(const QStringList& args) {
         printErr(QStringLiteral("No se puede imprimir la solicitud sin sus listas."));
         return 1;
     }
-    applySituation(model, tables.situations);
+    // What the editor does with a loaded application: the situation found in its list (or
+    // the list's "other" row), the boxes it shows.
+    FirstTabRules(model).applyLoadedData(tables.situations);
     warnAboutUnknownChoices(model);
 
     // Printing saves the application again; that copy goes to a scratch folder so the
