@@ -144,22 +144,27 @@ pugi::xml_node ensureChild(pugi::xml_node parent, const char* name,
     return parent.append_child(name);
 }
 
+namespace {
+
+// A properties element, which the schema puts first in its parent.
+pugi::xml_node ensureProperties(pugi::xml_node parent, const char* name) {
+    if (pugi::xml_node properties = parent.child(name))
+        return properties;
+    return parent.prepend_child(name);
+}
+
+} // namespace
+
 pugi::xml_node ensurePPr(pugi::xml_node paragraph) {
-    if (pugi::xml_node p = paragraph.child("w:pPr"))
-        return p;
-    return paragraph.prepend_child("w:pPr");
+    return ensureProperties(paragraph, "w:pPr");
 }
 
 pugi::xml_node ensureRPr(pugi::xml_node run) {
-    if (pugi::xml_node p = run.child("w:rPr"))
-        return p;
-    return run.prepend_child("w:rPr");
+    return ensureProperties(run, "w:rPr");
 }
 
 pugi::xml_node ensureTblPr(pugi::xml_node table) {
-    if (pugi::xml_node p = table.child("w:tblPr"))
-        return p;
-    return table.prepend_child("w:tblPr");
+    return ensureProperties(table, "w:tblPr");
 }
 
 pugi::xml_node ensureTrPr(pugi::xml_node row) {
