@@ -12,6 +12,10 @@ PositionsPerPage PositionsPerPage::fromText(const QString& text) {
             .count = kDefault,
             .warning =
                 QStringLiteral("numPlazasPorPag \"%1\" no es válido; se usan %2").arg(text).arg(kDefault)};
+    // The form is drawn for kDefault rows, so as many or fewer always fit; only more are
+    // measured, which needs the fonts (a tenth of a second at start).
+    if (n <= kDefault)
+        return PositionsPerPage{.count = n, .warning = {}};
     // More rows than a sheet holds with its barcode would spill onto a page without one.
     const int largest = largestPositionsPerPage();
     if (n > largest)
