@@ -65,9 +65,7 @@ Result<QStringList> readPageSymbols(ScanPageStream& pages, int index) {
     Result<QImage> glance = pages.glance(index);
     if (!glance)
         return glance.error();
-    if (QStringList texts = glanceBarcodeTexts(glance.value()); !texts.isEmpty())
-        return texts;
-    if (QStringList texts = glanceSkewedTexts(glance.value()); !texts.isEmpty())
+    if (QStringList texts = glanceTexts(glance.value()); !texts.isEmpty())
         return texts;
     glance = QImage(); // one page image per worker at a time
     Result<QImage> page = pages.page(index);

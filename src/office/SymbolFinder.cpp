@@ -8,6 +8,8 @@
 #include <ZXing/ReadBarcode.h>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -107,29 +109,72 @@ QImage turned(const QImage& greyPage, double degrees) {
     return white;
 }
 
-} // namespace
-
-QStringList glanceBarcodeTexts(const QImage& page) {
-    if (page.isNull())
-        return {};
-    return decode(grey(page), Binarization::Fixed);
+// The turn that levels a symbol's rows, in degrees, or nullopt when the area shows none.
+// A symbol is much wider than tall, so its rows, not its short sides, tell the skew best:
+// the dark pixels are counted along lines at each candidate slope, and the slope whose
+// counts change most sharply from line to line runs along the rows.
+std::optional<double> levellingTurn(const QImage& greyArea) {
+    constexpr int kDark = 128;
+    constexpr double kLargestSkew = 3.0;
+    constexpr double kStep = 0.1;
+    std::vector<QPoint> dark;
+    for (int y = 0; y < greyArea.height(); ++y) {
+        const uchar* row = greyArea.constScanLine(y);
+        for (int x = 0; x < greyArea.width(); x += 2)
+            if (row[x] < kDark)
+                dark.emplace_back(x, y);
+    }
+    if (dark.size() < 100)
+        return std::nullopt;
+    const int margin = int(std::ceil(greyArea.width() * std::tan(kLargestSkew * M_PI / 180.0))) + 1;
+    std::vector<int> counts(size_t(greyArea.height() + 2 * margin));
+    double best = 0;
+    double bestScore = -1;
+    for (double degrees = -kLargestSkew; degrees <= kLargestSkew + 1e-9; degrees += kStep) {
+        const double slope = std::tan(degrees * M_PI / 180.0);
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const QPoint& p : dark)
+            ++counts[size_t(std::lround(p.y() - p.x() * slope) + margin)];
+        double score = 0;
+        for (size_t i = 1; i < counts.size(); ++i)
+            score += double(counts[i] - counts[i - 1]) * double(counts[i] - counts[i - 1]);
+        if (score > bestScore) {
+            bestScore = score;
+            best = degrees;
+        }
+    }
+    return -best;
 }
 
-QStringList glanceSkewedTexts(const QImage& page) {
+// One area's symbols: levelled first when its rows slope, then as it stands, then by
+// the usual skews.
+QStringList readArea(const QImage& greyArea) {
+    constexpr double kStraightEnough = 0.3;
+    const std::optional<double> turn = levellingTurn(greyArea);
+    QStringList found;
+    if (turn && std::abs(*turn) >= kStraightEnough)
+        found = decode(turned(greyArea, *turn), Binarization::Fixed);
+    if (found.isEmpty())
+        found = decode(greyArea, Binarization::Fixed);
+    for (size_t i = 0; found.isEmpty() && i < std::size(kSkewTries); ++i)
+        if (!turn || std::abs(kSkewTries[i] - *turn) >= kStraightEnough)
+            found = decode(turned(greyArea, kSkewTries[i]), Binarization::Fixed);
+    return found;
+}
+
+} // namespace
+
+QStringList glanceTexts(const QImage& page) {
     if (page.isNull())
         return {};
     const QImage straight = grey(page);
+    const QList<QRect> areas = symbolAreas(straight);
+    // Dense print (a bold heading, a stamp) makes areas too; they give nothing and are passed.
     QStringList texts;
-    for (const QRect& area : symbolAreas(straight)) {
-        const QImage part = straight.copy(area);
-        QStringList found;
-        for (size_t i = 0; found.isEmpty() && i < std::size(kSkewTries); ++i)
-            found = decode(turned(part, kSkewTries[i]), Binarization::Fixed);
-        if (found.isEmpty())
-            return {}; // an area without its symbol: the full rendering decides
-        texts << found;
-    }
-    return texts;
+    for (const QRect& area : areas)
+        texts << readArea(straight.copy(area));
+    // A symbol fainter than the areas look for, or one the areas cut: the whole page.
+    return texts.isEmpty() ? decode(straight, Binarization::Fixed) : texts;
 }
 
 QStringList findBarcodeTexts(const QImage& page) {
@@ -144,6 +189,8 @@ QStringList findBarcodeTexts(const QImage& page) {
     for (const QRect& area : symbolAreas(straight)) {
         const QImage part = straight.copy(area);
         QStringList found = decode(part, Binarization::LocalAverage);
+        if (const std::optional<double> turn = levellingTurn(part); found.isEmpty() && turn)
+            found = decodeEitherWay(turned(part, *turn));
         for (size_t i = 0; found.isEmpty() && i < std::size(kSkewTries); ++i)
             found = decodeEitherWay(turned(part, kSkewTries[i]));
         texts << found;

@@ -10,13 +10,10 @@ namespace velmora {
 // pages give their symbol to the first, and only a page without one pays for them all.
 QStringList findBarcodeTexts(const QImage& page);
 
-// One cheap read of a page: its symbols when they stand out cleanly, often none otherwise
-// (faint or skewed scans). Meant for a coarse rendering looked at before the full one.
-QStringList glanceBarcodeTexts(const QImage& page);
-
-// The next look at that coarse rendering when the first found nothing: the cheap read, turned
-// by the skews a scanner gives, on each area where a symbol can lie. Empty unless every such
-// area gave its symbol.
-QStringList glanceSkewedTexts(const QImage& page);
+// The cheap reads of a page, meant for a coarse rendering looked at before the full one:
+// each area where a symbol can lie is read with a fixed threshold, levelled first when the
+// scan is skewed; the whole page only when no area gives a symbol. Often empty for faint
+// scans; then the full rendering decides.
+QStringList glanceTexts(const QImage& page);
 
 } // namespace velmora
