@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <cstring>
+
 namespace velmora {
 namespace {
 
@@ -51,6 +53,30 @@ QString equalsCriteria(const QString& column, const QString& value, const QStrin
     return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
 }
 
+namespace {
+
+quint64 fieldHash(QByteArrayView bytes) {
+    quint64 hash = quint64(bytes.size()) * 0x9E3779B97F4A7C15ULL;
+    const auto mix = [&hash](quint64 word) {
+        hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 32;
+    };
+    qsizetype at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + at, 8);
+        mix(word);
+    }
+    if (at < bytes.size()) {
+        quint64 word = 0;
+        std::memcpy(&word, bytes.data() + at, size_t(bytes.size() - at));
+        mix(word);
+    }
+    return hash;
+}
+
+} // namespace
+
 QString FieldTexts::field(QByteArrayView line, int start, int length) {
     QByteArrayView piece = line.sliced(std::min<qsizetype>(start - 1, line.size()));
     piece = piece.first(std::min<qsizetype>(length, piece.size()));
@@ -58,11 +84,35 @@ QString FieldTexts::field(QByteArrayView line, int start, int length) {
         piece = piece.sliced(1);
     while (!piece.isEmpty() && piece.back() == ' ')
         piece.chop(1);
-    // Looked up without copying the bytes; only a new text keeps a copy of them.
-    const QByteArray key = QByteArray::fromRawData(piece.data(), piece.size());
-    if (const auto known = m_texts.constFind(key); known != m_texts.cend())
-        return *known;
-    return *m_texts.insert(QByteArray(piece.data(), piece.size()), codepage::decodeCp1252(piece));
+    if (m_slots.empty())
+        m_slots.assign(1024, -1);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = fieldHash(piece) & mask;; slot = (slot + 1) & mask) {
+        const qint32 index = m_slots[slot];
+        if (index < 0)
+            return insert(piece, slot);
+        const Text& known = m_known[size_t(index)];
+        if (known.bytes.size() == piece.size() &&
+            std::memcmp(known.bytes.constData(), piece.data(), size_t(piece.size())) == 0)
+            return known.text;
+    }
+}
+
+const QString& FieldTexts::insert(QByteArrayView bytes, size_t slot) {
+    m_slots[slot] = qint32(m_known.size());
+    m_known.push_back(Text{bytes.toByteArray(), codepage::decodeCp1252(bytes)});
+    // Kept at most half full, so that a look-up ends within a few slots.
+    if (m_known.size() * 2 > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, -1);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = 0; i < m_known.size(); ++i) {
+            size_t at = fieldHash(m_known[i].bytes) & mask;
+            while (m_slots[at] >= 0)
+                at = (at + 1) & mask;
+            m_slots[at] = qint32(i);
+        }
+    }
+    return m_known.back().text;
 }
 
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
