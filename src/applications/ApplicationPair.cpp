@@ -24,11 +24,6 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool isPlainFile(const QString& path) {
     return !isLink(path) && QFileInfo(path).isFile();
 }

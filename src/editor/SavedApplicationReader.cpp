@@ -98,11 +98,6 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 Error unreadable(const QString& text) {
     return Error::make(kUnreadableApplication, text);
 }

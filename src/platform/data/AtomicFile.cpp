@@ -1,6 +1,7 @@
 #include "platform/data/AtomicFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -100,6 +101,11 @@ QString fileWriteCause(int systemError, const QString& folder) {
 bool isLink(const QString& path) {
     const QFileInfo info(path);
     return info.isSymLink() || info.isJunction();
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 Status writeNewFile(const QString& path, const QByteArray& bytes) {

@@ -38,6 +38,9 @@ Status replaceFile(const QString& from, const QString& to);
 // it points to, dangling or not.
 bool isLink(const QString& path);
 
+// The whole content of a file; empty when it cannot be read (a missing file reads as empty).
+QByteArray fileBytes(const QString& path);
+
 // "no queda espacio en el disco", "no tiene permiso para escribir en FOLDER" or the
 // system's own words, for a write into `folder` that failed with the system error
 // number `systemError` (errno).
