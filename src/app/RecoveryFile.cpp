@@ -1,6 +1,7 @@
 #include "app/RecoveryFile.h"
 
 #include "platform/data/AtomicFile.h"
+#include "platform/data/DamagedFileCopy.h"
 #include "platform/data/RecordSet.h"
 #include "platform/data/XmlFile.h"
 
@@ -218,6 +219,16 @@ Status RecoveryFile::remove() const {
                            QStringLiteral("No se ha podido borrar %1: %2")
                                .arg(QDir::toNativeSeparators(m_path), file.errorString()));
     return {};
+}
+
+QString RecoveryFile::setAsideDamaged(const Error& why) const {
+    const Result<QString> copy = keepDamagedCopyOf(m_path, QFileInfo(m_path).absolutePath());
+    if (copy.ok())
+        (void)remove();
+    return QStringLiteral("Los cambios sin guardar de la solicitud no se han podido leer (%1).%2")
+        .arg(why.description, copy.ok() ? QStringLiteral(" Se ha guardado una copia del fichero en %1.")
+                                              .arg(QDir::toNativeSeparators(copy.value()))
+                                        : QStringLiteral(" El fichero se ha dejado como estaba."));
 }
 
 } // namespace velmora

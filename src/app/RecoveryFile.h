@@ -39,6 +39,10 @@ public:
     Result<RecoveredWork> header() const;
     // Gone once the work is saved or knowingly dropped; a missing file is no error.
     Status remove() const;
+    // A file that could not be read (`why`) is copied aside byte for byte, under a name no
+    // save or listing uses, and only then removed, so that the next work written down does
+    // not replace the only bytes left. Returns what to tell the applicant.
+    QString setAsideDamaged(const Error& why) const;
 
 private:
     QString m_path;

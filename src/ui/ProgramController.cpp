@@ -7,7 +7,6 @@
 #include "editor/SavedApplicationReader.h"
 #include "platform/Clock.h"
 #include "platform/TraceFile.h"
-#include "platform/data/DamagedFileCopy.h"
 #include "printing/BarcodePicture.h"
 #include "ui/EditorWindow.h"
 #include "ui/LoadingWindow.h"
@@ -150,15 +149,7 @@ std::optional<QString> ProgramController::offerRecovery() {
 }
 
 void ProgramController::reportDamagedRecovery(const RecoveryFile& recovery, const Error& error) {
-    const Result<QString> copy = keepDamagedCopyOf(recovery.path(), m_state.folders.applications);
-    if (copy.ok())
-        (void)recovery.remove();
-    m_messages.inform(
-        QStringLiteral("Los cambios sin guardar de la solicitud no se han podido leer (%1).%2")
-            .arg(error.description, copy.ok() ? QStringLiteral(" Se ha guardado una copia del fichero en %1.")
-                                                    .arg(QDir::toNativeSeparators(copy.value()))
-                                              : QStringLiteral(" El fichero se ha dejado como estaba.")),
-        QStringLiteral("Solicitud"), MessageIcon::Exclamation);
+    m_messages.inform(recovery.setAsideDamaged(error), QStringLiteral("Solicitud"), MessageIcon::Exclamation);
 }
 
 void ProgramController::showSelection(bool hideNew) {
