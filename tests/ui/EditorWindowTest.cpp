@@ -53,8 +53,6 @@ TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
     EditorWindow& editor = f.openEditor();
     EXPECT_EQ(editor.objectName(), u"frmSolicitudes"_s);
     EXPECT_TRUE(editor.windowTitle().startsWith(u"Concurso de Traslados 2026"_s));
-    EXPECT_TRUE(editor.windowTitle().endsWith(u" 1.0.0"_s));
-    EXPECT_EQ(editor.configuration().templateFolderKey, u"DOT_11111"_s);
     auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(4), editor.configuration().tabs[4].title);
@@ -218,20 +216,14 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
                             editor.model().value(ctl::cboGrupo), f.messages);
     ASSERT_TRUE(QFile::exists(f.applicationsFile(fileName))) << qPrintable(fileName);
     ASSERT_TRUE(QFile::exists(f.applicationsFile(sidecarFileName(fileName))));
-    const ApplicationModel saved = editor.model();
 
     // A later run: the same application opened in a new editor.
     f.messages.queueAnswer(MessageAnswer::No); // leave without saving again
     editor.close();
     EditorFixture::reloadLists(f.state);
     EditorWindow& reopened = f.openEditor();
+    // Which fields read back is SavedApplicationReaderTest's; here the window showing them.
     ASSERT_TRUE(reopened.loadApplication(fileName).ok());
-    for (const FormControl& c : saved.controls()) {
-        if (c.tag.isEmpty())
-            continue;
-        EXPECT_EQ(reopened.model().text(ControlName(c.name)), c.text) << qPrintable(c.name);
-        EXPECT_EQ(reopened.model().isSelected(ControlName(c.name)), c.selected) << qPrintable(c.name);
-    }
     EXPECT_EQ(control<QLineEdit>(&reopened, ctl::txtApellido2)->text(), u"Núñez"_s);
     EXPECT_FALSE(control<QWidget>(&reopened, ctl::fraDNIConyuge)->isVisible());
     EXPECT_EQ(control<DataGrid>(&reopened, u"grdCursos"_s)->model()->rowCount(), 1);
