@@ -107,20 +107,6 @@ inline QSet<QString> valuesWhere(const RecordSet& table, QStringView column, QSt
     return values;
 }
 
-// Rows of `table` whose columns hold the given values (no filter engine involved).
-inline int rowsWith(const RecordSet& table, const std::vector<std::pair<QStringView, QString>>& where) {
-    auto all = table.clone();
-    all->clearFilter();
-    int count = 0;
-    for (int row = 0; row < all->recordCount(); ++row) {
-        bool matches = true;
-        for (const auto& [column, value] : where)
-            matches = matches && all->textAt(row, all->columnIndex(column)) == value;
-        count += matches ? 1 : 0;
-    }
-    return count;
-}
-
 // Selects the grid row shown at `row`, as a click on it does.
 inline void selectGridRow(QWidget* window, const char* grid, int row) {
     auto* view = control<DataGrid>(window, QString::fromLatin1(grid));
