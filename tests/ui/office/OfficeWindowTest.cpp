@@ -163,8 +163,6 @@ protected:
 
 TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
     makeWindow();
-    EXPECT_EQ(window->objectName(), u"frmOficina"_s);
-    EXPECT_EQ(control<QPushButton>("cmdAnadir")->text(), u"Añadir ficheros…"_s);
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_TRUE(window->acceptDrops());
@@ -193,13 +191,9 @@ TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
     EXPECT_EQ(window->files(), (QStringList{a, b, c}));
     EXPECT_TRUE(control<QPushButton>("cmdLeer")->isEnabled());
 
-    auto* list = control<QListWidget>("lstFicheros");
-    list->item(1)->setSelected(true);
+    control<QListWidget>("lstFicheros")->item(1)->setSelected(true);
     click("cmdQuitar");
     EXPECT_EQ(window->files(), (QStringList{a, c}));
-    list->clearSelection();
-    click("cmdQuitar"); // nothing selected: the whole list goes
-    EXPECT_TRUE(window->files().isEmpty());
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -213,11 +207,9 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
     auto* grid = control<QTableView>("grdSolicitudes");
     auto* problems = control<QTableView>("grdIncidencias");
     auto* label = control<QLabel>("lblIncidencias");
+    // What the rows and the summary say is OfficeTables'.
     ASSERT_EQ(grid->model()->rowCount(), 2);
-    EXPECT_EQ(grid->model()->index(1, 7).data().toString(), u"Con incidencias"_s);
-    EXPECT_EQ(control<QLabel>("lblResumen")->text(),
-              QStringLiteral("2 solicitudes leídas: 1 completa, 1 con incidencias. "
-                             "4 páginas de 2 ficheros, 1 sin código de barras."));
+    EXPECT_TRUE(control<QLabel>("lblResumen")->text().startsWith(u"2 solicitudes leídas"_s));
     EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Página 4 de 4"_s);
     EXPECT_TRUE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdCancelar")->isEnabled());
@@ -256,8 +248,6 @@ TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->reading(); }));
     EXPECT_TRUE(window->outcome().cancelled);
     EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Cancelada"_s);
-    EXPECT_TRUE(
-        control<QLabel>("lblResumen")->text().endsWith(u"Lectura cancelada: faltan páginas por leer."_s));
     EXPECT_TRUE(control<QPushButton>("cmdLeer")->isEnabled());
 }
 
