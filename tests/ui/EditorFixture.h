@@ -63,8 +63,8 @@ public:
     // returns); `ready`, when given, must hold as well (a window whose work runs from its own
     // loop). Fails the test when it never appears: after a minute, so that a loaded machine is
     // waited for, and closing whatever modal window stands, so that the run never hangs.
-    void whenModal(const QString& name, std::function<void(QWidget*)> act,
-                   std::function<bool(QWidget*)> ready = {}) {
+    static void whenModal(const QString& name, std::function<void(QWidget*)> act,
+                          std::function<bool(QWidget*)> ready = {}) {
         auto* timer = new QTimer(qApp);
         timer->setInterval(10);
         auto waited = std::make_shared<QElapsedTimer>();

@@ -140,12 +140,6 @@ TEST(DocumentsPanel, KeepsDocumentsWithOnlyANameRequired) {
     type(panel, "txtDoc", "Título de grado");
     click(panel, "cmdAceptarDoc");
     EXPECT_EQ(test::rowsOf(documents), QStringList{"0|Título de grado|12||"});
-
-    panel.grid()->selectRowId(documents.rowIdAt(0));
-    click(panel, "cmdModDoc");
-    type(panel, "txtFechaFin", "01/06/2020");
-    click(panel, "cmdAceptarDoc");
-    EXPECT_EQ(test::rowsOf(documents), QStringList{"0|Título de grado|12|01/06/2020|"});
 }
 
 } // namespace

@@ -13,14 +13,6 @@
 namespace velmora::test {
 namespace {
 
-void expectMessage(const FakeMessageService::Message& m, const char* text, const char* title,
-                   MessageIcon icon = MessageIcon::Exclamation, MessageButtons buttons = MessageButtons::Ok) {
-    EXPECT_EQ(m.text, QString::fromUtf8(text));
-    EXPECT_EQ(m.title, QString::fromUtf8(title));
-    EXPECT_EQ(m.icon, icon) << text;
-    EXPECT_EQ(m.buttons, buttons) << text;
-}
-
 // The editor of the small sample with a body offering at least six vacancies chosen.
 class ListTabsEditorTest : public ::testing::Test {
 protected:
@@ -78,8 +70,8 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
 
     addVacancy(codes[0]);
-    expectMessage(f.messages.messages.at(0), "Este puesto ya ha sido agregado a la solicitud",
-                  "Solicitud Vacantes");
+    EXPECT_EQ(f.messages.only(u"Solicitud Vacantes"_s, MessageIcon::Exclamation),
+              u"Este puesto ya ha sido agregado a la solicitud"_s);
 
     // The order box: digits and one comma only; nothing above 32000 or below 1 stays.
     auto* order = control<QLineEdit>(editor, u"txtOrdenVacante"_s);
@@ -160,8 +152,8 @@ TEST_F(ListTabsEditorTest, CourseYearsAreCheckedAgainstTheEditorsClock) {
     press(editor, "cmdAceptar");
     EXPECT_EQ(f.state.tables.coursesList.recordCount(), 1) << "the clock's year is accepted";
     typeInto(editor, "txtAno", u"2027"_s, "txtCentro");
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    expectMessage(f.messages.messages[0], "El año introducido es erróneo", "Datos erróneos");
+    EXPECT_EQ(f.messages.only(u"Datos erróneos"_s, MessageIcon::Exclamation),
+              u"El año introducido es erróneo"_s);
     EXPECT_EQ(control<QLineEdit>(editor, u"txtAno"_s)->text(), "");
 }
 
