@@ -60,8 +60,8 @@ protected:
     QStringList codes; // the body's vacancies by code
 };
 
-// The panel's own rules are checked on the panel (PositionPanelsTest) and the list's on its
-// editor (PreferenceListEditorTest); here the editor's wiring of them, by keyboard and mouse.
+// The list's rules are checked on its editor (PreferenceListEditorTest); here the editor window's
+// wiring of them, by keyboard and mouse.
 TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
     for (int i : {0, 1, 2})
         addVacancy(codes[i], i == 2 ? u"7"_s : QString());
@@ -88,24 +88,37 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
     EXPECT_TRUE(isWellKept(f.state.tables.vacancyList));
 }
 
-TEST_F(ListTabsEditorTest, ARowBeingModifiedKeepsItsLocationListsLockedWhenTheWindowComesBack) {
+// A row being modified shows its description instead of the choice and the count, and keeps the
+// location lists locked, also when another window took the activation and gave it back.
+TEST_F(ListTabsEditorTest, ARowBeingModifiedKeepsItsBoxesLockedWhenTheWindowComesBack) {
+    typeInto(editor, "txtDemPlaza", u"Norte"_s);
     addVacancy(codes[0]);
+    addVacancy(codes[1]);
+    EXPECT_EQ(listedText(f.state.tables.vacancyList, codes[0], u"Demarcacion"), "Norte");
     selectGridRow(editor, "grdVacantes", 0);
     press(editor, "cmdUpdateVacante");
     const auto locked = [this] {
-        for (const char* name : {"cboProvinciaVacantes", "cboConsejeriaVacantes", "cboLocalidadVacantes"})
+        for (const char* name :
+             {"cboProvinciaVacantes", "cboConsejeriaVacantes", "cboLocalidadVacantes", "cboPuestoVacante"})
             if (dropDown(editor, name)->isEnabled())
                 return false;
-        return true;
+        return control<QWidget>(editor, u"txtDescVacantes"_s)->isVisible() &&
+               !control<QWidget>(editor, u"lblPlazas"_s)->isVisible();
     };
     ASSERT_TRUE(locked());
-    QWidget other; // a message box or another window takes the activation and gives it back
+    QWidget other;
     ASSERT_TRUE(showActive(&other));
     other.close();
     ASSERT_TRUE(showActive(editor));
     EXPECT_TRUE(locked());
-    press(editor, "cmdCancelarVacante");
-    EXPECT_TRUE(dropDown(editor, "cboProvinciaVacantes")->isEnabled());
+
+    typeInto(editor, "txtOrdenVacante", u"2"_s);
+    typeInto(editor, "txtDemPlaza", u"Sur"_s);
+    press(editor, "cmdAceptarVacante");
+    EXPECT_EQ(listed(), pick({1, 0}));
+    EXPECT_EQ(listedText(f.state.tables.vacancyList, codes[0], u"Demarcacion"), "Sur");
+    EXPECT_TRUE(dropDown(editor, "cboPuestoVacante")->isEnabled() &&
+                control<QWidget>(editor, u"lblPlazas"_s)->isVisible());
 }
 
 TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsSaved) {
