@@ -1,6 +1,7 @@
 #include "catalog/PositionLookup.h"
 #include "editor/ControlName.h"
 #include "support/PreferenceListFixture.h"
+#include "support/TableText.h"
 #include "ui/EditorFixture.h"
 #include "ui/ListDriving.h"
 
@@ -153,21 +154,51 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
     EXPECT_EQ(f.messages.texts(), QStringList(3, u"¿Desea borrar la fila seleccionada?"_s));
 }
 
-// Identifiers and the year check are the panel's and the list's (HandListPanelsTest,
-// HandListEditorTest); here the editor's clock reaching the year check.
-TEST_F(ListTabsEditorTest, CourseYearsAreCheckedAgainstTheEditorsClock) {
+// The checks and the identifiers are the hand lists' (HandListEditorTest, ValidaCurso,
+// CourseNumberChecks); here the course and document tabs running them on the editor's clock.
+TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTabs) {
+    RecordSet& courses = f.state.tables.coursesList;
     tabs->setCurrentIndex(1);
     press(editor, "cmdAdd");
     typeInto(editor, "txtCurso", u"Uno"_s);
+    auto* hours = control<QLineEdit>(editor, u"txtHoras"_s);
+    typeInto(editor, "txtHoras", u"0a.5."_s);
+    EXPECT_EQ(hours->text(), "0,5"); // a letter and a second comma are discarded
+    typeInto(editor, "txtHoras", u"0,5"_s, "txtAno");
+    EXPECT_EQ(f.messages.only(u"Datos Erróneos"_s, MessageIcon::Exclamation),
+              u"El número de horas introducido es erróneo"_s);
+    EXPECT_TRUE(hours->text().isEmpty() && hours->hasFocus());
     typeInto(editor, "txtHoras", u"20"_s);
     typeInto(editor, "txtAno", u"2026"_s);
+    f.messages.messages.clear();
+    press(editor, "cmdAceptar");
+    EXPECT_EQ(f.messages.texts(), QStringList({"Es obligatorio rellenar el centro que impartió el curso "}));
+    EXPECT_EQ(control<QLineEdit>(editor, u"txtCurso"_s)->text(), "Uno"); // the tab keeps what was typed
     typeInto(editor, "txtCentro", u"Escuela"_s);
     press(editor, "cmdAceptar");
-    EXPECT_EQ(f.state.tables.coursesList.recordCount(), 1) << "the clock's year is accepted";
+    EXPECT_EQ(rowsOf(courses), QStringList{"Uno|20|2026|Escuela|0"}) << "the clock's year is accepted";
+
+    f.messages.messages.clear();
     typeInto(editor, "txtAno", u"2027"_s, "txtCentro");
     EXPECT_EQ(f.messages.only(u"Datos erróneos"_s, MessageIcon::Exclamation),
               u"El año introducido es erróneo"_s);
     EXPECT_EQ(control<QLineEdit>(editor, u"txtAno"_s)->text(), "");
+
+    selectGridRow(editor, "grdCursos", 0);
+    press(editor, "cmdUpdate");
+    EXPECT_EQ(control<QLineEdit>(editor, u"txtCurso"_s)->text(), "Uno");
+    typeInto(editor, "txtCurso", u"Uno bis"_s);
+    press(editor, "cmdAceptar");
+    EXPECT_EQ(rowsOf(courses), QStringList{"Uno bis|20|2026|Escuela|0"});
+    selectGridRow(editor, "grdCursos", 0);
+    press(editor, "cmdDel");
+    EXPECT_EQ(courses.recordCount(), 0);
+
+    tabs->setCurrentIndex(4);
+    f.messages.messages.clear();
+    press(editor, "cmdAceptarDoc");
+    EXPECT_EQ(f.messages.texts().value(0), "Es obligatorio rellenar el nombre del documento");
+    EXPECT_EQ(f.state.tables.documentsList.recordCount(), 0);
 }
 
 } // namespace
