@@ -9,7 +9,6 @@ namespace {
 
 using test::codesByOrder;
 using test::isWellKept;
-using test::listedText;
 using test::PreferenceTables;
 
 TEST(SiguienteValor, LargestPlusOneOverEveryRowWhateverTheCursor) {
@@ -83,15 +82,6 @@ TEST(InsertaTodasPlazas, AppendsTheCandidatesNotListedInCodeOrder) {
     EXPECT_TRUE(isWellKept(t.list));
 
     EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 0); // a second run adds nothing
-
-    // Only what the candidates' filter shows is appended.
-    PreferenceTables filtered;
-    for (const char* code : {"1", "2", "3"})
-        filtered.addCandidate(code);
-    ASSERT_TRUE(filtered.candidates.setFilter("CodConvocatoria='2'"));
-    EXPECT_EQ(*InsertaTodasPlazas(filtered.candidates, filtered.list, names), 1);
-    EXPECT_EQ(codesByOrder(filtered.list), QStringList({"2"}));
-    EXPECT_EQ(listedText(filtered.list, "2", u"IdSolicitud"), "0");
 }
 
 TEST(InsertaTodasPlazas, RepaintsEachTimeTheNextOrderIsAMultipleOf300) {

@@ -87,12 +87,15 @@ public:
         timer->start();
     }
 
-    // Types the same new password twice when the first save asks for one.
-    void createPasswordWhenAsked() {
-        whenModal(u"frmCreaPwd"_s, [](QWidget* w) {
+    // Types the same new password twice when the first save asks for one (and then leaves the
+    // window with "Salir", for when it stays open).
+    void createPasswordWhenAsked(bool thenLeave = false) {
+        whenModal(u"frmCreaPwd"_s, [thenLeave](QWidget* w) {
             QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(0)"_s), u"secreto"_s);
             QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(1)"_s), u"secreto"_s);
             QTest::mouseClick(control<QWidget>(w, u"cmdAceptar"_s), Qt::LeftButton);
+            if (thenLeave)
+                QTest::mouseClick(control<QWidget>(w, u"cmdSalir"_s), Qt::LeftButton);
         });
     }
 

@@ -3,6 +3,7 @@
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "ui/EditorFixture.h"
+#include "ui/ListDriving.h"
 #include "ui/PreviewWindow.h"
 
 #include <QAction>
@@ -19,14 +20,6 @@
 namespace velmora::test {
 namespace {
 
-void type(QWidget* window, const QString& name, const QString& text) {
-    auto* box = control<QLineEdit>(window, name);
-    box->setFocus();
-    // Key by key with the character as text, so accented letters are typed too.
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 // Picks the first body whose group is set by the body (code not beginning with "X").
 QString pickBody(EditorWindow& editor) {
     auto* body = control<DataComboBox>(&editor, ctl::cboCuerpo);
@@ -41,9 +34,9 @@ QString pickBody(EditorWindow& editor) {
 }
 
 void fillRequired(EditorWindow& editor) {
-    type(&editor, ctl::txtApellido1, u"García"_s);
-    type(&editor, ctl::txtNombre, u"María"_s);
-    type(&editor, ctl::txtFecNacimiento, u"12031980"_s);
+    typeInto(&editor, "txtApellido1", u"García"_s);
+    typeInto(&editor, "txtNombre", u"María"_s);
+    typeInto(&editor, "txtFecNacimiento", u"12031980"_s);
     control<QRadioButton>(&editor, ctl::optActivo)->click();
     pickBody(editor);
 }
@@ -123,14 +116,14 @@ TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
         EXPECT_TRUE(editor.menuEntry(index)->isEnabled()) << int(index);
 }
 
-TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
+TEST(EditorWindow, ChoicesShowTheirFieldsAndDatesAreChecked) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
     auto* kind = control<QLineEdit>(&editor, ctl::txtTipoDisc);
     EXPECT_FALSE(kind->isVisible());
     control<QRadioButton>(&editor, ctl::optDiscSi)->click();
     EXPECT_TRUE(kind->isVisible());
-    type(&editor, ctl::txtTipoDisc, u"Motora"_s);
+    typeInto(&editor, "txtTipoDisc", u"Motora"_s);
     control<QRadioButton>(&editor, ctl::optDiscNo)->click();
     EXPECT_FALSE(kind->isVisible());
     EXPECT_TRUE(kind->text().isEmpty());
@@ -139,12 +132,9 @@ TEST(EditorWindow, DisabilityAndSituationChoicesShowTheirFields) {
     control<QRadioButton>(&editor, ctl::optActivo)->click();
     EXPECT_FALSE(control<QWidget>(&editor, ctl::fraReingreso)->isEnabled());
     EXPECT_TRUE(control<QRadioButton>(&editor, ctl::optReingresoNo)->isChecked());
-}
 
-TEST(EditorWindow, DateBoxesGetTheirSlashesAndRefuseImpossibleDates) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
-    type(&editor, ctl::txtFecNacimiento, u"31022000"_s);
+    // Dates get their slashes, and an impossible one takes the focus back.
+    typeInto(&editor, "txtFecNacimiento", u"31022000"_s);
     EXPECT_EQ(control<QLineEdit>(&editor, ctl::txtFecNacimiento)->text(), u"31/02/2000"_s);
     control<QLineEdit>(&editor, ctl::txtNombre)->setFocus(Qt::TabFocusReason);
     settle();
@@ -172,12 +162,7 @@ TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
     // A folder where the store should be written: no password can be kept.
     QFile::remove(f.users.storePath());
     ASSERT_TRUE(QDir().mkpath(f.users.storePath()));
-    f.whenModal(u"frmCreaPwd"_s, [](QWidget* w) {
-        QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(0)"_s), u"secreto"_s);
-        QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(1)"_s), u"secreto"_s);
-        QTest::mouseClick(control<QWidget>(w, u"cmdAceptar"_s), Qt::LeftButton);
-        QTest::mouseClick(control<QWidget>(w, u"cmdSalir"_s), Qt::LeftButton);
-    });
+    f.createPasswordWhenAsked(true);
     editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
     ASSERT_EQ(f.messages.messages.size(), 2u) << f.messages.texts().join(u'|').toStdString();
@@ -192,9 +177,9 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
     fillRequired(editor);
-    type(&editor, ctl::txtApellido2, u"Núñez"_s);
+    typeInto(&editor, "txtApellido2", u"Núñez"_s);
     control<QRadioButton>(&editor, ctl::optPetConyugeSi)->click();
-    type(&editor, ctl::txtConyuNombre, u"Ana"_s);
+    typeInto(&editor, "txtConyuNombre", u"Ana"_s);
     ASSERT_TRUE(addSampleCourse(f.state.tables.coursesList));
 
     f.createPasswordWhenAsked();
