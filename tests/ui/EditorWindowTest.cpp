@@ -41,7 +41,7 @@ void fillRequired(EditorWindow& editor) {
     pickBody(editor);
 }
 
-TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
+TEST(EditorWindow, AppliesTheContestConfigurationAndOpensTabsAndMenuOnceABodyIsChosen) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
     EXPECT_EQ(editor.objectName(), u"frmSolicitudes"_s);
@@ -57,6 +57,21 @@ TEST(EditorWindow, AppliesTheContestConfigurationAndStartsWithTheMenuLocked) {
     auto* dni = control<QLineEdit>(&editor, ctl::txtDNI);
     EXPECT_EQ(dni->text(), QString::fromLatin1(EditorFixture::kDni));
     EXPECT_FALSE(dni->isEnabled());
+
+    // The other tabs and the menu wait for a body and its group.
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(f.messages.only(u"Datos incompletos"_s, MessageIcon::Exclamation),
+              u"Compruebe que ha rellenado los datos del formulario"_s);
+
+    const QString body = pickBody(editor);
+    ASSERT_FALSE(body.isEmpty());
+    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->text().isEmpty());
+    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->isEnabled());
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    for (MenuEntry index : kApplicationMenuEntries)
+        EXPECT_TRUE(editor.menuEntry(index)->isEnabled()) << int(index);
 }
 
 TEST(EditorWindow, WithoutTitlesInTheConfigurationTheDesignCaptionsStay) {
@@ -94,26 +109,6 @@ TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNo
     settle();
     EXPECT_TRUE(province->text().isEmpty());
     EXPECT_TRUE(editor.model().text(ctl::cboProvincia).isEmpty());
-}
-
-TEST(EditorWindow, OtherTabsWaitForBodyAndGroup) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
-    auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
-    tabs->setCurrentIndex(2);
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(f.messages.only(u"Datos incompletos"_s, MessageIcon::Exclamation),
-              u"Compruebe que ha rellenado los datos del formulario"_s);
-
-    const QString body = pickBody(editor);
-    ASSERT_FALSE(body.isEmpty());
-    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->text().isEmpty());
-    EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->isEnabled());
-    EXPECT_TRUE(control<QLabel>(&editor, u"lblPlazas"_s)->text().startsWith(u"Códigos Localizados: "_s));
-    tabs->setCurrentIndex(2);
-    EXPECT_EQ(tabs->currentIndex(), 2);
-    for (MenuEntry index : kApplicationMenuEntries)
-        EXPECT_TRUE(editor.menuEntry(index)->isEnabled()) << int(index);
 }
 
 TEST(EditorWindow, ChoicesShowTheirFieldsAndDatesAreChecked) {

@@ -19,10 +19,6 @@ class ListTabsEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         editor = &f.openEditor();
-        typeInto(editor, "txtApellido1", u"García"_s);
-        typeInto(editor, "txtNombre", u"María"_s);
-        typeInto(editor, "txtFecNacimiento", u"12031980"_s);
-        control<QRadioButton>(editor, ctl::optActivo)->click();
         DataComboBox* body = dropDown(editor, "cboCuerpo");
         body->setFocus();
         for (int i = 0; i < 50 && codes.size() < 6; ++i) {

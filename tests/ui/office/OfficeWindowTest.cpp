@@ -110,6 +110,8 @@ protected:
         shared.outcome.files = 2;
         shared.outcome.pages = 4;
         shared.outcome.pagesWithoutBarcode = 1;
+        window = std::make_unique<OfficeWindow>(services());
+        window->show();
     }
 
     ~OfficeWindowTest() override { shared.release(); }
@@ -135,11 +137,6 @@ protected:
 
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
 
-    void makeWindow() {
-        window = std::make_unique<OfficeWindow>(services());
-        window->show();
-    }
-
     void readBatch() {
         window->addFiles({dir.write(u"a.pdf"_s, "%PDF"), dir.write(u"b.png"_s, "x")});
         click("cmdLeer");
@@ -162,7 +159,6 @@ protected:
 };
 
 TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
-    makeWindow();
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_TRUE(window->acceptDrops());
@@ -198,7 +194,6 @@ TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
 }
 
 TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheirProblems) {
-    makeWindow();
     readBatch();
     EXPECT_NE(shared.thread, std::this_thread::get_id());
     EXPECT_EQ(shared.files.size(), 2);
@@ -229,7 +224,6 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
 }
 
 TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
-    makeWindow();
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     window->startReading(); // as --leer does with no files given
     ASSERT_EQ(messages.texts(), QStringList{"Añada antes los ficheros que desea leer."});
@@ -252,7 +246,6 @@ TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
 }
 
 TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
-    makeWindow();
     window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
     ASSERT_TRUE(QTest::qWaitFor([&] { return control<QProgressBar>("prgLectura")->value() == 3; }));
@@ -271,7 +264,6 @@ TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
 }
 
 TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
-    makeWindow();
     readBatch();
     chooser.exportTo.clear(); // the user gives up in the dialog
     click("cmdExportar");
@@ -294,7 +286,6 @@ TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
 }
 
 TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
-    makeWindow();
     auto* label = control<QLabel>("lblConcurso");
     QSignalSpy remembered(window.get(), &OfficeWindow::contestLoaded);
     const QString noContest = label->text();
