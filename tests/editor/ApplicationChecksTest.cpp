@@ -68,11 +68,6 @@ TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
     EXPECT_EQ(check(model), "Es necesario rellenar el DNI para grabar los datos o imprimir el informe");
 }
 
-TEST(ApplicationIdentity, FileNameUsesTheCodesOfBodyAndGroup) {
-    FakeMessageService messages;
-    EXPECT_EQ(applicationFileNameOf(identified(), messages), "12345678Z_12345B1.doc");
-}
-
 // What each answer does to the pick is IdentityRulesTest.AnExistingApplicationStopsThePick...'s.
 TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentOfTheWholeIdentityExists) {
     test::TempDir dir;

@@ -79,12 +79,12 @@ TEST(CatalogTool, ListsTheCandidatesOfABodyOrAGroup) {
 
     const ToolOutput offered =
         runTool({"catalog", "candidates", contest.root(), "--body", first, "--list", "vacancy"});
-    const ToolOutput details =
-        runTool({"catalog", "candidates", contest.root(), "--body", first, "--details", "--list", "vacancy"});
     ASSERT_EQ(offered.exitCode, 0);
-    ASSERT_EQ(details.exitCode, 0);
     EXPECT_TRUE(offered.out.startsWith(u"CodConvocatoria,NomConvocatoria,Consejeria,Localidad,"_s));
-    EXPECT_LT(offered.out.count(QLatin1Char('\n')), details.out.count(QLatin1Char('\n')))
+    EXPECT_LT(
+        offered.out.count(QLatin1Char('\n')),
+        runTool({"catalog", "candidates", contest.root(), "--body", first, "--details", "--list", "vacancy"})
+            .out.count(QLatin1Char('\n')))
         << "offered positions are a part of all the body's positions";
 
     const ToolOutput none =

@@ -157,6 +157,7 @@ TEST(FullApplicationRun, KeyboardOnlyFromSignInToThePrintout) {
     // Alt+G saves; a new user sets a password first. Alt+I prints.
     f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
         activate(w);
+        EXPECT_EQ(control<QLineEdit>(w, u"txtPwd(0)"_s)->echoMode(), QLineEdit::Password);
         typeKeys(QStringLiteral("secreto"));
         pressKey(Qt::Key_Tab);
         typeKeys(QStringLiteral("secreto"));

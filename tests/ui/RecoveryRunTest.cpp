@@ -77,9 +77,7 @@ TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
     const auto& question = messages.messages.front();
     EXPECT_TRUE(question.text.startsWith(u"Se han encontrado cambios sin guardar de la solicitud del "_s))
         << question.text.toStdString();
-    EXPECT_TRUE(question.text.endsWith(u". ¿Desea recuperarlos?"_s));
-    EXPECT_EQ(question, (FakeMessageService::Message{question.text, u"Solicitud"_s, MessageIcon::Question,
-                                                     MessageButtons::YesNo}));
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EditorWindow* editor = controller.editor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(control<QLineEdit>(editor, ctl::txtApellido1)->text(), u"Recuperada"_s);

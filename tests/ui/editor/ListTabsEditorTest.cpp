@@ -6,7 +6,6 @@
 #include "ui/ListDriving.h"
 
 #include <QAction>
-#include <QRadioButton>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
