@@ -58,23 +58,21 @@ TEST(PreferenceListEditorAdd, RefusesAChoiceNotInTheListOrListedAlready) {
     PreferenceTables t;
     t.listCodes(2);
     AreaZoneNames names(t.areas, t.zones);
-    for (const char* title : {"Solicitud Vacantes", "Solicitud Resultas"}) {
-        PreferenceListEditor editor(t.list, title);
-        PositionChoice typed = chosen("99");
-        typed.isListItem = false;
-        // An empty text matches a nameless row, so it passes for a list item.
-        const std::tuple<PositionChoice, PreferenceListEditor::ChoiceCheck, const char*> cases[] = {
-            {typed, PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
-            {chosen(""), PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
-            {chosen("2"), PreferenceListEditor::ChoiceCheck::AlreadyListed,
-             "Este puesto ya ha sido agregado a la solicitud"}};
-        for (const auto& [choice, check, message] : cases) {
-            FakeMessageService messages;
-            EXPECT_EQ(*editor.add(choice, "1", "", names, messages), check) << message;
-            expectOnlyMessage(messages, QString::fromUtf8(message), title);
-        }
-        EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2"}));
+    PreferenceListEditor editor(t.list, "Solicitud Resultas");
+    PositionChoice typed = chosen("99");
+    typed.isListItem = false;
+    // An empty text matches a nameless row, so it passes for a list item.
+    const std::tuple<PositionChoice, PreferenceListEditor::ChoiceCheck, const char*> cases[] = {
+        {typed, PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
+        {chosen(""), PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
+        {chosen("2"), PreferenceListEditor::ChoiceCheck::AlreadyListed,
+         "Este puesto ya ha sido agregado a la solicitud"}};
+    for (const auto& [choice, check, message] : cases) {
+        FakeMessageService messages;
+        EXPECT_EQ(*editor.add(choice, "1", "", names, messages), check) << message;
+        expectOnlyMessage(messages, QString::fromUtf8(message), u"Solicitud Resultas"_s);
     }
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2"}));
 }
 
 TEST(PreferenceListEditorModify, LoadsTheRowAndChangesItsDemarcation) {

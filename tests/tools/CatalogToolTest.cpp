@@ -9,15 +9,12 @@
 using namespace velmora;
 using namespace velmora::test;
 
-// A contest as another office tool might write it: empty lines, short lines, texts longer
-// than their columns (how each reads is CatalogDecoder's and CatalogLoader's).
+// A contest as another office tool might write it, with an empty and a short line (how each
+// reads is CatalogDecoder's and CatalogLoader's).
 TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
     ContestFixture contest;
     TempDir plain;
-    plain.write("localidades.txt",
-                QStringLiteral("45001Toledo\r\n\r\n02003Almansa\r\n13\r\n16001Cuenca de Campos y "
-                               "Pedanías del Término Municipal Largo\r\n")
-                    .toLatin1());
+    plain.write("localidades.txt", "45001Toledo\r\n\r\n13\r\n");
     ASSERT_EQ(
         runTool({"catalog", "encode", plain.file("localidades.txt"), contest.dataFile("F0003.enc")}).exitCode,
         0);
@@ -27,17 +24,13 @@ TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
 
     const ToolOutput check = runTool({"catalog", "check", contest.root()});
     EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
-    for (const char* line : {"\naviso: numPlazasPorPag \"0\" no es válido; se usan 40\n", "\nlocalities 4\n",
+    for (const char* line : {"\naviso: numPlazasPorPag \"0\" no es válido; se usan 40\n", "\nlocalities 2\n",
                              "body-positions ", "aviso: 1 códigos ofertados como vacantes no figuran"})
         EXPECT_TRUE(check.out.contains(QString::fromUtf8(line))) << line;
 
     const ToolOutput dump = runTool({"catalog", "check", contest.root(), "--dump", "localities2"});
     EXPECT_EQ(dump.exitCode, 0);
-    EXPECT_EQ(dump.out, QStringLiteral("CodLocalidad,Localidad,CodProvincia\n"
-                                       "1300000,,13\n"
-                                       "0200300,Almansa,02\n"
-                                       "1600100,Cuenca de Campos y Pedanías del Término Municipal Largo,16\n"
-                                       "4500100,Toledo,45\n"));
+    EXPECT_EQ(dump.out, u"CodLocalidad,Localidad,CodProvincia\n1300000,,13\n4500100,Toledo,45\n"_s);
 
     const ToolOutput bad = runTool({"catalog", "check", contest.root(), "--dump", "nothing"});
     EXPECT_NE(bad.exitCode, 0);

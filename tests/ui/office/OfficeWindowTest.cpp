@@ -226,9 +226,8 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
 TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     window->startReading(); // as --leer does with no files given
-    ASSERT_EQ(messages.texts(), QStringList{"Añada antes los ficheros que desea leer."});
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(messages.messages[0].title, u"Velmora - Oficina"_s);
+    EXPECT_EQ(messages.only(u"Velmora - Oficina"_s, MessageIcon::Exclamation),
+              u"Añada antes los ficheros que desea leer."_s);
 
     window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
