@@ -74,15 +74,6 @@ inline bool pickFromList(DataComboBox* box, const QString& code) {
     return false;
 }
 
-// Empties the box's text with the keyboard, as clearing a choice by hand.
-inline void eraseText(DataComboBox* box) {
-    activate(box);
-    box->setFocus(Qt::TabFocusReason);
-    box->lineEdit()->selectAll();
-    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
-    settle();
-}
-
 // The key codes a drop-down lists now.
 inline QSet<QString> listedCodes(const DataComboBox* box) {
     QSet<QString> codes;
