@@ -31,21 +31,5 @@ TEST(ApplicationModel, EveryDocumentFieldIsFoundByNameAndByItsOwnTag) {
     }
 }
 
-TEST(ApplicationModel, OptionButtonsOfOneFrameExcludeEachOther) {
-    ApplicationModel model;
-    model.setSelected(ctl::optActivo);
-    model.setSelected(ctl::optDefinitivo);
-    model.setSelected(ctl::optOtras);
-    EXPECT_FALSE(model.isSelected(ctl::optActivo));
-    EXPECT_TRUE(model.isSelected(ctl::optOtras));
-    EXPECT_TRUE(model.isSelected(ctl::optDefinitivo)); // another frame
-    model.setSelected(ctl::optOtras, false);
-    EXPECT_FALSE(model.isSelected(ctl::optActivo)); // deselecting does not pick the partner
-    model.setSelected(ctl::OptNo);
-    model.setSelected(ctl::OptSi);
-    EXPECT_FALSE(model.isSelected(ctl::OptNo));
-    EXPECT_TRUE(model.isSelected(ctl::optDefinitivo));
-}
-
 } // namespace
 } // namespace velmora

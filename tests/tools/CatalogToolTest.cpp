@@ -111,10 +111,6 @@ TEST(ToolArguments, HelpAndMistakesAreSpanish) {
     EXPECT_TRUE(help.out.startsWith(u"Uso: velmora-tools ORDEN [argumentos]\n\nÓrdenes:\n"_s));
     EXPECT_TRUE(help.out.contains(u"  manual CARPETA\n      Escribe el «Manual de Usuario.doc"_s));
 
-    const ToolOutput checkHelp = runTool({"catalog", "check", "--help"});
-    EXPECT_EQ(checkHelp.exitCode, 0);
-    EXPECT_TRUE(checkHelp.out.contains(u"  --dump TABLA\n      Escribe sólo esa tabla"_s));
-
     // Every mistake is named, then the order's usage line; the exit status is 2.
     const QString checkUsage = u"Uso: velmora-tools catalog check CARPETA [--dump TABLA]\n"_s;
     const std::pair<QStringList, QString> mistakes[] = {
