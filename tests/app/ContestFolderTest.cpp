@@ -125,6 +125,11 @@ TEST_F(ContestFolderTest, TheFirstStartAsksUntilAContestIsChosenAndLaterStartsRe
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {}), chosen);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(startFolders.isEmpty()) << "no dialog once a folder is remembered";
+
+    // A contest beside the program is used without asking, and remembered instead.
+    const QString beside = contest(QStringLiteral("programa"));
+    EXPECT_EQ(pick(beside, {}), beside);
+    EXPECT_EQ(memory.folder(), beside);
 }
 
 TEST_F(ContestFolderTest, AFolderGoneSinceTheLastRunIsSaidAndAnotherAskedFor) {
@@ -134,13 +139,6 @@ TEST_F(ContestFolderTest, AFolderGoneSinceTheLastRunIsSaidAndAnotherAskedFor) {
     EXPECT_TRUE(
         messages.texts().first().contains(QDir::toNativeSeparators(home.file(QStringLiteral("retirado")))));
     EXPECT_EQ(startFolders.size(), 1);
-}
-
-TEST_F(ContestFolderTest, AContestBesideTheProgramIsUsedWithoutAsking) {
-    const QString beside = contest(QStringLiteral("programa"));
-    memory.remember(contest(QStringLiteral("otro")));
-    EXPECT_EQ(pick(beside, {}), beside);
-    EXPECT_EQ(memory.folder(), beside);
 }
 
 TEST_F(ContestFolderTest, TheManualComesFromTheContestOrElseFromTheInstalledPrograms) {

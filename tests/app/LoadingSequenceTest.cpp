@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -53,8 +55,6 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     EXPECT_TRUE(messages.messages.empty());
 
     // 10 bodies and 3 groups: 660 + 30 x 10 x 4 + 30 x 3.
-    EXPECT_EQ(tables.bodies.recordCount(), 10);
-    EXPECT_EQ(tables.groups.recordCount(), 3);
     EXPECT_FLOAT_EQ(progress.maximum(), 1950);
     EXPECT_FLOAT_EQ(progress.value(), progress.maximum());
     EXPECT_LE(progress.highest, progress.maximum()) << "the bar never runs past its maximum";
@@ -71,13 +71,9 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
           &tables.provinces, &tables.addressProvinces})
         EXPECT_GT(t->recordCount(), 0) << t->columnNames().join(',').toStdString();
     EXPECT_EQ(tables.addressProvinces.recordCount(), 52);
-    EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
     // The clone lists the localities by name, as the table it copies.
+    EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
     EXPECT_EQ(tables.localitiesClone->sort(), u" Localidad ASC "_s);
-    tables.localities.moveFirst();
-    tables.localitiesClone->moveFirst();
-    EXPECT_EQ(tables.localitiesClone->text(u"Localidad"), tables.localities.text(u"Localidad"));
-    EXPECT_EQ(tables.vacancyList.recordCount(), 0);
     EXPECT_EQ(tables.bodyPositions.size(), 20u);
     EXPECT_EQ(tables.groupPositions.size(), 3u);
 
@@ -88,61 +84,47 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
     EXPECT_EQ(tables.localitiesClone->recordCount(), tables.localities.recordCount());
 }
 
+// A damaged installation stops at the step that reads it, named in the last message; broken
+// position details end the program, without a message of the sequence's own after theirs.
 TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
-    ContestFixture contest;
-    contest.removeCatalogue("F0015.enc");
-    LoadedTables tables;
-    FakeMessageService messages;
-    Progress progress;
-    const LoadingOutcome outcome = load(contest, tables, messages, progress);
-    EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(outcome.failedStep, 13);
-    EXPECT_FALSE(outcome.endsProgram);
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
-    EXPECT_EQ(messages.messages[1],
-              (FakeMessageService::Message{u"Error en línea 13.Error de acceso a la ruta o el archivo 75"_s,
-                                           programTitle(), MessageIcon::None}));
-
-    // Everything later code touches is there, open and empty.
-    for (RecordSet* t : {&tables.localities2, &tables.vacancyList, &tables.resultasList, &tables.coursesList,
-                         &tables.documentsList, &tables.vacantPositions, &tables.zones2}) {
-        EXPECT_TRUE(t->isOpen());
-        EXPECT_EQ(t->recordCount(), 0);
-        EXPECT_GT(t->columnCount(), 0);
+    const struct {
+        std::function<void(const ContestFixture&)> damage;
+        int step;
+        bool endsProgram;
+        const char* lastMessage; // its beginning
+    } cases[] = {
+        {[](const ContestFixture& c) { c.removeCatalogue("F0015.enc"); }, 13, false,
+         "Error en línea 13.Error de acceso a la ruta o el archivo 75"},
+        {[](const ContestFixture& c) { QFile::remove(c.root() + u"/conf.xml"_s); }, 6, false,
+         "Error en línea 6."},
+        {[](const ContestFixture& c) { QFile::remove(c.dataFile(u"FicheroTexto.txt"_s)); }, 4, false,
+         "Error en línea 4."},
+        {[](const ContestFixture& c) { writeFile(c.dataFile("F0009.enc"), "\x01\x02"); }, 53, true,
+         "error al cargar plazas"},
+    };
+    for (const auto& c : cases) {
+        ContestFixture contest;
+        c.damage(contest);
+        LoadedTables tables;
+        FakeMessageService messages;
+        Progress progress;
+        const LoadingOutcome outcome = load(contest, tables, messages, progress);
+        EXPECT_FALSE(outcome.loaded);
+        EXPECT_EQ(outcome.failedStep, c.step);
+        EXPECT_EQ(outcome.endsProgram, c.endsProgram) << c.step;
+        ASSERT_FALSE(messages.messages.empty()) << c.step;
+        EXPECT_TRUE(messages.messages.back().text.startsWith(QString::fromUtf8(c.lastMessage)))
+            << messages.texts().join(u'|').toStdString();
+        if (c.endsProgram)
+            continue;
+        // The program goes on: everything later code touches is there, open and empty.
+        for (RecordSet* t :
+             {&tables.localities2, &tables.vacancyList, &tables.resultasList, &tables.coursesList,
+              &tables.documentsList, &tables.vacantPositions, &tables.zones2}) {
+            EXPECT_TRUE(t->isOpen() && t->recordCount() == 0 && t->columnCount() > 0) << c.step;
+        }
+        EXPECT_TRUE(tables.bodyPositions.empty()) << c.step;
     }
-    EXPECT_TRUE(tables.bodyPositions.empty());
-}
-
-TEST(LoadingSequence, StopsAtTheFirstReadingOfTheConfiguration) {
-    ContestFixture contest;
-    QFile::remove(contest.root() + u"/conf.xml"_s);
-    LoadedTables tables;
-    FakeMessageService messages;
-    Progress progress;
-    const LoadingOutcome outcome = load(contest, tables, messages, progress);
-    EXPECT_EQ(outcome.failedStep, 6);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Error en línea 6."_s));
-    EXPECT_TRUE(messages.messages[0].text.endsWith(u" 91"_s));
-
-    QFile::remove(contest.dataFile(u"FicheroTexto.txt"_s));
-    messages.messages.clear();
-    EXPECT_EQ(load(contest, tables, messages, progress).failedStep, 4);
-}
-
-TEST(LoadingSequence, BrokenPositionDetailsEndTheProgramWithoutASecondMessage) {
-    ContestFixture contest;
-    contest.replaceCatalogue("F0009.enc", {QByteArray("ok")});
-    writeFile(contest.dataFile("F0009.enc"), "\x01\x02");
-    LoadedTables tables;
-    FakeMessageService messages;
-    Progress progress;
-    const LoadingOutcome outcome = load(contest, tables, messages, progress);
-    EXPECT_EQ(outcome.failedStep, 53);
-    EXPECT_TRUE(outcome.endsProgram);
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].text, u"error al cargar plazas"_s);
 }
 
 // Every unusable value takes the same path (PositionsPerPageTest covers which values are

@@ -51,9 +51,6 @@ TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
     read.coursesList.moveFirst();
     EXPECT_EQ(read.coursesList.text(u"Curso"), u"Curso \"uno\""_s);
     EXPECT_EQ(read.coursesList.integer(u"NHoras"), 20);
-    EXPECT_TRUE(f.file.remove().ok());
-    EXPECT_FALSE(f.file.exists());
-    EXPECT_TRUE(f.file.remove().ok()) << "a missing file is no error";
 }
 
 TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
@@ -87,20 +84,15 @@ TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem
     ASSERT_TRUE(keeper.writeNow().ok());
     EXPECT_FALSE(f.file.exists());
 
+    // What the file holds is TheWorkComesBackAsItWasWritten's and UnsavedWork.KilledWhileEditing...'s.
     ASSERT_TRUE(f.lists.vacancyList.addNew().ok());
     EXPECT_TRUE(keeper.hasUnsavedWork());
-    f.model.setText(ctl::txtNombre, u"Ana"_s);
     ASSERT_TRUE(keeper.writeNow().ok());
     ASSERT_TRUE(f.file.exists());
-    ApplicationListTables read;
-    auto work = f.file.read(read.lists());
-    ASSERT_TRUE(work.ok());
-    EXPECT_EQ(work->model.text(ctl::txtNombre), u"Ana"_s);
-    EXPECT_EQ(read.vacancyList.recordCount(), 1);
-
     ASSERT_TRUE(keeper.discard().ok());
     EXPECT_FALSE(f.file.exists());
     EXPECT_FALSE(keeper.hasUnsavedWork());
+    EXPECT_TRUE(f.file.remove().ok()) << "a missing file is no error";
 }
 
 } // namespace

@@ -68,49 +68,25 @@ TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
     EXPECT_EQ(check(model), "Es necesario rellenar el DNI para grabar los datos o imprimir el informe");
 }
 
-TEST(ApplicationIdentity, FileNameUsesTheCodesOfBodyAndGroup) {
-    FakeMessageService messages;
-    EXPECT_EQ(applicationFileNameOf(identified(), messages), "12345678Z_12345B1.doc");
-}
-
-TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentExists) {
+// What each answer does to the pick is IdentityRulesTest.AnExistingApplicationStopsThePick...'s.
+TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentOfTheWholeIdentityExists) {
     test::TempDir dir;
-    const QString question =
-        "Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos anteriormente "
-        "guardados. ¿Qué desea hacer? Sí para cerrar la aplicación. No para teclear otro cuerpo y grupo";
-    {
-        FakeMessageService messages;
-        ApplicationModel model = identified();
-        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
-        EXPECT_TRUE(messages.messages.empty());
-    }
+    FakeMessageService messages;
+    ApplicationModel model = identified();
+    EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
     dir.write("12345678Z_12345B1.doc", "d");
-    {
-        FakeMessageService messages;
-        ApplicationModel model = identified();
-        model.setText(ctl::cboGrupo, "");
-        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
-        EXPECT_TRUE(messages.messages.empty());
-    }
-    {
-        FakeMessageService messages;
-        messages.queueAnswer(MessageAnswer::No);
-        ApplicationModel model = identified();
-        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages),
-                  ExistingApplication::ChooseAnother);
-        EXPECT_EQ(messages.only("Solicitud Existente", MessageIcon::Critical, MessageButtons::YesNo),
-                  question);
-        EXPECT_TRUE(model.text(ctl::cboCuerpo).isEmpty());
-        EXPECT_TRUE(model.value(ctl::cboGrupo).isEmpty());
-        EXPECT_EQ(model.text(ctl::txtDNI), "12345678Z");
-    }
-    {
-        FakeMessageService messages;
-        messages.queueAnswer(MessageAnswer::Yes);
-        ApplicationModel model = identified();
-        EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::QuitProgram);
-        EXPECT_EQ(model.value(ctl::cboCuerpo), "12345");
-    }
+    model.setText(ctl::cboGrupo, "");
+    EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
+    EXPECT_TRUE(messages.messages.empty());
+
+    messages.queueAnswer(MessageAnswer::No);
+    model = identified();
+    EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::ChooseAnother);
+    EXPECT_EQ(
+        messages.only("Solicitud Existente", MessageIcon::Critical, MessageButtons::YesNo),
+        "Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos anteriormente "
+        "guardados. ¿Qué desea hacer? Sí para cerrar la aplicación. No para teclear otro cuerpo y grupo");
+    EXPECT_EQ(model.text(ctl::txtDNI), "12345678Z");
 }
 
 } // namespace

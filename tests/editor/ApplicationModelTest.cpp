@@ -15,14 +15,6 @@ ControlKind kindFromPrefix(const QString& name) {
     return ControlKind::OptionButton;
 }
 
-int position(const ApplicationModel& model, const char* name) {
-    const auto& controls = model.controls();
-    for (size_t i = 0; i < controls.size(); ++i)
-        if (controls[i].name == QLatin1String(name))
-            return int(i);
-    return -1;
-}
-
 TEST(ApplicationModel, EveryDocumentFieldIsFoundByNameAndByItsOwnTag) {
     const ApplicationModel model;
     QSet<QString> tags;
@@ -37,47 +29,6 @@ TEST(ApplicationModel, EveryDocumentFieldIsFoundByNameAndByItsOwnTag) {
         ASSERT_TRUE(model.has(QString::fromLatin1(untagged))) << untagged;
         EXPECT_TRUE(model.find(QString::fromLatin1(untagged))->tag.isEmpty()) << untagged;
     }
-}
-
-TEST(ApplicationModel, OptionPairsComeBeforeTheFieldsTheirClicksClear) {
-    // Loading visits controls in order and a click clears dependent fields: a governed
-    // field placed before its option pair would lose its loaded value.
-    const ApplicationModel model;
-    const std::pair<const char*, const char*> governs[] = {
-        {"optDiscNo", "txtTipoDisc"},
-        {"optDiscNo", "txtAdaptaciones"},
-        {"optForzoso", "txtDNIConyuge"},
-        {"optPetConyugeNo", "txtConyuApellido1"},
-        {"optPetConyugeNo", "txtDNIConyuge"},
-        {"optActivo", "txtSitAdm"},
-        {"optOtras", "txtSitAdm"},
-        {"optActivo", "txtFechaSit"},
-        {"optTemporal", "txtFecPosesion"},
-        {"optSSTarvo", "txtSS"},
-        {"OptNo", "txtFecPosesion"},
-        {"OptNo", "txtPuesto"},
-        {"OptNo", "txtLocalidadPuesto"},
-        {"OptNo", "txtProvinciaPuesto"},
-        {"OptNo", "txtSS"},
-    };
-    for (const auto& [option, field] : governs)
-        EXPECT_LT(position(model, option), position(model, field)) << option << " / " << field;
-}
-
-TEST(ApplicationModel, OptionButtonsOfOneFrameExcludeEachOther) {
-    ApplicationModel model;
-    model.setSelected(ctl::optActivo);
-    model.setSelected(ctl::optDefinitivo);
-    model.setSelected(ctl::optOtras);
-    EXPECT_FALSE(model.isSelected(ctl::optActivo));
-    EXPECT_TRUE(model.isSelected(ctl::optOtras));
-    EXPECT_TRUE(model.isSelected(ctl::optDefinitivo)); // another frame
-    model.setSelected(ctl::optOtras, false);
-    EXPECT_FALSE(model.isSelected(ctl::optActivo)); // deselecting does not pick the partner
-    model.setSelected(ctl::OptNo);
-    model.setSelected(ctl::OptSi);
-    EXPECT_FALSE(model.isSelected(ctl::OptNo));
-    EXPECT_TRUE(model.isSelected(ctl::optDefinitivo));
 }
 
 } // namespace

@@ -59,8 +59,7 @@ TEST_F(CandidateSelectionTest, CopiesTheBodysOfferedPositionsVacanciesSortedByCo
     ASSERT_GT(entryVacancies.size(), 1);
 
     ApplicationModel model;
-    model.setChoice(ctl::cboCuerpo, body.bodyCode, "Cuerpo escrito a mano",
-                    false); // not picked from the list
+    model.setChoice(ctl::cboCuerpo, body.bodyCode, "Cuerpo escrito a mano", false); // typed, not picked
     EXPECT_FALSE(selection.SeleccionaPlazasRS(model, messages));
     EXPECT_EQ(tables.vacancies.recordCount(), 0);
     model.setChoice(ctl::cboCuerpo, body.bodyCode, "Enfermero/a");

@@ -22,57 +22,39 @@ TEST(DateField, TypedDigitsGetTheSlashesAndDatesTheirFullForm) {
         EXPECT_EQ(DateField::normalised(notADate), notADate);
 }
 
-class DateLeaveTest : public ::testing::Test {
-protected:
-    // Leaves `field` with `text`; answers the text left in the box. A message shown (always
-    // "Fecha Errónea" with OK, and the focus goes back) leaves its title and icon here.
-    QString leave(ControlName field, const QString& text) {
-        model.setText(field, text);
-        title.clear();
-        icon = MessageIcon::Information;
-        test::FakeMessageService messages;
-        const bool focusBack = DateField::leave(model, field, clock, messages);
-        EXPECT_EQ(focusBack, !messages.messages.empty());
-        if (!messages.messages.empty()) {
-            EXPECT_EQ(messages.texts(), QStringList{"Fecha Errónea"});
-            EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
-            title = messages.messages[0].title;
-            icon = messages.messages[0].icon;
-        }
-        return model.text(field);
-    }
-
+// Leaving a date box: the text kept, and the message ("Fecha Errónea", OK; the focus goes back)
+// whose title is given ("" for none).
+TEST(DateField, LeavingChecksTheDateFrom1900ToTodayByTheClock) {
     ApplicationModel model;
     FixedClock clock{QDateTime(QDate(2024, 5, 10), QTime(9, 30))};
-    QString title;
-    MessageIcon icon = MessageIcon::Information;
-};
-
-TEST_F(DateLeaveTest, NotADateIsToldPerFieldAndOutOfRangeAlike) {
-    EXPECT_EQ(leave(ctl::txtFecNacimiento, "31/02/2000"), "31/02/2000");
-    EXPECT_EQ(title, programTitle());
-    EXPECT_EQ(icon, MessageIcon::None);
-    for (ControlName field : {ctl::txtFechaIngreso, ctl::txtFechaSit, ctl::txtFecPosesion}) {
-        leave(field, "12/13/2000");
-        EXPECT_EQ(title, "Formato de Fecha erróneo");
-        EXPECT_EQ(icon, MessageIcon::Exclamation);
-    }
-    EXPECT_EQ(leave(ctl::txtFecNacimiento, "31/12/1899"), "31/12/1899");
-    EXPECT_EQ(title, "Formato de Fecha erróneo");
-    EXPECT_EQ(icon, MessageIcon::Exclamation);
-    EXPECT_EQ(leave(ctl::txtFechaIngreso, "11/5/2024"), "11/05/2024"); // tomorrow
-    EXPECT_EQ(title, "Formato de Fecha erróneo");
-}
-
-TEST_F(DateLeaveTest, AcceptsFrom1900ToTodayFromTheClock) {
-    for (const auto& [typed, shown] :
-         {std::pair{"1/1/1900", "01/01/1900"}, {"10/05/2024", "10/05/2024"}, {"", ""}}) {
-        EXPECT_EQ(leave(ctl::txtFecNacimiento, typed), shown);
-        EXPECT_EQ(title, "") << typed;
+    const QString wrong = u"Formato de Fecha erróneo"_s;
+    const std::tuple<ControlName, const char*, const char*, QString> cases[] = {
+        {ctl::txtFecNacimiento, "31/02/2000", "31/02/2000", programTitle()},
+        {ctl::txtFechaIngreso, "12/13/2000", "12/13/2000", wrong},
+        {ctl::txtFechaSit, "12/13/2000", "12/13/2000", wrong},
+        {ctl::txtFecPosesion, "12/13/2000", "12/13/2000", wrong},
+        {ctl::txtFecNacimiento, "31/12/1899", "31/12/1899", wrong},
+        {ctl::txtFechaIngreso, "11/5/2024", "11/05/2024", wrong}, // tomorrow
+        {ctl::txtFecNacimiento, "1/1/1900", "01/01/1900", u""_s},
+        {ctl::txtFecNacimiento, "10/05/2024", "10/05/2024", u""_s},
+        {ctl::txtFecNacimiento, "", "", u""_s}};
+    for (const auto& [field, typed, kept, title] : cases) {
+        model.setText(field, QString::fromLatin1(typed));
+        test::FakeMessageService messages;
+        EXPECT_EQ(DateField::leave(model, field, clock, messages), !title.isEmpty()) << typed;
+        EXPECT_EQ(model.text(field), QString::fromLatin1(kept)) << typed;
+        if (title.isEmpty())
+            EXPECT_TRUE(messages.messages.empty()) << typed;
+        else
+            EXPECT_EQ(messages.only(title, title == wrong ? MessageIcon::Exclamation : MessageIcon::None),
+                      u"Fecha Errónea"_s)
+                << typed;
     }
     clock.set(QDateTime(QDate(2024, 5, 11), QTime(0, 1)));
-    EXPECT_EQ(leave(ctl::txtFechaIngreso, "11/5/2024"), "11/05/2024");
-    EXPECT_EQ(title, "") << "a valid date was refused";
+    model.setText(ctl::txtFechaIngreso, "11/5/2024");
+    test::FakeMessageService messages;
+    EXPECT_FALSE(DateField::leave(model, ctl::txtFechaIngreso, clock, messages))
+        << "a valid date was refused";
 }
 
 } // namespace

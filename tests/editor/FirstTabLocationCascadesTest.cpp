@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-// LocationCascadesEditorTest.FirstTabPostingAndPreferenceCascade checks on the window which
-// codes each list offers after a pick; these are the cases it does not reach.
+// LocationCascadesEditorTest.FirstTabPostingCascade checks on the window that a pick narrows
+// the lists it shows; here what each pick narrows and empties.
 namespace velmora {
 namespace {
 
@@ -43,6 +43,8 @@ TEST_F(FirstTabCascades, PostingCascadesKeepTheirOwnCursorsAndEmptyOnlyWhatDepen
     EXPECT_EQ(tables.areas2.recordCount(), 1);
     EXPECT_EQ(tables.localitiesClone->filter(), "CodProvincia='18' ");
     EXPECT_EQ(tables.localities.recordCount(), 2);
+    for (ControlName emptied : {ctl::cboAreaIxa, ctl::cboLocalidadesIxa, ctl::cboZBSIxa})
+        EXPECT_EQ(model.value(emptied), "") << emptied.toString().toStdString();
 }
 
 TEST_F(FirstTabCascades, PreferenceAreaNarrowsOnlyWhenPicked) {
@@ -55,6 +57,7 @@ TEST_F(FirstTabCascades, PreferenceAreaNarrowsOnlyWhenPicked) {
     model.setChoice(ctl::cboPrefArea, "04", "Área 04");
     EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboPrefArea, model, tables));
     EXPECT_EQ(tables.localities.filter(), "CodProvincia='04' ");
+    EXPECT_EQ(tables.zones.filter(), "CodArea='04' ");
     EXPECT_EQ(model.value(ctl::cboPrefLocalidad), "");
     EXPECT_EQ(model.value(ctl::cboPrefProvincia), "");
 

@@ -35,13 +35,17 @@ TEST(HandListEditor, IdentifiersGrowFromTheLargestAndAreNeverRenumbered) {
     EXPECT_EQ(c.add("Dos"), 1);
     c.remove(1);
     EXPECT_EQ(c.add("Tres"), 1);
+    FakeMessageService no;
+    no.queueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(*c.editor.confirmAndDelete(c.rowOf(0), no));
+    EXPECT_EQ(no.texts(), QStringList{"¿Desea borrar la fila seleccionada?"});
     c.remove(0);
     EXPECT_EQ(c.add("Cuatro"), 2);
     EXPECT_EQ(c.list.recordCount(), 2);
 }
 
-// CoursesPanelTest.ModifyThenCancelOrAcceptAndDelete loads and overwrites a row through the
-// panel; here the rows the panel does not show: the others, and one gone meanwhile.
+// ListTabsEditorTest.CoursesAndDocuments... loads and overwrites a row through the window; here
+// the rows the window does not show: the others, and one gone meanwhile.
 TEST(HandListEditor, ModifyOverwritesTheLoadedRowOnly) {
     Courses c;
     c.add("Uno");

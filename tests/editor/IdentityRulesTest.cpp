@@ -57,7 +57,6 @@ TEST_F(IdentityRulesTest, ABodyFixesAndLocksItsGroupAndOffersItsPositions) {
     const IdentityOutcome changed = rules.bodyChanged();
     EXPECT_EQ(model.value(ctl::cboGrupo), "B");
     EXPECT_TRUE(changed.enableMenu);
-    EXPECT_EQ(changed.categoryCaption, "Enfermero/a");
 
     const IdentityOutcome closed = rules.bodyListClosed();
     EXPECT_TRUE(messages.messages.empty());

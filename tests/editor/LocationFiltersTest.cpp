@@ -298,8 +298,6 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) 
     expectListsUnfiltered();
 }
 
-// A locality shutting the zone and opening it again is checked on the window
-// (LocationCascadesEditorTest.ResultasTabNarrowsEveryChoiceTogether).
 TEST_F(LocationFixture, ResultasAreaAndZoneReactions) {
     ResultasLocationFilters filters(tables);
     LocationState state;

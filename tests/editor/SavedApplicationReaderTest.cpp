@@ -95,8 +95,17 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
     // No locality table row shows "Ajofrín": the text stays, without a value.
     EXPECT_EQ(loaded.text(ctl::cboPrefLocalidad), u"Ajofrín"_s);
     EXPECT_TRUE(loaded.value(ctl::cboPrefLocalidad).isEmpty() && !loaded.isListItem(ctl::cboPrefLocalidad));
+    // The current post's locality is looked up in the localities clone, which lists by name;
+    // the third localities table, empty here, is not the one.
+    addRow(catalogs.localities, {u"4500100"_s, u"Toledo"_s, u"45"_s});
+    addRow(catalogs.localities, {u"0200300"_s, u"Almansa"_s, u"02"_s});
+    ASSERT_TRUE(catalogs.localities.setSort(u" Localidad ASC "_s).ok());
+    catalogs.cloneLocalities();
+    loaded.setText(ctl::cboLocalidadesIxa, u"Almansa"_s);
     resolveDropDownValues(loaded, catalogs);
     EXPECT_EQ(loaded.value(ctl::cboCuerpo), u"20010"_s) << "without a hint the first body of that name";
+    EXPECT_TRUE(loaded.value(ctl::cboLocalidadesIxa) == u"0200300"_s &&
+                loaded.isListItem(ctl::cboLocalidadesIxa));
 }
 
 // The copy a message names holds `bytes` exactly, and no listing of applications shows it.
@@ -211,23 +220,6 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
         ASSERT_TRUE(QFile::remove(path));
         ASSERT_TRUE(QFile::rename(moved, path));
     }
-}
-
-TEST(SavedApplicationReaderTest, CurrentPostLocalityResolvesAgainstTheLocalitiesCloneInNameOrder) {
-    CatalogTables catalogs;
-    addRow(catalogs.localities, {u"4500100"_s, u"Toledo"_s, u"45"_s});
-    addRow(catalogs.localities, {u"0200300"_s, u"Almansa"_s, u"02"_s});
-    ASSERT_TRUE(catalogs.localities.setSort(u" Localidad ASC "_s).ok());
-    catalogs.cloneLocalities();
-    catalogs.localitiesClone->moveFirst();
-    EXPECT_EQ(catalogs.localitiesClone->text(1), u"Almansa"_s);
-
-    // The third localities table stays empty here: only the clone knows Almansa.
-    ApplicationModel model;
-    model.setText(ctl::cboLocalidadesIxa, u"Almansa"_s);
-    resolveDropDownValues(model, catalogs);
-    EXPECT_TRUE(model.value(ctl::cboLocalidadesIxa) == u"0200300"_s &&
-                model.isListItem(ctl::cboLocalidadesIxa));
 }
 
 // A document of a few fields, as a hand-edited or older save leaves it.

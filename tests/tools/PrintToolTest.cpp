@@ -8,8 +8,6 @@
 #include "platform/Clock.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/ApplicationDocument.h"
-#include "printing/BarcodeText.h"
-#include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
 #include "printing/SampleApplication.h"
 #include "printing/TemplateWriter.h"
@@ -65,78 +63,31 @@ struct SavedSample {
     }
 };
 
-TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrder) {
+TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrderUnlessItsListsCannotBe) {
     SavedSample sample;
     ASSERT_NO_FATAL_FAILURE(sample.save(45, 3, 2, 1));
-    test::TempDir& dir = sample.dir;
-    const AppFolders& folders = sample.folders;
-    const QString& fileName = sample.fileName;
-    ApplicationModel& model = sample.model;
-    ApplicationLists& lists = sample.lists;
-    const QStringList saved = QDir(folders.applications).entryList(QDir::Files);
+    const QString sidecar = QDir(sample.folders.applications).filePath(sidecarFileName(sample.fileName));
+    const QStringList saved = QDir(sample.folders.applications).entryList(QDir::Files);
+    const QString pdf = sample.dir.file(u"solicitud.pdf"_s);
+    const QStringList print{u"print"_s, sample.dir.path(), sample.fileName, u"--pdf"_s, pdf};
 
-    const QString pdf = dir.file(u"solicitud.pdf"_s);
-    const test::ToolOutput printed = test::runTool({u"print"_s, dir.path(), fileName, u"--pdf"_s, pdf});
+    const test::ToolOutput printed = test::runTool(print);
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
     EXPECT_TRUE(printed.out.contains(u"código de barras V 003"_s));
-    EXPECT_EQ(QDir(folders.applications).entryList(QDir::Files), saved) << "the installation's files changed";
-
+    EXPECT_EQ(QDir(sample.folders.applications).entryList(QDir::Files), saved) << "the installation changed";
     const test::ToolOutput read = test::runTool({u"barcode"_s, u"read"_s, pdf});
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
-    const QStringList texts = read.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(texts.size(), 4);
-
-    // After the key and the moment of printing: kind, page and data, as the saved
-    // application gives them once read back.
-    const int header = 16 + 18;
-    auto pageData = [&](int first, int count) {
-        QString data;
-        lists.vacancies.moveFirst();
-        for (int i = 0; i < first; ++i)
-            lists.vacancies.moveNext();
-        for (int i = 0; i < count; ++i, lists.vacancies.moveNext())
-            data += listRowBarcodeData(lists.vacancies).value();
-        return data;
-    };
-    EXPECT_EQ(texts.at(0).mid(header),
-              u"P001"_s + foldBarcodeText(GeneraCadenaImpresion(model, RecordSet())) + "F");
-    EXPECT_EQ(texts.at(1).mid(header), u"V003"_s + pageData(0, 40) + "F");
-    EXPECT_EQ(texts.at(2).mid(header), u"V004"_s + pageData(40, 5) + "F");
-    EXPECT_TRUE(texts.at(3).mid(header).startsWith(u"R0050001"_s));
-    for (const QString& text : texts)
-        EXPECT_TRUE(
-            text.startsWith(u"12345678Z"_s + model.value(ctl::cboCuerpo) + model.value(ctl::cboGrupo)));
-}
-
-TEST(PrintToolTest, ListsThatCannotBeReadOrABodyNoLongerOfferedStopThePrint) {
-    {
-        // A body the catalogue no longer offers. The tool prints through the editor's own
-        // flow, whose save check wants a body of the catalogue: it warns, refuses, and writes
-        // no printout whose barcodes the office could not file.
-        SavedSample unknown;
-        ASSERT_NO_FATAL_FAILURE(unknown.save(3, 0, 0, 0, [](ApplicationModel& model) {
-            model.setChoice(ctl::cboCuerpo, u"99999"_s, u"Cuerpo que ya no existe"_s);
-        }));
-        const QString pdf = unknown.dir.file(u"solicitud.pdf"_s);
-        const test::ToolOutput warned =
-            test::runTool({u"print"_s, unknown.dir.path(), unknown.fileName, u"--pdf"_s, pdf});
-        EXPECT_EQ(warned.exitCode, 1) << warned.err.toStdString();
-        EXPECT_TRUE(warned.err.contains(
-            u"aviso: el cuerpo o categoría de la solicitud («Cuerpo que ya no existe») no está en el "
-            u"catálogo del concurso; los códigos de barras no llevarán su código."_s))
-            << warned.err.toStdString();
-        EXPECT_TRUE(warned.err.contains(u"Es necesario seleccionar un cuerpo o escala"_s));
-        EXPECT_FALSE(QFile::exists(pdf));
+    // After the key and the moment of printing: kind and page. What each carries is the
+    // printing's (ApplicationDocumentTest.PrintsEveryListPageWithItsBarcode).
+    QStringList pages;
+    for (const QString& text : read.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        EXPECT_TRUE(text.startsWith(u"12345678Z"_s + sample.model.value(ctl::cboCuerpo) +
+                                    sample.model.value(ctl::cboGrupo)));
+        pages << text.mid(16 + 18, 4);
     }
-    SavedSample sample;
-    ASSERT_NO_FATAL_FAILURE(sample.save(3, 0, 0, 0));
-    test::TempDir& dir = sample.dir;
-    const AppFolders& folders = sample.folders;
-    const QString& fileName = sample.fileName;
-    const QString pdf = dir.file(u"solicitud.pdf"_s);
-    const QStringList print{u"print"_s, dir.path(), fileName, u"--pdf"_s, pdf};
+    EXPECT_EQ(pages, QStringList({"P001", "V003", "V004", "R005"}));
 
-    const QString sidecar = QDir(folders.applications).filePath(sidecarFileName(fileName));
+    QFile::remove(pdf);
     const QByteArray good = test::readFile(sidecar);
     const auto expectRefused = [&](const QString& said) {
         const test::ToolOutput refused = test::runTool(print);
@@ -152,6 +103,25 @@ TEST(PrintToolTest, ListsThatCannotBeReadOrABodyNoLongerOfferedStopThePrint) {
     expectRefused(u"La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
                   u"orden 1."_s);
     EXPECT_EQ(test::runTool(print + QStringList{u"--draft"_s}).exitCode, 0);
+}
+
+// The tool prints through the editor's own flow, whose save check wants a body of the catalogue:
+// it warns, refuses, and writes no printout whose barcodes the office could not file.
+TEST(PrintToolTest, ABodyNoLongerOfferedStopsThePrint) {
+    SavedSample unknown;
+    ASSERT_NO_FATAL_FAILURE(unknown.save(3, 0, 0, 0, [](ApplicationModel& model) {
+        model.setChoice(ctl::cboCuerpo, u"99999"_s, u"Cuerpo que ya no existe"_s);
+    }));
+    const QString pdf = unknown.dir.file(u"solicitud.pdf"_s);
+    const test::ToolOutput warned =
+        test::runTool({u"print"_s, unknown.dir.path(), unknown.fileName, u"--pdf"_s, pdf});
+    EXPECT_EQ(warned.exitCode, 1) << warned.err.toStdString();
+    EXPECT_TRUE(warned.err.contains(
+        u"aviso: el cuerpo o categoría de la solicitud («Cuerpo que ya no existe») no está en el "
+        u"catálogo del concurso; los códigos de barras no llevarán su código."_s))
+        << warned.err.toStdString();
+    EXPECT_TRUE(warned.err.contains(u"Es necesario seleccionar un cuerpo o escala"_s));
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace

@@ -63,8 +63,8 @@ public:
     // returns); `ready`, when given, must hold as well (a window whose work runs from its own
     // loop). Fails the test when it never appears: after a minute, so that a loaded machine is
     // waited for, and closing whatever modal window stands, so that the run never hangs.
-    void whenModal(const QString& name, std::function<void(QWidget*)> act,
-                   std::function<bool(QWidget*)> ready = {}) {
+    static void whenModal(const QString& name, std::function<void(QWidget*)> act,
+                          std::function<bool(QWidget*)> ready = {}) {
         auto* timer = new QTimer(qApp);
         timer->setInterval(10);
         auto waited = std::make_shared<QElapsedTimer>();
@@ -87,12 +87,15 @@ public:
         timer->start();
     }
 
-    // Types the same new password twice when the first save asks for one.
-    void createPasswordWhenAsked() {
-        whenModal(u"frmCreaPwd"_s, [](QWidget* w) {
+    // Types the same new password twice when the first save asks for one (and then leaves the
+    // window with "Salir", for when it stays open).
+    void createPasswordWhenAsked(bool thenLeave = false) {
+        whenModal(u"frmCreaPwd"_s, [thenLeave](QWidget* w) {
             QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(0)"_s), u"secreto"_s);
             QTest::keyClicks(control<QLineEdit>(w, u"txtPwd(1)"_s), u"secreto"_s);
             QTest::mouseClick(control<QWidget>(w, u"cmdAceptar"_s), Qt::LeftButton);
+            if (thenLeave)
+                QTest::mouseClick(control<QWidget>(w, u"cmdSalir"_s), Qt::LeftButton);
         });
     }
 

@@ -8,11 +8,14 @@
 #include "ui/SelectionWindow.h"
 #include "ui/SignInWindow.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QComboBox>
 #include <QDialog>
-#include <QTabWidget>
-
+#include <QHeaderView>
+#include <QLabel>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +93,33 @@ void checkKeyboardAccess(QWidget* window, QWidget* owner, const QString& where) 
     EXPECT_EQ(walked, expected + QStringList{expected.first()});
 }
 
+// Every shown caption, button and box of the page has at least the room it asks for.
+void expectNothingCutOff(QWidget* page) {
+    for (QWidget* widget : page->findChildren<QWidget*>()) {
+        if (!widget->isVisible() || widget->objectName().isEmpty())
+            continue;
+        const auto* label = qobject_cast<QLabel*>(widget);
+        int wanted = 0;
+        if (label && !label->wordWrap())
+            wanted = label->sizeHint().width();
+        else if (qobject_cast<QAbstractButton*>(widget))
+            wanted = widget->sizeHint().width();
+        else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget))
+            wanted = widget->minimumSizeHint().width();
+        EXPECT_GE(widget->width(), wanted) << widget->objectName().toStdString();
+    }
+    for (DataGrid* grid : page->findChildren<DataGrid*>()) {
+        const QHeaderView* header = grid->horizontalHeader();
+        for (int column = 0; column < header->count(); ++column) {
+            const QString caption = grid->model()->headerData(column, Qt::Horizontal).toString();
+            if (header->isSectionHidden(column))
+                continue;
+            EXPECT_GE(header->sectionSize(column), header->fontMetrics().horizontalAdvance(caption) + 6)
+                << grid->objectName().toStdString() << " " << caption.toStdString();
+        }
+    }
+}
+
 // Escape leaves a dialog as its "Salir" (or "Cerrar") does: closed, nothing accepted.
 void checkEscapeLeaves(QDialog& dialog) {
     ASSERT_TRUE(showActive(&dialog));
@@ -98,7 +128,7 @@ void checkEscapeLeaves(QDialog& dialog) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected) << qPrintable(dialog.objectName());
 }
 
-TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNamed) {
+TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNamedAndShownWhole) {
     EditorFixture f;
     {
         LoadingWindow loading(f.state.folders, f.state.tables, f.messages);
@@ -136,6 +166,7 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         checkKeyboardAccess(&editor, &editor, tabs->tabText(i));
+        expectNothingCutOff(tabs->widget(i));
     }
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
 }

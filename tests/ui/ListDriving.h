@@ -74,15 +74,6 @@ inline bool pickFromList(DataComboBox* box, const QString& code) {
     return false;
 }
 
-// Empties the box's text with the keyboard, as clearing a choice by hand.
-inline void eraseText(DataComboBox* box) {
-    activate(box);
-    box->setFocus(Qt::TabFocusReason);
-    box->lineEdit()->selectAll();
-    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
-    settle();
-}
-
 // The key codes a drop-down lists now.
 inline QSet<QString> listedCodes(const DataComboBox* box) {
     QSet<QString> codes;
@@ -105,20 +96,6 @@ inline QSet<QString> valuesWhere(const RecordSet& table, QStringView column, QSt
         if (condition < 0 || all->textAt(row, condition) == equals)
             values.insert(all->textAt(row, wanted));
     return values;
-}
-
-// Rows of `table` whose columns hold the given values (no filter engine involved).
-inline int rowsWith(const RecordSet& table, const std::vector<std::pair<QStringView, QString>>& where) {
-    auto all = table.clone();
-    all->clearFilter();
-    int count = 0;
-    for (int row = 0; row < all->recordCount(); ++row) {
-        bool matches = true;
-        for (const auto& [column, value] : where)
-            matches = matches && all->textAt(row, all->columnIndex(column)) == value;
-        count += matches ? 1 : 0;
-    }
-    return count;
 }
 
 // Selects the grid row shown at `row`, as a click on it does.

@@ -60,13 +60,10 @@ TEST_F(LoadingWindowTest, RefusesTheCloseWhileLoadingAndEndsWithTheBarFull) {
     EXPECT_FALSE(enabled);
     EXPECT_GT(barValue, 0) << "the bar moves while loading";
 
-    EXPECT_EQ(window.windowTitle(), u"Concurso de Traslados 2026 - Servicio Regional de Salud 1.0.0"_s);
-    EXPECT_TRUE(control<QLabel>(&window, "lblTitulo")->text().startsWith(u"\nCONCURSO DE TRASLADOS"_s));
-    // 10 bodies and 3 groups: 660 + 30 x 10 x 4 + 30 x 3.
-    EXPECT_EQ(bar->maximum(), 1950);
+    // The texts and the bar's steps are LoadingSequenceTest's; here the window showing them.
+    EXPECT_FALSE(control<QLabel>(&window, "lblTitulo")->text().isEmpty());
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_TRUE(next->isEnabled());
-    EXPECT_FALSE(window.endsProgram());
     EXPECT_TRUE(messages.messages.empty());
 
     QTest::mouseClick(next, Qt::LeftButton);
@@ -81,8 +78,6 @@ TEST_F(LoadingWindowTest, ClosesItselfAfterALoadingError) {
     EXPECT_FALSE(window.isLoaded());
     EXPECT_FALSE(window.endsProgram());
     EXPECT_EQ(window.outcome().failedStep, 13);
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_TRUE(messages.messages[1].text.startsWith(u"Error en línea 13."_s));
 }
 
 } // namespace

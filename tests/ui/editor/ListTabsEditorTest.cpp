@@ -1,11 +1,11 @@
 #include "catalog/PositionLookup.h"
 #include "editor/ControlName.h"
 #include "support/PreferenceListFixture.h"
+#include "support/TableText.h"
 #include "ui/EditorFixture.h"
 #include "ui/ListDriving.h"
 
 #include <QAction>
-#include <QRadioButton>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -13,23 +13,11 @@
 namespace velmora::test {
 namespace {
 
-void expectMessage(const FakeMessageService::Message& m, const char* text, const char* title,
-                   MessageIcon icon = MessageIcon::Exclamation, MessageButtons buttons = MessageButtons::Ok) {
-    EXPECT_EQ(m.text, QString::fromUtf8(text));
-    EXPECT_EQ(m.title, QString::fromUtf8(title));
-    EXPECT_EQ(m.icon, icon) << text;
-    EXPECT_EQ(m.buttons, buttons) << text;
-}
-
 // The editor of the small sample with a body offering at least six vacancies chosen.
 class ListTabsEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         editor = &f.openEditor();
-        typeInto(editor, "txtApellido1", u"García"_s);
-        typeInto(editor, "txtNombre", u"María"_s);
-        typeInto(editor, "txtFecNacimiento", u"12031980"_s);
-        control<QRadioButton>(editor, ctl::optActivo)->click();
         DataComboBox* body = dropDown(editor, "cboCuerpo");
         body->setFocus();
         for (int i = 0; i < 50 && codes.size() < 6; ++i) {
@@ -54,12 +42,6 @@ protected:
         typeInto(editor, "txtOrdenVacante", order);
         press(editor, "cmdAceptarVacante");
     }
-    void modifyVacancy(int shownRow, const QString& order) {
-        selectGridRow(editor, "grdVacantes", shownRow);
-        press(editor, "cmdUpdateVacante");
-        typeInto(editor, "txtOrdenVacante", order);
-        press(editor, "cmdAceptarVacante");
-    }
     QStringList listed() const { return codesByOrder(f.state.tables.vacancyList); }
     QStringList pick(std::initializer_list<int> indexes) const {
         QStringList out;
@@ -74,21 +56,18 @@ protected:
     QStringList codes; // the body's vacancies by code
 };
 
-// The panel's own rules are checked on the panel (PositionPanelsTest) and the list's on its
-// editor (PreferenceListEditorTest); here the editor's wiring of them, by keyboard and mouse.
-TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddModifyAndDelete) {
+// The list's rules are checked on its editor (PreferenceListEditorTest); here the editor window's
+// wiring of them, by keyboard and mouse.
+TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
     for (int i : {0, 1, 2})
         addVacancy(codes[i], i == 2 ? u"7"_s : QString());
     addVacancy(codes[4], u"2"_s); // rows 2..3 move down
     EXPECT_EQ(listed(), pick({0, 4, 1, 2}));
-    modifyVacancy(3, u"2"_s); // order 4 to 2
-    EXPECT_EQ(listed(), pick({0, 2, 4, 1}));
-    EXPECT_TRUE(isWellKept(f.state.tables.vacancyList));
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
 
     addVacancy(codes[0]);
-    expectMessage(f.messages.messages.at(0), "Este puesto ya ha sido agregado a la solicitud",
-                  "Solicitud Vacantes");
+    EXPECT_EQ(f.messages.only(u"Solicitud Vacantes"_s, MessageIcon::Exclamation),
+              u"Este puesto ya ha sido agregado a la solicitud"_s);
 
     // The order box: digits and one comma only; nothing above 32000 or below 1 stays.
     auto* order = control<QLineEdit>(editor, u"txtOrdenVacante"_s);
@@ -101,28 +80,41 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddModifyAndDelete) {
 
     selectGridRow(editor, "grdVacantes", 1);
     press(editor, "cmdDelVacante");
-    EXPECT_EQ(listed(), pick({0, 4, 1}));
+    EXPECT_EQ(listed(), pick({0, 1, 2}));
     EXPECT_TRUE(isWellKept(f.state.tables.vacancyList));
 }
 
-TEST_F(ListTabsEditorTest, ARowBeingModifiedKeepsItsLocationListsLockedWhenTheWindowComesBack) {
+// A row being modified shows its description instead of the choice and the count, and keeps the
+// location lists locked, also when another window took the activation and gave it back.
+TEST_F(ListTabsEditorTest, ARowBeingModifiedKeepsItsBoxesLockedWhenTheWindowComesBack) {
+    typeInto(editor, "txtDemPlaza", u"Norte"_s);
     addVacancy(codes[0]);
+    addVacancy(codes[1]);
+    EXPECT_EQ(listedText(f.state.tables.vacancyList, codes[0], u"Demarcacion"), "Norte");
     selectGridRow(editor, "grdVacantes", 0);
     press(editor, "cmdUpdateVacante");
     const auto locked = [this] {
-        for (const char* name : {"cboProvinciaVacantes", "cboConsejeriaVacantes", "cboLocalidadVacantes"})
+        for (const char* name :
+             {"cboProvinciaVacantes", "cboConsejeriaVacantes", "cboLocalidadVacantes", "cboPuestoVacante"})
             if (dropDown(editor, name)->isEnabled())
                 return false;
-        return true;
+        return control<QWidget>(editor, u"txtDescVacantes"_s)->isVisible() &&
+               !control<QWidget>(editor, u"lblPlazas"_s)->isVisible();
     };
     ASSERT_TRUE(locked());
-    QWidget other; // a message box or another window takes the activation and gives it back
+    QWidget other;
     ASSERT_TRUE(showActive(&other));
     other.close();
     ASSERT_TRUE(showActive(editor));
     EXPECT_TRUE(locked());
-    press(editor, "cmdCancelarVacante");
-    EXPECT_TRUE(dropDown(editor, "cboProvinciaVacantes")->isEnabled());
+
+    typeInto(editor, "txtOrdenVacante", u"2"_s);
+    typeInto(editor, "txtDemPlaza", u"Sur"_s);
+    press(editor, "cmdAceptarVacante");
+    EXPECT_EQ(listed(), pick({1, 0}));
+    EXPECT_EQ(listedText(f.state.tables.vacancyList, codes[0], u"Demarcacion"), "Sur");
+    EXPECT_TRUE(dropDown(editor, "cboPuestoVacante")->isEnabled() &&
+                control<QWidget>(editor, u"lblPlazas"_s)->isVisible());
 }
 
 TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsSaved) {
@@ -157,21 +149,51 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
     EXPECT_EQ(f.messages.texts(), QStringList(3, u"¿Desea borrar la fila seleccionada?"_s));
 }
 
-// Identifiers and the year check are the panel's and the list's (HandListPanelsTest,
-// HandListEditorTest); here the editor's clock reaching the year check.
-TEST_F(ListTabsEditorTest, CourseYearsAreCheckedAgainstTheEditorsClock) {
+// The checks and the identifiers are the hand lists' (HandListEditorTest, ValidaCurso,
+// CourseNumberChecks); here the course and document tabs running them on the editor's clock.
+TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTabs) {
+    RecordSet& courses = f.state.tables.coursesList;
     tabs->setCurrentIndex(1);
     press(editor, "cmdAdd");
     typeInto(editor, "txtCurso", u"Uno"_s);
+    auto* hours = control<QLineEdit>(editor, u"txtHoras"_s);
+    typeInto(editor, "txtHoras", u"0a.5."_s);
+    EXPECT_EQ(hours->text(), "0,5"); // a letter and a second comma are discarded
+    typeInto(editor, "txtHoras", u"0,5"_s, "txtAno");
+    EXPECT_EQ(f.messages.only(u"Datos Erróneos"_s, MessageIcon::Exclamation),
+              u"El número de horas introducido es erróneo"_s);
+    EXPECT_TRUE(hours->text().isEmpty() && hours->hasFocus());
     typeInto(editor, "txtHoras", u"20"_s);
     typeInto(editor, "txtAno", u"2026"_s);
+    f.messages.messages.clear();
+    press(editor, "cmdAceptar");
+    EXPECT_EQ(f.messages.texts(), QStringList({"Es obligatorio rellenar el centro que impartió el curso "}));
+    EXPECT_EQ(control<QLineEdit>(editor, u"txtCurso"_s)->text(), "Uno"); // the tab keeps what was typed
     typeInto(editor, "txtCentro", u"Escuela"_s);
     press(editor, "cmdAceptar");
-    EXPECT_EQ(f.state.tables.coursesList.recordCount(), 1) << "the clock's year is accepted";
+    EXPECT_EQ(rowsOf(courses), QStringList{"Uno|20|2026|Escuela|0"}) << "the clock's year is accepted";
+
+    f.messages.messages.clear();
     typeInto(editor, "txtAno", u"2027"_s, "txtCentro");
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    expectMessage(f.messages.messages[0], "El año introducido es erróneo", "Datos erróneos");
+    EXPECT_EQ(f.messages.only(u"Datos erróneos"_s, MessageIcon::Exclamation),
+              u"El año introducido es erróneo"_s);
     EXPECT_EQ(control<QLineEdit>(editor, u"txtAno"_s)->text(), "");
+
+    selectGridRow(editor, "grdCursos", 0);
+    press(editor, "cmdUpdate");
+    EXPECT_EQ(control<QLineEdit>(editor, u"txtCurso"_s)->text(), "Uno");
+    typeInto(editor, "txtCurso", u"Uno bis"_s);
+    press(editor, "cmdAceptar");
+    EXPECT_EQ(rowsOf(courses), QStringList{"Uno bis|20|2026|Escuela|0"});
+    selectGridRow(editor, "grdCursos", 0);
+    press(editor, "cmdDel");
+    EXPECT_EQ(courses.recordCount(), 0);
+
+    tabs->setCurrentIndex(4);
+    f.messages.messages.clear();
+    press(editor, "cmdAceptarDoc");
+    EXPECT_EQ(f.messages.texts().value(0), "Es obligatorio rellenar el nombre del documento");
+    EXPECT_EQ(f.state.tables.documentsList.recordCount(), 0);
 }
 
 } // namespace

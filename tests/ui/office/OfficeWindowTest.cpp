@@ -110,6 +110,8 @@ protected:
         shared.outcome.files = 2;
         shared.outcome.pages = 4;
         shared.outcome.pagesWithoutBarcode = 1;
+        window = std::make_unique<OfficeWindow>(services());
+        window->show();
     }
 
     ~OfficeWindowTest() override { shared.release(); }
@@ -135,11 +137,6 @@ protected:
 
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
 
-    void makeWindow() {
-        window = std::make_unique<OfficeWindow>(services());
-        window->show();
-    }
-
     void readBatch() {
         window->addFiles({dir.write(u"a.pdf"_s, "%PDF"), dir.write(u"b.png"_s, "x")});
         click("cmdLeer");
@@ -162,9 +159,6 @@ protected:
 };
 
 TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
-    makeWindow();
-    EXPECT_EQ(window->objectName(), u"frmOficina"_s);
-    EXPECT_EQ(control<QPushButton>("cmdAnadir")->text(), u"Añadir ficheros…"_s);
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_TRUE(window->acceptDrops());
@@ -193,18 +187,13 @@ TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
     EXPECT_EQ(window->files(), (QStringList{a, b, c}));
     EXPECT_TRUE(control<QPushButton>("cmdLeer")->isEnabled());
 
-    auto* list = control<QListWidget>("lstFicheros");
-    list->item(1)->setSelected(true);
+    control<QListWidget>("lstFicheros")->item(1)->setSelected(true);
     click("cmdQuitar");
     EXPECT_EQ(window->files(), (QStringList{a, c}));
-    list->clearSelection();
-    click("cmdQuitar"); // nothing selected: the whole list goes
-    EXPECT_TRUE(window->files().isEmpty());
     EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheirProblems) {
-    makeWindow();
     readBatch();
     EXPECT_NE(shared.thread, std::this_thread::get_id());
     EXPECT_EQ(shared.files.size(), 2);
@@ -213,11 +202,9 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
     auto* grid = control<QTableView>("grdSolicitudes");
     auto* problems = control<QTableView>("grdIncidencias");
     auto* label = control<QLabel>("lblIncidencias");
+    // What the rows and the summary say is OfficeTables'.
     ASSERT_EQ(grid->model()->rowCount(), 2);
-    EXPECT_EQ(grid->model()->index(1, 7).data().toString(), u"Con incidencias"_s);
-    EXPECT_EQ(control<QLabel>("lblResumen")->text(),
-              QStringLiteral("2 solicitudes leídas: 1 completa, 1 con incidencias. "
-                             "4 páginas de 2 ficheros, 1 sin código de barras."));
+    EXPECT_TRUE(control<QLabel>("lblResumen")->text().startsWith(u"2 solicitudes leídas"_s));
     EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Página 4 de 4"_s);
     EXPECT_TRUE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdCancelar")->isEnabled());
@@ -237,12 +224,10 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
 }
 
 TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
-    makeWindow();
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     window->startReading(); // as --leer does with no files given
-    ASSERT_EQ(messages.texts(), QStringList{"Añada antes los ficheros que desea leer."});
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(messages.messages[0].title, u"Velmora - Oficina"_s);
+    EXPECT_EQ(messages.only(u"Velmora - Oficina"_s, MessageIcon::Exclamation),
+              u"Añada antes los ficheros que desea leer."_s);
 
     window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
@@ -256,13 +241,10 @@ TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->reading(); }));
     EXPECT_TRUE(window->outcome().cancelled);
     EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Cancelada"_s);
-    EXPECT_TRUE(
-        control<QLabel>("lblResumen")->text().endsWith(u"Lectura cancelada: faltan páginas por leer."_s));
     EXPECT_TRUE(control<QPushButton>("cmdLeer")->isEnabled());
 }
 
 TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
-    makeWindow();
     window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
     ASSERT_TRUE(QTest::qWaitFor([&] { return control<QProgressBar>("prgLectura")->value() == 3; }));
@@ -281,7 +263,6 @@ TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
 }
 
 TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
-    makeWindow();
     readBatch();
     chooser.exportTo.clear(); // the user gives up in the dialog
     click("cmdExportar");
@@ -304,7 +285,6 @@ TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
 }
 
 TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
-    makeWindow();
     auto* label = control<QLabel>("lblConcurso");
     QSignalSpy remembered(window.get(), &OfficeWindow::contestLoaded);
     const QString noContest = label->text();
