@@ -72,6 +72,17 @@ TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
         EXPECT_EQ(read.coursesList.recordCount(), 0);
         EXPECT_FALSE(f.file.header().ok());
     }
+    bytes.close();
+
+    // Set aside byte for byte before it goes, so no later work overwrites the only copy.
+    const QString told = f.file.setAsideDamaged(f.file.header().error());
+    EXPECT_FALSE(f.file.exists());
+    const QStringList copies = QDir(f.dir.path()).entryList({u"*ilegible*"_s});
+    ASSERT_EQ(copies.size(), 1);
+    QFile copy(QDir(f.dir.path()).filePath(copies.first()));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("<?xml version=\"1.0\"?><Plazas/>"));
+    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(copy.fileName()))) << told.toStdString();
 }
 
 TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem) {

@@ -77,7 +77,13 @@ TEST(FullApplicationRun, KeyboardOnlyFromSignInToThePrintout) {
             [](QWidget* w) { return control<QWidget>(w, "cmdContinuar")->isEnabled(); });
         pressKey(Qt::Key_Return);
     });
+    // A barcode picture, with an applicant's data, that a print cut short left an hour ago.
+    QFile leftover(f.applicationsFile(u"2024030508000000.bmp"_s));
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(leftover.setFileTime(f.clock.now().addSecs(-3600), QFileDevice::FileModificationTime));
+    leftover.close();
     ASSERT_TRUE(controller.start());
+    EXPECT_FALSE(leftover.exists()) << "removed when the program starts";
     EditorWindow& editor = *controller.editor();
     const QString pdf = QDir(f.dir.path()).filePath(QStringLiteral("teclado.pdf"));
     editor.setPrintDestination(docengine::PrintDestination::Pdf, pdf);
