@@ -118,41 +118,5 @@ TEST(BarcodePictureTest, AThousandCharacterFirstPageFitsItsPlaceAndReadsAt200Dpi
     EXPECT_EQ(readPdf417(page), QStringList{text});
 }
 
-TEST(BarcodePictureTest, DrawnPicturesKeepWholeDevicePixelsPerModule) {
-    Pdf417Writer control;
-    control.setText(test::sampleHeader() + "V0030001  1230002 4567F");
-    control.setSize(6000, 1170);
-    const QImage picture = control.render().value();
-    for (const int dpi : {200, 300, 600}) {
-        // A place that does not start on a whole pixel is moved onto one.
-        const QImage page = test::pageWithPicture(picture, QSize(6000, 1170), dpi, QPointF(100.4, 50.6));
-        const int module = dpi / 100;
-        int firstDarkRow = -1;
-        for (int y = 0; y < page.height() && firstDarkRow < 0; ++y)
-            for (int x = 0; x < page.width() / 2 && firstDarkRow < 0; ++x)
-                if (qGray(page.pixel(x, y)) < 128)
-                    firstDarkRow = y;
-        ASSERT_GE(firstDarkRow, 0) << dpi;
-        // Every bar of the row is a whole number of modules wide, the start bar 8 modules.
-        QList<int> runs;
-        for (int x = 0; x < page.width(); ++x) {
-            const QRgb c = page.pixel(x, firstDarkRow);
-            ASSERT_TRUE(c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255)) << dpi << " " << x;
-            if (c == qRgb(0, 0, 0)) {
-                if (x == 0 || page.pixel(x - 1, firstDarkRow) != c)
-                    runs << 0;
-                ++runs.last();
-            }
-        }
-        ASSERT_FALSE(runs.isEmpty());
-        EXPECT_EQ(runs.first(), 8 * module) << dpi;
-        for (const int run : runs)
-            EXPECT_EQ(run % module, 0) << dpi;
-        if (dpi == 200) {
-            EXPECT_EQ(readPdf417(page), QStringList{control.text()});
-        }
-    }
-}
-
 } // namespace
 } // namespace velmora
