@@ -138,17 +138,12 @@ TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
     EXPECT_EQ(printed.value().outcome.pageCount, 6);
     const QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 6);
-    EXPECT_FALSE(pages[0].contains(u"BORRADOR"_s));
 
     // With 40 places per page and 75 vacancies: 40, 31 and 4 rows, then the resultas.
     EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));
     EXPECT_EQ(ordersOnPage(pages[3], 10000), range(41, 71));
     EXPECT_EQ(ordersOnPage(pages[4], 10000), range(72, 75));
     EXPECT_EQ(ordersOnPage(pages[5], 20000), range(1, 10));
-    for (int page : {3, 4})
-        EXPECT_TRUE(pages[page].contains(u"Convocatoria"_s) && pages[page].contains(u"Demarcación"_s))
-            << "page " << page + 1 << " lacks the continuation header";
-    EXPECT_TRUE(pages[5].contains(u"PUESTO DE TRABAJO"_s));
 
     const QStringList expected = {
         kHeader + u"P001"_s + foldBarcodeText(f.printRecord) + QLatin1Char('F'),
@@ -190,7 +185,6 @@ void expectListContinuations(TemplateGeneration generation) {
 
     EXPECT_TRUE(pages[2].contains(u"N Horas"_s)) << "courses continue without their header";
     EXPECT_TRUE(pages[2].contains(u"Curso de formación número 36"_s));
-    EXPECT_FALSE(pages[1].contains(u"número 36"_s));
     EXPECT_TRUE(pages[3].contains(u"NºDocumento"_s));
     EXPECT_TRUE(pages[3].contains(u"Certificado de servicios 36"_s));
     EXPECT_EQ(pages[3].contains(u"Horas"_s), !older) << "the older documents table has no hours";
@@ -206,10 +200,7 @@ void expectListContinuations(TemplateGeneration generation) {
                            listBarcode(u'R', 7, 1, 1, 20000)}));
 
     docengine::Document& doc = *f.wordProcessor.held()->activeDocument();
-    const docengine::Table courses2 = doc.table(4).value();
-    EXPECT_EQ(courses2.rowCount(), 2);
-    EXPECT_EQ(courses2.cellText(1, 2).value(), u"N Horas"_s);
-    EXPECT_EQ(courses2.columnWidths(), doc.table(3).value().columnWidths());
+    EXPECT_EQ(doc.table(4).value().columnWidths(), doc.table(3).value().columnWidths());
 }
 
 // The older generation continues its lists at the markers of its template.
@@ -249,21 +240,10 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWrite
         EXPECT_FALSE(QFileInfo::exists(missing));
     }
     {
-        PrintingFixture f;
-        PrintingWordProcessor broken([]() -> Result<std::unique_ptr<docengine::WordProcessor>> {
+        PrintingFixture f([]() -> Result<std::unique_ptr<docengine::WordProcessor>> {
             return Error::make(429, u"no hay memoria"_s);
         });
-        PrintingEditor editor{.model = f.model,
-                              .lists = {f.vacancies, f.resultas, f.courses, f.documents},
-                              .templateFolderKey = TemplateKey{}.folderName(),
-                              .positionsPerPage = f.positionsPerPage,
-                              .folders = f.folders,
-                              .wordProcessor = broken,
-                              .messages = f.messages,
-                              .clock = f.clock};
-        auto r = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode,
-                                     false, false);
-        ASSERT_FALSE(r.ok());
+        ASSERT_FALSE(f.runWXP(false).ok());
         ASSERT_EQ(f.messages.texts(),
                   QStringList{QStringLiteral(
                       "No se puede iniciar el procesador de textos: no hay memoria\nLa solicitud "

@@ -162,39 +162,6 @@ TEST(DocEnginePdf, BarcodeModulesStayWholeDevicePixels) {
     expectExactCheckerboard(test::pdfRender(pdf2, 1, 600, region(600)), 10, 4);
 }
 
-TEST(DocEnginePdf, PhotographsAreDrawnWithoutSmoothingOrLossyCompression) {
-    if (!test::havePoppler())
-        GTEST_SKIP() << "poppler-utils no está instalado";
-    TempDir dir;
-    // Stripes of two greys plus one red pixel: not a two-colour picture, so it goes into the
-    // PDF as an image. Smoothing would show as greys between the stripes.
-    QImage stripes(32, 32, QImage::Format_RGB32);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            stripes.setPixel(x, y, x % 2 ? qRgb(200, 200, 200) : qRgb(40, 40, 40));
-    stripes.setPixel(0, 0, qRgb(255, 0, 0));
-    Document doc = pictureDocument(stripes, 32 * 12); // 5 device pixels a pixel at 600 dpi
-    const QString pdf = dir.file(u"stripes.pdf"_s);
-    ASSERT_TRUE(DocumentPrinter::writePdf(doc, pdf).ok());
-    EXPECT_FALSE(dir.read(u"stripes.pdf"_s).contains("/DCTDecode"));
-    const PageSetup page = doc.pageSetup();
-    const QImage img = test::pdfRender(
-        pdf, 1, 600, QRect(page.marginLeft * 600 / 1440 + 10, page.marginTop * 600 / 1440 + 40, 140, 4),
-        false);
-    ASSERT_FALSE(img.isNull());
-    int mixed = 0;
-    int darkRun = 0, longest = 0;
-    for (int x = 0; x < img.width(); ++x) {
-        const int g = qGray(img.pixel(x, 2));
-        if (std::abs(g - 40) > 3 && std::abs(g - 200) > 3)
-            ++mixed;
-        darkRun = g < 120 ? darkRun + 1 : 0;
-        longest = std::max(longest, darkRun);
-    }
-    EXPECT_EQ(mixed, 0);
-    EXPECT_EQ(longest, 5); // each picture pixel is five device pixels wide
-}
-
 TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {
     Document doc = test::sampleTemplate();
     auto r = DocumentPrinter::print(doc, PrintDestination::Pdf);
