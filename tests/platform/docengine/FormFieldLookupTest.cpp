@@ -13,6 +13,8 @@ namespace velmora::docengine {
 namespace {
 
 using test::documentWithBody;
+using test::packageWith;
+using test::packageWithBody;
 
 // An unnamed text field, so that only a bookmark can name it.
 QString field(const QString& result) {
@@ -92,17 +94,6 @@ TEST(DocEngineFormFieldLookup, BookmarksSharingOneIdKeepToTheirOwnText) {
     EXPECT_EQ(doc.bookmarkText(u"B3"_s).valueOr(QString()), u"v3"_s);
 }
 
-QByteArray packageWith(const QString& part, const QByteArray& bytes) {
-    auto pkg = DocxPackage::fromBytes(Document().toBytes().value()).value();
-    pkg.setPart(part, bytes);
-    return pkg.toBytes().value();
-}
-
-QByteArray bodyPart(const QByteArray& body) {
-    return "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
-           body + "</w:body></w:document>";
-}
-
 // `withData` fields carrying form-field data and `byInstruction` known only by their FORM
 // instruction, plus a page-number field that is no form field.
 QByteArray formFields(int withData, int byInstruction) {
@@ -117,7 +108,7 @@ QByteArray formFields(int withData, int byInstruction) {
         body +=
             "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>FORMTEXT</w:instrText></w:r>"
             "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
-    return packageWith(u"word/document.xml"_s, bodyPart(body + "</w:p>"));
+    return packageWithBody(body + "</w:p>");
 }
 
 TEST(DocEngineFormFieldLookup, MoreFormFieldsThanAnyFormAreRefusedWhenRead) {
