@@ -85,29 +85,5 @@ TEST(BarcodePictureTest, FailuresLeaveNoPictureAndOverflowLeavesTheHeight) {
     EXPECT_FALSE(QFile::exists(dir.file("2026030514050905.bmp")));
 }
 
-// The first page's barcode must still hold a long application and be read back from a
-// 200 dpi scan of the printed page.
-TEST(BarcodePictureTest, AThousandCharacterFirstPageFitsItsPlaceAndReadsAt200Dpi) {
-    test::TempDir dir;
-    FixedClock clock(test::samplePrintMoment());
-    Pdf417Writer control;
-    QString text = test::sampleFirstPageText(1000);
-    qint16 height = 2000;
-    Pdf417Layout layout;
-    Result<QString> stem = GeneraCodigoBarras(text, control, 6000, height, dir.path(), clock, &layout);
-    ASSERT_TRUE(stem.ok()) << stem.error().description.toStdString();
-    ASSERT_EQ(text.size(), 1000);
-    EXPECT_EQ(layout.modulePixels, 3);
-    EXPECT_EQ(layout.errorCorrectionLevel, 5);
-    EXPECT_FALSE(layout.utf8Eci);
-
-    const QImage picture(stem.value() + ".bmp");
-    const QSize place(6000, 2600);
-    EXPECT_EQ(picture.size(), Pdf417Writer::pictureSize(place.width(), place.height()));
-
-    const QImage page = test::pageWithPicture(picture, place, 200);
-    EXPECT_EQ(readPdf417(page), QStringList{text});
-}
-
 } // namespace
 } // namespace velmora
