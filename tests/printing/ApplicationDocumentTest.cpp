@@ -3,6 +3,8 @@
 
 #include "applications/ApplicationXml.h"
 #include "platform/docengine/Document.h"
+#include "platform/docengine/DocumentLayout.h"
+#include "platform/docengine/PagePainter.h"
 #include "printing/BarcodeReader.h"
 #include "printing/BarcodeText.h"
 #include "printing/PrintingFixture.h"
@@ -123,12 +125,25 @@ TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGene
     EXPECT_FALSE(older.checkBox(u"TEMPORAL"_s).value());
 }
 
-TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
+// The preview first: it saves nothing, tells nothing, and shows what the print then gives.
+TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 75);
     PrintingFixture::addPositions(f.resultas, 10, 20000);
+    ProgressWindow progress;
+    PrintingEditor previewed = f.editor();
+    auto preview = previewApplication(previewed, progress, f.barcode, u"16"_s, false);
+    ASSERT_TRUE(preview.ok() && preview->pages) << preview.error().description.toStdString();
+    EXPECT_TRUE(f.applicationFiles().isEmpty());
+    EXPECT_TRUE(f.messages.messages.empty());
+    // The pictures on the screen (zoomed in, so each module is whole pixels) carry the texts
+    // the paper carries.
+    QStringList shown;
+    for (int page = 0; page < preview->pages->pageCount(); ++page)
+        shown << readPdf417(docengine::PagePainter::renderPage(*preview->pages, page, 2 * kBarcodeScanDpi));
+
     auto printed = f.runWXP(true);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
 
@@ -153,6 +168,9 @@ TEST(ApplicationDocumentTest, PrintsEveryListPageWithItsBarcode) {
     };
     EXPECT_EQ(printed.value().barcodes, expected);
     EXPECT_EQ(readPdf417Pdf(pdf, 300).value(), expected);
+    EXPECT_EQ(preview->pages->pageCount(), 6);
+    EXPECT_EQ(preview->barcodes, expected);
+    EXPECT_EQ(shown, expected);
 
     EXPECT_EQ(
         f.messages.only(u"Impresión"_s, MessageIcon::Information),
