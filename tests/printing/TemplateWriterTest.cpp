@@ -64,23 +64,18 @@ TEST(TemplateKeys, FolderNamesCoverEveryCombinationOnce) {
         EXPECT_FALSE(TemplateKey::fromFolderName(QString::fromLatin1(bad))) << bad;
 }
 
-TEST(TemplateWriter, FirstPageIsAnOfficialFormOnA4) {
+TEST(TemplateWriter, TemplatesPrintOnA4AndHiddenTabsLeaveTheirSectionsOut) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     TempDir dir;
-    Document doc = buildApplicationTemplate(key("DOT_11111"), TemplateGeneration::Current);
-    const QString pdf = pdfOf(doc, dir, u"plantilla.pdf"_s);
-    ASSERT_EQ(test::pdfPageCount(pdf), 3);
-    const auto info = test::runTool(u"pdfinfo"_s, {pdf});
+    Document all = buildApplicationTemplate(key("DOT_11111"), TemplateGeneration::Current);
+    const QString allPdf = pdfOf(all, dir, u"plantilla.pdf"_s);
+    ASSERT_EQ(test::pdfPageCount(allPdf), 3);
+    const auto info = test::runTool(u"pdfinfo"_s, {allPdf});
     EXPECT_TRUE(QString::fromUtf8(info.out).contains(u"(A4)"_s)) << info.out.toStdString();
+    EXPECT_TRUE(
+        test::pdfPageText(allPdf, 3).contains(u"7. PUESTOS DE TRABAJO SOLICITADOS. PLAZAS RESULTAS"_s));
 
-    EXPECT_TRUE(test::pdfPageText(pdf, 3).contains(u"7. PUESTOS DE TRABAJO SOLICITADOS. PLAZAS RESULTAS"_s));
-}
-
-TEST(TemplateWriter, HiddenTabsLeaveTheirSectionsOutAndMarkersNeverPrint) {
-    if (!test::havePoppler())
-        GTEST_SKIP() << "poppler-utils no está instalado";
-    TempDir dir;
     Document doc = buildApplicationTemplate(key("DOT_10110"), TemplateGeneration::Legacy);
     const QString pdf = pdfOf(doc, dir, u"oculta.pdf"_s);
     const int pages = test::pdfPageCount(pdf);
