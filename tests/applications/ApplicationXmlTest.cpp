@@ -2,14 +2,10 @@
 
 #include "support/EmptyApplicationLists.h"
 #include "support/FakeMessageService.h"
-#include "support/FileSizeLimit.h"
 #include "support/TableText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
 
 namespace velmora {
 namespace {
@@ -232,63 +228,18 @@ TEST(ApplicationXmlReader, MissingElementOrNonNumberIsReportedAndNothingIsAdded)
     }
 }
 
-TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZeroAndUnicodeFilesAreHonoured) {
+// Encodings are read by readXml (XmlFileTest); this file declares UTF-8.
+TEST(ApplicationXmlReader, EmptyIntegerElementsReadAsZero) {
     TempDir dir;
-    const QString text = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"%1\"?><Plazas><Vacantes/><Resultas/><Cursos>"
-        "<CursoRealizado><Curso>Año ñ</Curso><NHoras></NHoras><Ano> 2001 </Ano><Centro>  </Centro>"
-        "<IdCurso>3</IdCurso></CursoRealizado></Cursos><Documentos/></Plazas>");
-    QByteArray utf16("\xFF\xFE");
-    const QString utf16Text = text.arg(u"UTF-16"_s);
-    utf16.append(reinterpret_cast<const char*>(utf16Text.utf16()), utf16Text.size() * 2);
-    for (const QByteArray& bytes : {text.arg(u"UTF-8"_s).toUtf8(), utf16}) {
-        dir.write("u.xml", bytes);
-        Lists lists;
-        EXPECT_EQ(readApplicationLists(dir.path(), "u.xml", lists.lists()).value(), SidecarRead::Loaded);
-        EXPECT_EQ(test::rowsOf(lists.courses), QStringList{"Año ñ|0|2001|  |3"});
-    }
-}
-
-TEST(ApplicationXmlWriterFailure, AMissingFolderIsNamedAsTheCauseAndLeavesNoTrace) {
-    TempDir program;
+    dir.write("u.xml",
+              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Plazas><Vacantes/><Resultas/>"
+                             "<Cursos><CursoRealizado><Curso>Año ñ</Curso><NHoras></NHoras><Ano> 2001 "
+                             "</Ano><Centro>  </Centro><IdCurso>3</IdCurso></CursoRealizado></Cursos>"
+                             "<Documentos/></Plazas>")
+                  .toUtf8());
     Lists lists;
-    addPlaza(lists.vacancies, 0, 1, "00001", "Enfermero <noche>");
-    FakeMessageService messages;
-    const Status written =
-        writeApplicationLists("s.xml", program.file("no/existe"), lists.lists(), program.path(), messages);
-    EXPECT_FALSE(written.ok());
-    const QString said = messages.only(programTitle(), MessageIcon::Critical);
-    EXPECT_EQ(said,
-              u"No se han podido guardar las listas de la solicitud en %1: no existe la carpeta %2."_s.arg(
-                  QDir::toNativeSeparators(program.file("no/existe/s.xml")),
-                  QDir::toNativeSeparators(program.file("no/existe"))));
-    EXPECT_EQ(written.error().description, said);
-    // The trace is for text that does not parse; this text parsed.
-    EXPECT_FALSE(QFile::exists(program.file("traza.txt")));
-}
-
-TEST(ApplicationXmlWriterFailure, AFailedWriteKeepsThePreviousFile) {
-    if (!test::FileSizeLimit::supported())
-        GTEST_SKIP();
-    TempDir dir;
-    Lists lists;
-    addPlaza(lists.vacancies, 0, 1, "00001", "primera");
-    FakeMessageService messages;
-    ASSERT_TRUE(writeApplicationLists("s.xml", dir.path(), lists.lists(), dir.path(), messages).ok());
-    const QByteArray previous = dir.read("s.xml");
-
-    for (int i = 1; i < 50; ++i)
-        addPlaza(lists.vacancies, i, i + 1, "00002", QString(40, QLatin1Char('x')));
-    Status written;
-    {
-        test::FileSizeLimit limit(size_t(previous.size()) + 100);
-        written = writeApplicationLists("s.xml", dir.path(), lists.lists(), dir.path(), messages);
-    }
-    EXPECT_FALSE(written.ok());
-    EXPECT_EQ(dir.read("s.xml"), previous);
-    ASSERT_EQ(messages.texts().size(), 1);
-    EXPECT_TRUE(messages.texts()[0].startsWith("No se han podido guardar las listas de la solicitud.\n"))
-        << messages.texts()[0].toStdString();
+    EXPECT_EQ(readApplicationLists(dir.path(), "u.xml", lists.lists()).value(), SidecarRead::Loaded);
+    EXPECT_EQ(test::rowsOf(lists.courses), QStringList{"Año ñ|0|2001|  |3"});
 }
 
 } // namespace

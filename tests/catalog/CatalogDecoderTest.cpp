@@ -30,32 +30,22 @@ TEST(CatalogDecoder, CodesThatLeaveTheByteRangeAreErrors) {
     EXPECT_FALSE(EncodeLine(QByteArray("\xFD")));
 }
 
-TEST(CatalogDecoder, DecodesIntoTheScratchFileSkippingEmptyLines) {
+TEST(CatalogDecoder, FilesDecodeSkippingEmptyLinesAndStopAtTheFirstBadLine) {
     TempDir dir;
     // CR LF, a lone LF, empty lines, and a last line without its ending.
     dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4"));
-    FakeMessageService messages;
-    EXPECT_EQ(DecodeFile(dir.path(), "F0005.enc", messages), u"temp.tmp"_s);
-    EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
-
     dir.write("F0002.enc", QByteArray("\r\n\r\n"));
-    EXPECT_EQ(DecodeFile(dir.path(), "F0002.enc", messages), u"temp.tmp"_s);
-    EXPECT_EQ(dir.read("temp.tmp"), QByteArray());
-}
-
-TEST(CatalogDecoder, FailuresAreShownAndGiveAnEmptyName) {
-    TempDir dir;
-    FakeMessageService messages;
-    dir.write("temp.tmp", "old");
-    EXPECT_EQ(DecodeFile(dir.path(), "F0015.enc", messages), QString());
-    EXPECT_TRUE(messages.only(programTitle(), MessageIcon::Critical)
-                    .startsWith(u"Se ha producido el siguiente error 53-"_s));
-
-    // A character that cannot be shifted stops the decoding; what came before stays.
     dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
-    EXPECT_EQ(DecodeFile(dir.path(), "F0001.enc", messages), QString());
+    FakeMessageService messages;
+    EXPECT_EQ(DecodeToMemory(dir.path(), "F0005.enc", messages).value(),
+              QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
+    EXPECT_EQ(DecodeToMemory(dir.path(), "F0002.enc", messages).value(), QByteArray());
+    EXPECT_TRUE(messages.messages.empty());
+
+    // A missing file, and a character that cannot be shifted, are shown.
+    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0015.enc", messages).ok());
+    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0001.enc", messages).ok());
     ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
     EXPECT_TRUE(messages.messages[1].text.startsWith(u"Se ha producido el siguiente error 5-"_s));
-    EXPECT_EQ(dir.read("temp.tmp"), QByteArray("A1\r\nC1\r\n"));
 }

@@ -37,6 +37,20 @@ QByteArray detail(const char* code, const char* name, const char* area) {
         .toLatin1();
 }
 
+// The indexed entries against those of the row-by-row walk.
+void expectSameBodies(const std::vector<BodyPositions>& mine, const std::vector<BodyPositions>& walked) {
+    ASSERT_EQ(mine.size(), walked.size());
+    for (size_t i = 0; i < walked.size(); ++i) {
+        ASSERT_EQ(mine[i].isEmpty(), walked[i].isEmpty()) << i;
+        if (mine[i].isEmpty())
+            continue;
+        EXPECT_EQ(mine[i].bodyCode, walked[i].bodyCode) << i;
+        EXPECT_EQ(mine[i].offeredOnly, walked[i].offeredOnly) << i;
+        EXPECT_EQ(rowsOf(*mine[i].vacancy), rowsOf(*walked[i].vacancy)) << i;
+        EXPECT_EQ(rowsOf(*mine[i].resultas), rowsOf(*walked[i].resultas)) << i;
+    }
+}
+
 } // namespace
 
 class PositionLookupSeeds : public ::testing::TestWithParam<quint32> {};
@@ -52,20 +66,8 @@ TEST_P(PositionLookupSeeds, AgreeWithTheRowByRowWalk) {
     literal::positionsByBody(sourcesOf(tables), bodies);
     literal::positionsByGroup(sourcesOf(tables), groups);
 
-    ASSERT_EQ(bodies.size(), tables.bodyPositions.size());
-    int nonEmpty = 0;
-    for (size_t i = 0; i < bodies.size(); ++i) {
-        const BodyPositions& mine = tables.bodyPositions[i];
-        ASSERT_EQ(mine.isEmpty(), bodies[i].isEmpty()) << i;
-        if (mine.isEmpty())
-            continue;
-        ++nonEmpty;
-        EXPECT_EQ(mine.bodyCode, bodies[i].bodyCode);
-        EXPECT_EQ(mine.offeredOnly, bodies[i].offeredOnly);
-        EXPECT_EQ(rowsOf(*mine.vacancy), rowsOf(*bodies[i].vacancy)) << i;
-        EXPECT_EQ(rowsOf(*mine.resultas), rowsOf(*bodies[i].resultas)) << i;
-    }
-    EXPECT_GT(nonEmpty, 0);
+    expectSameBodies(tables.bodyPositions, bodies);
+    EXPECT_TRUE(std::any_of(bodies.begin(), bodies.end(), [](const auto& b) { return !b.isEmpty(); }));
     ASSERT_EQ(groups.size(), tables.groupPositions.size());
     for (size_t i = 0; i < groups.size(); ++i) {
         EXPECT_EQ(tables.groupPositions[i].group, groups[i].group);
@@ -133,14 +135,7 @@ TEST(PositionLookup, RepeatedBodiesShareTheirCandidatesInsteadOfCopyingThem) {
     literal::positionsByBody(sourcesOf(tables), walked);
 
     ASSERT_EQ(tables.bodyPositions.size(), 8u);
-    for (size_t i = 0; i < walked.size(); ++i) {
-        const BodyPositions& mine = tables.bodyPositions[i];
-        ASSERT_FALSE(mine.isEmpty()) << i;
-        EXPECT_EQ(mine.bodyCode, walked[i].bodyCode) << i;
-        EXPECT_EQ(mine.offeredOnly, walked[i].offeredOnly) << i;
-        EXPECT_EQ(rowsOf(*mine.vacancy), rowsOf(*walked[i].vacancy)) << i;
-        EXPECT_EQ(rowsOf(*mine.resultas), rowsOf(*walked[i].resultas)) << i;
-    }
+    expectSameBodies(tables.bodyPositions, walked);
     // Entries 0-1, 4-5 and 6-7 are the same body: one offered set and one detailed set.
     for (const size_t repeat : {4u, 6u})
         for (size_t k = 0; k < 2; ++k) {

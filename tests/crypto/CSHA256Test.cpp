@@ -12,12 +12,6 @@ QString digest(const QString& text) {
     return CSHA256().SHA256(text);
 }
 
-// Every byte value maps to the character of the same code, so a byte string becomes the
-// text whose digest must equal the digest of those bytes.
-QString textOfBytes(const QByteArray& bytes) {
-    return QString::fromLatin1(bytes);
-}
-
 // Short messages are compared with Qt's digest below; these published vectors anchor that
 // comparison and reach a message far longer than four blocks.
 TEST(CSHA256Test, PublishedTestVectors) {
@@ -37,7 +31,9 @@ TEST(CSHA256Test, MatchesReferenceForEveryLengthUpToFourBlocks) {
                 b = static_cast<char>(random.bounded(256));
             const QString expected =
                 QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-            ASSERT_EQ(digest(textOfBytes(bytes)), expected) << "length " << length << " round " << round;
+            // Every byte value maps to the character of the same code.
+            ASSERT_EQ(digest(QString::fromLatin1(bytes)), expected)
+                << "length " << length << " round " << round;
         }
     }
 }

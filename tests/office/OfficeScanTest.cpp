@@ -106,31 +106,20 @@ size_t pageWithOrder(const PrintedScan& scan, BarcodeKind kind, int order) {
     return scan.pages.size();
 }
 
-int pagesWithoutBarcode(const PrintedScan& scan) {
-    return int(scan.pages.size() - scan.barcodes.size());
-}
-
-TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
+TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     test::TempDir dir;
     PrintedScan small = printAndScan(u"12345678Z"_s, 3, 1, 1, 150);
     PrintedScan medium = printAndScan(u"00000001R"_s, 45, 0, 2, 200);
-    PrintedScan large = printAndScan(u"00000023T"_s, 90, 50, 3, 300);
     const int withoutBarcode =
-        pagesWithoutBarcode(small) + pagesWithoutBarcode(medium) + pagesWithoutBarcode(large);
+        int(small.pages.size() + medium.pages.size() - small.barcodes.size() - medium.barcodes.size());
 
-    // Turned, specked and compressed pages; the medium print has a page scanned twice and
-    // the large one loses its second vacancy page.
+    // Turned, specked and compressed pages; the medium print has a page scanned twice. The
+    // faults of broken prints are named by ApplicationAssemblerTest; here they must reach the run.
     small.pages[0] = jpeg(rotated(small.pages[0], 180), 60);
     medium.pages[0] = specked(rotated(medium.pages[0], 2), 2000);
     const size_t twice = pageWithOrder(medium, BarcodeKind::Vacancies, 41);
     ASSERT_LT(twice, medium.pages.size());
     const QImage again = medium.pages[twice];
-    const size_t lost = pageWithOrder(large, BarcodeKind::Vacancies, 41);
-    ASSERT_LT(lost, large.pages.size());
-    ASSERT_TRUE(findBarcodeTexts(large.pages[lost]).join(QString()).contains(u"0041"_s))
-        << "list barcodes carry the number of the page they are printed on";
-    large.pages.erase(large.pages.begin() + std::ptrdiff_t(lost));
-    large.pages.back() = rotated(large.pages.back(), -2);
 
     std::vector<QImage> batch200 = medium.pages;
     batch200.emplace_back(1654, 2339, QImage::Format_Grayscale8); // a blank sheet
@@ -138,11 +127,7 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     std::reverse(batch200.begin(), batch200.end());
     const QString first = dir.file(u"lote1.pdf"_s);
     writePdf(first, batch200, 200);
-    std::vector<QImage> batch300 = large.pages;
-    std::swap(batch300.front(), batch300.back());
-    const QString second = dir.file(u"lote2.pdf"_s);
-    writePdf(second, batch300, 300);
-    QStringList files{first, second};
+    QStringList files{first};
     for (size_t i = 0; i < small.pages.size(); ++i) {
         files << dir.file(u"suelta%1.png"_s.arg(i + 1));
         ASSERT_TRUE(small.pages[i].save(files.back()));
@@ -159,7 +144,7 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     EXPECT_EQ(outcome.pagesWithoutBarcode, withoutBarcode + 1);
     EXPECT_TRUE(problemsOf(outcome.fileProblems).contains(u"Archivo ilegible"_s));
     EXPECT_FALSE(outcome.allComplete());
-    ASSERT_EQ(outcome.applications.size(), 3u);
+    ASSERT_EQ(outcome.applications.size(), 2u);
 
     const auto byDni = [&](const QString& dni) {
         for (const OfficeApplication& a : outcome.applications)
@@ -169,8 +154,7 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
     };
     const OfficeApplication* s = byDni(u"12345678Z"_s);
     const OfficeApplication* m = byDni(u"00000001R"_s);
-    const OfficeApplication* l = byDni(u"00000023T"_s);
-    ASSERT_TRUE(s && m && l);
+    ASSERT_TRUE(s && m);
 
     EXPECT_TRUE(s->complete()) << problemsOf(s->problems).join(u',').toStdString();
     EXPECT_EQ(s->fields, readablePrintRecord(splitPrintRecord(foldBarcodeText(small.printRecord))));
@@ -182,16 +166,13 @@ TEST(OfficeScanTest, ShuffledScansOfThreePrintsComeBackWithEveryFaultNamed) {
 
     EXPECT_EQ(problemsOf(m->problems), QStringList{u"Página repetida"_s});
     EXPECT_EQ(m->vacancies.size(), 45u);
-    EXPECT_EQ(problemsOf(l->problems), (QStringList{u"Falta una página"_s, u"Orden no correlativo"_s}));
-    EXPECT_EQ(l->vacancies.size(), 50u);
-    EXPECT_EQ(l->resultas.size(), 50u);
 
     ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(u"salida"_s)).ok());
     const auto csv = [&](const QString& folder, const char* name) {
         QFile file(dir.file(u"%1/%2"_s.arg(folder, QString::fromLatin1(name))));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    EXPECT_EQ(csv(u"salida"_s, "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45 + 50));
+    EXPECT_EQ(csv(u"salida"_s, "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45));
 
     // The same batch split by files across two runs, the small print's pages and the repeated
     // page on both sides, and merged: the files of the single run, byte for byte.

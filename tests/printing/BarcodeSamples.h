@@ -1,11 +1,9 @@
 #pragma once
 
-#include "printing/BarcodePicture.h"
 #include "printing/BarcodeText.h"
 
 #include <QDateTime>
 #include <QImage>
-#include <QPainter>
 
 namespace velmora::test {
 
@@ -50,19 +48,6 @@ inline QString sampleFirstPageText(int foldedLength) {
             return n == 0 ? QString() : build(adaptations.left(n - 1) + u'x');
     }
     return QString();
-}
-
-// A piece of page image at `dpi` with the picture drawn at its place, `at` pixels from
-// the corner, the way printing draws it.
-inline QImage pageWithPicture(const QImage& picture, QSize placeTwips, int dpi,
-                              QPointF at = QPointF(200, 300)) {
-    const QRectF place(at, QSizeF(placeTwips.width() * dpi / 1440.0, placeTwips.height() * dpi / 1440.0));
-    const QPoint corner = place.toAlignedRect().bottomRight() + QPoint(dpi / 2, dpi / 2);
-    QImage page(corner.x(), corner.y(), QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    drawBarcodePicture(painter, place, picture);
-    return page;
 }
 
 } // namespace velmora::test

@@ -21,7 +21,6 @@ TEST(BarcodeTextTest, HeaderIsKeyDateAndTimeWithNothingBetween) {
     const QString key = ClaveCodigoBarras("12345678Z", "12341", "1");
     const QString header = barcodeHeader(key, QDateTime(QDate(2026, 3, 5), QTime(4, 5, 9)));
     EXPECT_EQ(header, "12345678Z12341105/03/202604:05:09");
-    EXPECT_EQ(header.size() - key.size(), 18);
 }
 
 TEST(BarcodeTextTest, TextIsHeaderKindPageDataAndFinalF) {
@@ -29,64 +28,29 @@ TEST(BarcodeTextTest, TextIsHeaderKindPageDataAndFinalF) {
     const QString header = key + "05/03/202614:05:09";
     const QString first = barcodeText(header, BarcodeKind::FirstPage, 5, "N|PEREZ|");
     EXPECT_EQ(first, header + "P001N|PEREZ|F");
-    EXPECT_EQ(first.mid(key.size() + 18, 4), "P001");
 
     EXPECT_EQ(barcodeText(header, BarcodeKind::Vacancies, 7, "0001  123"), header + "V0070001  123F");
     EXPECT_EQ(barcodeText(header, BarcodeKind::Resultas, 12, ""), header + "R012F");
     EXPECT_EQ(barcodeText(header, BarcodeKind::Resultas, 1234, ""), header + "R1234F");
 }
 
-class ListPageDataTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(createVacancyList(list).ok());
-        const std::pair<int, const char*> rows[] = {{1, "123"}, {2, "45678"}, {3, "7"}, {10000, "1"}};
-        for (const auto& [order, code] : rows) {
-            ASSERT_TRUE(list.addNew().ok());
-            ASSERT_TRUE(list.setValue(u"Orden", order).ok());
-            ASSERT_TRUE(list.setValue(u"CodConvocatoria", QString::fromLatin1(code)).ok());
-            ASSERT_TRUE(list.setValue(u"NomConvocatoria", "Puesto").ok());
-        }
-        ASSERT_TRUE(list.setSort("Orden").ok());
-    }
+// Each list row travels as its order (4 digits) and its position code (5 places, right-aligned).
+TEST(BarcodeTextTest, ListRowsBecomeOrderAndPositionCodePadded) {
     RecordSet list;
-};
+    ASSERT_TRUE(createVacancyList(list).ok());
+    QStringList rows;
+    for (const auto& [order, code] : {std::pair{1, "123"}, {2, "45678"}, {10000, "1"}}) {
+        ASSERT_TRUE(list.addNew().ok());
+        ASSERT_TRUE(list.setValue(u"Orden", order).ok());
+        ASSERT_TRUE(list.setValue(u"CodConvocatoria", QString::fromLatin1(code)).ok());
+        rows << listRowBarcodeData(list).value();
+    }
+    EXPECT_EQ(rows, (QStringList{u"0001  123"_s, u"000245678"_s, u"10000    1"_s}));
 
-TEST_F(ListPageDataTest, RowsBecomeOrderAndPositionCodePadded) {
-    Result<QString> page = listPageBarcodeData(list, 0, 2);
-    ASSERT_TRUE(page.ok());
-    EXPECT_EQ(page.value(), "0001  1230002"
-                            "45678");
-    EXPECT_EQ(barcodeText("H", BarcodeKind::Vacancies, 3, page.value()), "HV0030001  123000245678F");
-    EXPECT_EQ(listPageBarcodeData(list, 2, 2).value(), "0003    7"
-                                                       "10000    1");
-    EXPECT_EQ(listPageBarcodeData(list, 1, 0).value(), "");
-}
-
-TEST_F(ListPageDataTest, CursorStaysWhereThePrintingLoopLeftIt) {
-    list.moveFirst();
-    list.moveNext();
-    ASSERT_TRUE(listPageBarcodeData(list, 0, 4).ok());
-    EXPECT_EQ(list.absolutePosition(), 1);
-    EXPECT_EQ(list.integer(u"Orden"), 2);
-
-    list.moveLast();
-    list.moveNext();
-    ASSERT_TRUE(listPageBarcodeData(list, 1, 3).ok());
-    EXPECT_TRUE(list.isEOF());
-
-    // Rows outside the view are refused, and the cursor is still put back.
-    list.moveFirst();
-    const Result<QString> outside = listPageBarcodeData(list, 3, 2);
-    ASSERT_FALSE(outside.ok());
-    EXPECT_EQ(list.absolutePosition(), 0);
-}
-
-TEST(BarcodeTextTest, ListDataNeedsOrderAndPositionColumns) {
     RecordSet courses;
     ASSERT_TRUE(createCoursesList(courses).ok());
     ASSERT_TRUE(courses.addNew().ok());
-    EXPECT_FALSE(listPageBarcodeData(courses, 0, 1).ok());
+    EXPECT_FALSE(listRowBarcodeData(courses).ok()) << "a list without order and position code";
 }
 
 TEST(BarcodeTextTest, FoldingTurnsAccentsIntoAmpersandLettersAndDropsMarks) {

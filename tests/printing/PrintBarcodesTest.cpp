@@ -90,23 +90,19 @@ TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) 
 }
 
 TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
-    test::TempDir dir;
-    FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))};
-    Pdf417Writer encoder;
-    Document doc;
-    PrintBarcodes barcodes{encoder, kHeader, dir.path(), clock};
-    DocumentBuilder b(doc);
-    Cursor& at = b.paragraph(u"Vacantes"_s);
+    ThreeSheets s;
+    DocumentBuilder b(s.doc);
+    Cursor& at = b.paragraph(u"Más resultas"_s);
     for (const auto& [kind, data, height] :
          {std::tuple(BarcodeKind::FirstPage, QString(4000, u'x'), qint16(2000)),
           std::tuple(BarcodeKind::Vacancies, u"0001"_s + QString(100000, u'9'), qint16(900))}) {
-        const Status inserted = barcodes.insert(at, kind, 2, data, height);
+        const Status inserted = s.barcodes.insert(at, kind, 2, data, height);
         ASSERT_FALSE(inserted.ok());
         EXPECT_EQ(inserted.error().number, ErrorCode::InvalidProcedureCall);
     }
-    EXPECT_EQ(barcodes.count(), 0);
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-    EXPECT_EQ(DocumentLayout(doc).page(0).images.size(), 0u);
+    EXPECT_EQ(s.barcodes.count(), 3);
+    EXPECT_TRUE(QDir(s.dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(DocumentLayout(s.doc).page(2).images.size(), 1u);
 }
 
 } // namespace

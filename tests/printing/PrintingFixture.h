@@ -30,9 +30,9 @@ namespace velmora::test {
 // lists, and the editor pieces the printing routines take.
 class PrintingFixture {
 public:
-    explicit PrintingFixture(int wordProcessorVersion = docengine::WordProcessor::kCurrentVersion)
+    explicit PrintingFixture(WordProcessorStarter start = embeddedWordProcessor())
         : folders(AppFolders::at(dir.path())), clock(QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9))),
-          wordProcessor(embeddedWordProcessor(wordProcessorVersion)) {
+          wordProcessor(std::move(start)) {
         QDir().mkpath(folders.applications);
         if (!copySharedTemplates(folders.data))
             ADD_FAILURE() << "no se han podido escribir las plantillas";
@@ -77,10 +77,8 @@ public:
         return ImprimeSolicitudW97(fileName(), folders.applications, e, progress, barcode, print, draft);
     }
 
-    // Files of the applications folder.
     QStringList applicationFiles() const {
-        QStringList names = QDir(folders.applications).entryList(QDir::Files, QDir::Name);
-        return names;
+        return QDir(folders.applications).entryList(QDir::Files, QDir::Name);
     }
 
     TempDir dir;

@@ -4,20 +4,16 @@
 
 namespace velmora::test {
 
-// A text box without a window: keeps its text and colour, and every text written to it.
+// A text box without a window: keeps its text and colour.
 class FakeDniTextBox : public DniTextBox {
 public:
     explicit FakeDniTextBox(QString text = QString()) : m_text(std::move(text)) {}
 
     QString text() const override { return m_text; }
-    void setText(const QString& text) override {
-        m_text = text;
-        writes << text;
-    }
+    void setText(const QString& text) override { m_text = text; }
     void setForeColor(const QColor& color) override { foreColor = color; }
 
     QColor foreColor; // invalid until the check sets it
-    QStringList writes;
 
 private:
     QString m_text;

@@ -46,20 +46,16 @@ inline void positionsByBody(const PositionSources& s, std::vector<BodyPositions>
             BodyPositions& e = entries[k++];
             e.bodyCode = s.bodies.text(u"CodCuerpo");
             e.offeredOnly = flag;
-            e.resultas = std::make_unique<RecordSet>();
-            (void)createCandidatePositions(*e.resultas);
-            s.positionBody.clearFilter();
-            s.positionBody.moveFirst();
-            (void)s.positionBody.setFilter(QStringLiteral("CodCuerpo='%1'").arg(e.bodyCode));
-            copyPositions(s.positionBody, *e.resultas, flag ? s.resultasPositions : s.resultasDetails, true,
-                          true);
-            e.vacancy = std::make_unique<RecordSet>();
-            (void)createCandidatePositions(*e.vacancy);
-            s.positionBody.clearFilter();
-            s.positionBody.moveFirst();
-            (void)s.positionBody.setFilter(QStringLiteral("CodCuerpo='%1'").arg(e.bodyCode));
-            copyPositions(s.positionBody, *e.vacancy, flag ? s.vacantPositions : s.vacancyDetails, true,
-                          true);
+            for (auto [target, source] :
+                 {std::pair{&e.resultas, flag ? &s.resultasPositions : &s.resultasDetails},
+                  std::pair{&e.vacancy, flag ? &s.vacantPositions : &s.vacancyDetails}}) {
+                *target = std::make_unique<RecordSet>();
+                (void)createCandidatePositions(**target);
+                s.positionBody.clearFilter();
+                s.positionBody.moveFirst();
+                (void)s.positionBody.setFilter(QStringLiteral("CodCuerpo='%1'").arg(e.bodyCode));
+                copyPositions(s.positionBody, **target, *source, true, true);
+            }
         }
     }
 }

@@ -5,9 +5,6 @@
 #include "platform/docengine/SampleDocuments.h"
 #include "support/TempDir.h"
 
-#include <QFile>
-#include <QImage>
-
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -64,7 +61,7 @@ TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkip) {
 
 TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
     // As another word processor re-saves them: check boxes lose their own name and keep a
-    // bookmark that starts inside the field; a text field may keep only the bookmark around it.
+    // bookmark that starts inside the field.
     const QString body = QStringLiteral(
         "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"><w:ffData><w:name w:val=\"\"/><w:checkBox><w:sizeAuto/>"
         "<w:checked/></w:checkBox></w:ffData></w:fldChar></w:r>"
@@ -77,26 +74,14 @@ TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
         "<w:r><w:instrText> FORMCHECKBOX </w:instrText></w:r><w:r><w:fldChar "
         "w:fldCharType=\"separate\"/></w:r>"
         "<w:bookmarkStart w:id=\"5\" w:name=\"DISCAPACIDADNO\"/><w:bookmarkEnd w:id=\"2\"/>"
-        "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r><w:bookmarkEnd w:id=\"5\"/></w:p>"
-        "<w:p><w:bookmarkStart w:id=\"7\" w:name=\"NOMBRE\"/>"
-        "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> FORMTEXT </w:instrText></w:r>"
-        "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>Luis</w:t></w:r><w:r><w:t> "
-        "Gil</w:t></w:r>"
-        "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r><w:bookmarkEnd w:id=\"7\"/></w:p>"
-        "<w:p><w:bookmarkStart w:id=\"8\" w:name=\"SOLOTEXTO\"/><w:r><w:t>sin campo</w:t></w:r>"
-        "<w:bookmarkEnd w:id=\"8\"/></w:p>");
+        "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r><w:bookmarkEnd w:id=\"5\"/></w:p>");
     Document doc = test::documentWithBody(body);
     EXPECT_TRUE(doc.checkBox(u"DISCAPACIDADSI"_s).value());
     EXPECT_FALSE(doc.checkBox(u"DISCAPACIDADNO"_s).value());
-    EXPECT_EQ(doc.fieldResult(u"NOMBRE"_s).value(), u"Luis Gil"_s);
     ASSERT_TRUE(doc.setCheckBox(u"DISCAPACIDADNO"_s, true).ok());
-    ASSERT_TRUE(doc.setFieldResult(u"NOMBRE"_s, u"Ana"_s).ok());
     Document back = test::reopened(doc);
     EXPECT_TRUE(back.checkBox(u"DISCAPACIDADNO"_s).value() && back.checkBox(u"DISCAPACIDADSI"_s).value());
-    EXPECT_EQ(back.fieldResult(u"NOMBRE"_s).value(), u"Ana"_s);
-    // A bookmark with no field in it is not a form field.
-    EXPECT_EQ(back.formField(u"SOLOTEXTO"_s).error().number, DocError::MissingMember);
-    EXPECT_EQ(back.formFieldNames(), (QStringList{"DISCAPACIDADNO", "DISCAPACIDADSI", "NOMBRE"}));
+    EXPECT_EQ(back.formFieldNames(), (QStringList{"DISCAPACIDADNO", "DISCAPACIDADSI"}));
 }
 
 TEST(DocEngineDocument, ResultsSpreadOverRunsAndParagraphsAreReplacedWhole) {
@@ -174,17 +159,10 @@ TEST(DocEngineDocument, FilesThatAreNotDocumentsAreRefusedCleanly) {
     TempDir dir;
     EXPECT_EQ(Document::open(dir.file(u"nada.doc"_s)).error().number, ErrorCode::FileNotFound);
 
-    const QString text = dir.write(u"texto.doc"_s, "esto no es un documento");
-    EXPECT_EQ(Document::open(text).error().number, DocError::NotAPackage);
-    const QString truncated = dir.write(u"roto.doc"_s, Document().toBytes().value().left(200));
-    EXPECT_EQ(Document::open(truncated).error().number, DocError::NotAPackage);
-
-    // A ZIP package without a document body, and one whose body is not XML.
+    // A ZIP package without a document body.
     Document blank;
     auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
     pkg.removePart(u"word/document.xml"_s);
-    EXPECT_EQ(Document::fromBytes(pkg.toBytes().value()).error().number, DocError::NotAPackage);
-    pkg.setPart(u"word/document.xml"_s, "<w:document><w:body>");
     EXPECT_EQ(Document::fromBytes(pkg.toBytes().value()).error().number, DocError::NotAPackage);
     // Strict-conformance files name the main namespace differently.
     pkg.setPart(
@@ -224,36 +202,4 @@ TEST(DocEngineDocument, DocumentsBasedOnATemplateAreUntitledDocuments) {
     // The template itself is untouched.
     EXPECT_EQ(Document::open(tplPath).value().fieldResult(u"NOMBRE"_s).value(), QString());
     EXPECT_EQ(wp.addDocument(dir.file(u"falta.dot"_s)).error().number, ErrorCode::FileNotFound);
-}
-
-TEST(DocEngineDocument, PicturesAreStoredInThePackageAndOutliveTheirFile) {
-    TempDir dir;
-    const QImage board = test::checkerboard(9);
-    const QString bmp = dir.file(u"20261206101112 11.bmp"_s);
-    ASSERT_TRUE(board.save(bmp, "BMP"));
-    Document doc = test::sampleTemplate();
-    Cursor c = doc.table(2).value().cellCursor(1, 1).value();
-    c.insertLineBreak();
-    ASSERT_TRUE(c.insertPicture(bmp, QSize(6000, 2600)).ok());
-    c.setAlignment(Alignment::Center).insertLineBreak();
-    ASSERT_TRUE(QFile::remove(bmp));
-    EXPECT_EQ(c.insertPicture(bmp).error().number, ErrorCode::FileNotFound);
-
-    Document back = test::reopened(doc);
-    const auto pkg = DocxPackage::fromBytes(back.toBytes().value()).value();
-    const QByteArray png = pkg.part(u"word/media/image1.png"_s);
-    ASSERT_FALSE(png.isEmpty());
-    const QImage stored = QImage::fromData(png).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(stored, board.convertToFormat(QImage::Format_RGB32));
-    const QString rels = QString::fromUtf8(pkg.part(u"word/_rels/document.xml.rels"_s));
-    EXPECT_TRUE(rels.contains(u"Target=\"media/image1.png\""_s));
-    EXPECT_TRUE(QString::fromUtf8(pkg.part(u"[Content_Types].xml"_s))
-                    .contains(u"Extension=\"png\" ContentType=\"image/png\""_s));
-    const QString xml = test::documentXml(back);
-    EXPECT_TRUE(xml.contains(u"<wp:extent cx=\"3810000\" cy=\"1651000\"/>"_s));
-    // Each picture gets its own part and drawing id.
-    Cursor end = back.endCursor();
-    ASSERT_TRUE(end.insertImage(board).ok());
-    const QString xml2 = test::documentXml(back);
-    EXPECT_TRUE(xml2.contains(u"wp:docPr id=\"1\""_s) && xml2.contains(u"wp:docPr id=\"2\""_s));
 }

@@ -13,6 +13,8 @@ namespace velmora::docengine {
 namespace {
 
 using test::documentWithBody;
+using test::packageWith;
+using test::packageWithBody;
 
 // An unnamed text field, so that only a bookmark can name it.
 QString field(const QString& result) {
@@ -92,17 +94,6 @@ TEST(DocEngineFormFieldLookup, BookmarksSharingOneIdKeepToTheirOwnText) {
     EXPECT_EQ(doc.bookmarkText(u"B3"_s).valueOr(QString()), u"v3"_s);
 }
 
-QByteArray packageWith(const QString& part, const QByteArray& bytes) {
-    auto pkg = DocxPackage::fromBytes(Document().toBytes().value()).value();
-    pkg.setPart(part, bytes);
-    return pkg.toBytes().value();
-}
-
-QByteArray bodyPart(const QByteArray& body) {
-    return "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
-           body + "</w:body></w:document>";
-}
-
 // `withData` fields carrying form-field data and `byInstruction` known only by their FORM
 // instruction, plus a page-number field that is no form field.
 QByteArray formFields(int withData, int byInstruction) {
@@ -117,7 +108,7 @@ QByteArray formFields(int withData, int byInstruction) {
         body +=
             "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>FORMTEXT</w:instrText></w:r>"
             "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
-    return packageWith(u"word/document.xml"_s, bodyPart(body + "</w:p>"));
+    return packageWithBody(body + "</w:p>");
 }
 
 TEST(DocEngineFormFieldLookup, MoreFormFieldsThanAnyFormAreRefusedWhenRead) {
@@ -137,32 +128,25 @@ TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
         "<Relationship Id=\"rId1\" Target=\"word/otro.xml\" Type=\"http://schemas.openxmlformats.org/"
         "officeDocument/2006/relationships/officeDocument\"/></Relationships>");
-    const struct {
-        QByteArray bytes;
-        const char* problem;
-    } cases[] = {
-        {packageWith(u"[Content_Types].xml"_s, "<Types"),
-         "El archivo no es un documento válido del procesador de textos ([Content_Types].xml ilegible)."},
-        {otherBody,
-         "El archivo no es un documento válido del procesador de textos (falta el cuerpo del documento)."},
-        {packageWith(u"_rels/.rels"_s, "<Relationships"),
-         "El archivo no es un documento válido del procesador de textos (_rels/.rels ilegible)."},
+    const QString damaged = u"El archivo no es un documento válido del procesador de textos (%1)."_s;
+    const std::pair<QByteArray, QString> cases[] = {
+        {packageWith(u"[Content_Types].xml"_s, "<Types"), damaged.arg(u"[Content_Types].xml ilegible"_s)},
+        {otherBody, damaged.arg(u"falta el cuerpo del documento"_s)},
+        {packageWith(u"_rels/.rels"_s, "<Relationships"), damaged.arg(u"_rels/.rels ilegible"_s)},
         {packageWith(u"word/_rels/document.xml.rels"_s, "<Relationships"),
-         "El archivo no es un documento válido del procesador de textos (word/_rels/document.xml.rels "
-         "ilegible)."},
+         damaged.arg(u"word/_rels/document.xml.rels ilegible"_s)},
         {packageWith(u"word/document.xml"_s, "<w:document><w:body>"),
-         "El archivo no es un documento válido del procesador de textos (el cuerpo del documento no es XML "
-         "válido)."},
+         damaged.arg(u"el cuerpo del documento no es XML válido"_s)},
         {packageWith(u"word/document.xml"_s, "<html><body/></html>"),
-         "El documento usa una variante del formato que no se admite."},
-        {formFields(0, 20001), "El documento tiene más de 20.000 campos de formulario y no se puede abrir."},
+         u"El documento usa una variante del formato que no se admite."_s},
+        {formFields(0, 20001),
+         u"El documento tiene más de 20.000 campos de formulario y no se puede abrir."_s},
     };
-    for (const auto& c : cases) {
-        const QString path = dir.write(u"dañado.doc"_s, c.bytes);
+    for (const auto& [bytes, problem] : cases) {
+        const QString path = dir.write(u"dañado.doc"_s, bytes);
         auto opened = Document::open(path);
-        ASSERT_FALSE(opened.ok()) << c.problem;
-        EXPECT_EQ(opened.error().description,
-                  QDir::toNativeSeparators(path) + u": "_s + QString::fromUtf8(c.problem));
+        ASSERT_FALSE(opened.ok()) << problem.toStdString();
+        EXPECT_EQ(opened.error().description, QDir::toNativeSeparators(path) + u": "_s + problem);
     }
 }
 

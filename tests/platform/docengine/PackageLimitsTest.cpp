@@ -4,6 +4,7 @@
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocxPackage.h"
 
+#include "platform/docengine/SampleDocuments.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,15 +12,11 @@
 namespace velmora::docengine {
 namespace {
 
-QByteArray blankPackageWith(const QString& part, const QByteArray& bytes) {
-    auto pkg = DocxPackage::fromBytes(Document().toBytes().value()).value();
-    pkg.setPart(part, bytes);
-    return pkg.toBytes().value();
-}
+using test::packageWith;
 
 TEST(DocEnginePackageLimits, PartsInflatingPastTheCapAreRefusedBeforeTheyAreRead) {
     // Zeros shrink a thousandfold: a small file that would inflate to 65 MB.
-    const QByteArray bomb = blankPackageWith(u"word/media/relleno.bin"_s, QByteArray(65 * 1024 * 1024, '\0'));
+    const QByteArray bomb = packageWith(u"word/media/relleno.bin"_s, QByteArray(65 * 1024 * 1024, '\0'));
     ASSERT_LT(bomb.size(), 1024 * 1024);
     auto refused = DocxPackage::fromBytes(bomb);
     ASSERT_FALSE(refused.ok());
@@ -28,14 +25,14 @@ TEST(DocEnginePackageLimits, PartsInflatingPastTheCapAreRefusedBeforeTheyAreRead
         << refused.error().description.toStdString();
 
     // Just under the cap still opens.
-    EXPECT_TRUE(DocxPackage::fromBytes(
-                    blankPackageWith(u"word/media/relleno.bin"_s, QByteArray(8 * 1024 * 1024, '\0')))
-                    .ok());
+    EXPECT_TRUE(
+        DocxPackage::fromBytes(packageWith(u"word/media/relleno.bin"_s, QByteArray(8 * 1024 * 1024, '\0')))
+            .ok());
 }
 
 TEST(DocEnginePackageLimits, TwoEntriesOfOneNameAreRefusedRatherThanOneChosen) {
     // Same length as the real name, so renaming it in the bytes keeps the archive whole.
-    QByteArray bytes = blankPackageWith(u"word/documenX.xml"_s, "<otro/>");
+    QByteArray bytes = packageWith(u"word/documenX.xml"_s, "<otro/>");
     bytes.replace("word/documenX.xml", "word/document.xml");
     auto refused = DocxPackage::fromBytes(bytes);
     ASSERT_FALSE(refused.ok());
@@ -43,7 +40,7 @@ TEST(DocEnginePackageLimits, TwoEntriesOfOneNameAreRefusedRatherThanOneChosen) {
               QStringLiteral("El archivo no es un documento válido del procesador de textos (la parte "
                              "word/document.xml aparece dos veces)."));
 
-    QByteArray cased = blankPackageWith(u"WORD/DOCUMENT.XML"_s, "<otro/>");
+    QByteArray cased = packageWith(u"WORD/DOCUMENT.XML"_s, "<otro/>");
     EXPECT_FALSE(DocxPackage::fromBytes(cased).ok()) << "part names do not tell case apart";
 }
 

@@ -72,7 +72,7 @@ void expectExactCheckerboard(const QImage& img, int n, int module) {
 
 } // namespace
 
-TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxes) {
+TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxesAndAskNotToBeScaled) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     TempDir dir;
@@ -92,7 +92,16 @@ TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxes) {
     EXPECT_EQ(out.pdfPath, dir.file(u"12345678Z___0010A.pdf"_s));
     QString complaints;
     EXPECT_EQ(test::pdfPageCount(out.pdfPath, &complaints), 2);
-    EXPECT_FALSE(complaints.contains(u"Error"_s)) << complaints.toStdString();
+    EXPECT_TRUE(complaints.trimmed().isEmpty()) << complaints.toStdString();
+    // Viewers are asked not to scale the pages, in an update the file's readers all accept;
+    // applying it again changes nothing; what is not a classic PDF is refused, not damaged.
+    const QByteArray bytes = dir.read(u"12345678Z___0010A.pdf"_s);
+    ASSERT_TRUE(bytes.startsWith("%PDF-1.6"));
+    EXPECT_EQ(bytes.count("/ViewerPreferences << /PrintScaling /None >>"), 1);
+    EXPECT_TRUE(bytes.contains("/Prev "));
+    EXPECT_EQ(addNoPrintScaling(bytes).value(), bytes);
+    EXPECT_FALSE(addNoPrintScaling(QByteArray("%PDF-1.5\nbasura")).ok());
+    EXPECT_FALSE(addNoPrintScaling(bytes.left(bytes.size() / 2)).ok());
 
     const QString page1 = test::pdfPageText(out.pdfPath, 1);
     EXPECT_TRUE(page1.contains(u"DNI: 12345678Z"_s) && page1.contains(u"Nombre: Ana María"_s));
@@ -114,27 +123,6 @@ TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxes) {
         // Both have their frame.
         EXPECT_LT(qGray(img.pixel(1, img.height() / 2)), 160);
     }
-}
-
-TEST(DocEnginePdf, PdfAsksViewersNotToScaleAndStaysValid) {
-    if (!test::havePoppler())
-        GTEST_SKIP() << "poppler-utils no está instalado";
-    TempDir dir;
-    Document doc = test::sampleTemplate();
-    const QString pdf = dir.file(u"a.pdf"_s);
-    ASSERT_EQ(DocumentPrinter::writePdf(doc, pdf).value(), 1);
-    const QByteArray bytes = dir.read(u"a.pdf"_s);
-    ASSERT_TRUE(bytes.startsWith("%PDF-1.6"));
-    EXPECT_EQ(bytes.count("/ViewerPreferences << /PrintScaling /None >>"), 1);
-    EXPECT_TRUE(bytes.contains("/Prev "));
-    QString complaints;
-    EXPECT_EQ(test::pdfPageCount(pdf, &complaints), 1);
-    EXPECT_TRUE(complaints.trimmed().isEmpty()) << complaints.toStdString();
-    EXPECT_TRUE(test::pdfPageText(pdf, 1).contains(u"SOLICITUD DE TRASLADO"_s));
-    // Applying it again changes nothing; what is not a classic PDF is refused, not damaged.
-    EXPECT_EQ(addNoPrintScaling(bytes).value(), bytes);
-    EXPECT_FALSE(addNoPrintScaling(QByteArray("%PDF-1.5\nbasura")).ok());
-    EXPECT_FALSE(addNoPrintScaling(bytes.left(bytes.size() / 2)).ok());
 }
 
 TEST(DocEnginePdf, BarcodeModulesStayWholeDevicePixels) {
@@ -160,39 +148,6 @@ TEST(DocEnginePdf, BarcodeModulesStayWholeDevicePixels) {
     const QString pdf2 = dir.file(u"odd.pdf"_s);
     ASSERT_TRUE(DocumentPrinter::writePdf(odd, pdf2).ok());
     expectExactCheckerboard(test::pdfRender(pdf2, 1, 600, region(600)), 10, 4);
-}
-
-TEST(DocEnginePdf, PhotographsAreDrawnWithoutSmoothingOrLossyCompression) {
-    if (!test::havePoppler())
-        GTEST_SKIP() << "poppler-utils no está instalado";
-    TempDir dir;
-    // Stripes of two greys plus one red pixel: not a two-colour picture, so it goes into the
-    // PDF as an image. Smoothing would show as greys between the stripes.
-    QImage stripes(32, 32, QImage::Format_RGB32);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            stripes.setPixel(x, y, x % 2 ? qRgb(200, 200, 200) : qRgb(40, 40, 40));
-    stripes.setPixel(0, 0, qRgb(255, 0, 0));
-    Document doc = pictureDocument(stripes, 32 * 12); // 5 device pixels a pixel at 600 dpi
-    const QString pdf = dir.file(u"stripes.pdf"_s);
-    ASSERT_TRUE(DocumentPrinter::writePdf(doc, pdf).ok());
-    EXPECT_FALSE(dir.read(u"stripes.pdf"_s).contains("/DCTDecode"));
-    const PageSetup page = doc.pageSetup();
-    const QImage img = test::pdfRender(
-        pdf, 1, 600, QRect(page.marginLeft * 600 / 1440 + 10, page.marginTop * 600 / 1440 + 40, 140, 4),
-        false);
-    ASSERT_FALSE(img.isNull());
-    int mixed = 0;
-    int darkRun = 0, longest = 0;
-    for (int x = 0; x < img.width(); ++x) {
-        const int g = qGray(img.pixel(x, 2));
-        if (std::abs(g - 40) > 3 && std::abs(g - 200) > 3)
-            ++mixed;
-        darkRun = g < 120 ? darkRun + 1 : 0;
-        longest = std::max(longest, darkRun);
-    }
-    EXPECT_EQ(mixed, 0);
-    EXPECT_EQ(longest, 5); // each picture pixel is five device pixels wide
 }
 
 TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {

@@ -50,18 +50,26 @@ inline Document sampleTemplate() {
     return doc;
 }
 
-// A document whose body is the given WordprocessingML (children of w:body, sectPr included
-// when wanted), for reading files written by other word processors.
-inline Document documentWithBody(const QString& bodyXml) {
-    Document blank;
-    auto pkg = DocxPackage::fromBytes(blank.toBytes().value()).value();
-    const QByteArray xml =
+// The bytes of a blank document's package with `part` replaced by `bytes`.
+inline QByteArray packageWith(const QString& part, const QByteArray& bytes) {
+    auto pkg = DocxPackage::fromBytes(Document().toBytes().value()).value();
+    pkg.setPart(part, bytes);
+    return pkg.toBytes().value();
+}
+
+// A package whose body is the given WordprocessingML (children of w:body, sectPr included when
+// wanted), for reading files written by other word processors or built to do harm.
+inline QByteArray packageWithBody(const QByteArray& bodyXml) {
+    return packageWith(
+        u"word/document.xml"_s,
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>" +
-        bodyXml.toUtf8() + "</w:body></w:document>";
-    pkg.setPart(u"word/document.xml"_s, xml);
-    return Document::fromBytes(pkg.toBytes().value()).value();
+            bodyXml + "</w:body></w:document>");
+}
+
+inline Document documentWithBody(const QString& bodyXml) {
+    return Document::fromBytes(packageWithBody(bodyXml.toUtf8())).value();
 }
 
 // The document as the next program to open its file reads it.
