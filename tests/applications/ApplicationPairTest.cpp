@@ -122,6 +122,15 @@ TEST(ApplicationPair, AKillAtAnyFileOperationOfASaveLeavesTheOldPairOrTheNewOne)
               << outcomes.size() << " runs\n";
     EXPECT_GT(outcomes.count(u"old"_s), 1);
     EXPECT_GT(outcomes.count(u"new"_s), 2);
+
+    // A new lists file whose document never replaced the old one (a save killed while it
+    // dropped its new files) is no part of the pair: the old pair stays.
+    test::TempDir dir, other;
+    ASSERT_TRUE(save(dir.path(), old).ok());
+    ASSERT_TRUE(save(other.path(), fresh).ok());
+    ASSERT_TRUE(QFile::copy(ApplicationPairFiles(other.path(), kName).lists,
+                            ApplicationPairFiles(dir.path(), kName).newLists));
+    EXPECT_EQ(settledPair(dir.path(), old, fresh), u"old"_s);
 }
 
 TEST(ApplicationPair, InstancesSavingOneApplicationAtOnceNeverShowAMix) {
