@@ -27,7 +27,7 @@ inline void activate(QWidget* widget) {
     if (QApplication::activeWindow() == window)
         return;
     window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window, 60000)) << qPrintable(window->objectName());
 }
 
 inline void press(QWidget* window, const char* name) {
