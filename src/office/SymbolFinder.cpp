@@ -47,21 +47,53 @@ QStringList decodeEitherWay(const QImage& image) {
     return texts.isEmpty() ? decode(image, Binarization::LocalAverage) : texts;
 }
 
-// Where a page's symbols may lie, top to bottom: the page is reduced to one pixel per tile
-// of kTile pixels, whose grey is the tile's mean; a symbol is a block of tiles darker than
-// text or specks ever make one. Each area is widened by a tile's margin on every side.
+// Where a page's symbols may lie, top to bottom: the page is cut into tiles of kTile pixels;
+// a symbol is a block of tiles whose mean grey is darker than text or specks ever make one. Each area is
+// widened by a tile's margin on every side.
 constexpr int kTile = 24;
 constexpr int kDenseTileGrey = 175;
 constexpr int kMinAreaTiles = 6;
 
+// The mean grey of each whole tile (a page narrower than a tile is one tile), summed straight
+// from the page's rows: no scaled copy of the page is made.
+class TileGreys {
+public:
+    explicit TileGreys(const QImage& greyPage)
+        : m_width(std::max(1, greyPage.width() / kTile)), m_height(std::max(1, greyPage.height() / kTile)),
+          m_sums(size_t(m_width) * size_t(m_height), 0), m_counts(m_sums.size(), 0) {
+        const int columns = std::min(greyPage.width(), m_width * kTile);
+        const int rows = std::min(greyPage.height(), m_height * kTile);
+        for (int y = 0; y < rows; ++y) {
+            const uchar* line = greyPage.constScanLine(y);
+            const size_t first = size_t(y / kTile) * size_t(m_width);
+            for (int tile = 0; tile * kTile < columns; ++tile) {
+                const int end = std::min(columns, (tile + 1) * kTile);
+                int sum = 0;
+                for (int x = tile * kTile; x < end; ++x)
+                    sum += line[x];
+                m_sums[first + size_t(tile)] += sum;
+                m_counts[first + size_t(tile)] += end - tile * kTile;
+            }
+        }
+    }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool dense(int x, int y) const {
+        const size_t at = size_t(y) * size_t(m_width) + size_t(x);
+        return m_sums[at] < kDenseTileGrey * m_counts[at];
+    }
+
+private:
+    int m_width;
+    int m_height;
+    std::vector<qint64> m_sums;
+    std::vector<qint64> m_counts;
+};
+
 QList<QRect> symbolAreas(const QImage& greyPage) {
-    const QImage tiles =
-        greyPage
-            .scaled(std::max(1, greyPage.width() / kTile), std::max(1, greyPage.height() / kTile),
-                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-            .convertToFormat(QImage::Format_Grayscale8);
+    const TileGreys tiles(greyPage);
     std::vector<int> label(size_t(tiles.width()) * size_t(tiles.height()), 0);
-    const auto dense = [&](int x, int y) { return tiles.constScanLine(y)[x] < kDenseTileGrey; };
+    const auto dense = [&](int x, int y) { return tiles.dense(x, y); };
     QList<QRect> areas;
     for (int y = 0; y < tiles.height(); ++y)
         for (int x = 0; x < tiles.width(); ++x) {
