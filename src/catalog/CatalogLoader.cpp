@@ -53,6 +53,18 @@ QString equalsCriteria(const QString& column, const QString& value, const QStrin
     return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
 }
 
+QHash<QString, int> firstRowOfEachCode(const RecordSet& table, int column) {
+    QHash<QString, int> firstRow;
+    const int rows = table.recordCount();
+    firstRow.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        const QString code = table.textAt(row, column).toCaseFolded();
+        if (!firstRow.contains(code))
+            firstRow.insert(code, row);
+    }
+    return firstRow;
+}
+
 namespace {
 
 quint64 fieldHash(QByteArrayView bytes) {
@@ -84,8 +96,6 @@ QString FieldTexts::field(QByteArrayView line, int start, int length) {
         piece = piece.sliced(1);
     while (!piece.isEmpty() && piece.back() == ' ')
         piece.chop(1);
-    if (m_slots.empty())
-        m_slots.assign(1024, -1);
     const size_t mask = m_slots.size() - 1;
     for (size_t slot = fieldHash(piece) & mask;; slot = (slot + 1) & mask) {
         const qint32 index = m_slots[slot];
@@ -348,12 +358,8 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
     int sourceColumns[std::size(kCopiedFromDetails)];
     for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
         sourceColumns[i] = source.columnIndex(QString::fromLatin1(kCopiedFromDetails[i]));
-    // Where a find from the first row of the source would stop for each code: the first
-    // row of the view with that code, compared as the criteria compare, without case.
-    QHash<QString, int> firstRow;
-    const int sourceCode = source.columnIndex(u"CodConvocatoria");
-    for (int row = source.recordCount() - 1; row >= 0; --row)
-        firstRow.insert(source.textAt(row, sourceCode).toCaseFolded(), row);
+    // Where a find from the first row of the source would stop for each code.
+    const QHash<QString, int> firstRow = firstRowOfEachCode(source, source.columnIndex(u"CodConvocatoria"));
     table.reserve(int((*lines)->lines.size()));
     int lastFound = -2; // no find yet
     QString row[1 + std::size(kCopiedFromDetails)];

@@ -33,7 +33,7 @@ private:
     // An open-addressing table of indexes into m_known, hashed a word at a time: fields are
     // short, and the general-purpose hash was a third of the time spent on them.
     std::vector<Text> m_known;
-    std::vector<qint32> m_slots; // -1: empty; the size is a power of two
+    std::vector<qint32> m_slots = std::vector<qint32>(1024, -1); // -1: empty; a power of two long
 };
 
 // Builds the catalogue tables from the scrambled files of the data folder. Each file is
@@ -113,5 +113,9 @@ private:
 
 // "Column='value'" with quotes in the value doubled, so no code can break the criteria.
 QString equalsCriteria(const QString& column, const QString& value, const QString& separator = QString());
+
+// Where each code of `column` first stands in `table`'s view, keyed case-folded: where a find
+// of "column='code'" from the first row stops, since criteria compare texts without case.
+QHash<QString, int> firstRowOfEachCode(const RecordSet& table, int column);
 
 } // namespace velmora

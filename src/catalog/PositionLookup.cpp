@@ -28,13 +28,7 @@ public:
     explicit SourceIndex(const RecordSet& source) : m_source(source) {
         for (int c = 0; c < kCandidateColumns; ++c)
             m_columns[c] = m_source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
-        const int rows = m_source.recordCount();
-        m_firstRow.reserve(rows);
-        for (int row = 0; row < rows; ++row) {
-            const QString key = m_source.textAt(row, m_columns[0]).toCaseFolded();
-            if (!m_firstRow.contains(key))
-                m_firstRow.insert(key, row);
-        }
+        m_firstRow = firstRowOfEachCode(m_source, m_columns[0]);
     }
 
     // The row of `code`, or -1.

@@ -132,19 +132,7 @@ std::unique_ptr<RecordSet> RecordSet::cloneInSortOrder() const {
     auto copy = std::make_unique<RecordSet>();
     copy->m_table = m_table;
     refresh();
-    const View& mine = *m_view;
-    View& theirs = *copy->m_view;
-    theirs.sortColumn = mine.sortColumn;
-    theirs.sortDescending = mine.sortDescending;
-    theirs.sortText = mine.sortText;
-    if (!mine.filter && holdsBuiltOrder()) {
-        theirs.rows = mine.rows;
-        theirs.seenLimit = theirs.builtLimit = m_table->rowLimit();
-        theirs.seenDeletes = m_table->deleteVersion;
-        theirs.builtChanges = m_table->changeCount;
-    } else {
-        copy->rebuildView();
-    }
+    copy->takeOrderOf(*this);
     return copy;
 }
 
@@ -158,19 +146,28 @@ RecordSet RecordSet::copy() const {
     t.alive = from.alive;
     t.opened = from.opened;
     t.indexes.resize(from.columns.size());
-    View& v = *out.m_view;
-    v.closed = m_view->closed;
-    v.sortColumn = m_view->sortColumn;
-    v.sortDescending = m_view->sortDescending;
-    v.sortText = m_view->sortText;
-    if (!m_view->filter && holdsBuiltOrder()) {
-        v.rows = m_view->rows;
-        v.seenLimit = v.builtLimit = t.rowLimit();
-        v.builtChanges = t.changeCount;
-    } else {
-        out.rebuildView();
-    }
+    out.m_view->closed = m_view->closed;
+    out.takeOrderOf(*this);
     return out;
+}
+
+// Takes the sort of `other`, a cursor over the same rows (this table or a copy of it), and,
+// when its unfiltered view is as built, its rows in that order instead of sorting them again.
+void RecordSet::takeOrderOf(const RecordSet& other) {
+    const View& theirs = *other.m_view;
+    View& v = *m_view;
+    v.sortColumn = theirs.sortColumn;
+    v.sortDescending = theirs.sortDescending;
+    v.sortText = theirs.sortText;
+    if (theirs.filter || !other.holdsBuiltOrder()) {
+        rebuildView();
+        return;
+    }
+    const RecordTable& t = *m_table;
+    v.rows = theirs.rows;
+    v.seenLimit = v.builtLimit = t.rowLimit();
+    v.seenDeletes = t.deleteVersion;
+    v.builtChanges = t.changeCount;
 }
 
 // Whether the view is exactly as its filter and sort built it, no row added, written or

@@ -166,6 +166,7 @@ private:
     Result<int> resolve(QStringView column) const;
     void rebuildView();
     bool holdsBuiltOrder() const;
+    void takeOrderOf(const RecordSet& other);
     int locate(int row) const; // position in the view, without catching up first
     void takeRowsOf(RecordSet& other);
     // Change notifications, sent only when some cursor of the table has listeners.
