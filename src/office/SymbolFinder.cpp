@@ -93,11 +93,10 @@ private:
 QList<QRect> symbolAreas(const QImage& greyPage) {
     const TileGreys tiles(greyPage);
     std::vector<int> label(size_t(tiles.width()) * size_t(tiles.height()), 0);
-    const auto dense = [&](int x, int y) { return tiles.dense(x, y); };
     QList<QRect> areas;
     for (int y = 0; y < tiles.height(); ++y)
         for (int x = 0; x < tiles.width(); ++x) {
-            if (!dense(x, y) || label[size_t(y) * size_t(tiles.width()) + size_t(x)])
+            if (!tiles.dense(x, y) || label[size_t(y) * size_t(tiles.width()) + size_t(x)])
                 continue;
             // The block of dense tiles touching this one.
             QRect box(x, y, 1, 1);
@@ -115,7 +114,7 @@ QList<QRect> symbolAreas(const QImage& greyPage) {
                         next.y() >= tiles.height())
                         continue;
                     int& seen = label[size_t(next.y()) * size_t(tiles.width()) + size_t(next.x())];
-                    if (!seen && dense(next.x(), next.y())) {
+                    if (!seen && tiles.dense(next.x(), next.y())) {
                         seen = 1;
                         stack.push_back(next);
                     }
@@ -221,8 +220,9 @@ QStringList findBarcodeTexts(const QImage& page) {
     for (const QRect& area : symbolAreas(straight)) {
         const QImage part = straight.copy(area);
         QStringList found = decode(part, Binarization::LocalAverage);
-        if (const std::optional<double> turn = levellingTurn(part); found.isEmpty() && turn)
-            found = decodeEitherWay(turned(part, *turn));
+        if (found.isEmpty())
+            if (const std::optional<double> turn = levellingTurn(part))
+                found = decodeEitherWay(turned(part, *turn));
         for (size_t i = 0; found.isEmpty() && i < std::size(kSkewTries); ++i)
             found = decodeEitherWay(turned(part, kSkewTries[i]));
         texts << found;
