@@ -109,18 +109,59 @@ Error accessError(const QString& path) {
         QStringLiteral("Error de acceso a la ruta o el archivo %1").arg(QDir::toNativeSeparators(path)));
 }
 
+// A stored file's bytes: mapped where the system allows, so that they are not copied into
+// fresh memory; read otherwise (an empty file, a pipe).
+class StoredFile final : public StoredRecords {
+public:
+    Status open(const QString& folder, const QString& fileName) {
+        m_file.setFileName(QDir(folder).filePath(fileName));
+        if (fileName.isEmpty() || !m_file.exists())
+            return Error::make(ErrorCode::FileNotFound,
+                               QStringLiteral("No se encontró el archivo %1")
+                                   .arg(QDir::toNativeSeparators(m_file.fileName())));
+        if (!m_file.open(QIODevice::ReadOnly))
+            return accessError(m_file.fileName());
+        const qint64 size = m_file.size();
+        if (const uchar* mapped = size > 0 ? m_file.map(0, size) : nullptr) {
+            bytes = QByteArrayView(mapped, size);
+            return {};
+        }
+        m_read = m_file.readAll();
+        bytes = m_read;
+        return {};
+    }
+
+private:
+    QFile m_file;
+    QByteArray m_read;
+};
+
+// Whether every byte of `line` decodes: none is below the offset. Eight bytes at a time, as
+// in shiftInto.
+bool decodes(QByteArrayView line) {
+    static_assert(kDecodingOffset < 0);
+    constexpr quint64 kOnes = 0x0101010101010101ULL;
+    constexpr quint64 kHighBits = 0x8080808080808080ULL;
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    qsizetype i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        quint64 word;
+        std::memcpy(&word, in + i, 8);
+        if (((word - kOnes * quint64(-kDecodingOffset)) & ~word & kHighBits) != 0)
+            break;
+    }
+    for (; i < line.size(); ++i)
+        if (in[i] < -kDecodingOffset)
+            return false;
+    return true;
+}
+
 // The plain text of the file, or the error; `plain` keeps the lines decoded before it.
 Status decodeInto(const QString& folder, const QString& fileName, QByteArray& plain) {
-    QFile input(QDir(folder).filePath(fileName));
-    if (fileName.isEmpty() || !input.exists())
-        return Error::make(
-            ErrorCode::FileNotFound,
-            QStringLiteral("No se encontró el archivo %1").arg(QDir::toNativeSeparators(input.fileName())));
-    if (!input.open(QIODevice::ReadOnly))
-        return accessError(input.fileName());
-    const QByteArray bytes = input.readAll();
-    plain.reserve(bytes.size() + bytes.size() / 64);
-    for (const QByteArrayView line : splitLines(bytes)) {
+    StoredFile input;
+    VELMORA_TRY(input.open(folder, fileName));
+    plain.reserve(input.bytes.size() + input.bytes.size() / 64);
+    for (const QByteArrayView line : splitLines(input.bytes)) {
         if (line.isEmpty())
             continue;
         // Shifted straight into the text, each line checked as a whole: no copy per line.
@@ -141,6 +182,35 @@ Result<QByteArray> DecodeToMemory(const QString& folder, const QString& fileName
     QByteArray plain;
     if (Status decoded = decodeInto(folder, fileName, plain); !decoded)
         return reported(decoded.error(), messages);
+    return plain;
+}
+
+Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& folder, const QString& fileName,
+                                                               MessageService& messages) {
+    auto file = std::make_unique<StoredFile>();
+    if (Status opened = file->open(folder, fileName); !opened)
+        return reported(opened.error(), messages);
+    constexpr char kStoredCarriageReturn = char('\r' - kDecodingOffset);
+    for (QByteArrayView line : splitLines(file->bytes)) {
+        if (line.isEmpty())
+            continue;
+        if (!decodes(line))
+            return reported(DecodeLine(line, kDecodingOffset).error(), messages);
+        // A byte that decodes to a carriage return ends a line of the plain text as well.
+        for (qsizetype at = line.indexOf(kStoredCarriageReturn); at >= 0;
+             at = line.indexOf(kStoredCarriageReturn)) {
+            file->lines.append(line.first(at));
+            line = line.sliced(at + 1);
+        }
+        file->lines.append(line);
+    }
+    return std::unique_ptr<const StoredRecords>(std::move(file));
+}
+
+QByteArray DecodeStored(QByteArrayView stored) {
+    QByteArray plain(stored.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        plain[i] = char(static_cast<unsigned char>(stored[i]) + kDecodingOffset);
     return plain;
 }
 

@@ -3,7 +3,10 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <memory>
 
 namespace velmora {
 
@@ -29,6 +32,24 @@ Result<QByteArray> DecodeToMemory(const QString& folder, const QString& fileName
 // is shown and an empty name is returned; the scratch file keeps the lines decoded before
 // the failure.
 QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages);
+
+// The records of a catalogue file as stored, still shifted: the lines DecodeToMemory would
+// give, each already checked to decode. For readers that decode only the fields they keep
+// (loading): the file is mapped rather than copied and never decoded whole, because first
+// touches of fresh memory were half of a load's time. The views stay valid while this lives.
+class StoredRecords {
+public:
+    virtual ~StoredRecords() = default;
+    QByteArrayView bytes; // the whole file
+    QList<QByteArrayView> lines;
+};
+// Fails as DecodeToMemory does, with the same messages shown.
+Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& folder, const QString& fileName,
+                                                               MessageService& messages);
+// The plain bytes of a piece of a stored record that ReadStoredRecords checked.
+QByteArray DecodeStored(QByteArrayView stored);
+// A blank as stored.
+inline constexpr char kStoredBlank = char(' ' - kDecodingOffset);
 
 // The inverse shift, for the office that produces the catalogue files.
 Result<QByteArray> EncodeLine(QByteArrayView line);

@@ -92,9 +92,9 @@ quint64 fieldHash(QByteArrayView bytes) {
 QString FieldTexts::field(QByteArrayView line, int start, int length) {
     QByteArrayView piece = line.sliced(std::min<qsizetype>(start - 1, line.size()));
     piece = piece.first(std::min<qsizetype>(length, piece.size()));
-    while (!piece.isEmpty() && piece.front() == ' ')
+    while (!piece.isEmpty() && piece.front() == kStoredBlank)
         piece = piece.sliced(1);
-    while (!piece.isEmpty() && piece.back() == ' ')
+    while (!piece.isEmpty() && piece.back() == kStoredBlank)
         piece.chop(1);
     const size_t mask = m_slots.size() - 1;
     for (size_t slot = fieldHash(piece) & mask;; slot = (slot + 1) & mask) {
@@ -110,7 +110,7 @@ QString FieldTexts::field(QByteArrayView line, int start, int length) {
 
 const QString& FieldTexts::insert(QByteArrayView bytes, size_t slot) {
     m_slots[slot] = qint32(m_known.size());
-    m_known.push_back(Text{bytes.toByteArray(), codepage::decodeCp1252(bytes)});
+    m_known.push_back(Text{bytes.toByteArray(), codepage::decodeCp1252(DecodeStored(bytes))});
     // Kept at most half full, so that a look-up ends within a few slots.
     if (m_known.size() * 2 > m_slots.size()) {
         m_slots.assign(m_slots.size() * 2, -1);
@@ -128,26 +128,24 @@ const QString& FieldTexts::insert(QByteArrayView bytes, size_t slot) {
 CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
     : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
 
-Result<std::shared_ptr<const CatalogLoader::Lines>> CatalogLoader::decodeAndRead(const QString& fileName) {
+Result<std::shared_ptr<const StoredRecords>> CatalogLoader::readRecords(const QString& fileName) {
     if (const auto known = m_smallFiles.constFind(fileName); known != m_smallFiles.constEnd())
         return *known;
-    Result<QByteArray> plain = DecodeToMemory(m_dataFolder, fileName, m_messages);
-    if (!plain) // shown by the decoder; the load stops as on a file it cannot open
+    auto read = ReadStoredRecords(m_dataFolder, fileName, m_messages);
+    if (!read) // shown by the decoder; the load stops as on a file it cannot open
         return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"));
-    auto lines = std::make_shared<Lines>();
-    lines->bytes = std::move(plain).value();
-    lines->lines = splitLines(lines->bytes);
+    std::shared_ptr<const StoredRecords> records = std::move(read).value();
     // Loading reads the small catalogues more than once (localities three times, areas and
-    // zones twice): they are decoded once. The large ones are read once and not kept.
+    // zones twice): they are read once. The large ones are read once and not kept.
     constexpr qsizetype kKeptBytes = 1 << 20;
-    if (lines->bytes.size() <= kKeptBytes)
-        m_smallFiles.insert(fileName, lines);
-    return std::shared_ptr<const Lines>(std::move(lines));
+    if (records->bytes.size() <= kKeptBytes)
+        m_smallFiles.insert(fileName, records);
+    return records;
 }
 
 Status CatalogLoader::fillFromFile(RecordSet& table, const QString& fileName,
                                    std::initializer_list<FieldSpec> fields) {
-    auto lines = decodeAndRead(fileName);
+    auto lines = readRecords(fileName);
     if (!lines)
         return lines.error();
     return fillRows(table, (*lines)->lines, std::vector<Field>(fields.begin(), fields.end()), m_texts);
@@ -165,7 +163,7 @@ Status CatalogLoader::buildGroups(RecordSet& table) {
 
 Status CatalogLoader::buildLocalities(RecordSet& table) {
     VELMORA_TRY(createLocalities(table));
-    auto lines = decodeAndRead(QStringLiteral("F0003.enc"));
+    auto lines = readRecords(QStringLiteral("F0003.enc"));
     if (!lines)
         return lines.error();
     table.reserve(int((*lines)->lines.size()));
@@ -262,7 +260,7 @@ Status CatalogLoader::fillAreas(RecordSet& table, const QString& fileName) {
 }
 
 Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
-    auto lines = decodeAndRead(fileName);
+    auto lines = readRecords(fileName);
     if (!lines)
         return lines.error();
     for (const QByteArrayView line : (*lines)->lines) {
@@ -299,7 +297,7 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
                                    bool withDemarcacion) {
     auto fill = [&]() -> Status {
         VELMORA_TRY(createDetailsTable(table, withDemarcacion));
-        auto lines = decodeAndRead(fileName);
+        auto lines = readRecords(fileName);
         if (!lines)
             return lines.error();
         const std::vector<Field> fields = {{0, 1, 5},   {1, 6, 50},  {2, 56, 50}, {3, 106, 53}, {4, 159, 2},
@@ -352,7 +350,7 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
     else
         return {};
     VELMORA_TRY(createPositionsTable(table));
-    auto lines = decodeAndRead(file);
+    auto lines = readRecords(file);
     if (!lines)
         return lines.error();
     int sourceColumns[std::size(kCopiedFromDetails)];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/CatalogDecoder.h"
 #include "platform/data/RecordSet.h"
 
 #include <QByteArray>
@@ -19,9 +20,10 @@ class MessageService;
 // which is most of what the tables would otherwise hold.
 class FieldTexts {
 public:
-    // Bytes [start, start + length) of a Windows-1252 line, 1-based, without leading or
-    // trailing blanks; what lies beyond the line's end is simply not there.
-    QString field(QByteArrayView line, int start, int length);
+    // Bytes [start, start + length) of a stored (still shifted) Windows-1252 line, 1-based,
+    // decoded, without leading or trailing blanks; what lies beyond the line's end is simply
+    // not there. Texts are told apart by their stored bytes, so only new ones are decoded.
+    QString field(QByteArrayView storedLine, int start, int length);
 
 private:
     struct Text {
@@ -96,19 +98,15 @@ public:
     static Status createPositionsTable(RecordSet& table);
 
 private:
-    // The plain lines of catalogue `fileName` (views into `bytes`).
-    struct Lines {
-        QByteArray bytes;
-        QList<QByteArrayView> lines;
-    };
-    Result<std::shared_ptr<const Lines>> decodeAndRead(const QString& fileName);
+    // The stored lines of catalogue `fileName`, each checked to decode.
+    Result<std::shared_ptr<const StoredRecords>> readRecords(const QString& fileName);
     Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;
     MessageService& m_messages;
     FieldTexts m_texts;
-    QHash<QString, std::shared_ptr<const Lines>> m_smallFiles;
+    QHash<QString, std::shared_ptr<const StoredRecords>> m_smallFiles;
 };
 
 // "Column='value'" with quotes in the value doubled, so no code can break the criteria.

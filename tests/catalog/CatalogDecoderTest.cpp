@@ -32,20 +32,33 @@ TEST(CatalogDecoder, CodesThatLeaveTheByteRangeAreErrors) {
 
 TEST(CatalogDecoder, FilesDecodeSkippingEmptyLinesAndStopAtTheFirstBadLine) {
     TempDir dir;
-    // CR LF, a lone LF, empty lines, and a last line without its ending.
-    dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4"));
+    // CR LF, a lone LF, empty lines, and a last line without its ending; "\x10" decodes to a
+    // carriage return, which ends a line of the plain text too (twice at the end: an empty one).
+    dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4\x10I\x10\x10\r\nH4"));
     dir.write("F0002.enc", QByteArray("\r\n\r\n"));
     dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
     FakeMessageService messages;
-    EXPECT_EQ(DecodeToMemory(dir.path(), "F0005.enc", messages).value(),
-              QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
+    const QByteArray plain = DecodeToMemory(dir.path(), "F0005.enc", messages).value();
+    EXPECT_EQ(plain, QByteArray("A1\r\nC1\r\nU2\r\nE1\rF\r\r\r\nE1\r\n"));
     EXPECT_EQ(DecodeToMemory(dir.path(), "F0002.enc", messages).value(), QByteArray());
+    // Loading reads the records as stored and decodes only their fields: the same lines.
+    const auto stored = ReadStoredRecords(dir.path(), "F0005.enc", messages).value();
+    QList<QByteArray> records;
+    for (const QByteArrayView line : stored->lines)
+        records.append(DecodeStored(line));
+    QList<QByteArray> plainLines;
+    for (const QByteArrayView line : splitLines(plain))
+        plainLines.append(line.toByteArray());
+    EXPECT_EQ(records, plainLines);
+    EXPECT_TRUE(ReadStoredRecords(dir.path(), "F0002.enc", messages).value()->lines.isEmpty());
     EXPECT_TRUE(messages.messages.empty());
 
     // A missing file, and a character that cannot be shifted, are shown.
     EXPECT_FALSE(DecodeToMemory(dir.path(), "F0015.enc", messages).ok());
     EXPECT_FALSE(DecodeToMemory(dir.path(), "F0001.enc", messages).ok());
-    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_FALSE(ReadStoredRecords(dir.path(), "F0001.enc", messages).ok());
+    ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
     EXPECT_TRUE(messages.messages[1].text.startsWith(u"Se ha producido el siguiente error 5-"_s));
+    EXPECT_EQ(messages.messages[2].text, messages.messages[1].text);
 }
