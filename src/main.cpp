@@ -1,6 +1,7 @@
 #include "app/ContestFolder.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleMessages.h"
+#include "platform/MemoryPages.h"
 #include "platform/widgets/QtFolderChooser.h"
 #include "platform/widgets/QtMessageService.h"
 #include "platform/widgets/SpanishTranslation.h"
@@ -19,6 +20,7 @@
 // --recorrido walks through the windows on its own (sign-in, first tab, save, print to PDF)
 // and leaves screenshots in the installation.
 int main(int argc, char** argv) {
+    velmora::preferLargeMemoryPages();
     QApplication app(argc, argv);
     velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora"));

@@ -2,6 +2,7 @@
 
 #include "platform/ConsoleMessages.h"
 #include "platform/HeadlessEnvironment.h"
+#include "platform/MemoryPages.h"
 
 #include <QGuiApplication>
 
@@ -85,6 +86,7 @@ int runCommand(const QGuiApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
+    velmora::preferLargeMemoryPages();
     // Rendering and fonts need a GUI application object, but never a display.
     velmora::prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
