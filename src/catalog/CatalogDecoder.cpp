@@ -197,8 +197,8 @@ Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& fo
         if (!decodes(line))
             return reported(DecodeLine(line, kDecodingOffset).error(), messages);
         // A byte that decodes to a carriage return ends a line of the plain text as well.
-        for (qsizetype at = line.indexOf(kStoredCarriageReturn); at >= 0;
-             at = line.indexOf(kStoredCarriageReturn)) {
+        while (const void* cr = std::memchr(line.data(), kStoredCarriageReturn, size_t(line.size()))) {
+            const qsizetype at = static_cast<const char*>(cr) - line.data();
             file->lines.append(line.first(at));
             line = line.sliced(at + 1);
         }
@@ -207,11 +207,9 @@ Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& fo
     return std::unique_ptr<const StoredRecords>(std::move(file));
 }
 
-QByteArray DecodeStored(QByteArrayView stored) {
-    QByteArray plain(stored.size(), Qt::Uninitialized);
+void DecodeStored(QByteArrayView stored, char* plain) {
     for (qsizetype i = 0; i < stored.size(); ++i)
         plain[i] = char(static_cast<unsigned char>(stored[i]) + kDecodingOffset);
-    return plain;
 }
 
 QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages) {

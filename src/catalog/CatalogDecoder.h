@@ -46,8 +46,9 @@ public:
 // Fails as DecodeToMemory does, with the same messages shown.
 Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& folder, const QString& fileName,
                                                                MessageService& messages);
-// The plain bytes of a piece of a stored record that ReadStoredRecords checked.
-QByteArray DecodeStored(QByteArrayView stored);
+// Writes the plain bytes of a piece of a stored record that ReadStoredRecords checked to
+// `plain` (as many bytes as the piece has).
+void DecodeStored(QByteArrayView stored, char* plain);
 // A blank as stored.
 inline constexpr char kStoredBlank = char(' ' - kDecodingOffset);
 

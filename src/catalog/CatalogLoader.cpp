@@ -6,6 +6,7 @@
 #include "platform/data/CodePages.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 
 #include <cstring>
 
@@ -94,6 +95,13 @@ QString FieldTexts::field(QByteArrayView line, int start, int length) {
     piece = piece.first(std::min<qsizetype>(length, piece.size()));
     while (!piece.isEmpty() && piece.front() == kStoredBlank)
         piece = piece.sliced(1);
+    // Fixed columns end in long runs of blanks: eight at a time first.
+    constexpr quint64 kEightBlanks = 0x0101010101010101ULL * static_cast<unsigned char>(kStoredBlank);
+    for (quint64 tail; piece.size() >= 8; piece.chop(8)) {
+        std::memcpy(&tail, piece.data() + piece.size() - 8, 8);
+        if (tail != kEightBlanks)
+            break;
+    }
     while (!piece.isEmpty() && piece.back() == kStoredBlank)
         piece.chop(1);
     const size_t mask = m_slots.size() - 1;
@@ -102,21 +110,25 @@ QString FieldTexts::field(QByteArrayView line, int start, int length) {
         if (index < 0)
             return insert(piece, slot);
         const Text& known = m_known[size_t(index)];
-        if (known.bytes.size() == piece.size() &&
-            std::memcmp(known.bytes.constData(), piece.data(), size_t(piece.size())) == 0)
+        if (known.keySize == piece.size() &&
+            std::memcmp(m_keys.constData() + known.keyAt, piece.data(), size_t(piece.size())) == 0)
             return known.text;
     }
 }
 
 const QString& FieldTexts::insert(QByteArrayView bytes, size_t slot) {
     m_slots[slot] = qint32(m_known.size());
-    m_known.push_back(Text{bytes.toByteArray(), codepage::decodeCp1252(DecodeStored(bytes))});
+    QVarLengthArray<char, 128> plain(bytes.size());
+    DecodeStored(bytes, plain.data());
+    m_known.push_back(
+        Text{m_keys.size(), bytes.size(), codepage::decodeCp1252({plain.data(), plain.size()})});
+    m_keys.append(bytes);
     // Kept at most half full, so that a look-up ends within a few slots.
     if (m_known.size() * 2 > m_slots.size()) {
         m_slots.assign(m_slots.size() * 2, -1);
         const size_t mask = m_slots.size() - 1;
         for (size_t i = 0; i < m_known.size(); ++i) {
-            size_t at = fieldHash(m_known[i].bytes) & mask;
+            size_t at = fieldHash(keyOf(m_known[i])) & mask;
             while (m_slots[at] >= 0)
                 at = (at + 1) & mask;
             m_slots[at] = qint32(i);

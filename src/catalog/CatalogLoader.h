@@ -27,14 +27,20 @@ public:
 
 private:
     struct Text {
-        QByteArray bytes;
+        qsizetype keyAt; // the stored bytes, in m_keys
+        qsizetype keySize;
         QString text;
     };
+    QByteArrayView keyOf(const Text& known) const {
+        return QByteArrayView(m_keys).sliced(known.keyAt, known.keySize);
+    }
     const QString& insert(QByteArrayView bytes, size_t slot);
 
     // An open-addressing table of indexes into m_known, hashed a word at a time: fields are
-    // short, and the general-purpose hash was a third of the time spent on them.
+    // short, and the general-purpose hash was a third of the time spent on them. The stored
+    // bytes of all texts lie one after another in m_keys.
     std::vector<Text> m_known;
+    QByteArray m_keys;
     std::vector<qint32> m_slots = std::vector<qint32>(1024, -1); // -1: empty; a power of two long
 };
 

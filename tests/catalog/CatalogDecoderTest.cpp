@@ -44,8 +44,10 @@ TEST(CatalogDecoder, FilesDecodeSkippingEmptyLinesAndStopAtTheFirstBadLine) {
     // Loading reads the records as stored and decodes only their fields: the same lines.
     const auto stored = ReadStoredRecords(dir.path(), "F0005.enc", messages).value();
     QList<QByteArray> records;
-    for (const QByteArrayView line : stored->lines)
-        records.append(DecodeStored(line));
+    for (const QByteArrayView line : stored->lines) {
+        records.append(QByteArray(line.size(), Qt::Uninitialized));
+        DecodeStored(line, records.back().data());
+    }
     QList<QByteArray> plainLines;
     for (const QByteArrayView line : splitLines(plain))
         plainLines.append(line.toByteArray());
