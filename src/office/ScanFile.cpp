@@ -1,13 +1,12 @@
 #include "office/ScanFile.h"
 
+#include "platform/PdfDrawing.h"
 #include "platform/PngFile.h"
 #include "printing/BarcodeReader.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <poppler-qt6.h>
 
 #include <algorithm>
 
@@ -27,20 +26,19 @@ bool startsAsPdf(const QString& path) {
     return file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-");
 }
 
-Result<std::unique_ptr<Poppler::Document>> loadPdf(const QString& path) {
-    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+Result<std::unique_ptr<PdfDrawing>> loadPdf(const QString& path) {
+    Result<std::unique_ptr<PdfDrawing>> document =
+        openPdfDrawing(path, true, QStringLiteral("el PDF está dañado o no se puede abrir"));
     if (!document)
-        return unreadable(QStringLiteral("el PDF está dañado o no se puede abrir"));
-    if (document->isLocked())
+        return document.error();
+    if (document.value()->isLocked())
         return unreadable(QStringLiteral("el PDF está protegido con contraseña"));
-    document->setRenderHint(Poppler::Document::Antialiasing, true);
     return document;
 }
 
 class PdfPages : public ScanPageStream {
 public:
-    PdfPages(std::unique_ptr<Poppler::Document> document, int dpi)
-        : m_document(std::move(document)), m_dpi(dpi) {}
+    PdfPages(std::unique_ptr<PdfDrawing> document, int dpi) : m_document(std::move(document)), m_dpi(dpi) {}
 
     Result<QImage> page(int index) override { return render(index, m_dpi); }
     Result<QImage> glance(int index) override {
@@ -50,13 +48,13 @@ public:
 
 private:
     Result<QImage> render(int index, int dpi) {
-        std::unique_ptr<Poppler::Page> page = m_document->page(index);
-        if (!page)
+        const std::optional<QSizeF> points = m_document->pageSize(index);
+        if (!points)
             return unreadable(QStringLiteral("no se puede abrir la página"));
-        return renderPageForBarcodes(*page, index, dpi);
+        return renderPageForBarcodes(*m_document, index, *points, dpi);
     }
 
-    std::unique_ptr<Poppler::Document> m_document;
+    std::unique_ptr<PdfDrawing> m_document;
     int m_dpi;
 };
 
@@ -104,10 +102,10 @@ Result<ScanFileInfo> inspectScanFile(const QString& path) {
         return unreadable(QStringLiteral("el archivo está vacío"));
     ScanFileInfo file{path, startsAsPdf(path), 0};
     if (file.pdf) {
-        Result<std::unique_ptr<Poppler::Document>> document = loadPdf(path);
+        Result<std::unique_ptr<PdfDrawing>> document = loadPdf(path);
         if (!document)
             return document.error();
-        file.pages = document.value()->numPages();
+        file.pages = document.value()->pageCount();
         if (file.pages <= 0)
             return unreadable(QStringLiteral("el PDF no tiene páginas"));
         return file;
@@ -122,7 +120,7 @@ Result<ScanFileInfo> inspectScanFile(const QString& path) {
 Result<std::unique_ptr<ScanPageStream>> openScanPages(const ScanFileInfo& file, int dpi) {
     if (!file.pdf)
         return std::unique_ptr<ScanPageStream>(std::make_unique<PicturePages>(file.path));
-    Result<std::unique_ptr<Poppler::Document>> document = loadPdf(file.path);
+    Result<std::unique_ptr<PdfDrawing>> document = loadPdf(file.path);
     if (!document)
         return document.error();
     return std::unique_ptr<ScanPageStream>(std::make_unique<PdfPages>(std::move(document).value(), dpi));

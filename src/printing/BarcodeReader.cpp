@@ -1,18 +1,16 @@
 #include "printing/BarcodeReader.h"
 
+#include "platform/PdfDrawing.h"
 #include "platform/PngFile.h"
 #include "printing/Pdf417Results.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include <ZXing/ReadBarcode.h>
-#include <poppler-qt6.h>
 
 #include <algorithm>
-#include <atomic>
 
 namespace velmora {
 namespace {
@@ -48,23 +46,9 @@ constexpr qint64 kMaxPagePixels = 40'000'000;
 // built to exhaust the machine.
 constexpr int kMaxPageRenderMilliseconds = 15'000;
 
-// Poppler's own complaints (in English, on standard error) are counted instead, so that a
-// page drawn with errors is not taken for a page without barcodes.
-std::atomic<int> popplerErrors{0};
-
-void countPopplerError(const QString&, const QVariant&) {
-    ++popplerErrors;
-}
-
-bool renderTookTooLong(const QVariant& payload) {
-    return reinterpret_cast<const QElapsedTimer*>(payload.value<quintptr>())
-        ->hasExpired(kMaxPageRenderMilliseconds);
-}
-
 } // namespace
 
-Result<QImage> renderPageForBarcodes(Poppler::Page& page, int index, int dpi) {
-    const QSizeF points = page.pageSizeF();
+Result<QImage> renderPageForBarcodes(PdfDrawing& document, int index, QSizeF points, int dpi) {
     const double pixels = points.width() * dpi / 72.0 * (points.height() * dpi / 72.0);
     if (!(pixels > 0) || pixels > double(kMaxPagePixels))
         return Error::make(ErrorCode::FileAccess,
@@ -72,12 +56,9 @@ Result<QImage> renderPageForBarcodes(Poppler::Page& page, int index, int dpi) {
                                .arg(index + 1)
                                .arg(points.width() * 2.54 / 72.0, 0, 'f', 0)
                                .arg(points.height() * 2.54 / 72.0, 0, 'f', 0));
-    QElapsedTimer clock;
-    clock.start();
-    const QImage image =
-        page.renderToImage(dpi, dpi, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr,
-                           renderTookTooLong, QVariant::fromValue(reinterpret_cast<quintptr>(&clock)));
-    if (clock.hasExpired(kMaxPageRenderMilliseconds))
+    bool timedOut = false;
+    const QImage image = document.draw(index, dpi, kMaxPageRenderMilliseconds, timedOut);
+    if (timedOut)
         return Error::make(ErrorCode::FileAccess,
                            QStringLiteral("la página %1 tarda demasiado en dibujarse").arg(index + 1));
     if (image.isNull())
@@ -87,25 +68,25 @@ Result<QImage> renderPageForBarcodes(Poppler::Page& page, int index, int dpi) {
 }
 
 Result<QStringList> readPdf417Pdf(const QString& path, int dpi) {
-    Poppler::setDebugErrorFunction(countPopplerError, QVariant());
-    popplerErrors = 0;
-    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
-    if (!document)
-        return readError(path, QStringLiteral("no es un PDF válido"));
-    if (document->isLocked())
+    Result<std::unique_ptr<PdfDrawing>> opened =
+        openPdfDrawing(path, false, QStringLiteral("no es un PDF válido"));
+    if (!opened)
+        return readError(path, opened.error().description);
+    PdfDrawing& document = *opened.value();
+    if (document.isLocked())
         return readError(path, QStringLiteral("el PDF está protegido con contraseña"));
     QStringList texts;
-    for (int i = 0; i < document->numPages(); ++i) {
-        std::unique_ptr<Poppler::Page> page = document->page(i);
-        if (!page)
+    for (int i = 0; i < document.pageCount(); ++i) {
+        const std::optional<QSizeF> points = document.pageSize(i);
+        if (!points)
             return readError(path, QStringLiteral("no se puede abrir la página %1").arg(i + 1));
-        const int errorsBefore = popplerErrors;
-        Result<QImage> image = renderPageForBarcodes(*page, i, dpi);
+        const int complaintsBefore = document.complaints();
+        Result<QImage> image = renderPageForBarcodes(document, i, *points, dpi);
         if (!image)
             return readError(path, image.error().description);
         const QStringList found = readPdf417(image.value());
         // A page drawn with errors may have lost exactly the barcode looked for.
-        if (found.isEmpty() && popplerErrors != errorsBefore)
+        if (found.isEmpty() && document.complaints() != complaintsBefore)
             return readError(
                 path, QStringLiteral("la página %1 está dañada y no se ha podido dibujar entera").arg(i + 1));
         texts << found;

@@ -6,11 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace Poppler {
-class Page;
-}
-
 namespace velmora {
+
+class PdfDrawing;
 
 // Resolution at which PDF pages are looked at: what the receiving office scans at.
 inline constexpr int kBarcodeScanDpi = 200;
@@ -23,7 +21,8 @@ QStringList readPdf417(const QImage& image);
 // Page `index` (from 0) of a PDF drawn at `dpi` to look for barcodes in, within what one page
 // may cost: its size at that resolution and its drawing time are capped, so that a page built
 // to exhaust the machine is refused. The error's text names the page, not the file.
-Result<QImage> renderPageForBarcodes(Poppler::Page& page, int index, int dpi);
+// `points` is the page's size.
+Result<QImage> renderPageForBarcodes(PdfDrawing& document, int index, QSizeF points, int dpi);
 
 // Every PDF417 text of every page of a PDF, pages in order, each page rendered at `dpi`.
 Result<QStringList> readPdf417Pdf(const QString& path, int dpi = kBarcodeScanDpi);

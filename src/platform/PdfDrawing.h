@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace velmora {
+
+// A PDF opened to draw its pages as pictures (to look for barcodes in them).
+//
+// The PDF library and the dozen libraries it brings are loaded from a module of their own
+// the first time a PDF is opened, not with the programs: most runs never draw a PDF, and
+// loading them cost every start of every program and tool a sixth of a realistic load.
+class PdfDrawing {
+public:
+    virtual ~PdfDrawing() = default;
+
+    virtual bool isLocked() const = 0;
+    virtual int pageCount() const = 0;
+    // Page `index`'s size in points, or nothing when the page cannot be opened.
+    virtual std::optional<QSizeF> pageSize(int index) const = 0;
+    // Page `index` drawn at `dpi`; the drawing stops after `budgetMilliseconds`, which sets
+    // `timedOut`. A null picture when the page cannot be drawn.
+    virtual QImage draw(int index, int dpi, int budgetMilliseconds, bool& timedOut) = 0;
+    // How many complaints the PDF library has made while drawing, in this process: a page
+    // drawn with complaints may lack what is looked for in it.
+    virtual int complaints() const = 0;
+};
+
+// Opens the PDF at `path` (smoothed drawing when `antialiased`). Fails with `unreadable` when
+// the file is no PDF the library can open, with the reason when the module cannot be loaded.
+Result<std::unique_ptr<PdfDrawing>> openPdfDrawing(const QString& path, bool antialiased,
+                                                   const QString& unreadable);
+
+} // namespace velmora
+
+// What the module exports: a new drawing of the PDF at `path`, or null when it cannot open it.
+using VelmoraOpenPdfFunction = velmora::PdfDrawing* (*)(const QString& path, bool antialiased);
+inline constexpr char kVelmoraOpenPdfSymbol[] = "velmoraOpenPdf";
