@@ -50,5 +50,9 @@ export QT_QPA_PLATFORM=offscreen
 }
 tail -n 3 "$scratch/recorrido.log"
 [ -s "$scratch/concurso/recorrido-solicitud.pdf" ] || { echo "no printed application"; status=1; }
+# The PDF drawing module is found from the unpacked programs' folder.
+"$scratch/root/usr/bin/velmora-tools" barcode read "$scratch/concurso/recorrido-solicitud.pdf" \
+    >"$scratch/codigos.txt" && [ -s "$scratch/codigos.txt" ] ||
+  { echo "the unpacked tools cannot read the barcodes of the printed application"; status=1; }
 [ "$status" -eq 0 ] && echo "package: contents, lintian, desktop entries, manual pages and a walk all good"
 exit "$status"
