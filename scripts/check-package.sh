@@ -16,6 +16,7 @@ contents=$(dpkg-deb -c "$deb")
 echo "$contents"
 status=0
 for path in usr/bin/velmora usr/bin/velmora-oficina usr/bin/velmora-tools usr/lib/velmora/modules/libvelmora_pdf.so \
+    usr/lib/velmora/modules/libvelmora_printer.so \
     usr/share/applications/velmora.desktop usr/share/applications/velmora-oficina.desktop \
     usr/share/icons/hicolor/scalable/apps/velmora.svg usr/share/icons/hicolor/48x48/apps/velmora.png \
     usr/share/icons/hicolor/scalable/apps/velmora-oficina.svg \

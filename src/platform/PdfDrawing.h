@@ -11,11 +11,8 @@
 
 namespace velmora {
 
-// A PDF opened to draw its pages as pictures (to look for barcodes in them).
-//
-// The PDF library and the dozen libraries it brings are loaded from a module of their own
-// the first time a PDF is opened, not with the programs: most runs never draw a PDF, and
-// loading them cost every start of every program and tool a sixth of a realistic load.
+// A PDF opened to draw its pages as pictures (to look for barcodes in them), with poppler,
+// from the module velmora_pdf (see platform/Modules.h).
 class PdfDrawing {
 public:
     virtual ~PdfDrawing() = default;

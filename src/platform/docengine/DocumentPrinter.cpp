@@ -1,5 +1,6 @@
 #include "platform/docengine/DocumentPrinter.h"
 
+#include "platform/SystemPrinter.h"
 #include "platform/data/AtomicFile.h"
 #include "platform/docengine/DocTypes.h"
 #include "platform/docengine/Document.h"
@@ -14,8 +15,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include <cmath>
 
@@ -46,7 +45,7 @@ QString DocumentPrinter::pdfPathFor(const QString& documentPath) {
 }
 
 bool DocumentPrinter::hasDefaultPrinter() {
-    return !QPrinterInfo::defaultPrinter().isNull();
+    return velmora::hasDefaultPrinter();
 }
 
 Result<int> DocumentPrinter::writePdf(const DocumentLayout& layout, const QString& pdfPath,
@@ -100,9 +99,8 @@ Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const 
                                             PrintDestination destination) {
     if (!layout.status().ok())
         return printError(layout.status().error().description);
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     const bool toPrinter = destination == PrintDestination::Printer ||
-                           (destination == PrintDestination::Automatic && !info.isNull());
+                           (destination == PrintDestination::Automatic && hasDefaultPrinter());
     PrintOutcome outcome;
     if (!toPrinter) {
         if (documentPath.isEmpty())
@@ -115,32 +113,30 @@ Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const 
         outcome.pageCount = pages.value();
         return outcome;
     }
-    if (info.isNull())
+    Result<DefaultPrinter> printer =
+        openDefaultPrinter(pageSizeOf(layout), QFileInfo(documentPath).completeBaseName());
+    if (!printer)
+        return printError(printer.error().description);
+    if (!printer->device)
         return printError(QStringLiteral("No hay ninguna impresora predeterminada configurada."));
-
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(pageSizeOf(layout), QPageLayout::Portrait, QMarginsF()));
-    printer.setDocName(QFileInfo(documentPath).completeBaseName());
-    printer.setCreator(QStringLiteral("Velmora"));
+    QPagedPaintDevice& device = *printer->device;
     QPainter painter;
-    if (!painter.begin(&printer))
-        return printError(QStringLiteral("No se puede imprimir en la impresora %1.").arg(info.printerName()));
-    const qreal dpiX = printer.logicalDpiX();
-    const qreal dpiY = printer.logicalDpiY();
+    if (!painter.begin(&device))
+        return printError(QStringLiteral("No se puede imprimir en la impresora %1.").arg(printer->name));
+    const qreal dpiX = device.logicalDpiX();
+    const qreal dpiY = device.logicalDpiY();
     for (int i = 0; i < layout.pageCount(); ++i) {
-        if (i > 0 && !printer.newPage()) {
+        if (i > 0 && !device.newPage()) {
             painter.end();
             return printError(
-                QStringLiteral("La impresora %1 ha rechazado el documento.").arg(info.printerName()));
+                QStringLiteral("La impresora %1 ha rechazado el documento.").arg(printer->name));
         }
         PagePainter::paint(painter, layout, i, dpiX, dpiY);
     }
     if (!painter.end())
-        return printError(
-            QStringLiteral("La impresora %1 ha rechazado el documento.").arg(info.printerName()));
+        return printError(QStringLiteral("La impresora %1 ha rechazado el documento.").arg(printer->name));
     outcome.printed = true;
-    outcome.printerName = info.printerName();
+    outcome.printerName = printer->name;
     outcome.pageCount = layout.pageCount();
     return outcome;
 }
