@@ -109,30 +109,23 @@ Error accessError(const QString& path) {
         QStringLiteral("Error de acceso a la ruta o el archivo %1").arg(QDir::toNativeSeparators(path)));
 }
 
-// A stored file's bytes: mapped where the system allows, so that they are not copied into
-// fresh memory; read otherwise (an empty file, a pipe).
+// A stored file's bytes, read whole. (Not mapped: a file cut short by another program while
+// mapped would end the process; read, it is only short.)
 class StoredFile final : public StoredRecords {
 public:
     Status open(const QString& folder, const QString& fileName) {
-        m_file.setFileName(QDir(folder).filePath(fileName));
-        if (fileName.isEmpty() || !m_file.exists())
-            return Error::make(ErrorCode::FileNotFound,
-                               QStringLiteral("No se encontró el archivo %1")
-                                   .arg(QDir::toNativeSeparators(m_file.fileName())));
-        if (!m_file.open(QIODevice::ReadOnly))
-            return accessError(m_file.fileName());
-        const qint64 size = m_file.size();
-        if (const uchar* mapped = size > 0 ? m_file.map(0, size) : nullptr) {
-            bytes = QByteArrayView(mapped, size);
-            return {};
-        }
-        m_read = m_file.readAll();
+        QFile file(QDir(folder).filePath(fileName));
+        if (fileName.isEmpty() || !file.exists())
+            return Error::make(ErrorCode::FileNotFound, QStringLiteral("No se encontró el archivo %1")
+                                                            .arg(QDir::toNativeSeparators(file.fileName())));
+        if (!file.open(QIODevice::ReadOnly))
+            return accessError(file.fileName());
+        m_read = file.readAll();
         bytes = m_read;
         return {};
     }
 
 private:
-    QFile m_file;
     QByteArray m_read;
 };
 

@@ -35,8 +35,8 @@ QString DecodeFile(const QString& folder, const QString& fileName, MessageServic
 
 // The records of a catalogue file as stored, still shifted: the lines DecodeToMemory would
 // give, each already checked to decode. For readers that decode only the fields they keep
-// (loading): the file is mapped rather than copied and never decoded whole, because first
-// touches of fresh memory were half of a load's time. The views stay valid while this lives.
+// (loading): the file is never decoded whole into fresh memory, because first touches of
+// fresh memory were half of a load's time. The views stay valid while this lives.
 class StoredRecords {
 public:
     virtual ~StoredRecords() = default;
