@@ -59,10 +59,6 @@ QList<int> range(int first, int last) {
     return out;
 }
 
-QStringList bitmapsIn(const QString& folder) {
-    return QDir(folder).entryList({u"*.bmp"_s}, QDir::Files);
-}
-
 TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothingOpen) {
     PrintingFixture f;
     test::addSampleCourses(f.courses, 3);
@@ -180,7 +176,7 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     // The printed document stays open until the editor's timer closes it; the pictures are gone.
     ASSERT_TRUE(f.wordProcessor.isHeld());
     EXPECT_EQ(f.wordProcessor.held()->documentCount(), 1);
-    EXPECT_TRUE(bitmapsIn(f.folders.applications).isEmpty());
+    EXPECT_TRUE(QDir(f.folders.applications).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
     EXPECT_TRUE(f.wordProcessor.closeAndForget());
     EXPECT_EQ(f.progress.maximum(), 162 + 85);
 }
@@ -266,20 +262,6 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWrite
                       "no se ha guardado.")});
         EXPECT_TRUE(f.applicationFiles().isEmpty());
     }
-}
-
-TEST(ApplicationDocumentTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving) {
-    PrintingFixture f;
-    PrintingFixture::addPositions(f.vacancies, 3);
-    PrintingEditor editor = f.editor();
-    editor.pdfPath = f.dir.file(u"no-existe/solicitud.pdf"_s);
-    auto r =
-        ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode, true, false);
-    ASSERT_FALSE(r.ok());
-    EXPECT_TRUE(f.messages.only(u"Impresión"_s, MessageIcon::Critical)
-                    .startsWith(u"No se ha podido imprimir la solicitud: "_s));
-    EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
-    EXPECT_FALSE(f.wordProcessor.isHeld());
 }
 
 class RecordingWindow : public ProgressWindow {

@@ -15,15 +15,12 @@
 namespace velmora {
 namespace {
 
-TEST(BarcodePictureTest, PlaceHeightIsOnePointThreeTimesTheAskedHeight) {
-    EXPECT_EQ(barcodePlaceHeight(2000), 2600);
-    EXPECT_EQ(barcodePlaceHeight(900), 1170);
-    EXPECT_EQ(barcodePlaceHeight(5), 7);   // 6.5
-    EXPECT_EQ(barcodePlaceHeight(11), 14); // 14.3
-    EXPECT_EQ(barcodePlaceHeight(12), 16); // 15.6
-}
-
-TEST(BarcodePictureTest, StemIsFolderDateTimeAndTheMinutesAgain) {
+// The place is 1.3 times the asked height, rounded half up; the stem is folder, date, time and the
+// minutes again.
+TEST(BarcodePictureTest, PlaceHeightAndPictureStem) {
+    EXPECT_EQ((std::vector<int>{barcodePlaceHeight(2000), barcodePlaceHeight(900), barcodePlaceHeight(5),
+                                barcodePlaceHeight(11), barcodePlaceHeight(12)}),
+              (std::vector<int>{2600, 1170, 7, 14, 16}));
     EXPECT_EQ(barcodePictureStem("/apps/temp/", QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9))),
               "/apps/temp/2026030514050905");
     EXPECT_EQ(barcodePictureStem("/apps/temp", QDateTime(QDate(2026, 12, 31), QTime(9, 59, 1))),

@@ -122,12 +122,7 @@ TEST(BarcodeReaderTest, ToolEncodesLikePrintingAndReadsItBack) {
     const test::ToolOutput read = runTool({"barcode", "read", dir.file("p.bmp"), dir.file("r.png")});
     EXPECT_EQ(read.exitCode, 0);
     EXPECT_EQ(read.out, folded + "\nR002F\n");
-
-    QImage blank(300, 300, QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    ASSERT_TRUE(blank.save(dir.file("blank.png")));
-    EXPECT_EQ(runTool({"barcode", "read", dir.file("blank.png")}).exitCode, 1);
-    EXPECT_EQ(runTool({"barcode", "read", dir.file("missing.png")}).exitCode, 2);
+    // (A blank page's and a damaged file's statuses are HostileInputTool's.)
     EXPECT_EQ(runTool({"barcode", "encode", "--text", "x", "--width", "0", "--height", "900", "--out",
                        dir.file("x.bmp")})
                   .exitCode,

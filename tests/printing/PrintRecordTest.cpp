@@ -116,14 +116,9 @@ TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
     m.setSelected(ctl::optSSTarvo);
     m.setSelected(ctl::optDefinitivo);
     m.setText(ctl::txtSS, "queda");
-    QStringList f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
-    EXPECT_EQ(f[26], "");
-    EXPECT_EQ(f[27], "queda");
-    EXPECT_EQ(f[28], "");
+    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m, RecordSet())).mid(26, 3), QStringList({"", "queda", ""}));
     m.setSelected(ctl::OptSi);
-    f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
-    EXPECT_EQ(f[26], "S");
-    EXPECT_EQ(f[28], "D");
+    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m, RecordSet())).mid(26, 3), QStringList({"S", "queda", "D"}));
     // Neither "Sí" nor "No" picked: the post counts as held.
     m.setSelected(ctl::OptSi, false);
     m.setSelected(ctl::optSSOtros);
@@ -131,13 +126,12 @@ TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
 }
 
 TEST(PrintRecord, DatesAsYearMonthDay) {
-    EXPECT_EQ(printRecordDate("12/03/1980"), "19800312");
-    EXPECT_EQ(printRecordDate("1/2/1990"), "19900201");
-    EXPECT_EQ(printRecordDate("01-01-1900"), "19000101");
-    EXPECT_EQ(printRecordDate("1980-03-12"), "19800312");
-    EXPECT_EQ(printRecordDate(""), "00000000");
-    EXPECT_EQ(printRecordDate("31/02/2000"), "00000000");
-    EXPECT_EQ(printRecordDate("12/03/80"), "00000000");
+    QStringList dates;
+    for (const char* typed :
+         {"12/03/1980", "1/2/1990", "01-01-1900", "1980-03-12", "", "31/02/2000", "12/03/80"})
+        dates << printRecordDate(QString::fromLatin1(typed));
+    EXPECT_EQ(dates, QStringList({"19800312", "19900201", "19000101", "19800312", "00000000", "00000000",
+                                  "00000000"}));
 }
 
 } // namespace

@@ -111,18 +111,11 @@ QByteArray formFields(int withData, int byInstruction) {
     return packageWithBody(body + "</w:p>");
 }
 
-TEST(DocEngineFormFieldLookup, MoreFormFieldsThanAnyFormAreRefusedWhenRead) {
-    EXPECT_TRUE(Document::fromBytes(formFields(10000, 10000)).ok());
-    for (const QByteArray& bytes : {formFields(20001, 0), formFields(0, 20001), formFields(10001, 10000)}) {
-        auto refused = Document::fromBytes(bytes);
-        ASSERT_FALSE(refused.ok());
-        EXPECT_EQ(refused.error().description,
-                  u"El documento tiene más de 20.000 campos de formulario y no se puede abrir."_s);
-    }
-}
-
+// Damaged packages, and more form fields than any form has, are refused naming the file.
 TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
     test::TempDir dir;
+    EXPECT_TRUE(Document::fromBytes(formFields(10000, 10000)).ok());
+    const QString tooMany = u"El documento tiene más de 20.000 campos de formulario y no se puede abrir."_s;
     const QByteArray otherBody = packageWith(
         u"_rels/.rels"_s,
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
@@ -139,8 +132,9 @@ TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
          damaged.arg(u"el cuerpo del documento no es XML válido"_s)},
         {packageWith(u"word/document.xml"_s, "<html><body/></html>"),
          u"El documento usa una variante del formato que no se admite."_s},
-        {formFields(0, 20001),
-         u"El documento tiene más de 20.000 campos de formulario y no se puede abrir."_s},
+        {formFields(20001, 0), tooMany},
+        {formFields(0, 20001), tooMany},
+        {formFields(10001, 10000), tooMany},
     };
     for (const auto& [bytes, problem] : cases) {
         const QString path = dir.write(u"dañado.doc"_s, bytes);
