@@ -121,13 +121,18 @@ TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGene
     EXPECT_FALSE(older.checkBox(u"TEMPORAL"_s).value());
 }
 
-// The preview first: it saves nothing, tells nothing, and shows what the print then gives.
+// The preview first: it saves nothing, tells nothing, and shows what the print then gives. A
+// first page as long as the boxes let it be still keeps the whole form on the first sheet.
 TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 75);
     PrintingFixture::addPositions(f.resultas, 10, 20000);
+    f.model.setText(ctl::txtDomicilio, QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
+                                                      "número 145, escalera B, piso 3º, puerta izquierda"));
+    f.model.setText(ctl::txtAdaptaciones, QString(1000, u'a'));
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     ProgressWindow progress;
     PrintingEditor previewed = f.editor();
     auto preview = previewApplication(previewed, progress, f.barcode, u"16"_s, false);
@@ -147,6 +152,17 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     EXPECT_EQ(printed.value().outcome.pageCount, 6);
     const QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 6);
+    // Every page is numbered; every page after the first names the applicant.
+    for (int page = 0; page < pages.size(); ++page) {
+        const QString text = pages[page].simplified();
+        EXPECT_TRUE(text.contains(u"Página %1 de 6"_s.arg(page + 1))) << "page " << page + 1;
+        if (page == 0) {
+            EXPECT_TRUE(text.contains(u"Protección de datos"_s) && text.contains(u"Lugar, fecha y firma"_s));
+        } else {
+            EXPECT_FALSE(text.contains(u"Protección de datos"_s)) << "spilt over";
+            EXPECT_TRUE(text.contains(u"NIF: 12345678Z"_s) && text.contains(u"María José"_s)) << page + 1;
+        }
+    }
 
     // With 40 places per page and 75 vacancies: 40, 31 and 4 rows, then the resultas.
     EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));

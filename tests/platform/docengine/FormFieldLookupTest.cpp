@@ -122,7 +122,12 @@ TEST(DocEngineFormFieldLookup, ProblemsInsideThePackageNameTheFile) {
         "<Relationship Id=\"rId1\" Target=\"word/otro.xml\" Type=\"http://schemas.openxmlformats.org/"
         "officeDocument/2006/relationships/officeDocument\"/></Relationships>");
     const QString damaged = u"El archivo no es un documento válido del procesador de textos (%1)."_s;
+    // Same length as the real name, so renaming it in the bytes keeps the archive whole.
+    const QByteArray twice =
+        packageWith(u"word/documenX.xml"_s, "<otro/>").replace("word/documenX.xml", "word/document.xml");
     const std::pair<QByteArray, QString> cases[] = {
+        {"PK esto no es un ZIP de verdad, solo empieza así", damaged.arg(u"no es un archivo ZIP"_s)},
+        {twice, damaged.arg(u"la parte word/document.xml aparece dos veces"_s)},
         {packageWith(u"[Content_Types].xml"_s, "<Types"), damaged.arg(u"[Content_Types].xml ilegible"_s)},
         {otherBody, damaged.arg(u"falta el cuerpo del documento"_s)},
         {packageWith(u"_rels/.rels"_s, "<Relationships"), damaged.arg(u"_rels/.rels ilegible"_s)},
