@@ -15,15 +15,19 @@ QByteArray cp1252(const QString& text) {
     return text.toLatin1();
 }
 
+// A sample contest whose catalogues a test replaces before reading them.
+struct CatalogLoaderTest : ::testing::Test {
+    ContestFixture contest;
+    FakeMessageService messages;
+    CatalogLoader loader{contest.folders().data, messages};
+};
+
 } // namespace
 
-TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
     contest.replaceCatalogue("F0003.enc",
                              {cp1252("12345Zamora"), cp1252("  7  Ávila"), cp1252("45001Ocaña del Monte"),
                               cp1252("4"), cp1252("02003almansa")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet localities;
     ASSERT_TRUE(loader.buildLocalities(localities));
     EXPECT_EQ(localities.sort(), u" Localidad ASC "_s);
@@ -33,13 +37,10 @@ TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
     EXPECT_FALSE(QFile::exists(contest.dataFile("temp.tmp")));
 }
 
-TEST(CatalogLoader, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
     contest.replaceCatalogue("F0004.enc",
                              {cp1252("A110001Enfermero/a de Área"), cp1252("C1 123"), cp1252("X")});
     contest.replaceCatalogue("F0015.enc", {cp1252("011Otras situaciones"), cp1252("02")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet bodies, situations;
     ASSERT_TRUE(loader.buildBodies(bodies));
     EXPECT_EQ(rowsOf(bodies), QStringList({"10001|Enfermero/a de Área|A1", "123||C1", "||X"}));
@@ -47,11 +48,8 @@ TEST(CatalogLoader, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
     EXPECT_EQ(rowsOf(situations), QStringList({"01|Otras situaciones|1", "02||"}));
 }
 
-TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     contest.replaceCatalogue("F0013.enc", {QByteArray("0102Zona B\xA0sica de Pe\xA4\x61s  ")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet zones;
     ASSERT_TRUE(CatalogLoader::createZones(zones));
     QString file = u"F0013.enc"_s;
@@ -60,8 +58,7 @@ TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     EXPECT_EQ(rowsOf(zones), QStringList({"02|Zona Básica de Peñas|01||"}));
 }
 
-TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     auto detail = [](const QString& code, const QString& locality, const QString& area) {
         return cp1252(code.leftJustified(5) + u"Enfermero/a - Urgencias"_s.leftJustified(50) +
                       u"Hospital General"_s.leftJustified(50) + locality.leftJustified(53) + "07" +
@@ -73,8 +70,6 @@ TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
                              {detail("10001", longLocality, "01"), detail("10002", "Toledo", "77")});
     contest.replaceCatalogue("F0014.enc",
                              {cp1252(u"01      Área de Salud de Toledo"_s.leftJustified(58) + "45")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet areas, details;
     ASSERT_TRUE(CatalogLoader::createAreas(areas));
     QString file = u"F0014.enc"_s;
@@ -100,11 +95,8 @@ TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     EXPECT_FALSE(untouched.isOpen()) << "an unknown kind builds nothing";
 }
 
-TEST(CatalogLoader, BrokenDetailsAreFatalWithTheirOwnMessage) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, BrokenDetailsAreFatalWithTheirOwnMessage) {
     contest.removeCatalogue("F0010.enc");
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet areas, details;
     ASSERT_TRUE(CatalogLoader::createAreas(areas));
     const Status status = loader.buildResultasDetails(details, areas);

@@ -8,8 +8,10 @@
 namespace velmora {
 namespace {
 
+// One instance for every message: nothing may carry over from the one before.
 QString digest(const QString& text) {
-    return CSHA256().SHA256(text);
+    static const CSHA256 sha;
+    return sha.SHA256(text);
 }
 
 // Short messages are compared with Qt's digest below; these published vectors anchor that
@@ -46,14 +48,6 @@ TEST(CSHA256Test, CharactersBecomeTheirLowByte) {
     // Characters above U+00FF that share the low byte give the same digest.
     EXPECT_EQ(digest(QString(QChar(0x0141)) + "x"), digest(QString(QChar(0x0041)) + "x"));
     EXPECT_EQ(digest(QString(QChar(0x20AC))), digest(QString(QChar(0x00AC))));
-}
-
-TEST(CSHA256Test, NoStateBetweenCalls) {
-    // One instance used again must not carry anything over from the previous message.
-    const CSHA256 sha;
-    const QString first = sha.SHA256("abc");
-    sha.SHA256(QString(200, QLatin1Char('z')));
-    EXPECT_EQ(sha.SHA256("abc"), first);
 }
 
 } // namespace
