@@ -4,8 +4,6 @@
 #include "office/OfficeRunMerge.h"
 #include "office/PrintRecordFields.h"
 #include "office/ScanFile.h"
-#include "office/SymbolFinder.h"
-#include "office/Unfolding.h"
 #include "printing/PrintingFixture.h"
 #include "support/PdfTools.h"
 
@@ -15,8 +13,6 @@
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 namespace velmora {
 namespace {

@@ -74,9 +74,8 @@ TEST(OfficeBarcodeTextTest, PrintRecordSplitsIntoItsNamedFields) {
     EXPECT_EQ(pieces, 37);
     EXPECT_EQ(split, folded);
     const QStringList readable = readablePrintRecord(split);
-    EXPECT_EQ(readable[1], u"Muñoz"_s);
-    EXPECT_EQ(readable[5], u"12/03/1980"_s);
-    EXPECT_EQ(readable[22], QString());
+    EXPECT_EQ((QStringList{readable[1], readable[5], readable[22]}),
+              (QStringList{u"Muñoz"_s, u"12/03/1980"_s, QString()}));
     EXPECT_EQ(printRecordFieldNames()[record::Body - 1], u"Cuerpo"_s);
 
     EXPECT_EQ(splitPrintRecord(u"S|a|"_s, &pieces).size(), 37);

@@ -4,7 +4,6 @@
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/BarcodeReader.h"
 #include "printing/BarcodeSamples.h"
-#include "printing/BarcodeText.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -45,7 +44,7 @@ TEST(BarcodePictureTest, PicturesLeftByACutShortPrintGoAtStartOthersStay) {
               (QStringList{"12345678Z_1234501.doc", "2024030514051005.bmp.txt", "2024030514051105.bmp"}));
 }
 
-TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsTheTextScalesTheHeightAndWritesTheStemBitmap) {
+TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsScalesAndWritesTheStemBitmapOrNothing) {
     test::TempDir dir;
     FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
     Pdf417Writer control;
@@ -63,23 +62,18 @@ TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsTheTextScalesTheHeightAndWritesT
     const QImage picture(stem.value() + ".bmp");
     EXPECT_EQ(picture.size(), Pdf417Writer::pictureSize(6000, 2600));
     EXPECT_EQ(readPdf417(picture), QStringList{text});
-}
 
-TEST(BarcodePictureTest, FailuresLeaveNoPictureAndOverflowLeavesTheHeight) {
-    test::TempDir dir;
-    FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
-    Pdf417Writer control;
-    QString text = "ABC";
-    qint16 height = 30000;
+    // Failures leave no picture; an overflowing height is left as it was.
+    ASSERT_TRUE(QFile::remove(stem.value() + ".bmp"));
+    height = 30000;
     Result<QString> overflow = GeneraCodigoBarras(text, control, 6000, height, dir.path(), clock);
     ASSERT_FALSE(overflow.ok());
     EXPECT_EQ(overflow.error().number, ErrorCode::Overflow);
     EXPECT_EQ(height, 30000);
-
     QString tooLong(3000, u'a');
     height = 900;
     ASSERT_FALSE(GeneraCodigoBarras(tooLong, control, 6000, height, dir.path(), clock).ok());
-    EXPECT_FALSE(QFile::exists(dir.file("2026030514050905.bmp")));
+    EXPECT_FALSE(QFile::exists(stem.value() + ".bmp"));
 }
 
 } // namespace

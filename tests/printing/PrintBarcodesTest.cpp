@@ -4,7 +4,6 @@
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
-#include "printing/BarcodePicture.h"
 #include "support/TempDir.h"
 
 #include <QDir>

@@ -2,7 +2,6 @@
 #include "support/ToolRun.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 

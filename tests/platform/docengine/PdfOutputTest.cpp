@@ -7,9 +7,6 @@
 #include "support/PdfTools.h"
 #include "support/TempDir.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <gtest/gtest.h>
 
 using namespace velmora;
