@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 TEST(ZoneProvinces, EachZoneTakesTheProvinceOfItsArea) {
     RecordSet areas, zones;
@@ -22,6 +21,3 @@ TEST(ZoneProvinces, EachZoneTakesTheProvinceOfItsArea) {
     ASSERT_TRUE(zones.setFilter("CodProvincia='18' "));
     EXPECT_EQ(zones.recordCount(), 1);
 }
-
-} // namespace
-} // namespace velmora

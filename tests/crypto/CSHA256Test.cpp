@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // One instance for every message: nothing may carry over from the one before.
@@ -16,6 +17,8 @@ QString digest(const QString& text) {
 
 // Short messages are compared with Qt's digest below; these published vectors anchor that
 // comparison and reach a message far longer than four blocks.
+} // namespace
+
 TEST(CSHA256Test, PublishedTestVectors) {
     EXPECT_EQ(digest("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(digest(QString(1000000, QLatin1Char('a'))),
@@ -49,6 +52,3 @@ TEST(CSHA256Test, CharactersBecomeTheirLowByte) {
     EXPECT_EQ(digest(QString(QChar(0x0141)) + "x"), digest(QString(QChar(0x0041)) + "x"));
     EXPECT_EQ(digest(QString(QChar(0x20AC))), digest(QString(QChar(0x00AC))));
 }
-
-} // namespace
-} // namespace velmora

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // A print of one application as barcode texts: the first page, then vacancy and resultas
@@ -51,12 +52,24 @@ protected:
     ApplicationAssembler assembler;
 };
 
+class FakeContest : public ContestRules {
+public:
+    bool knowsBody(const QString& body) const override { return body == QLatin1String("10010"); }
+    bool knowsGroup(const QString& group) const override { return group == QLatin1String("A2"); }
+    bool offersVacancy(const QString&, const QString& code) const override {
+        return code != QLatin1String("20002");
+    }
+    bool offersResultas(const QString&, const QString&) const override { return true; }
+};
+
 QStringList problemsOf(const OfficeApplication& a) {
     QStringList names;
     for (const OfficeProblem& p : a.problems)
         names << p.problem + u": "_s + p.detail;
     return names;
 }
+
+} // namespace
 
 TEST_F(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplications) {
     Print b{.dni = u"00000001R"_s};
@@ -159,16 +172,6 @@ TEST_F(ApplicationAssemblerTest, NamesTheMissingPageBeforeAListsFirstPageRead) {
               }));
 }
 
-class FakeContest : public ContestRules {
-public:
-    bool knowsBody(const QString& body) const override { return body == QLatin1String("10010"); }
-    bool knowsGroup(const QString& group) const override { return group == QLatin1String("A2"); }
-    bool offersVacancy(const QString&, const QString& code) const override {
-        return code != QLatin1String("20002");
-    }
-    bool offersResultas(const QString&, const QString&) const override { return true; }
-};
-
 TEST_F(ApplicationAssemblerTest, ChecksAgainstTheContest) {
     FakeContest contest;
     Print wrongLetter{.dni = u"12345678A"_s};
@@ -197,6 +200,3 @@ TEST_F(ApplicationAssemblerTest, RequiredFirstPageFields) {
               (QStringList{u"Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"_s,
                            u"Falta un dato obligatorio: nombre (página 1)"_s}));
 }
-
-} // namespace
-} // namespace velmora

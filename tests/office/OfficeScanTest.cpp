@@ -14,7 +14,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // What the program printed, and the page images a scanner would give of it.
@@ -89,6 +90,8 @@ QStringList problemsOf(const std::vector<OfficeProblem>& problems) {
         names << p.problem;
     return names;
 }
+
+} // namespace
 
 TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     test::TempDir dir;
@@ -211,6 +214,3 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
     EXPECT_EQ(problems[5], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
     EXPECT_FALSE(outcome.allComplete());
 }
-
-} // namespace
-} // namespace velmora

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 const QDateTime kPrinted(QDate(2024, 3, 5), QTime(14, 5, 9));
@@ -16,6 +17,8 @@ QString recordEndingWith(const QString& last) {
     fields.back() = last;
     return fields.join(QLatin1Char('|')) + QLatin1Char('|');
 }
+
+} // namespace
 
 TEST(OfficeBarcodeTextTest, ReadsBackWhatPrintingBuilds) {
     const QString header = barcodeHeader(ClaveCodigoBarras(u"1234Z"_s, u"10"_s, u"A2"_s), kPrinted);
@@ -88,6 +91,3 @@ TEST(OfficeBarcodeTextTest, PrintRecordSplitsIntoItsNamedFields) {
     EXPECT_EQ(typed.back(), u"c37|x|y"_s);
     EXPECT_EQ(typed[35], u"c36"_s);
 }
-
-} // namespace
-} // namespace velmora

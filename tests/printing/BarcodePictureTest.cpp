@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 // The place is 1.3 times the asked height, rounded half up; the stem is folder, date, time and the
 // minutes again.
+
 TEST(BarcodePictureTest, PlaceHeightAndPictureStem) {
     EXPECT_EQ((std::vector<int>{barcodePlaceHeight(2000), barcodePlaceHeight(900), barcodePlaceHeight(5),
                                 barcodePlaceHeight(11), barcodePlaceHeight(12)}),
@@ -75,6 +75,3 @@ TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsScalesAndWritesTheStemBitmapOrNo
     ASSERT_FALSE(GeneraCodigoBarras(tooLong, control, 6000, height, dir.path(), clock).ok());
     EXPECT_FALSE(QFile::exists(stem.value() + ".bmp"));
 }
-
-} // namespace
-} // namespace velmora

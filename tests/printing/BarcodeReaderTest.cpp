@@ -13,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
+
+using test::runTool;
 
 QImage picture(const QString& text, QSize placeTwips) {
     Pdf417Writer writer;
@@ -53,6 +56,8 @@ void writePdf(const QString& path, const QList<QList<Placed>>& pages) {
 
 const QSize kFirstPage(6000, 2600);
 const QSize kListPage(6000, 1170);
+
+} // namespace
 
 TEST(BarcodeReaderTest, ReadsEveryBarcodeOfAPdfInPageOrderThenTopToBottom) {
     test::TempDir dir;
@@ -105,8 +110,6 @@ TEST(BarcodeReaderTest, ReadsPictureFilesAndReportsUnreadableOnes) {
     EXPECT_FALSE(readPdf417File(dir.file("text.bmp")).ok());
 }
 
-using test::runTool;
-
 TEST(BarcodeReaderTest, ToolEncodesLikePrintingAndReadsItBack) {
     test::TempDir dir;
     const QString text = "12345678Z12341105/03/202614:05:09P001N|Núñez & Cía|¿Sí?|F";
@@ -128,6 +131,3 @@ TEST(BarcodeReaderTest, ToolEncodesLikePrintingAndReadsItBack) {
                   .exitCode,
               2);
 }
-
-} // namespace
-} // namespace velmora

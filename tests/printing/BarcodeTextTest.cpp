@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 TEST(BarcodeTextTest, KeyPadsDniBodyAndGroupWithoutEverCutting) {
     EXPECT_EQ(ClaveCodigoBarras("12345678Z", "12341", "1"), "12345678Z123411");
@@ -68,6 +67,3 @@ TEST(BarcodeTextTest, FoldingCoversEveryVowelFormAndLeavesOtherCharacters) {
     // Letters typed with combining accents fold like precomposed ones.
     EXPECT_EQ(foldBarcodeText(QString::fromUtf16(u"Pen\u0303a Jose\u0301")), "Pe&na Jos&e");
 }
-
-} // namespace
-} // namespace velmora

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 using Pages = std::vector<int>;
 
@@ -84,6 +83,3 @@ TEST(ListPagesTest, VersionProbeReadsTheMajorVersionAndReportsAnEngineThatWillNo
     ASSERT_FALSE(VersionProcesador(broken).ok());
     EXPECT_EQ(VersionProcesador(broken).error().number, 429);
 }
-
-} // namespace
-} // namespace velmora

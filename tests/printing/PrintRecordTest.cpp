@@ -8,7 +8,8 @@
 
 #include <tuple>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 QStringList fieldsOf(const QString& record) {
@@ -28,6 +29,8 @@ ApplicationModel emptyApplication() {
     model.setSelected(ctl::optReingresoNo);
     return model;
 }
+
+} // namespace
 
 TEST(PrintRecord, EmptyApplicationGivesDefaultsAndThirtySevenSeparators) {
     const QString record = GeneraCadenaImpresion(emptyApplication(), RecordSet());
@@ -133,6 +136,3 @@ TEST(PrintRecord, DatesAsYearMonthDay) {
     EXPECT_EQ(dates, QStringList({"19800312", "19900201", "19000101", "19800312", "00000000", "00000000",
                                   "00000000"}));
 }
-
-} // namespace
-} // namespace velmora

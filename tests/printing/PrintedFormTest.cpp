@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 using test::PrintingFixture;
@@ -31,6 +32,8 @@ void expectStoppedPrint(PrintingFixture& f, const Result<ApplicationPrintout>& p
     // The application itself was saved before printing.
     EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
 }
+
+} // namespace
 
 TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) {
     {
@@ -148,6 +151,3 @@ TEST(PrintedFormTest, ListsThatCannotBeWrittenAreReportedWithTheirCauseAndNothin
     EXPECT_FALSE(QFile::exists(f.documentPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());
 }
-
-} // namespace
-} // namespace velmora

@@ -9,8 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 TEST(TextLimitsTest, ARecordOfFullBoxesStillFitsTheFirstPageBarcode) {
     ApplicationModel model;
@@ -35,6 +34,3 @@ TEST(TextLimitsTest, ARecordOfFullBoxesStillFitsTheFirstPageBarcode) {
     ASSERT_TRUE(picture.ok()) << picture.error().description.toStdString();
     EXPECT_EQ(readPdf417(picture.value()).value(0), text);
 }
-
-} // namespace
-} // namespace velmora

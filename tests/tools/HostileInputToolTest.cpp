@@ -11,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 using test::onePagePdf;
 using test::runTool;
@@ -97,6 +96,3 @@ TEST(HostileInputTool, ABarcodePictureThatCannotBeWrittenLeavesNoFileBehind) {
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.err.contains(u"no es un fichero normal"_s)) << full.err.toStdString();
 }
-
-} // namespace
-} // namespace velmora

@@ -21,7 +21,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // A sample installation with one application saved through the program's own routine.
@@ -62,6 +63,8 @@ struct SavedSample {
                 .ok());
     }
 };
+
+} // namespace
 
 TEST(PrintToolTest, PrintsASavedApplicationOnEveryPageUnlessItsListsCannotBe) {
     SavedSample sample;
@@ -114,6 +117,3 @@ TEST(PrintToolTest, ABodyNoLongerOfferedStopsThePrint) {
     EXPECT_TRUE(warned.err.contains(u"Es necesario seleccionar un cuerpo o escala"_s));
     EXPECT_FALSE(QFile::exists(pdf));
 }
-
-} // namespace
-} // namespace velmora

@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // Decodes with zxing-cpp directly, as an independent check of the symbol's bytes.
@@ -40,6 +41,8 @@ Result<QImage> render(const QString& text, int widthTwips, int heightTwips, Pdf4
     writer.setSize(widthTwips, heightTwips);
     return writer.render(layout);
 }
+
+} // namespace
 
 TEST(Pdf417WriterTest, PicturesHaveThePlaceSizeAWhiteBackgroundAndTheSymbolOnTheModuleGrid) {
     struct Case {
@@ -163,6 +166,3 @@ TEST(Pdf417WriterTest, WritesAOneBitWindowsBitmapAtStemDotBmp) {
     ASSERT_FALSE(missingFolder.ok());
     EXPECT_EQ(missingFolder.error().number, ErrorCode::FileAccess);
 }
-
-} // namespace
-} // namespace velmora
