@@ -1,8 +1,10 @@
 #include "catalog/CatalogLoader.h"
+#include "catalog/CatalogDecoder.h"
 
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
 #include "support/TableText.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -106,4 +108,61 @@ TEST_F(CatalogLoaderTest, BrokenDetailsAreFatalWithTheirOwnMessage) {
     EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error"_s));
     EXPECT_EQ(messages.messages[1], (test::FakeMessageService::Message{u"error al cargar plazas"_s,
                                                                        programTitle(), MessageIcon::None}));
+}
+
+TEST(ZoneProvinces, EachZoneTakesTheProvinceOfItsArea) {
+    RecordSet areas, zones;
+    ASSERT_TRUE(CatalogLoader::createAreas(areas));
+    ASSERT_TRUE(CatalogLoader::createZones(zones));
+    for (const auto& [area, province] : {std::pair{"01", "04"}, std::pair{"02", "18"}})
+        ASSERT_TRUE(areas.addNew() && areas.setValue(u"CodArea", area) &&
+                    areas.setValue(u"CodProvincia", province));
+    for (const char* area : {"02", "01", "99"})
+        ASSERT_TRUE(zones.addNew() && zones.setValue(u"CodArea", area) && zones.setValue(u"CodZona", "01"));
+    ASSERT_TRUE(CatalogLoader::fillZoneProvinces(zones, areas));
+    EXPECT_EQ(test::rowsOf(zones), QStringList({"01||02|18|", "01||01|04|", "01||99||"}));
+    // The province now narrows the zones through the index like any other code.
+    ASSERT_TRUE(zones.setFilter("CodProvincia='18' "));
+    EXPECT_EQ(zones.recordCount(), 1);
+}
+
+TEST(CatalogDecoder, LinesShiftByTheOffsetAndBackAgain) {
+    QByteArray all;
+    for (int b = 3; b < 256; ++b)
+        all += char(b);
+    const auto decoded = DecodeLine(all, kDecodingOffset);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(static_cast<unsigned char>(decoded->at(0)), 0);
+    EXPECT_EQ(static_cast<unsigned char>(decoded->back()), 252);
+    const auto encoded = EncodeLine(*decoded);
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(*encoded, all);
+    EXPECT_EQ(*DecodeLine("", kDecodingOffset), QByteArray());
+    EXPECT_EQ(*DecodeLine("KROD", kDecodingOffset), QByteArray("HOLA"));
+}
+
+TEST(CatalogDecoder, CodesThatLeaveTheByteRangeAreErrors) {
+    EXPECT_FALSE(DecodeLine(QByteArray("ab\x02", 3), kDecodingOffset));
+    EXPECT_FALSE(DecodeLine(QByteArray("\xFE"), 3));
+    EXPECT_FALSE(EncodeLine(QByteArray("\xFD")));
+}
+
+TEST(CatalogDecoder, FilesDecodeSkippingEmptyLinesAndStopAtTheFirstBadLine) {
+    TempDir dir;
+    // CR LF, a lone LF, empty lines, and a last line without its ending.
+    dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4"));
+    dir.write("F0002.enc", QByteArray("\r\n\r\n"));
+    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
+    FakeMessageService messages;
+    EXPECT_EQ(DecodeToMemory(dir.path(), "F0005.enc", messages).value(),
+              QByteArray("A1\r\nC1\r\nU2\r\nE1\r\n"));
+    EXPECT_EQ(DecodeToMemory(dir.path(), "F0002.enc", messages).value(), QByteArray());
+    EXPECT_TRUE(messages.messages.empty());
+
+    // A missing file, and a character that cannot be shifted, are shown.
+    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0015.enc", messages).ok());
+    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0001.enc", messages).ok());
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
+    EXPECT_TRUE(messages.messages[1].text.startsWith(u"Se ha producido el siguiente error 5-"_s));
 }
