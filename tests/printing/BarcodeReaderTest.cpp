@@ -1,9 +1,12 @@
 #include "printing/BarcodeReader.h"
 
 #include "platform/barcode/Pdf417Writer.h"
+#include "platform/data/RecordSet.h"
 #include "printing/BarcodePicture.h"
 #include "printing/BarcodeSamples.h"
 #include "printing/BarcodeText.h"
+#include "printing/PrintRecord.h"
+#include "support/SampleApplicant.h"
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
 
@@ -62,7 +65,15 @@ const QSize kListPage(6000, 1170);
 TEST(BarcodeReaderTest, ReadsEveryBarcodeOfAPdfInPageOrderThenTopToBottom) {
     test::TempDir dir;
     const QString header = test::sampleHeader();
-    const QString first = foldBarcodeText(test::sampleFirstPageText(600));
+    // A first page as dense as a real one: some 600 characters once folded.
+    ApplicationModel applicant;
+    test::fillSampleApplicant(applicant);
+    applicant.setText(
+        ctl::txtAdaptaciones,
+        u"Acceso sin escaleras, mobiliario ergonómico y turno de mañana; ¿aparcamiento? "_s.repeated(4));
+    const QString first = foldBarcodeText(
+        barcodeText(header, BarcodeKind::FirstPage, 1, GeneraCadenaImpresion(applicant, RecordSet())));
+    ASSERT_GT(first.size(), 550);
     QString vacancies1, vacancies2, resultas;
     for (int i = 1; i <= 40; ++i)
         vacancies1 +=

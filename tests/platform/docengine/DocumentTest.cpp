@@ -43,7 +43,7 @@ TEST(DocEngineDocument, FormFieldsKeepTheirValuesThroughSaveAndOpen) {
                            "PROVINCIA1", "SEACOMPAÑAPETICIONSI"}));
 }
 
-TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkip) {
+TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkipAndHandlesSurviveEditsElsewhere) {
     Document doc = test::sampleTemplate();
     EXPECT_EQ(doc.formField(u"NOEXISTE"_s).error().number, DocError::MissingMember);
     EXPECT_EQ(doc.setFieldResult(u"NOEXISTE"_s, u"x"_s).error().number, DocError::MissingMember);
@@ -57,6 +57,17 @@ TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkip) {
     // Names match regardless of letter case, as in the word processor.
     EXPECT_TRUE(doc.setFieldResult(u"nombre"_s, u"Eva"_s).ok());
     EXPECT_EQ(doc.fieldResult(u"NOMBRE"_s).value(), u"Eva"_s);
+
+    // Rewriting a cell removes nodes; a field handle elsewhere finds its field again.
+    FormField name = doc.formField(u"NOMBRE"_s).value();
+    Table t = doc.table(1).value();
+    ASSERT_TRUE(t.setCellText(1, 1, u"otra cosa"_s).ok());
+    ASSERT_TRUE(t.setCellText(1, 2, u"sin campo ya"_s).ok());
+    ASSERT_TRUE(name.setResult(u"Ana"_s).ok());
+    EXPECT_EQ(name.result().value(), u"Ana"_s);
+    // The field that lived in the rewritten cell is gone, and says so.
+    EXPECT_EQ(doc.formField(u"PROVINCIA"_s).error().number, DocError::MissingMember);
+    EXPECT_TRUE(doc.formField(u"PROVINCIA1"_s).ok());
 }
 
 TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
@@ -135,20 +146,6 @@ TEST(DocEngineDocument, BookmarkTextReplacesThePlaceAndKeepsTheBookmark) {
         "<w:r><w:t xml:space=\"preserve\"> cuatro</w:t></w:r></w:p>"));
     ASSERT_TRUE(two.setBookmarkText(u"B"_s, u"X"_s).ok());
     EXPECT_EQ(two.plainText(), u"uno X cuatro\n"_s);
-}
-
-TEST(DocEngineDocument, FieldHandlesSurviveEditsElsewhere) {
-    Document doc = test::sampleTemplate();
-    FormField name = doc.formField(u"NOMBRE"_s).value();
-    Table t = doc.table(1).value();
-    // Rewriting a cell removes nodes; the field handle finds its field again.
-    ASSERT_TRUE(t.setCellText(1, 1, u"otra cosa"_s).ok());
-    ASSERT_TRUE(t.setCellText(1, 2, u"sin campo ya"_s).ok());
-    ASSERT_TRUE(name.setResult(u"Ana"_s).ok());
-    EXPECT_EQ(name.result().value(), u"Ana"_s);
-    // The field that lived in the rewritten cell is gone, and says so.
-    EXPECT_EQ(doc.formField(u"PROVINCIA"_s).error().number, DocError::MissingMember);
-    EXPECT_TRUE(doc.formField(u"PROVINCIA1"_s).ok());
 }
 
 TEST(DocEngineDocument, FilesThatAreNotDocumentsAreRefusedCleanly) {
