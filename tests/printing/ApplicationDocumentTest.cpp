@@ -96,8 +96,7 @@ TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothing
     EXPECT_EQ(doc.table(tables - 1).value().rowCount(), 1) << "vacancies written into a saved document";
     EXPECT_TRUE(doc.table(2).value().cellText(1, 1).value().isEmpty());
 
-    // The companion holds the lists as the sidecar writer writes them.
-    // (its root also carries the digest of the document it goes with).
+    // The companion holds the lists as the sidecar writer writes them, plus its document's digest.
     EXPECT_EQ(QString::fromLatin1(f.dir.read(u"ficheros/temp/12345678Z_10010A2.xml"_s))
                   .remove(QRegularExpression(u" documento=\"[0-9A-F]{64}\""_s)),
               buildApplicationXml({f.vacancies, f.resultas, f.courses, f.documents}));

@@ -17,8 +17,7 @@
 
 using namespace velmora;
 
-// The place is 1.3 times the asked height, rounded half up; the stem is folder, date, time and the
-// minutes again.
+// The place is 1.3 times the asked height; the stem is folder, date, time and the minutes again.
 
 TEST(BarcodePictureTest, PlaceHeightAndPictureStem) {
     EXPECT_EQ((std::vector<int>{barcodePlaceHeight(2000), barcodePlaceHeight(900), barcodePlaceHeight(5),

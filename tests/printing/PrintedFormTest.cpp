@@ -19,8 +19,7 @@ using test::PrintingFixture;
 // The header of every barcode: key, date and time; then the kind letter and the page.
 constexpr int kHeaderLength = 34;
 
-// A stopped print: the message (which starts so), nothing printed, no picture left, the document
-// closed.
+// A stopped print: the message, nothing printed, no picture left, the document closed.
 void expectStoppedPrint(PrintingFixture& f, const Result<ApplicationPrintout>& printed,
                         const QString& message) {
     ASSERT_FALSE(printed.ok());

@@ -135,8 +135,7 @@ TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPositionAndCopiesDoNo
     clone->moveNext();
     EXPECT_EQ(clone->text(u"Localidad"), u"Zafra"_s);
 
-    // A sorted clone or a copy shows the order a sort gives now: the view's own order only
-    // while no value changed since it was sorted.
+    // A sorted clone or a copy takes the order a sort gives now, not the view's stale one.
     rs.clearFilter();
     ASSERT_TRUE(rs.setSort(u"Localidad"_s)); // Ávila (2), Badajoz (3), Zafra (1)
     EXPECT_EQ(column(*rs.cloneInSortOrder(), u"Orden"_s), QStringList({"2", "3", "1"}));
@@ -171,8 +170,7 @@ TEST(RecordSet, DeletingWhileWalkingVisitsEveryOtherRowOnce) {
     EXPECT_EQ(seen, QStringList({"1", "2", "3", "4", "5", "6"}));
     EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"1", "3", "5"}));
 
-    // The other cursor stood on a row that went away: it has no current row, and
-    // moving on reaches the row that followed.
+    // The other cursor's row went away: no current row, and moving on reaches the next one.
     EXPECT_FALSE(other->value(u"Orden"));
     other->moveNext();
     EXPECT_EQ(other->integer(u"Orden"), 3);

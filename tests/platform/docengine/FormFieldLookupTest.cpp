@@ -1,6 +1,4 @@
-// Form fields known only by a bookmark, bookmarks that share one id, and documents with more
-// form fields than any form: the look-ups find what they always found, each bookmark keeps to
-// its own text, and the documents no form could be are refused when they are read.
+// Form fields known only by a bookmark, bookmarks sharing one id, and packages refused when read.
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocxPackage.h"
 
