@@ -105,17 +105,6 @@ TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
     ASSERT_EQ(second.size(), 2u);
     EXPECT_NEAR(second[1].pos.y() - second[0].pos.y(),
                 QFontMetricsF(layout.font(second[0].font)).lineSpacing(), 1);
-    // Text flows onto new pages by itself too.
-    Document flow;
-    DocumentBuilder fb(flow);
-    for (int i = 0; i < 80; ++i)
-        fb.paragraph(u"línea %1"_s.arg(i));
-    const DocumentLayout flowLayout(flow);
-    EXPECT_EQ(flowLayout.pageCount(), 2);
-    const PageSetup ps = flow.pageSetup();
-    for (int p = 0; p < 2; ++p)
-        for (const PageText& t : flowLayout.page(p).texts)
-            EXPECT_LE(t.pos.y(), ps.height - ps.marginBottom);
 }
 
 TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
