@@ -1,8 +1,10 @@
 #include "catalog/CatalogLoader.h"
+#include "catalog/CatalogDecoder.h"
 
 #include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
 #include "support/TableText.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +17,19 @@ QByteArray cp1252(const QString& text) {
     return text.toLatin1();
 }
 
+// A sample contest whose catalogues a test replaces before reading them.
+struct CatalogLoaderTest : ::testing::Test {
+    ContestFixture contest;
+    FakeMessageService messages;
+    CatalogLoader loader{contest.folders().data, messages};
+};
+
 } // namespace
 
-TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
     contest.replaceCatalogue("F0003.enc",
                              {cp1252("12345Zamora"), cp1252("  7  Ávila"), cp1252("45001Ocaña del Monte"),
                               cp1252("4"), cp1252("02003almansa")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet localities;
     ASSERT_TRUE(loader.buildLocalities(localities));
     EXPECT_EQ(localities.sort(), u" Localidad ASC "_s);
@@ -33,13 +39,10 @@ TEST(CatalogLoader, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
     EXPECT_FALSE(QFile::exists(contest.dataFile("temp.tmp")));
 }
 
-TEST(CatalogLoader, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
     contest.replaceCatalogue("F0004.enc",
                              {cp1252("A110001Enfermero/a de Área"), cp1252("C1 123"), cp1252("X")});
     contest.replaceCatalogue("F0015.enc", {cp1252("011Otras situaciones"), cp1252("02")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet bodies, situations;
     ASSERT_TRUE(loader.buildBodies(bodies));
     EXPECT_EQ(rowsOf(bodies), QStringList({"10001|Enfermero/a de Área|A1", "123||C1", "||X"}));
@@ -47,11 +50,8 @@ TEST(CatalogLoader, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
     EXPECT_EQ(rowsOf(situations), QStringList({"01|Otras situaciones|1", "02||"}));
 }
 
-TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     contest.replaceCatalogue("F0013.enc", {QByteArray("0102Zona B\xA0sica de Pe\xA4\x61s  ")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet zones;
     ASSERT_TRUE(CatalogLoader::createZones(zones));
     QString file = u"F0013.enc"_s;
@@ -60,8 +60,7 @@ TEST(CatalogLoader, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     EXPECT_EQ(rowsOf(zones), QStringList({"02|Zona Básica de Peñas|01||"}));
 }
 
-TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     auto detail = [](const QString& code, const QString& locality, const QString& area) {
         return cp1252(code.leftJustified(5) + u"Enfermero/a - Urgencias"_s.leftJustified(50) +
                       u"Hospital General"_s.leftJustified(50) + locality.leftJustified(53) + "07" +
@@ -73,8 +72,6 @@ TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
                              {detail("10001", longLocality, "01"), detail("10002", "Toledo", "77")});
     contest.replaceCatalogue("F0014.enc",
                              {cp1252(u"01      Área de Salud de Toledo"_s.leftJustified(58) + "45")});
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet areas, details;
     ASSERT_TRUE(CatalogLoader::createAreas(areas));
     QString file = u"F0014.enc"_s;
@@ -100,11 +97,8 @@ TEST(CatalogLoader, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
     EXPECT_FALSE(untouched.isOpen()) << "an unknown kind builds nothing";
 }
 
-TEST(CatalogLoader, BrokenDetailsAreFatalWithTheirOwnMessage) {
-    ContestFixture contest;
+TEST_F(CatalogLoaderTest, BrokenDetailsAreFatalWithTheirOwnMessage) {
     contest.removeCatalogue("F0010.enc");
-    FakeMessageService messages;
-    CatalogLoader loader(contest.folders().data, messages);
     RecordSet areas, details;
     ASSERT_TRUE(CatalogLoader::createAreas(areas));
     const Status status = loader.buildResultasDetails(details, areas);
@@ -114,4 +108,76 @@ TEST(CatalogLoader, BrokenDetailsAreFatalWithTheirOwnMessage) {
     EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error"_s));
     EXPECT_EQ(messages.messages[1], (test::FakeMessageService::Message{u"error al cargar plazas"_s,
                                                                        programTitle(), MessageIcon::None}));
+}
+
+TEST(ZoneProvinces, EachZoneTakesTheProvinceOfItsArea) {
+    RecordSet areas, zones;
+    ASSERT_TRUE(CatalogLoader::createAreas(areas));
+    ASSERT_TRUE(CatalogLoader::createZones(zones));
+    for (const auto& [area, province] : {std::pair{"01", "04"}, std::pair{"02", "18"}})
+        ASSERT_TRUE(areas.addNew() && areas.setValue(u"CodArea", area) &&
+                    areas.setValue(u"CodProvincia", province));
+    for (const char* area : {"02", "01", "99"})
+        ASSERT_TRUE(zones.addNew() && zones.setValue(u"CodArea", area) && zones.setValue(u"CodZona", "01"));
+    ASSERT_TRUE(CatalogLoader::fillZoneProvinces(zones, areas));
+    EXPECT_EQ(test::rowsOf(zones), QStringList({"01||02|18|", "01||01|04|", "01||99||"}));
+    // The province now narrows the zones through the index like any other code.
+    ASSERT_TRUE(zones.setFilter("CodProvincia='18' "));
+    EXPECT_EQ(zones.recordCount(), 1);
+}
+
+TEST(CatalogDecoder, LinesShiftByTheOffsetAndBackAgain) {
+    QByteArray all;
+    for (int b = 3; b < 256; ++b)
+        all += char(b);
+    const auto decoded = DecodeLine(all, kDecodingOffset);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(static_cast<unsigned char>(decoded->at(0)), 0);
+    EXPECT_EQ(static_cast<unsigned char>(decoded->back()), 252);
+    const auto encoded = EncodeLine(*decoded);
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(*encoded, all);
+    EXPECT_EQ(*DecodeLine("", kDecodingOffset), QByteArray());
+    EXPECT_EQ(*DecodeLine("KROD", kDecodingOffset), QByteArray("HOLA"));
+}
+
+TEST(CatalogDecoder, CodesThatLeaveTheByteRangeAreErrors) {
+    EXPECT_FALSE(DecodeLine(QByteArray("ab\x02", 3), kDecodingOffset));
+    EXPECT_FALSE(DecodeLine(QByteArray("\xFE"), 3));
+    EXPECT_FALSE(EncodeLine(QByteArray("\xFD")));
+}
+
+TEST(CatalogDecoder, FilesDecodeSkippingEmptyLinesAndStopAtTheFirstBadLine) {
+    TempDir dir;
+    // CR LF, a lone LF, empty lines, and a last line without its ending; "\x10" decodes to a
+    // carriage return, which ends a line of the plain text too (twice at the end: an empty one).
+    dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4\x10I\x10\x10\r\nH4"));
+    dir.write("F0002.enc", QByteArray("\r\n\r\n"));
+    dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
+    FakeMessageService messages;
+    const QByteArray plain = DecodeToMemory(dir.path(), "F0005.enc", messages).value();
+    EXPECT_EQ(plain, QByteArray("A1\r\nC1\r\nU2\r\nE1\rF\r\r\r\nE1\r\n"));
+    EXPECT_EQ(DecodeToMemory(dir.path(), "F0002.enc", messages).value(), QByteArray());
+    // Loading reads the records as stored and decodes only their fields: the same lines.
+    const auto stored = ReadStoredRecords(dir.path(), "F0005.enc", messages).value();
+    QList<QByteArray> records;
+    for (const QByteArrayView line : stored->lines) {
+        records.append(QByteArray(line.size(), Qt::Uninitialized));
+        DecodeStored(line, records.back().data());
+    }
+    QList<QByteArray> plainLines;
+    for (const QByteArrayView line : splitLines(plain))
+        plainLines.append(line.toByteArray());
+    EXPECT_EQ(records, plainLines);
+    EXPECT_TRUE(ReadStoredRecords(dir.path(), "F0002.enc", messages).value()->lines.isEmpty());
+    EXPECT_TRUE(messages.messages.empty());
+
+    // A missing file, and a character that cannot be shifted, are shown.
+    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0015.enc", messages).ok());
+    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0001.enc", messages).ok());
+    EXPECT_FALSE(ReadStoredRecords(dir.path(), "F0001.enc", messages).ok());
+    ASSERT_EQ(messages.messages.size(), 3u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
+    EXPECT_TRUE(messages.messages[1].text.startsWith(u"Se ha producido el siguiente error 5-"_s));
+    EXPECT_EQ(messages.messages[2].text, messages.messages[1].text);
 }

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // A print of one application as barcode texts: the first page, then vacancy and resultas
@@ -37,8 +38,9 @@ struct Print {
     }
 };
 
-class Assembly {
-public:
+// Barcode texts fed to one assembler as scanned from "lote.pdf"; `a` is the usual print.
+class ApplicationAssemblerTest : public ::testing::Test {
+protected:
     void add(const QString& text, int scanPage) {
         Result<ScannedBarcode> b = parseScannedBarcode(text);
         ASSERT_TRUE(b.ok());
@@ -46,7 +48,18 @@ public:
     }
     std::vector<OfficeApplication> run() const { return assembler.assemble(); }
 
+    Print a;
     ApplicationAssembler assembler;
+};
+
+class FakeContest : public ContestRules {
+public:
+    bool knowsBody(const QString& body) const override { return body == QLatin1String("10010"); }
+    bool knowsGroup(const QString& group) const override { return group == QLatin1String("A2"); }
+    bool offersVacancy(const QString&, const QString& code) const override {
+        return code != QLatin1String("20002");
+    }
+    bool offersResultas(const QString&, const QString&) const override { return true; }
 };
 
 QStringList problemsOf(const OfficeApplication& a) {
@@ -56,19 +69,19 @@ QStringList problemsOf(const OfficeApplication& a) {
     return names;
 }
 
-TEST(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplications) {
-    Print a;
-    Print b{.dni = u"00000001R"_s};
-    Assembly assembly;
-    assembly.add(b.listPage(BarcodeKind::Resultas, 4, 1, 2), 1);
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 41, 45), 2);
-    assembly.add(a.firstPage(), 3);
-    assembly.add(b.firstPage(), 4);
-    assembly.add(a.listPage(BarcodeKind::Resultas, 5, 1, 3), 5);
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 3, 1, 40), 6);
-    assembly.add(b.listPage(BarcodeKind::Vacancies, 3, 1, 1), 7);
+} // namespace
 
-    const std::vector<OfficeApplication> apps = assembly.run();
+TEST_F(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplications) {
+    Print b{.dni = u"00000001R"_s};
+    add(b.listPage(BarcodeKind::Resultas, 4, 1, 2), 1);
+    add(a.listPage(BarcodeKind::Vacancies, 4, 41, 45), 2);
+    add(a.firstPage(), 3);
+    add(b.firstPage(), 4);
+    add(a.listPage(BarcodeKind::Resultas, 5, 1, 3), 5);
+    add(a.listPage(BarcodeKind::Vacancies, 3, 1, 40), 6);
+    add(b.listPage(BarcodeKind::Vacancies, 3, 1, 1), 7);
+
+    const std::vector<OfficeApplication> apps = run();
     ASSERT_EQ(apps.size(), 2u);
     EXPECT_EQ(apps[0].id, u"00000001R_10010A2"_s);
     const OfficeApplication& second = apps[1];
@@ -84,19 +97,17 @@ TEST(ApplicationAssemblerTest, ShuffledPagesOfTwoPrintsMakeTwoCompleteApplicatio
     EXPECT_EQ(second.pages.size(), 4u);
 }
 
-TEST(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
-    Print a;
-    Assembly assembly;
+TEST_F(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
     // No first page; page 4 dropped; page 3 scanned twice; page 6 cut; orders jump; code twice.
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 3, 1, 10), 1);
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 3, 1, 10), 2);
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 5, 21, 30), 3);
-    assembly.add(a.listPage(BarcodeKind::Resultas, 6, 1, 2).chopped(1), 4);
+    add(a.listPage(BarcodeKind::Vacancies, 3, 1, 10), 1);
+    add(a.listPage(BarcodeKind::Vacancies, 3, 1, 10), 2);
+    add(a.listPage(BarcodeKind::Vacancies, 5, 21, 30), 3);
+    add(a.listPage(BarcodeKind::Resultas, 6, 1, 2).chopped(1), 4);
     QString twice = a.listPage(BarcodeKind::Resultas, 7, 3, 4);
     twice.replace(u"20004"_s, u"20001"_s);
-    assembly.add(twice, 5);
+    add(twice, 5);
 
-    const std::vector<OfficeApplication> apps = assembly.run();
+    const std::vector<OfficeApplication> apps = run();
     ASSERT_EQ(apps.size(), 1u);
     const QStringList problems = problemsOf(apps[0]);
     EXPECT_EQ(
@@ -118,21 +129,19 @@ TEST(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
         EXPECT_EQ(p.where, u"12345678Z_10010A2"_s);
 }
 
-TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
-    Print a;
+TEST_F(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
     Print misread{.dni = u"12345673Z"_s};
-    Assembly assembly;
-    assembly.add(a.firstPage(), 1);
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);
-    assembly.add(a.listPage(BarcodeKind::Resultas, 3, 1, 2), 3);
-    assembly.add(misread.listPage(BarcodeKind::Vacancies, 5, 3, 4), 4);
+    add(a.firstPage(), 1);
+    add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);
+    add(a.listPage(BarcodeKind::Resultas, 3, 1, 2), 3);
+    add(misread.listPage(BarcodeKind::Vacancies, 5, 3, 4), 4);
     // A later print of the same application whose list page carries the first page's number.
     Print later{.at = QDateTime(QDate(2024, 3, 5), QTime(15, 0, 0))};
-    assembly.add(later.firstPage(), 5);
-    assembly.add(later.listPage(BarcodeKind::Vacancies, 1, 1, 2), 6);
+    add(later.firstPage(), 5);
+    add(later.listPage(BarcodeKind::Vacancies, 1, 1, 2), 6);
     // A code shorter than its five places reaches the barcode right-aligned, and comes back bare.
-    assembly.add(barcodeText(later.header(), BarcodeKind::Vacancies, 3, u"0003  123"_s), 7);
-    const std::vector<OfficeApplication> apps = assembly.run();
+    add(barcodeText(later.header(), BarcodeKind::Vacancies, 3, u"0003  123"_s), 7);
+    const std::vector<OfficeApplication> apps = run();
     ASSERT_EQ(apps.size(), 3u);
     EXPECT_TRUE(problemsOf(apps[2]).contains(QStringLiteral(
         "Página fuera de secuencia: una página de plazas lleva el número 1, que es el de la primera página")))
@@ -149,14 +158,12 @@ TEST(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
                                                     "las 14:05:09 con la clave «12345678Z10010A2»")));
 }
 
-TEST(ApplicationAssemblerTest, NamesTheMissingPageBeforeAListsFirstPageRead) {
-    Print a;
-    Assembly assembly;
+TEST_F(ApplicationAssemblerTest, NamesTheMissingPageBeforeAListsFirstPageRead) {
     // Pages 3 (vacancies 1-40) and 5 (resultas 1-40) lost; page 2 is the courses sheet.
-    assembly.add(a.firstPage(), 1);
-    assembly.add(a.listPage(BarcodeKind::Vacancies, 4, 41, 80), 2);
-    assembly.add(a.listPage(BarcodeKind::Resultas, 6, 41, 42), 3);
-    EXPECT_EQ(problemsOf(assembly.run().at(0)),
+    add(a.firstPage(), 1);
+    add(a.listPage(BarcodeKind::Vacancies, 4, 41, 80), 2);
+    add(a.listPage(BarcodeKind::Resultas, 6, 41, 42), 3);
+    EXPECT_EQ(problemsOf(run().at(0)),
               (QStringList{
                   u"Falta una página: falta la página 3, de la lista de vacantes"_s,
                   u"Falta una página: falta la página 5, de la lista de resultas"_s,
@@ -165,24 +172,14 @@ TEST(ApplicationAssemblerTest, NamesTheMissingPageBeforeAListsFirstPageRead) {
               }));
 }
 
-class FakeContest : public ContestRules {
-public:
-    bool knowsBody(const QString& body) const override { return body == QLatin1String("10010"); }
-    bool knowsGroup(const QString& group) const override { return group == QLatin1String("A2"); }
-    bool offersVacancy(const QString&, const QString& code) const override {
-        return code != QLatin1String("20002");
-    }
-    bool offersResultas(const QString&, const QString&) const override { return true; }
-};
-
-TEST(ApplicationAssemblerTest, ChecksAgainstTheContest) {
+TEST_F(ApplicationAssemblerTest, ChecksAgainstTheContest) {
     FakeContest contest;
     Print wrongLetter{.dni = u"12345678A"_s};
-    ApplicationAssembler assembler(&contest);
-    assembler.add(PageOrigin{u"a.png"_s, 1}, parseScannedBarcode(wrongLetter.firstPage()).value());
-    assembler.add(PageOrigin{u"b.png"_s, 1},
-                  parseScannedBarcode(wrongLetter.listPage(BarcodeKind::Vacancies, 2, 1, 3)).value());
-    const std::vector<OfficeApplication> apps = assembler.assemble();
+    ApplicationAssembler checked(&contest);
+    checked.add(PageOrigin{u"a.png"_s, 1}, parseScannedBarcode(wrongLetter.firstPage()).value());
+    checked.add(PageOrigin{u"b.png"_s, 1},
+                parseScannedBarcode(wrongLetter.listPage(BarcodeKind::Vacancies, 2, 1, 3)).value());
+    const std::vector<OfficeApplication> apps = checked.assemble();
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(problemsOf(apps[0]),
               (QStringList{u"DNI no válido: la letra no corresponde al número: 12345678A"_s,
@@ -194,17 +191,12 @@ TEST(ApplicationAssemblerTest, ChecksAgainstTheContest) {
     EXPECT_FALSE(dniLetterIsRight(u"X1234567L"_s));
 }
 
-TEST(ApplicationAssemblerTest, RequiredFirstPageFields) {
-    Print a;
+TEST_F(ApplicationAssemblerTest, RequiredFirstPageFields) {
     QString record = a.firstPage();
     record.replace(u"|Mar&ia|"_s, u"||"_s);
-    Assembly assembly;
-    assembly.add(record, 1);
-    const QStringList problems = problemsOf(assembly.run().at(0));
+    add(record, 1);
+    const QStringList problems = problemsOf(run().at(0));
     EXPECT_EQ(problems,
               (QStringList{u"Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"_s,
                            u"Falta un dato obligatorio: nombre (página 1)"_s}));
 }
-
-} // namespace
-} // namespace velmora

@@ -4,9 +4,6 @@
 #include "office/OfficeRunMerge.h"
 #include "office/PrintRecordFields.h"
 #include "office/ScanFile.h"
-#include "office/ScannedBarcode.h"
-#include "office/SymbolFinder.h"
-#include "office/Unfolding.h"
 #include "printing/PrintingFixture.h"
 #include "support/PdfTools.h"
 
@@ -17,9 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+using namespace velmora;
 
-namespace velmora {
 namespace {
 
 // What the program printed, and the page images a scanner would give of it.
@@ -95,16 +91,7 @@ QStringList problemsOf(const std::vector<OfficeProblem>& problems) {
     return names;
 }
 
-// The page image that carries the list barcode whose rows start at `order`.
-size_t pageWithOrder(const PrintedScan& scan, BarcodeKind kind, int order) {
-    const QString rows = QString::number(order).rightJustified(4, u'0');
-    for (const QString& text : scan.barcodes) {
-        Result<ScannedBarcode> b = parseScannedBarcode(text);
-        if (b && b->kind == kind && b->data.startsWith(rows))
-            return size_t(b->page - 1);
-    }
-    return scan.pages.size();
-}
+} // namespace
 
 TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     test::TempDir dir;
@@ -117,9 +104,9 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     // faults of broken prints are named by ApplicationAssemblerTest; here they must reach the run.
     small.pages[0] = jpeg(rotated(small.pages[0], 180), 60);
     medium.pages[0] = specked(rotated(medium.pages[0], 2), 2000);
-    const size_t twice = pageWithOrder(medium, BarcodeKind::Vacancies, 41);
-    ASSERT_LT(twice, medium.pages.size());
-    const QImage again = medium.pages[twice];
+    // The form, the courses, then the vacancies 1-40 and 41-45: the last page is scanned twice.
+    ASSERT_EQ(medium.pages.size(), 4u);
+    const QImage again = medium.pages[3];
 
     std::vector<QImage> batch200 = medium.pages;
     batch200.emplace_back(1654, 2339, QImage::Format_Grayscale8); // a blank sheet
@@ -227,6 +214,3 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
     EXPECT_EQ(problems[5], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
     EXPECT_FALSE(outcome.allComplete());
 }
-
-} // namespace
-} // namespace velmora

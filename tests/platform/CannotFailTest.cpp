@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 TEST(CannotFail, ABrokenClaimLeavesALineInTheTraceFile) {
 #ifndef QT_NO_DEBUG
@@ -21,6 +20,3 @@ TEST(CannotFail, ABrokenClaimLeavesALineInTheTraceFile) {
     EXPECT_TRUE(trace.endsWith(QStringLiteral(" cannotFail: 3001-Orden no válido: «X»\n")))
         << qPrintable(trace);
 }
-
-} // namespace
-} // namespace velmora

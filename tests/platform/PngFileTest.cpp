@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // A small picture with every kind of pixel a layout can lose: black, white, colours, shades.
@@ -17,6 +18,8 @@ QImage pattern() {
             image.setPixel(x, y, qRgba(x * 7, y * 11, (x * y) % 256, (x + y) % 3 ? 255 : 0));
     return image;
 }
+
+} // namespace
 
 TEST(PngFileTest, EveryPixelLayoutReadsAsQtReadsIt) {
     test::TempDir dir;
@@ -65,6 +68,3 @@ TEST(PngFileTest, DamagedOrHugeFilesAreRefusedInSpanishWithoutConsoleOutput) {
     EXPECT_EQ(huge.error().description, u"la imagen es demasiado grande"_s);
     EXPECT_FALSE(PngFile::isPng(dir.write(u"texto.png"_s, "no soy un PNG")));
 }
-
-} // namespace
-} // namespace velmora

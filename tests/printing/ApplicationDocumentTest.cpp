@@ -59,10 +59,6 @@ QList<int> range(int first, int last) {
     return out;
 }
 
-QStringList bitmapsIn(const QString& folder) {
-    return QDir(folder).entryList({u"*.bmp"_s}, QDir::Files);
-}
-
 TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothingOpen) {
     PrintingFixture f;
     test::addSampleCourses(f.courses, 3);
@@ -100,8 +96,7 @@ TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothing
     EXPECT_EQ(doc.table(tables - 1).value().rowCount(), 1) << "vacancies written into a saved document";
     EXPECT_TRUE(doc.table(2).value().cellText(1, 1).value().isEmpty());
 
-    // The companion holds the lists as the sidecar writer writes them.
-    // (its root also carries the digest of the document it goes with).
+    // The companion holds the lists as the sidecar writer writes them, plus its document's digest.
     EXPECT_EQ(QString::fromLatin1(f.dir.read(u"ficheros/temp/12345678Z_10010A2.xml"_s))
                   .remove(QRegularExpression(u" documento=\"[0-9A-F]{64}\""_s)),
               buildApplicationXml({f.vacancies, f.resultas, f.courses, f.documents}));
@@ -125,13 +120,18 @@ TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGene
     EXPECT_FALSE(older.checkBox(u"TEMPORAL"_s).value());
 }
 
-// The preview first: it saves nothing, tells nothing, and shows what the print then gives.
+// The preview first: it saves nothing, tells nothing, and shows what the print then gives. A
+// first page as long as the boxes let it be still keeps the whole form on the first sheet.
 TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 75);
     PrintingFixture::addPositions(f.resultas, 10, 20000);
+    f.model.setText(ctl::txtDomicilio, QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
+                                                      "número 145, escalera B, piso 3º, puerta izquierda"));
+    f.model.setText(ctl::txtAdaptaciones, QString(1000, u'a'));
+    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
     ProgressWindow progress;
     PrintingEditor previewed = f.editor();
     auto preview = previewApplication(previewed, progress, f.barcode, u"16"_s, false);
@@ -151,6 +151,17 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     EXPECT_EQ(printed.value().outcome.pageCount, 6);
     const QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 6);
+    // Every page is numbered; every page after the first names the applicant.
+    for (int page = 0; page < pages.size(); ++page) {
+        const QString text = pages[page].simplified();
+        EXPECT_TRUE(text.contains(u"Página %1 de 6"_s.arg(page + 1))) << "page " << page + 1;
+        if (page == 0) {
+            EXPECT_TRUE(text.contains(u"Protección de datos"_s) && text.contains(u"Lugar, fecha y firma"_s));
+        } else {
+            EXPECT_FALSE(text.contains(u"Protección de datos"_s)) << "spilt over";
+            EXPECT_TRUE(text.contains(u"NIF: 12345678Z"_s) && text.contains(u"María José"_s)) << page + 1;
+        }
+    }
 
     // With 40 places per page and 75 vacancies: 40, 31 and 4 rows, then the resultas.
     EXPECT_EQ(ordersOnPage(pages[2], 10000), range(1, 40));
@@ -180,7 +191,7 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     // The printed document stays open until the editor's timer closes it; the pictures are gone.
     ASSERT_TRUE(f.wordProcessor.isHeld());
     EXPECT_EQ(f.wordProcessor.held()->documentCount(), 1);
-    EXPECT_TRUE(bitmapsIn(f.folders.applications).isEmpty());
+    EXPECT_TRUE(QDir(f.folders.applications).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
     EXPECT_TRUE(f.wordProcessor.closeAndForget());
     EXPECT_EQ(f.progress.maximum(), 162 + 85);
 }
@@ -266,20 +277,6 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWrite
                       "no se ha guardado.")});
         EXPECT_TRUE(f.applicationFiles().isEmpty());
     }
-}
-
-TEST(ApplicationDocumentTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving) {
-    PrintingFixture f;
-    PrintingFixture::addPositions(f.vacancies, 3);
-    PrintingEditor editor = f.editor();
-    editor.pdfPath = f.dir.file(u"no-existe/solicitud.pdf"_s);
-    auto r =
-        ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode, true, false);
-    ASSERT_FALSE(r.ok());
-    EXPECT_TRUE(f.messages.only(u"Impresión"_s, MessageIcon::Critical)
-                    .startsWith(u"No se ha podido imprimir la solicitud: "_s));
-    EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
-    EXPECT_FALSE(f.wordProcessor.isHeld());
 }
 
 class RecordingWindow : public ProgressWindow {

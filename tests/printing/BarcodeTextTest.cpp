@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 TEST(BarcodeTextTest, KeyPadsDniBodyAndGroupWithoutEverCutting) {
     EXPECT_EQ(ClaveCodigoBarras("12345678Z", "12341", "1"), "12345678Z123411");
@@ -17,17 +16,10 @@ TEST(BarcodeTextTest, KeyPadsDniBodyAndGroupWithoutEverCutting) {
     EXPECT_EQ(ClaveCodigoBarras("", "", ""), QString(9, u' ') + "00000 ");
 }
 
-TEST(BarcodeTextTest, HeaderIsKeyDateAndTimeWithNothingBetween) {
-    const QString key = ClaveCodigoBarras("12345678Z", "12341", "1");
-    const QString header = barcodeHeader(key, QDateTime(QDate(2026, 3, 5), QTime(4, 5, 9)));
+TEST(BarcodeTextTest, TextIsKeyDateTimeKindPageDataAndFinalF) {
+    const QString header = barcodeHeader(u"12345678Z123411"_s, QDateTime(QDate(2026, 3, 5), QTime(4, 5, 9)));
     EXPECT_EQ(header, "12345678Z12341105/03/202604:05:09");
-}
-
-TEST(BarcodeTextTest, TextIsHeaderKindPageDataAndFinalF) {
-    const QString key = "12345678Z123411";
-    const QString header = key + "05/03/202614:05:09";
-    const QString first = barcodeText(header, BarcodeKind::FirstPage, 5, "N|PEREZ|");
-    EXPECT_EQ(first, header + "P001N|PEREZ|F");
+    EXPECT_EQ(barcodeText(header, BarcodeKind::FirstPage, 5, "N|PEREZ|"), header + "P001N|PEREZ|F");
 
     EXPECT_EQ(barcodeText(header, BarcodeKind::Vacancies, 7, "0001  123"), header + "V0070001  123F");
     EXPECT_EQ(barcodeText(header, BarcodeKind::Resultas, 12, ""), header + "R012F");
@@ -75,6 +67,3 @@ TEST(BarcodeTextTest, FoldingCoversEveryVowelFormAndLeavesOtherCharacters) {
     // Letters typed with combining accents fold like precomposed ones.
     EXPECT_EQ(foldBarcodeText(QString::fromUtf16(u"Pen\u0303a Jose\u0301")), "Pe&na Jos&e");
 }
-
-} // namespace
-} // namespace velmora

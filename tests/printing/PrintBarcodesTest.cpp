@@ -4,14 +4,14 @@
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
-#include "printing/BarcodePicture.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 using docengine::Cursor;
@@ -48,6 +48,8 @@ struct ThreeSheets {
         return layout.page(page).images.empty() ? -1 : layout.page(page).images.front().image;
     }
 };
+
+} // namespace
 
 TEST(PrintBarcodesTest, ListBarcodesTakeThePageTheyLandOnAndReadBackFromTheirPlace) {
     ThreeSheets s;
@@ -104,6 +106,3 @@ TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
     EXPECT_TRUE(QDir(s.dir.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(DocumentLayout(s.doc).page(2).images.size(), 1u);
 }
-
-} // namespace
-} // namespace velmora

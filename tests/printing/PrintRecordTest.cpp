@@ -3,12 +3,14 @@
 #include "catalog/CatalogLoader.h"
 #include "editor/ApplicationModel.h"
 #include "platform/data/RecordSet.h"
+#include "support/SampleApplicant.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 QStringList fieldsOf(const QString& record) {
@@ -29,6 +31,8 @@ ApplicationModel emptyApplication() {
     return model;
 }
 
+} // namespace
+
 TEST(PrintRecord, EmptyApplicationGivesDefaultsAndThirtySevenSeparators) {
     const QString record = GeneraCadenaImpresion(emptyApplication(), RecordSet());
     EXPECT_EQ(record.count('|'), 37);
@@ -40,15 +44,11 @@ TEST(PrintRecord, EmptyApplicationGivesDefaultsAndThirtySevenSeparators) {
     EXPECT_EQ(fieldsOf(record), expected);
 }
 
+// The sample applicant, with every field it leaves at its default filled in too.
 TEST(PrintRecord, FullApplicationWritesEveryFieldInOrder) {
     ApplicationModel m;
+    test::fillSampleApplicant(m);
     m.setSelected(ctl::optForzoso);
-    m.setText(ctl::txtApellido1, "Pérez");
-    m.setText(ctl::txtApellido2, "Núñez");
-    m.setText(ctl::txtNombre, "Ana María");
-    m.setText(ctl::txtDNI, "12345678Z");
-    m.setText(ctl::txtFecNacimiento, "12/03/1980");
-    m.setText(ctl::txtTelefono, "941000000");
     m.setSelected(ctl::optPetConyugeSi);
     m.setText(ctl::txtDNIConyuge, "87654321X");
     m.setText(ctl::txtConyuApellido1, "Gil");
@@ -57,34 +57,23 @@ TEST(PrintRecord, FullApplicationWritesEveryFieldInOrder) {
     m.setSelected(ctl::optDiscSi);
     m.setText(ctl::txtTipoDisc, "Motora");
     m.setText(ctl::txtAdaptaciones, "Rampa");
-    m.setText(ctl::txtDomicilio, "C/ Mayor 1");
-    m.setText(ctl::txtLocalidad, "Logroño");
-    m.setChoice(ctl::cboProvincia, "26", "La Rioja");
-    m.setText(ctl::txtCP, "26001");
-    m.setChoice(ctl::cboCuerpo, "12345", "Enfermero/a");
-    m.setChoice(ctl::cboGrupo, "B1", "B1");
-    m.setText(ctl::txtNRP, "NRP1");
-    m.setText(ctl::txtFechaIngreso, "1/2/1990");
     m.setSelected(ctl::optOtras);
     m.setChoice(ctl::cboSituaciones, "03", "Excedencia");
     m.setText(ctl::txtSitAdm, "Excedencia");
     m.setText(ctl::txtFechaSit, "31/12/2000");
-    m.setSelected(ctl::OptSi);
     m.setSelected(ctl::optSSOtros);
     m.setText(ctl::txtSS, "SERMAS");
     m.setSelected(ctl::optTemporal);
     m.setChoice(ctl::cboPrefLocalidad, "2608900", "Logroño");
     m.setChoice(ctl::cboPrefProvincia, "0102", "Logroño Este");
-    m.setChoice(ctl::cboPrefArea, "01", "Área I");
     m.setSelected(ctl::optReingesoSi);
-    m.setText(ctl::txtFecPosesion, "");
-    m.setText(ctl::txtPuesto, "Hospital San Pedro");
     m.setText(ctl::txtLocalidadPuesto, "Logroño");
     m.setText(ctl::txtProvinciaPuesto, "La Rioja");
-    EXPECT_EQ(GeneraCadenaImpresion(m, RecordSet()),
-              "S|Pérez|Núñez|Ana María|12345678Z|19800312|941000000|S|87654321X|Gil|Sanz|Luis|S|Motora|Rampa|"
-              "C/ Mayor 1|Logroño|26|26001|12345|B1|NRP1|19900201|O|Excedencia|20001231|O|SERMAS|P|2608900|"
-              "0102|01|S|00000000|Hospital San Pedro|Logroño|La Rioja|");
+    EXPECT_EQ(
+        GeneraCadenaImpresion(m, RecordSet()),
+        "S|Muñoz & Peña|Güell|María José|12345678Z|19800312|925000000|S|87654321X|Gil|Sanz|Luis|S|Motora|"
+        "Rampa|C/ Mayor, 1|Toledo|45|45001|10010|A2|0012345678|20050201|O|Excedencia|20001231|O|SERMAS|P|"
+        "2608900|0102|07|S|20100601|Hospital Virgen de la Salud|Logroño|La Rioja|");
 }
 
 TEST(PrintRecord, SituationTakesTheTypedTextOnlyForTheOtherRow) {
@@ -116,14 +105,9 @@ TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
     m.setSelected(ctl::optSSTarvo);
     m.setSelected(ctl::optDefinitivo);
     m.setText(ctl::txtSS, "queda");
-    QStringList f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
-    EXPECT_EQ(f[26], "");
-    EXPECT_EQ(f[27], "queda");
-    EXPECT_EQ(f[28], "");
+    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m, RecordSet())).mid(26, 3), QStringList({"", "queda", ""}));
     m.setSelected(ctl::OptSi);
-    f = fieldsOf(GeneraCadenaImpresion(m, RecordSet()));
-    EXPECT_EQ(f[26], "S");
-    EXPECT_EQ(f[28], "D");
+    EXPECT_EQ(fieldsOf(GeneraCadenaImpresion(m, RecordSet())).mid(26, 3), QStringList({"S", "queda", "D"}));
     // Neither "Sí" nor "No" picked: the post counts as held.
     m.setSelected(ctl::OptSi, false);
     m.setSelected(ctl::optSSOtros);
@@ -131,14 +115,10 @@ TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
 }
 
 TEST(PrintRecord, DatesAsYearMonthDay) {
-    EXPECT_EQ(printRecordDate("12/03/1980"), "19800312");
-    EXPECT_EQ(printRecordDate("1/2/1990"), "19900201");
-    EXPECT_EQ(printRecordDate("01-01-1900"), "19000101");
-    EXPECT_EQ(printRecordDate("1980-03-12"), "19800312");
-    EXPECT_EQ(printRecordDate(""), "00000000");
-    EXPECT_EQ(printRecordDate("31/02/2000"), "00000000");
-    EXPECT_EQ(printRecordDate("12/03/80"), "00000000");
+    QStringList dates;
+    for (const char* typed :
+         {"12/03/1980", "1/2/1990", "01-01-1900", "1980-03-12", "", "31/02/2000", "12/03/80"})
+        dates << printRecordDate(QString::fromLatin1(typed));
+    EXPECT_EQ(dates, QStringList({"19800312", "19900201", "19000101", "19800312", "00000000", "00000000",
+                                  "00000000"}));
 }
-
-} // namespace
-} // namespace velmora

@@ -1,19 +1,17 @@
-// The printed application read back page by page from its PDF, and prints that must stop
-// before anything reaches paper.
+// Prints that must stop before anything reaches paper, and lists left out of the print.
 #include "editor/ControlName.h"
 #include "printing/ApplicationDocument.h"
 
 #include "platform/docengine/DocumentData.h"
-#include "printing/BarcodeReader.h"
 #include "printing/PrintingFixture.h"
 #include "support/PdfTools.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 using test::PrintingFixture;
@@ -21,73 +19,20 @@ using test::PrintingFixture;
 // The header of every barcode: key, date and time; then the kind letter and the page.
 constexpr int kHeaderLength = 34;
 
-// A first page as long as the boxes let it be, with its lists after it: the whole form and the
-// signature place stay on the first sheet, and every V and R barcode carries the number its
-// page's footer prints ("Página N de M").
-TEST(PrintedFormTest, ALongFirstPageKeepsTheFormWholeAndEveryListBarcodeItsPage) {
-    if (!test::havePoppler())
-        GTEST_SKIP() << "poppler-utils no está instalado";
-    PrintingFixture f;
-    test::addSampleCourses(f.courses, 2);
-    test::addSampleDocuments(f.documents, 1);
-    PrintingFixture::addPositions(f.vacancies, 10);
-    PrintingFixture::addPositions(f.resultas, 3, 20000);
-    f.model.setText(ctl::txtDomicilio, QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
-                                                      "número 145, escalera B, piso 3º, puerta izquierda"));
-    f.model.setText(ctl::txtAdaptaciones, QString(1000, u'a'));
-    f.printRecord = GeneraCadenaImpresion(f.model, f.situations);
-    auto printed = f.runWXP(true);
-    ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
-
-    const QString pdf = printed.value().outcome.pdfPath;
-    const int pages = test::pdfPageCount(pdf);
-    ASSERT_GT(pages, 1);
-    static const QRegularExpression footer(u"Página (\\d+) de (\\d+)"_s);
-    int listBarcodes = 0, firstPageBarcodes = 0;
-    for (int page = 1; page <= pages; ++page) {
-        const QString pageText = test::pdfPageText(pdf, page);
-        const auto number = footer.match(pageText);
-        ASSERT_TRUE(number.hasMatch()) << "page " << page << " has no page number";
-        EXPECT_EQ(number.captured(1).toInt(), page);
-        EXPECT_EQ(number.captured(2).toInt(), pages);
-        // Every page after the first names the applicant.
-        if (page == 1) {
-            EXPECT_TRUE(pageText.contains(u"Protección de datos"_s));
-            EXPECT_TRUE(pageText.contains(u"Lugar, fecha y firma"_s));
-        } else {
-            EXPECT_FALSE(page == 2 && pageText.contains(u"Protección de datos"_s)) << "spilt over";
-            EXPECT_TRUE(pageText.simplified().contains(u"NIF: 12345678Z"_s)) << "page " << page;
-            EXPECT_TRUE(pageText.simplified().contains(u"María José"_s)) << "page " << page;
-        }
-        for (const QString& text : readPdf417(test::pdfRender(pdf, page, kBarcodeScanDpi))) {
-            const QString kind = text.mid(kHeaderLength, 1);
-            if (kind == QLatin1String("P")) {
-                EXPECT_EQ(page, 1);
-                EXPECT_EQ(text, printed.value().barcodes.value(0)) << "the whole record travels";
-                ++firstPageBarcodes;
-                continue;
-            }
-            ++listBarcodes;
-            EXPECT_EQ(text.mid(kHeaderLength + 1, 3).toInt(), page)
-                << text.left(kHeaderLength + 4).toStdString();
-        }
-    }
-    EXPECT_EQ(firstPageBarcodes, 1);
-    EXPECT_EQ(listBarcodes, 2);
-    EXPECT_EQ(printed.value().barcodes.size(), 3);
-}
-
 // A stopped print: the message, nothing printed, no picture left, the document closed.
 void expectStoppedPrint(PrintingFixture& f, const Result<ApplicationPrintout>& printed,
                         const QString& message) {
     ASSERT_FALSE(printed.ok());
-    EXPECT_EQ(f.messages.only(u"Impresión"_s, MessageIcon::Critical), message);
+    const QString said = f.messages.only(u"Impresión"_s, MessageIcon::Critical);
+    EXPECT_TRUE(said.startsWith(message)) << said.toStdString();
     EXPECT_FALSE(QFile::exists(f.pdfPath())) << "something was printed";
     EXPECT_TRUE(QDir(f.folders.applications).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
     EXPECT_FALSE(f.wordProcessor.isHeld());
     // The application itself was saved before printing.
     EXPECT_EQ(f.applicationFiles(), (QStringList{u"12345678Z_10010A2.doc"_s, u"12345678Z_10010A2.xml"_s}));
 }
+
+} // namespace
 
 TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) {
     {
@@ -111,7 +56,6 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
         ASSERT_TRUE(draft.ok()) << draft.error().description.toStdString();
         EXPECT_TRUE(QFile::exists(f.pdfPath()));
         EXPECT_TRUE(draft.value().barcodes.isEmpty());
-        EXPECT_TRUE(QDir(f.folders.applications).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
         EXPECT_EQ(f.wordProcessor.held()->activeDocument()->bookmarkText(u"BORRADOR"_s).value(),
                   u"BORRADOR"_s);
         f.wordProcessor.closeAndForget();
@@ -152,6 +96,17 @@ TEST(PrintedFormTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint) {
         f, f.runWXP(true),
         QStringLiteral("No se ha podido preparar la impresión de la solicitud: La plantilla no "
                        "tiene la tabla de la lista de vacantes.\nLa solicitud no se ha impreso."));
+}
+
+TEST(PrintedFormTest, APrintoutThatCannotBeWrittenIsReportedAfterSaving) {
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 3);
+    PrintingEditor editor = f.editor();
+    editor.pdfPath = f.dir.file(u"no-existe/solicitud.pdf"_s);
+    expectStoppedPrint(
+        f,
+        ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode, true, false),
+        u"No se ha podido imprimir la solicitud: "_s);
 }
 
 TEST(PrintedFormTest, AHiddenTabPrintsNothingOfItsSavedList) {
@@ -195,6 +150,3 @@ TEST(PrintedFormTest, ListsThatCannotBeWrittenAreReportedWithTheirCauseAndNothin
     EXPECT_FALSE(QFile::exists(f.documentPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());
 }
-
-} // namespace
-} // namespace velmora

@@ -59,9 +59,7 @@ public:
                               .wordProcessor = wordProcessor,
                               .messages = messages,
                               .clock = clock,
-                              .host = nullptr,
-                              .destination = docengine::PrintDestination::Pdf,
-                              .pdfPath = {}};
+                              .destination = docengine::PrintDestination::Pdf};
     }
 
     QString fileName() const { return u"12345678Z_10010A2.doc"_s; }

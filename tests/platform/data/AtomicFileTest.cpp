@@ -10,8 +10,7 @@
 
 #include <sys/stat.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 TEST(AtomicFileTest, RegularFilesAndLinksToThemAreReplacedWhole) {
     test::TempDir dir;
@@ -43,6 +42,3 @@ TEST(AtomicFileTest, PipesFoldersAndLinksToThemAreRefusedAndLeftAsTheyWere) {
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe was replaced";
     EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
-
-} // namespace
-} // namespace velmora

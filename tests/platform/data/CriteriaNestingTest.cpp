@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 int resolveOrden(QStringView name) {
@@ -12,6 +13,8 @@ int resolveOrden(QStringView name) {
 QString inParentheses(const QString& inner, int depth) {
     return QString(depth, QLatin1Char('(')) + inner + QString(depth, QLatin1Char(')'));
 }
+
+} // namespace
 
 TEST(CriteriaNesting, GroupsUpToAHundredDeepParseAndDeeperOnesAreRefused) {
     const auto hundred = parseCriteria(inParentheses(u"ORDEN = 1 OR ORDEN = 2"_s, 100), resolveOrden);
@@ -36,6 +39,3 @@ TEST(CriteriaNesting, GroupsUpToAHundredDeepParseAndDeeperOnesAreRefused) {
         inParentheses(u"ORDEN = 1"_s, 60) + u" AND "_s + inParentheses(u"ORDEN = 2"_s, 60);
     EXPECT_TRUE(parseCriteria(sideBySide, resolveOrden).ok()) << "depth is counted per group, not in total";
 }
-
-} // namespace
-} // namespace velmora

@@ -61,7 +61,7 @@ TEST(RecordSet, ColumnsAreTypedAndNamedWithoutRegardToCase) {
     EXPECT_FALSE(rs.appendColumn(u"Tarde"_s, ColumnType::Text, 5)) << "columns are fixed once open";
 }
 
-TEST(RecordSet, FiltersUseTheCriteriaTextsOfTheProgram) {
+TEST(RecordSet, FiltersAndFindsUseTheCriteriaTextsOfTheProgram) {
     RecordSet rs = makePositions();
     for (int i = 1; i <= 8; ++i)
         addRow(rs, i, i % 2 ? u"01"_s : u"02"_s, u"L%1"_s.arg(i), QString::number(10 + i % 3));
@@ -84,27 +84,35 @@ TEST(RecordSet, FiltersUseTheCriteriaTextsOfTheProgram) {
         EXPECT_EQ(column(rs, u"Orden"_s), orders) << criteria;
         EXPECT_EQ(rs.filter(), QString::fromLatin1(criteria));
     }
-    rs.clearFilter();
-    EXPECT_EQ(rs.recordCount(), 8);
-    EXPECT_TRUE(rs.filter().isEmpty());
-}
 
-TEST(RecordSet, CriteriaThatDoNotParseAreErrorsAndKeepThePreviousFilter) {
-    RecordSet rs = makePositions();
-    for (int i = 1; i <= 4; ++i)
-        addRow(rs, i, u"01"_s, u"L"_s);
+    // Criteria that do not parse are errors and keep the previous filter.
     ASSERT_TRUE(rs.setFilter(u"ORDEN > 2"_s));
     for (const char* bad : {"ORDEN >", "Nada='1'", "CodArea='01", "(ORDEN = 1", "ORDEN = 'uno'", "ORDEN 3",
                             "CodArea='01' AND", "ORDEN = 1 XOR ORDEN = 2"}) {
-        const Status status = rs.setFilter(QString::fromLatin1(bad));
-        EXPECT_FALSE(status) << bad;
+        EXPECT_FALSE(rs.setFilter(QString::fromLatin1(bad))) << bad;
         EXPECT_EQ(rs.filter(), u"ORDEN > 2"_s) << bad;
-        EXPECT_EQ(rs.recordCount(), 2) << bad;
+        EXPECT_EQ(rs.recordCount(), 6) << bad;
         EXPECT_FALSE(rs.find(QString::fromLatin1(bad))) << bad;
     }
+    rs.clearFilter();
+    EXPECT_EQ(rs.recordCount(), 8);
+    EXPECT_TRUE(rs.filter().isEmpty());
+
+    // A find searches forward from the current row, itself first (hence twice).
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find(u"CodArea='02'"_s) && rs.find(u"CodArea='02'"_s));
+    EXPECT_EQ(rs.integer(u"Orden"), 2);
+    rs.moveNext();
+    ASSERT_TRUE(rs.find(u"CodArea='01' AND ORDEN < 3"_s));
+    EXPECT_TRUE(rs.isEOF());
+    // Sorted views are searched in their own order.
+    ASSERT_TRUE(rs.setSort(u"Localidad DESC"_s));
+    rs.moveFirst(); // L8 = Orden 8
+    ASSERT_TRUE(rs.find(u"CodArea = '01'"_s));
+    EXPECT_EQ(rs.integer(u"Orden"), 7);
 }
 
-TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPosition) {
+TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPositionAndCopiesDoNot) {
     RecordSet rs = makePositions();
     addRow(rs, 1, u"01"_s, u"Zamora"_s);
     addRow(rs, 2, u"02"_s, u"Ávila"_s);
@@ -126,28 +134,22 @@ TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPosition) {
     clone->moveFirst();
     clone->moveNext();
     EXPECT_EQ(clone->text(u"Localidad"), u"Zafra"_s);
-}
 
-// A sorted clone or a copy shows the order a sort gives now: the view's own order only while
-// no value changed since it was sorted.
-TEST(RecordSet, SortedClonesAndCopiesTakeTheOrderASortGivesNow) {
-    RecordSet rs = makePositions();
-    addRow(rs, 1, QStringLiteral("01"), QStringLiteral("Zamora"));
-    addRow(rs, 2, QStringLiteral("02"), QStringLiteral("Ávila"));
-    ASSERT_TRUE(rs.setSort(QStringLiteral("Localidad")));
-    EXPECT_EQ(column(*rs.cloneInSortOrder(), QStringLiteral("Orden")), QStringList({"2", "1"}));
+    // A sorted clone or a copy takes the order a sort gives now, not the view's stale one.
+    rs.clearFilter();
+    ASSERT_TRUE(rs.setSort(u"Localidad"_s)); // Ávila (2), Badajoz (3), Zafra (1)
+    EXPECT_EQ(column(*rs.cloneInSortOrder(), u"Orden"_s), QStringList({"2", "3", "1"}));
     rs.moveFirst();
-    ASSERT_TRUE(rs.setValue(u"Localidad", QStringLiteral("Zurita")));
-    EXPECT_EQ(column(rs, QStringLiteral("Orden")), QStringList({"2", "1"}));
-    EXPECT_EQ(column(*rs.cloneInSortOrder(), QStringLiteral("Orden")), QStringList({"1", "2"}));
-
+    ASSERT_TRUE(rs.setValue(u"Localidad", u"Zurita"_s));
+    EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"2", "3", "1"}));
+    EXPECT_EQ(column(*rs.cloneInSortOrder(), u"Orden"_s), QStringList({"3", "1", "2"}));
     RecordSet copy = rs.copy();
     EXPECT_FALSE(copy.sharesRowsWith(rs));
-    EXPECT_EQ(column(copy, QStringLiteral("Orden")), QStringList({"1", "2"}));
-    ASSERT_TRUE(copy.addRow(std::array<QString, 3>{"3", "03", "Badajoz"}));
-    ASSERT_TRUE(copy.setFilter(QStringLiteral("CodArea='03'")));
-    EXPECT_EQ(column(copy, QStringLiteral("Orden")), QStringList({"3"}));
-    EXPECT_EQ(rs.recordCount(), 2);
+    EXPECT_EQ(column(copy, u"Orden"_s), QStringList({"3", "1", "2"}));
+    ASSERT_TRUE(copy.addRow(std::array<QString, 3>{"4", "03", "Mérida"}));
+    ASSERT_TRUE(copy.setFilter(u"CodArea='03'"_s));
+    EXPECT_EQ(column(copy, u"Orden"_s), QStringList({"4"}));
+    EXPECT_EQ(rs.recordCount(), 3);
 }
 
 TEST(RecordSet, DeletingWhileWalkingVisitsEveryOtherRowOnce) {
@@ -168,8 +170,7 @@ TEST(RecordSet, DeletingWhileWalkingVisitsEveryOtherRowOnce) {
     EXPECT_EQ(seen, QStringList({"1", "2", "3", "4", "5", "6"}));
     EXPECT_EQ(column(rs, u"Orden"_s), QStringList({"1", "3", "5"}));
 
-    // The other cursor stood on a row that went away: it has no current row, and
-    // moving on reaches the row that followed.
+    // The other cursor's row went away: no current row, and moving on reaches the next one.
     EXPECT_FALSE(other->value(u"Orden"));
     other->moveNext();
     EXPECT_EQ(other->integer(u"Orden"), 3);
@@ -191,26 +192,6 @@ TEST(RecordSet, SortOrdersTextAsASpanishReaderExpects) {
     EXPECT_FALSE(rs.setSort(u"Nada ASC"_s));
     ASSERT_TRUE(rs.setSort(QString()));
     EXPECT_EQ(column(rs, u"Orden"_s).first(), u"1"_s);
-}
-
-TEST(RecordSet, FindSearchesForwardFromTheCurrentRow) {
-    RecordSet rs = makePositions();
-    for (int i = 1; i <= 6; ++i)
-        addRow(rs, i, i <= 3 ? u"01"_s : u"02"_s, u"L%1"_s.arg(7 - i));
-
-    rs.moveFirst();
-    // Twice: the current row itself is the first candidate.
-    ASSERT_TRUE(rs.find(u"CodArea='02'"_s) && rs.find(u"CodArea='02'"_s));
-    EXPECT_EQ(rs.integer(u"Orden"), 4);
-    rs.moveNext();
-    ASSERT_TRUE(rs.find(u"CodArea='01'"_s));
-    EXPECT_TRUE(rs.isEOF());
-
-    // Sorted views are searched in their own order.
-    ASSERT_TRUE(rs.setSort(u"Localidad"_s));
-    rs.moveFirst(); // L1 = Orden 6
-    ASSERT_TRUE(rs.find(u"CodArea = '01'"_s));
-    EXPECT_EQ(rs.integer(u"Orden"), 3);
 }
 
 // Filters and finds go through indexes; a plain scan of every row is the reference

@@ -7,7 +7,6 @@
 #include "platform/docengine/DocxPackage.h"
 
 #include "platform/docengine/SampleDocuments.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -66,21 +65,12 @@ TEST(DocumentNesting, DeeperDocumentsAreRefusedWhenRead) {
          "anida más de 64 controles de contenido unos dentro de otros"},
         {nestedLinks(100000), "anida su contenido en más de 256 niveles"},
     };
-    test::TempDir dir;
     for (const auto& c : cases) {
-        const QByteArray bytes = packageWithBody(c.body);
-        auto fromBytes = Document::fromBytes(bytes);
+        auto fromBytes = Document::fromBytes(packageWithBody(c.body));
         ASSERT_FALSE(fromBytes.ok()) << c.problem;
         EXPECT_EQ(fromBytes.error().number, DocError::Unsupported);
         EXPECT_EQ(fromBytes.error().description,
                   u"El documento %1 y no se puede abrir."_s.arg(QString::fromUtf8(c.problem)));
-
-        const QString path = dir.write(u"hondo.doc"_s, bytes);
-        auto opened = Document::open(path);
-        ASSERT_FALSE(opened.ok()) << c.problem;
-        EXPECT_EQ(opened.error().description,
-                  u"%1: El documento %2 y no se puede abrir."_s.arg(QDir::toNativeSeparators(path),
-                                                                    QString::fromUtf8(c.problem)));
     }
 }
 

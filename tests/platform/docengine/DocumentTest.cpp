@@ -43,7 +43,7 @@ TEST(DocEngineDocument, FormFieldsKeepTheirValuesThroughSaveAndOpen) {
                            "PROVINCIA1", "SEACOMPAÑAPETICIONSI"}));
 }
 
-TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkip) {
+TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkipAndHandlesSurviveEditsElsewhere) {
     Document doc = test::sampleTemplate();
     EXPECT_EQ(doc.formField(u"NOEXISTE"_s).error().number, DocError::MissingMember);
     EXPECT_EQ(doc.setFieldResult(u"NOEXISTE"_s, u"x"_s).error().number, DocError::MissingMember);
@@ -57,6 +57,17 @@ TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkip) {
     // Names match regardless of letter case, as in the word processor.
     EXPECT_TRUE(doc.setFieldResult(u"nombre"_s, u"Eva"_s).ok());
     EXPECT_EQ(doc.fieldResult(u"NOMBRE"_s).value(), u"Eva"_s);
+
+    // Rewriting a cell removes nodes; a field handle elsewhere finds its field again.
+    FormField name = doc.formField(u"NOMBRE"_s).value();
+    Table t = doc.table(1).value();
+    ASSERT_TRUE(t.setCellText(1, 1, u"otra cosa"_s).ok());
+    ASSERT_TRUE(t.setCellText(1, 2, u"sin campo ya"_s).ok());
+    ASSERT_TRUE(name.setResult(u"Ana"_s).ok());
+    EXPECT_EQ(name.result().value(), u"Ana"_s);
+    // The field that lived in the rewritten cell is gone, and says so.
+    EXPECT_EQ(doc.formField(u"PROVINCIA"_s).error().number, DocError::MissingMember);
+    EXPECT_TRUE(doc.formField(u"PROVINCIA1"_s).ok());
 }
 
 TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
@@ -109,25 +120,21 @@ TEST(DocEngineDocument, ResultsSpreadOverRunsAndParagraphsAreReplacedWhole) {
     EXPECT_EQ(test::reopened(doc).fieldResult(u"VACIO"_s).value(), u"lleno"_s);
 }
 
-TEST(DocEngineDocument, TextThatXmlCannotCarryIsCleanedNotCorrupting) {
-    Document doc = test::sampleTemplate();
-    const QString nasty =
-        u"a"_s + QChar(0x01) + u"b"_s + QChar(0x0B) + u"c"_s + QChar(0xD800) + u"d\r\ne\tf"_s;
-    ASSERT_TRUE(doc.setFieldResult(u"NOMBRE"_s, nasty).ok());
-    ASSERT_TRUE(doc.setBookmarkText(u"DNICAB"_s, nasty).ok());
-    Document back = test::reopened(doc);
-    EXPECT_EQ(back.fieldResult(u"NOMBRE"_s).value(), u"ab\nc"_s + u"d\ne\tf"_s);
-    EXPECT_EQ(back.bookmarkText(u"DNICAB"_s).value(), u"ab\ncd\ne\tf"_s);
-}
-
 TEST(DocEngineDocument, BookmarkTextReplacesThePlaceAndKeepsTheBookmark) {
     Document doc = test::sampleTemplate();
     ASSERT_TRUE(doc.setBookmarkText(u"DNICAB"_s, u"12345678Z"_s).ok());
     ASSERT_TRUE(doc.setBookmarkText(u"FECHAIMPR"_s, u"06/12/2026 10:11:12"_s).ok());
     ASSERT_TRUE(doc.setBookmarkText(u"DNICAB"_s, u"87654321X"_s).ok());
+    // Text that XML cannot carry is cleaned rather than corrupting the file.
+    const QString nasty =
+        u"a"_s + QChar(0x01) + u"b"_s + QChar(0x0B) + u"c"_s + QChar(0xD800) + u"d\r\ne\tf"_s;
+    ASSERT_TRUE(doc.setFieldResult(u"NOMBRE"_s, nasty).ok());
     Document back = test::reopened(doc);
+    EXPECT_EQ(back.fieldResult(u"NOMBRE"_s).value(), u"ab\nc"_s + u"d\ne\tf"_s);
     EXPECT_EQ(back.bookmarkText(u"DNICAB"_s).value(), u"87654321X"_s) << "the bookmark stays";
     EXPECT_TRUE(back.plainText().contains(u"DNI: 87654321X\nFecha: 06/12/2026 10:11:12\n"_s));
+    ASSERT_TRUE(back.setBookmarkText(u"FECHAIMPR"_s, nasty).ok());
+    EXPECT_EQ(test::reopened(back).bookmarkText(u"FECHAIMPR"_s).value(), u"ab\ncd\ne\tf"_s);
     // An empty text leaves the place empty.
     ASSERT_TRUE(back.setBookmarkText(u"DNICAB"_s, QString()).ok());
     EXPECT_TRUE(back.plainText().contains(u"DNI: \n"_s));
@@ -139,20 +146,6 @@ TEST(DocEngineDocument, BookmarkTextReplacesThePlaceAndKeepsTheBookmark) {
         "<w:r><w:t xml:space=\"preserve\"> cuatro</w:t></w:r></w:p>"));
     ASSERT_TRUE(two.setBookmarkText(u"B"_s, u"X"_s).ok());
     EXPECT_EQ(two.plainText(), u"uno X cuatro\n"_s);
-}
-
-TEST(DocEngineDocument, FieldHandlesSurviveEditsElsewhere) {
-    Document doc = test::sampleTemplate();
-    FormField name = doc.formField(u"NOMBRE"_s).value();
-    Table t = doc.table(1).value();
-    // Rewriting a cell removes nodes; the field handle finds its field again.
-    ASSERT_TRUE(t.setCellText(1, 1, u"otra cosa"_s).ok());
-    ASSERT_TRUE(t.setCellText(1, 2, u"sin campo ya"_s).ok());
-    ASSERT_TRUE(name.setResult(u"Ana"_s).ok());
-    EXPECT_EQ(name.result().value(), u"Ana"_s);
-    // The field that lived in the rewritten cell is gone, and says so.
-    EXPECT_EQ(doc.formField(u"PROVINCIA"_s).error().number, DocError::MissingMember);
-    EXPECT_TRUE(doc.formField(u"PROVINCIA1"_s).ok());
 }
 
 TEST(DocEngineDocument, FilesThatAreNotDocumentsAreRefusedCleanly) {

@@ -65,12 +65,10 @@ TEST(DocEngineLayout, ParagraphsWrapBetweenTheMarginsAndAlign) {
         if (t.pos.y() != lastY)
             ++lines;
         lastY = t.pos.y();
+        const qreal w = QFontMetricsF(layout.font(t.font)).horizontalAdvance(t.text);
         if (t.text == QLatin1String("centrado")) {
-            const qreal w = QFontMetricsF(layout.font(t.font)).horizontalAdvance(t.text);
             EXPECT_NEAR(t.pos.x() + w / 2, ps.marginLeft + ps.contentWidth() / 2.0, 2);
-        }
-        if (t.text == QLatin1String("derecha")) {
-            const qreal w = QFontMetricsF(layout.font(t.font)).horizontalAdvance(t.text);
+        } else if (t.text == QLatin1String("derecha")) {
             EXPECT_NEAR(t.pos.x() + w, ps.width - ps.marginRight, 2);
         }
     }
@@ -87,9 +85,11 @@ TEST(DocEngineLayout, ParagraphsWrapBetweenTheMarginsAndAlign) {
 TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
     Document doc;
     DocumentBuilder b(doc);
-    b.paragraph(u"uno"_s);
+    // A break before the first paragraph of a page opens no page of its own.
+    b.paragraph(u"uno"_s, {}, ParagraphFormat{.pageBreakBefore = true});
     b.pageBreak();
     b.paragraph(u"dos"_s);
+    b.paragraph(u"-&V&-"_s, RunFormat{.hidden = true}); // takes no room between "dos" and "tres"
     b.paragraph().insertText(u"tres"_s).insertPageBreak().insertText(u"cuatro"_s);
     b.paragraph(u"cinco"_s, {}, ParagraphFormat{.pageBreakBefore = true});
     // A page break as the last thing and the empty paragraph after it open no page.
@@ -101,32 +101,10 @@ TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
     // Text after a break starts at the top margin.
     for (const PageText& t : layout.page(2).texts)
         EXPECT_LT(t.pos.y(), doc.pageSetup().marginTop + 400);
-    // A break before the first paragraph of a page opens no page of its own.
-    Document first;
-    DocumentBuilder starter(first);
-    starter.paragraph(u"inicio"_s, {}, ParagraphFormat{.pageBreakBefore = true});
-    EXPECT_EQ(DocumentLayout(first).pageCount(), 1);
-    // A hidden paragraph takes no room: the lines around it follow each other.
-    Document hidden;
-    DocumentBuilder xb(hidden);
-    xb.paragraph(u"antes"_s);
-    xb.paragraph(u"-&V&-"_s, RunFormat{.hidden = true});
-    xb.paragraph(u"después"_s);
-    const DocumentLayout hiddenLayout(hidden);
-    ASSERT_EQ(hiddenLayout.page(0).texts.size(), 2u);
-    const qreal gap = hiddenLayout.page(0).texts[1].pos.y() - hiddenLayout.page(0).texts[0].pos.y();
-    EXPECT_NEAR(gap, QFontMetricsF(hiddenLayout.font(hiddenLayout.page(0).texts[0].font)).lineSpacing(), 1);
-    // Text flows onto new pages by itself too.
-    Document flow;
-    DocumentBuilder fb(flow);
-    for (int i = 0; i < 80; ++i)
-        fb.paragraph(u"línea %1"_s.arg(i));
-    const DocumentLayout flowLayout(flow);
-    EXPECT_EQ(flowLayout.pageCount(), 2);
-    const PageSetup ps = flow.pageSetup();
-    for (int p = 0; p < 2; ++p)
-        for (const PageText& t : flowLayout.page(p).texts)
-            EXPECT_LE(t.pos.y(), ps.height - ps.marginBottom);
+    const std::vector<PageText>& second = layout.page(1).texts;
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_NEAR(second[1].pos.y() - second[0].pos.y(),
+                QFontMetricsF(layout.font(second[0].font)).lineSpacing(), 1);
 }
 
 TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
@@ -141,15 +119,18 @@ TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
     ASSERT_TRUE(t.setRowHeight(61, RowHeight{2000, HeightRule::Exact}).ok());
     const DocumentLayout layout(doc);
     ASSERT_GE(layout.pageCount(), 3);
+    int rowsSeen = 0;
     for (int p = 0; p < layout.pageCount(); ++p) {
         const QString text = layout.pageText(p);
         EXPECT_TRUE(text.startsWith(u"Orden Puesto"_s)) << "página " << p + 1;
+        rowsSeen += text.count(u"segunda línea"_s);
         // Both lines of a row land on the page of its number.
         for (int i = 1; i <= 120; ++i)
             if (text.contains(u"N%1 Puesto número %1\n"_s.arg(i))) {
                 EXPECT_TRUE(text.contains(u"N%1 Puesto número %1\nsegunda línea"_s.arg(i)));
             }
     }
+    EXPECT_EQ(rowsSeen, 120);
     // A row of at least some height grows with what its cells hold.
     Document grown;
     Table g = grown.endCursor().insertTable(2, 1, {3000}).value();
@@ -161,10 +142,6 @@ TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
     for (const PageText& x : grownLayout.page(0).texts)
         y[x.text] = x.pos.y();
     EXPECT_GT(y[u"cuatro"_s], y[u"tres"_s]) << "the second row overlaps the first";
-    int rowsSeen = 0;
-    for (int p = 0; p < layout.pageCount(); ++p)
-        rowsSeen += layout.pageText(p).count(u"segunda línea"_s);
-    EXPECT_EQ(rowsSeen, 120);
     // The bottom border of a page's last row is drawn: every page has lines right under its
     // lowest text.
     for (int p = 0; p < layout.pageCount(); ++p) {

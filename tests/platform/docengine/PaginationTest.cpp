@@ -75,6 +75,11 @@ TEST(DocEnginePagination, AParagraphKeptWithTheNextMovesOnlyWhenBothFitOnAPage) 
     lb.paragraph(u"palabra "_s.repeated(6000));
     const DocumentLayout longLayout(longNext);
     EXPECT_GE(longLayout.pageCount(), 3);
+    // Text that flows onto new pages by itself never passes the bottom margin.
+    const PageSetup ps = longNext.pageSetup();
+    for (int p = 0; p < longLayout.pageCount(); ++p)
+        for (const PageText& t : longLayout.page(p).texts)
+            EXPECT_LE(t.pos.y(), ps.height - ps.marginBottom) << "page " << p + 1;
     EXPECT_EQ(pageOf(longLayout, u"Título"_s), 0);
 
     // A kept paragraph at the top of a page does not open a blank page before it.

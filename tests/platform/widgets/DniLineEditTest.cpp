@@ -13,7 +13,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+using namespace velmora;
+
 namespace {
 
 // A DNI box, then a disabled button and one that can take the focus, in an active window.
@@ -34,6 +35,8 @@ struct Form {
         box->setFocus();
     }
 };
+
+} // namespace
 
 TEST(DniLineEdit, DiscardedCharactersNeverEnterTypedOrPasted) {
     Form form;
@@ -85,6 +88,3 @@ TEST(DniLineEdit, TellsOfEditingKeysAndLeavesByTab) {
     QTest::qWait(1);
     EXPECT_EQ(form.box->selectedText(), u"12"_s);
 }
-
-} // namespace
-} // namespace velmora

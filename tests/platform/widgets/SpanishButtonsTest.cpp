@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+using namespace velmora;
 
 // A real box, as the program shows it: Qt's Spanish translation gives its buttons their names.
+
 TEST(SpanishButtons, RealMessageBoxReadsSiNoCancelar) {
     QtMessageService service;
     QStringList captions;
@@ -34,6 +34,3 @@ TEST(SpanishButtons, RealMessageBoxReadsSiNoCancelar) {
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(answer, MessageAnswer::No);
 }
-
-} // namespace
-} // namespace velmora
