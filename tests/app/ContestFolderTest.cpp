@@ -20,31 +20,22 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 namespace velmora {
 namespace {
 
 // Answers the folder dialog from a list and records where each dialog opened.
-class ScriptedFolderChooser : public FolderChooser {
-public:
-    explicit ScriptedFolderChooser(QStringList answers) : m_answers(answers.begin(), answers.end()) {}
-    ~ScriptedFolderChooser() override { EXPECT_TRUE(m_answers.empty()) << "a folder dialog never opened"; }
+struct ScriptedFolderChooser : FolderChooser {
+    explicit ScriptedFolderChooser(QStringList scripted) : answers(std::move(scripted)) {}
+    ~ScriptedFolderChooser() override { EXPECT_TRUE(answers.empty()) << "a folder dialog never opened"; }
 
     QString chooseFolder(const QString& title, const QString& startFolder) override {
         EXPECT_EQ(title, QStringLiteral("Seleccione la carpeta del concurso"));
         startFolders << startFolder;
-        if (m_answers.empty())
-            return {};
-        const QString answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
+    QStringList answers;
     QStringList startFolders;
-
-private:
-    std::deque<QString> m_answers;
 };
 
 // A scratch home with folders to choose from and the settings file the programs keep.

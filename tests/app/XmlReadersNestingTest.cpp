@@ -16,7 +16,6 @@
 namespace velmora {
 namespace {
 
-using test::FakeMessageService;
 using test::TempDir;
 
 constexpr int kDeep = 100000;
@@ -72,7 +71,7 @@ TEST(XmlNesting, UserStoreSignsInAgainstADeeplyNestedEntry) {
     const QByteArray pwd = UserStore::HashTexto(u"CLAVE"_s).toLatin1();
     dir.write("usuarios.xml", "<Usuarios><Usuario><DNI>" + nested(dni) + "</DNI><Pwd>" + nested(pwd) +
                                   "</Pwd></Usuario></Usuarios>");
-    FakeMessageService messages;
+    test::FakeMessageService messages;
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios().ok());
     EXPECT_TRUE(store.ExisteUsuario(u"12345678Z"_s));

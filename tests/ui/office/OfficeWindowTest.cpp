@@ -57,8 +57,7 @@ struct GatedReading : OfficeReading {
     Shared& shared;
 };
 
-class FakeChooser : public OfficeFileChooser {
-public:
+struct FakeChooser : OfficeFileChooser {
     QStringList scanFiles() override { return scans; }
     QString exportFolder() override { return exportTo; }
     QString installationFolder() override { return installation; }
