@@ -200,6 +200,8 @@ TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverythi
     EXPECT_EQ(locality.candidateCount, 2);
     EXPECT_EQ(shown(candidates), QStringList({"00001", "00003"}));
     EXPECT_FALSE(state.zone.enabled);
+    filters.applyEnabling(state); // as the window does when the tab's enabling is asked again
+    EXPECT_TRUE(!state.zone.enabled && state.locality.enabled);
     // Typing in the locality does nothing until the choice is confirmed.
     EXPECT_FALSE(filters.react(LocationBox::Locality, LocationEvent::TextChanged, state).candidateCount);
 
