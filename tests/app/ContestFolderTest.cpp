@@ -1,44 +1,41 @@
-// How the program finds and checks the contest folder it runs on when started from the menu.
+// How the program finds and checks the contest folder it runs on when started from the menu, and
+// reads its configuration.
 #include "app/ContestFolder.h"
 
+#include "app/ContestConfiguration.h"
+#include "app/SampleInstallation.h"
 #include "app/UserManualWriter.h"
+#include "platform/AppFolders.h"
 #include "platform/FolderChooser.h"
-
+#include "platform/docengine/WordProcessor.h"
+#include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
-#include "support/QStringPrinter.h"
 #include "support/TempDir.h"
+#include "support/TemplateChecks.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 namespace velmora {
 namespace {
 
 // Answers the folder dialog from a list and records where each dialog opened.
-class ScriptedFolderChooser : public FolderChooser {
-public:
-    explicit ScriptedFolderChooser(QStringList answers) : m_answers(answers.begin(), answers.end()) {}
-    ~ScriptedFolderChooser() override { EXPECT_TRUE(m_answers.empty()) << "a folder dialog never opened"; }
+struct ScriptedFolderChooser : FolderChooser {
+    explicit ScriptedFolderChooser(QStringList scripted) : answers(std::move(scripted)) {}
+    ~ScriptedFolderChooser() override { EXPECT_TRUE(answers.empty()) << "a folder dialog never opened"; }
 
     QString chooseFolder(const QString& title, const QString& startFolder) override {
         EXPECT_EQ(title, QStringLiteral("Seleccione la carpeta del concurso"));
         startFolders << startFolder;
-        if (m_answers.empty())
-            return {};
-        const QString answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
+    QStringList answers;
     QStringList startFolders;
-
-private:
-    std::deque<QString> m_answers;
 };
 
 // A scratch home with folders to choose from and the settings file the programs keep.
@@ -100,8 +97,6 @@ TEST_F(ContestFolderTest, AFolderWhereNothingCanBeWrittenIsNamedBeforeAnyWork) {
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("conf.xml")})
         << "the check leaves nothing behind";
 
-    if (!test::FileSizeLimit::supported())
-        GTEST_SKIP() << "no way to make writes fail on this platform";
     Status status;
     {
         test::FileSizeLimit full(0); // as on a full disk, and for root too
@@ -113,7 +108,7 @@ TEST_F(ContestFolderTest, AFolderWhereNothingCanBeWrittenIsNamedBeforeAnyWork) {
         << status.error().description.toStdString();
 }
 
-TEST_F(ContestFolderTest, TheFirstStartAsksUntilAContestIsChosenAndLaterStartsReuseIt) {
+TEST_F(ContestFolderTest, TheFirstStartAsksUntilAContestIsChosenAndLaterStartsReuseItWhileItLasts) {
     const QString chosen = contest(QStringLiteral("concurso"));
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {home.path(), chosen}), chosen);
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -130,9 +125,8 @@ TEST_F(ContestFolderTest, TheFirstStartAsksUntilAContestIsChosenAndLaterStartsRe
     const QString beside = contest(QStringLiteral("programa"));
     EXPECT_EQ(pick(beside, {}), beside);
     EXPECT_EQ(memory.folder(), beside);
-}
 
-TEST_F(ContestFolderTest, AFolderGoneSinceTheLastRunIsSaidAndAnotherAskedFor) {
+    // A folder gone since the last run is said, and another asked for.
     memory.remember(home.file(QStringLiteral("retirado")));
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {}), QString()) << "the user gave up";
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -150,6 +144,82 @@ TEST_F(ContestFolderTest, TheManualComesFromTheContestOrElseFromTheInstalledProg
     EXPECT_EQ(findUserManual(folder, bin), installed);
     home.write(QStringLiteral("concurso/Manual de Usuario.doc"), "x");
     EXPECT_EQ(findUserManual(folder, bin), userManualPath(folder));
+}
+
+QByteArray confWith(const QStringList& visibility, const QString& extra = {}) {
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n"
+                                 "<Configuracion Nombre=\"Concurso Ñ\" numPlazasPorPag=\"40\">\n");
+    for (int i = 0; i < visibility.size(); ++i)
+        xml += QStringLiteral(
+                   "<Tab><NombreTab>T%1</NombreTab><Visibilidad>%2</Visibilidad>"
+                   "<TituloTab> Título %1</TituloTab><TituloSobreGrid>Rejilla %1 </TituloSobreGrid></Tab>\n")
+                   .arg(i)
+                   .arg(visibility[i]);
+    xml += extra + u"</Configuracion>\n"_s;
+    return xml.toLatin1();
+}
+
+TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
+    test::TempDir dir;
+    dir.write("conf.xml", confWith({"S", "N", "S", "S", "N", "S", "S"}));
+    const auto config = ContestConfiguration::read(dir.path());
+    ASSERT_TRUE(config) << config.error().description.toStdString();
+    EXPECT_EQ(config->contestName, u"Concurso Ñ"_s);
+    EXPECT_EQ(config->positionsPerPageSetting().count, 40);
+    EXPECT_EQ(config->templateFolderKey, u"DOT_10110"_s);
+    EXPECT_FALSE(config->tabs[1].isVisible());
+    EXPECT_EQ(config->tabs[4].index, 4);
+    // Values are taken as they stand; the encodings are readXml's (XmlFileTest).
+    EXPECT_EQ(config->tabs[2].title, u" Título 2"_s);
+    EXPECT_EQ(config->tabs[3].gridTitle, u"Rejilla 3 "_s);
+    EXPECT_EQ(windowCaption(config->contestName), u"Concurso Ñ 1.0.0"_s);
+
+    dir.write("conf.xml", confWith({"s", "S", "S", "S", "S"}));
+    EXPECT_EQ(ContestConfiguration::read(dir.path())->templateFolderKey, u"DOT_01111"_s);
+}
+
+TEST(ContestConfiguration, EveryPathMustBePresentAndTheHeadlineStartsEveryLineWithALineBreak) {
+    test::TempDir dir;
+    EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "no conf.xml";
+    dir.write("conf.xml", confWith({"S", "S", "S", "S"}));
+    EXPECT_TRUE(ContestConfiguration::readContestName(dir.path()));
+    EXPECT_FALSE(ContestConfiguration::read(dir.path())) << "only four tabs";
+    dir.write("conf.xml", "<Configuracion Nombre='x'");
+    EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "not well-formed";
+
+    // The headline starts every line with a line break.
+    dir.write("FicheroTexto.txt", "A\r\n\r\nB\xE1\r\n");
+    EXPECT_EQ(*readHeadline(dir.path()), u"\r\nA\r\n\r\nBá"_s);
+    dir.write("FicheroTexto.txt", "A\r\nB");
+    EXPECT_EQ(*readHeadline(dir.path()), u"\r\nA\r\nB"_s);
+    EXPECT_FALSE(readHeadline(dir.file("nada")));
+}
+
+// The one test that writes the templates of all 32 keys: each of them must be usable,
+// whatever tabs a contest's conf.xml shows.
+TEST(SampleInstallation, ShipsCompleteTemplatesForEveryKeyAndTheManual) {
+    test::TempDir dir;
+    ASSERT_TRUE(writeSampleInstallation(dir.path(), SampleScale::Small, 3));
+    const AppFolders folders = AppFolders::at(dir.path());
+
+    for (const TemplateKey& key : TemplateKey::all()) {
+        for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy}) {
+            const QString path =
+                QDir(folders.data).filePath(key.folderName() + QLatin1Char('/') + templateFileName(g));
+            docengine::WordProcessor word;
+            auto doc = word.addDocument(path);
+            ASSERT_TRUE(doc.ok()) << path.toStdString();
+            test::expectCompleteTemplate(*doc.value(), key, g);
+        }
+    }
+
+    // The folder the sample contest's own conf.xml points printing to is among them.
+    auto conf = ContestConfiguration::read(folders.program);
+    ASSERT_TRUE(conf.ok());
+    EXPECT_TRUE(
+        QFile::exists(QDir(folders.data).filePath(conf.value().templateFolderKey + u"/PlantillaWXP.dot"_s)));
+
+    EXPECT_TRUE(QFile::exists(userManualPath(folders.program)));
 }
 
 } // namespace

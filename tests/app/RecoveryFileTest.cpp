@@ -5,7 +5,6 @@
 #include "support/TempDir.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -56,15 +55,10 @@ TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
 TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
     RecoveryFixture f;
     ASSERT_TRUE(f.file.write(f.model, f.lists.lists(), QString(), false, f.clock.now()).ok());
-    QFile bytes(f.file.path());
-    ASSERT_TRUE(bytes.open(QIODevice::ReadWrite));
-    const QByteArray whole = bytes.readAll();
+    const QByteArray whole = test::readFile(f.file.path());
     for (const QByteArray& damaged : {whole.left(whole.size() / 2), QByteArray("\x00\x01junk", 6),
                                       QByteArray("<?xml version=\"1.0\"?><Plazas/>")}) {
-        bytes.resize(0);
-        bytes.seek(0);
-        bytes.write(damaged);
-        bytes.flush();
+        test::writeFile(f.file.path(), damaged);
         ApplicationListTables read;
         auto work = f.file.read(read.lists());
         ASSERT_FALSE(work.ok());
@@ -72,17 +66,15 @@ TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
         EXPECT_EQ(read.coursesList.recordCount(), 0);
         EXPECT_FALSE(f.file.header().ok());
     }
-    bytes.close();
 
     // Set aside byte for byte before it goes, so no later work overwrites the only copy.
     const QString told = f.file.setAsideDamaged(f.file.header().error());
     EXPECT_FALSE(f.file.exists());
     const QStringList copies = QDir(f.dir.path()).entryList({u"*ilegible*"_s});
     ASSERT_EQ(copies.size(), 1);
-    QFile copy(QDir(f.dir.path()).filePath(copies.first()));
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), QByteArray("<?xml version=\"1.0\"?><Plazas/>"));
-    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(copy.fileName()))) << told.toStdString();
+    const QString copy = QDir(f.dir.path()).filePath(copies.first());
+    EXPECT_EQ(test::readFile(copy), QByteArray("<?xml version=\"1.0\"?><Plazas/>"));
+    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(copy))) << told.toStdString();
 }
 
 TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem) {

@@ -1,17 +1,20 @@
 // A save replaces the document and its lists file as one unit, whatever stops it half-way,
-// and never writes through a link.
+// and never writes through a link; the files' names, listing and removal.
 #include "applications/ApplicationPair.h"
 
 #include "applications/ApplicationFiles.h"
+#include "catalog/CatalogLoader.h"
+#include "platform/data/RecordSet.h"
 #include "printing/SampleApplication.h"
 #include "support/EmptyApplicationLists.h"
 #include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
+#include "support/TableRows.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
-
+#include <QFileInfo>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -23,6 +26,10 @@
 namespace velmora {
 namespace {
 
+using test::addRows;
+using test::FakeMessageService;
+using test::TempDir;
+
 const QString kName = u"12345678Z_1234501.doc"_s;
 
 // Stops the save as a kill would: right before its `killAt`-th file operation or, with
@@ -31,11 +38,9 @@ class KillingSteps : public FileSteps {
 public:
     KillingSteps(int killAt, bool halfway) : m_killAt(killAt), m_halfway(halfway) {}
     Status write(const QString& path, const QByteArray& bytes) override {
-        if (++m_done == m_killAt) {
-            if (m_halfway)
-                (void)FileSteps::write(path, bytes.left(bytes.size() / 2));
-            ::raise(SIGKILL);
-        }
+        if (m_halfway && m_done + 1 == m_killAt)
+            (void)FileSteps::write(path, bytes.left(bytes.size() / 2));
+        step();
         return FileSteps::write(path, bytes);
     }
     Status rename(const QString& from, const QString& to) override {
@@ -213,6 +218,99 @@ TEST(ApplicationPair, LinksAreRefusedAndAnUpperCaseCopyOfTheDocumentGoes) {
     dir.write(kName.chopped(3) + u"DOC"_s, "guardado antes con otro nombre");
     ASSERT_TRUE(save(dir.path(), pair).ok());
     EXPECT_EQ(QDir(dir.path()).entryList({u"*.doc"_s, u"*.DOC"_s}, QDir::Files), QStringList{kName});
+}
+
+TEST(ApplicationFiles, NameIsAlwaysTwentyOneCharactersByPosition) {
+    FakeMessageService messages;
+    EXPECT_EQ(applicationFileName("123", "1234", "A", messages), "000000123__12340A.doc");
+    EXPECT_EQ(applicationFileName("12345678Z", "12345", "C1", messages), "12345678Z_12345C1.doc");
+    // Longer inputs are cut to their places rather than pushing the others along.
+    EXPECT_EQ(applicationFileName("12345678ZZZ", "1234567", "ABC", messages), "12345678Z_12345AB.doc");
+    EXPECT_EQ(applicationFileName("", "", "", messages), "000000000______00.doc");
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(sidecarFileName("000000123__12340A.doc"), "000000123__12340A.xml");
+    EXPECT_EQ(sidecarFileName("000000123__12340A.DOC"), "000000123__12340A.xml");
+}
+
+TEST(ApplicationFiles, ListingShowsOnlyTheUsersDocumentsWithTheirBodyDescription) {
+    TempDir dir;
+    dir.write("12345678Z_12345B1.doc", "d");
+    dir.write("12345678Z_X0001A1.DOC", "d");  // upper-case extension
+    dir.write("12345678Z__1234C1.doc", "d");  // short code: "_" stays in Cuerpo, not in the look-up
+    dir.write("12345678Z_99999C1.doc", "d");  // body no longer in the catalogue
+    dir.write("12345678Z_12345B1.xml", "x");  // sidecar, not listed
+    dir.write("87654321X_12345B1.doc", "d");  // another applicant
+    dir.write("12345678Z_12345B1x.doc", "d"); // 22 characters
+    dir.write("12345678Z_12345B.doc", "d");   // 20 characters
+    dir.write("12345678z_12345B1.doc", "d");  // DNI compared exactly
+
+    RecordSet bodies;
+    ASSERT_TRUE(CatalogLoader::createBodies(bodies));
+    addRows(bodies, {},
+            {{"12345", "Enfermero/a", "B"},
+             {"X0001", "Facultativo especialista", "X"},
+             {"1234", "Código corto", "C"}});
+    // The editor keeps this filter on the bodies table; the listing must still see every body.
+    ASSERT_TRUE(bodies.setFilter("Grupo <> 'X'").ok());
+    bodies.moveLast();
+    const QString filterBefore = bodies.filter();
+    RecordSet table;
+    const Result<int> count = listApplications(dir.path(), "12345678Z", bodies, table);
+    ASSERT_TRUE(count.ok());
+    EXPECT_EQ(*count, 4);
+    EXPECT_EQ(table.columnNames(), (QStringList{"Fichero", "DNI", "Cuerpo", "DescCuerpo", "Grupo"}));
+
+    QStringList rows;
+    for (table.moveFirst(); !table.isEOF(); table.moveNext())
+        rows << QStringList{table.text(u"Fichero"), table.text(u"DNI"), table.text(u"Cuerpo"),
+                            table.text(u"DescCuerpo"), table.text(u"Grupo")}
+                    .join('|');
+    EXPECT_EQ(rows, (QStringList{"12345678Z_12345B1.doc|12345678Z|12345|Enfermero/a|B1",
+                                 "12345678Z_99999C1.doc|12345678Z|99999||C1",
+                                 "12345678Z__1234C1.doc|12345678Z|_1234|Código corto|C1",
+                                 "12345678Z_X0001A1.DOC|12345678Z|X0001|Facultativo especialista|A1"}));
+    // The caller's cursor on the bodies table is untouched.
+    EXPECT_EQ(bodies.filter(), filterBefore);
+    EXPECT_EQ(bodies.text(u"CodCuerpo"), "1234");
+
+    // A second listing starts from scratch.
+    ASSERT_TRUE(QFile::remove(dir.file("12345678Z_12345B1.doc")));
+    const Result<int> again = listApplications(dir.path(), "12345678Z", bodies, table);
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(*again, 3);
+    EXPECT_EQ(table.recordCount(), 3);
+    // A missing folder lists nothing.
+    EXPECT_EQ(listApplications(dir.file("nada"), "12345678Z", bodies, table).value(), 0);
+    EXPECT_TRUE(table.isOpen());
+}
+
+TEST(ApplicationFiles, DeleteRemovesDocumentAndSidecarAndTellsWhatStaysExistsIgnoresCase) {
+    TempDir dir;
+    dir.write("12345678Z_12345B1.doc", "d");
+    dir.write("12345678Z_12345B1.xml", "x");
+    dir.write("12345678Z_12345C1.doc", "d"); // no sidecar
+    dir.write("otro.txt", "t");
+    EXPECT_TRUE(deleteApplication(dir.path(), "12345678Z_12345B1.doc").ok());
+    EXPECT_TRUE(deleteApplication(dir.path(), "12345678Z_12345C1.doc").ok());
+    EXPECT_TRUE(deleteApplication(dir.path(), "no-existe.doc").ok());
+    EXPECT_FALSE(deleteApplication(dir.path(), "../otro.txt").ok());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"otro.txt"});
+
+    // A sidecar that cannot go (a folder stands at its name) is named; the document goes.
+    dir.write("12345678Z_12345D1.doc", "d");
+    dir.write("12345678Z_12345D1.xml/dentro.txt", "x");
+    const Status deleted = deleteApplication(dir.path(), "12345678Z_12345D1.doc");
+    ASSERT_FALSE(deleted.ok());
+    EXPECT_TRUE(deleted.error().description.startsWith(
+        "No se ha podido borrar " + QDir::toNativeSeparators(dir.file("12345678Z_12345D1.xml"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("12345678Z_12345D1.doc")));
+
+    // Whether one exists is asked without regard to case.
+    dir.write("12345678Z_12345B1.DOC", "d");
+    EXPECT_TRUE(applicationFileExists(dir.path(), "12345678Z_12345B1.doc"));
+    EXPECT_FALSE(applicationFileExists(dir.path(), "12345678Z_12345B2.doc"));
+    EXPECT_FALSE(applicationFileExists(dir.path(), ""));
+    EXPECT_FALSE(applicationFileExists(dir.file("nada"), "12345678Z_12345B1.doc"));
 }
 
 } // namespace

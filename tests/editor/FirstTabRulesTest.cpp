@@ -1,7 +1,14 @@
 #include "editor/FirstTabRules.h"
 
+#include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
+#include "editor/DateField.h"
+#include "editor/FiltraTecla.h"
+#include "editor/FirstTabLocationCascades.h"
+#include "platform/Clock.h"
 #include "platform/data/RecordSet.h"
+#include "support/FakeMessageService.h"
+#include "support/TableRows.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +49,8 @@ protected:
 RecordSet situationsTable() {
     RecordSet table;
     EXPECT_TRUE(createTable(table, {{"CodSituacion"}, {"Situacion"}, {"esOtras"}}).ok());
-    for (const QStringList& row : {QStringList{"01", "Servicio activo", "0"},
-                                   {"03", "Servicios especiales", "0"},
-                                   QStringList{"08", "Otra", "1"}}) {
-        EXPECT_TRUE(table.addNew().ok());
-        for (int column = 0; column < 3; ++column)
-            EXPECT_TRUE(table.setText(column, row[column]).ok());
-    }
+    test::addRows(table, {},
+                  {{"01", "Servicio activo", "0"}, {"03", "Servicios especiales", "0"}, {"08", "Otra", "1"}});
     return table;
 }
 
@@ -189,6 +191,134 @@ TEST_F(FirstTabRulesTest, LoadedSituationsFindTheirRowThroughTheSituationsTable)
     rules.applyLoadedData(situations);
     EXPECT_EQ(model.value(ctl::cboSituaciones), "");
     EXPECT_FALSE(model.isListItem(ctl::cboSituaciones));
+}
+
+// ListTabsEditorTest.FirstTabPostingCascade checks on the window that a pick narrows
+// the lists it shows; here what each pick narrows and empties.
+
+struct FirstTabCascades : ::testing::Test {
+    CatalogTables tables;
+    ApplicationModel model;
+
+    FirstTabCascades() {
+        for (const char* province : {"04", "18"}) {
+            EXPECT_TRUE(tables.areas2.addNew() && tables.areas2.setValue(u"CodProvincia", province));
+            EXPECT_TRUE(tables.localities.addNew() && tables.localities.setValue(u"CodProvincia", province));
+        }
+        for (const char* area : {"01", "02", "02"})
+            EXPECT_TRUE(tables.zones2.addNew() && tables.zones2.setValue(u"CodArea", area));
+        model.setChoice(ctl::cboAreaIxa, "01", "Área Almería");
+        model.setChoice(ctl::cboLocalidadesIxa, "0400100", "Almería");
+        model.setChoice(ctl::cboZBSIxa, "11", "Poniente");
+        model.setChoice(ctl::cboPrefLocalidad, "0400100", "Almería");
+        model.setChoice(ctl::cboPrefProvincia, "11", "Poniente");
+    }
+};
+
+TEST_F(FirstTabCascades, EachPickEmptiesOnlyWhatDependsAndNarrowsItsOwnCursors) {
+    // The current posting's area empties its zone but leaves the locality.
+    model.setChoice(ctl::cboAreaIxa, "02", "Área Granada");
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboAreaIxa, model, tables));
+    EXPECT_EQ(tables.zones2.recordCount(), 2);
+    EXPECT_EQ(model.value(ctl::cboZBSIxa), "");
+    EXPECT_EQ(model.value(ctl::cboLocalidadesIxa), "0400100");
+
+    // The province narrows the clone; the first tab's own localities list is another cursor.
+    model.setChoice(ctl::cboProvinciasIxa, "18", "Granada");
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboProvinciasIxa, model, tables));
+    EXPECT_EQ(tables.areas2.recordCount(), 1);
+    EXPECT_EQ(tables.localitiesClone->filter(), "CodProvincia='18' ");
+    EXPECT_EQ(tables.localities.recordCount(), 2);
+    for (ControlName emptied : {ctl::cboAreaIxa, ctl::cboLocalidadesIxa, ctl::cboZBSIxa})
+        EXPECT_EQ(model.value(emptied), "") << emptied.toString().toStdString();
+
+    // The preference area narrows only when picked: a text that is no item of the list empties
+    // nothing, and no code leaves lists whole.
+    model.setChoice(ctl::cboPrefArea, "", "Áre", false);
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboPrefArea, model, tables));
+    EXPECT_EQ(tables.localities.filter(), "");
+    EXPECT_EQ(model.value(ctl::cboPrefLocalidad), "0400100");
+
+    model.setChoice(ctl::cboPrefArea, "04", "Área 04");
+    EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboPrefArea, model, tables));
+    EXPECT_EQ(tables.localities.filter(), "CodProvincia='04' ");
+    EXPECT_EQ(tables.zones.filter(), "CodArea='04' ");
+    EXPECT_EQ(model.value(ctl::cboPrefLocalidad), "");
+    EXPECT_EQ(model.value(ctl::cboPrefProvincia), "");
+
+    EXPECT_FALSE(cascadeFirstTabLocations(ctl::cboSituaciones, model, tables));
+}
+
+TEST(DateField, TypedDigitsGetTheSlashesAndDatesTheirFullForm) {
+    QString text;
+    for (const QChar digit : u"12031980"_s)
+        text = DateField::afterKeyRelease(text + digit, true);
+    EXPECT_EQ(text, "12/03/1980");
+    EXPECT_EQ(DateField::afterKeyRelease("12", false), "12"); // Backspace, arrows, ...
+
+    EXPECT_EQ(DateField::normalised("1/2/1990"), "01/02/1990");
+    EXPECT_EQ(DateField::normalised(" 5-11-1971 "), "05/11/1971");
+    for (const char* notADate : {"31/02/2000", "29/02/1900", "12/03/80", "12/03/", "1/2-1990", "hoy"})
+        EXPECT_EQ(DateField::normalised(notADate), notADate);
+}
+
+// Leaving a date box: the text kept, and the message ("Fecha Errónea", OK; the focus goes back)
+// whose title is given ("" for none).
+TEST(DateField, LeavingChecksTheDateFrom1900ToTodayByTheClock) {
+    ApplicationModel model;
+    FixedClock clock{QDateTime(QDate(2024, 5, 10), QTime(9, 30))};
+    const QString wrong = u"Formato de Fecha erróneo"_s;
+    const std::tuple<ControlName, const char*, const char*, QString> cases[] = {
+        {ctl::txtFecNacimiento, "31/02/2000", "31/02/2000", programTitle()},
+        {ctl::txtFechaIngreso, "12/13/2000", "12/13/2000", wrong},
+        {ctl::txtFechaSit, "12/13/2000", "12/13/2000", wrong},
+        {ctl::txtFecPosesion, "12/13/2000", "12/13/2000", wrong},
+        {ctl::txtFecNacimiento, "31/12/1899", "31/12/1899", wrong},
+        {ctl::txtFechaIngreso, "11/5/2024", "11/05/2024", wrong}, // tomorrow
+        {ctl::txtFecNacimiento, "1/1/1900", "01/01/1900", u""_s},
+        {ctl::txtFecNacimiento, "10/05/2024", "10/05/2024", u""_s},
+        {ctl::txtFecNacimiento, "", "", u""_s}};
+    for (const auto& [field, typed, kept, title] : cases) {
+        model.setText(field, QString::fromLatin1(typed));
+        test::FakeMessageService messages;
+        EXPECT_EQ(DateField::leave(model, field, clock, messages), !title.isEmpty()) << typed;
+        EXPECT_EQ(model.text(field), QString::fromLatin1(kept)) << typed;
+        if (title.isEmpty())
+            EXPECT_TRUE(messages.messages.empty()) << typed;
+        else
+            EXPECT_EQ(messages.only(title, title == wrong ? MessageIcon::Exclamation : MessageIcon::None),
+                      u"Fecha Errónea"_s)
+                << typed;
+    }
+    clock.set(QDateTime(QDate(2024, 5, 11), QTime(0, 1)));
+    model.setText(ctl::txtFechaIngreso, "11/5/2024");
+    test::FakeMessageService messages;
+    EXPECT_FALSE(DateField::leave(model, ctl::txtFechaIngreso, clock, messages))
+        << "a valid date was refused";
+}
+
+// Types `keys` into a box the way the window applies the filter.
+QString typed(const QString& keys) {
+    QString text;
+    for (const QChar key : keys)
+        if (const KeyFilterResult result = FiltraTecla(key, text); result.key)
+            text += *result.key;
+    return text;
+}
+
+TEST(FiltraTecla, NumericBoxesTakeDigitsOneCommaTheMinusSignBackspaceAndEnterToMoveOn) {
+    EXPECT_EQ(typed("47."), "47,");
+    EXPECT_EQ(typed("4.7.1"), "4,71"); // a second full stop is discarded
+    EXPECT_EQ(typed("4,7,1"), "4,71"); // and so is a second comma
+    EXPECT_EQ(typed("4a7Z b"), "47");  // letters and blanks are discarded
+    EXPECT_EQ(typed("-4-7"), "-4-7");  // the minus sign passes as typed
+    EXPECT_EQ(typed("2n5n"), "2,5");   // "n" is a decimal key: a comma
+    EXPECT_EQ(typed("\"'+"), "");
+    // Enter moves on; Backspace passes.
+    EXPECT_TRUE(FiltraTecla(QChar(13), "47").sendTab);
+    EXPECT_FALSE(FiltraTecla(QChar(13), "47").key);
+    EXPECT_EQ(FiltraTecla(QChar(8), "47").key, QChar(8));
+    EXPECT_FALSE(FiltraTecla(QLatin1Char('5'), "47").sendTab);
 }
 
 } // namespace

@@ -1,33 +1,39 @@
 #include "editor/IdentityRules.h"
 
+#include "app/LoadingSequence.h"
 #include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogTables.h"
+#include "editor/ApplicationChecks.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateSelection.h"
 #include "editor/CandidateTables.h"
+#include "platform/MessageService.h"
+#include "platform/data/RecordSet.h"
+#include "support/ContestFixture.h"
 #include "support/FakeMessageService.h"
+#include "support/TableRows.h"
+#include "support/TableText.h"
 #include "support/TempDir.h"
 #include "users/DniValidator.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
-void addRow(RecordSet& table, const QStringList& cells) {
-    ASSERT_TRUE(table.addNew().ok());
-    for (int column = 0; column < cells.size(); ++column)
-        ASSERT_TRUE(table.setText(column, cells[column]).ok());
-}
+using test::FakeMessageService;
+using test::rowsOf;
 
 // Two bodies: one that fixes its group, one whose code starts with "X" and takes any.
 class IdentityRulesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        addRow(catalogs.bodies, {"01000", "Enfermero/a", "B"});
-        addRow(catalogs.bodies, {"X0001", "Personal directivo", "A1"});
-        addRow(catalogs.groups, {"A1"});
-        addRow(catalogs.groups, {"B"});
+        test::addRows(catalogs.bodies, {},
+                      {{"01000", "Enfermero/a", "B"}, {"X0001", "Personal directivo", "A1"}});
+        test::addRows(catalogs.groups, {}, {{"A1"}, {"B"}});
         for (const auto& [body, codes] : {std::pair{"01000", QStringList{"00300", "00100", "00200"}},
                                           std::pair{"X0001", QStringList{"00900"}}}) {
             BodyPositions& entry = catalogs.bodyPositions.emplace_back();
@@ -35,8 +41,8 @@ protected:
             ASSERT_TRUE(createCandidatePositions(*entry.vacancy).ok());
             ASSERT_TRUE(createCandidatePositions(*entry.resultas).ok());
             for (const QString& code : codes) {
-                addRow(*entry.vacancy, {code});
-                addRow(*entry.resultas, {code});
+                test::addRows(*entry.vacancy, {}, {{code}});
+                test::addRows(*entry.resultas, {}, {{code}});
             }
         }
         model.setText(ctl::txtDNI, "12345678Z");
@@ -52,7 +58,7 @@ protected:
     IdentityRules rules{model, catalogs, selection, applications.path(), messages};
 };
 
-TEST_F(IdentityRulesTest, ABodyFixesAndLocksItsGroupAndOffersItsPositions) {
+TEST_F(IdentityRulesTest, ABodyFixesAndLocksItsGroupAndOffersItsPositionsAnXBodyLeavesIt) {
     pickBody("01000");
     const IdentityOutcome changed = rules.bodyChanged();
     EXPECT_EQ(model.value(ctl::cboGrupo), "B");
@@ -67,16 +73,10 @@ TEST_F(IdentityRulesTest, ABodyFixesAndLocksItsGroupAndOffersItsPositions) {
     EXPECT_EQ(closed.categoryCaption, "Enfermero/a");
     EXPECT_TRUE(closed.locationFilters == true && closed.sendTab && !closed.quitProgram);
 
-    model.setText(ctl::txtDNI, "");
-    EXPECT_FALSE(rules.bodyChanged().enableMenu) << "menu enabled without a DNI";
-}
-
-TEST_F(IdentityRulesTest, AnXBodyLeavesTheGroupToTheApplicant) {
-    pickBody("01000");
-    (void)rules.bodyListClosed();
+    // A body whose code starts with "X" leaves the group to the applicant.
     pickBody("X0001");
-    const IdentityOutcome closed = rules.bodyListClosed();
-    EXPECT_TRUE(model.text(ctl::cboGrupo).isEmpty() && model.isEnabled(ctl::cboGrupo) && closed.sendTab);
+    EXPECT_TRUE(rules.bodyListClosed().sendTab);
+    EXPECT_TRUE(model.text(ctl::cboGrupo).isEmpty() && model.isEnabled(ctl::cboGrupo));
     EXPECT_EQ(tables.vacancies.recordCount(), 1) << "the previous body's positions stayed";
     EXPECT_FALSE(rules.menuEntriesAllowed());
 
@@ -84,6 +84,8 @@ TEST_F(IdentityRulesTest, AnXBodyLeavesTheGroupToTheApplicant) {
     EXPECT_TRUE(rules.groupChanged().enableMenu);
     EXPECT_FALSE(rules.groupListClosed().focusBack);
     EXPECT_TRUE(messages.messages.empty());
+    model.setText(ctl::txtDNI, "");
+    EXPECT_FALSE(rules.groupChanged().enableMenu) << "menu enabled without a DNI";
 }
 
 TEST_F(IdentityRulesTest, AnExistingApplicationStopsThePickOrEndsTheProgram) {
@@ -143,6 +145,182 @@ TEST_F(IdentityRulesTest, DniBoxesFilterKeysAndCheckWhatIsTyped) {
     EXPECT_TRUE(rules.partnerDniLeft().focusBack);
     EXPECT_EQ(model.text(ctl::txtDNIConyuge), "87654321A");
     EXPECT_EQ(messages.texts(), (QStringList{"DNI no válido", "DNI no válido"}));
+}
+
+// The sample contest, loaded once: the selection only reads its lookups.
+class CandidateSelectionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        contest = new test::ContestFixture();
+        catalogs = new CatalogTables();
+        SilentMessageService silent;
+        ASSERT_TRUE(loadInstallation(contest->folders(), *catalogs, silent).loaded);
+    }
+    static void TearDownTestSuite() {
+        delete catalogs;
+        delete contest;
+    }
+
+    // Offered-only entries, the one with the most vacancy candidates first.
+    static std::vector<const BodyPositions*> offeredBodies() {
+        std::vector<const BodyPositions*> bodies;
+        for (const BodyPositions& entry : catalogs->bodyPositions)
+            if (!entry.isEmpty() && entry.offeredOnly)
+                bodies.push_back(&entry);
+        std::stable_sort(bodies.begin(), bodies.end(), [](auto* a, auto* b) {
+            return a->vacancy->recordCount() > b->vacancy->recordCount();
+        });
+        return bodies;
+    }
+
+    static inline test::ContestFixture* contest = nullptr;
+    static inline CatalogTables* catalogs = nullptr;
+
+    CandidateTables tables;
+    CandidateSelection selection{catalogs->bodyPositions, tables};
+    test::FakeMessageService messages;
+};
+
+TEST_F(CandidateSelectionTest, CopiesTheBodysOfferedPositionsVacanciesSortedByCode) {
+    const BodyPositions& body = *offeredBodies().at(0);
+    const QStringList entryVacancies = rowsOf(*body.vacancy);
+    const QStringList entryResultas = rowsOf(*body.resultas);
+    ASSERT_GT(entryVacancies.size(), 1);
+
+    ApplicationModel model;
+    model.setChoice(ctl::cboCuerpo, body.bodyCode, "Cuerpo escrito a mano", false); // typed, not picked
+    EXPECT_FALSE(selection.SeleccionaPlazasRS(model, messages));
+    EXPECT_EQ(tables.vacancies.recordCount(), 0);
+    model.setChoice(ctl::cboCuerpo, body.bodyCode, "Enfermero/a");
+    EXPECT_EQ(selection.SeleccionaPlazasRS(model, messages),
+              "Códigos Localizados: " + QString::number(entryVacancies.size()));
+    EXPECT_TRUE(messages.messages.empty());
+
+    QStringList sorted = entryVacancies;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.section('|', 0, 0) < b.section('|', 0, 0);
+    });
+    EXPECT_EQ(rowsOf(tables.vacancies), sorted);
+    EXPECT_EQ(rowsOf(tables.resultas), entryResultas);
+
+    // The editor's tables are copies: deleting or filtering there leaves the lookup as it was.
+    tables.vacancies.moveFirst();
+    ASSERT_TRUE(tables.vacancies.deleteCurrent().ok());
+    ASSERT_TRUE(tables.resultas.setFilter("CodConvocatoria='none'").ok());
+    EXPECT_EQ(rowsOf(*body.vacancy), entryVacancies);
+    EXPECT_EQ(rowsOf(*body.resultas), entryResultas);
+}
+
+TEST_F(CandidateSelectionTest, ANewBodyReplacesTheCandidatesAndAnUnknownOneLeavesThem) {
+    // A drop-down bound to the table stays bound and is told to read it again.
+    struct BoundView : RecordSetListener {
+        int resets = 0;
+        void viewReset() override { ++resets; }
+    } view;
+    tables.vacancies.addListener(&view);
+    const std::vector<const BodyPositions*> bodies = offeredBodies();
+    ASSERT_GE(bodies.size(), 2u);
+    ASSERT_TRUE(selection.selectBody(bodies[0]->bodyCode, messages));
+    ASSERT_TRUE(selection.selectBody(bodies.back()->bodyCode, messages));
+    EXPECT_GE(view.resets, 2);
+    const QStringList vacancies = rowsOf(tables.vacancies);
+    const QStringList resultas = rowsOf(tables.resultas);
+    EXPECT_EQ(vacancies.size(), bodies.back()->vacancy->recordCount());
+
+    // The body of group "X" has no positions, and neither has a code nobody uses.
+    catalogs->bodies.moveFirst();
+    ASSERT_TRUE(catalogs->bodies.find("Grupo='X'").ok());
+    ASSERT_FALSE(catalogs->bodies.isEOF());
+    for (const QString& code : {catalogs->bodies.text(u"CodCuerpo"), u"99999"_s}) {
+        test::FakeMessageService failing;
+        EXPECT_FALSE(selection.selectBody(code, failing)) << code.toStdString();
+        EXPECT_EQ(failing.only("Cuerpo no válido", MessageIcon::Exclamation),
+                  "Error en la carga de datos. Debe cerrar el programa y volver a "
+                  "arrancarlo. Guarde la información si desea conservar los cambios.");
+        EXPECT_EQ(rowsOf(tables.vacancies), vacancies);
+        EXPECT_EQ(rowsOf(tables.resultas), resultas);
+    }
+
+    selection.release();
+    tables.vacancies.removeListener(&view);
+    EXPECT_TRUE(tables.vacancies.isOpen());
+    EXPECT_EQ(tables.vacancies.recordCount() + tables.resultas.recordCount(), 0);
+}
+
+ApplicationModel identified() {
+    ApplicationModel model;
+    model.setText(ctl::txtDNI, "12345678Z");
+    model.setChoice(ctl::cboCuerpo, "12345", "Enfermero/a");
+    model.setChoice(ctl::cboGrupo, "B1", "B1");
+    return model;
+}
+
+TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
+    RecordSet vacancies, resultas;
+    ASSERT_TRUE(createVacancyList(vacancies).ok());
+    ASSERT_TRUE(createResultasList(resultas).ok());
+    ApplicationModel model;
+    const auto check = [&]() {
+        FakeMessageService messages;
+        const bool passed = ValidaDatosImpresion(model, vacancies, resultas, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Validación", MessageIcon::Exclamation);
+    };
+    EXPECT_EQ(check(), "El campo Nombre es obligatorio");
+    model.setText(ctl::txtNombre, "Ana");
+    EXPECT_EQ(check(), "El campo Primer Apellido es obligatorio");
+    model.setText(ctl::txtApellido1, "Pérez");
+    EXPECT_EQ(check(), "El campo Fecha de nacimiento es obligatorio");
+    model.setText(ctl::txtFecNacimiento, "01/02/1970");
+    EXPECT_EQ(check(), "No hay ninguna plaza seleccionada");
+    ASSERT_TRUE(resultas.addNew().ok());
+    EXPECT_EQ(check(), QString());
+}
+
+TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
+    const auto check = [](const ApplicationModel& model) {
+        FakeMessageService messages;
+        const bool passed = ValidaDatosGrabacion(model, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Datos no válidos", MessageIcon::Exclamation);
+    };
+    ApplicationModel model = identified();
+    EXPECT_EQ(check(model), QString());
+
+    model.setSelected(ctl::optPetConyugeSi);
+    EXPECT_EQ(check(model), "El DNI de su cónyuge no es válido");
+    model.setText(ctl::txtDNIConyuge, "87654321X");
+    EXPECT_EQ(check(model), QString());
+
+    model.setListItem(ctl::cboGrupo, false);
+    EXPECT_EQ(check(model), "Es necesario seleccionar un grupo para grabar los datos o imprimir el informe");
+    model.setText(ctl::cboCuerpo, "texto suelto");
+    model.setListItem(ctl::cboCuerpo, false);
+    EXPECT_EQ(check(model),
+              "Es necesario seleccionar un cuerpo o escala para grabar los datos o imprimir el informe");
+    model.setText(ctl::txtDNI, "");
+    EXPECT_EQ(check(model), "Es necesario rellenar el DNI para grabar los datos o imprimir el informe");
+}
+
+// What each answer does to the pick is IdentityRulesTest.AnExistingApplicationStopsThePick...'s.
+TEST(CompruebaSolicitudExistente, AsksOnlyWhenTheDocumentOfTheWholeIdentityExists) {
+    test::TempDir dir;
+    FakeMessageService messages;
+    ApplicationModel model = identified();
+    EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
+    dir.write("12345678Z_12345B1.doc", "d");
+    model.setText(ctl::cboGrupo, "");
+    EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::None);
+    EXPECT_TRUE(messages.messages.empty());
+
+    messages.queueAnswer(MessageAnswer::No);
+    model = identified();
+    EXPECT_EQ(CompruebaSolicitudExistente(model, dir.path(), messages), ExistingApplication::ChooseAnother);
+    EXPECT_EQ(
+        messages.only("Solicitud Existente", MessageIcon::Critical, MessageButtons::YesNo),
+        "Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos anteriormente "
+        "guardados. ¿Qué desea hacer? Sí para cerrar la aplicación. No para teclear otro cuerpo y grupo");
+    EXPECT_EQ(model.text(ctl::txtDNI), "12345678Z");
 }
 
 } // namespace

@@ -2,19 +2,14 @@
 
 #include "catalog/CandidatePositionsTable.h"
 #include "catalog/CatalogLoader.h"
+#include "support/TableRows.h"
 
 #include <gtest/gtest.h>
-
-#include <initializer_list>
 
 namespace velmora {
 namespace {
 
-void addRow(RecordSet& table, std::initializer_list<std::pair<const char*, const char*>> values) {
-    ASSERT_TRUE(table.addNew());
-    for (const auto& [column, value] : values)
-        ASSERT_TRUE(table.setValue(QString::fromLatin1(column), QString::fromUtf8(value)));
-}
+using test::addRows;
 
 // The values of the first column over the rows the table's filter lets through.
 QStringList shown(const RecordSet& table) {
@@ -47,39 +42,23 @@ struct LocationFixture : ::testing::Test {
         EXPECT_TRUE(CatalogLoader::createAreas(areas));
         EXPECT_TRUE(CatalogLoader::createZones(zones));
         EXPECT_TRUE(CatalogLoader::createInstitutions(institutions));
-        addRow(provinces, {{"CodProvincia", "04"}});
-        addRow(provinces, {{"CodProvincia", "18"}});
-        addRow(localities, {{"CodLocalidad", "0400100"}, {"CodProvincia", "04"}});
-        addRow(localities, {{"CodLocalidad", "0400200"}, {"CodProvincia", "04"}});
-        addRow(localities, {{"CodLocalidad", "1800100"}, {"CodProvincia", "18"}});
-        addRow(departments, {{"CodConsejeria", "01"}, {"CodArea", "01"}, {"CodProvincia", "04"}});
-        addRow(departments, {{"CodConsejeria", "02"}, {"CodArea", "02"}, {"CodProvincia", "18"}});
-        addRow(departments, {{"CodConsejeria", "03"}, {"CodArea", "03"}, {"CodProvincia", "04"}});
-        addRow(areas, {{"CodArea", "01"}, {"CodProvincia", "04"}});
-        addRow(areas, {{"CodArea", "02"}, {"CodProvincia", "18"}});
-        addRow(areas, {{"CodArea", "03"}, {"CodProvincia", "04"}});
-        addRow(zones,
-               {{"CodZona", "11"}, {"CodArea", "01"}, {"CodProvincia", "04"}, {"CodInstitucion", "01"}});
-        addRow(zones, {{"CodZona", "12"}, {"CodArea", "03"}, {"CodProvincia", "04"}});
-        addRow(zones, {{"CodZona", "21"}, {"CodArea", "02"}, {"CodProvincia", "18"}});
-        addRow(institutions, {{"CodInstitucion", "01"}, {"CodLocalidad", "0400100"}});
-        addRow(institutions, {{"CodInstitucion", "01"}, {"CodLocalidad", "1800100"}});
-        addRow(institutions, {{"CodInstitucion", "02"}, {"CodLocalidad", "1800100"}});
-        candidate("00001", "04", "0400100", "01", "01", "");
-        candidate("00002", "04", "0400200", "01", "01", "11");
-        candidate("00003", "04", "0400100", "01", "01", "11");
-        candidate("00004", "18", "1800100", "02", "02", "21");
-        candidate("00005", "18", "1800100", "02", "02", "");
-    }
-
-    void candidate(const char* code, const char* province, const char* locality, const char* department,
-                   const char* area, const char* zone) {
-        addRow(candidates, {{"CodConvocatoria", code},
-                            {"CodProvincia", province},
-                            {"CodLocalidad", locality},
-                            {"CodConsejeria", department},
-                            {"CodArea", area},
-                            {"CodZona", zone}});
+        addRows(provinces, {"CodProvincia"}, {{"04"}, {"18"}});
+        addRows(localities, {"CodLocalidad", "CodProvincia"},
+                {{"0400100", "04"}, {"0400200", "04"}, {"1800100", "18"}});
+        addRows(departments, {"CodConsejeria", "CodArea", "CodProvincia"},
+                {{"01", "01", "04"}, {"02", "02", "18"}, {"03", "03", "04"}});
+        addRows(areas, {"CodArea", "CodProvincia"}, {{"01", "04"}, {"02", "18"}, {"03", "04"}});
+        addRows(zones, {"CodZona", "CodArea", "CodProvincia", "CodInstitucion"},
+                {{"11", "01", "04", "01"}, {"12", "03", "04", ""}, {"21", "02", "18", ""}});
+        addRows(institutions, {"CodInstitucion", "CodLocalidad"},
+                {{"01", "0400100"}, {"01", "1800100"}, {"02", "1800100"}});
+        addRows(candidates,
+                {"CodConvocatoria", "CodProvincia", "CodLocalidad", "CodConsejeria", "CodArea", "CodZona"},
+                {{"00001", "04", "0400100", "01", "01", ""},
+                 {"00002", "04", "0400200", "01", "01", "11"},
+                 {"00003", "04", "0400100", "01", "01", "11"},
+                 {"00004", "18", "1800100", "02", "02", "21"},
+                 {"00005", "18", "1800100", "02", "02", ""}});
     }
 
     // The candidates a filter selects ("0": no filter, every candidate).
@@ -95,25 +74,17 @@ struct LocationFixture : ::testing::Test {
     QList<QStringList> lists() const {
         return {shown(localities), shown(areas), shown(zones), shown(departments)};
     }
-    // Every list back to all its rows.
-    void expectListsUnfiltered() const {
-        for (const RecordSet* table : {&localities, &areas, &zones, &departments})
-            EXPECT_EQ(table->recordCount(), 3);
-    }
 };
 
 using Lists = QList<QStringList>;
+// Every locality, area, zone and department.
+const Lists kUnfiltered = {
+    {"0400100", "0400200", "1800100"}, {"01", "02", "03"}, {"11", "12", "21"}, {"01", "02", "03"}};
 
 // The values chosen in each box ("" for none); `listed`: whether the texts of locality,
 // institution, area and zone are items of their lists (a province is always picked).
 struct FilterCase {
-    const char* mode;
-    const char* province;
-    const char* locality;
-    const char* institution;
-    const char* area;
-    const char* zone;
-    const char* code;
+    const char *mode, *province, *locality, *institution, *area, *zone, *code;
     bool listed;
     QStringList selected;
 };
@@ -158,21 +129,6 @@ TEST_F(LocationFixture, CandidateFiltersSelectTheRowsOfTheChoices) {
             << c.mode << " " << c.province << " " << c.locality << " " << c.institution << " " << c.area
             << " " << c.zone << " " << c.code;
     }
-}
-
-TEST(HabilitaFiltrosVacantes, ProvinceFirstThenTheRestWithLocalityAndZoneExcludingEachOther) {
-    LocationState state;
-    const auto flags = [](const VacancyFilterEnabling& e) {
-        return std::vector<bool>{e.province, e.institution, e.locality, e.area, e.zone};
-    };
-    EXPECT_EQ(flags(HabilitaFiltrosVacantes(state)), (std::vector<bool>{true, false, false, false, false}));
-    state.province = picked("04");
-    EXPECT_EQ(flags(HabilitaFiltrosVacantes(state)), (std::vector<bool>{false, true, true, true, true}));
-    state.locality = picked("0400100");
-    EXPECT_EQ(flags(HabilitaFiltrosVacantes(state)), (std::vector<bool>{false, true, true, true, false}));
-    state.locality = {};
-    state.zone = picked("11");
-    EXPECT_EQ(flags(HabilitaFiltrosVacantes(state)), (std::vector<bool>{false, true, false, true, true}));
 }
 
 TEST_F(LocationFixture, ProvinceAreaAndInstitutionNarrowTheVacancyLists) {
@@ -226,7 +182,8 @@ TEST_F(LocationFixture, LocalityAndZoneShutEachOtherAndAChangedListKeepsItsFilte
 TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverything) {
     VacancyLocationFilters filters(tables);
     LocationState state;
-    filters.applyEnabling(state);
+    filters.applyEnabling(state); // the province first, alone
+    EXPECT_TRUE(state.province.enabled && !state.locality.enabled && !state.zone.enabled);
     state.code = "00003";
     state.province = picked("04");
     const LocationReaction closed = filters.react(LocationBox::Province, LocationEvent::ListClosed, state);
@@ -243,6 +200,8 @@ TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverythi
     EXPECT_EQ(locality.candidateCount, 2);
     EXPECT_EQ(shown(candidates), QStringList({"00001", "00003"}));
     EXPECT_FALSE(state.zone.enabled);
+    filters.applyEnabling(state); // as the window does when the tab's enabling is asked again
+    EXPECT_TRUE(!state.zone.enabled && state.locality.enabled);
     // Typing in the locality does nothing until the choice is confirmed.
     EXPECT_FALSE(filters.react(LocationBox::Locality, LocationEvent::TextChanged, state).candidateCount);
 
@@ -262,10 +221,10 @@ TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverythi
     EXPECT_EQ(filters.react(LocationBox::Zone, LocationEvent::ChoiceConfirmed, state).candidateCount, 2);
     EXPECT_EQ(shown(candidates), QStringList({"00002", "00003"}));
 
-    // What the boxes show after "Cancelar" is checked on the window (LocationCascadesEditorTest);
+    // What the boxes show after "Cancelar" is checked on the window (ListTabsEditorTest);
     // here the lists it does not show.
     EXPECT_EQ(filters.clear(state).candidateCount, 5);
-    expectListsUnfiltered();
+    EXPECT_EQ(lists(), kUnfiltered);
     EXPECT_EQ(provinces.recordCount(), 2);
 }
 
@@ -295,7 +254,7 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) 
     EXPECT_EQ(state.province.text, "Gran");
     for (const LocationChoice* choice : {&state.province, &state.area, &state.zone, &state.institution})
         EXPECT_EQ(choice->value, "");
-    expectListsUnfiltered();
+    EXPECT_EQ(lists(), kUnfiltered);
 }
 
 TEST_F(LocationFixture, ResultasAreaAndZoneReactions) {

@@ -1,5 +1,10 @@
 #include "editor/PreferenceListEditor.h"
 
+#include "editor/ApplicationListTables.h"
+#include "editor/HandListChecks.h"
+#include "editor/HandListEditor.h"
+#include "editor/PreferenceListRoutines.h"
+#include "platform/data/RecordSet.h"
 #include "support/FakeMessageService.h"
 #include "support/PreferenceListFixture.h"
 
@@ -27,14 +32,10 @@ qint64 rowIdOf(const RecordSet& list, const QString& code) {
     return copy->currentRowId();
 }
 
-void expectOnlyMessage(const FakeMessageService& messages, const QString& text, const QString& title) {
-    EXPECT_EQ(messages.only(title, MessageIcon::Exclamation), text);
-}
-
-TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNames) {
+TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNamesAndOnlyListItemsFollowOnce) {
     PreferenceTables t;
-    t.addArea("A1", "Área Norte");
-    t.addZone("Z7", "Zona Sur");
+    test::addRows(t.areas, {"CodArea", "Area"}, {{"A1", "Área Norte"}});
+    test::addRows(t.zones, {"CodZona", "Zona"}, {{"Z7", "Zona Sur"}});
     PreferenceListEditor editor(t.list, "Solicitud Vacantes");
     FakeMessageService messages;
     AreaZoneNames names(t.areas, t.zones);
@@ -52,30 +53,25 @@ TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNames) {
     EXPECT_EQ(listedTexts(t.list, {"20:Area", "20:IdSolicitud"}), QStringList({"", "1"}));
     EXPECT_EQ(t.list.textAt(0, t.list.columnIndex(u"CodConvocatoria")), "20");
     EXPECT_TRUE(isWellKept(t.list));
-}
 
-TEST(PreferenceListEditorAdd, RefusesAChoiceNotInTheListOrListedAlready) {
-    PreferenceTables t;
-    t.listCodes(2);
-    AreaZoneNames names(t.areas, t.zones);
-    PreferenceListEditor editor(t.list, "Solicitud Resultas");
+    // A choice not in the list, or listed already, is refused; so is an empty code, though an
+    // empty text matching a nameless row passes for a list item.
     PositionChoice typed = chosen("99");
     typed.isListItem = false;
-    // An empty text matches a nameless row, so it passes for a list item.
-    const std::tuple<PositionChoice, PreferenceListEditor::ChoiceCheck, const char*> cases[] = {
+    const std::tuple<PositionChoice, PreferenceListEditor::ChoiceCheck, const char*> refused[] = {
         {typed, PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
         {chosen(""), PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
-        {chosen("2"), PreferenceListEditor::ChoiceCheck::AlreadyListed,
+        {chosen("10"), PreferenceListEditor::ChoiceCheck::AlreadyListed,
          "Este puesto ya ha sido agregado a la solicitud"}};
-    for (const auto& [choice, check, message] : cases) {
-        FakeMessageService messages;
-        EXPECT_EQ(*editor.add(choice, "1", "", names, messages), check) << message;
-        expectOnlyMessage(messages, QString::fromUtf8(message), u"Solicitud Resultas"_s);
+    for (const auto& [choice, check, message] : refused) {
+        FakeMessageService told;
+        EXPECT_EQ(*editor.add(choice, "1", "", names, told), check) << message;
+        EXPECT_EQ(told.only(u"Solicitud Vacantes"_s, MessageIcon::Exclamation), QString::fromUtf8(message));
     }
-    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2"}));
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"20", "10"}));
 }
 
-TEST(PreferenceListEditorModify, LoadsTheRowAndChangesItsDemarcation) {
+TEST(PreferenceListEditorModify, LoadsTheRowChangesItsDemarcationAndNeedsAnOrder) {
     PreferenceTables t;
     t.listCodes(6);
     PreferenceListEditor editor(t.list, "Solicitud Vacantes");
@@ -96,37 +92,24 @@ TEST(PreferenceListEditorModify, LoadsTheRowAndChangesItsDemarcation) {
     ASSERT_TRUE(editor.beginModify(rowIdOf(t.list, "5")));
     EXPECT_TRUE(editor.modify("4", "5", std::nullopt, messages)->done);
     EXPECT_EQ(listedText(t.list, "5", u"Demarcacion"), "Nueva");
-    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "4", "2", "3", "5", "6"}));
     EXPECT_TRUE(messages.messages.empty());
-}
 
-TEST(PreferenceListEditorModify, AnEmptyOrderBoxChangesNothing) {
-    PreferenceTables t;
-    t.listCodes(3);
-    PreferenceListEditor editor(t.list, "Solicitud Resultas");
     ASSERT_TRUE(editor.beginModify(rowIdOf(t.list, "2")));
     for (const char* noOrder : {"", "-", "0"}) {
-        FakeMessageService messages;
-        EXPECT_FALSE(editor.modify("1", noOrder, std::nullopt, messages)->done);
-        expectOnlyMessage(messages, "Debe asignar un orden a esta plaza", "Error");
+        FakeMessageService refused;
+        EXPECT_FALSE(editor.modify("1", noOrder, std::nullopt, refused)->done);
+        EXPECT_EQ(refused.only(u"Error"_s, MessageIcon::Exclamation),
+                  u"Debe asignar un orden a esta plaza"_s);
         EXPECT_EQ(editor.mode(), PanelMode::Modifying);
     }
-    FakeMessageService messages;
     EXPECT_FALSE(editor.modify("77", "1", std::nullopt, messages).ok()); // a row no longer listed
-    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "4", "2", "3", "5", "6"}));
     EXPECT_TRUE(isWellKept(t.list));
-}
 
-TEST(PreferenceListEditorDelete, AsksAndKeepsTheOrdersContiguous) {
-    PreferenceTables t;
-    t.listCodes(4);
-    PreferenceListEditor editor(t.list, "Solicitud Vacantes");
-    FakeMessageService messages;
     messages.queueAnswer(MessageAnswer::No);
     EXPECT_FALSE(*editor.confirmAndDelete(rowIdOf(t.list, "2"), messages));
-    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "2", "3", "4"}));
     EXPECT_TRUE(*editor.confirmAndDelete(rowIdOf(t.list, "2"), messages));
-    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "3", "4"}));
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "4", "3", "5", "6"})) << "orders stay 1 to n";
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[1],
               (FakeMessageService::Message{u"¿Desea borrar la fila seleccionada?"_s, u"Solicitudes"_s,
@@ -206,6 +189,184 @@ TEST(PreferenceListEditorRandomized, EveryOperationKeepsOrders1ToNAndTheChosenPl
         ASSERT_EQ(codesByOrder(t.list), model.codes)
             << "after step " << step << " (operation " << operation << ")";
     }
+}
+
+TEST(SiguienteValorAndPlazaIncluida, SeeEveryRowWhateverTheCursor) {
+    PreferenceTables t;
+    EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 0);
+    t.addListed(3, 1, "10");
+    t.addListed(7, 2, "11");
+    t.addListed(1, 3, "12");
+    EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 8);
+    EXPECT_EQ(*SiguienteValor(t.list, "Orden", false), 4);
+    // The grid's cursor may be filtered and positioned: the copy sees every row and the
+    // cursor stays where it was.
+    ASSERT_TRUE(t.list.setFilter("Orden=3"));
+    EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 8);
+    EXPECT_EQ(t.list.text(u"CodConvocatoria"), "12");
+    EXPECT_FALSE(SiguienteValor(t.list, "Nada", true).ok());
+    // Column names matching without regard to case ("curso" for IdCurso) is HandListEditorTest's.
+
+    // PlazaIncluida looks at every row too.
+    EXPECT_TRUE(*PlazaIncluida("10", t.list));
+    EXPECT_FALSE(*PlazaIncluida("13", t.list));
+    EXPECT_FALSE(*PlazaIncluida("O'Donnell", t.list)); // a quote in the code is a literal, not an error
+}
+
+// CalculaOrden and ReordenaPlazas are met on every add and modify of the randomized
+// PreferenceListEditor test, checked there against a plain model of the list.
+
+TEST(NumeraOrden, ClosesGapsInOrderAndSortsTheCursor) {
+    PreferenceTables t;
+    ASSERT_TRUE(NumeraOrden(t.list, "Orden")); // an empty list is no error
+    t.addListed(0, 9, "a");
+    t.addListed(1, 2, "b");
+    t.addListed(2, 5, "c");
+    t.addListed(3, 5, "d"); // a tie keeps the order the rows were added in
+    ASSERT_TRUE(NumeraOrden(t.list, "Orden"));
+    EXPECT_EQ(t.list.sort(), "Orden ASC");
+    EXPECT_TRUE(isWellKept(t.list));
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"b", "c", "d", "a"}));
+}
+
+TEST(InsertaTodasPlazas, AppendsTheCandidatesNotListedInCodeOrderRepaintingEvery300) {
+    PreferenceTables t;
+    t.addListed(0, 1, "200");
+    t.addListed(1, 2, "100");
+    t.addListed(5, 3, "300");
+    test::addRows(t.areas, {"CodArea", "Area"}, {{"A1", "Área Norte"}});
+    test::addRows(t.zones, {"CodZona", "Zona"}, {{"Z1", "Zona Centro"}});
+    for (const char* code : {"500", "300", "150", "400"})
+        t.addCandidate(code);
+    t.addCandidate("120", "A1", "Z1");
+    t.addCandidate("150"); // the same code twice among the candidates is listed once
+    t.sortCandidates();
+    AreaZoneNames names(t.areas, t.zones);
+
+    EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 4);
+    EXPECT_EQ(codesByOrder(t.list), QStringList({"200", "100", "300", "120", "150", "400", "500"}));
+    EXPECT_EQ(test::listedTexts(t.list, {"120:IdSolicitud", "500:IdSolicitud", "120:Area", "120:Zona",
+                                         "120:Localidad", "150:Area", "150:Demarcacion"}),
+              QStringList({"6", "9", "Área Norte", "Zona Centro", "Localidad 120", "", ""}));
+    EXPECT_TRUE(isWellKept(t.list));
+
+    EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names), 0); // a second run adds nothing
+
+    // The window repaints each time the next order is a multiple of 300.
+    for (int code = 1000; code < 1700; ++code)
+        t.addCandidate(QString::number(code));
+    QList<int> calls;
+    EXPECT_EQ(*InsertaTodasPlazas(t.candidates, t.list, names, [&](int appended) { calls << appended; }),
+              700);
+    // Orders 8..707 are given; the next order is 300 after 292 rows and 600 after 592.
+    EXPECT_EQ(calls, QList<int>({292, 592}));
+}
+
+TEST(OrderOfText, OnlyWholeOrdersFrom1To32000) {
+    EXPECT_EQ(orderOfText("1"), 1);
+    EXPECT_EQ(orderOfText(" 32000 "), 32000);
+    EXPECT_EQ(orderOfText("007"), 7);
+    for (const char* none : {"", "0", "-3", "32001", "-", "2,5", "1,", "99999999999999999999"})
+        EXPECT_EQ(orderOfText(none), std::nullopt) << none;
+}
+
+struct Courses {
+    RecordSet list;
+    HandListEditor editor{list, "curso", {"Curso", "NHoras", "Ano", "Centro"}};
+    Courses() { EXPECT_TRUE(createCoursesList(list)); }
+
+    qint64 add(const QString& name) { return *editor.accept(QString(), {name, "20", "2001", "Centro"}); }
+    qint64 rowOf(qint64 id) const {
+        auto copy = list.clone();
+        EXPECT_TRUE(copy->find(u"IdCurso=%1"_s.arg(id)));
+        return copy->currentRowId();
+    }
+    void remove(qint64 id) {
+        FakeMessageService messages;
+        EXPECT_TRUE(*editor.confirmAndDelete(rowOf(id), messages));
+    }
+};
+
+TEST(HandListEditor, IdentifiersGrowFromTheLargestAndAreNeverRenumbered) {
+    Courses c;
+    EXPECT_EQ(c.add("Uno"), 0);
+    EXPECT_EQ(c.add("Dos"), 1);
+    c.remove(1);
+    EXPECT_EQ(c.add("Tres"), 1);
+    FakeMessageService no;
+    no.queueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(*c.editor.confirmAndDelete(c.rowOf(0), no));
+    EXPECT_EQ(no.texts(), QStringList{"¿Desea borrar la fila seleccionada?"});
+    c.remove(0);
+    EXPECT_EQ(c.add("Cuatro"), 2);
+    EXPECT_EQ(c.list.recordCount(), 2);
+}
+
+// ListTabsEditorTest.CoursesAndDocuments... loads and overwrites a row through the window; here
+// the rows the window does not show: the others, and one gone meanwhile.
+TEST(HandListEditor, ModifyOverwritesTheLoadedRowOnly) {
+    Courses c;
+    c.add("Uno");
+    c.add("Dos");
+    const auto loaded = c.editor.beginModify(c.rowOf(1));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*c.editor.accept(loaded->id, {"Dos bis", "35", "1999", "Otro"}), 1);
+    auto copy = c.list.clone();
+    ASSERT_TRUE(copy->find("IdCurso=0"));
+    EXPECT_EQ(copy->text(u"Curso"), "Uno");
+    EXPECT_EQ(copy->integer(u"NHoras"), 20);
+
+    ASSERT_TRUE(c.editor.beginModify(c.rowOf(0)));
+    EXPECT_FALSE(c.editor.accept("7", {"x", "1", "2000", "y"}).ok()); // no row with that identifier
+    EXPECT_EQ(c.editor.mode(), PanelMode::Modifying);
+    EXPECT_EQ(c.list.recordCount(), 2);
+
+    c.editor.setMode(PanelMode::Adding);
+    EXPECT_FALSE(c.editor.accept(QString(), {"Curso", "muchas", "2001", "Centro"}).ok());
+    EXPECT_EQ(c.list.recordCount(), 2) << "a field that does not fit left half a row";
+}
+
+TEST(CourseChecks, TheFirstMissingFieldIsNamedAndHoursAndYearAreWholeNumbersInRange) {
+    CourseFields fields;
+    const auto check = [&]() {
+        FakeMessageService messages;
+        const bool passed = ValidaCurso(fields, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only(programTitle(), MessageIcon::None);
+    };
+    EXPECT_EQ(check(), "Es obligatorio rellenar el nombre del curso ");
+    fields.curso = "Urgencias";
+    EXPECT_EQ(check(), "Es obligatorio rellenar el nº de horas del curso ");
+    fields.horas = "20";
+    EXPECT_EQ(check(), "Es obligatorio rellenar el año de realización del curso ");
+    fields.ano = "2001";
+    EXPECT_EQ(check(), "Es obligatorio rellenar el centro que impartió el curso ");
+    fields.centro = "Escuela";
+    EXPECT_EQ(check(), QString());
+
+    // Hours and year are whole numbers in range.
+    const auto hours = [](const QString& text) {
+        FakeMessageService messages;
+        const bool passed = checkCourseHours(text, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Datos Erróneos", MessageIcon::Exclamation);
+    };
+    const auto year = [](const QString& text) {
+        FakeMessageService messages;
+        const bool passed = checkCourseYear(text, 2026, messages);
+        EXPECT_EQ(passed, messages.messages.empty());
+        return messages.only("Datos erróneos", MessageIcon::Exclamation);
+    };
+    for (const char* belowOne : {"0", "-3"})
+        EXPECT_EQ(hours(belowOne), "El número de horas debe ser mayor de 0") << belowOne;
+    for (const char* notWhole : {"0,5", "1,5", "-"})
+        EXPECT_EQ(hours(notWhole), "El número de horas introducido es erróneo") << notWhole;
+    for (const char* bad : {"1949", "2027", "1990,5", "-"})
+        EXPECT_EQ(year(bad), "El año introducido es erróneo") << bad;
+    for (const char* good : {"", "1", "250"})
+        EXPECT_EQ(hours(good), "") << good;
+    for (const char* good : {"", "1950", "2026"})
+        EXPECT_EQ(year(good), "") << good;
 }
 
 } // namespace

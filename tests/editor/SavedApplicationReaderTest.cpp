@@ -6,6 +6,7 @@
 #include "platform/docengine/Document.h"
 #include "printing/PrintingFixture.h"
 #include "support/EmptyApplicationLists.h"
+#include "support/TableRows.h"
 
 #include <QRegularExpression>
 
@@ -15,18 +16,11 @@ namespace velmora {
 namespace {
 
 using test::PrintingFixture;
-using FreshLists = test::EmptyApplicationLists;
-
-void addRow(RecordSet& table, const QList<QVariant>& values) {
-    ASSERT_TRUE(table.addNew().ok());
-    for (int c = 0; c < values.size(); ++c)
-        ASSERT_TRUE(table.setValue(c, values.at(c)).ok());
-}
 
 // A saved application read into a model (which may hold values already) and fresh lists.
 struct ReadBack {
     ApplicationModel model;
-    FreshLists lists;
+    test::EmptyApplicationLists lists;
     docengine::WordProcessor reader;
     Progress progress;
     Result<LoadedApplication> read = Error{};
@@ -39,10 +33,6 @@ std::unique_ptr<ReadBack> readBack(const QString& folder, const QString& file,
     back->read =
         readSavedApplication(folder, file, back->reader, back->model, back->lists.lists(), back->progress);
     return back;
-}
-
-std::unique_ptr<ReadBack> readBack(PrintingFixture& f) {
-    return readBack(f.folders.applications, f.fileName());
 }
 
 TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSavedFrom) {
@@ -58,7 +48,7 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
     PrintingFixture::addPositions(f.resultas, 3, 20000);
     ASSERT_TRUE(f.runWXP(false).ok());
 
-    const auto back = readBack(f);
+    const auto back = readBack(f.folders.applications, f.fileName());
     ApplicationModel& loaded = back->model;
     const auto& read = back->read;
     ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
@@ -82,11 +72,10 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
 
     // The drop-downs get their values back from the tables they are bound to.
     CatalogTables catalogs;
-    addRow(catalogs.bodies, {u"20010"_s, u"Enfermero/a"_s, u"A1"_s});
-    addRow(catalogs.bodies, {u"10010"_s, u"Enfermero/a"_s, u"A2"_s});
-    addRow(catalogs.groups, {u"A2"_s});
-    addRow(catalogs.addressProvinces, {u"45"_s, u"Toledo"_s});
-    addRow(catalogs.areas, {u"07"_s, u"Área de Salud de Toledo"_s, u"45"_s});
+    test::addRows(catalogs.bodies, {}, {{"20010", "Enfermero/a", "A1"}, {"10010", "Enfermero/a", "A2"}});
+    test::addRows(catalogs.groups, {}, {{"A2"}});
+    test::addRows(catalogs.addressProvinces, {}, {{"45", "Toledo"}});
+    test::addRows(catalogs.areas, {}, {{"07", "Área de Salud de Toledo", "45"}});
     resolveDropDownValues(loaded, catalogs, u"10010"_s);
     for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::cboProvincia, ctl::cboPrefArea}) {
         EXPECT_EQ(loaded.value(name), f.model.value(name)) << name.toString().toStdString();
@@ -97,8 +86,7 @@ TEST(SavedApplicationReaderTest, ASavedApplicationReadsBackIntoTheModelItWasSave
     EXPECT_TRUE(loaded.value(ctl::cboPrefLocalidad).isEmpty() && !loaded.isListItem(ctl::cboPrefLocalidad));
     // The current post's locality is looked up in the localities clone, which lists by name;
     // the third localities table, empty here, is not the one.
-    addRow(catalogs.localities, {u"4500100"_s, u"Toledo"_s, u"45"_s});
-    addRow(catalogs.localities, {u"0200300"_s, u"Almansa"_s, u"02"_s});
+    test::addRows(catalogs.localities, {}, {{"4500100", "Toledo", "45"}, {"0200300", "Almansa", "02"}});
     ASSERT_TRUE(catalogs.localities.setSort(u" Localidad ASC "_s).ok());
     catalogs.cloneLocalities();
     loaded.setText(ctl::cboLocalidadesIxa, u"Almansa"_s);
@@ -149,7 +137,7 @@ TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSav
         QFile::remove(listsPath);
         if (!c.bytes.isEmpty())
             test::writeFile(listsPath, c.bytes);
-        const auto back = readBack(f);
+        const auto back = readBack(f.folders.applications, f.fileName());
         ASSERT_TRUE(back->read.ok()) << c.cause;
         EXPECT_EQ(back->lists.vacancies.recordCount(), 0);
         ASSERT_EQ(back->read.value().notices.size(), 1) << c.cause;
@@ -185,7 +173,7 @@ TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindow
         bytes.replace(declared, declaration);
         ASSERT_NE(bytes, latin1);
         test::writeFile(listsPath, bytes);
-        const auto back = readBack(f);
+        const auto back = readBack(f.folders.applications, f.fileName());
         ASSERT_TRUE(back->read.ok());
         back->lists.vacancies.moveFirst();
         EXPECT_TRUE(back->lists.vacancies.text(u"NomConvocatoria").startsWith(u"Cañada "_s));
@@ -200,7 +188,7 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
     ASSERT_TRUE(f.runWXP(false).ok());
     const QByteArray junk("PK\x03\x04 no es un documento");
     test::writeFile(f.documentPath(), junk);
-    auto back = readBack(f);
+    auto back = readBack(f.folders.applications, f.fileName());
     ASSERT_FALSE(back->read.ok());
     EXPECT_EQ(back->read.error().number, kUnreadableApplication);
     EXPECT_TRUE(back->read.error().description.startsWith(
@@ -213,7 +201,7 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
         const QString moved = path + u".aparte"_s;
         ASSERT_TRUE(QFile::rename(path, moved));
         ASSERT_TRUE(QFile::link(moved, path));
-        back = readBack(f);
+        back = readBack(f.folders.applications, f.fileName());
         ASSERT_FALSE(back->read.ok());
         EXPECT_TRUE(back->read.error().description.contains(
             u"%1 es un enlace"_s.arg(QDir::toNativeSeparators(path))));
@@ -222,20 +210,16 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
     }
 }
 
-// A document of a few fields, as a hand-edited or older save leaves it.
-template <typename Fill> QString writeDocument(const test::TempDir& dir, Fill fill) {
-    docengine::Document doc;
-    docengine::DocumentBuilder b(doc);
-    fill(b.paragraph());
-    EXPECT_TRUE(doc.saveAs(dir.file(u"000000001_10010A2.doc"_s)).ok());
-    return u"000000001_10010A2.doc"_s;
-}
-
-TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndNoTickedServiceSelectsOptNo) {
+// Documents of a few fields, as a hand-edited or older save leaves them.
+TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndAFieldOfAnotherKindAbandonsTheReading) {
     test::TempDir dir;
-    const QString file = writeDocument(dir, [](docengine::Cursor& c) {
-        c.insertTextField(u"NOMBRE"_s, u"Ana"_s)
-            .insertCheckBox(u"DISCAPACIDADSI"_s, true)
+    const auto write = [&](const QString& name, auto fill) {
+        docengine::Document doc;
+        fill(docengine::DocumentBuilder(doc).paragraph().insertTextField(u"NOMBRE"_s, u"Ana"_s));
+        EXPECT_TRUE(doc.saveAs(dir.file(name)).ok());
+    };
+    write(u"000000001_10010A2.doc"_s, [](docengine::Cursor& c) {
+        c.insertCheckBox(u"DISCAPACIDADSI"_s, true)
             .insertCheckBox(u"TARVO"_s, false)
             .insertCheckBox(u"SSOTROS"_s, false);
     });
@@ -243,28 +227,21 @@ TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndNoTickedServiceSelect
     before.setText(ctl::txtApellido1, u"Previo"_s);
     before.setSelected(ctl::optDiscNo);
     before.setSelected(ctl::optSSTarvo);
-    const auto back = readBack(dir.path(), file, before);
-    const ApplicationModel& model = back->model;
+    auto back = readBack(dir.path(), u"000000001_10010A2.doc"_s, before);
     ASSERT_TRUE(back->read.ok());
-    EXPECT_EQ(model.text(ctl::txtNombre), u"Ana"_s);
-    EXPECT_EQ(model.text(ctl::txtApellido1), u"Previo"_s);
+    EXPECT_EQ(back->model.text(ctl::txtNombre) + back->model.text(ctl::txtApellido1), u"AnaPrevio"_s);
     QList<bool> selected;
     for (ControlName option : {ctl::optDiscSi, ctl::optDiscNo, ctl::optSSTarvo, ctl::OptNo})
-        selected << model.isSelected(option);
-    EXPECT_EQ(selected, (QList<bool>{true, false, false, true}));
+        selected << back->model.isSelected(option);
+    EXPECT_EQ(selected, (QList<bool>{true, false, false, true})) << "no ticked service selects OptNo";
     EXPECT_EQ(back->read.value().lists, SidecarRead::Missing);
-}
 
-TEST(SavedApplicationReaderTest, AFieldOfAnotherKindAbandonsTheReadingKeepingWhatWasRead) {
-    test::TempDir dir;
-    const QString file = writeDocument(dir, [](docengine::Cursor& c) {
-        c.insertTextField(u"NOMBRE"_s, u"Ana"_s)
-            .insertCheckBox(u"NDNI"_s, true)
-            .insertTextField(u"TELEFONO"_s, u"600000000"_s);
+    write(u"000000002_10010A2.doc"_s, [](docengine::Cursor& c) {
+        c.insertCheckBox(u"NDNI"_s, true).insertTextField(u"TELEFONO"_s, u"600000000"_s);
     });
-    const auto back = readBack(dir.path(), file);
+    back = readBack(dir.path(), u"000000002_10010A2.doc"_s);
     ASSERT_FALSE(back->read.ok());
-    EXPECT_EQ(back->model.text(ctl::txtNombre), u"Ana"_s);
+    EXPECT_EQ(back->model.text(ctl::txtNombre), u"Ana"_s) << "what was read before stays";
     EXPECT_TRUE(back->model.text(ctl::txtTelefono).isEmpty());
     EXPECT_EQ(back->reader.documentCount(), 0);
     EXPECT_FALSE(readBack(dir.path(), u"no-existe.doc"_s)->read.ok());

@@ -4,6 +4,7 @@
 #include "catalog/CatalogLoader.h"
 #include "editor/ApplicationListTables.h"
 #include "platform/data/RecordSet.h"
+#include "support/TableRows.h"
 
 #include <gtest/gtest.h>
 
@@ -30,34 +31,14 @@ struct PreferenceTables {
 
     void addCandidate(const QString& code, const QString& areaCode = QString(),
                       const QString& zoneCode = QString()) {
-        ASSERT_TRUE(candidates.addNew());
-        const std::pair<const char*, QString> values[] = {
-            {"CodConvocatoria", code},  {"NomConvocatoria", u"Puesto "_s + code},
-            {"Consejeria", "Hospital"}, {"Localidad", u"Localidad "_s + code},
-            {"CodArea", areaCode},      {"CodZona", zoneCode},
-        };
-        for (const auto& [column, value] : values)
-            ASSERT_TRUE(candidates.setValue(QString::fromLatin1(column), value));
-    }
-
-    void addArea(const QString& code, const QString& name) {
-        ASSERT_TRUE(areas.addNew());
-        ASSERT_TRUE(areas.setValue(u"CodArea", code));
-        ASSERT_TRUE(areas.setValue(u"Area", name));
-    }
-
-    void addZone(const QString& code, const QString& name) {
-        ASSERT_TRUE(zones.addNew());
-        ASSERT_TRUE(zones.setValue(u"CodZona", code));
-        ASSERT_TRUE(zones.setValue(u"Zona", name));
+        addRows(candidates,
+                {"CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodArea", "CodZona"},
+                {{code, u"Puesto "_s + code, "Hospital", u"Localidad "_s + code, areaCode, zoneCode}});
     }
 
     // A row as a saved application brings it back: id, order and code only.
     void addListed(qint64 id, int order, const QString& code) {
-        ASSERT_TRUE(list.addNew());
-        ASSERT_TRUE(list.setValue(u"IdSolicitud", id));
-        ASSERT_TRUE(list.setValue(u"Orden", order));
-        ASSERT_TRUE(list.setValue(u"CodConvocatoria", code));
+        addRows(list, {"IdSolicitud", "Orden", "CodConvocatoria"}, {{id, order, code}});
     }
 
     // Codes "1" .. "n" at orders 1 .. n, ids 0 .. n-1.

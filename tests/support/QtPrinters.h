@@ -3,12 +3,16 @@
 // Makes GoogleTest print Qt strings as text in failure messages. Force-included in
 // every test source by the build.
 
-#include "support/QStringPrinter.h"
-
 #include <QStringList>
+
+#include <ostream>
 
 // Tests write their texts as u"..."_s.
 using namespace Qt::StringLiterals;
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << "{";

@@ -2,20 +2,21 @@
 
 #include "app/LoadingSequence.h"
 #include "catalog/CatalogLoader.h"
+#include "catalog/PositionLookup.h"
 #include "catalog/SampleContest.h"
 #include "platform/Clock.h"
 #include "printing/PrintingWordProcessor.h"
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
 #include "support/SharedTemplates.h"
+#include "support/TableRows.h"
 #include "support/TempDir.h"
 #include "ui/EditorWindow.h"
-#include "ui/WindowDriver.h"
+#include "ui/ListDriving.h"
 #include "users/UserStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 
@@ -23,12 +24,6 @@
 #include <memory>
 
 namespace velmora::test {
-
-inline bool addSampleCourse(RecordSet& courses) {
-    return courses.addNew().ok() && courses.setValue(u"Curso", u"Soporte vital avanzado"_s).ok() &&
-           courses.setValue(u"NHoras", 20).ok() && courses.setValue(u"Ano", 2019).ok() &&
-           courses.setValue(u"Centro", u"Escuela de Salud"_s).ok() && courses.setValue(u"IdCurso", 1).ok();
-}
 
 // A small contest installed in a scratch folder with the templates of its key, loaded as
 // start-up loads it, a user signed in, and an editor over it whose messages are scripted.
@@ -60,10 +55,26 @@ public:
         return *editor;
     }
 
+    // Picks with the Down key, in the open editor, the first body that fixes its group (its code
+    // does not start with "X") and whose offered positions pass `wanted`; those, or nullptr.
+    const BodyPositions* pickBody(std::function<bool(const BodyPositions&)> wanted = {}) {
+        auto* body = control<DataComboBox>(editor.get(), u"cboCuerpo"_s);
+        body->setFocus();
+        for (int i = 0; i < 50; ++i) {
+            QTest::keyClick(body, Qt::Key_Down);
+            settle();
+            const BodyPositions* entry = findBodyPositions(state.tables.bodyPositions, body->value(), true);
+            if (!body->value().startsWith(u'X') && entry && entry->vacancy && (!wanted || wanted(*entry)))
+                return entry;
+        }
+        return nullptr;
+    }
+
     // Runs `act` on the modal window named `name` as soon as it is shown (before `trigger`
     // returns); `ready`, when given, must hold as well (a window whose work runs from its own
-    // loop). Fails the test when it never appears: after a minute, so that a loaded machine is
-    // waited for, and closing whatever modal window stands, so that the run never hangs.
+    // loop). Fails the test when it never appears, or stays open after `act` (its keys went
+    // elsewhere on a loaded machine): after a minute, so that a loaded machine is waited for,
+    // closing the window, so that the run never hangs.
     static void whenModal(const QString& name, std::function<void(QWidget*)> act,
                           std::function<bool(QWidget*)> ready = {}) {
         auto* timer = new QTimer(qApp);
@@ -79,7 +90,12 @@ public:
             timer->deleteLater();
             if (shown) {
                 act(w);
-                closeIfStillOpen(w, name);
+                QTimer::singleShot(60000, qApp, [stillShown = QPointer<QWidget>(w), name] {
+                    if (!stillShown || !stillShown->isVisible())
+                        return;
+                    ADD_FAILURE() << "the window " << qPrintable(name) << " stayed open";
+                    stillShown->close();
+                });
                 return;
             }
             ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
@@ -87,17 +103,6 @@ public:
                 w->close();
         });
         timer->start();
-    }
-
-    // A window the test's keys did not close (they went elsewhere on a loaded machine) is
-    // closed after a minute, so the run fails instead of waiting for ever.
-    static void closeIfStillOpen(QWidget* window, const QString& name) {
-        QTimer::singleShot(60000, qApp, [shown = QPointer<QWidget>(window), name] {
-            if (!shown || !shown->isVisible())
-                return;
-            ADD_FAILURE() << "the window " << qPrintable(name) << " stayed open";
-            shown->close();
-        });
     }
 
     // Types the same new password twice when the first save asks for one (and then leaves the
@@ -110,12 +115,6 @@ public:
             if (thenLeave)
                 QTest::mouseClick(control<QWidget>(w, u"cmdSalir"_s), Qt::LeftButton);
         });
-    }
-
-    // The catalogues read again, as the next run of the program reads them.
-    static void reloadLists(RunState& state) {
-        SilentMessageService silent;
-        EXPECT_TRUE(loadInstallation(state.folders, state.tables, silent).loaded);
     }
 
     QString applicationsFile(const QString& name) const {

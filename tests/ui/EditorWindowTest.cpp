@@ -1,15 +1,23 @@
+#include "app/RecoveryFile.h"
+
 #include "applications/ApplicationFiles.h"
+#include "catalog/SampleContest.h"
 #include "editor/ControlName.h"
+#include "platform/Clock.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
+#include "support/FakeMessageService.h"
+#include "support/TempDir.h"
 #include "ui/EditorFixture.h"
-#include "ui/ListDriving.h"
 #include "ui/PreviewWindow.h"
+#include "ui/ProgramController.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -20,30 +28,22 @@
 namespace velmora::test {
 namespace {
 
-// Picks the first body whose group is set by the body (code not beginning with "X").
-QString pickBody(EditorWindow& editor) {
-    auto* body = control<DataComboBox>(&editor, ctl::cboCuerpo);
-    body->setFocus();
-    for (int i = 0; i < 50; ++i) {
-        QTest::keyClick(body, Qt::Key_Down);
-        if (!body->value().startsWith(QLatin1Char('X')))
-            break;
-    }
-    settle();
-    return body->value();
+void fillRequired(EditorFixture& f) {
+    typeInto(f.editor.get(), "txtApellido1", u"García"_s);
+    typeInto(f.editor.get(), "txtNombre", u"María"_s);
+    typeInto(f.editor.get(), "txtFecNacimiento", u"12031980"_s);
+    control<QRadioButton>(f.editor.get(), ctl::optActivo)->click();
+    ASSERT_NE(f.pickBody(), nullptr);
 }
 
-void fillRequired(EditorWindow& editor) {
-    typeInto(&editor, "txtApellido1", u"García"_s);
-    typeInto(&editor, "txtNombre", u"María"_s);
-    typeInto(&editor, "txtFecNacimiento", u"12031980"_s);
-    control<QRadioButton>(&editor, ctl::optActivo)->click();
-    pickBody(editor);
-}
-
-TEST(EditorWindow, AppliesTheContestConfigurationAndOpensTabsAndMenuOnceABodyIsChosen) {
+// The editor over the small sample, opened.
+class EditorWindowTest : public ::testing::Test {
+protected:
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
+};
+
+TEST_F(EditorWindowTest, AppliesTheContestConfigurationAndOpensTabsAndMenuOnceABodyIsChosen) {
     EXPECT_EQ(editor.objectName(), u"frmSolicitudes"_s);
     EXPECT_TRUE(editor.windowTitle().startsWith(u"Concurso de Traslados 2026"_s));
     auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
@@ -64,8 +64,7 @@ TEST(EditorWindow, AppliesTheContestConfigurationAndOpensTabsAndMenuOnceABodyIsC
     EXPECT_EQ(f.messages.only(u"Datos incompletos"_s, MessageIcon::Exclamation),
               u"Compruebe que ha rellenado los datos del formulario"_s);
 
-    const QString body = pickBody(editor);
-    ASSERT_FALSE(body.isEmpty());
+    ASSERT_NE(f.pickBody(), nullptr);
     EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->text().isEmpty());
     EXPECT_FALSE(control<DataComboBox>(&editor, ctl::cboGrupo)->isEnabled());
     tabs->setCurrentIndex(2);
@@ -86,9 +85,7 @@ TEST(EditorWindow, WithoutTitlesInTheConfigurationTheDesignCaptionsStay) {
     EXPECT_EQ(control<QLabel>(&editor, u"lblGrid(4)"_s)->text(), u"DOCUMENTACIÓN QUE APORTA"_s);
 }
 
-TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNoTyping) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
+TEST_F(EditorWindowTest, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNoTyping) {
     ASSERT_TRUE(showActive(&editor));
     for (const char* name : {"txtTelefono", "txtCP"}) {
         auto* box = control<QLineEdit>(&editor, QString::fromLatin1(name));
@@ -111,9 +108,7 @@ TEST(EditorWindow, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNo
     EXPECT_TRUE(editor.model().text(ctl::cboProvincia).isEmpty());
 }
 
-TEST(EditorWindow, ChoicesShowTheirFieldsAndDatesAreChecked) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
+TEST_F(EditorWindowTest, ChoicesShowTheirFieldsAndDatesAreChecked) {
     auto* kind = control<QLineEdit>(&editor, ctl::txtTipoDisc);
     EXPECT_FALSE(kind->isVisible());
     control<QRadioButton>(&editor, ctl::optDiscSi)->click();
@@ -124,8 +119,7 @@ TEST(EditorWindow, ChoicesShowTheirFieldsAndDatesAreChecked) {
     EXPECT_TRUE(kind->text().isEmpty());
     EXPECT_TRUE(editor.model().text(ctl::txtTipoDisc).isEmpty());
 
-    control<QRadioButton>(&editor, ctl::optActivo)->click();
-    EXPECT_FALSE(control<QWidget>(&editor, ctl::fraReingreso)->isEnabled());
+    control<QRadioButton>(&editor, ctl::optActivo)->click(); // the model's choice reaches the partner
     EXPECT_TRUE(control<QRadioButton>(&editor, ctl::optReingresoNo)->isChecked());
 
     // Dates get their slashes, and an impossible one takes the focus back.
@@ -137,10 +131,8 @@ TEST(EditorWindow, ChoicesShowTheirFieldsAndDatesAreChecked) {
     EXPECT_EQ(focusName(), ctl::txtFecNacimiento) << "the focus goes back to the date";
 }
 
-TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
-    pickBody(editor);
+TEST_F(EditorWindowTest, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
+    ASSERT_NE(f.pickBody(), nullptr);
     f.messages.queueAnswer(MessageAnswer::Ok);
     f.messages.queueAnswer(MessageAnswer::No);
     editor.menuEntry(MenuEntry::Print)->trigger();
@@ -153,7 +145,7 @@ TEST(EditorWindow, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing
 TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
     EditorFixture f;
     EditorWindow& editor = f.openEditor();
-    fillRequired(editor);
+    fillRequired(f);
     // A folder where the store should be written: no password can be kept.
     QFile::remove(f.users.storePath());
     ASSERT_TRUE(QDir().mkpath(f.users.storePath()));
@@ -168,24 +160,16 @@ TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
     EXPECT_FALSE(f.state.hasPassword);
 }
 
-TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFieldByField) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
-    fillRequired(editor);
+TEST_F(EditorWindowTest, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFieldByField) {
+    fillRequired(f);
     typeInto(&editor, "txtApellido2", u"Núñez"_s);
-    control<QRadioButton>(&editor, ctl::optPetConyugeSi)->click();
-    typeInto(&editor, "txtConyuNombre", u"Ana"_s);
-    ASSERT_TRUE(addSampleCourse(f.state.tables.coursesList));
+    addRows(f.state.tables.coursesList, {}, {{"Soporte vital avanzado", 20, 2019, "Escuela de Salud", 1}});
 
+    // Which data a save needs is ValidaDatosGrabacion's (ApplicationChecksTest).
     f.createPasswordWhenAsked();
-    f.messages.queueAnswer(MessageAnswer::Ok); // the family-reasons DNI is missing
-    editor.menuEntry(MenuEntry::Save)->trigger();
-    ASSERT_EQ(f.messages.texts(), QStringList({u"El DNI de su cónyuge no es válido"_s}));
-
-    control<QRadioButton>(&editor, ctl::optPetConyugeNo)->click();
-    f.messages.messages.clear();
     editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni)));
     EXPECT_TRUE(f.state.hasPassword);
     EXPECT_TRUE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible());
@@ -200,23 +184,21 @@ TEST(EditorWindow, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFiel
     // A later run: the same application opened in a new editor.
     f.messages.queueAnswer(MessageAnswer::No); // leave without saving again
     editor.close();
-    EditorFixture::reloadLists(f.state);
+    SilentMessageService silent; // the catalogues read again, as the next run reads them
+    ASSERT_TRUE(loadInstallation(f.state.folders, f.state.tables, silent).loaded);
     EditorWindow& reopened = f.openEditor();
     // Which fields read back is SavedApplicationReaderTest's; here the window showing them.
     ASSERT_TRUE(reopened.loadApplication(fileName).ok());
     EXPECT_EQ(control<QLineEdit>(&reopened, ctl::txtApellido2)->text(), u"Núñez"_s);
-    EXPECT_FALSE(control<QWidget>(&reopened, ctl::fraDNIConyuge)->isVisible());
     EXPECT_EQ(control<DataGrid>(&reopened, u"grdCursos"_s)->model()->rowCount(), 1);
     EXPECT_FALSE(control<DataComboBox>(&reopened, ctl::cboCuerpo)->isEnabled());
     EXPECT_TRUE(reopened.menuEntry(MenuEntry::Save)->isEnabled());
 }
 
-TEST(EditorWindow, PreviewShowsThePagesAndItsPrintButtonPrints) {
-    EditorFixture f;
-    EditorWindow& editor = f.openEditor();
+TEST_F(EditorWindowTest, PreviewShowsThePagesAndItsPrintButtonPrints) {
     QAction* preview = editor.menuEntry(MenuEntry::Preview);
     EXPECT_FALSE(preview->isEnabled());
-    fillRequired(editor);
+    fillRequired(f);
     EXPECT_TRUE(preview->isEnabled());
     control<QTabWidget>(&editor, u"tabPrincipal"_s)->setCurrentIndex(2);
     control<QPushButton>(&editor, u"cmdTodasVacantes"_s)->click();
@@ -260,7 +242,7 @@ TEST(EditorWindow, ClosingKeepsTheEditorUnlessTheAnswerIsNoOrTheSaveWorks) {
     EditorFixture f;
     ASSERT_TRUE(f.users.AltaUsuario(QString::fromLatin1(EditorFixture::kDni), u"SECRETO"_s));
     EditorWindow& editor = f.openEditor();
-    fillRequired(editor);
+    fillRequired(f);
     ASSERT_TRUE(QDir(f.state.folders.applications).removeRecursively());
     f.messages.messages.clear();
 
@@ -278,6 +260,82 @@ TEST(EditorWindow, ClosingKeepsTheEditorUnlessTheAnswerIsNoOrTheSaveWorks) {
     f.messages.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(editor.close());
     EXPECT_FALSE(f.state.tables.bodies.isOpen());
+}
+
+constexpr auto kChildFolder = "VELMORA_RECOVERY_CHILD";
+
+// Signs in as a new applicant and goes through the loading window, as a person does, while
+// `start` runs the program's first windows.
+bool startSignedIn(ProgramController& controller) {
+    EditorFixture::whenModal(u"frmUsuario"_s, [](QWidget* signIn) {
+        control<QLineEdit>(signIn, ctl::txtDNI)->setText(QString::fromLatin1(EditorFixture::kDni));
+        control<QPushButton>(signIn, u"cmdAceptarDNI"_s)->click();
+    });
+    EditorFixture::whenModal(
+        u"frmProgreso"_s, [](QWidget* w) { control<QPushButton>(w, u"cmdContinuar"_s)->click(); },
+        [](QWidget* w) { return control<QPushButton>(w, u"cmdContinuar"_s)->isEnabled(); });
+    return controller.start();
+}
+
+// The child: edits until the parent kills it.
+TEST(UnsavedWork, ChildEditsUntilKilled) {
+    const QString folder = qEnvironmentVariable(kChildFolder);
+    if (folder.isEmpty())
+        GTEST_SKIP() << "runs only as the child process of the recovery test";
+    FakeMessageService messages;
+    SystemClock clock;
+    ProgramController controller(folder, messages, clock);
+    controller.setOpenWithDesktop(false);
+    ASSERT_TRUE(startSignedIn(controller));
+    EditorWindow* editor = controller.editor();
+    ASSERT_NE(editor, nullptr);
+    typeInto(editor, "txtApellido1", u"Recuperada"_s);
+    typeInto(editor, "txtNombre", u"Ana"_s);
+    addRows(controller.state().tables.coursesList, {},
+            {{"Soporte vital avanzado", 20, 2019, "Escuela de Salud", 1}});
+    QTest::qWait(120000);
+    FAIL() << "the parent never killed this process";
+}
+
+TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
+    TempDir dir;
+    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kChildFolder), dir.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {u"--gtest_filter=UnsavedWork.ChildEditsUntilKilled"_s});
+    ASSERT_TRUE(child.waitForStarted());
+    const RecoveryFile recovery(AppFolders::at(dir.path()).applications,
+                                QString::fromLatin1(EditorFixture::kDni));
+    for (int waited = 0; waited < 600 && !recovery.exists(); ++waited)
+        QTest::qWait(100);
+    child.kill(); // SIGKILL: nothing of the program runs after it
+    child.waitForFinished();
+    ASSERT_TRUE(recovery.exists()) << child.readAll().toStdString();
+
+    FakeMessageService messages;
+    FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0)));
+    ProgramController controller(dir.path(), messages, clock);
+    controller.setOpenWithDesktop(false);
+    ASSERT_TRUE(startSignedIn(controller));
+    ASSERT_FALSE(messages.messages.empty());
+    const auto& question = messages.messages.front();
+    EXPECT_TRUE(question.text.startsWith(u"Se han encontrado cambios sin guardar de la solicitud del "_s))
+        << question.text.toStdString();
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EditorWindow* editor = controller.editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(control<QLineEdit>(editor, ctl::txtApellido1)->text(), u"Recuperada"_s);
+    EXPECT_EQ(editor->model().text(ctl::txtNombre), u"Ana"_s);
+    EXPECT_EQ(controller.state().tables.coursesList.recordCount(), 1);
+    EXPECT_TRUE(recovery.exists()) << "kept until the work is saved or dropped";
+
+    // Dropped at the close prompt: the file goes.
+    messages.queueAnswer(MessageAnswer::No);
+    editor->close();
+    EXPECT_FALSE(recovery.exists());
 }
 
 } // namespace

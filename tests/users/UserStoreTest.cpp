@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,22 +52,53 @@ protected:
     FakeMessageService messages;
 };
 
-TEST_F(UserStoreTest, InstalledEmptyStoreGetsEntriesWithDeclarationKept) {
-    dir.write("usuarios.xml",
-              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Usuarios>\r\n</Usuarios>\r\n");
-    UserStore store(dir.path(), messages);
-    ASSERT_TRUE(store.AbreUsuarios());
-    EXPECT_FALSE(store.CompruebaPwd(kDni, "SECRETO"));
+// A store missing, empty, as installed (a declaration and an empty root), inside another root
+// or in UTF-16: new entries go in order, as digests only, and the store keeps its form.
+TEST_F(UserStoreTest, NewEntriesGoInOrderAsDigestsOnlyAndTheStoreKeepsItsForm) {
+    const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+    const QString utf16 = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Usuarios></Usuarios>"_s;
+    const std::pair<std::optional<QByteArray>, QByteArray> stores[] = {
+        {std::nullopt, ""},
+        {QByteArray(), ""},
+        {declaration + "\r\n<Usuarios>\r\n</Usuarios>\r\n", declaration},
+        {"<Instalacion><Version>3</Version></Instalacion>", "<Instalacion><Version>3</Version>"},
+        {"\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2),
+         QByteArray("\xFF\xFE<\0?\0x\0", 8)}};
+    for (const auto& [installed, kept] : stores) {
+        SCOPED_TRACE(kept.constData());
+        TempDir folder;
+        if (installed)
+            folder.write("usuarios.xml", *installed);
+        UserStore store(folder.path(), messages);
+        ASSERT_TRUE(store.AbreUsuarios());
+        EXPECT_FALSE(store.ExisteUsuario(kDni));
+        store.BajaUsuario(kDni); // nothing to remove, nothing to break
+        ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
+        ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRACLAVE"));
 
-    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-    ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRACLAVE"));
-    const QByteArray bytes = storeBytes();
-    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")) << bytes.constData();
-    EXPECT_TRUE(bytes.contains((entryText(kDni, "SECRETO") + entryText(kOtherDni, "OTRACLAVE")).toLatin1()))
-        << bytes.constData();
-    EXPECT_EQ(storedDnis(bytes).size(), 2);
-    for (const QString& clear : {kDni, u"12345678"_s, u"SECRETO"_s})
-        EXPECT_FALSE(bytes.toUpper().contains(clear.toLatin1())) << qPrintable(clear);
+        const QByteArray raw = folder.read("usuarios.xml");
+        EXPECT_TRUE(raw.contains(kept));
+        const QByteArray bytes =
+            raw.startsWith("\xFF\xFE")
+                ? QString::fromUtf16(reinterpret_cast<const char16_t*>(raw.constData() + 2),
+                                     (raw.size() - 2) / 2)
+                      .toLatin1()
+                : raw;
+        EXPECT_TRUE(
+            bytes.contains((entryText(kDni, "SECRETO") + entryText(kOtherDni, "OTRACLAVE")).toLatin1()))
+            << bytes.constData();
+        EXPECT_EQ(storedDnis(bytes).size(), 2);
+        for (const QString& clear : {kDni, u"12345678"_s, u"SECRETO"_s})
+            EXPECT_FALSE(bytes.toUpper().contains(clear.toLatin1())) << qPrintable(clear);
+
+        UserStore reopened(folder.path(), messages);
+        ASSERT_TRUE(reopened.AbreUsuarios());
+        // The DNI is digested as given.
+        EXPECT_TRUE(reopened.ExisteUsuario(kDni) && !reopened.ExisteUsuario(kDni.toLower()));
+        EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
+        EXPECT_FALSE(reopened.CompruebaPwd(kDni, "secreto")); // callers upper-case it first
+        EXPECT_FALSE(reopened.CompruebaPwd(kThirdDni, QString()));
+    }
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -102,30 +135,6 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
     std::cout << "two instances signing up " << kEach << " users each: " << kept << " kept\n";
     EXPECT_EQ(kept, 2 * kEach);
     EXPECT_EQ(storedDnis(storeBytes()).size(), 2 * kEach);
-}
-
-TEST_F(UserStoreTest, MissingOrEmptyStoreFileIsCreatedOnFirstEntry) {
-    for (const bool fileExists : {false, true}) {
-        SCOPED_TRACE(fileExists ? "empty file" : "missing file");
-        TempDir folder;
-        if (fileExists)
-            folder.write("usuarios.xml", QByteArray());
-        UserStore store(folder.path(), messages);
-        ASSERT_TRUE(store.AbreUsuarios());
-        EXPECT_FALSE(store.ExisteUsuario(kDni));
-        store.BajaUsuario(kDni); // nothing to remove, nothing to break
-        ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-
-        ASSERT_EQ(storedDnis(folder.read("usuarios.xml")).size(), 1);
-        UserStore reopened(folder.path(), messages);
-        ASSERT_TRUE(reopened.AbreUsuarios());
-        // The DNI is digested as given.
-        EXPECT_TRUE(reopened.ExisteUsuario(kDni) && !reopened.ExisteUsuario(kDni.toLower()));
-        EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
-        EXPECT_FALSE(reopened.CompruebaPwd(kDni, "secreto")); // callers upper-case it first
-        EXPECT_FALSE(reopened.CompruebaPwd(kOtherDni, QString()));
-    }
-    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(UserStoreTest, ChangingAPasswordLeavesOneEntryLastAndOthersInOrder) {
@@ -179,14 +188,21 @@ TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
 }
 
 TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
-    const QByteArray before =
-        ("<?xml version=\"1.0\"?><Usuarios>" + entryText(kDni, "PRIMERA") + "</Usuarios>").toLatin1();
-    dir.write("usuarios.xml", before);
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios());
-    store.BajaUsuario(kDni);
     {
         // Writing past a small size fails, as on a full disk, whoever runs the test.
+        test::FileSizeLimit limit(16);
+        EXPECT_FALSE(store.AltaUsuario(kDni, "PRIMERA"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(storeFile())) << "a failed first save leaves no store behind";
+    EXPECT_FALSE(store.ExisteUsuario(kDni));
+    ASSERT_TRUE(store.AltaUsuario(kDni, "PRIMERA"));
+    const QByteArray before = storeBytes();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    messages.messages.clear();
+    store.BajaUsuario(kDni);
+    {
         test::FileSizeLimit limit(64);
         EXPECT_FALSE(store.AltaUsuario(kDni, "SEGUNDA"));
     }
@@ -202,23 +218,10 @@ TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
     EXPECT_FALSE(store.CompruebaPwd(kDni, "SEGUNDA"));
 
     // Once the disk has room again the change goes through.
-    messages.messages.clear();
     store.BajaUsuario(kDni);
     ASSERT_TRUE(store.AltaUsuario(kDni, "SEGUNDA"));
     EXPECT_TRUE(store.CompruebaPwd(kDni, "SEGUNDA"));
     EXPECT_EQ(storedDnis(storeBytes()).size(), 1);
-}
-
-TEST_F(UserStoreTest, FailedFirstSaveLeavesNoStoreBehind) {
-    UserStore store(dir.path(), messages);
-    ASSERT_TRUE(store.AbreUsuarios());
-    {
-        test::FileSizeLimit limit(16);
-        EXPECT_FALSE(store.AltaUsuario(kDni, "PRIMERA"));
-    }
-    EXPECT_EQ(messages.messages.size(), 1u);
-    EXPECT_FALSE(QFileInfo::exists(storeFile()));
-    EXPECT_FALSE(store.ExisteUsuario(kDni));
 }
 
 TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
@@ -251,27 +254,6 @@ TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
     EXPECT_EQ(folderOpened.error().number, ErrorCode::FileAccess);
     EXPECT_TRUE(
         folderOpened.error().description.contains(QDir::toNativeSeparators(other.file("usuarios.xml"))));
-}
-
-// A store found inside another root, or in UTF-16, is written back in the same form.
-TEST_F(UserStoreTest, StoresOfAnotherFormKeepTheirForm) {
-    QByteArray utf16("\xFF\xFE");
-    const QString text = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Usuarios></Usuarios>"_s;
-    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {"<Instalacion><Version>3</Version></Instalacion>", "<Instalacion><Version>3</Version>"},
-        {utf16, QByteArray("\xFF\xFE<\0?\0x\0", 8)}};
-    for (const auto& [before, kept] : cases) {
-        TempDir folder;
-        folder.write("usuarios.xml", before);
-        UserStore store(folder.path(), messages);
-        ASSERT_TRUE(store.AbreUsuarios());
-        ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-        EXPECT_TRUE(folder.read("usuarios.xml").contains(kept));
-        UserStore reopened(folder.path(), messages);
-        ASSERT_TRUE(reopened.AbreUsuarios());
-        EXPECT_TRUE(reopened.CompruebaPwd(kDni, "SECRETO"));
-    }
 }
 
 } // namespace

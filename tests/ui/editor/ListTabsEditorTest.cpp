@@ -1,11 +1,11 @@
-#include "catalog/PositionLookup.h"
 #include "editor/ControlName.h"
 #include "support/PreferenceListFixture.h"
 #include "support/TableText.h"
 #include "ui/EditorFixture.h"
-#include "ui/ListDriving.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QRadioButton>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -13,29 +13,37 @@
 namespace velmora::test {
 namespace {
 
-// The editor of the small sample with a body offering at least six vacancies chosen.
+QString located(int count) {
+    return u"Códigos Localizados: %1"_s.arg(count);
+}
+
+// The first value of `column` among the candidates `rows`.
+QString firstOf(const RecordSet& rows, QStringView column) {
+    return rows.clone()->textAt(0, rows.columnIndex(column));
+}
+
+// The editor of the small sample with a body chosen that offers at least six vacancies, in more
+// than one province. Which rows and lists each choice narrows is LocationFiltersTest's and
+// FirstTabCascades'; the lists' rules are PreferenceListEditorTest's. Here the window running
+// those rules and showing what they give, by keyboard and mouse.
 class ListTabsEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         editor = &f.openEditor();
-        DataComboBox* body = dropDown(editor, "cboCuerpo");
-        body->setFocus();
-        for (int i = 0; i < 50 && codes.size() < 6; ++i) {
-            QTest::keyClick(body, Qt::Key_Down);
-            settle();
-            const BodyPositions* entry = findBodyPositions(f.state.tables.bodyPositions, body->value(), true);
-            if (body->value().startsWith(QLatin1Char('X')) || !entry || !entry->vacancy)
-                continue;
-            codes.clear();
-            auto offered = entry->vacancy->clone();
-            (void)offered->setSort(u"CodConvocatoria"_s);
-            for (int row = 0; row < offered->recordCount(); ++row)
-                codes << offered->textAt(row, offered->columnIndex(u"CodConvocatoria"));
-        }
-        ASSERT_GE(codes.size(), 6);
+        offered = f.pickBody([](const BodyPositions& e) {
+            return e.vacancy->recordCount() >= 6 && valuesWhere(*e.vacancy, u"CodProvincia").size() > 1;
+        });
+        ASSERT_NE(offered, nullptr);
+        auto sorted = offered->vacancy->clone();
+        ASSERT_TRUE(sorted->setSort(u"CodConvocatoria"_s));
+        for (int row = 0; row < sorted->recordCount(); ++row)
+            codes << sorted->textAt(row, sorted->columnIndex(u"CodConvocatoria"));
         tabs = control<QTabWidget>(editor, u"tabPrincipal"_s);
         tabs->setCurrentIndex(2);
+        settle();
     }
+    QString count() const { return control<QLabel>(editor, u"lblPlazas"_s)->text(); }
+    int shownCandidates(const char* name) { return dropDown(editor, name)->listModel()->rowCount(); }
     // Picks `code` from the vacancy drop-down, types `order` and accepts.
     void addVacancy(const QString& code, const QString& order = {}) {
         ASSERT_TRUE(pickFromList(dropDown(editor, "cboPuestoVacante"), code)) << code.toStdString();
@@ -53,11 +61,10 @@ protected:
     EditorFixture f;
     EditorWindow* editor = nullptr;
     QTabWidget* tabs = nullptr;
+    const BodyPositions* offered = nullptr;
     QStringList codes; // the body's vacancies by code
 };
 
-// The list's rules are checked on its editor (PreferenceListEditorTest); here the editor window's
-// wiring of them, by keyboard and mouse.
 TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
     for (int i : {0, 1, 2})
         addVacancy(codes[i], i == 2 ? u"7"_s : QString());
@@ -69,14 +76,9 @@ TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
     EXPECT_EQ(f.messages.only(u"Solicitud Vacantes"_s, MessageIcon::Exclamation),
               u"Este puesto ya ha sido agregado a la solicitud"_s);
 
-    // The order box: digits and one comma only; nothing above 32000 or below 1 stays.
-    auto* order = control<QLineEdit>(editor, u"txtOrdenVacante"_s);
-    typeInto(editor, "txtOrdenVacante", u"1a.2."_s);
-    EXPECT_EQ(order->text(), "1,2");
-    for (const char* text : {"0", "32001"}) {
-        typeInto(editor, "txtOrdenVacante", QString::fromLatin1(text), "txtDemPlaza");
-        EXPECT_EQ(order->text(), "") << text;
-    }
+    // Which orders count is orderOfText's; the box keeps none that does not, nor a letter.
+    typeInto(editor, "txtOrdenVacante", u"32001a"_s, "txtDemPlaza");
+    EXPECT_EQ(control<QLineEdit>(editor, u"txtOrdenVacante"_s)->text(), "");
 
     selectGridRow(editor, "grdVacantes", 1);
     press(editor, "cmdDelVacante");
@@ -149,17 +151,15 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
     EXPECT_EQ(f.messages.texts(), QStringList(3, u"¿Desea borrar la fila seleccionada?"_s));
 }
 
-// The checks and the identifiers are the hand lists' (HandListEditorTest, ValidaCurso,
-// CourseNumberChecks); here the course and document tabs running them on the editor's clock.
+// The checks and the identifiers are the hand lists' (HandListEditorTest); here the course and
+// document tabs running them on the editor's clock.
 TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTabs) {
     RecordSet& courses = f.state.tables.coursesList;
     tabs->setCurrentIndex(1);
     press(editor, "cmdAdd");
     typeInto(editor, "txtCurso", u"Uno"_s);
     auto* hours = control<QLineEdit>(editor, u"txtHoras"_s);
-    typeInto(editor, "txtHoras", u"0a.5."_s);
-    EXPECT_EQ(hours->text(), "0,5"); // a letter and a second comma are discarded
-    typeInto(editor, "txtHoras", u"0,5"_s, "txtAno");
+    typeInto(editor, "txtHoras", u"0a,5."_s, "txtAno"); // the letter and the full stop do not get in
     EXPECT_EQ(f.messages.only(u"Datos Erróneos"_s, MessageIcon::Exclamation),
               u"El número de horas introducido es erróneo"_s);
     EXPECT_TRUE(hours->text().isEmpty() && hours->hasFocus());
@@ -172,12 +172,6 @@ TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTa
     typeInto(editor, "txtCentro", u"Escuela"_s);
     press(editor, "cmdAceptar");
     EXPECT_EQ(rowsOf(courses), QStringList{"Uno|20|2026|Escuela|0"}) << "the clock's year is accepted";
-
-    f.messages.messages.clear();
-    typeInto(editor, "txtAno", u"2027"_s, "txtCentro");
-    EXPECT_EQ(f.messages.only(u"Datos erróneos"_s, MessageIcon::Exclamation),
-              u"El año introducido es erróneo"_s);
-    EXPECT_EQ(control<QLineEdit>(editor, u"txtAno"_s)->text(), "");
 
     selectGridRow(editor, "grdCursos", 0);
     press(editor, "cmdUpdate");
@@ -194,6 +188,97 @@ TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTa
     press(editor, "cmdAceptarDoc");
     EXPECT_EQ(f.messages.texts().value(0), "Es obligatorio rellenar el nombre del documento");
     EXPECT_EQ(f.state.tables.documentsList.recordCount(), 0);
+}
+
+TEST_F(ListTabsEditorTest, VacancyTabNarrowsStepByStepAndCancelStartsOver) {
+    const int all = offered->vacancy->recordCount();
+    DataComboBox* province = dropDown(editor, "cboProvinciaVacantes");
+    DataComboBox* institution = dropDown(editor, "cboConsejeriaVacantes");
+    DataComboBox* locality = dropDown(editor, "cboLocalidadVacantes");
+    DataComboBox* area = dropDown(editor, "cboAreasVacantes");
+    DataComboBox* zone = dropDown(editor, "cboZonasVacantes");
+    EXPECT_EQ(count(), located(all));
+    EXPECT_TRUE(province->isEnabled());
+    for (DataComboBox* box : {institution, locality, area, zone})
+        EXPECT_FALSE(box->isEnabled()) << qPrintable(box->objectName());
+
+    // The province comes first and then stays; the candidates and the other lists narrow to it.
+    const QString p = firstOf(*offered->vacancy, u"CodProvincia");
+    ASSERT_TRUE(pickFromList(province, p));
+    const int inProvince = shownCandidates("cboPuestoVacante");
+    EXPECT_TRUE(inProvince > 0 && inProvince < all) << inProvince;
+    EXPECT_EQ(count(), located(inProvince));
+    EXPECT_FALSE(province->isEnabled());
+    for (DataComboBox* box : {institution, locality, area, zone})
+        EXPECT_TRUE(box->isEnabled()) << qPrintable(box->objectName());
+    EXPECT_EQ(listedCodes(locality),
+              valuesWhere(f.state.tables.localities, u"CodLocalidad", u"CodProvincia", p));
+
+    // A locality shuts the zone; emptying it by hand opens the zone again.
+    ASSERT_TRUE(pickFromList(locality, firstOf(*offered->vacancy, u"CodLocalidad")));
+    EXPECT_EQ(count(), located(shownCandidates("cboPuestoVacante")));
+    EXPECT_FALSE(zone->isEnabled());
+    locality->setFocus(Qt::TabFocusReason);
+    locality->lineEdit()->selectAll();
+    QTest::keyClick(locality->lineEdit(), Qt::Key_Backspace);
+    settle();
+    EXPECT_TRUE(zone->isEnabled());
+    EXPECT_EQ(count(), located(inProvince));
+
+    // A typed code narrows further; "Cancelar" starts over with the province alone.
+    typeInto(editor, "txtCodVacante", firstOf(*offered->vacancy, u"CodConvocatoria"), "cboPuestoVacante");
+    press(editor, "cmdCancelarVacante");
+    EXPECT_EQ(count(), located(all));
+    EXPECT_EQ(shownCandidates("cboPuestoVacante"), all);
+    EXPECT_TRUE(province->isEnabled());
+    for (DataComboBox* box : {institution, locality, area, zone}) {
+        EXPECT_FALSE(box->isEnabled()) << qPrintable(box->objectName());
+        EXPECT_EQ(box->value(), "") << qPrintable(box->objectName());
+    }
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+// A province typed by hand, which only the window turns into a choice that is no item.
+TEST_F(ListTabsEditorTest, ResultasProvinceTypedByHandEmptiesTheRelatedChoices) {
+    tabs->setCurrentIndex(3);
+    const int all = offered->resultas->recordCount();
+    ASSERT_GT(all, 0);
+    DataComboBox* province = dropDown(editor, "cboProvinciaResultas");
+    DataComboBox* area = dropDown(editor, "cboAreasResultas");
+    ASSERT_TRUE(pickFromList(province, firstOf(*offered->resultas, u"CodProvincia")));
+    ASSERT_FALSE(listedCodes(area).isEmpty());
+    ASSERT_TRUE(pickFromList(area, *listedCodes(area).begin()));
+
+    province->setFocus();
+    province->lineEdit()->selectAll();
+    QTest::keyClicks(province->lineEdit(), u"Provincia inventada"_s);
+    settle();
+    EXPECT_EQ(province->value(), "");
+    EXPECT_EQ(area->value(), "");
+    EXPECT_EQ(listedCodes(dropDown(editor, "cboZonasResultas")),
+              valuesWhere(f.state.tables.zones, u"CodZona"));
+    EXPECT_EQ(shownCandidates("cboPuestoResultas"), all);
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+// Which lists each pick empties and narrows is FirstTabCascades'; here the window running it.
+TEST_F(ListTabsEditorTest, FirstTabPostingCascade) {
+    tabs->setCurrentIndex(0);
+    control<QRadioButton>(editor, ctl::OptSi)->click(); // a current post: its boxes show
+    settle();
+    auto& t = f.state.tables;
+    DataComboBox* province = dropDown(editor, "cboProvinciasIxa");
+    DataComboBox* area = dropDown(editor, "cboAreaIxa");
+    const QString p = *listedCodes(province).begin();
+    ASSERT_TRUE(pickFromList(province, p));
+    EXPECT_EQ(listedCodes(area), valuesWhere(t.areas, u"CodArea", u"CodProvincia", p));
+    EXPECT_EQ(listedCodes(dropDown(editor, "cboLocalidadesIxa")),
+              valuesWhere(t.localities, u"CodLocalidad", u"CodProvincia", p));
+    ASSERT_FALSE(listedCodes(area).isEmpty());
+    const QString a = *listedCodes(area).begin();
+    ASSERT_TRUE(pickFromList(area, a));
+    EXPECT_EQ(listedCodes(dropDown(editor, "cboZBSIxa")), valuesWhere(t.zones, u"CodZona", u"CodArea", a));
+    EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
 }
 
 } // namespace

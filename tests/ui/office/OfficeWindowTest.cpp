@@ -1,11 +1,14 @@
 #include "ui/office/OfficeWindow.h"
 
+#include "catalog/CatalogTables.h"
 #include "office/ContestRules.h"
-#include "ui/office/OfficeFileChooser.h"
-
+#include "office/PrintRecordFields.h"
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
 #include "ui/WindowDriver.h"
+#include "ui/office/OfficeApplicationsModel.h"
+#include "ui/office/OfficeFileChooser.h"
+#include "ui/office/OfficeTexts.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -20,60 +23,41 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <chrono>
 #include <thread>
 
 namespace velmora {
 namespace {
 
-// A reading that reports its pages, then waits until the test lets it finish or it is cancelled.
-class GatedReading : public OfficeReading {
-public:
+// A reading that reports three of four pages, then waits until the test lets it finish or it
+// is cancelled.
+struct GatedReading : OfficeReading {
     struct Shared {
-        std::mutex mutex;
-        std::condition_variable wake;
-        bool released = false;
-        bool cancelled = false;
+        std::atomic<bool> released = false, cancelled = false;
         std::thread::id thread;
         QStringList files;
         const ContestRules* contest = nullptr;
         OfficeReadOutcome outcome;
-        int pages = 3;
-
-        void release() {
-            std::lock_guard lock(mutex);
-            released = true;
-            wake.notify_all();
-        }
     };
-
-    explicit GatedReading(Shared& shared) : m_shared(shared) {}
+    explicit GatedReading(Shared& shared) : shared(shared) {}
 
     OfficeReadOutcome read(const QStringList& files, const ProgressHandler& progress) override {
-        m_shared.thread = std::this_thread::get_id();
-        m_shared.files = files;
-        for (int page = 1; page <= m_shared.pages; ++page)
-            progress(page, m_shared.pages + 1);
-        std::unique_lock lock(m_shared.mutex);
-        m_shared.wake.wait(lock, [&] { return m_shared.released || m_shared.cancelled; });
-        OfficeReadOutcome outcome = m_shared.outcome;
-        outcome.cancelled = m_shared.cancelled;
+        shared.thread = std::this_thread::get_id();
+        shared.files = files;
+        for (int page = 1; page <= 3; ++page)
+            progress(page, 4);
+        while (!shared.released && !shared.cancelled)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        OfficeReadOutcome outcome = shared.outcome;
+        outcome.cancelled = shared.cancelled;
         return outcome;
     }
+    void cancel() override { shared.cancelled = true; }
 
-    void cancel() override {
-        std::lock_guard lock(m_shared.mutex);
-        m_shared.cancelled = true;
-        m_shared.wake.notify_all();
-    }
-
-private:
-    Shared& m_shared;
+    Shared& shared;
 };
 
-class FakeChooser : public OfficeFileChooser {
-public:
+struct FakeChooser : OfficeFileChooser {
     QStringList scanFiles() override { return scans; }
     QString exportFolder() override { return exportTo; }
     QString installationFolder() override { return installation; }
@@ -83,38 +67,60 @@ public:
     QString installation;
 };
 
-class NoRules : public ContestRules {
-public:
-    bool knowsBody(const QString&) const override { return false; }
-    bool knowsGroup(const QString&) const override { return false; }
-    bool offersVacancy(const QString&, const QString&) const override { return false; }
-    bool offersResultas(const QString&, const QString&) const override { return false; }
-};
+OfficeApplication readApplication() {
+    OfficeApplication application;
+    application.id = u"12345678Z_00123_A1"_s;
+    application.dni = u"12345678Z"_s;
+    application.body = u"00123"_s;
+    application.group = u"A1"_s;
+    application.hasFirstPage = true;
+    for (int i = 0; i < kPrintRecordFieldCount; ++i)
+        application.fields << QString();
+    application.fields[record::Surname1 - 1] = u"Núñez"_s;
+    application.fields[record::Surname1] = u"Pérez"_s;
+    application.fields[record::Name - 1] = u"María José"_s;
+    application.vacancies = {{1, u"V001"_s, 3}, {2, u"V007"_s, 3}};
+    application.resultas = {{1, u"R010"_s, 4}};
+    return application;
+}
 
-OfficeApplication application(const QString& id, std::vector<OfficeProblem> problems = {}) {
-    OfficeApplication read;
-    read.id = id;
-    read.dni = id.left(9);
-    read.problems = std::move(problems);
-    return read;
+OfficeApplication applicationWithoutFirstPage() {
+    OfficeApplication application;
+    application.id = u"87654321X_00200_C2"_s;
+    application.dni = u"87654321X"_s;
+    application.body = u"00200"_s;
+    application.group = u"C2"_s;
+    application.vacancies = {{1, u"V003"_s, 3}};
+    application.problems = {{application.id, u"Falta la primera página"_s, u"página 1"_s}};
+    return application;
+}
+
+OfficeReadOutcome batch() {
+    OfficeReadOutcome outcome;
+    outcome.applications = {readApplication(), applicationWithoutFirstPage()};
+    outcome.fileProblems = {{u"lote.pdf, página 7"_s, u"Página sin código de barras"_s, {}}};
+    outcome.files = 2;
+    outcome.pages = 9;
+    outcome.pagesWithoutBarcode = 1;
+    return outcome;
+}
+
+QStringList rowTexts(const QAbstractItemModel& model, int row) {
+    QStringList texts;
+    for (int column = 0; column < model.columnCount(); ++column)
+        texts << model.data(model.index(row, column)).toString();
+    return texts;
 }
 
 class OfficeWindowTest : public ::testing::Test {
 protected:
     OfficeWindowTest() {
-        shared.outcome.applications = {
-            application(u"12345678Z_00123_A1"_s),
-            application(u"87654321X_00200_C2"_s,
-                        {{u"87654321X_00200_C2"_s, u"Página repetida"_s, u"página 4"_s}})};
-        shared.outcome.fileProblems = {{u"b.png, página 1"_s, u"Página sin código de barras"_s, {}}};
-        shared.outcome.files = 2;
-        shared.outcome.pages = 4;
-        shared.outcome.pagesWithoutBarcode = 1;
+        shared.outcome = batch();
         window = std::make_unique<OfficeWindow>(services());
         window->show();
     }
 
-    ~OfficeWindowTest() override { shared.release(); }
+    ~OfficeWindowTest() override { shared.released = true; }
 
     OfficeWindowServices services() {
         return {messages, chooser,
@@ -129,7 +135,7 @@ protected:
                 },
                 [this](const QString& folder, MessageService&) -> std::shared_ptr<const ContestRules> {
                     loadedFolders << folder;
-                    return contestLoads ? std::make_shared<NoRules>() : nullptr;
+                    return contestLoads ? std::make_shared<CatalogContestRules>(CatalogTables()) : nullptr;
                 }};
     }
 
@@ -142,7 +148,7 @@ protected:
         click("cmdLeer");
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return control<QLabel>("lblProgreso")->text() == "Página 3 de 4"; }));
-        shared.release();
+        shared.released = true;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window->reading(); }));
     }
 
@@ -193,7 +199,7 @@ TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheirProblems) {
+TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadListsApplicationsAndTheirProblemsAndExports) {
     readBatch();
     EXPECT_NE(shared.thread, std::this_thread::get_id());
     EXPECT_EQ(shared.files.size(), 2);
@@ -205,22 +211,41 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadThenListsApplicationsAndTheir
     // What the rows and the summary say is OfficeTables'.
     ASSERT_EQ(grid->model()->rowCount(), 2);
     EXPECT_TRUE(control<QLabel>("lblResumen")->text().startsWith(u"2 solicitudes leídas"_s));
-    EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Página 4 de 4"_s);
+    EXPECT_EQ(control<QLabel>("lblProgreso")->text(), u"Página 9 de 9"_s);
     EXPECT_TRUE(control<QPushButton>("cmdExportar")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("cmdCancelar")->isEnabled());
 
     // Nothing selected: the files' problems.
     EXPECT_EQ(label->text(), u"Incidencias de los ficheros (1)"_s);
-    EXPECT_EQ(problems->model()->index(0, 0).data().toString(), u"b.png, página 1"_s);
+    EXPECT_EQ(problems->model()->index(0, 0).data().toString(), u"lote.pdf, página 7"_s);
     grid->selectRow(1);
     EXPECT_EQ(label->text(), u"Incidencias de la solicitud 87654321X_00200_C2"_s);
     ASSERT_EQ(problems->model()->rowCount(), 1);
-    EXPECT_EQ(problems->model()->index(0, 1).data().toString(), u"Página repetida"_s);
+    EXPECT_EQ(problems->model()->index(0, 1).data().toString(), u"Falta la primera página"_s);
     grid->selectRow(0);
     EXPECT_EQ(label->text(), u"La solicitud 12345678Z_00123_A1 está completa."_s);
     EXPECT_EQ(problems->model()->rowCount(), 0);
     click("cmdIncidenciasFicheros");
     EXPECT_EQ(label->text(), u"Incidencias de los ficheros (1)"_s);
+
+    // The batch goes to the folder chosen, and the window says how it went.
+    chooser.exportTo.clear(); // the user gives up in the dialog
+    click("cmdExportar");
+    EXPECT_TRUE(exported.isEmpty());
+    chooser.exportTo = dir.file(u"csv"_s);
+    click("cmdExportar");
+    EXPECT_EQ(exported, QStringList{chooser.exportTo});
+    EXPECT_EQ(exportedApplications, 2);
+    exportResult = Error::make(ErrorCode::FileAccess, u"disco lleno"_s);
+    click("cmdExportar");
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[0].text, QStringLiteral("Se han escrito solicitudes.csv, vacantes.csv, "
+                                                        "resultas.csv e incidencias.csv en %1.")
+                                             .arg(QDir::toNativeSeparators(chooser.exportTo)));
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(messages.messages[1],
+              (test::FakeMessageService::Message{u"No se han podido exportar las solicitudes: disco lleno"_s,
+                                                 u"Velmora - Oficina"_s, MessageIcon::Critical}));
 }
 
 TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
@@ -262,28 +287,6 @@ TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
                          u"Velmora - Oficina"_s, MessageIcon::Question, MessageButtons::YesNo}));
 }
 
-TEST_F(OfficeWindowTest, ExportsTheBatchToTheChosenFolderAndSaysHowItWent) {
-    readBatch();
-    chooser.exportTo.clear(); // the user gives up in the dialog
-    click("cmdExportar");
-    EXPECT_TRUE(exported.isEmpty());
-
-    chooser.exportTo = dir.file(u"csv"_s);
-    click("cmdExportar");
-    EXPECT_EQ(exported, QStringList{chooser.exportTo});
-    EXPECT_EQ(exportedApplications, 2);
-    exportResult = Error::make(ErrorCode::FileAccess, u"disco lleno"_s);
-    click("cmdExportar");
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[0].text, QStringLiteral("Se han escrito solicitudes.csv, vacantes.csv, "
-                                                        "resultas.csv e incidencias.csv en %1.")
-                                             .arg(QDir::toNativeSeparators(chooser.exportTo)));
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(messages.messages[1],
-              (test::FakeMessageService::Message{u"No se han podido exportar las solicitudes: disco lleno"_s,
-                                                 u"Velmora - Oficina"_s, MessageIcon::Critical}));
-}
-
 TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     auto* label = control<QLabel>("lblConcurso");
     QSignalSpy remembered(window.get(), &OfficeWindow::contestLoaded);
@@ -303,6 +306,39 @@ TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     EXPECT_EQ(remembered.front().front().toString(), dir.path());
     readBatch();
     EXPECT_NE(shared.contest, nullptr) << "the reading gets the loaded contest's rules";
+}
+
+TEST(OfficeTables, ListEachApplicationWithItsCountsAndStatusAndSumUpTheBatch) {
+    OfficeApplicationsModel model;
+    model.setApplications(batch().applications);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(rowTexts(model, 0), (QStringList{"12345678Z_00123_A1", "12345678Z", "Núñez Pérez, María José",
+                                               "00123", "A1", "2", "1", "Completa"}));
+    // Without the first page there is no name to show, but the key's pieces still are.
+    EXPECT_EQ(rowTexts(model, 1), (QStringList{"87654321X_00200_C2", "87654321X", "", "00200", "C2", "1", "0",
+                                               "Con incidencias"}));
+    EXPECT_TRUE(model.data(model.index(1, OfficeApplicationsModel::Status), Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(model.data(model.index(0, OfficeApplicationsModel::Status), Qt::ForegroundRole).isValid());
+    EXPECT_EQ(model.application(2), nullptr);
+
+    OfficeProblemsModel problems;
+    problems.setProblems(batch().applications[1].problems);
+    EXPECT_EQ(rowTexts(problems, 0),
+              (QStringList{"87654321X_00200_C2", "Falta la primera página", "página 1"}));
+
+    OfficeReadOutcome outcome = batch();
+    EXPECT_EQ(officeSummaryText(outcome),
+              QStringLiteral("2 solicitudes leídas: 1 completa, 1 con incidencias. "
+                             "9 páginas de 2 ficheros, 1 sin código de barras."));
+    OfficeReadOutcome one = outcome; // the first application is the complete one
+    one.applications.resize(1);
+    one.pages = 1;
+    one.files = 1;
+    EXPECT_EQ(officeSummaryText(one), QStringLiteral("1 solicitud leída: 1 completa, 0 con incidencias. "
+                                                     "1 página de 1 fichero, 1 sin código de barras."));
+    outcome.cancelled = true;
+    EXPECT_TRUE(officeSummaryText(outcome).endsWith(u" Lectura cancelada: faltan páginas por leer."_s));
+    EXPECT_EQ(officeProgressText(3, 40), u"Página 3 de 40"_s);
 }
 
 } // namespace
