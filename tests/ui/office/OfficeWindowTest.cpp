@@ -67,12 +67,17 @@ struct FakeChooser : OfficeFileChooser {
     QString installation;
 };
 
-OfficeApplication readApplication() {
+OfficeApplication applicationOf(const QString& dni, const QString& body, const QString& group) {
     OfficeApplication application;
-    application.id = u"12345678Z_00123_A1"_s;
-    application.dni = u"12345678Z"_s;
-    application.body = u"00123"_s;
-    application.group = u"A1"_s;
+    application.id = dni + u'_' + body + u'_' + group;
+    application.dni = dni;
+    application.body = body;
+    application.group = group;
+    return application;
+}
+
+OfficeApplication readApplication() {
+    OfficeApplication application = applicationOf(u"12345678Z"_s, u"00123"_s, u"A1"_s);
     application.hasFirstPage = true;
     for (int i = 0; i < kPrintRecordFieldCount; ++i)
         application.fields << QString();
@@ -85,11 +90,7 @@ OfficeApplication readApplication() {
 }
 
 OfficeApplication applicationWithoutFirstPage() {
-    OfficeApplication application;
-    application.id = u"87654321X_00200_C2"_s;
-    application.dni = u"87654321X"_s;
-    application.body = u"00200"_s;
-    application.group = u"C2"_s;
+    OfficeApplication application = applicationOf(u"87654321X"_s, u"00200"_s, u"C2"_s);
     application.vacancies = {{1, u"V003"_s, 3}};
     application.problems = {{application.id, u"Falta la primera página"_s, u"página 1"_s}};
     return application;
