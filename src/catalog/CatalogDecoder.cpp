@@ -111,23 +111,16 @@ Error accessError(const QString& path) {
 
 // A stored file's bytes, read whole. (Not mapped: a file cut short by another program while
 // mapped would end the process; read, it is only short.)
-class StoredFile final : public StoredRecords {
-public:
-    Status open(const QString& folder, const QString& fileName) {
-        QFile file(QDir(folder).filePath(fileName));
-        if (fileName.isEmpty() || !file.exists())
-            return Error::make(ErrorCode::FileNotFound, QStringLiteral("No se encontró el archivo %1")
-                                                            .arg(QDir::toNativeSeparators(file.fileName())));
-        if (!file.open(QIODevice::ReadOnly))
-            return accessError(file.fileName());
-        m_read = file.readAll();
-        bytes = m_read;
-        return {};
-    }
-
-private:
-    QByteArray m_read;
-};
+Result<QByteArray> readStored(const QString& folder, const QString& fileName) {
+    QFile file(QDir(folder).filePath(fileName));
+    if (fileName.isEmpty() || !file.exists())
+        return Error::make(
+            ErrorCode::FileNotFound,
+            QStringLiteral("No se encontró el archivo %1").arg(QDir::toNativeSeparators(file.fileName())));
+    if (!file.open(QIODevice::ReadOnly))
+        return accessError(file.fileName());
+    return file.readAll();
+}
 
 // Whether every byte of `line` decodes: none is below the offset. Eight bytes at a time, as
 // in shiftInto.
@@ -151,10 +144,12 @@ bool decodes(QByteArrayView line) {
 
 // The plain text of the file, or the error; `plain` keeps the lines decoded before it.
 Status decodeInto(const QString& folder, const QString& fileName, QByteArray& plain) {
-    StoredFile input;
-    VELMORA_TRY(input.open(folder, fileName));
-    plain.reserve(input.bytes.size() + input.bytes.size() / 64);
-    for (const QByteArrayView line : splitLines(input.bytes)) {
+    Result<QByteArray> input = readStored(folder, fileName);
+    if (!input)
+        return input.error();
+    const QByteArray& bytes = input.value();
+    plain.reserve(bytes.size() + bytes.size() / 64);
+    for (const QByteArrayView line : splitLines(bytes)) {
         if (line.isEmpty())
             continue;
         // Shifted straight into the text, each line checked as a whole: no copy per line.
@@ -180,9 +175,11 @@ Result<QByteArray> DecodeToMemory(const QString& folder, const QString& fileName
 
 Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& folder, const QString& fileName,
                                                                MessageService& messages) {
-    auto file = std::make_unique<StoredFile>();
-    if (Status opened = file->open(folder, fileName); !opened)
-        return reported(opened.error(), messages);
+    Result<QByteArray> bytes = readStored(folder, fileName);
+    if (!bytes)
+        return reported(bytes.error(), messages);
+    auto file = std::make_unique<StoredRecords>();
+    file->bytes = std::move(bytes).value();
     constexpr char kStoredCarriageReturn = char('\r' - kDecodingOffset);
     for (QByteArrayView line : splitLines(file->bytes)) {
         if (line.isEmpty())

@@ -37,10 +37,8 @@ QString DecodeFile(const QString& folder, const QString& fileName, MessageServic
 // give, each already checked to decode. For readers that decode only the fields they keep
 // (loading): the file is never decoded whole into fresh memory, because first touches of
 // fresh memory were half of a load's time. The views stay valid while this lives.
-class StoredRecords {
-public:
-    virtual ~StoredRecords() = default;
-    QByteArrayView bytes; // the whole file
+struct StoredRecords {
+    QByteArray bytes; // the whole file
     QList<QByteArrayView> lines;
 };
 // Fails as DecodeToMemory does, with the same messages shown.
