@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -23,25 +24,28 @@ QString modulePath(const char* name) {
 } // namespace
 
 Result<void (*)()> moduleFunction(const char* name, const char* symbol) {
-    static std::mutex guard;
-    static std::map<std::string, QString> failures; // modules that could not be loaded, and why
-    const std::lock_guard<std::mutex> lock(guard);
-    auto failed = [&](const QString& why) -> Error {
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("no se ha podido cargar el módulo %1 de la instalación (%2)")
-                               .arg(QString::fromLatin1(name), why));
+    struct Lookup {
+        QFunctionPointer function = nullptr;
+        QString failure; // why there is none
     };
-    if (const auto known = failures.find(name); known != failures.end())
-        return failed(known->second);
-    // A loaded library stays loaded when its QLibrary goes; loading it again only counts.
-    QLibrary library(modulePath(name));
-    if (!library.load()) {
-        failures[name] = library.errorString();
-        return failed(library.errorString());
+    static std::mutex guard;
+    static std::map<std::pair<std::string, std::string>, Lookup> known;
+    const std::lock_guard<std::mutex> lock(guard);
+    auto [at, isNew] = known.try_emplace({name, symbol});
+    Lookup& lookup = at->second;
+    if (isNew) {
+        // A loaded library stays loaded when its QLibrary goes.
+        QLibrary library(modulePath(name));
+        if (library.load())
+            lookup.function = library.resolve(symbol);
+        if (!lookup.function)
+            lookup.failure = library.errorString();
     }
-    if (const QFunctionPointer function = library.resolve(symbol))
-        return function;
-    return failed(library.errorString());
+    if (lookup.function)
+        return lookup.function;
+    return Error::make(ErrorCode::FileAccess,
+                       QStringLiteral("no se ha podido cargar el módulo %1 de la instalación (%2)")
+                           .arg(QString::fromLatin1(name), lookup.failure));
 }
 
 } // namespace velmora

@@ -6,11 +6,10 @@ namespace velmora {
 
 Result<std::unique_ptr<PdfDrawing>> openPdfDrawing(const QString& path, bool antialiased,
                                                    const QString& unreadable) {
-    Result<void (*)()> open = moduleFunction("velmora_pdf", kVelmoraOpenPdfSymbol);
+    const auto open = moduleFunction<VelmoraOpenPdfFunction>("velmora_pdf", kVelmoraOpenPdfSymbol);
     if (!open)
         return open.error();
-    std::unique_ptr<PdfDrawing> drawing(
-        reinterpret_cast<VelmoraOpenPdfFunction>(open.value())(path, antialiased));
+    std::unique_ptr<PdfDrawing> drawing((*open)(path, antialiased));
     if (!drawing)
         return Error::make(ErrorCode::FileAccess, unreadable);
     return drawing;

@@ -5,17 +5,18 @@
 namespace velmora {
 
 bool hasDefaultPrinter() {
-    Result<void (*)()> has = moduleFunction("velmora_printer", kVelmoraHasDefaultPrinterSymbol);
-    return has && reinterpret_cast<VelmoraHasDefaultPrinterFunction>(has.value())();
+    const auto has =
+        moduleFunction<VelmoraHasDefaultPrinterFunction>("velmora_printer", kVelmoraHasDefaultPrinterSymbol);
+    return has && (*has)();
 }
 
 Result<DefaultPrinter> openDefaultPrinter(const QPageSize& size, const QString& documentName) {
-    Result<void (*)()> open = moduleFunction("velmora_printer", kVelmoraOpenDefaultPrinterSymbol);
+    const auto open = moduleFunction<VelmoraOpenDefaultPrinterFunction>("velmora_printer",
+                                                                        kVelmoraOpenDefaultPrinterSymbol);
     if (!open)
         return open.error();
     DefaultPrinter printer;
-    printer.device.reset(
-        reinterpret_cast<VelmoraOpenDefaultPrinterFunction>(open.value())(size, documentName, printer.name));
+    printer.device.reset((*open)(size, documentName, printer.name));
     return printer;
 }
 
