@@ -99,8 +99,13 @@ Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const 
                                             PrintDestination destination) {
     if (!layout.status().ok())
         return printError(layout.status().error().description);
+    // The default printer is asked for once, both to choose and to print on.
+    Result<DefaultPrinter> printer =
+        destination == PrintDestination::Pdf
+            ? Result<DefaultPrinter>(DefaultPrinter{})
+            : openDefaultPrinter(pageSizeOf(layout), QFileInfo(documentPath).completeBaseName());
     const bool toPrinter = destination == PrintDestination::Printer ||
-                           (destination == PrintDestination::Automatic && hasDefaultPrinter());
+                           (destination == PrintDestination::Automatic && printer && printer->device);
     PrintOutcome outcome;
     if (!toPrinter) {
         if (documentPath.isEmpty())
@@ -113,8 +118,6 @@ Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const 
         outcome.pageCount = pages.value();
         return outcome;
     }
-    Result<DefaultPrinter> printer =
-        openDefaultPrinter(pageSizeOf(layout), QFileInfo(documentPath).completeBaseName());
     if (!printer)
         return printError(printer.error().description);
     if (!printer->device)
