@@ -60,9 +60,11 @@ class TileGreys {
 public:
     explicit TileGreys(const QImage& greyPage)
         : m_width(std::max(1, greyPage.width() / kTile)), m_height(std::max(1, greyPage.height() / kTile)),
-          m_sums(size_t(m_width) * size_t(m_height), 0), m_counts(m_sums.size(), 0) {
+          m_sums(size_t(m_width) * size_t(m_height), 0) {
         const int columns = std::min(greyPage.width(), m_width * kTile);
         const int rows = std::min(greyPage.height(), m_height * kTile);
+        // Every tile is as large: kTile square, or the whole page where it is smaller.
+        m_tilePixels = qint64(std::min(columns, kTile)) * std::min(rows, kTile);
         for (int y = 0; y < rows; ++y) {
             const uchar* line = greyPage.constScanLine(y);
             const size_t first = size_t(y / kTile) * size_t(m_width);
@@ -72,22 +74,20 @@ public:
                 for (int x = tile * kTile; x < end; ++x)
                     sum += line[x];
                 m_sums[first + size_t(tile)] += sum;
-                m_counts[first + size_t(tile)] += end - tile * kTile;
             }
         }
     }
     int width() const { return m_width; }
     int height() const { return m_height; }
     bool dense(int x, int y) const {
-        const size_t at = size_t(y) * size_t(m_width) + size_t(x);
-        return m_sums[at] < kDenseTileGrey * m_counts[at];
+        return m_sums[size_t(y) * size_t(m_width) + size_t(x)] < kDenseTileGrey * m_tilePixels;
     }
 
 private:
     int m_width;
     int m_height;
     std::vector<qint64> m_sums;
-    std::vector<qint64> m_counts;
+    qint64 m_tilePixels = 0;
 };
 
 QList<QRect> symbolAreas(const QImage& greyPage) {
