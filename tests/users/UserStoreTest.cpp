@@ -208,8 +208,8 @@ TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
     }
 
     EXPECT_EQ(messages.only(programTitle(), MessageIcon::Critical),
-              "Se ha producido el siguiente error 75-No se ha podido guardar el fichero " +
-                  QDir::toNativeSeparators(storeFile()));
+              "Se ha producido el siguiente error 75-No se ha podido escribir el fichero " +
+                  QDir::toNativeSeparators(storeFile()) + ": no queda espacio en el disco");
 
     EXPECT_EQ(storeBytes(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"usuarios.xml"}); // no leftovers

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
@@ -12,6 +12,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -29,27 +30,10 @@ Status checkReplaceable(const QString& path) {
     return {};
 }
 
-Status writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    // Renaming over a device or a pipe would put a regular file in its place.
-    VELMORA_TRY(checkReplaceable(path));
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    qint64 written = 0;
-    while (ok && written < bytes.size()) {
-        const qint64 chunk = file.write(bytes.constData() + written, bytes.size() - written);
-        ok = chunk > 0;
-        written += std::max<qint64>(chunk, 0);
-    }
-    if (!ok || !file.commit()) {
-        file.cancelWriting();
-        return Error::make(
-            ErrorCode::FileAccess,
-            QStringLiteral("No se ha podido guardar el fichero %1").arg(QDir::toNativeSeparators(path)));
-    }
-    return {};
-}
-
 namespace {
+
+// Enough fresh names for any number of writers of one file at once.
+constexpr int kNewNameTries = 100;
 
 std::filesystem::path fsPath(const QString& path) {
 #ifdef Q_OS_WIN
@@ -61,6 +45,13 @@ std::filesystem::path fsPath(const QString& path) {
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+Error linkRefused(const QString& path) {
+    return Error::make(ErrorCode::FileAccess,
+                       QStringLiteral("No se ha escrito el fichero %1: es un enlace a otro fichero, y el "
+                                      "programa no escribe a través de enlaces.")
+                           .arg(native(path)));
 }
 
 Error writeError(const QString& path, const QString& cause) {
@@ -76,6 +67,21 @@ void syncFolder(const QString& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// The owner, group and other bits of a file's mode.
+mode_t modeBits(QFileDevice::Permissions p) {
+    mode_t mode = 0;
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+        {QFileDevice::ReadOwner, S_IRUSR},  {QFileDevice::WriteOwner, S_IWUSR},
+        {QFileDevice::ExeOwner, S_IXUSR},   {QFileDevice::ReadGroup, S_IRGRP},
+        {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+        {QFileDevice::ReadOther, S_IROTH},  {QFileDevice::WriteOther, S_IWOTH},
+        {QFileDevice::ExeOther, S_IXOTH}};
+    for (const auto& [permission, bit] : bits)
+        if (p.testFlag(permission))
+            mode |= bit;
+    return mode;
 }
 #endif
 
@@ -108,7 +114,8 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-Status writeNewFile(const QString& path, const QByteArray& bytes) {
+Status writeNewFile(const QString& path, const QByteArray& bytes,
+                    std::optional<QFileDevice::Permissions> permissions) {
     const QString folder = QFileInfo(path).absolutePath();
 #ifdef Q_OS_UNIX
     // Plain system calls: the cause of a failure (a full disk, no permission) is the
@@ -118,6 +125,8 @@ Status writeNewFile(const QString& path, const QByteArray& bytes) {
     if (fd < 0)
         return writeError(path, fileWriteCause(errno, folder));
     int failure = 0;
+    if (permissions && ::fchmod(fd, modeBits(*permissions)) != 0)
+        failure = errno;
     for (qsizetype done = 0; done < bytes.size() && failure == 0;) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n > 0)
@@ -146,6 +155,8 @@ Status writeNewFile(const QString& path, const QByteArray& bytes) {
         ok = n > 0;
         done += std::max<qint64>(n, 0);
     }
+    if (ok && permissions)
+        ok = file.setPermissions(*permissions);
     const QString cause = file.errorString();
     file.close();
     if (!ok) {
@@ -158,10 +169,7 @@ Status writeNewFile(const QString& path, const QByteArray& bytes) {
 
 Status replaceFile(const QString& from, const QString& to) {
     if (isLink(to))
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("No se ha escrito el fichero %1: es un enlace a otro fichero, y el "
-                                          "programa no escribe a través de enlaces.")
-                               .arg(native(to)));
+        return linkRefused(to);
     if (QFileInfo(to).isDir())
         return Error::make(
             ErrorCode::FileAccess,
@@ -174,6 +182,37 @@ Status replaceFile(const QString& from, const QString& to) {
     syncFolder(QFileInfo(to).absolutePath());
 #endif
     return {};
+}
+
+Status writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    if (isLink(path))
+        return linkRefused(path);
+    // Renaming over a device or a pipe would put a regular file in its place.
+    VELMORA_TRY(checkReplaceable(path));
+    // The new bytes go to a name of their own beside the file, created afresh (never through
+    // a link planted there), and only a whole, flushed copy is renamed over the old file.
+    for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
+        const QString fresh =
+            path +
+            QStringLiteral(".nuevo-%1").arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+        if (isLink(fresh) || QFileInfo::exists(fresh))
+            continue;
+        const QFileInfo old(path);
+        if (const Status written =
+                writeNewFile(fresh, bytes, old.exists() ? std::optional(old.permissions()) : std::nullopt);
+            !written.ok()) {
+            Error error = written.error(); // the user knows the file, not its new name
+            error.description.replace(native(fresh), native(path));
+            return error;
+        }
+        const Status replaced = replaceFile(fresh, path);
+        if (!replaced.ok())
+            QFile::remove(fresh);
+        return replaced;
+    }
+    return Error::make(
+        ErrorCode::FileAccess,
+        QStringLiteral("No se ha podido guardar el fichero %1").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace velmora

@@ -3,17 +3,19 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
+
+#include <optional>
 
 namespace velmora {
 
-// Replaces the file at `path` with `bytes` in one step: the bytes go to a temporary file
-// beside it, which is renamed over the old one only once everything is written. On any
-// failure the old file stays as it was.
-//
-// The temporary file is written unbuffered and every count checked: a buffered QSaveFile
-// can lose a failed write in its buffer and still commit a cut-off file.
-// A folder, device, pipe or socket at `path` (or a link to one) is refused, never replaced.
+// Replaces the file at `path` with `bytes` in one step: the bytes go to a new file beside it
+// (writeNewFile), which is renamed over the old one (replaceFile) only once everything is
+// written and flushed. On any failure the old file stays as it was, and the error names the
+// cause ("no queda espacio en el disco"). The new file keeps the old one's permissions.
+// A link at `path` is refused, whatever it points to: files are never written through a
+// link. So is a folder, device, pipe or socket.
 Status writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Whether `path` may be replaced by a regular file: it is absent or already a regular file
@@ -24,11 +26,13 @@ Status checkReplaceable(const QString& path);
 
 namespace velmora {
 
-// Creates the file `path` holding `bytes` and flushes it to the disk before returning.
+// Creates the file `path` holding `bytes` and flushes it to the disk before returning; with
+// `permissions`, the file gets those (a copy of a private file stays private).
 // Nothing standing at `path` is followed or replaced: an existing file, folder or link
 // there is an error. A failed write leaves no file behind. The error's description names
 // the file and the cause in the user's words (fileWriteCause).
-Status writeNewFile(const QString& path, const QByteArray& bytes);
+Status writeNewFile(const QString& path, const QByteArray& bytes,
+                    std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 // Renames `from` over `to` in one step, replacing a file there. A link at `to` is refused:
 // files are never written through a link.

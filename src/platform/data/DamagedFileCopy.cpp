@@ -15,7 +15,7 @@ constexpr int kMaxNameTries = 1000;
 } // namespace
 
 Result<QString> keepDamagedCopy(const QString& folder, const QString& originalName, const QByteArray& bytes,
-                                const QDateTime& when) {
+                                const QDateTime& when, std::optional<QFileDevice::Permissions> permissions) {
     const QString stem = QFileInfo(originalName).fileName() + QStringLiteral(".ilegible-") +
                          when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QDir dir(folder);
@@ -24,7 +24,7 @@ Result<QString> keepDamagedCopy(const QString& folder, const QString& originalNa
         // Anything at the name, a dangling link included, is somebody else's.
         if (QFileInfo(path).isSymLink() || QFileInfo::exists(path))
             continue;
-        const Status written = writeNewFile(path, bytes);
+        const Status written = writeNewFile(path, bytes, permissions);
         if (written.ok())
             return path;
         // Another instance took the name in the meantime: try the next one.
@@ -36,6 +36,12 @@ Result<QString> keepDamagedCopy(const QString& folder, const QString& originalNa
 }
 
 Result<QString> keepDamagedCopyOf(const QString& path, const QString& folder, const QDateTime& when) {
+    if (isLink(path))
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("No se ha copiado %1: es un enlace a otro fichero, y el programa no "
+                           "lee a través de enlaces.")
+                .arg(QDir::toNativeSeparators(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Error::make(ErrorCode::FileAccess,
@@ -44,7 +50,7 @@ Result<QString> keepDamagedCopyOf(const QString& path, const QString& folder, co
     if (file.error() != QFileDevice::NoError)
         return Error::make(ErrorCode::FileAccess,
                            QStringLiteral("No se ha podido leer %1").arg(QDir::toNativeSeparators(path)));
-    return keepDamagedCopy(folder, QFileInfo(path).fileName(), bytes, when);
+    return keepDamagedCopy(folder, QFileInfo(path).fileName(), bytes, when, file.permissions());
 }
 
 } // namespace velmora

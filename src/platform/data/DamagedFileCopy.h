@@ -4,7 +4,10 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFileDevice>
 #include <QString>
+
+#include <optional>
 
 namespace velmora {
 
@@ -15,11 +18,14 @@ namespace velmora {
 // ("<name>.ilegible-<yyyyMMdd-HHmmss>", then "-2", "-3"... when taken): it never
 // replaces anything, never goes through a link, and its name ends in neither ".doc" nor
 // ".xml", so no list of saved applications shows it and no save writes over it. The copy
-// holds `bytes` exactly. Returns the path of the copy.
+// holds `bytes` exactly, with `permissions` when given. Returns the path of the copy.
 Result<QString> keepDamagedCopy(const QString& folder, const QString& originalName, const QByteArray& bytes,
-                                const QDateTime& when = QDateTime::currentDateTime());
+                                const QDateTime& when = QDateTime::currentDateTime(),
+                                std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
-// The same for the file at `path` as it stands on disk, copied into `folder`.
+// The same for the file at `path` as it stands on disk, copied into `folder` with the
+// original's permissions. A link at `path` is refused: what it points to is not the program's
+// file, and its bytes must not land in a shared folder.
 Result<QString> keepDamagedCopyOf(const QString& path, const QString& folder,
                                   const QDateTime& when = QDateTime::currentDateTime());
 
