@@ -1,5 +1,6 @@
 #include "app/RecoveryFile.h"
 
+#include "applications/ApplicationFiles.h"
 #include "platform/data/AtomicFile.h"
 #include "platform/data/DamagedFileCopy.h"
 #include "platform/data/RecordSet.h"
@@ -99,7 +100,13 @@ Result<Rows> readList(const pugi::xml_node& list, const RecordSet& table, const 
     return rows;
 }
 
-Status appendRows(RecordSet& table, const Rows& rows) {
+Status replaceRows(RecordSet& table, const Rows& rows) {
+    table.clearFilter();
+    table.moveFirst();
+    while (!table.isEOF()) {
+        VELMORA_TRY(table.deleteCurrent());
+        table.moveNext(); // a deleted row stays current until the cursor moves
+    }
     for (const auto& row : rows) {
         VELMORA_TRY(table.addNew());
         for (const auto& [column, text] : row)
@@ -114,10 +121,17 @@ Status appendRows(RecordSet& table, const Rows& rows) {
 } // namespace
 
 RecoveryFile::RecoveryFile(const QString& applicationsFolder, const QString& dni)
-    : m_path(QDir(applicationsFolder).filePath(dni + QStringLiteral(".recuperacion"))) {}
+    : m_path(QDir(applicationsFolder).filePath(dni + QStringLiteral(".recuperacion"))), m_dni(dni) {}
 
 bool RecoveryFile::exists() const {
-    return QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink();
+    return QFileInfo::exists(m_path) || isLink(m_path);
+}
+
+RecoveryFileLock::RecoveryFileLock(const RecoveryFile& file)
+    : m_lock(file.path() + QStringLiteral(".bloqueo")) {
+    // Held all day: never stale by age, only when the program holding it is gone.
+    m_lock.setStaleLockTime(0);
+    m_held = m_lock.tryLock(0);
 }
 
 Status RecoveryFile::write(const ApplicationModel& model, ApplicationLists lists,
@@ -142,11 +156,16 @@ Status RecoveryFile::write(const ApplicationModel& model, ApplicationLists lists
 namespace {
 
 Status loadRecovery(const QString& path, pugi::xml_document& doc) {
-    if (QFileInfo(path).isSymLink())
+    if (isLink(path))
         return unreadable(path, QStringLiteral("es un enlace, no un fichero"));
+    if (!QFileInfo(path).isFile()) // opening a pipe would wait for ever
+        return unreadable(path, QStringLiteral("no es un fichero normal"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(path, file.errorString());
+    if (file.size() > RecoveryFile::kMaxBytes)
+        return unreadable(path, QStringLiteral("ocupa más de %1 MB, más de lo que puede ocupar")
+                                    .arg(RecoveryFile::kMaxBytes / (1024 * 1024)));
     if (!parseXml(file.readAll(), doc).ok())
         return unreadable(path, QStringLiteral("el fichero está dañado o cortado"));
     if (std::string_view(doc.document_element().name()) != kRoot)
@@ -154,7 +173,7 @@ Status loadRecovery(const QString& path, pugi::xml_document& doc) {
     return {};
 }
 
-Result<RecoveredWork> readHeader(const pugi::xml_document& doc, const QString& path) {
+Result<RecoveredWork> readHeader(const pugi::xml_document& doc, const QString& path, const QString& dni) {
     const pugi::xml_node root = doc.document_element();
     RecoveredWork work;
     work.writtenAt =
@@ -162,6 +181,9 @@ Result<RecoveredWork> readHeader(const pugi::xml_document& doc, const QString& p
     if (!work.writtenAt.isValid())
         return unreadable(path, QStringLiteral("no tiene la fecha de los cambios"));
     work.applicationFile = fromUtf8(root.attribute("solicitud").value());
+    if (!work.applicationFile.isEmpty() && !applicationBelongsTo(work.applicationFile, dni))
+        return unreadable(
+            path, QStringLiteral("nombra la solicitud %1, que no es de este DNI").arg(work.applicationFile));
     work.identityLocked = root.attribute("identidadFija").as_bool();
     return work;
 }
@@ -171,14 +193,14 @@ Result<RecoveredWork> readHeader(const pugi::xml_document& doc, const QString& p
 Result<RecoveredWork> RecoveryFile::header() const {
     pugi::xml_document doc;
     VELMORA_TRY(loadRecovery(m_path, doc));
-    return readHeader(doc, m_path);
+    return readHeader(doc, m_path, m_dni);
 }
 
 Result<RecoveredWork> RecoveryFile::read(ApplicationLists lists) const {
     pugi::xml_document doc;
     VELMORA_TRY(loadRecovery(m_path, doc));
     const pugi::xml_node root = doc.document_element();
-    auto header = readHeader(doc, m_path);
+    auto header = readHeader(doc, m_path, m_dni);
     if (!header.ok())
         return header.error();
     RecoveredWork work = std::move(header).value();
@@ -206,7 +228,7 @@ Result<RecoveredWork> RecoveryFile::read(ApplicationLists lists) const {
         rows[i] = std::move(read).value();
     }
     for (size_t i = 0; i < named.size(); ++i)
-        VELMORA_TRY(appendRows(named[i].table, rows[i]));
+        VELMORA_TRY(replaceRows(named[i].table, rows[i]));
     return work;
 }
 
@@ -222,6 +244,13 @@ Status RecoveryFile::remove() const {
 }
 
 QString RecoveryFile::setAsideDamaged(const Error& why) const {
+    if (isLink(m_path)) {
+        const bool removed = QFile::remove(m_path);
+        return QStringLiteral("Los cambios sin guardar de la solicitud no se han podido leer (%1).%2")
+            .arg(why.description, removed ? QStringLiteral(" Se ha quitado el enlace; el fichero al que "
+                                                           "apuntaba no se ha tocado.")
+                                          : QStringLiteral(" El enlace se ha dejado como estaba."));
+    }
     const Result<QString> copy = keepDamagedCopyOf(m_path, QFileInfo(m_path).absolutePath());
     if (copy.ok())
         (void)remove();

@@ -5,6 +5,7 @@
 #include "platform/Result.h"
 
 #include <QDateTime>
+#include <QLockFile>
 #include <QString>
 
 namespace velmora {
@@ -24,6 +25,10 @@ struct RecoveredWork {
 // belongs to. Written atomically: a kill while writing leaves the previous version.
 class RecoveryFile {
 public:
+    // A recovery file larger than this is refused before it is read: a real one holds a few
+    // hundred rows, and reading a huge one would take the memory of the whole computer.
+    static constexpr qint64 kMaxBytes = 10 * 1024 * 1024;
+
     RecoveryFile(const QString& applicationsFolder, const QString& dni);
 
     const QString& path() const { return m_path; }
@@ -31,8 +36,9 @@ public:
 
     Status write(const ApplicationModel& model, ApplicationLists lists, const QString& applicationFile,
                  bool identityLocked, const QDateTime& at) const;
-    // Reads the work back; the list rows are appended to `lists` (open and empty). A file
-    // that cannot be read leaves the lists untouched and says why.
+    // Reads the work back; the rows of `lists` (open) are replaced by the recovered ones. A
+    // file that cannot be read leaves the lists untouched and says why. Work that names a
+    // saved application of another DNI cannot be read.
     Result<RecoveredWork> read(ApplicationLists lists) const;
     // Reads only when the work was written and the saved application it belongs to (for
     // the question asked before loading); the model and lists of the result stay empty.
@@ -41,11 +47,26 @@ public:
     Status remove() const;
     // A file that could not be read (`why`) is copied aside byte for byte, under a name no
     // save or listing uses, and only then removed, so that the next work written down does
-    // not replace the only bytes left. Returns what to tell the applicant.
+    // not replace the only bytes left. A link standing in its place is removed itself (what
+    // it points to is not touched, nor copied). Returns what to tell the applicant.
     QString setAsideDamaged(const Error& why) const;
 
 private:
     QString m_path;
+    QString m_dni;
+};
+
+// Held by a running program for as long as it keeps the recovery file of its DNI, so that a
+// second copy signed in with the same DNI neither offers that live work as left by a crash
+// nor deletes it. A program that was killed holds it no longer.
+class RecoveryFileLock {
+public:
+    explicit RecoveryFileLock(const RecoveryFile& file);
+    bool held() const { return m_held; }
+
+private:
+    QLockFile m_lock;
+    bool m_held = false;
 };
 
 } // namespace velmora

@@ -16,6 +16,9 @@ struct RunState {
     RecordSet applicationFiles;      // the signed-in user's saved applications
     QString selectedApplicationFile; // file name without folder; empty for a new application
     bool loadExisting = false;
+    // Another copy of the program signed in with the same DNI keeps the recovery file: this
+    // one neither offers, writes nor deletes it.
+    bool recoveryHeldElsewhere = false;
     LoadedTables tables;
 
     // Called when the editor closes: every catalogue and list table is released.

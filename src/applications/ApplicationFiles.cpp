@@ -63,6 +63,11 @@ Status createApplicationFilesTable(RecordSet& table) {
     return table.open();
 }
 
+bool applicationBelongsTo(const QString& fileName, const QString& dni) {
+    return fileName.size() == kNameLength && fileName.right(4).toUpper() == QLatin1String(".DOC") &&
+           fileName.left(kDniLength) == dni && isPlainFileName(fileName);
+}
+
 Result<int> listApplications(const QString& folder, const QString& dni, const RecordSet& bodies,
                              RecordSet& table) {
     table = RecordSet();
@@ -73,8 +78,7 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
         dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
     int count = 0;
     for (const QString& name : names) {
-        if (name.size() != kNameLength || name.right(4).toUpper() != QLatin1String(".DOC") ||
-            name.left(kDniLength) != dni)
+        if (!applicationBelongsTo(name, dni))
             continue;
         const QString body = name.mid(10, 5);
         VELMORA_TRY(table.addNew());

@@ -21,6 +21,10 @@ QString applicationFileName(const QString& dni, const QString& bodyCode, const Q
 // The sidecar of a document: its name without the 4-character extension, + ".xml".
 QString sidecarFileName(const QString& documentName);
 
+// Whether `fileName` names a saved application of `dni`: 21 characters, ending in ".doc" in
+// any case, beginning with the DNI. The one rule of the listing and of recovered work.
+bool applicationBelongsTo(const QString& fileName, const QString& dni);
+
 // Creates the application files table, open and empty: Fichero 21, DNI 9, Cuerpo 5,
 // DescCuerpo 60, Grupo 2 (all text).
 Status createApplicationFilesTable(RecordSet& table);

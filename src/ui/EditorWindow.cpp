@@ -366,6 +366,8 @@ bool EditorWindow::workSaved(const Result<ApplicationPrintout>& saved) {
 }
 
 void EditorWindow::keepUnsavedWork() {
+    if (m_services.state.recoveryHeldElsewhere)
+        return;
     m_unsavedWork = std::make_unique<UnsavedWorkKeeper>(
         RecoveryFile(m_services.state.folders.applications, m_services.state.signedInDni), m_model,
         m_services.state.tables.lists(), m_services.clock, this);
@@ -381,12 +383,6 @@ void EditorWindow::dropUnsavedWork() {
 
 Status EditorWindow::recoverWork(const RecoveryFile& file) {
     LoadedTables& t = m_services.state.tables;
-    for (RecordSet* list : {&t.vacancyList, &t.resultasList, &t.coursesList, &t.documentsList}) {
-        list->clearFilter();
-        list->moveFirst();
-        while (!list->isEOF())
-            VELMORA_TRY(list->deleteCurrent());
-    }
     auto read = file.read(t.lists());
     if (!read.ok())
         return read.error();

@@ -58,6 +58,7 @@ bool ProgramController::start() {
     if (!m_state.signedIn)
         return false;
 
+    holdRecoveryFile();
     if (const std::optional<QString> belongsTo = offerRecovery()) {
         // The saved application the work belongs to is loaded first, the changes go on top.
         m_recovering = true;
@@ -122,9 +123,21 @@ void ProgramController::openEditor() {
     Q_EMIT editorOpened(m_editor);
 }
 
+void ProgramController::holdRecoveryFile() {
+    const RecoveryFile recovery(m_state.folders.applications, m_state.signedInDni);
+    m_recoveryLock = std::make_unique<RecoveryFileLock>(recovery);
+    m_state.recoveryHeldElsewhere = !m_recoveryLock->held();
+    if (m_state.recoveryHeldElsewhere)
+        m_messages.inform(QStringLiteral("Hay otra copia del programa abierta con el DNI %1. Los cambios sin "
+                                         "guardar de esta copia no se podrán recuperar si se cierra de forma "
+                                         "inesperada: guarde la solicitud a menudo.")
+                              .arg(m_state.signedInDni),
+                          QStringLiteral("Solicitud"), MessageIcon::Information);
+}
+
 std::optional<QString> ProgramController::offerRecovery() {
     const RecoveryFile recovery(m_state.folders.applications, m_state.signedInDni);
-    if (!recovery.exists())
+    if (m_state.recoveryHeldElsewhere || !recovery.exists())
         return std::nullopt;
     const Result<RecoveredWork> header = recovery.header();
     if (!header.ok()) {

@@ -11,12 +11,14 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 
 namespace velmora {
 
 class MessageService;
 class RecoveryFile;
+class RecoveryFileLock;
 
 // The program's start-up and the road between its windows: sign-in, the list of saved
 // applications or the loading window, then the editor; back to the list when the applicant
@@ -55,6 +57,9 @@ private:
     // Unsaved work of the signed-in applicant: asks whether it comes back. The saved
     // application it belongs to (empty for a new one) when it does.
     std::optional<QString> offerRecovery();
+    // Takes the recovery file of the signed-in DNI for this run, unless another copy of the
+    // program holds it (then says so).
+    void holdRecoveryFile();
     void reportDamagedRecovery(const RecoveryFile& recovery, const Error& error);
 
     RunState m_state;
@@ -67,6 +72,7 @@ private:
     bool m_openWithDesktop = true;
     bool m_catalogsLoaded = false;
     bool m_recovering = false; // the editor about to open takes the recovered work
+    std::unique_ptr<RecoveryFileLock> m_recoveryLock;
 };
 
 } // namespace velmora

@@ -52,13 +52,38 @@ TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
     EXPECT_EQ(read.coursesList.integer(u"NHoras"), 20);
 }
 
-TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
+TEST(RecoveryFile, TheRecoveredRowsReplaceThoseOfTheLists) {
     RecoveryFixture f;
     ASSERT_TRUE(f.file.write(f.model, f.lists.lists(), QString(), false, f.clock.now()).ok());
+    ApplicationListTables shown; // the saved application's rows, loaded before its changes
+    for (int order = 1; order <= 3; ++order) {
+        ASSERT_TRUE(shown.coursesList.addNew().ok());
+        ASSERT_TRUE(shown.coursesList.setValue(u"NHoras", order).ok());
+    }
+    ASSERT_TRUE(f.file.read(shown.lists()).ok());
+    ASSERT_EQ(shown.coursesList.recordCount(), 1);
+    shown.coursesList.moveFirst();
+    EXPECT_EQ(shown.coursesList.text(u"Curso"), u"Curso \"uno\""_s);
+}
+
+TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
+    RecoveryFixture f;
+    ASSERT_TRUE(
+        f.file.write(f.model, f.lists.lists(), u"87654321X_10010A2.doc"_s, false, f.clock.now()).ok());
+    const QByteArray foreign = test::readFile(f.file.path()); // names another applicant's application
+    ASSERT_TRUE(f.file.write(f.model, f.lists.lists(), QString(), false, f.clock.now()).ok());
     const QByteArray whole = test::readFile(f.file.path());
-    for (const QByteArray& damaged : {whole.left(whole.size() / 2), QByteArray("\x00\x01junk", 6),
-                                      QByteArray("<?xml version=\"1.0\"?><Plazas/>")}) {
-        test::writeFile(f.file.path(), damaged);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {{"cut in half", whole.left(whole.size() / 2)},
+                 {"not XML", QByteArray("\x00\x01junk", 6)},
+                 {"another applicant's", foreign},
+                 {"larger than any real one", whole + QByteArray(RecoveryFile::kMaxBytes, ' ')},
+                 {"another kind of file", QByteArray("<?xml version=\"1.0\"?><Plazas/>")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeFile(f.file.path(), c.bytes);
         ApplicationListTables read;
         auto work = f.file.read(read.lists());
         ASSERT_FALSE(work.ok());
@@ -75,6 +100,15 @@ TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
     const QString copy = QDir(f.dir.path()).filePath(copies.first());
     EXPECT_EQ(test::readFile(copy), QByteArray("<?xml version=\"1.0\"?><Plazas/>"));
     EXPECT_TRUE(told.contains(QDir::toNativeSeparators(copy))) << told.toStdString();
+
+    // A link in its place goes itself; the file it points to is neither copied nor touched.
+    const QString other = test::writeFile(f.dir.path() + u"/privado.xml"_s, "de otro");
+    ASSERT_TRUE(QFile::link(other, f.file.path()));
+    ASSERT_FALSE(f.file.header().ok());
+    (void)f.file.setAsideDamaged(f.file.header().error());
+    EXPECT_FALSE(f.file.exists());
+    EXPECT_EQ(test::readFile(other), "de otro");
+    EXPECT_EQ(QDir(f.dir.path()).entryList({u"*ilegible*"_s}).size(), 1);
 }
 
 TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem) {

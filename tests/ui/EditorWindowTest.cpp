@@ -2,11 +2,13 @@
 
 #include "applications/ApplicationFiles.h"
 #include "catalog/SampleContest.h"
+#include "editor/ApplicationListTables.h"
 #include "editor/ControlName.h"
 #include "platform/Clock.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "support/FakeMessageService.h"
+#include "support/TableText.h"
 #include "support/TempDir.h"
 #include "ui/EditorFixture.h"
 #include "ui/PreviewWindow.h"
@@ -263,13 +265,18 @@ TEST(EditorWindow, ClosingKeepsTheEditorUnlessTheAnswerIsNoOrTheSaveWorks) {
 }
 
 constexpr auto kChildFolder = "VELMORA_RECOVERY_CHILD";
+constexpr auto kScreenFile = "pantalla.txt";
 
-// Signs in as a new applicant and goes through the loading window, as a person does, while
-// `start` runs the program's first windows.
-bool startSignedIn(ProgramController& controller) {
-    EditorFixture::whenModal(u"frmUsuario"_s, [](QWidget* signIn) {
+// Signs in (with `password` when the applicant has one) and goes through the loading window,
+// as a person does, while `start` runs the program's first windows.
+bool startSignedIn(ProgramController& controller, const QString& password = {}) {
+    EditorFixture::whenModal(u"frmUsuario"_s, [password](QWidget* signIn) {
         control<QLineEdit>(signIn, ctl::txtDNI)->setText(QString::fromLatin1(EditorFixture::kDni));
         control<QPushButton>(signIn, u"cmdAceptarDNI"_s)->click();
+        if (password.isEmpty())
+            return;
+        control<QLineEdit>(signIn, u"txtPwd"_s)->setText(password);
+        control<QPushButton>(signIn, u"cmdAceptarPwd"_s)->click();
     });
     EditorFixture::whenModal(
         u"frmProgreso"_s, [](QWidget* w) { control<QPushButton>(w, u"cmdContinuar"_s)->click(); },
@@ -277,7 +284,18 @@ bool startSignedIn(ProgramController& controller) {
     return controller.start();
 }
 
-// The child: edits until the parent kills it.
+// What the editor shows of the application: the names and the four lists, row by row.
+QStringList screenOf(ProgramController& controller) {
+    LoadedTables& t = controller.state().tables;
+    QStringList screen{controller.editor()->model().text(ctl::txtApellido1),
+                       controller.editor()->model().text(ctl::txtNombre)};
+    for (RecordSet* list : {&t.vacancyList, &t.resultasList, &t.coursesList, &t.documentsList})
+        screen << rowsOf(*list) << u"--"_s;
+    return screen;
+}
+
+// The child: opens the saved application, edits it, notes what the screen shows and goes on
+// until the parent kills it.
 TEST(UnsavedWork, ChildEditsUntilKilled) {
     const QString folder = qEnvironmentVariable(kChildFolder);
     if (folder.isEmpty())
@@ -286,56 +304,101 @@ TEST(UnsavedWork, ChildEditsUntilKilled) {
     SystemClock clock;
     ProgramController controller(folder, messages, clock);
     controller.setOpenWithDesktop(false);
-    ASSERT_TRUE(startSignedIn(controller));
+    ASSERT_TRUE(startSignedIn(controller, u"secreto"_s));
+    ASSERT_NE(controller.selection(), nullptr);
+    EditorFixture::whenModal(
+        u"frmProgreso"_s, [](QWidget* w) { control<QPushButton>(w, u"cmdContinuar"_s)->click(); },
+        [](QWidget* w) { return control<QPushButton>(w, u"cmdContinuar"_s)->isEnabled(); });
+    RecordSet& saved = controller.state().applicationFiles;
+    saved.moveFirst();
+    control<DataComboBox>(controller.selection(), u"cboSolicitudes"_s)->setValue(saved.text(u"Fichero"));
+    control<QPushButton>(controller.selection(), u"cmdCargar"_s)->click();
     EditorWindow* editor = controller.editor();
     ASSERT_NE(editor, nullptr);
-    typeInto(editor, "txtApellido1", u"Recuperada"_s);
     typeInto(editor, "txtNombre", u"Ana"_s);
-    addRows(controller.state().tables.coursesList, {},
-            {{"Soporte vital avanzado", 20, 2019, "Escuela de Salud", 1}});
+    addRows(controller.state().tables.coursesList, {}, {{"Curso nuevo", 8, 2024, "Hospital", 3}});
+    writeFile(QDir(folder).filePath(QLatin1String(kScreenFile)), screenOf(controller).join(u'\n').toUtf8());
     QTest::qWait(120000);
     FAIL() << "the parent never killed this process";
 }
 
+// A saved application with rows in every list, changed and killed before the save, comes
+// back at the next sign-in exactly as the screen showed it.
 TEST(UnsavedWork, KilledWhileEditingTheWorkComesBackAtTheNextSignIn) {
-    TempDir dir;
-    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    EditorFixture f;
+    f.openEditor();
+    fillRequired(f);
+    LoadedTables& t = f.state.tables;
+    for (RecordSet* list : {&t.vacancyList, &t.resultasList})
+        addRows(*list, {},
+                {{0, 1, "10001", "Primera"}, {0, 2, "10002", "Segunda"}, {0, 3, "10003", "Tercera"}});
+    addRows(t.coursesList, {},
+            {{"Curso uno", 20, 2019, "Escuela", 1}, {"Curso dos", 10, 2020, "Escuela", 2}});
+    addRows(t.documentsList, {}, {{1, "Título", "30", "01/02/2020", "Centro"}, {2, "Otro", "", "", ""}});
+    f.createPasswordWhenAsked();
+    f.editor->menuEntry(MenuEntry::Save)->trigger();
+    settle();
+    ASSERT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+    f.editor.reset();
+
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kChildFolder), dir.path());
+    environment.insert(QLatin1String(kChildFolder), f.dir.path());
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
                 {u"--gtest_filter=UnsavedWork.ChildEditsUntilKilled"_s});
     ASSERT_TRUE(child.waitForStarted());
-    const RecoveryFile recovery(AppFolders::at(dir.path()).applications,
-                                QString::fromLatin1(EditorFixture::kDni));
-    for (int waited = 0; waited < 600 && !recovery.exists(); ++waited)
+    const RecoveryFile recovery(f.state.folders.applications, QString::fromLatin1(EditorFixture::kDni));
+    for (int waited = 0; waited < 600 && !recovery.exists() && child.state() == QProcess::Running; ++waited)
         QTest::qWait(100);
     child.kill(); // SIGKILL: nothing of the program runs after it
     child.waitForFinished();
     ASSERT_TRUE(recovery.exists()) << child.readAll().toStdString();
+    const QStringList screen = QString::fromUtf8(f.dir.read(QLatin1String(kScreenFile))).split(u'\n');
+    ASSERT_EQ(screen.mid(0, 2), (QStringList{u"García"_s, u"Ana"_s}));
+    ASSERT_EQ(screen.size(), 2 + 3 + 3 + 3 + 2 + 4) << "every saved row on the screen, and the new course";
 
     FakeMessageService messages;
-    FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0)));
-    ProgramController controller(dir.path(), messages, clock);
+    ProgramController controller(f.dir.path(), messages, f.clock);
     controller.setOpenWithDesktop(false);
-    ASSERT_TRUE(startSignedIn(controller));
-    ASSERT_FALSE(messages.messages.empty());
-    const auto& question = messages.messages.front();
-    EXPECT_TRUE(question.text.startsWith(u"Se han encontrado cambios sin guardar de la solicitud del "_s))
-        << question.text.toStdString();
-    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
-    EditorWindow* editor = controller.editor();
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(control<QLineEdit>(editor, ctl::txtApellido1)->text(), u"Recuperada"_s);
-    EXPECT_EQ(editor->model().text(ctl::txtNombre), u"Ana"_s);
-    EXPECT_EQ(controller.state().tables.coursesList.recordCount(), 1);
+    messages.queueAnswer(MessageAnswer::Yes);
+    ASSERT_TRUE(startSignedIn(controller, u"secreto"_s));
+    ASSERT_EQ(messages.messages.size(), 1u) << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.front().text.startsWith(
+        u"Se han encontrado cambios sin guardar de la solicitud del "_s));
+    ASSERT_NE(controller.editor(), nullptr);
+    EXPECT_EQ(screenOf(controller), screen);
+    EXPECT_EQ(control<QLineEdit>(controller.editor(), ctl::txtNombre)->text(), u"Ana"_s);
     EXPECT_TRUE(recovery.exists()) << "kept until the work is saved or dropped";
 
     // Dropped at the close prompt: the file goes.
     messages.queueAnswer(MessageAnswer::No);
-    editor->close();
+    controller.editor()->close();
     EXPECT_FALSE(recovery.exists());
+}
+
+// A second copy signed in with the same DNI leaves the first one's live work alone.
+TEST(UnsavedWork, TheRecoveryFileOfARunningCopyIsNeitherOfferedNorDeleted) {
+    TempDir dir;
+    ASSERT_TRUE(writeSampleContest(dir.path(), SampleScale::Small, 7).ok());
+    const RecoveryFile recovery(AppFolders::at(dir.path()).applications,
+                                QString::fromLatin1(EditorFixture::kDni));
+    ApplicationListTables lists;
+    ASSERT_TRUE(
+        recovery.write(ApplicationModel(), lists.lists(), {}, false, QDateTime::currentDateTime()).ok());
+    const RecoveryFileLock firstCopy(recovery);
+    ASSERT_TRUE(firstCopy.held());
+
+    FakeMessageService messages;
+    SystemClock clock;
+    ProgramController controller(dir.path(), messages, clock);
+    controller.setOpenWithDesktop(false);
+    ASSERT_TRUE(startSignedIn(controller));
+    EXPECT_EQ(messages.only(u"Solicitud"_s, MessageIcon::Information).left(21), u"Hay otra copia del pr"_s);
+    typeInto(controller.editor(), "txtNombre", u"Ana"_s);
+    messages.queueAnswer(MessageAnswer::No);
+    controller.editor()->close();
+    EXPECT_TRUE(recovery.exists());
 }
 
 } // namespace
