@@ -218,6 +218,14 @@ private:
     // the word processor are all there.
     Status openDocument() {
         const QString path = templatePath(m_editor.folders.data, m_editor.templateFolderKey, m_generation);
+        // Every other file lives in the contest folder: when it is gone, that is the news.
+        const QString contest = m_editor.folders.program;
+        if (!contest.isEmpty() && !QFileInfo(contest).isDir())
+            return fail(
+                QStringLiteral("No se encuentra la carpeta del concurso:\n%1\nSe ha movido, borrado o "
+                               "cambiado de nombre con el programa abierto; devuélvala a su sitio y "
+                               "vuelva a intentarlo.%2")
+                    .arg(QDir::toNativeSeparators(contest), notSaved()));
         if (!QFileInfo(path).isFile())
             return fail(QStringLiteral("No se encuentra la plantilla de la solicitud:\n%1%2")
                             .arg(QDir::toNativeSeparators(path), notSaved()));

@@ -256,6 +256,16 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWrite
         EXPECT_FALSE(f.wordProcessor.isHeld());
     }
     {
+        PrintingFixture f; // the contest folder renamed while the program runs
+        const QString moved = f.folders.program + u"-movida"_s;
+        ASSERT_TRUE(QDir().rename(f.folders.program, moved));
+        EXPECT_FALSE(f.runWXP(false).ok());
+        EXPECT_TRUE(f.messages.only(programTitle(), MessageIcon::Critical)
+                        .startsWith(u"No se encuentra la carpeta del concurso:\n"_s + f.folders.program))
+            << f.messages.texts().join(u'|').toStdString();
+        ASSERT_TRUE(QDir().rename(moved, f.folders.program));
+    }
+    {
         PrintingFixture f;
         PrintingEditor editor = f.editor();
         const QString missing = f.dir.file(u"no-existe"_s);
