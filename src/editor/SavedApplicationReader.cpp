@@ -227,8 +227,8 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
         if (control.tag == QLatin1String("CUERPOOESCALA"))
             loaded.categoryCaption = text.value();
     }
-    if (loaded.currentPostTicks == 0)
-        model.setSelected(ctl::OptNo);
+    // The question itself is not saved: a ticked health service says the answer was "Sí".
+    model.setSelected(loaded.currentPostTicks == 0 ? ctl::OptNo : ctl::OptSi);
 
     VELMORA_TRY(readLists(files, documentBytes, lists, loaded));
 
