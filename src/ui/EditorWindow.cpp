@@ -37,6 +37,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -87,6 +88,8 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
 
     buildMenu();
     buildTabs();
+    // Where a save that worked says so, without a dialog to dismiss.
+    statusBar()->setObjectName(QStringLiteral("barEstado"));
 
     // Form_Load.
     CargaConfiguracion();
@@ -357,6 +360,8 @@ bool EditorWindow::GrabaSolicitud(bool print, bool draft) {
 bool EditorWindow::workSaved(const Result<ApplicationPrintout>& saved) {
     if (!saved.ok())
         return false;
+    statusBar()->showMessage(QStringLiteral("Solicitud guardada a las %1")
+                                 .arg(m_services.clock.now().toString(QStringLiteral("HH:mm"))));
     if (m_unsavedWork) {
         m_unsavedWork->setApplicationFile(QFileInfo(saved.value().documentPath).fileName());
         m_unsavedWork->setIdentityLocked(true);

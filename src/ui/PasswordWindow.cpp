@@ -16,6 +16,13 @@ PasswordWindow::PasswordWindow(UserStore& store, MessageService& messages, QWidg
     setObjectName(QStringLiteral("frmCreaPwd"));
     setWindowTitle(QStringLiteral("Contraseña"));
 
+    // Asked at the first save, unannounced: the applicant is told what it is for.
+    auto* why =
+        new QLabel(QStringLiteral("La contraseña protege sus solicitudes en este ordenador: sin ella, "
+                                  "nadie podrá abrirlas con su DNI."),
+                   this);
+    why->setObjectName(QStringLiteral("lblMotivo"));
+    why->setWordWrap(true);
     auto* label1 = new QLabel(QStringLiteral("Contraseña"), this);
     label1->setObjectName(QStringLiteral("Label1"));
     m_txtPwd0 = new QLineEdit(this);
@@ -54,6 +61,7 @@ PasswordWindow::PasswordWindow(UserStore& store, MessageService& messages, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->setSpacing(14);
+    layout->addWidget(why);
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

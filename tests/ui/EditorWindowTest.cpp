@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -172,6 +173,7 @@ TEST_F(EditorWindowTest, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReope
     editor.menuEntry(MenuEntry::Save)->trigger();
     settle();
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(editor.statusBar()->currentMessage(), u"Solicitud guardada a las 10:00"_s);
     EXPECT_TRUE(f.users.ExisteUsuario(QString::fromLatin1(EditorFixture::kDni)));
     EXPECT_TRUE(f.state.hasPassword);
     EXPECT_TRUE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible());

@@ -172,6 +172,7 @@ TEST(FullApplicationRun, KeyboardOnlyFromSignInToThePrintout) {
     f.whenModal(QStringLiteral("frmCreaPwd"), [](QWidget* w) {
         activate(w);
         EXPECT_EQ(control<QLineEdit>(w, u"txtPwd(0)"_s)->echoMode(), QLineEdit::Password);
+        EXPECT_TRUE(control<QLabel>(w, u"lblMotivo"_s)->text().startsWith(u"La contraseña protege sus"_s));
         typeKeys(QStringLiteral("secreto"));
         pressKey(Qt::Key_Tab);
         typeKeys(QStringLiteral("secreto"));
