@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 namespace velmora {
 namespace {
@@ -66,6 +68,17 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const docengine::DocumentLayout> pa
     connect(actual, &QPushButton::clicked, this, [this] { setZoom(Zoom::Actual); });
     connect(print, &QPushButton::clicked, this, [this] { done(kPrintChosen); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // The page keys turn pages whatever has the focus: the page's scroll area would otherwise
+    // take them to scroll, and a button would ignore them.
+    const std::pair<QKeySequence, std::function<int()>> pageKeys[] = {
+        {QKeySequence(Qt::Key_PageDown), [this] { return m_page + 1; }},
+        {QKeySequence(Qt::Key_PageUp), [this] { return m_page - 1; }},
+        {QKeySequence(Qt::Key_Home), [] { return 0; }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), [] { return 0; }},
+        {QKeySequence(Qt::Key_End), [this] { return pageCount() - 1; }},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), [this] { return pageCount() - 1; }}};
+    for (const auto& [keys, page] : pageKeys)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, page] { showPage(page()); });
 
     auto* bar = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(m_previous), static_cast<QWidget*>(m_pageLabel),
@@ -153,24 +166,6 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
         return stepZoom(kZoomStep);
     if (event->matches(QKeySequence::ZoomOut) || (control && event->key() == Qt::Key_Minus))
         return stepZoom(1 / kZoomStep);
-    switch (event->key()) {
-    case Qt::Key_PageDown:
-        showPage(m_page + 1);
-        return;
-    case Qt::Key_PageUp:
-        showPage(m_page - 1);
-        return;
-    case Qt::Key_Home:
-        if (event->modifiers() & Qt::ControlModifier)
-            return showPage(0);
-        break;
-    case Qt::Key_End:
-        if (event->modifiers() & Qt::ControlModifier)
-            return showPage(pageCount() - 1);
-        break;
-    default:
-        break;
-    }
     QDialog::keyPressEvent(event);
 }
 

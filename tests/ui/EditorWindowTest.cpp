@@ -214,9 +214,14 @@ TEST_F(EditorWindowTest, PreviewShowsThePagesAndItsPrintButtonPrints) {
         pages = window->pageCount();
         auto* label = control<QLabel>(w, u"lblPaginas"_s);
         EXPECT_EQ(label->text(), u"Página 1 de %1"_s.arg(pages));
-        QTest::keyClick(w, Qt::Key_PageDown);
+        auto* page = control<QWidget>(w, u"picPagina"_s); // the page keys turn pages even from there
+        activate(page);
+        page->setFocus();
+        QTest::keyClick(page, Qt::Key_PageDown);
         EXPECT_EQ(label->text(), u"Página 2 de %1"_s.arg(pages));
-        QTest::keyClick(w, Qt::Key_PageUp);
+        QTest::keyClick(page, Qt::Key_End);
+        EXPECT_EQ(window->currentPage(), pages - 1);
+        QTest::keyClick(page, Qt::Key_Home);
         EXPECT_EQ(window->currentPage(), 0);
         control<QPushButton>(w, u"cmdTamanoReal"_s)->click();
         EXPECT_EQ(window->dotsPerInch(), 96);
