@@ -16,6 +16,7 @@
 #include "platform/widgets/ScreenFit.h"
 #include "platform/widgets/TabOrder.h"
 #include "printing/PrintingWordProcessor.h"
+#include "ui/CatalogueDropDown.h"
 #include "ui/ControlBinder.h"
 #include "ui/FirstTabController.h"
 #include "ui/GeneralProgressWindow.h"
@@ -239,23 +240,23 @@ void EditorWindow::bindLists() {
     auto combo = [this](const char* name) {
         return m_personal->findChild<DataComboBox*>(QLatin1String(name));
     };
-    combo("cboPrefLocalidad")->bind(&t.localities);
+    bindCatalogue(*combo("cboPrefLocalidad"), t.localities);
     t.bodies.clearFilter();
     cannotFail(t.bodies.setFilter(QStringLiteral("Grupo <> 'X'")));
     DataComboBox* body = combo("cboCuerpo");
-    body->bind(&t.bodies);
+    bindCatalogue(*body, t.bodies);
     body->setColumnWidthTwips(0, 900);
     body->setColumnWidthTwips(1, 5700);
-    combo("cboGrupo")->bind(&t.groups);
-    combo("cboPrefProvincia")->bind(&t.zones);
-    combo("cboProvincia")->bind(&t.addressProvinces);
-    combo("cboPrefArea")->bind(&t.areas);
-    combo("cboSituaciones")->bind(&t.situations);
-    combo("cboProvinciasIxa")->bind(&t.provinces);
-    combo("cboAreaIxa")->bind(&t.areas2);
-    combo("cboZBSIxa")->bind(&t.zones2);
+    bindCatalogue(*combo("cboGrupo"), t.groups);
+    bindCatalogue(*combo("cboPrefProvincia"), t.zones);
+    bindCatalogue(*combo("cboProvincia"), t.addressProvinces);
+    bindCatalogue(*combo("cboPrefArea"), t.areas);
+    bindCatalogue(*combo("cboSituaciones"), t.situations);
+    bindCatalogue(*combo("cboProvinciasIxa"), t.provinces);
+    bindCatalogue(*combo("cboAreaIxa"), t.areas2);
+    bindCatalogue(*combo("cboZBSIxa"), t.zones2);
     if (t.localitiesClone)
-        combo("cboLocalidadesIxa")->bind(t.localitiesClone.get());
+        bindCatalogue(*combo("cboLocalidadesIxa"), *t.localitiesClone);
 }
 
 void EditorWindow::setSignedInDni(const QString& dni) {

@@ -57,6 +57,8 @@ TEST_F(EditorWindowTest, AppliesTheContestConfigurationAndOpensTabsAndMenuOnceAB
         EXPECT_FALSE(editor.menuEntry(index)->isEnabled()) << int(index);
     EXPECT_FALSE(editor.menuEntry(MenuEntry::ChangePassword)->isVisible())
         << "a new user has no password to change";
+    const RecordSetModel* areas = control<DataComboBox>(&editor, ctl::cboPrefArea)->listModel();
+    EXPECT_EQ(areas->headerData(1, Qt::Horizontal).toString(), u"Área"_s) << "a field name for a caption";
     auto* dni = control<QLineEdit>(&editor, ctl::txtDNI);
     EXPECT_EQ(dni->text(), QString::fromLatin1(EditorFixture::kDni));
     EXPECT_FALSE(dni->isEnabled());

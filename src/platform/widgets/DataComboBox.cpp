@@ -1,5 +1,8 @@
 #include "platform/widgets/DataComboBox.h"
 
+#include "platform/data/SpanishCollation.h"
+
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,12 +14,31 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace velmora {
+namespace {
+
+// The list of a drop-down, whose typed search is the drop-down's own: QTableView's looks
+// only at the start of its current column, the code.
+class DropDownList : public QTableView {
+public:
+    explicit DropDownList(std::function<void(const QString&)> search) : m_search(std::move(search)) {}
+    void keyboardSearch(const QString& typed) override { m_search(typed); }
+
+private:
+    std::function<void(const QString&)> m_search;
+};
+
+// Room beside a cell's text: its margins and the grid.
+constexpr int kCellPadding = 12;
+
+} // namespace
 
 DataComboBox::DataComboBox(QWidget* parent)
-    : QComboBox(parent), m_model(new RecordSetModel(this)), m_view(new QTableView) {
+    : QComboBox(parent), m_model(new RecordSetModel(this)),
+      m_view(new DropDownList([this](const QString& typed) { typeAhead(typed); })) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     // Measuring every item for the size hint would walk long lists; the layout sizes the box.
@@ -73,6 +95,7 @@ void DataComboBox::setColumns(const QList<ColumnBinding>& columns) {
 void DataComboBox::setColumnWidthTwips(int shownColumn, int twips) {
     m_model->setColumnWidthTwips(shownColumn, twips);
     applyColumnWidths(*m_view, *m_model);
+    m_widthsFitted = false;
 }
 
 // Key = the first column, displayed = the second (the first when it is the only one).
@@ -89,6 +112,7 @@ void DataComboBox::applyBindingRule() {
 void DataComboBox::listReset() {
     applyBindingRule();
     m_lookupsValid = false;
+    m_widthsFitted = false;
     // The chosen row is kept by id, and stays chosen while a filter hides it. After the
     // table was rebuilt the id may name another row, and a value set before its row was
     // listed finds it now: the choice follows the value.
@@ -108,6 +132,7 @@ void DataComboBox::listChanged() {
     if (m_settingInCode)
         return;
     m_lookupsValid = false;
+    m_widthsFitted = false;
     showChoice();
 }
 
@@ -167,6 +192,8 @@ void DataComboBox::setTypingBlocked(bool blocked) {
 }
 
 void DataComboBox::showPopup() {
+    fitColumnsToContents();
+    m_typed.clear(); // a list opened afresh is searched afresh
     // Wide enough for every column, never narrower than the box, and never wider than the
     // screen (at a large scale factor the columns scroll sideways instead).
     int width = 2 * m_view->frameWidth() + m_view->verticalScrollBar()->sizeHint().width();
@@ -182,6 +209,53 @@ void DataComboBox::showPopup() {
     const int row = m_chosenRowId >= 0 ? m_model->rowOfRowId(m_chosenRowId) : -1;
     if (row >= 0)
         m_view->scrollTo(m_model->index(row, 0), QAbstractItemView::PositionAtCenter);
+}
+
+// Each shown column at least as wide as its caption and its longest text, once per change
+// of the list: a name is never cut where the screen has room for it.
+void DataComboBox::fitColumnsToContents() {
+    if (m_widthsFitted)
+        return;
+    m_widthsFitted = true;
+    const QFontMetrics text(m_view->font());
+    const QFontMetrics caption(m_view->horizontalHeader()->font());
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (m_view->isColumnHidden(column))
+            continue;
+        int width = caption.horizontalAdvance(m_model->headerData(column, Qt::Horizontal).toString());
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            width = std::max(width, text.horizontalAdvance(m_model->index(row, column).data().toString()));
+        m_view->setColumnWidth(column, std::max(m_view->columnWidth(column), width + kCellPadding));
+    }
+}
+
+// Letters typed within the keyboard's input interval add up to one search; a first letter
+// looks past the current row, so that typing it again walks the rows it starts.
+void DataComboBox::typeAhead(const QString& typed) {
+    if (!m_sinceTyped.isValid() || m_sinceTyped.elapsed() > QApplication::keyboardInputInterval())
+        m_typed.clear();
+    m_sinceTyped.start();
+    const bool fresh = m_typed.isEmpty();
+    m_typed += typed;
+    const int rows = m_model->rowCount();
+    const int current = m_view->currentIndex().row();
+    const int from = fresh ? current + 1 : std::max(current, 0);
+    for (int i = 0; i < rows; ++i) {
+        const int row = (from + i) % rows;
+        if (startsWith(row, m_typed)) {
+            const QModelIndex found = m_model->index(row, std::max(modelColumn(), 0));
+            m_view->setCurrentIndex(found);
+            m_view->scrollTo(found);
+            return;
+        }
+    }
+}
+
+bool DataComboBox::startsWith(int position, const QString& typed) const {
+    const QString wanted = spanishSortKey(typed);
+    const qint64 rowId = m_model->rowIdAt(position);
+    return spanishSortKey(textOfRow(rowId, m_displayColumn)).startsWith(wanted) ||
+           spanishSortKey(textOfRow(rowId, m_keyColumn)).startsWith(wanted);
 }
 
 void DataComboBox::hidePopup() {

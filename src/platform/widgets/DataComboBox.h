@@ -3,6 +3,7 @@
 #include "platform/widgets/RecordSetModel.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHash>
 
 class QTableView;
@@ -10,10 +11,11 @@ class QTableView;
 namespace velmora {
 
 // The data-bound multi-column drop-down: a QComboBox whose list is a table (QTableView
-// popup) over a record-set cursor. It keeps a text and a value of its own, as the
-// program's drop-downs do: the text may be something that is not an item of the list
-// (set in code, or typed where typing is allowed), and a refresh of the list never changes
-// either.
+// popup) over a record-set cursor. The list is as wide as its texts (never wider than the
+// screen), and typing while it is open goes to the first row whose displayed name, or code,
+// starts with what was typed, case and accents aside ("avila" finds "Ávila"). It keeps a text and a value of
+// its own, as the program's drop-downs do: the text may be something that is not an item of the list (set in
+// code, or typed where typing is allowed), and a refresh of the list never changes either.
 //
 // Events (signals) are raised only by the user, never by a change made in code:
 // textEdited (a key typed into the box), choiceConfirmed (a row picked with the mouse or the
@@ -83,6 +85,9 @@ private:
     void choose(qint64 rowId);
     void showChoice();
     void tellListClosedSoon();
+    void typeAhead(const QString& typed);
+    bool startsWith(int position, const QString& typed) const;
+    void fitColumnsToContents();
     qint64 firstRowWith(const QHash<QString, qint64>& lookup, const QString& text) const;
     void buildLookups() const;
     QString textOfRow(qint64 rowId, const QString& column) const;
@@ -104,6 +109,10 @@ private:
     mutable QHash<QString, qint64> m_rowByText;
     mutable QHash<QString, qint64> m_rowByKey;
     mutable bool m_lookupsValid = false;
+    bool m_widthsFitted = false; // the list's columns are as wide as their texts
+    // What was typed into the open list, for a search by the start of a name or a code.
+    QString m_typed;
+    QElapsedTimer m_sinceTyped;
 };
 
 } // namespace velmora

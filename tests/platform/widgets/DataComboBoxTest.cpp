@@ -11,12 +11,14 @@ using namespace velmora;
 
 namespace {
 
+constexpr auto kLongName = "47Valladolid, Área de Salud Este y Zona Básica Rural de Tordesillas";
+
 class DataComboBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(createTable(
             provinces, {{"CodProvincia", ColumnType::Text, 2}, {"Provincia", ColumnType::Text, 20}}));
-        for (const char* row : {"06Badajoz", "10Cáceres", "05Ávila", "37Salamanca"}) {
+        for (const char* row : {"06Badajoz", "10Cáceres", "05Ávila", "37Salamanca", kLongName}) {
             const QString text = QString::fromUtf8(row);
             ASSERT_TRUE(provinces.addNew());
             ASSERT_TRUE(provinces.setValue(u"CodProvincia", text.left(2)));
@@ -109,6 +111,26 @@ TEST_F(DataComboBoxTest, TypingChoosesTheRowItNamesAndBlockedTypingDiscardsKeys)
     EXPECT_EQ(takeEvents(), QStringList());
     QTest::keyClick(&combo, Qt::Key_F4);
     EXPECT_TRUE(combo.listView()->isVisible()) << "the list still opens";
+}
+
+TEST_F(DataComboBoxTest, TypingInTheOpenListGoesToTheNextNameOrCodeStartingSo) {
+    const QString longName = QString::fromUtf8(kLongName).mid(2);
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(600000); // a loaded machine splits no search in two
+    const struct {
+        const char* typed;
+        const char* value;
+    } cases[] = {{"avila", "05"}, {"CAC", "10"}, {"37", "37"}, {"s", "37"}, {"valladolid, ar", "47"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        combo.showPopup();
+        QTest::keyClicks(combo.listView(), QString::fromUtf8(c.typed));
+        QTest::keyClick(combo.listView(), Qt::Key_Return);
+        EXPECT_EQ(combo.value(), QString::fromLatin1(c.value));
+    }
+    QApplication::setKeyboardInputInterval(interval);
+    const QTableView* list = combo.listView();
+    EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(longName)) << "the name is cut";
 }
 
 TEST_F(DataComboBoxTest, TextAndValueSurviveChangesOfTheList) {
