@@ -8,6 +8,7 @@
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "support/FakeMessageService.h"
+#include "support/PreferenceListFixture.h"
 #include "support/TableText.h"
 #include "support/TempDir.h"
 #include "ui/EditorFixture.h"
@@ -271,6 +272,38 @@ TEST(EditorWindow, ClosingKeepsTheEditorUnlessTheAnswerIsNoOrTheSaveWorks) {
     f.messages.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(editor.close());
     EXPECT_FALSE(f.state.tables.bodies.isOpen());
+}
+
+// Thirty vacancies picked from the drop-down with the keyboard alone: the list opens on the
+// next position not chosen yet and Enter presses "Aceptar", so a row costs the same few keys
+// wherever it stands in the list.
+TEST(EditorWindow, ALongVacancyListTakesAFewKeysARow) {
+    constexpr int kRows = 30;
+    EditorFixture f(SampleScale::Large); // the smaller samples offer fewer positions to a body
+    EditorWindow& editor = f.openEditor();
+    ASSERT_NE(f.pickBody([](const BodyPositions& p) { return p.vacancy->recordCount() > kRows; }), nullptr);
+    control<QTabWidget>(&editor, u"tabPrincipal"_s)->setCurrentIndex(2);
+    auto* positions = control<DataComboBox>(&editor, u"cboPuestoVacante"_s);
+    activate(positions);
+    positions->setFocus();
+    int keys = 0;
+    const auto key = [&keys](Qt::Key pressed, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        pressKey(pressed, modifiers);
+        ++keys;
+    };
+    for (int row = 0; row < kRows && !HasFailure(); ++row) {
+        ASSERT_EQ(focusName(), u"cboPuestoVacante"_s) << "row " << row;
+        key(Qt::Key_Down, Qt::AltModifier);
+        if (!positions->listView()->currentIndex().isValid())
+            key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([] { return focusName() == u"cmdAceptarVacante"_s; })) << "row " << row;
+        key(Qt::Key_Return);
+    }
+    const QStringList codes = codesByOrder(f.state.tables.vacancyList);
+    EXPECT_EQ(codes.size(), kRows);
+    EXPECT_EQ(QSet<QString>(codes.begin(), codes.end()).size(), kRows) << "a position chosen twice";
+    EXPECT_LE(keys, 10 * kRows);
 }
 
 constexpr auto kChildFolder = "VELMORA_RECOVERY_CHILD";

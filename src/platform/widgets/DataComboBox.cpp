@@ -206,9 +206,13 @@ void DataComboBox::showPopup() {
     m_view->setMinimumWidth(width);
     m_listOpen = true;
     QComboBox::showPopup();
-    const int row = m_chosenRowId >= 0 ? m_model->rowOfRowId(m_chosenRowId) : -1;
-    if (row >= 0)
-        m_view->scrollTo(m_model->index(row, 0), QAbstractItemView::PositionAtCenter);
+    const int row = m_model->rowOfRowId(m_chosenRowId >= 0 ? m_chosenRowId : m_listStart);
+    if (row < 0)
+        return;
+    const QModelIndex shown = m_model->index(row, std::max(modelColumn(), 0));
+    if (m_chosenRowId < 0)
+        m_view->setCurrentIndex(shown); // where the work goes on, not yet a choice
+    m_view->scrollTo(shown, QAbstractItemView::PositionAtCenter);
 }
 
 // Each shown column at least as wide as its caption and its longest text, once per change

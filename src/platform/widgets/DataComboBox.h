@@ -51,6 +51,10 @@ public:
     // Empties text and value.
     void clearChoice();
 
+    // The row the list opens on while no row is chosen (-1: its top), so that a list worked
+    // through row after row opens where the work goes on.
+    void setListStart(qint64 rowId) { m_listStart = rowId; }
+
     // Whether the text is the displayed column of a row of the list (its current view).
     bool isListItem() const;
     // A column (by name) of the chosen row; empty when no row is chosen.
@@ -99,6 +103,7 @@ private:
     QString m_text;
     QString m_value;
     qint64 m_chosenRowId = -1;
+    qint64 m_listStart = -1;
     bool m_typingBlocked = false;
     bool m_settingInCode = false;
     bool m_listOpen = false;

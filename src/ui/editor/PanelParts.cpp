@@ -3,6 +3,7 @@
 #include "platform/MessageService.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
+#include "platform/widgets/EnterKey.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -17,6 +18,7 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
+    pressOnEnter(button);
     return button;
 }
 

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -318,12 +319,15 @@ void PositionPanel::modify() {
 void PositionPanel::accept() {
     if (m_editor.mode() == PanelMode::Adding) {
         const AreaZoneNames names(m_tables.areas, m_tables.zones);
-        const auto added = m_editor.add(currentChoice(), m_order->text(), demarcation().value_or(QString()),
-                                        names, m_messages);
-        if (!added)
+        const PositionChoice choice = currentChoice();
+        const auto added =
+            m_editor.add(choice, m_order->text(), demarcation().value_or(QString()), names, m_messages);
+        if (!added) {
             m_messages.reportError(added.error());
-        else if (*added == PreferenceListEditor::ChoiceCheck::Valid)
+        } else if (*added == PreferenceListEditor::ChoiceCheck::Valid) {
+            openListAfter(choice.code);
             Q_EMIT positionsAdded();
+        }
     } else {
         const auto modified = m_editor.modify(m_id->text(), m_order->text(), demarcation(), m_messages);
         if (!modified) {
@@ -336,6 +340,23 @@ void PositionPanel::accept() {
         }
     }
     resetPanel();
+}
+
+void PositionPanel::openListAfter(const QString& code) {
+    const RecordSet& candidates = m_tables.candidates;
+    const int candidateCode = candidates.columnIndex(u"CodConvocatoria");
+    const int listedCode = m_tables.list.columnIndex(u"CodConvocatoria");
+    QSet<QString> listed;
+    for (int row = 0; row < m_tables.list.recordCount(); ++row)
+        listed.insert(m_tables.list.textAt(row, listedCode));
+    int row = 0;
+    while (row < candidates.recordCount() && candidates.textAt(row, candidateCode) != code)
+        ++row;
+    qint64 next = -1;
+    for (++row; row < candidates.recordCount() && next < 0; ++row)
+        if (!listed.contains(candidates.textAt(row, candidateCode)))
+            next = candidates.rowIdAt(row);
+    m_position->setListStart(next);
 }
 
 void PositionPanel::cancel() {

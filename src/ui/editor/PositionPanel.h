@@ -158,6 +158,8 @@ protected:
 private:
     PositionChoice currentChoice() const;
     QString defaultCandidateFilter() const;
+    // The candidates list opens next on the first candidate after `code` not on the list.
+    void openListAfter(const QString& code);
 
     std::function<bool()> m_bodyOrGroupChosen;
     std::function<QString()> m_filterBuilder;
