@@ -1,6 +1,7 @@
 #include "office/ApplicationAssembler.h"
 #include "office/ApplicationReadChecks.h"
 #include "office/ContestRules.h"
+#include "office/OfficeOutcomeCollector.h"
 #include "printing/BarcodeText.h"
 
 #include <gtest/gtest.h>
@@ -199,4 +200,31 @@ TEST_F(ApplicationAssemblerTest, RequiredFirstPageFields) {
     EXPECT_EQ(problems,
               (QStringList{u"Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"_s,
                            u"Falta un dato obligatorio: nombre (página 1)"_s}));
+}
+
+// The form's courses page carries no barcode: in one file between a print's first page and its
+// list, it is no page without barcode; a sheet more than the form has there still is.
+TEST(OfficeOutcomeCollector, CountsOnlyPagesWithoutBarcodeThatAreNotTheCoursesPage) {
+    const Print a;
+    const QString p = a.firstPage(), v2 = a.listPage(BarcodeKind::Vacancies, 2, 1, 3),
+                  v3 = a.listPage(BarcodeKind::Vacancies, 3, 1, 3);
+    const struct {
+        const char* name;
+        QStringList pages; // texts page by page; empty: a page without barcode
+        int withoutBarcode;
+    } cases[] = {{"courses page", {p, {}, v3}, 0},
+                 {"scanned backwards", {v3, {}, p}, 0},
+                 {"a blank sheet beside it", {p, {}, {}, v3}, 2},
+                 {"a print without courses", {p, {}, v2}, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OfficeOutcomeCollector collector;
+        for (int i = 0; i < c.pages.size(); ++i)
+            collector.add(ScannedPage{PageOrigin{u"lote.pdf"_s, i + 1},
+                                      c.pages[i].isEmpty() ? QStringList() : QStringList{c.pages[i]},
+                                      std::nullopt});
+        const OfficeReadOutcome outcome = collector.finish(1, false);
+        EXPECT_EQ(outcome.pagesWithoutBarcode, c.withoutBarcode);
+        EXPECT_EQ(int(outcome.fileProblems.size()), c.withoutBarcode);
+    }
 }

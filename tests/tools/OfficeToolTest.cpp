@@ -46,6 +46,11 @@ protected:
 
 } // namespace
 
+TEST_F(OfficeToolTest, AGenuinePrintoutReadsCompleteWithItsCoursesPageUncounted) {
+    EXPECT_EQ(s_read->exitCode, 0) << s_read->out.toStdString();
+    EXPECT_TRUE(s_read->out.contains(u"Páginas sin código de barras: 0"_s)) << s_read->out.toStdString();
+}
+
 // Every file of a run is replaced whole or not at all, whichever of them the disk fills on.
 TEST_F(OfficeToolTest, AFullDiskLeavesTheOldResultsOrWholeNewOnes) {
     std::vector<qint64> limits{0, 3};
