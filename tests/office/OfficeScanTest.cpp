@@ -200,18 +200,20 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
                             write("vacio.png", ""),
                             dir.file(u"no-existe.pdf"_s),
                             write("cortada.png", png.left(png.size() / 2)),
-                            write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400))};
+                            write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400)),
+                            write("plana.pdf", test::onePagePdf("", {}, 595, 0))};
     const OfficeReadOutcome outcome = OfficeBatchReader().read(files);
     EXPECT_EQ(outcome.applications.size(), 0u);
     // Listed by file and page, whichever worker finished first.
     std::vector<std::pair<QString, QString>> problems;
     for (const OfficeProblem& p : outcome.fileProblems)
         problems.emplace_back(p.where, p.detail);
-    ASSERT_EQ(problems.size(), 6u);
+    ASSERT_EQ(problems.size(), 7u);
     EXPECT_EQ(problems[0], std::pair(u"cortada.png, página 1"_s, u"la imagen está dañada o cortada"_s));
     // A page too large to draw is refused before any memory is spent on it.
     EXPECT_EQ(problems[1], std::pair(u"enorme.pdf, página 1"_s,
                                      u"la página 1 mide 508 x 508 cm, demasiado para buscar códigos"_s));
-    EXPECT_EQ(problems[5], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
+    EXPECT_EQ(problems[4], std::pair(u"plana.pdf, página 1"_s, u"la página 1 está vacía: mide 21 x 0 cm"_s));
+    EXPECT_EQ(problems[6], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
     EXPECT_FALSE(outcome.allComplete());
 }
