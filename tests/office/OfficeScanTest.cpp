@@ -134,15 +134,11 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     EXPECT_FALSE(outcome.allComplete());
     ASSERT_EQ(outcome.applications.size(), 2u);
 
-    const auto byDni = [&](const QString& dni) {
-        for (const OfficeApplication& a : outcome.applications)
-            if (a.dni == dni)
-                return &a;
-        return static_cast<const OfficeApplication*>(nullptr);
-    };
-    const OfficeApplication* s = byDni(u"12345678Z"_s);
-    const OfficeApplication* m = byDni(u"00000001R"_s);
-    ASSERT_TRUE(s && m);
+    // Applications come in order of their id: the DNI first.
+    const OfficeApplication* m = &outcome.applications[0];
+    const OfficeApplication* s = &outcome.applications[1];
+    ASSERT_EQ(m->dni, u"00000001R"_s);
+    ASSERT_EQ(s->dni, u"12345678Z"_s);
 
     EXPECT_TRUE(s->complete()) << problemsOf(s->problems).join(u',').toStdString();
     EXPECT_EQ(s->fields, readablePrintRecord(splitPrintRecord(foldBarcodeText(small.printRecord))));
@@ -157,8 +153,7 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
 
     ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(u"salida"_s)).ok());
     const auto csv = [&](const QString& folder, const char* name) {
-        QFile file(dir.file(u"%1/%2"_s.arg(folder, QString::fromLatin1(name))));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return dir.read(folder + u'/' + QLatin1String(name));
     };
     EXPECT_EQ(csv(u"salida"_s, "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45));
 
