@@ -202,18 +202,15 @@ TEST_F(ApplicationAssemblerTest, RequiredFirstPageFields) {
                            u"Falta un dato obligatorio: nombre (página 1)"_s}));
 }
 
-// The form has room for one courses page (no barcode by design) before a list on page 3, none
-// before one on page 2: a page more without barcode there is not taken for it, nor is its pair.
+// The form has room for one courses page (no barcode by design) before a list on page 3: a
+// sheet more there is not taken for it, nor is the courses page then.
 TEST(OfficeOutcomeCollector, PagesWithoutBarcodeBeyondTheFormsRoomAreCounted) {
     const Print a;
-    for (const auto& [pages, counted] :
-         {std::pair{QStringList{a.firstPage(), {}, {}, a.listPage(BarcodeKind::Vacancies, 3, 1, 3)}, 2},
-          std::pair{QStringList{a.firstPage(), {}, a.listPage(BarcodeKind::Resultas, 2, 1, 3)}, 1}}) {
-        OfficeOutcomeCollector collector;
-        for (int i = 0; i < pages.size(); ++i)
-            collector.add({PageOrigin{u"lote.pdf"_s, i + 1},
-                           pages[i].isEmpty() ? QStringList() : QStringList{pages[i]},
-                           {}});
-        EXPECT_EQ(collector.finish(1, false).pagesWithoutBarcode, counted) << pages.size() << " pages";
-    }
+    const QStringList pages{a.firstPage(), {}, {}, a.listPage(BarcodeKind::Vacancies, 3, 1, 3)};
+    OfficeOutcomeCollector collector;
+    for (int i = 0; i < pages.size(); ++i)
+        collector.add({PageOrigin{u"lote.pdf"_s, i + 1},
+                       pages[i].isEmpty() ? QStringList() : QStringList{pages[i]},
+                       {}});
+    EXPECT_EQ(collector.finish(1, false).pagesWithoutBarcode, 2);
 }
