@@ -69,7 +69,5 @@ int main(int argc, char** argv) {
 
     velmora::SystemClock clock;
     velmora::ProgramController controller(folder, messages, clock);
-    if (!controller.start())
-        return 0;
-    return QApplication::exec();
+    return controller.run();
 }

@@ -24,6 +24,15 @@ const QString kReadUsage = QStringLiteral("office read FICHEROS... --out CARPETA
 const QString kMergeUsage = QStringLiteral("office merge CARPETAS... --out CARPETA [--contest INSTALACION]");
 const QString kUsage = kReadUsage + QStringLiteral("\n       velmora-tools ") + kMergeUsage;
 
+// The exit statuses, told in the help.
+constexpr int kIncomplete = 1;
+constexpr int kWrongArguments = 2;
+constexpr int kResultsNotWritten = 3;
+const QString kExitStatuses = QStringLiteral(
+    "Estado de salida: 0 si se leyeron todas las páginas y todas las solicitudes están completas, "
+    "1 si hay incidencias, 2 si los argumentos son erróneos o la instalación no se carga, 3 si no se "
+    "han podido escribir los resultados (la carpeta conserva los anteriores).");
+
 // Batches shorter than this finish before a progress line would help.
 constexpr int kPagesWorthProgress = 20;
 
@@ -45,7 +54,8 @@ public:
                      QStringLiteral("CARPETA")},
                     {QStringLiteral("contest"),
                      QStringLiteral("Instalación del concurso con la que se comprueban las solicitudes."),
-                     QStringLiteral("INSTALACION")}}) {}
+                     QStringLiteral("INSTALACION")}},
+                   kExitStatuses) {}
 
     // False when the command must stop, with exitCode() to return.
     bool parse(const QStringList& args) {
@@ -64,7 +74,7 @@ public:
             if (!loadInstallation(AppFolders::at(installation), tables, messages).loaded) {
                 printErr(
                     QStringLiteral("No se puede cargar la instalación del concurso %1").arg(installation));
-                m_exitCode = 2;
+                m_exitCode = kWrongArguments;
                 return false;
             }
             m_rules = std::make_unique<CatalogContestRules>(tables);
@@ -82,11 +92,13 @@ private:
     int m_exitCode = 0;
 };
 
-// Writes the CSV files and the summary; the exit status says whether all is complete.
+// Writes the CSV files and the summary; the exit status says whether all is complete. Results
+// that could not be written are a failure of their own: the summary would send the office to
+// files that do not hold it.
 int report(const OfficeReadOutcome& outcome, const QString& out, qint64 milliseconds) {
     if (Status written = writeOfficeCsv(outcome, out); !written) {
         printErr(written.error().description);
-        return 2;
+        return kResultsNotWritten;
     }
     const int total = int(outcome.applications.size());
     const int complete = outcome.completeApplications();
@@ -101,7 +113,7 @@ int report(const OfficeReadOutcome& outcome, const QString& out, qint64 millisec
     if (!outcome.fileProblems.empty())
         printOut(QStringLiteral("Archivos o páginas con incidencias: %1").arg(outcome.fileProblems.size()));
     printOut(QStringLiteral("Resultados en %1").arg(out));
-    return outcome.allComplete() ? 0 : 1;
+    return outcome.allComplete() ? 0 : kIncomplete;
 }
 
 int read(const QStringList& args) {
@@ -124,7 +136,7 @@ int merge(const QStringList& args) {
     Result<OfficeReadOutcome> outcome = mergeOfficeRuns(parsed.positional(), parsed.contest());
     if (!outcome) {
         printErr(outcome.error().description);
-        return 2;
+        return kWrongArguments;
     }
     return report(outcome.value(), parsed.out(), clock.elapsed());
 }

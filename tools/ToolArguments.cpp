@@ -22,8 +22,8 @@ QString optionSpelling(const QCommandLineOption& option) {
 
 } // namespace
 
-ToolArguments::ToolArguments(QString usage, const QList<QCommandLineOption>& options)
-    : m_usage(std::move(usage)), m_options(options) {
+ToolArguments::ToolArguments(QString usage, const QList<QCommandLineOption>& options, QString notes)
+    : m_usage(std::move(usage)), m_notes(std::move(notes)), m_options(options) {
     m_options.prepend(kHelp);
     m_parser.addOptions(m_options);
 }
@@ -79,6 +79,10 @@ void ToolArguments::printHelp() const {
     printOut(QStringLiteral("Opciones:"));
     for (const QCommandLineOption& option : m_options)
         printOut(QStringLiteral("  %1\n      %2").arg(optionSpelling(option), option.description()));
+    if (!m_notes.isEmpty()) {
+        printOut(QString());
+        printOut(m_notes);
+    }
 }
 
 } // namespace velmora::tools

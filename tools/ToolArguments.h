@@ -13,8 +13,9 @@ namespace velmora::tools {
 // and the tools load no translation, so mistakes are worded here.
 class ToolArguments {
 public:
-    // `usage` is what follows "Uso: velmora-tools " for this command.
-    ToolArguments(QString usage, const QList<QCommandLineOption>& options);
+    // `usage` is what follows "Uso: velmora-tools " for this command; `notes`, when given,
+    // closes the help (the exit statuses, say).
+    ToolArguments(QString usage, const QList<QCommandLineOption>& options, QString notes = {});
 
     // False when the command must stop: after printing the help ("-h", "--help"; exit code 0)
     // or what is wrong with the arguments and the usage (exit code 2).
@@ -32,6 +33,7 @@ private:
     void printHelp() const;
 
     QString m_usage;
+    QString m_notes;
     QList<QCommandLineOption> m_options;
     QCommandLineParser m_parser;
     QStringList m_positional;

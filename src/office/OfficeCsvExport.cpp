@@ -1,10 +1,11 @@
 #include "office/OfficeCsvExport.h"
 
 #include "office/PrintRecordFields.h"
+#include "platform/data/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -20,19 +21,56 @@ QString csvField(const QString& field) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-Status writeLines(const QString& path, const QStringList& lines) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("No se puede escribir %1: %2").arg(path, file.errorString()));
-    file.write("\xEF\xBB\xBF");
+QByteArray csvBytes(const QStringList& lines) {
+    QByteArray bytes("\xEF\xBB\xBF");
     for (const QString& line : lines) {
-        file.write(line.toUtf8());
-        file.write("\r\n");
+        bytes += line.toUtf8();
+        bytes += "\r\n";
     }
-    if (!file.commit())
-        return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("No se puede escribir %1: %2").arg(path, file.errorString()));
+    return bytes;
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The results are one set: an incidence list beside the applications of another run, or a
+// lecturas.csv cut short, would make the office (and a later merge) lose applications
+// without a word. So every file is first written whole beside its old version, each byte
+// checked, and only then are they renamed over the old ones; a failed write (a full disk)
+// leaves the old results as they were.
+Status writeFileSet(const QDir& dir, const std::vector<std::pair<QString, QByteArray>>& files) {
+    for (const auto& [name, bytes] : files) {
+        const QString target = dir.filePath(name);
+        if (isLink(target))
+            return Error::make(ErrorCode::FileAccess,
+                               QStringLiteral("No se escribe %1: es un enlace a otro fichero, y el programa "
+                                              "no escribe a través de enlaces.")
+                                   .arg(native(target)));
+        VELMORA_TRY(checkReplaceable(target));
+    }
+    QStringList fresh;
+    const auto failed = [&](const Error& cause, qsizetype renamed) {
+        for (qsizetype i = renamed; i < fresh.size(); ++i)
+            QFile::remove(fresh[i]);
+        const QString kept =
+            renamed == 0 ? QStringLiteral("Los resultados anteriores de la carpeta siguen como estaban.")
+                         : QStringLiteral("Los resultados de la carpeta han quedado a medias: vuelva a "
+                                          "escribirlos.");
+        return Error::make(cause.number, cause.description + QStringLiteral(". ") + kept);
+    };
+    for (const auto& [name, bytes] : files) {
+        const QString path = dir.filePath(name + QStringLiteral(".nuevo"));
+        // What a run stopped half-way may have left.
+        if (isLink(path) || QFileInfo(path).isFile())
+            QFile::remove(path);
+        if (Status written = writeNewFile(path, bytes); !written)
+            return failed(written.error(), 0);
+        fresh << path;
+    }
+    for (qsizetype i = 0; i < fresh.size(); ++i)
+        if (Status renamed = replaceFile(fresh[i], dir.filePath(files[size_t(i)].first)); !renamed)
+            return failed(renamed.error(), i);
     return {};
 }
 
@@ -50,9 +88,11 @@ const QString kBadFile = QStringLiteral("Archivo ilegible");
 const QString kCancelled = QStringLiteral("Lectura interrumpida");
 } // namespace scan
 
+const QStringList kScanHeader{QStringLiteral("Lectura"), QStringLiteral("Archivo"), QStringLiteral("Pagina"),
+                              QStringLiteral("Resultado"), QStringLiteral("Texto")};
+
 QStringList scanLines(const OfficeReadOutcome& outcome) {
-    QStringList lines{csvLine({QStringLiteral("Lectura"), QStringLiteral("Archivo"), QStringLiteral("Pagina"),
-                               QStringLiteral("Resultado"), QStringLiteral("Texto")})};
+    QStringList lines{csvLine(kScanHeader)};
     int n = 0;
     for (const ScannedPage& s : outcome.scans) {
         const QStringList where{QString::number(++n), s.origin.file, QString::number(s.origin.page)};
@@ -77,7 +117,20 @@ Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* c
     if (!file.open(QIODevice::ReadOnly))
         return Error::make(ErrorCode::FileAccess,
                            QStringLiteral("No se puede leer %1: %2").arg(path, file.errorString()));
-    const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
+    bool cutShort = false;
+    const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()), &cutShort);
+    // Every row of the file ends with its line end: a file cut short (written on a full disk,
+    // copied in part) would otherwise lose the pages after the cut without a word.
+    if (cutShort)
+        return Error::make(ErrorCode::TypeMismatch,
+                           QStringLiteral("El fichero %1 está cortado a mitad de una fila (quizá se escribió "
+                                          "con el disco lleno): vuelva a leer esa parte del lote.")
+                               .arg(native(path)));
+    if (rows.empty() || rows.front() != kScanHeader)
+        return Error::make(ErrorCode::TypeMismatch,
+                           QStringLiteral("El fichero %1 no empieza con los títulos de las lecturas: está "
+                                          "vacío o no es un %2.")
+                               .arg(native(path), QString::fromUtf16(kScansFile)));
     std::vector<ScannedPage> pages;
     QString lastRead;
     for (size_t i = 1; i < rows.size(); ++i) {
@@ -108,7 +161,7 @@ Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* c
     return pages;
 }
 
-std::vector<QStringList> parseCsv(QStringView text) {
+std::vector<QStringList> parseCsv(QStringView text, bool* cutShort) {
     if (text.startsWith(u'\uFEFF'))
         text = text.mid(1);
     std::vector<QStringList> rows;
@@ -146,6 +199,8 @@ std::vector<QStringList> parseCsv(QStringView text) {
         row << field;
         rows.push_back(row);
     }
+    if (cutShort)
+        *cutShort = rowStarted;
     return rows;
 }
 
@@ -193,11 +248,11 @@ Status writeOfficeCsv(const OfficeReadOutcome& outcome, const QString& folder) {
         problems << csvLine({QString(), QStringLiteral("Lectura interrumpida"),
                              QStringLiteral("se leyeron %1 páginas antes de cancelar").arg(outcome.pages)});
 
-    VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("solicitudes.csv")), applications));
-    VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("vacantes.csv")), vacancies));
-    VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("resultas.csv")), resultas));
-    VELMORA_TRY(writeLines(dir.filePath(QStringLiteral("incidencias.csv")), problems));
-    return writeLines(dir.filePath(QString::fromUtf16(kScansFile)), scanLines(outcome));
+    return writeFileSet(dir, {{QStringLiteral("solicitudes.csv"), csvBytes(applications)},
+                              {QStringLiteral("vacantes.csv"), csvBytes(vacancies)},
+                              {QStringLiteral("resultas.csv"), csvBytes(resultas)},
+                              {QStringLiteral("incidencias.csv"), csvBytes(problems)},
+                              {QString::fromUtf16(kScansFile), csvBytes(scanLines(outcome))}});
 }
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "office/ScannedBarcode.h"
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace velmora {
@@ -12,6 +13,48 @@ namespace {
 QString snippet(const QString& text) {
     constexpr int kShown = 60;
     return text.size() > kShown ? text.left(kShown) + QStringLiteral("…") : text;
+}
+
+// The form's second page (courses and documents) carries no barcode by design. A page without
+// one that lies, in the same file, between a print's first page and the first page of its
+// lists is that page, not a problem: as many such pages as the form has room for before the
+// list's printed page number (none when the lists start on page 2), and only when nothing else
+// lies between. `scans` are sorted by file and page.
+std::vector<bool> formPagesWithoutBarcode(const std::vector<ScannedPage>& scans) {
+    std::vector<bool> formPage(scans.size(), false);
+    struct PrintInFile {
+        std::ptrdiff_t first = -1; // the scan of its first page
+        std::ptrdiff_t list = -1;  // the scan of its list page printed first
+        int listPage = 0;
+    };
+    for (size_t begin = 0, end = 0; begin < scans.size(); begin = end) {
+        while (end < scans.size() && scans[end].origin.file == scans[begin].origin.file)
+            ++end;
+        std::map<QString, PrintInFile> prints;
+        for (size_t i = begin; i < end; ++i)
+            for (const QString& text : scans[i].texts) {
+                const Result<ScannedBarcode> barcode = parseScannedBarcode(text);
+                if (!barcode)
+                    continue;
+                PrintInFile& print = prints[barcode->printId()];
+                if (barcode->kind == BarcodeKind::FirstPage)
+                    print.first = std::ptrdiff_t(i);
+                else if (print.list < 0 || barcode->page < print.listPage)
+                    print = PrintInFile{print.first, std::ptrdiff_t(i), barcode->page};
+            }
+        for (const auto& [id, print] : prints) {
+            if (print.first < 0 || print.list < 0)
+                continue;
+            const auto [from, to] = std::minmax(print.first, print.list);
+            const auto between = scans.begin() + from + 1;
+            const auto until = scans.begin() + to;
+            const bool blank = std::all_of(
+                between, until, [](const ScannedPage& s) { return s.texts.isEmpty() && !s.error; });
+            if (blank && to - from - 1 <= print.listPage - 2)
+                std::fill(formPage.begin() + from + 1, formPage.begin() + to, true);
+        }
+    }
+    return formPage;
 }
 
 } // namespace
@@ -28,7 +71,9 @@ OfficeReadOutcome OfficeOutcomeCollector::finish(int files, bool cancelled) {
     outcome.files = files;
     outcome.cancelled = cancelled;
     ApplicationAssembler assembler(m_contest);
-    for (const ScannedPage& scan : m_scans) {
+    const std::vector<bool> formPages = formPagesWithoutBarcode(m_scans);
+    for (size_t i = 0; i < m_scans.size(); ++i) {
+        const ScannedPage& scan = m_scans[i];
         if (scan.origin.page == 0) {
             outcome.fileProblems.push_back(OfficeProblem{scan.origin.file, QStringLiteral("Archivo ilegible"),
                                                          scan.error.value_or(QString())});
@@ -39,7 +84,7 @@ OfficeReadOutcome OfficeOutcomeCollector::finish(int files, bool cancelled) {
         if (scan.error) {
             outcome.fileProblems.push_back(
                 OfficeProblem{where, QStringLiteral("Página ilegible"), *scan.error});
-        } else if (scan.texts.isEmpty()) {
+        } else if (scan.texts.isEmpty() && !formPages[i]) {
             ++outcome.pagesWithoutBarcode;
             outcome.fileProblems.push_back(
                 OfficeProblem{where, QStringLiteral("Página sin código de barras"),

@@ -50,12 +50,17 @@ constexpr int kMaxPageRenderMilliseconds = 15'000;
 
 Result<QImage> renderPageForBarcodes(PdfDrawing& document, int index, QSizeF points, int dpi) {
     const double pixels = points.width() * dpi / 72.0 * (points.height() * dpi / 72.0);
-    if (!(pixels > 0) || pixels > double(kMaxPagePixels))
+    const QString measures = QStringLiteral("mide %1 x %2 cm")
+                                 .arg(points.width() * 2.54 / 72.0, 0, 'f', 0)
+                                 .arg(points.height() * 2.54 / 72.0, 0, 'f', 0);
+    // A page without area (or with a size that is no number) has nothing to draw.
+    if (!(pixels > 0))
         return Error::make(ErrorCode::FileAccess,
-                           QStringLiteral("la página %1 mide %2 x %3 cm, demasiado para buscar códigos")
-                               .arg(index + 1)
-                               .arg(points.width() * 2.54 / 72.0, 0, 'f', 0)
-                               .arg(points.height() * 2.54 / 72.0, 0, 'f', 0));
+                           QStringLiteral("la página %1 está vacía: %2").arg(index + 1).arg(measures));
+    if (pixels > double(kMaxPagePixels))
+        return Error::make(
+            ErrorCode::FileAccess,
+            QStringLiteral("la página %1 %2, demasiado para buscar códigos").arg(index + 1).arg(measures));
     bool timedOut = false;
     const QImage image = document.draw(index, dpi, kMaxPageRenderMilliseconds, timedOut);
     if (timedOut)

@@ -55,6 +55,8 @@ bool ProgramController::start() {
     SignInWindow signIn(m_users, m_messages, m_state);
     if (signIn.isUsable())
         signIn.exec();
+    else
+        m_exitStatus = 1; // the store that could not be read has been reported
     if (!m_state.signedIn)
         return false;
 
@@ -91,7 +93,15 @@ bool ProgramController::runLoadingWindow() {
     LoadingWindow loading(m_state.folders, m_state.tables, m_messages);
     loading.exec();
     m_catalogsLoaded = true;
+    if (loading.endsProgram())
+        m_exitStatus = 1;
     return !loading.endsProgram();
+}
+
+int ProgramController::run() {
+    if (!start())
+        return m_exitStatus;
+    return QCoreApplication::exec();
 }
 
 void ProgramController::openEditor() {
@@ -216,7 +226,7 @@ void ProgramController::onAnotherApplication() {
 
 void ProgramController::end() {
     Q_EMIT finished();
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(0, qApp, [status = m_exitStatus] { QCoreApplication::exit(status); });
 }
 
 } // namespace velmora

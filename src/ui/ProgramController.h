@@ -33,6 +33,9 @@ public:
 
     // Main: true when a window is left open and the event loop must run.
     bool start();
+    // Main: start(), then the event loop while a window is open. The program's exit status:
+    // 0 unless it ended on a failure (a user store or catalogues it cannot work without).
+    int run();
 
     RunState& state() { return m_state; }
     EditorWindow* editor() const { return m_editor; }
@@ -72,6 +75,7 @@ private:
     bool m_openWithDesktop = true;
     bool m_catalogsLoaded = false;
     bool m_recovering = false; // the editor about to open takes the recovered work
+    int m_exitStatus = 0;      // 1 once a failure ends the program
     std::unique_ptr<RecoveryFileLock> m_recoveryLock;
 };
 

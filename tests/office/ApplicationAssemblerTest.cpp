@@ -1,6 +1,7 @@
 #include "office/ApplicationAssembler.h"
 #include "office/ApplicationReadChecks.h"
 #include "office/ContestRules.h"
+#include "office/OfficeOutcomeCollector.h"
 #include "printing/BarcodeText.h"
 
 #include <gtest/gtest.h>
@@ -199,4 +200,17 @@ TEST_F(ApplicationAssemblerTest, RequiredFirstPageFields) {
     EXPECT_EQ(problems,
               (QStringList{u"Sin plazas: no se ha leído ninguna página de vacantes ni de resultas"_s,
                            u"Falta un dato obligatorio: nombre (página 1)"_s}));
+}
+
+// The form has room for one courses page (no barcode by design) before a list on page 3: a
+// sheet more there is not taken for it, nor is the courses page then.
+TEST(OfficeOutcomeCollector, PagesWithoutBarcodeBeyondTheFormsRoomAreCounted) {
+    const Print a;
+    const QStringList pages{a.firstPage(), {}, {}, a.listPage(BarcodeKind::Vacancies, 3, 1, 3)};
+    OfficeOutcomeCollector collector;
+    for (int i = 0; i < pages.size(); ++i)
+        collector.add({PageOrigin{u"lote.pdf"_s, i + 1},
+                       pages[i].isEmpty() ? QStringList() : QStringList{pages[i]},
+                       {}});
+    EXPECT_EQ(collector.finish(1, false).pagesWithoutBarcode, 2);
 }

@@ -97,8 +97,9 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     test::TempDir dir;
     PrintedScan small = printAndScan(u"12345678Z"_s, 3, 1, 1, 150);
     PrintedScan medium = printAndScan(u"00000001R"_s, 45, 0, 2, 200);
-    const int withoutBarcode =
-        int(small.pages.size() + medium.pages.size() - small.barcodes.size() - medium.barcodes.size());
+    // The small print's pages are pictures of their own, so its courses page is one without a
+    // barcode; the medium print's lies in one file between its first page and its list: not one.
+    const int withoutBarcode = int(small.pages.size() - small.barcodes.size());
 
     // Turned, specked and compressed pages; the medium print has a page scanned twice. The
     // faults of broken prints are named by ApplicationAssemblerTest; here they must reach the run.
@@ -133,15 +134,11 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     EXPECT_FALSE(outcome.allComplete());
     ASSERT_EQ(outcome.applications.size(), 2u);
 
-    const auto byDni = [&](const QString& dni) {
-        for (const OfficeApplication& a : outcome.applications)
-            if (a.dni == dni)
-                return &a;
-        return static_cast<const OfficeApplication*>(nullptr);
-    };
-    const OfficeApplication* s = byDni(u"12345678Z"_s);
-    const OfficeApplication* m = byDni(u"00000001R"_s);
-    ASSERT_TRUE(s && m);
+    // Applications come in order of their id: the DNI first.
+    const OfficeApplication* m = &outcome.applications[0];
+    const OfficeApplication* s = &outcome.applications[1];
+    ASSERT_EQ(m->dni, u"00000001R"_s);
+    ASSERT_EQ(s->dni, u"12345678Z"_s);
 
     EXPECT_TRUE(s->complete()) << problemsOf(s->problems).join(u',').toStdString();
     EXPECT_EQ(s->fields, readablePrintRecord(splitPrintRecord(foldBarcodeText(small.printRecord))));
@@ -156,8 +153,7 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
 
     ASSERT_TRUE(writeOfficeCsv(outcome, dir.file(u"salida"_s)).ok());
     const auto csv = [&](const QString& folder, const char* name) {
-        QFile file(dir.file(u"%1/%2"_s.arg(folder, QString::fromLatin1(name))));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return dir.read(folder + u'/' + QLatin1String(name));
     };
     EXPECT_EQ(csv(u"salida"_s, "vacantes.csv").count('\n'), qsizetype(1 + 3 + 45));
 
@@ -199,18 +195,20 @@ TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
                             write("vacio.png", ""),
                             dir.file(u"no-existe.pdf"_s),
                             write("cortada.png", png.left(png.size() / 2)),
-                            write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400))};
+                            write("enorme.pdf", test::onePagePdf("", {}, 14400, 14400)),
+                            write("plana.pdf", test::onePagePdf("", {}, 595, 0))};
     const OfficeReadOutcome outcome = OfficeBatchReader().read(files);
     EXPECT_EQ(outcome.applications.size(), 0u);
     // Listed by file and page, whichever worker finished first.
     std::vector<std::pair<QString, QString>> problems;
     for (const OfficeProblem& p : outcome.fileProblems)
         problems.emplace_back(p.where, p.detail);
-    ASSERT_EQ(problems.size(), 6u);
+    ASSERT_EQ(problems.size(), 7u);
     EXPECT_EQ(problems[0], std::pair(u"cortada.png, página 1"_s, u"la imagen está dañada o cortada"_s));
     // A page too large to draw is refused before any memory is spent on it.
     EXPECT_EQ(problems[1], std::pair(u"enorme.pdf, página 1"_s,
                                      u"la página 1 mide 508 x 508 cm, demasiado para buscar códigos"_s));
-    EXPECT_EQ(problems[5], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
+    EXPECT_EQ(problems[4], std::pair(u"plana.pdf, página 1"_s, u"la página 1 está vacía: mide 21 x 0 cm"_s));
+    EXPECT_EQ(problems[6], std::pair(u"vacio.png"_s, u"el archivo está vacío"_s));
     EXPECT_FALSE(outcome.allComplete());
 }

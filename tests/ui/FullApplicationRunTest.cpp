@@ -191,6 +191,21 @@ TEST(FullApplicationRun, KeyboardOnlyFromSignInToThePrintout) {
 }
 
 // The scripted walk tells the truth in its exit status: a step that failed fails the walk.
+// The exit status tells a failure from a person who chose to leave.
+TEST(FullApplicationRun, ExitStatusIsNonZeroOnlyWhenAFailureEndsTheProgram) {
+    for (const bool damagedStore : {true, false}) {
+        SCOPED_TRACE(damagedStore ? "damaged user store" : "sign-in left");
+        EditorFixture f;
+        if (damagedStore)
+            f.dir.write(u"usuarios.xml"_s, "<Usuarios><Usuario><DNI>");
+        else
+            f.whenModal(u"frmUsuario"_s, [](QWidget* w) { control<QPushButton>(w, "cmdSalir")->click(); });
+        ProgramController controller(f.dir.path(), f.messages, f.clock);
+        EXPECT_EQ(controller.run() != 0, damagedStore);
+        EXPECT_EQ(f.messages.messages.size(), damagedStore ? 1u : 0u);
+    }
+}
+
 TEST(GuidedWalk, ASaveThatFailsMakesTheWalkFail) {
     test::TempDir dir;
     ASSERT_TRUE(writeSampleInstallation(dir.path(), SampleScale::Small, 7).ok());
