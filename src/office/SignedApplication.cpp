@@ -123,7 +123,9 @@ SignedFileRead readSignedApplication(const ScanFileInfo& file, const QString& na
 
 void applySignature(OfficeApplication& a, const SignedFileCheck& check) {
     std::vector<OfficeProblem> problems = check.problems;
-    if (check.signerNif.isEmpty() || normalNif(check.signerNif) != normalNif(a.dni))
+    // Without a signer (a signature that does not verify names none) there is nobody to compare.
+    const bool signerKnown = !check.signerNif.isEmpty() || !check.signerName.isEmpty();
+    if (signerKnown && normalNif(check.signerNif) != normalNif(a.dni))
         problems.push_back(
             OfficeProblem{check.file, signature_problem::kNotApplicant,
                           check.signerNif.isEmpty()

@@ -181,8 +181,10 @@ PdfSignatureCheck checkSignature(const Poppler::FormFieldSignature& field, qint6
         der.isEmpty() ? nullptr
                       : CERT_NewTempCertificate(CERT_GetDefaultCertDB(), &item, nullptr, PR_FALSE, PR_TRUE);
     if (!cert) {
-        check.findings.push_back(
-            {SignatureFault::Invalid, QStringLiteral("la firma no trae el certificado del firmante")});
+        // A signature that does not verify gives no signer to look at.
+        if (info.signatureStatus() == Info::SignatureValid)
+            check.findings.push_back(
+                {SignatureFault::Invalid, QStringLiteral("la firma no trae el certificado del firmante")});
         return check;
     }
     const Subject subject = subjectOf(cert);
