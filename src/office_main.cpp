@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QIcon>
 #include <QSettings>
 #include <QTimer>
@@ -37,6 +38,12 @@ int main(int argc, char** argv) {
                                                     "cuerpos, grupos y plazas."),
                                      QStringLiteral("carpeta"));
     parser.addOption(contest);
+    const QCommandLineOption trust(QStringLiteral("confianza"),
+                                   QStringLiteral("Autoridades en las que se confía para las solicitudes "
+                                                  "firmadas: carpeta de certificados (PEM o DER) o base de "
+                                                  "datos NSS."),
+                                   QStringLiteral("carpeta"));
+    parser.addOption(trust);
     const QCommandLineOption readAtOnce(
         QStringLiteral("leer"), QStringLiteral("Empieza a leer los ficheros nada más abrir la ventana."));
     parser.addOption(readAtOnce);
@@ -65,6 +72,19 @@ int main(int argc, char** argv) {
     } else if (velmora::checkContestFolder(memory.folder()).ok()) {
         // The contest is optional: one that is gone since the last run is simply left out.
         window.useContest(memory.folder());
+    }
+    // The authorities are remembered like the contest, under a key of their own.
+    const QString trustKey = QStringLiteral("confianza/carpeta");
+    QObject::connect(&window, &velmora::OfficeWindow::trustLoaded, &window,
+                     [&settings, &trustKey](const QString& folder) {
+                         settings.setValue(trustKey, QDir(folder).absolutePath());
+                     });
+    if (parser.isSet(trust)) {
+        if (!window.useTrust(parser.value(trust)))
+            return 1;
+    } else if (const QString folder = settings.value(trustKey).toString();
+               !folder.isEmpty() && QDir(folder).exists()) {
+        window.useTrust(folder);
     }
     window.addFiles(parser.positionalArguments());
     window.show();

@@ -10,6 +10,7 @@
 #include "office/OfficeRunMerge.h"
 #include "platform/AppFolders.h"
 #include "platform/MessageService.h"
+#include "platform/pdfsign/SignatureTrust.h"
 
 #include <QElapsedTimer>
 
@@ -20,7 +21,8 @@
 namespace velmora::tools {
 namespace {
 
-const QString kReadUsage = QStringLiteral("office read FICHEROS... --out CARPETA [--contest INSTALACION]");
+const QString kReadUsage =
+    QStringLiteral("office read FICHEROS... --out CARPETA [--contest INSTALACION] [--confianza CARPETA]");
 const QString kMergeUsage = QStringLiteral("office merge CARPETAS... --out CARPETA [--contest INSTALACION]");
 const QString kUsage = kReadUsage + QStringLiteral("\n       velmora-tools ") + kMergeUsage;
 
@@ -54,7 +56,11 @@ public:
                      QStringLiteral("CARPETA")},
                     {QStringLiteral("contest"),
                      QStringLiteral("Instalación del concurso con la que se comprueban las solicitudes."),
-                     QStringLiteral("INSTALACION")}},
+                     QStringLiteral("INSTALACION")},
+                    {QStringLiteral("confianza"),
+                     QStringLiteral("Autoridades en las que se confía para las solicitudes firmadas: una "
+                                    "carpeta de certificados (PEM o DER) o una base de datos NSS."),
+                     QStringLiteral("CARPETA")}},
                    kExitStatuses) {}
 
     // False when the command must stop, with exitCode() to return.
@@ -79,16 +85,28 @@ public:
             }
             m_rules = std::make_unique<CatalogContestRules>(tables);
         }
+        if (m_parsed.isSet(QStringLiteral("confianza"))) {
+            Result<std::shared_ptr<const SignatureTrust>> trust =
+                SignatureTrust::load(m_parsed.value(QStringLiteral("confianza")));
+            if (!trust) {
+                printErr(trust.error().description);
+                m_exitCode = 2;
+                return false;
+            }
+            m_trust = trust.value();
+        }
         return true;
     }
     int exitCode() const { return m_exitCode; }
     const QStringList& positional() const { return m_parsed.positional(); }
     QString out() const { return m_parsed.value(QStringLiteral("out")); }
     const ContestRules* contest() const { return m_rules.get(); }
+    const SignatureTrust* trust() const { return m_trust.get(); }
 
 private:
     ToolArguments m_parsed;
     std::unique_ptr<CatalogContestRules> m_rules;
+    std::shared_ptr<const SignatureTrust> m_trust;
     int m_exitCode = 0;
 };
 
@@ -122,7 +140,7 @@ int read(const QStringList& args) {
         return parsed.exitCode();
     QElapsedTimer clock;
     clock.start();
-    OfficeBatchReader reader(OfficeReadOptions{.contest = parsed.contest()});
+    OfficeBatchReader reader(OfficeReadOptions{.contest = parsed.contest(), .trust = parsed.trust()});
     const OfficeReadOutcome outcome = reader.read(parsed.positional(), showProgress);
     return report(outcome, parsed.out(), clock.elapsed());
 }
@@ -141,17 +159,17 @@ int merge(const QStringList& args) {
     return report(outcome.value(), parsed.out(), clock.elapsed());
 }
 
-const ToolCommand
-    command("office", kUsage,
-            QStringLiteral("Lee las solicitudes escaneadas (PDF e imágenes) y escribe sus datos e "
-                           "incidencias en CSV; merge junta las carpetas de lecturas hechas por partes."),
-            [](const QStringList& args) {
-                if (args.value(0) == QLatin1String("read"))
-                    return read(args.mid(1));
-                if (args.value(0) == QLatin1String("merge"))
-                    return merge(args.mid(1));
-                return ToolArguments(kUsage, {}).usageError();
-            });
+const ToolCommand command(
+    "office", kUsage,
+    QStringLiteral("Lee las solicitudes escaneadas (PDF e imágenes) y las firmadas, y escribe sus datos e "
+                   "incidencias en CSV; merge junta las carpetas de lecturas hechas por partes."),
+    [](const QStringList& args) {
+        if (args.value(0) == QLatin1String("read"))
+            return read(args.mid(1));
+        if (args.value(0) == QLatin1String("merge"))
+            return merge(args.mid(1));
+        return ToolArguments(kUsage, {}).usageError();
+    });
 
 } // namespace
 } // namespace velmora::tools

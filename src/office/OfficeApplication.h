@@ -2,6 +2,7 @@
 
 #include "printing/BarcodeText.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,12 @@ struct OfficeApplication {
     std::vector<PageOrigin> pages; // every scanned page that carried one of its barcodes
     std::vector<OfficeProblem> problems;
 
+    // The signature of the PDF it was read from: "Válida", "No válida: <motivos>", or
+    // "Sin firma" when it came from scanned pages.
+    QString signature = QStringLiteral("Sin firma");
+    QString signer;      // the certificate's holder
+    QString signingTime; // "DD/MM/YYYY HH:mm:ss", local time
+
     bool complete() const { return problems.empty(); }
     QString status() const; // "Completa" or "Con incidencias"
 };
@@ -64,6 +71,15 @@ struct ScannedPage {
     std::optional<QString> error; // the page or file could not be read
 };
 
+// What the signature of a signed PDF gave, for the application read from it.
+struct SignedFileCheck {
+    QString file; // its name, as PageOrigin names it
+    QString signerName;
+    QString signerNif;
+    QDateTime signingTime;               // UTC
+    std::vector<OfficeProblem> problems; // `where`: the file; empty when the signature holds
+};
+
 // Everything a batch gives back.
 struct OfficeReadOutcome {
     std::vector<OfficeApplication> applications; // in order of their id
@@ -72,7 +88,8 @@ struct OfficeReadOutcome {
     int pages = 0; // pages (and pictures) looked at
     int pagesWithoutBarcode = 0;
     bool cancelled = false;
-    std::vector<ScannedPage> scans; // by file name and page
+    std::vector<ScannedPage> scans;           // by file name and page
+    std::vector<SignedFileCheck> signedFiles; // by file name
 
     int completeApplications() const;
     // Every page was read and every application is complete.

@@ -2,7 +2,8 @@
 
 #include "office/OfficeOutcomeCollector.h"
 #include "office/ScanFile.h"
-#include "office/SymbolFinder.h"
+#include "office/SignedApplication.h"
+#include "platform/pdfsign/SignedPdf.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -25,13 +26,22 @@ struct PageRun {
     int file = 0;
     int first = 0;
     int count = 0;
+    bool signedFile = false; // the whole of a signed application's PDF
+};
+
+// One thing a worker finished: a page, or the signature of a signed file with how many of
+// its pages that accounts for.
+struct WorkerRead {
+    std::optional<ScannedPage> page;
+    std::optional<SignedFileCheck> signature;
+    int pagesDone = 1;
 };
 
 // What the workers hand to the reading thread. Only finished pages wait here, each a few
 // short texts, so memory stays flat whatever the batch.
 class ReadQueue {
 public:
-    void push(ScannedPage read) {
+    void push(WorkerRead read) {
         {
             std::lock_guard lock(m_mutex);
             m_reads.push_back(std::move(read));
@@ -46,7 +56,7 @@ public:
         m_ready.notify_one();
     }
     // Waits for pages; empty once every worker is done and nothing is left.
-    std::deque<ScannedPage> take(int workers) {
+    std::deque<WorkerRead> take(int workers) {
         std::unique_lock lock(m_mutex);
         m_ready.wait(lock, [&] { return !m_reads.empty() || m_doneWorkers == workers; });
         return std::exchange(m_reads, {});
@@ -55,24 +65,9 @@ public:
 private:
     std::mutex m_mutex;
     std::condition_variable m_ready;
-    std::deque<ScannedPage> m_reads;
+    std::deque<WorkerRead> m_reads;
     int m_doneWorkers = 0;
 };
-
-// A glance at a coarse rendering finds most symbols at a fraction of the cost; only a page
-// where it finds none is drawn at full resolution and given every try.
-Result<QStringList> readPageSymbols(ScanPageStream& pages, int index) {
-    Result<QImage> glance = pages.glance(index);
-    if (!glance)
-        return glance.error();
-    if (QStringList texts = glanceTexts(glance.value()); !texts.isEmpty())
-        return texts;
-    glance = QImage(); // one page image per worker at a time
-    Result<QImage> page = pages.page(index);
-    if (!page)
-        return page.error();
-    return findBarcodeTexts(page.value());
-}
 
 } // namespace
 
@@ -82,16 +77,20 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     OfficeOutcomeCollector collector(m_options.contest);
     std::vector<ScanFileInfo> scans;
     std::vector<QString> names;
+    std::vector<bool> signedFiles;
     int total = 0;
     for (const QString& path : files) {
         const QString name = QFileInfo(path).fileName();
         Result<ScanFileInfo> scan = inspectScanFile(path);
-        if (!scan) {
-            collector.add(ScannedPage{PageOrigin{name, 0}, {}, scan.error().description});
+        Result<bool> signedPdf = scan && scan->pdf ? pdfIsSigned(path) : Result<bool>(false);
+        if (!scan || !signedPdf) {
+            collector.add(
+                ScannedPage{PageOrigin{name, 0}, {}, (scan ? signedPdf.error() : scan.error()).description});
             continue;
         }
         scans.push_back(scan.value());
         names.push_back(name);
+        signedFiles.push_back(signedPdf.value());
         total += scan->pages;
     }
 
@@ -99,6 +98,10 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     std::vector<PageRun> runs;
     for (int f = 0; f < int(scans.size()); ++f) {
         const int pages = scans[f].pages;
+        if (signedFiles[f]) {
+            runs.push_back(PageRun{f, 0, pages, true});
+            continue;
+        }
         const int length = std::clamp(pages / (threads * 2), 1, kLongestRun);
         for (int first = 0; first < pages; first += length)
             runs.push_back(PageRun{f, first, std::min(length, pages - first)});
@@ -109,6 +112,14 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     const auto work = [&] {
         for (size_t r = nextRun++; r < runs.size() && !m_cancelled; r = nextRun++) {
             const PageRun& run = runs[r];
+            if (run.signedFile) {
+                SignedFileRead read =
+                    readSignedApplication(scans[run.file], names[run.file], m_options.dpi, m_options.trust);
+                for (ScannedPage& page : read.pages)
+                    queue.push(WorkerRead{std::move(page), std::nullopt, 0});
+                queue.push(WorkerRead{std::nullopt, std::move(read.check), run.count});
+                continue;
+            }
             Result<std::unique_ptr<ScanPageStream>> stream = openScanPages(scans[run.file], m_options.dpi);
             for (int p = run.first; p < run.first + run.count && !m_cancelled; ++p) {
                 ScannedPage read{PageOrigin{names[run.file], p + 1}, {}, std::nullopt};
@@ -119,7 +130,7 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
                 } else {
                     read.texts = std::move(texts).value();
                 }
-                queue.push(std::move(read));
+                queue.push(WorkerRead{std::move(read), std::nullopt, 1});
             }
         }
         queue.workerDone();
@@ -130,10 +141,13 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
         pool.emplace_back(work);
 
     int done = 0;
-    for (std::deque<ScannedPage> reads = queue.take(workers); !reads.empty(); reads = queue.take(workers)) {
-        for (ScannedPage& read : reads) {
-            ++done;
-            collector.add(std::move(read));
+    for (std::deque<WorkerRead> reads = queue.take(workers); !reads.empty(); reads = queue.take(workers)) {
+        for (WorkerRead& read : reads) {
+            done += read.pagesDone;
+            if (read.page)
+                collector.add(std::move(*read.page));
+            if (read.signature)
+                collector.add(std::move(*read.signature));
         }
         if (progress)
             progress(done, total);

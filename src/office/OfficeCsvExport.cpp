@@ -86,10 +86,31 @@ const QString kNone = QStringLiteral("Sin código");
 const QString kBadPage = QStringLiteral("Página ilegible");
 const QString kBadFile = QStringLiteral("Archivo ilegible");
 const QString kCancelled = QStringLiteral("Lectura interrumpida");
+// A signed file's signature: its text holds the signer's NIF and name, the signing time
+// (ISO, UTC) and then each problem's name and detail, as one CSV line of its own.
+const QString kSignature = QStringLiteral("Firma");
 } // namespace scan
 
 const QStringList kScanHeader{QStringLiteral("Lectura"), QStringLiteral("Archivo"), QStringLiteral("Pagina"),
                               QStringLiteral("Resultado"), QStringLiteral("Texto")};
+
+QString signatureText(const SignedFileCheck& check) {
+    QStringList fields{check.signerNif, check.signerName, check.signingTime.toString(Qt::ISODate)};
+    for (const OfficeProblem& p : check.problems)
+        fields << p.problem << p.detail;
+    return csvLine(fields);
+}
+
+std::optional<SignedFileCheck> signatureOfText(const QString& file, const QString& text) {
+    const std::vector<QStringList> rows = parseCsv(text);
+    if (rows.size() != 1 || rows[0].size() < 3 || rows[0].size() % 2 == 0)
+        return std::nullopt;
+    const QStringList& f = rows[0];
+    SignedFileCheck check{file, f[1], f[0], QDateTime::fromString(f[2], Qt::ISODate), {}};
+    for (qsizetype i = 3; i + 1 < f.size(); i += 2)
+        check.problems.push_back(OfficeProblem{file, f[i], f[i + 1]});
+    return check;
+}
 
 QStringList scanLines(const OfficeReadOutcome& outcome) {
     QStringList lines{csvLine(kScanHeader)};
@@ -104,6 +125,9 @@ QStringList scanLines(const OfficeReadOutcome& outcome) {
         for (const QString& text : s.texts)
             lines << csvLine(where + QStringList{scan::kText, text});
     }
+    for (const SignedFileCheck& check : outcome.signedFiles)
+        lines << csvLine(
+            {QString::number(++n), check.file, QStringLiteral("0"), scan::kSignature, signatureText(check)});
     if (outcome.cancelled)
         lines << csvLine({QString::number(++n), QString(), QStringLiteral("0"), scan::kCancelled, QString()});
     return lines;
@@ -111,7 +135,8 @@ QStringList scanLines(const OfficeReadOutcome& outcome) {
 
 } // namespace
 
-Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* cancelled) {
+Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* cancelled,
+                                                  std::vector<SignedFileCheck>* signedFiles) {
     const QString path = QDir(folder).filePath(QString::fromUtf16(kScansFile));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -144,6 +169,14 @@ Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* c
                 QStringLiteral("%1, línea %2: no es una fila de lecturas").arg(path).arg(i + 1));
         if (result == scan::kCancelled) {
             *cancelled = true;
+            continue;
+        }
+        if (result == scan::kSignature) {
+            std::optional<SignedFileCheck> check = signatureOfText(row[1], row[4]);
+            if (!check)
+                return Error::make(ErrorCode::TypeMismatch,
+                                   QStringLiteral("%1, línea %2: firma ilegible").arg(path).arg(i + 1));
+            signedFiles->push_back(std::move(*check));
             continue;
         }
         if (row[0] != lastRead || pages.empty())
@@ -222,7 +255,8 @@ Status writeOfficeCsv(const OfficeReadOutcome& outcome, const QString& folder) {
     for (const QString& name : printRecordFieldNames())
         header << name;
     header << QStringLiteral("Vacantes") << QStringLiteral("Resultas") << QStringLiteral("Estado")
-           << QStringLiteral("RegistroPlegado");
+           << QStringLiteral("RegistroPlegado") << QStringLiteral("Firma") << QStringLiteral("Firmante")
+           << QStringLiteral("FechaFirma");
     QStringList applications{csvLine(header)};
     QStringList vacancies{
         csvLine({QStringLiteral("Solicitud"), QStringLiteral("Orden"), QStringLiteral("Codigo")})};
@@ -235,7 +269,7 @@ Status writeOfficeCsv(const OfficeReadOutcome& outcome, const QString& folder) {
         for (int i = 0; i < kPrintRecordFieldCount; ++i)
             row << a.fields.value(i);
         row << QString::number(a.vacancies.size()) << QString::number(a.resultas.size()) << a.status()
-            << a.foldedRecord;
+            << a.foldedRecord << a.signature << a.signer << a.signingTime;
         applications << csvLine(row);
         addPositions(vacancies, a, a.vacancies);
         addPositions(resultas, a, a.resultas);

@@ -20,9 +20,11 @@ Status writeOfficeCsv(const OfficeReadOutcome& outcome, const QString& folder);
 // that could not be read, with the run's number of the page read (`Lectura`).
 inline constexpr char16_t kScansFile[] = u"lecturas.csv";
 
-// The pages of a run as lecturas.csv holds them; `cancelled` is set when the run was. A file
-// cut short, empty or without its header row is an error naming it.
-Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* cancelled);
+// The pages of a run as lecturas.csv holds them, and the signatures of its signed files;
+// `cancelled` is set when the run was. A file cut short, empty or without its header row is
+// an error naming it.
+Result<std::vector<ScannedPage>> readScannedPages(const QString& folder, bool* cancelled,
+                                                  std::vector<SignedFileCheck>* signedFiles);
 
 // One CSV line: fields with a comma, a quote or a line break are quoted, quotes doubled.
 QString csvLine(const QStringList& fields);

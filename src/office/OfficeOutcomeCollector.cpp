@@ -2,6 +2,7 @@
 
 #include "office/ApplicationAssembler.h"
 #include "office/ScannedBarcode.h"
+#include "office/SignedApplication.h"
 
 #include <algorithm>
 #include <map>
@@ -101,6 +102,25 @@ OfficeReadOutcome OfficeOutcomeCollector::finish(int files, bool cancelled) {
         }
     }
     outcome.applications = assembler.assemble();
+
+    // Each signed file gives its signature to the application read from it; one that gave
+    // none keeps its problems among the files'.
+    std::stable_sort(m_signed.begin(), m_signed.end(),
+                     [](const SignedFileCheck& x, const SignedFileCheck& y) { return x.file < y.file; });
+    for (const SignedFileCheck& check : m_signed) {
+        const auto readFromIt = [&](const OfficeApplication& a) {
+            return std::any_of(a.pages.begin(), a.pages.end(),
+                               [&](const PageOrigin& page) { return page.file == check.file; });
+        };
+        auto a = std::find_if(outcome.applications.begin(), outcome.applications.end(), readFromIt);
+        if (a != outcome.applications.end() && a->signature == OfficeApplication().signature)
+            applySignature(*a, check);
+        else if (a == outcome.applications.end())
+            outcome.fileProblems.insert(outcome.fileProblems.end(), check.problems.begin(),
+                                        check.problems.end());
+    }
+    outcome.signedFiles = std::move(m_signed);
+    m_signed.clear();
     outcome.scans = std::move(m_scans);
     m_scans.clear();
     return outcome;

@@ -16,6 +16,7 @@ public:
     explicit OfficeOutcomeCollector(const ContestRules* contest = nullptr) : m_contest(contest) {}
 
     void add(ScannedPage page) { m_scans.push_back(std::move(page)); }
+    void add(SignedFileCheck signature) { m_signed.push_back(std::move(signature)); }
 
     // `files`: how many files the batch named.
     OfficeReadOutcome finish(int files, bool cancelled);
@@ -23,6 +24,7 @@ public:
 private:
     const ContestRules* m_contest;
     std::vector<ScannedPage> m_scans;
+    std::vector<SignedFileCheck> m_signed;
 };
 
 } // namespace velmora

@@ -12,9 +12,14 @@ Result<OfficeReadOutcome> mergeOfficeRuns(const QStringList& folders, const Cont
     QSet<QString> files;
     bool cancelled = false;
     for (const QString& folder : folders) {
-        Result<std::vector<ScannedPage>> pages = readScannedPages(folder, &cancelled);
+        std::vector<SignedFileCheck> signedFiles;
+        Result<std::vector<ScannedPage>> pages = readScannedPages(folder, &cancelled, &signedFiles);
         if (!pages)
             return pages.error();
+        for (SignedFileCheck& check : signedFiles) {
+            files.insert(check.file);
+            collector.add(std::move(check));
+        }
         for (ScannedPage& page : pages.value()) {
             files.insert(page.origin.file);
             collector.add(std::move(page));

@@ -1,5 +1,6 @@
 #include "office/ScanFile.h"
 
+#include "office/SymbolFinder.h"
 #include "platform/PdfDrawing.h"
 #include "platform/PngFile.h"
 #include "printing/BarcodeReader.h"
@@ -124,6 +125,19 @@ Result<std::unique_ptr<ScanPageStream>> openScanPages(const ScanFileInfo& file, 
     if (!document)
         return document.error();
     return std::unique_ptr<ScanPageStream>(std::make_unique<PdfPages>(std::move(document).value(), dpi));
+}
+
+Result<QStringList> readPageSymbols(ScanPageStream& pages, int index) {
+    Result<QImage> glance = pages.glance(index);
+    if (!glance)
+        return glance.error();
+    if (QStringList texts = glanceTexts(glance.value()); !texts.isEmpty())
+        return texts;
+    glance = QImage(); // one page image per worker at a time
+    Result<QImage> page = pages.page(index);
+    if (!page)
+        return page.error();
+    return findBarcodeTexts(page.value());
 }
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -35,5 +36,10 @@ public:
 };
 
 Result<std::unique_ptr<ScanPageStream>> openScanPages(const ScanFileInfo& file, int dpi);
+
+// The barcode texts of the 0-based page `index`: a glance at a coarse rendering finds most
+// symbols at a fraction of the cost; only a page where it finds none is drawn at full
+// resolution and given every try.
+Result<QStringList> readPageSymbols(ScanPageStream& pages, int index);
 
 } // namespace velmora

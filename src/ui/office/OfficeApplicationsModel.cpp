@@ -56,6 +56,8 @@ QVariant OfficeApplicationsModel::data(const QModelIndex& index, int role) const
         return int(row->resultas.size());
     case Status:
         return row->status();
+    case Signature:
+        return row->signature;
     default:
         return {};
     }
@@ -64,10 +66,10 @@ QVariant OfficeApplicationsModel::data(const QModelIndex& index, int role) const
 QVariant OfficeApplicationsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList headers = {QStringLiteral("Solicitud"), QStringLiteral("DNI"),
-                                        QStringLiteral("Nombre"),    QStringLiteral("Cuerpo"),
-                                        QStringLiteral("Grupo"),     QStringLiteral("Vacantes"),
-                                        QStringLiteral("Resultas"),  QStringLiteral("Estado")};
+    static const QStringList headers = {
+        QStringLiteral("Solicitud"), QStringLiteral("DNI"),    QStringLiteral("Nombre"),
+        QStringLiteral("Cuerpo"),    QStringLiteral("Grupo"),  QStringLiteral("Vacantes"),
+        QStringLiteral("Resultas"),  QStringLiteral("Estado"), QStringLiteral("Firma")};
     return headers.value(section);
 }
 

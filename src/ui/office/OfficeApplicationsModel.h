@@ -12,7 +12,7 @@ namespace velmora {
 class OfficeApplicationsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Id, Dni, Name, Body, Group, Vacancies, Resultas, Status, ColumnCount };
+    enum Column { Id, Dni, Name, Body, Group, Vacancies, Resultas, Status, Signature, ColumnCount };
 
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -26,4 +26,9 @@ QString DialogFileChooser::installationFolder() {
                                              m_lastFolder);
 }
 
+QString DialogFileChooser::trustFolder() {
+    return QFileDialog::getExistingDirectory(
+        m_parent, QStringLiteral("Seleccione la carpeta de las autoridades de confianza"), m_lastFolder);
+}
+
 } // namespace velmora

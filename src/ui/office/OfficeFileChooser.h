@@ -18,6 +18,9 @@ public:
     virtual QString exportFolder() = 0;
     // A contest's installation folder (the one holding conf.xml); empty when the user gives up.
     virtual QString installationFolder() = 0;
+    // The folder of the authorities signed applications must chain to (certificates or an
+    // NSS database); empty when the user cancels.
+    virtual QString trustFolder() = 0;
 };
 
 class DialogFileChooser : public OfficeFileChooser {
@@ -28,6 +31,7 @@ public:
     QStringList scanFiles() override;
     QString exportFolder() override;
     QString installationFolder() override;
+    QString trustFolder() override;
 
 private:
     QWidget* m_parent;

@@ -12,7 +12,8 @@ namespace {
 
 class BatchReading : public OfficeReading {
 public:
-    explicit BatchReading(const ContestRules* contest) : m_reader(options(contest)) {}
+    BatchReading(const ContestRules* contest, const SignatureTrust* trust)
+        : m_reader(options(contest, trust)) {}
 
     OfficeReadOutcome read(const QStringList& files, const ProgressHandler& progress) override {
         return m_reader.read(files, progress);
@@ -20,9 +21,10 @@ public:
     void cancel() override { m_reader.cancel(); }
 
 private:
-    static OfficeReadOptions options(const ContestRules* contest) {
+    static OfficeReadOptions options(const ContestRules* contest, const SignatureTrust* trust) {
         OfficeReadOptions options;
         options.contest = contest;
+        options.trust = trust;
         return options;
     }
 
@@ -31,8 +33,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<OfficeReading> makeBatchReading(const ContestRules* contest) {
-    return std::make_unique<BatchReading>(contest);
+std::unique_ptr<OfficeReading> makeBatchReading(const ContestRules* contest, const SignatureTrust* trust) {
+    return std::make_unique<BatchReading>(contest, trust);
 }
 
 OfficeReadTask::OfficeReadTask(std::unique_ptr<OfficeReading> reading, QStringList files, QObject* parent)

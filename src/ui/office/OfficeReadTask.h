@@ -12,6 +12,7 @@
 namespace velmora {
 
 class ContestRules;
+class SignatureTrust;
 
 // One reading of a batch as the window starts it: the office's batch reader, or a stand-in.
 class OfficeReading {
@@ -24,11 +25,13 @@ public:
     virtual void cancel() = 0;
 };
 
-// Makes the reading of one batch; the contest is null when none was chosen.
-using OfficeReadingFactory = std::function<std::unique_ptr<OfficeReading>(const ContestRules* contest)>;
+// Makes the reading of one batch; the contest, or the authorities signed files must chain to,
+// are null when none were chosen.
+using OfficeReadingFactory =
+    std::function<std::unique_ptr<OfficeReading>(const ContestRules* contest, const SignatureTrust* trust)>;
 
 // The office's batch reader behind the window's reading.
-std::unique_ptr<OfficeReading> makeBatchReading(const ContestRules* contest);
+std::unique_ptr<OfficeReading> makeBatchReading(const ContestRules* contest, const SignatureTrust* trust);
 
 // Runs one reading on a thread of its own, so the window keeps answering while hundreds of
 // pages are decoded. Progress and the end arrive as signals on the thread that owns the task.

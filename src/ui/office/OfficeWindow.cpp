@@ -1,6 +1,7 @@
 #include "ui/office/OfficeWindow.h"
 
 #include "platform/MessageService.h"
+#include "platform/pdfsign/SignatureTrust.h"
 #include "ui/office/OfficeApplicationsModel.h"
 #include "ui/office/OfficeFileChooser.h"
 #include "ui/office/OfficeTexts.h"
@@ -95,6 +96,9 @@ void OfficeWindow::buildControls() {
     m_cmdConcurso = button(this, "cmdConcurso", QStringLiteral("Concurso…"));
     m_lblConcurso = new QLabel(noContestText(), this);
     m_lblConcurso->setObjectName(QStringLiteral("lblConcurso"));
+    m_cmdConfianza = button(this, "cmdConfianza", QStringLiteral("Confianza…"));
+    m_lblConfianza = new QLabel(QStringLiteral("Sin autoridades de confianza para las firmas"), this);
+    m_lblConfianza->setObjectName(QStringLiteral("lblConfianza"));
     m_lstFicheros = new QListWidget(this);
     m_lstFicheros->setObjectName(QStringLiteral("lstFicheros"));
     m_lstFicheros->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -127,6 +131,8 @@ void OfficeWindow::buildControls() {
     filesRow->addSpacing(24);
     filesRow->addWidget(m_cmdConcurso);
     filesRow->addWidget(m_lblConcurso, 1);
+    filesRow->addWidget(m_cmdConfianza);
+    filesRow->addWidget(m_lblConfianza, 1);
     auto* readRow = new QHBoxLayout;
     readRow->addWidget(m_cmdLeer);
     readRow->addWidget(m_prgLectura, 1);
@@ -163,6 +169,7 @@ void OfficeWindow::buildControls() {
     connect(m_cmdAnadir, &QPushButton::clicked, this, &OfficeWindow::chooseFiles);
     connect(m_cmdQuitar, &QPushButton::clicked, this, &OfficeWindow::removeFiles);
     connect(m_cmdConcurso, &QPushButton::clicked, this, &OfficeWindow::chooseContest);
+    connect(m_cmdConfianza, &QPushButton::clicked, this, &OfficeWindow::chooseTrust);
     connect(m_cmdLeer, &QPushButton::clicked, this, &OfficeWindow::startReading);
     connect(m_cmdCancelar, &QPushButton::clicked, this, &OfficeWindow::cancelReading);
     connect(m_cmdExportar, &QPushButton::clicked, this, &OfficeWindow::exportOutcome);
@@ -220,6 +227,24 @@ bool OfficeWindow::useContest(const QString& folder) {
     return true;
 }
 
+void OfficeWindow::chooseTrust() {
+    const QString folder = m_services.chooser.trustFolder();
+    if (!folder.isEmpty())
+        useTrust(folder);
+}
+
+bool OfficeWindow::useTrust(const QString& folder) {
+    Result<std::shared_ptr<const SignatureTrust>> trust = SignatureTrust::load(folder);
+    if (!trust) {
+        m_services.messages.inform(trust.error().description, officeWindowTitle(), MessageIcon::Exclamation);
+        return false;
+    }
+    m_trust = trust.value();
+    m_lblConfianza->setText(QStringLiteral("Confianza: %1").arg(QDir::toNativeSeparators(folder)));
+    Q_EMIT trustLoaded(folder);
+    return true;
+}
+
 void OfficeWindow::startReading() {
     if (reading())
         return;
@@ -229,7 +254,7 @@ void OfficeWindow::startReading() {
                                    officeWindowTitle(), MessageIcon::Exclamation);
         return;
     }
-    m_task = std::make_unique<OfficeReadTask>(m_services.makeReading(m_contest.get()), batch);
+    m_task = std::make_unique<OfficeReadTask>(m_services.makeReading(m_contest.get(), m_trust.get()), batch);
     connect(m_task.get(), &OfficeReadTask::progressed, this, &OfficeWindow::showProgress);
     connect(m_task.get(), &OfficeReadTask::finished, this, &OfficeWindow::finishReading);
     m_prgLectura->setRange(0, 0); // busy until the first page tells the total
@@ -318,6 +343,7 @@ void OfficeWindow::updateEnabled() {
     m_cmdAnadir->setEnabled(!busy);
     m_cmdQuitar->setEnabled(!busy && m_lstFicheros->count() > 0);
     m_cmdConcurso->setEnabled(!busy);
+    m_cmdConfianza->setEnabled(!busy);
     m_lstFicheros->setEnabled(!busy);
     m_cmdLeer->setEnabled(!busy && m_lstFicheros->count() > 0);
     m_cmdCancelar->setEnabled(busy);

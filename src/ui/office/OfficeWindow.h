@@ -18,6 +18,7 @@ class QTableView;
 namespace velmora {
 
 class ContestRules;
+class SignatureTrust;
 class MessageService;
 class OfficeApplicationsModel;
 class OfficeFileChooser;
@@ -51,6 +52,9 @@ public:
     // Checks the next readings against the contest installed in `folder`; false (after telling
     // the user why) when it cannot be loaded, and the previous contest stays.
     bool useContest(const QString& folder);
+    // Checks the signed files of the next readings against the authorities of `folder`;
+    // false (after telling the user why) when it holds none, and the previous choice stays.
+    bool useTrust(const QString& folder);
     // What "Leer" does: reads the listed files off the interface thread.
     void startReading();
     bool reading() const { return m_task != nullptr; }
@@ -61,6 +65,8 @@ Q_SIGNALS:
     void readingFinished();
     // A contest folder was loaded for the checks (from the command line or "Concurso…").
     void contestLoaded(const QString& folder);
+    // A folder of trusted authorities was chosen (from the command line or "Confianza…").
+    void trustLoaded(const QString& folder);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -72,6 +78,7 @@ private:
     void chooseFiles();
     void removeFiles();
     void chooseContest();
+    void chooseTrust();
     void cancelReading();
     void showProgress(int done, int total);
     void finishReading();
@@ -81,6 +88,7 @@ private:
 
     OfficeWindowServices m_services;
     std::shared_ptr<const ContestRules> m_contest;
+    std::shared_ptr<const SignatureTrust> m_trust;
     std::unique_ptr<OfficeReadTask> m_task;
     OfficeReadOutcome m_outcome;
     bool m_haveOutcome = false;
@@ -89,6 +97,8 @@ private:
     QPushButton* m_cmdQuitar = nullptr;
     QPushButton* m_cmdConcurso = nullptr;
     QLabel* m_lblConcurso = nullptr;
+    QPushButton* m_cmdConfianza = nullptr;
+    QLabel* m_lblConfianza = nullptr;
     QListWidget* m_lstFicheros = nullptr;
     QPushButton* m_cmdLeer = nullptr;
     QProgressBar* m_prgLectura = nullptr;

@@ -61,6 +61,7 @@ struct FakeChooser : OfficeFileChooser {
     QStringList scanFiles() override { return scans; }
     QString exportFolder() override { return exportTo; }
     QString installationFolder() override { return installation; }
+    QString trustFolder() override { return {}; }
 
     QStringList scans;
     QString exportTo;
@@ -125,7 +126,7 @@ protected:
 
     OfficeWindowServices services() {
         return {messages, chooser,
-                [this](const ContestRules* contest) {
+                [this](const ContestRules* contest, const SignatureTrust*) {
                     shared.contest = contest;
                     return std::make_unique<GatedReading>(shared);
                 },
@@ -314,10 +315,10 @@ TEST(OfficeTables, ListEachApplicationWithItsCountsAndStatusAndSumUpTheBatch) {
     model.setApplications(batch().applications);
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(rowTexts(model, 0), (QStringList{"12345678Z_00123_A1", "12345678Z", "Núñez Pérez, María José",
-                                               "00123", "A1", "2", "1", "Completa"}));
+                                               "00123", "A1", "2", "1", "Completa", "Sin firma"}));
     // Without the first page there is no name to show, but the key's pieces still are.
     EXPECT_EQ(rowTexts(model, 1), (QStringList{"87654321X_00200_C2", "87654321X", "", "00200", "C2", "1", "0",
-                                               "Con incidencias"}));
+                                               "Con incidencias", "Sin firma"}));
     EXPECT_TRUE(model.data(model.index(1, OfficeApplicationsModel::Status), Qt::ForegroundRole).isValid());
     EXPECT_FALSE(model.data(model.index(0, OfficeApplicationsModel::Status), Qt::ForegroundRole).isValid());
     EXPECT_EQ(model.application(2), nullptr);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace velmora {
+
+class SignatureTrust;
+
+// What can be wrong with a PDF signature, from the reader's point of view.
+enum class SignatureFault {
+    Invalid,             // the signature does not verify (damaged, malformed, wrong key)
+    ChangedAfterSigning, // a signed byte changed, or bytes were added after the signed ones
+    UnknownAuthority,    // the signer's chain ends in no trusted authority
+    ExpiredWhenSigned,   // the certificate (or one above it) was not valid at the signing time
+};
+
+struct SignatureFinding {
+    SignatureFault fault;
+    QString detail; // what exactly, in Spanish
+};
+
+// A PDF signature as checked: the signature itself and what it covers by poppler, the
+// signer's chain at the moment of signing by NSS against the trusted authorities.
+struct PdfSignatureCheck {
+    QString signerName;                     // the subject's common name
+    QString signerNif;                      // its serialNumber attribute, "IDCES-" dropped, upper case
+    QDateTime signingTime;                  // UTC; invalid when the signature carries none
+    std::vector<SignatureFinding> findings; // empty: the signature holds
+};
+
+struct SignedPdf {
+    int pages = 0;
+    std::optional<PdfSignatureCheck> signature; // none: nothing in the PDF was signed
+    std::optional<QByteArray> attachment;       // the embedded file asked for, when there is one
+};
+
+// Whether the PDF at `path` carries a signed signature field, looked up without checking it.
+Result<bool> pdfIsSigned(const QString& path);
+
+// Opens a PDF, checks its signatures against `trust` (null: no authority is trusted) and
+// takes its embedded file named `attachmentName`. Safe from several threads at once.
+Result<SignedPdf> readSignedPdf(const QString& path, const QString& attachmentName,
+                                const SignatureTrust* trust);
+
+// The NIF a Spanish personal certificate's serialNumber carries: "IDCES-12345678Z" and
+// "12345678z" both give "12345678Z".
+QString nifOfSerialNumber(const QString& serialNumber);
+
+} // namespace velmora
