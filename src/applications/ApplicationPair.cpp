@@ -123,6 +123,12 @@ Status saveApplicationPair(const QString& folder, const QString& documentName,
     const QByteArray listsBytes =
         encodeApplicationXml(buildApplicationXml(lists, documentDigestOf(documentBytes)));
     VELMORA_TRY(checkApplicationXml(listsBytes, programFolder, messages));
+    // A lists file too large to be read back would leave the application unopenable.
+    if (listsBytes.size() > kMaxListsFileBytes)
+        return report.failed(
+            Error::make(ErrorCode::FileAccess,
+                        QStringLiteral("sus listas ocupan más de %1 MB, el máximo que se puede leer.")
+                            .arg(kMaxListsFileBytes / kMegabyte)));
 
     ApplicationPairLock lock(files);
     if (const Status locked = lock.acquire(); !locked.ok())
