@@ -173,9 +173,7 @@ TEST(SavedApplicationReaderTest, AListsFileThatExistsButCannotBeReadKeepsTheAppl
         else
             test::writeFile(listsPath, huge);
         const auto back = readBack(f.folders.applications, f.fileName());
-        EXPECT_FALSE(back->read.ok());
-        if (back->read.ok())
-            continue;
+        ASSERT_FALSE(back->read.ok());
         EXPECT_EQ(back->read.error().number, kUnreadableApplication);
         EXPECT_TRUE(back->read.error().description.contains(
             u"(%1) existe pero no se puede leer: %2"_s.arg(QDir::toNativeSeparators(listsPath), cause)))
