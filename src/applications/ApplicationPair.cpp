@@ -4,11 +4,9 @@
 #include "platform/MessageService.h"
 #include "platform/data/AtomicFile.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <filesystem>
 #include <system_error>
@@ -18,7 +16,6 @@ namespace {
 
 // A save takes well under a second; an instance that holds the lock longer is stuck or gone.
 constexpr int kLockWaitMs = 15000;
-constexpr int kLockPollMs = 10;
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -93,23 +90,12 @@ ApplicationPairFiles::ApplicationPairFiles(const QString& folderPath, const QStr
     lock = dir.filePath(sidecarFileName(documentName).chopped(4) + QStringLiteral(".bloqueo"));
 }
 
-ApplicationPairLock::ApplicationPairLock(const ApplicationPairFiles& files) : m_lock(files.lock) {
-    // A lock older than any save is one a killed instance left.
-    m_lock.setStaleLockTime(2 * kLockWaitMs);
-}
+ApplicationPairLock::ApplicationPairLock(const ApplicationPairFiles& files)
+    : m_lock(files.lock, kLockWaitMs) {}
 
 Status ApplicationPairLock::acquire() {
-    // Polled often rather than through tryLock(timeout), whose sleeps grow to seconds: a
-    // save waiting behind another one goes on as soon as that one ends.
-    const QDeadlineTimer deadline(kLockWaitMs);
-    do {
-        if (m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError)
-            return {};
-        QThread::msleep(kLockPollMs);
-    } while (!deadline.hasExpired());
-    return Error::make(ErrorCode::FileAccess,
-                       QStringLiteral("otra copia del programa está guardando esta solicitud; inténtelo de "
-                                      "nuevo en unos segundos."));
+    return m_lock.acquire(QStringLiteral(
+        "otra copia del programa está guardando esta solicitud; inténtelo de nuevo en unos segundos."));
 }
 
 void settleInterruptedSave(const ApplicationPairFiles& files, FileSteps& steps) {
@@ -137,6 +123,12 @@ Status saveApplicationPair(const QString& folder, const QString& documentName,
     const QByteArray listsBytes =
         encodeApplicationXml(buildApplicationXml(lists, documentDigestOf(documentBytes)));
     VELMORA_TRY(checkApplicationXml(listsBytes, programFolder, messages));
+    // A lists file too large to be read back would leave the application unopenable.
+    if (listsBytes.size() > kMaxListsFileBytes)
+        return report.failed(
+            Error::make(ErrorCode::FileAccess,
+                        QStringLiteral("sus listas ocupan más de %1 MB, el máximo que se puede leer.")
+                            .arg(kMaxListsFileBytes / kMegabyte)));
 
     ApplicationPairLock lock(files);
     if (const Status locked = lock.acquire(); !locked.ok())

@@ -2,9 +2,9 @@
 
 #include "applications/ApplicationXml.h"
 #include "platform/Result.h"
+#include "platform/data/InstanceLock.h"
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QString>
 
 namespace velmora {
@@ -44,7 +44,7 @@ public:
     Status acquire();
 
 private:
-    QLockFile m_lock;
+    InstanceLock m_lock;
 };
 
 // Settles a save that was cut short (the program killed, the machine stopped): once the new

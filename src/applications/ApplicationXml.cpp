@@ -308,11 +308,17 @@ Status readRows(const pugi::xml_document& doc, ApplicationLists lists) {
 // Parses the file; on success the rows are still to be read.
 ListsFileRead parseListsFile(const QString& path, pugi::xml_document& doc) {
     ListsFileRead read;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    Result<QByteArray> bytes = readFileUpTo(path, kMaxListsFileBytes);
+    if (!bytes.ok()) {
+        // Only a file that is not there is missing: one that exists and cannot be read still
+        // holds the applicant's lists.
+        if (bytes.error().number != ErrorCode::FileNotFound) {
+            read.state = SidecarRead::Unreadable;
+            read.problem = bytes.error().description;
+        }
         return read;
-    read.bytes = file.readAll();
-    file.close();
+    }
+    read.bytes = std::move(bytes).value();
     read.state = SidecarRead::Malformed;
     const XmlRead parsed = readXml(read.bytes, doc);
     read.encodingGuessed = parsed.encodingGuessed;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/data/FileRead.h"
 
 #include <QByteArray>
 #include <QString>
@@ -57,9 +58,14 @@ Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder
 Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
                              const QString& programFolder, MessageService& messages);
 
+// A lists file holds a few thousand rows at most (some 2 MB); a larger one is refused
+// before it is read, and a save never writes one.
+inline constexpr qint64 kMaxListsFileBytes = 10 * kMegabyte;
+
 enum class SidecarRead {
     Loaded,         // the rows were appended
-    Missing,        // no readable file: the tables are unchanged
+    Missing,        // no file at all: the tables are unchanged
+    Unreadable,     // a file that cannot be read (no permission, a folder, too large): unchanged
     Malformed,      // not XML, or its root is not <Plazas>: the tables are unchanged
     FromAnotherSave // written with another document than the one beside it: unchanged
 };
@@ -77,7 +83,8 @@ Result<SidecarRead> readApplicationLists(const QString& folder, const QString& f
 // What reading a lists file found, for a caller that keeps and reports a damaged file.
 struct ListsFileRead {
     SidecarRead state = SidecarRead::Missing;
-    // Why the file is Malformed, in the user's words ("no es un fichero XML: ...").
+    // Why the file is Unreadable or Malformed, in the user's words ("no es un fichero XML:
+    // ...", "no tiene permiso para leerlo").
     QString problem;
     // The "documento" attribute of the root; empty in files written without it.
     QString documentDigest;

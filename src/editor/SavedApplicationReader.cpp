@@ -8,6 +8,7 @@
 #include "platform/Progress.h"
 #include "platform/data/AtomicFile.h"
 #include "platform/data/DamagedFileCopy.h"
+#include "platform/data/FileRead.h"
 #include "platform/data/RecordSet.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/WordProcessor.h"
@@ -114,6 +115,13 @@ Result<QString> keepCopy(const QString& folder, const QString& path, const QByte
     return copy;
 }
 
+Error unreadableLists(const ApplicationPairFiles& files, const QString& cause) {
+    return unreadable(QStringLiteral("La solicitud no se abre: su lista de plazas, cursos y documentos (%1) "
+                                     "existe pero no se puede leer: %2. Ábrala cuando se pueda leer; "
+                                     "abierta sin esas listas, guardarla las sustituiría por listas vacías.")
+                          .arg(native(files.lists), cause));
+}
+
 // Reads the lists file into `lists`, telling in `loaded` what went wrong.
 Status readLists(const ApplicationPairFiles& files, const QByteArray& documentBytes, ApplicationLists lists,
                  LoadedApplication& loaded) {
@@ -127,6 +135,8 @@ Status readLists(const ApplicationPairFiles& files, const QByteArray& documentBy
                               .arg(listsWord, native(files.lists));
         return {};
     }
+    if (read.state == SidecarRead::Unreadable)
+        return unreadableLists(files, read.problem);
     if (read.state != SidecarRead::Loaded) {
         Result<QString> copy = keepCopy(files.folder, files.lists, read.bytes);
         if (!copy.ok())
@@ -173,6 +183,11 @@ Result<LoadedApplication> readSavedApplication(const QString& folder, const QStr
             return unreadable(QStringLiteral("La solicitud no se abre: %1 es un enlace a otro fichero, y el "
                                              "programa no lee ni escribe a través de enlaces.")
                                   .arg(native(path)));
+    // Lists that exist but cannot be read stop the opening before anything is read: opened
+    // without them, the application's next save would replace them with empty ones.
+    if (const Result<QByteArray> listsBytes = readFileUpTo(files.lists, kMaxListsFileBytes);
+        !listsBytes.ok() && listsBytes.error().number != ErrorCode::FileNotFound)
+        return unreadableLists(files, listsBytes.error().description);
     const QByteArray documentBytes = fileBytes(files.document);
     // A document that exists but cannot be read is kept before anything else happens.
     const auto damagedDocument = [&](const Error& error) -> Error {

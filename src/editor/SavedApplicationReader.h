@@ -42,7 +42,9 @@ struct LoadedApplication {
 // document, or missing altogether) gives no rows and a notice; its bytes are first kept in
 // a copy in `folder` (keepDamagedCopy), as are those of a file read in another encoding
 // than it declares. A document that cannot be read is kept the same way and its reading
-// fails with kUnreadableApplication, as does a link at either name (never read through).
+// fails with kUnreadableApplication, as does a link at either name (never read through) and
+// a lists file that exists but cannot be read at all (no permission, a folder, larger than
+// kMaxListsFileBytes): then nothing has been read into `model` or `lists`.
 //
 // Drop-downs receive their text only; with `catalogs` their values are then looked up
 // (resolveDropDownValues). Any other failure abandons the reading and is returned; what was

@@ -19,9 +19,17 @@ class MessageService;
 // the program may share the store: each write re-reads the file under a lock and makes this
 // run's changes on what it holds, so that no instance drops the users another one added.
 //
+// Stored digests match in either letter case and with blanks around them, as other tools
+// (sha256sum) write them.
+//
 // Layout: <Usuarios><Usuario><DNI>digest</DNI><Pwd>digest</Pwd></Usuario>...</Usuarios>
 class UserStore {
 public:
+    // A store holds some hundred bytes per user: a larger file is refused unread.
+    static constexpr qint64 kMaxStoreBytes = 10 * 1024 * 1024;
+    // Saving the store takes a moment; an instance that holds its lock longer is stuck or gone.
+    static constexpr int kLockWaitMs = 15000;
+
     UserStore(QString programFolder, MessageService& messages);
 
     // The installation's store: program folder + "usuarios.xml".
@@ -29,9 +37,10 @@ public:
 
     // Loads the store at `path` (or the installation's one) and remembers it as the place
     // every save goes to. A missing file, or one without any element, is a store without
-    // users: the first password creates it. A file that exists but cannot be read, or is not
-    // XML, is an error naming the file that ends the program: letting everyone in as a new
-    // user would by-pass the passwords it holds.
+    // users: the first password creates it. A file that exists but cannot be read (a link,
+    // a folder, larger than kMaxStoreBytes, no permission), or is not XML, is an error
+    // naming the file and the cause that ends the program: letting everyone in as a new user
+    // would by-pass the passwords it holds.
     Status AbreUsuarios(const QString& path);
     Status AbreUsuarios() { return AbreUsuarios(usuariosPath()); }
 
@@ -47,7 +56,10 @@ public:
     // Appends an entry for `dni` with the digest of `pwd` (already upper-cased) and saves the
     // store; it does not remove an earlier entry for the same DNI (call BajaUsuario first).
     // On a failed save the user is told, the file keeps its previous content, the store in
-    // memory goes back to what the file holds, and the answer is false.
+    // memory goes back to what the file holds, and the answer is false. A save fails when
+    // another instance has given `dni` a password since this one read the store ("Ya existe
+    // un usuario..."), when the file cannot be read any more (a damaged one is first kept,
+    // keepDamagedCopy), and when it cannot be written (a link at its name, a full disk).
     bool AltaUsuario(const QString& dni, const QString& pwd);
     // Removes the first entry for `dni` from the store in memory; the next AltaUsuario saves it.
     void BajaUsuario(const QString& dni);
@@ -56,11 +68,11 @@ public:
 
 private:
     pugi::xml_node usuariosElement();
-    bool save();
-    void mergeWithFile();
-    bool removeEntry(const std::string& dniDigest);
+    bool save(const QString& dni);
+    Status mergeWithFile(const QString& dni);
+    static bool removeEntry(pugi::xml_document& doc, const std::string& dniDigest);
     bool dropPendingChanges();
-    bool backUpUnreadableFile();
+    Result<QString> keepDamagedCopyOnce(const QByteArray& bytes);
     void reportError(int number, const QString& description);
 
     QString m_programFolder;
@@ -73,9 +85,9 @@ private:
     // its declaration keeps telling the truth.
     pugi::xml_encoding m_encoding = pugi::encoding_utf8;
     bool m_byteOrderMark = false;
-    // The file exists but could not be read as XML: should a caller go on regardless, its
-    // content is kept aside before the first save replaces it.
-    bool m_unreadableFile = false;
+    // The copy kept of the damaged store a save last found, and the digest of its bytes.
+    QString m_damagedCopy;
+    QByteArray m_damagedCopyDigest;
     // What this run changed since the last write (DNI digests removed, entries added).
     std::vector<std::string> m_pendingRemovals;
     std::vector<std::string> m_pendingEntries;

@@ -198,6 +198,17 @@ TEST(ApplicationPair, AFullDiskIsNamedAndTheOldPairStays) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(u".nuevo"_s), QStringList());
 }
 
+TEST(ApplicationPair, AFolderWhereTheLockGoesIsNamed) {
+    test::TempDir dir;
+    const ApplicationPairFiles files(dir.path(), kName);
+    ASSERT_TRUE(QDir().mkdir(files.lock));
+    const Status saved = save(dir.path(), {QByteArray("documento"), 1});
+    ASSERT_FALSE(saved.ok());
+    EXPECT_TRUE(saved.error().description.contains(
+        u"donde va su fichero de bloqueo, %1, hay una carpeta"_s.arg(QDir::toNativeSeparators(files.lock))))
+        << saved.error().description.toStdString();
+}
+
 TEST(ApplicationPair, LinksAreRefusedAndAnUpperCaseCopyOfTheDocumentGoes) {
     const Pair pair{QByteArray("documento"), 1};
     for (const QString& linked : {kName, sidecarFileName(kName)}) {

@@ -158,6 +158,31 @@ TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSav
     EXPECT_EQ(QDir(f.folders.applications).entryList({u"*ilegible*"_s}), copies);
 }
 
+// No copy can be kept of what cannot be read: the application stays closed, naming the cause.
+TEST(SavedApplicationReaderTest, AListsFileThatExistsButCannotBeReadKeepsTheApplicationClosed) {
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 2);
+    ASSERT_TRUE(f.runWXP(false).ok());
+    const QString listsPath = QDir(f.folders.applications).filePath(sidecarFileName(f.fileName()));
+    const QByteArray huge = test::readFile(listsPath) + QByteArray(kMaxListsFileBytes, ' ');
+    for (const char* cause : {"en su lugar hay una carpeta", "ocupa más de 10 MB"}) {
+        SCOPED_TRACE(cause);
+        QFile::remove(listsPath);
+        if (cause[0] == 'e')
+            ASSERT_TRUE(QDir().mkdir(listsPath)); // unreadable even for root, unlike a chmod
+        else
+            test::writeFile(listsPath, huge);
+        const auto back = readBack(f.folders.applications, f.fileName());
+        ASSERT_FALSE(back->read.ok());
+        EXPECT_EQ(back->read.error().number, kUnreadableApplication);
+        EXPECT_TRUE(back->read.error().description.contains(
+            u"(%1) existe pero no se puede leer: %2"_s.arg(QDir::toNativeSeparators(listsPath), cause)))
+            << back->read.error().description.toStdString();
+        EXPECT_TRUE(back->model.text(ctl::txtNombre).isEmpty()) << "nothing is read to be saved over it";
+        QDir(listsPath).removeRecursively();
+    }
+}
+
 TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindows1252AndKept) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 2);

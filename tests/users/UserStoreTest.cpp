@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include <sys/wait.h>
@@ -162,12 +163,13 @@ TEST_F(UserStoreTest, ChangingAPasswordLeavesOneEntryLastAndOthersInOrder) {
 
 TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
     // Indented by hand, an entry without DNI and one without Pwd: none of them matches, none breaks.
+    // Digests written in lower case with blanks around them (as sha256sum prints them) match.
     const QString text =
         "<?xml version=\"1.0\"?>\n<Usuarios>\n  <!-- alta manual -->\n  <Usuario>\n    <Pwd>" +
         UserStore::HashTexto("X") + "</Pwd>\n  </Usuario>\n  <Usuario>\n    <DNI>" +
-        UserStore::HashTexto(kOtherDni) + "</DNI>\n  </Usuario>\n  <Usuario>\n    <DNI>" +
-        UserStore::HashTexto(kDni) + "</DNI>\n    <Pwd>" + UserStore::HashTexto("SECRETO") +
-        "</Pwd>\n  </Usuario>\n</Usuarios>\n";
+        UserStore::HashTexto(kOtherDni) + "</DNI>\n  </Usuario>\n  <Usuario>\n    <DNI>\n  " +
+        UserStore::HashTexto(kDni).toLower() + " \n</DNI>\n    <Pwd>" +
+        UserStore::HashTexto("SECRETO").toLower() + "\n</Pwd>\n  </Usuario>\n</Usuarios>\n";
     dir.write("usuarios.xml", text.toUtf8());
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios());
@@ -182,7 +184,7 @@ TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
     EXPECT_FALSE(store.ExisteUsuario(kDni));
     const QByteArray bytes = storeBytes();
     EXPECT_TRUE(bytes.contains("<!-- alta manual -->"));
-    EXPECT_FALSE(bytes.contains(UserStore::HashTexto(kDni).toLatin1()));
+    EXPECT_FALSE(bytes.toUpper().contains(UserStore::HashTexto(kDni).toLatin1()));
     UserStore reopened(dir.path(), messages);
     EXPECT_TRUE(reopened.AbreUsuarios().ok());
 }
@@ -208,8 +210,9 @@ TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
     }
 
     EXPECT_EQ(messages.only(programTitle(), MessageIcon::Critical),
-              "Se ha producido el siguiente error 75-No se ha podido escribir el fichero " +
-                  QDir::toNativeSeparators(storeFile()) + ": no queda espacio en el disco");
+              "Se ha producido el siguiente error 75-No se ha podido guardar el fichero de usuarios " +
+                  QDir::toNativeSeparators(storeFile()) + ": No se ha podido escribir el fichero " +
+                  QDir::toNativeSeparators(storeFile()) + ".nuevo: no queda espacio en el disco");
 
     EXPECT_EQ(storeBytes(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"usuarios.xml"}); // no leftovers
@@ -225,35 +228,94 @@ TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
 }
 
 TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
-    const QByteArray damaged = "<?xml version=\"1.0\"?><Usuarios><Usuario><DNI>ABC</DNI><Pw";
-    dir.write("usuarios.xml", damaged);
-    UserStore store(dir.path(), messages);
-    const Status opened = store.AbreUsuarios();
-    ASSERT_FALSE(opened.ok());
-    EXPECT_EQ(opened.error().number, ErrorCode::BadXml);
-    EXPECT_TRUE(opened.error().endsProgram);
-    EXPECT_EQ(opened.error().description, "El fichero de usuarios " + QDir::toNativeSeparators(storeFile()) +
-                                              " está dañado y no se puede leer. El programa se cerrará.");
-    EXPECT_FALSE(store.ExisteUsuario(kDni));
-
-    // Should a caller go on regardless, the damaged content is kept aside before the first
-    // save replaces it, and only that content: later saves leave the copy alone.
-    ASSERT_TRUE(store.AltaUsuario(kDni, "SECRETO"));
-    EXPECT_EQ(dir.read("usuarios.xml.bak"), damaged);
-    ASSERT_EQ(storedDnis(storeBytes()).size(), 1);
-    ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRA"));
-    EXPECT_EQ(dir.read("usuarios.xml.bak"), damaged);
+    const std::pair<const char*, std::function<bool(const TempDir&)>> cases[] = {
+        {" está dañado y no se puede leer",
+         [](const TempDir& d) {
+             return !d.write("usuarios.xml", "<?xml version=\"1.0\"?><Usuarios><Usu").isEmpty();
+         }},
+        {": en su lugar hay una carpeta",
+         [](const TempDir& d) { return QDir(d.path()).mkdir("usuarios.xml"); }},
+        {": es un enlace a otro fichero",
+         [](const TempDir& d) {
+             return QFile::link(d.write("otro.xml", "<Usuarios/>"), d.file("usuarios.xml"));
+         }},
+        {": ocupa más de 10 MB",
+         [](const TempDir& d) {
+             return !d.write("usuarios.xml",
+                             "<Usuarios>" + QByteArray(UserStore::kMaxStoreBytes, ' ') + "</Usuarios>")
+                         .isEmpty();
+         }},
+    };
+    for (const auto& [cause, make] : cases) {
+        SCOPED_TRACE(cause);
+        TempDir folder;
+        ASSERT_TRUE(make(folder));
+        UserStore store(folder.path(), messages);
+        const Status opened = store.AbreUsuarios();
+        ASSERT_FALSE(opened.ok());
+        EXPECT_TRUE(opened.error().endsProgram);
+        const QString description = opened.error().description;
+        EXPECT_TRUE(description.contains(QDir::toNativeSeparators(folder.file("usuarios.xml")) + cause) &&
+                    description.endsWith(u"El programa se cerrará."_s))
+            << description.toStdString();
+    }
     EXPECT_TRUE(messages.messages.empty()) << "the caller shows the error, not the store";
+}
 
-    // A store path that exists but is no file cannot be read either.
-    TempDir other;
-    ASSERT_TRUE(QDir(other.path()).mkdir("usuarios.xml"));
-    UserStore folderStore(other.path(), messages);
-    const Status folderOpened = folderStore.AbreUsuarios();
-    ASSERT_FALSE(folderOpened.ok());
-    EXPECT_EQ(folderOpened.error().number, ErrorCode::FileAccess);
-    EXPECT_TRUE(
-        folderOpened.error().description.contains(QDir::toNativeSeparators(other.file("usuarios.xml"))));
+// What another program or instance did to the store since it was read stops a save, which
+// then writes nothing and says why; a damaged store is kept byte for byte.
+TEST_F(UserStoreTest, SaveRefusesAStoreItCannotMergeWith) {
+    const struct {
+        const char* said;
+        std::function<void(const TempDir&)> meanwhile;
+    } cases[] = {
+        {"está dañado (otro programa lo ha cortado o cambiado)",
+         [](const TempDir& d) { d.write("usuarios.xml", d.read("usuarios.xml").chopped(30)); }},
+        {"es un enlace a otro fichero",
+         [](const TempDir& d) {
+             ASSERT_TRUE(QFile::rename(d.file("usuarios.xml"), d.file("otro.xml")));
+             ASSERT_TRUE(QFile::link(d.file("otro.xml"), d.file("usuarios.xml")));
+         }},
+        {"donde va su fichero de bloqueo, ",
+         [](const TempDir& d) { ASSERT_TRUE(QDir(d.path()).mkdir("usuarios.xml.bloqueo")); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        TempDir folder;
+        UserStore other(folder.path(), messages);
+        ASSERT_TRUE(other.AbreUsuarios());
+        ASSERT_TRUE(other.AltaUsuario(kOtherDni, "OTRA"));
+        UserStore store(folder.path(), messages);
+        ASSERT_TRUE(store.AbreUsuarios());
+        ASSERT_TRUE(other.AltaUsuario(kThirdDni, "TERCERA"));
+        c.meanwhile(folder);
+        const QByteArray before = test::readFile(QFileInfo(folder.file("usuarios.xml")).canonicalFilePath());
+        messages.messages.clear();
+        EXPECT_FALSE(store.AltaUsuario(kDni, "SECRETO"));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        const QString said = messages.messages.at(0).text;
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.said))) << said.toStdString();
+        EXPECT_EQ(test::readFile(QFileInfo(folder.file("usuarios.xml")).canonicalFilePath()), before);
+        const QStringList copies = QDir(folder.path()).entryList({u"*ilegible*"_s});
+        ASSERT_EQ(copies.size(), said.contains(u"dañado"_s) ? 1 : 0);
+        for (const QString& copy : copies)
+            EXPECT_TRUE(folder.read(copy) == before && said.contains(folder.file(copy)));
+    }
+}
+
+TEST_F(UserStoreTest, ADniRegisteredMeanwhileByAnotherInstanceIsNotAddedTwice) {
+    UserStore first(dir.path(), messages);
+    UserStore second(dir.path(), messages);
+    ASSERT_TRUE(first.AbreUsuarios() && second.AbreUsuarios());
+    first.BajaUsuario(kDni);
+    ASSERT_TRUE(first.AltaUsuario(kDni, "PRIMERA"));
+    second.BajaUsuario(kDni);
+    EXPECT_FALSE(second.AltaUsuario(kDni, "SEGUNDA"));
+
+    EXPECT_EQ(messages.only(programTitle(), MessageIcon::Exclamation).left(44),
+              u"Ya existe un usuario con el DNI 12345678Z: o"_s);
+    expectDnisInFile({kDni});
+    EXPECT_TRUE(second.CompruebaPwd(kDni, "PRIMERA")) << "memory agrees with the file again";
 }
 
 } // namespace
