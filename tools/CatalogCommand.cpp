@@ -70,8 +70,8 @@ void printCsv(RecordSet& table) {
     table.setAbsolutePosition(restoreTo);
 }
 
-bool loadInstallation(const QString& dir, CatalogTables& tables, MessageService& messages) {
-    return velmora::loadInstallation(AppFolders::at(dir), tables, messages).loaded;
+LoadingOutcome loadInstallation(const QString& dir, CatalogTables& tables, MessageService& messages) {
+    return velmora::loadInstallation(AppFolders::at(dir), tables, messages);
 }
 
 QSet<QString> codesOf(RecordSet& table, const QString& column) {
@@ -143,6 +143,26 @@ void printWarnings(CatalogTables& t) {
     };
     unknownLinks(t.positionBody, QStringLiteral("plaza-cuerpo"));
     unknownLinks(t.positionGroup, QStringLiteral("plaza-grupo"));
+
+    // Links to bodies or groups that the catalogue lacks: a catalogue cut at the end of a
+    // record reads as a whole one, and only what names its lost records tells.
+    auto unknownOwners = [&](RecordSet& links, const QString& column, RecordSet& owners,
+                             const QString& ownerColumn, const QString& what, const QString& relation) {
+        const QSet<QString> known = codesOf(owners, ownerColumn);
+        QStringList unknown;
+        for (const QString& code : codesOf(links, column))
+            if (!known.contains(code))
+                unknown << code;
+        unknown.sort();
+        if (!unknown.isEmpty())
+            printOut(QStringLiteral("aviso: %1 %2 de la relación %3 no están en el catálogo: %4")
+                         .arg(unknown.size())
+                         .arg(what, relation, unknown.join(QLatin1Char(' '))));
+    };
+    unknownOwners(t.positionBody, QStringLiteral("CodCuerpo"), t.bodies, QStringLiteral("CodCuerpo"),
+                  QStringLiteral("cuerpos"), QStringLiteral("plaza-cuerpo"));
+    unknownOwners(t.positionGroup, QStringLiteral("CodGrupo"), t.groups, QStringLiteral("Grupo"),
+                  QStringLiteral("grupos"), QStringLiteral("plaza-grupo"));
 }
 
 const QString kCheckUsage = QStringLiteral("catalog check CARPETA [--dump TABLA]");
@@ -164,7 +184,8 @@ int check(const QStringList& args) {
     const QStringList& positional = parsed.positional();
     ConsoleMessageService messages;
     CatalogTables tables;
-    const bool loaded = loadInstallation(positional.first(), tables, messages);
+    const LoadingOutcome outcome = loadInstallation(positional.first(), tables, messages);
+    const bool loaded = outcome.loaded;
     const QString dump = parsed.value(QStringLiteral("dump"));
     if (!dump.isEmpty()) {
         for (auto& [name, table] : namedTables(tables)) {
@@ -183,6 +204,8 @@ int check(const QStringList& args) {
         printErr(QStringLiteral("La carga del concurso ha fallado."));
         return 1;
     }
+    for (const QString& warning : outcome.catalogueWarnings)
+        printOut(QStringLiteral("aviso: ") + warning);
     printWarnings(tables);
     if (const auto config = ContestConfiguration::read(AppFolders::at(positional.first()).program);
         config.ok())
@@ -213,7 +236,7 @@ int candidates(const QStringList& args) {
         return parsed.usageError(QStringLiteral("La lista (--list) es vacancy o resultas."));
     ConsoleMessageService messages;
     CatalogTables tables;
-    if (!loadInstallation(positional.first(), tables, messages))
+    if (!loadInstallation(positional.first(), tables, messages).loaded)
         return 1;
     RecordSet* table = nullptr;
     if (!body.isEmpty()) {

@@ -25,6 +25,7 @@ LoadingOutcome LoadingSequence::run() {
     LoadingOutcome outcome;
     int step = 2;
     const Status status = runSteps(step);
+    outcome.catalogueWarnings = m_catalogueWarnings;
     if (status) {
         outcome.loaded = true;
         warnAboutPositionsPerPage();
@@ -188,7 +189,9 @@ Status LoadingSequence::runSteps(int& step) {
     };
     for (const LoadingStep& s : steps) {
         step = s.number; // recorded first, so a failure names the step it stopped in
-        VELMORA_TRY(s.action());
+        const Status done = s.action();
+        m_catalogueWarnings = loader.warnings();
+        VELMORA_TRY(done);
     }
     return ok();
 }
@@ -209,7 +212,9 @@ LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, Appl
         return outcome;
     }
     Progress progress;
-    return LoadingSequence(folders, catalogs, lists, messages, progress).run();
+    LoadingOutcome outcome = LoadingSequence(folders, catalogs, lists, messages, progress).run();
+    outcome.catalogueWarnings = loader.warnings() + outcome.catalogueWarnings;
+    return outcome;
 }
 
 } // namespace

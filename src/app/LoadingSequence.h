@@ -4,6 +4,7 @@
 #include "platform/Result.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -29,6 +30,9 @@ struct LoadingOutcome {
     int failedStep = 0; // the numbered step that failed, 0 when none did
     std::optional<Error> error;
     bool endsProgram = false; // the failure leaves nothing to work with: the caller ends the program
+    // For the contest office, not the applicant: catalogues that loaded but look wrong (one
+    // with no record at all may be meant, as a contest without resultas).
+    QStringList catalogueWarnings;
 };
 
 // Builds every catalogue and list table after sign-in, in a fixed order of numbered
@@ -63,6 +67,7 @@ private:
     Progress& m_progress;
     LoadingView* m_view;
     LoadingView m_silentView;
+    QStringList m_catalogueWarnings;
 };
 
 // What start-up does before the editor opens, without windows: the bodies table, then the

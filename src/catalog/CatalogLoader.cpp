@@ -1,6 +1,7 @@
 #include "catalog/CatalogLoader.h"
 
 #include "catalog/CatalogDecoder.h"
+#include "catalog/CatalogRecordCheck.h"
 #include "platform/MessageService.h"
 #include "platform/TextHelpers.h"
 #include "platform/data/CodePages.h"
@@ -147,6 +148,10 @@ Result<std::shared_ptr<const StoredRecords>> CatalogLoader::readRecords(const QS
     if (!read) // shown by the decoder; the load stops as on a file it cannot open
         return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"));
     std::shared_ptr<const StoredRecords> records = std::move(read).value();
+    const CatalogRecordCheck check(fileName);
+    VELMORA_TRY(check.check(*records));
+    if (records->lines.isEmpty())
+        m_warnings << QStringLiteral("el catálogo %1 no tiene ningún registro").arg(check.fileDescription());
     // Loading reads the small catalogues more than once (localities three times, areas and
     // zones twice): they are read once. The large ones are read once and not kept.
     constexpr qsizetype kKeptBytes = 1 << 20;
@@ -342,6 +347,11 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
     Status status = fill();
     if (status)
         return status;
+    // A decoding failure was shown by the decoder; a file of broken records is named here.
+    if (status.error().number == CatalogRecordCheck::kCutRecord ||
+        status.error().number == CatalogRecordCheck::kRepeatedKey)
+        m_messages.show(status.error().description, programTitle(), MessageIcon::Critical,
+                        MessageButtons::Ok);
     m_messages.show(QStringLiteral("error al cargar plazas"), programTitle(), MessageIcon::None,
                     MessageButtons::Ok);
     Error fatal = status.error();

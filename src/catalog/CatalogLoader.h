@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -103,8 +104,13 @@ public:
 
     static Status createPositionsTable(RecordSet& table);
 
+    // What the contest office should hear of the files read so far though they loaded: a
+    // catalogue with no record at all.
+    const QStringList& warnings() const { return m_warnings; }
+
 private:
-    // The stored lines of catalogue `fileName`, each checked to decode.
+    // The stored lines of catalogue `fileName`, each checked to decode, the file checked to
+    // hold whole records (CatalogRecordCheck). A record check's failure is returned, not shown.
     Result<std::shared_ptr<const StoredRecords>> readRecords(const QString& fileName);
     Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
@@ -113,6 +119,7 @@ private:
     MessageService& m_messages;
     FieldTexts m_texts;
     QHash<QString, std::shared_ptr<const StoredRecords>> m_smallFiles;
+    QStringList m_warnings;
 };
 
 // "Column='value'" with quotes in the value doubled, so no code can break the criteria.

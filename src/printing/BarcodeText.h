@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/barcode/BarcodeFolding.h"
 
 #include <QDateTime>
 #include <QString>
@@ -32,12 +33,5 @@ Result<QString> listRowBarcodeData(const RecordSet& list);
 // 0-based position `first` of the cursor's view, in view order. The cursor is left on
 // the row it was on.
 Result<QString> listPageBarcodeData(RecordSet& list, int first, int count);
-
-// Folds the characters a barcode does not carry: "&" becomes a blank, then accented and
-// diaeresis vowels become "&" + the bare vowel, "ñ"/"Ñ" "&n"/"&N", ordinal signs and
-// the middle dot ".", the double quote "'", question and exclamation marks a blank, "ç"
-// "c" (53 replacements, in a fixed order). Text typed with combining accents is first
-// composed, so it folds like the same text typed with precomposed letters.
-QString foldBarcodeText(const QString& text);
 
 } // namespace velmora

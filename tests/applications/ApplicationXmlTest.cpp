@@ -245,7 +245,14 @@ TEST(ListConsistency, NamesTheFirstThingAFinalPrintoutCannotCarry) {
         {{{1, "00001"}, {3, "00003"}}, {}, "a la lista de plazas vacantes le falta el orden 2"},
         {{{1, "123456"}},
          {},
-         "la plaza \"123456\" de la lista de plazas vacantes no tiene un código de 5 caracteres"},
+         "la plaza \"123456\" de la lista de plazas vacantes tiene un código de más de 5 caracteres"},
+        {{{2, "310"}, {1, "7"}}, {{1, "12 4"}}, nullptr}, // shorter codes take blanks on the left
+        {{{1, "00001"}, {2, ""}}, {}, "una plaza de la lista de plazas vacantes no tiene código"},
+        // "é" reaches the barcode as "&e": six places, and every later row shifted.
+        {{},
+         {{1, "1001é"}},
+         "la plaza \"1001é\" de la lista de plazas de resultas tiene en su código caracteres que el código "
+         "de barras no puede llevar (é)"},
         {{{1, "00001"}},
          {{1, "00007"}, {2, "00007"}},
          "la plaza 00007 está más de una vez en la lista de plazas de resultas"},
@@ -257,11 +264,12 @@ TEST(ListConsistency, NamesTheFirstThingAFinalPrintoutCannotCarry) {
             for (const Row& row : *rows) {
                 ASSERT_TRUE(table->addNew().ok());
                 ASSERT_TRUE(table->setValue(u"Orden", row.order).ok());
-                ASSERT_TRUE(table->setValue(u"CodConvocatoria", QString::fromLatin1(row.code)).ok());
+                ASSERT_TRUE(table->setValue(u"CodConvocatoria", QString::fromUtf8(row.code)).ok());
                 ASSERT_TRUE(table->update().ok());
             }
         const std::optional<QString> problem = firstListProblem(lists.vacancies, lists.resultas);
-        EXPECT_EQ(problem.value_or(QString()), QString::fromUtf8(c.problem ? c.problem : ""));
+        EXPECT_EQ(problem.value_or(QString()), QString::fromUtf8(c.problem ? c.problem : ""))
+            << "case " << &c - cases;
     }
 }
 

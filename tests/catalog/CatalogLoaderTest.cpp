@@ -27,27 +27,35 @@ struct CatalogLoaderTest : ::testing::Test {
 } // namespace
 
 TEST_F(CatalogLoaderTest, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
-    contest.replaceCatalogue("F0003.enc",
-                             {cp1252("12345Zamora"), cp1252("  7  Ávila"), cp1252("45001Ocaña del Monte"),
-                              cp1252("4"), cp1252("02003almansa")});
+    contest.replaceCatalogue("F0003.enc", {cp1252("12345Zamora"), cp1252("  7  Ávila"),
+                                           cp1252("45001Ocaña del Monte"), cp1252("02003almansa")});
     RecordSet localities;
     ASSERT_TRUE(loader.buildLocalities(localities));
     EXPECT_EQ(localities.sort(), u" Localidad ASC "_s);
-    EXPECT_EQ(rowsOf(localities), QStringList({"4000000||4", "0200300|almansa|02", "7000000|Ávila|",
+    EXPECT_EQ(rowsOf(localities), QStringList({"0200300|almansa|02", "7000000|Ávila|",
                                                "4500100|Ocaña del Monte|45", "1234500|Zamora|12"}));
     // Decoded in memory: loading writes nothing into the data folder.
     EXPECT_FALSE(QFile::exists(contest.dataFile("temp.tmp")));
 }
 
-TEST_F(CatalogLoaderTest, FieldsComeFromFixedColumnsAndShortLinesGiveEmptyFields) {
-    contest.replaceCatalogue("F0004.enc",
-                             {cp1252("A110001Enfermero/a de Área"), cp1252("C1 123"), cp1252("X")});
-    contest.replaceCatalogue("F0015.enc", {cp1252("011Otras situaciones"), cp1252("02")});
-    RecordSet bodies, situations;
+// Records may lack their trailing blanks, even whole fields that may be empty, but not a
+// field that must hold a value: that record was cut.
+TEST_F(CatalogLoaderTest, FieldsComeFromFixedColumnsAndRecordsCutBeforeARequiredFieldAreErrors) {
+    contest.replaceCatalogue("F0004.enc", {cp1252("A110001Enfermero/a de Área"), cp1252("C1  123Celador/a")});
+    contest.replaceCatalogue("F0006.enc", {cp1252("07Hospital General")});
+    RecordSet bodies, departments, situations;
     ASSERT_TRUE(loader.buildBodies(bodies));
-    EXPECT_EQ(rowsOf(bodies), QStringList({"10001|Enfermero/a de Área|A1", "123||C1", "||X"}));
-    ASSERT_TRUE(loader.buildSituations(situations));
-    EXPECT_EQ(rowsOf(situations), QStringList({"01|Otras situaciones|1", "02||"}));
+    EXPECT_EQ(rowsOf(bodies), QStringList({"10001|Enfermero/a de Área|A1", "123|Celador/a|C1"}));
+    ASSERT_TRUE(loader.buildDepartments(departments));
+    EXPECT_EQ(rowsOf(departments), QStringList({"07|Hospital General||"}));
+
+    contest.replaceCatalogue("F0015.enc", {cp1252("011Otras situaciones"), cp1252("02")});
+    const Status cut = loader.buildSituations(situations);
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.error().description,
+              u"El catálogo F0015.enc (situaciones administrativas) tiene un registro cortado en la línea 2: "
+              u"acaba en la columna 2 y le falta el campo Situacion, que empieza en la columna 4."_s);
+    EXPECT_TRUE(messages.messages.empty()) << "the loading sequence says it";
 }
 
 TEST_F(CatalogLoaderTest, ZoneNamesAreConvertedFromTheConsoleCodePage) {

@@ -72,7 +72,7 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
         // barcodes are made, naming the row.
         ASSERT_FALSE(f.runWXP(true).ok());
         ASSERT_EQ(f.messages.messages.size(), 1u);
-        EXPECT_TRUE(f.messages.messages[0].text.contains(u"no tiene un código de 5 caracteres"_s));
+        EXPECT_TRUE(f.messages.messages[0].text.contains(u"tiene un código de más de 5 caracteres"_s));
         EXPECT_FALSE(QFile::exists(f.pdfPath()));
     }
 }

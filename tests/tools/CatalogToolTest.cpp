@@ -3,17 +3,19 @@
 
 #include <QDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace velmora;
 using namespace velmora::test;
 
-// A contest as another office tool might write it, with an empty and a short line (how each
-// reads is CatalogDecoder's and CatalogLoader's).
+// A contest as another office tool might write it, with an empty line and records without
+// their trailing blanks (how each reads is CatalogDecoder's and CatalogLoader's).
 TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
     ContestFixture contest;
     TempDir plain;
-    plain.write("localidades.txt", "45001Toledo\r\n\r\n13\r\n");
+    plain.write("localidades.txt", "45001Toledo\r\n\r\n13   Talavera\r\n");
     ASSERT_EQ(
         runTool({"catalog", "encode", plain.file("localidades.txt"), contest.dataFile("F0003.enc")}).exitCode,
         0);
@@ -30,7 +32,7 @@ TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
 
     const ToolOutput dump = runTool({"catalog", "check", contest.root(), "--dump", "localities2"});
     EXPECT_EQ(dump.exitCode, 0);
-    EXPECT_EQ(dump.out, u"CodLocalidad,Localidad,CodProvincia\n1300000,,13\n4500100,Toledo,45\n"_s);
+    EXPECT_EQ(dump.out, u"CodLocalidad,Localidad,CodProvincia\n1300000,Talavera,13\n4500100,Toledo,45\n"_s);
 
     const ToolOutput bad = runTool({"catalog", "check", contest.root(), "--dump", "nothing"});
     EXPECT_NE(bad.exitCode, 0);
@@ -95,6 +97,47 @@ TEST(CatalogTool, AFailedLoadIsReportedAndItsLookupsLeftOutOfTheTotals) {
     EXPECT_TRUE(failed.err.contains(u"Se ha producido el siguiente error 5-"_s)) << failed.err.toStdString();
     EXPECT_TRUE(failed.out.contains(u"\ngroups 3\n"_s));
     EXPECT_TRUE(failed.out.contains(u"\ngroup-positions 0 of 3\n"_s)) << failed.out.toStdString();
+}
+
+// A catalogue cut short, or repeating a key, fails the check naming its file and line; one cut
+// at a record's end, or with no record, loads, and the office hears of it.
+TEST(CatalogTool, CataloguesCutShortOrRepeatingAKeyAreNamed) {
+    ContestFixture contest;
+    const auto lastRecordCut = [](const QByteArray& b) {
+        const QByteArray body = b.chopped(2);
+        return body.left(body.lastIndexOf('\n') + 61) + "\r\n";
+    };
+    const struct {
+        const char* file;
+        std::function<QByteArray(const QByteArray&)> change;
+        int exitCode;
+        const char* said; // in what it printed, or in its errors when it fails
+    } cases[] = {
+        {"F0009.enc", lastRecordCut, 1,
+         "El catálogo F0009.enc (detalle de plazas vacantes) tiene un registro cortado en la línea 100: "
+         "acaba en la columna 60 y le falta el campo CodLocalidad, que empieza en la columna 161."},
+        {"F0004.enc", [](const QByteArray& b) { return b.left(b.size() / 2 + 20); }, 1,
+         "El catálogo F0004.enc (cuerpos) termina a mitad de un registro, en la línea 6 (tiene 20 de sus "
+         "107 caracteres): el fichero está cortado."},
+        {"F0004.enc", [](const QByteArray& b) { return b.left(b.size() / 2); }, 0,
+         "aviso: 3 cuerpos de la relación plaza-cuerpo no están en el catálogo: 01035 01042 01063\n"},
+        {"F0010.enc", [](const QByteArray& b) { return b + b.split('\n')[2] + '\n'; }, 1,
+         "El catálogo F0010.enc (detalle de plazas de resultas) repite en la línea 101 el código «10002» "
+         "de la línea 3."},
+        {"F0011.enc", [](const QByteArray&) { return QByteArray(); }, 0,
+         "aviso: el catálogo F0011.enc (plazas vacantes ofertadas) no tiene ningún registro\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        const QString path = contest.dataFile(QString::fromLatin1(c.file));
+        const QByteArray whole = readFile(path);
+        writeFile(path, c.change(whole));
+        const ToolOutput check = runTool({"catalog", "check", contest.root()});
+        EXPECT_EQ(check.exitCode, c.exitCode) << check.err.toStdString();
+        EXPECT_TRUE((c.exitCode == 0 ? check.out : check.err).contains(QString::fromUtf8(c.said)))
+            << check.out.toStdString() << check.err.toStdString();
+        writeFile(path, whole);
+    }
 }
 
 TEST(ToolArguments, HelpAndMistakesAreSpanish) {

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/ApplicationDocument.h"
+#include "printing/BarcodeReader.h"
 #include "printing/PrintingWordProcessor.h"
 #include "printing/SampleApplication.h"
 #include "printing/TemplateWriter.h"
@@ -97,6 +98,34 @@ TEST(PrintToolTest, PrintsASavedApplicationOnEveryPageUnlessItsListsCannotBe) {
     expectRefused(u"La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
                   u"orden 1."_s);
     EXPECT_EQ(test::runTool(print + QStringList{u"--draft"_s}).exitCode, 0);
+}
+
+// Codes shorter than five characters print as final, in five places of their barcode rows.
+TEST(PrintToolTest, ShortCodesOfASavedApplicationReadBackFromItsBarcodes) {
+    SavedSample sample;
+    ASSERT_NO_FATAL_FAILURE(sample.save(45, 3, 0, 0));
+    const QString sidecar = QDir(sample.folders.applications).filePath(sidecarFileName(sample.fileName));
+    test::replaceInFile(sidecar, "<CodConvocatoria>100", "<CodConvocatoria>3"); // 10001 becomes 301
+    test::replaceInFile(sidecar, "<CodConvocatoria>200", "<CodConvocatoria>7");
+    const QString pdf = sample.dir.file(u"solicitud.pdf"_s);
+    const test::ToolOutput printed =
+        test::runTool({u"print"_s, sample.dir.path(), sample.fileName, u"--pdf"_s, pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    const Result<QStringList> read = readPdf417Pdf(pdf);
+    ASSERT_TRUE(read.ok()) << read.error().description.toStdString();
+    // After the key, the date and time (34 characters): the kind, the page, the rows, "F".
+    QString rows[2];
+    for (const QString& text : read.value())
+        if (text[34] != u'P')
+            rows[text[34] == u'R'] += text.mid(38).chopped(1);
+    const auto expected = [](int count, int firstCode) {
+        QString data;
+        for (int order = 1; order <= count; ++order)
+            data += u"%1%2"_s.arg(order, 4, 10, QLatin1Char('0')).arg(firstCode + order, 5);
+        return data;
+    };
+    EXPECT_EQ(rows[0], expected(45, 300));
+    EXPECT_EQ(rows[1], expected(3, 700));
 }
 
 // The tool prints through the editor's own flow, whose save check wants a body of the catalogue:
