@@ -1,3 +1,4 @@
+#include "platform/SystemPrinter.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/DocumentPrinter.h"
@@ -6,6 +7,8 @@
 #include "platform/docengine/SampleDocuments.h"
 #include "support/PdfTools.h"
 #include "support/TempDir.h"
+
+#include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
@@ -155,15 +158,35 @@ TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {
     // A PDF that cannot be written is an error, not a silent success.
     TempDir dir;
     EXPECT_FALSE(DocumentPrinter::writePdf(doc, dir.file(u"no/hay/carpeta.pdf"_s)).ok());
-    // Without a default printer, printing goes to the PDF; asking for the printer is an error.
-    if (!DocumentPrinter::hasDefaultPrinter()) {
-        ASSERT_TRUE(doc.saveAs(dir.file(u"s.doc"_s)).ok());
-        const PrintOutcome out = DocumentPrinter::print(doc).value();
-        EXPECT_FALSE(out.printed);
-        EXPECT_EQ(out.pdfPath, dir.file(u"s.pdf"_s));
-        EXPECT_EQ(out.pageCount, 1);
-        auto printer = DocumentPrinter::print(doc, PrintDestination::Printer);
-        ASSERT_FALSE(printer.ok());
-        EXPECT_EQ(printer.error().number, DocError::PrintFailed);
-    }
+    // Without printers, printing goes to the PDF; asking for the printer is an error.
+    ASSERT_TRUE(doc.saveAs(dir.file(u"s.doc"_s)).ok());
+    const PrintOutcome out = DocumentPrinter::print(doc).value();
+    EXPECT_FALSE(out.printed);
+    EXPECT_EQ(out.pdfPath, dir.file(u"s.pdf"_s));
+    EXPECT_EQ(out.pageCount, 1);
+    auto printer = DocumentPrinter::print(doc, PrintDestination::Printer);
+    ASSERT_FALSE(printer.ok());
+    EXPECT_EQ(printer.error().number, DocError::PrintFailed);
+}
+
+// The printer the program is given is the one a print goes to, without a saved document.
+TEST(DocEnginePdf, PrintingGoesToTheDefaultPrinterGiven) {
+    struct PdfPrinter final : SystemPrinter {
+        QString file;
+        bool hasDefaultPrinter() const override { return true; }
+        DefaultPrinter openDefaultPrinter(const QPageSize& size, const QString& name) override {
+            auto device = std::make_unique<QPdfWriter>(file);
+            device->setPageSize(size);
+            device->setTitle(name);
+            return DefaultPrinter{u"Oficina 2"_s, std::move(device)};
+        }
+    };
+    TempDir dir;
+    PdfPrinter printer;
+    printer.file = dir.file(u"papel.pdf"_s);
+    Document doc = test::sampleTemplate();
+    const PrintOutcome out = DocumentPrinter::print(doc, PrintDestination::Automatic, &printer).value();
+    EXPECT_TRUE(out.printed);
+    EXPECT_EQ(out.printerName, u"Oficina 2"_s);
+    EXPECT_EQ(test::pdfPageCount(printer.file), 1);
 }
