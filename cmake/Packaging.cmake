@@ -19,8 +19,6 @@ set(velmora_dist ${PROJECT_SOURCE_DIR}/dist)
 set(velmora_staged ${PROJECT_BINARY_DIR}/packaging)
 
 install(TARGETS velmora velmora-oficina velmora-tools RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The modules the programs load when first needed, from ../lib/velmora/modules.
-install(TARGETS velmora_pdf velmora_printer LIBRARY DESTINATION lib/velmora/modules)
 
 # Desktop entries and icons, one per window program. The PNG sizes are drawn from the SVG.
 set(velmora_window_programs velmora velmora-oficina)

@@ -15,8 +15,7 @@ echo "== $deb"
 contents=$(dpkg-deb -c "$deb")
 echo "$contents"
 status=0
-for path in usr/bin/velmora usr/bin/velmora-oficina usr/bin/velmora-tools usr/lib/velmora/modules/libvelmora_pdf.so \
-    usr/lib/velmora/modules/libvelmora_printer.so \
+for path in usr/bin/velmora usr/bin/velmora-oficina usr/bin/velmora-tools \
     usr/share/applications/velmora.desktop usr/share/applications/velmora-oficina.desktop \
     usr/share/icons/hicolor/scalable/apps/velmora.svg usr/share/icons/hicolor/48x48/apps/velmora.png \
     usr/share/icons/hicolor/scalable/apps/velmora-oficina.svg \
@@ -51,7 +50,7 @@ export QT_QPA_PLATFORM=offscreen
 }
 tail -n 3 "$scratch/recorrido.log"
 [ -s "$scratch/concurso/recorrido-solicitud.pdf" ] || { echo "no printed application"; status=1; }
-# The PDF drawing module is found from the unpacked programs' folder.
+# The unpacked tools draw the PDF's pages with the system's poppler.
 "$scratch/root/usr/bin/velmora-tools" barcode read "$scratch/concurso/recorrido-solicitud.pdf" \
     >"$scratch/codigos.txt" && [ -s "$scratch/codigos.txt" ] ||
   { echo "the unpacked tools cannot read the barcodes of the printed application"; status=1; }

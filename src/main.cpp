@@ -1,7 +1,6 @@
 #include "app/ContestFolder.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleMessages.h"
-#include "platform/MemoryPages.h"
 #include "platform/widgets/QtFolderChooser.h"
 #include "platform/widgets/QtMessageService.h"
 #include "platform/widgets/SpanishTranslation.h"
@@ -20,7 +19,6 @@
 // --recorrido walks through the windows on its own (sign-in, first tab, save, print to PDF)
 // and leaves screenshots in the installation.
 int main(int argc, char** argv) {
-    velmora::preferLargeMemoryPages();
     QApplication app(argc, argv);
     velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora"));

@@ -1,7 +1,6 @@
 #include "app/ContestFolder.h"
 #include "office/OfficeCsvExport.h"
 #include "platform/ConsoleMessages.h"
-#include "platform/MemoryPages.h"
 #include "platform/widgets/QtMessageService.h"
 #include "platform/widgets/SpanishTranslation.h"
 #include "ui/office/OfficeContestLoader.h"
@@ -20,7 +19,6 @@
 // which reads scanned printed applications back into data. Files given on the command line start in its list
 // (a folder stands for the files in it). Without --concurso the contest folder used last is loaded again.
 int main(int argc, char** argv) {
-    velmora::preferLargeMemoryPages();
     QApplication app(argc, argv);
     velmora::keepDecoderWarningsOffTheConsole();
     QApplication::setApplicationName(QStringLiteral("Velmora - Oficina"));

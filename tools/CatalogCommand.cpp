@@ -340,7 +340,7 @@ const ToolCommand
     catalogCommand("catalog", kUsage,
                    QStringLiteral("Comprueba los catálogos de una instalación, lista las plazas "
                                   "de un cuerpo o grupo, cifra y descifra catálogos."),
-                   catalog);
+                   catalog, ToolNeeds::TextOnly);
 const ToolCommand sampleCommand("sample-install", kSampleUsage,
                                 QStringLiteral("Escribe una instalación con un concurso de ejemplo."),
                                 sampleInstall);

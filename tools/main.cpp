@@ -2,12 +2,10 @@
 
 #include "platform/ConsoleMessages.h"
 #include "platform/HeadlessEnvironment.h"
-#include "platform/MemoryPages.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 namespace velmora::tools {
@@ -16,6 +14,7 @@ struct Entry {
     QString usage;
     QString description;
     ToolHandler handler;
+    ToolNeeds needs;
 };
 std::map<QString, Entry>& registry() {
     static std::map<QString, Entry> commands;
@@ -24,8 +23,8 @@ std::map<QString, Entry>& registry() {
 } // namespace
 
 ToolCommand::ToolCommand(const char* name, const QString& usage, const QString& description,
-                         ToolHandler handler) {
-    registry()[QString::fromUtf8(name)] = Entry{usage, description, std::move(handler)};
+                         ToolHandler handler, ToolNeeds needs) {
+    registry()[QString::fromUtf8(name)] = Entry{usage, description, std::move(handler), needs};
 }
 
 void printOut(const QString& line) {
@@ -58,9 +57,9 @@ void printHelp(void (*print)(const QString&)) {
 
 namespace {
 
-int runCommand(const QGuiApplication& app) {
+int runCommand() {
     using namespace velmora::tools;
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     const auto& commands = registry();
     const QString first = args.value(0);
     if (first == QLatin1String("-h") || first == QLatin1String("--help") || first == QLatin1String("ayuda")) {
@@ -86,20 +85,15 @@ int runCommand(const QGuiApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    velmora::preferLargeMemoryPages();
+    using namespace velmora::tools;
+    const auto command = registry().find(QString::fromLocal8Bit(argc > 1 ? argv[1] : ""));
+    velmora::keepDecoderWarningsOffTheConsole();
+    if (command == registry().end() || command->second.needs == ToolNeeds::TextOnly) {
+        QCoreApplication app(argc, argv);
+        return runCommand();
+    }
     // Rendering and fonts need a GUI application object, but never a display.
     velmora::prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
-    velmora::keepDecoderWarningsOffTheConsole();
-    const int status = runCommand(app);
-#if defined(__SANITIZE_ADDRESS__)
-    return status; // sanitizer builds end normally, so that leaks are looked for
-#else
-    // Destroying the application object starts fontconfig only to close it again, a third
-    // of a short command's time. A command has closed what it wrote when it returns, so the
-    // process ends here.
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::_Exit(status);
-#endif
+    return runCommand();
 }

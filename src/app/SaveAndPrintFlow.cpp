@@ -73,6 +73,7 @@ PrintingEditor SaveAndPrintFlow::printingEditor(const QString& printRecord) {
                           c.clock,
                           &m_host,
                           c.destination,
+                          c.printers,
                           c.pdfPath};
 }
 

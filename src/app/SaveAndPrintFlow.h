@@ -18,6 +18,7 @@ class Clock;
 class MessageService;
 class PrintingWordProcessor;
 class RecordSet;
+class SystemPrinter;
 class UserStore;
 
 // What the flow asks of the window it runs for.
@@ -49,7 +50,8 @@ struct SaveAndPrintContext {
     const Clock& clock;
     QString wordProcessorVersion; // the generation of templates follows it
     docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
-    QString pdfPath = {}; // set: prints go to this PDF
+    SystemPrinter* printers = nullptr; // the system's printers; none in the tools
+    QString pdfPath = {};              // set: prints go to this PDF
 };
 
 // The road of "Imprimir", "Vista previa" and "Guardar": the checks, the password of a new

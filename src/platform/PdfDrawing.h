@@ -11,8 +11,7 @@
 
 namespace velmora {
 
-// A PDF opened to draw its pages as pictures (to look for barcodes in them), with poppler,
-// from the module velmora_pdf (see platform/Modules.h).
+// A PDF opened to draw its pages as pictures (to look for barcodes in them), with poppler.
 class PdfDrawing {
 public:
     virtual ~PdfDrawing() = default;
@@ -30,12 +29,8 @@ public:
 };
 
 // Opens the PDF at `path` (smoothed drawing when `antialiased`). Fails with `unreadable` when
-// the file is no PDF the library can open, with the reason when the module cannot be loaded.
+// the file is no PDF the library can open.
 Result<std::unique_ptr<PdfDrawing>> openPdfDrawing(const QString& path, bool antialiased,
                                                    const QString& unreadable);
 
 } // namespace velmora
-
-// What the module exports: a new drawing of the PDF at `path`, or null when it cannot open it.
-using VelmoraOpenPdfFunction = velmora::PdfDrawing* (*)(const QString& path, bool antialiased);
-inline constexpr char kVelmoraOpenPdfSymbol[] = "velmoraOpenPdf";

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Result.h"
-
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QString>
@@ -10,26 +8,23 @@
 
 namespace velmora {
 
-// The default system printer, through Qt's printing support in the module velmora_printer
-// (see platform/Modules.h).
+// The default system printer, set up for one document.
 struct DefaultPrinter {
     QString name;
     std::unique_ptr<QPagedPaintDevice> device; // null when no default printer is configured
 };
 
-// Whether a default printer is configured; false too when the module cannot be loaded.
-bool hasDefaultPrinter();
-
-// The default printer set up for one document, named `documentName`, of pages of `size`
-// filled to the edge, at the printer's full resolution.
-Result<DefaultPrinter> openDefaultPrinter(const QPageSize& size, const QString& documentName);
+// The system's printers, as printing on paper needs them. Qt's printing support brings Qt
+// Widgets with it, so the window library has the real ones (platform/widgets/QtSystemPrinter);
+// the tools have none and print to PDF.
+class SystemPrinter {
+public:
+    virtual ~SystemPrinter() = default;
+    // Whether a default printer is configured.
+    virtual bool hasDefaultPrinter() const = 0;
+    // The default printer set up for one document, named `documentName`, of pages of `size`
+    // filled to the edge, at the printer's full resolution.
+    virtual DefaultPrinter openDefaultPrinter(const QPageSize& size, const QString& documentName) = 0;
+};
 
 } // namespace velmora
-
-// What the module exports.
-using VelmoraHasDefaultPrinterFunction = bool (*)();
-using VelmoraOpenDefaultPrinterFunction = QPagedPaintDevice* (*)(const QPageSize& size,
-                                                                 const QString& documentName,
-                                                                 QString& printerName);
-inline constexpr char kVelmoraHasDefaultPrinterSymbol[] = "velmoraHasDefaultPrinter";
-inline constexpr char kVelmoraOpenDefaultPrinterSymbol[] = "velmoraOpenDefaultPrinter";

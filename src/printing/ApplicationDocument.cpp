@@ -425,7 +425,8 @@ private:
             else
                 printed = pages.error();
         } else {
-            printed = DocumentPrinter::print(layout, m_out.documentPath, m_editor.destination);
+            printed =
+                DocumentPrinter::print(layout, m_out.documentPath, m_editor.destination, m_editor.printers);
         }
         if (!printed.ok()) {
             m_editor.wordProcessor.closeAndForget();

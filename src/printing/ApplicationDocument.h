@@ -22,6 +22,7 @@ class Clock;
 class MessageService;
 class Pdf417Writer;
 class PrintingWordProcessor;
+class SystemPrinter;
 
 // What the editor window does around a print.
 class PrintingHost {
@@ -49,6 +50,7 @@ struct PrintingEditor {
     const Clock& clock;
     PrintingHost* host = nullptr;
     docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
+    SystemPrinter* printers = nullptr; // the system's printers; none in the tools
     // When set, the printout is written to this PDF instead (tools and tests).
     QString pdfPath = {};
     // The print preview: the document is built and laid out exactly as a print would be,

@@ -4,6 +4,7 @@
 #include "app/SaveAndPrintFlow.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateTables.h"
+#include "platform/widgets/QtSystemPrinter.h"
 #include "printing/ApplicationDocument.h"
 #include "ui/EditorMenu.h"
 #include "ui/EditorServices.h"
@@ -125,6 +126,7 @@ private:
     std::unique_ptr<ControlBinder> m_binder;
     std::unique_ptr<FirstTabController> m_firstTab;
     std::unique_ptr<UnsavedWorkKeeper> m_unsavedWork;
+    QtSystemPrinter m_printers;
     std::unique_ptr<SaveAndPrintFlow> m_flow;
     std::array<QAction*, kMenuEntries.size()> m_menu{};
     QPointer<PreviewWindow> m_preview;

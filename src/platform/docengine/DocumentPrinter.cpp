@@ -44,10 +44,6 @@ QString DocumentPrinter::pdfPathFor(const QString& documentPath) {
     return fi.dir().filePath(fi.completeBaseName() + QStringLiteral(".pdf"));
 }
 
-bool DocumentPrinter::hasDefaultPrinter() {
-    return velmora::hasDefaultPrinter();
-}
-
 Result<int> DocumentPrinter::writePdf(const DocumentLayout& layout, const QString& pdfPath,
                                       const QString& title) {
     if (!layout.status().ok())
@@ -85,27 +81,28 @@ Result<int> DocumentPrinter::writePdf(Document& document, const QString& pdfPath
     return writePdf(layout, pdfPath, QFileInfo(document.path()).completeBaseName());
 }
 
-Result<PrintOutcome> DocumentPrinter::print(Document& document, PrintDestination destination) {
-    const bool toPdf = destination == PrintDestination::Pdf ||
-                       (destination == PrintDestination::Automatic && !hasDefaultPrinter());
+Result<PrintOutcome> DocumentPrinter::print(Document& document, PrintDestination destination,
+                                            SystemPrinter* printers) {
+    const bool toPdf = destination == PrintDestination::Pdf || (destination == PrintDestination::Automatic &&
+                                                                !(printers && printers->hasDefaultPrinter()));
     if (toPdf && document.path().isEmpty())
         return Error::make(DocError::NoPath,
                            QStringLiteral("Hay que guardar el documento antes de imprimirlo en PDF."));
     const DocumentLayout layout(document);
-    return print(layout, document.path(), destination);
+    return print(layout, document.path(), destination, printers);
 }
 
 Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const QString& documentPath,
-                                            PrintDestination destination) {
+                                            PrintDestination destination, SystemPrinter* printers) {
     if (!layout.status().ok())
         return printError(layout.status().error().description);
     // The default printer is asked for once, both to choose and to print on.
-    Result<DefaultPrinter> printer =
-        destination == PrintDestination::Pdf
-            ? Result<DefaultPrinter>(DefaultPrinter{})
-            : openDefaultPrinter(pageSizeOf(layout), QFileInfo(documentPath).completeBaseName());
+    DefaultPrinter printer =
+        destination == PrintDestination::Pdf || !printers
+            ? DefaultPrinter{}
+            : printers->openDefaultPrinter(pageSizeOf(layout), QFileInfo(documentPath).completeBaseName());
     const bool toPrinter = destination == PrintDestination::Printer ||
-                           (destination == PrintDestination::Automatic && printer && printer->device);
+                           (destination == PrintDestination::Automatic && printer.device);
     PrintOutcome outcome;
     if (!toPrinter) {
         if (documentPath.isEmpty())
@@ -118,28 +115,25 @@ Result<PrintOutcome> DocumentPrinter::print(const DocumentLayout& layout, const 
         outcome.pageCount = pages.value();
         return outcome;
     }
-    if (!printer)
-        return printError(printer.error().description);
-    if (!printer->device)
+    if (!printer.device)
         return printError(QStringLiteral("No hay ninguna impresora predeterminada configurada."));
-    QPagedPaintDevice& device = *printer->device;
+    QPagedPaintDevice& device = *printer.device;
     QPainter painter;
     if (!painter.begin(&device))
-        return printError(QStringLiteral("No se puede imprimir en la impresora %1.").arg(printer->name));
+        return printError(QStringLiteral("No se puede imprimir en la impresora %1.").arg(printer.name));
     const qreal dpiX = device.logicalDpiX();
     const qreal dpiY = device.logicalDpiY();
     for (int i = 0; i < layout.pageCount(); ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();
-            return printError(
-                QStringLiteral("La impresora %1 ha rechazado el documento.").arg(printer->name));
+            return printError(QStringLiteral("La impresora %1 ha rechazado el documento.").arg(printer.name));
         }
         PagePainter::paint(painter, layout, i, dpiX, dpiY);
     }
     if (!painter.end())
-        return printError(QStringLiteral("La impresora %1 ha rechazado el documento.").arg(printer->name));
+        return printError(QStringLiteral("La impresora %1 ha rechazado el documento.").arg(printer.name));
     outcome.printed = true;
-    outcome.printerName = printer->name;
+    outcome.printerName = printer.name;
     outcome.pageCount = layout.pageCount();
     return outcome;
 }

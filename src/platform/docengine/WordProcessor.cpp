@@ -31,12 +31,13 @@ Document* WordProcessor::activeDocument() const {
     return m_documents.empty() ? nullptr : m_documents.back().get();
 }
 
-Result<PrintOutcome> WordProcessor::printOut(Document* document, PrintDestination destination) {
+Result<PrintOutcome> WordProcessor::printOut(Document* document, PrintDestination destination,
+                                             SystemPrinter* printers) {
     if (!document)
         document = activeDocument();
     if (!document)
         return Error::make(DocError::MissingMember, QStringLiteral("No hay ningún documento abierto."));
-    return DocumentPrinter::print(*document, destination);
+    return DocumentPrinter::print(*document, destination, printers);
 }
 
 void WordProcessor::closeDocument(Document* document) {

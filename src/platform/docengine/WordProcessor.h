@@ -67,7 +67,8 @@ public:
 
     // Prints a document (the active one by default); see DocumentPrinter.
     Result<PrintOutcome> printOut(Document* document = nullptr,
-                                  PrintDestination destination = PrintDestination::Automatic);
+                                  PrintDestination destination = PrintDestination::Automatic,
+                                  SystemPrinter* printers = nullptr);
 
     // Closes a document (the active one by default) without saving.
     void closeDocument(Document* document = nullptr);

@@ -1,3 +1,4 @@
+#include "platform/SystemPrinter.h"
 #include "platform/docengine/Document.h"
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/DocumentPrinter.h"
@@ -6,6 +7,8 @@
 #include "platform/docengine/SampleDocuments.h"
 #include "support/PdfTools.h"
 #include "support/TempDir.h"
+
+#include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
@@ -155,15 +158,30 @@ TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {
     // A PDF that cannot be written is an error, not a silent success.
     TempDir dir;
     EXPECT_FALSE(DocumentPrinter::writePdf(doc, dir.file(u"no/hay/carpeta.pdf"_s)).ok());
-    // Without a default printer, printing goes to the PDF; asking for the printer is an error.
-    if (!DocumentPrinter::hasDefaultPrinter()) {
-        ASSERT_TRUE(doc.saveAs(dir.file(u"s.doc"_s)).ok());
-        const PrintOutcome out = DocumentPrinter::print(doc).value();
-        EXPECT_FALSE(out.printed);
-        EXPECT_EQ(out.pdfPath, dir.file(u"s.pdf"_s));
-        EXPECT_EQ(out.pageCount, 1);
-        auto printer = DocumentPrinter::print(doc, PrintDestination::Printer);
-        ASSERT_FALSE(printer.ok());
-        EXPECT_EQ(printer.error().number, DocError::PrintFailed);
-    }
+    // Without printers, printing goes to the PDF; asking for the printer is an error.
+    ASSERT_TRUE(doc.saveAs(dir.file(u"s.doc"_s)).ok());
+    const PrintOutcome out = DocumentPrinter::print(doc).value();
+    EXPECT_FALSE(out.printed);
+    EXPECT_EQ(out.pdfPath, dir.file(u"s.pdf"_s));
+    EXPECT_EQ(out.pageCount, 1);
+    auto printer = DocumentPrinter::print(doc, PrintDestination::Printer);
+    ASSERT_FALSE(printer.ok());
+    EXPECT_EQ(printer.error().number, DocError::PrintFailed);
+}
+
+// A print goes to the default printer it is given, even of a document never saved.
+TEST(DocEnginePdf, PrintingGoesToTheDefaultPrinterGiven) {
+    TempDir dir;
+    struct PdfPrinter final : SystemPrinter {
+        QString file;
+        bool hasDefaultPrinter() const override { return true; }
+        DefaultPrinter openDefaultPrinter(const QPageSize&, const QString&) override {
+            return {u"Oficina 2"_s, std::make_unique<QPdfWriter>(file)};
+        }
+    } printer;
+    printer.file = dir.file(u"papel.pdf"_s);
+    Document doc = test::sampleTemplate();
+    const PrintOutcome out = DocumentPrinter::print(doc, PrintDestination::Automatic, &printer).value();
+    EXPECT_EQ(out.printerName, u"Oficina 2"_s);
+    EXPECT_EQ(test::pdfPageCount(printer.file), 1);
 }
