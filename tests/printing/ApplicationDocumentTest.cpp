@@ -52,6 +52,20 @@ QList<int> ordersOnPage(const QString& pageText, int firstCode) {
     return orders;
 }
 
+// Gives every row of a position list these names, institution, zone, area and demarcation.
+void setRowTexts(RecordSet& list, const QStringList& texts) {
+    const QStringList columns{u"NomConvocatoria"_s, u"Consejeria"_s, u"Localidad"_s, u"Area"_s,
+                              u"Demarcacion"_s};
+    for (list.moveFirst(); !list.isEOF(); list.moveNext()) {
+        for (int c = 0; c < columns.size(); ++c)
+            ASSERT_TRUE(list.setValue(columns[c], texts[c]).ok());
+        ASSERT_TRUE(list.update().ok());
+    }
+}
+
+// Texts that take one line in their cells, so that pages hold the places per page.
+const QStringList kOneLineTexts{u"Pediatra"_s, u"Hospital"_s, u"Talavera"_s, u"Toledo"_s, u"Norte"_s};
+
 QList<int> range(int first, int last) {
     QList<int> out;
     for (int i = first; i <= last; ++i)
@@ -128,6 +142,8 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 75);
     PrintingFixture::addPositions(f.resultas, 10, 20000);
+    setRowTexts(f.vacancies, kOneLineTexts);
+    setRowTexts(f.resultas, kOneLineTexts);
     f.model.setText(ctl::txtDomicilio, QStringLiteral("Avenida de la Constitución de mil ochocientos doce, "
                                                       "número 145, escalera B, piso 3º, puerta izquierda"));
     f.model.setText(ctl::txtAdaptaciones, QString(1000, u'a'));
@@ -196,6 +212,48 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     EXPECT_EQ(f.progress.maximum(), 162 + 85);
 }
 
+// The longest texts of the sample catalogues and a long typed demarcation, on 1, 40 and 400
+// rows: each list page shows its rows whole (wrapped in their cells, never cut) and its
+// barcode, numbered with the page it prints on, carries exactly those rows.
+TEST(ApplicationDocumentTest, EveryListPagePrintsWholeTheRowsItsBarcodeCarries) {
+    if (!test::havePoppler())
+        GTEST_SKIP() << "poppler-utils no está instalado";
+    const QStringList longest{u"Facultativo Especialista de Ár - Consultas Externa"_s,
+                              u"Gerencia de Atención Primaria de Puebla de la Peña"_s,
+                              u"Úbeda de los Montes 306 y Pedanías del Término Munici"_s,
+                              u"Área de Salud de Ciudad Real 2"_s,
+                              u"Zona norte, turno de mañana o de tarde; y festivos"_s};
+    for (const int rows : {1, 40, 400}) {
+        SCOPED_TRACE(u"%1 filas"_s.arg(rows).toStdString());
+        PrintingFixture f;
+        PrintingFixture::addPositions(f.vacancies, rows);
+        setRowTexts(f.vacancies, longest);
+        auto printed = f.runWXP(true);
+        ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
+        const QString pdf = printed.value().outcome.pdfPath;
+        const QStringList pages = pdfPages(pdf);
+        QList<int> all;
+        for (const QString& barcode : printed.value().barcodes.mid(1)) {
+            const int page = barcode.mid(kHeader.size() + 1, 3).toInt();
+            ASSERT_TRUE(page >= 1 && page <= pages.size()) << barcode.toStdString();
+            QList<int> carried;
+            for (qsizetype at = kHeader.size() + 4; at + 9 < barcode.size(); at += 9)
+                carried << barcode.mid(at, 4).toInt();
+            EXPECT_EQ(ordersOnPage(pages[page - 1], 10000), carried) << "page " << page;
+            // In drawing order each cell's lines follow one another, so a whole text reads whole.
+            const QString drawn =
+                QString::fromUtf8(test::runTool(u"pdftotext"_s, {u"-raw"_s, u"-f"_s, QString::number(page),
+                                                                 u"-l"_s, QString::number(page), pdf, u"-"_s})
+                                      .out)
+                    .simplified();
+            for (const QString& text : longest)
+                EXPECT_EQ(drawn.count(text), carried.size()) << "page " << page << ": " << text.toStdString();
+            all << carried;
+        }
+        EXPECT_EQ(all, range(1, rows));
+    }
+}
+
 // 36 courses and 36 documents: each list continues in a table of its own on a new page, and
 // each of those page breaks moves the barcodes' page numbers on.
 void expectListContinuations(TemplateGeneration generation) {
@@ -204,6 +262,7 @@ void expectListContinuations(TemplateGeneration generation) {
     test::addSampleDocuments(f.documents, 36);
     PrintingFixture::addPositions(f.vacancies, 41);
     PrintingFixture::addPositions(f.resultas, 1, 20000);
+    setRowTexts(f.vacancies, kOneLineTexts);
     const bool older = generation == TemplateGeneration::Legacy;
     auto printed = older ? f.runW97(true) : f.runWXP(true);
     ASSERT_TRUE(printed.ok());
