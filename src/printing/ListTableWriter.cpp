@@ -129,8 +129,8 @@ Status ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int 
         // A row taller than a sheet would run off its page, away from the barcode carrying it.
         if (heights.back() > room)
             return Error::make(ErrorCode::InvalidProcedureCall,
-                               QStringLiteral("la fila %1 de la lista de %2 tiene textos tan largos que no "
-                                              "caben en una hoja; acórtelos")
+                               QStringLiteral("La fila %1 de la lista de %2 tiene textos tan largos que no "
+                                              "caben en una hoja; acórtelos.")
                                    .arg(number)
                                    .arg(listName(list.kind)));
     }
