@@ -77,18 +77,15 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
     }
 }
 
-// Text that would run a row off its sheet, away from the barcode that carries the row.
 TEST(PrintedFormTest, ARowTooTallForASheetStopsThePrintNamingIt) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 3);
-    f.vacancies.moveFirst();
-    f.vacancies.moveNext();
-    ASSERT_TRUE(f.vacancies.setValue(u"Demarcacion", u"Zona norte, turno de tarde. "_s.repeated(100)).ok());
+    f.vacancies.moveLast();
+    ASSERT_TRUE(f.vacancies.setValue(u"Demarcacion", u"Zona norte, de tarde. "_s.repeated(150)).ok());
     ASSERT_TRUE(f.vacancies.update().ok());
     expectStoppedPrint(f, f.runWXP(true),
-                       u"No se ha podido preparar la impresión de la solicitud: La fila 2 de la lista de "
-                       "vacantes tiene textos tan largos que no caben en una hoja; acórtelos.\nLa solicitud "
-                       "no se ha impreso."_s);
+                       u"No se ha podido preparar la impresión de la solicitud: La fila 3 de la lista de "
+                       "vacantes tiene textos tan largos que no caben en una hoja; acórtelos."_s);
 }
 
 // A template that lost its trailing tables (an old or hand-edited one): the saved vacancies
