@@ -38,10 +38,10 @@ inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000
         (void)list.setValue(u"Localidad", QStringLiteral("Talavera de la Reina"));
         (void)list.setValue(u"Area", QStringLiteral("Área de Salud de Toledo"));
         (void)list.setValue(u"Demarcacion", QStringLiteral("Norte"));
-        for (int c = 0; c < texts.size(); ++c)
-            (void)list.setValue(
-                QList{u"NomConvocatoria"_s, u"Consejeria"_s, u"Localidad"_s, u"Area"_s, u"Demarcacion"_s}[c],
-                texts[c]);
+        const char16_t* const columns[] = {u"NomConvocatoria", u"Consejeria", u"Localidad", u"Area",
+                                           u"Demarcacion"};
+        for (int c = 0; c < texts.size() && c < 5; ++c)
+            (void)list.setValue(columns[c], texts[c]);
     }
     return true;
 }
