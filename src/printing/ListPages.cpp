@@ -15,23 +15,29 @@ namespace velmora {
 using docengine::RunFormat;
 using docengine::Twips;
 
-std::vector<int> listPageSizes(int rows, int perPage) {
+std::vector<int> listPageSizes(const std::vector<Twips>& heights, qreal room, int perPage) {
     std::vector<int> pages;
-    if (rows <= 0)
-        return pages;
     if (perPage <= 0)
         perPage = PositionsPerPage::kDefault;
-    const int rest = rows % perPage;
-    const int earlyEnd = rest >= 32 ? rows - rest + 31 : 0;
-    int onPage = 0;
-    for (int row = 1; row <= rows; ++row) {
-        ++onPage;
-        if (row % perPage == 0 || row == earlyEnd || row == rows) {
-            pages.push_back(onPage);
-            onPage = 0;
+    const int rows = int(heights.size());
+    for (int next = 0; next < rows;) {
+        const int remaining = rows - next;
+        const int most = remaining < perPage && remaining >= 32 ? 31 : perPage;
+        int onPage = 0;
+        qreal used = 0;
+        while (onPage < most && next + onPage < rows &&
+               (onPage == 0 || used + heights[size_t(next + onPage)] <= room)) {
+            used += heights[size_t(next + onPage)];
+            ++onPage;
         }
+        pages.push_back(onPage);
+        next += onPage;
     }
     return pages;
+}
+
+std::vector<int> listPageSizes(int rows, int perPage) {
+    return listPageSizes(std::vector<Twips>(size_t(std::max(rows, 0)), 0), 0, perPage);
 }
 
 // One face at one size, measured as pages draw it (pixel size in twips, no hinting).
@@ -113,49 +119,24 @@ qreal availableWidth(Twips cellWidth) {
 } // namespace
 
 ListCellFitter::ListCellFitter(const RunFormat& base)
-    : m_family(docengine::renderFamily(base.font.isEmpty() ? QStringLiteral("Times New Roman") : base.font)),
-      m_bold(base.bold.value_or(false)), m_baseSize(base.size > 0 ? base.size : 10) {}
+    : m_size(base.size > 0 ? base.size : 10),
+      m_face(std::make_unique<Face>(
+          docengine::renderFamily(base.font.isEmpty() ? QStringLiteral("Times New Roman") : base.font),
+          halfPointsOf(m_size), base.bold.value_or(false))) {}
 
 ListCellFitter::~ListCellFitter() = default;
 
-ListCellFitter::Face& ListCellFitter::face(int halfPoints) {
-    std::unique_ptr<Face>& f = m_faces[halfPoints];
-    if (!f)
-        f = std::make_unique<Face>(m_family, halfPoints, m_bold);
-    return *f;
-}
-
-Twips ListCellFitter::rowHeight(double size, int lines) {
+Twips ListCellFitter::rowHeight(int lines) {
     // A little air below the last line, so that rows of one line do not touch the borders.
-    return Twips(std::ceil(face(halfPointsOf(size)).line * lines)) + kRowPadding;
+    return Twips(std::ceil(m_face->line * lines)) + kRowPadding;
 }
 
-ListType ListCellFitter::choose(const std::vector<QStringList>& texts, const QList<Twips>& widths,
-                                Twips rowRoom) {
-    const int smallest = halfPointsOf(kMinimumPoints);
-    const int base = std::max(smallest, halfPointsOf(m_baseSize));
-    for (int hp = base; hp >= smallest; --hp) {
-        Face& f = face(hp);
-        const double size = hp / 2.0;
-        int allowed = kMaximumLines;
-        while (allowed > 1 && rowHeight(size, allowed) > rowRoom)
-            --allowed;
-        if (rowHeight(size, allowed) > rowRoom && hp > smallest)
-            continue;
-        int needed = 1;
-        for (const QStringList& row : texts) {
-            for (int c = 0; c < row.size() && c < widths.size() && needed <= allowed; ++c)
-                if (!row.at(c).isEmpty())
-                    needed = std::max(needed, f.lines(row.at(c), availableWidth(widths.at(c))));
-            if (needed > allowed)
-                break;
-        }
-        if (needed <= allowed || hp == smallest) {
-            const int lines = std::min(needed, allowed);
-            return ListType{.size = size, .lines = lines, .rowHeight = rowHeight(size, lines)};
-        }
-    }
-    return ListType{.size = kMinimumPoints, .lines = 1, .rowHeight = rowHeight(kMinimumPoints, 1)};
+Twips ListCellFitter::rowHeight(const QStringList& texts, const QList<Twips>& widths) {
+    int lines = 1;
+    for (int c = 0; c < texts.size() && c < widths.size(); ++c)
+        if (!texts.at(c).isEmpty())
+            lines = std::max(lines, m_face->lines(texts.at(c), availableWidth(widths.at(c))));
+    return rowHeight(lines);
 }
 
 qreal ListCellFitter::textHeight(const QString& text, Twips width, const RunFormat& format) {
@@ -181,7 +162,7 @@ qreal listPageRoom(const docengine::PageSetup& page, qreal headerHeight) {
 
 int rowsThatFit(qreal room, const RunFormat& dataFont) {
     ListCellFitter fitter(dataFont);
-    return std::max(1, int(std::floor(room / fitter.rowHeight(ListCellFitter::kMinimumPoints, 1))));
+    return std::max(1, int(std::floor(room / fitter.rowHeight(1))));
 }
 
 qreal listHeaderHeight(const ListTableShape& shape) {

@@ -97,7 +97,7 @@ Status ListTableWriter::fillTableList(ListOnPaper& list, ListRows& rows) {
         if (number > 0 && number % kRowsPerListTable == 0)
             VELMORA_TRY(continueOnNewPage(list, nullptr));
         ++number;
-        VELMORA_TRY(writeRow(list, rows.texts(number), nullptr));
+        VELMORA_TRY(writeRow(list, rows.texts(number), 0));
         m_progress.advance(1);
         m_progress.yieldToEvents();
     }
@@ -116,22 +116,32 @@ Status ListTableWriter::fillPositionList(ListOnPaper& list, ListRows& rows, int 
     if (rows.count == 0)
         return {};
     const qreal room = listPageRoom(m_doc.pageSetup(), headerHeight(list));
-    perPage = std::clamp(perPage, 1, rowsThatFit(room, m_dataFont));
     std::vector<QStringList> texts;
+    std::vector<Twips> heights;
     texts.reserve(size_t(rows.count));
-    int number = 0;
-    for (rows.rows->moveFirst(); !rows.rows->isEOF(); rows.rows->moveNext())
-        texts.push_back(rows.texts(++number));
+    heights.reserve(size_t(rows.count));
     ListCellFitter fitter(m_dataFont);
-    const ListType type = fitter.choose(texts, list.first.columnWidths(), Twips(std::floor(room / perPage)));
+    const QList<Twips> widths = list.first.columnWidths();
+    int number = 0;
+    for (rows.rows->moveFirst(); !rows.rows->isEOF(); rows.rows->moveNext()) {
+        texts.push_back(rows.texts(++number));
+        heights.push_back(fitter.rowHeight(texts.back(), widths));
+        // A row taller than a sheet would run off its page, away from the barcode carrying it.
+        if (heights.back() > room)
+            return Error::make(ErrorCode::InvalidProcedureCall,
+                               QStringLiteral("La fila %1 de la lista de %2 tiene textos tan largos que no "
+                                              "caben en una hoja; acórtelos.")
+                                   .arg(number)
+                                   .arg(listName(list.kind)));
+    }
 
-    const std::vector<int> pages = listPageSizes(rows.count, perPage);
+    const std::vector<int> pages = listPageSizes(heights, room, perPage);
     rows.rows->moveFirst();
     size_t next = 0;
     for (size_t p = 0; p < pages.size(); ++p) {
         QString data;
         for (int i = 0; i < pages[p] && !rows.rows->isEOF(); ++i, rows.rows->moveNext()) {
-            VELMORA_TRY(writeRow(list, texts.at(next++), &type));
+            VELMORA_TRY(writeRow(list, texts.at(next++), fitter.rowHeight(1)));
             Result<QString> row = listRowBarcodeData(*rows.rows);
             if (!row.ok())
                 return row.error();
@@ -167,7 +177,7 @@ qreal ListTableWriter::headerHeight(const ListOnPaper& list) const {
     return header;
 }
 
-Status ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type) {
+Status ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, Twips leastHeight) {
     Table& table = list.current;
     Result<int> added = table.addRow();
     if (!added.ok())
@@ -184,13 +194,10 @@ Status ListTableWriter::writeRow(ListOnPaper& list, const QStringList& texts, co
         list.currentHasRows = true;
         list.filled.push_back(table);
     }
-    RunFormat font = m_dataFont;
-    if (type) {
-        font.size = type->size;
-        // Rows of one height: a text longer than the row's lines is cut there with "…".
-        VELMORA_TRY(table.setRowHeight(row, RowHeight{type->rowHeight, HeightRule::Exact}));
-    }
-    VELMORA_TRY(table.setRowFont(row, font));
+    // As tall as its tallest cell; a row of one line keeps a little air below its text.
+    if (leastHeight > 0)
+        VELMORA_TRY(table.setRowHeight(row, RowHeight{leastHeight, HeightRule::AtLeast}));
+    VELMORA_TRY(table.setRowFont(row, m_dataFont));
     for (int c = 0; c < texts.size() && c < cells; ++c)
         if (!texts.at(c).isEmpty())
             VELMORA_TRY(table.setCellText(row, c + 1, texts.at(c)));

@@ -80,16 +80,19 @@ public:
     Status fillTableList(ListOnPaper& list, ListRows& rows);
     // The courses tables as they print: the typeface at 10 pt, with borders.
     void setCoursesPrintLook(ListOnPaper& list);
-    // Vacancies and resultas: pages of `perPage` rows (fewer when that many cannot fit on a
-    // sheet with the page's barcode), each closed by `closePage`; with `breakAfter` a page
-    // break follows the last page. Every body cell has the list's one type size. Fails like
-    // fillTableList, and when a row lacks the order or code its page's barcode carries.
+    // Vacancies and resultas: pages of the rows that fit a sheet with the page's barcode, at
+    // most `perPage`, each closed by `closePage` with the data of exactly the rows on it; with
+    // `breakAfter` a page break follows the last page. Every body cell has the list's one type
+    // size and wraps its text onto as many lines as it needs; a row is as tall as its tallest
+    // cell. Fails like fillTableList, when a row lacks the order or code its page's barcode
+    // carries, and when a row's texts are too long for a sheet.
     Status fillPositionList(ListOnPaper& list, ListRows& rows, int perPage, bool breakAfter,
                             const PageCloser& closePage);
 
 private:
     qreal headerHeight(const ListOnPaper& list) const;
-    Status writeRow(ListOnPaper& list, const QStringList& texts, const ListType* type);
+    // `leastHeight` > 0: the row is at least that tall.
+    Status writeRow(ListOnPaper& list, const QStringList& texts, docengine::Twips leastHeight);
     docengine::Cursor paragraphBelow(const ListOnPaper& list);
     Status continueOnNewPage(ListOnPaper& list, docengine::Cursor* after);
     docengine::Cursor closePositionPage(ListOnPaper& list, const QString& data, const PageCloser& closePage);

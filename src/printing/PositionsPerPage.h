@@ -4,9 +4,10 @@
 
 namespace velmora {
 
-// How many vacancy or resultas rows one printed page holds, taken from numPlazasPorPag of
-// conf.xml. Every reader of that setting converts it here, so the editor, the printing and
-// the office's check agree on the number and on what an unusable value turns into.
+// The most vacancy or resultas rows one printed page holds, taken from numPlazasPorPag of
+// conf.xml; a page holds fewer when their texts take more lines than that many fit. Every reader of that
+// setting converts it here, so the editor, the printing and the office's check agree on the number and on
+// what an unusable value turns into.
 struct PositionsPerPage {
     static constexpr int kDefault = 40;
 

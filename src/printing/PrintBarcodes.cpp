@@ -95,7 +95,15 @@ Status PrintBarcodes::numberByPage(DocumentLayout& layout) {
                                                   "página de la solicitud.")
                                        .arg(id + 1));
         // The first page's barcode always says "001".
-        if (placed.kind == BarcodeKind::FirstPage || placed.page == placed.pageIndex + 1)
+        if (placed.kind == BarcodeKind::FirstPage)
+            continue;
+        // A list page's table that ran over its sheet left rows on the sheet before, which
+        // this barcode would carry as its own.
+        if (layout.page(placed.pageIndex).continuesTable)
+            return printingStopped(QStringLiteral("Las filas de la página %1 no caben en ella junto a su "
+                                                  "código de barras.")
+                                       .arg(placed.pageIndex));
+        if (placed.page == placed.pageIndex + 1)
             continue;
         placed.page = placed.pageIndex + 1;
         Result<QImage> renumbered = picture(placed, int(id));

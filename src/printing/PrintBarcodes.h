@@ -43,7 +43,8 @@ public:
     Status insert(docengine::Cursor& at, BarcodeKind kind, int page, const QString& data, qint16 height);
 
     // Finds each picture on the laid-out pages and gives every list barcode the number of
-    // its page. A barcode missing from the pages is an error.
+    // its page. A barcode missing from the pages is an error, and so is a list barcode on a
+    // page that continues a table from the page before (its rows are not all on its page).
     Status numberByPage(docengine::DocumentLayout& layout);
 
     // Renders each barcode's place of its page at `dpi` as the printer gets it, decodes it

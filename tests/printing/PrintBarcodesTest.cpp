@@ -64,6 +64,19 @@ TEST(PrintBarcodesTest, ListBarcodesTakeThePageTheyLandOnAndReadBackFromTheirPla
     EXPECT_TRUE(verified.ok()) << verified.error().description.toStdString();
 }
 
+TEST(PrintBarcodesTest, AListBarcodeAfterATableRunOverItsSheetStopsThePrint) {
+    ThreeSheets s;
+    DocumentBuilder b(s.doc);
+    b.pageBreak();
+    b.table({3000, 3000}, 80);
+    s.insert(b.paragraph(u"Más vacantes"_s), BarcodeKind::Vacancies, u"0002  124"_s, 900);
+    DocumentLayout layout(s.doc);
+    const Status numbered = s.barcodes.numberByPage(layout);
+    EXPECT_TRUE(!numbered.ok() &&
+                numbered.error().description.startsWith(
+                    u"Las filas de la página 4 no caben en ella junto a su código de barras."_s));
+}
+
 TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) {
     ThreeSheets s;
     DocumentLayout layout(s.doc);

@@ -77,6 +77,17 @@ TEST(PrintedFormTest, DataTooLongForABarcodeStopThePrintNamingTheLongestFields) 
     }
 }
 
+TEST(PrintedFormTest, ARowTooTallForASheetStopsThePrintNamingIt) {
+    PrintingFixture f;
+    PrintingFixture::addPositions(f.vacancies, 3);
+    f.vacancies.moveLast();
+    ASSERT_TRUE(f.vacancies.setValue(u"Demarcacion", u"Zona norte, de tarde. "_s.repeated(150)).ok());
+    ASSERT_TRUE(f.vacancies.update().ok());
+    expectStoppedPrint(f, f.runWXP(true),
+                       u"No se ha podido preparar la impresión de la solicitud: La fila 3 de la lista de "
+                       "vacantes tiene textos tan largos que no caben en una hoja; acórtelos."_s);
+}
+
 // A template that lost its trailing tables (an old or hand-edited one): the saved vacancies
 // have no table to print in, so nothing is printed rather than a form without them.
 TEST(PrintedFormTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint) {

@@ -44,9 +44,10 @@ public:
         printRecord = GeneraCadenaImpresion(model, situations);
     }
 
-    // Positions ordered from 1, codes 10000 + order, with names of realistic length.
-    static void addPositions(RecordSet& list, int count, int firstCode = 10000) {
-        ASSERT_TRUE(addSamplePositions(list, count, firstCode));
+    // Positions ordered from 1, codes 10000 + order, with names of realistic length or `texts`.
+    static void addPositions(RecordSet& list, int count, int firstCode = 10000,
+                             const QStringList& texts = {}) {
+        ASSERT_TRUE(addSamplePositions(list, count, firstCode, texts));
     }
 
     PrintingEditor editor() {

@@ -21,9 +21,11 @@ inline bool loadContest(const QString& root, CatalogTables& tables) {
     return loadInstallation(AppFolders::at(root), tables, messages).loaded;
 }
 
-// Appends positions ordered from 1, codes firstCode + order, with names of realistic length.
-// False when the list refuses a row.
-inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000) {
+// Appends positions ordered from 1, codes firstCode + order, with names of realistic length
+// or, when given, these names, institution, zone, area and demarcation. False when the list
+// refuses a row.
+inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000,
+                               const QStringList& texts = {}) {
     for (int i = 1; i <= count; ++i) {
         if (!list.addNew().ok())
             return false;
@@ -36,6 +38,10 @@ inline bool addSamplePositions(RecordSet& list, int count, int firstCode = 10000
         (void)list.setValue(u"Localidad", QStringLiteral("Talavera de la Reina"));
         (void)list.setValue(u"Area", QStringLiteral("Área de Salud de Toledo"));
         (void)list.setValue(u"Demarcacion", QStringLiteral("Norte"));
+        const char16_t* const columns[] = {u"NomConvocatoria", u"Consejeria", u"Localidad", u"Area",
+                                           u"Demarcacion"};
+        for (int c = 0; c < texts.size() && c < 5; ++c)
+            (void)list.setValue(columns[c], texts[c]);
     }
     return true;
 }

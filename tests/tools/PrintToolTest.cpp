@@ -77,7 +77,7 @@ TEST(PrintToolTest, PrintsASavedApplicationOnEveryPageUnlessItsListsCannotBe) {
 
     const test::ToolOutput printed = test::runTool(print);
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    for (const QString& page : {u"P 001"_s, u"V 003"_s, u"V 004"_s, u"R 005"_s})
+    for (const QString& page : {u"P 001"_s, u"V 003"_s, u"V 004"_s, u"V 005"_s, u"R 006"_s})
         EXPECT_TRUE(printed.out.contains(u"código de barras "_s + page)) << printed.out.toStdString();
     EXPECT_EQ(QDir(sample.folders.applications).entryList(QDir::Files), saved) << "the installation changed";
     // What the barcodes carry, page by page, is ApplicationDocumentTest's.

@@ -52,6 +52,9 @@ struct PageContent {
     std::vector<PageText> texts;
     std::vector<PageLine> lines;
     std::vector<PageCheckBox> boxes;
+    // The page begins with body rows of a table that began on the page before: whatever
+    // belongs to the table's rows as a whole is not all on one page.
+    bool continuesTable = false;
 
     void append(const PageContent& other, QPointF offset);
     bool isEmpty() const;

@@ -236,6 +236,7 @@ void TableLayout::place(const TableBlock& table, qreal x0, qreal width, PageFlow
         ++headers;
     VerticalBorders verticals;
     size_t lastOnPage = SIZE_MAX;
+    bool bodyRowPlaced = false;
     for (size_t r = 0; r < laid.size(); ++r) {
         const qreal h = laid[r].height;
         // A row that does not fit goes whole to the next page, after the repeated header rows.
@@ -244,6 +245,7 @@ void TableLayout::place(const TableBlock& table, qreal x0, qreal width, PageFlow
                 drawBottom(table, laid, lastOnPage, flow.y, flow.out());
             verticals.flush(flow.out());
             flow.newPage();
+            flow.out().continuesTable = bodyRowPlaced;
             if (r >= headers)
                 for (size_t hr = 0; hr < headers; ++hr) {
                     drawRow(table, laid, hr, flow.y, flow.out(), verticals);
@@ -254,6 +256,7 @@ void TableLayout::place(const TableBlock& table, qreal x0, qreal width, PageFlow
         flow.y += h;
         flow.pageHasContent = true;
         lastOnPage = r;
+        bodyRowPlaced = bodyRowPlaced || r >= headers;
     }
     drawBottom(table, laid, laid.size() - 1, flow.y, flow.out());
     verticals.flush(flow.out());
