@@ -100,10 +100,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries linked are found by dpkg-shlibdeps; what is only loaded at run time is named:
-# Qt's window-system plugins, its Spanish translation, and the fonts the printed form is laid
-# out with.
+# Qt's window-system plugins, its Spanish translation, the fonts the printed form is laid
+# out with, and NSS's tools, which import a certificate file into the certificate database.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, libnss3-tools")
 # Opening the printed PDF and the manual with the desktop's programs; TIFF scans in the office.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Fails when a folder of src/ includes a folder above it. The order, lowest first:
-#   platform -> crypto, catalog, users -> applications, editor -> printing, office -> app -> ui
+#   platform -> crypto, catalog, users, signing -> applications, editor -> printing, office -> app -> ui
 # Folders of one rank may include each other.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rank() {
   case "$1" in
-    platform) echo 0 ;; crypto | catalog | users) echo 1 ;; applications | editor) echo 2 ;;
+    platform) echo 0 ;; crypto | catalog | users | signing) echo 1 ;; applications | editor) echo 2 ;;
     printing | office) echo 3 ;; app) echo 4 ;; ui) echo 5 ;; *) echo 9 ;;
   esac
 }

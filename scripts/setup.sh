@@ -7,9 +7,10 @@ packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-translations-l10n libgl-dev
   libpugixml-dev libzint-dev libzxing-dev libzip-dev libpng-dev
-  libpoppler-qt6-dev libnss3-dev
-  # Signed applications: certificates (certutil) and attachments (qpdf) for the tests.
-  libnss3-tools qpdf
+  libpoppler-qt6-dev libnss3-dev libqpdf-dev
+  # importing certificates (pk12util, certutil); the tests' certificates (certutil, openssl)
+  # and attachments (qpdf)
+  libnss3-tools openssl qpdf
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb
   # scripts/package.sh: CPack's dependency search (dpkg-shlibdeps, file), the icons' PNG

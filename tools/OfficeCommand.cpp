@@ -10,7 +10,7 @@
 #include "office/OfficeRunMerge.h"
 #include "platform/AppFolders.h"
 #include "platform/MessageService.h"
-#include "platform/pdfsign/SignatureTrust.h"
+#include "signing/SignatureTrust.h"
 
 #include <QElapsedTimer>
 

@@ -5,6 +5,7 @@
 #include "platform/MessageService.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/PrintRecord.h"
+#include "printing/PrintingWordProcessor.h"
 #include "users/UserStore.h"
 
 namespace velmora {
@@ -43,6 +44,25 @@ Result<ApplicationPrintout> SaveAndPrintFlow::print() {
     return stopped(QStringLiteral("Impresión cancelada."));
 }
 
+Result<ApplicationPrintout> SaveAndPrintFlow::printForSigning(const QString& pdfPath) {
+    SaveAndPrintContext& c = m_context;
+    if (!ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas, c.messages))
+        return stopped(QStringLiteral("Faltan datos por rellenar: la solicitud no se puede firmar."));
+    m_printRecord = GeneraCadenaImpresion(c.model, c.situations);
+    const auto destination = c.destination;
+    const QString previousPdf = c.pdfPath;
+    c.destination = docengine::PrintDestination::Pdf;
+    c.pdfPath = pdfPath;
+    m_forSigning = true;
+    auto printed = save(true, false);
+    m_forSigning = false;
+    c.destination = destination;
+    c.pdfPath = previousPdf;
+    // The document stays open only for a printer to take it; a signed copy is done with it.
+    c.printing.closeAndForget();
+    return printed;
+}
+
 Status SaveAndPrintFlow::passwordReady() {
     const QString dni = m_context.model.text(ctl::txtDNI);
     if (m_context.users.ExisteUsuario(dni))
@@ -74,7 +94,9 @@ PrintingEditor SaveAndPrintFlow::printingEditor(const QString& printRecord) {
                           &m_host,
                           c.destination,
                           c.printers,
-                          c.pdfPath};
+                          c.pdfPath,
+                          false,
+                          m_forSigning};
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::save(bool print, bool draft) {

@@ -79,6 +79,11 @@ public:
     // password is asked and nothing is saved.
     Result<ApplicationPrintout> preview();
 
+    // The final printout into the PDF `pdfPath`, to be signed: the same checks, save,
+    // barcodes and read-back as "Imprimir", but an incomplete application is refused (a
+    // draft is never signed) and no paper notice is shown.
+    Result<ApplicationPrintout> printForSigning(const QString& pdfPath);
+
     // The print record of the last ordinary print (drafts keep it as it was).
     const QString& printRecord() const { return m_printRecord; }
     void setDestination(docengine::PrintDestination destination, const QString& pdfPath) {
@@ -100,6 +105,7 @@ private:
     SaveAndPrintContext m_context;
     SaveAndPrintHost& m_host;
     QString m_printRecord;
+    bool m_forSigning = false;
 };
 
 } // namespace velmora

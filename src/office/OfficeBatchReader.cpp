@@ -3,7 +3,7 @@
 #include "office/OfficeOutcomeCollector.h"
 #include "office/ScanFile.h"
 #include "office/SignedApplication.h"
-#include "platform/pdfsign/SignedPdf.h"
+#include "signing/SignedPdf.h"
 
 #include <QFileInfo>
 #include <QThread>

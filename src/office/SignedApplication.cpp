@@ -1,7 +1,7 @@
 #include "office/SignedApplication.h"
 
 #include "office/ScannedBarcode.h"
-#include "platform/pdfsign/SignedPdf.h"
+#include "signing/SignedPdf.h"
 
 #include <algorithm>
 

@@ -437,6 +437,8 @@ private:
         }
         m_out.printed = true;
         m_out.outcome = printed.value();
+        if (m_editor.forSigning)
+            return m_out;
         if (m_editor.host)
             m_editor.host->documentPrinted(m_out.outcome);
         m_editor.messages.inform(printingNotice(), printingTitle(), MessageIcon::Information);

@@ -56,6 +56,9 @@ struct PrintingEditor {
     // The print preview: the document is built and laid out exactly as a print would be,
     // but nothing is saved, printed or announced; the pages come back in the printout.
     bool preview = false;
+    // The PDF is for signing: printed and checked the same, but no paper notice is shown and
+    // the window is not told (it would open the PDF and wait for a printer).
+    bool forSigning = false;
 };
 
 // What a save or print produced.

@@ -2,7 +2,7 @@
 #include "office/OfficeBatchReader.h"
 #include "office/OfficeCsvExport.h"
 #include "office/OfficeRunMerge.h"
-#include "platform/pdfsign/SignatureTrust.h"
+#include "signing/SignatureTrust.h"
 #include "printing/PrintingFixture.h"
 
 #include <QProcess>

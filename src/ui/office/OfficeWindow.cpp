@@ -1,7 +1,7 @@
 #include "ui/office/OfficeWindow.h"
 
 #include "platform/MessageService.h"
-#include "platform/pdfsign/SignatureTrust.h"
+#include "signing/SignatureTrust.h"
 #include "ui/office/OfficeApplicationsModel.h"
 #include "ui/office/OfficeFileChooser.h"
 #include "ui/office/OfficeTexts.h"

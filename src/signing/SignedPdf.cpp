@@ -1,6 +1,6 @@
-#include "platform/pdfsign/SignedPdf.h"
+#include "signing/SignedPdf.h"
 
-#include "platform/pdfsign/SignatureTrust.h"
+#include "signing/SignatureTrust.h"
 
 #include <QFileInfo>
 

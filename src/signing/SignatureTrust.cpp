@@ -1,4 +1,4 @@
-#include "platform/pdfsign/SignatureTrust.h"
+#include "signing/SignatureTrust.h"
 
 #include <QDir>
 #include <QFile>

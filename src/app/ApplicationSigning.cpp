@@ -1,0 +1,101 @@
+#include "app/ApplicationSigning.h"
+
+#include "platform/MessageService.h"
+#include "signing/CertificateDatabase.h"
+#include "signing/PdfAttachment.h"
+#include "signing/PdfSigner.h"
+
+#include <QTemporaryDir>
+
+namespace velmora {
+namespace {
+
+QString signingTitle() {
+    return QStringLiteral("Firmar solicitud");
+}
+
+Result<SigningCertificate> chosenCertificate(const QString& nickname) {
+    auto certificates = certificate_database::signingCertificates();
+    VELMORA_TRY(certificates);
+    for (const SigningCertificate& certificate : certificates.value())
+        if (certificate.nickname == nickname)
+            return certificate;
+    return Error::make(ErrorCode::ItemNotFound,
+                       QStringLiteral("No hay ningún certificado «%1» con su clave en la base de datos de "
+                                      "certificados.")
+                           .arg(nickname));
+}
+
+// The key's password, when it is locked: asked, then tried.
+Result<QString> unlockedKey(const SigningChoice& choice) {
+    if (!certificate_database::needsPassword(choice.certificateNickname))
+        return QString();
+    const std::optional<QString> password = choice.password ? choice.password() : std::nullopt;
+    if (!password)
+        return Error::make(SigningError::Cancelled, QStringLiteral("Firma cancelada."));
+    VELMORA_TRY(certificate_database::unlock(choice.certificateNickname, *password));
+    return *password;
+}
+
+Result<SignedApplication> signUnlocked(SaveAndPrintFlow& flow, const SigningCertificate& signer,
+                                       const QString& password, const SigningChoice& choice,
+                                       MessageService& messages) {
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return Error::make(ErrorCode::FileAccess,
+                           QStringLiteral("No hay una carpeta temporal donde preparar la "
+                                          "firma."));
+    const QString printed = scratch.filePath(QStringLiteral("impreso.pdf"));
+    // The printing has told the applicant why it stopped.
+    auto printout = flow.printForSigning(printed);
+    if (!printout.ok())
+        return Error::make(SigningError::Cancelled, printout.error().description);
+    const QString attached = scratch.filePath(QStringLiteral("adjunto.pdf"));
+    Status done = attachFile(printed, attached, QString::fromUtf16(kBarcodeTextsAttachment),
+                             barcodeTextsFile(printout.value().barcodes));
+    if (done.ok())
+        done = signPdf(attached, choice.output, signer, password,
+                       SignatureLook{.fieldName = QString::fromUtf16(kSignatureFieldName),
+                                     .caption = QStringLiteral("Lugar, fecha y firma del/la solicitante"),
+                                     .endCaption = QStringLiteral("Fdo.:"),
+                                     .reason = QStringLiteral("Solicitud de participación en el concurso de "
+                                                              "traslados")},
+                       QDateTime::currentDateTime());
+    if (!done.ok()) {
+        messages.inform(done.error().description, signingTitle(), MessageIcon::Critical);
+        return done.error();
+    }
+    return SignedApplication{choice.output, signer, std::move(printout).value()};
+}
+
+} // namespace
+
+QByteArray barcodeTextsFile(const QStringList& texts) {
+    QByteArray file;
+    for (const QString& text : texts)
+        file += text.toUtf8() + '\n';
+    return file;
+}
+
+Result<SignedApplication> signApplication(SaveAndPrintFlow& flow, const QString& applicantDni,
+                                          const SigningChoice& choice, MessageService& messages) {
+    auto refused = [&](const Error& error) -> Error {
+        if (error.number != SigningError::Cancelled)
+            messages.inform(error.description, signingTitle(), MessageIcon::Critical);
+        return error;
+    };
+    auto signer = chosenCertificate(choice.certificateNickname);
+    if (!signer.ok())
+        return refused(signer.error());
+    // Checked now, not at the time the printing ends: the signature's time is now too.
+    if (Status fits = checkSigner(signer.value(), applicantDni, QDateTime::currentDateTime()); !fits.ok())
+        return refused(fits.error());
+    auto password = unlockedKey(choice);
+    if (!password.ok())
+        return refused(password.error());
+    auto made = signUnlocked(flow, signer.value(), password.value(), choice, messages);
+    certificate_database::lock(choice.certificateNickname);
+    return made;
+}
+
+} // namespace velmora
