@@ -14,7 +14,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -129,6 +131,18 @@ TEST_F(EditorWindowTest, ChoicesShowTheirFieldsAndDatesAreChecked) {
     settle();
     EXPECT_EQ(f.messages.texts(), QStringList{u"Fecha Errónea"_s});
     EXPECT_EQ(focusName(), ctl::txtFecNacimiento) << "the focus goes back to the date";
+}
+
+// "|" ends the print record's fields: typed it does nothing, pasted it arrives as "/".
+TEST_F(EditorWindowTest, TextBoxesKeepTheRecordSeparatorOut) {
+    control<QRadioButton>(&editor, ctl::optDiscSi)->click();
+    auto* box = control<QLineEdit>(&editor, ctl::txtAdaptaciones);
+    typeInto(&editor, "txtAdaptaciones", u"Rampa | ascensor"_s);
+    EXPECT_EQ(box->text(), u"Rampa  ascensor"_s);
+    box->clear();
+    QGuiApplication::clipboard()->setText(u"Rampa | ascensor"_s);
+    box->paste();
+    EXPECT_EQ(editor.model().text(ctl::txtAdaptaciones), u"Rampa / ascensor"_s);
 }
 
 TEST_F(EditorWindowTest, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
