@@ -106,3 +106,27 @@ TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
     EXPECT_TRUE(QDir(s.dir.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(DocumentLayout(s.doc).page(2).images.size(), 1u);
 }
+
+// The page field has three digits: a list page numbered past 999 is refused, whether it is
+// asked for or where the barcode lands.
+TEST(PrintBarcodesTest, AListPagePastThreeDigitsIsRefused) {
+    ThreeSheets s;
+    DocumentBuilder b(s.doc);
+    const QString refused =
+        u"La página 1000 de la solicitud no cabe en su código de barras, que lleva el número "
+        u"de página en 3 cifras: la solicitud puede tener como mucho 999 páginas."_s;
+    const Status inserted =
+        s.barcodes.insert(b.paragraph(u"Más"_s), BarcodeKind::Vacancies, 1000, u"x"_s, 900);
+    ASSERT_FALSE(inserted.ok());
+    EXPECT_TRUE(inserted.error().description.startsWith(refused))
+        << inserted.error().description.toStdString();
+    for (int page = 4; page <= 1000; ++page)
+        b.pageBreak();
+    s.insert(b.paragraph(u"Resultas"_s), BarcodeKind::Resultas, u"000145678"_s, 900);
+    DocumentLayout layout(s.doc);
+    ASSERT_EQ(layout.pageCount(), 1000);
+    const Status numbered = s.barcodes.numberByPage(layout);
+    ASSERT_FALSE(numbered.ok());
+    EXPECT_TRUE(numbered.error().description.startsWith(refused))
+        << numbered.error().description.toStdString();
+}
