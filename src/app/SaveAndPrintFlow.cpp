@@ -4,6 +4,7 @@
 #include "editor/ApplicationModel.h"
 #include "platform/MessageService.h"
 #include "platform/barcode/Pdf417Writer.h"
+#include "printing/FinalPrintLists.h"
 #include "printing/PrintRecord.h"
 #include "printing/PrintingWordProcessor.h"
 #include "users/UserStore.h"
@@ -34,6 +35,14 @@ Result<ApplicationPrintout> SaveAndPrintFlow::print() {
     switch (choosePrint(
         QStringLiteral("Faltan datos por rellenar. ¿Desea imprimir una copia borrador de la solicitud?"))) {
     case PrintKind::Final:
+        // Lists the barcodes cannot carry stop the print before the password, the identity
+        // lock and the save, so that the message can say that nothing has changed.
+        if (const std::optional<QString> problem =
+                finalPrintListProblem(m_context.lists.vacancies, m_context.lists.resultas)) {
+            const QString text = finalPrintRefusal(*problem);
+            m_context.messages.inform(text, QStringLiteral("Impresión"), MessageIcon::Exclamation);
+            return stopped(text);
+        }
         m_printRecord = GeneraCadenaImpresion(m_context.model, m_context.situations);
         return save(true, false);
     case PrintKind::Draft:

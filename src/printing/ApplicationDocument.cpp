@@ -2,7 +2,6 @@
 
 #include "applications/ApplicationFiles.h"
 #include "applications/ApplicationPair.h"
-#include "applications/ListConsistency.h"
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
 #include "platform/Clock.h"
@@ -16,6 +15,7 @@
 #include "printing/BarcodeOverflow.h"
 #include "printing/BarcodePicture.h"
 #include "printing/BarcodeText.h"
+#include "printing/FinalPrintLists.h"
 #include "printing/ListPages.h"
 #include "printing/ListTableWriter.h"
 #include "printing/PrintBarcodes.h"
@@ -85,10 +85,8 @@ public:
         // final printout, whose barcodes the office would read as something else.
         if (m_print && !m_draft)
             if (const std::optional<QString> problem =
-                    firstListProblem(m_editor.lists.vacancies, m_editor.lists.resultas)) {
-                const QString text = QStringLiteral("La solicitud no se puede imprimir como definitiva: %1.\n"
-                                                    "Corrija la lista; sí puede imprimir un borrador.")
-                                         .arg(*problem);
+                    finalPrintListProblem(m_editor.lists.vacancies, m_editor.lists.resultas)) {
+                const QString text = finalPrintRefusal(*problem);
                 m_editor.messages.inform(text, printingTitle(), MessageIcon::Exclamation);
                 return Error::make(ErrorCode::InvalidProcedureCall, text);
             }
@@ -361,7 +359,8 @@ private:
 
     // A barcode that cannot be made is kept as the reason the print stops (the first one
     // only); the document is still built so that its save is complete. An encoder that
-    // cannot hold the data says so through `tooLong`; any other failure gives its own cause.
+    // cannot hold the data says so through `tooLong`, a page past the barcode's page field is
+    // told as it is; any other failure gives its own cause.
     void insertBarcode(Cursor& at, BarcodeKind kind, int page, const QString& data, qint16 height,
                        const std::function<QString()>& tooLong) {
         if (m_barcodeFailure)
@@ -369,9 +368,11 @@ private:
         const Status inserted = m_barcodes->insert(at, kind, page, data, height);
         if (inserted.ok())
             return;
+        const int why = inserted.error().number;
         m_barcodeFailure =
-            inserted.error().number == ErrorCode::InvalidProcedureCall
-                ? tooLong()
+            why == ErrorCode::InvalidProcedureCall ? tooLong()
+            : why == ErrorCode::Overflow
+                ? inserted.error().description
                 : QStringLiteral("No se ha podido preparar un código de barras de la solicitud: "
                                  "%1\nLa solicitud no se ha impreso.")
                       .arg(inserted.error().description);
@@ -439,12 +440,33 @@ private:
         m_out.outcome = printed.value();
         if (m_editor.forSigning)
             return m_out;
-        if (m_editor.host)
-            m_editor.host->documentPrinted(m_out.outcome);
-        m_editor.messages.inform(printingNotice(), printingTitle(), MessageIcon::Information);
+        announcePrintout();
         if (m_editor.host)
             m_editor.host->printingStarted();
         return m_out;
+    }
+
+    // "IMPORTANTE" tells to wait for the sheets of a printer. A printout that went into a PDF
+    // instead (no default printer, or a PDF asked for) is not being printed: the user is told
+    // where it is, to print it from there, and may have it opened.
+    void announcePrintout() {
+        const PrintOutcome& outcome = m_out.outcome;
+        if (outcome.printed || outcome.pdfPath.isEmpty()) {
+            m_editor.messages.inform(printingNotice(), printingTitle(), MessageIcon::Information);
+            return;
+        }
+        const bool noPrinter =
+            m_editor.pdfPath.isEmpty() && m_editor.destination == PrintDestination::Automatic;
+        const QString text =
+            QStringLiteral(
+                "%1La solicitud no se ha enviado a ninguna impresora: está en el documento PDF\n%2\n"
+                "Imprímala desde ese documento. ¿Desea abrirlo ahora?")
+                .arg(noPrinter ? QStringLiteral("No hay ninguna impresora predeterminada. ") : QString(),
+                     QDir::toNativeSeparators(outcome.pdfPath));
+        if (m_editor.messages.show(text, printingTitle(), MessageIcon::Question, MessageButtons::YesNo) ==
+                MessageAnswer::Yes &&
+            m_editor.host)
+            m_editor.host->openPrintout(outcome.pdfPath);
     }
 
     Status checkBarcodes(DocumentLayout& layout) {

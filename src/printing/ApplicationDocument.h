@@ -28,11 +28,12 @@ class SystemPrinter;
 class PrintingHost {
 public:
     virtual ~PrintingHost() = default;
-    // Right after the document went to the printer or into its PDF (the window opens such a
-    // PDF with the desktop's viewer).
-    virtual void documentPrinted(const docengine::PrintOutcome&) {}
-    // After the "IMPORTANTE" message: the window enables Timer1, which closes the printed
-    // document later, and disables "Imprimir", "Guardar" and "Cargar otra solicitud".
+    // A printout written to a PDF instead of a printer, which the user asked to see (the
+    // window opens it with the desktop's viewer).
+    virtual void openPrintout(const QString& /*pdfPath*/) {}
+    // After the message that tells where the printout went: the window enables Timer1, which
+    // closes the printed document later, and disables "Imprimir", "Guardar" and "Cargar otra
+    // solicitud".
     virtual void printingStarted() {}
 };
 
@@ -85,8 +86,9 @@ QString templatePath(const QString& dataFolder, const QString& templateFolderKey
 // document is saved as `folder`/`fileName`. Without `print` the document is then closed.
 // With `print` the first-page barcode, the documents list and the vacancy and resultas
 // lists with one barcode per page are added, the document is printed, the "IMPORTANTE"
-// message is shown and the document stays open in the editor's word processor until its
-// timer closes it. A draft shows "BORRADOR" and holds no barcode.
+// message is shown (for a printout written to a PDF instead, where it is and whether to open
+// it) and the document stays open in the editor's word processor until its timer closes it. A draft shows
+// "BORRADOR" and holds no barcode.
 //
 // Failures before anything is written (no template for the key, no applications folder,
 // no word processor) are reported in a message naming what is missing, and nothing is

@@ -14,7 +14,7 @@ QString textOf(const ZXing::Result& result) {
         return codepage::decodeCp1252(
             QByteArrayView(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     }
-    return QString::fromStdWString(result.text());
+    return QString::fromStdString(result.text());
 }
 
 std::pair<int, int> topLeft(const ZXing::Result& r) {

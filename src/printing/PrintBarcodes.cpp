@@ -5,6 +5,7 @@
 #include "platform/docengine/DocumentLayout.h"
 #include "platform/docengine/PagePainter.h"
 #include "printing/BarcodePicture.h"
+#include "printing/FinalPrintLists.h"
 
 #include <QFile>
 #include <QImage>
@@ -35,12 +36,25 @@ Error printingStopped(const QString& what) {
                                              "gestiona el concurso."));
 }
 
+// A list page numbered past the three digits its barcode gives the page.
+Error pageTooHigh(int page) {
+    return Error::make(ErrorCode::Overflow,
+                       QStringLiteral("La página %1 de la solicitud no cabe en su código de barras, que "
+                                      "lleva el número de página en 3 cifras: la solicitud puede tener "
+                                      "como mucho %2 páginas. Acorte las listas de plazas. La solicitud "
+                                      "no se ha impreso.")
+                           .arg(page)
+                           .arg(kMaxBarcodePage));
+}
+
 } // namespace
 
 PrintBarcodes::PrintBarcodes(Pdf417Writer& encoder, QString header, QString pictureFolder, const Clock& clock)
     : m_encoder(encoder), m_header(std::move(header)), m_folder(std::move(pictureFolder)), m_clock(clock) {}
 
 Status PrintBarcodes::insert(Cursor& at, BarcodeKind kind, int page, const QString& data, qint16 height) {
+    if (kind != BarcodeKind::FirstPage && page > kMaxBarcodePage)
+        return pageTooHigh(page);
     Placed placed{.kind = kind, .data = data, .page = page, .height = height};
     QString text = barcodeText(m_header, kind, page, data);
     qint16 placeHeight = height;
@@ -103,6 +117,8 @@ Status PrintBarcodes::numberByPage(DocumentLayout& layout) {
             return printingStopped(QStringLiteral("Las filas de la página %1 no caben en ella junto a su "
                                                   "código de barras.")
                                        .arg(placed.pageIndex));
+        if (placed.pageIndex + 1 > kMaxBarcodePage)
+            return pageTooHigh(placed.pageIndex + 1);
         if (placed.page == placed.pageIndex + 1)
             continue;
         placed.page = placed.pageIndex + 1;

@@ -39,12 +39,14 @@ public:
 
     // Makes the picture of the barcode of `kind` carrying `data`, numbered `page`, and puts
     // it at `at` in a place `height` twips high as GeneraCodigoBarras gets it (2000 or 900).
-    // An encoder that cannot hold the text gives its error and nothing is inserted.
+    // An encoder that cannot hold the text gives its error and nothing is inserted, as does a
+    // list page numbered past what the barcode's page field holds.
     Status insert(docengine::Cursor& at, BarcodeKind kind, int page, const QString& data, qint16 height);
 
     // Finds each picture on the laid-out pages and gives every list barcode the number of
     // its page. A barcode missing from the pages is an error, and so is a list barcode on a
-    // page that continues a table from the page before (its rows are not all on its page).
+    // page that continues a table from the page before (its rows are not all on its page) or
+    // on a page past what its page field holds.
     Status numberByPage(docengine::DocumentLayout& layout);
 
     // Renders each barcode's place of its page at `dpi` as the printer gets it, decodes it

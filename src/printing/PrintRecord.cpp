@@ -1,6 +1,7 @@
 #include "printing/PrintRecord.h"
 
 #include "editor/ApplicationModel.h"
+#include "editor/FieldSeparator.h"
 #include "editor/FirstTabRules.h"
 
 #include <QDate>
@@ -25,9 +26,11 @@ QString printRecordDate(const QString& text) {
 
 QString GeneraCadenaImpresion(const ApplicationModel& model, const RecordSet& situations) {
     QString record;
+    // Whatever a field holds (a text loaded from an older file, a catalogue's name), it
+    // stays one field.
     const auto add = [&record](const QString& field) {
-        record += field;
-        record += QLatin1Char('|');
+        record += withoutRecordSeparator(field);
+        record += kRecordSeparator;
     };
     const auto text = [&model](ControlName name) { return model.text(name); };
     const auto code = [&model](ControlName name) { return model.value(name); };

@@ -420,9 +420,13 @@ void EditorWindow::setPrintDestination(docengine::PrintDestination destination, 
     m_flow->setDestination(destination, pdfPath);
 }
 
-void EditorWindow::documentPrinted(const docengine::PrintOutcome& outcome) {
-    if (!outcome.printed && !outcome.pdfPath.isEmpty() && m_services.openWithDesktop)
-        openWithDesktopApplication(outcome.pdfPath);
+void EditorWindow::openPrintout(const QString& pdfPath) {
+    if (m_services.openWithDesktop && !openWithDesktopApplication(pdfPath))
+        m_services.messages.inform(
+            QStringLiteral("No se ha podido abrir el documento PDF con el visor del escritorio. Ábralo desde "
+                           "su carpeta:\n%1")
+                .arg(QDir::toNativeSeparators(pdfPath)),
+            QStringLiteral("Impresión"), MessageIcon::Exclamation);
 }
 
 void EditorWindow::printingStarted() {

@@ -106,7 +106,7 @@ private:
     PasswordOutcome askForPassword(const QString& dni) override;
     std::unique_ptr<ProgressWindow> progressWindow() override;
     void identityLocked() override;
-    void documentPrinted(const docengine::PrintOutcome& outcome) override;
+    void openPrintout(const QString& pdfPath) override;
     void printingStarted() override;
 
     EditorServices m_services;

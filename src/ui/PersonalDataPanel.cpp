@@ -2,6 +2,8 @@
 #include "users/DniValidator.h"
 
 #include "editor/ApplicationModel.h"
+#include "editor/FieldSeparator.h"
+#include "platform/widgets/CharacterGuard.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
 #include "platform/widgets/TabOrder.h"
@@ -82,6 +84,7 @@ QLineEdit* PersonalDataPanel::textBox(ControlName name) {
     box->setObjectName(name.toString());
     if (const int limit = ApplicationModel::textLimit(name); limit > 0)
         box->setMaxLength(limit);
+    CharacterGuard::install(box, kRecordSeparator, kRecordSeparatorStandIn);
     return box;
 }
 
@@ -89,6 +92,7 @@ QLineEdit* PersonalDataPanel::dniBox(ControlName name) {
     auto* box = new DniLineEdit;
     box->setObjectName(name.toString());
     box->setMaxLength(kDniLength);
+    CharacterGuard::install(box, kRecordSeparator, kRecordSeparatorStandIn);
     return box;
 }
 

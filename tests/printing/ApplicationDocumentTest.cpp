@@ -139,7 +139,14 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     for (int page = 0; page < preview->pages->pageCount(); ++page)
         shown << readPdf417(docengine::PagePainter::renderPage(*preview->pages, page, 2 * kBarcodeScanDpi));
 
-    auto printed = f.runWXP(true);
+    struct : PrintingHost {
+        QString opened;
+        void openPrintout(const QString& pdf) override { opened = pdf; }
+    } host;
+    PrintingEditor printing = f.editor();
+    printing.host = &host;
+    auto printed = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, printing, f.progress, f.barcode,
+                                       true, false);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
 
     const QString pdf = printed.value().outcome.pdfPath;
@@ -173,10 +180,13 @@ TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
     EXPECT_EQ(preview->barcodes, expected);
     EXPECT_EQ(shown, expected);
 
+    // Written to a PDF, not being printed: the message says where it is, and "Sí" opens it.
     EXPECT_EQ(
-        f.messages.only(u"Impresión"_s, MessageIcon::Information),
-        QStringLiteral("IMPORTANTE: Espere unos momentos, se está imprimiendo la solicitud. Cuando estén "
-                       "todas las hojas impresas, pulse el botón Aceptar."));
+        f.messages.only(u"Impresión"_s, MessageIcon::Question, MessageButtons::YesNo),
+        QStringLiteral("La solicitud no se ha enviado a ninguna impresora: está en el documento PDF\n%1\n"
+                       "Imprímala desde ese documento. ¿Desea abrirlo ahora?")
+            .arg(QDir::toNativeSeparators(pdf)));
+    EXPECT_EQ(host.opened, pdf);
 
     // The printed document stays open until the editor's timer closes it; the pictures are gone.
     ASSERT_TRUE(f.wordProcessor.isHeld());
@@ -310,6 +320,19 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWrite
                   QStringList{QStringLiteral(
                       "No se puede iniciar el procesador de textos: no hay memoria\nLa solicitud "
                       "no se ha guardado.")});
+        EXPECT_TRUE(f.applicationFiles().isEmpty());
+    }
+    {
+        // One order more than the four digits of its barcode field hold.
+        PrintingFixture f;
+        PrintingFixture::addPositions(f.vacancies, 10000);
+        ASSERT_FALSE(f.runWXP(true).ok());
+        EXPECT_EQ(f.messages.only(u"Impresión"_s, MessageIcon::Exclamation),
+                  QStringLiteral("La solicitud no se puede imprimir como definitiva: la lista de plazas "
+                                 "vacantes llega al orden 10000, y el código de barras lleva el orden en 4 "
+                                 "cifras: una lista puede tener como mucho 9999 plazas.\nNo se ha guardado "
+                                 "ni impreso nada. Corrija la lista; mientras tanto puede guardar la "
+                                 "solicitud con «Guardar» o imprimir un borrador."));
         EXPECT_TRUE(f.applicationFiles().isEmpty());
     }
 }

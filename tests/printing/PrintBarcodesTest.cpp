@@ -104,18 +104,37 @@ TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) 
               u"El código de barras de la página 3 no se puede leer tal como se imprimiría."_s + advice);
 }
 
-TEST(PrintBarcodesTest, TextsTooLongForTheSymbolAreRefusedAndInsertNothing) {
+// Texts the symbol cannot hold, and list pages past the three digits of their page field.
+TEST(PrintBarcodesTest, BarcodesThatCannotCarryTheirTextAreRefusedAndInsertNothing) {
     ThreeSheets s;
     DocumentBuilder b(s.doc);
     Cursor& at = b.paragraph(u"Más resultas"_s);
-    for (const auto& [kind, data, height] :
-         {std::tuple(BarcodeKind::FirstPage, QString(4000, u'x'), qint16(2000)),
-          std::tuple(BarcodeKind::Vacancies, u"0001"_s + QString(100000, u'9'), qint16(900))}) {
-        const Status inserted = s.barcodes.insert(at, kind, 2, data, height);
+    for (const auto& [kind, page, data, height, why] :
+         {std::tuple(BarcodeKind::FirstPage, 2, QString(4000, u'x'), qint16(2000),
+                     ErrorCode::InvalidProcedureCall),
+          std::tuple(BarcodeKind::Vacancies, 2, u"0001"_s + QString(100000, u'9'), qint16(900),
+                     ErrorCode::InvalidProcedureCall),
+          std::tuple(BarcodeKind::Vacancies, 1000, u"0001  123"_s, qint16(900), ErrorCode::Overflow)}) {
+        const Status inserted = s.barcodes.insert(at, kind, page, data, height);
         ASSERT_FALSE(inserted.ok());
-        EXPECT_EQ(inserted.error().number, ErrorCode::InvalidProcedureCall);
+        EXPECT_EQ(inserted.error().number, why) << char(kind) << page;
     }
     EXPECT_EQ(s.barcodes.count(), 3);
     EXPECT_TRUE(QDir(s.dir.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(DocumentLayout(s.doc).page(2).images.size(), 1u);
+}
+
+TEST(PrintBarcodesTest, AListBarcodeLandingPastPage999IsRefusedNamingTheLimit) {
+    ThreeSheets s;
+    DocumentBuilder b(s.doc);
+    for (int page = 4; page <= 1000; ++page)
+        b.pageBreak();
+    s.insert(b.paragraph(u"Resultas"_s), BarcodeKind::Resultas, u"000145678"_s, 900);
+    DocumentLayout layout(s.doc);
+    const Status numbered = s.barcodes.numberByPage(layout);
+    ASSERT_FALSE(numbered.ok());
+    EXPECT_TRUE(numbered.error().description.startsWith(
+        u"La página 1000 de la solicitud no cabe en su código de barras, que lleva el número de página en 3 "
+        u"cifras: la solicitud puede tener como mucho 999 páginas."_s))
+        << numbered.error().description.toStdString();
 }

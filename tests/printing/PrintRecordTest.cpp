@@ -56,7 +56,7 @@ TEST(PrintRecord, FullApplicationWritesEveryFieldInOrder) {
     m.setText(ctl::txtConyuNombre, "Luis");
     m.setSelected(ctl::optDiscSi);
     m.setText(ctl::txtTipoDisc, "Motora");
-    m.setText(ctl::txtAdaptaciones, "Rampa");
+    m.setText(ctl::txtAdaptaciones, "Rampa | ascensor"); // as an older saved file may hold it
     m.setSelected(ctl::optOtras);
     m.setChoice(ctl::cboSituaciones, "03", "Excedencia");
     m.setText(ctl::txtSitAdm, "Excedencia");
@@ -72,7 +72,8 @@ TEST(PrintRecord, FullApplicationWritesEveryFieldInOrder) {
     EXPECT_EQ(
         GeneraCadenaImpresion(m, RecordSet()),
         "S|Muñoz & Peña|Güell|María José|12345678Z|19800312|925000000|S|87654321X|Gil|Sanz|Luis|S|Motora|"
-        "Rampa|C/ Mayor, 1|Toledo|45|45001|10010|A2|0012345678|20050201|O|Excedencia|20001231|O|SERMAS|P|"
+        "Rampa / ascensor|C/ Mayor, "
+        "1|Toledo|45|45001|10010|A2|0012345678|20050201|O|Excedencia|20001231|O|SERMAS|P|"
         "2608900|0102|07|S|20100601|Hospital Virgen de la Salud|Logroño|La Rioja|");
 }
 

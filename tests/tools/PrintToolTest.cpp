@@ -55,7 +55,7 @@ TEST(PrintToolTest, PrintsASavedApplicationOnEveryPageUnlessItsListsCannotBe) {
     // A final print needs the orders 1 to N; a draft does not.
     test::writeFile(sidecar, QByteArray(good).replace("<Orden>2</Orden>", "<Orden>1</Orden>"));
     expectRefused(u"La solicitud no se puede imprimir como definitiva: la lista de plazas vacantes repite el "
-                  u"orden 1."_s);
+                  u"orden 1.\nNo se ha guardado ni impreso nada."_s);
     EXPECT_EQ(test::runTool(print + QStringList{u"--draft"_s}).exitCode, 0);
 }
 

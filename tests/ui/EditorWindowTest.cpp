@@ -17,7 +17,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -137,6 +139,18 @@ TEST_F(EditorWindowTest, ChoicesShowTheirFieldsAndDatesAreChecked) {
     EXPECT_EQ(focusName(), ctl::txtFecNacimiento) << "the focus goes back to the date";
 }
 
+// "|" ends the print record's fields: typed it does nothing, pasted it arrives as "/".
+TEST_F(EditorWindowTest, TextBoxesKeepTheRecordSeparatorOut) {
+    control<QRadioButton>(&editor, ctl::optDiscSi)->click();
+    auto* box = control<QLineEdit>(&editor, ctl::txtAdaptaciones);
+    typeInto(&editor, "txtAdaptaciones", u"Rampa | ascensor"_s);
+    EXPECT_EQ(box->text(), u"Rampa  ascensor"_s);
+    box->clear();
+    QGuiApplication::clipboard()->setText(u"Rampa | ascensor"_s);
+    box->paste();
+    EXPECT_EQ(editor.model().text(ctl::txtAdaptaciones), u"Rampa / ascensor"_s);
+}
+
 TEST_F(EditorWindowTest, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
     ASSERT_NE(f.pickBody(), nullptr);
     f.messages.queueAnswer(MessageAnswer::Ok);
@@ -245,7 +259,7 @@ TEST_F(EditorWindowTest, PreviewShowsThePagesAndItsPrintButtonPrints) {
     settle();
     EXPECT_TRUE(QFile::exists(QDir(f.dir.path()).filePath(u"impreso.pdf"_s)));
     ASSERT_FALSE(f.messages.messages.empty());
-    EXPECT_TRUE(f.messages.messages.back().text.startsWith(u"IMPORTANTE"_s))
+    EXPECT_TRUE(f.messages.messages.back().text.contains(u"impreso.pdf"_s))
         << f.messages.texts().join(u'|').toStdString();
 }
 

@@ -1,6 +1,8 @@
 #include "ui/editor/PanelParts.h"
 
+#include "editor/FieldSeparator.h"
 #include "platform/MessageService.h"
+#include "platform/widgets/CharacterGuard.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
 #include "platform/widgets/EnterKey.h"
@@ -27,6 +29,9 @@ QLineEdit* makeLineEdit(const QString& name, QWidget* parent, int maxLength) {
     box->setObjectName(name);
     if (maxLength > 0)
         box->setMaxLength(maxLength);
+    // The lists' texts stay out of the barcodes today; they keep to the first tab's rule all
+    // the same, so that no box of the editor takes a character it may not print.
+    CharacterGuard::install(box, kRecordSeparator, kRecordSeparatorStandIn);
     return box;
 }
 

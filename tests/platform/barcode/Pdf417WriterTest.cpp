@@ -31,7 +31,7 @@ Decoded decode(const QImage& image) {
     d.found = r.isValid();
     d.hasEci = r.hasECI();
     d.bytes = QByteArray(reinterpret_cast<const char*>(r.bytes().data()), qsizetype(r.bytes().size()));
-    d.text = QString::fromStdWString(r.text());
+    d.text = QString::fromStdString(r.text());
     return d;
 }
 
