@@ -2,8 +2,8 @@
 #include "office/OfficeBatchReader.h"
 #include "office/OfficeCsvExport.h"
 #include "office/OfficeRunMerge.h"
-#include "signing/SignatureTrust.h"
 #include "printing/PrintingFixture.h"
+#include "signing/SignatureTrust.h"
 
 #include <QProcess>
 #include <QRegularExpression>
