@@ -5,6 +5,7 @@
 #include "platform/docengine/PdfViewerPreferences.h"
 
 #include "platform/docengine/SampleDocuments.h"
+#include "support/FileSizeLimit.h"
 #include "support/PdfTools.h"
 #include "support/TempDir.h"
 
@@ -158,6 +159,14 @@ TEST(DocEnginePdf, PrintingNeedsASavedDocumentForThePdf) {
     // A PDF that cannot be written is an error, not a silent success.
     TempDir dir;
     EXPECT_FALSE(DocumentPrinter::writePdf(doc, dir.file(u"no/hay/carpeta.pdf"_s)).ok());
+    {
+        test::FileSizeLimit fullDisk(512); // and one on a full disk says so
+        const auto cut = DocumentPrinter::writePdf(doc, dir.file(u"lleno.pdf"_s));
+        ASSERT_FALSE(cut.ok());
+        EXPECT_TRUE(cut.error().description.contains(u"no queda espacio en el disco"_s))
+            << cut.error().description.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.file(u"lleno.pdf"_s)));
     // Without printers, printing goes to the PDF; asking for the printer is an error.
     ASSERT_TRUE(doc.saveAs(dir.file(u"s.doc"_s)).ok());
     const PrintOutcome out = DocumentPrinter::print(doc).value();
