@@ -108,7 +108,7 @@ TEST_F(ContestFolderTest, AFolderWhereNothingCanBeWrittenIsNamedBeforeAnyWork) {
         << status.error().description.toStdString();
 }
 
-TEST_F(ContestFolderTest, TheFirstStartAsksUntilAContestIsChosenAndLaterStartsReuseItWhileItLasts) {
+TEST_F(ContestFolderTest, AChosenContestFolderIsRememberedWhileItLasts) {
     const QString chosen = contest(QStringLiteral("concurso"));
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {home.path(), chosen}), chosen);
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -159,7 +159,7 @@ QByteArray confWith(const QStringList& visibility, const QString& extra = {}) {
     return xml.toLatin1();
 }
 
-TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
+TEST(ContestConfiguration, ReadsTheContestSettingsOfConfXml) {
     test::TempDir dir;
     dir.write("conf.xml", confWith({"S", "N", "S", "S", "N", "S", "S"}));
     const auto config = ContestConfiguration::read(dir.path());
@@ -178,7 +178,7 @@ TEST(ContestConfiguration, ReadsTabsAndDerivesTheTemplateKey) {
     EXPECT_EQ(ContestConfiguration::read(dir.path())->templateFolderKey, u"DOT_01111"_s);
 }
 
-TEST(ContestConfiguration, EveryPathMustBePresentAndTheHeadlineStartsEveryLineWithALineBreak) {
+TEST(ContestConfiguration, EveryPathMustBePresent) {
     test::TempDir dir;
     EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "no conf.xml";
     dir.write("conf.xml", confWith({"S", "S", "S", "S"}));
@@ -186,8 +186,10 @@ TEST(ContestConfiguration, EveryPathMustBePresentAndTheHeadlineStartsEveryLineWi
     EXPECT_FALSE(ContestConfiguration::read(dir.path())) << "only four tabs";
     dir.write("conf.xml", "<Configuracion Nombre='x'");
     EXPECT_FALSE(ContestConfiguration::readContestName(dir.path())) << "not well-formed";
+}
 
-    // The headline starts every line with a line break.
+TEST(ContestHeadline, EveryLineStartsWithALineBreak) {
+    test::TempDir dir;
     dir.write("FicheroTexto.txt", "A\r\n\r\nB\xE1\r\n");
     EXPECT_EQ(*readHeadline(dir.path()), u"\r\nA\r\n\r\nBá"_s);
     dir.write("FicheroTexto.txt", "A\r\nB");
@@ -197,7 +199,7 @@ TEST(ContestConfiguration, EveryPathMustBePresentAndTheHeadlineStartsEveryLineWi
 
 // The one test that writes the templates of all 32 keys: each of them must be usable,
 // whatever tabs a contest's conf.xml shows.
-TEST(SampleInstallation, ShipsCompleteTemplatesForEveryKeyAndTheManual) {
+TEST(SampleInstallation, ShipsEveryFileTheProgramOpens) {
     test::TempDir dir;
     ASSERT_TRUE(writeSampleInstallation(dir.path(), SampleScale::Small, 3));
     const AppFolders folders = AppFolders::at(dir.path());

@@ -48,7 +48,7 @@ LoadingOutcome load(const ContestFixture& contest, LoadedTables& tables, Message
 
 // An unusable positions-per-page value (which ones PositionsPerPageTest says) is told once, and
 // the contest still loads.
-TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
+TEST(LoadingSequence, ACompleteLoadFillsEveryTableUnderTheProgressBar) {
     ContestFixture contest;
     replaceInFile(contest.root() + u"/conf.xml"_s, "numPlazasPorPag=\"40\"", "numPlazasPorPag=\"abc\"");
     LoadedTables tables;
@@ -93,7 +93,7 @@ TEST(LoadingSequence, LoadsEveryTableAndFillsTheBar) {
 
 // A damaged installation stops at the step that reads it, named in the last message; broken
 // position details end the program, without a message of the sequence's own after theirs.
-TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
+TEST(LoadingSequence, AFailingStepStopsTheLoadNamingItsNumber) {
     const struct {
         std::function<void(const ContestFixture&)> damage;
         int step;
@@ -136,7 +136,7 @@ TEST(LoadingSequence, AFailingStepIsReportedByNumberAndLeavesEmptyTables) {
 
 // After the catalogues are released nothing that still holds a table can crash on it:
 // every table is closed and empty, and reading from it is an error, not a fault.
-TEST(RunState, ReleasedCataloguesAreClosedAndHarmless) {
+TEST(RunState, ReleasedCataloguesRefuseEveryUse) {
     RunState state;
     ASSERT_TRUE(createApplicationFilesTable(state.applicationFiles));
     ASSERT_TRUE(state.tables.vacancyList.addNew());

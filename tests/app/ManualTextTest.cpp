@@ -102,7 +102,7 @@ TEST(ManualText, CoverFieldsComeBeforeItsParagraphs) {
     EXPECT_EQ(bad.error().description, s("Manual de usuario, línea 1: se esperaba «Clave: valor»"));
 }
 
-TEST(ManualText, FolderIsReadInNameOrderAndAFaultyFileIsNamed) {
+TEST(ManualText, EachFileOfTheFolderIsReadInNameOrder) {
     test::TempDir dir;
     dir.write(u"02-b.txt"_s, "# Segundo\n\nTexto.\n");
     dir.write(u"01-a.txt"_s, "# Primero\n");

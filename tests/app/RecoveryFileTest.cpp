@@ -66,7 +66,7 @@ TEST(RecoveryFile, TheRecoveredRowsReplaceThoseOfTheLists) {
     EXPECT_EQ(shown.coursesList.text(u"Curso"), u"Curso \"uno\""_s);
 }
 
-TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
+TEST(RecoveryFile, ADamagedFileIsNeverTakenAsWork) {
     RecoveryFixture f;
     ASSERT_TRUE(
         f.file.write(f.model, f.lists.lists(), u"87654321X_10010A2.doc"_s, false, f.clock.now()).ok());
@@ -111,7 +111,7 @@ TEST(RecoveryFile, ADamagedFileChangesNoListAndSaysWhy) {
     EXPECT_EQ(QDir(f.dir.path()).entryList({u"*ilegible*"_s}).size(), 1);
 }
 
-TEST(UnsavedWorkKeeper, OnlyChangesOfDataAfterTheStartAreKeptAndASaveRemovesThem) {
+TEST(UnsavedWorkKeeper, TheFileLivesOnlyWhileDataChangesAreUnsaved) {
     RecoveryFixture f;
     UnsavedWorkKeeper keeper(f.file, f.model, f.lists.lists(), f.clock);
     f.model.setText(ctl::txtNombre, u"antes"_s);

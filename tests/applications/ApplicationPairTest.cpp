@@ -173,7 +173,7 @@ TEST(ApplicationPair, InstancesSavingOneApplicationAtOnceNeverShowAMix) {
     EXPECT_EQ(mixes, 0);
 }
 
-TEST(ApplicationPair, AFullDiskIsNamedAndTheOldPairStays) {
+TEST(ApplicationPair, ASaveOnAFullDiskKeepsTheOldPair) {
     test::TempDir dir;
     const Pair old{QByteArray("documento antiguo"), 1};
     ASSERT_TRUE(save(dir.path(), old).ok());
@@ -209,7 +209,7 @@ TEST(ApplicationPair, AFolderWhereTheLockGoesIsNamed) {
         << saved.error().description.toStdString();
 }
 
-TEST(ApplicationPair, LinksAreRefusedAndAnUpperCaseCopyOfTheDocumentGoes) {
+TEST(ApplicationPair, LinksAreNeverWrittenThrough) {
     const Pair pair{QByteArray("documento"), 1};
     for (const QString& linked : {kName, sidecarFileName(kName)}) {
         test::TempDir dir;
@@ -224,7 +224,10 @@ TEST(ApplicationPair, LinksAreRefusedAndAnUpperCaseCopyOfTheDocumentGoes) {
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_TRUE(messages.texts().at(0).contains(QDir::toNativeSeparators(dir.file(linked))));
     }
+}
 
+TEST(ApplicationPair, ASaveReplacesAnUpperCaseCopyOfTheDocument) {
+    const Pair pair{QByteArray("documento"), 1};
     test::TempDir dir;
     dir.write(kName.chopped(3) + u"DOC"_s, "guardado antes con otro nombre");
     ASSERT_TRUE(save(dir.path(), pair).ok());
@@ -295,7 +298,7 @@ TEST(ApplicationFiles, ListingShowsOnlyTheUsersDocumentsWithTheirBodyDescription
     EXPECT_TRUE(table.isOpen());
 }
 
-TEST(ApplicationFiles, DeleteRemovesDocumentAndSidecarAndTellsWhatStaysExistsIgnoresCase) {
+TEST(ApplicationFiles, DeleteRemovesTheWholePairOrNamesWhatStays) {
     TempDir dir;
     dir.write("12345678Z_12345B1.doc", "d");
     dir.write("12345678Z_12345B1.xml", "x");
@@ -315,8 +318,10 @@ TEST(ApplicationFiles, DeleteRemovesDocumentAndSidecarAndTellsWhatStaysExistsIgn
     EXPECT_TRUE(deleted.error().description.startsWith(
         "No se ha podido borrar " + QDir::toNativeSeparators(dir.file("12345678Z_12345D1.xml"))));
     EXPECT_FALSE(QFileInfo::exists(dir.file("12345678Z_12345D1.doc")));
+}
 
-    // Whether one exists is asked without regard to case.
+TEST(ApplicationFiles, ExistenceIgnoresCase) {
+    TempDir dir;
     dir.write("12345678Z_12345B1.DOC", "d");
     EXPECT_TRUE(applicationFileExists(dir.path(), "12345678Z_12345B1.doc"));
     EXPECT_FALSE(applicationFileExists(dir.path(), "12345678Z_12345B2.doc"));

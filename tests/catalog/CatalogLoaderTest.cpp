@@ -26,7 +26,7 @@ struct CatalogLoaderTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(CatalogLoaderTest, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
+TEST_F(CatalogLoaderTest, LocalitiesAreBuiltWithSevenCharacterCodes) {
     contest.replaceCatalogue("F0003.enc", {cp1252("12345Zamora"), cp1252("  7  Ávila"),
                                            cp1252("45001Ocaña del Monte"), cp1252("02003almansa")});
     RecordSet localities;
@@ -40,7 +40,7 @@ TEST_F(CatalogLoaderTest, LocalitiesGetSevenCharacterCodesAndAreSeenByName) {
 
 // Records may lack their trailing blanks, even whole fields that may be empty, but not a
 // field that must hold a value: that record was cut.
-TEST_F(CatalogLoaderTest, FieldsComeFromFixedColumnsAndRecordsCutBeforeARequiredFieldAreErrors) {
+TEST_F(CatalogLoaderTest, RecordsAreReadByFixedColumns) {
     contest.replaceCatalogue("F0004.enc", {cp1252("A110001Enfermero/a de Área"), cp1252("C1  123Celador/a")});
     contest.replaceCatalogue("F0006.enc", {cp1252("07Hospital General")});
     RecordSet bodies, departments, situations;
@@ -68,7 +68,7 @@ TEST_F(CatalogLoaderTest, ZoneNamesAreConvertedFromTheConsoleCodePage) {
     EXPECT_EQ(rowsOf(zones), QStringList({"02|Zona Básica de Peñas|01||"}));
 }
 
-TEST_F(CatalogLoaderTest, DetailsLookUpTheirAreaAndKeepLongTextsWhole) {
+TEST_F(CatalogLoaderTest, PositionDetailsCarryTheirAreaWithTextsWhole) {
     auto detail = [](const QString& code, const QString& locality, const QString& area) {
         return cp1252(code.leftJustified(5) + u"Enfermero/a - Urgencias"_s.leftJustified(50) +
                       u"Hospital General"_s.leftJustified(50) + locality.leftJustified(53) + "07" +
@@ -134,7 +134,7 @@ TEST(ZoneProvinces, EachZoneTakesTheProvinceOfItsArea) {
     EXPECT_EQ(zones.recordCount(), 1);
 }
 
-TEST(CatalogDecoder, LinesShiftByTheOffsetAndBackAgain) {
+TEST(CatalogDecoder, LinesShiftByTheOffsetReversibly) {
     QByteArray all;
     for (int b = 3; b < 256; ++b)
         all += char(b);
@@ -155,7 +155,7 @@ TEST(CatalogDecoder, CodesThatLeaveTheByteRangeAreErrors) {
     EXPECT_FALSE(EncodeLine(QByteArray("\xFD")));
 }
 
-TEST(CatalogDecoder, FilesDecodeSkippingEmptyLinesAndStopAtTheFirstBadLine) {
+TEST(CatalogDecoder, FilesDecodeLineByLineSkippingEmptyOnes) {
     TempDir dir;
     // CR LF, a lone LF, empty lines, and a last line without its ending; "\x10" decodes to a
     // carriage return, which ends a line of the plain text too (twice at the end: an empty one).

@@ -78,7 +78,7 @@ TEST_P(PositionLookupSeeds, AgreeWithTheRowByRowWalk) {
 
 INSTANTIATE_TEST_SUITE_P(Contests, PositionLookupSeeds, ::testing::Values(1u, 7u, 2026u));
 
-TEST(PositionLookup, EntriesFollowTheBodiesAndTheirGroups) {
+TEST(PositionLookup, EntriesFollowTheBodiesWithTheirGroups) {
     ContestFixture contest;
     contest.replaceCatalogue("F0004.enc",
                              {"A110001Enfermero/a", "X 10002Cuerpo a extinguir", "C110003Celador/a"});

@@ -18,7 +18,7 @@ ControlKind kindFromPrefix(const QString& name) {
     return ControlKind::OptionButton;
 }
 
-TEST(ApplicationModel, EveryDocumentFieldIsFoundByNameAndByItsOwnTag) {
+TEST(ApplicationModel, EveryDocumentFieldIsFoundThroughItsUniqueTag) {
     const ApplicationModel model;
     QSet<QString> tags;
     for (const FormControl* c : model.taggedControls()) {
@@ -58,7 +58,7 @@ private:
     ApplicationModel& m_model;
 };
 
-TEST(ApplicationModelNotifications, OncePerEffectiveChangeAndNeverForANoOp) {
+TEST(ApplicationModelNotifications, OnlyEffectiveChangesNotify) {
     ApplicationModel model;
     Recorder recorder(model);
     model.addListener(&recorder); // registering twice does not double the calls
@@ -99,7 +99,7 @@ TEST(ApplicationModelNotifications, OncePerEffectiveChangeAndNeverForANoOp) {
     EXPECT_EQ(recorder.take(), QStringList{});
 }
 
-TEST(ApplicationModelNotifications, AnOptionReportsThePartnerItClearedAfterTheChangeAndCopiesStartUnwatched) {
+TEST(ApplicationModelNotifications, AnOptionReportsThePartnerItClearedAfterTheChange) {
     ApplicationModel model;
     Recorder recorder(model);
     model.setSelected(ctl::optDiscSi);
@@ -109,8 +109,12 @@ TEST(ApplicationModelNotifications, AnOptionReportsThePartnerItClearedAfterTheCh
     EXPECT_EQ(recorder.selectedSeen, (std::vector<int>{1, 1, 1})) << "a listener saw the exclusion half done";
     model.setSelected(ctl::optDiscNo, false);
     EXPECT_EQ(recorder.take(), QStringList{"optDiscNo"});
+}
 
-    // Copies start unwatched, and an assignment reports each difference.
+// An assignment reports each difference to the assigned model's listeners.
+TEST(ApplicationModelNotifications, CopiesStartUnwatched) {
+    ApplicationModel model;
+    Recorder recorder(model);
     ApplicationModel copy = model;
     copy.setText(ctl::txtApellido1, "Pérez");
     copy.setSelected(ctl::optActivo);

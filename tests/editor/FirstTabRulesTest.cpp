@@ -54,7 +54,7 @@ RecordSet situationsTable() {
     return table;
 }
 
-TEST_F(FirstTabRulesTest, DisabilityFamilyReasonsAndParticipation) {
+TEST_F(FirstTabRulesTest, ClearedOptionsHideTheBoxesTheyShowedEmptied) {
     const Names disability = {ctl::lblTipoDis, ctl::txtTipoDisc, ctl::lblAdap, ctl::txtAdaptaciones};
     click(ctl::optDiscSi);
     expectShown(disability, true);
@@ -77,7 +77,7 @@ TEST_F(FirstTabRulesTest, DisabilityFamilyReasonsAndParticipation) {
     expectShown({ctl::fraAcopPetConyu}, false);
 }
 
-TEST_F(FirstTabRulesTest, ActiveForcesNoReentryAndOtherSituationsOpenTheList) {
+TEST_F(FirstTabRulesTest, TheAdministrativeSituationDecidesItsBoxes) {
     click(ctl::optOtras);
     EXPECT_TRUE(model.isEnabled(ctl::fraReingreso));
     expectShown({ctl::cboSituaciones, ctl::txtFechaSit, ctl::lblFechaSit}, true);
@@ -102,7 +102,7 @@ TEST_F(FirstTabRulesTest, ActiveForcesNoReentryAndOtherSituationsOpenTheList) {
     EXPECT_EQ(focused.size(), 1);
 }
 
-TEST_F(FirstTabRulesTest, CurrentPostNatureHealthServiceAndPostalCode) {
+TEST_F(FirstTabRulesTest, TheCurrentPostOptionsDecideTheirBoxes) {
     const Names post = {ctl::Frame7, ctl::Frame3, ctl::fraDefTemp, ctl::txtFecPosesion, ctl::lblPosesion};
     const Names postTexts = {ctl::txtFecPosesion, ctl::txtPuesto, ctl::txtLocalidadPuesto,
                              ctl::txtProvinciaPuesto, ctl::txtSS};
@@ -215,7 +215,7 @@ struct FirstTabCascades : ::testing::Test {
     }
 };
 
-TEST_F(FirstTabCascades, EachPickEmptiesOnlyWhatDependsAndNarrowsItsOwnCursors) {
+TEST_F(FirstTabCascades, EachPickNarrowsOnlyWhatDependsOnIt) {
     // The current posting's area empties its zone but leaves the locality.
     model.setChoice(ctl::cboAreaIxa, "02", "Área Granada");
     EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboAreaIxa, model, tables));
@@ -249,13 +249,15 @@ TEST_F(FirstTabCascades, EachPickEmptiesOnlyWhatDependsAndNarrowsItsOwnCursors) 
     EXPECT_FALSE(cascadeFirstTabLocations(ctl::cboSituaciones, model, tables));
 }
 
-TEST(DateField, TypedDigitsGetTheSlashesAndDatesTheirFullForm) {
+TEST(DateField, TypedDigitsGetTheSlashes) {
     QString text;
     for (const QChar digit : u"12031980"_s)
         text = DateField::afterKeyRelease(text + digit, true);
     EXPECT_EQ(text, "12/03/1980");
     EXPECT_EQ(DateField::afterKeyRelease("12", false), "12"); // Backspace, arrows, ...
+}
 
+TEST(DateField, DatesGetTheirFullForm) {
     EXPECT_EQ(DateField::normalised("1/2/1990"), "01/02/1990");
     EXPECT_EQ(DateField::normalised(" 5-11-1971 "), "05/11/1971");
     for (const char* notADate : {"31/02/2000", "29/02/1900", "12/03/80", "12/03/", "1/2-1990", "hoy"})
@@ -306,7 +308,7 @@ QString typed(const QString& keys) {
     return text;
 }
 
-TEST(FiltraTecla, NumericBoxesTakeDigitsOneCommaTheMinusSignBackspaceAndEnterToMoveOn) {
+TEST(FiltraTecla, NumericBoxesTakeOnlyNumberKeys) {
     EXPECT_EQ(typed("47."), "47,");
     EXPECT_EQ(typed("4.7.1"), "4,71"); // a second full stop is discarded
     EXPECT_EQ(typed("4,7,1"), "4,71"); // and so is a second comma

@@ -58,7 +58,7 @@ protected:
     IdentityRules rules{model, catalogs, selection, applications.path(), messages};
 };
 
-TEST_F(IdentityRulesTest, ABodyFixesAndLocksItsGroupAndOffersItsPositionsAnXBodyLeavesIt) {
+TEST_F(IdentityRulesTest, ChoosingABodySetsUpItsGroupBox) {
     pickBody("01000");
     const IdentityOutcome changed = rules.bodyChanged();
     EXPECT_EQ(model.value(ctl::cboGrupo), "B");
@@ -123,7 +123,7 @@ TEST_F(IdentityRulesTest, AGroupOrBodyOutsideTheirListsTakeThePositionsAway) {
     EXPECT_EQ(tables.resultas.recordCount(), 0);
 }
 
-TEST_F(IdentityRulesTest, DniBoxesFilterKeysAndCheckWhatIsTyped) {
+TEST_F(IdentityRulesTest, DniBoxesTakeOnlyValidDnis) {
     EXPECT_FALSE(IdentityRules::acceptsDniKey(QLatin1Char('-')));
     EXPECT_TRUE(IdentityRules::acceptsPartnerDniKey(QLatin1Char('-')));
     EXPECT_FALSE(IdentityRules::acceptsPartnerDniKey(QLatin1Char(',')));
@@ -211,7 +211,7 @@ TEST_F(CandidateSelectionTest, CopiesTheBodysOfferedPositionsVacanciesSortedByCo
     EXPECT_EQ(rowsOf(*body.resultas), entryResultas);
 }
 
-TEST_F(CandidateSelectionTest, ANewBodyReplacesTheCandidatesAndAnUnknownOneLeavesThem) {
+TEST_F(CandidateSelectionTest, OnlyABodyWithPositionsReplacesTheCandidates) {
     // A drop-down bound to the table stays bound and is told to read it again.
     struct BoundView : RecordSetListener {
         int resets = 0;
@@ -277,7 +277,7 @@ TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
     EXPECT_EQ(check(), QString());
 }
 
-TEST(ValidaDatosGrabacion, NeedsDniBodyGroupAndTheOtherApplicantsDni) {
+TEST(ValidaDatosGrabacion, RefusesAnIncompleteIdentity) {
     const auto check = [](const ApplicationModel& model) {
         FakeMessageService messages;
         const bool passed = ValidaDatosGrabacion(model, messages);

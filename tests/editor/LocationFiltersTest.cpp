@@ -131,7 +131,7 @@ TEST_F(LocationFixture, CandidateFiltersSelectTheRowsOfTheChoices) {
     }
 }
 
-TEST_F(LocationFixture, ProvinceAreaAndInstitutionNarrowTheVacancyLists) {
+TEST_F(LocationFixture, EachPickedLocationNarrowsTheVacancyLists) {
     LocationState state;
     state.province = picked("04");
     FiltraLocalizacionesVacantes("", state, tables);
@@ -149,7 +149,7 @@ TEST_F(LocationFixture, ProvinceAreaAndInstitutionNarrowTheVacancyLists) {
     EXPECT_EQ(institutions.recordCount(), 3);
 }
 
-TEST_F(LocationFixture, LocalityAndZoneShutEachOtherAndAChangedListKeepsItsFilter) {
+TEST_F(LocationFixture, ALocalityShutsOutTheZoneWhicheverComesFirst) {
     LocationState state;
     state.province = picked("04");
     state.zone = picked("11");
@@ -179,7 +179,7 @@ TEST_F(LocationFixture, LocalityAndZoneShutEachOtherAndAChangedListKeepsItsFilte
     EXPECT_EQ(shown(areas), QStringList({"02"}));
 }
 
-TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverything) {
+TEST_F(LocationFixture, VacancyReactionsKeepTheCandidateCountTrue) {
     VacancyLocationFilters filters(tables);
     LocationState state;
     filters.applyEnabling(state); // the province first, alone
@@ -228,7 +228,7 @@ TEST_F(LocationFixture, VacancyReactionsRefreshTheCountAndCancelRestoresEverythi
     EXPECT_EQ(provinces.recordCount(), 2);
 }
 
-TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) {
+TEST_F(LocationFixture, ResultasProvinceNarrowsOnlyWhenPicked) {
     ResultasLocationFilters filters(tables);
     LocationState state;
     state.province = picked("18");
@@ -257,7 +257,7 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsItsListsAndATypedOneEmptiesThem) 
     EXPECT_EQ(lists(), kUnfiltered);
 }
 
-TEST_F(LocationFixture, ResultasAreaAndZoneReactions) {
+TEST_F(LocationFixture, ResultasAreaOrZoneNarrowsTheCandidates) {
     ResultasLocationFilters filters(tables);
     LocationState state;
     state.zone = picked("21");

@@ -32,7 +32,7 @@ qint64 rowIdOf(const RecordSet& list, const QString& code) {
     return copy->currentRowId();
 }
 
-TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNamesAndOnlyListItemsFollowOnce) {
+TEST(PreferenceListEditorAdd, AddedRowsGetTheirOrderIdentifierWithNames) {
     PreferenceTables t;
     test::addRows(t.areas, {"CodArea", "Area"}, {{"A1", "Área Norte"}});
     test::addRows(t.zones, {"CodZona", "Zona"}, {{"Z7", "Zona Sur"}});
@@ -71,7 +71,7 @@ TEST(PreferenceListEditorAdd, FirstRowGetsOrder1AndId0WithItsNamesAndOnlyListIte
     EXPECT_EQ(codesByOrder(t.list), QStringList({"20", "10"}));
 }
 
-TEST(PreferenceListEditorModify, LoadsTheRowChangesItsDemarcationAndNeedsAnOrder) {
+TEST(PreferenceListEditorModify, ModifyingRewritesTheLoadedRow) {
     PreferenceTables t;
     t.listCodes(6);
     PreferenceListEditor editor(t.list, "Solicitud Vacantes");
@@ -127,7 +127,7 @@ struct ModelList {
     void move(int from, int toOrder) { codes.move(from, std::min<int>(toOrder, codes.size()) - 1); }
 };
 
-TEST(PreferenceListEditorRandomized, EveryOperationKeepsOrders1ToNAndTheChosenPlaces) {
+TEST(PreferenceListEditorRandomized, EveryOperationKeepsTheListWellOrdered) {
     PreferenceTables t;
     for (int code = 0; code < 150; ++code)
         t.addCandidate(u"%1"_s.arg(code, 5, 10, QLatin1Char('0')));
@@ -216,7 +216,7 @@ TEST(SiguienteValorAndPlazaIncluida, SeeEveryRowWhateverTheCursor) {
 // CalculaOrden and ReordenaPlazas are met on every add and modify of the randomized
 // PreferenceListEditor test, checked there against a plain model of the list.
 
-TEST(NumeraOrden, ClosesGapsInOrderAndSortsTheCursor) {
+TEST(NumeraOrden, RenumbersOrdersWithoutGaps) {
     PreferenceTables t;
     ASSERT_TRUE(NumeraOrden(t.list, "Orden")); // an empty list is no error
     t.addListed(0, 9, "a");
@@ -287,7 +287,7 @@ struct Courses {
     }
 };
 
-TEST(HandListEditor, IdentifiersGrowFromTheLargestAndAreNeverRenumbered) {
+TEST(HandListEditor, IdentifiersGrowFromTheLargestWithoutRenumbering) {
     Courses c;
     EXPECT_EQ(c.add("Uno"), 0);
     EXPECT_EQ(c.add("Dos"), 1);
@@ -326,7 +326,7 @@ TEST(HandListEditor, ModifyOverwritesTheLoadedRowOnly) {
     EXPECT_EQ(c.list.recordCount(), 2) << "a field that does not fit left half a row";
 }
 
-TEST(CourseChecks, TheFirstMissingFieldIsNamedAndHoursAndYearAreWholeNumbersInRange) {
+TEST(CourseChecks, ACourseNeedsEveryFieldInRange) {
     CourseFields fields;
     const auto check = [&]() {
         FakeMessageService messages;

@@ -107,7 +107,7 @@ void expectKeptCopy(const QString& text, const QByteArray& bytes, const Printing
               1);
 }
 
-TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsSaidKeptAndNeverSavedOver) {
+TEST(SavedApplicationReaderTest, AListsFileThatCannotBeReadIsNeverLost) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 3);
     ASSERT_TRUE(f.runWXP(false).ok());
@@ -183,7 +183,7 @@ TEST(SavedApplicationReaderTest, AListsFileThatExistsButCannotBeReadKeepsTheAppl
     }
 }
 
-TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindows1252AndKept) {
+TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindows1252) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 2);
     ASSERT_TRUE(f.runWXP(false).ok());
@@ -208,7 +208,7 @@ TEST(SavedApplicationReaderTest, TextInAnotherEncodingThanDeclaredIsReadAsWindow
     }
 }
 
-TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
+TEST(SavedApplicationReaderTest, AnUnreadableDocumentIsRefusedKeepingItsBytes) {
     PrintingFixture f;
     ASSERT_TRUE(f.runWXP(false).ok());
     const QByteArray junk("PK\x03\x04 no es un documento");
@@ -236,7 +236,7 @@ TEST(SavedApplicationReaderTest, ADamagedDocumentIsKeptAndLinksAreNeverRead) {
 }
 
 // Documents of a few fields, as a hand-edited or older save leaves them.
-TEST(SavedApplicationReaderTest, MissingFieldsAreSkippedAndAFieldOfAnotherKindAbandonsTheReading) {
+TEST(SavedApplicationReaderTest, OnlyFieldsOfTheRightKindAreRead) {
     test::TempDir dir;
     const auto write = [&](const QString& name, auto fill) {
         docengine::Document doc;

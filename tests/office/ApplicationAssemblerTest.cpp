@@ -130,7 +130,7 @@ TEST_F(ApplicationAssemblerTest, NamesEveryBrokenPrint) {
         EXPECT_EQ(p.where, u"12345678Z_10010A2"_s);
 }
 
-TEST_F(ApplicationAssemblerTest, ResultasBeforeVacanciesAndAKeyThatDisagrees) {
+TEST_F(ApplicationAssemblerTest, PagesOutOfSequenceAreProblemsOfTheirApplication) {
     Print misread{.dni = u"12345673Z"_s};
     add(a.firstPage(), 1);
     add(a.listPage(BarcodeKind::Vacancies, 4, 1, 2), 2);

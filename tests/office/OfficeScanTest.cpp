@@ -177,7 +177,7 @@ TEST(OfficeScanTest, ShuffledScansOfTwoPrintsComeBackWithTheirFaultsNamed) {
     EXPECT_NE(csv(u"parte1"_s, "incidencias.csv"), csv(u"salida"_s, "incidencias.csv"));
 }
 
-TEST(OfficeScanTest, BadFilesEachGetAProblemAndTheRunGoesOn) {
+TEST(OfficeScanTest, EachBadFileIsAProblemOfItsOwn) {
     test::TempDir dir;
     const auto write = [&](const char* name, const QByteArray& bytes) {
         return dir.write(QString::fromLatin1(name), bytes);

@@ -40,7 +40,7 @@ TEST(OfficeBarcodeTextTest, ReadsBackWhatPrintingBuilds) {
     EXPECT_EQ(p->printId(), v->printId());
 }
 
-TEST(OfficeBarcodeTextTest, CutAndForeignTexts) {
+TEST(OfficeBarcodeTextTest, CutOrForeignTextsAreRecognised) {
     const QString header = barcodeHeader(ClaveCodigoBarras(u"12345678Z"_s, u"10010"_s, u"A"_s), kPrinted);
     const QString whole = barcodeText(header, BarcodeKind::Resultas, 4, u"0001  1230002  45F"_s);
     EXPECT_FALSE(parseScannedBarcode(whole)->cut);
@@ -58,7 +58,7 @@ TEST(OfficeBarcodeTextTest, CutAndForeignTexts) {
     EXPECT_FALSE(parseScannedBarcode(QString()).ok());
 }
 
-TEST(OfficeBarcodeTextTest, UnfoldingGivesBackAcuteVowelsAndEnye) {
+TEST(OfficeBarcodeTextTest, UnfoldingGivesBackAccentedLetters) {
     const QString typed = u"Muñoz & Peña, Íñigo Güell, ¿Pérez? NIÑO Perú"_s;
     // Diaeresis comes back acute; "&", "¿" and "?" were blanks already.
     EXPECT_EQ(unfoldBarcodeText(foldBarcodeText(typed)), u"Muñoz   Peña, Íñigo Gúell,  Pérez  NIÑO Perú"_s);

@@ -54,7 +54,7 @@ QList<int> ordersOnPage(const QString& pageText, int firstCode) {
 
 const QStringList kOneLineTexts{u"Pediatra"_s, u"Hospital"_s, u"Talavera"_s, u"Toledo"_s, u"Norte"_s};
 
-TEST(ApplicationDocumentTest, SaveOnlyWritesDocumentAndCompanionAndLeavesNothingOpen) {
+TEST(ApplicationDocumentTest, ASaveWritesOnlyTheApplicationPair) {
     PrintingFixture f;
     test::addSampleCourses(f.courses, 3);
     PrintingFixture::addPositions(f.vacancies, 2);
@@ -117,7 +117,7 @@ TEST(ApplicationDocumentTest, CurrentPostBoxesAreUntickedWithOptNoInTheNewerGene
 
 // The preview first: it saves nothing, tells nothing, and shows what the print then gives. A
 // first page as long as the boxes let it be still keeps the whole form on the first sheet.
-TEST(ApplicationDocumentTest, PreviewAndPrintShowEveryListPageWithItsBarcode) {
+TEST(ApplicationDocumentTest, PreviewShowsWhatThePrintGives) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     PrintingFixture f;
@@ -266,7 +266,7 @@ void expectListContinuations(TemplateGeneration generation) {
 }
 
 // The older generation continues its lists at the markers of its template.
-TEST(ApplicationDocumentTest, CoursesAndDocumentsContinueInANewTableEvery35Rows) {
+TEST(ApplicationDocumentTest, HandListsContinueInANewTableEvery35Rows) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     for (const TemplateGeneration generation : {TemplateGeneration::Current, TemplateGeneration::Legacy}) {
@@ -275,7 +275,7 @@ TEST(ApplicationDocumentTest, CoursesAndDocumentsContinueInANewTableEvery35Rows)
     }
 }
 
-TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsAreReportedAndWriteNothing) {
+TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsWriteNothing) {
     {
         PrintingFixture f;
         PrintingEditor editor = f.editor();

@@ -19,7 +19,7 @@ using namespace velmora;
 
 // The place is 1.3 times the asked height; the stem is folder, date, time and the minutes again.
 
-TEST(BarcodePictureTest, PlaceHeightAndPictureStem) {
+TEST(BarcodePictureTest, PlaceHeightWithThePictureStem) {
     EXPECT_EQ((std::vector<int>{barcodePlaceHeight(2000), barcodePlaceHeight(900), barcodePlaceHeight(5),
                                 barcodePlaceHeight(11), barcodePlaceHeight(12)}),
               (std::vector<int>{2600, 1170, 7, 14, 16}));
@@ -47,7 +47,7 @@ TEST(BarcodePictureTest, PicturesLeftByACutShortPrintGoAtStartOthersStay) {
               (QStringList{"12345678Z_1234501.doc", "2024030514051005.bmp.txt", "2024030514051105.bmp"}));
 }
 
-TEST(BarcodePictureTest, GeneraCodigoBarrasFoldsScalesAndWritesTheStemBitmapOrNothing) {
+TEST(BarcodePictureTest, GeneraCodigoBarrasWritesTheFoldedTextsBitmap) {
     test::TempDir dir;
     FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
     Pdf417Writer control;

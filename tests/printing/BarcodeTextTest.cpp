@@ -7,7 +7,7 @@
 
 using namespace velmora;
 
-TEST(BarcodeTextTest, KeyPadsDniBodyAndGroupWithoutEverCutting) {
+TEST(BarcodeTextTest, KeyPadsItsPartsWithoutEverCutting) {
     EXPECT_EQ(ClaveCodigoBarras("12345678Z", "12341", "1"), "12345678Z123411");
     EXPECT_EQ(ClaveCodigoBarras("1234", "12", "A"), "1234     00012A");
     // A long body code keeps its last 5 characters; a long group or DNI stays whole.
@@ -16,7 +16,7 @@ TEST(BarcodeTextTest, KeyPadsDniBodyAndGroupWithoutEverCutting) {
     EXPECT_EQ(ClaveCodigoBarras("", "", ""), QString(9, u' ') + "00000 ");
 }
 
-TEST(BarcodeTextTest, TextIsKeyDateTimeKindPageDataAndFinalF) {
+TEST(BarcodeTextTest, TextFollowsTheFixedFieldOrder) {
     const QString header = barcodeHeader(u"12345678Z123411"_s, QDateTime(QDate(2026, 3, 5), QTime(4, 5, 9)));
     EXPECT_EQ(header, "12345678Z12341105/03/202604:05:09");
     EXPECT_EQ(barcodeText(header, BarcodeKind::FirstPage, 5, "N|PEREZ|"), header + "P001N|PEREZ|F");
@@ -27,7 +27,7 @@ TEST(BarcodeTextTest, TextIsKeyDateTimeKindPageDataAndFinalF) {
 }
 
 // Each list row travels as its order (4 digits) and its position code (5 places, right-aligned).
-TEST(BarcodeTextTest, ListRowsBecomeOrderAndPositionCodePadded) {
+TEST(BarcodeTextTest, ListRowsBecomePaddedOrderWithCode) {
     RecordSet list;
     ASSERT_TRUE(createVacancyList(list).ok());
     QStringList rows;
@@ -45,7 +45,7 @@ TEST(BarcodeTextTest, ListRowsBecomeOrderAndPositionCodePadded) {
     EXPECT_FALSE(listRowBarcodeData(courses).ok()) << "a list without order and position code";
 }
 
-TEST(BarcodeTextTest, FoldingTurnsAccentsIntoAmpersandLettersAndDropsMarks) {
+TEST(BarcodeTextTest, FoldingTurnsAccentsIntoAmpersandLetters) {
     // An ampersand between two surnames becomes a blank; every ñ becomes "&n".
     EXPECT_EQ(foldBarcodeText("Muñoz & Ñúñez"), "Mu&noz   &N&u&nez");
     // Opening and closing marks become blanks; í becomes "&i".
@@ -57,7 +57,7 @@ TEST(BarcodeTextTest, FoldingTurnsAccentsIntoAmpersandLettersAndDropsMarks) {
     EXPECT_EQ(foldBarcodeText("&ñ&"), " &n ");
 }
 
-TEST(BarcodeTextTest, FoldingCoversEveryVowelFormAndLeavesOtherCharacters) {
+TEST(BarcodeTextTest, FoldingTouchesOnlyTheCharactersItFolds) {
     EXPECT_EQ(foldBarcodeText("äëïöü ÄËÏÖÜ âêîôû ÂÊÎÔÛ áéíóú ÁÉÍÓÚ àèìòù ÀÈÌÒÙ"),
               "&a&e&i&o&u &A&E&I&O&U &a&e&i&o&u &A&E&I&O&U &a&e&i&o&u &A&E&I&O&U &a&e&i&o&u &A&E&I&O&U");
     const QString untouched = "ãõÃÕÿýÅåæœß€«»°§´¨'-_/|\t\r\n{}[]@#$%=+*0123456789 yY";

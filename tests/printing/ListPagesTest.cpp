@@ -39,7 +39,7 @@ TEST(ListPagesTest, TheLargestPlacesPerPageFitOneSheetWithItsBarcode) {
     EXPECT_GT((largest + 1) * row, tightest);
 }
 
-TEST(ListPagesTest, VersionProbeReadsTheMajorVersionAndReportsAnEngineThatWillNotStart) {
+TEST(ListPagesTest, VersionProbeReadsTheMajorVersion) {
     EXPECT_EQ(VersionProcesador(embeddedWordProcessor()).value(), docengine::WordProcessor::kCurrentVersion);
     EXPECT_EQ(VersionProcesador(embeddedWordProcessor(8)).value(), 8);
     EXPECT_TRUE(usesOlderTemplates(8));

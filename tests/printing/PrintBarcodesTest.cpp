@@ -51,7 +51,7 @@ struct ThreeSheets {
 
 } // namespace
 
-TEST(PrintBarcodesTest, ListBarcodesTakeThePageTheyLandOnAndReadBackFromTheirPlace) {
+TEST(PrintBarcodesTest, ListBarcodesTakeThePageTheyLandOn) {
     ThreeSheets s;
     EXPECT_TRUE(QDir(s.dir.path()).entryList({u"*.bmp"_s}, QDir::Files).isEmpty());
     DocumentLayout layout(s.doc);
@@ -105,7 +105,7 @@ TEST(PrintBarcodesTest, AWrongOrUnreadableSymbolOnThePageStopsWithThePageNamed) 
 }
 
 // Texts the symbol cannot hold, and list pages past the three digits of their page field.
-TEST(PrintBarcodesTest, BarcodesThatCannotCarryTheirTextAreRefusedAndInsertNothing) {
+TEST(PrintBarcodesTest, BarcodesThatCannotCarryTheirTextAreRefused) {
     ThreeSheets s;
     DocumentBuilder b(s.doc);
     Cursor& at = b.paragraph(u"Más resultas"_s);

@@ -33,7 +33,7 @@ ApplicationModel emptyApplication() {
 
 } // namespace
 
-TEST(PrintRecord, EmptyApplicationGivesDefaultsAndThirtySevenSeparators) {
+TEST(PrintRecord, EmptyApplicationGivesTheDefaults) {
     const QString record = GeneraCadenaImpresion(emptyApplication(), RecordSet());
     EXPECT_EQ(record.count('|'), 37);
     QStringList expected(37, QString());
@@ -101,7 +101,7 @@ TEST(PrintRecord, SituationTakesTheTypedTextOnlyForTheOtherRow) {
     EXPECT_EQ(field(), "Otra");
 }
 
-TEST(PrintRecord, WithoutCurrentPostServiceAndNatureAreEmpty) {
+TEST(PrintRecord, WithoutCurrentPostItsFieldsAreEmpty) {
     ApplicationModel m = emptyApplication();
     m.setSelected(ctl::optSSTarvo);
     m.setSelected(ctl::optDefinitivo);

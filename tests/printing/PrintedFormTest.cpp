@@ -90,7 +90,7 @@ TEST(PrintedFormTest, ARowTooTallForASheetStopsThePrintNamingIt) {
 
 // A template that lost its trailing tables (an old or hand-edited one): the saved vacancies
 // have no table to print in, so nothing is printed rather than a form without them.
-TEST(PrintedFormTest, AListWithRowsAndNoTableInTheTemplateStopsThePrint) {
+TEST(PrintedFormTest, AListWithoutItsTemplateTableStopsThePrint) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 3);
     const QString path =
@@ -143,7 +143,7 @@ TEST(PrintedFormTest, AHiddenTabPrintsNothingOfItsSavedList) {
     }
 }
 
-TEST(PrintedFormTest, ListsThatCannotBeWrittenAreReportedWithTheirCauseAndNothingIsSaved) {
+TEST(PrintedFormTest, ListsThatCannotBeWrittenStopTheSave) {
     PrintingFixture f;
     PrintingFixture::addPositions(f.vacancies, 2);
     // A folder where the companion file goes cannot be replaced by it.

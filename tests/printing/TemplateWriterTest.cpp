@@ -57,7 +57,7 @@ TEST(TemplateKeys, FolderNamesCoverEveryCombinationOnce) {
         EXPECT_FALSE(TemplateKey::fromFolderName(QString::fromLatin1(bad))) << bad;
 }
 
-TEST(TemplateWriter, TemplatesPrintOnA4AndHiddenTabsLeaveTheirSectionsOut) {
+TEST(TemplateWriter, HiddenTabsLeaveTheirSectionsOutOfTheA4Template) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     TempDir dir;
@@ -86,7 +86,7 @@ TEST(TemplateWriter, TemplatesPrintOnA4AndHiddenTabsLeaveTheirSectionsOut) {
         EXPECT_TRUE(doc.findText(listMarker(k)).ok());
 }
 
-TEST(TemplateLayout, ContinuationTablesRepeatTheHeaderAndDataRowsAreNotHeaderLike) {
+TEST(TemplateLayout, ContinuationTablesRepeatOnlyTheHeader) {
     for (TemplateGeneration g : {TemplateGeneration::Current, TemplateGeneration::Legacy}) {
         Document doc;
         Cursor at = doc.endCursor();

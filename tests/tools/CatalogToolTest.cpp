@@ -12,7 +12,7 @@ using namespace velmora::test;
 
 // A contest as another office tool might write it, with an empty line and records without
 // their trailing blanks (how each reads is CatalogDecoder's and CatalogLoader's).
-TEST(CatalogTool, ChecksAndDumpsAContestWrittenElsewhere) {
+TEST(CatalogTool, ChecksAContestWrittenElsewhere) {
     ContestFixture contest;
     TempDir plain;
     plain.write("localidades.txt", "45001Toledo\r\n\r\n13   Talavera\r\n");
@@ -87,7 +87,7 @@ TEST(CatalogTool, ListsTheCandidatesOfABodyOrAGroup) {
     EXPECT_EQ(candidates({"--group", "A1", "--list", "resultas"}).exitCode, 0);
 }
 
-TEST(CatalogTool, AFailedLoadIsReportedAndItsLookupsLeftOutOfTheTotals) {
+TEST(CatalogTool, AFailedLoadLeavesItsLookupsOutOfTheTotals) {
     ContestFixture contest;
     // A character whose shifted code leaves 0..255 stops the load of the position-group links:
     // the groups are read, their lookups never made.
@@ -140,7 +140,7 @@ TEST(CatalogTool, CataloguesCutShortOrRepeatingAKeyAreNamed) {
     }
 }
 
-TEST(ToolArguments, HelpAndMistakesAreSpanish) {
+TEST(ToolArguments, EveryUsageTextIsSpanish) {
     const ToolOutput help = runTool({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(u"Uso: velmora-tools ORDEN [argumentos]\n\nÓrdenes:\n"_s));

@@ -16,7 +16,7 @@ using namespace velmora;
 using test::onePagePdf;
 using test::runTool;
 
-TEST(HostileInputTool, OutputsThatNameTheirOwnInputAreRefusedAndTheInputKept) {
+TEST(HostileInputTool, OutputsThatNameTheirOwnInputAreRefused) {
     test::TempDir dir;
     const QByteArray original = docengine::Document().toBytes().value();
     // "x.pdf" is a document whose default PDF is itself.

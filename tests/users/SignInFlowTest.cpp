@@ -49,7 +49,7 @@ protected:
     SignInFlow flow{store, messages};
 };
 
-TEST_F(SignInFlowTest, DniStepReportsAnInvalidDniIgnoresAnEmptyBoxAndEndsWithTheFirstSignIn) {
+TEST_F(SignInFlowTest, DniStepAcceptsOnlyOneValidDni) {
     FakeDniTextBox invalid(u"12345678a"_s);
     EXPECT_EQ(flow.acceptDni(invalid), DniAnswer::Invalid);
     EXPECT_EQ(messages.texts(), (QStringList{"DNI no válido", "El DNI introducido no es válido"}));
@@ -152,7 +152,7 @@ void expectCheck(const QString& typed, const QString& left, bool valid) {
         << qPrintable(typed);
 }
 
-TEST(DniValidatorTest, NumbersAreCheckedPaddedAndUpperCasedOnlyWhenValid) {
+TEST(DniValidatorTest, NumbersAreNormalisedOnlyWhenValid) {
     const struct {
         const char* typed;
         const char* left;

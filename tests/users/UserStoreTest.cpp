@@ -55,7 +55,7 @@ protected:
 
 // A store missing, empty, as installed (a declaration and an empty root), inside another root
 // or in UTF-16: new entries go in order, as digests only, and the store keeps its form.
-TEST_F(UserStoreTest, NewEntriesGoInOrderAsDigestsOnlyAndTheStoreKeepsItsForm) {
+TEST_F(UserStoreTest, NewEntriesAreAppendedAsDigests) {
     const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
     const QString utf16 = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Usuarios></Usuarios>"_s;
     const std::pair<std::optional<QByteArray>, QByteArray> stores[] = {
@@ -138,7 +138,7 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
     EXPECT_EQ(storedDnis(storeBytes()).size(), 2 * kEach);
 }
 
-TEST_F(UserStoreTest, ChangingAPasswordLeavesOneEntryLastAndOthersInOrder) {
+TEST_F(UserStoreTest, ChangingAPasswordMovesItsEntryLast) {
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios());
     ASSERT_TRUE(store.AltaUsuario(kDni, "PRIMERA"));
@@ -189,7 +189,7 @@ TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
     EXPECT_TRUE(reopened.AbreUsuarios().ok());
 }
 
-TEST_F(UserStoreTest, FailedSaveKeepsTheOldStoreAndTellsTheUser) {
+TEST_F(UserStoreTest, AFailedSaveKeepsTheOldStore) {
     UserStore store(dir.path(), messages);
     ASSERT_TRUE(store.AbreUsuarios());
     {

@@ -44,7 +44,7 @@ Result<QImage> render(const QString& text, int widthTwips, int heightTwips, Pdf4
 
 } // namespace
 
-TEST(Pdf417WriterTest, PicturesHaveThePlaceSizeAWhiteBackgroundAndTheSymbolOnTheModuleGrid) {
+TEST(Pdf417WriterTest, PicturesFillThePlaceWithTheSymbolOnTheModuleGrid) {
     struct Case {
         int width, height;
         QSize pixels;
@@ -113,7 +113,7 @@ TEST(Pdf417WriterTest, TextsDecodeToTheSameCharactersWhateverTheirCharacterSet) 
     EXPECT_EQ(euro.bytes, QByteArray("20 \x80"));
 }
 
-TEST(Pdf417WriterTest, LongTextsTradeErrorCorrectionThenModuleWidthAndTooLongOnesFail) {
+TEST(Pdf417WriterTest, LongTextsTradeErrorCorrectionBeforeModuleWidth) {
     const QString digitsAndLetters = u"0001 12345 Calle Mayor|"_s;
     const auto repeated = [&](int length) {
         QString t;

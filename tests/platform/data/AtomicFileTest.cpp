@@ -26,7 +26,7 @@ TEST(AtomicFileTest, ARegularFileIsReplacedWholeKeepingItsPermissions) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no new file is left beside them";
 }
 
-TEST(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
+TEST(AtomicFileTest, WhatIsNotARegularFileIsNeverWritten) {
     test::TempDir dir;
     const QString fifo = dir.file(u"tuberia"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

@@ -16,7 +16,7 @@ QString inParentheses(const QString& inner, int depth) {
 
 } // namespace
 
-TEST(CriteriaNesting, GroupsUpToAHundredDeepParseAndDeeperOnesAreRefused) {
+TEST(CriteriaNesting, GroupsNestAtMostAHundredDeep) {
     const auto hundred = parseCriteria(inParentheses(u"ORDEN = 1 OR ORDEN = 2"_s, 100), resolveOrden);
     ASSERT_TRUE(hundred.ok()) << hundred.error().description.toStdString();
     EXPECT_EQ(hundred->kind, Criteria::Kind::Or);

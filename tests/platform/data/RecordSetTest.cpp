@@ -38,7 +38,7 @@ QStringList column(RecordSet& rs, const QString& name) {
 
 } // namespace
 
-TEST(RecordSet, ColumnsAreTypedAndNamedWithoutRegardToCase) {
+TEST(RecordSet, ColumnsAreTypedWithCaseInsensitiveNames) {
     RecordSet rs = makePositions();
     EXPECT_TRUE(rs.isBOF() && rs.isEOF()) << "an empty view";
     EXPECT_EQ(rs.value(u"Orden").error().number, ErrorCode::NoCurrentRecord);
@@ -61,7 +61,7 @@ TEST(RecordSet, ColumnsAreTypedAndNamedWithoutRegardToCase) {
     EXPECT_FALSE(rs.appendColumn(u"Tarde"_s, ColumnType::Text, 5)) << "columns are fixed once open";
 }
 
-TEST(RecordSet, FiltersAndFindsUseTheCriteriaTextsOfTheProgram) {
+TEST(RecordSet, CriteriaTextsSelectRows) {
     RecordSet rs = makePositions();
     for (int i = 1; i <= 8; ++i)
         addRow(rs, i, i % 2 ? u"01"_s : u"02"_s, u"L%1"_s.arg(i), QString::number(10 + i % 3));
@@ -112,7 +112,7 @@ TEST(RecordSet, FiltersAndFindsUseTheCriteriaTextsOfTheProgram) {
     EXPECT_EQ(rs.integer(u"Orden"), 7);
 }
 
-TEST(RecordSet, ClonesShareRowsButKeepTheirOwnFilterSortAndPositionAndCopiesDoNot) {
+TEST(RecordSet, ClonesShareRowsWithTheirOwnView) {
     RecordSet rs = makePositions();
     addRow(rs, 1, u"01"_s, u"Zamora"_s);
     addRow(rs, 2, u"02"_s, u"Ávila"_s);
@@ -196,7 +196,7 @@ TEST(RecordSet, SortOrdersTextAsASpanishReaderExpects) {
 
 // Filters and finds go through indexes; a plain scan of every row is the reference
 // they must agree with, whatever the mix of adds, edits and deletes before them.
-TEST(RecordSet, IndexedFiltersAndFindsAgreeWithAPlainScan) {
+TEST(RecordSet, IndexedSearchesAgreeWithAPlainScan) {
     QRandomGenerator random(20261206);
     RecordSet rs = makePositions();
     auto clone = rs.clone();
@@ -310,7 +310,7 @@ TEST(RecordSetEvents, WritesThroughAnyCursorReachTheListenersOfEveryCursor) {
     EXPECT_EQ(rs.textOfRowId(clone->rowIdAt(1), 2), u"Badajoz"_s) << "a row out of the view";
 }
 
-TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
+TEST(RecordSetEvents, ListenersCanMirrorEveryView) {
     // A copy of each view kept from the events alone must always agree with the view, in
     // natural, sorted and filtered order and whichever cursor writes.
     struct Mirror : RecordSetListener {
@@ -365,7 +365,7 @@ TEST(RecordSetEvents, PositionsStayRightWhileListenersFollowAddsAndDeletes) {
         cursors[i]->removeListener(&mirrors[i]);
 }
 
-TEST(RecordSetEvents, ResetsReachOnlyTheCursorThatChangedAndListenersStayWithIt) {
+TEST(RecordSetEvents, ResetsReachOnlyTheCursorThatChanged) {
     RecordSet rs = makePositions();
     addRow(rs, 1, u"01"_s, u"Zamora"_s);
     addRow(rs, 2, u"02"_s, u"Ávila"_s);

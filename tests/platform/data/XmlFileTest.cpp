@@ -57,7 +57,7 @@ TEST(XmlFile, EveryEncodingReadsTheSameTextsWithBlanksKept) {
     }
 }
 
-TEST(XmlFile, ABrokenDocumentIsReportedAndLeftEmpty) {
+TEST(XmlFile, ABrokenDocumentIsAnError) {
     pugi::xml_document doc;
     const Status parsed = parseXml(QByteArray("\xFF\xFE<\0a\0", 6), doc);
     ASSERT_FALSE(parsed);
@@ -67,7 +67,7 @@ TEST(XmlFile, ABrokenDocumentIsReportedAndLeftEmpty) {
 
 // Every plain position moves up by one; predicates that are not a plain number, and positions
 // too large to hold (which must never become the first node), stay as they are.
-TEST(XmlPath, PlainPositionsMoveUpByOneAndNothingElseChanges) {
+TEST(XmlPath, OnlyPlainPositionsMoveUpByOne) {
     const std::pair<const char*, const char*> moved[] = {
         {"//Tab[0]/NombreTab", "//Tab[1]/NombreTab"},
         {"/a[9]/b[0]/c[99]", "/a[10]/b[1]/c[100]"},

@@ -39,7 +39,7 @@ QByteArray nestedLinks(int depth) {
 
 using test::packageWithBody;
 
-TEST(DocumentNesting, DocumentsAtTheLimitsReadAndLayOut) {
+TEST(DocumentNesting, DocumentsAtTheLimitsAreUsable) {
     for (const QByteArray& body : {nestedTables(32), nestedControls(64), nestedLinks(200)}) {
         auto doc = Document::fromBytes(packageWithBody(body));
         ASSERT_TRUE(doc.ok()) << doc.error().description.toStdString();

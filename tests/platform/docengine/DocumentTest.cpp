@@ -11,7 +11,7 @@ using namespace velmora;
 using namespace velmora::docengine;
 using velmora::test::TempDir;
 
-TEST(DocEngineDocument, FormFieldsKeepTheirValuesThroughSaveAndOpen) {
+TEST(DocEngineDocument, FormFieldsKeepTheirValuesThroughASave) {
     TempDir dir;
     Document doc = test::sampleTemplate();
     const std::pair<QString, QString> texts[] = {{u"NOMBRE"_s, u"Ana María & <Núñez>"_s},
@@ -43,7 +43,7 @@ TEST(DocEngineDocument, FormFieldsKeepTheirValuesThroughSaveAndOpen) {
                            "PROVINCIA1", "SEACOMPAÑAPETICIONSI"}));
 }
 
-TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkipAndHandlesSurviveEditsElsewhere) {
+TEST(DocEngineDocument, MissingNamesAreErrorsTheCallerCanSkip) {
     Document doc = test::sampleTemplate();
     EXPECT_EQ(doc.formField(u"NOEXISTE"_s).error().number, DocError::MissingMember);
     EXPECT_EQ(doc.setFieldResult(u"NOEXISTE"_s, u"x"_s).error().number, DocError::MissingMember);
@@ -95,7 +95,7 @@ TEST(DocEngineDocument, FieldsAreFoundByTheirBookmarkWhenTheNameWasDropped) {
     EXPECT_EQ(back.formFieldNames(), (QStringList{"DISCAPACIDADNO", "DISCAPACIDADSI"}));
 }
 
-TEST(DocEngineDocument, ResultsSpreadOverRunsAndParagraphsAreReplacedWhole) {
+TEST(DocEngineDocument, ResultsSpreadOverParagraphsAreReplacedWhole) {
     const QString body = QStringLiteral(
         "<w:p><w:r><w:t xml:space=\"preserve\">Antes </w:t></w:r>"
         "<w:r><w:rPr><w:b/></w:rPr><w:fldChar w:fldCharType=\"begin\"><w:ffData><w:name w:val=\"DOMICILIO\"/>"
@@ -120,7 +120,7 @@ TEST(DocEngineDocument, ResultsSpreadOverRunsAndParagraphsAreReplacedWhole) {
     EXPECT_EQ(test::reopened(doc).fieldResult(u"VACIO"_s).value(), u"lleno"_s);
 }
 
-TEST(DocEngineDocument, BookmarkTextReplacesThePlaceAndKeepsTheBookmark) {
+TEST(DocEngineDocument, BookmarkTextReplacesThePlaceKeepingTheBookmark) {
     Document doc = test::sampleTemplate();
     ASSERT_TRUE(doc.setBookmarkText(u"DNICAB"_s, u"12345678Z"_s).ok());
     ASSERT_TRUE(doc.setBookmarkText(u"FECHAIMPR"_s, u"06/12/2026 10:11:12"_s).ok());

@@ -45,7 +45,7 @@ QList<int> pagesOf(const DocumentLayout& layout, const QStringList& words) {
 
 } // namespace
 
-TEST(DocEngineLayout, ParagraphsWrapBetweenTheMarginsAndAlign) {
+TEST(DocEngineLayout, ParagraphsAlignBetweenTheMargins) {
     Document doc;
     DocumentBuilder b(doc);
     b.paragraph(kLorem.repeated(3), {}, ParagraphFormat{.alignment = Alignment::Justify});
@@ -107,7 +107,7 @@ TEST(DocEngineLayout, PageBreaksStartPagesWithoutBlankOnes) {
                 QFontMetricsF(layout.font(second[0].font)).lineSpacing(), 1);
 }
 
-TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
+TEST(DocEngineLayout, TablesSplitBetweenRows) {
     Document doc;
     Table t = doc.endCursor().insertTable(1, 2, {2000, 6000}).value();
     ASSERT_TRUE(t.setCellText(1, 1, u"Orden"_s).ok());
@@ -156,7 +156,7 @@ TEST(DocEngineLayout, TablesSplitBetweenRowsAndRepeatHeaderRows) {
     }
 }
 
-TEST(DocEngineLayout, PicturesInCellsAndFooters) {
+TEST(DocEngineLayout, PicturesLieWhereTheyAreAnchored) {
     Document doc = test::sampleTemplate();
     Cursor cell = doc.table(2).value().cellCursor(1, 1).value();
     ASSERT_TRUE(cell.insertImage(test::checkerboard(10), QSize(6000, 2600)).ok());

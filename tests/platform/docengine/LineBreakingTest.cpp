@@ -61,7 +61,7 @@ TEST(DocEngineLineBreaking, AWordLongerThanTheLineFillsEveryLineToItsEnd) {
     EXPECT_GT(lines, 500);
 }
 
-TEST(DocEngineLineBreaking, BlanksAfterTheLastWordAndBreaksTakeNoRoom) {
+TEST(DocEngineLineBreaking, TrailingBlanksTakeNoRoom) {
     LayoutFonts fonts;
     const int font = fonts.fontFor(CharProps{});
     const LineBreaker breaker(fonts, 720);

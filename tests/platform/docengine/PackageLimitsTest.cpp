@@ -32,7 +32,7 @@ TEST(DocEnginePackageLimits, PartsInflatingPastTheCapAreRefusedBeforeTheyAreRead
 
 // Files that are no ZIP, or hold one part twice, are DocEngineFormFieldLookup's
 // ProblemsInsideThePackageNameTheFile.
-TEST(DocEnginePackageLimits, ReasonsAreSpanishAndNameTheFile) {
+TEST(DocEnginePackageLimits, ReasonsNameTheFileInSpanish) {
     test::TempDir dir;
     EXPECT_FALSE(DocxPackage::fromBytes(packageWith(u"WORD/DOCUMENT.XML"_s, "<otro/>")).ok())
         << "part names do not tell case apart";

@@ -73,7 +73,7 @@ void expectExactCheckerboard(const QImage& img, int n, int module) {
 
 } // namespace
 
-TEST(DocEnginePdf, PagesCarryTheirTextsFieldValuesAndCheckBoxesAndAskNotToBeScaled) {
+TEST(DocEnginePdf, PagesCarryEverythingTheDocumentShows) {
     if (!test::havePoppler())
         GTEST_SKIP() << "poppler-utils no está instalado";
     TempDir dir;

@@ -162,7 +162,7 @@ TEST(DocEngineTable, MarkersPlaceContinuationTablesForTheOlderGeneration) {
     EXPECT_EQ(split.findText(u"-&R&-"_s).error().number, DocError::MissingMember);
 }
 
-TEST(DocEngineTable, CursorsWorkInCellsAndBecomeInvalidAfterRemovals) {
+TEST(DocEngineTable, CellCursorsGoStaleWhenTheirCellIsRewritten) {
     Document doc = test::sampleTemplate();
     Table barcode = doc.table(2).value();
     Cursor c = barcode.cellCursor(1, 1).value();
@@ -182,7 +182,7 @@ TEST(DocEngineTable, CursorsWorkInCellsAndBecomeInvalidAfterRemovals) {
     EXPECT_FALSE(doc.plainText().contains(u"perdido"_s));
 }
 
-TEST(DocEngineTable, CursorsAndCellsAnswerWithoutTheirXml) {
+TEST(DocEngineTable, CursorsAnswerWithoutTheirXml) {
     Document doc;
     DocumentBuilder b(doc);
     b.paragraph(u"Nombre: "_s).insertTextField(ctl::txtNombre, u"Ana"_s);

@@ -67,7 +67,7 @@ TEST(DniLineEdit, TheCheckColoursItThroughThePalette) {
     EXPECT_EQ(form.box->QLineEdit::text(), u"12345678Z"_s);
 }
 
-TEST(DniLineEdit, TellsOfEditingKeysAndLeavesByTab) {
+TEST(DniLineEdit, TellsOfEditingKeysOnly) {
     Form form;
     form.box->setSelectAllOnFocus(true);
     QSignalSpy edited(form.box, &DniLineEdit::editingKeyReleased);
