@@ -6,6 +6,7 @@
 #include "platform/widgets/CharacterGuard.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
+#include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
 
 #include <QButtonGroup>
@@ -39,6 +40,33 @@ constexpr const char16_t kTabOrder[] =
     u"txtProvinciaPuesto txtLocalidadPuesto txtPuesto txtDemarDest "
     u"cboProvinciasIxa cboAreaIxa cboZBSIxa cboLocalidadesIxa txtLocaDest";
 
+// Captions that repeat on the tab ("Provincia", "Localidad", "Área", "Nombre"…) are said with
+// their section, so that a listener knows which one has the focus.
+constexpr std::pair<const char16_t*, const char16_t*> kSpokenNames[] = {
+    {u"txtLocalidad", u"Localidad del domicilio"},
+    {u"cboProvincia", u"Provincia del domicilio"},
+    {u"txtCP", u"Código postal del domicilio"},
+    {u"txtConyuApellido1", u"Primer apellido de quien condiciona"},
+    {u"txtCOnyuApellido2", u"Segundo apellido de quien condiciona"},
+    {u"txtConyuNombre", u"Nombre de quien condiciona"},
+    {u"txtDNIConyuge", u"NIF de quien condiciona"},
+    {u"cboPrefArea", u"Área de preferencia"},
+    {u"cboPrefLocalidad", u"Localidad de preferencia"},
+    {u"cboPrefProvincia", u"Zona básica de salud de preferencia"},
+    {u"cboSituaciones", u"Otra situación administrativa"},
+    {u"txtSitAdm", u"Cuál otra situación administrativa"},
+    {u"txtSS", u"Otro servicio de salud"},
+    {u"txtProvinciaPuesto", u"Provincia del destino actual"},
+    {u"txtLocalidadPuesto", u"Localidad o zona básica del destino actual"},
+    {u"txtPuesto", u"Institución del destino actual"},
+    {u"txtDemarDest", u"Demarcación del destino actual"},
+    {u"cboProvinciasIxa", u"Provincia del destino actual, de la lista"},
+    {u"cboAreaIxa", u"Área del destino actual, de la lista"},
+    {u"cboZBSIxa", u"Zona básica del destino actual, de la lista"},
+    {u"cboLocalidadesIxa", u"Localidad del destino actual, de la lista"},
+    {u"txtLocaDest", u"Destino actual, de la lista"},
+};
+
 } // namespace
 
 PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
@@ -61,6 +89,9 @@ PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
     for (const QString& name : QString::fromUtf16(kTabOrder).split(u' '))
         order << findChild<QWidget*>(name);
     declareTabOrder(this, order);
+    for (const auto& [name, spoken] : kSpokenNames)
+        setSpokenName(findChild<QWidget*>(QString::fromUtf16(name)), QString::fromUtf16(spoken));
+    nameControlsAfterLabels(this);
 }
 
 QGroupBox* PersonalDataPanel::frame(ControlName name, const QString& title) {
@@ -185,7 +216,7 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
     QGroupBox* disability = frame(ctl::Frame2, QStringLiteral("Discapacidad"));
     auto* disabilityGrid = new QGridLayout(disability);
     disabilityGrid->addWidget(optionPair(option(ctl::optDiscSi, QStringLiteral("Sí")),
-                                         option(ctl::optDiscNo, QStringLiteral("No"))),
+                                         option(ctl::optDiscNo, QStringLiteral("No")), disability->title()),
                               0, 0, 1, 2);
     QLineEdit* kind = textBox(ctl::txtTipoDisc);
     QLabel* kindLabel = label(QStringLiteral("Tipo"), ctl::lblTipoDis);
@@ -220,7 +251,8 @@ QGroupBox* PersonalDataPanel::buildContest() {
         frame(ctl::fraAcopPetConyu, QStringLiteral("Condiciona su solicitud por convivencia familiar"));
     auto* conditionColumn = new QVBoxLayout(condition);
     conditionColumn->addWidget(optionPair(option(ctl::optPetConyugeSi, QStringLiteral("Sí")),
-                                          option(ctl::optPetConyugeNo, QStringLiteral("No"))));
+                                          option(ctl::optPetConyugeNo, QStringLiteral("No")),
+                                          condition->title()));
     QGroupBox* other = frame(
         ctl::fraDNIConyuge, QStringLiteral("Datos del/la solicitante con el/la que condiciona su solicitud"));
     auto* otherGrid = new QGridLayout(other);

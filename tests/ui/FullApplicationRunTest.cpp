@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 #include "ui/EditorFixture.h"
 #include "ui/GuidedWalk.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/LoadingWindow.h"
 #include "ui/ManualViewer.h"
 #include "ui/PasswordWindow.h"
@@ -234,77 +235,6 @@ TEST(GuidedWalk, KeepsTheOffscreenPlatformsNoticesOffItsSteps) {
     EXPECT_EQ(g_qtMessages.filter(u"This plugin does not support"_s), QStringList());
 }
 
-bool reachable(const QWidget* w) {
-    return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy();
-}
-
-// Whether `b` is seen after `a`: below it, or beside it on its right, comparing the blocks
-// (frames, columns) that hold them side by side, so a frame is read through before the next.
-bool seenAfter(const QWidget* a, const QWidget* b) {
-    const QWidget* blockA = a;
-    while (!blockA->parentWidget()->isAncestorOf(b))
-        blockA = blockA->parentWidget();
-    const QWidget* blockB = b;
-    while (blockB->parentWidget() != blockA->parentWidget())
-        blockB = blockB->parentWidget();
-    const QRect ra = blockA->geometry(), rb = blockB->geometry();
-    constexpr int kSlack = 4;
-    const bool sameBand = rb.top() < ra.bottom() && ra.top() < rb.bottom();
-    return rb.top() >= ra.bottom() - kSlack || (sameBand && rb.left() >= ra.right() - kSlack);
-}
-
-// What `owner` declares as its Tab order, walked with the Tab key in `window` as it stands:
-// the reachable controls follow one another in the order they are seen, every reachable
-// control is declared, Tab visits them in that order and comes round to the first, and every
-// control that can take the focus, shown or not, has a name a screen reader says.
-void checkKeyboardAccess(QWidget* window, QWidget* owner, const QString& where) {
-    SCOPED_TRACE(where.toStdString());
-    ASSERT_TRUE(showActive(window));
-    settle();
-    QStringList declared, unnamed, undeclared;
-    QList<QWidget*> order;
-    for (QWidget* w : declaredTabOrder(owner))
-        if (reachable(w))
-            order << w;
-    ASSERT_FALSE(order.isEmpty());
-    for (qsizetype i = 0; i < order.size(); ++i) {
-        declared << order[i]->objectName();
-        if (i > 0) {
-            EXPECT_TRUE(seenAfter(order[i - 1], order[i]))
-                << qPrintable(order[i]->objectName()) << " is seen before "
-                << qPrintable(order[i - 1]->objectName());
-        }
-    }
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->window() != window)
-            continue; // drop-down lists are windows of their own
-        if (reachable(w) && !order.contains(w))
-            undeclared << w->objectName();
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
-        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << w->objectName();
-    }
-    EXPECT_EQ(undeclared, QStringList());
-    EXPECT_EQ(unnamed, QStringList());
-
-    // Tab enters a group of exclusive option buttons once; the arrow keys move inside it.
-    QStringList expected;
-    for (qsizetype i = 0; i < order.size(); ++i) {
-        const auto* option = qobject_cast<QRadioButton*>(order[i]);
-        const auto* before = i > 0 ? qobject_cast<QRadioButton*>(order[i - 1]) : nullptr;
-        if (!(option && before && option->autoExclusive() &&
-              before->parentWidget() == option->parentWidget()))
-            expected << order[i]->objectName();
-    }
-    order.first()->setFocus(Qt::TabFocusReason);
-    QStringList walked;
-    for (qsizetype i = 0; i <= expected.size(); ++i) {
-        walked << focusName();
-        pressKey(Qt::Key_Tab);
-    }
-    EXPECT_EQ(walked, expected + QStringList{expected.first()});
-}
-
 // Every shown caption, button and box of the page has at least the room it asks for.
 void expectNothingCutOff(QWidget* page) {
     for (QWidget* widget : page->findChildren<QWidget*>()) {
@@ -370,6 +300,7 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
 
     EditorWindow& editor = f.openEditor();
     ASSERT_NE(f.pickBody(), nullptr);
+    press(&editor, "cmdTodasVacantes"); // a grid with rows
     auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
