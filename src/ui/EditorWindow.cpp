@@ -199,6 +199,13 @@ void EditorWindow::buildTabs() {
     addPage(m_documents, QStringLiteral("Cursos Realizados"));
     setCentralWidget(m_tabs);
     nameControlsAfterLabels(m_tabs);
+    // A page taller or wider than the window (a small screen, a large scale) shows the control
+    // that takes the focus, however it got there: Tab, a panel moving on after a pick, a check.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* focused) {
+        auto* page = qobject_cast<QScrollArea*>(m_tabs->currentWidget());
+        if (focused && page && page->widget()->isAncestorOf(focused))
+            page->ensureWidgetVisible(focused);
+    });
     // The tab bar, then the controls of the page shown; the others are out of sight and skipped.
     QList<QWidget*> order{m_tabs->tabBar()};
     for (QWidget* page : {static_cast<QWidget*>(m_personal), static_cast<QWidget*>(m_courses),

@@ -29,6 +29,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -308,6 +311,85 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
         expectNothingCutOff(tabs->widget(i));
     }
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+// The width a text box (or a drop-down's box) lays its text out in.
+int textRoom(QWidget* box) {
+    auto* combo = qobject_cast<QComboBox*>(box);
+    QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(box);
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    constexpr int kTextMargin = 2; // QLineEdit's own, each side
+    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() - margins.left() -
+           margins.right() - 2 * kTextMargin;
+}
+
+// An office screen of 1366×768 at 100 %, 125 % and 150 % (the window's size in the pixels the
+// layout counts, less the frame): the first tab fits its width and every box shows its usual
+// content whole.
+TEST(ScreenFit, TheFirstTabFitsTheScreenWidthWithEveryBoxShowingItsUsualContent) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    control<QRadioButton>(&editor, u"OptSi"_s)->click(); // the current post's boxes shown
+    QString province;                                    // the longest name
+    const RecordSet& provinces = f.state.tables.provinces;
+    for (int row = 0; row < provinces.recordCount(); ++row)
+        if (const QString name = provinces.textAt(row, provinces.columnIndex(u"Provincia"));
+            name.size() > province.size())
+            province = name;
+    const QString date = u"00/00/0000"_s;
+    const std::pair<const char*, QString> boxes[] = {{"txtFecNacimiento", date},
+                                                     {"txtFechaIngreso", date},
+                                                     {"txtFecPosesion", date},
+                                                     {"txtDNI", u"12345678Z"_s},
+                                                     {"txtCP", u"00000"_s},
+                                                     {"txtTelefono", u"954123456"_s},
+                                                     {"cboProvincia", province},
+                                                     {"cboPrefArea", province},
+                                                     {"cboPrefLocalidad", province},
+                                                     {"cboPrefProvincia", province},
+                                                     {"txtProvinciaPuesto", province},
+                                                     {"txtLocalidadPuesto", province},
+                                                     {"txtPuesto", province},
+                                                     {"txtDemarDest", province},
+                                                     {"cboProvinciasIxa", province},
+                                                     {"cboAreaIxa", province},
+                                                     {"cboZBSIxa", province},
+                                                     {"cboLocalidadesIxa", province}};
+    for (const double scale : {1.0, 1.25, 1.5}) {
+        SCOPED_TRACE(scale);
+        editor.resize((QSizeF(1366, 768) / scale).toSize() - QSize(16, 40));
+        settle();
+        EXPECT_FALSE(control<QScrollArea>(&editor, u"tabPrincipal(0)"_s)->horizontalScrollBar()->isVisible());
+        for (const auto& [name, text] : boxes) {
+            QWidget* box = control<QWidget>(&editor, QString::fromLatin1(name));
+            EXPECT_TRUE(box->isVisible()) << name;
+            EXPECT_GE(textRoom(box), box->fontMetrics().horizontalAdvance(text))
+                << name << " " << qPrintable(text);
+        }
+    }
+}
+
+// At 150 % of 1366×768 a page is taller than the window: a control given the focus (after
+// picking, by a panel) is scrolled to.
+TEST(ScreenFit, TheControlTakingTheFocusIsScrolledIntoView) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    editor.resize((QSizeF(1366, 768) / 1.5).toSize() - QSize(16, 40));
+    activate(&editor);
+    control<QRadioButton>(&editor, u"OptSi"_s)->click();
+    auto* page = control<QScrollArea>(&editor, u"tabPrincipal(0)"_s);
+    for (const char* name : {"txtLocaDest", "txtApellido1"}) {
+        QWidget* box = control<QWidget>(&editor, QString::fromLatin1(name));
+        box->setFocus();
+        settle();
+        EXPECT_TRUE(
+            page->viewport()->rect().contains(QRect(box->mapTo(page->viewport(), QPoint()), box->size())))
+            << name;
+    }
 }
 
 } // namespace
