@@ -14,6 +14,7 @@
 #include "platform/widgets/DataGrid.h"
 #include "platform/widgets/DesktopOpener.h"
 #include "platform/widgets/ScreenFit.h"
+#include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
 #include "printing/PrintingWordProcessor.h"
 #include "ui/CatalogueDropDown.h"
@@ -197,6 +198,14 @@ void EditorWindow::buildTabs() {
     m_documents = new DocumentsPanel(t.documentsList, m_services.messages);
     addPage(m_documents, QStringLiteral("Cursos Realizados"));
     setCentralWidget(m_tabs);
+    nameControlsAfterLabels(m_tabs);
+    // A page taller or wider than the window (a small screen, a large scale) shows the control
+    // that takes the focus, however it got there: Tab, a panel moving on after a pick, a check.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* focused) {
+        auto* page = qobject_cast<QScrollArea*>(m_tabs->currentWidget());
+        if (focused && page && page->widget()->isAncestorOf(focused))
+            page->ensureWidgetVisible(focused);
+    });
     // The tab bar, then the controls of the page shown; the others are out of sight and skipped.
     QList<QWidget*> order{m_tabs->tabBar()};
     for (QWidget* page : {static_cast<QWidget*>(m_personal), static_cast<QWidget*>(m_courses),

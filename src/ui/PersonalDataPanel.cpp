@@ -6,6 +6,7 @@
 #include "platform/widgets/CharacterGuard.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
+#include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
 
 #include <QButtonGroup>
@@ -15,10 +16,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
+
+// Characters a drop-down of names and the boxes typed beside them show at least.
+constexpr int kNameLength = 12;
 
 // Frame by frame as they are seen: personal data, the contest, then the professional data
 // (its left block before its right one, the typed post before the one picked from lists).
@@ -38,6 +46,47 @@ constexpr const char16_t kTabOrder[] =
     u"optSSTarvo optSSOtros txtSS "
     u"txtProvinciaPuesto txtLocalidadPuesto txtPuesto txtDemarDest "
     u"cboProvinciasIxa cboAreaIxa cboZBSIxa cboLocalidadesIxa txtLocaDest";
+
+// Captions that repeat on the tab ("Provincia", "Localidad", "Área", "Nombre"…) are said with
+// their section, so that a listener knows which one has the focus.
+constexpr std::pair<const char16_t*, const char16_t*> kSpokenNames[] = {
+    {u"txtLocalidad", u"Localidad del domicilio"},
+    {u"cboProvincia", u"Provincia del domicilio"},
+    {u"txtCP", u"Código postal del domicilio"},
+    {u"txtConyuApellido1", u"Primer apellido de quien condiciona"},
+    {u"txtCOnyuApellido2", u"Segundo apellido de quien condiciona"},
+    {u"txtConyuNombre", u"Nombre de quien condiciona"},
+    {u"txtDNIConyuge", u"NIF de quien condiciona"},
+    {u"cboPrefArea", u"Área de preferencia"},
+    {u"cboPrefLocalidad", u"Localidad de preferencia"},
+    {u"cboPrefProvincia", u"Zona básica de salud de preferencia"},
+    {u"cboSituaciones", u"Otra situación administrativa"},
+    {u"txtSitAdm", u"Cuál otra situación administrativa"},
+    {u"txtSS", u"Otro servicio de salud"},
+    {u"txtProvinciaPuesto", u"Provincia del destino actual"},
+    {u"txtLocalidadPuesto", u"Localidad o zona básica del destino actual"},
+    {u"txtPuesto", u"Institución del destino actual"},
+    {u"txtDemarDest", u"Demarcación del destino actual"},
+    {u"cboProvinciasIxa", u"Provincia del destino actual, de la lista"},
+    {u"cboAreaIxa", u"Área del destino actual, de la lista"},
+    {u"cboZBSIxa", u"Zona básica del destino actual, de la lista"},
+    {u"cboLocalidadesIxa", u"Localidad del destino actual, de la lista"},
+    {u"txtLocaDest", u"Destino actual, de la lista"},
+};
+
+// The width at which `box` shows `sample` whole, as the style lays a line edit out (its frame,
+// margins and the room the text is given): a squeezed layout never cuts a date's first digit.
+int widthShowing(const QLineEdit* box, const QString& sample) {
+    QStyleOptionFrame frame;
+    frame.initFrom(box);
+    frame.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, box);
+    const QMargins margins = box->textMargins();
+    constexpr int kTextMargin = 2; // QLineEdit's own, each side
+    const QSize text(box->fontMetrics().horizontalAdvance(sample) + margins.left() + margins.right() +
+                         2 * kTextMargin,
+                     box->fontMetrics().height());
+    return box->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, text, box).width();
+}
 
 } // namespace
 
@@ -61,6 +110,9 @@ PersonalDataPanel::PersonalDataPanel(QWidget* parent) : QWidget(parent) {
     for (const QString& name : QString::fromUtf16(kTabOrder).split(u' '))
         order << findChild<QWidget*>(name);
     declareTabOrder(this, order);
+    for (const auto& [name, spoken] : kSpokenNames)
+        setSpokenName(findChild<QWidget*>(QString::fromUtf16(name)), QString::fromUtf16(spoken));
+    nameControlsAfterLabels(this);
 }
 
 QGroupBox* PersonalDataPanel::frame(ControlName name, const QString& title) {
@@ -100,7 +152,13 @@ QLineEdit* PersonalDataPanel::dateBox(ControlName name) {
     QLineEdit* box = textBox(name);
     box->setMaxLength(10);
     box->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+    // Room for a date or the hint, and a digit more: the hint is drawn a little inside the text's
+    // room, and a screen at a large scale rounds.
+    const QString slack = QStringLiteral("0");
+    const int room = std::max(widthShowing(box, QStringLiteral("00/00/0000") + slack),
+                              widthShowing(box, box->placeholderText() + slack));
+    box->setMinimumWidth(room);
+    box->setMaximumWidth(room + box->fontMetrics().horizontalAdvance(QStringLiteral("00")));
     return box;
 }
 
@@ -113,7 +171,7 @@ QRadioButton* PersonalDataPanel::option(ControlName name, const QString& caption
 DataComboBox* PersonalDataPanel::dropDown(ControlName name) {
     auto* combo = new DataComboBox;
     combo->setObjectName(name.toString());
-    combo->setMinimumContentsLength(12);
+    combo->setMinimumContentsLength(kNameLength);
     return combo;
 }
 
@@ -185,7 +243,7 @@ QGroupBox* PersonalDataPanel::buildPersonal() {
     QGroupBox* disability = frame(ctl::Frame2, QStringLiteral("Discapacidad"));
     auto* disabilityGrid = new QGridLayout(disability);
     disabilityGrid->addWidget(optionPair(option(ctl::optDiscSi, QStringLiteral("Sí")),
-                                         option(ctl::optDiscNo, QStringLiteral("No"))),
+                                         option(ctl::optDiscNo, QStringLiteral("No")), disability->title()),
                               0, 0, 1, 2);
     QLineEdit* kind = textBox(ctl::txtTipoDisc);
     QLabel* kindLabel = label(QStringLiteral("Tipo"), ctl::lblTipoDis);
@@ -220,7 +278,8 @@ QGroupBox* PersonalDataPanel::buildContest() {
         frame(ctl::fraAcopPetConyu, QStringLiteral("Condiciona su solicitud por convivencia familiar"));
     auto* conditionColumn = new QVBoxLayout(condition);
     conditionColumn->addWidget(optionPair(option(ctl::optPetConyugeSi, QStringLiteral("Sí")),
-                                          option(ctl::optPetConyugeNo, QStringLiteral("No"))));
+                                          option(ctl::optPetConyugeNo, QStringLiteral("No")),
+                                          condition->title()));
     QGroupBox* other = frame(
         ctl::fraDNIConyuge, QStringLiteral("Datos del/la solicitante con el/la que condiciona su solicitud"));
     auto* otherGrid = new QGridLayout(other);
@@ -307,6 +366,12 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
     addRow(QStringLiteral("NºRegistro Personal"), textBox(ctl::txtNRP));
     addRow(QStringLiteral("Fecha Ingreso en la categoría como fijo"), dateBox(ctl::txtFechaIngreso),
            Qt::AlignLeft);
+    // That long caption takes two lines, no wider than the others, rather than the width of a
+    // small screen.
+    auto* entryLabel = qobject_cast<QLabel*>(left->itemAtPosition(row - 1, 0)->widget());
+    entryLabel->setWordWrap(true);
+    entryLabel->setMinimumWidth(
+        entryLabel->fontMetrics().horizontalAdvance(QStringLiteral("NºRegistro Personal")));
 
     QGroupBox* situation = frame(ctl::fraSitAdmva, QStringLiteral("Situación Administrativa"));
     auto* situationGrid = new QGridLayout(situation);
@@ -377,21 +442,29 @@ QGroupBox* PersonalDataPanel::buildProfessional() {
         column->setRowStretch(r, 1);
         postColumns->addWidget(block, 1);
     };
-    postColumn({{QStringLiteral("Provincia"), textBox(ctl::txtProvinciaPuesto)},
-                {QStringLiteral("Localidad/ZBS"), textBox(ctl::txtLocalidadPuesto)},
-                {QStringLiteral("Institución"), textBox(ctl::txtPuesto)},
-                {QStringLiteral("Demarcación"), textBox(ctl::txtDemarDest)}});
+    // A typed box keeps the room of the drop-down beside it: a name, not its last letters.
+    const auto postBox = [&](ControlName name) {
+        QLineEdit* box = textBox(name);
+        box->setMinimumWidth(widthShowing(box, QString(kNameLength, u'X')));
+        return box;
+    };
+    postColumn({{QStringLiteral("Provincia"), postBox(ctl::txtProvinciaPuesto)},
+                {QStringLiteral("Localidad/ZBS"), postBox(ctl::txtLocalidadPuesto)},
+                {QStringLiteral("Institución"), postBox(ctl::txtPuesto)},
+                {QStringLiteral("Demarcación"), postBox(ctl::txtDemarDest)}});
     postColumn({{QStringLiteral("Provincia"), dropDown(ctl::cboProvinciasIxa)},
                 {QStringLiteral("Área"), dropDown(ctl::cboAreaIxa)},
                 {QStringLiteral("ZBS"), dropDown(ctl::cboZBSIxa)},
                 {QStringLiteral("Localidad"), dropDown(ctl::cboLocalidadesIxa)},
                 {QStringLiteral("Destino"), textBox(ctl::txtLocaDest)}});
-    right->addWidget(post, 3, 0, 1, 2);
     right->setColumnStretch(1, 1);
-    right->setRowStretch(4, 1);
+    right->setRowStretch(3, 1);
 
+    // The current post's two columns run under both blocks: beside them they would not fit a
+    // 1366×768 screen at 150 %.
     grid->addWidget(leftBlock, 0, 0);
     grid->addWidget(rightBlock, 0, 1);
+    grid->addWidget(post, 1, 0, 1, 2);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 3);
     return box;

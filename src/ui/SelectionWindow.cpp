@@ -3,6 +3,7 @@
 
 #include "app/RunState.h"
 #include "platform/widgets/DataComboBox.h"
+#include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
 
 #include <QCloseEvent>
@@ -30,6 +31,7 @@ SelectionWindow::SelectionWindow(RunState& state, MessageService& messages, QWid
     m_cboSolicitudes->setTypingBlocked(true);
     m_cboSolicitudes->setMinimumWidth(440);
     m_label1->setBuddy(m_cboSolicitudes);
+    setSpokenName(m_cboSolicitudes, m_label1->text());
 
     m_cmdNueva = new QPushButton(QStringLiteral("Solicitud Nueva"), this);
     m_cmdNueva->setObjectName(QStringLiteral("cmdNueva"));

@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 #include "ui/EditorFixture.h"
 #include "ui/GuidedWalk.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/LoadingWindow.h"
 #include "ui/ManualViewer.h"
 #include "ui/PasswordWindow.h"
@@ -28,6 +29,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -234,77 +238,6 @@ TEST(GuidedWalk, KeepsTheOffscreenPlatformsNoticesOffItsSteps) {
     EXPECT_EQ(g_qtMessages.filter(u"This plugin does not support"_s), QStringList());
 }
 
-bool reachable(const QWidget* w) {
-    return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy();
-}
-
-// Whether `b` is seen after `a`: below it, or beside it on its right, comparing the blocks
-// (frames, columns) that hold them side by side, so a frame is read through before the next.
-bool seenAfter(const QWidget* a, const QWidget* b) {
-    const QWidget* blockA = a;
-    while (!blockA->parentWidget()->isAncestorOf(b))
-        blockA = blockA->parentWidget();
-    const QWidget* blockB = b;
-    while (blockB->parentWidget() != blockA->parentWidget())
-        blockB = blockB->parentWidget();
-    const QRect ra = blockA->geometry(), rb = blockB->geometry();
-    constexpr int kSlack = 4;
-    const bool sameBand = rb.top() < ra.bottom() && ra.top() < rb.bottom();
-    return rb.top() >= ra.bottom() - kSlack || (sameBand && rb.left() >= ra.right() - kSlack);
-}
-
-// What `owner` declares as its Tab order, walked with the Tab key in `window` as it stands:
-// the reachable controls follow one another in the order they are seen, every reachable
-// control is declared, Tab visits them in that order and comes round to the first, and every
-// control that can take the focus, shown or not, has a name a screen reader says.
-void checkKeyboardAccess(QWidget* window, QWidget* owner, const QString& where) {
-    SCOPED_TRACE(where.toStdString());
-    ASSERT_TRUE(showActive(window));
-    settle();
-    QStringList declared, unnamed, undeclared;
-    QList<QWidget*> order;
-    for (QWidget* w : declaredTabOrder(owner))
-        if (reachable(w))
-            order << w;
-    ASSERT_FALSE(order.isEmpty());
-    for (qsizetype i = 0; i < order.size(); ++i) {
-        declared << order[i]->objectName();
-        if (i > 0) {
-            EXPECT_TRUE(seenAfter(order[i - 1], order[i]))
-                << qPrintable(order[i]->objectName()) << " is seen before "
-                << qPrintable(order[i - 1]->objectName());
-        }
-    }
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->window() != window)
-            continue; // drop-down lists are windows of their own
-        if (reachable(w) && !order.contains(w))
-            undeclared << w->objectName();
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
-        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << w->objectName();
-    }
-    EXPECT_EQ(undeclared, QStringList());
-    EXPECT_EQ(unnamed, QStringList());
-
-    // Tab enters a group of exclusive option buttons once; the arrow keys move inside it.
-    QStringList expected;
-    for (qsizetype i = 0; i < order.size(); ++i) {
-        const auto* option = qobject_cast<QRadioButton*>(order[i]);
-        const auto* before = i > 0 ? qobject_cast<QRadioButton*>(order[i - 1]) : nullptr;
-        if (!(option && before && option->autoExclusive() &&
-              before->parentWidget() == option->parentWidget()))
-            expected << order[i]->objectName();
-    }
-    order.first()->setFocus(Qt::TabFocusReason);
-    QStringList walked;
-    for (qsizetype i = 0; i <= expected.size(); ++i) {
-        walked << focusName();
-        pressKey(Qt::Key_Tab);
-    }
-    EXPECT_EQ(walked, expected + QStringList{expected.first()});
-}
-
 // Every shown caption, button and box of the page has at least the room it asks for.
 void expectNothingCutOff(QWidget* page) {
     for (QWidget* widget : page->findChildren<QWidget*>()) {
@@ -370,6 +303,7 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
 
     EditorWindow& editor = f.openEditor();
     ASSERT_NE(f.pickBody(), nullptr);
+    press(&editor, "cmdTodasVacantes"); // a grid with rows
     auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
@@ -377,6 +311,85 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
         expectNothingCutOff(tabs->widget(i));
     }
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
+}
+
+// The width a text box (or a drop-down's box) lays its text out in.
+int textRoom(QWidget* box) {
+    auto* combo = qobject_cast<QComboBox*>(box);
+    QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(box);
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    constexpr int kTextMargin = 2; // QLineEdit's own, each side
+    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() - margins.left() -
+           margins.right() - 2 * kTextMargin;
+}
+
+// An office screen of 1366×768 at 100 %, 125 % and 150 % (the window's size in the pixels the
+// layout counts, less the frame): the first tab fits its width and every box shows its usual
+// content whole.
+TEST(ScreenFit, TheFirstTabFitsTheScreenWidthWithEveryBoxShowingItsUsualContent) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    control<QRadioButton>(&editor, u"OptSi"_s)->click(); // the current post's boxes shown
+    QString province;                                    // the longest name
+    const RecordSet& provinces = f.state.tables.provinces;
+    for (int row = 0; row < provinces.recordCount(); ++row)
+        if (const QString name = provinces.textAt(row, provinces.columnIndex(u"Provincia"));
+            name.size() > province.size())
+            province = name;
+    const QString date = u"00/00/0000"_s;
+    const std::pair<const char*, QString> boxes[] = {{"txtFecNacimiento", date},
+                                                     {"txtFechaIngreso", date},
+                                                     {"txtFecPosesion", date},
+                                                     {"txtDNI", u"12345678Z"_s},
+                                                     {"txtCP", u"00000"_s},
+                                                     {"txtTelefono", u"954123456"_s},
+                                                     {"cboProvincia", province},
+                                                     {"cboPrefArea", province},
+                                                     {"cboPrefLocalidad", province},
+                                                     {"cboPrefProvincia", province},
+                                                     {"txtProvinciaPuesto", province},
+                                                     {"txtLocalidadPuesto", province},
+                                                     {"txtPuesto", province},
+                                                     {"txtDemarDest", province},
+                                                     {"cboProvinciasIxa", province},
+                                                     {"cboAreaIxa", province},
+                                                     {"cboZBSIxa", province},
+                                                     {"cboLocalidadesIxa", province}};
+    for (const double scale : {1.0, 1.25, 1.5}) {
+        SCOPED_TRACE(scale);
+        editor.resize((QSizeF(1366, 768) / scale).toSize() - QSize(16, 40));
+        settle();
+        EXPECT_FALSE(control<QScrollArea>(&editor, u"tabPrincipal(0)"_s)->horizontalScrollBar()->isVisible());
+        for (const auto& [name, text] : boxes) {
+            QWidget* box = control<QWidget>(&editor, QString::fromLatin1(name));
+            EXPECT_TRUE(box->isVisible()) << name;
+            EXPECT_GE(textRoom(box), box->fontMetrics().horizontalAdvance(text))
+                << name << " " << qPrintable(text);
+        }
+    }
+}
+
+// At 150 % of 1366×768 a page is taller than the window: a control given the focus (after
+// picking, by a panel) is scrolled to.
+TEST(ScreenFit, TheControlTakingTheFocusIsScrolledIntoView) {
+    EditorFixture f;
+    EditorWindow& editor = f.openEditor();
+    editor.resize((QSizeF(1366, 768) / 1.5).toSize() - QSize(16, 40));
+    activate(&editor);
+    control<QRadioButton>(&editor, u"OptSi"_s)->click();
+    auto* page = control<QScrollArea>(&editor, u"tabPrincipal(0)"_s);
+    for (const char* name : {"txtLocaDest", "txtApellido1"}) {
+        QWidget* box = control<QWidget>(&editor, QString::fromLatin1(name));
+        box->setFocus();
+        settle();
+        EXPECT_TRUE(
+            page->viewport()->rect().contains(QRect(box->mapTo(page->viewport(), QPoint()), box->size())))
+            << name;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/widgets/DataComboBox.h"
 
 #include "platform/data/SpanishCollation.h"
+#include "platform/widgets/SpokenNames.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -44,6 +45,8 @@ DataComboBox::DataComboBox(QWidget* parent)
     // Measuring every item for the size hint would walk long lists; the layout sizes the box.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(4);
+    speakDropDownsByName();
+    m_model->setRowNameColumns(2); // the code and the name
     setModel(m_model);
     setView(m_view);
     setCompleter(nullptr);

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace velmora {
 
 RecordSetModel::RecordSetModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -109,6 +111,13 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < m_columns.size())
         return m_columns[section].caption;
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && m_set && section >= 0 && section < m_rows) {
+        QStringList name;
+        for (int shown = 0; shown < std::min<int>(m_rowNameColumns, m_setColumns.size()); ++shown)
+            if (const QString text = data(index(section, shown)).toString().trimmed(); !text.isEmpty())
+                name << text;
+        return name.join(u' ');
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -38,6 +38,10 @@ public:
     // Width of one shown column; kept when the set's own columns are shown and re-read.
     void setColumnWidthTwips(int shownColumn, int twips);
 
+    // How many leading columns name a row (the order, code and name the lists put first): its
+    // vertical header text, which screen readers say for the row, where the row number would be.
+    void setRowNameColumns(int count) { m_rowNameColumns = count; }
+
     // Re-reads everything (after the cursor changed in a way it does not tell).
     void refresh();
 
@@ -66,6 +70,7 @@ private:
     QList<int> m_setColumns;     // set column index per shown column, -1 when the set lacks it
     int m_rows = 0;              // the row count the views were last told
     int m_removing = -1;
+    int m_rowNameColumns = 3;
 };
 
 // Twips to device-independent pixels on a 96-dpi screen.

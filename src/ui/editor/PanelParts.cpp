@@ -79,9 +79,13 @@ DataGrid* makeGrid(const QString& name, const QString& section, RecordSet& list,
     grid->setObjectName(name);
     grid->setAccessibleName(section);
     grid->bind(&list);
-    grid->setColumns(columns);
-    for (int column = 0; column < columns.size(); ++column)
-        grid->setColumnHidden(column, hidden.contains(columns[column].column, Qt::CaseInsensitive));
+    // Hidden columns stay out of the model: a screen reader offers only what is shown. The
+    // panels read them from the record set by name.
+    QList<ColumnBinding> shown;
+    for (const ColumnBinding& column : columns)
+        if (!hidden.contains(column.column, Qt::CaseInsensitive))
+            shown << column;
+    grid->setColumns(shown);
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->setMinimumHeight(140);
     return grid;

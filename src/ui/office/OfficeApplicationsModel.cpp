@@ -63,7 +63,11 @@ QVariant OfficeApplicationsModel::data(const QModelIndex& index, int role) const
     }
 }
 
+// A row's vertical header, hidden in the window, is what a screen reader says for the row.
 QVariant OfficeApplicationsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (const OfficeApplication* row = application(section);
+        row && orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return QStringList{row->dni, applicantName(*row), row->status()}.join(u' ');
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const QStringList headers = {
@@ -104,6 +108,10 @@ QVariant OfficeProblemsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant OfficeProblemsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 &&
+        section < int(m_problems.size()))
+        return m_problems[std::size_t(section)].where + QStringLiteral(": ") +
+               m_problems[std::size_t(section)].problem;
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const QStringList headers = {QStringLiteral("Dónde"), QStringLiteral("Incidencia"),

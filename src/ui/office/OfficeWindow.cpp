@@ -1,6 +1,7 @@
 #include "ui/office/OfficeWindow.h"
 
 #include "platform/MessageService.h"
+#include "platform/widgets/TabOrder.h"
 #include "signing/SignatureTrust.h"
 #include "ui/office/OfficeApplicationsModel.h"
 #include "ui/office/OfficeFileChooser.h"
@@ -46,6 +47,8 @@ QTableView* table(QWidget* parent, const char* name, QAbstractItemModel* model) 
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
+    // Tab leaves the table for the next control; the arrow keys move between its rows.
+    view->setTabKeyNavigation(false);
     return view;
 }
 
@@ -103,6 +106,7 @@ void OfficeWindow::buildControls() {
     m_lstFicheros->setObjectName(QStringLiteral("lstFicheros"));
     m_lstFicheros->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstFicheros->setMaximumHeight(120);
+    m_lstFicheros->setAccessibleName(QStringLiteral("Ficheros que se leerán"));
 
     m_cmdLeer = button(this, "cmdLeer", QStringLiteral("Leer"));
     m_prgLectura = new QProgressBar(this);
@@ -115,11 +119,13 @@ void OfficeWindow::buildControls() {
     m_cmdCancelar = button(this, "cmdCancelar", QStringLiteral("Cancelar"));
 
     m_grdSolicitudes = table(this, "grdSolicitudes", m_applications);
+    m_grdSolicitudes->setAccessibleName(QStringLiteral("Solicitudes leídas"));
     m_lblIncidencias = new QLabel(QStringLiteral("Incidencias"), this);
     m_lblIncidencias->setObjectName(QStringLiteral("lblIncidencias"));
     m_cmdIncidenciasFicheros =
         button(this, "cmdIncidenciasFicheros", QStringLiteral("Incidencias de los ficheros"));
     m_grdIncidencias = table(this, "grdIncidencias", m_problems);
+    m_grdIncidencias->setAccessibleName(QStringLiteral("Incidencias"));
     m_lblResumen = new QLabel(this);
     m_lblResumen->setObjectName(QStringLiteral("lblResumen"));
     m_lblResumen->setWordWrap(true);
@@ -165,6 +171,9 @@ void OfficeWindow::buildControls() {
     layout->addWidget(splitter, 1);
     layout->addLayout(bottomRow);
     resize(1000, 700);
+    declareTabOrder(this, {m_cmdAnadir, m_cmdQuitar, m_cmdConcurso, m_cmdConfianza, m_lstFicheros, m_cmdLeer,
+                           m_cmdCancelar, m_grdSolicitudes, m_cmdIncidenciasFicheros, m_grdIncidencias,
+                           m_cmdExportar});
 
     connect(m_cmdAnadir, &QPushButton::clicked, this, &OfficeWindow::chooseFiles);
     connect(m_cmdQuitar, &QPushButton::clicked, this, &OfficeWindow::removeFiles);

@@ -5,6 +5,7 @@
 #include "office/PrintRecordFields.h"
 #include "support/FakeMessageService.h"
 #include "support/TempDir.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/WindowDriver.h"
 #include "ui/office/OfficeApplicationsModel.h"
 #include "ui/office/OfficeFileChooser.h"
@@ -248,6 +249,12 @@ TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadListsApplicationsAndTheirProb
     EXPECT_EQ(messages.messages[1],
               (test::FakeMessageService::Message{u"No se han podido exportar las solicitudes: disco lleno"_s,
                                                  u"Velmora - Oficina"_s, MessageIcon::Critical}));
+}
+
+// Tab leaves the tables for the buttons after them, as in the editor.
+TEST_F(OfficeWindowTest, IsWalkedWithTabInTheOrderSeenWithEveryControlNamed) {
+    readBatch();
+    test::checkKeyboardAccess(window.get(), window.get(), u"frmOficina"_s);
 }
 
 TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
