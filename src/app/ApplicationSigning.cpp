@@ -1,10 +1,13 @@
 #include "app/ApplicationSigning.h"
 
 #include "platform/MessageService.h"
+#include "platform/data/AtomicFile.h"
 #include "signing/CertificateDatabase.h"
 #include "signing/PdfAttachment.h"
 #include "signing/PdfSigner.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace velmora {
@@ -96,6 +99,32 @@ Result<SignedApplication> signApplication(SaveAndPrintFlow& flow, const QString&
     auto made = signUnlocked(flow, signer.value(), password.value(), choice, messages);
     certificate_database::lock(choice.certificateNickname);
     return made;
+}
+
+QString signedApplicationFileName(const QString& nif, const QString& body) {
+    QString name = QStringLiteral("Solicitud-%1-%2.pdf").arg(nif.trimmed().toUpper(), body.trimmed());
+    // A body code is letters and digits; anything a file name may not hold is kept out.
+    for (QChar& c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.isSpace())
+            c = QLatin1Char('_');
+    return name;
+}
+
+Status keepSignedApplication(const QString& signedPdf, const QString& destination) {
+    QFile source(signedPdf);
+    QByteArray bytes;
+    if (source.open(QIODevice::ReadOnly))
+        bytes = source.readAll();
+    if (bytes.isEmpty() || bytes.size() != source.size())
+        return Error::make(ErrorCode::FileAccess, QStringLiteral("No se puede leer la solicitud firmada %1.")
+                                                      .arg(QDir::toNativeSeparators(signedPdf)));
+    return writeFileAtomically(destination, bytes);
+}
+
+QString signedApplicationKeptNotice(const QString& path) {
+    return QStringLiteral("La solicitud firmada está en\n%1\n\nNo hace falta imprimirla: preséntela en el "
+                          "registro electrónico del concurso, en el plazo que indique la convocatoria.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace velmora

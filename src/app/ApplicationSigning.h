@@ -45,4 +45,12 @@ QByteArray barcodeTextsFile(const QStringList& texts);
 Result<SignedApplication> signApplication(SaveAndPrintFlow& flow, const QString& applicantDni,
                                           const SigningChoice& choice, MessageService& messages);
 
+// "Solicitud-<NIF>-<cuerpo>.pdf": the name a signed application is proposed to be kept under.
+QString signedApplicationFileName(const QString& nif, const QString& body);
+// Copies the signed application `signedPdf` to `destination`, where the applicant keeps it:
+// written beside it and renamed over it once complete, never through a link.
+Status keepSignedApplication(const QString& signedPdf, const QString& destination);
+// What the applicant is told once the signed application is kept at `path`.
+QString signedApplicationKeptNotice(const QString& path);
+
 } // namespace velmora

@@ -1,5 +1,7 @@
 #include "signing/CertificateDatabase.h"
 
+#include "signing/CertificateNames.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -34,23 +36,6 @@ QString takeNssText(char* text) {
     return value;
 }
 
-// The first value of the attribute `tag` in `name`, decoded.
-QString nameElement(const CERTName& name, SECOidTag tag) {
-    for (CERTRDN** rdn = name.rdns; rdn && *rdn; ++rdn)
-        for (CERTAVA** ava = (*rdn)->avas; ava && *ava; ++ava) {
-            if (CERT_GetAVATag(*ava) != tag)
-                continue;
-            SECItem* decoded = CERT_DecodeAVAValue(&(*ava)->value);
-            if (!decoded)
-                continue;
-            const QString value =
-                QString::fromUtf8(reinterpret_cast<const char*>(decoded->data), decoded->len);
-            SECITEM_FreeItem(decoded, PR_TRUE);
-            return value;
-        }
-    return {};
-}
-
 QDateTime fromPrTime(PRTime time) {
     return QDateTime::fromMSecsSinceEpoch(time / PR_USEC_PER_MSEC, Qt::UTC);
 }
@@ -58,11 +43,11 @@ QDateTime fromPrTime(PRTime time) {
 SigningCertificate describe(CERTCertificate& cert) {
     SigningCertificate c;
     c.nickname = QString::fromUtf8(cert.nickname);
-    const QString given = nameElement(cert.subject, SEC_OID_AVA_GIVEN_NAME);
-    const QString surnames = nameElement(cert.subject, SEC_OID_AVA_SURNAME);
+    const QString given = nameAttribute(cert.subject, SEC_OID_AVA_GIVEN_NAME);
+    const QString surnames = nameAttribute(cert.subject, SEC_OID_AVA_SURNAME);
     c.holderName = given.isEmpty() && surnames.isEmpty() ? takeNssText(CERT_GetCommonName(&cert.subject))
                                                          : (given + QLatin1Char(' ') + surnames).trimmed();
-    c.nif = nifFromSerialNumber(nameElement(cert.subject, SEC_OID_AVA_SERIAL_NUMBER));
+    c.nif = holderNif(cert);
     c.issuer = takeNssText(CERT_GetCommonName(&cert.issuer));
     if (c.issuer.isEmpty())
         c.issuer = takeNssText(CERT_GetOrgName(&cert.issuer));

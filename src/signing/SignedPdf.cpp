@@ -1,5 +1,6 @@
 #include "signing/SignedPdf.h"
 
+#include "signing/CertificateNames.h"
 #include "signing/SignatureTrust.h"
 
 #include <QFileInfo>
@@ -41,33 +42,6 @@ Result<std::unique_ptr<Poppler::Document>> open(const QString& path) {
 
 bool isSigned(const Poppler::FormFieldSignature& field) {
     return field.signatureType() != Poppler::FormFieldSignature::UnsignedSignature;
-}
-
-struct Subject {
-    QString commonName;
-    QString serialNumber;
-};
-
-QString avaText(CERTAVA* ava) {
-    SECItem* value = CERT_DecodeAVAValue(&ava->value);
-    if (!value)
-        return QString();
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(value->data), qsizetype(value->len));
-    SECITEM_FreeItem(value, PR_TRUE);
-    return text;
-}
-
-Subject subjectOf(CERTCertificate* cert) {
-    Subject subject;
-    for (CERTRDN** rdn = cert->subject.rdns; rdn && *rdn; ++rdn)
-        for (CERTAVA** ava = (*rdn)->avas; ava && *ava; ++ava) {
-            const SECOidTag tag = CERT_GetAVATag(*ava);
-            if (tag == SEC_OID_AVA_COMMON_NAME && subject.commonName.isEmpty())
-                subject.commonName = avaText(*ava);
-            else if (tag == SEC_OID_AVA_SERIAL_NUMBER && subject.serialNumber.isEmpty())
-                subject.serialNumber = avaText(*ava);
-        }
-    return subject;
 }
 
 QString dateText(const QDateTime& time) {
@@ -187,9 +161,8 @@ PdfSignatureCheck checkSignature(const Poppler::FormFieldSignature& field, qint6
                 {SignatureFault::Invalid, QStringLiteral("la firma no trae el certificado del firmante")});
         return check;
     }
-    const Subject subject = subjectOf(cert);
-    check.signerName = subject.commonName;
-    check.signerNif = nifOfSerialNumber(subject.serialNumber);
+    check.signerName = nameAttribute(cert->subject, SEC_OID_AVA_COMMON_NAME);
+    check.signerNif = holderNif(*cert);
     if (check.signingTime.isValid())
         checkChain(cert, check.signingTime, trust, check);
     CERT_DestroyCertificate(cert);
@@ -197,13 +170,6 @@ PdfSignatureCheck checkSignature(const Poppler::FormFieldSignature& field, qint6
 }
 
 } // namespace
-
-QString nifOfSerialNumber(const QString& serialNumber) {
-    QString nif = serialNumber.trimmed().toUpper();
-    if (nif.startsWith(QStringLiteral("IDCES-")))
-        nif = nif.mid(6);
-    return nif;
-}
 
 Result<bool> pdfIsSigned(const QString& path) {
     Result<std::unique_ptr<Poppler::Document>> document = open(path);

@@ -49,8 +49,4 @@ Result<bool> pdfIsSigned(const QString& path);
 Result<SignedPdf> readSignedPdf(const QString& path, const QString& attachmentName,
                                 const SignatureTrust* trust);
 
-// The NIF a Spanish personal certificate's serialNumber carries: "IDCES-12345678Z" and
-// "12345678z" both give "12345678Z".
-QString nifOfSerialNumber(const QString& serialNumber);
-
 } // namespace velmora

@@ -7,6 +7,7 @@ namespace velmora {
 class Clock;
 class MessageService;
 class PrintingWordProcessor;
+class SigningDialogs;
 class UserStore;
 
 // What the windows of one run share besides the run state: the message boxes, the clock,
@@ -20,6 +21,9 @@ struct EditorServices {
     // Printed PDFs and the manual are opened with the desktop's applications; scripted and
     // test runs turn it off.
     bool openWithDesktop = true;
+    // The file dialogs and password prompts of "Firmar solicitud"; none: Qt's own (tests
+    // answer them).
+    SigningDialogs* signingDialogs = nullptr;
 };
 
 } // namespace velmora

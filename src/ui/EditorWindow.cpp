@@ -1,6 +1,7 @@
 #include "ui/EditorWindow.h"
 #include "editor/ControlName.h"
 
+#include "app/ApplicationSigning.h"
 #include "app/SaveAndPrintFlow.h"
 #include "app/UnsavedWorkKeeper.h"
 #include "app/UserManualWriter.h"
@@ -25,6 +26,8 @@
 #include "ui/PasswordWindow.h"
 #include "ui/PersonalDataPanel.h"
 #include "ui/PreviewWindow.h"
+#include "ui/SigningDialogs.h"
+#include "ui/SigningWindow.h"
 #include "ui/editor/CoursesPanel.h"
 #include "ui/editor/DocumentsPanel.h"
 #include "ui/editor/ResultasPanel.h"
@@ -52,6 +55,8 @@ const char* menuCaption(MenuEntry entry) {
     switch (entry) {
     case MenuEntry::Print:
         return "&Imprimir";
+    case MenuEntry::Sign:
+        return "&Firmar solicitud…";
     case MenuEntry::Preview:
         return "&Vista previa";
     case MenuEntry::Save:
@@ -308,6 +313,9 @@ void EditorWindow::onMenu(MenuEntry entry) {
     case MenuEntry::Print:
         workSaved(m_flow->print());
         break;
+    case MenuEntry::Sign:
+        openSigningWindow();
+        break;
     case MenuEntry::Preview:
         showPreview();
         break;
@@ -423,6 +431,24 @@ void EditorWindow::showPreview() {
     delete m_preview;
     if (chosen == PreviewWindow::kPrintChosen)
         onMenu(MenuEntry::Print);
+}
+
+// "Firmar solicitud…": the window picks the certificate; its "Firmar" saves, prints into a
+// PDF and signs as "Imprimir" prints.
+void EditorWindow::openSigningWindow() {
+    QtSigningDialogs qtDialogs(this);
+    const auto sign = [this](const SigningChoice& choice) {
+        auto made = signApplication(*m_flow, m_model.text(ctl::txtDNI), choice, m_services.messages);
+        if (made.ok())
+            workSaved(made.value().printout);
+        return made;
+    };
+    SigningWindow window(
+        SigningWindowServices{m_services.messages,
+                              m_services.signingDialogs ? *m_services.signingDialogs : qtDialogs, sign,
+                              m_model.text(ctl::txtDNI), m_model.value(ctl::cboCuerpo), QString()},
+        this);
+    window.exec();
 }
 
 void EditorWindow::setPrintDestination(docengine::PrintDestination destination, const QString& pdfPath) {

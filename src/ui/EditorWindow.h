@@ -90,6 +90,7 @@ private:
     void bindLists();
     void onMenu(MenuEntry entry);
     void showPreview();
+    void openSigningWindow();
     void onTabChanged(int index);
     void onTimer1();
     void setMenusEnabled(bool enabled);

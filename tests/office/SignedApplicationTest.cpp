@@ -4,6 +4,7 @@
 #include "office/OfficeRunMerge.h"
 #include "printing/PrintingFixture.h"
 #include "signing/SignatureTrust.h"
+#include "support/TestCertificates.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,36 +26,6 @@ QByteArray run(const QString& program, const QStringList& args, const QByteArray
         << program.toStdString() << ' ' << args.join(u' ').toStdString()
         << p.readAllStandardError().toStdString();
     return p.readAllStandardOutput();
-}
-
-// An NSS database with an authority and, issued by it, certificates of Spanish personal
-// style for `holders`: nickname, NIF, months since it became valid, months it is valid.
-struct Holder {
-    QString nick, nif;
-    int monthsAgo, months;
-};
-void makeAuthority(const test::TempDir& dir, const QString& db, const QString& authority,
-                   const std::vector<Holder>& holders) {
-    const QString d = u"sql:"_s + dir.file(db);
-    const QString noise = dir.write(u"ruido"_s, QByteArray(2048, 'x') + db.toUtf8());
-    QDir().mkpath(dir.file(db));
-    run(u"certutil"_s, {u"-N"_s, u"-d"_s, d, u"--empty-password"_s});
-    const QStringList key{u"-k"_s, u"rsa"_s, u"-g"_s, u"2048"_s, u"-Z"_s, u"SHA256"_s, u"-z"_s, noise};
-    run(u"certutil"_s,
-        QStringList{u"-S"_s, u"-d"_s, d, u"-n"_s, u"ca"_s, u"-s"_s, u"CN=%1,O=Velmora,C=ES"_s.arg(authority),
-                    u"-x"_s, u"-t"_s, u"CT,C,C"_s, u"-v"_s, u"120"_s, u"-m"_s, u"1"_s, u"-2"_s} +
-            key,
-        "y\n\ny\n");
-    int serial = 1;
-    for (const Holder& h : holders)
-        run(u"certutil"_s,
-            QStringList{
-                u"-S"_s, u"-d"_s, d, u"-n"_s, h.nick, u"-s"_s,
-                u"CN=GARCIA LOPEZ MARIA - %1,serialNumber=IDCES-%1,givenName=MARIA,SN=GARCIA LOPEZ,C=ES"_s
-                    .arg(h.nif),
-                u"-c"_s, u"ca"_s, u"-t"_s, u"u,u,u"_s, u"-w"_s, QString::number(-h.monthsAgo), u"-v"_s,
-                QString::number(h.months), u"-m"_s, QString::number(++serial)} +
-                key);
 }
 
 // Prints an application of 3 vacancies; its barcode texts, as the attachment holds them.
@@ -101,37 +72,39 @@ TEST(SignedApplicationTest, EachFaultOfASignedFileIsNamedAsPdfsigSeesIt) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             GTEST_SKIP() << tool << " missing (scripts/setup.sh installs it)";
     test::TempDir dir;
-    makeAuthority(dir, u"firma"_s, u"Autoridad de Pruebas"_s,
-                  {{u"maria"_s, u"12345678Z"_s, 0, 24},
-                   {u"otro"_s, u"00000001R"_s, 0, 24},
-                   {u"viejo"_s, u"12345678Z"_s, 24, 12}});
-    makeAuthority(dir, u"ajena"_s, u"Autoridad Ajena"_s, {{u"maria"_s, u"12345678Z"_s, 0, 24}});
-    dir.write(u"confianza/ca.pem"_s, run(u"certutil"_s, {u"-L"_s, u"-d"_s, u"sql:"_s + dir.file(u"firma"_s),
-                                                         u"-n"_s, u"ca"_s, u"-a"_s}));
+    test::TestCertificates firma(u"Autoridad de Pruebas"_s), ajena(u"Autoridad Ajena"_s);
+    ASSERT_TRUE(firma.made && firma.issue(u"maria"_s, u"IDCES-12345678Z"_s, 2, 0) &&
+                firma.issue(u"otro"_s, u"IDCES-00000001R"_s, 3, 0) &&
+                firma.issue(u"viejo"_s, u"IDCES-12345678Z"_s, 4, -24) && ajena.made &&
+                ajena.issue(u"maria"_s, u"IDCES-12345678Z"_s, 2, 0));
+    dir.write(u"confianza/ca.pem"_s, run(u"certutil"_s, {u"-L"_s, u"-d"_s, u"sql:"_s + firma.nssdb, u"-n"_s,
+                                                         u"AC Pruebas"_s, u"-a"_s}));
 
     struct Kind {
-        QString name, db, nick;
+        QString name;
+        test::TestCertificates* db;
+        QString nick;
         Tamper tamper;
         QString problem; // the one problem named; empty: the signature holds
         QString pdfsig;  // what pdfsig says of the file
     } kinds[] = {
         {u"valida"_s,
-         u"firma"_s,
+         &firma,
          u"maria"_s,
          Tamper::None,
          {},
          u"Total document signed\\s+- Signature Validation: Signature is Valid.\\s+- Certificate Validation: Certificate is Trusted"_s},
-        {u"byte-cambiado"_s, u"firma"_s, u"maria"_s, Tamper::Byte,
-         u"Documento modificado después de firmar"_s, u"Digest Mismatch"_s},
-        {u"anadido"_s, u"firma"_s, u"maria"_s, Tamper::Append, u"Documento modificado después de firmar"_s,
+        {u"byte-cambiado"_s, &firma, u"maria"_s, Tamper::Byte, u"Documento modificado después de firmar"_s,
+         u"Digest Mismatch"_s},
+        {u"anadido"_s, &firma, u"maria"_s, Tamper::Append, u"Documento modificado después de firmar"_s,
          u"Not total document signed\\s+- Signature Validation: Signature is Valid"_s},
-        {u"otro-nif"_s, u"firma"_s, u"otro"_s, Tamper::None, u"El firmante no es el solicitante"_s,
+        {u"otro-nif"_s, &firma, u"otro"_s, Tamper::None, u"El firmante no es el solicitante"_s,
          u"Signature is Valid.\\s+- Certificate Validation: Certificate is Trusted"_s},
-        {u"caducado"_s, u"firma"_s, u"viejo"_s, Tamper::None, u"Certificado caducado al firmar"_s,
+        {u"caducado"_s, &firma, u"viejo"_s, Tamper::None, u"Certificado caducado al firmar"_s,
          u"Certificate has Expired"_s},
-        {u"ajena"_s, u"ajena"_s, u"maria"_s, Tamper::None, u"Certificado no reconocido"_s,
+        {u"ajena"_s, &ajena, u"maria"_s, Tamper::None, u"Certificado no reconocido"_s,
          u"Certificate issuer is unknown|Certificate issuer isn't Trusted"_s},
-        {u"adjunto"_s, u"firma"_s, u"maria"_s, Tamper::Attachment,
+        {u"adjunto"_s, &firma, u"maria"_s, Tamper::Attachment,
          u"Datos adjuntos distintos de los códigos de barras"_s,
          u"Signature is Valid.\\s+- Certificate Validation: Certificate is Trusted"_s},
     };
@@ -148,8 +121,9 @@ TEST(SignedApplicationTest, EachFaultOfASignedFileIsNamedAsPdfsigSeesIt) {
                         u"--filename=velmora-codigos.txt"_s, u"--"_s, dir.file(u"impreso.pdf"_s),
                         dir.file(u"sin-firmar.pdf"_s)});
         run(u"pdfsig"_s,
-            {u"-add-signature"_s, u"-nssdir"_s, u"sql:"_s + dir.file(k.db), u"-nick"_s, k.nick,
-             u"-new-signature-field-name"_s, u"FirmaSolicitante"_s, dir.file(u"sin-firmar.pdf"_s), pdf});
+            {u"-add-signature"_s, u"-nssdir"_s, u"sql:"_s + k.db->nssdb, u"-nss-pwd"_s,
+             test::TestCertificates::password, u"-nick"_s, k.nick, u"-new-signature-field-name"_s,
+             u"FirmaSolicitante"_s, dir.file(u"sin-firmar.pdf"_s), pdf});
         QFile::remove(dir.file(u"impreso.pdf"_s));
         if (k.tamper == Tamper::Byte)
             test::replaceInFile(pdf, "/ModDate (D:2", "/ModDate (D:1");
@@ -187,7 +161,7 @@ TEST(SignedApplicationTest, EachFaultOfASignedFileIsNamedAsPdfsigSeesIt) {
         ASSERT_EQ(a.vacancies.size(), 3u);
         EXPECT_EQ(a.vacancies[2].code, k.tamper == Tamper::Append ? u"10099"_s : u"10003"_s);
         const QString pdfsig = QString::fromUtf8(
-            run(u"pdfsig"_s, {u"-nssdir"_s, u"sql:"_s + dir.file(u"firma"_s), files[qsizetype(i) + 1]}));
+            run(u"pdfsig"_s, {u"-nssdir"_s, u"sql:"_s + firma.nssdb, files[qsizetype(i) + 1]}));
         EXPECT_TRUE(QRegularExpression(k.pdfsig).match(pdfsig).hasMatch()) << pdfsig.toStdString();
     }
 

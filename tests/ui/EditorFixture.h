@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 #include "ui/EditorWindow.h"
 #include "ui/ListDriving.h"
+#include "ui/SigningDialogs.h"
 #include "users/UserStore.h"
 
 #include <QDir>
@@ -24,6 +25,19 @@
 #include <memory>
 
 namespace velmora::test {
+
+// Answers the signing window's dialogs as a test sets them; a kept file is asked for once.
+struct AnsweredSigningDialogs : SigningDialogs {
+    QString file, folder, keepAs, proposed;
+    std::optional<QString> filePassword;
+    QString certificateFile() override { return file; }
+    std::optional<QString> password(const QString&) override { return filePassword; }
+    QString databaseFolder(const QString&) override { return folder; }
+    QString signedFile(const QString& offered) override {
+        proposed = offered;
+        return std::exchange(keepAs, {});
+    }
+};
 
 // A small contest installed in a scratch folder with the templates of its key, loaded as
 // start-up loads it, a user signed in, and an editor over it whose messages are scripted.
@@ -45,8 +59,8 @@ public:
     }
 
     EditorWindow& openEditor() {
-        editor =
-            std::make_unique<EditorWindow>(EditorServices{state, messages, clock, users, printing, false});
+        editor = std::make_unique<EditorWindow>(
+            EditorServices{state, messages, clock, users, printing, false, &signing});
         editor->setPrintDestination(docengine::PrintDestination::Pdf,
                                     QDir(dir.path()).filePath(u"impreso.pdf"_s));
         editor->show();
@@ -127,6 +141,7 @@ public:
     RunState state;
     UserStore users;
     PrintingWordProcessor printing;
+    AnsweredSigningDialogs signing;
     std::unique_ptr<EditorWindow> editor;
 };
 

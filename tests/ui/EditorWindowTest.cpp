@@ -7,13 +7,16 @@
 #include "platform/Clock.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
+#include "signing/CertificateDatabase.h"
 #include "support/FakeMessageService.h"
 #include "support/PreferenceListFixture.h"
 #include "support/TableText.h"
 #include "support/TempDir.h"
+#include "support/TestCertificates.h"
 #include "ui/EditorFixture.h"
 #include "ui/PreviewWindow.h"
 #include "ui/ProgramController.h"
+#include "ui/SigningWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -28,6 +31,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +265,91 @@ TEST_F(EditorWindowTest, PreviewShowsThePagesAndItsPrintButtonPrints) {
     ASSERT_FALSE(f.messages.messages.empty());
     EXPECT_TRUE(f.messages.messages.back().text.contains(u"impreso.pdf"_s))
         << f.messages.texts().join(u'|').toStdString();
+}
+
+// "Firmar solicitud…" over the certificates of the tests' NSS database.
+class SigningWindowTest : public EditorWindowTest {
+protected:
+    TestCertificates& certificates = TestCertificates::shared();
+    void SetUp() override {
+        ASSERT_TRUE(certificates.made && certificate_database::open(certificates.nssdb).ok());
+    }
+    // Opens frmFirma from the menu and runs `act` in it; it is left open with "Cancelar".
+    void signWith(const QString& nif, const QString& pin, bool leave = false) {
+        f.whenModal(u"frmFirma"_s, [=](QWidget* w) {
+            EXPECT_TRUE(selectRowWith(w, nif));
+            typeInto(w, "txtPin", pin);
+            press(w, "cmdFirmar");
+            if (leave)
+                press(w, "cmdCancelar");
+        });
+        editor.menuEntry(MenuEntry::Sign)->trigger();
+        settle();
+    }
+    static bool selectRowWith(QWidget* window, const QString& nif) {
+        auto* list = control<QTableWidget>(window, u"lstCertificados"_s);
+        for (int row = 0; row < list->rowCount(); ++row)
+            if (list->item(row, 1)->text() == nif && !list->item(row, 3)->text().contains(u"caducado"_s))
+                return list->selectRow(row), true;
+        return false;
+    }
+};
+
+TEST_F(SigningWindowTest, ListsTheSigningCertificatesPickingTheApplicantsInForce) {
+    SigningWindow window({f.messages, f.signing, {}, u"12345678Z"_s, {}, {}});
+    auto* list = control<QTableWidget>(&window, u"lstCertificados"_s);
+    const int row = list->currentRow();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list->item(row, 0)->text() + u'|' + list->item(row, 1)->text() + u'|' +
+                  list->item(row, 2)->text(),
+              u"MARIA GARCIA LOPEZ|12345678Z|AC PRUEBAS VELMORA"_s);
+    EXPECT_FALSE(list->item(row, 3)->text().contains(u"caducado"_s));
+}
+
+TEST_F(SigningWindowTest, ImportsACertificateFileIntoTheChosenDatabase) {
+    f.signing.file = certificates.exportPkcs12(u"otro"_s, u"clave-p12"_s);
+    f.signing.folder = f.dir.file(u"nssdb"_s);
+    SigningWindow window({f.messages, f.signing, {}, u"12345678Z"_s, {}, {}});
+    press(&window, "cmdCarpeta");
+    ASSERT_EQ(control<QTableWidget>(&window, u"lstCertificados"_s)->rowCount(), 0);
+    f.signing.filePassword = u"mala"_s;
+    press(&window, "cmdImportar");
+    EXPECT_EQ(f.messages.texts(), QStringList{u"La contraseña del fichero otro.p12 no es correcta."_s});
+    f.signing.filePassword = u"clave-p12"_s;
+    press(&window, "cmdImportar");
+    EXPECT_TRUE(selectRowWith(&window, u"87654321X"_s));
+    f.signing.file = certificates.exportPkcs12(u"solicitante"_s, u"clave-p12"_s);
+    press(&window, "cmdImportar");
+    EXPECT_TRUE(selectRowWith(&window, u"12345678Z"_s)) << "imported into the database open";
+}
+
+TEST_F(SigningWindowTest, RefusesTheCertificateOfAnotherNif) {
+    ASSERT_NE(f.pickBody(), nullptr);
+    signWith(u"87654321X"_s, TestCertificates::password, true);
+    EXPECT_EQ(f.messages.only(u"Firmar solicitud"_s, MessageIcon::Critical),
+              u"El certificado elegido no es del solicitante (NIF 87654321X)."_s);
+    EXPECT_TRUE(QDir(f.state.folders.applications).entryList(QDir::Files).isEmpty()) << "nothing is saved";
+}
+
+TEST_F(SigningWindowTest, SignsFromTheMenuIntoAPdfThatPdfsigCallsValid) {
+    ASSERT_TRUE(f.users.AltaUsuario(QString::fromLatin1(EditorFixture::kDni), u"SECRETO"_s));
+    fillRequired(f);
+    control<QTabWidget>(&editor, u"tabPrincipal"_s)->setCurrentIndex(2);
+    control<QPushButton>(&editor, u"cmdTodasVacantes"_s)->click();
+    f.signing.keepAs = f.dir.file(u"firmada.pdf"_s);
+    signWith(u"12345678Z"_s, TestCertificates::password);
+    EXPECT_EQ(QFileInfo(f.signing.proposed).fileName(),
+              u"Solicitud-12345678Z-%1.pdf"_s.arg(editor.model().value(ctl::cboCuerpo)));
+    EXPECT_TRUE(
+        f.messages.only(u"Firmar solicitud"_s, MessageIcon::Information)
+            .contains(u"firmada.pdf\n\nNo hace falta imprimirla: preséntela en el registro electrónico"_s));
+    QProcess pdfsig;
+    pdfsig.start(u"pdfsig"_s, {u"-nssdir"_s, u"sql:"_s + certificates.nssdb, u"-nss-pwd"_s,
+                               TestCertificates::password, f.dir.file(u"firmada.pdf"_s)});
+    ASSERT_TRUE(pdfsig.waitForFinished(120000));
+    const QString report = QString::fromUtf8(pdfsig.readAllStandardOutput());
+    EXPECT_TRUE(report.contains(u"Total document signed"_s) && report.contains(u"Signature is Valid"_s))
+        << report.toStdString();
 }
 
 // Cancel, or a save that fails, keeps the editor; No lets it go and releases the catalogues.

@@ -18,6 +18,7 @@
 #include "ui/ProgramController.h"
 #include "ui/SelectionWindow.h"
 #include "ui/SignInWindow.h"
+#include "ui/SigningWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -300,6 +301,9 @@ TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNam
     PreviewWindow preview(nullptr);
     checkKeyboardAccess(&preview, &preview, QStringLiteral("frmVistaPrevia"));
     checkEscapeLeaves(preview);
+    SigningWindow signing({f.messages, f.signing, {}, {}, {}, f.dir.file(u"sin-certificados"_s)});
+    checkKeyboardAccess(&signing, &signing, u"frmFirma"_s);
+    checkEscapeLeaves(signing);
 
     EditorWindow& editor = f.openEditor();
     ASSERT_NE(f.pickBody(), nullptr);
