@@ -53,7 +53,7 @@ protected:
     EditorWindow& editor = f.openEditor();
 };
 
-TEST_F(EditorWindowTest, AppliesTheContestConfigurationAndOpensTabsAndMenuOnceABodyIsChosen) {
+TEST_F(EditorWindowTest, ShowsTheContestsTabsOpeningThemOnceABodyIsChosen) {
     EXPECT_EQ(editor.objectName(), u"frmSolicitudes"_s);
     EXPECT_TRUE(editor.windowTitle().startsWith(u"Concurso de Traslados 2026"_s));
     auto* tabs = control<QTabWidget>(&editor, u"tabPrincipal"_s);
@@ -97,7 +97,7 @@ TEST(EditorWindow, WithoutTitlesInTheConfigurationTheDesignCaptionsStay) {
     EXPECT_EQ(control<QLabel>(&editor, u"lblGrid(4)"_s)->text(), u"DOCUMENTACIÓN QUE APORTA"_s);
 }
 
-TEST_F(EditorWindowTest, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceTakesNoTyping) {
+TEST_F(EditorWindowTest, NumericBoxesFilterTheirKeys) {
     ASSERT_TRUE(showActive(&editor));
     for (const char* name : {"txtTelefono", "txtCP"}) {
         auto* box = control<QLineEdit>(&editor, QString::fromLatin1(name));
@@ -120,7 +120,7 @@ TEST_F(EditorWindowTest, NumericBoxesLetTabShiftTabAndEnterMoveOnAndTheProvinceT
     EXPECT_TRUE(editor.model().text(ctl::cboProvincia).isEmpty());
 }
 
-TEST_F(EditorWindowTest, ChoicesShowTheirFieldsAndDatesAreChecked) {
+TEST_F(EditorWindowTest, FirstTabRulesActOnTheWindow) {
     auto* kind = control<QLineEdit>(&editor, ctl::txtTipoDisc);
     EXPECT_FALSE(kind->isVisible());
     control<QRadioButton>(&editor, ctl::optDiscSi)->click();
@@ -155,7 +155,7 @@ TEST_F(EditorWindowTest, TextBoxesKeepTheRecordSeparatorOut) {
     EXPECT_EQ(editor.model().text(ctl::txtAdaptaciones), u"Rampa / ascensor"_s);
 }
 
-TEST_F(EditorWindowTest, PrintingWithoutRequiredDataOffersADraftAndNoAnswerDoesNothing) {
+TEST_F(EditorWindowTest, PrintingWithoutRequiredDataOffersADraft) {
     ASSERT_NE(f.pickBody(), nullptr);
     f.messages.queueAnswer(MessageAnswer::Ok);
     f.messages.queueAnswer(MessageAnswer::No);
@@ -184,7 +184,7 @@ TEST(EditorWindow, AFirstSaveWhoseUserStoreCannotBeWrittenSavesNothing) {
     EXPECT_FALSE(f.state.hasPassword);
 }
 
-TEST_F(EditorWindowTest, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReopensFieldByField) {
+TEST_F(EditorWindowTest, AFirstSaveLocksTheIdentityBehindANewPassword) {
     fillRequired(f);
     typeInto(&editor, "txtApellido2", u"Núñez"_s);
     addRows(f.state.tables.coursesList, {}, {{"Soporte vital avanzado", 20, 2019, "Escuela de Salud", 1}});
@@ -220,7 +220,7 @@ TEST_F(EditorWindowTest, FirstSaveCreatesThePasswordAndLocksTheIdentityThenReope
     EXPECT_TRUE(reopened.menuEntry(MenuEntry::Save)->isEnabled());
 }
 
-TEST_F(EditorWindowTest, PreviewShowsThePagesAndItsPrintButtonPrints) {
+TEST_F(EditorWindowTest, ThePreviewShowsThePrintoutToBe) {
     QAction* preview = editor.menuEntry(MenuEntry::Preview);
     EXPECT_FALSE(preview->isEnabled());
     fillRequired(f);

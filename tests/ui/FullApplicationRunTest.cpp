@@ -274,7 +274,7 @@ void checkEscapeLeaves(QDialog& dialog) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected) << qPrintable(dialog.objectName());
 }
 
-TEST(KeyboardAccess, EveryWindowAndTabIsWalkedInTheOrderSeenAndEveryControlIsNamedAndShownWhole) {
+TEST(KeyboardAccess, EveryWindowIsWalkedInTheOrderSeenWithNamedWholeControls) {
     EditorFixture f;
     {
         LoadingWindow loading(f.state.folders, f.state.tables, f.messages);

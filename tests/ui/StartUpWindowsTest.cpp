@@ -62,7 +62,7 @@ protected:
 
 // The ninth character moving on and Enter signing a new user in are the keyboard walk's
 // (FullApplicationRun.KeyboardOnlyFromSignInToThePrintout); separators kept out are DniLineEdit's.
-TEST_F(SignInWindowTest, InvalidDniOnTheButtonIsReportedTwiceAndOnLeavingOnce) {
+TEST_F(SignInWindowTest, AnInvalidDniIsReportedWhereverItIsConfirmed) {
     // Press and release come apart, as from a real mouse: whatever the focus change queued
     // runs in between, and must not eat the click.
     QTest::keyClicks(dni, u"1234"_s);
@@ -177,7 +177,7 @@ TEST_F(SelectionWindowTest, LoadingAsksForAChoiceThenNamesTheChosenFile) {
     EXPECT_EQ(otherClosed.count(), 1);
 }
 
-TEST_F(SelectionWindowTest, DeletingAsksListsAgainAndDisablesWhenNoneIsLeft) {
+TEST_F(SelectionWindowTest, DeletingAsksFirstThenListsWhatIsLeft) {
     combo->setValue(kFirst);
     messages.queueAnswer(MessageAnswer::No);
     click("cmdBorrar");
@@ -224,7 +224,7 @@ protected:
     bool finished = false;
 };
 
-TEST_F(LoadingWindowTest, RefusesTheCloseWhileLoadingAndEndsWithTheBarFull) {
+TEST_F(LoadingWindowTest, LoadingRunsToAFullBarWithoutBeingClosed) {
     auto* bar = control<QProgressBar>(&window, "prg");
     auto* next = control<QPushButton>(&window, "cmdContinuar");
     EXPECT_FALSE(next->isEnabled());
@@ -272,7 +272,7 @@ TEST_F(LoadingWindowTest, ClosesItselfAfterALoadingError) {
     EXPECT_EQ(window.outcome().failedStep, 13);
 }
 
-TEST(GeneralProgressWindow, ShowsTheActionWithoutBlockingAndKeepsTheBarInRange) {
+TEST(GeneralProgressWindow, ShowsTheActionWithoutBlockingWithinItsBar) {
     QWidget owner;
     owner.show();
     GeneralProgressWindow window(&owner);

@@ -65,7 +65,7 @@ protected:
     QStringList codes; // the body's vacancies by code
 };
 
-TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughAddAndDelete) {
+TEST_F(ListTabsEditorTest, VacancyOrdersStayOneToNThroughEveryEdit) {
     for (int i : {0, 1, 2})
         addVacancy(codes[i], i == 2 ? u"7"_s : QString());
     addVacancy(codes[4], u"2"_s); // rows 2..3 move down
@@ -153,7 +153,7 @@ TEST_F(ListTabsEditorTest, BodyComesFreeWithBothListsEmptyUntilTheApplicationIsS
 
 // The checks and the identifiers are the hand lists' (HandListEditorTest); here the course and
 // document tabs running them on the editor's clock.
-TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTabs) {
+TEST_F(ListTabsEditorTest, HandListsAreEditedOnTheirTabs) {
     RecordSet& courses = f.state.tables.coursesList;
     tabs->setCurrentIndex(1);
     press(editor, "cmdAdd");
@@ -190,7 +190,7 @@ TEST_F(ListTabsEditorTest, CoursesAndDocumentsAreCheckedKeptAndModifiedOnTheirTa
     EXPECT_EQ(f.state.tables.documentsList.recordCount(), 0);
 }
 
-TEST_F(ListTabsEditorTest, VacancyTabNarrowsStepByStepAndCancelStartsOver) {
+TEST_F(ListTabsEditorTest, VacancyTabNarrowsStepByStepUntilCancel) {
     const int all = offered->vacancy->recordCount();
     DataComboBox* province = dropDown(editor, "cboProvinciaVacantes");
     DataComboBox* institution = dropDown(editor, "cboConsejeriaVacantes");

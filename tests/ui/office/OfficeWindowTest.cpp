@@ -202,7 +202,7 @@ TEST_F(OfficeWindowTest, CollectsFilesChosenOrDroppedOnceEach) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(OfficeWindowTest, ReadsOffTheInterfaceThreadListsApplicationsAndTheirProblemsAndExports) {
+TEST_F(OfficeWindowTest, ReadsABatchOffTheInterfaceThread) {
     readBatch();
     EXPECT_NE(shared.thread, std::this_thread::get_id());
     EXPECT_EQ(shared.files.size(), 2);
@@ -257,7 +257,7 @@ TEST_F(OfficeWindowTest, IsWalkedWithTabInTheOrderSeenWithEveryControlNamed) {
     test::checkKeyboardAccess(window.get(), window.get(), u"frmOficina"_s);
 }
 
-TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
+TEST_F(OfficeWindowTest, KeepsAnsweringWhileReading) {
     EXPECT_FALSE(control<QPushButton>("cmdLeer")->isEnabled());
     window->startReading(); // as --leer does with no files given
     EXPECT_EQ(messages.only(u"Velmora - Oficina"_s, MessageIcon::Exclamation),
@@ -278,7 +278,7 @@ TEST_F(OfficeWindowTest, KeepsAnsweringWhileReadingAndCancelsOnRequest) {
     EXPECT_TRUE(control<QPushButton>("cmdLeer")->isEnabled());
 }
 
-TEST_F(OfficeWindowTest, ClosingWhileReadingAsksAndStopsTheReading) {
+TEST_F(OfficeWindowTest, ClosingWhileReadingAsksFirst) {
     window->addFiles({dir.write(u"a.pdf"_s, "%PDF")});
     click("cmdLeer");
     ASSERT_TRUE(QTest::qWaitFor([&] { return control<QProgressBar>("prgLectura")->value() == 3; }));
@@ -317,7 +317,7 @@ TEST_F(OfficeWindowTest, ChecksAgainstTheContestOnlyOnceItLoads) {
     EXPECT_NE(shared.contest, nullptr) << "the reading gets the loaded contest's rules";
 }
 
-TEST(OfficeTables, ListEachApplicationWithItsCountsAndStatusAndSumUpTheBatch) {
+TEST(OfficeTables, SumUpTheBatchApplicationByApplication) {
     OfficeApplicationsModel model;
     model.setApplications(batch().applications);
     ASSERT_EQ(model.rowCount(), 2);
