@@ -52,20 +52,6 @@ TEST(RecoveryFile, TheWorkComesBackAsItWasWritten) {
     EXPECT_EQ(read.coursesList.integer(u"NHoras"), 20);
 }
 
-TEST(RecoveryFile, TheRecoveredRowsReplaceThoseOfTheLists) {
-    RecoveryFixture f;
-    ASSERT_TRUE(f.file.write(f.model, f.lists.lists(), QString(), false, f.clock.now()).ok());
-    ApplicationListTables shown; // the saved application's rows, loaded before its changes
-    for (int order = 1; order <= 3; ++order) {
-        ASSERT_TRUE(shown.coursesList.addNew().ok());
-        ASSERT_TRUE(shown.coursesList.setValue(u"NHoras", order).ok());
-    }
-    ASSERT_TRUE(f.file.read(shown.lists()).ok());
-    ASSERT_EQ(shown.coursesList.recordCount(), 1);
-    shown.coursesList.moveFirst();
-    EXPECT_EQ(shown.coursesList.text(u"Curso"), u"Curso \"uno\""_s);
-}
-
 TEST(RecoveryFile, ADamagedFileIsNeverTakenAsWork) {
     RecoveryFixture f;
     ASSERT_TRUE(

@@ -1,11 +1,9 @@
-// The applicant's certificates in an NSS database: listed without their password, and
-// imported from a PKCS#12 file.
+// The applicant's certificates in an NSS database, listed without their password (importing
+// one is SigningWindowTest.ImportsACertificateFileIntoTheChosenDatabase's).
 #include "signing/CertificateDatabase.h"
 #include "support/TestCertificates.h"
 
 #include <map>
-
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -30,24 +28,4 @@ TEST(CertificateDatabaseTest, ListsTheCertificatesWithTheirHolder) {
     EXPECT_EQ(byName[u"caducado"_s].nif, u"12345678Z"_s); // a bare NIF
     EXPECT_LT(byName[u"caducado"_s].validUntil, now);
     EXPECT_TRUE(certificate_database::needsPassword(u"solicitante"_s));
-}
-
-TEST(CertificateDatabaseTest, ImportsAPkcs12FileIntoANewDatabase) {
-    test::TestCertificates& certificates = test::TestCertificates::shared();
-    ASSERT_TRUE(certificates.made);
-    const QString p12 = certificates.exportPkcs12(u"otro"_s, u"clave-p12"_s);
-    ASSERT_FALSE(p12.isEmpty());
-    const QString folder = certificates.dir.file(u"nueva"_s);
-
-    const Status wrong = certificate_database::importPkcs12(folder, p12, u"mala"_s, {});
-    ASSERT_FALSE(wrong.ok());
-    EXPECT_EQ(wrong.error().number, SigningError::WrongPassword);
-    EXPECT_EQ(wrong.error().description, u"La contraseña del fichero otro.p12 no es correcta."_s);
-
-    ASSERT_TRUE(certificate_database::importPkcs12(folder, p12, u"clave-p12"_s, {}).ok());
-    QProcess list;
-    list.start(u"certutil"_s, {u"-L"_s, u"-d"_s, u"sql:"_s + folder});
-    ASSERT_TRUE(list.waitForFinished(60000));
-    EXPECT_TRUE(
-        QString::fromUtf8(list.readAllStandardOutput()).contains(QRegularExpression(u"otro +u,u,u"_s)));
 }
