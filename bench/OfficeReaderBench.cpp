@@ -38,6 +38,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <ZXing/ReadBarcode.h>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -231,6 +232,66 @@ void BM_RealScanPage(benchmark::State& state) {
     countCpuPerPage(state, cpuBefore);
 }
 BENCHMARK(BM_RealScanPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The processor time of the children waited for so far (pdftoppm).
+double childrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// What a generic reader does with the same real scans: poppler's pdftoppm draws every page
+// in grey at 200 dpi, and zxing-cpp looks for PDF417 symbols on each whole page with its
+// default (harder) tries. Returns the symbols it found.
+int genericRead(const QString& pdf, const QString& folder) {
+    QProcess draw;
+    draw.start(QStringLiteral("pdftoppm"),
+               {QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-gray"), pdf,
+                QDir(folder).filePath(QStringLiteral("p"))});
+    if (!draw.waitForFinished(600000) || draw.exitCode() != 0)
+        return -1;
+    int found = 0;
+    for (const QFileInfo& page : QDir(folder).entryInfoList({QStringLiteral("p-*.pgm")}, QDir::Files)) {
+        const QImage grey = QImage(page.filePath()).convertToFormat(QImage::Format_Grayscale8);
+        const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(), ZXing::ImageFormat::Lum,
+                                    int(grey.bytesPerLine()));
+        found += int(
+            ZXing::ReadBarcodes(view, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::PDF417)).size());
+        QFile::remove(page.filePath());
+    }
+    return found;
+}
+
+// The office reader and the generic one, alternately on the same real scans, one worker
+// each: the processor time of each per page, their ratio, and the symbols each missed.
+void BM_RealScanAgainstGenericReader(benchmark::State& state) {
+    const QString pdf = scannedBatch(kPagesPerApplication, 200, true);
+    QTemporaryDir pages;
+    double ours = 0;
+    double generic = 0;
+    int genericMissed = 0;
+    for (auto _ : state) {
+        double before = processCpuSeconds();
+        const OfficeReadOutcome outcome =
+            OfficeBatchReader(OfficeReadOptions{.dpi = 200, .threads = 1}).read({pdf});
+        ours += processCpuSeconds() - before;
+        if (outcome.pages != kPagesPerApplication || outcome.pagesWithoutBarcode != 0)
+            state.SkipWithError("the office reader missed a symbol of the real scans");
+        before = processCpuSeconds() + childrenCpuSeconds();
+        const int found = genericRead(pdf, pages.path());
+        generic += processCpuSeconds() + childrenCpuSeconds() - before;
+        if (found < 0)
+            state.SkipWithError("pdftoppm is missing (poppler-utils)");
+        genericMissed += kPagesPerApplication - found;
+    }
+    const double read = double(state.iterations()) * kPagesPerApplication;
+    state.counters["cpu_ms_per_page"] = ours * 1000.0 / read;
+    state.counters["generic_cpu_ms_per_page"] = generic * 1000.0 / read;
+    state.counters["ratio"] = ours / generic;
+    state.counters["generic_missed"] = genericMissed / double(state.iterations());
+}
+BENCHMARK(BM_RealScanAgainstGenericReader)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One genuine signed application: a sample application of `vacancies` positions printed to
 // PDF, its barcode texts attached and the whole signed with the applicant's test
