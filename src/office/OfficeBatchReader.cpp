@@ -3,7 +3,6 @@
 #include "office/OfficeOutcomeCollector.h"
 #include "office/ScanFile.h"
 #include "office/SignedApplication.h"
-#include "signing/SignedPdf.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -26,7 +25,9 @@ struct PageRun {
     int file = 0;
     int first = 0;
     int count = 0;
-    bool signedFile = false; // the whole of a signed application's PDF
+    // The whole of a PDF with a form, which a signed application's is: its worker checks the
+    // signature, which costs as much as drawing a page, once.
+    bool mayBeSigned = false;
 };
 
 // One thing a worker finished: a page, or the signature of a signed file with how many of
@@ -77,20 +78,16 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     OfficeOutcomeCollector collector(m_options.contest);
     std::vector<ScanFileInfo> scans;
     std::vector<QString> names;
-    std::vector<bool> signedFiles;
     int total = 0;
     for (const QString& path : files) {
         const QString name = QFileInfo(path).fileName();
         Result<ScanFileInfo> scan = inspectScanFile(path);
-        Result<bool> signedPdf = scan && scan->pdf ? pdfIsSigned(path) : Result<bool>(false);
-        if (!scan || !signedPdf) {
-            collector.add(
-                ScannedPage{PageOrigin{name, 0}, {}, (scan ? signedPdf.error() : scan.error()).description});
+        if (!scan) {
+            collector.add(ScannedPage{PageOrigin{name, 0}, {}, scan.error().description});
             continue;
         }
         scans.push_back(scan.value());
         names.push_back(name);
-        signedFiles.push_back(signedPdf.value());
         total += scan->pages;
     }
 
@@ -98,7 +95,7 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     std::vector<PageRun> runs;
     for (int f = 0; f < int(scans.size()); ++f) {
         const int pages = scans[f].pages;
-        if (signedFiles[f]) {
+        if (scans[f].form) {
             runs.push_back(PageRun{f, 0, pages, true});
             continue;
         }
@@ -112,7 +109,7 @@ OfficeReadOutcome OfficeBatchReader::read(const QStringList& files, const Progre
     const auto work = [&] {
         for (size_t r = nextRun++; r < runs.size() && !m_cancelled; r = nextRun++) {
             const PageRun& run = runs[r];
-            if (run.signedFile) {
+            if (run.mayBeSigned) {
                 SignedFileRead read =
                     readSignedApplication(scans[run.file], names[run.file], m_options.dpi, m_options.trust);
                 for (ScannedPage& page : read.pages)

@@ -107,6 +107,7 @@ Result<ScanFileInfo> inspectScanFile(const QString& path) {
         if (!document)
             return document.error();
         file.pages = document.value()->pageCount();
+        file.form = document.value()->hasForm();
         if (file.pages <= 0)
             return unreadable(QStringLiteral("el PDF no tiene páginas"));
         return file;

@@ -16,6 +16,7 @@ struct ScanFileInfo {
     QString path;
     bool pdf = false;
     int pages = 0;
+    bool form = false; // a PDF with an interactive form, which a signed one has
 };
 
 // Looks at a file without rendering it. Missing, empty, damaged or locked files and files

@@ -65,21 +65,6 @@ SignedFileRead readSignedApplication(const ScanFileInfo& file, const QString& na
         read.pages.push_back(ScannedPage{PageOrigin{name, 0}, {}, pdf.error().description});
         return read;
     }
-    SignedFileCheck& check = read.check.emplace();
-    check.file = name;
-    const auto report = [&](const QString& problem, const QString& detail) {
-        check.problems.push_back(OfficeProblem{name, problem, detail});
-    };
-    if (pdf->signature) {
-        check.signerName = pdf->signature->signerName;
-        check.signerNif = pdf->signature->signerNif;
-        check.signingTime = pdf->signature->signingTime;
-        for (const SignatureFinding& finding : pdf->signature->findings)
-            report(problemName(finding.fault), finding.detail);
-    }
-
-    // The first page is drawn: the barcodes the applicant saw printed there must be the ones
-    // the office takes from the attachment.
     Result<std::unique_ptr<ScanPageStream>> stream = openScanPages(file, dpi);
     const auto drawn = [&](int index) -> ScannedPage {
         ScannedPage page{PageOrigin{name, index + 1}, {}, std::nullopt};
@@ -92,6 +77,24 @@ SignedFileRead readSignedApplication(const ScanFileInfo& file, const QString& na
         }
         return page;
     };
+    if (!pdf->signature) { // a form never signed: a scan's pages
+        for (int index = 0; index < pdf->pages; ++index)
+            read.pages.push_back(drawn(index));
+        return read;
+    }
+    SignedFileCheck& check = read.check.emplace();
+    check.file = name;
+    const auto report = [&](const QString& problem, const QString& detail) {
+        check.problems.push_back(OfficeProblem{name, problem, detail});
+    };
+    check.signerName = pdf->signature->signerName;
+    check.signerNif = pdf->signature->signerNif;
+    check.signingTime = pdf->signature->signingTime;
+    for (const SignatureFinding& finding : pdf->signature->findings)
+        report(problemName(finding.fault), finding.detail);
+
+    // The first page is drawn: the barcodes the applicant saw printed there must be the ones
+    // the office takes from the attachment.
     const ScannedPage first = drawn(0);
     if (!pdf->attachment) {
         report(kAttachmentDiffers,

@@ -31,7 +31,7 @@ struct SignedFileRead {
 // Reads a signed application's PDF (`name` names it in the lists): checks its signature,
 // takes the barcode texts from its attachment without drawing a page but the first, whose
 // barcodes must be those the attachment gives it. Without the attachment every page is read
-// as a scan's would be.
+// as a scan's would be; a PDF that carries no signature is read as a scan, without `check`.
 SignedFileRead readSignedApplication(const ScanFileInfo& file, const QString& name, int dpi,
                                      const SignatureTrust* trust);
 

@@ -32,6 +32,7 @@ public:
 
     bool isLocked() const override { return m_document->isLocked(); }
     int pageCount() const override { return m_document->numPages(); }
+    bool hasForm() const override { return m_document->formType() != Poppler::Document::NoForm; }
 
     std::optional<QSizeF> pageSize(int index) const override {
         const std::unique_ptr<Poppler::Page> page = m_document->page(index);

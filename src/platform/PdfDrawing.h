@@ -18,6 +18,9 @@ public:
 
     virtual bool isLocked() const = 0;
     virtual int pageCount() const = 0;
+    // Whether the PDF has an interactive form: signature fields live in one, so a PDF
+    // without it is known unsigned without looking further.
+    virtual bool hasForm() const = 0;
     // Page `index`'s size in points, or nothing when the page cannot be opened.
     virtual std::optional<QSizeF> pageSize(int index) const = 0;
     // Page `index` drawn at `dpi`; the drawing stops after `budgetMilliseconds`, which sets

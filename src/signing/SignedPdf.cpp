@@ -171,16 +171,6 @@ PdfSignatureCheck checkSignature(const Poppler::FormFieldSignature& field, qint6
 
 } // namespace
 
-Result<bool> pdfIsSigned(const QString& path) {
-    Result<std::unique_ptr<Poppler::Document>> document = open(path);
-    if (!document)
-        return document.error();
-    for (const std::unique_ptr<Poppler::FormFieldSignature>& field : document.value()->signatures())
-        if (isSigned(*field))
-            return true;
-    return false;
-}
-
 Result<SignedPdf> readSignedPdf(const QString& path, const QString& attachmentName,
                                 const SignatureTrust* trust) {
     Result<std::unique_ptr<Poppler::Document>> opened = open(path);
@@ -190,9 +180,12 @@ Result<SignedPdf> readSignedPdf(const QString& path, const QString& attachmentNa
     SignedPdf pdf;
     pdf.pages = document.numPages();
     const qint64 fileSize = QFileInfo(path).size();
+    // Finding the fields reads the form's resources, the dearest part of opening a signed
+    // file: done outside the lock, so files are opened on every core at once.
+    const std::vector<std::unique_ptr<Poppler::FormFieldSignature>> fields = document.signatures();
     {
         std::lock_guard lock(signatureMutex());
-        for (const std::unique_ptr<Poppler::FormFieldSignature>& field : document.signatures()) {
+        for (const std::unique_ptr<Poppler::FormFieldSignature>& field : fields) {
             if (!isSigned(*field))
                 continue;
             PdfSignatureCheck check = checkSignature(*field, fileSize, trust);
@@ -203,6 +196,8 @@ Result<SignedPdf> readSignedPdf(const QString& path, const QString& attachmentNa
                     pdf.signature->findings.push_back(std::move(finding));
         }
     }
+    if (!pdf.signature)
+        return pdf;
     for (Poppler::EmbeddedFile* file : document.embeddedFiles()) {
         if (file->name() != attachmentName || pdf.attachment)
             continue;

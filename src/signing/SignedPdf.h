@@ -41,11 +41,9 @@ struct SignedPdf {
     std::optional<QByteArray> attachment;       // the embedded file asked for, when there is one
 };
 
-// Whether the PDF at `path` carries a signed signature field, looked up without checking it.
-Result<bool> pdfIsSigned(const QString& path);
-
-// Opens a PDF, checks its signatures against `trust` (null: no authority is trusted) and
-// takes its embedded file named `attachmentName`. Safe from several threads at once.
+// Opens a PDF, checks its signatures against `trust` (null: no authority is trusted) and,
+// when it carries one, takes its embedded file named `attachmentName` (a PDF that carries
+// none is only counted). Safe from several threads at once.
 Result<SignedPdf> readSignedPdf(const QString& path, const QString& attachmentName,
                                 const SignatureTrust* trust);
 
