@@ -14,14 +14,17 @@ namespace velmora {
 
 Status attachFile(const QString& input, const QString& output, const QString& name, const QByteArray& bytes) {
     try {
+        // qpdf keeps the file names it is given until it writes: they must outlive it.
+        const QByteArray inputName = QFile::encodeName(input);
+        const QByteArray outputName = QFile::encodeName(output);
         QPDF pdf;
-        pdf.processFile(QFile::encodeName(input).constData());
+        pdf.processFile(inputName.constData());
         const std::string fileName = name.toStdString();
         auto stream = QPDFEFStreamObjectHelper::createEFStream(pdf, bytes.toStdString());
         stream.setSubtype("text/plain");
         auto spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, fileName, stream);
         QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(fileName, spec);
-        QPDFWriter writer(pdf, QFile::encodeName(output).constData());
+        QPDFWriter writer(pdf, outputName.constData());
         writer.write();
     } catch (const std::exception& failure) {
         return Error::make(ErrorCode::FileAccess, QStringLiteral("No se ha podido adjuntar %1 al PDF %2: %3")

@@ -344,36 +344,28 @@ TEST(ScreenFit, TheFirstTabFitsTheScreenWidthWithEveryBoxShowingItsUsualContent)
         if (const QString name = provinces.textAt(row, provinces.columnIndex(u"Provincia"));
             name.size() > province.size())
             province = name;
-    const QString date = u"00/00/0000"_s;
-    const std::pair<const char*, QString> boxes[] = {{"txtFecNacimiento", date},
-                                                     {"txtFechaIngreso", date},
-                                                     {"txtFecPosesion", date},
-                                                     {"txtDNI", u"12345678Z"_s},
-                                                     {"txtCP", u"00000"_s},
-                                                     {"txtTelefono", u"954123456"_s},
-                                                     {"cboProvincia", province},
-                                                     {"cboPrefArea", province},
-                                                     {"cboPrefLocalidad", province},
-                                                     {"cboPrefProvincia", province},
-                                                     {"txtProvinciaPuesto", province},
-                                                     {"txtLocalidadPuesto", province},
-                                                     {"txtPuesto", province},
-                                                     {"txtDemarDest", province},
-                                                     {"cboProvinciasIxa", province},
-                                                     {"cboAreaIxa", province},
-                                                     {"cboZBSIxa", province},
-                                                     {"cboLocalidadesIxa", province}};
+    // Each box with the text it usually holds.
+    const std::pair<QString, QStringList> boxes[] = {
+        {u"00/00/0000"_s, {u"txtFecNacimiento"_s, u"txtFechaIngreso"_s, u"txtFecPosesion"_s}},
+        {u"12345678Z"_s, {u"txtDNI"_s}},
+        {u"00000"_s, {u"txtCP"_s}},
+        {u"954123456"_s, {u"txtTelefono"_s}},
+        {province,
+         {u"cboProvincia"_s, u"cboPrefArea"_s, u"cboPrefLocalidad"_s, u"cboPrefProvincia"_s,
+          u"txtProvinciaPuesto"_s, u"txtLocalidadPuesto"_s, u"txtPuesto"_s, u"txtDemarDest"_s,
+          u"cboProvinciasIxa"_s, u"cboAreaIxa"_s, u"cboZBSIxa"_s, u"cboLocalidadesIxa"_s}}};
     for (const double scale : {1.0, 1.25, 1.5}) {
         SCOPED_TRACE(scale);
         editor.resize((QSizeF(1366, 768) / scale).toSize() - QSize(16, 40));
         settle();
         EXPECT_FALSE(control<QScrollArea>(&editor, u"tabPrincipal(0)"_s)->horizontalScrollBar()->isVisible());
-        for (const auto& [name, text] : boxes) {
-            QWidget* box = control<QWidget>(&editor, QString::fromLatin1(name));
-            EXPECT_TRUE(box->isVisible()) << name;
-            EXPECT_GE(textRoom(box), box->fontMetrics().horizontalAdvance(text))
-                << name << " " << qPrintable(text);
-        }
+        for (const auto& [text, names] : boxes)
+            for (const QString& name : names) {
+                QWidget* box = control<QWidget>(&editor, name);
+                EXPECT_TRUE(box->isVisible()) << qPrintable(name);
+                EXPECT_GE(textRoom(box), box->fontMetrics().horizontalAdvance(text))
+                    << qPrintable(name) << " " << qPrintable(text);
+            }
     }
 }
 
