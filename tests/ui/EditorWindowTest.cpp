@@ -304,6 +304,11 @@ TEST_F(SigningWindowTest, ListsTheSigningCertificatesPickingTheApplicantsInForce
                   list->item(row, 2)->text(),
               u"MARIA GARCIA LOPEZ|12345678Z|AC PRUEBAS VELMORA"_s);
     EXPECT_FALSE(list->item(row, 3)->text().contains(u"caducado"_s));
+    int expired = 0;
+    for (int r = 0; r < list->rowCount(); ++r)
+        expired +=
+            list->item(r, 1)->text() == u"12345678Z"_s && list->item(r, 3)->text().contains(u"caducado"_s);
+    EXPECT_EQ(expired, 1) << "the expired one, whose serial number is the bare NIF";
 }
 
 TEST_F(SigningWindowTest, ImportsACertificateFileIntoTheChosenDatabase) {
