@@ -206,8 +206,10 @@ void EditorWindow::buildTabs() {
     nameControlsAfterLabels(m_tabs);
     // A page taller or wider than the window (a small screen, a large scale) shows the control
     // that takes the focus, however it got there: Tab, a panel moving on after a pick, a check.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* focused) {
-        auto* page = qobject_cast<QScrollArea*>(m_tabs->currentWidget());
+    // Tied to the tab widget, not the window: focus still moves while the window is being
+    // destroyed, after its own members are gone.
+    connect(qApp, &QApplication::focusChanged, m_tabs, [tabs = m_tabs](QWidget*, QWidget* focused) {
+        auto* page = qobject_cast<QScrollArea*>(tabs->currentWidget());
         if (focused && page && page->widget()->isAncestorOf(focused))
             page->ensureWidgetVisible(focused);
     });
