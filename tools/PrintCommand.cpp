@@ -1,6 +1,5 @@
 // velmora-tools print: prints a saved application of an installation the way "Imprimir"
 // does, to a PDF, from its document and XML companion.
-#include "OutputGuard.h"
 #include "SavedApplicationRun.h"
 #include "ToolArguments.h"
 #include "ToolCommand.h"
@@ -41,15 +40,8 @@ int print(const QStringList& args) {
     const QString pdf = parsed.value(
         QStringLiteral("pdf"),
         QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".pdf")));
-    if (const Status allowed = checkOutputFile(
-            pdf,
-            {document.filePath(),
-             QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml"))},
-            folders.program);
-        !allowed.ok()) {
-        printErr(allowed.error().description);
+    if (!outputAllowed(pdf, document, folders))
         return 2;
-    }
     SavedApplicationRun run;
     if (!run.load(folders, document))
         return 1;

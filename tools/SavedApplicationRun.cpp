@@ -1,5 +1,6 @@
 #include "SavedApplicationRun.h"
 
+#include "OutputGuard.h"
 #include "ToolCommand.h"
 
 #include "app/LoadingSequence.h"
@@ -44,6 +45,15 @@ QFileInfo applicationDocument(const AppFolders& folders, const QString& named) {
     return QFileInfo(named.contains(QLatin1Char('/')) || named.contains(QLatin1Char('\\'))
                          ? named
                          : QDir(folders.applications).filePath(named));
+}
+
+bool outputAllowed(const QString& output, const QFileInfo& document, const AppFolders& folders) {
+    const QString lists =
+        QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml"));
+    const Status allowed = checkOutputFile(output, {document.filePath(), lists}, folders.program);
+    if (!allowed.ok())
+        printErr(allowed.error().description);
+    return allowed.ok();
 }
 
 SavedApplicationRun::SavedApplicationRun() = default;

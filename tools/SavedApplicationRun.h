@@ -25,6 +25,10 @@ namespace velmora::tools {
 // applications folder.
 QFileInfo applicationDocument(const AppFolders& folders, const QString& named);
 
+// Whether a command may write `output`: never over the application's document or lists
+// file, nor into the installation. Otherwise the reason, on standard error.
+bool outputAllowed(const QString& output, const QFileInfo& document, const AppFolders& folders);
+
 // A saved application of an installation loaded as the editor loads it, and the flow that
 // saves and prints it as the editor's menu does. Its saves go to a scratch folder, so the
 // installation's files stay as they were. Messages go to standard error.

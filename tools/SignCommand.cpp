@@ -1,7 +1,6 @@
 // velmora-tools sign: signs a saved application of an installation as "Firmar solicitud"
 // does: the final printout's PDF, its barcode texts attached, signed with a certificate of
 // an NSS certificate database.
-#include "OutputGuard.h"
 #include "SavedApplicationRun.h"
 #include "ToolArguments.h"
 #include "ToolCommand.h"
@@ -60,15 +59,8 @@ int sign(const QStringList& args) {
             QStringLiteral("No existe la solicitud %1.").arg(QDir::toNativeSeparators(document.filePath())));
         return 1;
     }
-    if (const Status allowed = checkOutputFile(
-            out,
-            {document.filePath(),
-             QDir(document.absolutePath()).filePath(document.completeBaseName() + QStringLiteral(".xml"))},
-            folders.program);
-        !allowed.ok()) {
-        printErr(allowed.error().description);
+    if (!outputAllowed(out, document, folders))
         return 2;
-    }
     if (const Status opened = certificate_database::open(
             parsed.value(QStringLiteral("nssdb"), certificate_database::defaultFolder()));
         !opened.ok()) {

@@ -22,8 +22,8 @@ Status attachFile(const QString& input, const QString& output, const QString& na
         const std::string fileName = name.toStdString();
         auto stream = QPDFEFStreamObjectHelper::createEFStream(pdf, bytes.toStdString());
         stream.setSubtype("text/plain");
-        auto spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, fileName, stream);
-        QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(fileName, spec);
+        auto fileSpec = QPDFFileSpecObjectHelper::createFileSpec(pdf, fileName, stream);
+        QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(fileName, fileSpec);
         QPDFWriter writer(pdf, outputName.constData());
         writer.write();
     } catch (const std::exception& failure) {

@@ -46,9 +46,9 @@ CERTCertificate* decode(const QByteArray& der) {
 // The DER of the certificates an NSS database trusts as authorities, read through a slot
 // opened beside the one poppler uses.
 std::vector<QByteArray> databaseAuthorities(const QString& folder, QString* why) {
-    const QByteArray spec = "configdir='sql:" + QFile::encodeName(folder) +
-                            "' tokenDescription='velmora-confianza' flags=readOnly";
-    PK11SlotInfo* slot = SECMOD_OpenUserDB(spec.constData());
+    const QByteArray databaseConfig = "configdir='sql:" + QFile::encodeName(folder) +
+                                      "' tokenDescription='velmora-confianza' flags=readOnly";
+    PK11SlotInfo* slot = SECMOD_OpenUserDB(databaseConfig.constData());
     std::vector<QByteArray> found;
     if (!slot) {
         *why = QStringLiteral("no se puede abrir la base de datos de certificados %1").arg(folder);
