@@ -360,14 +360,8 @@ struct SignedSample {
             !certificate_database::unlock(signer->nickname, test::TestCertificates::password).ok())
             return;
         const QString made = dir.filePath(QStringLiteral("firmada.pdf"));
-        const Status signedPdf =
-            signPdf(attached, made, *signer, test::TestCertificates::password,
-                    SignatureLook{.fieldName = QString::fromUtf16(kSignatureFieldName),
-                                  .caption = QStringLiteral("Lugar, fecha y firma del/la solicitante"),
-                                  .endCaption = QStringLiteral("Fdo.:"),
-                                  .reason = QStringLiteral("Solicitud de participación en el concurso de "
-                                                           "traslados")},
-                    QDateTime::currentDateTime());
+        const Status signedPdf = signPdf(attached, made, *signer, test::TestCertificates::password,
+                                         applicantSignatureLook(), QDateTime::currentDateTime());
         certificate_database::lock(signer->nickname);
         // The office trusts the test authority alone, given as a PEM file.
         trustFolder = dir.filePath(QStringLiteral("confianza"));

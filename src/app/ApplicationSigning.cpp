@@ -11,6 +11,13 @@
 #include <QTemporaryDir>
 
 namespace velmora {
+
+SignatureLook applicantSignatureLook() {
+    return SignatureLook{.fieldName = QString::fromUtf16(kSignatureFieldName),
+                         .caption = QStringLiteral("Lugar, fecha y firma del/la solicitante"),
+                         .endCaption = QStringLiteral("Fdo.:"),
+                         .reason = QStringLiteral("Solicitud de participación en el concurso de traslados")};
+}
 namespace {
 
 QString signingTitle() {
@@ -57,12 +64,7 @@ Result<SignedApplication> signUnlocked(SaveAndPrintFlow& flow, const SigningCert
     Status done = attachFile(printed, attached, QString::fromUtf16(kBarcodeTextsAttachment),
                              barcodeTextsFile(printout.value().barcodes));
     if (done.ok())
-        done = signPdf(attached, choice.output, signer, password,
-                       SignatureLook{.fieldName = QString::fromUtf16(kSignatureFieldName),
-                                     .caption = QStringLiteral("Lugar, fecha y firma del/la solicitante"),
-                                     .endCaption = QStringLiteral("Fdo.:"),
-                                     .reason = QStringLiteral("Solicitud de participación en el concurso de "
-                                                              "traslados")},
+        done = signPdf(attached, choice.output, signer, password, applicantSignatureLook(),
                        QDateTime::currentDateTime());
     if (!done.ok()) {
         messages.inform(done.error().description, signingTitle(), MessageIcon::Critical);

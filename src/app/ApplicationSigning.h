@@ -3,6 +3,7 @@
 #include "app/SaveAndPrintFlow.h"
 #include "platform/Result.h"
 #include "printing/ApplicationDocument.h"
+#include "signing/PdfSigner.h"
 #include "signing/SigningCertificate.h"
 
 #include <QString>
@@ -18,6 +19,9 @@ class MessageService;
 inline constexpr char16_t kBarcodeTextsAttachment[] = u"velmora-codigos.txt";
 // The name of the signature field of a signed application.
 inline constexpr char16_t kSignatureFieldName[] = u"FirmaSolicitante";
+
+// How the applicant's signature shows on the first page: in the form's box for it.
+SignatureLook applicantSignatureLook();
 
 // What the applicant chose to sign with, and where the signed application goes.
 struct SigningChoice {
