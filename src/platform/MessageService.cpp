@@ -24,6 +24,30 @@ MessageAnswer defaultAnswer(MessageButtons buttons) {
 
 } // namespace
 
+MessageAnswer MessageService::ask(const QString& text, const QString& title, MessageIcon icon,
+                                  QuestionButtons buttons) {
+    switch (buttons) {
+    case QuestionButtons::OkCancel:
+        return show(text, title, icon, MessageButtons::OkCancel);
+    case QuestionButtons::YesNo:
+        return show(text, title, icon, MessageButtons::YesNo);
+    case QuestionButtons::YesNoCancel:
+        return show(text, title, icon, MessageButtons::YesNoCancel);
+    case QuestionButtons::RetryCancel:
+        return show(text, title, icon, MessageButtons::RetryCancel);
+    }
+    return MessageAnswer::Cancel;
+}
+
+void MessageService::tell(const Error& error) {
+    if (error.isCancellation())
+        return;
+    if (error.telling)
+        inform(error.description, error.telling->title, error.telling->icon);
+    else
+        reportError(error);
+}
+
 void MessageService::reportError(const Error& error) {
     show(QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
          programTitle(), MessageIcon::Critical, MessageButtons::Ok);

@@ -1,33 +1,36 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/UserQuestions.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace velmora {
 
-enum class MessageIcon { None, Critical, Question, Exclamation, Information };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
-
 // Title shown by boxes that name no title of their own.
 QString programTitle();
 
-// The one way the program talks to the user in a modal box. The windows use a
-// QMessageBox implementation, the tools print, and tests script the answers.
-class MessageService {
+// The one way the windows and the tools talk to the user in a modal box: they tell the failures
+// the library returns and answer its questions. The windows use a QMessageBox implementation,
+// the tools print, and tests script the answers.
+class MessageService : public UserQuestions {
 public:
-    virtual ~MessageService() = default;
     virtual MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
                                MessageButtons buttons) = 0;
+
+    MessageAnswer ask(const QString& text, const QString& title, MessageIcon icon,
+                      QuestionButtons buttons) override;
 
     // A box with only an OK button.
     void inform(const QString& text, const QString& title, MessageIcon icon) {
         show(text, title, icon, MessageButtons::Ok);
     }
+    // Tells a failure as it says it is told (a cancellation is not told).
+    void tell(const Error& error);
     // A failure the routine at hand cannot deal with, as the program has always told one:
-    // "Se ha producido el siguiente error N-descripción", critical, under the program's title.
+    // "Se ha producido el siguiente error N-descripción", critical, under the program's title,
+    // whatever its own telling.
     void reportError(const Error& error);
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MessageTypes.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,15 +10,39 @@
 
 namespace velmora {
 
-// An error as the program reports it: a number and a Spanish description, the two
-// pieces the user-facing messages are built from.
+// A failure, as a value, until a window or a tool tells it to the user: a number and a Spanish
+// description, and how it is told. A plain error is told as the program has always told one
+// ("Se ha producido el siguiente error N-descripción", critical, under the program's title); a
+// failure told in its own words shows its description as is, under its title and icon. The
+// number says what kind of failure it is, for the callers and tests that tell kinds apart.
 struct Error {
     int number = 0;
     QString description;
     // Set where the failure leaves the program unable to go on: the caller ends it.
     bool endsProgram = false;
 
-    static Error make(int number, QString description) { return Error{number, std::move(description)}; }
+    struct Telling {
+        QString title;
+        MessageIcon icon = MessageIcon::Critical;
+    };
+    // Unset: told as a numbered error.
+    std::optional<Telling> telling;
+
+    static Error make(int number, QString description) {
+        Error error;
+        error.number = number;
+        error.description = std::move(description);
+        return error;
+    }
+    // A failure told as `text`, under `title`, with `icon`.
+    static Error told(int number, QString text, QString title, MessageIcon icon = MessageIcon::Critical) {
+        Error error = make(number, std::move(text));
+        error.telling = Telling{std::move(title), icon};
+        return error;
+    }
+    // The user chose not to go on: nothing is told.
+    static Error cancelled();
+    bool isCancellation() const;
 };
 
 // Well-known error numbers, so that messages show stable figures.
@@ -32,9 +58,20 @@ inline constexpr int ItemNotFound = 3265;
 inline constexpr int BadCriteria = 3001;
 inline constexpr int ObjectClosed = 3704;
 inline constexpr int BadXml = 1001;
+// Input or data the user must mend (a rule not met): told in its own words.
+inline constexpr int InvalidValue = 380;
+// The user cancelled: not a failure to tell.
+inline constexpr int Cancelled = 32755;
 } // namespace ErrorCode
 
 // The one error style at boundaries: a value or an Error, never an exception.
+inline Error Error::cancelled() {
+    return Error::make(ErrorCode::Cancelled, QString());
+}
+inline bool Error::isCancellation() const {
+    return number == ErrorCode::Cancelled;
+}
+
 template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : m_state(std::move(value)) {}
