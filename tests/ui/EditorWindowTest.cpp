@@ -123,10 +123,13 @@ TEST_F(EditorWindowTest, NumericBoxesFilterTheirKeys) {
 TEST_F(EditorWindowTest, FirstTabRulesActOnTheWindow) {
     auto* kind = control<QLineEdit>(&editor, ctl::txtTipoDisc);
     EXPECT_FALSE(kind->isVisible());
-    control<QRadioButton>(&editor, ctl::optDiscSi)->click();
+    // The arrow keys choose as they move, round the pair, from an answer not chosen too.
+    auto* no = control<QRadioButton>(&editor, ctl::optDiscNo);
+    QTest::keyClick(no, Qt::Key_Right);
     EXPECT_TRUE(kind->isVisible());
     typeInto(&editor, "txtTipoDisc", u"Motora"_s);
-    control<QRadioButton>(&editor, ctl::optDiscNo)->click();
+    QTest::keyClick(control<QRadioButton>(&editor, ctl::optDiscSi), Qt::Key_Left);
+    EXPECT_TRUE(no->isChecked());
     EXPECT_FALSE(kind->isVisible());
     EXPECT_TRUE(kind->text().isEmpty());
     EXPECT_TRUE(editor.model().text(ctl::txtTipoDisc).isEmpty());
