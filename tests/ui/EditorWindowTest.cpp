@@ -415,6 +415,10 @@ TEST(EditorWindow, ALongVacancyListTakesAFewKeysARow) {
     EXPECT_EQ(codes.size(), kRows);
     EXPECT_EQ(QSet<QString>(codes.begin(), codes.end()).size(), kRows) << "a position chosen twice";
     EXPECT_LE(keys, 10 * kRows);
+    auto* grid = control<QTableView>(&editor, u"grdVacantes"_s);
+    EXPECT_EQ(grid->currentIndex().row(), kRows - 1);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex())))
+        << "added out of sight";
 }
 
 constexpr auto kChildFolder = "VELMORA_RECOVERY_CHILD";
