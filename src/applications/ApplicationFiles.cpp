@@ -60,6 +60,8 @@ Status createApplicationFilesTable(RecordSet& table) {
     VELMORA_TRY(table.appendColumn(QStringLiteral("Cuerpo"), ColumnType::Text, 5));
     VELMORA_TRY(table.appendColumn(QStringLiteral("DescCuerpo"), ColumnType::Text, 60));
     VELMORA_TRY(table.appendColumn(QStringLiteral("Grupo"), ColumnType::Text, 2));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("Fecha"), ColumnType::Text, 16));
+    VELMORA_TRY(table.appendColumn(QStringLiteral("Solicitud"), ColumnType::Text, 100));
     return table.open();
 }
 
@@ -81,12 +83,21 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
         if (!applicationBelongsTo(name, dni))
             continue;
         const QString body = name.mid(10, 5);
+        const QString description = bodyDescription(bodies, withoutPadding(body));
+        const QString saved =
+            QFileInfo(dir.filePath(name)).lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
         VELMORA_TRY(table.addNew());
         VELMORA_TRY(table.setValue(u"DNI", name.left(kDniLength)));
         VELMORA_TRY(table.setValue(u"Cuerpo", body));
         VELMORA_TRY(table.setValue(u"Grupo", name.mid(15, 2)));
-        VELMORA_TRY(table.setValue(u"DescCuerpo", bodyDescription(bodies, withoutPadding(body))));
+        VELMORA_TRY(table.setValue(u"DescCuerpo", description));
         VELMORA_TRY(table.setValue(u"Fichero", name));
+        VELMORA_TRY(table.setValue(u"Fecha", saved));
+        // What tells one application of the applicant from another: its body and when it
+        // was saved last.
+        const QString bodyText = (withoutPadding(body) + QLatin1Char(' ') + description).trimmed();
+        VELMORA_TRY(table.setValue(
+            u"Solicitud", QStringList{name.left(kDniLength), bodyText, saved}.join(QStringLiteral(" · "))));
         ++count;
     }
     table.moveFirst();

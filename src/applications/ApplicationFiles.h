@@ -26,7 +26,7 @@ QString sidecarFileName(const QString& documentName);
 bool applicationBelongsTo(const QString& fileName, const QString& dni);
 
 // Creates the application files table, open and empty: Fichero 21, DNI 9, Cuerpo 5,
-// DescCuerpo 60, Grupo 2 (all text).
+// DescCuerpo 60, Grupo 2, Fecha 16, Solicitud 100 (all text).
 Status createApplicationFilesTable(RecordSet& table);
 
 // Rebuilds `table` (any previous content is dropped) with the saved applications of
@@ -34,7 +34,9 @@ Status createApplicationFilesTable(RecordSet& table);
 // begins with the DNI. `DescCuerpo` comes from `bodies` (columns CodCuerpo, DescCuerpo),
 // searched through a cursor of its own so the caller's filter and position stay put, by the
 // code without the "_" padding of a short code; an unknown body leaves it empty. `Cuerpo`
-// keeps the five characters of the name as they are. Rows follow the file names in ascending order.
+// keeps the five characters of the name as they are. `Fecha` is when the document was last
+// written ("dd/MM/yyyy HH:mm"); `Solicitud` joins the DNI, the body (code and name) and that
+// date, which tell two applications of one DNI apart. Rows follow the file names in ascending order.
 // Returns the number of applications listed.
 Result<int> listApplications(const QString& folder, const QString& dni, const RecordSet& bodies,
                              RecordSet& table);

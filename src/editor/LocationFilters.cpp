@@ -169,10 +169,41 @@ int refreshCandidates(const QString& filter, RecordSet& candidates) {
     return candidates.recordCount();
 }
 
-LocationReaction LocationFilters::refresh(const QString& mode, const LocationState& state) const {
+LocationReaction LocationFilters::refresh(const LocationState& state) {
     LocationReaction reaction;
-    reaction.candidateCount = refreshCandidates(ConstruyeFiltroPlazas(mode, state), m_tables.candidates);
+    reaction.candidateCount = refreshCandidates(ConstruyeFiltroPlazas(mode(), state), m_tables.candidates);
+    offerInstitutionsWithPositions(state);
     return reaction;
+}
+
+void LocationFilters::offerInstitutionsWithPositions(const LocationState& state) {
+    RecordSet& institutions = m_tables.departments;
+    if (institutions.filter() != m_institutionsNarrowed)
+        m_institutionsGround = institutions.filter();
+    LocationState others = state;
+    others.institution.clear();
+    const auto offered = m_tables.candidates.clone();
+    const QString filter = ConstruyeFiltroPlazas(mode(), others);
+    if (filter != QLatin1String("0"))
+        setFilter(*offered, filter);
+    QStringList codes;
+    const int column = offered->columnIndex(u"CodConsejeria");
+    for (int row = 0; row < offered->recordCount(); ++row)
+        codes << offered->textAt(row, column);
+    codes.removeDuplicates();
+    codes.sort();
+    QStringList alternatives;
+    for (const QString& code : std::as_const(codes))
+        alternatives << equals("CodConsejeria", code);
+    // No candidate at all: no institution has one (every institution has a code).
+    QString narrowed =
+        alternatives.isEmpty()
+            ? equals("CodConsejeria", QString())
+            : QLatin1String(" ( ") + alternatives.join(QLatin1String(" OR ")) + QLatin1String(" ) ");
+    if (!m_institutionsGround.isEmpty())
+        narrowed = QLatin1String(" ( ") + m_institutionsGround + QLatin1String(" ) AND") + narrowed;
+    setFilter(institutions, narrowed);
+    m_institutionsNarrowed = institutions.filter();
 }
 
 // --- vacancy tab ---------------------------------------------------------------------------
@@ -187,7 +218,6 @@ void VacancyLocationFilters::applyEnabling(LocationState& state) const {
 }
 
 LocationReaction VacancyLocationFilters::react(LocationBox box, LocationEvent event, LocationState& s) {
-    const QString mode = QStringLiteral("V");
     switch (box) {
     case LocationBox::Province:
     case LocationBox::Area:
@@ -200,7 +230,7 @@ LocationReaction VacancyLocationFilters::react(LocationBox box, LocationEvent ev
         const bool closed = event == LocationEvent::ListClosed;
         if (closed)
             s.code.clear();
-        LocationReaction reaction = refresh(mode, s);
+        LocationReaction reaction = refresh(s);
         reaction.sendTab = closed;
         if (box == LocationBox::Province && (event == LocationEvent::ListClosed || s.province.holdsItem()))
             applyEnabling(s);
@@ -220,7 +250,7 @@ LocationReaction VacancyLocationFilters::react(LocationBox box, LocationEvent ev
             excluded.enabled = true;
         FiltraLocalizacionesVacantes(locality ? kLocalityOrigin : kZoneOrigin, s, m_tables);
         s.code.clear();
-        return refresh(mode, s);
+        return refresh(s);
     }
     }
     return {};
@@ -235,7 +265,7 @@ LocationReaction VacancyLocationFilters::clear(LocationState& s) {
          {&m_tables.areas, &m_tables.zones, &m_tables.localities, &m_tables.departments, &m_tables.provinces})
         table->clearFilter();
     s.codeEnabled = true;
-    const LocationReaction reaction = refresh(QStringLiteral("V"), s);
+    const LocationReaction reaction = refresh(s);
     applyEnabling(s);
     return reaction;
 }
@@ -259,7 +289,6 @@ void ResultasLocationFilters::narrowToArea(const QString& area) {
 }
 
 LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent event, LocationState& s) {
-    const QString mode = QStringLiteral("R");
     const bool closed = event == LocationEvent::ListClosed;
     if (event == LocationEvent::ChoiceConfirmed)
         return {};
@@ -267,7 +296,7 @@ LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent e
     // narrowed, so they match the choices shown.
     const auto finish = [&] {
         s.code.clear();
-        LocationReaction reaction = refresh(mode, s);
+        LocationReaction reaction = refresh(s);
         reaction.sendTab = true;
         return reaction;
     };
@@ -292,7 +321,7 @@ LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent e
         } else {
             narrowToProvince(s.province.value);
         }
-        return refresh(mode, s);
+        return refresh(s);
     case LocationBox::Locality:
         if (closed) {
             if (s.locality.holdsItem()) {
@@ -311,13 +340,13 @@ LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent e
             s.zone.clear();
             s.zone.enabled = false;
         }
-        return refresh(mode, s);
+        return refresh(s);
     case LocationBox::Institution:
         if (closed)
             return finish();
         if (!s.institution.inList)
             s.institution.clearValue();
-        return refresh(mode, s);
+        return refresh(s);
     case LocationBox::Area:
         if (closed) {
             s.zone.clear();
@@ -331,7 +360,7 @@ LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent e
             for (RecordSet* table : {&m_tables.zones, &m_tables.departments})
                 setFilter(*table, QLatin1Char(' ') + equals("CodArea", s.area.value));
         }
-        return refresh(mode, s);
+        return refresh(s);
     case LocationBox::Zone: {
         if (closed)
             return finish();
@@ -339,7 +368,7 @@ LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent e
             s.zone.clearValue();
         // Moving on while a name is half typed would take the box from the applicant.
         const bool finished = s.zone.text.isEmpty() || s.zone.inList;
-        return finished ? finish() : refresh(mode, s);
+        return finished ? finish() : refresh(s);
     }
     }
     return {};
@@ -353,7 +382,7 @@ LocationReaction ResultasLocationFilters::clear(LocationState& s) {
     s.codeEnabled = true;
     for (RecordSet* table : {&m_tables.areas, &m_tables.zones, &m_tables.localities, &m_tables.departments})
         table->clearFilter();
-    return refresh(QStringLiteral("R"), s);
+    return refresh(s);
 }
 
 } // namespace velmora

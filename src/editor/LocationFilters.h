@@ -95,12 +95,25 @@ public:
     virtual LocationReaction clear(LocationState& state) = 0;
     // The enabling rule of the tab, applied to `state` (the resultas tab has none).
     virtual void applyEnabling(LocationState&) const {}
+    // Narrows the institutions list, over what the other choices left of it, to the
+    // institutions with candidates under every other choice of `state`: picking one never
+    // leaves the tab without a position. Every reaction that refreshes the candidates runs
+    // it; the window runs it when the candidates change otherwise (another body).
+    void offerInstitutionsWithPositions(const LocationState& state);
 
 protected:
     explicit LocationFilters(const LocationTables& tables) : m_tables(tables) {}
-    LocationReaction refresh(const QString& mode, const LocationState& state) const;
+    LocationReaction refresh(const LocationState& state);
+    // "V" or "R", the tab's mode of ConstruyeFiltroPlazas.
+    virtual QString mode() const = 0;
 
     LocationTables m_tables;
+
+private:
+    // The institutions list's filter as the reactions set it, and as narrowed here: a filter
+    // found changed was set by a reaction and is the new ground to narrow.
+    QString m_institutionsGround;
+    QString m_institutionsNarrowed;
 };
 
 class VacancyLocationFilters : public LocationFilters {
@@ -109,6 +122,9 @@ public:
     LocationReaction react(LocationBox box, LocationEvent event, LocationState& state) override;
     LocationReaction clear(LocationState& state) override;
     void applyEnabling(LocationState& state) const override;
+
+protected:
+    QString mode() const override { return QStringLiteral("V"); }
 };
 
 class ResultasLocationFilters : public LocationFilters {
@@ -116,6 +132,9 @@ public:
     explicit ResultasLocationFilters(const LocationTables& tables) : LocationFilters(tables) {}
     LocationReaction react(LocationBox box, LocationEvent event, LocationState& state) override;
     LocationReaction clear(LocationState& state) override;
+
+protected:
+    QString mode() const override { return QStringLiteral("R"); }
 
 private:
     void narrowToProvince(const QString& province);

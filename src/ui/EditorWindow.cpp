@@ -274,6 +274,10 @@ void EditorWindow::bindLists() {
     bindCatalogue(*combo("cboZBSIxa"), t.zones2);
     if (t.localitiesClone)
         bindCatalogue(*combo("cboLocalidadesIxa"), *t.localitiesClone);
+    // An area or a province may have no locality of its own: the box says so rather than
+    // opening on nothing.
+    combo("cboPrefLocalidad")->setEmptyListText(QStringLiteral("Ninguna localidad en esta área"));
+    combo("cboLocalidadesIxa")->setEmptyListText(QStringLiteral("Ninguna localidad en esta provincia"));
 }
 
 void EditorWindow::setSignedInDni(const QString& dni) {

@@ -6,6 +6,7 @@
 #include "platform/widgets/CharacterGuard.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
+#include "platform/widgets/OptionArrows.h"
 #include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
 
@@ -190,6 +191,7 @@ QWidget* PersonalDataPanel::optionPair(QRadioButton* first, QRadioButton* second
     auto* group = new QButtonGroup(holder);
     group->addButton(first);
     group->addButton(second);
+    selectWithArrowKeys(group);
     return holder;
 }
 

@@ -2,6 +2,7 @@
 #include "editor/ControlName.h"
 
 #include "app/RunState.h"
+#include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -80,7 +83,24 @@ void SelectionWindow::bindList() {
                                   {QStringLiteral("Cuerpo"), QStringLiteral("Categoría"), 1100},
                                   {QStringLiteral("Grupo"), QStringLiteral("Grupo"), 800},
                                   {QStringLiteral("Fichero"), QStringLiteral("Fichero"), 3200},
-                                  {QStringLiteral("DescCuerpo"), QStringLiteral("Descripción"), 4800}});
+                                  {QStringLiteral("DescCuerpo"), QStringLiteral("Descripción"), 4800},
+                                  {QStringLiteral("Fecha"), QStringLiteral("Guardada"), 1700}});
+    // One application is told by the DNI; of several, the closed box shows which one is chosen.
+    if (m_selection.count() > 1) {
+        m_cboSolicitudes->setDisplayColumn(QStringLiteral("Solicitud"));
+        const int widest = m_cboSolicitudes->fontMetrics().horizontalAdvance(longestSummary());
+        m_cboSolicitudes->setMinimumWidth(std::max(440, std::min(widest + 48, 900)));
+    }
+}
+
+QString SelectionWindow::longestSummary() const {
+    const RecordSet& files = m_state.applicationFiles;
+    const int column = files.columnIndex(u"Solicitud");
+    QString longest;
+    for (int row = 0; row < files.recordCount(); ++row)
+        if (files.textAt(row, column).size() > longest.size())
+            longest = files.textAt(row, column);
+    return longest;
 }
 
 // The file of the chosen row, read from its column by name; nothing when no row is chosen.

@@ -39,6 +39,8 @@ protected:
 private:
     void bindList();
     QString chosenFile() const;
+    // The longest text that tells an application apart, to size the box by.
+    QString longestSummary() const;
     void onNew();
     void onLoad();
     void onDelete();

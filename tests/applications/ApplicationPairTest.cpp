@@ -272,17 +272,27 @@ TEST(ApplicationFiles, ListingShowsOnlyTheUsersDocumentsWithTheirBodyDescription
     const Result<int> count = listApplications(dir.path(), "12345678Z", bodies, table);
     ASSERT_TRUE(count.ok());
     EXPECT_EQ(*count, 4);
-    EXPECT_EQ(table.columnNames(), (QStringList{"Fichero", "DNI", "Cuerpo", "DescCuerpo", "Grupo"}));
+    EXPECT_EQ(table.columnNames(),
+              (QStringList{"Fichero", "DNI", "Cuerpo", "DescCuerpo", "Grupo", "Fecha", "Solicitud"}));
 
+    // What tells the applications apart: the DNI, the body without its padding, the date saved.
     QStringList rows;
-    for (table.moveFirst(); !table.isEOF(); table.moveNext())
-        rows << QStringList{table.text(u"Fichero"), table.text(u"DNI"), table.text(u"Cuerpo"),
-                            table.text(u"DescCuerpo"), table.text(u"Grupo")}
+    for (table.moveFirst(); !table.isEOF(); table.moveNext()) {
+        const QString saved =
+            QFileInfo(dir.file(table.text(u"Fichero"))).lastModified().toString("dd/MM/yyyy HH:mm");
+        rows << QStringList{table.text(u"Fichero"), table.text(u"DNI"),
+                            table.text(u"Cuerpo"),  table.text(u"DescCuerpo"),
+                            table.text(u"Grupo"),   table.text(u"Solicitud").replace(saved, "fecha")}
                     .join('|');
-    EXPECT_EQ(rows, (QStringList{"12345678Z_12345B1.doc|12345678Z|12345|Enfermero/a|B1",
-                                 "12345678Z_99999C1.doc|12345678Z|99999||C1",
-                                 "12345678Z__1234C1.doc|12345678Z|_1234|Código corto|C1",
-                                 "12345678Z_X0001A1.DOC|12345678Z|X0001|Facultativo especialista|A1"}));
+    }
+    EXPECT_EQ(
+        rows,
+        (QStringList{
+            "12345678Z_12345B1.doc|12345678Z|12345|Enfermero/a|B1|12345678Z · 12345 Enfermero/a · fecha",
+            "12345678Z_99999C1.doc|12345678Z|99999||C1|12345678Z · 99999 · fecha",
+            "12345678Z__1234C1.doc|12345678Z|_1234|Código corto|C1|12345678Z · 1234 Código corto · fecha",
+            "12345678Z_X0001A1.DOC|12345678Z|X0001|Facultativo especialista|A1|12345678Z · X0001 "
+            "Facultativo especialista · fecha"}));
     // The caller's cursor on the bodies table is untouched.
     EXPECT_EQ(bodies.filter(), filterBefore);
     EXPECT_EQ(bodies.text(u"CodCuerpo"), "1234");

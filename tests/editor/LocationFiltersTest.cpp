@@ -77,9 +77,9 @@ struct LocationFixture : ::testing::Test {
 };
 
 using Lists = QList<QStringList>;
-// Every locality, area, zone and department.
+// Every locality, area, zone and department that has candidates (03 has none: never offered).
 const Lists kUnfiltered = {
-    {"0400100", "0400200", "1800100"}, {"01", "02", "03"}, {"11", "12", "21"}, {"01", "02", "03"}};
+    {"0400100", "0400200", "1800100"}, {"01", "02", "03"}, {"11", "12", "21"}, {"01", "02"}};
 
 // The values chosen in each box ("" for none); `listed`: whether the texts of locality,
 // institution, area and zone are items of their lists (a province is always picked).
@@ -190,6 +190,7 @@ TEST_F(LocationFixture, VacancyReactionsKeepTheCandidateCountTrue) {
     EXPECT_TRUE(closed.sendTab);
     EXPECT_EQ(closed.candidateCount, 3);
     EXPECT_EQ(state.code, "");
+    EXPECT_EQ(shown(departments), QStringList{"01"}) << "03, in Almería too, has no candidate there";
     EXPECT_FALSE(state.province.enabled);
     EXPECT_TRUE(state.locality.enabled && state.zone.enabled && state.area.enabled);
 
@@ -240,7 +241,7 @@ TEST_F(LocationFixture, ResultasProvinceNarrowsOnlyWhenPicked) {
     EXPECT_TRUE(closed.sendTab);
     EXPECT_EQ(closed.candidateCount, 2);
     EXPECT_EQ(shown(candidates), QStringList({"00004", "00005"}));
-    EXPECT_EQ(lists(), (Lists{{"1800100"}, {"02"}, {"21"}, {"01", "02", "03"}}));
+    EXPECT_EQ(lists(), (Lists{{"1800100"}, {"02"}, {"21"}, {"02"}})); // only Granada's has candidates
     EXPECT_TRUE(state.locality.value.isEmpty() && state.institution.value.isEmpty() && state.code.isEmpty());
 
     state.area = picked("02");

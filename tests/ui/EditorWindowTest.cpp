@@ -123,10 +123,13 @@ TEST_F(EditorWindowTest, NumericBoxesFilterTheirKeys) {
 TEST_F(EditorWindowTest, FirstTabRulesActOnTheWindow) {
     auto* kind = control<QLineEdit>(&editor, ctl::txtTipoDisc);
     EXPECT_FALSE(kind->isVisible());
-    control<QRadioButton>(&editor, ctl::optDiscSi)->click();
+    // The arrow keys choose as they move, round the pair, from an answer not chosen too.
+    auto* no = control<QRadioButton>(&editor, ctl::optDiscNo);
+    QTest::keyClick(no, Qt::Key_Right);
     EXPECT_TRUE(kind->isVisible());
     typeInto(&editor, "txtTipoDisc", u"Motora"_s);
-    control<QRadioButton>(&editor, ctl::optDiscNo)->click();
+    QTest::keyClick(control<QRadioButton>(&editor, ctl::optDiscSi), Qt::Key_Left);
+    EXPECT_TRUE(no->isChecked());
     EXPECT_FALSE(kind->isVisible());
     EXPECT_TRUE(kind->text().isEmpty());
     EXPECT_TRUE(editor.model().text(ctl::txtTipoDisc).isEmpty());
@@ -412,6 +415,10 @@ TEST(EditorWindow, ALongVacancyListTakesAFewKeysARow) {
     EXPECT_EQ(codes.size(), kRows);
     EXPECT_EQ(QSet<QString>(codes.begin(), codes.end()).size(), kRows) << "a position chosen twice";
     EXPECT_LE(keys, 10 * kRows);
+    auto* grid = control<QTableView>(&editor, u"grdVacantes"_s);
+    EXPECT_EQ(grid->currentIndex().row(), kRows - 1);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex())))
+        << "added out of sight";
 }
 
 constexpr auto kChildFolder = "VELMORA_RECOVERY_CHILD";

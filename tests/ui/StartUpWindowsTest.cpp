@@ -159,6 +159,8 @@ TEST_F(SelectionWindowTest, LoadingAsksForAChoiceThenNamesTheChosenFile) {
     click("cmdCargar");
     EXPECT_EQ(requested.count(), 0);
     combo->setValue(kSecond);
+    const QDateTime saved = QFileInfo(dir.file("ficheros/temp/" + kSecond)).lastModified();
+    EXPECT_EQ(combo->lineEdit()->text(), "12345678Z · 54321 · " + saved.toString("dd/MM/yyyy HH:mm"));
     click("cmdCargar");
     ASSERT_EQ(requested.count(), 1);
     EXPECT_EQ(requested.at(0).at(0).toString(), kSecond);

@@ -101,6 +101,29 @@ void DataComboBox::setColumnWidthTwips(int shownColumn, int twips) {
     m_widthsFitted = false;
 }
 
+void DataComboBox::setDisplayColumn(const QString& column) {
+    m_displayColumn = column;
+    m_lookupsValid = false;
+    listReset();
+    if (!m_value.isEmpty())
+        setValue(m_value);
+}
+
+void DataComboBox::setEmptyListText(const QString& text) {
+    m_emptyListText = text;
+    showWhetherListIsEmpty();
+}
+
+void DataComboBox::showWhetherListIsEmpty() {
+    const bool empty = !m_emptyListText.isEmpty() && boundSet() && m_model->rowCount() == 0;
+    const QString said = empty ? m_emptyListText : QString();
+    if (lineEdit()->placeholderText() != said) {
+        lineEdit()->setPlaceholderText(said);
+        // A listener hears it too: the box has nothing to offer, and why.
+        setAccessibleDescription(said);
+    }
+}
+
 // Key = the first column, displayed = the second (the first when it is the only one).
 // Applied on binding, and again when the set no longer has the key column: bound before
 // its table was created, or rebuilt with other columns.
@@ -129,6 +152,7 @@ void DataComboBox::listReset() {
     }
     applyColumnWidths(*m_view, *m_model);
     showChoice();
+    showWhetherListIsEmpty();
 }
 
 void DataComboBox::listChanged() {
@@ -137,6 +161,7 @@ void DataComboBox::listChanged() {
     m_lookupsValid = false;
     m_widthsFitted = false;
     showChoice();
+    showWhetherListIsEmpty();
 }
 
 QString DataComboBox::text() const {

@@ -37,6 +37,12 @@ public:
     void setColumnWidthTwips(int shownColumn, int twips);
     QString keyColumn() const { return m_keyColumn; }
     QString displayColumn() const { return m_displayColumn; }
+    // Shows `column` of the chosen row in the box instead of the set's second column (set
+    // after bind(); the text is looked up again).
+    void setDisplayColumn(const QString& column);
+    // What the box says, greyed, while its list has no row at all (the choices made
+    // elsewhere leave nothing to pick), instead of a list that opens on nothing.
+    void setEmptyListText(const QString& text);
 
     // Text: what the box shows. setText() in code chooses the first row whose displayed
     // column equals it (value = its key), or none (value empty).
@@ -82,6 +88,7 @@ protected:
 
 private:
     void applyBindingRule();
+    void showWhetherListIsEmpty();
     void listChanged();
     void listReset();
     void textTyped(const QString& text);
@@ -100,6 +107,7 @@ private:
     QTableView* m_view;
     QString m_keyColumn;
     QString m_displayColumn;
+    QString m_emptyListText;
     QString m_text;
     QString m_value;
     qint64 m_chosenRowId = -1;

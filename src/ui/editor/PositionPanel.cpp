@@ -326,6 +326,7 @@ void PositionPanel::accept() {
             m_messages.reportError(added.error());
         } else if (*added == PreferenceListEditor::ChoiceCheck::Valid) {
             openListAfter(choice.code);
+            showListedRow(QStringLiteral("CodConvocatoria=") + quotedLiteral(choice.code));
             Q_EMIT positionsAdded();
         }
     } else {
@@ -336,10 +337,19 @@ void PositionPanel::accept() {
             return; // no order: the panel keeps what it holds
         } else {
             m_order->setText(QString::number(modified->order));
+            showListedRow(QStringLiteral("IdSolicitud=") + m_id->text().trimmed());
             modificationDone();
         }
     }
     resetPanel();
+}
+
+// A row added or moved out of sight would leave the applicant wondering where it went: the
+// grid shows it, as its current row.
+void PositionPanel::showListedRow(const QString& criteria) {
+    auto row = m_tables.list.clone();
+    if (row->find(criteria).ok() && !row->isEOF())
+        m_grid->selectRowId(row->currentRowId());
 }
 
 void PositionPanel::openListAfter(const QString& code) {
@@ -387,6 +397,11 @@ void PositionPanel::wireLocationFilters() {
                                                            {m_locality, LocationBox::Locality},
                                                            {m_area, LocationBox::Area},
                                                            {m_zone, LocationBox::Zone}};
+    // Candidates of another body, or narrowed by a typed code: the institutions with some.
+    connect(m_position->listModel(), &QAbstractItemModel::modelReset, this,
+            [this] { m_locationFilters->offerInstitutionsWithPositions(locationState()); });
+    m_institution->setEmptyListText(QStringLiteral("Ninguna institución con plazas"));
+    m_locality->setEmptyListText(QStringLiteral("Ninguna localidad en esta provincia"));
     for (const auto& [box, which] : boxes) {
         // A pick changes the text as typing does; for the locality and the zone it also
         // ends the choice, as emptying the box does.

@@ -160,6 +160,8 @@ private:
     QString defaultCandidateFilter() const;
     // The candidates list opens next on the first candidate after `code` not on the list.
     void openListAfter(const QString& code);
+    // Makes the listed row that `criteria` finds the grid's current row, scrolled into view.
+    void showListedRow(const QString& criteria);
 
     std::function<bool()> m_bodyOrGroupChosen;
     std::function<QString()> m_filterBuilder;

@@ -245,6 +245,8 @@ TEST_F(ListTabsEditorTest, ResultasProvinceTypedByHandEmptiesTheRelatedChoices) 
     ASSERT_GT(all, 0);
     DataComboBox* province = dropDown(editor, "cboProvinciaResultas");
     DataComboBox* area = dropDown(editor, "cboAreasResultas");
+    EXPECT_EQ(listedCodes(dropDown(editor, "cboConsejeriaResultas")),
+              valuesWhere(*offered->resultas, u"CodConsejeria")); // only those with positions
     ASSERT_TRUE(pickFromList(province, firstOf(*offered->resultas, u"CodProvincia")));
     ASSERT_FALSE(listedCodes(area).isEmpty());
     ASSERT_TRUE(pickFromList(area, *listedCodes(area).begin()));
@@ -278,6 +280,14 @@ TEST_F(ListTabsEditorTest, FirstTabPostingCascade) {
     const QString a = *listedCodes(area).begin();
     ASSERT_TRUE(pickFromList(area, a));
     EXPECT_EQ(listedCodes(dropDown(editor, "cboZBSIxa")), valuesWhere(t.zones, u"CodZona", u"CodArea", a));
+
+    // An area of the preference whose localities are none: the box says so.
+    DataComboBox* prefArea = dropDown(editor, "cboPrefArea");
+    const QSet<QString> lonely = listedCodes(prefArea) - valuesWhere(t.localities, u"CodProvincia");
+    ASSERT_FALSE(lonely.isEmpty());
+    ASSERT_TRUE(pickFromList(prefArea, *lonely.begin()));
+    EXPECT_EQ(dropDown(editor, "cboPrefLocalidad")->lineEdit()->placeholderText(),
+              "Ninguna localidad en esta área");
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
 }
 
