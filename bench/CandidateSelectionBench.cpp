@@ -29,11 +29,10 @@ void BM_SelectLargestBody(benchmark::State& state) {
         state.SkipWithError("no body has positions");
         return;
     }
-    SilentMessageService messages;
     CandidateTables tables;
     CandidateSelection selection(contest.tables.bodyPositions, tables);
     for (auto _ : state)
-        if (!selection.selectBody(largest->bodyCode, messages))
+        if (!selection.selectBody(largest->bodyCode))
             state.SkipWithError("selection failed");
     state.counters["vacancies"] = largest->vacancy->recordCount();
     state.counters["resultas"] = largest->resultas->recordCount();

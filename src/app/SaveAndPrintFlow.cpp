@@ -16,8 +16,10 @@ SaveAndPrintFlow::SaveAndPrintFlow(SaveAndPrintContext context, SaveAndPrintHost
 
 SaveAndPrintFlow::PrintKind SaveAndPrintFlow::choosePrint(const QString& draftQuestion) {
     const SaveAndPrintContext& c = m_context;
-    if (ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas, c.messages))
+    const Status complete = ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas);
+    if (complete)
         return PrintKind::Final;
+    c.messages.tell(complete.error());
     const MessageAnswer answer = c.messages.show(draftQuestion, QStringLiteral("Copia Borrador"),
                                                  MessageIcon::Question, MessageButtons::YesNo);
     return answer == MessageAnswer::Yes ? PrintKind::Draft : PrintKind::None;
@@ -55,8 +57,11 @@ Result<ApplicationPrintout> SaveAndPrintFlow::print() {
 
 Result<ApplicationPrintout> SaveAndPrintFlow::printForSigning(const QString& pdfPath) {
     SaveAndPrintContext& c = m_context;
-    if (!ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas, c.messages))
+    if (const Status complete = ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas);
+        !complete) {
+        c.messages.tell(complete.error());
         return stopped(QStringLiteral("Faltan datos por rellenar: la solicitud no se puede firmar."));
+    }
     m_printRecord = GeneraCadenaImpresion(c.model, c.situations);
     const auto destination = c.destination;
     const QString previousPdf = c.pdfPath;
@@ -117,8 +122,10 @@ Result<ApplicationPrintout> SaveAndPrintFlow::saveOnClose() {
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::checkedSave(SaveKind kind, bool print, bool draft) {
-    if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
+    if (const Status complete = ValidaDatosGrabacion(m_context.model); !complete) {
+        m_context.messages.tell(complete.error());
         return stopped(QStringLiteral("Faltan datos de la solicitud."));
+    }
     VELMORA_TRY(passwordReady());
     if (kind == SaveKind::LockIdentity) {
         for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
@@ -138,8 +145,10 @@ Result<ApplicationPrintout> SaveAndPrintFlow::preview() {
         "Faltan datos por rellenar. ¿Desea ver la vista previa de una copia borrador de la solicitud?"));
     if (kind == PrintKind::None)
         return stopped(QStringLiteral("Vista previa cancelada."));
-    if (!ValidaDatosGrabacion(m_context.model, m_context.messages))
+    if (const Status complete = ValidaDatosGrabacion(m_context.model); !complete) {
+        m_context.messages.tell(complete.error());
         return stopped(QStringLiteral("Faltan datos de la solicitud."));
+    }
     const bool draft = kind == PrintKind::Draft;
     const QString record = draft ? QString() : GeneraCadenaImpresion(m_context.model, m_context.situations);
     const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();

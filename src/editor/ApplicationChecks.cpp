@@ -3,6 +3,7 @@
 #include "applications/ApplicationFiles.h"
 #include "editor/ApplicationModel.h"
 #include "platform/MessageService.h"
+#include "platform/UserQuestions.h"
 #include "platform/data/RecordSet.h"
 
 namespace velmora {
@@ -14,11 +15,11 @@ int rowsOf(const RecordSet& table) {
 
 } // namespace
 
-bool ValidaDatosImpresion(const ApplicationModel& model, const RecordSet& vacancies,
-                          const RecordSet& resultas, MessageService& messages) {
-    const auto fail = [&](const QString& text) {
-        messages.inform(text, QStringLiteral("Validación"), MessageIcon::Exclamation);
-        return false;
+Status ValidaDatosImpresion(const ApplicationModel& model, const RecordSet& vacancies,
+                            const RecordSet& resultas) {
+    const auto fail = [](const QString& text) {
+        return Error::told(ErrorCode::InvalidValue, text, QStringLiteral("Validación"),
+                           MessageIcon::Exclamation);
     };
     const auto required = [](const QString& field) {
         return QStringLiteral("El campo ") + field + QStringLiteral(" es obligatorio");
@@ -31,13 +32,13 @@ bool ValidaDatosImpresion(const ApplicationModel& model, const RecordSet& vacanc
         return fail(required(QStringLiteral("Fecha de nacimiento")));
     if (rowsOf(vacancies) == 0 && rowsOf(resultas) == 0)
         return fail(QStringLiteral("No hay ninguna plaza seleccionada"));
-    return true;
+    return {};
 }
 
-bool ValidaDatosGrabacion(const ApplicationModel& model, MessageService& messages) {
-    const auto fail = [&](const QString& text) {
-        messages.inform(text, QStringLiteral("Datos no válidos"), MessageIcon::Exclamation);
-        return false;
+Status ValidaDatosGrabacion(const ApplicationModel& model) {
+    const auto fail = [](const QString& text) {
+        return Error::told(ErrorCode::InvalidValue, text, QStringLiteral("Datos no válidos"),
+                           MessageIcon::Exclamation);
     };
     if (model.text(ctl::txtDNI).isEmpty())
         return fail(
@@ -50,7 +51,7 @@ bool ValidaDatosGrabacion(const ApplicationModel& model, MessageService& message
             QStringLiteral("Es necesario seleccionar un grupo para grabar los datos o imprimir el informe"));
     if (model.isSelected(ctl::optPetConyugeSi) && model.text(ctl::txtDNIConyuge).isEmpty())
         return fail(QStringLiteral("El DNI de su cónyuge no es válido"));
-    return true;
+    return {};
 }
 
 bool identityShown(const ApplicationModel& model) {
@@ -58,30 +59,32 @@ bool identityShown(const ApplicationModel& model) {
            !model.text(ctl::cboGrupo).isEmpty();
 }
 
-bool checkListTabsMayOpen(const ApplicationModel& model, MessageService& messages) {
+Status checkListTabsMayOpen(const ApplicationModel& model) {
     if (identityShown(model))
-        return true;
-    messages.inform(QStringLiteral("Compruebe que ha rellenado los datos del formulario"),
-                    QStringLiteral("Datos incompletos"), MessageIcon::Exclamation);
-    return false;
+        return {};
+    return Error::told(ErrorCode::InvalidValue,
+                       QStringLiteral("Compruebe que ha rellenado los datos del formulario"),
+                       QStringLiteral("Datos incompletos"), MessageIcon::Exclamation);
 }
 
-QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages) {
+QString applicationFileNameOf(const ApplicationModel& model) {
+    // The padding characters are single ones, so applicationFileName has nothing to report.
+    SilentMessageService nothingToReport;
     return applicationFileName(model.text(ctl::txtDNI), model.value(ctl::cboCuerpo),
-                               model.value(ctl::cboGrupo), messages);
+                               model.value(ctl::cboGrupo), nothingToReport);
 }
 
 ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const QString& applicationsFolder,
-                                                MessageService& messages) {
+                                                UserQuestions& questions) {
     if (!identityShown(model))
         return ExistingApplication::None;
-    if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model, messages)))
+    if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model)))
         return ExistingApplication::None;
-    const MessageAnswer answer = messages.show(
+    const MessageAnswer answer = questions.ask(
         QStringLiteral("Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos "
                        "anteriormente guardados. ¿Qué desea hacer? Sí para cerrar la aplicación. No para "
                        "teclear otro cuerpo y grupo"),
-        QStringLiteral("Solicitud Existente"), MessageIcon::Critical, MessageButtons::YesNo);
+        QStringLiteral("Solicitud Existente"), MessageIcon::Critical, QuestionButtons::YesNo);
     if (answer == MessageAnswer::Yes)
         return ExistingApplication::QuitProgram;
     model.clearChoice(ctl::cboGrupo);

@@ -3,7 +3,6 @@
 #include "catalog/CandidatePositionsTable.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateTables.h"
-#include "platform/MessageService.h"
 
 namespace velmora {
 namespace {
@@ -38,19 +37,22 @@ CandidateSelection::CandidateSelection(const std::vector<BodyPositions>& bodyPos
                                        CandidateTables& tables)
     : m_bodyPositions(bodyPositions), m_tables(tables) {}
 
-std::optional<QString> CandidateSelection::SeleccionaPlazasRS(const ApplicationModel& model,
-                                                              MessageService& messages) {
+Result<std::optional<QString>> CandidateSelection::SeleccionaPlazasRS(const ApplicationModel& model) {
     if (!model.isListItem(ctl::cboCuerpo) || model.text(ctl::cboCuerpo).isEmpty())
-        return std::nullopt;
-    return selectBody(model.value(ctl::cboCuerpo), messages);
+        return std::optional<QString>();
+    Result<QString> caption = selectBody(model.value(ctl::cboCuerpo));
+    if (!caption)
+        return caption.error();
+    return std::optional<QString>(std::move(caption).value());
 }
 
-std::optional<QString> CandidateSelection::selectBody(const QString& bodyCode, MessageService& messages) {
-    const auto fail = [&] {
-        messages.inform(QStringLiteral("Error en la carga de datos. Debe cerrar el programa y volver a "
-                                       "arrancarlo. Guarde la información si desea conservar los cambios."),
-                        QStringLiteral("Cuerpo no válido"), MessageIcon::Exclamation);
-        return std::nullopt;
+Result<QString> CandidateSelection::selectBody(const QString& bodyCode) {
+    const auto fail = [] {
+        return Error::told(
+            ErrorCode::ItemNotFound,
+            QStringLiteral("Error en la carga de datos. Debe cerrar el programa y volver a "
+                           "arrancarlo. Guarde la información si desea conservar los cambios."),
+            QStringLiteral("Cuerpo no válido"), MessageIcon::Exclamation);
     };
     const BodyPositions* entry = findBodyPositions(m_bodyPositions, bodyCode, true);
     if (!entry || !entry->vacancy || !entry->resultas)

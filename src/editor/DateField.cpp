@@ -2,7 +2,6 @@
 
 #include "editor/ApplicationModel.h"
 #include "platform/Clock.h"
-#include "platform/MessageService.h"
 
 #include <QRegularExpression>
 
@@ -35,33 +34,29 @@ QString DateField::normalised(const QString& text) {
     return date ? date->toString(QStringLiteral("dd/MM/yyyy")) : text;
 }
 
-DateField::LeaveCheck DateField::checkOnLeave(QStringView field, const QString& text, const Clock& clock,
-                                              MessageService& messages) {
+DateField::LeaveCheck DateField::checkOnLeave(QStringView field, const QString& text, const Clock& clock) {
     const QString wrongDate = QStringLiteral("Fecha Errónea");
-    const QString wrongFormat = QStringLiteral("Formato de Fecha erróneo");
+    const Error wrongFormat =
+        Error::told(ErrorCode::InvalidValue, wrongDate, QStringLiteral("Formato de Fecha erróneo"),
+                    MessageIcon::Exclamation);
     if (text.isEmpty())
-        return {text, false};
+        return {text, {}};
     const std::optional<QDate> date = parse(text);
     if (!date) {
         if (field == ctl::txtFecNacimiento)
-            messages.show(wrongDate, programTitle(), MessageIcon::None, MessageButtons::Ok);
-        else
-            messages.inform(wrongDate, wrongFormat, MessageIcon::Exclamation);
-        return {text, true};
+            return {text, Error::told(ErrorCode::InvalidValue, wrongDate, programTitle(), MessageIcon::None)};
+        return {text, wrongFormat};
     }
     const QString shown = date->toString(QStringLiteral("dd/MM/yyyy"));
-    if (*date < earliest() || *date > clock.now().date()) {
-        messages.inform(wrongDate, wrongFormat, MessageIcon::Exclamation);
-        return {shown, true};
-    }
-    return {shown, false};
+    if (*date < earliest() || *date > clock.now().date())
+        return {shown, wrongFormat};
+    return {shown, {}};
 }
 
-bool DateField::leave(ApplicationModel& model, ControlName field, const Clock& clock,
-                      MessageService& messages) {
-    const LeaveCheck check = checkOnLeave(field, model.text(field), clock, messages);
+Status DateField::leave(ApplicationModel& model, ControlName field, const Clock& clock) {
+    LeaveCheck check = checkOnLeave(field, model.text(field), clock);
     model.setText(field, check.text);
-    return check.focusBack;
+    return std::move(check.date);
 }
 
 } // namespace velmora

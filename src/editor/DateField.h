@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/ControlName.h"
+#include "platform/Result.h"
 
 #include <QDate>
 #include <QString>
@@ -12,7 +13,6 @@ namespace velmora {
 
 class ApplicationModel;
 class Clock;
-class MessageService;
 
 // The rules of the first tab's date boxes (txtFecNacimiento, txtFechaIngreso, txtFechaSit,
 // txtFecPosesion): the "/" typed for the applicant, the "DD/MM/YYYY" form and the check
@@ -37,19 +37,17 @@ public:
     static QDate earliest() { return QDate(1900, 1, 1); }
 
     struct LeaveCheck {
-        QString text;           // what the box must show now (normalised when it is a date)
-        bool focusBack = false; // a message was shown: the focus goes back to the box
+        QString text; // what the box must show now (normalised when it is a date)
+        Status date;  // refused (InvalidValue): the window tells why and the focus goes back to the box
     };
     // The check when `field` is left with `text`. An empty text is not checked. Not a date:
     // "Fecha Errónea" (txtFecNacimiento: OK, no icon, the program's title; the others: the
     // exclamation icon and "Formato de Fecha erróneo"). A date before 01/01/1900 or after
     // today (from `clock`): "Fecha Errónea", exclamation, "Formato de Fecha erróneo". The
     // window decides whether to check again when the focus comes back.
-    static LeaveCheck checkOnLeave(QStringView field, const QString& text, const Clock& clock,
-                                   MessageService& messages);
-    // The same on the model's box: writes the answered text back and answers focusBack.
-    static bool leave(ApplicationModel& model, ControlName field, const Clock& clock,
-                      MessageService& messages);
+    static LeaveCheck checkOnLeave(QStringView field, const QString& text, const Clock& clock);
+    // The same on the model's box: writes the answered text back and answers the check.
+    static Status leave(ApplicationModel& model, ControlName field, const Clock& clock);
 };
 
 } // namespace velmora

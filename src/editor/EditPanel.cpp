@@ -1,14 +1,14 @@
 #include "editor/EditPanel.h"
 
-#include "platform/MessageService.h"
+#include "platform/UserQuestions.h"
 
 #include <algorithm>
 
 namespace velmora {
 
-bool confirmRowDeletion(MessageService& messages) {
-    return messages.show(QStringLiteral("¿Desea borrar la fila seleccionada?"), QStringLiteral("Solicitudes"),
-                         MessageIcon::Exclamation, MessageButtons::YesNo) == MessageAnswer::Yes;
+bool confirmRowDeletion(UserQuestions& questions) {
+    return questions.ask(QStringLiteral("¿Desea borrar la fila seleccionada?"), QStringLiteral("Solicitudes"),
+                         MessageIcon::Exclamation, QuestionButtons::YesNo) == MessageAnswer::Yes;
 }
 
 std::optional<qint64> wholeNumberOf(const QString& text) {

@@ -1,60 +1,57 @@
 #include "editor/HandListChecks.h"
 
 #include "editor/EditPanel.h"
-#include "platform/MessageService.h"
 
 namespace velmora {
 namespace {
 
-bool refuse(MessageService& messages, const char* text) {
-    messages.inform(QString::fromUtf8(text), programTitle(), MessageIcon::None);
-    return false;
+Error refusal(const char* text) {
+    return Error::told(ErrorCode::InvalidValue, QString::fromUtf8(text), programTitle(), MessageIcon::None);
 }
 
 } // namespace
 
-bool ValidaCurso(const CourseFields& fields, MessageService& messages) {
+Status ValidaCurso(const CourseFields& fields) {
     // Each message ends with a blank, as the applicants have always seen it.
     if (fields.curso.isEmpty())
-        return refuse(messages, "Es obligatorio rellenar el nombre del curso ");
+        return refusal("Es obligatorio rellenar el nombre del curso ");
     if (fields.horas.isEmpty())
-        return refuse(messages, "Es obligatorio rellenar el nº de horas del curso ");
+        return refusal("Es obligatorio rellenar el nº de horas del curso ");
     if (fields.ano.isEmpty())
-        return refuse(messages, "Es obligatorio rellenar el año de realización del curso ");
+        return refusal("Es obligatorio rellenar el año de realización del curso ");
     if (fields.centro.isEmpty())
-        return refuse(messages, "Es obligatorio rellenar el centro que impartió el curso ");
-    return true;
+        return refusal("Es obligatorio rellenar el centro que impartió el curso ");
+    return {};
 }
 
-bool checkCourseHours(const QString& text, MessageService& messages) {
+Status checkCourseHours(const QString& text) {
     if (text.isEmpty())
-        return true;
+        return {};
     // The hours column holds whole numbers: "1,5" is refused for what it is, not as if it
     // were below one.
     const auto hours = wholeNumberOf(text);
     if (hours && *hours >= 1)
-        return true;
-    messages.inform(hours ? QStringLiteral("El número de horas debe ser mayor de 0")
-                          : QStringLiteral("El número de horas introducido es erróneo"),
-                    QStringLiteral("Datos Erróneos"), MessageIcon::Exclamation);
-    return false;
+        return {};
+    return Error::told(ErrorCode::InvalidValue,
+                       hours ? QStringLiteral("El número de horas debe ser mayor de 0")
+                             : QStringLiteral("El número de horas introducido es erróneo"),
+                       QStringLiteral("Datos Erróneos"), MessageIcon::Exclamation);
 }
 
-bool checkCourseYear(const QString& text, int currentYear, MessageService& messages) {
+Status checkCourseYear(const QString& text, int currentYear) {
     if (text.isEmpty())
-        return true;
+        return {};
     const auto year = wholeNumberOf(text);
     if (year && *year >= 1950 && *year <= currentYear)
-        return true;
-    messages.inform(QStringLiteral("El año introducido es erróneo"), QStringLiteral("Datos erróneos"),
-                    MessageIcon::Exclamation);
-    return false;
+        return {};
+    return Error::told(ErrorCode::InvalidValue, QStringLiteral("El año introducido es erróneo"),
+                       QStringLiteral("Datos erróneos"), MessageIcon::Exclamation);
 }
 
-bool ValidaDocumento(const QString& documento, MessageService& messages) {
+Status ValidaDocumento(const QString& documento) {
     if (!documento.isEmpty())
-        return true;
-    return refuse(messages, "Es obligatorio rellenar el nombre del documento");
+        return {};
+    return refusal("Es obligatorio rellenar el nombre del documento");
 }
 
 } // namespace velmora

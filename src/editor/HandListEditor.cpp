@@ -60,8 +60,8 @@ Result<qint64> HandListEditor::accept(const QString& idText, const QStringList& 
     return id;
 }
 
-Result<bool> HandListEditor::confirmAndDelete(qint64 rowId, MessageService& messages) {
-    if (!confirmRowDeletion(messages))
+Result<bool> HandListEditor::confirmAndDelete(qint64 rowId, UserQuestions& questions) {
+    if (!confirmRowDeletion(questions))
         return false;
     auto row = m_list.clone();
     if (!row->moveToRowId(rowId))

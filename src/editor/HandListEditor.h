@@ -10,7 +10,7 @@
 
 namespace velmora {
 
-class MessageService;
+class UserQuestions;
 class RecordSet;
 
 // What the edit panel of a list kept by hand (courses, documents) does with the list. Each
@@ -40,7 +40,7 @@ public:
     Result<qint64> accept(const QString& idText, const QStringList& fields);
 
     // "Borrar": asks, and on "Sí" deletes the row. True when it was deleted.
-    Result<bool> confirmAndDelete(qint64 rowId, MessageService& messages);
+    Result<bool> confirmAndDelete(qint64 rowId, UserQuestions& questions);
 
 private:
     Status writeFields(RecordSet& row, const QStringList& fields) const;

@@ -25,6 +25,24 @@ private:
     ControlName m_name;
 };
 
+// Until ValidaDNI returns its refusal, the message it shows is caught here as the failure the
+// window tells with the rest of the rule's outcome.
+class CaughtRefusal final : public MessageService {
+public:
+    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons) override {
+        refusal = Error::told(ErrorCode::InvalidValue, text, title, icon);
+        return MessageAnswer::Ok;
+    }
+    std::optional<Error> refusal;
+};
+
+Status checkDni(DniTextBox& box) {
+    CaughtRefusal caught;
+    if (ValidaDNI(box, caught))
+        return {};
+    return caught.refusal.value_or(Error::make(ErrorCode::InvalidValue, QStringLiteral("DNI no válido")));
+}
+
 // The first row of `table` whose `column` holds `wanted`, as a fresh cursor on that row.
 std::unique_ptr<RecordSet> rowWith(const RecordSet& table, QStringView column, const QString& wanted) {
     if (!table.isOpen() || table.columnIndex(column) < 0)
@@ -43,9 +61,9 @@ std::unique_ptr<RecordSet> rowWith(const RecordSet& table, QStringView column, c
 
 IdentityRules::IdentityRules(ApplicationModel& model, const CatalogTables& catalogs,
                              CandidateSelection& candidates, QString applicationsFolder,
-                             MessageService& messages)
+                             UserQuestions& questions)
     : m_model(model), m_catalogs(catalogs), m_candidates(candidates),
-      m_applicationsFolder(std::move(applicationsFolder)), m_messages(messages) {}
+      m_applicationsFolder(std::move(applicationsFolder)), m_questions(questions) {}
 
 bool IdentityRules::acceptsDniKey(QChar key) {
     return key != QLatin1Char('-') && acceptsPartnerDniKey(key);
@@ -58,9 +76,10 @@ bool IdentityRules::acceptsPartnerDniKey(QChar key) {
 IdentityOutcome IdentityRules::dniLeft() {
     IdentityOutcome outcome;
     ModelDniBox box(m_model, ctl::txtDNI);
-    const bool valid = ValidaDNI(box, m_messages);
+    const Status valid = checkDni(box);
     outcome.dniColor = box.color;
     if (!valid) {
+        outcome.failure = valid.error();
         m_model.setText(ctl::txtDNI, QString());
         outcome.focusBack = true;
         outcome.disableMenu = true;
@@ -75,14 +94,17 @@ IdentityOutcome IdentityRules::partnerDniLeft() {
     if (m_model.text(ctl::txtDNIConyuge).isEmpty())
         return outcome;
     ModelDniBox box(m_model, ctl::txtDNIConyuge);
-    outcome.focusBack = !ValidaDNI(box, m_messages);
+    if (const Status valid = checkDni(box); !valid) {
+        outcome.failure = valid.error();
+        outcome.focusBack = true;
+    }
     outcome.dniColor = box.color;
     return outcome;
 }
 
 IdentityOutcome IdentityRules::bodyChanged() {
     IdentityOutcome outcome;
-    if (CompruebaSolicitudExistente(m_model, m_applicationsFolder, m_messages) ==
+    if (CompruebaSolicitudExistente(m_model, m_applicationsFolder, m_questions) ==
         ExistingApplication::QuitProgram) {
         outcome.quitProgram = true;
         return outcome;
@@ -130,8 +152,9 @@ IdentityOutcome IdentityRules::groupListClosed() {
     if (stopsAtExistingApplication(outcome))
         return outcome;
     if (!m_model.isListItem(ctl::cboGrupo)) {
-        m_messages.inform(QStringLiteral("El grupo seleccionado no es válido"),
-                          QStringLiteral("Grupo Erróneo"), MessageIcon::Exclamation);
+        outcome.failure =
+            Error::told(ErrorCode::InvalidValue, QStringLiteral("El grupo seleccionado no es válido"),
+                        QStringLiteral("Grupo Erróneo"), MessageIcon::Exclamation);
         m_candidates.release();
         outcome.focusBack = true;
         outcome.locationFilters = false;
@@ -160,7 +183,7 @@ void IdentityRules::setGroup(const QString& group) {
 }
 
 bool IdentityRules::stopsAtExistingApplication(IdentityOutcome& outcome) {
-    switch (CompruebaSolicitudExistente(m_model, m_applicationsFolder, m_messages)) {
+    switch (CompruebaSolicitudExistente(m_model, m_applicationsFolder, m_questions)) {
     case ExistingApplication::None:
         return false;
     case ExistingApplication::QuitProgram:
@@ -173,7 +196,11 @@ bool IdentityRules::stopsAtExistingApplication(IdentityOutcome& outcome) {
 }
 
 void IdentityRules::offerBodyPositions(IdentityOutcome& outcome, const Body& body) {
-    outcome.positionsCaption = m_candidates.SeleccionaPlazasRS(m_model, m_messages);
+    Result<std::optional<QString>> caption = m_candidates.SeleccionaPlazasRS(m_model);
+    if (caption)
+        outcome.positionsCaption = *caption;
+    else
+        outcome.failure = caption.error();
     outcome.locationFilters = true;
     outcome.categoryCaption = body.description;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "users/DniValidator.h"
 #include <QChar>
 #include <QColor>
@@ -11,14 +12,15 @@ namespace velmora {
 
 class ApplicationModel;
 class CandidateSelection;
-class MessageService;
+class UserQuestions;
 struct CatalogTables;
 
 // What the window must do after an identity rule ran; the model already holds the rest.
 struct IdentityOutcome {
-    bool quitProgram = false; // an application with this identity exists and the applicant chose to quit
-    bool sendTab = false;     // move the focus on, as a Tab key would
-    bool focusBack = false;   // a message was shown: the focus goes back to the control just left
+    bool quitProgram = false;     // an application with this identity exists and the applicant chose to quit
+    bool sendTab = false;         // move the focus on, as a Tab key would
+    std::optional<Error> failure; // told by the window before it applies the rest
+    bool focusBack = false;       // the focus goes back to the control just left
     std::optional<bool> locationFilters;     // HabilitaFiltros with this value
     bool enableMenu = false;                 // enable mnuP(1000), mnuP(2000) and mnuP(2500)
     bool disableMenu = false;                // disable the same three entries
@@ -29,11 +31,12 @@ struct IdentityOutcome {
 
 // The rules of the application's identity on the first tab: the applicant's DNI, the body
 // and the group. They decide the application's file name, so each change checks for an
-// application saved under the same identity; the body also chooses the candidate positions.
+// application saved under the same identity (asking the applicant what to do when there is
+// one); the body also chooses the candidate positions.
 class IdentityRules {
 public:
     IdentityRules(ApplicationModel& model, const CatalogTables& catalogs, CandidateSelection& candidates,
-                  QString applicationsFolder, MessageService& messages);
+                  QString applicationsFolder, UserQuestions& questions);
 
     // Key presses: txtDNI discards "-", "." and ","; txtDNIConyuge discards "." and ",".
     static bool acceptsDniKey(QChar key);
@@ -78,7 +81,7 @@ private:
     const CatalogTables& m_catalogs;
     CandidateSelection& m_candidates;
     QString m_applicationsFolder;
-    MessageService& m_messages;
+    UserQuestions& m_questions;
 };
 
 } // namespace velmora

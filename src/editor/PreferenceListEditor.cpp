@@ -1,6 +1,6 @@
 #include "editor/PreferenceListEditor.h"
 
-#include "platform/MessageService.h"
+#include "platform/UserQuestions.h"
 #include "platform/data/RecordSet.h"
 
 #include <algorithm>
@@ -20,32 +20,25 @@ Error rowNotListed(const QString& id) {
 PreferenceListEditor::PreferenceListEditor(RecordSet& list, QString choiceTitle)
     : m_list(list), m_choiceTitle(std::move(choiceTitle)) {}
 
-Result<PreferenceListEditor::ChoiceCheck> PreferenceListEditor::ValidaPlaza(const PositionChoice& choice,
-                                                                            MessageService& messages) const {
+Status PreferenceListEditor::ValidaPlaza(const PositionChoice& choice) const {
+    const auto refusal = [this](const QString& why) {
+        return Error::told(ErrorCode::InvalidValue, why, m_choiceTitle, MessageIcon::Exclamation);
+    };
     // An empty drop-down can match a listed position that has no name, and would then add a
     // row with no position code.
-    if (!choice.isListItem || choice.code.isEmpty()) {
-        messages.inform(QStringLiteral("El puesto elegido no es válido"), m_choiceTitle,
-                        MessageIcon::Exclamation);
-        return ChoiceCheck::NotAnItem;
-    }
+    if (!choice.isListItem || choice.code.isEmpty())
+        return refusal(QStringLiteral("El puesto elegido no es válido"));
     const auto listed = PlazaIncluida(choice.code, m_list);
     if (!listed)
         return listed.error();
-    if (*listed) {
-        messages.inform(QStringLiteral("Este puesto ya ha sido agregado a la solicitud"), m_choiceTitle,
-                        MessageIcon::Exclamation);
-        return ChoiceCheck::AlreadyListed;
-    }
-    return ChoiceCheck::Valid;
+    if (*listed)
+        return refusal(QStringLiteral("Este puesto ya ha sido agregado a la solicitud"));
+    return {};
 }
 
-Result<PreferenceListEditor::ChoiceCheck>
-PreferenceListEditor::add(const PositionChoice& choice, const QString& orderText, const QString& demarcation,
-                          const AreaZoneNames& names, MessageService& messages) {
-    const auto check = ValidaPlaza(choice, messages);
-    if (!check || *check != ChoiceCheck::Valid)
-        return check;
+Status PreferenceListEditor::add(const PositionChoice& choice, const QString& orderText,
+                                 const QString& demarcation, const AreaZoneNames& names) {
+    VELMORA_TRY(ValidaPlaza(choice));
     const auto id = SiguienteValor(m_list, QStringLiteral("Solicitud"), true);
     if (!id)
         return id.error();
@@ -70,8 +63,7 @@ PreferenceListEditor::add(const PositionChoice& choice, const QString& orderText
     };
     for (const auto& [column, value] : values)
         VELMORA_TRY(row->setValue(QStringView(column), value));
-    VELMORA_TRY(m_list.setSort(kOrder + QStringLiteral(" ASC")));
-    return ChoiceCheck::Valid;
+    return m_list.setSort(kOrder + QStringLiteral(" ASC"));
 }
 
 std::optional<ListedPosition> PreferenceListEditor::beginModify(qint64 rowId) {
@@ -88,15 +80,12 @@ std::optional<ListedPosition> PreferenceListEditor::beginModify(qint64 rowId) {
     return loaded;
 }
 
-Result<PreferenceListEditor::Modification>
-PreferenceListEditor::modify(const QString& idText, const QString& orderText,
-                             const std::optional<QString>& demarcation, MessageService& messages) {
+Result<int> PreferenceListEditor::modify(const QString& idText, const QString& orderText,
+                                         const std::optional<QString>& demarcation) {
     const std::optional<int> wanted = orderOfText(orderText);
-    if (!wanted) {
-        messages.inform(QStringLiteral("Debe asignar un orden a esta plaza"), QStringLiteral("Error"),
-                        MessageIcon::Exclamation);
-        return Modification{};
-    }
+    if (!wanted)
+        return Error::told(ErrorCode::InvalidValue, QStringLiteral("Debe asignar un orden a esta plaza"),
+                           QStringLiteral("Error"), MessageIcon::Exclamation);
     bool isNumber = false;
     const qint64 id = idText.trimmed().toLongLong(&isNumber);
     if (!isNumber)
@@ -116,11 +105,11 @@ PreferenceListEditor::modify(const QString& idText, const QString& orderText,
         VELMORA_TRY(row->setValue(u"Demarcacion", *demarcation));
     VELMORA_TRY(NumeraOrden(m_list, kOrder));
     m_mode = PanelMode::Adding;
-    return Modification{true, order};
+    return order;
 }
 
-Result<bool> PreferenceListEditor::confirmAndDelete(qint64 rowId, MessageService& messages) {
-    if (!confirmRowDeletion(messages))
+Result<bool> PreferenceListEditor::confirmAndDelete(qint64 rowId, UserQuestions& questions) {
+    if (!confirmRowDeletion(questions))
         return false;
     auto row = m_list.clone();
     if (!row->moveToRowId(rowId))

@@ -9,7 +9,7 @@
 
 namespace velmora {
 
-class MessageService;
+class UserQuestions;
 class RecordSet;
 
 // The row chosen in a position drop-down, read from its columns by name.
@@ -44,33 +44,29 @@ public:
     PanelMode mode() const { return m_mode; }
     void setMode(PanelMode mode) { m_mode = mode; }
 
-    enum class ChoiceCheck { Valid, NotAnItem, AlreadyListed };
     // ValidaPlaza: the chosen position must be a row of its drop-down and not be listed yet;
-    // shows why otherwise.
-    Result<ChoiceCheck> ValidaPlaza(const PositionChoice& choice, MessageService& messages) const;
+    // otherwise refused (InvalidValue, told under the choice's title with why).
+    Status ValidaPlaza(const PositionChoice& choice) const;
 
     // "Aceptar" while adding: checks the choice, then inserts it at the order of the order box
     // (see CalculaOrden) with a new IdSolicitud, its area and zone names, and the demarcation.
-    // Returns the check's verdict (Valid when the row was added).
-    Result<ChoiceCheck> add(const PositionChoice& choice, const QString& orderText,
-                            const QString& demarcation, const AreaZoneNames& names, MessageService& messages);
+    Status add(const PositionChoice& choice, const QString& orderText, const QString& demarcation,
+               const AreaZoneNames& names);
 
     // "Modificar": the listed row to load into the panel; enters the modifying mode. Nothing
     // when the row is not listed.
     std::optional<ListedPosition> beginModify(qint64 rowId);
 
-    struct Modification {
-        bool done = false; // false: the order box was empty, the message was shown, nothing changed
-        int order = 0;     // the order the row got (an order past the end is lowered to the last)
-    };
     // "Aceptar" while modifying: moves the row with IdSolicitud `idText` from its order to the
-    // order of the box and renumbers; the demarcation, when given, is written too. Back to the
-    // adding mode when done.
-    Result<Modification> modify(const QString& idText, const QString& orderText,
-                                const std::optional<QString>& demarcation, MessageService& messages);
+    // order of the box and renumbers; the demarcation, when given, is written too. Returns the
+    // order the row got (an order past the end is lowered to the last); back to the adding
+    // mode. An empty order box is refused (InvalidValue, "Debe asignar un orden a esta plaza")
+    // and nothing changes.
+    Result<int> modify(const QString& idText, const QString& orderText,
+                       const std::optional<QString>& demarcation);
 
-    // "Borrar": asks, and on "Sí" deletes the row and renumbers. True when the row was deleted.
-    Result<bool> confirmAndDelete(qint64 rowId, MessageService& messages);
+    // "Borrar": asks the applicant, and on "Sí" deletes the row and renumbers. True when the row was deleted.
+    Result<bool> confirmAndDelete(qint64 rowId, UserQuestions& questions);
 
     // "Insertar Todas": InsertaTodasPlazas over the candidates the cursor shows.
     Result<int> insertAll(const RecordSet& candidates, const AreaZoneNames& names,

@@ -527,7 +527,7 @@ namespace {
 Result<ApplicationPrintout> runRoutine(PrintingEditor& editor, ProgressWindow& progress,
                                        Pdf417Writer& barcode, const QString& wordProcessorVersion,
                                        const QString& folder, const QString& action, bool print, bool draft) {
-    const QString fileName = applicationFileNameOf(editor.model, editor.messages);
+    const QString fileName = applicationFileNameOf(editor.model);
     if (fileName.isEmpty())
         return Error::make(ErrorCode::InvalidProcedureCall,
                            QStringLiteral("No se ha podido formar el nombre de la solicitud."));

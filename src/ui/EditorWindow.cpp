@@ -301,7 +301,8 @@ void EditorWindow::changeEvent(QEvent* event) {
 void EditorWindow::onTabChanged(int index) {
     if (index < 1)
         return;
-    if (!checkListTabsMayOpen(m_model, m_services.messages)) {
+    if (const Status mayOpen = checkListTabsMayOpen(m_model); !mayOpen) {
+        m_services.messages.tell(mayOpen.error());
         m_tabs->setCurrentIndex(0);
         return;
     }

@@ -4,6 +4,7 @@
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
 #include "editor/FirstTabLocationCascades.h"
+#include "platform/MessageService.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DniLineEdit.h"
 #include "platform/widgets/TabKey.h"
@@ -147,10 +148,11 @@ void FirstTabController::leaveBox(QLineEdit* box, Qt::FocusReason reason) {
     if (!userLeft(reason) || m_checking || box->text().isEmpty())
         return;
     m_checking = true;
-    const bool back =
-        DateField::leave(m_model, ControlName(box->objectName()), m_services.clock, m_services.messages);
+    const Status date = DateField::leave(m_model, ControlName(box->objectName()), m_services.clock);
+    if (!date)
+        m_services.messages.tell(date.error());
     m_checking = false;
-    if (back)
+    if (!date)
         focusBack(box->objectName());
 }
 
@@ -187,6 +189,8 @@ void FirstTabController::onChoiceConfirmed(const QString& name) {
 }
 
 void FirstTabController::apply(const IdentityOutcome& outcome, const QString& control) {
+    if (outcome.failure)
+        m_services.messages.tell(*outcome.failure);
     if (outcome.dniColor)
         if (auto* box = qobject_cast<DniLineEdit*>(m_binder.widget(control)))
             box->setForeColor(*outcome.dniColor);
@@ -227,12 +231,19 @@ Result<LoadedApplication> FirstTabController::loadSavedApplication(const QString
     if (!read.ok())
         return read;
     m_rules.applyLoadedData(t.situations);
-    if (const auto caption = m_candidates.SeleccionaPlazasRS(m_model, m_services.messages))
-        if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblPlazas")))
-            label->setText(*caption);
+    showBodyPositions();
     if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblCat")))
         label->setText(read.value().categoryCaption);
     return read;
+}
+
+void FirstTabController::showBodyPositions() {
+    const auto caption = m_candidates.SeleccionaPlazasRS(m_model);
+    if (!caption)
+        m_services.messages.tell(caption.error());
+    else if (*caption)
+        if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblPlazas")))
+            label->setText(**caption);
 }
 
 void FirstTabController::applyRecovered(const ApplicationModel& recovered) {
@@ -241,9 +252,7 @@ void FirstTabController::applyRecovered(const ApplicationModel& recovered) {
     m_rules.applyLoadedData(t.situations);
     for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo})
         m_model.setEnabled(name, recovered.isEnabled(name));
-    if (const auto caption = m_candidates.SeleccionaPlazasRS(m_model, m_services.messages))
-        if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblPlazas")))
-            label->setText(*caption);
+    showBodyPositions();
     if (auto* label = m_editor.findChild<QLabel*>(QStringLiteral("lblCat")))
         label->setText(m_model.text(ctl::cboCuerpo));
 }

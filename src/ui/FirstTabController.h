@@ -55,6 +55,8 @@ private:
     void onChoiceConfirmed(const QString& name);
     void apply(const IdentityOutcome& outcome, const QString& control);
     void leaveBox(QLineEdit* box, Qt::FocusReason reason);
+    // Selects the positions of the body cboCuerpo names and captions lblPlazas with them.
+    void showBodyPositions();
     void focusBack(const QString& name);
 
     PersonalDataPanel& m_panel;

@@ -282,21 +282,16 @@ TEST(DateField, LeavingChecksTheDateFrom1900ToTodayByTheClock) {
         {ctl::txtFecNacimiento, "", "", u""_s}};
     for (const auto& [field, typed, kept, title] : cases) {
         model.setText(field, QString::fromLatin1(typed));
-        test::FakeMessageService messages;
-        EXPECT_EQ(DateField::leave(model, field, clock, messages), !title.isEmpty()) << typed;
+        const Status left = DateField::leave(model, field, clock);
         EXPECT_EQ(model.text(field), QString::fromLatin1(kept)) << typed;
-        if (title.isEmpty())
-            EXPECT_TRUE(messages.messages.empty()) << typed;
-        else
-            EXPECT_EQ(messages.only(title, title == wrong ? MessageIcon::Exclamation : MessageIcon::None),
-                      u"Fecha Errónea"_s)
-                << typed;
+        EXPECT_EQ(
+            test::refusalText(left, title, title == wrong ? MessageIcon::Exclamation : MessageIcon::None),
+            title.isEmpty() ? u""_s : u"Fecha Errónea"_s)
+            << typed;
     }
     clock.set(QDateTime(QDate(2024, 5, 11), QTime(0, 1)));
     model.setText(ctl::txtFechaIngreso, "11/5/2024");
-    test::FakeMessageService messages;
-    EXPECT_FALSE(DateField::leave(model, ctl::txtFechaIngreso, clock, messages))
-        << "a valid date was refused";
+    EXPECT_TRUE(DateField::leave(model, ctl::txtFechaIngreso, clock).ok()) << "a valid date was refused";
 }
 
 // Types `keys` into a box the way the window applies the filter.

@@ -25,6 +25,7 @@ namespace velmora {
 namespace {
 
 using test::FakeMessageService;
+using test::refusalText;
 using test::rowsOf;
 
 // Two bodies: one that fixes its group, one whose code starts with "X" and takes any.
@@ -65,7 +66,7 @@ TEST_F(IdentityRulesTest, ChoosingABodySetsUpItsGroupBox) {
     EXPECT_TRUE(changed.enableMenu);
 
     const IdentityOutcome closed = rules.bodyListClosed();
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(closed.failure);
     EXPECT_TRUE(model.isListItem(ctl::cboGrupo) && !model.isEnabled(ctl::cboGrupo));
     tables.vacancies.moveFirst();
     EXPECT_EQ(tables.vacancies.text(u"CodConvocatoria"), "00100");
@@ -82,8 +83,8 @@ TEST_F(IdentityRulesTest, ChoosingABodySetsUpItsGroupBox) {
 
     model.setChoice(ctl::cboGrupo, "A1", "A1");
     EXPECT_TRUE(rules.groupChanged().enableMenu);
-    EXPECT_FALSE(rules.groupListClosed().focusBack);
-    EXPECT_TRUE(messages.messages.empty());
+    const IdentityOutcome group = rules.groupListClosed();
+    EXPECT_FALSE(group.focusBack || group.failure);
     model.setText(ctl::txtDNI, "");
     EXPECT_FALSE(rules.groupChanged().enableMenu) << "menu enabled without a DNI";
 }
@@ -111,7 +112,9 @@ TEST_F(IdentityRulesTest, AGroupOrBodyOutsideTheirListsTakeThePositionsAway) {
     (void)rules.bodyListClosed();
     model.setChoice(ctl::cboGrupo, "", "Z9", false);
     const IdentityOutcome group = rules.groupListClosed();
-    EXPECT_EQ(messages.only("Grupo Erróneo", MessageIcon::Exclamation), "El grupo seleccionado no es válido");
+    ASSERT_TRUE(group.failure);
+    EXPECT_EQ(refusalText(Status(*group.failure), "Grupo Erróneo", MessageIcon::Exclamation),
+              "El grupo seleccionado no es válido");
     EXPECT_TRUE(group.focusBack && group.locationFilters == false);
     EXPECT_EQ(tables.vacancies.recordCount(), 0);
 
@@ -133,18 +136,23 @@ TEST_F(IdentityRulesTest, DniBoxesTakeOnlyValidDnis) {
     const IdentityOutcome invalid = rules.dniLeft();
     EXPECT_EQ(model.text(ctl::txtDNI), "");
     EXPECT_TRUE(invalid.focusBack && invalid.disableMenu);
+    ASSERT_TRUE(invalid.failure);
+    EXPECT_EQ(refusalText(Status(*invalid.failure), "Error en DNI", MessageIcon::Exclamation),
+              "DNI no válido");
     EXPECT_EQ(invalid.dniColor, dniInvalidColor());
     model.setText(ctl::txtDNI, "12345678z");
     const IdentityOutcome valid = rules.dniLeft();
     EXPECT_EQ(model.text(ctl::txtDNI), "12345678Z");
-    EXPECT_FALSE(valid.focusBack || valid.disableMenu);
+    EXPECT_FALSE(valid.focusBack || valid.disableMenu || valid.failure);
 
     // The other applicant's DNI is checked only when typed, and never cleared.
     EXPECT_FALSE(rules.partnerDniLeft().focusBack);
     model.setText(ctl::txtDNIConyuge, "87654321A");
-    EXPECT_TRUE(rules.partnerDniLeft().focusBack);
+    const IdentityOutcome partner = rules.partnerDniLeft();
+    EXPECT_TRUE(partner.focusBack);
+    EXPECT_EQ(partner.failure->description, "DNI no válido");
     EXPECT_EQ(model.text(ctl::txtDNIConyuge), "87654321A");
-    EXPECT_EQ(messages.texts(), (QStringList{"DNI no válido", "DNI no válido"}));
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 // The sample contest, loaded once: the selection only reads its lookups.
@@ -178,7 +186,6 @@ protected:
 
     CandidateTables tables;
     CandidateSelection selection{catalogs->bodyPositions, tables};
-    test::FakeMessageService messages;
 };
 
 TEST_F(CandidateSelectionTest, CopiesTheBodysOfferedPositionsVacanciesSortedByCode) {
@@ -189,12 +196,11 @@ TEST_F(CandidateSelectionTest, CopiesTheBodysOfferedPositionsVacanciesSortedByCo
 
     ApplicationModel model;
     model.setChoice(ctl::cboCuerpo, body.bodyCode, "Cuerpo escrito a mano", false); // typed, not picked
-    EXPECT_FALSE(selection.SeleccionaPlazasRS(model, messages));
+    EXPECT_EQ(*selection.SeleccionaPlazasRS(model), std::nullopt);
     EXPECT_EQ(tables.vacancies.recordCount(), 0);
     model.setChoice(ctl::cboCuerpo, body.bodyCode, "Enfermero/a");
-    EXPECT_EQ(selection.SeleccionaPlazasRS(model, messages),
+    EXPECT_EQ(*selection.SeleccionaPlazasRS(model),
               "Códigos Localizados: " + QString::number(entryVacancies.size()));
-    EXPECT_TRUE(messages.messages.empty());
 
     QStringList sorted = entryVacancies;
     std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
@@ -220,8 +226,8 @@ TEST_F(CandidateSelectionTest, OnlyABodyWithPositionsReplacesTheCandidates) {
     tables.vacancies.addListener(&view);
     const std::vector<const BodyPositions*> bodies = offeredBodies();
     ASSERT_GE(bodies.size(), 2u);
-    ASSERT_TRUE(selection.selectBody(bodies[0]->bodyCode, messages));
-    ASSERT_TRUE(selection.selectBody(bodies.back()->bodyCode, messages));
+    ASSERT_TRUE(selection.selectBody(bodies[0]->bodyCode));
+    ASSERT_TRUE(selection.selectBody(bodies.back()->bodyCode));
     EXPECT_GE(view.resets, 2);
     const QStringList vacancies = rowsOf(tables.vacancies);
     const QStringList resultas = rowsOf(tables.resultas);
@@ -232,9 +238,10 @@ TEST_F(CandidateSelectionTest, OnlyABodyWithPositionsReplacesTheCandidates) {
     ASSERT_TRUE(catalogs->bodies.find("Grupo='X'").ok());
     ASSERT_FALSE(catalogs->bodies.isEOF());
     for (const QString& code : {catalogs->bodies.text(u"CodCuerpo"), u"99999"_s}) {
-        test::FakeMessageService failing;
-        EXPECT_FALSE(selection.selectBody(code, failing)) << code.toStdString();
-        EXPECT_EQ(failing.only("Cuerpo no válido", MessageIcon::Exclamation),
+        const Result<QString> failed = selection.selectBody(code);
+        ASSERT_FALSE(failed) << code.toStdString();
+        EXPECT_EQ(failed.error().number, ErrorCode::ItemNotFound);
+        EXPECT_EQ(failed.error().description,
                   "Error en la carga de datos. Debe cerrar el programa y volver a "
                   "arrancarlo. Guarde la información si desea conservar los cambios.");
         EXPECT_EQ(rowsOf(tables.vacancies), vacancies);
@@ -261,10 +268,8 @@ TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
     ASSERT_TRUE(createResultasList(resultas).ok());
     ApplicationModel model;
     const auto check = [&]() {
-        FakeMessageService messages;
-        const bool passed = ValidaDatosImpresion(model, vacancies, resultas, messages);
-        EXPECT_EQ(passed, messages.messages.empty());
-        return messages.only("Validación", MessageIcon::Exclamation);
+        return refusalText(ValidaDatosImpresion(model, vacancies, resultas), "Validación",
+                           MessageIcon::Exclamation);
     };
     EXPECT_EQ(check(), "El campo Nombre es obligatorio");
     model.setText(ctl::txtNombre, "Ana");
@@ -279,10 +284,7 @@ TEST(ValidaDatosImpresion, ReportsTheFirstMissingItemInOrder) {
 
 TEST(ValidaDatosGrabacion, RefusesAnIncompleteIdentity) {
     const auto check = [](const ApplicationModel& model) {
-        FakeMessageService messages;
-        const bool passed = ValidaDatosGrabacion(model, messages);
-        EXPECT_EQ(passed, messages.messages.empty());
-        return messages.only("Datos no válidos", MessageIcon::Exclamation);
+        return refusalText(ValidaDatosGrabacion(model), "Datos no válidos", MessageIcon::Exclamation);
     };
     ApplicationModel model = identified();
     EXPECT_EQ(check(model), QString());

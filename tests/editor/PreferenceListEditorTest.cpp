@@ -21,6 +21,7 @@ using test::isWellKept;
 using test::listedText;
 using test::listedTexts;
 using test::PreferenceTables;
+using test::refusalText;
 
 PositionChoice chosen(const QString& code, const QString& area = QString(), const QString& zone = QString()) {
     return PositionChoice{true, code, "Puesto " + code, "Hospital", "Localidad", area, zone};
@@ -37,18 +38,14 @@ TEST(PreferenceListEditorAdd, AddedRowsGetTheirOrderIdentifierWithNames) {
     test::addRows(t.areas, {"CodArea", "Area"}, {{"A1", "Área Norte"}});
     test::addRows(t.zones, {"CodZona", "Zona"}, {{"Z7", "Zona Sur"}});
     PreferenceListEditor editor(t.list, "Solicitud Vacantes");
-    FakeMessageService messages;
     AreaZoneNames names(t.areas, t.zones);
-    EXPECT_EQ(*editor.add(chosen("10", "A1", "Z7"), "5", "Demarcación 3", names, messages),
-              PreferenceListEditor::ChoiceCheck::Valid);
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(editor.add(chosen("10", "A1", "Z7"), "5", "Demarcación 3", names).ok());
     EXPECT_EQ(listedTexts(t.list, {"10:Orden", "10:IdSolicitud", "10:NomConvocatoria", "10:Area", "10:Zona",
                                    "10:Demarcacion"}),
               QStringList({"1", "0", "Puesto 10", "Área Norte", "Zona Sur", "Demarcación 3"}));
 
     // Inserted at order 1: the list shows it first, the rows after it move down.
-    EXPECT_EQ(*editor.add(chosen("20", "A9"), "1", "", names, messages),
-              PreferenceListEditor::ChoiceCheck::Valid);
+    EXPECT_TRUE(editor.add(chosen("20", "A9"), "1", "", names).ok());
     // An area the catalogue lacks has no name.
     EXPECT_EQ(listedTexts(t.list, {"20:Area", "20:IdSolicitud"}), QStringList({"", "1"}));
     EXPECT_EQ(t.list.textAt(0, t.list.columnIndex(u"CodConvocatoria")), "20");
@@ -58,16 +55,14 @@ TEST(PreferenceListEditorAdd, AddedRowsGetTheirOrderIdentifierWithNames) {
     // empty text matching a nameless row passes for a list item.
     PositionChoice typed = chosen("99");
     typed.isListItem = false;
-    const std::tuple<PositionChoice, PreferenceListEditor::ChoiceCheck, const char*> refused[] = {
-        {typed, PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
-        {chosen(""), PreferenceListEditor::ChoiceCheck::NotAnItem, "El puesto elegido no es válido"},
-        {chosen("10"), PreferenceListEditor::ChoiceCheck::AlreadyListed,
-         "Este puesto ya ha sido agregado a la solicitud"}};
-    for (const auto& [choice, check, message] : refused) {
-        FakeMessageService told;
-        EXPECT_EQ(*editor.add(choice, "1", "", names, told), check) << message;
-        EXPECT_EQ(told.only(u"Solicitud Vacantes"_s, MessageIcon::Exclamation), QString::fromUtf8(message));
-    }
+    const std::pair<PositionChoice, const char*> refused[] = {
+        {typed, "El puesto elegido no es válido"},
+        {chosen(""), "El puesto elegido no es válido"},
+        {chosen("10"), "Este puesto ya ha sido agregado a la solicitud"}};
+    for (const auto& [choice, message] : refused)
+        EXPECT_EQ(refusalText(editor.add(choice, "1", "", names), u"Solicitud Vacantes"_s,
+                              MessageIcon::Exclamation),
+                  QString::fromUtf8(message));
     EXPECT_EQ(codesByOrder(t.list), QStringList({"20", "10"}));
 }
 
@@ -75,37 +70,36 @@ TEST(PreferenceListEditorModify, ModifyingRewritesTheLoadedRow) {
     PreferenceTables t;
     t.listCodes(6);
     PreferenceListEditor editor(t.list, "Solicitud Vacantes");
-    FakeMessageService messages;
 
     const auto loaded = editor.beginModify(rowIdOf(t.list, "4"));
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(loaded->order == 4 && loaded->id == 3);
     EXPECT_EQ(editor.mode(), PanelMode::Modifying);
-    EXPECT_EQ(editor.modify("3", "2", QString("D"), messages)->order, 2);
+    EXPECT_EQ(*editor.modify("3", "2", QString("D")), 2);
     EXPECT_EQ(editor.mode(), PanelMode::Adding);
 
     // The same order changes only the demarcation; resultas rows keep theirs. Where other
     // orders move is the randomized test's.
     ASSERT_TRUE(editor.beginModify(rowIdOf(t.list, "5")));
-    EXPECT_TRUE(editor.modify("4", "5", QString("Nueva"), messages)->done);
+    EXPECT_TRUE(editor.modify("4", "5", QString("Nueva")).ok());
     EXPECT_EQ(listedText(t.list, "5", u"Demarcacion"), "Nueva");
     ASSERT_TRUE(editor.beginModify(rowIdOf(t.list, "5")));
-    EXPECT_TRUE(editor.modify("4", "5", std::nullopt, messages)->done);
+    EXPECT_TRUE(editor.modify("4", "5", std::nullopt).ok());
     EXPECT_EQ(listedText(t.list, "5", u"Demarcacion"), "Nueva");
-    EXPECT_TRUE(messages.messages.empty());
 
     ASSERT_TRUE(editor.beginModify(rowIdOf(t.list, "2")));
     for (const char* noOrder : {"", "-", "0"}) {
-        FakeMessageService refused;
-        EXPECT_FALSE(editor.modify("1", noOrder, std::nullopt, refused)->done);
-        EXPECT_EQ(refused.only(u"Error"_s, MessageIcon::Exclamation),
-                  u"Debe asignar un orden a esta plaza"_s);
+        EXPECT_EQ(
+            refusalText(editor.modify("1", noOrder, std::nullopt), u"Error"_s, MessageIcon::Exclamation),
+            u"Debe asignar un orden a esta plaza"_s);
         EXPECT_EQ(editor.mode(), PanelMode::Modifying);
     }
-    EXPECT_FALSE(editor.modify("77", "1", std::nullopt, messages).ok()); // a row no longer listed
+    EXPECT_EQ(editor.modify("77", "1", std::nullopt).error().number,
+              ErrorCode::NoCurrentRecord); // no longer listed
     EXPECT_EQ(codesByOrder(t.list), QStringList({"1", "4", "2", "3", "5", "6"}));
     EXPECT_TRUE(isWellKept(t.list));
 
+    FakeMessageService messages;
     messages.queueAnswer(MessageAnswer::No);
     EXPECT_FALSE(*editor.confirmAndDelete(rowIdOf(t.list, "2"), messages));
     EXPECT_TRUE(*editor.confirmAndDelete(rowIdOf(t.list, "2"), messages));
@@ -152,8 +146,9 @@ TEST(PreferenceListEditorRandomized, EveryOperationKeepsTheListWellOrdered) {
             choice.isListItem = below(10) != 0;
             const QString order = orderText();
             AreaZoneNames names(t.areas, t.zones);
-            ASSERT_TRUE(editor.add(choice, order, "", names, messages).ok());
-            if (choice.isListItem && !model.codes.contains(code))
+            const Status added = editor.add(choice, order, "", names);
+            ASSERT_EQ(added.ok(), choice.isListItem && !model.codes.contains(code));
+            if (added)
                 model.add(code, order);
         } else if (operation < 6 && n > 0) { // modify
             const int from = below(n);
@@ -161,9 +156,9 @@ TEST(PreferenceListEditorRandomized, EveryOperationKeepsTheListWellOrdered) {
             ASSERT_TRUE(loaded);
             ASSERT_EQ(loaded->order, from + 1);
             const QString order = orderText();
-            const auto modified = editor.modify(QString::number(loaded->id), order, QString(), messages);
-            ASSERT_TRUE(modified.ok());
-            if (modified->done)
+            const auto modified = editor.modify(QString::number(loaded->id), order, QString());
+            ASSERT_EQ(modified.ok(), orderOfText(order).has_value());
+            if (modified)
                 model.move(from, *orderOfText(order));
             editor.setMode(PanelMode::Adding); // "Cancelar" after a refused order
         } else if (operation < 9 && n > 0) {   // delete
@@ -328,12 +323,7 @@ TEST(HandListEditor, ModifyOverwritesTheLoadedRowOnly) {
 
 TEST(CourseChecks, ACourseNeedsEveryFieldInRange) {
     CourseFields fields;
-    const auto check = [&]() {
-        FakeMessageService messages;
-        const bool passed = ValidaCurso(fields, messages);
-        EXPECT_EQ(passed, messages.messages.empty());
-        return messages.only(programTitle(), MessageIcon::None);
-    };
+    const auto check = [&]() { return refusalText(ValidaCurso(fields), programTitle(), MessageIcon::None); };
     EXPECT_EQ(check(), "Es obligatorio rellenar el nombre del curso ");
     fields.curso = "Urgencias";
     EXPECT_EQ(check(), "Es obligatorio rellenar el nº de horas del curso ");
@@ -346,16 +336,10 @@ TEST(CourseChecks, ACourseNeedsEveryFieldInRange) {
 
     // Hours and year are whole numbers in range.
     const auto hours = [](const QString& text) {
-        FakeMessageService messages;
-        const bool passed = checkCourseHours(text, messages);
-        EXPECT_EQ(passed, messages.messages.empty());
-        return messages.only("Datos Erróneos", MessageIcon::Exclamation);
+        return refusalText(checkCourseHours(text), "Datos Erróneos", MessageIcon::Exclamation);
     };
     const auto year = [](const QString& text) {
-        FakeMessageService messages;
-        const bool passed = checkCourseYear(text, 2026, messages);
-        EXPECT_EQ(passed, messages.messages.empty());
-        return messages.only("Datos erróneos", MessageIcon::Exclamation);
+        return refusalText(checkCourseYear(text, 2026), "Datos erróneos", MessageIcon::Exclamation);
     };
     for (const char* belowOne : {"0", "-3"})
         EXPECT_EQ(hours(belowOne), "El número de horas debe ser mayor de 0") << belowOne;

@@ -67,4 +67,15 @@ private:
     std::deque<MessageAnswer> m_answers;
 };
 
+// A refusal (InvalidValue) as the user is told it: its text, with its title and icon checked;
+// empty when `result` is no failure.
+template <typename R> QString refusalText(const R& result, const QString& title, MessageIcon icon) {
+    if (result.ok())
+        return QString();
+    EXPECT_EQ(result.error().number, ErrorCode::InvalidValue) << result.error().description.toStdString();
+    FakeMessageService shown;
+    shown.tell(result.error());
+    return shown.only(title, icon);
+}
+
 } // namespace velmora::test

@@ -1,6 +1,7 @@
 #include "ui/editor/CoursesPanel.h"
 
 #include "editor/HandListChecks.h"
+#include "platform/MessageService.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -49,14 +50,14 @@ CoursesPanel::CoursesPanel(RecordSet& courses, MessageService& messages, QWidget
 }
 
 bool CoursesPanel::checkNumberBox(QLineEdit* numberBox) {
-    const bool ok = numberBox == m_hours
-                        ? checkCourseHours(numberBox->text(), messages())
-                        : checkCourseYear(numberBox->text(), m_clock->now().date().year(), messages());
+    const Status ok = numberBox == m_hours ? checkCourseHours(numberBox->text())
+                                           : checkCourseYear(numberBox->text(), m_clock->now().date().year());
     if (!ok) {
+        messages().tell(ok.error());
         numberBox->clear();
         numberBox->setFocus();
     }
-    return ok;
+    return ok.ok();
 }
 
 bool CoursesPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -75,8 +76,10 @@ bool CoursesPanel::eventFilter(QObject* watched, QEvent* event) {
 
 bool CoursesPanel::checkFields() {
     const CourseFields fields{fieldText(0), fieldText(1), fieldText(2), fieldText(3)};
-    if (!ValidaCurso(fields, messages()))
+    if (const Status complete = ValidaCurso(fields); !complete) {
+        messages().tell(complete.error());
         return false;
+    }
     // The boxes are checked when left; a click on "Aceptar" while one still holds a number
     // the column cannot take must not store it.
     QScopedValueRollback guard(m_checking, true);

@@ -1,6 +1,7 @@
 #include "ui/editor/DocumentsPanel.h"
 
 #include "editor/HandListChecks.h"
+#include "platform/MessageService.h"
 
 #include <QLineEdit>
 
@@ -42,8 +43,10 @@ DocumentsPanel::DocumentsPanel(RecordSet& documents, MessageService& messages, Q
     : HandListPanel(documents, messages, documentsLayout(), parent) {}
 
 bool DocumentsPanel::checkFields() {
-    if (ValidaDocumento(fieldText(0), messages()))
+    const Status complete = ValidaDocumento(fieldText(0));
+    if (complete)
         return true;
+    messages().tell(complete.error());
     box(QStringLiteral("txtDoc"))->setFocus();
     return false;
 }

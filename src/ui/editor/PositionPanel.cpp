@@ -320,23 +320,22 @@ void PositionPanel::accept() {
     if (m_editor.mode() == PanelMode::Adding) {
         const AreaZoneNames names(m_tables.areas, m_tables.zones);
         const PositionChoice choice = currentChoice();
-        const auto added =
-            m_editor.add(choice, m_order->text(), demarcation().value_or(QString()), names, m_messages);
+        const Status added = m_editor.add(choice, m_order->text(), demarcation().value_or(QString()), names);
         if (!added) {
-            m_messages.reportError(added.error());
-        } else if (*added == PreferenceListEditor::ChoiceCheck::Valid) {
+            m_messages.tell(added.error());
+        } else {
             openListAfter(choice.code);
             showListedRow(QStringLiteral("CodConvocatoria=") + quotedLiteral(choice.code));
             Q_EMIT positionsAdded();
         }
     } else {
-        const auto modified = m_editor.modify(m_id->text(), m_order->text(), demarcation(), m_messages);
+        const auto modified = m_editor.modify(m_id->text(), m_order->text(), demarcation());
         if (!modified) {
-            m_messages.reportError(modified.error());
-        } else if (!modified->done) {
-            return; // no order: the panel keeps what it holds
+            m_messages.tell(modified.error());
+            if (modified.error().number == ErrorCode::InvalidValue)
+                return; // no order: the panel keeps what it holds
         } else {
-            m_order->setText(QString::number(modified->order));
+            m_order->setText(QString::number(*modified));
             showListedRow(QStringLiteral("IdSolicitud=") + m_id->text().trimmed());
             modificationDone();
         }
