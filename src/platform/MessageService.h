@@ -8,9 +8,6 @@
 
 namespace velmora {
 
-// Title shown by boxes that name no title of their own.
-QString programTitle();
-
 // The one way the windows and the tools talk to the user in a modal box: they tell the failures
 // the library returns and answer its questions. The windows use a QMessageBox implementation,
 // the tools print, and tests script the answers.
