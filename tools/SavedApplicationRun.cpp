@@ -67,7 +67,10 @@ bool SavedApplicationRun::load(const AppFolders& folders, const QFileInfo& docum
         return false;
     }
     m_configuration = configuration.value();
-    if (!loadInstallation(folders, m_tables, m_messages).loaded) {
+    const LoadingOutcome installation = loadInstallation(folders, m_tables, m_messages);
+    if (installation.notice)
+        m_messages.tell(*installation.notice);
+    if (!installation.loaded) {
         printErr(QStringLiteral("La carga del concurso ha fallado."));
         return false;
     }
