@@ -114,6 +114,7 @@ SaveAndPrintFlow& SavedApplicationRun::flow(const QString& pdf, bool olderWordPr
                             .users = *m_users,
                             .printing = m_wordProcessor,
                             .messages = m_messages,
+                            .questions = m_messages,
                             .clock = m_clock,
                             .wordProcessorVersion =
                                 olderWordProcessor ? QStringLiteral("8") : QStringLiteral("16"),
