@@ -13,6 +13,27 @@
 #include <QSettings>
 #include <QTextStream>
 
+namespace {
+
+// The contest folder asked for with the folder dialog, after a box that says why, if there is a why.
+class ContestFolderDialog : public velmora::ContestFolderQuestion {
+public:
+    explicit ContestFolderDialog(velmora::MessageService& messages) : m_messages(messages) {}
+
+    QString chooseFolder(const QString& title, const QString& startFolder,
+                         const std::optional<velmora::Error>& why) override {
+        if (why)
+            m_messages.tell(*why);
+        return m_chooser.chooseFolder(title, startFolder);
+    }
+
+private:
+    velmora::MessageService& m_messages;
+    velmora::QtFolderChooser m_chooser;
+};
+
+} // namespace
+
 // velmora [--recorrido] [CARPETA]: runs the program on the contest installation in CARPETA.
 // Without one, as when started from the desktop menu, it runs on the program's own folder when
 // that holds a contest, else on the folder used last, else on the one the user chooses.
@@ -56,14 +77,22 @@ int main(int argc, char** argv) {
 
     QSettings settings(QStringLiteral("velmora"), QStringLiteral("velmora"));
     velmora::RememberedContestFolder memory(settings);
-    velmora::QtFolderChooser chooser;
-    velmora::ContestFolderPicker picker(memory, chooser, messages);
-    const QString folder = positional.isEmpty() ? picker.pick(QApplication::applicationDirPath())
-                                                : picker.useGiven(positional.first());
-    if (folder.isEmpty())
-        return positional.isEmpty()
-                   ? 0
-                   : 1; // a folder given on the command line that cannot be used is a failure
+    ContestFolderDialog dialog(messages);
+    velmora::ContestFolderPicker picker(memory, dialog);
+    QString folder;
+    if (positional.isEmpty()) {
+        folder = picker.pick(QApplication::applicationDirPath());
+        if (folder.isEmpty())
+            return 0;
+    } else {
+        // A folder given on the command line that cannot be used is a failure.
+        const velmora::Result<QString> given = picker.useGiven(positional.first());
+        if (!given.ok()) {
+            messages.tell(given.error());
+            return 1;
+        }
+        folder = given.value();
+    }
 
     velmora::SystemClock clock;
     velmora::ProgramController controller(folder, messages, clock);

@@ -71,7 +71,10 @@ void printCsv(RecordSet& table) {
 }
 
 LoadingOutcome loadInstallation(const QString& dir, CatalogTables& tables, MessageService& messages) {
-    return velmora::loadInstallation(AppFolders::at(dir), tables, messages);
+    LoadingOutcome outcome = velmora::loadInstallation(AppFolders::at(dir), tables, messages);
+    if (outcome.notice)
+        messages.tell(*outcome.notice);
+    return outcome;
 }
 
 QSet<QString> codesOf(RecordSet& table, const QString& column) {

@@ -77,7 +77,10 @@ public:
             const QString installation = m_parsed.value(QStringLiteral("contest"));
             CatalogTables tables;
             ConsoleMessageService messages;
-            if (!loadInstallation(AppFolders::at(installation), tables, messages).loaded) {
+            const LoadingOutcome loaded = loadInstallation(AppFolders::at(installation), tables, messages);
+            if (loaded.notice)
+                messages.tell(*loaded.notice);
+            if (!loaded.loaded) {
                 printErr(
                     QStringLiteral("No se puede cargar la instalación del concurso %1").arg(installation));
                 m_exitCode = kWrongArguments;

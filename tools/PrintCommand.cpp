@@ -48,9 +48,14 @@ int print(const QStringList& args) {
     SaveAndPrintFlow& flow = run.flow(pdf, older);
     auto printed = draft ? flow.save(true, true) : flow.print();
     run.finish();
-    // The flow has shown why (on the console); the exit status tells scripts.
-    if (!printed.ok())
+    // Why, on the console; the exit status tells scripts.
+    if (!printed.ok()) {
+        run.messages().tell(printed.error());
         return 1;
+    }
+    // Nobody is there to open the PDF: the notice is only said.
+    if (const std::optional<PrintoutNotice>& notice = printed.value().notice)
+        run.messages().inform(notice->text, notice->title, notice->icon);
     printOut(QStringLiteral("PDF escrito en %1 (%2 páginas)")
                  .arg(QDir::toNativeSeparators(printed.value().outcome.pdfPath))
                  .arg(printed.value().outcome.pageCount));

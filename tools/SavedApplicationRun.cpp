@@ -67,7 +67,10 @@ bool SavedApplicationRun::load(const AppFolders& folders, const QFileInfo& docum
         return false;
     }
     m_configuration = configuration.value();
-    if (!loadInstallation(folders, m_tables, m_messages).loaded) {
+    const LoadingOutcome installation = loadInstallation(folders, m_tables, m_messages);
+    if (installation.notice)
+        m_messages.tell(*installation.notice);
+    if (!installation.loaded) {
         printErr(QStringLiteral("La carga del concurso ha fallado."));
         return false;
     }
@@ -111,6 +114,7 @@ SaveAndPrintFlow& SavedApplicationRun::flow(const QString& pdf, bool olderWordPr
                             .users = *m_users,
                             .printing = m_wordProcessor,
                             .messages = m_messages,
+                            .questions = m_messages,
                             .clock = m_clock,
                             .wordProcessorVersion =
                                 olderWordProcessor ? QStringLiteral("8") : QStringLiteral("16"),

@@ -76,12 +76,12 @@ int sign(const QStringList& args) {
     auto signedPdf = signApplication(flow, run.model().text(ctl::txtDNI),
                                      SigningChoice{.certificateNickname = nickname,
                                                    .password = [&] { return passwordFrom(pinFile); },
-                                                   .output = QFileInfo(out).absoluteFilePath()},
-                                     run.messages());
+                                                   .output = QFileInfo(out).absoluteFilePath()});
     run.finish();
-    // Every refusal has been told on the terminal.
-    if (!signedPdf.ok())
+    if (!signedPdf.ok()) {
+        run.messages().tell(signedPdf.error());
         return 1;
+    }
     const SignedApplication& made = signedPdf.value();
     printOut(QStringLiteral("Solicitud firmada por %1 (NIF %2) en %3 (%4 páginas, %5 códigos de barras)")
                  .arg(made.signer.holderName, made.signer.nif, QDir::toNativeSeparators(made.pdfPath))

@@ -1,6 +1,5 @@
 #include "app/ApplicationSigning.h"
 
-#include "platform/MessageService.h"
 #include "platform/data/AtomicFile.h"
 #include "signing/CertificateDatabase.h"
 #include "signing/PdfAttachment.h"
@@ -47,29 +46,34 @@ Result<QString> unlockedKey(const SigningChoice& choice) {
     return *password;
 }
 
+// A refusal or failure of the signing, in the words of its cause under the window's title; a
+// cancelled password prompt is told nothing.
+Error signingFailed(const Error& error) {
+    if (error.number == SigningError::Cancelled)
+        return Error::cancelled();
+    return Error::told(error.number, error.description, signingTitle(), MessageIcon::Critical);
+}
+
 Result<SignedApplication> signUnlocked(SaveAndPrintFlow& flow, const SigningCertificate& signer,
-                                       const QString& password, const SigningChoice& choice,
-                                       MessageService& messages) {
+                                       const QString& password, const SigningChoice& choice) {
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return Error::make(ErrorCode::FileAccess,
                            QStringLiteral("No hay una carpeta temporal donde preparar la "
                                           "firma."));
     const QString printed = scratch.filePath(QStringLiteral("impreso.pdf"));
-    // The printing has told the applicant why it stopped.
+    // Why the printing stopped is told as the printing says it.
     auto printout = flow.printForSigning(printed);
     if (!printout.ok())
-        return Error::make(SigningError::Cancelled, printout.error().description);
+        return printout.error();
     const QString attached = scratch.filePath(QStringLiteral("adjunto.pdf"));
     Status done = attachFile(printed, attached, QString::fromUtf16(kBarcodeTextsAttachment),
                              barcodeTextsFile(printout.value().barcodes));
     if (done.ok())
         done = signPdf(attached, choice.output, signer, password, applicantSignatureLook(),
                        QDateTime::currentDateTime());
-    if (!done.ok()) {
-        messages.inform(done.error().description, signingTitle(), MessageIcon::Critical);
-        return done.error();
-    }
+    if (!done.ok())
+        return signingFailed(done.error());
     return SignedApplication{choice.output, signer, std::move(printout).value()};
 }
 
@@ -83,22 +87,17 @@ QByteArray barcodeTextsFile(const QStringList& texts) {
 }
 
 Result<SignedApplication> signApplication(SaveAndPrintFlow& flow, const QString& applicantDni,
-                                          const SigningChoice& choice, MessageService& messages) {
-    auto refused = [&](const Error& error) -> Error {
-        if (error.number != SigningError::Cancelled)
-            messages.inform(error.description, signingTitle(), MessageIcon::Critical);
-        return error;
-    };
+                                          const SigningChoice& choice) {
     auto signer = chosenCertificate(choice.certificateNickname);
     if (!signer.ok())
-        return refused(signer.error());
+        return signingFailed(signer.error());
     // Checked now, not at the time the printing ends: the signature's time is now too.
     if (Status fits = checkSigner(signer.value(), applicantDni, QDateTime::currentDateTime()); !fits.ok())
-        return refused(fits.error());
+        return signingFailed(fits.error());
     auto password = unlockedKey(choice);
     if (!password.ok())
-        return refused(password.error());
-    auto made = signUnlocked(flow, signer.value(), password.value(), choice, messages);
+        return signingFailed(password.error());
+    auto made = signUnlocked(flow, signer.value(), password.value(), choice);
     certificate_database::lock(choice.certificateNickname);
     return made;
 }

@@ -13,8 +13,6 @@
 
 namespace velmora {
 
-class MessageService;
-
 // The name of the file of barcode texts embedded in a signed application.
 inline constexpr char16_t kBarcodeTextsAttachment[] = u"velmora-codigos.txt";
 // The name of the signature field of a signed application.
@@ -43,11 +41,11 @@ QByteArray barcodeTextsFile(const QStringList& texts);
 // "Firmar solicitud": the certificate is checked first (the applicant's own NIF, in force
 // now, its password), so that a refusal saves nothing; then the final printout as
 // "Imprimir" makes it, into a PDF of exactly the printed pages; the barcode texts are
-// embedded in it and it is signed into `choice.output`. Every refusal and failure is told
-// through `messages`, but a cancelled password prompt (SigningError::Cancelled), which
-// ends the signing quietly.
+// embedded in it and it is signed into `choice.output`. Every refusal and failure comes back
+// as it is told ("Firmar solicitud", critical, in the words of its cause; the printing's own as
+// the printing tells them); a cancelled password prompt is a cancellation, told nothing.
 Result<SignedApplication> signApplication(SaveAndPrintFlow& flow, const QString& applicantDni,
-                                          const SigningChoice& choice, MessageService& messages);
+                                          const SigningChoice& choice);
 
 // "Solicitud-<NIF>-<cuerpo>.pdf": the name a signed application is proposed to be kept under.
 QString signedApplicationFileName(const QString& nif, const QString& body);

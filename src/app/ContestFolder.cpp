@@ -1,8 +1,5 @@
 #include "app/ContestFolder.h"
 
-#include "platform/FolderChooser.h"
-#include "platform/MessageService.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -81,44 +78,50 @@ QString ContestFolderPicker::chooserTitle() {
     return QStringLiteral("Seleccione la carpeta del concurso");
 }
 
-bool ContestFolderPicker::usable(const QString& folder) {
-    const Status status = checkContestFolderUsable(folder);
-    if (!status.ok()) {
-        m_messages.inform(status.error().description, programTitle(), MessageIcon::Exclamation);
-        return false;
-    }
+Result<QString> ContestFolderPicker::usable(const QString& folder) {
+    if (const Status status = checkContestFolderUsable(folder); !status.ok())
+        return Error::told(status.error().number, status.error().description, programTitle(),
+                           MessageIcon::Exclamation);
     m_memory.remember(folder);
-    return true;
+    return QDir(folder).absolutePath();
 }
 
-QString ContestFolderPicker::useGiven(const QString& folder) {
-    return usable(folder) ? QDir(folder).absolutePath() : QString();
+Result<QString> ContestFolderPicker::useGiven(const QString& folder) {
+    return usable(folder);
 }
 
 QString ContestFolderPicker::pick(const QString& programFolder) {
     // An installation beside the program, as the contest office may hand it out in one folder.
-    if (checkContestFolder(programFolder).ok())
-        return usable(programFolder) ? QDir(programFolder).absolutePath() : askUntilUsable(programFolder);
+    if (checkContestFolder(programFolder).ok()) {
+        Result<QString> beside = usable(programFolder);
+        return beside.ok() ? beside.value() : askUntilUsable(programFolder, beside.error());
+    }
     const QString last = m_memory.folder();
     if (last.isEmpty())
-        return askUntilUsable(QDir::homePath());
-    if (checkContestFolder(last).ok())
-        return usable(last) ? QDir(last).absolutePath() : askUntilUsable(last);
-    m_messages.inform(QStringLiteral("La carpeta del concurso usada la última vez, %1, ya no está o no "
-                                     "contiene un concurso.\n\nSeleccione la carpeta del concurso.")
-                          .arg(shown(last)),
-                      programTitle(), MessageIcon::Information);
-    return askUntilUsable(QDir::homePath());
+        return askUntilUsable(QDir::homePath(), std::nullopt);
+    if (checkContestFolder(last).ok()) {
+        Result<QString> remembered = usable(last);
+        return remembered.ok() ? remembered.value() : askUntilUsable(last, remembered.error());
+    }
+    return askUntilUsable(QDir::homePath(),
+                          Error::told(ErrorCode::FileNotFound,
+                                      QStringLiteral("La carpeta del concurso usada la última vez, %1, ya no "
+                                                     "está o no contiene un concurso.\n\nSeleccione la "
+                                                     "carpeta del concurso.")
+                                          .arg(shown(last)),
+                                      programTitle(), MessageIcon::Information));
 }
 
-QString ContestFolderPicker::askUntilUsable(const QString& startFolder) {
+QString ContestFolderPicker::askUntilUsable(const QString& startFolder, std::optional<Error> why) {
     QString start = startFolder;
     for (;;) {
-        const QString chosen = m_chooser.chooseFolder(chooserTitle(), start);
+        const QString chosen = m_question.chooseFolder(chooserTitle(), start, why);
         if (chosen.isEmpty())
             return {};
-        if (usable(chosen))
-            return QDir(chosen).absolutePath();
+        Result<QString> checked = usable(chosen);
+        if (checked.ok())
+            return checked.value();
+        why = checked.error();
         start = chosen;
     }
 }

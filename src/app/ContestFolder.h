@@ -4,12 +4,11 @@
 
 #include <QString>
 
+#include <optional>
+
 class QSettings;
 
 namespace velmora {
-
-class FolderChooser;
-class MessageService;
 
 // Whether `folder` holds a contest's installation (conf.xml and the ficheros folder); the
 // error says in Spanish what is missing.
@@ -34,30 +33,41 @@ private:
     QSettings& m_settings;
 };
 
+// The user, as the picker asks them for a contest folder: first told why one is asked for,
+// when there is a why (a folder that cannot be used, the one of the last run gone), then
+// shown the folder dialog.
+class ContestFolderQuestion {
+public:
+    virtual ~ContestFolderQuestion() = default;
+    // The chosen folder, or empty when the user gives up.
+    virtual QString chooseFolder(const QString& title, const QString& startFolder,
+                                 const std::optional<Error>& why) = 0;
+};
+
 // Finds the contest folder the program runs on when it is started without one, as from the
 // desktop menu: the program's own folder when it holds a contest, else the folder used last,
 // else the one the user chooses. Every folder is checked before it is used; what is wrong is
 // said in Spanish and the user may choose again.
 class ContestFolderPicker {
 public:
-    ContestFolderPicker(RememberedContestFolder& memory, FolderChooser& chooser, MessageService& messages)
-        : m_memory(memory), m_chooser(chooser), m_messages(messages) {}
+    ContestFolderPicker(RememberedContestFolder& memory, ContestFolderQuestion& question)
+        : m_memory(memory), m_question(question) {}
 
     // The folder to run on, remembered for the next run; empty when the user gave up.
     QString pick(const QString& programFolder);
-    // A folder named on the command line: checked and remembered; empty (after saying why)
-    // when it cannot be used.
-    QString useGiven(const QString& folder);
+    // A folder named on the command line: checked and remembered; the failure to tell when it
+    // cannot be used.
+    Result<QString> useGiven(const QString& folder);
 
     static QString chooserTitle();
 
 private:
-    QString askUntilUsable(const QString& startFolder);
-    bool usable(const QString& folder);
+    QString askUntilUsable(const QString& startFolder, std::optional<Error> why);
+    // The folder, absolute, once checked and remembered.
+    Result<QString> usable(const QString& folder);
 
     RememberedContestFolder& m_memory;
-    FolderChooser& m_chooser;
-    MessageService& m_messages;
+    ContestFolderQuestion& m_question;
 };
 
 } // namespace velmora

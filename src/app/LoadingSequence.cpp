@@ -4,7 +4,6 @@
 #include "app/LoadedTables.h"
 #include "catalog/CatalogLoader.h"
 #include "editor/ApplicationListTables.h"
-#include "platform/MessageService.h"
 #include "platform/Progress.h"
 
 #include <functional>
@@ -28,7 +27,7 @@ LoadingOutcome LoadingSequence::run() {
     outcome.catalogueWarnings = m_catalogueWarnings;
     if (status) {
         outcome.loaded = true;
-        warnAboutPositionsPerPage();
+        outcome.notice = positionsPerPageWarning();
         return outcome;
     }
     m_view->setBusy(false);
@@ -37,23 +36,27 @@ LoadingOutcome LoadingSequence::run() {
     outcome.endsProgram = status.error().endsProgram;
     // A failure that ends the program has already said so in its own words.
     if (!outcome.endsProgram)
-        m_messages.show(QStringLiteral("Error en línea %1.%2 %3")
-                            .arg(step)
-                            .arg(status.error().description)
-                            .arg(status.error().number),
-                        programTitle(), MessageIcon::None, MessageButtons::Ok);
+        outcome.notice = Error::told(status.error().number,
+                                     QStringLiteral("Error en línea %1.%2 %3")
+                                         .arg(step)
+                                         .arg(status.error().description)
+                                         .arg(status.error().number),
+                                     programTitle(), MessageIcon::None);
     return outcome;
 }
 
 // A places-per-page value that printing cannot use as written is said at once, while the
 // contest office can still mend conf.xml, rather than found later on paper.
-void LoadingSequence::warnAboutPositionsPerPage() {
+std::optional<Error> LoadingSequence::positionsPerPageWarning() const {
     const auto config = ContestConfiguration::read(m_folders.program);
     if (!config.ok())
-        return;
-    if (const QString warning = config->positionsPerPageSetting().warning; !warning.isEmpty())
-        m_messages.inform(QStringLiteral("Aviso de la configuración del concurso (conf.xml):\n") + warning,
-                          programTitle(), MessageIcon::Exclamation);
+        return std::nullopt;
+    const QString warning = config->positionsPerPageSetting().warning;
+    if (warning.isEmpty())
+        return std::nullopt;
+    return Error::told(ErrorCode::InvalidValue,
+                       QStringLiteral("Aviso de la configuración del concurso (conf.xml):\n") + warning,
+                       programTitle(), MessageIcon::Exclamation);
 }
 
 namespace {
@@ -205,10 +208,11 @@ LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, Appl
     if (!bodies) {
         LoadingOutcome outcome;
         outcome.error = bodies.error();
-        messages.show(QStringLiteral("Error al cargar los cuerpos: %1 %2")
-                          .arg(bodies.error().description)
-                          .arg(bodies.error().number),
-                      programTitle(), MessageIcon::Critical, MessageButtons::Ok);
+        outcome.notice = Error::told(bodies.error().number,
+                                     QStringLiteral("Error al cargar los cuerpos: %1 %2")
+                                         .arg(bodies.error().description)
+                                         .arg(bodies.error().number),
+                                     programTitle(), MessageIcon::Critical);
         return outcome;
     }
     Progress progress;

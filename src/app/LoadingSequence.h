@@ -27,9 +27,13 @@ public:
 
 struct LoadingOutcome {
     bool loaded = false;
-    int failedStep = 0; // the numbered step that failed, 0 when none did
-    std::optional<Error> error;
-    bool endsProgram = false; // the failure leaves nothing to work with: the caller ends the program
+    int failedStep = 0;         // the numbered step that failed, 0 when none did
+    std::optional<Error> error; // the failure, as the step met it
+    bool endsProgram = false;   // the failure leaves nothing to work with: the caller ends the program
+    // What the caller tells the user once the sequence is over: the failure, naming its step
+    // (but not one the catalogue loader has told itself, as those that end the program), or,
+    // after a complete load, a value of conf.xml that printing cannot use as written.
+    std::optional<Error> notice;
     // For the contest office, not the applicant: catalogues that loaded but look wrong (one
     // with no record at all may be meant, as a contest without resultas).
     QStringList catalogueWarnings;
@@ -37,9 +41,10 @@ struct LoadingOutcome {
 
 // Builds every catalogue and list table after sign-in, in a fixed order of numbered
 // steps, and the position lookups by body and by group. The bodies table is expected
-// to be built already. A failing step stops the sequence and is reported as
+// to be built already. A failing step stops the sequence, to be told as
 // "Error en línea N.descripción número"; the tables built so far stay, and every other
-// table keeps its empty, open state.
+// table keeps its empty, open state. `messages` is only for the catalogue loader, which
+// tells its own failures.
 class LoadingSequence {
 public:
     static constexpr int kStep = 30;
@@ -58,7 +63,7 @@ public:
 
 private:
     Status runSteps(int& step);
-    void warnAboutPositionsPerPage();
+    std::optional<Error> positionsPerPageWarning() const;
 
     AppFolders m_folders;
     CatalogTables& m_catalogs;
@@ -71,7 +76,8 @@ private:
 };
 
 // What start-up does before the editor opens, without windows: the bodies table, then the
-// whole loading sequence. For the tools and other headless runs.
+// whole loading sequence. For the tools and other headless runs; the caller tells the
+// outcome's notice.
 LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables, MessageService& messages);
 // The same for readers of the catalogues alone (the tools, the contest office): the
 // application's lists are built and dropped.

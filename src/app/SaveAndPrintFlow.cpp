@@ -2,7 +2,7 @@
 
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
-#include "platform/MessageService.h"
+#include "platform/UserQuestions.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/FinalPrintLists.h"
 #include "printing/PrintRecord.h"
@@ -19,16 +19,16 @@ SaveAndPrintFlow::PrintKind SaveAndPrintFlow::choosePrint(const QString& draftQu
     const Status complete = ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas);
     if (complete)
         return PrintKind::Final;
-    c.messages.tell(complete.error());
-    const MessageAnswer answer = c.messages.show(draftQuestion, QStringLiteral("Copia Borrador"),
-                                                 MessageIcon::Question, MessageButtons::YesNo);
+    c.questions.tell(complete.error());
+    const MessageAnswer answer = c.questions.ask(draftQuestion, QStringLiteral("Copia Borrador"),
+                                                 MessageIcon::Question, QuestionButtons::YesNo);
     return answer == MessageAnswer::Yes ? PrintKind::Draft : PrintKind::None;
 }
 
 namespace {
 
 Error stopped(const QString& why) {
-    return Error::make(ErrorCode::InvalidProcedureCall, why);
+    return Error::told(ErrorCode::InvalidProcedureCall, why, programTitle(), MessageIcon::Critical);
 }
 
 } // namespace
@@ -41,9 +41,8 @@ Result<ApplicationPrintout> SaveAndPrintFlow::print() {
         // lock and the save, so that the message can say that nothing has changed.
         if (const std::optional<QString> problem =
                 finalPrintListProblem(m_context.lists.vacancies, m_context.lists.resultas)) {
-            const QString text = finalPrintRefusal(*problem);
-            m_context.messages.inform(text, QStringLiteral("Impresión"), MessageIcon::Exclamation);
-            return stopped(text);
+            return Error::told(ErrorCode::InvalidProcedureCall, finalPrintRefusal(*problem),
+                               QStringLiteral("Impresión"), MessageIcon::Exclamation);
         }
         m_printRecord = GeneraCadenaImpresion(m_context.model, m_context.situations);
         return save(true, false);
@@ -52,16 +51,13 @@ Result<ApplicationPrintout> SaveAndPrintFlow::print() {
     case PrintKind::None:
         break;
     }
-    return stopped(QStringLiteral("Impresión cancelada."));
+    return Error::cancelled();
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::printForSigning(const QString& pdfPath) {
     SaveAndPrintContext& c = m_context;
-    if (const Status complete = ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas);
-        !complete) {
-        c.messages.tell(complete.error());
-        return stopped(QStringLiteral("Faltan datos por rellenar: la solicitud no se puede firmar."));
-    }
+    if (const Status complete = ValidaDatosImpresion(c.model, c.lists.vacancies, c.lists.resultas); !complete)
+        return complete.error();
     m_printRecord = GeneraCadenaImpresion(c.model, c.situations);
     const auto destination = c.destination;
     const QString previousPdf = c.pdfPath;
@@ -90,7 +86,6 @@ Status SaveAndPrintFlow::passwordReady() {
         "La contraseña no se ha podido guardar en el fichero de usuarios, así que la solicitud no se ha "
         "guardado: sin contraseña, cualquiera que escriba su DNI podría abrirla. Resuelva el problema "
         "indicado e inténtelo de nuevo.");
-    m_context.messages.inform(why, programTitle(), MessageIcon::Critical);
     return stopped(why);
 }
 
@@ -105,7 +100,6 @@ PrintingEditor SaveAndPrintFlow::printingEditor(const QString& printRecord) {
                           c.printing,
                           c.messages,
                           c.clock,
-                          &m_host,
                           c.destination,
                           c.printers,
                           c.pdfPath,
@@ -122,10 +116,8 @@ Result<ApplicationPrintout> SaveAndPrintFlow::saveOnClose() {
 }
 
 Result<ApplicationPrintout> SaveAndPrintFlow::checkedSave(SaveKind kind, bool print, bool draft) {
-    if (const Status complete = ValidaDatosGrabacion(m_context.model); !complete) {
-        m_context.messages.tell(complete.error());
-        return stopped(QStringLiteral("Faltan datos de la solicitud."));
-    }
+    if (const Status complete = ValidaDatosGrabacion(m_context.model); !complete)
+        return complete.error();
     VELMORA_TRY(passwordReady());
     if (kind == SaveKind::LockIdentity) {
         for (ControlName name : {ctl::cboCuerpo, ctl::cboGrupo, ctl::txtDNI})
@@ -144,11 +136,9 @@ Result<ApplicationPrintout> SaveAndPrintFlow::preview() {
     const PrintKind kind = choosePrint(QStringLiteral(
         "Faltan datos por rellenar. ¿Desea ver la vista previa de una copia borrador de la solicitud?"));
     if (kind == PrintKind::None)
-        return stopped(QStringLiteral("Vista previa cancelada."));
-    if (const Status complete = ValidaDatosGrabacion(m_context.model); !complete) {
-        m_context.messages.tell(complete.error());
-        return stopped(QStringLiteral("Faltan datos de la solicitud."));
-    }
+        return Error::cancelled();
+    if (const Status complete = ValidaDatosGrabacion(m_context.model); !complete)
+        return complete.error();
     const bool draft = kind == PrintKind::Draft;
     const QString record = draft ? QString() : GeneraCadenaImpresion(m_context.model, m_context.situations);
     const std::unique_ptr<ProgressWindow> progress = m_host.progressWindow();

@@ -19,11 +19,13 @@ class MessageService;
 class PrintingWordProcessor;
 class RecordSet;
 class SystemPrinter;
+class UserQuestions;
 class UserStore;
 
 // What the flow asks of the window it runs for.
-class SaveAndPrintHost : public PrintingHost {
+class SaveAndPrintHost {
 public:
+    virtual ~SaveAndPrintHost() = default;
     enum class PasswordOutcome {
         Stored,     // the user store now holds a password for the DNI
         Declined,   // the applicant left the password window without one
@@ -46,7 +48,10 @@ struct SaveAndPrintContext {
     AppFolders folders;
     UserStore& users;
     PrintingWordProcessor& printing;
+    // Only what the editor's checks and the application's files tell through; every other
+    // failure is returned.
     MessageService& messages;
+    UserQuestions& questions; // asked whether to make a draft of an incomplete application
     const Clock& clock;
     QString wordProcessorVersion; // the generation of templates follows it
     docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
@@ -62,8 +67,8 @@ class SaveAndPrintFlow {
 public:
     SaveAndPrintFlow(SaveAndPrintContext context, SaveAndPrintHost& host);
 
-    // Every call below returns what was saved (and printed), or the error the user has
-    // been told about.
+    // Every call below returns what was saved (and printed), or the failure to tell the user (a
+    // cancellation where the user declined, or where an editor's check has shown why).
     //
     // "Imprimir": the print check; when it fails, the offer of a draft. Then the save and
     // the print.

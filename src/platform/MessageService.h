@@ -24,7 +24,7 @@ public:
         show(text, title, icon, MessageButtons::Ok);
     }
     // Tells a failure as it says it is told (a cancellation is not told).
-    void tell(const Error& error);
+    void tell(const Error& error) override;
     // A failure the routine at hand cannot deal with, as the program has always told one:
     // "Se ha producido el siguiente error N-descripción", critical, under the program's title,
     // whatever its own telling.

@@ -4,7 +4,7 @@
 
 namespace velmora {
 
-// Title shown by boxes that name no title of their own.
+// Title shown by boxes that name no title of their own, and by the failures told under it.
 QString programTitle();
 
 // The pieces of a modal message box, shared by the failures the library returns, the

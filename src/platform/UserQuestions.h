@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MessageTypes.h"
+#include "platform/Result.h"
 
 #include <QString>
 
@@ -14,6 +15,9 @@ public:
     virtual ~UserQuestions() = default;
     virtual MessageAnswer ask(const QString& text, const QString& title, MessageIcon icon,
                               QuestionButtons buttons) = 0;
+    // Tells the failure that leads to the next question (a draft offered because the data is
+    // incomplete), for a routine that goes on asking: its other failures it returns.
+    virtual void tell(const Error& error) = 0;
 };
 
 } // namespace velmora

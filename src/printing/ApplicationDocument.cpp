@@ -5,7 +5,6 @@
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
 #include "platform/Clock.h"
-#include "platform/MessageService.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/data/RecordSet.h"
 #include "platform/docengine/Cursor.h"
@@ -86,9 +85,8 @@ public:
         if (m_print && !m_draft)
             if (const std::optional<QString> problem =
                     finalPrintListProblem(m_editor.lists.vacancies, m_editor.lists.resultas)) {
-                const QString text = finalPrintRefusal(*problem);
-                m_editor.messages.inform(text, printingTitle(), MessageIcon::Exclamation);
-                return Error::make(ErrorCode::InvalidProcedureCall, text);
+                return Error::told(ErrorCode::InvalidProcedureCall, finalPrintRefusal(*problem),
+                                   printingTitle(), MessageIcon::Exclamation);
             }
         VELMORA_TRY(openDocument());
         ListTableWriter writer(*m_doc, m_generation, m_progress);
@@ -194,8 +192,8 @@ public:
         // Nothing is printed when a barcode could not be made.
         if (m_barcodeFailure) {
             m_editor.wordProcessor.closeAndForget();
-            m_editor.messages.inform(*m_barcodeFailure, printingTitle(), MessageIcon::Critical);
-            return Error::make(ErrorCode::InvalidProcedureCall, *m_barcodeFailure);
+            return Error::told(ErrorCode::InvalidProcedureCall, *m_barcodeFailure, printingTitle(),
+                               MessageIcon::Critical);
         }
         return printDocument();
     }
@@ -207,9 +205,8 @@ private:
         return !key || key->shows(tab);
     }
 
-    Status fail(const QString& text) {
-        m_editor.messages.inform(text, programTitle(), MessageIcon::Critical);
-        return Error::make(ErrorCode::FileNotFound, text);
+    static Error fail(const QString& text) {
+        return Error::told(ErrorCode::FileNotFound, text, programTitle(), MessageIcon::Critical);
     }
 
     // Steps 1 and 2: nothing is written before the template, the applications folder and
@@ -249,20 +246,20 @@ private:
     // The document exists but could not be filled: nothing is saved.
     Error fillFailed(const Error& error) {
         m_editor.wordProcessor.closeAndForget();
-        m_editor.messages.inform(
+        return Error::told(
+            error.number,
             QStringLiteral("No se ha podido rellenar la solicitud: %1%2").arg(error.description, notSaved()),
             programTitle(), MessageIcon::Critical);
-        return error;
     }
 
     // The application was saved but cannot go onto paper as it is: nothing is printed.
     Error printFailed(const Error& error) {
         m_editor.wordProcessor.closeAndForget();
-        m_editor.messages.inform(QStringLiteral("No se ha podido preparar la impresión de la solicitud: "
-                                                "%1\nLa solicitud no se ha impreso.")
-                                     .arg(error.description),
-                                 printingTitle(), MessageIcon::Critical);
-        return error;
+        return Error::told(error.number,
+                           QStringLiteral("No se ha podido preparar la impresión de la solicitud: "
+                                          "%1\nLa solicitud no se ha impreso.")
+                               .arg(error.description),
+                           printingTitle(), MessageIcon::Critical);
     }
 
     static Error listTableMissing(ListKind kind) {
@@ -379,22 +376,23 @@ private:
     }
 
     // Step 8: the document and its XML companion, saved as one unit. Without either the
-    // saved application is incomplete: the save has told why and nothing more is done.
+    // saved application is incomplete: nothing more is done.
     Status saveDocument() {
         Result<QByteArray> bytes = m_doc->toBytes();
         if (!bytes.ok()) {
             m_editor.wordProcessor.closeAndForget();
-            m_editor.messages.inform(
+            return Error::told(
+                bytes.error().number,
                 QStringLiteral("No se ha podido guardar la solicitud en %1:\n%2")
                     .arg(QDir::toNativeSeparators(m_out.documentPath), bytes.error().description),
                 programTitle(), MessageIcon::Critical);
-            return bytes.error();
         }
         if (const Status saved = saveApplicationPair(m_folder, m_fileName, bytes.value(), m_editor.lists,
                                                      m_editor.folders.program, m_editor.messages);
             !saved.ok()) {
             m_editor.wordProcessor.closeAndForget();
-            return saved;
+            // The save of the pair has told why.
+            return Error::cancelled();
         }
         return {};
     }
@@ -406,8 +404,8 @@ private:
         DocumentLayout& layout = *laidOut;
         if (Status checked = checkBarcodes(layout); !checked.ok()) {
             m_editor.wordProcessor.closeAndForget();
-            m_editor.messages.inform(checked.error().description, printingTitle(), MessageIcon::Critical);
-            return checked.error();
+            return Error::told(checked.error().number, checked.error().description, printingTitle(),
+                               MessageIcon::Critical);
         }
         m_out.barcodes = m_barcodes->texts();
         if (m_editor.preview) {
@@ -431,30 +429,25 @@ private:
         }
         if (!printed.ok()) {
             m_editor.wordProcessor.closeAndForget();
-            m_editor.messages.inform(
+            return Error::told(
+                printed.error().number,
                 QStringLiteral("No se ha podido imprimir la solicitud: %1").arg(printed.error().description),
                 printingTitle(), MessageIcon::Critical);
-            return printed.error();
         }
         m_out.printed = true;
         m_out.outcome = printed.value();
-        if (m_editor.forSigning)
-            return m_out;
-        announcePrintout();
-        if (m_editor.host)
-            m_editor.host->printingStarted();
+        if (!m_editor.forSigning)
+            m_out.notice = printoutNotice();
         return m_out;
     }
 
     // "IMPORTANTE" tells to wait for the sheets of a printer. A printout that went into a PDF
     // instead (no default printer, or a PDF asked for) is not being printed: the user is told
     // where it is, to print it from there, and may have it opened.
-    void announcePrintout() {
+    PrintoutNotice printoutNotice() const {
         const PrintOutcome& outcome = m_out.outcome;
-        if (outcome.printed || outcome.pdfPath.isEmpty()) {
-            m_editor.messages.inform(printingNotice(), printingTitle(), MessageIcon::Information);
-            return;
-        }
+        if (outcome.printed || outcome.pdfPath.isEmpty())
+            return PrintoutNotice{printingNotice(), printingTitle(), MessageIcon::Information, QString()};
         const bool noPrinter =
             m_editor.pdfPath.isEmpty() && m_editor.destination == PrintDestination::Automatic;
         const QString text =
@@ -463,10 +456,7 @@ private:
                 "Imprímala desde ese documento. ¿Desea abrirlo ahora?")
                 .arg(noPrinter ? QStringLiteral("No hay ninguna impresora predeterminada. ") : QString(),
                      QDir::toNativeSeparators(outcome.pdfPath));
-        if (m_editor.messages.show(text, printingTitle(), MessageIcon::Question, MessageButtons::YesNo) ==
-                MessageAnswer::Yes &&
-            m_editor.host)
-            m_editor.host->openPrintout(outcome.pdfPath);
+        return PrintoutNotice{text, printingTitle(), MessageIcon::Question, outcome.pdfPath};
     }
 
     Status checkBarcodes(DocumentLayout& layout) {

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace velmora {
 
@@ -24,19 +25,6 @@ class Pdf417Writer;
 class PrintingWordProcessor;
 class SystemPrinter;
 
-// What the editor window does around a print.
-class PrintingHost {
-public:
-    virtual ~PrintingHost() = default;
-    // A printout written to a PDF instead of a printer, which the user asked to see (the
-    // window opens it with the desktop's viewer).
-    virtual void openPrintout(const QString& /*pdfPath*/) {}
-    // After the message that tells where the printout went: the window enables Timer1, which
-    // closes the printed document later, and disables "Imprimir", "Guardar" and "Cargar otra
-    // solicitud".
-    virtual void printingStarted() {}
-};
-
 // The editor as the saving-and-printing routines see it: the first tab's controls, the four
 // lists, and what the program holds for printing.
 struct PrintingEditor {
@@ -47,9 +35,10 @@ struct PrintingEditor {
     QString positionsPerPage = {};  // numPlazasPorPag of conf.xml, as written
     AppFolders folders = {}; // the data folder holds the templates; traza.txt goes to the program folder
     PrintingWordProcessor& wordProcessor; // the program-wide word processor
+    // Only for the application's file name and the save of its pair, which tell their own
+    // failures; every failure of the printing itself is returned.
     MessageService& messages;
     const Clock& clock;
-    PrintingHost* host = nullptr;
     docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
     SystemPrinter* printers = nullptr; // the system's printers; none in the tools
     // When set, the printout is written to this PDF instead (tools and tests).
@@ -57,9 +46,20 @@ struct PrintingEditor {
     // The print preview: the document is built and laid out exactly as a print would be,
     // but nothing is saved, printed or announced; the pages come back in the printout.
     bool preview = false;
-    // The PDF is for signing: printed and checked the same, but no paper notice is shown and
-    // the window is not told (it would open the PDF and wait for a printer).
+    // The PDF is for signing: printed and checked the same, but there is no paper notice (the
+    // window would open the PDF and wait for a printer).
     bool forSigning = false;
+};
+
+// What the user is told once the application has gone out: "IMPORTANTE", to wait for the
+// printer's sheets, or, for a printout that went into a PDF instead, where it is, with the
+// question (Sí/No) whether to open it.
+struct PrintoutNotice {
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::Information;
+    // Set: the notice is a Sí/No question whose "Sí" opens this PDF.
+    QString pdfToOpen;
 };
 
 // What a save or print produced.
@@ -72,6 +72,9 @@ struct ApplicationPrintout {
     QStringList barcodes;
     // A preview's pages, laid out and with their barcodes numbered, as they would print.
     std::shared_ptr<const docengine::DocumentLayout> pages;
+    // Set when an ordinary print went out (not a preview, nor the one for signing): the window
+    // tells it, then keeps the printed document open until its timer closes it.
+    std::optional<PrintoutNotice> notice;
 };
 
 // Data folder + template folder key + "/" + PlantillaWXP.dot or PlantillaW97.dot.
@@ -86,14 +89,15 @@ QString templatePath(const QString& dataFolder, const QString& templateFolderKey
 // document is saved as `folder`/`fileName`. Without `print` the document is then closed.
 // With `print` the first-page barcode, the documents list and the vacancy and resultas
 // lists with one barcode per page are added, the document is printed, the "IMPORTANTE"
-// message is shown (for a printout written to a PDF instead, where it is and whether to open
-// it) and the document stays open in the editor's word processor until its timer closes it. A draft shows
-// "BORRADOR" and holds no barcode.
+// notice (for a printout written to a PDF instead, where it is and whether to open it) comes
+// back in the printout, and the document stays open in the editor's word processor until its
+// timer closes it. A draft shows "BORRADOR" and holds no barcode.
 //
-// Failures before anything is written (no template for the key, no applications folder,
-// no word processor) are reported in a message naming what is missing, and nothing is
-// written. Once the document exists, a field, bookmark or table the template lacks is
-// skipped. A document that cannot be saved or printed is reported as well.
+// Every failure comes back in the words, title and icon the user is told it with. Failures
+// before anything is written (no template for the key, no applications folder, no word
+// processor) name what is missing, and nothing is written. Once the document exists, a
+// field, bookmark or table the template lacks is skipped. A document that cannot be saved or
+// printed is a failure as well.
 Result<ApplicationPrintout> ImprimeSolicitudWXP(const QString& fileName, const QString& folder,
                                                 PrintingEditor& editor, Progress& progress,
                                                 Pdf417Writer& barcode, bool print, bool draft);
@@ -123,7 +127,7 @@ Result<ApplicationPrintout> saveApplication(PrintingEditor& editor, ProgressWind
 
 // The print preview of the application in the editor: the same template, fields, lists,
 // barcodes and page layout as saveApplication(print) would give, built in a scratch folder;
-// the applications folder is not touched. Failures are reported as the print reports them.
+// the applications folder is not touched. Failures come back as the print's do.
 Result<ApplicationPrintout> previewApplication(PrintingEditor& editor, ProgressWindow& progress,
                                                Pdf417Writer& barcode, const QString& wordProcessorVersion,
                                                bool draft);

@@ -104,7 +104,7 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_flow = std::make_unique<SaveAndPrintFlow>(
         SaveAndPrintContext{m_model, m_services.state.tables.lists(), m_services.state.tables.situations,
                             m_config, m_services.state.folders, m_services.users, m_services.printing,
-                            m_services.messages, m_services.clock, QString(),
+                            m_services.messages, m_services.messages, m_services.clock, QString(),
                             docengine::PrintDestination::Automatic, &m_printers},
         static_cast<SaveAndPrintHost&>(*this));
     if (!m_services.state.hasPassword)
@@ -384,8 +384,14 @@ bool EditorWindow::GrabaSolicitud(bool print, bool draft) {
 }
 
 bool EditorWindow::workSaved(const Result<ApplicationPrintout>& saved) {
-    if (!saved.ok())
+    if (!saved.ok()) {
+        m_services.messages.tell(saved.error());
         return false;
+    }
+    if (const std::optional<PrintoutNotice>& notice = saved.value().notice) {
+        tellPrintout(*notice);
+        printingStarted();
+    }
     statusBar()->showMessage(QStringLiteral("Solicitud guardada a las %1")
                                  .arg(m_services.clock.now().toString(QStringLiteral("HH:mm"))));
     if (m_unsavedWork) {
@@ -431,8 +437,10 @@ Status EditorWindow::recoverWork(const RecoveryFile& file) {
 // normal print from its checks on.
 void EditorWindow::showPreview() {
     const Result<ApplicationPrintout> preview = m_flow->preview();
-    if (!preview.ok())
+    if (!preview.ok()) {
+        m_services.messages.tell(preview.error());
         return;
+    }
     m_preview = new PreviewWindow(preview.value().pages, this);
     const int chosen = m_preview->exec();
     delete m_preview;
@@ -445,7 +453,7 @@ void EditorWindow::showPreview() {
 void EditorWindow::openSigningWindow() {
     QtSigningDialogs qtDialogs(this);
     const auto sign = [this](const SigningChoice& choice) {
-        auto made = signApplication(*m_flow, m_model.text(ctl::txtDNI), choice, m_services.messages);
+        auto made = signApplication(*m_flow, m_model.text(ctl::txtDNI), choice);
         if (made.ok())
             workSaved(made.value().printout);
         return made;
@@ -460,6 +468,16 @@ void EditorWindow::openSigningWindow() {
 
 void EditorWindow::setPrintDestination(docengine::PrintDestination destination, const QString& pdfPath) {
     m_flow->setDestination(destination, pdfPath);
+}
+
+void EditorWindow::tellPrintout(const PrintoutNotice& notice) {
+    if (notice.pdfToOpen.isEmpty()) {
+        m_services.messages.inform(notice.text, notice.title, notice.icon);
+        return;
+    }
+    if (m_services.messages.ask(notice.text, notice.title, notice.icon, QuestionButtons::YesNo) ==
+        MessageAnswer::Yes)
+        openPrintout(notice.pdfToOpen);
 }
 
 void EditorWindow::openPrintout(const QString& pdfPath) {

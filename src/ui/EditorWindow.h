@@ -97,7 +97,8 @@ private:
 
     // Saves without printing as the window closes; false when it failed and the user was told.
     bool saveOnClose();
-    // After a save: true when it succeeded; then the recovery file has done its job.
+    // After a save: true when it succeeded; then the recovery file has done its job. A failure
+    // is told; a print's notice is told, then the printed document is kept until Timer1.
     bool workSaved(const Result<ApplicationPrintout>& saved);
     void dropUnsavedWork();
     void openManual();
@@ -107,8 +108,14 @@ private:
     PasswordOutcome askForPassword(const QString& dni) override;
     std::unique_ptr<ProgressWindow> progressWindow() override;
     void identityLocked() override;
-    void openPrintout(const QString& pdfPath) override;
-    void printingStarted() override;
+
+    // The notice of a print that went out; a printout written to a PDF, which the user asked
+    // to see, is opened with the desktop's viewer.
+    void tellPrintout(const PrintoutNotice& notice);
+    void openPrintout(const QString& pdfPath);
+    // After the notice: Timer1, which closes the printed document later, is enabled, and
+    // "Imprimir", "Guardar" and "Cargar otra solicitud" are disabled.
+    void printingStarted();
 
     EditorServices m_services;
     ApplicationModel m_model;

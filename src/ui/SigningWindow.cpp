@@ -205,6 +205,7 @@ void SigningWindow::signApplication() {
     auto made = m_services.sign(
         SigningChoice{nickname, password, scratch.filePath(QStringLiteral("solicitud-firmada.pdf"))});
     if (!made.ok()) {
+        m_services.messages.tell(made.error());
         if (made.error().number == SigningError::WrongPassword) {
             m_txtPin->clear();
             m_txtPin->setFocus();

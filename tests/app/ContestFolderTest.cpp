@@ -6,10 +6,8 @@
 #include "app/SampleInstallation.h"
 #include "app/UserManualWriter.h"
 #include "platform/AppFolders.h"
-#include "platform/FolderChooser.h"
 #include "platform/docengine/WordProcessor.h"
 #include "printing/TemplateWriter.h"
-#include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/TemplateChecks.h"
@@ -23,19 +21,24 @@
 namespace velmora {
 namespace {
 
-// Answers the folder dialog from a list and records where each dialog opened.
-struct ScriptedFolderChooser : FolderChooser {
+// Answers the folder dialog from a list and records where each dialog opened and what was
+// told before it.
+struct ScriptedFolderChooser : ContestFolderQuestion {
     explicit ScriptedFolderChooser(QStringList scripted) : answers(std::move(scripted)) {}
     ~ScriptedFolderChooser() override { EXPECT_TRUE(answers.empty()) << "a folder dialog never opened"; }
 
-    QString chooseFolder(const QString& title, const QString& startFolder) override {
+    QString chooseFolder(const QString& title, const QString& startFolder,
+                         const std::optional<Error>& why) override {
         EXPECT_EQ(title, QStringLiteral("Seleccione la carpeta del concurso"));
         startFolders << startFolder;
+        if (why)
+            told << why->description;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
     QStringList answers;
     QStringList startFolders;
+    QStringList told;
 };
 
 // A scratch home with folders to choose from and the settings file the programs keep.
@@ -48,17 +51,18 @@ protected:
     }
     QString pick(const QString& programFolder, const QStringList& answers) {
         ScriptedFolderChooser chooser(answers);
-        ContestFolderPicker picker(memory, chooser, messages);
+        ContestFolderPicker picker(memory, chooser);
         const QString chosen = picker.pick(programFolder);
         startFolders = chooser.startFolders;
+        told = chooser.told;
         return chosen;
     }
 
     test::TempDir home;
     QSettings settings{home.file(QStringLiteral("velmora.conf")), QSettings::IniFormat};
     RememberedContestFolder memory{settings};
-    test::FakeMessageService messages;
     QStringList startFolders;
+    QStringList told;
 };
 
 TEST_F(ContestFolderTest, SaysWhatAFolderLacksToHoldAContest) {
@@ -111,14 +115,13 @@ TEST_F(ContestFolderTest, AFolderWhereNothingCanBeWrittenIsNamedBeforeAnyWork) {
 TEST_F(ContestFolderTest, AChosenContestFolderIsRememberedWhileItLasts) {
     const QString chosen = contest(QStringLiteral("concurso"));
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {home.path(), chosen}), chosen);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.texts().first().contains(QStringLiteral("no contiene un concurso")));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.first().contains(QStringLiteral("no contiene un concurso")));
     EXPECT_EQ(startFolders, (QStringList{QDir::homePath(), home.path()}))
         << "the dialog reopens where it was";
 
-    messages.messages.clear();
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {}), chosen);
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(told.empty());
     EXPECT_TRUE(startFolders.isEmpty()) << "no dialog once a folder is remembered";
 
     // A contest beside the program is used without asking, and remembered instead.
@@ -129,9 +132,8 @@ TEST_F(ContestFolderTest, AChosenContestFolderIsRememberedWhileItLasts) {
     // A folder gone since the last run is said, and another asked for.
     memory.remember(home.file(QStringLiteral("retirado")));
     EXPECT_EQ(pick(home.file(QStringLiteral("bin")), {}), QString()) << "the user gave up";
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(
-        messages.texts().first().contains(QDir::toNativeSeparators(home.file(QStringLiteral("retirado")))));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.first().contains(QDir::toNativeSeparators(home.file(QStringLiteral("retirado")))));
     EXPECT_EQ(startFolders.size(), 1);
 }
 

@@ -139,12 +139,7 @@ TEST(ApplicationDocumentTest, PreviewShowsWhatThePrintGives) {
     for (int page = 0; page < preview->pages->pageCount(); ++page)
         shown << readPdf417(docengine::PagePainter::renderPage(*preview->pages, page, 2 * kBarcodeScanDpi));
 
-    struct : PrintingHost {
-        QString opened;
-        void openPrintout(const QString& pdf) override { opened = pdf; }
-    } host;
     PrintingEditor printing = f.editor();
-    printing.host = &host;
     auto printed = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, printing, f.progress, f.barcode,
                                        true, false);
     ASSERT_TRUE(printed.ok()) << printed.error().description.toStdString();
@@ -180,13 +175,16 @@ TEST(ApplicationDocumentTest, PreviewShowsWhatThePrintGives) {
     EXPECT_EQ(preview->barcodes, expected);
     EXPECT_EQ(shown, expected);
 
-    // Written to a PDF, not being printed: the message says where it is, and "Sí" opens it.
+    // Written to a PDF, not being printed: the notice says where it is, and its "Sí" opens it.
+    ASSERT_TRUE(printed->notice);
     EXPECT_EQ(
-        f.messages.only(u"Impresión"_s, MessageIcon::Question, MessageButtons::YesNo),
+        printed->notice->text,
         QStringLiteral("La solicitud no se ha enviado a ninguna impresora: está en el documento PDF\n%1\n"
                        "Imprímala desde ese documento. ¿Desea abrirlo ahora?")
             .arg(QDir::toNativeSeparators(pdf)));
-    EXPECT_EQ(host.opened, pdf);
+    EXPECT_EQ(std::tuple(printed->notice->title, printed->notice->icon, printed->notice->pdfToOpen),
+              std::tuple(u"Impresión"_s, MessageIcon::Question, pdf));
+    EXPECT_TRUE(f.messages.messages.empty());
 
     // The printed document stays open until the editor's timer closes it; the pictures are gone.
     ASSERT_TRUE(f.wordProcessor.isHeld());
@@ -282,8 +280,7 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsWriteNothing) {
         editor.templateFolderKey = u"DOT_10101"_s;
         auto r = ImprimeSolicitudWXP(f.fileName(), f.folders.applications, editor, f.progress, f.barcode,
                                      true, false);
-        ASSERT_FALSE(r.ok());
-        EXPECT_EQ(f.messages.only(programTitle(), MessageIcon::Critical),
+        EXPECT_EQ(f.told(r, programTitle(), MessageIcon::Critical),
                   QStringLiteral(
                       "No se encuentra la plantilla de la solicitud:\n%1\nLa solicitud no se ha guardado.")
                       .arg(QDir::toNativeSeparators(f.folders.data + u"DOT_10101/PlantillaWXP.dot"_s)));
@@ -294,10 +291,8 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsWriteNothing) {
         PrintingFixture f; // the contest folder renamed while the program runs
         const QString moved = f.folders.program + u"-movida"_s;
         ASSERT_TRUE(QDir().rename(f.folders.program, moved));
-        EXPECT_FALSE(f.runWXP(false).ok());
-        EXPECT_TRUE(f.messages.only(programTitle(), MessageIcon::Critical)
-                        .startsWith(u"No se encuentra la carpeta del concurso:\n"_s + f.folders.program))
-            << f.messages.texts().join(u'|').toStdString();
+        EXPECT_TRUE(f.told(f.runWXP(false), programTitle(), MessageIcon::Critical)
+                        .startsWith(u"No se encuentra la carpeta del concurso:\n"_s + f.folders.program));
         ASSERT_TRUE(QDir().rename(moved, f.folders.program));
     }
     {
@@ -305,29 +300,25 @@ TEST(ApplicationDocumentTest, FailuresBeforeTheDocumentExistsWriteNothing) {
         PrintingEditor editor = f.editor();
         const QString missing = f.dir.file(u"no-existe"_s);
         auto r = ImprimeSolicitudW97(f.fileName(), missing, editor, f.progress, f.barcode, false, false);
-        ASSERT_FALSE(r.ok());
-        ASSERT_EQ(f.messages.messages.size(), 1u);
-        EXPECT_TRUE(f.messages.messages[0].text.startsWith(u"No existe la carpeta de las solicitudes"_s));
-        EXPECT_TRUE(f.messages.messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        const QString said = f.told(r, programTitle(), MessageIcon::Critical);
+        EXPECT_TRUE(said.startsWith(u"No existe la carpeta de las solicitudes"_s));
+        EXPECT_TRUE(said.contains(QDir::toNativeSeparators(missing)));
         EXPECT_FALSE(QFileInfo::exists(missing));
     }
     {
         PrintingFixture f([]() -> Result<std::unique_ptr<docengine::WordProcessor>> {
             return Error::make(429, u"no hay memoria"_s);
         });
-        ASSERT_FALSE(f.runWXP(false).ok());
-        ASSERT_EQ(f.messages.texts(),
-                  QStringList{QStringLiteral(
-                      "No se puede iniciar el procesador de textos: no hay memoria\nLa solicitud "
-                      "no se ha guardado.")});
+        EXPECT_EQ(f.told(f.runWXP(false), programTitle(), MessageIcon::Critical),
+                  QStringLiteral("No se puede iniciar el procesador de textos: no hay memoria\nLa solicitud "
+                                 "no se ha guardado."));
         EXPECT_TRUE(f.applicationFiles().isEmpty());
     }
     {
         // One order more than the four digits of its barcode field hold.
         PrintingFixture f;
         PrintingFixture::addPositions(f.vacancies, 10000);
-        ASSERT_FALSE(f.runWXP(true).ok());
-        EXPECT_EQ(f.messages.only(u"Impresión"_s, MessageIcon::Exclamation),
+        EXPECT_EQ(f.told(f.runWXP(true), u"Impresión"_s, MessageIcon::Exclamation),
                   QStringLiteral("La solicitud no se puede imprimir como definitiva: la lista de plazas "
                                  "vacantes llega al orden 10000, y el código de barras lleva el orden en 4 "
                                  "cifras: una lista puede tener como mucho 9999 plazas.\nNo se ha guardado "
@@ -357,11 +348,11 @@ TEST(ApplicationDocumentTest, SavingPicksTheTemplateGenerationByTheStoredVersion
     EXPECT_TRUE(f.messages.messages.empty());
 
     for (const QString& version : {u"8"_s, QString()}) {
-        f.messages.messages.clear();
         RecordingWindow older;
-        ASSERT_FALSE(saveApplication(editor, older, f.barcode, version, false, false).ok());
-        ASSERT_EQ(f.messages.messages.size(), 1u);
-        EXPECT_TRUE(f.messages.messages[0].text.contains(u"PlantillaW97.dot"_s)) << version.toStdString();
+        EXPECT_TRUE(f.told(saveApplication(editor, older, f.barcode, version, false, false), programTitle(),
+                           MessageIcon::Critical)
+                        .contains(u"PlantillaW97.dot"_s))
+            << version.toStdString();
         EXPECT_TRUE(older.unloaded);
     }
 }

@@ -76,6 +76,17 @@ public:
         return ImprimeSolicitudW97(fileName(), folders.applications, e, progress, barcode, print, draft);
     }
 
+    // The text of the failure of `r`, checked to be told under `title` with `icon`, and to be
+    // the only thing told (nothing was shown on the way).
+    QString told(const Result<ApplicationPrintout>& r, const QString& title, MessageIcon icon) const {
+        EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+        if (r.ok())
+            return QString();
+        FakeMessageService shown;
+        shown.tell(r.error());
+        return shown.only(title, icon);
+    }
+
     QStringList applicationFiles() const {
         return QDir(folders.applications).entryList(QDir::Files, QDir::Name);
     }

@@ -19,7 +19,10 @@ std::shared_ptr<const ContestRules> loadOfficeContest(const QString& folder, Mes
     }
     // The rules copy what they need, so the tables go as soon as they are made.
     LoadedTables tables;
-    if (!loadInstallation(AppFolders::at(folder), tables, messages).loaded)
+    const LoadingOutcome loaded = loadInstallation(AppFolders::at(folder), tables, messages);
+    if (loaded.notice)
+        messages.tell(*loaded.notice);
+    if (!loaded.loaded)
         return nullptr;
     return std::make_shared<CatalogContestRules>(tables);
 }
