@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ProgramTitle.h"
 #include "platform/Result.h"
 #include "platform/UserQuestions.h"
 
@@ -7,9 +8,6 @@
 #include <QStringList>
 
 namespace velmora {
-
-// Title shown by boxes that name no title of their own.
-QString programTitle();
 
 // The one way the windows and the tools talk to the user in a modal box: they tell the failures
 // the library returns and answer its questions. The windows use a QMessageBox implementation,
@@ -26,11 +24,12 @@ public:
     void inform(const QString& text, const QString& title, MessageIcon icon) {
         show(text, title, icon, MessageButtons::Ok);
     }
-    // Tells a failure as it says it is told (a cancellation is not told).
+    // Tells a failure as it says it is told, after those it says are told before it (a
+    // cancellation itself is not told).
     void tell(const Error& error);
     // A failure the routine at hand cannot deal with, as the program has always told one:
     // "Se ha producido el siguiente error N-descripción", critical, under the program's title,
-    // whatever its own telling.
+    // whatever its own telling (those told before it are told as they say).
     void reportError(const Error& error);
 };
 
