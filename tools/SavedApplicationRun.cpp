@@ -100,7 +100,7 @@ SaveAndPrintFlow& SavedApplicationRun::flow(const QString& pdf, bool olderWordPr
     AppFolders printFolders = m_folders;
     printFolders.applications = m_scratch.path() + QLatin1Char('/');
     // Read only: the flow asks whether the DNI has a password.
-    m_users = std::make_unique<UserStore>(m_folders.program, m_messages);
+    m_users = std::make_unique<UserStore>(m_folders.program);
     m_host = std::make_unique<ConsoleHost>();
     m_flow = std::make_unique<SaveAndPrintFlow>(
         SaveAndPrintContext{.model = m_model,

@@ -35,13 +35,19 @@ LoadingOutcome LoadingSequence::run() {
     outcome.failedStep = step;
     outcome.error = status.error();
     outcome.endsProgram = status.error().endsProgram;
-    // A failure that ends the program has already said so in its own words.
-    if (!outcome.endsProgram)
-        m_messages.show(QStringLiteral("Error en línea %1.%2 %3")
-                            .arg(step)
-                            .arg(status.error().description)
-                            .arg(status.error().number),
-                        programTitle(), MessageIcon::None, MessageButtons::Ok);
+    // A failure that ends the program says so in its own words; any other is named by its step,
+    // after what went wrong on the way.
+    if (outcome.endsProgram) {
+        m_messages.tell(status.error());
+        return outcome;
+    }
+    for (const Error& earlier : status.error().toldBefore)
+        m_messages.tell(earlier);
+    m_messages.show(QStringLiteral("Error en línea %1.%2 %3")
+                        .arg(step)
+                        .arg(status.error().description)
+                        .arg(status.error().number),
+                    programTitle(), MessageIcon::None, MessageButtons::Ok);
     return outcome;
 }
 
@@ -74,7 +80,7 @@ Status ok() {
 Status LoadingSequence::runSteps(int& step) {
     CatalogTables& t = m_catalogs;
     ApplicationListTables& lists = m_lists;
-    CatalogLoader loader(m_folders.data, m_messages);
+    CatalogLoader loader(m_folders.data);
     const float stepSize = kStep;
     auto advance = [&](float by) {
         return [this, by] {
@@ -200,11 +206,13 @@ namespace {
 
 LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, ApplicationListTables& lists,
                         MessageService& messages) {
-    CatalogLoader loader(folders.data, messages);
+    CatalogLoader loader(folders.data);
     const Status bodies = loader.buildBodies(catalogs.bodies);
     if (!bodies) {
         LoadingOutcome outcome;
         outcome.error = bodies.error();
+        for (const Error& earlier : bodies.error().toldBefore)
+            messages.tell(earlier);
         messages.show(QStringLiteral("Error al cargar los cuerpos: %1 %2")
                           .arg(bodies.error().description)
                           .arg(bodies.error().number),

@@ -66,16 +66,16 @@ bool checkListTabsMayOpen(const ApplicationModel& model, MessageService& message
     return false;
 }
 
-QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages) {
+QString applicationFileNameOf(const ApplicationModel& model) {
     return applicationFileName(model.text(ctl::txtDNI), model.value(ctl::cboCuerpo),
-                               model.value(ctl::cboGrupo), messages);
+                               model.value(ctl::cboGrupo));
 }
 
 ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const QString& applicationsFolder,
                                                 MessageService& messages) {
     if (!identityShown(model))
         return ExistingApplication::None;
-    if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model, messages)))
+    if (!applicationFileExists(applicationsFolder, applicationFileNameOf(model)))
         return ExistingApplication::None;
     const MessageAnswer answer = messages.show(
         QStringLiteral("Ya existe una solicitud con estos datos, si continúa puede sobreescribir los datos "

@@ -27,7 +27,7 @@ bool checkListTabsMayOpen(const ApplicationModel& model, MessageService& message
 
 // The application's file name from the DNI text and the codes (values) of the body and
 // group drop-downs.
-QString applicationFileNameOf(const ApplicationModel& model, MessageService& messages);
+QString applicationFileNameOf(const ApplicationModel& model);
 
 enum class ExistingApplication {
     None,         // no saved application with this DNI, body and group (or one of them is missing)

@@ -58,7 +58,9 @@ bool IdentityRules::acceptsPartnerDniKey(QChar key) {
 IdentityOutcome IdentityRules::dniLeft() {
     IdentityOutcome outcome;
     ModelDniBox box(m_model, ctl::txtDNI);
-    const bool valid = ValidaDNI(box, m_messages);
+    const Status valid = ValidaDNI(box);
+    if (!valid)
+        m_messages.tell(valid.error());
     outcome.dniColor = box.color;
     if (!valid) {
         m_model.setText(ctl::txtDNI, QString());
@@ -75,7 +77,10 @@ IdentityOutcome IdentityRules::partnerDniLeft() {
     if (m_model.text(ctl::txtDNIConyuge).isEmpty())
         return outcome;
     ModelDniBox box(m_model, ctl::txtDNIConyuge);
-    outcome.focusBack = !ValidaDNI(box, m_messages);
+    const Status valid = ValidaDNI(box);
+    if (!valid)
+        m_messages.tell(valid.error());
+    outcome.focusBack = !valid;
     outcome.dniColor = box.color;
     return outcome;
 }

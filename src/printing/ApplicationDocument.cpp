@@ -391,9 +391,10 @@ private:
             return bytes.error();
         }
         if (const Status saved = saveApplicationPair(m_folder, m_fileName, bytes.value(), m_editor.lists,
-                                                     m_editor.folders.program, m_editor.messages);
+                                                     m_editor.folders.program);
             !saved.ok()) {
             m_editor.wordProcessor.closeAndForget();
+            m_editor.messages.tell(saved.error());
             return saved;
         }
         return {};
@@ -527,10 +528,7 @@ namespace {
 Result<ApplicationPrintout> runRoutine(PrintingEditor& editor, ProgressWindow& progress,
                                        Pdf417Writer& barcode, const QString& wordProcessorVersion,
                                        const QString& folder, const QString& action, bool print, bool draft) {
-    const QString fileName = applicationFileNameOf(editor.model, editor.messages);
-    if (fileName.isEmpty())
-        return Error::make(ErrorCode::InvalidProcedureCall,
-                           QStringLiteral("No se ha podido formar el nombre de la solicitud."));
+    const QString fileName = applicationFileNameOf(editor.model);
     progress.showAction(action);
     // Read as the number it starts with: "16" and "16.0" both give 16.
     bool isNumber = false;

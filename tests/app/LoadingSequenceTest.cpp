@@ -39,7 +39,7 @@ public:
 
 LoadingOutcome load(const ContestFixture& contest, LoadedTables& tables, MessageService& messages,
                     Progress& progress, LoadingView* view = nullptr) {
-    CatalogLoader loader(contest.folders().data, messages);
+    CatalogLoader loader(contest.folders().data);
     EXPECT_TRUE(loader.buildBodies(tables.bodies));
     return LoadingSequence(contest.folders(), tables, messages, progress, view).run();
 }

@@ -25,7 +25,7 @@ PositionSources sourcesOf(LoadedTables& t) {
 void loadAll(const ContestFixture& contest, LoadedTables& tables) {
     FakeMessageService messages;
     Progress progress;
-    CatalogLoader loader(contest.folders().data, messages);
+    CatalogLoader loader(contest.folders().data);
     ASSERT_TRUE(loader.buildBodies(tables.bodies));
     ASSERT_TRUE(LoadingSequence(contest.folders(), tables, messages, progress).run().loaded);
 }

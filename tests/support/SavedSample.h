@@ -39,7 +39,7 @@ struct SavedSample {
         if (adjust)
             adjust(model);
         test::SilentMessages messages;
-        fileName = applicationFileNameOf(model, messages);
+        fileName = applicationFileNameOf(model);
         FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
         PrintingWordProcessor wordProcessor;
         PrintingEditor editor{.model = model,

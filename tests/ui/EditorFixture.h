@@ -46,7 +46,7 @@ public:
     static constexpr auto kDni = "12345678Z";
 
     explicit EditorFixture(SampleScale scale = SampleScale::Small)
-        : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path(), messages) {
+        : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path()) {
         EXPECT_TRUE(writeSampleContest(dir.path(), scale, 7).ok());
         state.folders = AppFolders::at(dir.path());
         QDir().mkpath(state.folders.applications);

@@ -202,7 +202,7 @@ TEST_F(EditorWindowTest, AFirstSaveLocksTheIdentityBehindANewPassword) {
 
     const QString fileName =
         applicationFileName(QString::fromLatin1(EditorFixture::kDni), editor.model().value(ctl::cboCuerpo),
-                            editor.model().value(ctl::cboGrupo), f.messages);
+                            editor.model().value(ctl::cboGrupo));
     ASSERT_TRUE(QFile::exists(f.applicationsFile(fileName))) << qPrintable(fileName);
     ASSERT_TRUE(QFile::exists(f.applicationsFile(sidecarFileName(fileName))));
 
