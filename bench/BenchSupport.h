@@ -27,7 +27,7 @@ struct LoadedSampleContest {
     explicit LoadedSampleContest(SampleScale scale) {
         SilentMessageService messages;
         loaded = writeSampleContest(dir.path(), scale, 1).ok() &&
-                 loadInstallation(AppFolders::at(dir.path()), tables, messages).loaded;
+                 loadInstallation(AppFolders::at(dir.path()), tables).loaded;
     }
 
     // The body with the most positions by `size`, among those `eligible`; null when none has any.

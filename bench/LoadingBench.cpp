@@ -42,7 +42,7 @@ const QString& installation(SampleScale scale) {
 
 bool loadEverything(const QString& root, CatalogTables& tables) {
     SilentMessageService messages;
-    return loadInstallation(AppFolders::at(root), tables, messages).loaded;
+    return loadInstallation(AppFolders::at(root), tables).loaded;
 }
 
 long peakMemoryKiB() {

@@ -336,7 +336,6 @@ struct SignedSample {
                               .positionsPerPage = QStringLiteral("40"),
                               .folders = folders,
                               .wordProcessor = wordProcessor,
-                              .messages = messages,
                               .clock = clock,
                               .destination = docengine::PrintDestination::Pdf};
         Progress progress;

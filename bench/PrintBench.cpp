@@ -92,7 +92,6 @@ void BM_SaveAndPrintToPdf(benchmark::State& state) {
                           .positionsPerPage = QStringLiteral("40"),
                           .folders = app.folders,
                           .wordProcessor = wordProcessor,
-                          .messages = messages,
                           .clock = clock,
                           .destination = docengine::PrintDestination::Pdf};
     Progress progress;

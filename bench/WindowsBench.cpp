@@ -77,7 +77,7 @@ struct Session {
 
     Session() {
         state.folders = AppFolders::at(installation());
-        users = std::make_unique<UserStore>(state.folders.program, messages);
+        users = std::make_unique<UserStore>(state.folders.program);
         (void)users->AbreUsuarios();
         state.signedIn = true;
         state.signedInDni = QString::fromLatin1(kDni);
@@ -85,7 +85,7 @@ struct Session {
     }
 
     void load() {
-        (void)CatalogLoader(state.folders.data, messages).buildBodies(state.tables.bodies);
+        (void)CatalogLoader(state.folders.data).buildBodies(state.tables.bodies);
         LoadingWindow loading(state.folders, state.tables, messages);
         // Continuar once everything is loaded, as the user does.
         QObject::connect(
@@ -110,8 +110,8 @@ void BM_StartToSignInShown(benchmark::State& state) {
         SilentMessageService messages;
         RunState run;
         run.folders = AppFolders::at(installation());
-        (void)CatalogLoader(run.folders.data, messages).buildBodies(run.tables.bodies);
-        UserStore users(run.folders.program, messages);
+        (void)CatalogLoader(run.folders.data).buildBodies(run.tables.bodies);
+        UserStore users(run.folders.program);
         SignInWindow signIn(users, messages, run);
         signIn.show();
         settle();
@@ -168,9 +168,8 @@ void BM_ReopenApplicationOf1000And1000(benchmark::State& state) {
     (void)test::addSamplePositions(session.state.tables.resultasList, 1000, 20000);
     (void)session.users->AltaUsuario(QString::fromLatin1(kDni), QStringLiteral("SECRETO"));
     first.GrabaSolicitud(false, false);
-    const QString fileName =
-        applicationFileName(QString::fromLatin1(kDni), first.model().value(ctl::cboCuerpo),
-                            first.model().value(ctl::cboGrupo), session.messages);
+    const QString fileName = applicationFileName(
+        QString::fromLatin1(kDni), first.model().value(ctl::cboCuerpo), first.model().value(ctl::cboGrupo));
     for (auto _ : state) {
         state.PauseTiming();
         for (RecordSet* list : {&session.state.tables.vacancyList, &session.state.tables.resultasList})

@@ -4,7 +4,6 @@
 #include "FuzzSupport.h"
 
 #include "catalog/CatalogDecoder.h"
-#include "platform/MessageService.h"
 
 #include <cstdlib>
 
@@ -22,7 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     }
     fuzz::writeScratchFile(QStringLiteral("F0004.enc"), bytes);
-    SilentMessageService messages;
-    (void)DecodeFile(fuzz::scratchFolder(), QStringLiteral("F0004.enc"), messages);
+    (void)DecodeFile(fuzz::scratchFolder(), QStringLiteral("F0004.enc"));
     return 0;
 }

@@ -3,7 +3,6 @@
 #include "FuzzSupport.h"
 
 #include "catalog/CatalogLoader.h"
-#include "platform/MessageService.h"
 
 using namespace velmora;
 
@@ -72,8 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t which = data[0] % std::size(kLoaders);
     fuzz::writeScratchFile(QString::fromLatin1(fuzz::kCatalogueFiles[which]),
                            fuzz::bytesOf(data + 1, size - 1));
-    SilentMessageService messages;
-    CatalogLoader loader(fuzz::scratchFolder(), messages);
+    CatalogLoader loader(fuzz::scratchFolder());
     RecordSet table;
     if (kLoaders[which](loader, table).ok() && table.isOpen()) {
         // Walk what was loaded: every row, every column as text.

@@ -12,7 +12,6 @@
 #include "catalog/SampleContest.h"
 #include "editor/ApplicationListTables.h"
 #include "editor/ApplicationModel.h"
-#include "platform/MessageService.h"
 #include "printing/BarcodeText.h"
 #include "printing/PrintRecord.h"
 #include "printing/TemplateLayout.h"
@@ -150,11 +149,10 @@ int main(int argc, char** argv) {
     }
     ok &= write(out.filePath(QStringLiteral("conf_xml/conf.xml")), read(QDir(install).filePath("conf.xml")));
 
-    SilentMessageService messages;
-    UserStore store(install, messages);
+    UserStore store(install);
     ok &= store.AbreUsuarios().ok() &&
-          store.AltaUsuario(QStringLiteral("12345678Z"), QStringLiteral("CLAVE")) &&
-          store.AltaUsuario(QStringLiteral("01234567L"), QStringLiteral("OTRA"));
+          store.AltaUsuario(QStringLiteral("12345678Z"), QStringLiteral("CLAVE")).ok() &&
+          store.AltaUsuario(QStringLiteral("01234567L"), QStringLiteral("OTRA")).ok();
     ok &= write(out.filePath(QStringLiteral("usuarios_xml/usuarios.xml")), read(store.usuariosPath()));
 
     ok &= write(out.filePath(QStringLiteral("sidecar_xml/solicitud.xml")), sampleSidecar());

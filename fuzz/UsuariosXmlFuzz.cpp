@@ -3,15 +3,13 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/MessageService.h"
 #include "users/UserStore.h"
 
 using namespace velmora;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzz::writeScratchFile(QStringLiteral("usuarios.xml"), fuzz::bytesOf(data, size));
-    SilentMessageService messages;
-    UserStore store(fuzz::scratchFolder(), messages);
+    UserStore store(fuzz::scratchFolder());
     if (!store.AbreUsuarios(path).ok())
         return 0;
     const QString dni = QStringLiteral("12345678Z");

@@ -27,5 +27,13 @@ if grep -rln -E '#include *"(ui|platform/widgets)/' src --include='*.h' --includ
   echo "the core includes window code (above)"
   status=1
 fi
+# Below the windows a failure is a value until a window or a tool tells it: only the windows,
+# the tools and the message service itself know the service that shows messages (a routine
+# that must ask mid-way takes platform/UserQuestions.h).
+if grep -rln -E '#include *"platform/MessageService\.h"' src --include='*.h' --include='*.cpp' |
+    grep -v -E '^src/(ui|platform/widgets)/|^src/platform/MessageService\.|^src/(main|office_main)\.cpp$'; then
+  echo "code below the windows shows messages itself (above)"
+  status=1
+fi
 [ "$status" -eq 0 ] && echo "layers: no include goes upwards"
 exit "$status"

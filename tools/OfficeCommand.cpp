@@ -77,7 +77,7 @@ public:
             const QString installation = m_parsed.value(QStringLiteral("contest"));
             CatalogTables tables;
             ConsoleMessageService messages;
-            const LoadingOutcome loaded = loadInstallation(AppFolders::at(installation), tables, messages);
+            const LoadingOutcome loaded = loadInstallation(AppFolders::at(installation), tables);
             if (loaded.notice)
                 messages.tell(*loaded.notice);
             if (!loaded.loaded) {

@@ -67,7 +67,7 @@ bool SavedApplicationRun::load(const AppFolders& folders, const QFileInfo& docum
         return false;
     }
     m_configuration = configuration.value();
-    const LoadingOutcome installation = loadInstallation(folders, m_tables, m_messages);
+    const LoadingOutcome installation = loadInstallation(folders, m_tables);
     if (installation.notice)
         m_messages.tell(*installation.notice);
     if (!installation.loaded) {
@@ -103,7 +103,7 @@ SaveAndPrintFlow& SavedApplicationRun::flow(const QString& pdf, bool olderWordPr
     AppFolders printFolders = m_folders;
     printFolders.applications = m_scratch.path() + QLatin1Char('/');
     // Read only: the flow asks whether the DNI has a password.
-    m_users = std::make_unique<UserStore>(m_folders.program, m_messages);
+    m_users = std::make_unique<UserStore>(m_folders.program);
     m_host = std::make_unique<ConsoleHost>();
     m_flow = std::make_unique<SaveAndPrintFlow>(
         SaveAndPrintContext{.model = m_model,
@@ -113,7 +113,6 @@ SaveAndPrintFlow& SavedApplicationRun::flow(const QString& pdf, bool olderWordPr
                             .folders = printFolders,
                             .users = *m_users,
                             .printing = m_wordProcessor,
-                            .messages = m_messages,
                             .questions = m_messages,
                             .clock = m_clock,
                             .wordProcessorVersion =

@@ -12,13 +12,13 @@
 namespace velmora {
 
 LoadingSequence::LoadingSequence(AppFolders folders, CatalogTables& catalogs, ApplicationListTables& lists,
-                                 MessageService& messages, Progress& progress, LoadingView* view)
-    : m_folders(std::move(folders)), m_catalogs(catalogs), m_lists(lists), m_messages(messages),
-      m_progress(progress), m_view(view ? view : &m_silentView) {}
-
-LoadingSequence::LoadingSequence(AppFolders folders, LoadedTables& tables, MessageService& messages,
                                  Progress& progress, LoadingView* view)
-    : LoadingSequence(std::move(folders), tables, tables, messages, progress, view) {}
+    : m_folders(std::move(folders)), m_catalogs(catalogs), m_lists(lists), m_progress(progress),
+      m_view(view ? view : &m_silentView) {}
+
+LoadingSequence::LoadingSequence(AppFolders folders, LoadedTables& tables, Progress& progress,
+                                 LoadingView* view)
+    : LoadingSequence(std::move(folders), tables, tables, progress, view) {}
 
 LoadingOutcome LoadingSequence::run() {
     LoadingOutcome outcome;
@@ -34,14 +34,20 @@ LoadingOutcome LoadingSequence::run() {
     outcome.failedStep = step;
     outcome.error = status.error();
     outcome.endsProgram = status.error().endsProgram;
-    // A failure that ends the program has already said so in its own words.
-    if (!outcome.endsProgram)
-        outcome.notice = Error::told(status.error().number,
-                                     QStringLiteral("Error en línea %1.%2 %3")
-                                         .arg(step)
-                                         .arg(status.error().description)
-                                         .arg(status.error().number),
-                                     programTitle(), MessageIcon::None);
+    // A failure that ends the program says so in its own words; any other is named by its step,
+    // after what went wrong on the way.
+    if (outcome.endsProgram) {
+        outcome.notice = status.error();
+        return outcome;
+    }
+    Error named = Error::told(status.error().number,
+                              QStringLiteral("Error en línea %1.%2 %3")
+                                  .arg(step)
+                                  .arg(status.error().description)
+                                  .arg(status.error().number),
+                              programTitle(), MessageIcon::None);
+    named.toldBefore = status.error().toldBefore;
+    outcome.notice = std::move(named);
     return outcome;
 }
 
@@ -77,7 +83,7 @@ Status ok() {
 Status LoadingSequence::runSteps(int& step) {
     CatalogTables& t = m_catalogs;
     ApplicationListTables& lists = m_lists;
-    CatalogLoader loader(m_folders.data, m_messages);
+    CatalogLoader loader(m_folders.data);
     const float stepSize = kStep;
     auto advance = [&](float by) {
         return [this, by] {
@@ -201,36 +207,36 @@ Status LoadingSequence::runSteps(int& step) {
 
 namespace {
 
-LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, ApplicationListTables& lists,
-                        MessageService& messages) {
-    CatalogLoader loader(folders.data, messages);
+LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, ApplicationListTables& lists) {
+    CatalogLoader loader(folders.data);
     const Status bodies = loader.buildBodies(catalogs.bodies);
     if (!bodies) {
         LoadingOutcome outcome;
         outcome.error = bodies.error();
-        outcome.notice = Error::told(bodies.error().number,
-                                     QStringLiteral("Error al cargar los cuerpos: %1 %2")
-                                         .arg(bodies.error().description)
-                                         .arg(bodies.error().number),
-                                     programTitle(), MessageIcon::Critical);
+        Error named = Error::told(bodies.error().number,
+                                  QStringLiteral("Error al cargar los cuerpos: %1 %2")
+                                      .arg(bodies.error().description)
+                                      .arg(bodies.error().number),
+                                  programTitle(), MessageIcon::Critical);
+        named.toldBefore = bodies.error().toldBefore;
+        outcome.notice = std::move(named);
         return outcome;
     }
     Progress progress;
-    LoadingOutcome outcome = LoadingSequence(folders, catalogs, lists, messages, progress).run();
+    LoadingOutcome outcome = LoadingSequence(folders, catalogs, lists, progress).run();
     outcome.catalogueWarnings = loader.warnings() + outcome.catalogueWarnings;
     return outcome;
 }
 
 } // namespace
 
-LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables, MessageService& messages) {
-    return loadInto(folders, tables, tables, messages);
+LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables) {
+    return loadInto(folders, tables, tables);
 }
 
-LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& catalogs,
-                                MessageService& messages) {
+LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& catalogs) {
     ApplicationListTables lists;
-    return loadInto(folders, catalogs, lists, messages);
+    return loadInto(folders, catalogs, lists);
 }
 
 } // namespace velmora

@@ -13,7 +13,6 @@ namespace velmora {
 struct ApplicationListTables;
 struct CatalogTables;
 struct LoadedTables;
-class MessageService;
 class Progress;
 
 // What the loading window shows besides its progress bar.
@@ -43,15 +42,14 @@ struct LoadingOutcome {
 // steps, and the position lookups by body and by group. The bodies table is expected
 // to be built already. A failing step stops the sequence, to be told as
 // "Error en línea N.descripción número"; the tables built so far stay, and every other
-// table keeps its empty, open state. `messages` is only for the catalogue loader, which
-// tells its own failures.
+// table keeps its empty, open state.
 class LoadingSequence {
 public:
     static constexpr int kStep = 30;
 
     LoadingSequence(AppFolders folders, CatalogTables& catalogs, ApplicationListTables& lists,
-                    MessageService& messages, Progress& progress, LoadingView* view = nullptr);
-    LoadingSequence(AppFolders folders, LoadedTables& tables, MessageService& messages, Progress& progress,
+                    Progress& progress, LoadingView* view = nullptr);
+    LoadingSequence(AppFolders folders, LoadedTables& tables, Progress& progress,
                     LoadingView* view = nullptr);
 
     LoadingOutcome run();
@@ -68,7 +66,6 @@ private:
     AppFolders m_folders;
     CatalogTables& m_catalogs;
     ApplicationListTables& m_lists;
-    MessageService& m_messages;
     Progress& m_progress;
     LoadingView* m_view;
     LoadingView m_silentView;
@@ -78,9 +75,9 @@ private:
 // What start-up does before the editor opens, without windows: the bodies table, then the
 // whole loading sequence. For the tools and other headless runs; the caller tells the
 // outcome's notice.
-LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables, MessageService& messages);
+LoadingOutcome loadInstallation(const AppFolders& folders, LoadedTables& tables);
 // The same for readers of the catalogues alone (the tools, the contest office): the
 // application's lists are built and dropped.
-LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& catalogs, MessageService& messages);
+LoadingOutcome loadInstallation(const AppFolders& folders, CatalogTables& catalogs);
 
 } // namespace velmora

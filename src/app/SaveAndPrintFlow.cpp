@@ -98,7 +98,6 @@ PrintingEditor SaveAndPrintFlow::printingEditor(const QString& printRecord) {
                           c.configuration.positionsPerPage,
                           c.folders,
                           c.printing,
-                          c.messages,
                           c.clock,
                           c.destination,
                           c.printers,

@@ -15,7 +15,6 @@ namespace velmora {
 
 class ApplicationModel;
 class Clock;
-class MessageService;
 class PrintingWordProcessor;
 class RecordSet;
 class SystemPrinter;
@@ -48,9 +47,6 @@ struct SaveAndPrintContext {
     AppFolders folders;
     UserStore& users;
     PrintingWordProcessor& printing;
-    // Only what the editor's checks and the application's files tell through; every other
-    // failure is returned.
-    MessageService& messages;
     UserQuestions& questions; // asked whether to make a draft of an incomplete application
     const Clock& clock;
     QString wordProcessorVersion; // the generation of templates follows it

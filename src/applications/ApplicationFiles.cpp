@@ -42,11 +42,10 @@ QString withoutPadding(const QString& bodyCode) {
 
 } // namespace
 
-QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
-                            MessageService& messages) {
-    const QString dniPart = PadText(dni.left(kDniLength), kDniLength, true, QStringLiteral("0"), messages);
-    const QString bodyPart = PadText(bodyCode.left(5), 6, true, QStringLiteral("_"), messages);
-    const QString groupPart = PadText(group.left(2), 2, true, QStringLiteral("0"), messages);
+QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group) {
+    const QString dniPart = PadText(dni.left(kDniLength), kDniLength, true, u'0');
+    const QString bodyPart = PadText(bodyCode.left(5), 6, true, u'_');
+    const QString groupPart = PadText(group.left(2), 2, true, u'0');
     return dniPart + bodyPart + groupPart + QStringLiteral(".doc");
 }
 

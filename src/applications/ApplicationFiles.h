@@ -6,7 +6,6 @@
 
 namespace velmora {
 
-class MessageService;
 class RecordSet;
 
 // Saved applications: one document per DNI, body and group in the applications folder,
@@ -14,9 +13,8 @@ class RecordSet;
 
 // DNI (first 9 characters, left-padded with "0") + body code (first 5 characters,
 // left-padded with "_" to 6) + group (first 2 characters, left-padded with "0") + ".doc":
-// always 21 characters. Empty when `messages` reported a padding failure.
-QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group,
-                            MessageService& messages);
+// always 21 characters.
+QString applicationFileName(const QString& dni, const QString& bodyCode, const QString& group);
 
 // The sidecar of a document: its name without the 4-character extension, + ".xml".
 QString sidecarFileName(const QString& documentName);

@@ -1,7 +1,7 @@
 #include "applications/ApplicationPair.h"
 
 #include "applications/ApplicationFiles.h"
-#include "platform/MessageService.h"
+#include "platform/ProgramTitle.h"
 #include "platform/data/AtomicFile.h"
 
 #include <QDir>
@@ -46,8 +46,7 @@ void removeCaseVariants(const ApplicationPairFiles& files, FileSteps& steps) {
 
 class SaveReport {
 public:
-    SaveReport(const ApplicationPairFiles& files, MessageService& messages)
-        : m_files(files), m_messages(messages) {}
+    explicit SaveReport(const ApplicationPairFiles& files) : m_files(files) {}
 
     Error failed(const Error& cause, bool oldPairKept = true) {
         const QString text =
@@ -56,13 +55,11 @@ public:
                      oldPairKept ? QStringLiteral("La solicitud guardada antes sigue como estaba.")
                                  : QStringLiteral("El guardado se terminará la próxima vez que se abra la "
                                                   "solicitud."));
-        m_messages.inform(text, programTitle(), MessageIcon::Critical);
-        return Error::make(cause.number, text);
+        return Error::told(cause.number, text, programTitle());
     }
 
 private:
     const ApplicationPairFiles& m_files;
-    MessageService& m_messages;
 };
 
 } // namespace
@@ -114,15 +111,15 @@ void settleInterruptedSave(const ApplicationPairFiles& files, FileSteps& steps) 
 
 Status saveApplicationPair(const QString& folder, const QString& documentName,
                            const QByteArray& documentBytes, ApplicationLists lists,
-                           const QString& programFolder, MessageService& messages, FileSteps* steps) {
+                           const QString& programFolder, FileSteps* steps) {
     FileSteps realSteps;
     FileSteps& stepsToUse = steps ? *steps : realSteps;
     const ApplicationPairFiles files(folder, documentName);
-    SaveReport report(files, messages);
+    SaveReport report(files);
 
     const QByteArray listsBytes =
         encodeApplicationXml(buildApplicationXml(lists, documentDigestOf(documentBytes)));
-    VELMORA_TRY(checkApplicationXml(listsBytes, programFolder, messages));
+    VELMORA_TRY(checkApplicationXml(listsBytes, programFolder));
     // A lists file too large to be read back would leave the application unopenable.
     if (listsBytes.size() > kMaxListsFileBytes)
         return report.failed(

@@ -9,8 +9,6 @@
 
 namespace velmora {
 
-class MessageService;
-
 // The file operations of a save, one at a time, so that a test can stop a save between any
 // two of them as a kill would.
 class FileSteps {
@@ -58,10 +56,10 @@ void settleInterruptedSave(const ApplicationPairFiles& files, FileSteps& steps);
 // pair, document first. A save that fails or is cut short leaves the old pair or, once
 // settled, the new one, never one file of each. A link at either name is refused, never
 // written through; a copy of the document whose name differs only in case is removed, so
-// that one application has one document. Every failure is told to the user with its cause.
+// that one application has one document. Every failure names the application and its cause,
+// and says which pair the folder holds, in words for the user.
 Status saveApplicationPair(const QString& folder, const QString& documentName,
                            const QByteArray& documentBytes, ApplicationLists lists,
-                           const QString& programFolder, MessageService& messages,
-                           FileSteps* steps = nullptr);
+                           const QString& programFolder, FileSteps* steps = nullptr);
 
 } // namespace velmora

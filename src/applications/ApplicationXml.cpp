@@ -1,6 +1,6 @@
 #include "applications/ApplicationXml.h"
 
-#include "platform/MessageService.h"
+#include "platform/ProgramTitle.h"
 #include "platform/data/AtomicFile.h"
 #include "platform/data/RecordSet.h"
 #include "platform/data/XmlFile.h"
@@ -257,21 +257,20 @@ QString writeFailureCause(const QString& folder, qint64 size) {
 
 } // namespace
 
-Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder, MessageService& messages) {
+Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder) {
     pugi::xml_document check;
     if (check.load_buffer(bytes.constData(), size_t(bytes.size()), pugi::parse_default,
                           pugi::encoding_latin1))
         return {};
     writeTrace(programFolder, bytes);
-    messages.inform(QStringLiteral("Formato erróneo de XML"), QStringLiteral("Error de XML"),
-                    MessageIcon::Exclamation);
-    return Error::make(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"));
+    return Error::told(ErrorCode::BadXml, QStringLiteral("Formato erróneo de XML"),
+                       QStringLiteral("Error de XML"), MessageIcon::Exclamation);
 }
 
 Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
-                             const QString& programFolder, MessageService& messages) {
+                             const QString& programFolder) {
     const QByteArray bytes = encodeApplicationXml(buildApplicationXml(lists));
-    VELMORA_TRY(checkApplicationXml(bytes, programFolder, messages));
+    VELMORA_TRY(checkApplicationXml(bytes, programFolder));
     // A text that parses but cannot be written (disk full, no permission) is reported with
     // its real cause; the previous file stays.
     const QString path = QDir(folder).filePath(fileName);
@@ -283,8 +282,7 @@ Status writeApplicationLists(const QString& fileName, const QString& folder, App
                                   .arg(written.error().description)
                             : QStringLiteral("No se han podido guardar las listas de la solicitud en %1: %2.")
                                   .arg(QDir::toNativeSeparators(path), cause);
-        messages.inform(text, programTitle(), MessageIcon::Critical);
-        return Error::make(written.error().number, text);
+        return Error::told(written.error().number, text, programTitle());
     }
     return written;
 }

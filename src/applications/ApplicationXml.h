@@ -8,7 +8,6 @@
 
 namespace velmora {
 
-class MessageService;
 class RecordSet;
 
 // The four list tables of an application, as the sidecar file stores them.
@@ -47,16 +46,16 @@ QString listsFileDigest(const QString& path);
 QByteArray encodeApplicationXml(const QString& text);
 
 // Whether the sidecar bytes parse. When they do not, the text goes to
-// `programFolder`/traza.txt, "Formato erróneo de XML" is shown and an error returned.
-Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder, MessageService& messages);
+// `programFolder`/traza.txt and the failure is "Formato erróneo de XML" (ErrorCode::BadXml,
+// told under "Error de XML").
+Status checkApplicationXml(const QByteArray& bytes, const QString& programFolder);
 
 // Writes the sidecar `folder`/`fileName`, replacing any previous file atomically. When
-// the text does not parse, the text goes to `programFolder`/traza.txt and "Formato erróneo
-// de XML" is shown; when the file cannot be written (no folder, no permission, a full
-// disk), a message naming the file and the cause is shown. Either way the previous file
-// stays and the error is returned.
+// the text does not parse, it fails as checkApplicationXml; when the file cannot be written
+// (no folder, no permission, a full disk), the failure names the file and the cause. Either
+// way the previous file stays.
 Status writeApplicationLists(const QString& fileName, const QString& folder, ApplicationLists lists,
-                             const QString& programFolder, MessageService& messages);
+                             const QString& programFolder);
 
 // A lists file holds a few thousand rows at most (some 2 MB); a larger one is refused
 // before it is read, and a save never writes one.

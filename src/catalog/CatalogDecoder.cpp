@@ -1,7 +1,5 @@
 #include "catalog/CatalogDecoder.h"
 
-#include "platform/MessageService.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,11 +96,6 @@ Result<QByteArray> EncodeLine(QByteArrayView line) {
 
 namespace {
 
-Error reported(const Error& error, MessageService& messages) {
-    messages.reportError(error);
-    return error;
-}
-
 Error accessError(const QString& path) {
     return Error::make(
         ErrorCode::FileAccess,
@@ -166,18 +159,18 @@ Status decodeInto(const QString& folder, const QString& fileName, QByteArray& pl
 
 } // namespace
 
-Result<QByteArray> DecodeToMemory(const QString& folder, const QString& fileName, MessageService& messages) {
+Result<QByteArray> DecodeToMemory(const QString& folder, const QString& fileName) {
     QByteArray plain;
     if (Status decoded = decodeInto(folder, fileName, plain); !decoded)
-        return reported(decoded.error(), messages);
+        return decoded.error();
     return plain;
 }
 
-Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& folder, const QString& fileName,
-                                                               MessageService& messages) {
+Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& folder,
+                                                               const QString& fileName) {
     Result<QByteArray> bytes = readStored(folder, fileName);
     if (!bytes)
-        return reported(bytes.error(), messages);
+        return bytes.error();
     auto file = std::make_unique<StoredRecords>();
     file->bytes = std::move(bytes).value();
     constexpr char kStoredCarriageReturn = char('\r' - kDecodingOffset);
@@ -185,7 +178,7 @@ Result<std::unique_ptr<const StoredRecords>> ReadStoredRecords(const QString& fo
         if (line.isEmpty())
             continue;
         if (!decodes(line))
-            return reported(DecodeLine(line, kDecodingOffset).error(), messages);
+            return DecodeLine(line, kDecodingOffset).error();
         // A byte that decodes to a carriage return ends a line of the plain text as well.
         while (const void* cr = std::memchr(line.data(), kStoredCarriageReturn, size_t(line.size()))) {
             const qsizetype at = static_cast<const char*>(cr) - line.data();
@@ -202,34 +195,27 @@ void DecodeStored(QByteArrayView stored, char* plain) {
         plain[i] = char(static_cast<unsigned char>(stored[i]) + kDecodingOffset);
 }
 
-QString DecodeFile(const QString& folder, const QString& fileName, MessageService& messages) {
+Result<QString> DecodeFile(const QString& folder, const QString& fileName) {
     const QString scratch = QString::fromLatin1(kScratchFileName);
     QFile output(QDir(folder).filePath(scratch));
     if (fileName.isEmpty() || !QFileInfo::exists(QDir(folder).filePath(fileName))) {
         QByteArray none;
-        reported(decodeInto(folder, fileName, none).error(), messages);
-        return QString();
+        return decodeInto(folder, fileName, none).error();
     }
     // The scratch file is ours alone: whatever stands at its name (a link planted there, a
     // pipe, a stale copy) is removed, and the file is created afresh, so that a write never
     // goes through a link to another file.
     if (QFileInfo(output.fileName()).isSymLink() || QFileInfo::exists(output.fileName()))
         output.remove();
-    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        reported(accessError(output.fileName()), messages);
-        return QString();
-    }
+    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return accessError(output.fileName());
     QByteArray plain;
     const Status decoded = decodeInto(folder, fileName, plain);
     const bool written = output.write(plain) == plain.size() && output.flush();
-    if (!decoded) {
-        reported(decoded.error(), messages);
-        return QString();
-    }
-    if (!written) {
-        reported(accessError(output.fileName()), messages);
-        return QString();
-    }
+    if (!decoded)
+        return decoded.error();
+    if (!written)
+        return accessError(output.fileName());
     return scratch;
 }
 

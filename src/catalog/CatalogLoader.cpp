@@ -2,7 +2,7 @@
 
 #include "catalog/CatalogDecoder.h"
 #include "catalog/CatalogRecordCheck.h"
-#include "platform/MessageService.h"
+#include "platform/ProgramTitle.h"
 #include "platform/TextHelpers.h"
 #include "platform/data/CodePages.h"
 
@@ -138,15 +138,15 @@ const QString& FieldTexts::insert(QByteArrayView bytes, size_t slot) {
     return m_known.back().text;
 }
 
-CatalogLoader::CatalogLoader(QString dataFolder, MessageService& messages)
-    : m_dataFolder(std::move(dataFolder)), m_messages(messages) {}
+CatalogLoader::CatalogLoader(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
 Result<std::shared_ptr<const StoredRecords>> CatalogLoader::readRecords(const QString& fileName) {
     if (const auto known = m_smallFiles.constFind(fileName); known != m_smallFiles.constEnd())
         return *known;
-    auto read = ReadStoredRecords(m_dataFolder, fileName, m_messages);
-    if (!read) // shown by the decoder; the load stops as on a file it cannot open
-        return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"));
+    auto read = ReadStoredRecords(m_dataFolder, fileName);
+    if (!read) // the decoder's error is told first; the load stops as on a file it cannot open
+        return Error::make(ErrorCode::FileAccess, QStringLiteral("Error de acceso a la ruta o el archivo"))
+            .after(read.error());
     std::shared_ptr<const StoredRecords> records = std::move(read).value();
     const CatalogRecordCheck check(fileName);
     VELMORA_TRY(check.check(*records));
@@ -344,17 +344,16 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
         }
         return {};
     };
-    Status status = fill();
+    const Status status = fill();
     if (status)
         return status;
-    // A decoding failure was shown by the decoder; a file of broken records is named here.
-    if (status.error().number == CatalogRecordCheck::kCutRecord ||
-        status.error().number == CatalogRecordCheck::kRepeatedKey)
-        m_messages.show(status.error().description, programTitle(), MessageIcon::Critical,
-                        MessageButtons::Ok);
-    m_messages.show(QStringLiteral("error al cargar plazas"), programTitle(), MessageIcon::None,
-                    MessageButtons::Ok);
-    Error fatal = status.error();
+    const Error& cause = status.error();
+    Error fatal = Error::told(cause.number, QStringLiteral("error al cargar plazas"), programTitle(),
+                              MessageIcon::None);
+    // A decoding failure is told as the decoder tells it; a file of broken records is named.
+    fatal.toldBefore = cause.toldBefore;
+    if (cause.number == CatalogRecordCheck::kCutRecord || cause.number == CatalogRecordCheck::kRepeatedKey)
+        fatal.toldBefore.push_back(Error::told(cause.number, cause.description, programTitle()));
     fatal.endsProgram = true;
     return fatal;
 }

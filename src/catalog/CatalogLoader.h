@@ -14,8 +14,6 @@
 
 namespace velmora {
 
-class MessageService;
-
 // The field texts of a load, each distinct text decoded once: catalogues repeat names,
 // localities and codes row after row, and equal fields then share one copy of their text,
 // which is most of what the tables would otherwise hold.
@@ -58,7 +56,7 @@ public:
         int length;
     };
 
-    CatalogLoader(QString dataFolder, MessageService& messages);
+    explicit CatalogLoader(QString dataFolder);
 
     const QString& dataFolder() const { return m_dataFolder; }
 
@@ -92,8 +90,9 @@ public:
     static Status fillZoneProvinces(RecordSet& zones, const RecordSet& areas);
 
     // Vacancy (F0009, with a Demarcacion column) or resultas (F0010) position details,
-    // with each row's area name looked up in `areas`. These handle their own errors:
-    // "error al cargar plazas" is shown and the error returned ends the program.
+    // with each row's area name looked up in `areas`. A failure here ends the program: it is
+    // told as "error al cargar plazas", after what went wrong (a file of broken records, in
+    // its own words).
     Status buildVacancyDetails(RecordSet& table, RecordSet& areas);
     Status buildResultasDetails(RecordSet& table, RecordSet& areas);
 
@@ -110,13 +109,13 @@ public:
 
 private:
     // The stored lines of catalogue `fileName`, each checked to decode, the file checked to
-    // hold whole records (CatalogRecordCheck). A record check's failure is returned, not shown.
+    // hold whole records (CatalogRecordCheck). A file that cannot be read or decoded is a
+    // FileAccess error told after the decoder's own.
     Result<std::shared_ptr<const StoredRecords>> readRecords(const QString& fileName);
     Status fillFromFile(RecordSet& table, const QString& fileName, std::initializer_list<FieldSpec> fields);
     Status buildDetails(RecordSet& table, RecordSet& areas, const QString& file, bool withDemarcacion);
 
     QString m_dataFolder;
-    MessageService& m_messages;
     FieldTexts m_texts;
     QHash<QString, std::shared_ptr<const StoredRecords>> m_smallFiles;
     QStringList m_warnings;

@@ -2,7 +2,6 @@
 
 #include "applications/ApplicationFiles.h"
 #include "editor/ApplicationModel.h"
-#include "platform/MessageService.h"
 #include "platform/UserQuestions.h"
 #include "platform/data/RecordSet.h"
 
@@ -68,10 +67,8 @@ Status checkListTabsMayOpen(const ApplicationModel& model) {
 }
 
 QString applicationFileNameOf(const ApplicationModel& model) {
-    // The padding characters are single ones, so applicationFileName has nothing to report.
-    SilentMessageService nothingToReport;
     return applicationFileName(model.text(ctl::txtDNI), model.value(ctl::cboCuerpo),
-                               model.value(ctl::cboGrupo), nothingToReport);
+                               model.value(ctl::cboGrupo));
 }
 
 ExistingApplication CompruebaSolicitudExistente(ApplicationModel& model, const QString& applicationsFolder,

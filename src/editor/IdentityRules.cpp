@@ -4,7 +4,6 @@
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateSelection.h"
-#include "platform/MessageService.h"
 #include "users/DniValidator.h"
 
 namespace velmora {
@@ -24,24 +23,6 @@ private:
     ApplicationModel& m_model;
     ControlName m_name;
 };
-
-// Until ValidaDNI returns its refusal, the message it shows is caught here as the failure the
-// window tells with the rest of the rule's outcome.
-class CaughtRefusal final : public MessageService {
-public:
-    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons) override {
-        refusal = Error::told(ErrorCode::InvalidValue, text, title, icon);
-        return MessageAnswer::Ok;
-    }
-    std::optional<Error> refusal;
-};
-
-Status checkDni(DniTextBox& box) {
-    CaughtRefusal caught;
-    if (ValidaDNI(box, caught))
-        return {};
-    return caught.refusal.value_or(Error::make(ErrorCode::InvalidValue, QStringLiteral("DNI no válido")));
-}
 
 // The first row of `table` whose `column` holds `wanted`, as a fresh cursor on that row.
 std::unique_ptr<RecordSet> rowWith(const RecordSet& table, QStringView column, const QString& wanted) {
@@ -76,7 +57,7 @@ bool IdentityRules::acceptsPartnerDniKey(QChar key) {
 IdentityOutcome IdentityRules::dniLeft() {
     IdentityOutcome outcome;
     ModelDniBox box(m_model, ctl::txtDNI);
-    const Status valid = checkDni(box);
+    const Status valid = ValidaDNI(box);
     outcome.dniColor = box.color;
     if (!valid) {
         outcome.failure = valid.error();
@@ -94,7 +75,7 @@ IdentityOutcome IdentityRules::partnerDniLeft() {
     if (m_model.text(ctl::txtDNIConyuge).isEmpty())
         return outcome;
     ModelDniBox box(m_model, ctl::txtDNIConyuge);
-    if (const Status valid = checkDni(box); !valid) {
+    if (const Status valid = ValidaDNI(box); !valid) {
         outcome.failure = valid.error();
         outcome.focusBack = true;
     }

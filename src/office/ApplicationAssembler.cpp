@@ -4,7 +4,6 @@
 #include "office/ApplicationReadChecks.h"
 #include "office/PrintRecordFields.h"
 #include "office/Unfolding.h"
-#include "platform/MessageService.h"
 
 #include <QHash>
 
@@ -132,8 +131,7 @@ OfficeApplication ApplicationAssembler::assembleOne(const std::vector<Read>& rea
         a.body = a.fields[record::Body - 1];
         a.group = a.fields[record::Group - 1];
     }
-    SilentMessageService silent;
-    a.id = applicationFileName(a.dni, a.body, a.group, silent).chopped(4);
+    a.id = applicationFileName(a.dni, a.body, a.group).chopped(4);
     for (OfficeProblem& p : a.problems)
         p.where = a.id;
 

@@ -3,7 +3,6 @@
 #include "office/ContestRules.h"
 #include "office/PrintRecordFields.h"
 #include "platform/DniTextBox.h"
-#include "platform/MessageService.h"
 #include "printing/PositionsPerPage.h"
 #include "users/DniValidator.h"
 
@@ -153,8 +152,7 @@ void checkRequiredData(OfficeApplication& application) {
 
 bool dniLetterIsRight(const QString& dni) {
     DniText box(dni);
-    SilentMessageService silent;
-    return ValidaDNI(box, silent);
+    return ValidaDNI(box).ok();
 }
 
 void checkAgainstContest(OfficeApplication& application, const ContestRules& contest) {

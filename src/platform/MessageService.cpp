@@ -40,6 +40,8 @@ MessageAnswer MessageService::ask(const QString& text, const QString& title, Mes
 }
 
 void MessageService::tell(const Error& error) {
+    for (const Error& earlier : error.toldBefore)
+        tell(earlier);
     if (error.isCancellation())
         return;
     if (error.telling)
@@ -49,6 +51,8 @@ void MessageService::tell(const Error& error) {
 }
 
 void MessageService::reportError(const Error& error) {
+    for (const Error& earlier : error.toldBefore)
+        tell(earlier);
     show(QStringLiteral("Se ha producido el siguiente error %1-%2").arg(error.number).arg(error.description),
          programTitle(), MessageIcon::Critical, MessageButtons::Ok);
 }

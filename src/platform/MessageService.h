@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ProgramTitle.h"
 #include "platform/Result.h"
 #include "platform/UserQuestions.h"
 
@@ -23,11 +24,12 @@ public:
     void inform(const QString& text, const QString& title, MessageIcon icon) {
         show(text, title, icon, MessageButtons::Ok);
     }
-    // Tells a failure as it says it is told (a cancellation is not told).
+    // Tells a failure as it says it is told, after those it says are told before it (a
+    // cancellation itself is not told).
     void tell(const Error& error) override;
     // A failure the routine at hand cannot deal with, as the program has always told one:
     // "Se ha producido el siguiente error N-descripción", critical, under the program's title,
-    // whatever its own telling.
+    // whatever its own telling (those told before it are told as they say).
     void reportError(const Error& error);
 };
 

@@ -4,9 +4,11 @@
 
 #include <QString>
 
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace velmora {
 
@@ -27,6 +29,10 @@ struct Error {
     };
     // Unset: told as a numbered error.
     std::optional<Telling> telling;
+    // Failures told before this one, in order: what went wrong on the way, in its own box,
+    // before what it meant for the work at hand (a catalogue that cannot be decoded, then the
+    // load it stopped).
+    std::vector<Error> toldBefore;
 
     static Error make(int number, QString description) {
         Error error;
@@ -39,6 +45,16 @@ struct Error {
         Error error = make(number, std::move(text));
         error.telling = Telling{std::move(title), icon};
         return error;
+    }
+    // This failure, told after `earlier` (and whatever is told before that).
+    Error after(Error earlier) && {
+        std::vector<Error> first = std::move(earlier.toldBefore);
+        earlier.toldBefore.clear();
+        first.push_back(std::move(earlier));
+        first.insert(first.end(), std::make_move_iterator(toldBefore.begin()),
+                     std::make_move_iterator(toldBefore.end()));
+        toldBefore = std::move(first);
+        return std::move(*this);
     }
     // The user chose not to go on: nothing is told.
     static Error cancelled();

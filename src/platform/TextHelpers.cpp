@@ -1,20 +1,13 @@
 #include "platform/TextHelpers.h"
 
-#include "platform/MessageService.h"
 #include "platform/data/CodePages.h"
 
 namespace velmora {
 
-QString PadText(const QString& text, qint16 length, bool padLeft, const QString& caracter,
-                MessageService& messages) {
-    if (caracter.size() != 1) {
-        messages.show(QStringLiteral("Sólo se admiten caracteres, no cadenas en el argumento 'caracter'"),
-                      QStringLiteral("Error"), MessageIcon::None, MessageButtons::Ok);
-        return QString();
-    }
+QString PadText(const QString& text, qint16 length, bool padLeft, QChar caracter) {
     if (text.size() >= length)
         return text;
-    const QString padding(length - text.size(), caracter.at(0));
+    const QString padding(length - text.size(), caracter);
     return padLeft ? padding + text : text + padding;
 }
 

@@ -4,13 +4,9 @@
 
 namespace velmora {
 
-class MessageService;
-
 // Pads text with `caracter` up to `length`, in front (padLeft) or behind; a text already
-// that long comes back unchanged, never cut. `caracter` must be exactly one character:
-// anything else is reported through `messages` and gives an empty text.
-QString PadText(const QString& text, qint16 length, bool padLeft, const QString& caracter,
-                MessageService& messages);
+// that long comes back unchanged, never cut.
+QString PadText(const QString& text, qint16 length, bool padLeft, QChar caracter);
 
 // Converts text read as Windows-1252 whose bytes were really in the OEM code page 850,
 // character for character (same length).

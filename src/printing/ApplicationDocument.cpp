@@ -388,11 +388,10 @@ private:
                 programTitle(), MessageIcon::Critical);
         }
         if (const Status saved = saveApplicationPair(m_folder, m_fileName, bytes.value(), m_editor.lists,
-                                                     m_editor.folders.program, m_editor.messages);
+                                                     m_editor.folders.program);
             !saved.ok()) {
             m_editor.wordProcessor.closeAndForget();
-            // The save of the pair has told why.
-            return Error::cancelled();
+            return saved;
         }
         return {};
     }
@@ -518,9 +517,6 @@ Result<ApplicationPrintout> runRoutine(PrintingEditor& editor, ProgressWindow& p
                                        Pdf417Writer& barcode, const QString& wordProcessorVersion,
                                        const QString& folder, const QString& action, bool print, bool draft) {
     const QString fileName = applicationFileNameOf(editor.model);
-    if (fileName.isEmpty())
-        return Error::make(ErrorCode::InvalidProcedureCall,
-                           QStringLiteral("No se ha podido formar el nombre de la solicitud."));
     progress.showAction(action);
     // Read as the number it starts with: "16" and "16.0" both give 16.
     bool isNumber = false;

@@ -20,7 +20,6 @@ class DocumentLayout;
 }
 class ApplicationModel;
 class Clock;
-class MessageService;
 class Pdf417Writer;
 class PrintingWordProcessor;
 class SystemPrinter;
@@ -35,9 +34,6 @@ struct PrintingEditor {
     QString positionsPerPage = {};  // numPlazasPorPag of conf.xml, as written
     AppFolders folders = {}; // the data folder holds the templates; traza.txt goes to the program folder
     PrintingWordProcessor& wordProcessor; // the program-wide word processor
-    // Only for the application's file name and the save of its pair, which tell their own
-    // failures; every failure of the printing itself is returned.
-    MessageService& messages;
     const Clock& clock;
     docengine::PrintDestination destination = docengine::PrintDestination::Automatic;
     SystemPrinter* printers = nullptr; // the system's printers; none in the tools

@@ -104,7 +104,7 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_flow = std::make_unique<SaveAndPrintFlow>(
         SaveAndPrintContext{m_model, m_services.state.tables.lists(), m_services.state.tables.situations,
                             m_config, m_services.state.folders, m_services.users, m_services.printing,
-                            m_services.messages, m_services.messages, m_services.clock, QString(),
+                            m_services.messages, m_services.clock, QString(),
                             docengine::PrintDestination::Automatic, &m_printers},
         static_cast<SaveAndPrintHost&>(*this));
     if (!m_services.state.hasPassword)

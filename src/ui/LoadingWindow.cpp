@@ -93,7 +93,7 @@ void LoadingWindow::showEvent(QShowEvent* event) {
 void LoadingWindow::runLoading() {
     m_running = true;
     m_progress->yieldToEvents(); // paint the window before the first step
-    m_outcome = LoadingSequence(m_folders, m_tables, m_messages, *m_progress, this).run();
+    m_outcome = LoadingSequence(m_folders, m_tables, *m_progress, this).run();
     m_running = false;
     setBusy(false);
     if (m_outcome.notice)

@@ -1,5 +1,6 @@
 #include "ui/PasswordWindow.h"
 
+#include "platform/MessageService.h"
 #include "platform/widgets/PasswordEcho.h"
 #include "platform/widgets/TabOrder.h"
 
@@ -12,7 +13,7 @@
 namespace velmora {
 
 PasswordWindow::PasswordWindow(UserStore& store, MessageService& messages, QWidget* parent)
-    : QDialog(parent), m_creation(store, messages) {
+    : QDialog(parent), m_creation(store), m_messages(messages) {
     setObjectName(QStringLiteral("frmCreaPwd"));
     setWindowTitle(QStringLiteral("Contraseña"));
 
@@ -74,19 +75,16 @@ PasswordWindow::PasswordWindow(UserStore& store, MessageService& messages, QWidg
 }
 
 void PasswordWindow::accept() {
-    switch (m_creation.accept(m_strDNI, m_txtPwd0->text(), m_txtPwd1->text())) {
-    case PasswordCreation::Answer::Stored:
+    const Status stored = m_creation.accept(m_strDNI, m_txtPwd0->text(), m_txtPwd1->text());
+    if (stored) {
         QDialog::accept();
         return;
-    case PasswordCreation::Answer::TooShort:
-    case PasswordCreation::Answer::Different:
-        clearBoxes();
-        return;
-    case PasswordCreation::Answer::SaveFailed:
-        // The store has said why; the texts stay for another try.
-        m_storeFailed = true;
-        return;
     }
+    m_messages.tell(stored.error());
+    if (stored.error().number == ErrorCode::InvalidValue)
+        clearBoxes();
+    else
+        m_storeFailed = true; // the texts stay for another try
 }
 
 void PasswordWindow::clearBoxes() {

@@ -32,6 +32,7 @@ private:
     void clearBoxes();
 
     PasswordCreation m_creation;
+    MessageService& m_messages;
     QString m_strDNI;
     bool m_storeFailed = false;
     QLineEdit* m_txtPwd0 = nullptr;

@@ -24,7 +24,7 @@ namespace velmora {
 
 ProgramController::ProgramController(const QString& programFolder, MessageService& messages,
                                      const Clock& clock, QObject* parent)
-    : QObject(parent), m_messages(messages), m_clock(clock), m_users(programFolder, messages) {
+    : QObject(parent), m_messages(messages), m_clock(clock), m_users(programFolder) {
     m_state.folders = AppFolders::at(programFolder);
     setTraceFolder(m_state.folders.program);
 }
@@ -35,9 +35,11 @@ ProgramController::~ProgramController() {
 }
 
 bool ProgramController::loadBodies() {
-    CatalogLoader loader(m_state.folders.data, m_messages);
+    CatalogLoader loader(m_state.folders.data);
     const Status built = loader.buildBodies(m_state.tables.bodies);
     if (!built.ok()) {
+        for (const Error& earlier : built.error().toldBefore)
+            m_messages.tell(earlier);
         m_messages.inform(QStringLiteral("No se ha podido cargar la tabla de cuerpos: %1 %2")
                               .arg(built.error().description)
                               .arg(built.error().number),
@@ -216,7 +218,7 @@ void ProgramController::onAnotherApplication() {
     if (const auto listed = listApplications(m_state.folders.applications, m_state.signedInDni,
                                              m_state.tables.bodies, m_state.applicationFiles);
         !listed.ok())
-        reportListingFailure(listed.error(), m_messages);
+        m_messages.tell(listingFailure(listed.error()));
     m_state.selectedApplicationFile.clear();
     if (m_editor)
         m_editor->deleteLater();

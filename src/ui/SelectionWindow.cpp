@@ -2,6 +2,7 @@
 #include "editor/ControlName.h"
 
 #include "app/RunState.h"
+#include "platform/MessageService.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/SpokenNames.h"
@@ -20,7 +21,8 @@ namespace velmora {
 
 SelectionWindow::SelectionWindow(RunState& state, MessageService& messages, QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state),
-      m_selection(state.folders.applications, state.tables.bodies, state.applicationFiles, messages) {
+      m_selection(state.folders.applications, state.tables.bodies, state.applicationFiles),
+      m_messages(messages) {
     setObjectName(QStringLiteral("frmSeleccion"));
     setWindowTitle(QStringLiteral("CargarSolicitud"));
 
@@ -119,9 +121,12 @@ void SelectionWindow::onNew() {
 
 void SelectionWindow::onLoad() {
     m_state.loadExisting = true;
-    const QString file = m_selection.chooseForLoading(chosenFile());
-    if (file.isEmpty())
+    const Result<QString> chosen = m_selection.chooseForLoading(chosenFile());
+    if (!chosen) {
+        m_messages.tell(chosen.error());
         return;
+    }
+    const QString file = chosen.value();
     m_state.selectedApplicationFile = file;
     m_choiceMade = true;
     Q_EMIT applicationRequested(file);
@@ -129,9 +134,10 @@ void SelectionWindow::onLoad() {
 
 void SelectionWindow::onDelete() {
     const QString file = chosenFile();
-    const ApplicationSelection::Deletion deletion = m_selection.deleteChosen(file);
-    if (deletion != ApplicationSelection::Deletion::Deleted &&
-        deletion != ApplicationSelection::Deletion::Failed)
+    const ApplicationSelection::Deletion deletion = m_selection.deleteChosen(file, m_messages);
+    if (deletion.failure)
+        m_messages.tell(*deletion.failure);
+    if (!deletion.relisted)
         return;
     if (m_selection.count() > 0) {
         bindList();

@@ -47,6 +47,7 @@ private:
 
     RunState& m_state;
     ApplicationSelection m_selection;
+    MessageService& m_messages;
     bool m_choiceMade = false;
 
     QFrame* m_frame1 = nullptr;

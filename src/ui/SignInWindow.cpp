@@ -2,6 +2,7 @@
 #include "editor/ControlName.h"
 
 #include "app/RunState.h"
+#include "platform/MessageService.h"
 #include "platform/widgets/DniLineEdit.h"
 #include "platform/widgets/PasswordEcho.h"
 #include "platform/widgets/TabKey.h"
@@ -41,11 +42,14 @@ void keepPlaceWhenHidden(QWidget* widget) {
 } // namespace
 
 SignInWindow::SignInWindow(UserStore& store, MessageService& messages, RunState& state, QWidget* parent)
-    : QDialog(parent), m_flow(store, messages), m_state(state) {
+    : QDialog(parent), m_flow(store), m_messages(messages), m_state(state) {
     setObjectName(QStringLiteral("frmUsuario"));
     setWindowTitle(QStringLiteral("Validación de usuario"));
     buildControls();
-    m_usable = m_flow.openStore();
+    const Status opened = m_flow.openStore();
+    if (!opened)
+        m_messages.tell(opened.error());
+    m_usable = opened.ok();
 }
 
 void SignInWindow::buildControls() {
@@ -145,18 +149,24 @@ void SignInWindow::checkDniAfterLeaving() {
         m_flow.step() != SignInFlow::Step::Dni)
         return;
     m_checkingDni = true;
-    const bool valid = m_flow.checkDniOnLeave(*m_txtDNI);
+    const Status valid = m_flow.checkDniOnLeave(*m_txtDNI);
+    if (!valid)
+        m_messages.tell(valid.error());
     m_checkingDni = false;
     if (!valid && isVisible())
         m_txtDNI->setFocus(Qt::OtherFocusReason);
 }
 
 void SignInWindow::acceptDni() {
-    switch (m_flow.acceptDni(*m_txtDNI)) {
-    case SignInFlow::DniAnswer::Ignored:
-        break;
-    case SignInFlow::DniAnswer::Invalid:
+    const Result<SignInFlow::DniAnswer> answer = m_flow.acceptDni(*m_txtDNI);
+    if (!answer) {
+        m_messages.tell(answer.error());
         m_txtDNI->setFocus(Qt::OtherFocusReason);
+        publishOutcome();
+        return;
+    }
+    switch (*answer) {
+    case SignInFlow::DniAnswer::Ignored:
         break;
     case SignInFlow::DniAnswer::PasswordNeeded:
         showPasswordStep();
@@ -182,9 +192,11 @@ void SignInWindow::showPasswordStep() {
 }
 
 void SignInWindow::acceptPassword() {
-    const SignInFlow::PasswordAnswer answer = m_flow.acceptPassword(m_txtDNI->text(), m_txtPwd->text());
+    const Status signedIn = m_flow.acceptPassword(m_txtDNI->text(), m_txtPwd->text());
+    if (!signedIn)
+        m_messages.tell(signedIn.error());
     publishOutcome();
-    if (answer == SignInFlow::PasswordAnswer::SignedIn) {
+    if (signedIn) {
         accept();
         return;
     }

@@ -39,6 +39,7 @@ private:
     void publishOutcome();
 
     SignInFlow m_flow;
+    MessageService& m_messages;
     RunState& m_state;
     bool m_usable = false;
     bool m_checkingDni = false;

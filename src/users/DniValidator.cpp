@@ -1,7 +1,5 @@
 #include "users/DniValidator.h"
 
-#include "platform/MessageService.h"
-
 namespace velmora {
 
 namespace {
@@ -37,7 +35,7 @@ QString dniOf(int number) {
            kLetters.at(number % kLetters.size());
 }
 
-bool ValidaDNI(DniTextBox& box, MessageService& messages) {
+Status ValidaDNI(DniTextBox& box) {
     if (box.text().size() < kDniLength) {
         const QString current = box.text();
         box.setText(QString(kDniLength - current.size(), QLatin1Char('0')) + current);
@@ -52,12 +50,11 @@ bool ValidaDNI(DniTextBox& box, MessageService& messages) {
     if (valid) {
         box.setForeColor(dniValidColor());
         box.setText(text.toUpper());
-        return true;
+        return {};
     }
     box.setForeColor(dniInvalidColor());
-    messages.show(QStringLiteral("DNI no válido"), QStringLiteral("Error en DNI"), MessageIcon::Exclamation,
-                  MessageButtons::Ok);
-    return false;
+    return Error::told(ErrorCode::InvalidValue, QStringLiteral("DNI no válido"),
+                       QStringLiteral("Error en DNI"), MessageIcon::Exclamation);
 }
 
 } // namespace velmora

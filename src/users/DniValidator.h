@@ -1,12 +1,11 @@
 #pragma once
 
 #include "platform/DniTextBox.h"
+#include "platform/Result.h"
 
 #include <QColor>
 
 namespace velmora {
-
-class MessageService;
 
 // A DNI as the program keeps it: eight digits and a check letter, padded with "0".
 inline constexpr int kDniLength = 9;
@@ -20,8 +19,8 @@ QString dniOf(int number);
 
 // Checks and normalises the DNI typed into `box`: pads it with "0" on the left up to 9
 // characters, tests eight digits plus a check letter, and on success leaves the text in
-// upper case. Colours the text black or red, and on failure shows "DNI no válido" before
-// answering false. Never clears the box: what happens next is the caller's choice.
-bool ValidaDNI(DniTextBox& box, MessageService& messages);
+// upper case. Colours the text black or red; a failure is "DNI no válido" (titled "Error en
+// DNI"). Never clears the box: what happens next is the caller's choice.
+Status ValidaDNI(DniTextBox& box);
 
 } // namespace velmora

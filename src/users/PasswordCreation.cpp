@@ -1,27 +1,22 @@
 #include "users/PasswordCreation.h"
 
-#include "platform/MessageService.h"
+#include "platform/ProgramTitle.h"
 #include "users/UserStore.h"
 
 namespace velmora {
 
-PasswordCreation::PasswordCreation(UserStore& store, MessageService& messages)
-    : m_store(store), m_messages(messages) {}
+PasswordCreation::PasswordCreation(UserStore& store) : m_store(store) {}
 
-PasswordCreation::Answer PasswordCreation::accept(const QString& dni, const QString& password,
-                                                  const QString& repeated) {
-    if (password.size() < kMinimumLength || repeated.size() < kMinimumLength) {
-        m_messages.show(QStringLiteral("El password debe tener al menos 6 caracteres"), programTitle(),
-                        MessageIcon::None, MessageButtons::Ok);
-        return Answer::TooShort;
-    }
-    if (password != repeated) {
-        m_messages.show(QStringLiteral("Escriba la misma contraseña en las dos casillas"), programTitle(),
-                        MessageIcon::None, MessageButtons::Ok);
-        return Answer::Different;
-    }
+Status PasswordCreation::accept(const QString& dni, const QString& password, const QString& repeated) {
+    const auto refused = [](const QString& text) {
+        return Error::told(ErrorCode::InvalidValue, text, programTitle(), MessageIcon::None);
+    };
+    if (password.size() < kMinimumLength || repeated.size() < kMinimumLength)
+        return refused(QStringLiteral("El password debe tener al menos 6 caracteres"));
+    if (password != repeated)
+        return refused(QStringLiteral("Escriba la misma contraseña en las dos casillas"));
     m_store.BajaUsuario(dni);
-    return m_store.AltaUsuario(dni, password.toUpper()) ? Answer::Stored : Answer::SaveFailed;
+    return m_store.AltaUsuario(dni, password.toUpper());
 }
 
 } // namespace velmora

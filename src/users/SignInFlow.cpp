@@ -1,38 +1,44 @@
 #include "users/SignInFlow.h"
 
-#include "platform/MessageService.h"
+#include "platform/ProgramTitle.h"
 #include "users/DniValidator.h"
 #include "users/UserStore.h"
 
 namespace velmora {
+namespace {
 
-SignInFlow::SignInFlow(UserStore& store, MessageService& messages) : m_store(store), m_messages(messages) {}
+Error warning(const QString& text) {
+    return Error::told(ErrorCode::InvalidValue, text, programTitle(), MessageIcon::Exclamation);
+}
 
-bool SignInFlow::openStore() {
+} // namespace
+
+SignInFlow::SignInFlow(UserStore& store) : m_store(store) {}
+
+Status SignInFlow::openStore() {
     const Status opened = m_store.AbreUsuarios();
     if (opened)
-        return true;
-    m_messages.show(opened.error().description, programTitle(), MessageIcon::Critical, MessageButtons::Ok);
-    return false;
+        return opened;
+    Error failure = Error::told(opened.error().number, opened.error().description, programTitle());
+    failure.endsProgram = opened.error().endsProgram;
+    return failure;
 }
 
-bool SignInFlow::checkDniOnLeave(DniTextBox& box) {
+Status SignInFlow::checkDniOnLeave(DniTextBox& box) {
     if (box.text().isEmpty())
-        return true;
-    if (ValidaDNI(box, m_messages))
-        return true;
-    box.setText(QString());
-    return false;
+        return {};
+    const Status valid = ValidaDNI(box);
+    if (!valid)
+        box.setText(QString());
+    return valid;
 }
 
-SignInFlow::DniAnswer SignInFlow::acceptDni(DniTextBox& box) {
+Result<SignInFlow::DniAnswer> SignInFlow::acceptDni(DniTextBox& box) {
     if (m_step != Step::Dni || box.text().isEmpty())
         return DniAnswer::Ignored;
     box.setText(box.text().toUpper());
-    if (!ValidaDNI(box, m_messages)) {
-        warn(QStringLiteral("El DNI introducido no es válido"));
-        return DniAnswer::Invalid;
-    }
+    if (const Status valid = ValidaDNI(box); !valid)
+        return warning(QStringLiteral("El DNI introducido no es válido")).after(valid.error());
     if (m_store.ExisteUsuario(box.text())) {
         m_outcome.hasPassword = true;
         m_step = Step::Password;
@@ -45,25 +51,17 @@ SignInFlow::DniAnswer SignInFlow::acceptDni(DniTextBox& box) {
     return DniAnswer::SignedIn;
 }
 
-SignInFlow::PasswordAnswer SignInFlow::acceptPassword(const QString& dni, const QString& password) {
-    if (password.isEmpty() || dni.isEmpty()) {
-        warn(QStringLiteral("Es obligatorio rellenar Usuario y Password"));
-        return PasswordAnswer::Missing;
-    }
+Status SignInFlow::acceptPassword(const QString& dni, const QString& password) {
+    if (password.isEmpty() || dni.isEmpty())
+        return warning(QStringLiteral("Es obligatorio rellenar Usuario y Password"));
     // Only a DNI accepted on the first step may be let in: the password alone proves nothing
     // about a DNI the store has never been asked about.
-    if (m_step != Step::Password || !m_store.CompruebaPwd(dni.toUpper(), password.toUpper())) {
-        warn(QStringLiteral("Usuario no válido"));
-        return PasswordAnswer::Wrong;
-    }
+    if (m_step != Step::Password || !m_store.CompruebaPwd(dni.toUpper(), password.toUpper()))
+        return warning(QStringLiteral("Usuario no válido"));
     m_outcome.dni = dni;
     m_outcome.signedIn = true;
     m_step = Step::SignedIn;
-    return PasswordAnswer::SignedIn;
-}
-
-void SignInFlow::warn(const QString& text) {
-    m_messages.show(text, programTitle(), MessageIcon::Exclamation, MessageButtons::Ok);
+    return {};
 }
 
 } // namespace velmora

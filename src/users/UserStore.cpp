@@ -1,7 +1,7 @@
 #include "users/UserStore.h"
 
 #include "crypto/CSHA256.h"
-#include "platform/MessageService.h"
+#include "platform/ProgramTitle.h"
 #include "platform/Result.h"
 #include "platform/data/AtomicFile.h"
 #include "platform/data/DamagedFileCopy.h"
@@ -25,9 +25,6 @@ namespace {
 // Declarations, comments and processing instructions are kept so that they are written back
 // as they were read.
 constexpr unsigned kParseOptions = pugi::parse_full;
-
-// Another instance gave the DNI a password first: told as a warning, not as a failure.
-constexpr int kAlreadyRegistered = 1201;
 
 class ByteWriter : public pugi::xml_writer {
 public:
@@ -76,8 +73,7 @@ bool isUnicodeWide(pugi::xml_encoding encoding) {
 
 } // namespace
 
-UserStore::UserStore(QString programFolder, MessageService& messages)
-    : m_programFolder(std::move(programFolder)), m_messages(messages) {}
+UserStore::UserStore(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
 QString UserStore::usuariosPath() const {
     return QDir(m_programFolder).filePath(QStringLiteral("usuarios.xml"));
@@ -143,7 +139,7 @@ bool UserStore::CompruebaPwd(const QString& dni, const QString& pwd) const {
     return HashTexto(pwd) == PwdGuardado(dni);
 }
 
-bool UserStore::AltaUsuario(const QString& dni, const QString& pwd) {
+Status UserStore::AltaUsuario(const QString& dni, const QString& pwd) {
     const QString entryText = QStringLiteral("<Usuario><DNI>") + HashTexto(dni) +
                               QStringLiteral("</DNI><Pwd>") + HashTexto(pwd) +
                               QStringLiteral("</Pwd></Usuario>");
@@ -224,12 +220,13 @@ Status UserStore::mergeWithFile(const QString& dni) {
     for (const std::string& entryText : m_pendingEntries) {
         const std::string dniDigest = dniDigestOfEntry(entryText);
         if (hasEntry(current, dniDigest) && !hasEntry(m_saved, dniDigest))
-            return Error::make(
+            return Error::told(
                 kAlreadyRegistered,
                 QStringLiteral("Ya existe un usuario con el DNI %1: otra copia del programa le "
                                "ha creado una contraseña mientras tanto, y es esa la que vale. "
                                "No se ha guardado la contraseña escrita aquí.")
-                    .arg(dni));
+                    .arg(dni),
+                programTitle(), MessageIcon::Exclamation);
     }
     m_doc.reset(current);
     m_encoding = read.encoding.encoding;
@@ -257,25 +254,18 @@ Result<QString> UserStore::keepDamagedCopyOnce(const QByteArray& bytes) {
     return copy;
 }
 
-bool UserStore::save(const QString& dni) {
+Status UserStore::save(const QString& dni) {
     const QString path = QDir::toNativeSeparators(m_storePath);
     InstanceLock lock(m_storePath + QStringLiteral(".bloqueo"), kLockWaitMs);
     if (const Status locked =
             lock.acquire(QStringLiteral("otra copia del programa lo está guardando; inténtelo de nuevo en "
                                         "unos segundos."));
-        !locked.ok()) {
-        reportError(ErrorCode::FileAccess,
-                    QStringLiteral("No se ha podido guardar el fichero de usuarios %1: %2")
-                        .arg(path, locked.error().description));
-        return dropPendingChanges();
-    }
-    if (const Status merged = mergeWithFile(dni); !merged.ok()) {
-        if (merged.error().number == kAlreadyRegistered)
-            m_messages.inform(merged.error().description, programTitle(), MessageIcon::Exclamation);
-        else
-            reportError(merged.error().number, merged.error().description);
-        return dropPendingChanges();
-    }
+        !locked.ok())
+        return dropPendingChanges(Error::make(
+            ErrorCode::FileAccess, QStringLiteral("No se ha podido guardar el fichero de usuarios %1: %2")
+                                       .arg(path, locked.error().description)));
+    if (const Status merged = mergeWithFile(dni); !merged.ok())
+        return dropPendingChanges(merged.error());
 
     unsigned flags = pugi::format_raw;
     if (m_byteOrderMark || isUnicodeWide(m_encoding))
@@ -292,18 +282,17 @@ bool UserStore::save(const QString& dni) {
         written = replaceFile(newStore, m_storePath);
     if (!written.ok()) {
         QFile::remove(newStore);
-        reportError(written.error().number,
-                    QStringLiteral("No se ha podido guardar el fichero de usuarios %1: %2")
-                        .arg(path, written.error().description));
-        return dropPendingChanges();
+        return dropPendingChanges(Error::make(
+            written.error().number, QStringLiteral("No se ha podido guardar el fichero de usuarios %1: %2")
+                                        .arg(path, written.error().description)));
     }
     m_saved.reset(m_doc);
     m_pendingRemovals.clear();
     m_pendingEntries.clear();
-    return true;
+    return {};
 }
 
-bool UserStore::dropPendingChanges() {
+Error UserStore::dropPendingChanges(Error failure) {
     // What the file holds now, when it can be read, so that memory agrees with it again.
     const Result<QByteArray> bytes = readFileUpTo(m_storePath, kMaxStoreBytes);
     pugi::xml_document current;
@@ -312,11 +301,7 @@ bool UserStore::dropPendingChanges() {
     m_doc.reset(m_saved);
     m_pendingRemovals.clear();
     m_pendingEntries.clear();
-    return false;
-}
-
-void UserStore::reportError(int number, const QString& description) {
-    m_messages.reportError(Error::make(number, description));
+    return failure;
 }
 
 } // namespace velmora

@@ -11,8 +11,6 @@
 
 namespace velmora {
 
-class MessageService;
-
 // The user store "usuarios.xml": which DNIs have a password, both kept only as
 // upper-case SHA-256 digests. Loaded once when sign-in starts, queried in memory for the
 // rest of the run, and written back whole each time an entry is added. Several instances of
@@ -30,7 +28,10 @@ public:
     // Saving the store takes a moment; an instance that holds its lock longer is stuck or gone.
     static constexpr int kLockWaitMs = 15000;
 
-    UserStore(QString programFolder, MessageService& messages);
+    // Another instance gave the DNI a password first: told as a warning, not as a failure.
+    static constexpr int kAlreadyRegistered = 1201;
+
+    explicit UserStore(QString programFolder);
 
     // The installation's store: program folder + "usuarios.xml".
     QString usuariosPath() const;
@@ -55,12 +56,13 @@ public:
 
     // Appends an entry for `dni` with the digest of `pwd` (already upper-cased) and saves the
     // store; it does not remove an earlier entry for the same DNI (call BajaUsuario first).
-    // On a failed save the user is told, the file keeps its previous content, the store in
-    // memory goes back to what the file holds, and the answer is false. A save fails when
-    // another instance has given `dni` a password since this one read the store ("Ya existe
-    // un usuario..."), when the file cannot be read any more (a damaged one is first kept,
-    // keepDamagedCopy), and when it cannot be written (a link at its name, a full disk).
-    bool AltaUsuario(const QString& dni, const QString& pwd);
+    // On a failed save the file keeps its previous content, the store in memory goes back to
+    // what the file holds, and the failure names the file and the cause. A save fails when
+    // another instance has given `dni` a password since this one read the store
+    // (kAlreadyRegistered, "Ya existe un usuario...", told as a warning), when the file cannot
+    // be read any more (a damaged one is first kept, keepDamagedCopy), and when it cannot be
+    // written (a link at its name, a full disk).
+    Status AltaUsuario(const QString& dni, const QString& pwd);
     // Removes the first entry for `dni` from the store in memory; the next AltaUsuario saves it.
     void BajaUsuario(const QString& dni);
 
@@ -68,15 +70,13 @@ public:
 
 private:
     pugi::xml_node usuariosElement();
-    bool save(const QString& dni);
+    Status save(const QString& dni);
     Status mergeWithFile(const QString& dni);
     static bool removeEntry(pugi::xml_document& doc, const std::string& dniDigest);
-    bool dropPendingChanges();
+    Error dropPendingChanges(Error failure);
     Result<QString> keepDamagedCopyOnce(const QByteArray& bytes);
-    void reportError(int number, const QString& description);
 
     QString m_programFolder;
-    MessageService& m_messages;
     QString m_storePath;
     pugi::xml_document m_doc;
     // The store as last read from or written to the file, to fall back on when a save fails.

@@ -71,15 +71,14 @@ TEST(XmlNesting, UserStoreSignsInAgainstADeeplyNestedEntry) {
     const QByteArray pwd = UserStore::HashTexto(u"CLAVE"_s).toLatin1();
     dir.write("usuarios.xml", "<Usuarios><Usuario><DNI>" + nested(dni) + "</DNI><Pwd>" + nested(pwd) +
                                   "</Pwd></Usuario></Usuarios>");
-    test::FakeMessageService messages;
-    UserStore store(dir.path(), messages);
+    UserStore store(dir.path());
     ASSERT_TRUE(store.AbreUsuarios().ok());
     EXPECT_TRUE(store.ExisteUsuario(u"12345678Z"_s));
     EXPECT_TRUE(store.CompruebaPwd(u"12345678Z"_s, u"CLAVE"_s));
     EXPECT_FALSE(store.CompruebaPwd(u"12345678Z"_s, u"OTRA"_s));
     // Saving writes the deep store back.
     EXPECT_TRUE(store.AltaUsuario(u"01234567L"_s, u"X"_s));
-    UserStore again(dir.path(), messages);
+    UserStore again(dir.path());
     ASSERT_TRUE(again.AbreUsuarios().ok());
     EXPECT_TRUE(again.CompruebaPwd(u"12345678Z"_s, u"CLAVE"_s) && again.ExisteUsuario(u"01234567L"_s));
 }

@@ -7,7 +7,6 @@
 #include "platform/data/RecordSet.h"
 #include "printing/SampleApplication.h"
 #include "support/EmptyApplicationLists.h"
-#include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
 #include "support/TableRows.h"
 #include "support/TempDir.h"
@@ -27,7 +26,6 @@ namespace velmora {
 namespace {
 
 using test::addRows;
-using test::FakeMessageService;
 using test::TempDir;
 
 const QString kName = u"12345678Z_1234501.doc"_s;
@@ -70,8 +68,7 @@ struct Pair {
 Status save(const QString& folder, const Pair& pair, FileSteps* steps = nullptr) {
     test::EmptyApplicationLists lists;
     EXPECT_TRUE(test::addSamplePositions(lists.vacancies, pair.vacancies));
-    test::FakeMessageService messages;
-    return saveApplicationPair(folder, kName, pair.document, lists.lists(), folder, messages, steps);
+    return saveApplicationPair(folder, kName, pair.document, lists.lists(), folder, steps);
 }
 
 // Which save the folder holds once settled: "old", "new", or "mix" for anything else.
@@ -180,20 +177,17 @@ TEST(ApplicationPair, ASaveOnAFullDiskKeepsTheOldPair) {
 
     test::EmptyApplicationLists lists;
     ASSERT_TRUE(test::addSamplePositions(lists.vacancies, 2));
-    test::FakeMessageService messages;
     Status saved;
     {
         // The lists file fits under the limit, the document does not.
         test::FileSizeLimit limit(64 * 1024);
-        saved = saveApplicationPair(dir.path(), kName, QByteArray(200000, 'n'), lists.lists(), dir.path(),
-                                    messages);
+        saved = saveApplicationPair(dir.path(), kName, QByteArray(200000, 'n'), lists.lists(), dir.path());
     }
 
-    EXPECT_FALSE(saved.ok());
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.texts().at(0).contains(u"no queda espacio en el disco"_s))
-        << messages.texts().at(0).toStdString();
-    EXPECT_TRUE(messages.texts().at(0).contains(u"La solicitud guardada antes sigue como estaba"_s));
+    ASSERT_FALSE(saved.ok());
+    const QString said = saved.error().description;
+    EXPECT_TRUE(said.contains(u"no queda espacio en el disco"_s)) << said.toStdString();
+    EXPECT_TRUE(said.contains(u"La solicitud guardada antes sigue como estaba"_s));
     EXPECT_EQ(settledPair(dir.path(), old, old), u"old"_s);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(u".nuevo"_s), QStringList());
 }
@@ -216,13 +210,11 @@ TEST(ApplicationPair, LinksAreNeverWrittenThrough) {
         const QString outside = dir.write(u"fuera.txt"_s, "no es de la solicitud");
         ASSERT_TRUE(QFile::link(outside, dir.file(linked)));
         test::EmptyApplicationLists lists;
-        test::FakeMessageService messages;
-        EXPECT_FALSE(
-            saveApplicationPair(dir.path(), kName, pair.document, lists.lists(), dir.path(), messages).ok());
+        const Status saved = saveApplicationPair(dir.path(), kName, pair.document, lists.lists(), dir.path());
         EXPECT_EQ(dir.read(u"fuera.txt"_s), "no es de la solicitud");
         EXPECT_TRUE(QFileInfo(dir.file(linked)).isSymLink());
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_TRUE(messages.texts().at(0).contains(QDir::toNativeSeparators(dir.file(linked))));
+        ASSERT_FALSE(saved.ok());
+        EXPECT_TRUE(saved.error().description.contains(QDir::toNativeSeparators(dir.file(linked))));
     }
 }
 
@@ -235,13 +227,11 @@ TEST(ApplicationPair, ASaveReplacesAnUpperCaseCopyOfTheDocument) {
 }
 
 TEST(ApplicationFiles, NameIsAlwaysTwentyOneCharactersByPosition) {
-    FakeMessageService messages;
-    EXPECT_EQ(applicationFileName("123", "1234", "A", messages), "000000123__12340A.doc");
-    EXPECT_EQ(applicationFileName("12345678Z", "12345", "C1", messages), "12345678Z_12345C1.doc");
+    EXPECT_EQ(applicationFileName("123", "1234", "A"), "000000123__12340A.doc");
+    EXPECT_EQ(applicationFileName("12345678Z", "12345", "C1"), "12345678Z_12345C1.doc");
     // Longer inputs are cut to their places rather than pushing the others along.
-    EXPECT_EQ(applicationFileName("12345678ZZZ", "1234567", "ABC", messages), "12345678Z_12345AB.doc");
-    EXPECT_EQ(applicationFileName("", "", "", messages), "000000000______00.doc");
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(applicationFileName("12345678ZZZ", "1234567", "ABC"), "12345678Z_12345AB.doc");
+    EXPECT_EQ(applicationFileName("", "", ""), "000000000______00.doc");
     EXPECT_EQ(sidecarFileName("000000123__12340A.doc"), "000000123__12340A.xml");
     EXPECT_EQ(sidecarFileName("000000123__12340A.DOC"), "000000123__12340A.xml");
 }

@@ -20,8 +20,7 @@ QByteArray cp1252(const QString& text) {
 // A sample contest whose catalogues a test replaces before reading them.
 struct CatalogLoaderTest : ::testing::Test {
     ContestFixture contest;
-    FakeMessageService messages;
-    CatalogLoader loader{contest.folders().data, messages};
+    CatalogLoader loader{contest.folders().data};
 };
 
 } // namespace
@@ -55,7 +54,7 @@ TEST_F(CatalogLoaderTest, RecordsAreReadByFixedColumns) {
     EXPECT_EQ(cut.error().description,
               u"El catálogo F0015.enc (situaciones administrativas) tiene un registro cortado en la línea 2: "
               u"acaba en la columna 2 y le falta el campo Situacion, que empieza en la columna 4."_s);
-    EXPECT_TRUE(messages.messages.empty()) << "the loading sequence says it";
+    EXPECT_FALSE(cut.error().endsProgram) << "the loading sequence says which step it stopped";
 }
 
 TEST_F(CatalogLoaderTest, ZoneNamesAreConvertedFromTheConsoleCodePage) {
@@ -112,6 +111,8 @@ TEST_F(CatalogLoaderTest, BrokenDetailsAreFatalWithTheirOwnMessage) {
     const Status status = loader.buildResultasDetails(details, areas);
     ASSERT_FALSE(status);
     EXPECT_TRUE(status.error().endsProgram);
+    FakeMessageService messages;
+    messages.tell(status.error());
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error"_s));
     EXPECT_EQ(messages.messages[1], (test::FakeMessageService::Message{u"error al cargar plazas"_s,
@@ -162,12 +163,11 @@ TEST(CatalogDecoder, FilesDecodeLineByLineSkippingEmptyOnes) {
     dir.write("F0005.enc", QByteArray("D4\r\n\r\n\r\nF4\nX5\r\n\r\nH4\x10I\x10\x10\r\nH4"));
     dir.write("F0002.enc", QByteArray("\r\n\r\n"));
     dir.write("F0001.enc", QByteArray("D4\r\nF4\r\nGGGGGGGGGGG\x01GG\r\nH4\r\n"));
-    FakeMessageService messages;
-    const QByteArray plain = DecodeToMemory(dir.path(), "F0005.enc", messages).value();
+    const QByteArray plain = DecodeToMemory(dir.path(), "F0005.enc").value();
     EXPECT_EQ(plain, QByteArray("A1\r\nC1\r\nU2\r\nE1\rF\r\r\r\nE1\r\n"));
-    EXPECT_EQ(DecodeToMemory(dir.path(), "F0002.enc", messages).value(), QByteArray());
+    EXPECT_EQ(DecodeToMemory(dir.path(), "F0002.enc").value(), QByteArray());
     // Loading reads the records as stored and decodes only their fields: the same lines.
-    const auto stored = ReadStoredRecords(dir.path(), "F0005.enc", messages).value();
+    const auto stored = ReadStoredRecords(dir.path(), "F0005.enc").value();
     QList<QByteArray> records;
     for (const QByteArrayView line : stored->lines) {
         records.append(QByteArray(line.size(), Qt::Uninitialized));
@@ -177,15 +177,15 @@ TEST(CatalogDecoder, FilesDecodeLineByLineSkippingEmptyOnes) {
     for (const QByteArrayView line : splitLines(plain))
         plainLines.append(line.toByteArray());
     EXPECT_EQ(records, plainLines);
-    EXPECT_TRUE(ReadStoredRecords(dir.path(), "F0002.enc", messages).value()->lines.isEmpty());
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(ReadStoredRecords(dir.path(), "F0002.enc").value()->lines.isEmpty());
 
     // A missing file, and a character that cannot be shifted, are shown.
-    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0015.enc", messages).ok());
-    EXPECT_FALSE(DecodeToMemory(dir.path(), "F0001.enc", messages).ok());
-    EXPECT_FALSE(ReadStoredRecords(dir.path(), "F0001.enc", messages).ok());
-    ASSERT_EQ(messages.messages.size(), 3u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(u"Se ha producido el siguiente error 53-"_s));
-    EXPECT_TRUE(messages.messages[1].text.startsWith(u"Se ha producido el siguiente error 5-"_s));
-    EXPECT_EQ(messages.messages[2].text, messages.messages[1].text);
+    const auto missing = DecodeToMemory(dir.path(), "F0015.enc");
+    const auto unshifted = DecodeToMemory(dir.path(), "F0001.enc");
+    const auto unshiftedStored = ReadStoredRecords(dir.path(), "F0001.enc");
+    ASSERT_FALSE(missing.ok() || unshifted.ok() || unshiftedStored.ok());
+    EXPECT_EQ(missing.error().number, ErrorCode::FileNotFound);
+    EXPECT_EQ(unshifted.error().number, ErrorCode::InvalidProcedureCall);
+    EXPECT_EQ(unshiftedStored.error().description, unshifted.error().description);
+    EXPECT_FALSE(missing.error().telling || unshifted.error().telling) << "told as numbered errors";
 }

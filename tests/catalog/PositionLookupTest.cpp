@@ -25,9 +25,9 @@ PositionSources sourcesOf(LoadedTables& t) {
 void loadAll(const ContestFixture& contest, LoadedTables& tables) {
     FakeMessageService messages;
     Progress progress;
-    CatalogLoader loader(contest.folders().data, messages);
+    CatalogLoader loader(contest.folders().data);
     ASSERT_TRUE(loader.buildBodies(tables.bodies));
-    ASSERT_TRUE(LoadingSequence(contest.folders(), tables, messages, progress).run().loaded);
+    ASSERT_TRUE(LoadingSequence(contest.folders(), tables, progress).run().loaded);
 }
 
 QByteArray detail(const char* code, const char* name, const char* area) {

@@ -162,7 +162,7 @@ protected:
         contest = new test::ContestFixture();
         catalogs = new CatalogTables();
         SilentMessageService silent;
-        ASSERT_TRUE(loadInstallation(contest->folders(), *catalogs, silent).loaded);
+        ASSERT_TRUE(loadInstallation(contest->folders(), *catalogs).loaded);
     }
     static void TearDownTestSuite() {
         delete catalogs;

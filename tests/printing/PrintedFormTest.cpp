@@ -149,12 +149,12 @@ TEST(PrintedFormTest, ListsThatCannotBeWrittenStopTheSave) {
     ASSERT_TRUE(QDir().mkpath(sidecar));
     auto saved = f.runWXP(false);
     ASSERT_FALSE(saved.ok());
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    const QString& said = f.messages.messages[0].text;
+    const QString& said = saved.error().description;
     EXPECT_TRUE(said.startsWith(u"No se ha podido guardar la solicitud "_s)) << said.toStdString();
     EXPECT_TRUE(said.contains(QDir::toNativeSeparators(sidecar)) && said.contains(u"carpeta"_s))
         << said.toStdString();
-    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::Critical);
+    ASSERT_TRUE(saved.error().telling);
+    EXPECT_EQ(saved.error().telling->icon, MessageIcon::Critical);
     EXPECT_FALSE(QFile::exists(QDir(f.folders.program).filePath(u"traza.txt"_s)));
     EXPECT_FALSE(QFile::exists(f.documentPath()));
     EXPECT_FALSE(f.wordProcessor.isHeld());

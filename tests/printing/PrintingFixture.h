@@ -58,7 +58,6 @@ public:
                               .positionsPerPage = positionsPerPage,
                               .folders = folders,
                               .wordProcessor = wordProcessor,
-                              .messages = messages,
                               .clock = clock,
                               .destination = docengine::PrintDestination::Pdf};
     }

@@ -18,7 +18,7 @@ using SilentMessages = SilentMessageService;
 // Loads an installation's catalogues the way start-up does.
 inline bool loadContest(const QString& root, CatalogTables& tables) {
     SilentMessages messages;
-    return loadInstallation(AppFolders::at(root), tables, messages).loaded;
+    return loadInstallation(AppFolders::at(root), tables).loaded;
 }
 
 // Appends positions ordered from 1, codes firstCode + order, with names of realistic length

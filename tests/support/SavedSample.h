@@ -48,7 +48,6 @@ struct SavedSample {
                               .positionsPerPage = u"40"_s,
                               .folders = folders,
                               .wordProcessor = wordProcessor,
-                              .messages = messages,
                               .clock = clock};
         Progress progress;
         Pdf417Writer barcode;

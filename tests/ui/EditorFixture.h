@@ -46,13 +46,13 @@ public:
     static constexpr auto kDni = "12345678Z";
 
     explicit EditorFixture(SampleScale scale = SampleScale::Small)
-        : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path(), messages) {
+        : clock(QDateTime(QDate(2026, 3, 5), QTime(10, 0, 0))), users(dir.path()) {
         EXPECT_TRUE(writeSampleContest(dir.path(), scale, 7).ok());
         state.folders = AppFolders::at(dir.path());
         QDir().mkpath(state.folders.applications);
         EXPECT_TRUE(copySharedTemplates(state.folders.data));
         SilentMessageService silent;
-        EXPECT_TRUE(loadInstallation(state.folders, state.tables, silent).loaded);
+        EXPECT_TRUE(loadInstallation(state.folders, state.tables).loaded);
         EXPECT_TRUE(users.AbreUsuarios());
         state.signedIn = true;
         state.signedInDni = QString::fromLatin1(kDni);

@@ -205,7 +205,7 @@ TEST_F(EditorWindowTest, AFirstSaveLocksTheIdentityBehindANewPassword) {
 
     const QString fileName =
         applicationFileName(QString::fromLatin1(EditorFixture::kDni), editor.model().value(ctl::cboCuerpo),
-                            editor.model().value(ctl::cboGrupo), f.messages);
+                            editor.model().value(ctl::cboGrupo));
     ASSERT_TRUE(QFile::exists(f.applicationsFile(fileName))) << qPrintable(fileName);
     ASSERT_TRUE(QFile::exists(f.applicationsFile(sidecarFileName(fileName))));
 
@@ -213,7 +213,7 @@ TEST_F(EditorWindowTest, AFirstSaveLocksTheIdentityBehindANewPassword) {
     f.messages.queueAnswer(MessageAnswer::No); // leave without saving again
     editor.close();
     SilentMessageService silent; // the catalogues read again, as the next run reads them
-    ASSERT_TRUE(loadInstallation(f.state.folders, f.state.tables, silent).loaded);
+    ASSERT_TRUE(loadInstallation(f.state.folders, f.state.tables).loaded);
     EditorWindow& reopened = f.openEditor();
     // Which fields read back is SavedApplicationReaderTest's; here the window showing them.
     ASSERT_TRUE(reopened.loadApplication(fileName).ok());

@@ -185,7 +185,7 @@ TEST(FullApplicationRun, KeyboardOnlyFromSignInToThePrintout) {
     });
     pressKey(Qt::Key_G, Qt::AltModifier);
     EXPECT_TRUE(controller.users().ExisteUsuario(dni));
-    const QString fileName = applicationFileName(dni, body, editor.model().value(ctl::cboGrupo), f.messages);
+    const QString fileName = applicationFileName(dni, body, editor.model().value(ctl::cboGrupo));
     EXPECT_TRUE(QFile::exists(f.applicationsFile(fileName))) << fileName.toStdString();
     EXPECT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(u'|').toStdString();
     activate(&editor); // the password window has closed: the editor has the keyboard again

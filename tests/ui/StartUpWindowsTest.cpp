@@ -38,7 +38,7 @@ const QString kKnownDni = u"12345678Z"_s;
 class SignInWindowTest : public ::testing::Test {
 protected:
     SignInWindowTest() {
-        UserStore setUp(dir.path(), messages);
+        UserStore setUp(dir.path());
         EXPECT_TRUE(setUp.AbreUsuarios());
         EXPECT_TRUE(setUp.AltaUsuario(kKnownDni, u"SECRETO1"_s));
         window = std::make_unique<SignInWindow>(store, messages, state);
@@ -52,7 +52,7 @@ protected:
 
     test::TempDir dir;
     test::FakeMessageService messages;
-    UserStore store{dir.path(), messages};
+    UserStore store{dir.path()};
     RunState state;
     std::unique_ptr<SignInWindow> window;
     QLineEdit* dni = nullptr;
@@ -214,7 +214,7 @@ TEST_F(SelectionWindowTest, DeletingAsksFirstThenListsWhatIsLeft) {
 class LoadingWindowTest : public ::testing::Test {
 protected:
     LoadingWindowTest() {
-        CatalogLoader loader(contest.folders().data, messages);
+        CatalogLoader loader(contest.folders().data);
         EXPECT_TRUE(loader.buildBodies(tables.bodies));
         QObject::connect(&window, &LoadingWindow::loadingFinished, [this] { finished = true; });
     }

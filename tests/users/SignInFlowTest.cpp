@@ -25,78 +25,86 @@ struct FakeDniTextBox : DniTextBox {
     QColor foreColor; // invalid until the check sets it
 };
 
-using test::FakeMessageService;
 using test::TempDir;
 using DniAnswer = SignInFlow::DniAnswer;
-using PasswordAnswer = SignInFlow::PasswordAnswer;
-using Answer = PasswordCreation::Answer;
 
 const QString kKnownDni = u"12345678Z"_s;
+
+// The texts a failure tells, in order, each with its title.
+QStringList told(const Error& error) {
+    test::FakeMessageService messages;
+    messages.tell(error);
+    QStringList out;
+    for (const auto& m : messages.messages)
+        out << m.title + u": "_s + m.text;
+    return out;
+}
 
 // A store that knows one DNI, whose password is "SECRETO1".
 class SignInFlowTest : public ::testing::Test {
 protected:
     SignInFlowTest() {
-        UserStore setUp(dir.path(), messages);
+        UserStore setUp(dir.path());
         EXPECT_TRUE(setUp.AbreUsuarios());
         EXPECT_TRUE(setUp.AltaUsuario(kKnownDni, u"SECRETO1"_s));
         EXPECT_TRUE(flow.openStore());
     }
 
     TempDir dir;
-    FakeMessageService messages;
-    UserStore store{dir.path(), messages};
-    SignInFlow flow{store, messages};
+    UserStore store{dir.path()};
+    SignInFlow flow{store};
 };
 
 TEST_F(SignInFlowTest, DniStepAcceptsOnlyOneValidDni) {
     FakeDniTextBox invalid(u"12345678a"_s);
-    EXPECT_EQ(flow.acceptDni(invalid), DniAnswer::Invalid);
-    EXPECT_EQ(messages.texts(), (QStringList{"DNI no válido", "El DNI introducido no es válido"}));
-    EXPECT_EQ(messages.messages[1].title, u"Velmora"_s);
-    EXPECT_EQ(messages.messages[1].icon, MessageIcon::Exclamation);
+    const auto refused = flow.acceptDni(invalid);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().telling->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(told(refused.error()),
+              (QStringList{"Error en DNI: DNI no válido", "Velmora: El DNI introducido no es válido"}));
     EXPECT_EQ(invalid.text(), u"12345678A"_s) << "kept upper-cased for correcting";
     EXPECT_EQ(flow.step(), SignInFlow::Step::Dni);
 
-    messages.messages.clear();
     FakeDniTextBox empty;
-    EXPECT_EQ(flow.acceptDni(empty), DniAnswer::Ignored);
+    EXPECT_EQ(flow.acceptDni(empty).value(), DniAnswer::Ignored);
     FakeDniTextBox box(u"1234567l"_s);
-    EXPECT_EQ(flow.acceptDni(box), DniAnswer::SignedIn);
+    EXPECT_EQ(flow.acceptDni(box).value(), DniAnswer::SignedIn);
     EXPECT_EQ(flow.outcome().dni, u"01234567L"_s);
-    EXPECT_TRUE(messages.messages.empty());
     // The DNI step is over: another DNI changes nothing.
     FakeDniTextBox again(kKnownDni);
-    EXPECT_EQ(flow.acceptDni(again), DniAnswer::Ignored);
+    EXPECT_EQ(flow.acceptDni(again).value(), DniAnswer::Ignored);
     EXPECT_EQ(flow.outcome().dni, u"01234567L"_s);
 }
 
 TEST_F(SignInFlowTest, PasswordCountsOnlyAfterTheDniStepAcceptedTheDni) {
     // The right password alone proves nothing about a DNI the store was never asked about.
-    EXPECT_EQ(flow.acceptPassword(kKnownDni, u"SECRETO1"_s), PasswordAnswer::Wrong);
+    const Status alone = flow.acceptPassword(kKnownDni, u"SECRETO1"_s);
     FakeDniTextBox box(kKnownDni);
-    EXPECT_EQ(flow.acceptDni(box), DniAnswer::PasswordNeeded);
+    EXPECT_EQ(flow.acceptDni(box).value(), DniAnswer::PasswordNeeded);
     EXPECT_TRUE(flow.outcome().hasPassword);
     EXPECT_FALSE(flow.outcome().signedIn);
-    EXPECT_EQ(flow.acceptPassword(QString(), u"secreto1"_s), PasswordAnswer::Missing);
-    EXPECT_EQ(flow.acceptPassword(kKnownDni, u"secreto1"_s), PasswordAnswer::SignedIn);
+    const Status missing = flow.acceptPassword(QString(), u"secreto1"_s);
+    EXPECT_TRUE(flow.acceptPassword(kKnownDni, u"secreto1"_s));
     EXPECT_EQ(flow.outcome().dni, kKnownDni);
-    EXPECT_EQ(messages.texts(),
-              (QStringList{"Usuario no válido", "Es obligatorio rellenar Usuario y Password"}));
-    for (const auto& m : messages.messages)
-        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    ASSERT_FALSE(alone.ok() || missing.ok());
+    EXPECT_EQ(told(alone.error()), QStringList{"Velmora: Usuario no válido"});
+    EXPECT_EQ(told(missing.error()), QStringList{"Velmora: Es obligatorio rellenar Usuario y Password"});
+    for (const Status& refused : {alone, missing})
+        EXPECT_EQ(refused.error().telling->icon, MessageIcon::Exclamation);
 }
 
 TEST(SignInFlowStore, UnreadableStoreIsReportedByName) {
     TempDir dir;
     dir.write("usuarios.xml", "<Usuarios><Usuario>");
-    FakeMessageService messages;
-    UserStore store(dir.path(), messages);
-    SignInFlow flow(store, messages);
-    EXPECT_FALSE(flow.openStore());
-    EXPECT_EQ(messages.only(u"Velmora"_s, MessageIcon::Critical),
-              "El fichero de usuarios " + QDir::toNativeSeparators(dir.file("usuarios.xml")) +
-                  " está dañado y no se puede leer. El programa se cerrará.");
+    UserStore store(dir.path());
+    SignInFlow flow(store);
+    const Status opened = flow.openStore();
+    ASSERT_FALSE(opened.ok());
+    EXPECT_TRUE(opened.error().endsProgram);
+    EXPECT_EQ(opened.error().telling->icon, MessageIcon::Critical);
+    EXPECT_EQ(told(opened.error()), QStringList{"Velmora: El fichero de usuarios " +
+                                                QDir::toNativeSeparators(dir.file("usuarios.xml")) +
+                                                " está dañado y no se puede leer. El programa se cerrará."});
 }
 
 class PasswordCreationTest : public ::testing::Test {
@@ -104,52 +112,61 @@ protected:
     PasswordCreationTest() { EXPECT_TRUE(store.AbreUsuarios()); }
 
     TempDir dir;
-    FakeMessageService messages;
-    UserStore store{dir.path(), messages};
-    PasswordCreation creation{store, messages};
+    UserStore store{dir.path()};
+    PasswordCreation creation{store};
 };
 
 TEST_F(PasswordCreationTest, ShortOrDifferentPasswordsAreRefused) {
-    EXPECT_EQ(creation.accept(kKnownDni, "abcde", "abcde"), Answer::TooShort);
-    EXPECT_EQ(creation.accept(kKnownDni, "abcdef", "abcde"), Answer::TooShort);
-    EXPECT_EQ(creation.accept(kKnownDni, "abcdef", "ABCDEF"), Answer::Different); // letter case counts
-    using Message = test::FakeMessageService::Message;
-    const Message tooShort{u"El password debe tener al menos 6 caracteres"_s, programTitle(),
-                           MessageIcon::None};
-    const Message different{u"Escriba la misma contraseña en las dos casillas"_s, programTitle(),
-                            MessageIcon::None};
-    EXPECT_EQ(messages.messages, (std::vector{tooShort, tooShort, different}));
+    const struct {
+        const char* password;
+        const char* repeated;
+        const char* said;
+    } cases[] = {
+        {"abcde", "abcde", "El password debe tener al menos 6 caracteres"},
+        {"abcdef", "abcde", "El password debe tener al menos 6 caracteres"},
+        {"abcdef", "ABCDEF", "Escriba la misma contraseña en las dos casillas"}, // letter case counts
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.repeated);
+        const Status refused = creation.accept(kKnownDni, c.password, c.repeated);
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(refused.error().number, ErrorCode::InvalidValue);
+        EXPECT_EQ(refused.error().telling->icon, MessageIcon::None);
+        EXPECT_EQ(told(refused.error()), QStringList{u"Velmora: "_s + QString::fromUtf8(c.said)});
+    }
     EXPECT_FALSE(QFileInfo::exists(dir.file("usuarios.xml"))) << "nothing stored";
 }
 
 TEST_F(PasswordCreationTest, StoresTheUpperCaseDigestInPlaceOfAnEarlierOneUnlessTheSaveFails) {
-    ASSERT_EQ(creation.accept(kKnownDni, "primera", "primera"), Answer::Stored);
-    ASSERT_EQ(creation.accept(kKnownDni, "Segunda2", "Segunda2"), Answer::Stored);
+    ASSERT_TRUE(creation.accept(kKnownDni, "primera", "primera"));
+    ASSERT_TRUE(creation.accept(kKnownDni, "Segunda2", "Segunda2"));
     const QByteArray file = dir.read("usuarios.xml");
     EXPECT_EQ(file.count(UserStore::HashTexto(kKnownDni).toLatin1()), 1);
     EXPECT_TRUE(file.contains(UserStore::HashTexto("SEGUNDA2").toLatin1()));
     EXPECT_FALSE(store.CompruebaPwd(kKnownDni, "PRIMERA"));
-    EXPECT_TRUE(messages.messages.empty());
 
-    // A failed save is no success and keeps the previous password.
+    // A failed save is no success (nor a text to mend) and keeps the previous password.
     {
         test::FileSizeLimit limit(16);
-        EXPECT_EQ(creation.accept(kKnownDni, "tercera", "tercera"), Answer::SaveFailed);
+        const Status saved = creation.accept(kKnownDni, "tercera", "tercera");
+        ASSERT_FALSE(saved.ok());
+        EXPECT_EQ(saved.error().number, ErrorCode::FileAccess);
     }
-    EXPECT_EQ(messages.messages.size(), 1u); // the store's own report
     EXPECT_TRUE(store.CompruebaPwd(kKnownDni, "SEGUNDA2"));
 }
 
 // Checks `typed` and asserts what the box is left with: its text, a black or red colour, and
-// for a refused number the one message with its exact title, icon and buttons.
+// for a refused number the failure with its exact title and icon.
 void expectCheck(const QString& typed, const QString& left, bool valid) {
     FakeDniTextBox box(typed);
-    test::FakeMessageService messages;
-    EXPECT_EQ(ValidaDNI(box, messages), valid) << qPrintable(typed);
+    const Status checked = ValidaDNI(box);
+    EXPECT_EQ(checked.ok(), valid) << qPrintable(typed);
     EXPECT_EQ(box.text(), left) << qPrintable(typed);
     EXPECT_EQ(box.foreColor, valid ? QColor(0, 0, 0) : QColor(254, 0, 0)) << qPrintable(typed);
-    EXPECT_EQ(messages.only(u"Error en DNI"_s, MessageIcon::Exclamation), valid ? u""_s : u"DNI no válido"_s)
-        << qPrintable(typed);
+    if (!checked.ok()) {
+        EXPECT_EQ(checked.error().telling->icon, MessageIcon::Exclamation);
+        EXPECT_EQ(told(checked.error()), QStringList{"Error en DNI: DNI no válido"}) << qPrintable(typed);
+    }
 }
 
 TEST(DniValidatorTest, NumbersAreNormalisedOnlyWhenValid) {

@@ -1,6 +1,5 @@
 #include "users/UserStore.h"
 
-#include "support/FakeMessageService.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
@@ -17,7 +16,6 @@
 namespace velmora {
 namespace {
 
-using test::FakeMessageService;
 using test::TempDir;
 
 const QString kDni = u"12345678Z"_s;
@@ -50,7 +48,6 @@ protected:
     }
 
     TempDir dir;
-    FakeMessageService messages;
 };
 
 // A store missing, empty, as installed (a declaration and an empty root), inside another root
@@ -70,7 +67,7 @@ TEST_F(UserStoreTest, NewEntriesAreAppendedAsDigests) {
         TempDir folder;
         if (installed)
             folder.write("usuarios.xml", *installed);
-        UserStore store(folder.path(), messages);
+        UserStore store(folder.path());
         ASSERT_TRUE(store.AbreUsuarios());
         EXPECT_FALSE(store.ExisteUsuario(kDni));
         store.BajaUsuario(kDni); // nothing to remove, nothing to break
@@ -92,7 +89,7 @@ TEST_F(UserStoreTest, NewEntriesAreAppendedAsDigests) {
         for (const QString& clear : {kDni, u"12345678"_s, u"SECRETO"_s})
             EXPECT_FALSE(bytes.toUpper().contains(clear.toLatin1())) << qPrintable(clear);
 
-        UserStore reopened(folder.path(), messages);
+        UserStore reopened(folder.path());
         ASSERT_TRUE(reopened.AbreUsuarios());
         // The DNI is digested as given.
         EXPECT_TRUE(reopened.ExisteUsuario(kDni) && !reopened.ExisteUsuario(kDni.toLower()));
@@ -100,7 +97,6 @@ TEST_F(UserStoreTest, NewEntriesAreAppendedAsDigests) {
         EXPECT_FALSE(reopened.CompruebaPwd(kDni, "secreto")); // callers upper-case it first
         EXPECT_FALSE(reopened.CompruebaPwd(kThirdDni, QString()));
     }
-    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
@@ -112,11 +108,11 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            UserStore store(dir.path(), messages);
+            UserStore store(dir.path());
             bool ok = store.AbreUsuarios().ok();
             for (int i = 0; i < kEach && ok; ++i) {
                 store.BajaUsuario(dniOf(instance, i));
-                ok = store.AltaUsuario(dniOf(instance, i), u"CLAVE%1"_s.arg(i));
+                ok = store.AltaUsuario(dniOf(instance, i), u"CLAVE%1"_s.arg(i)).ok();
             }
             ::_exit(ok ? 0 : 1);
         }
@@ -127,7 +123,7 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    UserStore reopened(dir.path(), messages);
+    UserStore reopened(dir.path());
     ASSERT_TRUE(reopened.AbreUsuarios());
     int kept = 0;
     for (int instance = 0; instance < 2; ++instance)
@@ -139,7 +135,7 @@ TEST_F(UserStoreTest, InstancesSigningUpAtOnceKeepEveryUser) {
 }
 
 TEST_F(UserStoreTest, ChangingAPasswordMovesItsEntryLast) {
-    UserStore store(dir.path(), messages);
+    UserStore store(dir.path());
     ASSERT_TRUE(store.AbreUsuarios());
     ASSERT_TRUE(store.AltaUsuario(kDni, "PRIMERA"));
     ASSERT_TRUE(store.AltaUsuario(kOtherDni, "OTRA"));
@@ -171,7 +167,7 @@ TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
         UserStore::HashTexto(kDni).toLower() + " \n</DNI>\n    <Pwd>" +
         UserStore::HashTexto("SECRETO").toLower() + "\n</Pwd>\n  </Usuario>\n</Usuarios>\n";
     dir.write("usuarios.xml", text.toUtf8());
-    UserStore store(dir.path(), messages);
+    UserStore store(dir.path());
     ASSERT_TRUE(store.AbreUsuarios());
     EXPECT_TRUE(store.ExisteUsuario(kDni) && store.CompruebaPwd(kDni, "SECRETO"));
     EXPECT_TRUE(store.ExisteUsuario(kOtherDni));
@@ -185,12 +181,12 @@ TEST_F(UserStoreTest, HandWrittenStoreWithOddEntries) {
     const QByteArray bytes = storeBytes();
     EXPECT_TRUE(bytes.contains("<!-- alta manual -->"));
     EXPECT_FALSE(bytes.toUpper().contains(UserStore::HashTexto(kDni).toLatin1()));
-    UserStore reopened(dir.path(), messages);
+    UserStore reopened(dir.path());
     EXPECT_TRUE(reopened.AbreUsuarios().ok());
 }
 
 TEST_F(UserStoreTest, AFailedSaveKeepsTheOldStore) {
-    UserStore store(dir.path(), messages);
+    UserStore store(dir.path());
     ASSERT_TRUE(store.AbreUsuarios());
     {
         // Writing past a small size fails, as on a full disk, whoever runs the test.
@@ -201,18 +197,20 @@ TEST_F(UserStoreTest, AFailedSaveKeepsTheOldStore) {
     EXPECT_FALSE(store.ExisteUsuario(kDni));
     ASSERT_TRUE(store.AltaUsuario(kDni, "PRIMERA"));
     const QByteArray before = storeBytes();
-    EXPECT_EQ(messages.messages.size(), 1u);
-    messages.messages.clear();
     store.BajaUsuario(kDni);
+    Status saved;
     {
         test::FileSizeLimit limit(64);
-        EXPECT_FALSE(store.AltaUsuario(kDni, "SEGUNDA"));
+        saved = store.AltaUsuario(kDni, "SEGUNDA");
     }
 
-    EXPECT_EQ(messages.only(programTitle(), MessageIcon::Critical),
-              "Se ha producido el siguiente error 75-No se ha podido guardar el fichero de usuarios " +
-                  QDir::toNativeSeparators(storeFile()) + ": No se ha podido escribir el fichero " +
-                  QDir::toNativeSeparators(storeFile()) + ".nuevo: no queda espacio en el disco");
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().number, ErrorCode::FileAccess);
+    EXPECT_FALSE(saved.error().telling) << "told as a numbered error";
+    EXPECT_EQ(saved.error().description,
+              "No se ha podido guardar el fichero de usuarios " + QDir::toNativeSeparators(storeFile()) +
+                  ": No se ha podido escribir el fichero " + QDir::toNativeSeparators(storeFile()) +
+                  ".nuevo: no queda espacio en el disco");
 
     EXPECT_EQ(storeBytes(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"usuarios.xml"}); // no leftovers
@@ -250,7 +248,7 @@ TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
         SCOPED_TRACE(cause);
         TempDir folder;
         ASSERT_TRUE(make(folder));
-        UserStore store(folder.path(), messages);
+        UserStore store(folder.path());
         const Status opened = store.AbreUsuarios();
         ASSERT_FALSE(opened.ok());
         EXPECT_TRUE(opened.error().endsProgram);
@@ -259,7 +257,6 @@ TEST_F(UserStoreTest, StoreThatCannotBeReadIsAnErrorNamingTheFile) {
                     description.endsWith(u"El programa se cerrará."_s))
             << description.toStdString();
     }
-    EXPECT_TRUE(messages.messages.empty()) << "the caller shows the error, not the store";
 }
 
 // What another program or instance did to the store since it was read stops a save, which
@@ -282,18 +279,17 @@ TEST_F(UserStoreTest, SaveRefusesAStoreItCannotMergeWith) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.said);
         TempDir folder;
-        UserStore other(folder.path(), messages);
+        UserStore other(folder.path());
         ASSERT_TRUE(other.AbreUsuarios());
         ASSERT_TRUE(other.AltaUsuario(kOtherDni, "OTRA"));
-        UserStore store(folder.path(), messages);
+        UserStore store(folder.path());
         ASSERT_TRUE(store.AbreUsuarios());
         ASSERT_TRUE(other.AltaUsuario(kThirdDni, "TERCERA"));
         c.meanwhile(folder);
         const QByteArray before = test::readFile(QFileInfo(folder.file("usuarios.xml")).canonicalFilePath());
-        messages.messages.clear();
-        EXPECT_FALSE(store.AltaUsuario(kDni, "SECRETO"));
-        ASSERT_EQ(messages.messages.size(), 1u);
-        const QString said = messages.messages.at(0).text;
+        const Status saved = store.AltaUsuario(kDni, "SECRETO");
+        ASSERT_FALSE(saved.ok());
+        const QString said = saved.error().description;
         EXPECT_TRUE(said.contains(QString::fromUtf8(c.said))) << said.toStdString();
         EXPECT_EQ(test::readFile(QFileInfo(folder.file("usuarios.xml")).canonicalFilePath()), before);
         const QStringList copies = QDir(folder.path()).entryList({u"*ilegible*"_s});
@@ -304,16 +300,18 @@ TEST_F(UserStoreTest, SaveRefusesAStoreItCannotMergeWith) {
 }
 
 TEST_F(UserStoreTest, ADniRegisteredMeanwhileByAnotherInstanceIsNotAddedTwice) {
-    UserStore first(dir.path(), messages);
-    UserStore second(dir.path(), messages);
+    UserStore first(dir.path());
+    UserStore second(dir.path());
     ASSERT_TRUE(first.AbreUsuarios() && second.AbreUsuarios());
     first.BajaUsuario(kDni);
     ASSERT_TRUE(first.AltaUsuario(kDni, "PRIMERA"));
     second.BajaUsuario(kDni);
-    EXPECT_FALSE(second.AltaUsuario(kDni, "SEGUNDA"));
+    const Status saved = second.AltaUsuario(kDni, "SEGUNDA");
 
-    EXPECT_EQ(messages.only(programTitle(), MessageIcon::Exclamation).left(44),
-              u"Ya existe un usuario con el DNI 12345678Z: o"_s);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().number, UserStore::kAlreadyRegistered);
+    EXPECT_EQ(saved.error().telling->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(saved.error().description.left(44), u"Ya existe un usuario con el DNI 12345678Z: o"_s);
     expectDnisInFile({kDni});
     EXPECT_TRUE(second.CompruebaPwd(kDni, "PRIMERA")) << "memory agrees with the file again";
 }

@@ -57,12 +57,11 @@ TEST(DniLineEdit, DiscardedCharactersNeverEnterTypedOrPasted) {
 
 TEST(DniLineEdit, TheCheckColoursItThroughThePalette) {
     Form form;
-    test::FakeMessageService messages;
     form.box->setText(u"12345678a"_s);
-    EXPECT_FALSE(ValidaDNI(*form.box, messages));
+    EXPECT_FALSE(ValidaDNI(*form.box));
     EXPECT_EQ(form.box->palette().color(QPalette::Inactive, QPalette::Text), QColor(254, 0, 0));
     form.box->setText(u"12345678z"_s);
-    EXPECT_TRUE(ValidaDNI(*form.box, messages));
+    EXPECT_TRUE(ValidaDNI(*form.box));
     EXPECT_EQ(form.box->foreColor(), QColor(0, 0, 0));
     EXPECT_EQ(form.box->QLineEdit::text(), u"12345678Z"_s);
 }
