@@ -2,6 +2,7 @@
 #include "editor/ControlName.h"
 
 #include "app/RunState.h"
+#include "applications/ApplicationColumns.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/SpokenNames.h"
 #include "platform/widgets/TabOrder.h"
@@ -76,18 +77,19 @@ void SelectionWindow::hideNewButton() {
 
 void SelectionWindow::bindList() {
     m_cboSolicitudes->bind(&m_state.applicationFiles);
-    m_cboSolicitudes->setColumns({{QStringLiteral("DNI"), QStringLiteral("DNI"), 1300},
-                                  {QStringLiteral("Cuerpo"), QStringLiteral("Categoría"), 1100},
-                                  {QStringLiteral("Grupo"), QStringLiteral("Grupo"), 800},
-                                  {QStringLiteral("Fichero"), QStringLiteral("Fichero"), 3200},
-                                  {QStringLiteral("DescCuerpo"), QStringLiteral("Descripción"), 4800}});
+    namespace files = col::ApplicationFiles;
+    m_cboSolicitudes->setColumns({{files::DNI, QStringLiteral("DNI"), 1300},
+                                  {files::Cuerpo, QStringLiteral("Categoría"), 1100},
+                                  {files::Grupo, QStringLiteral("Grupo"), 800},
+                                  {files::Fichero, QStringLiteral("Fichero"), 3200},
+                                  {files::DescCuerpo, QStringLiteral("Descripción"), 4800}});
 }
 
 // The file of the chosen row, read from its column by name; nothing when no row is chosen.
 QString SelectionWindow::chosenFile() const {
     if (m_cboSolicitudes->text().isEmpty())
         return QString();
-    return m_cboSolicitudes->columnText(u"Fichero");
+    return m_cboSolicitudes->columnText(col::ApplicationFiles::Fichero);
 }
 
 void SelectionWindow::onNew() {
