@@ -4,6 +4,7 @@
 #include "app/ContestConfiguration.h"
 #include "app/LoadingSequence.h"
 #include "app/SampleInstallation.h"
+#include "catalog/CatalogColumns.h"
 #include "catalog/CatalogDecoder.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
@@ -77,7 +78,7 @@ LoadingOutcome loadInstallation(const QString& dir, CatalogTables& tables, Messa
     return outcome;
 }
 
-QSet<QString> codesOf(RecordSet& table, const QString& column) {
+QSet<QString> codesOf(RecordSet& table, ColumnName column) {
     QSet<QString> codes;
     const QString saved = table.filter();
     table.clearFilter();
@@ -105,11 +106,11 @@ void printLookupCounts(const CatalogTables& t) {
 }
 
 void printWarnings(CatalogTables& t) {
-    const QSet<QString> vacancyDetails = codesOf(t.vacancyDetails, QStringLiteral("CodConvocatoria"));
-    const QSet<QString> resultasDetails = codesOf(t.resultasDetails, QStringLiteral("CodConvocatoria"));
+    const QSet<QString> vacancyDetails = codesOf(t.vacancyDetails, col::Positions::CodConvocatoria);
+    const QSet<QString> resultasDetails = codesOf(t.resultasDetails, col::Positions::CodConvocatoria);
     auto missingOffered = [&](RecordSet& offered, const QSet<QString>& details, const QString& what) {
         QStringList missing;
-        for (const QString& code : codesOf(offered, QStringLiteral("CodConvocatoria")))
+        for (const QString& code : codesOf(offered, col::Positions::CodConvocatoria))
             if (!details.contains(code))
                 missing << code;
         missing.sort();
@@ -122,19 +123,19 @@ void printWarnings(CatalogTables& t) {
     missingOffered(t.vacantPositions, vacancyDetails, QStringLiteral("vacantes"));
     missingOffered(t.resultasPositions, resultasDetails, QStringLiteral("resultas"));
 
-    const QSet<QString> linkedBodies = codesOf(t.positionBody, QStringLiteral("CodCuerpo"));
+    const QSet<QString> linkedBodies = codesOf(t.positionBody, col::PositionBody::CodCuerpo);
     QStringList idle;
     for (t.bodies.moveFirst(); !t.bodies.isEOF(); t.bodies.moveNext())
-        if (!linkedBodies.contains(t.bodies.text(u"CodCuerpo")))
-            idle << t.bodies.text(u"CodCuerpo");
+        if (!linkedBodies.contains(t.bodies.text(col::Bodies::CodCuerpo)))
+            idle << t.bodies.text(col::Bodies::CodCuerpo);
     if (!idle.isEmpty())
         printOut(QStringLiteral("aviso: %1 cuerpos sin ninguna plaza: %2")
                      .arg(idle.size())
                      .arg(idle.join(QLatin1Char(' '))));
 
-    auto unknownLinks = [&](RecordSet& links, const QString& what) {
+    auto unknownLinks = [&](RecordSet& links, ColumnName codeColumn, const QString& what) {
         QStringList unknown;
-        for (const QString& code : codesOf(links, QStringLiteral("CodPlaza")))
+        for (const QString& code : codesOf(links, codeColumn))
             if (!vacancyDetails.contains(code) && !resultasDetails.contains(code))
                 unknown << code;
         unknown.sort();
@@ -144,13 +145,13 @@ void printWarnings(CatalogTables& t) {
                     .arg(unknown.size())
                     .arg(what, unknown.join(QLatin1Char(' '))));
     };
-    unknownLinks(t.positionBody, QStringLiteral("plaza-cuerpo"));
-    unknownLinks(t.positionGroup, QStringLiteral("plaza-grupo"));
+    unknownLinks(t.positionBody, col::PositionBody::CodPlaza, QStringLiteral("plaza-cuerpo"));
+    unknownLinks(t.positionGroup, col::PositionGroup::CodPlaza, QStringLiteral("plaza-grupo"));
 
     // Links to bodies or groups that the catalogue lacks: a catalogue cut at the end of a
     // record reads as a whole one, and only what names its lost records tells.
-    auto unknownOwners = [&](RecordSet& links, const QString& column, RecordSet& owners,
-                             const QString& ownerColumn, const QString& what, const QString& relation) {
+    auto unknownOwners = [&](RecordSet& links, ColumnName column, RecordSet& owners, ColumnName ownerColumn,
+                             const QString& what, const QString& relation) {
         const QSet<QString> known = codesOf(owners, ownerColumn);
         QStringList unknown;
         for (const QString& code : codesOf(links, column))
@@ -162,9 +163,9 @@ void printWarnings(CatalogTables& t) {
                          .arg(unknown.size())
                          .arg(what, relation, unknown.join(QLatin1Char(' '))));
     };
-    unknownOwners(t.positionBody, QStringLiteral("CodCuerpo"), t.bodies, QStringLiteral("CodCuerpo"),
+    unknownOwners(t.positionBody, col::PositionBody::CodCuerpo, t.bodies, col::Bodies::CodCuerpo,
                   QStringLiteral("cuerpos"), QStringLiteral("plaza-cuerpo"));
-    unknownOwners(t.positionGroup, QStringLiteral("CodGrupo"), t.groups, QStringLiteral("Grupo"),
+    unknownOwners(t.positionGroup, col::PositionGroup::CodGrupo, t.groups, col::Groups::Grupo,
                   QStringLiteral("grupos"), QStringLiteral("plaza-grupo"));
 }
 

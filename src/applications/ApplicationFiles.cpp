@@ -1,7 +1,9 @@
 #include "applications/ApplicationFiles.h"
 #include "users/DniValidator.h"
 
+#include "applications/ApplicationColumns.h"
 #include "applications/ApplicationPair.h"
+#include "catalog/CatalogColumns.h"
 #include "platform/TextHelpers.h"
 #include "platform/data/RecordSet.h"
 
@@ -21,14 +23,13 @@ bool isPlainFileName(const QString& name) {
 }
 
 QString bodyDescription(const RecordSet& bodies, const QString& code) {
-    // A quote cannot be part of a criteria text; no body code holds one.
-    if (!bodies.isOpen() || code.contains(QLatin1Char('\'')))
+    if (!bodies.isOpen())
         return QString();
     std::unique_ptr<RecordSet> cursor = bodies.clone();
     cursor->moveFirst();
-    if (!cursor->find(QStringLiteral("CodCuerpo='") + code + QLatin1Char('\'')).ok() || cursor->isEOF())
+    if (!cursor->find(Filter::equals(col::Bodies::CodCuerpo, code)).ok() || cursor->isEOF())
         return QString();
-    return cursor->text(u"DescCuerpo");
+    return cursor->text(col::Bodies::DescCuerpo);
 }
 
 // A body code shorter than five characters reaches the name padded with "_" on the left;
@@ -54,13 +55,13 @@ QString sidecarFileName(const QString& documentName) {
 }
 
 Status createApplicationFilesTable(RecordSet& table) {
-    VELMORA_TRY(table.appendColumn(QStringLiteral("Fichero"), ColumnType::Text, 21));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("DNI"), ColumnType::Text, kDniLength));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("Cuerpo"), ColumnType::Text, 5));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("DescCuerpo"), ColumnType::Text, 60));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("Grupo"), ColumnType::Text, 2));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("Fecha"), ColumnType::Text, 16));
-    VELMORA_TRY(table.appendColumn(QStringLiteral("Solicitud"), ColumnType::Text, 100));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::Fichero.toString(), ColumnType::Text, 21));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::DNI.toString(), ColumnType::Text, kDniLength));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::Cuerpo.toString(), ColumnType::Text, 5));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::DescCuerpo.toString(), ColumnType::Text, 60));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::Grupo.toString(), ColumnType::Text, 2));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::Fecha.toString(), ColumnType::Text, 16));
+    VELMORA_TRY(table.appendColumn(col::ApplicationFiles::Solicitud.toString(), ColumnType::Text, 100));
     return table.open();
 }
 
@@ -86,17 +87,18 @@ Result<int> listApplications(const QString& folder, const QString& dni, const Re
         const QString saved =
             QFileInfo(dir.filePath(name)).lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
         VELMORA_TRY(table.addNew());
-        VELMORA_TRY(table.setValue(u"DNI", name.left(kDniLength)));
-        VELMORA_TRY(table.setValue(u"Cuerpo", body));
-        VELMORA_TRY(table.setValue(u"Grupo", name.mid(15, 2)));
-        VELMORA_TRY(table.setValue(u"DescCuerpo", description));
-        VELMORA_TRY(table.setValue(u"Fichero", name));
-        VELMORA_TRY(table.setValue(u"Fecha", saved));
+        VELMORA_TRY(table.setValue(col::ApplicationFiles::DNI, name.left(kDniLength)));
+        VELMORA_TRY(table.setValue(col::ApplicationFiles::Cuerpo, body));
+        VELMORA_TRY(table.setValue(col::ApplicationFiles::Grupo, name.mid(15, 2)));
+        VELMORA_TRY(table.setValue(col::ApplicationFiles::DescCuerpo, description));
+        VELMORA_TRY(table.setValue(col::ApplicationFiles::Fichero, name));
+        VELMORA_TRY(table.setValue(col::ApplicationFiles::Fecha, saved));
         // What tells one application of the applicant from another: its body and when it
         // was saved last.
         const QString bodyText = (withoutPadding(body) + QLatin1Char(' ') + description).trimmed();
-        VELMORA_TRY(table.setValue(
-            u"Solicitud", QStringList{name.left(kDniLength), bodyText, saved}.join(QStringLiteral(" · "))));
+        VELMORA_TRY(
+            table.setValue(col::ApplicationFiles::Solicitud,
+                           QStringList{name.left(kDniLength), bodyText, saved}.join(QStringLiteral(" · "))));
         ++count;
     }
     table.moveFirst();

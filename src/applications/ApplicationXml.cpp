@@ -1,5 +1,6 @@
 #include "applications/ApplicationXml.h"
 
+#include "applications/ApplicationColumns.h"
 #include "platform/ProgramTitle.h"
 #include "platform/data/AtomicFile.h"
 #include "platform/data/RecordSet.h"
@@ -13,6 +14,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -21,24 +23,34 @@ namespace {
 
 const char* const kDeclaration = R"(<?xml version="1.0" encoding="iso-8859-1"?>)";
 
+// A list as the saved file holds it: each row an element named after its columns, in
+// the file's own order of columns.
 struct ListLayout {
     const char* list;  // element holding the entries
     const char* entry; // element of one row
-    std::vector<const char*> columns;
+    std::vector<ColumnName> columns;
     // Columns whose "&" is written as a blank.
-    std::vector<const char*> ampersandAsBlank;
+    std::vector<ColumnName> ampersandAsBlank;
 };
 
+namespace pl = col::PreferenceList;
 const ListLayout kVacancies{"Vacantes",
                             "Plaza",
-                            {"CodConvocatoria", "NomConvocatoria", "Orden", "Localidad", "Consejeria",
-                             "IdSolicitud", "CodArea", "CodZona", "Demarcacion", "Area", "Zona"},
+                            {pl::CodConvocatoria, pl::NomConvocatoria, pl::Orden, pl::Localidad,
+                             pl::Consejeria, pl::IdSolicitud, pl::CodArea, pl::CodZona, pl::Demarcacion,
+                             pl::Area, pl::Zona},
                             {}};
 const ListLayout kResultas{"Resultas", "Plaza", kVacancies.columns, {}};
-const ListLayout kCourses{
-    "Cursos", "CursoRealizado", {"Curso", "NHoras", "Ano", "Centro", "IdCurso"}, {"Curso", "Centro"}};
-const ListLayout kDocuments{
-    "Documentos", "Doc", {"Documento", "IdDocumento", "Horas", "Fecha", "Centro"}, {"Documento"}};
+const ListLayout kCourses{"Cursos",
+                          "CursoRealizado",
+                          {col::Courses::Curso, col::Courses::NHoras, col::Courses::Ano, col::Courses::Centro,
+                           col::Courses::IdCurso},
+                          {col::Courses::Curso, col::Courses::Centro}};
+const ListLayout kDocuments{"Documentos",
+                            "Doc",
+                            {col::Documents::Documento, col::Documents::IdDocumento, col::Documents::Horas,
+                             col::Documents::Fecha, col::Documents::Centro},
+                            {col::Documents::Documento}};
 
 void appendReference(QString& out, char32_t codePoint) {
     out += QStringLiteral("&#") + QString::number(quint32(codePoint)) + QLatin1Char(';');
@@ -70,8 +82,8 @@ void appendEscaped(QString& out, QStringView value) {
     }
 }
 
-QString cellText(const RecordSet& table, const char* column) {
-    const int index = table.columnIndex(QString::fromLatin1(column));
+QString cellText(const RecordSet& table, ColumnName column) {
+    const int index = table.columnIndex(column);
     if (index < 0)
         return QString();
     const Result<QVariant> value = table.value(index);
@@ -93,14 +105,18 @@ void appendList(QString& out, RecordSet& table, const ListLayout& layout) {
             table.moveFirst();
         while (!table.isEOF()) {
             out += entryOpen;
-            for (const char* column : layout.columns) {
+            for (const ColumnName column : layout.columns) {
                 QString text = cellText(table, column);
-                for (const char* blanked : layout.ampersandAsBlank)
-                    if (qstrcmp(blanked, column) == 0)
-                        text.replace(QLatin1Char('&'), QLatin1Char(' '));
-                out += QLatin1Char('<') + QLatin1String(column) + QLatin1Char('>');
+                if (std::find(layout.ampersandAsBlank.begin(), layout.ampersandAsBlank.end(), column) !=
+                    layout.ampersandAsBlank.end())
+                    text.replace(QLatin1Char('&'), QLatin1Char(' '));
+                out += QLatin1Char('<');
+                out += column.view();
+                out += QLatin1Char('>');
                 appendEscaped(out, text);
-                out += QLatin1String("</") + QLatin1String(column) + QLatin1Char('>');
+                out += QLatin1String("</");
+                out += column.view();
+                out += QLatin1Char('>');
             }
             out += entryClose;
             table.moveNext();

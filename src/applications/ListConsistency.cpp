@@ -1,5 +1,6 @@
 #include "applications/ListConsistency.h"
 
+#include "applications/ApplicationColumns.h"
 #include "platform/barcode/BarcodeFolding.h"
 #include "platform/data/RecordSet.h"
 
@@ -45,13 +46,13 @@ std::optional<QString> listProblem(const RecordSet& list, const QString& name) {
     QSet<QString> codes;
     std::unique_ptr<RecordSet> rows = list.clone();
     for (rows->moveFirst(); !rows->isEOF(); rows->moveNext()) {
-        const QString code = rows->text(u"CodConvocatoria");
+        const QString code = rows->text(col::PreferenceList::CodConvocatoria);
         if (std::optional<QString> problem = codeProblem(code, name))
             return problem;
         if (codes.contains(code))
             return QStringLiteral("la plaza %1 está más de una vez en la lista de %2").arg(code, name);
         codes.insert(code);
-        const Result<QVariant> order = rows->value(u"Orden");
+        const Result<QVariant> order = rows->value(col::PreferenceList::Orden);
         orders.push_back(order.ok() ? order.value().toLongLong() : 0);
     }
     std::sort(orders.begin(), orders.end());

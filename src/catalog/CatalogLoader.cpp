@@ -1,5 +1,6 @@
 #include "catalog/CatalogLoader.h"
 
+#include "catalog/CatalogColumns.h"
 #include "catalog/CatalogDecoder.h"
 #include "catalog/CatalogRecordCheck.h"
 #include "platform/ProgramTitle.h"
@@ -14,8 +15,8 @@
 namespace velmora {
 namespace {
 
-ColumnDef text(const char* name, int size) {
-    return {QString::fromLatin1(name), ColumnType::Text, size};
+ColumnDef text(ColumnName name, int size) {
+    return {name.toString(), ColumnType::Text, size};
 }
 
 using Field = CatalogLoader::FieldSpec;
@@ -33,27 +34,23 @@ Status fillRows(RecordSet& table, const QList<QByteArrayView>& lines, const std:
 }
 
 std::vector<ColumnDef> detailsColumns(bool withDemarcacion) {
-    std::vector<ColumnDef> columns = {text("CodConvocatoria", 5), text("NomConvocatoria", 50),
-                                      text("Consejeria", 50),     text("Localidad", 53),
-                                      text("CodConsejeria", 2),   text("CodLocalidad", 7),
-                                      text("CodProvincia", 2),    text("CodArea", 8),
-                                      text("CodZona", 8),         text("Area", 50)};
+    using namespace col::Positions;
+    std::vector<ColumnDef> columns = {text(CodConvocatoria, 5), text(NomConvocatoria, 50),
+                                      text(Consejeria, 50),     text(Localidad, 53),
+                                      text(CodConsejeria, 2),   text(CodLocalidad, 7),
+                                      text(CodProvincia, 2),    text(CodArea, 8),
+                                      text(CodZona, 8),         text(Area, 50)};
     if (withDemarcacion)
-        columns.push_back(text("Demarcacion", 50));
+        columns.push_back(text(Demarcacion, 50));
     return columns;
 }
 
-const char* const kCopiedFromDetails[] = {"NomConvocatoria", "Consejeria",   "Localidad",
-                                          "CodConsejeria",   "CodLocalidad", "CodProvincia",
-                                          "CodArea",         "CodZona",      "Area"};
+const ColumnName kCopiedFromDetails[] = {
+    col::Positions::NomConvocatoria, col::Positions::Consejeria,   col::Positions::Localidad,
+    col::Positions::CodConsejeria,   col::Positions::CodLocalidad, col::Positions::CodProvincia,
+    col::Positions::CodArea,         col::Positions::CodZona,      col::Positions::Area};
 
 } // namespace
-
-QString equalsCriteria(const QString& column, const QString& value, const QString& separator) {
-    QString escaped = value;
-    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
-    return column + QLatin1String("='") + escaped + QLatin1Char('\'') + separator;
-}
 
 QHash<QString, int> firstRowOfEachCode(const RecordSet& table, int column) {
     QHash<QString, int> firstRow;
@@ -190,7 +187,7 @@ Status CatalogLoader::buildLocalities(RecordSet& table) {
                                m_texts.field(line, 6, 60), m_texts.field(line, 1, 2)};
         VELMORA_TRY(table.addRow(row));
     }
-    return table.setSort(QStringLiteral(" Localidad ASC "));
+    return table.setSort(ascending(col::Localities::Localidad));
 }
 
 Status CatalogLoader::buildDepartments(RecordSet& table) {
@@ -219,36 +216,41 @@ Status CatalogLoader::buildPositionGroup(RecordSet& table) {
 }
 
 Status CatalogLoader::createBodies(RecordSet& table) {
-    return createTable(table, {text("CodCuerpo", 5), text("DescCuerpo", 100), text("Grupo", 2)});
+    return createTable(table, {text(col::Bodies::CodCuerpo, 5), text(col::Bodies::DescCuerpo, 100),
+                               text(col::Bodies::Grupo, 2)});
 }
 
 Status CatalogLoader::createGroups(RecordSet& table) {
-    return createTable(table, {text("Grupo", 2)});
+    return createTable(table, {text(col::Groups::Grupo, 2)});
 }
 
 Status CatalogLoader::createLocalities(RecordSet& table) {
-    return createTable(table, {text("CodLocalidad", 7), text("Localidad", 60), text("CodProvincia", 2)});
+    return createTable(table, {text(col::Localities::CodLocalidad, 7), text(col::Localities::Localidad, 60),
+                               text(col::Localities::CodProvincia, 2)});
 }
 
 Status CatalogLoader::createDepartments(RecordSet& table) {
-    return createTable(table, {text("CodConsejeria", 2), text("Consejeria", 50), text("CodArea", 8),
-                               text("CodProvincia", 2)});
+    return createTable(table,
+                       {text(col::Departments::CodConsejeria, 2), text(col::Departments::Consejeria, 50),
+                        text(col::Departments::CodArea, 8), text(col::Departments::CodProvincia, 2)});
 }
 
 Status CatalogLoader::createSituations(RecordSet& table) {
-    return createTable(table, {text("CodSituacion", 2), text("Situacion", 60), text("esOtras", 1)});
+    return createTable(table, {text(col::Situations::CodSituacion, 2), text(col::Situations::Situacion, 60),
+                               text(col::Situations::esOtras, 1)});
 }
 
 Status CatalogLoader::createInstitutions(RecordSet& table) {
-    return createTable(table, {text("CodInstitucion", 2), text("CodLocalidad", 7)});
+    return createTable(
+        table, {text(col::Institutions::CodInstitucion, 2), text(col::Institutions::CodLocalidad, 7)});
 }
 
 Status CatalogLoader::createPositionBody(RecordSet& table) {
-    return createTable(table, {text("CodPlaza", 5), text("CodCuerpo", 5)});
+    return createTable(table, {text(col::PositionBody::CodPlaza, 5), text(col::PositionBody::CodCuerpo, 5)});
 }
 
 Status CatalogLoader::createPositionGroup(RecordSet& table) {
-    return createTable(table, {text("CodPlaza", 5), text("CodGrupo", 2)});
+    return createTable(table, {text(col::PositionGroup::CodPlaza, 5), text(col::PositionGroup::CodGrupo, 2)});
 }
 
 Status CatalogLoader::createDetailsTable(RecordSet& table, bool withDemarcacion) {
@@ -256,16 +258,18 @@ Status CatalogLoader::createDetailsTable(RecordSet& table, bool withDemarcacion)
 }
 
 Status CatalogLoader::createProvinces(RecordSet& table) {
-    return createTable(table, {text("CodProvincia", 2), text("Provincia", 20)});
+    return createTable(table, {text(col::Provinces::CodProvincia, 2), text(col::Provinces::Provincia, 20)});
 }
 
 Status CatalogLoader::createAreas(RecordSet& table) {
-    return createTable(table, {text("CodArea", 8), text("Area", 50), text("CodProvincia", 2)});
+    return createTable(
+        table, {text(col::Areas::CodArea, 8), text(col::Areas::Area, 50), text(col::Areas::CodProvincia, 2)});
 }
 
 Status CatalogLoader::createZones(RecordSet& table) {
-    return createTable(table, {text("CodZona", 8), text("Zona", 50), text("CodArea", 8),
-                               text("CodProvincia", 2), text("CodInstitucion", 2)});
+    return createTable(table, {text(col::Zones::CodZona, 8), text(col::Zones::Zona, 50),
+                               text(col::Zones::CodArea, 8), text(col::Zones::CodProvincia, 2),
+                               text(col::Zones::CodInstitucion, 2)});
 }
 
 Status CatalogLoader::fillProvinces(RecordSet& table, const QString& fileName) {
@@ -289,13 +293,13 @@ Status CatalogLoader::fillZones(RecordSet& table, const QString& fileName) {
 }
 
 Status CatalogLoader::fillZoneProvinces(RecordSet& zones, const RecordSet& areas) {
-    const int areaCode = areas.columnIndex(u"CodArea");
-    const int areaProvince = areas.columnIndex(u"CodProvincia");
+    const int areaCode = areas.columnIndex(col::Areas::CodArea);
+    const int areaProvince = areas.columnIndex(col::Areas::CodProvincia);
     QHash<QString, QString> provinceOfArea;
     for (int row = 0; row < areas.recordCount(); ++row)
         provinceOfArea.insert(areas.textAt(row, areaCode), areas.textAt(row, areaProvince));
-    const int zoneArea = zones.columnIndex(u"CodArea");
-    const int zoneProvince = zones.columnIndex(u"CodProvincia");
+    const int zoneArea = zones.columnIndex(col::Zones::CodArea);
+    const int zoneProvince = zones.columnIndex(col::Zones::CodProvincia);
     for (zones.moveFirst(); !zones.isEOF(); zones.moveNext())
         VELMORA_TRY(zones.setText(zoneProvince, provinceOfArea.value(zones.text(zoneArea))));
     zones.moveFirst();
@@ -329,12 +333,11 @@ Status CatalogLoader::buildDetails(RecordSet& table, RecordSet& areas, const QSt
             const QString& areaCode = row[7];
             auto known = areaNames.constFind(areaCode);
             if (known == areaNames.constEnd()) {
-                VELMORA_TRY(areas.setFilter(
-                    equalsCriteria(QStringLiteral("CodArea"), areaCode, QStringLiteral(" "))));
+                VELMORA_TRY(areas.setFilter(Filter::equals(col::Areas::CodArea, areaCode)));
                 QString name;
                 if (areas.recordCount() >= 1) {
                     areas.moveFirst();
-                    name = areas.text(u"Area");
+                    name = areas.text(col::Areas::Area);
                 }
                 areas.clearFilter();
                 known = areaNames.insert(areaCode, name);
@@ -376,9 +379,10 @@ Status CatalogLoader::buildPositions(const QString& kind, RecordSet& table, Reco
         return lines.error();
     int sourceColumns[std::size(kCopiedFromDetails)];
     for (size_t i = 0; i < std::size(kCopiedFromDetails); ++i)
-        sourceColumns[i] = source.columnIndex(QString::fromLatin1(kCopiedFromDetails[i]));
+        sourceColumns[i] = source.columnIndex(kCopiedFromDetails[i]);
     // Where a find from the first row of the source would stop for each code.
-    const QHash<QString, int> firstRow = firstRowOfEachCode(source, source.columnIndex(u"CodConvocatoria"));
+    const QHash<QString, int> firstRow =
+        firstRowOfEachCode(source, source.columnIndex(col::Positions::CodConvocatoria));
     table.reserve(int((*lines)->lines.size()));
     int lastFound = -2; // no find yet
     QString row[1 + std::size(kCopiedFromDetails)];

@@ -121,9 +121,6 @@ private:
     QStringList m_warnings;
 };
 
-// "Column='value'" with quotes in the value doubled, so no code can break the criteria.
-QString equalsCriteria(const QString& column, const QString& value, const QString& separator = QString());
-
 // Where each code of `column` first stands in `table`'s view, keyed case-folded: where a find
 // of "column='code'" from the first row stops, since criteria compare texts without case.
 QHash<QString, int> firstRowOfEachCode(const RecordSet& table, int column);

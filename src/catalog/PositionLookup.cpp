@@ -1,6 +1,7 @@
 #include "catalog/PositionLookup.h"
 
 #include "catalog/CandidatePositionsTable.h"
+#include "catalog/CatalogColumns.h"
 #include "catalog/CatalogLoader.h"
 #include "catalog/CatalogTables.h"
 #include "platform/CannotFail.h"
@@ -17,9 +18,12 @@ namespace velmora {
 namespace {
 
 constexpr int kCandidateColumns = 10; // CodConvocatoria .. Area, in the candidates' order
-const char* const kCandidateNames[kCandidateColumns] = {
-    "CodConvocatoria", "NomConvocatoria", "Consejeria", "Localidad", "CodConsejeria",
-    "CodLocalidad",    "CodProvincia",    "CodArea",    "CodZona",   "Area"};
+const ColumnName kCandidateNames[kCandidateColumns] = {
+    col::Positions::CodConvocatoria, col::Positions::NomConvocatoria,
+    col::Positions::Consejeria,      col::Positions::Localidad,
+    col::Positions::CodConsejeria,   col::Positions::CodLocalidad,
+    col::Positions::CodProvincia,    col::Positions::CodArea,
+    col::Positions::CodZona,         col::Positions::Area};
 
 // Where each position code first stands in a source table, in the table's own order, which
 // is where a find from the first row stops. It points into the table rather than copying it.
@@ -27,7 +31,7 @@ class SourceIndex {
 public:
     explicit SourceIndex(const RecordSet& source) : m_source(source) {
         for (int c = 0; c < kCandidateColumns; ++c)
-            m_columns[c] = m_source.columnIndex(QString::fromLatin1(kCandidateNames[c]));
+            m_columns[c] = m_source.columnIndex(kCandidateNames[c]);
         m_firstRow = firstRowOfEachCode(m_source, m_columns[0]);
     }
 
@@ -46,10 +50,11 @@ private:
 
 // The codes of a link table grouped by owner (body or group), each list in table order,
 // as filtering the table on the owner would show them.
-QHash<QString, QStringList> linksByOwner(const RecordSet& links, const QString& ownerColumn) {
+QHash<QString, QStringList> linksByOwner(const RecordSet& links, ColumnName ownerColumn,
+                                         ColumnName codeColumn) {
     QHash<QString, QStringList> byOwner;
     const int owner = links.columnIndex(ownerColumn);
-    const int code = links.columnIndex(u"CodPlaza");
+    const int code = links.columnIndex(codeColumn);
     const int rows = links.recordCount();
     for (int row = 0; row < rows; ++row)
         byOwner[links.textAt(row, owner).toCaseFolded()].append(links.textAt(row, code));
@@ -110,12 +115,14 @@ public:
     }
     QStringList bodyLinks(const QString& foldedBody) {
         if (!m_bodyLinks)
-            m_bodyLinks = linksByOwner(*m_positionBody, QStringLiteral("CodCuerpo"));
+            m_bodyLinks =
+                linksByOwner(*m_positionBody, col::PositionBody::CodCuerpo, col::PositionBody::CodPlaza);
         return m_bodyLinks->value(foldedBody);
     }
     QStringList groupLinks(const QString& foldedGroup) {
         if (!m_groupLinks)
-            m_groupLinks = linksByOwner(*m_positionGroup, QStringLiteral("CodGrupo"));
+            m_groupLinks =
+                linksByOwner(*m_positionGroup, col::PositionGroup::CodGrupo, col::PositionGroup::CodPlaza);
         return m_groupLinks->value(foldedGroup);
     }
 
@@ -180,9 +187,9 @@ Status positionsByBody(const PositionSources& sources, std::vector<BodyPositions
     QHash<QString, size_t> firstPair;
     size_t next = 0;
     for (; !sources.bodies.isEOF(); sources.bodies.moveNext()) {
-        if (sources.bodies.text(u"Grupo") == QLatin1String("X"))
+        if (sources.bodies.text(col::Bodies::Grupo) == QLatin1String("X"))
             continue;
-        const QString body = sources.bodies.text(u"CodCuerpo");
+        const QString body = sources.bodies.text(col::Bodies::CodCuerpo);
         const QString folded = body.toCaseFolded();
         const auto seen = firstPair.constFind(folded);
         if (seen == firstPair.constEnd())
@@ -221,7 +228,7 @@ Status positionsByGroup(const PositionSources& sources, std::vector<GroupPositio
     for (size_t k = 0; !sources.groups.isEOF() && k < entries.size(); sources.groups.moveNext(), ++k) {
         progress.advance(float(step));
         GroupPositions& entry = entries[k];
-        entry.group = sources.groups.text(u"Grupo");
+        entry.group = sources.groups.text(col::Groups::Grupo);
         const QString folded = entry.group.toCaseFolded();
         entry.resultas = groupCandidates(shared, folded, Source::OfferedResultas);
         entry.vacancy = groupCandidates(shared, folded, Source::OfferedVacancies);

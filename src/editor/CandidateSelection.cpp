@@ -1,6 +1,7 @@
 #include "editor/CandidateSelection.h"
 
 #include "catalog/CandidatePositionsTable.h"
+#include "catalog/CatalogColumns.h"
 #include "editor/ApplicationModel.h"
 #include "editor/CandidateTables.h"
 
@@ -59,7 +60,7 @@ Result<QString> CandidateSelection::selectBody(const QString& bodyCode) {
         return fail();
     // Both copies are made before either table changes, so a failure leaves the tables
     // (and the views bound to them) as they were.
-    Result<RecordSet> vacancies = copyOf(*entry->vacancy, QStringLiteral("CodConvocatoria"));
+    Result<RecordSet> vacancies = copyOf(*entry->vacancy, col::Positions::CodConvocatoria.toString());
     Result<RecordSet> resultas = copyOf(*entry->resultas, QString());
     if (!vacancies.ok() || !resultas.ok())
         return fail();

@@ -1,19 +1,18 @@
 #include "editor/FirstTabLocationCascades.h"
 
+#include "catalog/CatalogColumns.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
-#include "editor/PreferenceListRoutines.h"
 #include "platform/CannotFail.h"
 
 namespace velmora {
 namespace {
 
 // Narrows `table` to the rows whose `column` is `code`; no code leaves the list whole.
-void narrowTo(RecordSet& table, const char* column, const QString& code) {
+void narrowTo(RecordSet& table, ColumnName column, const QString& code) {
     table.clearFilter();
     if (!code.isEmpty())
-        cannotFail(table.setFilter(QLatin1String(column) + QLatin1Char('=') + quotedLiteral(code) +
-                                   QLatin1Char(' '))); // a quoted literal always parses
+        cannotFail(table.setFilter(Filter::equals(column, code))); // a quoted literal always parses
 }
 
 } // namespace
@@ -26,21 +25,21 @@ bool cascadeFirstTabLocations(ControlName name, ApplicationModel& model, Catalog
             model.clearChoice(dependent);
     };
     if (name == ctl::cboProvinciasIxa) {
-        narrowTo(tables.areas2, "CodProvincia", code);
+        narrowTo(tables.areas2, col::Areas::CodProvincia, code);
         empty(ctl::cboAreaIxa);
         if (tables.localitiesClone)
-            narrowTo(*tables.localitiesClone, "CodProvincia", code);
+            narrowTo(*tables.localitiesClone, col::Localities::CodProvincia, code);
         empty(ctl::cboLocalidadesIxa);
         // The zone belonged to the area just emptied.
         empty(ctl::cboZBSIxa);
     } else if (name == ctl::cboAreaIxa) {
-        narrowTo(tables.zones2, "CodArea", code);
+        narrowTo(tables.zones2, col::Zones::CodArea, code);
         empty(ctl::cboZBSIxa);
     } else if (name == ctl::cboPrefArea) {
         // The localities carry no area: those whose province code equals the area's code.
-        narrowTo(tables.localities, "CodProvincia", code);
+        narrowTo(tables.localities, col::Localities::CodProvincia, code);
         empty(ctl::cboPrefLocalidad);
-        narrowTo(tables.zones, "CodArea", code);
+        narrowTo(tables.zones, col::Zones::CodArea, code);
         empty(ctl::cboPrefProvincia);
     } else {
         return false;

@@ -1,5 +1,6 @@
 #include "editor/FirstTabRules.h"
 
+#include "catalog/CatalogColumns.h"
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
 #include "platform/data/RecordSet.h"
@@ -17,13 +18,13 @@ struct SituationRow {
 };
 
 // The first row of the situations table whose `column` holds `wanted`.
-std::optional<SituationRow> findSituation(const RecordSet& situations, QStringView column,
+std::optional<SituationRow> findSituation(const RecordSet& situations, ColumnName column,
                                           const QString& wanted) {
     if (!situations.isOpen())
         return std::nullopt;
-    const int code = situations.columnIndex(u"CodSituacion");
-    const int text = situations.columnIndex(u"Situacion");
-    const int other = situations.columnIndex(u"esOtras");
+    const int code = situations.columnIndex(col::Situations::CodSituacion);
+    const int text = situations.columnIndex(col::Situations::Situacion);
+    const int other = situations.columnIndex(col::Situations::esOtras);
     const int searched = situations.columnIndex(column);
     if (code < 0 || text < 0 || other < 0 || searched < 0)
         return std::nullopt;
@@ -44,7 +45,7 @@ bool isOtherSituationFlag(const QString& esOtras) {
 bool isOtherSituation(const RecordSet& situations, const QString& code) {
     if (code.isEmpty())
         return false;
-    const std::optional<SituationRow> row = findSituation(situations, u"CodSituacion", code);
+    const std::optional<SituationRow> row = findSituation(situations, col::Situations::CodSituacion, code);
     return row && row->isOther;
 }
 
@@ -205,14 +206,15 @@ void FirstTabRules::applyLoadedData(const RecordSet& situations) {
     // The document keeps the situation as text only: a listed one names its row, anything
     // else is what the applicant typed for the "other" situation.
     const QString situation = m_model.text(ctl::txtSitAdm);
-    const std::optional<SituationRow> listed = findSituation(situations, u"Situacion", situation);
+    const std::optional<SituationRow> listed =
+        findSituation(situations, col::Situations::Situacion, situation);
     if (listed)
         m_model.setChoice(ctl::cboSituaciones, listed->code, listed->text);
     else
         m_model.setChoice(ctl::cboSituaciones, QString(), situation, false);
     std::optional<SituationRow> chosen = listed;
     if (!m_model.isSelected(ctl::optActivo) && !listed) {
-        chosen = findSituation(situations, u"esOtras", QStringLiteral("1"));
+        chosen = findSituation(situations, col::Situations::esOtras, QStringLiteral("1"));
         if (chosen)
             m_model.setChoice(ctl::cboSituaciones, chosen->code, chosen->text);
     }

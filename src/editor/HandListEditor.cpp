@@ -6,15 +6,15 @@
 
 namespace velmora {
 
-HandListEditor::HandListEditor(RecordSet& list, QString idName, QStringList fields)
-    : m_list(list), m_idName(std::move(idName)), m_fields(std::move(fields)) {}
+HandListEditor::HandListEditor(RecordSet& list, QString idColumn, QStringList fields)
+    : m_list(list), m_idColumn(std::move(idColumn)), m_fields(std::move(fields)) {}
 
 std::optional<HandListEditor::Row> HandListEditor::beginModify(qint64 rowId) {
     auto row = m_list.clone();
     if (!row->moveToRowId(rowId))
         return std::nullopt;
     m_mode = PanelMode::Modifying;
-    Row loaded{row->text(QStringLiteral("Id") + m_idName), {}};
+    Row loaded{row->text(m_idColumn), {}};
     for (const QString& field : m_fields)
         loaded.fields << row->text(field);
     return loaded;
@@ -31,10 +31,10 @@ Status HandListEditor::writeFields(RecordSet& row, const QStringList& fields) co
 }
 
 Result<qint64> HandListEditor::accept(const QString& idText, const QStringList& fields) {
-    const QString idColumn = QStringLiteral("Id") + m_idName;
+    const ColumnName idColumn(m_idColumn);
     auto row = m_list.clone();
     if (m_mode == PanelMode::Adding) {
-        const auto id = SiguienteValor(m_list, m_idName, true);
+        const auto id = SiguienteValor(m_list, m_idColumn, false);
         if (!id)
             return id.error();
         VELMORA_TRY(row->addNew());
@@ -51,7 +51,7 @@ Result<qint64> HandListEditor::accept(const QString& idText, const QStringList& 
     bool isNumber = false;
     const qint64 id = idText.trimmed().toLongLong(&isNumber);
     if (isNumber)
-        VELMORA_TRY(row->find(QStringLiteral("%1=%2").arg(idColumn).arg(id)));
+        VELMORA_TRY(row->find(Filter::equals(idColumn, id)));
     if (!isNumber || row->isEOF())
         return Error::make(ErrorCode::NoCurrentRecord,
                            QStringLiteral("La fila %1 ya no está en la lista.").arg(idText));

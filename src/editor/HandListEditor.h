@@ -18,9 +18,9 @@ class RecordSet;
 // row) and never renumbered, and the fields the panel edits.
 class HandListEditor {
 public:
-    // `idName` is the name SiguienteValor takes ("curso" for `IdCurso`); `fields` are the list
-    // columns the panel edits, in the panel's order.
-    HandListEditor(RecordSet& list, QString idName, QStringList fields);
+    // `idColumn` is the list's identifier column (`IdCurso`); `fields` are the list columns
+    // the panel edits, in the panel's order.
+    HandListEditor(RecordSet& list, QString idColumn, QStringList fields);
 
     RecordSet& list() const { return m_list; }
     PanelMode mode() const { return m_mode; }
@@ -46,7 +46,7 @@ private:
     Status writeFields(RecordSet& row, const QStringList& fields) const;
 
     RecordSet& m_list;
-    QString m_idName;
+    QString m_idColumn;
     QStringList m_fields;
     PanelMode m_mode = PanelMode::Adding;
 };

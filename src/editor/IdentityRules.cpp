@@ -1,5 +1,6 @@
 #include "editor/IdentityRules.h"
 
+#include "catalog/CatalogColumns.h"
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationChecks.h"
 #include "editor/ApplicationModel.h"
@@ -25,7 +26,7 @@ private:
 };
 
 // The first row of `table` whose `column` holds `wanted`, as a fresh cursor on that row.
-std::unique_ptr<RecordSet> rowWith(const RecordSet& table, QStringView column, const QString& wanted) {
+std::unique_ptr<RecordSet> rowWith(const RecordSet& table, ColumnName column, const QString& wanted) {
     if (!table.isOpen() || table.columnIndex(column) < 0)
         return nullptr;
     std::unique_ptr<RecordSet> rows = table.clone();
@@ -150,14 +151,14 @@ bool IdentityRules::menuEntriesAllowed() const {
 
 std::optional<IdentityRules::Body> IdentityRules::chosenBody() const {
     const std::unique_ptr<RecordSet> row =
-        rowWith(m_catalogs.bodies, u"CodCuerpo", m_model.value(ctl::cboCuerpo));
+        rowWith(m_catalogs.bodies, col::Bodies::CodCuerpo, m_model.value(ctl::cboCuerpo));
     if (!row)
         return std::nullopt;
-    return Body{row->text(u"DescCuerpo"), row->text(u"Grupo")};
+    return Body{row->text(col::Bodies::DescCuerpo), row->text(col::Bodies::Grupo)};
 }
 
 void IdentityRules::setGroup(const QString& group) {
-    if (rowWith(m_catalogs.groups, u"Grupo", group))
+    if (rowWith(m_catalogs.groups, col::Groups::Grupo, group))
         m_model.setChoice(ctl::cboGrupo, group, group);
     else
         m_model.setChoice(ctl::cboGrupo, QString(), group, false);

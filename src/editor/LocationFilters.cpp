@@ -1,8 +1,11 @@
 #include "editor/LocationFilters.h"
 
-#include "editor/PreferenceListRoutines.h"
+#include "catalog/CatalogColumns.h"
 #include "platform/CannotFail.h"
 #include "platform/data/RecordSet.h"
+
+#include <array>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -10,92 +13,84 @@ namespace {
 const QString kLocalityOrigin = QStringLiteral("LOCALIDAD");
 const QString kZoneOrigin = QStringLiteral("ZONABASICA");
 
-// "Column='value'" followed by `tail`, the form every location filter takes.
-QString equals(const char* column, const QString& value, const char* tail = " ") {
-    return QLatin1String(column) + QLatin1Char('=') + quotedLiteral(value) + QLatin1String(tail);
-}
+namespace pos = col::Positions;
 
 // Every location filter is built from quoted literals joined by AND/OR, so it always parses.
-void setFilter(RecordSet& table, const QString& criteria) {
-    cannotFail(table.setFilter(criteria));
+void setFilter(RecordSet& table, const Filter& filter) {
+    cannotFail(table.setFilter(filter));
 }
 
 // Adds `condition` to the table's filter, or makes it the filter when there is none.
-void narrow(RecordSet& table, const QString& condition, const char* joint) {
-    const QString current = table.filter();
-    if (current.isEmpty())
-        setFilter(table, condition);
-    else if (!current.contains(condition)) // a repeated reaction must not grow the text
-        setFilter(table, current + QLatin1String(joint) + condition);
+void narrow(RecordSet& table, const Filter& condition) {
+    Filter current = Filter::heldBy(table);
+    if (!current.holds(condition)) // a repeated reaction must not grow the text
+        setFilter(table, current.andAlso(condition));
 }
 
-QString vacancyFilter(const LocationState& s) {
-    QString filter;
+Filter vacancyFilter(const LocationState& s) {
+    Filter filter;
     if (s.locality.holdsItem())
-        filter += QLatin1String(" AND ") + equals("CodLocalidad", s.locality.value);
+        filter.andEquals(pos::CodLocalidad, s.locality.value);
     if (s.institution.holdsItem())
-        filter += QLatin1String(" AND ") + equals("CodConsejeria", s.institution.value);
+        filter.andEquals(pos::CodConsejeria, s.institution.value);
     if (!s.code.isEmpty())
-        filter += QLatin1String(" AND ") + equals("CodConvocatoria", s.code);
+        filter.andEquals(pos::CodConvocatoria, s.code);
     if (!s.area.value.isEmpty())
-        filter += QLatin1String(" AND ") + equals("CodArea", s.area.value, "");
+        filter.andEquals(pos::CodArea, s.area.value);
     if (s.zone.holdsItem())
-        filter += QLatin1String(" AND ") + equals("CodZona", s.zone.value);
+        filter.andEquals(pos::CodZona, s.zone.value);
     if (filter.isEmpty() && !s.province.value.isEmpty() && s.area.value.isEmpty())
-        filter = QLatin1String(" AND (  ") + equals("CodProvincia", s.province.value) + QLatin1String(" ) ");
+        filter = Filter::equals(pos::CodProvincia, s.province.value);
     return filter;
 }
 
-QString resultasFilter(const LocationState& s) {
-    QString filter;
-    const auto add = [&](const char* column, const QString& value, const char* tail = " ") {
+Filter resultasFilter(const LocationState& s) {
+    Filter filter;
+    const auto add = [&](ColumnName column, const QString& value) {
         if (!value.isEmpty())
-            filter += QLatin1String(" AND ") + equals(column, value, tail);
+            filter.andEquals(column, value);
     };
-    add("CodProvincia", s.province.value);
-    add("CodLocalidad", s.locality.value);
-    add("CodConsejeria", s.institution.value);
-    add("CodConvocatoria", s.code);
-    add("CodArea", s.area.value, "");
-    add("CodZona", s.zone.value);
+    add(pos::CodProvincia, s.province.value);
+    add(pos::CodLocalidad, s.locality.value);
+    add(pos::CodConsejeria, s.institution.value);
+    add(pos::CodConvocatoria, s.code);
+    add(pos::CodArea, s.area.value);
+    add(pos::CodZona, s.zone.value);
     return filter;
 }
 
 // The province of a locality, read from its row in the localities table.
 QString provinceOfLocality(const RecordSet& localities, const QString& locality) {
     const auto lookup = localities.clone();
-    if (!lookup->setFilter(equals("CodLocalidad", locality)) || lookup->recordCount() == 0)
+    if (!lookup->setFilter(Filter::equals(col::Localities::CodLocalidad, locality)) ||
+        lookup->recordCount() == 0)
         return QString();
-    return lookup->textAt(0, lookup->columnIndex(u"CodProvincia"));
+    return lookup->textAt(0, lookup->columnIndex(col::Localities::CodProvincia));
 }
 
-// " (  CodLocalidad='a' OR  CodLocalidad='b'  ) ": the localities where the institution has
-// centres, or an empty text when it has none.
-QString localitiesOfInstitution(RecordSet& institutions, const QString& institution) {
-    if (!institutions.setFilter(equals("Codinstitucion", institution)))
-        return QString();
-    QString alternatives;
-    const int column = institutions.columnIndex(u"CodLocalidad");
+// "(CodLocalidad='a' OR CodLocalidad='b')": the localities where the institution has
+// centres, or no condition when it has none.
+Filter localitiesOfInstitution(RecordSet& institutions, const QString& institution) {
+    if (!institutions.setFilter(Filter::equals(col::Institutions::CodInstitucion, institution)))
+        return Filter();
+    QStringList localities;
+    const int column = institutions.columnIndex(col::Institutions::CodLocalidad);
     for (int row = 0; row < institutions.recordCount(); ++row)
-        alternatives += QLatin1Char(' ') + equals("CodLocalidad", institutions.textAt(row, column), " OR ");
+        localities << institutions.textAt(row, column);
     institutions.clearFilter();
-    if (alternatives.isEmpty())
-        return QString();
-    alternatives.chop(3); // the last "OR "
-    return QLatin1String(" ( ") + alternatives + QLatin1String(" ) ");
+    return Filter::anyOf(col::Localities::CodLocalidad, localities);
 }
 
 } // namespace
 
 QString ConstruyeFiltroPlazas(const QString& mode, const LocationState& state) {
     const QString upper = mode.toUpper();
-    QString filter;
+    Filter filter;
     if (upper == QLatin1String("V"))
         filter = vacancyFilter(state);
     else if (upper == QLatin1String("R"))
         filter = resultasFilter(state);
-    // Every condition starts with " AND": the first one loses it and keeps its blank.
-    return filter.isEmpty() ? QStringLiteral("0") : filter.mid(4);
+    return filter.isEmpty() ? QStringLiteral("0") : filter.text();
 }
 
 VacancyFilterEnabling HabilitaFiltrosVacantes(const LocationState& state) {
@@ -135,26 +130,26 @@ void FiltraLocalizacionesVacantes(const QString& origin, LocationState& s, const
 
     const bool province = s.province.holdsItem();
     if (!fromLocality && province)
-        setFilter(t.localities, equals("CodProvincia", s.province.value));
+        setFilter(t.localities, Filter::equals(col::Localities::CodProvincia, s.province.value));
     if (province)
-        setFilter(t.areas, equals("CodProvincia", s.province.value));
+        setFilter(t.areas, Filter::equals(col::Areas::CodProvincia, s.province.value));
     if (s.locality.holdsItem() && t.areas.filter().isEmpty())
-        setFilter(t.areas, QLatin1Char(' ') +
-                               equals("CodProvincia", provinceOfLocality(t.localities, s.locality.value)));
+        setFilter(t.areas, Filter::equals(col::Areas::CodProvincia,
+                                          provinceOfLocality(t.localities, s.locality.value)));
     if (!fromZone) {
         if (province)
-            setFilter(t.zones, equals("CodProvincia", s.province.value));
+            setFilter(t.zones, Filter::equals(col::Zones::CodProvincia, s.province.value));
         if (s.area.holdsItem())
-            narrow(t.zones, equals("CodArea", s.area.value), " AND ");
+            narrow(t.zones, Filter::equals(col::Zones::CodArea, s.area.value));
     }
     if (province)
-        setFilter(t.departments, equals("CodProvincia", s.province.value));
+        setFilter(t.departments, Filter::equals(col::Departments::CodProvincia, s.province.value));
     if (s.area.holdsItem())
-        narrow(t.departments, equals("CodArea", s.area.value), " and ");
+        narrow(t.departments, Filter::equals(col::Departments::CodArea, s.area.value));
     if (s.institution.holdsItem()) {
-        narrow(t.zones, equals("Codinstitucion", s.institution.value), " AND ");
+        narrow(t.zones, Filter::equals(col::Zones::CodInstitucion, s.institution.value));
         if (t.institutions) {
-            const QString localities = localitiesOfInstitution(*t.institutions, s.institution.value);
+            const Filter localities = localitiesOfInstitution(*t.institutions, s.institution.value);
             if (!localities.isEmpty())
                 setFilter(t.localities, localities);
         }
@@ -165,7 +160,7 @@ int refreshCandidates(const QString& filter, RecordSet& candidates) {
     if (filter == QLatin1String("0"))
         candidates.clearFilter();
     else
-        setFilter(candidates, filter);
+        cannotFail(candidates.setFilter(filter)); // built from quoted literals, so it parses
     return candidates.recordCount();
 }
 
@@ -185,24 +180,18 @@ void LocationFilters::offerInstitutionsWithPositions(const LocationState& state)
     const auto offered = m_tables.candidates.clone();
     const QString filter = ConstruyeFiltroPlazas(mode(), others);
     if (filter != QLatin1String("0"))
-        setFilter(*offered, filter);
+        cannotFail(offered->setFilter(filter)); // built from quoted literals, so it parses
     QStringList codes;
-    const int column = offered->columnIndex(u"CodConsejeria");
+    const int column = offered->columnIndex(pos::CodConsejeria);
     for (int row = 0; row < offered->recordCount(); ++row)
         codes << offered->textAt(row, column);
     codes.removeDuplicates();
     codes.sort();
-    QStringList alternatives;
-    for (const QString& code : std::as_const(codes))
-        alternatives << equals("CodConsejeria", code);
     // No candidate at all: no institution has one (every institution has a code).
-    QString narrowed =
-        alternatives.isEmpty()
-            ? equals("CodConsejeria", QString())
-            : QLatin1String(" ( ") + alternatives.join(QLatin1String(" OR ")) + QLatin1String(" ) ");
-    if (!m_institutionsGround.isEmpty())
-        narrowed = QLatin1String(" ( ") + m_institutionsGround + QLatin1String(" ) AND") + narrowed;
-    setFilter(institutions, narrowed);
+    const Filter withPositions = codes.isEmpty() ? Filter::equals(col::Departments::CodConsejeria, QString())
+                                                 : Filter::anyOf(col::Departments::CodConsejeria, codes);
+    cannotFail(institutions.setFilter(m_institutionsGround)); // a filter the table held
+    setFilter(institutions, Filter::heldBy(institutions).andAlso(withPositions));
     m_institutionsNarrowed = institutions.filter();
 }
 
@@ -273,18 +262,27 @@ LocationReaction VacancyLocationFilters::clear(LocationState& s) {
 // --- resultas tab --------------------------------------------------------------------------
 
 void ResultasLocationFilters::narrowToProvince(const QString& province) {
-    for (RecordSet* table : {&m_tables.localities, &m_tables.areas, &m_tables.zones}) {
+    const std::pair<RecordSet*, ColumnName> provinceColumns[] = {
+        {&m_tables.localities, col::Localities::CodProvincia},
+        {&m_tables.areas, col::Areas::CodProvincia},
+        {&m_tables.zones, col::Zones::CodProvincia}};
+    for (const auto& [table, column] : provinceColumns) {
         table->clearFilter();
-        setFilter(*table, equals("CodProvincia", province));
+        setFilter(*table, Filter::equals(column, province));
     }
 }
 
+// The tables an area narrows, each with its area column.
+static std::array<std::pair<RecordSet*, ColumnName>, 2> tablesOfArea(const LocationTables& t) {
+    return {{{&t.zones, col::Zones::CodArea}, {&t.departments, col::Departments::CodArea}}};
+}
+
 void ResultasLocationFilters::narrowToArea(const QString& area) {
-    for (RecordSet* table : {&m_tables.zones, &m_tables.departments}) {
+    for (const auto& [table, column] : tablesOfArea(m_tables)) {
         table->clearFilter();
         // An area emptied leaves the lists whole rather than empty.
         if (!area.isEmpty())
-            setFilter(*table, equals("CodArea", area));
+            setFilter(*table, Filter::equals(column, area));
     }
 }
 
@@ -357,8 +355,8 @@ LocationReaction ResultasLocationFilters::react(LocationBox box, LocationEvent e
             s.area.clearValue();
             narrowToArea(QString());
         } else {
-            for (RecordSet* table : {&m_tables.zones, &m_tables.departments})
-                setFilter(*table, QLatin1Char(' ') + equals("CodArea", s.area.value));
+            for (const auto& [table, column] : tablesOfArea(m_tables))
+                setFilter(*table, Filter::equals(column, s.area.value));
         }
         return refresh(s);
     case LocationBox::Zone: {

@@ -49,7 +49,7 @@ struct LocationTables {
 };
 
 // The candidate filter of a tab: mode "V" (vacancies) or "R" (resultas), any case. It is a
-// criteria text starting with a blank, or "0" when nothing narrows the candidates or the
+// criteria text (Filter), or "0" when nothing narrows the candidates or the
 // mode is neither. On the vacancy tab the province counts only while it is the sole choice:
 // every finer choice was picked from lists the province had already narrowed.
 QString ConstruyeFiltroPlazas(const QString& mode, const LocationState& state);

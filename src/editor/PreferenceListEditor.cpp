@@ -1,5 +1,6 @@
 #include "editor/PreferenceListEditor.h"
 
+#include "applications/ApplicationColumns.h"
 #include "platform/UserQuestions.h"
 #include "platform/data/RecordSet.h"
 
@@ -8,7 +9,8 @@
 namespace velmora {
 namespace {
 
-const QString kOrder = QStringLiteral("Orden");
+namespace pl = col::PreferenceList;
+constexpr ColumnName kOrder = pl::Orden;
 
 Error rowNotListed(const QString& id) {
     return Error::make(ErrorCode::NoCurrentRecord,
@@ -48,22 +50,22 @@ Status PreferenceListEditor::add(const PositionChoice& choice, const QString& or
 
     auto row = m_list.clone();
     VELMORA_TRY(row->addNew());
-    const std::pair<const char16_t*, QVariant> values[] = {
-        {u"IdSolicitud", *id},
-        {u"Orden", *order},
-        {u"CodConvocatoria", choice.code},
-        {u"NomConvocatoria", choice.name},
-        {u"Consejeria", choice.institution},
-        {u"Localidad", choice.locality},
-        {u"CodArea", choice.areaCode},
-        {u"CodZona", choice.zoneCode},
-        {u"Area", choice.areaCode.isEmpty() ? QString() : names.areaName(choice.areaCode)},
-        {u"Zona", choice.zoneCode.isEmpty() ? QString() : names.zoneName(choice.zoneCode)},
-        {u"Demarcacion", demarcation},
+    const std::pair<ColumnName, QVariant> values[] = {
+        {pl::IdSolicitud, *id},
+        {pl::Orden, *order},
+        {pl::CodConvocatoria, choice.code},
+        {pl::NomConvocatoria, choice.name},
+        {pl::Consejeria, choice.institution},
+        {pl::Localidad, choice.locality},
+        {pl::CodArea, choice.areaCode},
+        {pl::CodZona, choice.zoneCode},
+        {pl::Area, choice.areaCode.isEmpty() ? QString() : names.areaName(choice.areaCode)},
+        {pl::Zona, choice.zoneCode.isEmpty() ? QString() : names.zoneName(choice.zoneCode)},
+        {pl::Demarcacion, demarcation},
     };
     for (const auto& [column, value] : values)
-        VELMORA_TRY(row->setValue(QStringView(column), value));
-    return m_list.setSort(kOrder + QStringLiteral(" ASC"));
+        VELMORA_TRY(row->setValue(column, value));
+    return m_list.setSort(ascending(kOrder));
 }
 
 std::optional<ListedPosition> PreferenceListEditor::beginModify(qint64 rowId) {
@@ -72,11 +74,11 @@ std::optional<ListedPosition> PreferenceListEditor::beginModify(qint64 rowId) {
         return std::nullopt;
     m_mode = PanelMode::Modifying;
     ListedPosition loaded;
-    loaded.id = row->integer(u"IdSolicitud");
+    loaded.id = row->integer(pl::IdSolicitud);
     loaded.order = int(row->integer(kOrder));
-    loaded.code = row->text(u"CodConvocatoria");
-    loaded.name = row->text(u"NomConvocatoria");
-    loaded.demarcation = row->text(u"Demarcacion");
+    loaded.code = row->text(pl::CodConvocatoria);
+    loaded.name = row->text(pl::NomConvocatoria);
+    loaded.demarcation = row->text(pl::Demarcacion);
     return loaded;
 }
 
@@ -91,7 +93,7 @@ Result<int> PreferenceListEditor::modify(const QString& idText, const QString& o
     if (!isNumber)
         return rowNotListed(idText);
     auto row = m_list.clone();
-    VELMORA_TRY(row->find(QStringLiteral("IdSolicitud=%1").arg(id)));
+    VELMORA_TRY(row->find(Filter::equals(pl::IdSolicitud, id)));
     if (row->isEOF())
         return rowNotListed(idText);
 
@@ -102,7 +104,7 @@ Result<int> PreferenceListEditor::modify(const QString& idText, const QString& o
     VELMORA_TRY(ReordenaPlazas(m_list, kOrder, previous, order));
     VELMORA_TRY(row->setValue(kOrder, order));
     if (demarcation)
-        VELMORA_TRY(row->setValue(u"Demarcacion", *demarcation));
+        VELMORA_TRY(row->setValue(pl::Demarcacion, *demarcation));
     VELMORA_TRY(NumeraOrden(m_list, kOrder));
     m_mode = PanelMode::Adding;
     return order;

@@ -1,5 +1,7 @@
 #include "editor/PreferenceListRoutines.h"
 
+#include "applications/ApplicationColumns.h"
+#include "catalog/CatalogColumns.h"
 #include "editor/EditPanel.h"
 #include "platform/data/RecordSet.h"
 
@@ -10,7 +12,7 @@
 namespace velmora {
 namespace {
 
-Result<int> columnOf(const RecordSet& set, const QString& name) {
+Result<int> columnOf(const RecordSet& set, QStringView name) {
     const int index = set.columnIndex(name);
     if (index < 0)
         return Error::make(ErrorCode::ItemNotFound,
@@ -29,7 +31,7 @@ Status addToEveryRow(RecordSet& cursor, int column, qint64 delta) {
     return {};
 }
 
-Status shiftWhere(RecordSet& list, const QString& column, const QString& criteria, qint64 delta) {
+Status shiftWhere(RecordSet& list, ColumnName column, const Filter& criteria, qint64 delta) {
     auto cursor = list.clone();
     const auto index = columnOf(*cursor, column);
     if (!index)
@@ -38,25 +40,17 @@ Status shiftWhere(RecordSet& list, const QString& column, const QString& criteri
     return addToEveryRow(*cursor, *index, delta);
 }
 
-QString firstMatch(const RecordSet& table, const QString& keyColumn, const QString& code,
-                   const QString& nameColumn) {
+QString firstMatch(const RecordSet& table, ColumnName keyColumn, const QString& code, ColumnName nameColumn) {
     if (code.isEmpty() || !table.isOpen())
         return QString();
     auto cursor = table.clone();
     const int name = cursor->columnIndex(nameColumn);
-    if (name < 0 ||
-        !cursor->setFilter(keyColumn + QStringLiteral("=") + quotedLiteral(code) + QLatin1Char(' ')))
+    if (name < 0 || !cursor->setFilter(Filter::equals(keyColumn, code)))
         return QString();
     return cursor->recordCount() > 0 ? cursor->textAt(0, name) : QString();
 }
 
 } // namespace
-
-QString quotedLiteral(const QString& text) {
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
-}
 
 std::optional<int> orderOfText(const QString& text) {
     const std::optional<qint64> value = wholeNumberOf(text);
@@ -84,44 +78,47 @@ Result<bool> PlazaIncluida(const QString& code, const RecordSet& list) {
     if (copy->recordCount() == 0)
         return false;
     // The equality search is answered by the column's index, not by a walk.
-    VELMORA_TRY(copy->find(QStringLiteral("CodConvocatoria=") + quotedLiteral(code)));
+    VELMORA_TRY(copy->find(Filter::equals(col::PreferenceList::CodConvocatoria, code)));
     return !copy->isEOF();
 }
 
 Result<int> CalculaOrden(RecordSet& list, const QString& orderText) {
-    const auto next = SiguienteValor(list, QStringLiteral("Orden"), false);
+    const auto next = SiguienteValor(list, col::PreferenceList::Orden.toString(), false);
     if (!next)
         return next.error();
     const int atEnd = *next == 0 ? 1 : int(*next);
     const std::optional<int> wanted = orderOfText(orderText);
     if (!wanted || *wanted >= *next)
         return atEnd;
-    VELMORA_TRY(DesplazaOrden(list, *wanted, QStringLiteral("Orden"), 1));
+    VELMORA_TRY(DesplazaOrden(list, *wanted, col::PreferenceList::Orden, 1));
     return *wanted;
 }
 
-Status DesplazaOrden(RecordSet& list, int from, const QString& column, int step) {
-    return shiftWhere(list, column, QStringLiteral(" %1 >= %2 ").arg(column).arg(from), step);
+Status DesplazaOrden(RecordSet& list, int from, ColumnName column, int step) {
+    return shiftWhere(list, column, Filter::compare(column, Filter::Op::GreaterEqual, from), step);
 }
 
-Status ReordenaPlazas(RecordSet& list, const QString& column, int oldOrder, int newOrder) {
+Status ReordenaPlazas(RecordSet& list, ColumnName column, int oldOrder, int newOrder) {
+    using Op = Filter::Op;
     if (oldOrder == newOrder)
         return {};
     if (oldOrder > newOrder) // the row moves up: the rows it passes move down one place
         return shiftWhere(list, column,
-                          QStringLiteral(" %1 < %2 and %1 >= %3 ").arg(column).arg(oldOrder).arg(newOrder),
+                          Filter::compare(column, Op::Less, oldOrder)
+                              .andAlso(Filter::compare(column, Op::GreaterEqual, newOrder)),
                           1);
     return shiftWhere(list, column,
-                      QStringLiteral(" %1 >= %2 and %1 <= %3 ").arg(column).arg(oldOrder + 1).arg(newOrder),
+                      Filter::compare(column, Op::GreaterEqual, oldOrder + 1)
+                          .andAlso(Filter::compare(column, Op::LessEqual, newOrder)),
                       -1);
 }
 
-Status NumeraOrden(RecordSet& list, const QString& column) {
+Status NumeraOrden(RecordSet& list, ColumnName column) {
     auto cursor = list.clone();
     const auto index = columnOf(*cursor, column);
     if (!index)
         return index.error();
-    const QString sort = column + QStringLiteral(" ASC");
+    const QString sort = ascending(column);
     VELMORA_TRY(cursor->setSort(sort));
     const int rows = cursor->recordCount();
     for (int position = 0; position < rows; ++position) {
@@ -137,16 +134,14 @@ Status NumeraOrden(RecordSet& list, const QString& column) {
 QString AreaZoneNames::areaName(const QString& code) const {
     auto found = m_areaNames.constFind(code);
     if (found == m_areaNames.constEnd())
-        found = m_areaNames.insert(
-            code, firstMatch(m_areas, QStringLiteral("CodArea"), code, QStringLiteral("Area")));
+        found = m_areaNames.insert(code, firstMatch(m_areas, col::Areas::CodArea, code, col::Areas::Area));
     return *found;
 }
 
 QString AreaZoneNames::zoneName(const QString& code) const {
     auto found = m_zoneNames.constFind(code);
     if (found == m_zoneNames.constEnd())
-        found = m_zoneNames.insert(
-            code, firstMatch(m_zones, QStringLiteral("CodZona"), code, QStringLiteral("Zona")));
+        found = m_zoneNames.insert(code, firstMatch(m_zones, col::Zones::CodZona, code, col::Zones::Zona));
     return *found;
 }
 
@@ -160,14 +155,21 @@ Result<int> InsertaTodasPlazas(const RecordSet& candidates, RecordSet& list, con
         return 0;
 
     // Candidate columns copied into a new row, and the list columns they go to.
-    static const char* const copied[] = {"CodConvocatoria", "NomConvocatoria", "Consejeria",
-                                         "Localidad",       "CodArea",         "CodZona"};
+    namespace pos = col::Positions;
+    namespace pl = col::PreferenceList;
+    static constexpr std::pair<ColumnName, ColumnName> copied[] = {
+        {pos::CodConvocatoria, pl::CodConvocatoria},
+        {pos::NomConvocatoria, pl::NomConvocatoria},
+        {pos::Consejeria, pl::Consejeria},
+        {pos::Localidad, pl::Localidad},
+        {pos::CodArea, pl::CodArea},
+        {pos::CodZona, pl::CodZona}};
     std::vector<std::pair<int, int>> columns; // candidate column -> list column
-    for (const char* name : copied) {
-        const auto from = columnOf(candidates, QString::fromLatin1(name));
+    for (const auto& [fromName, toName] : copied) {
+        const auto from = columnOf(candidates, fromName);
         if (!from)
             return from.error();
-        const auto to = columnOf(*writer, QString::fromLatin1(name));
+        const auto to = columnOf(*writer, toName);
         if (!to)
             return to.error();
         columns.emplace_back(*from, *to);
@@ -177,8 +179,8 @@ Result<int> InsertaTodasPlazas(const RecordSet& candidates, RecordSet& list, con
     const int areaCode = columns[4].second;
     const int zoneCode = columns[5].second;
     QList<int> listColumns;
-    for (const char* name : {"IdSolicitud", "Orden", "Area", "Zona"}) {
-        const auto index = columnOf(*writer, QString::fromLatin1(name));
+    for (const ColumnName name : {pl::IdSolicitud, pl::Orden, pl::Area, pl::Zona}) {
+        const auto index = columnOf(*writer, name);
         if (!index)
             return index.error();
         listColumns << *index;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/data/ColumnName.h"
 
 #include <QHash>
 #include <QString>
@@ -30,15 +31,15 @@ Result<bool> PlazaIncluida(const QString& code, const RecordSet& list);
 Result<int> CalculaOrden(RecordSet& list, const QString& orderText);
 
 // Adds `step` to `column` of every row whose value is `from` or more.
-Status DesplazaOrden(RecordSet& list, int from, const QString& column, int step);
+Status DesplazaOrden(RecordSet& list, int from, ColumnName column, int step);
 
 // Moves the other rows when one row's order changes from `oldOrder` to `newOrder`; that
 // row still holds `oldOrder` and is left alone (the caller gives it `newOrder`).
-Status ReordenaPlazas(RecordSet& list, const QString& column, int oldOrder, int newOrder);
+Status ReordenaPlazas(RecordSet& list, ColumnName column, int oldOrder, int newOrder);
 
 // Gives the rows, taken in ascending order of `column` (ties in the order they were added),
 // the values 1, 2, 3 ...
-Status NumeraOrden(RecordSet& list, const QString& column);
+Status NumeraOrden(RecordSet& list, ColumnName column);
 
 // Names looked up for a new row's area and zone codes, in the areas and zones catalogues
 // whatever their cursors' filters. Made for one operation: it remembers the names it found.
@@ -72,8 +73,5 @@ inline constexpr int kMaxOrder = 32000;
 // The order written in an order box: a whole number from 1 to kMaxOrder. Any other text
 // (empty, 0, negative, too large, with a decimal part, a lone "-") has no order.
 std::optional<int> orderOfText(const QString& text);
-
-// A criteria literal: the text in single quotes, inner quotes doubled.
-QString quotedLiteral(const QString& text);
 
 } // namespace velmora

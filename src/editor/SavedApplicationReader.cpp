@@ -73,7 +73,7 @@ std::optional<QString> keyOf(const RecordSet& table, const QString& text, const 
     std::optional<QString> found;
     const auto matches = [&] { return rows->text(shown) == text; };
     if (!text.contains(QLatin1Char('\''))) {
-        const QString criteria = table.column(shown).name + QStringLiteral("='") + text + QLatin1Char('\'');
+        const Filter criteria = Filter::equals(ColumnName(table.column(shown).name), text);
         rows->moveFirst();
         while (rows->find(criteria).ok() && !rows->isEOF()) {
             if (!found)

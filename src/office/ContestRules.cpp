@@ -1,5 +1,6 @@
 #include "office/ContestRules.h"
 
+#include "catalog/CatalogColumns.h"
 #include "catalog/CatalogTables.h"
 
 namespace velmora {
@@ -16,14 +17,15 @@ QSet<QString> columnValues(const RecordSet& table, QStringView column) {
 void addPositions(const QString& body, const RecordSet* positions, QSet<QString>& into) {
     if (!positions)
         return;
-    for (const QString& code : columnValues(*positions, u"CodConvocatoria"))
+    for (const QString& code : columnValues(*positions, col::Positions::CodConvocatoria))
         into.insert(body + QLatin1Char('\n') + code);
 }
 
 } // namespace
 
 CatalogContestRules::CatalogContestRules(const CatalogTables& tables)
-    : m_bodies(columnValues(tables.bodies, u"CodCuerpo")), m_groups(columnValues(tables.groups, u"Grupo")) {
+    : m_bodies(columnValues(tables.bodies, col::Bodies::CodCuerpo)),
+      m_groups(columnValues(tables.groups, col::Groups::Grupo)) {
     // The editor offers a body the candidates of its offered-only entry.
     for (const BodyPositions& entry : tables.bodyPositions) {
         if (!entry.offeredOnly || entry.isEmpty())

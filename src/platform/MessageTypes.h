@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "platform/ProgramTitle.h"
 
 namespace velmora {
-
-// Title shown by boxes that name no title of their own, and by the failures told under it.
-QString programTitle();
 
 // The pieces of a modal message box, shared by the failures the library returns, the
 // questions it asks and the windows and tools that show both.

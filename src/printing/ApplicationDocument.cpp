@@ -1,5 +1,6 @@
 #include "printing/ApplicationDocument.h"
 
+#include "applications/ApplicationColumns.h"
 #include "applications/ApplicationFiles.h"
 #include "applications/ApplicationPair.h"
 #include "editor/ApplicationChecks.h"
@@ -96,9 +97,9 @@ public:
 
         ListRows courses(m_editor.lists.courses, listDataColumns(ListKind::Courses, m_generation), QString());
         ListRows vacancies(m_editor.lists.vacancies, listDataColumns(ListKind::Vacancies, m_generation),
-                           QStringLiteral("Orden ASC"));
+                           ascending(col::PreferenceList::Orden));
         ListRows resultas(m_editor.lists.resultas, listDataColumns(ListKind::Resultas, m_generation),
-                          QStringLiteral("Orden ASC"));
+                          ascending(col::PreferenceList::Orden));
         ListRows documents(m_editor.lists.documents, listDataColumns(ListKind::Documents, m_generation),
                            QString());
 

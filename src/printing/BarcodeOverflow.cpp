@@ -1,5 +1,6 @@
 #include "printing/BarcodeOverflow.h"
 
+#include "applications/ApplicationColumns.h"
 #include "editor/ApplicationModel.h"
 #include "platform/data/RecordSet.h"
 
@@ -101,8 +102,8 @@ QString listBarcodeTooLong(BarcodeKind kind, const RecordSet& list) {
     std::vector<std::pair<qsizetype, QString>> codes;
     if (list.isOpen()) {
         std::unique_ptr<RecordSet> rows = list.clone();
-        const int order = rows->columnIndex(QStringLiteral("Orden"));
-        const int code = rows->columnIndex(QStringLiteral("CodConvocatoria"));
+        const int order = rows->columnIndex(col::PreferenceList::Orden);
+        const int code = rows->columnIndex(col::PreferenceList::CodConvocatoria);
         for (rows->moveFirst(); code >= 0 && !rows->isEOF(); rows->moveNext())
             codes.emplace_back(rows->text(code).size(), order >= 0 ? rows->text(order) : QString());
     }

@@ -1,5 +1,6 @@
 #include "printing/BarcodeText.h"
 
+#include "applications/ApplicationColumns.h"
 #include "platform/data/RecordSet.h"
 
 #include <utility>
@@ -34,10 +35,10 @@ QString barcodeText(const QString& header, BarcodeKind kind, int page, const QSt
 }
 
 Result<QString> listRowBarcodeData(const RecordSet& list) {
-    Result<QVariant> order = list.value(u"Orden");
+    Result<QVariant> order = list.value(col::PreferenceList::Orden);
     if (!order)
         return order.error();
-    Result<QVariant> code = list.value(u"CodConvocatoria");
+    Result<QVariant> code = list.value(col::PreferenceList::CodConvocatoria);
     if (!code)
         return code.error();
     return padLeft(order->toString(), 4, u'0') + padLeft(code->toString(), 5, u' ');

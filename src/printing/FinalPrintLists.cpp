@@ -1,5 +1,6 @@
 #include "printing/FinalPrintLists.h"
 
+#include "applications/ApplicationColumns.h"
 #include "applications/ListConsistency.h"
 #include "platform/data/RecordSet.h"
 
@@ -15,7 +16,7 @@ std::optional<QString> tooLongForTheBarcode(const RecordSet& list, const QString
     qint64 last = 0;
     std::unique_ptr<RecordSet> rows = list.clone();
     for (rows->moveFirst(); !rows->isEOF(); rows->moveNext()) {
-        const Result<QVariant> order = rows->value(u"Orden");
+        const Result<QVariant> order = rows->value(col::PreferenceList::Orden);
         last = std::max(last, order.ok() ? order.value().toLongLong() : 0);
     }
     if (last <= kMaxBarcodeOrder)

@@ -1,5 +1,6 @@
 #include "printing/ListTableWriter.h"
 
+#include "applications/ApplicationColumns.h"
 #include "platform/CannotFail.h"
 #include "platform/Progress.h"
 #include "platform/data/RecordSet.h"
@@ -34,23 +35,20 @@ QList<Twips> cellWidths(const Table& table, int row) {
 } // namespace
 
 QStringList listDataColumns(ListKind kind, TemplateGeneration generation) {
+    namespace pl = col::PreferenceList;
     switch (kind) {
     case ListKind::Courses:
-        return {QStringLiteral("Curso"), QStringLiteral("NHoras"), QStringLiteral("Ano"),
-                QStringLiteral("Centro")};
+        return {col::Courses::Curso, col::Courses::NHoras, col::Courses::Ano, col::Courses::Centro};
     case ListKind::Documents:
         if (generation == TemplateGeneration::Legacy)
-            return {QString(), QStringLiteral("Documento"), QStringLiteral("Centro")};
-        return {QString(), QStringLiteral("Documento"), QStringLiteral("Horas"), QStringLiteral("Fecha"),
-                QStringLiteral("Centro")};
+            return {QString(), col::Documents::Documento, col::Documents::Centro};
+        return {QString(), col::Documents::Documento, col::Documents::Horas, col::Documents::Fecha,
+                col::Documents::Centro};
     case ListKind::Vacancies:
-        return {QStringLiteral("Orden"),           QStringLiteral("CodConvocatoria"),
-                QStringLiteral("NomConvocatoria"), QStringLiteral("Consejeria"),
-                QStringLiteral("Localidad"),       QStringLiteral("Area"),
-                QStringLiteral("Demarcacion")};
+        return {pl::Orden, pl::CodConvocatoria, pl::NomConvocatoria, pl::Consejeria, pl::Localidad,
+                pl::Area,  pl::Demarcacion};
     case ListKind::Resultas:
-        return {QStringLiteral("Orden"), QStringLiteral("CodConvocatoria"), QStringLiteral("NomConvocatoria"),
-                QStringLiteral("Consejeria"), QStringLiteral("Localidad")};
+        return {pl::Orden, pl::CodConvocatoria, pl::NomConvocatoria, pl::Consejeria, pl::Localidad};
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "ui/CatalogueDropDown.h"
 
+#include "catalog/CatalogColumns.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
 
@@ -9,28 +10,28 @@ namespace velmora {
 namespace {
 
 struct Caption {
-    const char16_t* column;
+    ColumnName column;
     const char16_t* caption;
 };
 
-// What a person calls each column the drop-downs show.
-constexpr Caption kCaptions[] = {{u"CodCuerpo", u"Código"},
-                                 {u"DescCuerpo", u"Categoría"},
-                                 {u"Grupo", u"Grupo"},
-                                 {u"CodLocalidad", u"Código"},
-                                 {u"Localidad", u"Localidad"},
-                                 {u"CodProvincia", u"Código"},
-                                 {u"Provincia", u"Provincia"},
-                                 {u"CodArea", u"Código"},
-                                 {u"Area", u"Área"},
-                                 {u"CodZona", u"Código"},
-                                 {u"Zona", u"Zona Básica de Salud"},
-                                 {u"CodSituacion", u"Código"},
-                                 {u"Situacion", u"Situación"}};
+// What a person calls each column the drop-downs show, whichever catalogue holds it.
+constexpr Caption kCaptions[] = {{col::Bodies::CodCuerpo, u"Código"},
+                                 {col::Bodies::DescCuerpo, u"Categoría"},
+                                 {col::Bodies::Grupo, u"Grupo"},
+                                 {col::Localities::CodLocalidad, u"Código"},
+                                 {col::Localities::Localidad, u"Localidad"},
+                                 {col::Provinces::CodProvincia, u"Código"},
+                                 {col::Provinces::Provincia, u"Provincia"},
+                                 {col::Areas::CodArea, u"Código"},
+                                 {col::Areas::Area, u"Área"},
+                                 {col::Zones::CodZona, u"Código"},
+                                 {col::Zones::Zona, u"Zona Básica de Salud"},
+                                 {col::Situations::CodSituacion, u"Código"},
+                                 {col::Situations::Situacion, u"Situación"}};
 
 QString captionOf(const QString& column) {
     for (const Caption& c : kCaptions)
-        if (column == QStringView(c.column))
+        if (QStringView(column) == c.column.view())
             return QString::fromUtf16(c.caption);
     return column;
 }
@@ -47,7 +48,7 @@ void bindCatalogue(DataComboBox& box, RecordSet& table) {
     box.setColumns(columns);
     // Code and name, and a body's group: the rest are the filters' helpers.
     for (int i = 2; i < columns.size(); ++i)
-        box.listView()->setColumnHidden(i, columns[i].column != QLatin1String("Grupo"));
+        box.listView()->setColumnHidden(i, QStringView(columns[i].column) != col::Bodies::Grupo.view());
 }
 
 } // namespace velmora

@@ -6,6 +6,7 @@
 #include "app/UnsavedWorkKeeper.h"
 #include "app/UserManualWriter.h"
 #include "applications/ApplicationFiles.h"
+#include "catalog/CatalogColumns.h"
 #include "editor/ApplicationChecks.h"
 #include "editor/SavedApplicationReader.h"
 #include "platform/CannotFail.h"
@@ -259,7 +260,7 @@ void EditorWindow::bindLists() {
     };
     bindCatalogue(*combo("cboPrefLocalidad"), t.localities);
     t.bodies.clearFilter();
-    cannotFail(t.bodies.setFilter(QStringLiteral("Grupo <> 'X'")));
+    cannotFail(t.bodies.setFilter(Filter::compare(col::Bodies::Grupo, Filter::Op::NotEqual, u"X")));
     DataComboBox* body = combo("cboCuerpo");
     bindCatalogue(*body, t.bodies);
     body->setColumnWidthTwips(0, 900);

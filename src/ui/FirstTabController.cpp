@@ -1,6 +1,7 @@
 #include "ui/FirstTabController.h"
 
 #include "app/LoadedTables.h"
+#include "catalog/CatalogColumns.h"
 #include "editor/ApplicationModel.h"
 #include "editor/DateField.h"
 #include "editor/FirstTabLocationCascades.h"
@@ -174,7 +175,7 @@ void FirstTabController::onListClosed(const QString& name) {
     } else if (name == ctl::cboSituaciones) {
         auto* combo = m_panel.findChild<DataComboBox*>(name);
         const bool chosen = combo->isListItem();
-        m_rules.situationsListClosed(chosen ? combo->columnText(u"esOtras") : QString(),
+        m_rules.situationsListClosed(chosen ? combo->columnText(col::Situations::esOtras) : QString(),
                                      chosen ? combo->text() : QString());
     }
 }

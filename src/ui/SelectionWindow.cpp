@@ -2,6 +2,7 @@
 #include "editor/ControlName.h"
 
 #include "app/RunState.h"
+#include "applications/ApplicationColumns.h"
 #include "platform/MessageService.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
@@ -81,15 +82,16 @@ void SelectionWindow::hideNewButton() {
 
 void SelectionWindow::bindList() {
     m_cboSolicitudes->bind(&m_state.applicationFiles);
-    m_cboSolicitudes->setColumns({{QStringLiteral("DNI"), QStringLiteral("DNI"), 1300},
-                                  {QStringLiteral("Cuerpo"), QStringLiteral("Categoría"), 1100},
-                                  {QStringLiteral("Grupo"), QStringLiteral("Grupo"), 800},
-                                  {QStringLiteral("Fichero"), QStringLiteral("Fichero"), 3200},
-                                  {QStringLiteral("DescCuerpo"), QStringLiteral("Descripción"), 4800},
-                                  {QStringLiteral("Fecha"), QStringLiteral("Guardada"), 1700}});
+    namespace files = col::ApplicationFiles;
+    m_cboSolicitudes->setColumns({{files::DNI, QStringLiteral("DNI"), 1300},
+                                  {files::Cuerpo, QStringLiteral("Categoría"), 1100},
+                                  {files::Grupo, QStringLiteral("Grupo"), 800},
+                                  {files::Fichero, QStringLiteral("Fichero"), 3200},
+                                  {files::DescCuerpo, QStringLiteral("Descripción"), 4800},
+                                  {files::Fecha, QStringLiteral("Guardada"), 1700}});
     // One application is told by the DNI; of several, the closed box shows which one is chosen.
     if (m_selection.count() > 1) {
-        m_cboSolicitudes->setDisplayColumn(QStringLiteral("Solicitud"));
+        m_cboSolicitudes->setDisplayColumn(files::Solicitud.toString());
         const int widest = m_cboSolicitudes->fontMetrics().horizontalAdvance(longestSummary());
         m_cboSolicitudes->setMinimumWidth(std::max(440, std::min(widest + 48, 900)));
     }
@@ -97,7 +99,7 @@ void SelectionWindow::bindList() {
 
 QString SelectionWindow::longestSummary() const {
     const RecordSet& files = m_state.applicationFiles;
-    const int column = files.columnIndex(u"Solicitud");
+    const int column = files.columnIndex(col::ApplicationFiles::Solicitud);
     QString longest;
     for (int row = 0; row < files.recordCount(); ++row)
         if (files.textAt(row, column).size() > longest.size())
@@ -109,7 +111,7 @@ QString SelectionWindow::longestSummary() const {
 QString SelectionWindow::chosenFile() const {
     if (m_cboSolicitudes->text().isEmpty())
         return QString();
-    return m_cboSolicitudes->columnText(u"Fichero");
+    return m_cboSolicitudes->columnText(col::ApplicationFiles::Fichero);
 }
 
 void SelectionWindow::onNew() {

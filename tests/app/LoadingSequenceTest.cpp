@@ -81,7 +81,7 @@ TEST(LoadingSequence, ACompleteLoadFillsEveryTableUnderTheProgressBar) {
     EXPECT_EQ(tables.addressProvinces.recordCount(), 52);
     // The clone lists the localities by name, as the table it copies.
     EXPECT_TRUE(tables.localitiesClone->sharesRowsWith(tables.localities));
-    EXPECT_EQ(tables.localitiesClone->sort(), u" Localidad ASC "_s);
+    EXPECT_EQ(tables.localitiesClone->sort(), u"Localidad ASC"_s);
     EXPECT_EQ(tables.bodyPositions.size(), 20u);
     EXPECT_EQ(tables.groupPositions.size(), 3u);
 

@@ -30,7 +30,7 @@ TEST_F(CatalogLoaderTest, LocalitiesAreBuiltWithSevenCharacterCodes) {
                                            cp1252("45001Ocaña del Monte"), cp1252("02003almansa")});
     RecordSet localities;
     ASSERT_TRUE(loader.buildLocalities(localities));
-    EXPECT_EQ(localities.sort(), u" Localidad ASC "_s);
+    EXPECT_EQ(localities.sort(), u"Localidad ASC"_s);
     EXPECT_EQ(rowsOf(localities), QStringList({"0200300|almansa|02", "7000000|Ávila|",
                                                "4500100|Ocaña del Monte|45", "1234500|Zamora|12"}));
     // Decoded in memory: loading writes nothing into the data folder.

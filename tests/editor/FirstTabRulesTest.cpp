@@ -227,7 +227,7 @@ TEST_F(FirstTabCascades, EachPickNarrowsOnlyWhatDependsOnIt) {
     model.setChoice(ctl::cboProvinciasIxa, "18", "Granada");
     EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboProvinciasIxa, model, tables));
     EXPECT_EQ(tables.areas2.recordCount(), 1);
-    EXPECT_EQ(tables.localitiesClone->filter(), "CodProvincia='18' ");
+    EXPECT_EQ(tables.localitiesClone->filter(), "CodProvincia='18'");
     EXPECT_EQ(tables.localities.recordCount(), 2);
     for (ControlName emptied : {ctl::cboAreaIxa, ctl::cboLocalidadesIxa, ctl::cboZBSIxa})
         EXPECT_EQ(model.value(emptied), "") << emptied.toString().toStdString();
@@ -241,8 +241,8 @@ TEST_F(FirstTabCascades, EachPickNarrowsOnlyWhatDependsOnIt) {
 
     model.setChoice(ctl::cboPrefArea, "04", "Área 04");
     EXPECT_TRUE(cascadeFirstTabLocations(ctl::cboPrefArea, model, tables));
-    EXPECT_EQ(tables.localities.filter(), "CodProvincia='04' ");
-    EXPECT_EQ(tables.zones.filter(), "CodArea='04' ");
+    EXPECT_EQ(tables.localities.filter(), "CodProvincia='04'");
+    EXPECT_EQ(tables.zones.filter(), "CodArea='04'");
     EXPECT_EQ(model.value(ctl::cboPrefLocalidad), "");
     EXPECT_EQ(model.value(ctl::cboPrefProvincia), "");
 

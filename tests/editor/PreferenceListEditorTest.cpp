@@ -1,5 +1,6 @@
 #include "editor/PreferenceListEditor.h"
 
+#include "applications/ApplicationColumns.h"
 #include "editor/ApplicationListTables.h"
 #include "editor/HandListChecks.h"
 #include "editor/HandListEditor.h"
@@ -213,12 +214,12 @@ TEST(SiguienteValorAndPlazaIncluida, SeeEveryRowWhateverTheCursor) {
 
 TEST(NumeraOrden, RenumbersOrdersWithoutGaps) {
     PreferenceTables t;
-    ASSERT_TRUE(NumeraOrden(t.list, "Orden")); // an empty list is no error
+    ASSERT_TRUE(NumeraOrden(t.list, col::PreferenceList::Orden)); // an empty list is no error
     t.addListed(0, 9, "a");
     t.addListed(1, 2, "b");
     t.addListed(2, 5, "c");
     t.addListed(3, 5, "d"); // a tie keeps the order the rows were added in
-    ASSERT_TRUE(NumeraOrden(t.list, "Orden"));
+    ASSERT_TRUE(NumeraOrden(t.list, col::PreferenceList::Orden));
     EXPECT_EQ(t.list.sort(), "Orden ASC");
     EXPECT_TRUE(isWellKept(t.list));
     EXPECT_EQ(codesByOrder(t.list), QStringList({"b", "c", "d", "a"}));
@@ -267,7 +268,7 @@ TEST(OrderOfText, OnlyWholeOrdersFrom1To32000) {
 
 struct Courses {
     RecordSet list;
-    HandListEditor editor{list, "curso", {"Curso", "NHoras", "Ano", "Centro"}};
+    HandListEditor editor{list, "IdCurso", {"Curso", "NHoras", "Ano", "Centro"}};
     Courses() { EXPECT_TRUE(createCoursesList(list)); }
 
     qint64 add(const QString& name) { return *editor.accept(QString(), {name, "20", "2001", "Centro"}); }

@@ -2,6 +2,7 @@
 
 #include "platform/CannotFail.h"
 #include "platform/Result.h"
+#include "platform/data/Filter.h"
 
 #include <QString>
 #include <QStringList>
@@ -128,6 +129,7 @@ public:
     // An empty text clears the filter. A text that does not parse is an error and
     // leaves the previous filter in place. The cursor moves to the first row.
     Status setFilter(const QString& criteria);
+    Status setFilter(const Filter& filter) { return setFilter(filter.text()); }
     void clearFilter() { cannotFail(setFilter(QString())); } // an empty text always clears
     QString filter() const;
     // "Column ASC", "Column DESC" or "Column"; blanks around the pieces are ignored,
@@ -137,6 +139,7 @@ public:
     // Searches forward from the current row (inclusive); stops on the first match,
     // or leaves the cursor at EOF.
     Status find(const QString& criteria);
+    Status find(const Filter& filter) { return find(filter.text()); }
 
     // Row identity, stable while the row lives: lets grids keep track of rows.
     qint64 currentRowId() const;

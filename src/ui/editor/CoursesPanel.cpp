@@ -1,5 +1,6 @@
 #include "ui/editor/CoursesPanel.h"
 
+#include "applications/ApplicationColumns.h"
 #include "editor/HandListChecks.h"
 #include "platform/MessageService.h"
 
@@ -17,12 +18,12 @@ HandListPanel::Layout coursesLayout() {
     layout.grid = QStringLiteral("grdCursos");
     layout.section = QStringLiteral("Cursos de formación");
     layout.gridCaption = QStringLiteral("Cursos de Formación de Funcionarios");
-    layout.gridColumns = {{QStringLiteral("Curso"), QStringLiteral("Curso"), 5200},
-                          {QStringLiteral("NHoras"), QStringLiteral("Horas"), 900},
-                          {QStringLiteral("Ano"), QStringLiteral("Año"), 900},
-                          {QStringLiteral("Centro"), QStringLiteral("Centro"), 4200},
-                          {QStringLiteral("IdCurso"), QStringLiteral("IdCurso"), 900}};
-    layout.hiddenColumns = {QStringLiteral("IdCurso")};
+    layout.gridColumns = {{col::Courses::Curso, QStringLiteral("Curso"), 5200},
+                          {col::Courses::NHoras, QStringLiteral("Horas"), 900},
+                          {col::Courses::Ano, QStringLiteral("Año"), 900},
+                          {col::Courses::Centro, QStringLiteral("Centro"), 4200},
+                          {col::Courses::IdCurso, col::Courses::IdCurso, 900}};
+    layout.hiddenColumns = {col::Courses::IdCurso};
     layout.frame = QStringLiteral("Frame4");
     layout.frameTitle = QStringLiteral("Datos del curso");
     layout.add = QStringLiteral("cmdAdd");
@@ -30,13 +31,13 @@ HandListPanel::Layout coursesLayout() {
     layout.modify = QStringLiteral("cmdUpdate");
     layout.accept = QStringLiteral("cmdAceptar");
     layout.cancel = QStringLiteral("cmdCancelar");
-    layout.idName = QStringLiteral("curso");
+    layout.idColumn = col::Courses::IdCurso;
     layout.idBox = QStringLiteral("txtIdCurso");
     layout.fields = {
-        {QStringLiteral("Curso"), QStringLiteral("txtCurso"), QStringLiteral("Curso"), 100, false},
-        {QStringLiteral("NHoras"), QStringLiteral("txtHoras"), QStringLiteral("Nº de Horas"), 6, true},
-        {QStringLiteral("Ano"), QStringLiteral("txtAno"), QStringLiteral("Año"), 4, true},
-        {QStringLiteral("Centro"), QStringLiteral("txtCentro"), QStringLiteral("Centro"), 100, false}};
+        {col::Courses::Curso, QStringLiteral("txtCurso"), QStringLiteral("Curso"), 100, false},
+        {col::Courses::NHoras, QStringLiteral("txtHoras"), QStringLiteral("Nº de Horas"), 6, true},
+        {col::Courses::Ano, QStringLiteral("txtAno"), QStringLiteral("Año"), 4, true},
+        {col::Courses::Centro, QStringLiteral("txtCentro"), QStringLiteral("Centro"), 100, false}};
     return layout;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/editor/DocumentsPanel.h"
 
+#include "applications/ApplicationColumns.h"
 #include "editor/HandListChecks.h"
 #include "platform/MessageService.h"
 
@@ -14,11 +15,11 @@ HandListPanel::Layout documentsLayout() {
     layout.grid = QStringLiteral("grdDocumentos");
     layout.section = QStringLiteral("Documentación que aporta");
     layout.gridCaption = QStringLiteral("Documentos");
-    layout.gridColumns = {{QStringLiteral("IdDocumento"), QStringLiteral("Nº Documento"), 1700},
-                          {QStringLiteral("Documento"), QStringLiteral("Documento"), 4600},
-                          {QStringLiteral("Horas"), QStringLiteral("Nº Horas"), 1000},
-                          {QStringLiteral("Fecha"), QStringLiteral("Fecha Fin."), 1300},
-                          {QStringLiteral("Centro"), QStringLiteral("Centro Formación"), 3800}};
+    layout.gridColumns = {{col::Documents::IdDocumento, QStringLiteral("Nº Documento"), 1700},
+                          {col::Documents::Documento, QStringLiteral("Documento"), 4600},
+                          {col::Documents::Horas, QStringLiteral("Nº Horas"), 1000},
+                          {col::Documents::Fecha, QStringLiteral("Fecha Fin."), 1300},
+                          {col::Documents::Centro, QStringLiteral("Centro Formación"), 3800}};
     layout.frame = QStringLiteral("Frame8");
     layout.frameTitle = QStringLiteral("Datos del documento");
     layout.add = QStringLiteral("cmdAddDoc");
@@ -26,13 +27,13 @@ HandListPanel::Layout documentsLayout() {
     layout.modify = QStringLiteral("cmdModDoc");
     layout.accept = QStringLiteral("cmdAceptarDoc");
     layout.cancel = QStringLiteral("cmdCancelarDoc");
-    layout.idName = QStringLiteral("Documento");
+    layout.idColumn = col::Documents::IdDocumento;
     layout.idBox = QStringLiteral("txtIdDoc");
     layout.fields = {
-        {QStringLiteral("Documento"), QStringLiteral("txtDoc"), QStringLiteral("Documento"), 100, false},
-        {QStringLiteral("Horas"), QStringLiteral("txtNumHoras"), QStringLiteral("Nº Horas"), 6, false},
-        {QStringLiteral("Fecha"), QStringLiteral("txtFechaFin"), QStringLiteral("Fecha Fin."), 10, false},
-        {QStringLiteral("Centro"), QStringLiteral("txtCentroFormacion"), QStringLiteral("Centro Formación"),
+        {col::Documents::Documento, QStringLiteral("txtDoc"), QStringLiteral("Documento"), 100, false},
+        {col::Documents::Horas, QStringLiteral("txtNumHoras"), QStringLiteral("Nº Horas"), 6, false},
+        {col::Documents::Fecha, QStringLiteral("txtFechaFin"), QStringLiteral("Fecha Fin."), 10, false},
+        {col::Documents::Centro, QStringLiteral("txtCentroFormacion"), QStringLiteral("Centro Formación"),
          100, false}};
     return layout;
 }

@@ -28,7 +28,7 @@ QStringList columnsOf(const QList<HandListPanel::Field>& fields) {
 } // namespace
 
 HandListPanel::HandListPanel(RecordSet& list, MessageService& messages, const Layout& layout, QWidget* parent)
-    : QWidget(parent), m_editor(list, layout.idName, columnsOf(layout.fields)), m_messages(messages) {
+    : QWidget(parent), m_editor(list, layout.idColumn, columnsOf(layout.fields)), m_messages(messages) {
     build(layout);
 }
 

@@ -39,7 +39,7 @@ public:
         QString frame; // edit panel control name
         QString frameTitle;
         QString add, remove, modify, accept, cancel; // button control names
-        QString idName;                              // SiguienteValor's name for the identifier column
+        QString idColumn;                            // the list's identifier column
         QString idBox;       // hidden box holding the identifier of the row being modified
         QList<Field> fields; // in panel order
     };

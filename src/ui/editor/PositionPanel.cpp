@@ -1,6 +1,9 @@
 #include "ui/editor/PositionPanel.h"
 
+#include "applications/ApplicationColumns.h"
+#include "catalog/CatalogColumns.h"
 #include "platform/MessageService.h"
+#include "platform/data/Filter.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
 #include "platform/widgets/DataGrid.h"
@@ -74,20 +77,20 @@ void PositionPanel::build(const ExtraFields& extraFields) {
     m_area = locationBox(n.area);
     m_zone = locationBox(n.zone);
     bindLocation(m_province, m_tables.provinces,
-                 {{QStringLiteral("CodProvincia"), QStringLiteral("Código"), 700},
-                  {QStringLiteral("Provincia"), QStringLiteral("Provincia"), 2400}});
+                 {{col::Provinces::CodProvincia, QStringLiteral("Código"), 700},
+                  {col::Provinces::Provincia, QStringLiteral("Provincia"), 2400}});
     bindLocation(m_institution, m_tables.departments,
-                 {{QStringLiteral("CodConsejeria"), QStringLiteral("Código"), 700},
-                  {QStringLiteral("Consejeria"), QStringLiteral("Institución"), 4200},
-                  {QStringLiteral("CodArea"), QStringLiteral("CodArea"), 0}});
+                 {{col::Departments::CodConsejeria, QStringLiteral("Código"), 700},
+                  {col::Departments::Consejeria, QStringLiteral("Institución"), 4200},
+                  {col::Departments::CodArea, col::Departments::CodArea, 0}});
     bindLocation(m_locality, m_tables.localities,
-                 {{QStringLiteral("CodLocalidad"), QStringLiteral("Código"), 1100},
-                  {QStringLiteral("Localidad"), QStringLiteral("Localidad"), 3600},
-                  {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0}});
+                 {{col::Localities::CodLocalidad, QStringLiteral("Código"), 1100},
+                  {col::Localities::Localidad, QStringLiteral("Localidad"), 3600},
+                  {col::Localities::CodProvincia, col::Localities::CodProvincia, 0}});
     bindLocation(m_area, m_tables.areas,
-                 {{QStringLiteral("CodArea"), QStringLiteral("Código"), 1100},
-                  {QStringLiteral("Area"), QStringLiteral("Área"), 3600},
-                  {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0}});
+                 {{col::Areas::CodArea, QStringLiteral("Código"), 1100},
+                  {col::Areas::Area, QStringLiteral("Área"), 3600},
+                  {col::Areas::CodProvincia, col::Areas::CodProvincia, 0}});
     bindLocation(m_zone, m_tables.zones, n.zoneColumns);
     addField(*form, 0, 0,
              makeLabel(n.province + QStringLiteral("Label"), QStringLiteral("Provincia"), m_frame),
@@ -189,7 +192,7 @@ bool PositionPanel::eventFilter(QObject* watched, QEvent* event) {
             m_order->clear();
     } else if (watched == m_accept && event->type() == QEvent::FocusIn) {
         if (m_position->isListItem())
-            m_code->setText(m_position->columnText(u"CodConvocatoria"));
+            m_code->setText(m_position->columnText(col::Positions::CodConvocatoria));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -197,7 +200,7 @@ bool PositionPanel::eventFilter(QObject* watched, QEvent* event) {
 QString PositionPanel::defaultCandidateFilter() const {
     const QString code = m_code->text();
     return code.isEmpty() ? QStringLiteral("0")
-                          : QStringLiteral(" CodConvocatoria=") + quotedLiteral(code) + QLatin1Char(' ');
+                          : Filter::equals(col::Positions::CodConvocatoria, code).text();
 }
 
 void PositionPanel::applyCandidateFilter() {
@@ -211,12 +214,12 @@ void PositionPanel::applyCandidateFilter() {
 PositionChoice PositionPanel::currentChoice() const {
     PositionChoice choice;
     choice.isListItem = m_position->isListItem();
-    choice.code = m_position->columnText(u"CodConvocatoria");
-    choice.name = m_position->columnText(u"NomConvocatoria");
-    choice.institution = m_position->columnText(u"Consejeria");
-    choice.locality = m_position->columnText(u"Localidad");
-    choice.areaCode = m_position->columnText(u"CodArea");
-    choice.zoneCode = m_position->columnText(u"CodZona");
+    choice.code = m_position->columnText(col::Positions::CodConvocatoria);
+    choice.name = m_position->columnText(col::Positions::NomConvocatoria);
+    choice.institution = m_position->columnText(col::Positions::Consejeria);
+    choice.locality = m_position->columnText(col::Positions::Localidad);
+    choice.areaCode = m_position->columnText(col::Positions::CodArea);
+    choice.zoneCode = m_position->columnText(col::Positions::CodZona);
     return choice;
 }
 
@@ -325,7 +328,7 @@ void PositionPanel::accept() {
             m_messages.tell(added.error());
         } else {
             openListAfter(choice.code);
-            showListedRow(QStringLiteral("CodConvocatoria=") + quotedLiteral(choice.code));
+            showListedRow(Filter::equals(col::PreferenceList::CodConvocatoria, choice.code));
             Q_EMIT positionsAdded();
         }
     } else {
@@ -336,7 +339,8 @@ void PositionPanel::accept() {
                 return; // no order: the panel keeps what it holds
         } else {
             m_order->setText(QString::number(*modified));
-            showListedRow(QStringLiteral("IdSolicitud=") + m_id->text().trimmed());
+            showListedRow(
+                Filter::equals(col::PreferenceList::IdSolicitud, m_id->text().trimmed().toLongLong()));
             modificationDone();
         }
     }
@@ -345,7 +349,7 @@ void PositionPanel::accept() {
 
 // A row added or moved out of sight would leave the applicant wondering where it went: the
 // grid shows it, as its current row.
-void PositionPanel::showListedRow(const QString& criteria) {
+void PositionPanel::showListedRow(const Filter& criteria) {
     auto row = m_tables.list.clone();
     if (row->find(criteria).ok() && !row->isEOF())
         m_grid->selectRowId(row->currentRowId());
@@ -353,8 +357,8 @@ void PositionPanel::showListedRow(const QString& criteria) {
 
 void PositionPanel::openListAfter(const QString& code) {
     const RecordSet& candidates = m_tables.candidates;
-    const int candidateCode = candidates.columnIndex(u"CodConvocatoria");
-    const int listedCode = m_tables.list.columnIndex(u"CodConvocatoria");
+    const int candidateCode = candidates.columnIndex(col::Positions::CodConvocatoria);
+    const int listedCode = m_tables.list.columnIndex(col::PreferenceList::CodConvocatoria);
     QSet<QString> listed;
     for (int row = 0; row < m_tables.list.recordCount(); ++row)
         listed.insert(m_tables.list.textAt(row, listedCode));

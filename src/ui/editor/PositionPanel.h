@@ -20,6 +20,7 @@ namespace velmora {
 
 class DataComboBox;
 class DataGrid;
+class Filter;
 class MessageService;
 
 // The tables a position tab binds: its preference list, its candidates and the catalogue
@@ -161,7 +162,7 @@ private:
     // The candidates list opens next on the first candidate after `code` not on the list.
     void openListAfter(const QString& code);
     // Makes the listed row that `criteria` finds the grid's current row, scrolled into view.
-    void showListedRow(const QString& criteria);
+    void showListedRow(const Filter& criteria);
 
     std::function<bool()> m_bodyOrGroupChosen;
     std::function<QString()> m_filterBuilder;

@@ -1,5 +1,8 @@
 #include "ui/editor/ResultasPanel.h"
 
+#include "applications/ApplicationColumns.h"
+#include "catalog/CatalogColumns.h"
+
 namespace velmora {
 namespace {
 
@@ -26,37 +29,39 @@ PositionPanel::Names resultasNames() {
     n.zone = QStringLiteral("cboZonasResultas");
     n.choiceTitle = QStringLiteral("Solicitud Resultas");
     n.section = QStringLiteral("Plazas resultas solicitadas");
-    n.gridColumns = {{QStringLiteral("Orden"), QStringLiteral("Orden"), 700},
-                     {QStringLiteral("CodConvocatoria"), QStringLiteral("Código"), 800},
-                     {QStringLiteral("NomConvocatoria"), QStringLiteral("Denominación"), 3400},
-                     {QStringLiteral("Consejeria"), QStringLiteral("Institución"), 2600},
-                     {QStringLiteral("Localidad"), QStringLiteral("Localidad o Z.B.S. (Provincia)"), 3000},
-                     {QStringLiteral("IdSolicitud"), QStringLiteral("IdSolicitud"), 0},
-                     {QStringLiteral("CodConsejeria"), QStringLiteral("CodConsejeria"), 0},
-                     {QStringLiteral("CodLocalidad"), QStringLiteral("CodLocalidad"), 0},
-                     {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0},
-                     {QStringLiteral("CodArea"), QStringLiteral("CodArea"), 0},
-                     {QStringLiteral("CodZona"), QStringLiteral("CodZona"), 0},
-                     {QStringLiteral("Area"), QStringLiteral("Área"), 2000},
-                     {QStringLiteral("Zona"), QStringLiteral("Zona"), 2000}};
-    n.hiddenGridColumns = {QStringLiteral("IdSolicitud"),  QStringLiteral("CodConsejeria"),
-                           QStringLiteral("CodLocalidad"), QStringLiteral("CodProvincia"),
-                           QStringLiteral("CodArea"),      QStringLiteral("CodZona")};
-    n.positionColumns = {{QStringLiteral("CodConvocatoria"), QStringLiteral("Código"), 800},
-                         {QStringLiteral("NomConvocatoria"), QStringLiteral("Convocatoria"), 3600},
-                         {QStringLiteral("Consejeria"), QStringLiteral("Institución"), 2800},
-                         {QStringLiteral("Localidad"), QStringLiteral("Localidad/Z.B.S."), 2600},
-                         {QStringLiteral("CodLocalidad"), QStringLiteral("CodLocalidad"), 0},
-                         {QStringLiteral("CodConsejeria"), QStringLiteral("CodConsejeria"), 0},
-                         {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0},
-                         {QStringLiteral("CodArea"), QStringLiteral("Area"), 900},
-                         {QStringLiteral("CodZona"), QStringLiteral("Zona"), 900}};
-    n.hiddenPositionColumns = {QStringLiteral("CodLocalidad"), QStringLiteral("CodConsejeria"),
-                               QStringLiteral("CodProvincia")};
-    n.zoneColumns = {{QStringLiteral("CodZona"), QStringLiteral("Código"), 1100},
-                     {QStringLiteral("Zona"), QStringLiteral("Zona Básica"), 3600},
-                     {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0},
-                     {QStringLiteral("CodInstitucion"), QStringLiteral("CodInstitucion"), 0}};
+    // The list's grid keeps hidden columns of the positions the list has not: they show nothing.
+    namespace pl = col::PreferenceList;
+    namespace pos = col::Positions;
+    namespace zones = col::Zones;
+    n.gridColumns = {{pl::Orden, QStringLiteral("Orden"), 700},
+                     {pl::CodConvocatoria, QStringLiteral("Código"), 800},
+                     {pl::NomConvocatoria, QStringLiteral("Denominación"), 3400},
+                     {pl::Consejeria, QStringLiteral("Institución"), 2600},
+                     {pl::Localidad, QStringLiteral("Localidad o Z.B.S. (Provincia)"), 3000},
+                     {pl::IdSolicitud, pl::IdSolicitud, 0},
+                     {pos::CodConsejeria, pos::CodConsejeria, 0},
+                     {pos::CodLocalidad, pos::CodLocalidad, 0},
+                     {pos::CodProvincia, pos::CodProvincia, 0},
+                     {pl::CodArea, pl::CodArea, 0},
+                     {pl::CodZona, pl::CodZona, 0},
+                     {pl::Area, QStringLiteral("Área"), 2000},
+                     {pl::Zona, QStringLiteral("Zona"), 2000}};
+    n.hiddenGridColumns = {pl::IdSolicitud,   pos::CodConsejeria, pos::CodLocalidad,
+                           pos::CodProvincia, pl::CodArea,        pl::CodZona};
+    n.positionColumns = {{pos::CodConvocatoria, QStringLiteral("Código"), 800},
+                         {pos::NomConvocatoria, QStringLiteral("Convocatoria"), 3600},
+                         {pos::Consejeria, QStringLiteral("Institución"), 2800},
+                         {pos::Localidad, QStringLiteral("Localidad/Z.B.S."), 2600},
+                         {pos::CodLocalidad, pos::CodLocalidad, 0},
+                         {pos::CodConsejeria, pos::CodConsejeria, 0},
+                         {pos::CodProvincia, pos::CodProvincia, 0},
+                         {pos::CodArea, QStringLiteral("Area"), 900},
+                         {pos::CodZona, QStringLiteral("Zona"), 900}};
+    n.hiddenPositionColumns = {pos::CodLocalidad, pos::CodConsejeria, pos::CodProvincia};
+    n.zoneColumns = {{zones::CodZona, QStringLiteral("Código"), 1100},
+                     {zones::Zona, QStringLiteral("Zona Básica"), 3600},
+                     {zones::CodProvincia, zones::CodProvincia, 0},
+                     {zones::CodInstitucion, zones::CodInstitucion, 0}};
     return n;
 }
 

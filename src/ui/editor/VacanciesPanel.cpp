@@ -1,5 +1,7 @@
 #include "ui/editor/VacanciesPanel.h"
 
+#include "applications/ApplicationColumns.h"
+#include "catalog/CatalogColumns.h"
 #include "platform/data/RecordSet.h"
 #include "platform/widgets/DataComboBox.h"
 #include "ui/editor/PanelParts.h"
@@ -36,42 +38,44 @@ PositionPanel::Names vacancyNames() {
     n.zone = QStringLiteral("cboZonasVacantes");
     n.choiceTitle = QStringLiteral("Solicitud Vacantes");
     n.section = QStringLiteral("Plazas vacantes solicitadas");
-    n.gridColumns = {{QStringLiteral("Orden"), QStringLiteral("Orden"), 700},
-                     {QStringLiteral("CodConvocatoria"), QStringLiteral("Código"), 800},
-                     {QStringLiteral("NomConvocatoria"), QStringLiteral("Denominación"), 3400},
-                     {QStringLiteral("Consejeria"), QStringLiteral("Institución"), 2600},
-                     {QStringLiteral("Localidad"), QStringLiteral("Localidad/Z.B.S."), 2200},
-                     {QStringLiteral("IdSolicitud"), QStringLiteral("IdSolicitud"), 0},
-                     {QStringLiteral("CodConsejeria"), QStringLiteral("CodConsejeria"), 0},
-                     {QStringLiteral("CodLocalidad"), QStringLiteral("CodLocalidad"), 0},
-                     {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0},
-                     {QStringLiteral("CodArea"), QStringLiteral("CodArea"), 0},
-                     {QStringLiteral("CodZona"), QStringLiteral("CodZona"), 0},
-                     {QStringLiteral("Area"), QStringLiteral("Área"), 1800},
-                     {QStringLiteral("Zona"), QStringLiteral("Zona"), 1800},
-                     {QStringLiteral("Demarcacion"), QStringLiteral("Demarcación"), 1600}};
-    n.hiddenGridColumns = {QStringLiteral("IdSolicitud"),  QStringLiteral("CodConsejeria"),
-                           QStringLiteral("CodLocalidad"), QStringLiteral("CodProvincia"),
-                           QStringLiteral("CodArea"),      QStringLiteral("CodZona")};
-    n.positionColumns = {{QStringLiteral("CodConvocatoria"), QStringLiteral("Codigo"), 800},
-                         {QStringLiteral("NomConvocatoria"), QStringLiteral("Denominación"), 3600},
-                         {QStringLiteral("Consejeria"), QStringLiteral("Institución"), 2800},
-                         {QStringLiteral("Localidad"), QStringLiteral("Localidad/Z.B.S."), 2600},
-                         {QStringLiteral("CodLocalidad"), QStringLiteral("CodLocalidad"), 0},
-                         {QStringLiteral("CodConsejeria"), QStringLiteral("CodConsejeria"), 0},
-                         {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0},
-                         {QStringLiteral("CodArea"), QStringLiteral("Area"), 0},
-                         {QStringLiteral("CodZona"), QStringLiteral("Zona"), 0},
-                         {QStringLiteral("Area"), QStringLiteral("Área"), 2200},
-                         {QStringLiteral("Demarcacion"), QStringLiteral("Demarcacion"), 0}};
-    n.hiddenPositionColumns = {QStringLiteral("CodLocalidad"), QStringLiteral("CodConsejeria"),
-                               QStringLiteral("CodProvincia"), QStringLiteral("CodArea"),
-                               QStringLiteral("CodZona"),      QStringLiteral("Demarcacion")};
-    n.zoneColumns = {{QStringLiteral("CodZona"), QStringLiteral("Código"), 1100},
-                     {QStringLiteral("Zona"), QStringLiteral("Zona Básica"), 3600},
-                     {QStringLiteral("CodProvincia"), QStringLiteral("CodProvincia"), 0},
-                     {QStringLiteral("CodInstitucion"), QStringLiteral("CodInstitucion"), 0},
-                     {QStringLiteral("CodArea"), QStringLiteral("CodArea"), 0}};
+    // The list's grid keeps hidden columns of the positions the list has not: they show nothing.
+    namespace pl = col::PreferenceList;
+    namespace pos = col::Positions;
+    namespace zones = col::Zones;
+    n.gridColumns = {{pl::Orden, QStringLiteral("Orden"), 700},
+                     {pl::CodConvocatoria, QStringLiteral("Código"), 800},
+                     {pl::NomConvocatoria, QStringLiteral("Denominación"), 3400},
+                     {pl::Consejeria, QStringLiteral("Institución"), 2600},
+                     {pl::Localidad, QStringLiteral("Localidad/Z.B.S."), 2200},
+                     {pl::IdSolicitud, pl::IdSolicitud, 0},
+                     {pos::CodConsejeria, pos::CodConsejeria, 0},
+                     {pos::CodLocalidad, pos::CodLocalidad, 0},
+                     {pos::CodProvincia, pos::CodProvincia, 0},
+                     {pl::CodArea, pl::CodArea, 0},
+                     {pl::CodZona, pl::CodZona, 0},
+                     {pl::Area, QStringLiteral("Área"), 1800},
+                     {pl::Zona, QStringLiteral("Zona"), 1800},
+                     {pl::Demarcacion, QStringLiteral("Demarcación"), 1600}};
+    n.hiddenGridColumns = {pl::IdSolicitud,   pos::CodConsejeria, pos::CodLocalidad,
+                           pos::CodProvincia, pl::CodArea,        pl::CodZona};
+    n.positionColumns = {{pos::CodConvocatoria, QStringLiteral("Codigo"), 800},
+                         {pos::NomConvocatoria, QStringLiteral("Denominación"), 3600},
+                         {pos::Consejeria, QStringLiteral("Institución"), 2800},
+                         {pos::Localidad, QStringLiteral("Localidad/Z.B.S."), 2600},
+                         {pos::CodLocalidad, pos::CodLocalidad, 0},
+                         {pos::CodConsejeria, pos::CodConsejeria, 0},
+                         {pos::CodProvincia, pos::CodProvincia, 0},
+                         {pos::CodArea, QStringLiteral("Area"), 0},
+                         {pos::CodZona, QStringLiteral("Zona"), 0},
+                         {pos::Area, QStringLiteral("Área"), 2200},
+                         {pos::Demarcacion, pos::Demarcacion, 0}};
+    n.hiddenPositionColumns = {pos::CodLocalidad, pos::CodConsejeria, pos::CodProvincia,
+                               pos::CodArea,      pos::CodZona,       pos::Demarcacion};
+    n.zoneColumns = {{zones::CodZona, QStringLiteral("Código"), 1100},
+                     {zones::Zona, QStringLiteral("Zona Básica"), 3600},
+                     {zones::CodProvincia, zones::CodProvincia, 0},
+                     {zones::CodInstitucion, zones::CodInstitucion, 0},
+                     {zones::CodArea, zones::CodArea, 0}};
     return n;
 }
 

@@ -112,6 +112,18 @@ TEST(RecordSet, CriteriaTextsSelectRows) {
     EXPECT_EQ(rs.integer(u"Orden"), 7);
 }
 
+TEST(Filter, QuotedTextMatchesOnlyItself) {
+    RecordSet rs = makePositions();
+    for (const char* place : {"O'Donnell", "O'Donnell'", "ODonnell", "O''Donnell"})
+        addRow(rs, rs.recordCount() + 1, u"01"_s, QString::fromUtf8(place));
+    const ColumnName localidad(u"Localidad");
+    ASSERT_TRUE(rs.setFilter(Filter::equals(localidad, u"O'Donnell")));
+    EXPECT_EQ(column(rs, u"Orden"_s), QStringList{"1"});
+    ASSERT_TRUE(
+        rs.setFilter(Filter::equals(localidad, u"O''Donnell").andEquals(ColumnName(u"CodArea"), u"01")));
+    EXPECT_EQ(column(rs, u"Orden"_s), QStringList{"4"});
+}
+
 TEST(RecordSet, ClonesShareRowsWithTheirOwnView) {
     RecordSet rs = makePositions();
     addRow(rs, 1, u"01"_s, u"Zamora"_s);
