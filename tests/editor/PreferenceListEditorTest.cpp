@@ -187,7 +187,7 @@ TEST(PreferenceListEditorRandomized, EveryOperationKeepsTheListWellOrdered) {
     }
 }
 
-TEST(SiguienteValorAndPlazaIncluida, SeeEveryRowWhateverTheCursor) {
+TEST(ListScans, SeeEveryRowWhateverTheCursor) {
     PreferenceTables t;
     EXPECT_EQ(*SiguienteValor(t.list, "Solicitud", true), 0);
     t.addListed(3, 1, "10");
