@@ -8,6 +8,7 @@
 #include "printing/PrintingWordProcessor.h"
 #include "printing/TemplateWriter.h"
 #include "support/FakeMessageService.h"
+#include "support/PendingAnswers.h"
 #include "support/SharedTemplates.h"
 #include "support/TableRows.h"
 #include "support/TempDir.h"
@@ -92,6 +93,7 @@ public:
     static void whenModal(const QString& name, std::function<void(QWidget*)> act,
                           std::function<bool(QWidget*)> ready = {}) {
         auto* timer = new QTimer(qApp);
+        timer->setObjectName(kPendingAnswer + name); // dropped when the test ends (GuiTestMain)
         timer->setInterval(10);
         auto waited = std::make_shared<QElapsedTimer>();
         waited->start();
@@ -104,12 +106,18 @@ public:
             timer->deleteLater();
             if (shown) {
                 act(w);
-                QTimer::singleShot(60000, qApp, [stillShown = QPointer<QWidget>(w), name] {
-                    if (!stillShown || !stillShown->isVisible())
-                        return;
-                    ADD_FAILURE() << "the window " << qPrintable(name) << " stayed open";
-                    stillShown->close();
-                });
+                auto* closing = new QTimer(qApp);
+                closing->setObjectName(kPendingCheck + name);
+                closing->setSingleShot(true);
+                QObject::connect(closing, &QTimer::timeout, closing,
+                                 [closing, stillShown = QPointer<QWidget>(w), name] {
+                                     closing->deleteLater();
+                                     if (!stillShown || !stillShown->isVisible())
+                                         return;
+                                     ADD_FAILURE() << "the window " << qPrintable(name) << " stayed open";
+                                     stillShown->close();
+                                 });
+                closing->start(60000);
                 return;
             }
             ADD_FAILURE() << "the window " << qPrintable(name) << " did not appear";
