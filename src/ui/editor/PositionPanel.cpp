@@ -319,6 +319,20 @@ void PositionPanel::modify() {
     m_order->setFocus();
 }
 
+QList<ColumnBinding> PositionPanel::hiddenListColumns() {
+    QList<ColumnBinding> columns;
+    for (const QString& name : hiddenListColumnNames())
+        columns.append({name, name, 0});
+    return columns;
+}
+
+QStringList PositionPanel::hiddenListColumnNames() {
+    namespace pl = col::PreferenceList;
+    namespace pos = col::Positions;
+    return {pl::IdSolicitud,   pos::CodConsejeria, pos::CodLocalidad,
+            pos::CodProvincia, pl::CodArea,        pl::CodZona};
+}
+
 void PositionPanel::accept() {
     if (m_editor.mode() == PanelMode::Adding) {
         const AreaZoneNames names(m_tables.areas, m_tables.zones);

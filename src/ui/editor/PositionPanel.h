@@ -57,6 +57,11 @@ public:
         QList<ColumnBinding> zoneColumns;
     };
 
+    // The list grid's hidden columns, which both tabs place after the locality: the row's id and
+    // the codes of the chosen position (those the list has not show nothing).
+    static QList<ColumnBinding> hiddenListColumns();
+    static QStringList hiddenListColumnNames();
+
     DataGrid* grid() const { return m_grid; }
     QLabel* gridLabel() const { return m_gridLabel; }
     PanelMode mode() const { return m_editor.mode(); }

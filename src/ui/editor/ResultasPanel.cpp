@@ -29,7 +29,6 @@ PositionPanel::Names resultasNames() {
     n.zone = QStringLiteral("cboZonasResultas");
     n.choiceTitle = QStringLiteral("Solicitud Resultas");
     n.section = QStringLiteral("Plazas resultas solicitadas");
-    // The list's grid keeps hidden columns of the positions the list has not: they show nothing.
     namespace pl = col::PreferenceList;
     namespace pos = col::Positions;
     namespace zones = col::Zones;
@@ -37,17 +36,10 @@ PositionPanel::Names resultasNames() {
                      {pl::CodConvocatoria, QStringLiteral("Código"), 800},
                      {pl::NomConvocatoria, QStringLiteral("Denominación"), 3400},
                      {pl::Consejeria, QStringLiteral("Institución"), 2600},
-                     {pl::Localidad, QStringLiteral("Localidad o Z.B.S. (Provincia)"), 3000},
-                     {pl::IdSolicitud, pl::IdSolicitud, 0},
-                     {pos::CodConsejeria, pos::CodConsejeria, 0},
-                     {pos::CodLocalidad, pos::CodLocalidad, 0},
-                     {pos::CodProvincia, pos::CodProvincia, 0},
-                     {pl::CodArea, pl::CodArea, 0},
-                     {pl::CodZona, pl::CodZona, 0},
-                     {pl::Area, QStringLiteral("Área"), 2000},
-                     {pl::Zona, QStringLiteral("Zona"), 2000}};
-    n.hiddenGridColumns = {pl::IdSolicitud,   pos::CodConsejeria, pos::CodLocalidad,
-                           pos::CodProvincia, pl::CodArea,        pl::CodZona};
+                     {pl::Localidad, QStringLiteral("Localidad o Z.B.S. (Provincia)"), 3000}};
+    n.gridColumns += PositionPanel::hiddenListColumns();
+    n.gridColumns += {{pl::Area, QStringLiteral("Área"), 2000}, {pl::Zona, QStringLiteral("Zona"), 2000}};
+    n.hiddenGridColumns = PositionPanel::hiddenListColumnNames();
     n.positionColumns = {{pos::CodConvocatoria, QStringLiteral("Código"), 800},
                          {pos::NomConvocatoria, QStringLiteral("Convocatoria"), 3600},
                          {pos::Consejeria, QStringLiteral("Institución"), 2800},

@@ -38,7 +38,6 @@ PositionPanel::Names vacancyNames() {
     n.zone = QStringLiteral("cboZonasVacantes");
     n.choiceTitle = QStringLiteral("Solicitud Vacantes");
     n.section = QStringLiteral("Plazas vacantes solicitadas");
-    // The list's grid keeps hidden columns of the positions the list has not: they show nothing.
     namespace pl = col::PreferenceList;
     namespace pos = col::Positions;
     namespace zones = col::Zones;
@@ -46,18 +45,12 @@ PositionPanel::Names vacancyNames() {
                      {pl::CodConvocatoria, QStringLiteral("Código"), 800},
                      {pl::NomConvocatoria, QStringLiteral("Denominación"), 3400},
                      {pl::Consejeria, QStringLiteral("Institución"), 2600},
-                     {pl::Localidad, QStringLiteral("Localidad/Z.B.S."), 2200},
-                     {pl::IdSolicitud, pl::IdSolicitud, 0},
-                     {pos::CodConsejeria, pos::CodConsejeria, 0},
-                     {pos::CodLocalidad, pos::CodLocalidad, 0},
-                     {pos::CodProvincia, pos::CodProvincia, 0},
-                     {pl::CodArea, pl::CodArea, 0},
-                     {pl::CodZona, pl::CodZona, 0},
-                     {pl::Area, QStringLiteral("Área"), 1800},
-                     {pl::Zona, QStringLiteral("Zona"), 1800},
-                     {pl::Demarcacion, QStringLiteral("Demarcación"), 1600}};
-    n.hiddenGridColumns = {pl::IdSolicitud,   pos::CodConsejeria, pos::CodLocalidad,
-                           pos::CodProvincia, pl::CodArea,        pl::CodZona};
+                     {pl::Localidad, QStringLiteral("Localidad/Z.B.S."), 2200}};
+    n.gridColumns += PositionPanel::hiddenListColumns();
+    n.gridColumns += {{pl::Area, QStringLiteral("Área"), 1800},
+                      {pl::Zona, QStringLiteral("Zona"), 1800},
+                      {pl::Demarcacion, QStringLiteral("Demarcación"), 1600}};
+    n.hiddenGridColumns = PositionPanel::hiddenListColumnNames();
     n.positionColumns = {{pos::CodConvocatoria, QStringLiteral("Codigo"), 800},
                          {pos::NomConvocatoria, QStringLiteral("Denominación"), 3600},
                          {pos::Consejeria, QStringLiteral("Institución"), 2800},
