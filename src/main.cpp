@@ -22,8 +22,7 @@ public:
 
     QString chooseFolder(const QString& title, const QString& startFolder,
                          const std::optional<velmora::Error>& why) override {
-        if (why)
-            m_messages.tell(*why);
+        m_messages.tell(why);
         return m_chooser.chooseFolder(title, startFolder);
     }
 

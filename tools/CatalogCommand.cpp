@@ -73,8 +73,7 @@ void printCsv(RecordSet& table) {
 
 LoadingOutcome loadInstallation(const QString& dir, CatalogTables& tables, MessageService& messages) {
     LoadingOutcome outcome = velmora::loadInstallation(AppFolders::at(dir), tables);
-    if (outcome.notice)
-        messages.tell(*outcome.notice);
+    messages.tell(outcome.notice);
     return outcome;
 }
 

@@ -78,8 +78,7 @@ public:
             CatalogTables tables;
             ConsoleMessageService messages;
             const LoadingOutcome loaded = loadInstallation(AppFolders::at(installation), tables);
-            if (loaded.notice)
-                messages.tell(*loaded.notice);
+            messages.tell(loaded.notice);
             if (!loaded.loaded) {
                 printErr(
                     QStringLiteral("No se puede cargar la instalación del concurso %1").arg(installation));

@@ -68,8 +68,7 @@ bool SavedApplicationRun::load(const AppFolders& folders, const QFileInfo& docum
     }
     m_configuration = configuration.value();
     const LoadingOutcome installation = loadInstallation(folders, m_tables);
-    if (installation.notice)
-        m_messages.tell(*installation.notice);
+    m_messages.tell(installation.notice);
     if (!installation.loaded) {
         printErr(QStringLiteral("La carga del concurso ha fallado."));
         return false;

@@ -27,6 +27,11 @@ public:
     // Tells a failure as it says it is told, after those it says are told before it (a
     // cancellation itself is not told).
     void tell(const Error& error) override;
+    // Tells the failure or notice an outcome may hold.
+    void tell(const std::optional<Error>& error) {
+        if (error)
+            tell(*error);
+    }
     // A failure the routine at hand cannot deal with, as the program has always told one:
     // "Se ha producido el siguiente error N-descripción", critical, under the program's title,
     // whatever its own telling (those told before it are told as they say).

@@ -190,8 +190,7 @@ void FirstTabController::onChoiceConfirmed(const QString& name) {
 }
 
 void FirstTabController::apply(const IdentityOutcome& outcome, const QString& control) {
-    if (outcome.failure)
-        m_services.messages.tell(*outcome.failure);
+    m_services.messages.tell(outcome.failure);
     if (outcome.dniColor)
         if (auto* box = qobject_cast<DniLineEdit*>(m_binder.widget(control)))
             box->setForeColor(*outcome.dniColor);

@@ -96,8 +96,7 @@ void LoadingWindow::runLoading() {
     m_outcome = LoadingSequence(m_folders, m_tables, *m_progress, this).run();
     m_running = false;
     setBusy(false);
-    if (m_outcome.notice)
-        m_messages.tell(*m_outcome.notice);
+    m_messages.tell(m_outcome.notice);
     if (m_outcome.loaded) {
         m_progress->setValue(m_progress->maximum());
         m_cmdContinuar->setEnabled(true);

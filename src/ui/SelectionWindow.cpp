@@ -137,8 +137,7 @@ void SelectionWindow::onLoad() {
 void SelectionWindow::onDelete() {
     const QString file = chosenFile();
     const ApplicationSelection::Deletion deletion = m_selection.deleteChosen(file, m_messages);
-    if (deletion.failure)
-        m_messages.tell(*deletion.failure);
+    m_messages.tell(deletion.failure);
     if (!deletion.relisted)
         return;
     if (m_selection.count() > 0) {

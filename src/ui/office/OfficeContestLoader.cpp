@@ -20,8 +20,7 @@ std::shared_ptr<const ContestRules> loadOfficeContest(const QString& folder, Mes
     // The rules copy what they need, so the tables go as soon as they are made.
     LoadedTables tables;
     const LoadingOutcome loaded = loadInstallation(AppFolders::at(folder), tables);
-    if (loaded.notice)
-        messages.tell(*loaded.notice);
+    messages.tell(loaded.notice);
     if (!loaded.loaded)
         return nullptr;
     return std::make_shared<CatalogContestRules>(tables);
