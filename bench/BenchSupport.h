@@ -6,9 +6,9 @@
 #include "app/LoadingSequence.h"
 #include "catalog/CatalogTables.h"
 #include "catalog/SampleContest.h"
+#include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
 #include "platform/HeadlessEnvironment.h"
-#include "platform/MessageService.h"
 
 #include <QTemporaryDir>
 
@@ -18,6 +18,20 @@
 
 namespace velmora::bench {
 
+// The applicant of the printing benchmarks: what a final printout needs, names with accents and
+// an ampersand, a body and group of the sample contest.
+inline void fillPrintedApplicant(ApplicationModel& model) {
+    model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & Peña"));
+    model.setText(ctl::txtNombre, QStringLiteral("María José"));
+    model.setText(ctl::txtDNI, QStringLiteral("12345678Z"));
+    model.setText(ctl::txtFecNacimiento, QStringLiteral("12/03/1980"));
+    model.setChoice(ctl::cboCuerpo, QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
+    model.setChoice(ctl::cboGrupo, QStringLiteral("A2"), QStringLiteral("A2"));
+    model.setSelected(ctl::optActivo);
+    model.setSelected(ctl::OptSi);
+    model.setSelected(ctl::optSSTarvo);
+}
+
 // A sample contest of one scale written to a scratch folder and loaded as the program does.
 struct LoadedSampleContest {
     QTemporaryDir dir;
@@ -25,7 +39,6 @@ struct LoadedSampleContest {
     bool loaded = false;
 
     explicit LoadedSampleContest(SampleScale scale) {
-        SilentMessageService messages;
         loaded = writeSampleContest(dir.path(), scale, 1).ok() &&
                  loadInstallation(AppFolders::at(dir.path()), tables).loaded;
     }

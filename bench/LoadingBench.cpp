@@ -10,7 +10,6 @@
 #include "catalog/PositionLookup.h"
 #include "catalog/SampleContest.h"
 #include "platform/AppFolders.h"
-#include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "support/LiteralPositionLookup.h"
 
@@ -41,7 +40,6 @@ const QString& installation(SampleScale scale) {
 }
 
 bool loadEverything(const QString& root, CatalogTables& tables) {
-    SilentMessageService messages;
     return loadInstallation(AppFolders::at(root), tables).loaded;
 }
 

@@ -13,7 +13,6 @@
 #include "editor/ApplicationModel.h"
 #include "office/OfficeBatchReader.h"
 #include "platform/Clock.h"
-#include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "printing/ApplicationDocument.h"
@@ -317,16 +316,7 @@ struct SignedSample {
             !createCoursesList(lists[2]).ok() || !createDocumentsList(lists[3]).ok() ||
             !test::addSamplePositions(lists[0], vacancies, 10000))
             return;
-        model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & Peña"));
-        model.setText(ctl::txtNombre, QStringLiteral("María José"));
-        model.setText(ctl::txtDNI, QStringLiteral("12345678Z"));
-        model.setText(ctl::txtFecNacimiento, QStringLiteral("12/03/1980"));
-        model.setChoice(ctl::cboCuerpo, QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
-        model.setChoice(ctl::cboGrupo, QStringLiteral("A2"), QStringLiteral("A2"));
-        model.setSelected(ctl::optActivo);
-        model.setSelected(ctl::OptSi);
-        model.setSelected(ctl::optSSTarvo);
-        SilentMessageService messages;
+        bench::fillPrintedApplicant(model);
         SystemClock clock;
         PrintingWordProcessor wordProcessor;
         PrintingEditor editor{.model = model,

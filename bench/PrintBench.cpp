@@ -9,7 +9,6 @@
 #include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
 #include "platform/Clock.h"
-#include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/barcode/Pdf417Writer.h"
 #include "platform/data/RecordSet.h"
@@ -48,15 +47,7 @@ struct LongApplication {
         (void)createResultasList(resultas);
         (void)createCoursesList(courses);
         (void)createDocumentsList(documents);
-        model.setText(ctl::txtApellido1, QStringLiteral("Muñoz & Peña"));
-        model.setText(ctl::txtNombre, QStringLiteral("María José"));
-        model.setText(ctl::txtDNI, QStringLiteral("12345678Z"));
-        model.setText(ctl::txtFecNacimiento, QStringLiteral("12/03/1980"));
-        model.setChoice(ctl::cboCuerpo, QStringLiteral("10010"), QStringLiteral("Enfermero/a"));
-        model.setChoice(ctl::cboGrupo, QStringLiteral("A2"), QStringLiteral("A2"));
-        model.setSelected(ctl::optActivo);
-        model.setSelected(ctl::OptSi);
-        model.setSelected(ctl::optSSTarvo);
+        bench::fillPrintedApplicant(model);
         (void)test::addSamplePositions(vacancies, 1000, 10000);
         (void)test::addSamplePositions(resultas, 1000, 20000);
         for (int i = 1; i <= 100; ++i) {
@@ -82,7 +73,6 @@ struct LongApplication {
 
 void BM_SaveAndPrintToPdf(benchmark::State& state) {
     LongApplication app;
-    SilentMessageService messages;
     SystemClock clock;
     PrintingWordProcessor wordProcessor;
     PrintingEditor editor{.model = app.model,

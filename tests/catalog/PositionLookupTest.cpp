@@ -5,7 +5,6 @@
 #include "catalog/CatalogLoader.h"
 #include "platform/Progress.h"
 #include "support/ContestFixture.h"
-#include "support/FakeMessageService.h"
 #include "support/LiteralPositionLookup.h"
 #include "support/TableText.h"
 
@@ -23,7 +22,6 @@ PositionSources sourcesOf(LoadedTables& t) {
 }
 
 void loadAll(const ContestFixture& contest, LoadedTables& tables) {
-    FakeMessageService messages;
     Progress progress;
     CatalogLoader loader(contest.folders().data);
     ASSERT_TRUE(loader.buildBodies(tables.bodies));

@@ -161,7 +161,6 @@ protected:
     static void SetUpTestSuite() {
         contest = new test::ContestFixture();
         catalogs = new CatalogTables();
-        SilentMessageService silent;
         ASSERT_TRUE(loadInstallation(contest->folders(), *catalogs).loaded);
     }
     static void TearDownTestSuite() {

@@ -6,18 +6,14 @@
 #include "catalog/CatalogTables.h"
 #include "editor/ApplicationModel.h"
 #include "platform/AppFolders.h"
-#include "platform/MessageService.h"
 #include "platform/Progress.h"
 #include "platform/data/RecordSet.h"
 #include "support/SampleApplicant.h"
 
 namespace velmora::test {
 
-using SilentMessages = SilentMessageService;
-
 // Loads an installation's catalogues the way start-up does.
 inline bool loadContest(const QString& root, CatalogTables& tables) {
-    SilentMessages messages;
     return loadInstallation(AppFolders::at(root), tables).loaded;
 }
 

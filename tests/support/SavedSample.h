@@ -38,7 +38,6 @@ struct SavedSample {
             test::makeSampleApplication(tables, model, lists, vacancies, resultas, courses, documents));
         if (adjust)
             adjust(model);
-        test::SilentMessages messages;
         fileName = applicationFileNameOf(model);
         FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0, 0)));
         PrintingWordProcessor wordProcessor;

@@ -52,7 +52,6 @@ public:
         state.folders = AppFolders::at(dir.path());
         QDir().mkpath(state.folders.applications);
         EXPECT_TRUE(copySharedTemplates(state.folders.data));
-        SilentMessageService silent;
         EXPECT_TRUE(loadInstallation(state.folders, state.tables).loaded);
         EXPECT_TRUE(users.AbreUsuarios());
         state.signedIn = true;

@@ -212,7 +212,7 @@ TEST_F(EditorWindowTest, AFirstSaveLocksTheIdentityBehindANewPassword) {
     // A later run: the same application opened in a new editor.
     f.messages.queueAnswer(MessageAnswer::No); // leave without saving again
     editor.close();
-    SilentMessageService silent; // the catalogues read again, as the next run reads them
+    // The catalogues read again, as the next run reads them.
     ASSERT_TRUE(loadInstallation(f.state.folders, f.state.tables).loaded);
     EditorWindow& reopened = f.openEditor();
     // Which fields read back is SavedApplicationReaderTest's; here the window showing them.
