@@ -40,14 +40,14 @@ MessageAnswer MessageService::ask(const QString& text, const QString& title, Mes
 }
 
 void MessageService::tell(const Error& error) {
+    if (!error.telling && !error.isCancellation()) {
+        reportError(error); // which tells what comes before it
+        return;
+    }
     for (const Error& earlier : error.toldBefore)
         tell(earlier);
-    if (error.isCancellation())
-        return;
     if (error.telling)
         inform(error.description, error.telling->title, error.telling->icon);
-    else
-        reportError(error);
 }
 
 void MessageService::reportError(const Error& error) {
