@@ -40,14 +40,11 @@ LoadingOutcome LoadingSequence::run() {
         outcome.notice = status.error();
         return outcome;
     }
-    Error named = Error::told(status.error().number,
-                              QStringLiteral("Error en línea %1.%2 %3")
-                                  .arg(step)
-                                  .arg(status.error().description)
-                                  .arg(status.error().number),
-                              programTitle(), MessageIcon::None);
-    named.toldBefore = status.error().toldBefore;
-    outcome.notice = std::move(named);
+    outcome.notice = status.error().retold(QStringLiteral("Error en línea %1.%2 %3")
+                                               .arg(step)
+                                               .arg(status.error().description)
+                                               .arg(status.error().number),
+                                           programTitle(), MessageIcon::None);
     return outcome;
 }
 
@@ -213,13 +210,10 @@ LoadingOutcome loadInto(const AppFolders& folders, CatalogTables& catalogs, Appl
     if (!bodies) {
         LoadingOutcome outcome;
         outcome.error = bodies.error();
-        Error named = Error::told(bodies.error().number,
-                                  QStringLiteral("Error al cargar los cuerpos: %1 %2")
-                                      .arg(bodies.error().description)
-                                      .arg(bodies.error().number),
-                                  programTitle(), MessageIcon::Critical);
-        named.toldBefore = bodies.error().toldBefore;
-        outcome.notice = std::move(named);
+        outcome.notice = bodies.error().retold(QStringLiteral("Error al cargar los cuerpos: %1 %2")
+                                                   .arg(bodies.error().description)
+                                                   .arg(bodies.error().number),
+                                               programTitle(), MessageIcon::Critical);
         return outcome;
     }
     Progress progress;

@@ -56,6 +56,13 @@ struct Error {
         toldBefore = std::move(first);
         return std::move(*this);
     }
+    // This failure told in other words (a step naming what failed, its text folded in), still
+    // after what it says is told before it.
+    Error retold(QString text, QString title, MessageIcon icon) const {
+        Error other = told(number, std::move(text), std::move(title), icon);
+        other.toldBefore = toldBefore;
+        return other;
+    }
     // The user chose not to go on: nothing is told.
     static Error cancelled();
     bool isCancellation() const;

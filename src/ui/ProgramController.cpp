@@ -38,12 +38,11 @@ bool ProgramController::loadBodies() {
     CatalogLoader loader(m_state.folders.data);
     const Status built = loader.buildBodies(m_state.tables.bodies);
     if (!built.ok()) {
-        for (const Error& earlier : built.error().toldBefore)
-            m_messages.tell(earlier);
-        m_messages.inform(QStringLiteral("No se ha podido cargar la tabla de cuerpos: %1 %2")
-                              .arg(built.error().description)
-                              .arg(built.error().number),
-                          programTitle(), MessageIcon::Critical);
+        m_messages.tell(
+            built.error().retold(QStringLiteral("No se ha podido cargar la tabla de cuerpos: %1 %2")
+                                     .arg(built.error().description)
+                                     .arg(built.error().number),
+                                 programTitle(), MessageIcon::Critical));
         return false;
     }
     return true;
